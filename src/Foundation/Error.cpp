@@ -1,0 +1,8 @@
+#include "Foundation/Error.h"
+
+#include <cstring>
+
+Error PosixError::fromErrno(int errorNumber)
+{
+    return Error{domain, errorNumber, QString::fromLocal8Bit(std::strerror(errorNumber))};
+}

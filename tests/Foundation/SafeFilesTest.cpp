@@ -1,0 +1,54 @@
+#include "Foundation/PrivateTempDir.h"
+#include "Foundation/SafeFiles.h"
+#include "support/TestFolders.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+TEST(SafeFiles, MoveNeverReplacesAFileOrFolder)
+{
+    TestFolder folder;
+    const QString source = folder.write("source.txt", "new");
+    const QString existingFile = folder.write("existing.txt", "old");
+    const QString existingDir = folder.makeDir("existing-dir");
+
+    for (const QString &destination : {existingFile, existingDir}) {
+        auto moved = SafeFiles::moveNoReplace(source, destination);
+        ASSERT_FALSE(moved);
+        EXPECT_EQ(moved.error().code, CocoaError::fileWriteFileExists);
+    }
+    QFile old(existingFile);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old");
+    EXPECT_TRUE(QFile::exists(source));
+
+    ASSERT_TRUE(SafeFiles::moveNoReplace(source, folder.filePath("fresh.txt")));
+    EXPECT_FALSE(QFile::exists(source));
+    EXPECT_TRUE(QFile::exists(folder.filePath("fresh.txt")));
+}
+
+TEST(SafeFiles, MissingSourceIsReported)
+{
+    TestFolder folder;
+    auto moved = SafeFiles::moveNoReplace(folder.filePath("absent"), folder.filePath("target"));
+    ASSERT_FALSE(moved);
+    EXPECT_EQ(moved.error().code, CocoaError::fileNoSuchFile);
+}
+
+TEST(PrivateTempDir, IsPrivateAndRemovedWithItsContents)
+{
+    QString path;
+    {
+        auto dir = PrivateTempDir::create(QStringLiteral("plinkly-test-"));
+        ASSERT_TRUE(dir);
+        path = dir->path();
+        struct stat info{};
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0700u);
+        QFile file(dir->filePath("clip.wav"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("data");
+    }
+    EXPECT_FALSE(QFileInfo::exists(path));
+}

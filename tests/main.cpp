@@ -1,0 +1,16 @@
+#include <QApplication>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
+        qputenv("SDL_AUDIODRIVER", "dummy");
+    // Standard locations point into throw-away test folders, never at the user's own files.
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
