@@ -7,6 +7,8 @@
 namespace {
 const QString audioDomain = QStringLiteral("Knockwell.Audio");
 
+constexpr int fallbackSampleRate = 48000;
+
 // While a sound is still ringing the idle check looks again this soon.
 constexpr std::chrono::milliseconds busyRecheck{250};
 
@@ -84,7 +86,8 @@ int AudioEngine::sampleRate()
         return rate;
     m_queue.sync([this] {
         if (m_sampleRate.load(std::memory_order_relaxed) == 0)
-            m_sampleRate.store(m_output->preferredSampleRate(), std::memory_order_release);
+            m_sampleRate.store(m_output ? m_output->preferredSampleRate() : fallbackSampleRate,
+                               std::memory_order_release);
     });
     return m_sampleRate.load(std::memory_order_acquire);
 }
@@ -142,12 +145,15 @@ bool AudioEngine::openOutput()
     const auto now = m_clock.uptime();
     if (m_lastFailure && now - *m_lastFailure < reopenDelay)
         return false;
-    const auto format = m_output->open(requestedBufferFrames, m_mixer);
+    const auto format = m_output ? m_output->open(requestedBufferFrames, m_mixer)
+                                 : Result<AudioOutput::Format>(failure(audioDomain, outputUnavailable, {}));
     if (!format) {
         m_lastFailure = now;
+        const QString reason = format.error().message;
         std::lock_guard lock(m_errorMutex);
         m_outputError = Error{audioDomain, outputUnavailable,
-                              QStringLiteral("No sound output is available (%1).").arg(format.error().message)};
+                              reason.isEmpty() ? QStringLiteral("No sound output is available.")
+                                               : QStringLiteral("No sound output is available (%1).").arg(reason)};
         return false;
     }
     m_lastFailure.reset();

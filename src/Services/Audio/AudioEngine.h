@@ -42,7 +42,8 @@ public:
 
     enum Code : int { outputUnavailable = 10 };
 
-    // `delayedCall` defaults to the engine's own queue.
+    // `delayedCall` defaults to the engine's own queue. Without an output the engine plays
+    // nothing and reports the output as unavailable.
     AudioEngine(int voiceCount, std::chrono::milliseconds idleTimeout, std::unique_ptr<AudioOutput> output,
                 const Clock &clock, DelayedCall delayedCall = {});
     ~AudioEngine();
