@@ -115,43 +115,13 @@ void FocusJournalStore::keepUnreadable(const QString &key, const QVariant &value
     m_defaults.setValue(backupKey, value);
 }
 
-void FocusJournalStore::setTasks(QList<FocusTask> tasks)
+template <typename T>
+void FocusJournalStore::replace(QList<T> &list, QList<T> contents, const QString &key,
+                                void (FocusJournalStore::*listChanged)())
 {
-    m_tasks = std::move(tasks);
-    save(m_tasks, tasksKey);
-    emit tasksChanged();
-    emit changed();
-}
-
-void FocusJournalStore::setLogs(QList<FocusLogEntry> logs)
-{
-    m_logs = std::move(logs);
-    save(m_logs, logsKey);
-    emit logsChanged();
-    emit changed();
-}
-
-void FocusJournalStore::setRecords(QList<FocusSessionRecord> records)
-{
-    m_records = std::move(records);
-    save(m_records, recordsKey);
-    emit recordsChanged();
-    emit changed();
-}
-
-void FocusJournalStore::setDailyPages(QList<FocusDailyPage> pages)
-{
-    m_dailyPages = std::move(pages);
-    save(m_dailyPages, dailyPagesKey);
-    emit dailyPagesChanged();
-    emit changed();
-}
-
-void FocusJournalStore::setSavedSetups(QList<FocusSetup> setups)
-{
-    m_savedSetups = std::move(setups);
-    save(m_savedSetups, setupsKey);
-    emit savedSetupsChanged();
+    list = std::move(contents);
+    save(list, key);
+    emit (this->*listChanged)();
     emit changed();
 }
 
@@ -175,7 +145,7 @@ QUuid FocusJournalStore::recordSession(const FocusSessionResult &result)
     QList<FocusSessionRecord> records = m_records;
     records.prepend(std::move(record));
     keepFirst(records, maximumRecords);
-    setRecords(std::move(records));
+    replace(m_records, std::move(records), recordsKey, &FocusJournalStore::recordsChanged);
     return id;
 }
 
@@ -186,7 +156,7 @@ void FocusJournalStore::saveReflection(const QString &reflection, const QUuid &r
         return;
     QList<FocusSessionRecord> records = m_records;
     records[index].reflection = reflection.trimmed();
-    setRecords(std::move(records));
+    replace(m_records, std::move(records), recordsKey, &FocusJournalStore::recordsChanged);
 }
 
 void FocusJournalStore::addTask(const QString &title)
@@ -196,7 +166,7 @@ void FocusJournalStore::addTask(const QString &title)
         return;
     QList<FocusTask> tasks = m_tasks;
     tasks.append(FocusTask{newID(), trimmed, false, m_clock.now()});
-    setTasks(std::move(tasks));
+    replace(m_tasks, std::move(tasks), tasksKey, &FocusJournalStore::tasksChanged);
 }
 
 void FocusJournalStore::toggleTask(const QUuid &taskID)
@@ -207,19 +177,19 @@ void FocusJournalStore::toggleTask(const QUuid &taskID)
     QList<FocusTask> tasks = m_tasks;
     FocusTask &task = tasks[index];
     task.isComplete = !task.isComplete;
-    setTasks(std::move(tasks));
+    replace(m_tasks, std::move(tasks), tasksKey, &FocusJournalStore::tasksChanged);
 }
 
 void FocusJournalStore::removeTask(const QUuid &taskID)
 {
     QList<FocusTask> tasks = m_tasks;
     tasks.removeIf([&](const FocusTask &task) { return task.id == taskID; });
-    setTasks(std::move(tasks));
+    replace(m_tasks, std::move(tasks), tasksKey, &FocusJournalStore::tasksChanged);
 
     QList<FocusDailyPage> pages = m_dailyPages;
     for (FocusDailyPage &page : pages)
         page.priorityTaskIDs.removeAll(taskID);
-    setDailyPages(std::move(pages));
+    replace(m_dailyPages, std::move(pages), dailyPagesKey, &FocusJournalStore::dailyPagesChanged);
 }
 
 FocusDailyPage FocusJournalStore::todayPage() const
@@ -270,7 +240,7 @@ void FocusJournalStore::upsert(const FocusDailyPage &page)
     else
         pages.prepend(page);
     keepFirst(pages, maximumDailyPages);
-    setDailyPages(std::move(pages));
+    replace(m_dailyPages, std::move(pages), dailyPagesKey, &FocusJournalStore::dailyPagesChanged);
 }
 
 void FocusJournalStore::addCheckIn(const QString &text, const QString &goal)
@@ -281,7 +251,7 @@ void FocusJournalStore::addCheckIn(const QString &text, const QString &goal)
     QList<FocusLogEntry> logs = m_logs;
     logs.prepend(FocusLogEntry{newID(), m_clock.now(), goal, trimmed});
     keepFirst(logs, maximumLogs);
-    setLogs(std::move(logs));
+    replace(m_logs, std::move(logs), logsKey, &FocusJournalStore::logsChanged);
 }
 
 void FocusJournalStore::saveSetup(const QString &goal, int minutes, const QStringList &allowedBundleIDs)
@@ -303,14 +273,14 @@ void FocusJournalStore::saveSetup(const QString &goal, int minutes, const QStrin
     setups.removeIf([&](const FocusSetup &stored) { return stored.id == setup.id; });
     setups.prepend(setup);
     keepFirst(setups, maximumSetups);
-    setSavedSetups(std::move(setups));
+    replace(m_savedSetups, std::move(setups), setupsKey, &FocusJournalStore::savedSetupsChanged);
 }
 
 void FocusJournalStore::removeSetup(const QUuid &setupID)
 {
     QList<FocusSetup> setups = m_savedSetups;
     setups.removeIf([&](const FocusSetup &setup) { return setup.id == setupID; });
-    setSavedSetups(std::move(setups));
+    replace(m_savedSetups, std::move(setups), setupsKey, &FocusJournalStore::savedSetupsChanged);
 }
 
 qint64 FocusJournalStore::todayFocusedSeconds() const

@@ -81,11 +81,9 @@ private:
     void save(const QList<T> &list, const QString &key);
     void keepUnreadable(const QString &key, const QVariant &value);
 
-    void setTasks(QList<FocusTask> tasks);
-    void setLogs(QList<FocusLogEntry> logs);
-    void setRecords(QList<FocusSessionRecord> records);
-    void setDailyPages(QList<FocusDailyPage> pages);
-    void setSavedSetups(QList<FocusSetup> setups);
+    // Sets, stores and announces one list.
+    template <typename T>
+    void replace(QList<T> &list, QList<T> contents, const QString &key, void (FocusJournalStore::*listChanged)());
     void upsert(const FocusDailyPage &page);
 
     static QString dayKey(const QDateTime &date);
