@@ -52,7 +52,9 @@ export E2E_WORK="$work"
 export HOME="$work/home"
 export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share" XDG_CACHE_HOME="$HOME/.cache"
 export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
+# A temporary folder of the run's own, so a checkout under /tmp is not taken for a download.
+export TMPDIR="$work/tmp"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR" "$TMPDIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=xcb
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "Platform/AppShell.h"
+
+class LinuxAppShell final : public AppShell {
+public:
+    void showCriticalAlert(const QString &title, const QString &text) override;
+    void quit() override;
+    void openFolder(const QString &path) override;
+};

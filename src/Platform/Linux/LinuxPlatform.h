@@ -1,0 +1,7 @@
+#pragma once
+
+#include "Platform/Platform.h"
+
+namespace LinuxPlatform {
+Platform create();
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "Platform/AppShell.h"
+
+#include <QStringList>
+
+class FakeAppShell final : public AppShell {
+public:
+    void showCriticalAlert(const QString &title, const QString &text) override { alerts.append(title + " | " + text); }
+    void quit() override { ++quitCount; }
+    void openFolder(const QString &path) override { openedFolders.append(path); }
+
+    QStringList alerts;
+    int quitCount = 0;
+    QStringList openedFolders;
+};
