@@ -8,9 +8,7 @@
 #include <QDir>
 
 #include <bit>
-#include <csignal>
 #include <limits>
-#include <sys/resource.h>
 
 namespace {
 QStringList folderEntries(const QString &folder)
@@ -26,27 +24,6 @@ std::vector<float> tone(std::size_t count)
     return samples;
 }
 
-// Lowers the largest file this process may write, so a write fails half-way for real.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &m_previous);
-        rlimit lowered = m_previous;
-        lowered.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-
-private:
-    rlimit m_previous{};
-    void (*m_previousHandler)(int) = nullptr;
-};
 }
 
 TEST(ClipFile, LoadsWithinTheLimitsAndRefusesBeyondThem)

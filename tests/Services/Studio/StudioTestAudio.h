@@ -5,6 +5,9 @@
 
 #include <sndfile.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
 #include <vector>
 
 // Writes interleaved float frames with libsndfile in any layout, including ones the studio
@@ -44,3 +47,25 @@ inline TestAudio readTestAudio(const QString &path)
     sf_close(file);
     return audio;
 }
+
+// Lowers the largest file this process may write, so a write fails half-way for real.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &m_previous);
+        rlimit lowered = m_previous;
+        lowered.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_previousHandler);
+    }
+
+private:
+    rlimit m_previous{};
+    void (*m_previousHandler)(int) = nullptr;
+};
