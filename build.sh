@@ -8,4 +8,10 @@ jobs=$(nproc)
 if [[ ! -f build/build.ninja ]]; then
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
+# Ninja does not always re-run moc for headers added since the last build; a stale
+# timestamp makes it look again.
+stamp=build/plinkly_core_autogen/timestamp
+if [[ -f $stamp && -n "$(find src -name '*.h' -newer "$stamp" -print -quit)" ]]; then
+  rm -f "$stamp"
+fi
 cmake --build build --parallel "$jobs" ${1:+--target "$@"}

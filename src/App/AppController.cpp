@@ -15,7 +15,10 @@ AppController::AppController(Platform platform, SettingsStore *settings, QObject
     }
     m_settings = settings;
 
+    m_journal = std::make_unique<FocusJournalStore>(*m_platform.defaults, *m_platform.clock);
+
     relayChanges(m_settings);
+    relayChanges(m_journal.get());
 }
 
 AppController::~AppController()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "App/SoundChannel.h"
+#include "Focus/FocusJournalStore.h"
 #include "Platform/Platform.h"
 #include "Services/RunLock.h"
 #include "Services/SettingsStore.h"
@@ -32,6 +33,7 @@ public:
 
     SettingsStore &settings() { return *m_settings; }
     UserDefaults &defaults() { return *m_platform.defaults; }
+    FocusJournalStore &journal() { return *m_journal; }
 
     // The one-time start; every later call returns at once.
     void start();
@@ -64,6 +66,7 @@ private:
     Platform m_platform;
     std::unique_ptr<SettingsStore> m_ownedSettings;
     SettingsStore *m_settings = nullptr;
+    std::unique_ptr<FocusJournalStore> m_journal;
 
     bool m_started = false;
     std::optional<RunLock> m_runLock;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Foundation/Clock.h"
+#include "Foundation/Scheduler.h"
 #include "Platform/AppShell.h"
 #include "Services/UserDefaults.h"
 
@@ -12,5 +14,7 @@
 struct Platform {
     std::unique_ptr<UserDefaults> defaults;
     std::unique_ptr<AppShell> shell;
+    std::unique_ptr<Clock> clock = std::make_unique<SystemClock>();
+    std::unique_ptr<Scheduler> scheduler = std::make_unique<QtScheduler>();
     QString runLockPath;
 };

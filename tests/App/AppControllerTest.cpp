@@ -108,3 +108,15 @@ TEST(AppController, UnusableLockFileExplainsWhyNothingStarted)
         "Plinkly is already open | Plinkly couldn’t secure its input session (No such file or directory"));
     EXPECT_TRUE(fixture.shell->alerts.first().endsWith("). No input monitoring was started."));
 }
+
+TEST(AppController, JournalLivesWithTheControllerAndIsReannounced)
+{
+    ControllerFixture fixture;
+    QSignalSpy changes(fixture.controller.get(), &AppController::changed);
+    FocusJournalStore *journal = &fixture.controller->journal();
+    journal->addTask(QStringLiteral("Write the release notes"));
+    EXPECT_EQ(changes.count(), 1);
+    fixture.controller->start();
+    EXPECT_EQ(&fixture.controller->journal(), journal);
+    EXPECT_EQ(journal->tasks().size(), 1);
+}

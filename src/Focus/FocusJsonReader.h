@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDateTime>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUuid>
+
+#include <optional>
+
+// Reads the fields of one journal record object. A missing key or a value of the wrong JSON
+// type marks the whole record unreadable; unknown keys are ignored.
+class FocusJsonReader {
+public:
+    // Dates count seconds from 2001-01-01 00:00:00 UTC.
+    static constexpr qint64 referenceDateMSecs = 978307200000;
+
+    explicit FocusJsonReader(const QJsonValue &value);
+
+    bool ok() const { return m_ok; }
+
+    QString string(QStringView key);
+    QUuid uuid(QStringView key);
+    QDateTime date(QStringView key);
+    int integer(QStringView key);
+    // Absent when the key is missing or null.
+    std::optional<qint64> optionalInteger(QStringView key);
+    bool boolean(QStringView key);
+    QStringList strings(QStringView key);
+    QList<QUuid> uuids(QStringView key);
+
+    static std::optional<QUuid> parseUuid(const QJsonValue &value);
+
+private:
+    QJsonValue field(QStringView key);
+    template <typename T>
+    T fail()
+    {
+        m_ok = false;
+        return T{};
+    }
+
+    QJsonObject m_object;
+    bool m_ok;
+};

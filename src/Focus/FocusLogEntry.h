@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QJsonValue>
+#include <QString>
+#include <QUuid>
+
+#include <optional>
+
+// A check-in note written during or around a session.
+struct FocusLogEntry {
+    QUuid id;
+    QDateTime date;
+    QString goal;
+    QString text;
+
+    void writeJson(QByteArray &out) const;
+    static std::optional<FocusLogEntry> fromJson(const QJsonValue &value);
+
+    friend bool operator==(const FocusLogEntry &, const FocusLogEntry &) = default;
+};

@@ -1,0 +1,35 @@
+#include "Focus/FocusSessionRecord.h"
+
+#include "Focus/FocusJsonReader.h"
+#include "Focus/FocusJsonWriter.h"
+
+void FocusSessionRecord::writeJson(QByteArray &out) const
+{
+    FocusJsonWriter writer(out);
+    writer.uuid("id", id)
+        .string("goal", goal)
+        .date("startedAt", startedAt)
+        .date("endedAt", endedAt)
+        .integer("plannedMinutes", plannedMinutes)
+        .boolean("completed", completed)
+        .string("reflection", reflection);
+    if (activeSeconds)
+        writer.integer("activeSeconds", *activeSeconds);
+    writer.finish();
+}
+
+std::optional<FocusSessionRecord> FocusSessionRecord::fromJson(const QJsonValue &value)
+{
+    FocusJsonReader reader(value);
+    FocusSessionRecord record{reader.uuid(u"id"),
+                              reader.string(u"goal"),
+                              reader.date(u"startedAt"),
+                              reader.date(u"endedAt"),
+                              reader.integer(u"plannedMinutes"),
+                              reader.boolean(u"completed"),
+                              reader.string(u"reflection"),
+                              reader.optionalInteger(u"activeSeconds")};
+    if (!reader.ok())
+        return std::nullopt;
+    return record;
+}

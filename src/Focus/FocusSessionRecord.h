@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QJsonValue>
+#include <QString>
+#include <QUuid>
+
+#include <optional>
+
+// One finished focus session.
+struct FocusSessionRecord {
+    QUuid id;
+    QString goal;
+    QDateTime startedAt;
+    QDateTime endedAt;
+    int plannedMinutes = 0;
+    // False when the session was stopped early.
+    bool completed = false;
+    QString reflection;
+    // Seconds spent focused, pauses left out; older records may lack it.
+    std::optional<qint64> activeSeconds;
+
+    void writeJson(QByteArray &out) const;
+    static std::optional<FocusSessionRecord> fromJson(const QJsonValue &value);
+
+    friend bool operator==(const FocusSessionRecord &, const FocusSessionRecord &) = default;
+};

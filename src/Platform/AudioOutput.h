@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Foundation/Error.h"
+
+// Fills output buffers: interleaved float32 stereo frames.
+class AudioRenderer {
+public:
+    virtual ~AudioRenderer() = default;
+    // Called on the device's real-time thread: must not block, lock, allocate or free.
+    virtual void render(float *interleaved, int frames) noexcept = 0;
+};
+
+// One stereo float32 output stream of the platform's sound system.
+class AudioOutput {
+public:
+    struct Format {
+        int sampleRate = 0;
+        int bufferFrames = 0;
+    };
+
+    virtual ~AudioOutput() = default;
+
+    // The rate the device runs at by itself, so sounds can be prepared at it ahead of time.
+    virtual int preferredSampleRate() = 0;
+    // Opens the device paused, asking for buffers of the given length and taking what it gives.
+    virtual Result<Format> open(int requestedBufferFrames, AudioRenderer &renderer) = 0;
+    // Starts calling the renderer.
+    virtual void resume() = 0;
+    // Returns once the renderer is no longer called and will not be called again.
+    virtual void close() = 0;
+    // True when an open device has gone away (unplugged, sound server restarted).
+    virtual bool isLost() const = 0;
+};

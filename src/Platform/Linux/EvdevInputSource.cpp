@@ -1,0 +1,39 @@
+#include "Platform/Linux/EvdevInputSource.h"
+
+#include "Platform/Linux/EvdevDevices.h"
+
+namespace {
+
+EvdevDevices::Kind kindOf(InputDeviceClass deviceClass)
+{
+    return deviceClass == InputDeviceClass::keyboard ? EvdevDevices::Kind::keyboard : EvdevDevices::Kind::mouse;
+}
+
+}
+
+EvdevInputSource::EvdevInputSource(InputDeviceClass deviceClass, const QString &threadLabel)
+    : m_deviceClass(deviceClass)
+    , m_reader(threadLabel, deviceClass)
+{
+}
+
+bool EvdevInputSource::start(Handler handler)
+{
+    const auto kind = kindOf(m_deviceClass);
+    // Watch before listing, so a device plugged in between is not missed.
+    auto watcher = EvdevDevices::watcher(kind);
+    std::vector<EvdevReaderThread::Device> devices;
+    for (const QString &node : EvdevDevices::nodes()) {
+        const int fd = EvdevDevices::openMatching(node, kind);
+        if (fd >= 0)
+            devices.push_back({fd, node});
+    }
+    if (devices.empty())
+        return false;
+    return m_reader.start(std::move(devices), std::move(watcher), std::move(handler));
+}
+
+void EvdevInputSource::stop()
+{
+    m_reader.stop();
+}

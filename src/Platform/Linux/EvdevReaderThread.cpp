@@ -1,0 +1,132 @@
+#include "Platform/Linux/EvdevReaderThread.h"
+
+#include "Foundation/ThreadNaming.h"
+#include "Platform/Linux/EvdevRecordReader.h"
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+
+namespace {
+
+struct OpenDevice {
+    QString node;
+    EvdevRecordReader reader;
+};
+
+}
+
+EvdevReaderThread::EvdevReaderThread(QString threadLabel, InputDeviceClass deviceClass)
+    : m_threadLabel(std::move(threadLabel))
+    , m_deviceClass(deviceClass)
+{
+}
+
+EvdevReaderThread::~EvdevReaderThread()
+{
+    stop();
+}
+
+bool EvdevReaderThread::start(std::vector<Device> devices, std::unique_ptr<EvdevDeviceWatcher> watcher,
+                              InputEventSource::Handler handler)
+{
+    if (m_thread.joinable()) {
+        for (const auto &device : devices)
+            ::close(device.fd);
+        return true;
+    }
+    m_stopFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (m_stopFd < 0) {
+        for (const auto &device : devices)
+            ::close(device.fd);
+        return false;
+    }
+    m_watcher = std::move(watcher);
+    m_handler = std::move(handler);
+    m_thread = std::thread([this, devices = std::move(devices)]() mutable { run(std::move(devices)); });
+    return true;
+}
+
+void EvdevReaderThread::stop()
+{
+    if (m_thread.joinable()) {
+        const std::uint64_t one = 1;
+        while (::write(m_stopFd, &one, sizeof one) < 0 && errno == EINTR) {
+        }
+        m_thread.join();
+    }
+    if (m_stopFd >= 0) {
+        ::close(m_stopFd);
+        m_stopFd = -1;
+    }
+    m_watcher.reset();
+}
+
+void EvdevReaderThread::run(std::vector<Device> initial)
+{
+    ThreadNaming::nameCurrentThread(m_threadLabel);
+    ThreadNaming::applyPriority(ThreadNaming::Priority::high);
+
+    std::vector<OpenDevice> devices;
+    devices.reserve(initial.size());
+    for (const auto &device : initial)
+        devices.push_back({device.node, EvdevRecordReader(device.fd)});
+
+    const auto sink = [this](const input_event &event) {
+        if (event.type == EV_KEY && InputCodes::accepts(m_deviceClass, event.code))
+            m_handler(RawInputEvent{event.code, event.value});
+    };
+    const auto closeDevice = [&devices](std::size_t index) {
+        ::close(devices[index].reader.fd());
+        devices.erase(devices.begin() + std::ptrdiff_t(index));
+    };
+
+    std::vector<pollfd> fds;
+    for (;;) {
+        fds.clear();
+        fds.push_back({m_stopFd, POLLIN, 0});
+        fds.push_back({m_watcher ? m_watcher->fd() : -1, POLLIN, 0});
+        for (const auto &device : devices)
+            fds.push_back({device.reader.fd(), POLLIN, 0});
+
+        if (::poll(fds.data(), fds.size(), -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        if (fds[0].revents != 0)
+            break;
+
+        if (m_watcher && fds[1].revents != 0) {
+            for (const auto &change : m_watcher->receive()) {
+                const auto known = std::find_if(devices.begin(), devices.end(),
+                                                [&](const OpenDevice &device) { return device.node == change.node; });
+                if (change.kind == EvdevDeviceChange::Kind::removed) {
+                    if (known != devices.end())
+                        closeDevice(std::size_t(known - devices.begin()));
+                } else if (known == devices.end()) {
+                    const int fd = m_watcher->open(change.node);
+                    if (fd >= 0)
+                        devices.push_back({change.node, EvdevRecordReader(fd)});
+                }
+            }
+            // The device list changed under fds: poll again (anything unread is still pending).
+            continue;
+        }
+
+        for (std::size_t i = devices.size(); i-- > 0;) {
+            const short revents = fds[i + 2].revents;
+            if (revents == 0)
+                continue;
+            const auto status = devices[i].reader.readAvailable(sink);
+            if (status != EvdevRecordReader::Status::drained || (revents & (POLLERR | POLLNVAL)))
+                closeDevice(i);
+        }
+    }
+    for (const auto &device : devices)
+        ::close(device.reader.fd());
+}

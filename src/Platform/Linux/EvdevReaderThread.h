@@ -1,0 +1,42 @@
+#pragma once
+
+#include "Platform/InputCapture.h"
+#include "Platform/Linux/EvdevDeviceWatcher.h"
+
+#include <QString>
+
+#include <memory>
+#include <thread>
+#include <vector>
+
+// One thread reading key or button events from a set of evdev fds, picking up devices
+// that come and go through a watcher. The thread sleeps in poll() on the devices, the
+// watcher and a stop signal; nothing polls on a timer.
+class EvdevReaderThread {
+public:
+    struct Device {
+        int fd = -1;
+        QString node;
+    };
+
+    EvdevReaderThread(QString threadLabel, InputDeviceClass deviceClass);
+    ~EvdevReaderThread();
+    EvdevReaderThread(const EvdevReaderThread &) = delete;
+    EvdevReaderThread &operator=(const EvdevReaderThread &) = delete;
+
+    // Takes ownership of the device fds (closed when the thread ends or the device goes).
+    // The watcher may be null. False only when the thread could not be set up.
+    bool start(std::vector<Device> devices, std::unique_ptr<EvdevDeviceWatcher> watcher,
+               InputEventSource::Handler handler);
+    void stop();
+
+private:
+    void run(std::vector<Device> devices);
+
+    QString m_threadLabel;
+    InputDeviceClass m_deviceClass;
+    std::unique_ptr<EvdevDeviceWatcher> m_watcher;
+    InputEventSource::Handler m_handler;
+    int m_stopFd = -1;
+    std::thread m_thread;
+};

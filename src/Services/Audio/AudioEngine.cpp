@@ -1,0 +1,219 @@
+#include "Services/Audio/AudioEngine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+const QString audioDomain = QStringLiteral("Knockwell.Audio");
+
+constexpr int fallbackSampleRate = 48000;
+
+// While a sound is still ringing the idle check looks again this soon.
+constexpr std::chrono::milliseconds busyRecheck{250};
+
+bool allFinite(const SoundRequest &request)
+{
+    return std::isfinite(request.pan) && std::isfinite(request.volume) && std::isfinite(request.volumeVariation)
+        && std::isfinite(request.pitchVariation);
+}
+}
+
+AudioEngine::AudioEngine(int voiceCount, std::chrono::milliseconds idleTimeout, std::unique_ptr<AudioOutput> output,
+                         const Clock &clock, DelayedCall delayedCall)
+    : m_voiceCount(std::max(voiceCount, 1))
+    , m_idleTimeout(idleTimeout)
+    , m_output(std::move(output))
+    , m_clock(clock)
+    , m_delayedCall(std::move(delayedCall))
+    , m_mixer(m_voiceCount)
+    , m_random(std::random_device{}())
+    , m_queue(QStringLiteral("local.knockwell.audio"), SerialQueue::Priority::userInteractive)
+{
+    if (!m_delayedCall) {
+        m_delayedCall = [this](std::chrono::milliseconds delay, std::function<void()> task) {
+            m_queue.asyncAfter(delay, std::move(task));
+        };
+    }
+}
+
+AudioEngine::~AudioEngine()
+{
+    stop();
+}
+
+std::pair<float, float> AudioEngine::panGains(double pan)
+{
+    const double angle = (std::clamp(pan, -1.0, 1.0) + 1.0) * std::numbers::pi / 4.0;
+    return {float(std::numbers::sqrt2 * std::cos(angle)), float(std::numbers::sqrt2 * std::sin(angle))};
+}
+
+Result<void> AudioEngine::start()
+{
+    Result<void> result;
+    m_queue.sync([&] {
+        // An explicit start is the user's or the application's wish: no waiting out a failure.
+        m_lastFailure.reset();
+        if (!openOutput()) {
+            result = std::unexpected(outputError().value_or(Error{audioDomain, outputUnavailable, {}}));
+            return;
+        }
+        resumeOutput();
+        noteActivity();
+    });
+    return result;
+}
+
+void AudioEngine::stop()
+{
+    m_queue.sync([this] { closeOutput(); });
+}
+
+void AudioEngine::play(const SoundRequest &request)
+{
+    m_queue.async([this, request] { playNow(request); });
+}
+
+void AudioEngine::setSounds(std::shared_ptr<const SoundBank> sounds)
+{
+    m_queue.async([this, sounds = std::move(sounds)]() mutable { m_sounds = std::move(sounds); });
+}
+
+int AudioEngine::sampleRate()
+{
+    int rate = m_sampleRate.load(std::memory_order_acquire);
+    if (rate > 0)
+        return rate;
+    m_queue.sync([this] {
+        if (m_sampleRate.load(std::memory_order_relaxed) == 0)
+            m_sampleRate.store(m_output ? m_output->preferredSampleRate() : fallbackSampleRate,
+                               std::memory_order_release);
+    });
+    return m_sampleRate.load(std::memory_order_acquire);
+}
+
+std::optional<Error> AudioEngine::outputError() const
+{
+    std::lock_guard lock(m_errorMutex);
+    return m_outputError;
+}
+
+void AudioEngine::flush()
+{
+    m_queue.sync([] {});
+}
+
+void AudioEngine::playNow(const SoundRequest &request)
+{
+    if (!m_sounds || !allFinite(request))
+        return;
+    const SoundBank::SampleList *samples = m_sounds->lookup(request.group, request.phase);
+    if (!samples)
+        return;
+    if (!openOutput())
+        return;
+
+    const double pitchVariation = std::clamp(request.pitchVariation, 0.0, 0.5);
+    const double volumeVariation = std::clamp(request.volumeVariation, 0.0, 1.0);
+    std::uniform_int_distribution<std::size_t> pick(0, samples->size() - 1);
+    std::uniform_real_distribution<double> spread(-1.0, 1.0);
+    const SoundBank::Sample &sample = (*samples)[pick(m_random)];
+    const double rate = 1.0 + pitchVariation * spread(m_random);
+    double gain = std::clamp(request.volume, 0.0, 2.0) * (1.0 + volumeVariation * spread(m_random));
+    if (m_loudnessMatching.load(std::memory_order_relaxed))
+        gain *= m_sounds->loudnessGain();
+    const auto [left, right] = panGains(request.pan);
+
+    AudioMixer::Sound sound;
+    sound.sample = sample;
+    sound.voice = m_nextVoice;
+    sound.gainLeft = float(gain) * left;
+    sound.gainRight = float(gain) * right;
+    sound.step = rate * double(sample->sampleRate) / double(m_outputRate);
+    m_nextVoice = (m_nextVoice + 1) % m_voiceCount;
+    m_mixer.post(std::move(sound));
+    resumeOutput();
+    noteActivity();
+}
+
+bool AudioEngine::openOutput()
+{
+    if (m_open && m_output->isLost())
+        closeOutput();
+    if (m_open)
+        return true;
+    const auto now = m_clock.uptime();
+    if (m_lastFailure && now - *m_lastFailure < reopenDelay)
+        return false;
+    const auto format = m_output ? m_output->open(requestedBufferFrames, m_mixer)
+                                 : Result<AudioOutput::Format>(failure(audioDomain, outputUnavailable, {}));
+    if (!format) {
+        m_lastFailure = now;
+        const QString reason = format.error().message;
+        std::lock_guard lock(m_errorMutex);
+        m_outputError = Error{audioDomain, outputUnavailable,
+                              reason.isEmpty() ? QStringLiteral("No sound output is available.")
+                                               : QStringLiteral("No sound output is available (%1).").arg(reason)};
+        return false;
+    }
+    m_lastFailure.reset();
+    {
+        std::lock_guard lock(m_errorMutex);
+        m_outputError.reset();
+    }
+    m_outputRate = format->sampleRate;
+    m_mixer.prepare(m_outputRate);
+    m_open = true;
+    m_paused = true;
+    m_running.store(true, std::memory_order_release);
+    return true;
+}
+
+void AudioEngine::resumeOutput()
+{
+    // Resumed only once the first sound is posted, so the first buffer already carries it.
+    if (m_open && m_paused) {
+        m_output->resume();
+        m_paused = false;
+    }
+}
+
+void AudioEngine::closeOutput()
+{
+    if (!m_open)
+        return;
+    m_output->close();
+    m_mixer.reset();
+    m_open = false;
+    m_running.store(false, std::memory_order_release);
+}
+
+void AudioEngine::noteActivity()
+{
+    m_lastActivity = m_clock.uptime();
+    if (!m_idleCheckPending)
+        scheduleIdleCheck(m_idleTimeout);
+}
+
+void AudioEngine::scheduleIdleCheck(std::chrono::milliseconds delay)
+{
+    m_idleCheckPending = true;
+    m_delayedCall(delay, [this] { m_queue.async([this] { checkIdle(); }); });
+}
+
+void AudioEngine::checkIdle()
+{
+    m_idleCheckPending = false;
+    if (!m_open)
+        return;
+    if (!m_mixer.isSilent()) {
+        m_lastActivity = m_clock.uptime();
+        scheduleIdleCheck(busyRecheck);
+        return;
+    }
+    const auto idle = m_clock.uptime() - m_lastActivity;
+    if (idle >= m_idleTimeout)
+        closeOutput();
+    else
+        scheduleIdleCheck(std::chrono::ceil<std::chrono::milliseconds>(m_idleTimeout - idle));
+}

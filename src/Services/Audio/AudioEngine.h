@@ -1,0 +1,109 @@
+#pragma once
+
+#include "Foundation/Clock.h"
+#include "Foundation/Error.h"
+#include "Foundation/SerialQueue.h"
+#include "Models/KeyGroup.h"
+#include "Models/KeyPhase.h"
+#include "Platform/AudioOutput.h"
+#include "Services/Audio/AudioMixer.h"
+#include "Services/Audio/SoundBank.h"
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <random>
+
+// One sound to play: which sample, where in the stereo field, how loud and how varied.
+struct SoundRequest {
+    KeyGroup group = KeyGroup::regular;
+    KeyPhase phase = KeyPhase::down;
+    double pan = 0.0;
+    double volume = 1.0;
+    double volumeVariation = 0.0;
+    double pitchVariation = 0.0;
+};
+
+// Plays the samples of one pack through a pool of voices. Everything happens on the engine's
+// own serial queue: starting, stopping, playing, swapping packs. The output device opens on
+// the first sound and closes again after a stretch of silence, so an idle engine costs no CPU.
+class AudioEngine {
+public:
+    static constexpr int requestedBufferFrames = 128;
+    // A failed open is not tried again for this long, so a machine without sound does not pay
+    // for a doomed open on every keystroke.
+    static constexpr std::chrono::milliseconds reopenDelay{1000};
+
+    // Runs a task once after a delay; the task may run on any thread.
+    using DelayedCall = std::function<void(std::chrono::milliseconds delay, std::function<void()> task)>;
+
+    enum Code : int { outputUnavailable = 10 };
+
+    // `delayedCall` defaults to the engine's own queue. Without an output the engine plays
+    // nothing and reports the output as unavailable.
+    AudioEngine(int voiceCount, std::chrono::milliseconds idleTimeout, std::unique_ptr<AudioOutput> output,
+                const Clock &clock, DelayedCall delayedCall = {});
+    ~AudioEngine();
+    AudioEngine(const AudioEngine &) = delete;
+    AudioEngine &operator=(const AudioEngine &) = delete;
+
+    // Opens the output at once (waits for it), so the first sound does not pay for it.
+    Result<void> start();
+    // Closes the output at once (waits for it).
+    void stop();
+    // From any thread; returns at once.
+    void play(const SoundRequest &request);
+    // The pack to play from now on; sounds already playing ring out.
+    void setSounds(std::shared_ptr<const SoundBank> sounds);
+    void setLoudnessMatching(bool enabled) { m_loudnessMatching.store(enabled, std::memory_order_relaxed); }
+
+    // The rate sounds should be prepared at: the output device's own.
+    int sampleRate();
+    bool isRunning() const { return m_running.load(std::memory_order_acquire); }
+    // Why the output could not be opened the last time it was tried; empty once it opens.
+    std::optional<Error> outputError() const;
+    // Waits until everything queued so far has run.
+    void flush();
+
+    // Left and right gains of a constant-power pan, unity for both at the centre.
+    static std::pair<float, float> panGains(double pan);
+
+private:
+    void playNow(const SoundRequest &request);
+    bool openOutput();
+    void closeOutput();
+    void resumeOutput();
+    void noteActivity();
+    void scheduleIdleCheck(std::chrono::milliseconds delay);
+    void checkIdle();
+
+    const int m_voiceCount;
+    const std::chrono::milliseconds m_idleTimeout;
+    std::unique_ptr<AudioOutput> m_output;
+    const Clock &m_clock;
+    DelayedCall m_delayedCall;
+    AudioMixer m_mixer;
+
+    // Queue-confined state.
+    std::shared_ptr<const SoundBank> m_sounds;
+    std::minstd_rand m_random;
+    int m_nextVoice = 0;
+    int m_outputRate = 0;
+    bool m_open = false;
+    bool m_paused = false;
+    bool m_idleCheckPending = false;
+    Clock::Uptime m_lastActivity{};
+    std::optional<Clock::Uptime> m_lastFailure;
+
+    std::atomic<int> m_sampleRate{0};
+    std::atomic<bool> m_running{false};
+    std::atomic<bool> m_loudnessMatching{true};
+    mutable std::mutex m_errorMutex;
+    std::optional<Error> m_outputError;
+
+    // Last, so it is torn down first, while everything its tasks touch still exists.
+    SerialQueue m_queue;
+};

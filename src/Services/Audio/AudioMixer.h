@@ -1,0 +1,85 @@
+#pragma once
+
+#include "Platform/AudioOutput.h"
+#include "Services/Audio/PeakLimiter.h"
+#include "Services/Audio/SampleDecoder.h"
+#include "Services/Audio/SpscRing.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// The mix the output callback runs: a fixed pool of voices fed through a lock-free ring.
+// One thread (the engine's queue) posts sounds; the device thread renders. The render path
+// never allocates, frees, locks or decodes: samples arrive decoded, and the references the
+// callback lets go of travel back through a second ring to be dropped on the posting side.
+class AudioMixer final : public AudioRenderer {
+public:
+    static constexpr double stealFadeSeconds = 0.0015;
+
+    struct Sound {
+        std::shared_ptr<const DecodedSample> sample;
+        int voice = 0;
+        float gainLeft = 0.0f;
+        float gainRight = 0.0f;
+        // Sample frames advanced per output frame: pitch times the ratio of the two rates.
+        double step = 1.0;
+    };
+
+    explicit AudioMixer(int voiceCount);
+
+    int voiceCount() const { return int(m_voices.size()); }
+
+    // Only while the callback is not running (device closed or never opened).
+    void prepare(int outputSampleRate);
+    void reset();
+
+    // Posting side. False when the ring is full and the sound was dropped. Also drops the
+    // samples the callback has finished with.
+    bool post(Sound &&sound);
+    // Nothing sounding and nothing waiting to start.
+    bool isSilent() const;
+
+    void render(float *interleaved, int frames) noexcept override;
+
+private:
+    struct Playback {
+        std::shared_ptr<const DecodedSample> sample;
+        double position = 0.0;
+        double step = 1.0;
+        float gainLeft = 0.0f;
+        float gainRight = 0.0f;
+        float fade = 1.0f;
+        float fadeStep = 0.0f;
+        bool active = false;
+    };
+    // A voice keeps the sound it plays and, for a moment after being taken over, the tail of
+    // the sound before it fading out, so the cut is not heard as a click.
+    struct Voice {
+        Playback current;
+        Playback fading;
+    };
+
+    static constexpr std::size_t commandCapacity = 64;
+    // Each post empties this ring first, and each command retires at most two references,
+    // so it can never fill up.
+    static constexpr std::size_t releaseCapacity = 256;
+    static_assert(releaseCapacity >= 2 * (commandCapacity + 1));
+
+    void releaseFinished();
+    void start(Sound &sound) noexcept;
+    void retire(Playback &playback) noexcept;
+    static void mix(Playback &playback, float *out, int frames) noexcept;
+
+    std::vector<Voice> m_voices;
+    PeakLimiter m_limiter;
+    float m_fadeStep = 1.0f;
+    SpscRing<Sound, commandCapacity> m_commands;
+    SpscRing<std::shared_ptr<const DecodedSample>, releaseCapacity> m_released;
+    // Sounds posted, and sounds the callback has taken in; the callback publishes its count
+    // of active playbacks before its count of sounds taken.
+    std::uint64_t m_posted = 0;
+    std::atomic<std::uint64_t> m_started{0};
+    std::atomic<int> m_activeCount{0};
+};

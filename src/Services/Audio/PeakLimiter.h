@@ -1,0 +1,18 @@
+#pragma once
+
+// Keeps a stereo mix within full scale: the gain drops at once to what the loudest frame
+// needs and recovers smoothly, so loud chords of keys stay clean instead of clipping.
+class PeakLimiter {
+public:
+    static constexpr float ceiling = 0.98f;
+    static constexpr double releaseSeconds = 0.08;
+
+    void prepare(int sampleRate);
+    void reset() { m_gain = 1.0f; }
+    // In place; every sample written is finite and within ±ceiling.
+    void process(float *interleaved, int frames) noexcept;
+
+private:
+    float m_gain = 1.0f;
+    float m_releaseCoefficient = 0.0f;
+};

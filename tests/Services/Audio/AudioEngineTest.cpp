@@ -1,0 +1,331 @@
+#include "Services/Audio/AudioEngine.h"
+
+#include "Services/Audio/AudioTestSounds.h"
+#include "Services/Audio/PeakLimiter.h"
+#include "fakes/FakeAudioOutput.h"
+#include "fakes/ManualAudioTimer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <set>
+
+using namespace std::chrono_literals;
+using AudioTestSounds::bankWith;
+using AudioTestSounds::constant;
+
+namespace {
+struct EngineFixture {
+    ManualClock clock;
+    ManualAudioTimer timer{clock};
+    std::shared_ptr<FakeAudioOutput::State> device = std::make_shared<FakeAudioOutput::State>();
+    std::unique_ptr<AudioEngine> engine;
+
+    explicit EngineFixture(int voices = 12)
+    {
+        engine = std::make_unique<AudioEngine>(voices, 2000ms, std::make_unique<FakeAudioOutput>(device), clock,
+                                               timer.delayedCall());
+    }
+
+    void play(const SoundRequest &request)
+    {
+        engine->play(request);
+        engine->flush();
+    }
+    std::vector<float> render(int frames) { return device->render(frames); }
+    // Left channel only, the one most checks look at.
+    std::vector<float> renderLeft(int frames)
+    {
+        const std::vector<float> stereo = render(frames);
+        std::vector<float> left;
+        for (std::size_t i = 0; i < stereo.size(); i += 2)
+            left.push_back(stereo[i]);
+        return left;
+    }
+    void idle(std::chrono::milliseconds step)
+    {
+        timer.advance(step);
+        engine->flush();
+    }
+};
+
+SoundRequest request(KeyGroup group = KeyGroup::regular, double volume = 1.0)
+{
+    SoundRequest r;
+    r.group = group;
+    r.volume = volume;
+    return r;
+}
+}
+
+TEST(AudioEngine, PanIsConstantPowerWithUnityAtTheCentre)
+{
+    for (double pan : {-1.0, -0.6, -0.2, 0.0, 0.3, 0.75, 1.0}) {
+        const auto [left, right] = AudioEngine::panGains(pan);
+        EXPECT_NEAR(left * left + right * right, 2.0, 1e-5) << pan;
+    }
+    const auto centre = AudioEngine::panGains(0.0);
+    EXPECT_NEAR(centre.first, 1.0, 1e-6);
+    EXPECT_NEAR(centre.second, 1.0, 1e-6);
+    const auto hardLeft = AudioEngine::panGains(-1.0);
+    EXPECT_NEAR(hardLeft.first, std::sqrt(2.0), 1e-6);
+    EXPECT_NEAR(hardLeft.second, 0.0, 1e-6);
+    EXPECT_EQ(AudioEngine::panGains(-7.0), hardLeft);
+    EXPECT_GT(AudioEngine::panGains(0.3).second, AudioEngine::panGains(0.1).second);
+}
+
+TEST(AudioEngine, PansAMonoSampleAndKeepsAStereoSampleItsOwnSides)
+{
+    EngineFixture f;
+    f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.25f, 480)));
+    SoundRequest left = request();
+    left.pan = -1.0;
+    f.play(left);
+    const std::vector<float> mono = f.render(4);
+    EXPECT_NEAR(mono[0], 0.25 * std::sqrt(2.0), 1e-5);
+    EXPECT_NEAR(mono[1], 0.0, 1e-6);
+
+    auto stereo = std::make_shared<DecodedSample>();
+    stereo->channels = 2;
+    stereo->sampleRate = 48000;
+    for (int i = 0; i < 480; ++i)
+        stereo->samples.insert(stereo->samples.end(), {0.2f, 0.4f});
+    f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, stereo));
+    f.render(1024);
+    f.play(request());
+    const std::vector<float> frame = f.render(4);
+    EXPECT_NEAR(frame[0], 0.2, 1e-6);
+    EXPECT_NEAR(frame[1], 0.4, 1e-6);
+}
+
+TEST(AudioEngine, PitchAndVolumeVaryWithinTheirSettings)
+{
+    constexpr qint64 length = 480;
+    constexpr double pitchVariation = 0.06;
+    constexpr double volumeVariation = 0.15;
+    EngineFixture f;
+    f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.25f, length)));
+    std::set<std::size_t> lengths;
+    std::set<float> levels;
+    for (int i = 0; i < 200; ++i) {
+        SoundRequest r = request();
+        r.pitchVariation = pitchVariation;
+        r.volumeVariation = volumeVariation;
+        f.play(r);
+        const std::vector<float> left = f.renderLeft(1024);
+        const auto heard = std::size_t(std::ranges::count_if(left, [](float v) { return v != 0.0f; }));
+        EXPECT_GE(heard, std::size_t(std::floor(length / (1 + pitchVariation))));
+        EXPECT_LE(heard, std::size_t(std::ceil(length / (1 - pitchVariation))) + 1);
+        EXPECT_GE(left[0], 0.25 * (1 - volumeVariation) - 1e-6);
+        EXPECT_LE(left[0], 0.25 * (1 + volumeVariation) + 1e-6);
+        lengths.insert(heard);
+        levels.insert(left[0]);
+    }
+    EXPECT_GT(lengths.size(), 5u);
+    EXPECT_GT(levels.size(), 20u);
+}
+
+TEST(AudioEngine, VoicesAreUsedInTurnAndATakenVoiceFadesOutQuickly)
+{
+    struct Case {
+        int voices;
+        bool firstIsCut;
+    };
+    for (const Case c : {Case{2, true}, Case{3, false}}) {
+        EngineFixture f(c.voices);
+        auto bank = std::make_shared<SoundBank>(48000, 1.0f);
+        bank->add(KeyGroup::regular, KeyPhase::down, constant(0.1f, 48000));
+        bank->add(KeyGroup::space, KeyPhase::down, constant(0.01f, 48000));
+        bank->add(KeyGroup::enter, KeyPhase::down, constant(0.001f, 48000));
+        f.engine->setSounds(bank);
+        for (KeyGroup group : {KeyGroup::regular, KeyGroup::space}) {
+            f.play(request(group));
+            f.render(128);
+        }
+        f.play(request(KeyGroup::enter));
+        const std::vector<float> left = f.renderLeft(256);
+        if (!c.firstIsCut) {
+            EXPECT_NEAR(left[0], 0.111, 1e-6);
+            EXPECT_NEAR(left[255], 0.111, 1e-6);
+            continue;
+        }
+        // The tail of the cut sound ramps down over 1–2 ms, never jumping.
+        EXPECT_NEAR(left[0], 0.111, 1e-3);
+        for (std::size_t i = 1; i < left.size(); ++i) {
+            EXPECT_LE(left[i], left[i - 1] + 1e-7) << i;
+            EXPECT_LT(left[i - 1] - left[i], 0.1 / 40) << i;
+        }
+        EXPECT_GT(left[47], 0.011 + 1e-4);
+        EXPECT_NEAR(left[96], 0.011, 1e-6);
+    }
+}
+
+TEST(AudioEngine, LoudnessMatchingAppliesThePacksGainWhenOn)
+{
+    for (bool matching : {true, false}) {
+        EngineFixture f;
+        f.engine->setLoudnessMatching(matching);
+        f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 480), 2.5f));
+        f.play(request());
+        EXPECT_NEAR(f.renderLeft(4)[0], matching ? 0.25 : 0.1, 1e-6) << matching;
+    }
+}
+
+TEST(AudioEngine, TwelveLoudVoicesStayWithinFullScale)
+{
+    EngineFixture f(12);
+    f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, AudioTestSounds::sine(1.0f, 441, 9600)));
+    float loudest = 0.0f;
+    for (int voice = 0; voice < 12; ++voice) {
+        SoundRequest r = request(KeyGroup::regular, 2.0);
+        r.pan = voice % 2 ? 1.0 : -1.0;
+        f.play(r);
+        for (float value : f.render(64))
+            loudest = std::max(loudest, std::fabs(value));
+    }
+    for (int i = 0; i < 20; ++i) {
+        for (float value : f.render(512))
+            loudest = std::max(loudest, std::fabs(value));
+    }
+    EXPECT_LE(loudest, 1.0f);
+    EXPECT_GT(loudest, 0.9f);
+}
+
+TEST(AudioEngine, LimiterTurnsBrokenSamplesIntoSilence)
+{
+    PeakLimiter limiter;
+    limiter.prepare(48000);
+    std::vector<float> frames = {std::numeric_limits<float>::quiet_NaN(), 0.5f, std::numeric_limits<float>::infinity(),
+                                 -40.0f, 0.2f, 0.2f};
+    limiter.process(frames.data(), 3);
+    for (float value : frames) {
+        EXPECT_TRUE(std::isfinite(value));
+        EXPECT_LE(std::fabs(value), PeakLimiter::ceiling);
+    }
+    EXPECT_EQ(frames[0], 0.0f);
+    EXPECT_NEAR(frames[3], -PeakLimiter::ceiling, 1e-6);
+}
+
+TEST(AudioEngine, UnusableRequestsAreDroppedAndLoudOnesClamped)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char *name;
+        SoundRequest request;
+        float expected;
+    };
+    const std::vector<Case> cases = {
+        {"pan", {KeyGroup::regular, KeyPhase::down, nan, 1.0, 0.0, 0.0}, 0.0f},
+        {"volume", {KeyGroup::regular, KeyPhase::down, 0.0, inf, 0.0, 0.0}, 0.0f},
+        {"volume variation", {KeyGroup::regular, KeyPhase::down, 0.0, 1.0, nan, 0.0}, 0.0f},
+        {"pitch variation", {KeyGroup::regular, KeyPhase::down, 0.0, 1.0, 0.0, -inf}, 0.0f},
+        {"too loud", {KeyGroup::regular, KeyPhase::down, 0.0, 5.0, 0.0, 0.0}, 0.2f},
+        {"negative volume", {KeyGroup::regular, KeyPhase::down, 0.0, -1.0, 0.0, 0.0}, 0.0f},
+        {"pan past the edge", {KeyGroup::regular, KeyPhase::down, 3.0, 1.0, 0.0, 0.0}, 0.0f},
+    };
+    for (const Case &c : cases) {
+        EngineFixture f;
+        f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 480)));
+        f.play(c.request);
+        EXPECT_NEAR(f.renderLeft(4)[0], c.expected, 1e-6) << c.name;
+    }
+}
+
+TEST(AudioEngine, SamplesAtAnotherRateKeepTheirPitch)
+{
+    EngineFixture f;
+    f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 240, 24000)));
+    f.play(request());
+    const std::vector<float> left = f.renderLeft(1024);
+    EXPECT_EQ(std::ranges::count_if(left, [](float v) { return v != 0.0f; }), 480);
+}
+
+TEST(AudioEngine, StopsAfterTwoIdleSecondsAndTheNextSoundStartsInTheFirstBuffer)
+{
+    EngineFixture f;
+    f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 480)));
+    ASSERT_TRUE(f.engine->start());
+    EXPECT_TRUE(f.engine->isRunning());
+    f.play(request());
+    f.render(1024);
+
+    f.idle(1999ms);
+    EXPECT_TRUE(f.engine->isRunning());
+    f.idle(1ms);
+    EXPECT_FALSE(f.engine->isRunning());
+    EXPECT_EQ(f.device->closes, 1);
+
+    f.play(request());
+    EXPECT_TRUE(f.engine->isRunning());
+    EXPECT_EQ(f.device->opens, 2);
+    EXPECT_NEAR(f.renderLeft(1)[0], 0.1, 1e-6);
+}
+
+TEST(AudioEngine, ARingingSoundKeepsTheOutputOpen)
+{
+    EngineFixture f;
+    f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 3 * 48000)));
+    f.play(request());
+    f.render(480);
+    f.idle(2000ms);
+    EXPECT_TRUE(f.engine->isRunning());
+    for (int i = 0; i < 3; ++i)
+        f.render(48000);
+    std::chrono::milliseconds waited{0};
+    while (f.engine->isRunning() && waited < 5000ms) {
+        f.idle(250ms);
+        waited += 250ms;
+    }
+    EXPECT_FALSE(f.engine->isRunning());
+    EXPECT_LE(waited, 2250ms);
+}
+
+TEST(AudioEngine, WithoutADeviceItReportsAndTriesAgainOnALaterSound)
+{
+    EngineFixture f;
+    f.device->available = false;
+    f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 480)));
+    const Result<void> started = f.engine->start();
+    ASSERT_FALSE(started);
+    EXPECT_EQ(started.error().domain, "Knockwell.Audio");
+    EXPECT_EQ(started.error().message, "No sound output is available (no device).");
+    EXPECT_EQ(f.engine->outputError(), started.error());
+
+    f.play(request());
+    EXPECT_FALSE(f.engine->isRunning());
+
+    f.device->available = true;
+    f.play(request());
+    EXPECT_FALSE(f.engine->isRunning()) << "a failed open waits before it is tried again";
+    f.idle(AudioEngine::reopenDelay);
+    f.play(request());
+    EXPECT_TRUE(f.engine->isRunning());
+    EXPECT_FALSE(f.engine->outputError());
+    EXPECT_NEAR(f.renderLeft(1)[0], 0.1, 1e-6);
+}
+
+TEST(AudioEngine, ALostDeviceIsOpenedAgainOnTheNextSound)
+{
+    EngineFixture f;
+    f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 480)));
+    f.play(request());
+    f.device->lost = true;
+    f.play(request());
+    EXPECT_EQ(f.device->opens, 2);
+    EXPECT_NEAR(f.renderLeft(1)[0], 0.1, 1e-6);
+}
+
+TEST(AudioEngine, WithoutAnOutputNothingPlays)
+{
+    ManualClock clock;
+    AudioEngine engine(1, 2000ms, nullptr, clock);
+    EXPECT_EQ(engine.sampleRate(), 48000);
+    const Result<void> started = engine.start();
+    ASSERT_FALSE(started);
+    EXPECT_EQ(started.error().message, "No sound output is available.");
+    engine.play(request());
+    engine.flush();
+    EXPECT_FALSE(engine.isRunning());
+}

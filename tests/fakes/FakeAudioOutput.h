@@ -1,0 +1,57 @@
+#pragma once
+
+#include "Platform/AudioOutput.h"
+
+#include <atomic>
+#include <memory>
+#include <vector>
+
+// An output device the test drives by hand: render() pulls buffers through the same mixing
+// code the real device's callback runs. The test keeps the shared state; the engine owns
+// the output.
+class FakeAudioOutput final : public AudioOutput {
+public:
+    struct State {
+        int sampleRate = 48000;
+        int bufferFrames = 128;
+        std::atomic<bool> available{true};
+        std::atomic<bool> lost{false};
+        std::atomic<int> opens{0};
+        std::atomic<int> closes{0};
+        std::atomic<bool> playing{false};
+        std::atomic<AudioRenderer *> renderer{nullptr};
+
+        // One buffer of interleaved stereo frames; silence while the device is closed or paused.
+        std::vector<float> render(int frames)
+        {
+            std::vector<float> buffer(std::size_t(frames) * 2, 0.0f);
+            if (AudioRenderer *target = renderer.load(); target && playing)
+                target->render(buffer.data(), frames);
+            return buffer;
+        }
+    };
+
+    explicit FakeAudioOutput(std::shared_ptr<State> state) : m_state(std::move(state)) {}
+
+    int preferredSampleRate() override { return m_state->sampleRate; }
+    Result<Format> open(int, AudioRenderer &renderer) override
+    {
+        if (!m_state->available)
+            return failure(QStringLiteral("Fake"), 1, QStringLiteral("no device"));
+        ++m_state->opens;
+        m_state->lost = false;
+        m_state->renderer = &renderer;
+        return Format{m_state->sampleRate, m_state->bufferFrames};
+    }
+    void resume() override { m_state->playing = true; }
+    void close() override
+    {
+        ++m_state->closes;
+        m_state->playing = false;
+        m_state->renderer = nullptr;
+    }
+    bool isLost() const override { return m_state->lost; }
+
+private:
+    std::shared_ptr<State> m_state;
+};
