@@ -63,7 +63,7 @@ Result<void> AudioClipDraft::normalize(const AudioClipEdit &base)
 
 Result<bool> AudioClipDraft::trimSilence(const AudioClipEdit &base, float threshold, qint64 paddingFrames)
 {
-    if (!(threshold >= 0.0f && threshold <= 1.0f))
+    if (!ClipProcessor::isWithinZeroTo(threshold, 1.0f))
         return invalidTrim(QStringLiteral("The quiet level must be between 0 and 1."));
     if (paddingFrames < 0)
         return invalidTrim(QStringLiteral("The padding around the audio can’t be negative."));

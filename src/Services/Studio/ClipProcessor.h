@@ -20,7 +20,13 @@ Result<void> validate(std::span<const float> samples, const AudioClipEdit &edit)
 // The range, gain and fade rules alone, for a clip of `frameCount` samples.
 Result<void> validateRange(qint64 frameCount, const AudioClipEdit &edit);
 
-// 0…4 inclusive; NaN, infinities and negative values (but not -0) are refused.
+// No NaN and no infinity anywhere.
+bool allFinite(std::span<const float> samples);
+
+// 0…upper inclusive; NaN and every negative value except -0 are refused.
+bool isWithinZeroTo(float value, float upper);
+
+// 0…4 inclusive.
 bool isAcceptedGain(float gain);
 
 // Fade-in times fade-out factor of the sample at `index` of a kept range of `length` samples.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -96,7 +97,8 @@ TEST(AudioClipDraft, RefusedOperationsLeaveTheDraftAsItWas)
 
     EXPECT_FALSE(draft.apply({5, 5, 1.0f, 0, 0}));
     EXPECT_FALSE(draft.normalize({0, 10, 1.0f, 11, 0}));
-    EXPECT_FALSE(draft.trimSilence({0, 10, 1.0f, 0, 0}, 1.5f, 0));
+    EXPECT_FALSE(draft.trimSilence({0, 10, 1.0f, 0, 0}, std::nextafter(1.0f, 2.0f), 0));
+    EXPECT_FALSE(draft.trimSilence({0, 10, 1.0f, 0, 0}, -std::numeric_limits<float>::denorm_min(), 0));
     EXPECT_FALSE(draft.trimSilence({0, 10, 1.0f, 0, 0}, std::numeric_limits<float>::quiet_NaN(), 0));
     EXPECT_FALSE(draft.trimSilence({0, 10, 1.0f, 0, 0}, 0.1f, -1));
     EXPECT_FALSE(draft.trimSilence({0, 11, 1.0f, 0, 0}, 0.1f, 0));
@@ -154,6 +156,7 @@ TEST(AudioClipDraft, TrimSilenceNarrowsToTheLoudPart)
         {"threshold equal to a sample counts as quiet", {0, 10, 1.0f, 0, 0}, 0.2f, 0, true, {4, 5, 1.0f, 0, 0}},
         {"everything quiet", {0, 10, 1.0f, 0, 0}, 0.3f, 0, false, {0, 10, 1.0f, 0, 0}},
         {"threshold 1 is accepted", {0, 10, 1.0f, 0, 0}, 1.0f, 0, false, {0, 10, 1.0f, 0, 0}},
+        {"threshold -0 is accepted", {0, 10, 1.0f, 0, 0}, -0.0f, 0, true, {1, 6, 1.0f, 0, 0}},
         {"already tight", {2, 5, 1.0f, 0, 0}, 0.01f, 0, false, {0, 10, 1.0f, 0, 0}},
         {"gain plays no part", {0, 10, 0.0f, 0, 0}, 0.01f, 0, true, {2, 5, 0.0f, 0, 0}},
     };

@@ -6,6 +6,10 @@
 #include <cmath>
 #include <limits>
 
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
+
 namespace {
 constexpr float notANumber = std::numeric_limits<float>::quiet_NaN();
 constexpr float infinity = std::numeric_limits<float>::infinity();
@@ -60,6 +64,20 @@ TEST(ClipProcessor, JudgesEveryRuleAtItsBoundary)
         }
     }
 }
+
+#if defined(__SSE__)
+TEST(ClipProcessor, RefusesATinyNegativeGainWhereDenormalsAreFlushed)
+{
+    // Audio threads flush denormals to zero; a negative gain must not pass as zero there.
+    const unsigned int previous = _mm_getcsr();
+    _mm_setcsr(previous | 0x8040);
+    const bool accepted = ClipProcessor::isAcceptedGain(-std::numeric_limits<float>::denorm_min());
+    const bool zeroAccepted = ClipProcessor::isAcceptedGain(-0.0f);
+    _mm_setcsr(previous);
+    EXPECT_FALSE(accepted);
+    EXPECT_TRUE(zeroAccepted);
+}
+#endif
 
 TEST(ClipProcessor, RefusesDamagedSamplesOutsideTheSelectionToo)
 {

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "Foundation/Error.h"
+
+#include <QByteArray>
+#include <QString>
+
+// Reads the files of a pack without ever following a symbolic link, and only when they are
+// plain files of acceptable size (and, for the user's own packs, owned by the user).
+// Failures are Cocoa file errors: no such file (260), no permission (257), too large (263),
+// and a link, device or other special file (256).
+namespace PackFileReader {
+enum class Ownership { currentUser, anyone };
+
+// An open file descriptor, closed when the handle goes away.
+class FileHandle {
+public:
+    explicit FileHandle(int descriptor = -1) noexcept : m_descriptor(descriptor) {}
+    FileHandle(FileHandle &&other) noexcept : m_descriptor(other.release()) {}
+    FileHandle &operator=(FileHandle &&other) noexcept;
+    FileHandle(const FileHandle &) = delete;
+    FileHandle &operator=(const FileHandle &) = delete;
+    ~FileHandle();
+
+    int descriptor() const { return m_descriptor; }
+    int release() noexcept;
+
+private:
+    int m_descriptor;
+};
+
+// `path` itself may not be a link; its folders are taken as they are.
+Result<FileHandle> open(const QString &path, qint64 maxBytes, Ownership ownership);
+Result<QByteArray> readFile(const QString &path, qint64 maxBytes, Ownership ownership);
+
+// A file at `relativePath` (components separated by "/") inside `folder`; no component may be a link.
+Result<QByteArray> read(const QString &folder, const QString &relativePath, qint64 maxBytes, Ownership ownership);
+}

@@ -1,0 +1,117 @@
+#include "Services/Packs/PackImportErrors.h"
+
+namespace {
+
+const char *const undecodableSentence = "“%1” isn’t a sound Plinkly can play. Use WAV, AIFF, FLAC, OGG or MP3 files of "
+                                        "at most 30 seconds, mono or stereo, at 8–192 kHz.";
+
+Error withFile(const QString &domain, int code, const QString &message, const QString &file)
+{
+    return Error{domain, code, message.contains(u"%1") ? message.arg(file) : message};
+}
+
+}
+
+QString PackImportError::message(Code code)
+{
+    switch (code) {
+    case folderUnreadable:
+        return QStringLiteral("The chosen folder couldn’t be opened.");
+    case noManifest:
+        return QStringLiteral("This folder isn’t a sound pack: it has no manifest.json.");
+    case manifestTooLarge:
+        return QStringLiteral("The pack’s manifest.json is too large.");
+    case expectedKeyboardPack:
+        return QStringLiteral("This is a reaction pack. Import it on the Reactions page.");
+    case expectedReactionPack:
+        return QStringLiteral("This is a keyboard pack. Import it on the Sounds page.");
+    case duplicateIdentity:
+        return QStringLiteral("A pack with this ID is already installed. Duplicate it with a new ID in Pack Studio.");
+    case missingFile:
+        return QStringLiteral("The pack lists “%1”, but that file is missing.");
+    case notPlainFile:
+        return QStringLiteral("“%1” is a link or a special file. A pack may contain only plain files.");
+    case unreadableFile:
+        return QStringLiteral("“%1” can’t be read. Check that the file is yours and readable.");
+    case fileTooLarge:
+        return QStringLiteral("“%1” is larger than 48 MB.");
+    case packTooLarge:
+        return QStringLiteral("The pack’s files add up to more than 256 MB.");
+    case undecodableSample:
+        return QString::fromUtf8(undecodableSentence);
+    case cancelled:
+        return QStringLiteral("The import was cancelled.");
+    case libraryNotWritable:
+        return QStringLiteral("The pack couldn’t be installed because the sound library can’t be written.");
+    case unsupportedItems:
+        return QStringLiteral("Choose one sound-pack folder or ZIP archive.");
+    }
+    return {};
+}
+
+Error PackImportError::make(Code code, const QString &file)
+{
+    return withFile(domain, code, message(code), file);
+}
+
+QString ZipImportError::message(Code code)
+{
+    switch (code) {
+    case unreadableArchive:
+        return QStringLiteral("The ZIP archive couldn’t be opened. It may be damaged.");
+    case archiveTooLarge:
+        return QStringLiteral("The ZIP archive is larger than 288 MB.");
+    case tooManyEntries:
+        return QStringLiteral("The ZIP archive has more than 1024 entries.");
+    case unsafePath:
+        return QStringLiteral("The ZIP archive contains a file with an unsafe path.");
+    case linkOrSpecialFile:
+        return QStringLiteral("The ZIP archive contains a link or a special file.");
+    case encrypted:
+        return QStringLiteral("The ZIP archive is encrypted. Import an archive without a password.");
+    case entryTooLarge:
+        return QStringLiteral("A file in the ZIP archive unpacks to more than 48 MB.");
+    case expandsTooMuch:
+        return QStringLiteral("The ZIP archive unpacks to more than 256 MB.");
+    case damagedEntry:
+        return QStringLiteral("A file in the ZIP archive is damaged.");
+    case noPack:
+        return QStringLiteral("The ZIP archive doesn’t contain a sound pack: manifest.json must be at its top.");
+    case duplicateEntry:
+        return QStringLiteral("The ZIP archive contains the same path more than once.");
+    case unsupportedCompression:
+        return QStringLiteral("The ZIP archive uses a compression method Plinkly can’t read.");
+    }
+    return {};
+}
+
+Error ZipImportError::make(Code code)
+{
+    return Error{domain, code, message(code)};
+}
+
+QString AudioImportError::message(Code code)
+{
+    switch (code) {
+    case noFiles:
+        return QStringLiteral("Choose at least one audio file.");
+    case tooManyFiles:
+        return QStringLiteral("A reaction pack holds at most 256 sounds. Choose fewer files.");
+    case missingFile:
+        return QStringLiteral("“%1” couldn’t be found.");
+    case unreadableFile:
+        return QStringLiteral("“%1” can’t be read. Choose a plain audio file that is yours.");
+    case fileTooLarge:
+        return QStringLiteral("“%1” is larger than 48 MB.");
+    case tooMuchAudio:
+        return QStringLiteral("The audio files add up to more than 256 MB.");
+    case undecodable:
+        return QString::fromUtf8(undecodableSentence);
+    }
+    return {};
+}
+
+Error AudioImportError::make(Code code, const QString &file)
+{
+    return withFile(domain, code, message(code), file);
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "Foundation/Error.h"
+
+#include <QString>
+
+// The failures of pack import, one table per domain: a small code and one user-facing sentence.
+// Sentences with a "%1" name the file concerned.
+namespace PackImportError {
+inline const QString domain = QStringLiteral("Knockwell.PackImport");
+enum Code : int {
+    folderUnreadable = 1,
+    noManifest = 2,
+    manifestTooLarge = 3,
+    expectedKeyboardPack = 4,
+    expectedReactionPack = 5,
+    duplicateIdentity = 6,
+    missingFile = 7,
+    notPlainFile = 8,
+    unreadableFile = 9,
+    fileTooLarge = 10,
+    packTooLarge = 11,
+    undecodableSample = 12,
+    cancelled = 13,
+    libraryNotWritable = 14,
+    unsupportedItems = 15,
+};
+QString message(Code code);
+Error make(Code code, const QString &file = {});
+}
+
+namespace ZipImportError {
+inline const QString domain = QStringLiteral("Knockwell.ZIPImport");
+enum Code : int {
+    unreadableArchive = 1,
+    archiveTooLarge = 2,
+    tooManyEntries = 3,
+    unsafePath = 4,
+    linkOrSpecialFile = 5,
+    encrypted = 6,
+    entryTooLarge = 7,
+    expandsTooMuch = 8,
+    damagedEntry = 9,
+    noPack = 10,
+    duplicateEntry = 11,
+    unsupportedCompression = 12,
+};
+QString message(Code code);
+Error make(Code code);
+}
+
+namespace AudioImportError {
+inline const QString domain = QStringLiteral("Knockwell.AudioImport");
+enum Code : int {
+    noFiles = 1,
+    tooManyFiles = 2,
+    missingFile = 3,
+    unreadableFile = 4,
+    fileTooLarge = 5,
+    tooMuchAudio = 6,
+    undecodable = 7,
+};
+QString message(Code code);
+Error make(Code code, const QString &file = {});
+}

@@ -1,0 +1,158 @@
+#include "Services/Packs/ZipArchive.h"
+
+#include "Services/Packs/ImportProgress.h"
+#include "Services/Packs/PackFileReader.h"
+#include "Services/Packs/PackImportErrors.h"
+
+#include <zip.h>
+
+#include <array>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+
+std::unexpected<Error> refuse(ZipImportError::Code code)
+{
+    return std::unexpected(ZipImportError::make(code));
+}
+
+constexpr std::array<quint32, 256> crcTable = [] {
+    std::array<quint32, 256> table{};
+    for (quint32 n = 0; n < 256; ++n) {
+        quint32 c = n;
+        for (int k = 0; k < 8; ++k)
+            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        table[n] = c;
+    }
+    return table;
+}();
+
+ZipArchive::EntryType entryType(zip_t *archive, zip_uint64_t index, const QString &path)
+{
+    zip_uint8_t system = 0;
+    zip_uint32_t attributes = 0;
+    if (zip_file_get_external_attributes(archive, index, 0, &system, &attributes) == 0 && system == ZIP_OPSYS_UNIX) {
+        const mode_t mode = mode_t(attributes >> 16);
+        switch (mode & S_IFMT) {
+        case 0:
+            break;
+        case S_IFREG:
+            return ZipArchive::EntryType::file;
+        case S_IFDIR:
+            return ZipArchive::EntryType::directory;
+        case S_IFLNK:
+            return ZipArchive::EntryType::symbolicLink;
+        default:
+            return ZipArchive::EntryType::special;
+        }
+    }
+    return path.endsWith(u'/') ? ZipArchive::EntryType::directory : ZipArchive::EntryType::file;
+}
+
+struct ZipFileCloser {
+    void operator()(zip_file_t *file) const { zip_fclose(file); }
+};
+
+}
+
+quint32 ZipArchive::crc32(quint32 crc, QByteArrayView bytes)
+{
+    crc = ~crc;
+    for (char byte : bytes)
+        crc = crcTable[(crc ^ quint8(byte)) & 0xFF] ^ (crc >> 8);
+    return ~crc;
+}
+
+Result<ZipArchive> ZipArchive::open(const QString &path, qint64 maxBytes)
+{
+    auto handle = PackFileReader::open(path, maxBytes, PackFileReader::Ownership::currentUser);
+    if (!handle)
+        return refuse(handle.error().code == CocoaError::fileReadTooLarge ? ZipImportError::archiveTooLarge
+                                                                          : ZipImportError::unreadableArchive);
+    int error = 0;
+    zip_t *archive = zip_fdopen(handle->descriptor(), ZIP_CHECKCONS, &error);
+    if (!archive)
+        return refuse(ZipImportError::unreadableArchive);
+    handle->release(); // now owned by the archive
+    return ZipArchive(archive);
+}
+
+ZipArchive::ZipArchive(ZipArchive &&other) noexcept : m_archive(std::exchange(other.m_archive, nullptr)) {}
+
+ZipArchive &ZipArchive::operator=(ZipArchive &&other) noexcept
+{
+    if (this != &other) {
+        if (m_archive)
+            zip_discard(m_archive);
+        m_archive = std::exchange(other.m_archive, nullptr);
+    }
+    return *this;
+}
+
+ZipArchive::~ZipArchive()
+{
+    // Discard, never close: closing would try to write the archive back.
+    if (m_archive)
+        zip_discard(m_archive);
+}
+
+qint64 ZipArchive::entryCount() const
+{
+    return zip_get_num_entries(m_archive, 0);
+}
+
+Result<ZipArchive::Entry> ZipArchive::entry(qint64 index) const
+{
+    const char *name = zip_get_name(m_archive, zip_uint64_t(index), ZIP_FL_ENC_GUESS);
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (!name || zip_stat_index(m_archive, zip_uint64_t(index), 0, &stat) != 0)
+        return refuse(ZipImportError::damagedEntry);
+
+    Entry entry;
+    entry.index = index;
+    entry.path = QString::fromUtf8(name);
+    entry.type = entryType(m_archive, zip_uint64_t(index), entry.path);
+    entry.uncompressedSize = (stat.valid & ZIP_STAT_SIZE) ? stat.size : 0;
+    entry.crc32 = (stat.valid & ZIP_STAT_CRC) ? stat.crc : 0;
+    entry.encrypted = (stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE;
+    entry.compressionSupported =
+        !(stat.valid & ZIP_STAT_COMP_METHOD) || zip_compression_method_supported(stat.comp_method, 0);
+    return entry;
+}
+
+Result<void> ZipArchive::extract(const Entry &entry, qint64 maxBytes, const Sink &sink,
+                                 const ImportProgress *cancellation) const
+{
+    if (entry.encrypted)
+        return refuse(ZipImportError::encrypted);
+    if (!entry.compressionSupported)
+        return refuse(ZipImportError::unsupportedCompression);
+    std::unique_ptr<zip_file_t, ZipFileCloser> file(zip_fopen_index(m_archive, zip_uint64_t(entry.index), 0));
+    if (!file)
+        return refuse(ZipImportError::damagedEntry);
+
+    std::vector<char> buffer(64 * 1024);
+    qint64 produced = 0;
+    quint32 crc = 0;
+    for (;;) {
+        if (cancellation && cancellation->isCancelled())
+            return std::unexpected(PackImportError::make(PackImportError::cancelled));
+        const zip_int64_t got = zip_fread(file.get(), buffer.data(), buffer.size());
+        if (got < 0)
+            return refuse(ZipImportError::damagedEntry);
+        if (got == 0)
+            break;
+        produced += got;
+        if (produced > maxBytes)
+            return refuse(ZipImportError::entryTooLarge);
+        const QByteArrayView chunk(buffer.data(), qsizetype(got));
+        crc = crc32(crc, chunk);
+        if (auto accepted = sink(chunk); !accepted)
+            return accepted;
+    }
+    if (zip_fclose(file.release()) != 0 || quint64(produced) != entry.uncompressedSize || crc != entry.crc32)
+        return refuse(ZipImportError::damagedEntry);
+    return {};
+}
