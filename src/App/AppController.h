@@ -3,6 +3,13 @@
 #include "App/SoundChannel.h"
 #include "Focus/FocusJournalStore.h"
 #include "Platform/Platform.h"
+#include "Services/Impact/ImpactController.h"
+#include "Services/Input/InputCapturePolicy.h"
+#include "Services/Input/KeyboardMonitor.h"
+#include "Services/Input/MouseMonitor.h"
+#include "Services/InteractionStats.h"
+#include "Services/LaunchAtLoginManager.h"
+#include "Services/PermissionManager.h"
 #include "Services/RunLock.h"
 #include "Services/SettingsStore.h"
 #include "Views/ControlWindow.h"
@@ -11,6 +18,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -22,6 +30,9 @@ class AppController final : public QObject {
     Q_OBJECT
     Q_PROPERTY(SettingsPage requestedSettingsPage READ requestedSettingsPage WRITE setRequestedSettingsPage NOTIFY
                    requestedSettingsPageChanged)
+    Q_PROPERTY(bool monitorActive READ monitorActive NOTIFY monitorActiveChanged)
+    Q_PROPERTY(QString inputCaptureMode READ inputCaptureMode NOTIFY inputCaptureModeChanged)
+    Q_PROPERTY(InteractionSnapshot interactionSnapshot READ interactionSnapshot NOTIFY interactionSnapshotChanged)
 
 public:
     using SoundChannel = ::SoundChannel;
@@ -34,6 +45,12 @@ public:
     SettingsStore &settings() { return *m_settings; }
     UserDefaults &defaults() { return *m_platform.defaults; }
     FocusJournalStore &journal() { return *m_journal; }
+    PermissionManager &permissions() { return *m_permissions; }
+    ImpactController &impacts() { return *m_impacts; }
+    LaunchAtLoginManager &login() { return *m_login; }
+    InteractionStats &stats() { return *m_stats; }
+    KeyboardMonitor &keyboardMonitor() { return *m_keyboard; }
+    MouseMonitor &mouseMonitor() { return *m_mouse; }
 
     // The one-time start; every later call returns at once.
     void start();
@@ -46,12 +63,23 @@ public:
     SettingsPage requestedSettingsPage() const { return m_requestedSettingsPage; }
     void setRequestedSettingsPage(SettingsPage page);
 
+    // Whether keys typed in every application are heard, and how.
+    bool monitorActive() const { return m_captureState.monitorActive; }
+    QString inputCaptureMode() const { return m_captureState.mode; }
+    // Re-reads both permissions, then restarts keyboard monitoring so a newly granted
+    // source is used.
+    void retryInputMonitoring();
+    InteractionSnapshot interactionSnapshot() const { return m_interactionSnapshot; }
+
     ControlWindow *controlWindow() const { return m_controlWindow; }
     OnboardingWindow *onboardingWindow() const { return m_onboardingWindow; }
 
 signals:
     void changed();
     void requestedSettingsPageChanged(SettingsPage page);
+    void monitorActiveChanged(bool value);
+    void inputCaptureModeChanged(const QString &value);
+    void interactionSnapshotChanged(const InteractionSnapshot &value);
 
 private:
     template <typename Source>
@@ -63,10 +91,32 @@ private:
     bool takeRunLock();
     void handleTermination();
 
+    // Input sensing.
+    void wireInput();
+    void requestInputMonitoringOnce();
+    bool keyboardWanted() const;
+    void refreshKeyboardMonitoring();
+    void refreshMouseMonitoring();
+    void refreshImpactSensing();
+    void publishCaptureState();
+    // On the keyboard reader's thread.
+    void handleKeyEvent(const KeySoundEvent &event);
+    void refreshStatisticsTimer();
+    void refreshInteractionSnapshot();
+
     Platform m_platform;
     std::unique_ptr<SettingsStore> m_ownedSettings;
     SettingsStore *m_settings = nullptr;
+    std::unique_ptr<PermissionManager> m_permissions;
+    std::unique_ptr<ImpactController> m_impacts;
+    std::unique_ptr<LaunchAtLoginManager> m_login;
     std::unique_ptr<FocusJournalStore> m_journal;
+    std::unique_ptr<InteractionStats> m_stats;
+    std::unique_ptr<KeyboardMonitor> m_keyboard;
+    std::unique_ptr<MouseMonitor> m_mouse;
+    InputCapturePolicy::State m_captureState{false, InputCapturePolicy::permissionNeededText()};
+    InteractionSnapshot m_interactionSnapshot;
+    QTimer m_statisticsTimer;
 
     bool m_started = false;
     std::optional<RunLock> m_runLock;

@@ -3,10 +3,18 @@
 #include "Foundation/Clock.h"
 #include "Foundation/Scheduler.h"
 #include "Platform/AppShell.h"
+#include "Platform/Dummy/AppOnlyInputCapture.h"
+#include "Platform/Dummy/NoAccessPermissionProbe.h"
+#include "Platform/Dummy/TableKeyLabelSource.h"
+#include "Platform/InputCapture.h"
+#include "Platform/KeyLabelSource.h"
+#include "Platform/MotionSensor.h"
+#include "Platform/PermissionProbe.h"
 #include "Services/UserDefaults.h"
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 // Everything the services need from the system, built once by the entry point (or by a
@@ -17,4 +25,10 @@ struct Platform {
     std::unique_ptr<Clock> clock = std::make_unique<SystemClock>();
     std::unique_ptr<Scheduler> scheduler = std::make_unique<QtScheduler>();
     QString runLockPath;
+    // Global input, key labels and permissions; the defaults hear only our own windows.
+    std::unique_ptr<InputCapture> inputCapture = std::make_unique<AppOnlyInputCapture>();
+    std::unique_ptr<KeyLabelSource> keyLabels = std::make_unique<TableKeyLabelSource>();
+    std::unique_ptr<PermissionProbe> permissionProbe = std::make_unique<NoAccessPermissionProbe>();
+    // The machine's accelerometer, or null; unset means none.
+    std::function<std::unique_ptr<MotionSensor>()> findMotionSensor;
 };

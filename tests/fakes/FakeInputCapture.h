@@ -2,14 +2,20 @@
 
 #include "Platform/InputCapture.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
 
-// An input source the test drives by hand.
+// An input source the test drives by hand; it leaves its capture's list when destroyed.
 class FakeInputSource final : public InputEventSource {
 public:
-    explicit FakeInputSource(bool startable) : m_startable(startable) {}
+    FakeInputSource(bool startable, std::function<void()> onDestroyed)
+        : m_startable(startable)
+        , m_onDestroyed(std::move(onDestroyed))
+    {
+    }
+    ~FakeInputSource() override { m_onDestroyed(); }
 
     bool start(Handler handler) override
     {
@@ -34,6 +40,7 @@ public:
 
 private:
     bool m_startable;
+    std::function<void()> m_onDestroyed;
     Handler m_handler;
 };
 
@@ -47,7 +54,7 @@ public:
         const auto found = available.find(level);
         if (found == available.end())
             return nullptr;
-        auto source = std::make_unique<FakeInputSource>(found->second);
+        auto source = std::make_unique<FakeInputSource>(found->second, [this, level] { sources.erase(level); });
         sources[level] = source.get();
         ++madeCount;
         return source;
@@ -55,6 +62,7 @@ public:
 
     // Level -> whether its source starts; missing levels offer no source at all.
     std::map<InputCaptureLevel, bool> available;
+    // The sources that still exist.
     std::map<InputCaptureLevel, FakeInputSource *> sources;
     std::vector<QString> requestedLabels;
     int madeCount = 0;

@@ -31,8 +31,8 @@ TEST(KeyboardMonitor, ClimbsTheLadderToTheBestSourceThatStarts)
         EXPECT_EQ(monitor.captureLevel(), expected);
         EXPECT_EQ(capture.requestedLabels.front(), QStringLiteral("local.knockwell.keyboard"));
         if (expected) {
-            // Nothing below the chosen source is made, so no event arrives twice.
-            EXPECT_EQ(capture.sources.rbegin()->first, *expected);
+            // Only the chosen source lives on, so no event arrives twice.
+            ASSERT_EQ(capture.sources.size(), 1u);
             EXPECT_TRUE(capture.sources.at(*expected)->running);
         }
     }
@@ -47,9 +47,8 @@ TEST(KeyboardMonitor, StartsOnceAndStopsItsSource)
     ASSERT_TRUE(monitor.start());
     ASSERT_TRUE(monitor.start());
     EXPECT_EQ(capture.madeCount, 1);
-    FakeInputSource *source = capture.sources[InputCaptureLevel::eventTap];
     monitor.stop();
-    EXPECT_FALSE(source->running);
+    EXPECT_TRUE(capture.sources.empty());
     EXPECT_FALSE(monitor.isRunning());
 }
 

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "Platform/PermissionProbe.h"
+
+// A system that grants no global input and has no accessibility bus, and offers no way
+// to change that.
+class NoAccessPermissionProbe final : public PermissionProbe {
+public:
+    bool inputMonitoringGranted() override { return false; }
+    bool accessibilityTrusted() override { return false; }
+    void showInputMonitoringHelp() override {}
+    void showAccessibilityHelp() override {}
+};
