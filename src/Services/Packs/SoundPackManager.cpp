@@ -209,7 +209,11 @@ void SoundPackManager::importPaths(const QStringList &paths, PackKind kind)
     setImporting(true);
     const QString root = kind == PackKind::keyboard ? keyboardRoot() : reactionRoot();
     QtConcurrent::run([paths, kind, root, progress] { return runImport(paths, kind, root, progress); })
-        .then(this, [this](const ImportOutcome &outcome) { finishImport(outcome.installed, outcome.error); });
+        .then(this, [this](const ImportOutcome &outcome) {
+            // Always from the event loop, never inside importPaths when the work was quick.
+            QMetaObject::invokeMethod(
+                this, [this, outcome] { finishImport(outcome.installed, outcome.error); }, Qt::QueuedConnection);
+        });
 }
 
 void SoundPackManager::finishImport(QList<LoadedSoundPack> installed, std::optional<Error> error)
