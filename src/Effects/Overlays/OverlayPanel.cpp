@@ -1,0 +1,91 @@
+#include "Effects/Overlays/OverlayPanel.h"
+
+#include <QBitmap>
+#include <QPainter>
+#include <QRegion>
+
+namespace {
+constexpr int frameIntervalMs = 16;
+}
+
+OverlayPanel::OverlayPanel(Blending blending, QWidget *parent)
+    : QWidget(parent,
+              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus
+                  | Qt::WindowTransparentForInput | Qt::NoDropShadowWindowHint)
+    , m_blending(blending)
+{
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    m_frameTimer.setInterval(frameIntervalMs);
+    connect(&m_frameTimer, &QTimer::timeout, this, &OverlayPanel::tick);
+}
+
+void OverlayPanel::present(const QRect &geometry)
+{
+    setGeometry(geometry);
+    m_clock.start();
+    if (m_blending == Blending::shaped)
+        tick();
+    show();
+    m_frameTimer.start();
+}
+
+double OverlayPanel::elapsedSeconds() const
+{
+    return m_clock.isValid() ? double(m_clock.elapsed()) / 1000.0 : 0.0;
+}
+
+void OverlayPanel::refresh()
+{
+    if (!m_frameTimer.isActive() && isVisible())
+        m_frameTimer.start();
+}
+
+void OverlayPanel::tick()
+{
+    const double elapsed = elapsedSeconds();
+    if (m_blending == Blending::shaped) {
+        m_shapedFrame = frameAt(elapsed);
+        const QRegion region = shapeOf(m_shapedFrame);
+        // An empty mask would unshape the window; keep one invisible pixel instead.
+        setMask(region.isEmpty() ? QRegion(0, 0, 1, 1) : region);
+    }
+    update();
+    if (!animates(elapsed))
+        m_frameTimer.stop();
+}
+
+QRegion OverlayPanel::shapeOf(const QImage &frame)
+{
+    // Only clearly drawn pixels belong to the window; faint edges would show as dark.
+    QImage logical = frame;
+    logical.setDevicePixelRatio(1);
+    return QRegion(QBitmap::fromImage(logical.createAlphaMask(Qt::ThresholdAlphaDither)));
+}
+
+QImage OverlayPanel::frameAt(double elapsed)
+{
+    QImage frame(size() * devicePixelRatioF(), QImage::Format_ARGB32_Premultiplied);
+    frame.setDevicePixelRatio(devicePixelRatioF());
+    frame.fill(Qt::transparent);
+    QPainter painter(&frame);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paintFrame(painter, elapsed);
+    return frame;
+}
+
+void OverlayPanel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    if (m_blending == Blending::shaped) {
+        painter.drawImage(0, 0, m_shapedFrame);
+        return;
+    }
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(rect(), Qt::transparent);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paintFrame(painter, elapsedSeconds());
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "Effects/SystemSoundPlayer.h"
+
+#include <QStringList>
+
+// Remembers the names of the sounds it was asked to play.
+class FakeSystemSoundPlayer final : public SystemSoundPlayer {
+public:
+    void play(const QString &name) override { played.append(name); }
+    QStringList played;
+};
