@@ -1,0 +1,268 @@
+#include "Services/Packs/SoundPackManager.h"
+
+#include "Foundation/SafeFiles.h"
+#include "Services/Packs/AudioFilesImporter.h"
+#include "Services/Packs/ImportProgress.h"
+#include "Services/Packs/PackImportErrors.h"
+#include "Services/Packs/PackOpenPanel.h"
+#include "Services/Packs/SoundPackInstaller.h"
+#include "Services/Packs/SoundPackLibrary.h"
+#include "Services/Packs/StagingFolder.h"
+#include "Services/Packs/ZipPackImporter.h"
+#include "Services/ResourceBundle.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFuture>
+#include <QStandardPaths>
+#include <QtConcurrent/QtConcurrentRun>
+
+using PackKind = SoundPackManifest::PackKind;
+
+namespace {
+
+struct ImportOutcome {
+    QList<LoadedSoundPack> installed;
+    std::optional<Error> error;
+};
+
+enum class ItemType { folder, archive, audio };
+
+ItemType itemType(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return ItemType::folder;
+    return info.suffix().compare(u"zip", Qt::CaseInsensitive) == 0 ? ItemType::archive : ItemType::audio;
+}
+
+QString bundledFolder(PackKind kind)
+{
+    return kind == PackKind::keyboard ? QStringLiteral("KeyboardPacks") : QStringLiteral("ReactionPacks");
+}
+
+void removeInstalled(const QList<LoadedSoundPack> &packs)
+{
+    for (const LoadedSoundPack &pack : packs)
+        SafeFiles::removeAll(pack.directory);
+}
+
+// The worker side of an import: plain file work, no access to the manager.
+ImportOutcome runImport(const QStringList &paths, PackKind kind, const QString &root,
+                                          const std::shared_ptr<ImportProgress> &progress)
+{
+    ImportOutcome outcome;
+    QStringList audioFiles;
+    auto take = [&](Result<LoadedSoundPack> result) {
+        if (result)
+            outcome.installed.append(std::move(*result));
+        else
+            outcome.error = result.error();
+        return bool(result);
+    };
+    for (const QString &path : paths) {
+        switch (itemType(path)) {
+        case ItemType::folder:
+            if (!take(SoundPackInstaller::installFolder(path, root, kind, progress.get())))
+                break;
+            continue;
+        case ItemType::archive:
+            if (!take(ZipPackImporter::importArchive(path, root, kind, progress.get())))
+                break;
+            continue;
+        case ItemType::audio:
+            audioFiles.append(path);
+            continue;
+        }
+        break;
+    }
+    if (!outcome.error && !audioFiles.isEmpty())
+        take(AudioFilesImporter::importFiles(audioFiles, root, progress.get()));
+    if (outcome.error) {
+        removeInstalled(outcome.installed);
+        outcome.installed.clear();
+    }
+    return outcome;
+}
+
+}
+
+SoundPackManager::SoundPackManager(ContentEdition edition, QObject *parent)
+    : SoundPackManager(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+                           .filePath(ContentEditions::libraryRootName(edition)),
+                       ResourceBundle::path(), parent)
+{
+}
+
+SoundPackManager::SoundPackManager(const QString &libraryRoot, const QString &resourceBundle, QObject *parent)
+    : QObject(parent), m_libraryRoot(libraryRoot), m_resourceBundle(resourceBundle)
+{
+}
+
+SoundPackManager::~SoundPackManager()
+{
+    // A running import stops at its next check; its outcome is then dropped with this object.
+    if (m_importProgress)
+        m_importProgress->cancel();
+}
+
+QString SoundPackManager::keyboardRoot() const
+{
+    return QDir(m_libraryRoot).filePath(QStringLiteral("Keyboard Packs"));
+}
+
+QString SoundPackManager::reactionRoot() const
+{
+    return QDir(m_libraryRoot).filePath(QStringLiteral("Reaction Packs"));
+}
+
+Result<void> SoundPackManager::prepareLibrary()
+{
+    for (PackKind kind : allCases<PackKind>()) {
+        const QString root = kind == PackKind::keyboard ? keyboardRoot() : reactionRoot();
+        if (!QDir().mkpath(root)) {
+            const Error error = PackImportError::make(PackImportError::libraryNotWritable);
+            setLastError(error.message);
+            return std::unexpected(error);
+        }
+        if (!m_isImporting) {
+            const QStringList leftovers =
+                QDir(root).entryList({StagingFolder::prefix + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoSymLinks);
+            for (const QString &leftover : leftovers)
+                SafeFiles::removeAll(QDir(root).filePath(leftover));
+        }
+        const QDir bundled(QDir(m_resourceBundle).filePath(bundledFolder(kind)));
+        for (const QString &name : bundled.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+            // Refused when that identifier is installed already, which is the usual case.
+            (void)SoundPackInstaller::installBundled(bundled.filePath(name), root, kind);
+        }
+    }
+    return reload();
+}
+
+Result<QList<LoadedSoundPack>> SoundPackManager::load(const QString &folder, PackKind kind)
+{
+    return SoundPackLibrary::load(folder, kind);
+}
+
+Result<void> SoundPackManager::reload()
+{
+    auto keyboard = load(keyboardRoot(), PackKind::keyboard);
+    if (!keyboard)
+        return std::unexpected(keyboard.error());
+    setKeyboardPacks(*keyboard);
+    auto reaction = load(reactionRoot(), PackKind::reaction);
+    if (!reaction)
+        return std::unexpected(reaction.error());
+    setReactionPacks(*reaction);
+    return {};
+}
+
+std::optional<LoadedSoundPack> SoundPackManager::pack(const QString &id, PackKind kind) const
+{
+    for (const LoadedSoundPack &candidate : kind == PackKind::keyboard ? m_keyboardPacks : m_reactionPacks) {
+        if (candidate.id() == id)
+            return candidate;
+    }
+    return std::nullopt;
+}
+
+void SoundPackManager::setKeyboardPacks(const QList<LoadedSoundPack> &packs)
+{
+    m_keyboardPacks = packs;
+    emit keyboardPacksChanged();
+    emit changed();
+}
+
+void SoundPackManager::setReactionPacks(const QList<LoadedSoundPack> &packs)
+{
+    m_reactionPacks = packs;
+    emit reactionPacksChanged();
+    emit changed();
+}
+
+void SoundPackManager::importPack(PackKind kind)
+{
+    if (m_isImporting)
+        return;
+    PackOpenPanel panel(kind, QApplication::activeWindow());
+    if (panel.exec() != QDialog::Accepted)
+        return;
+    importPaths(panel.selectedFiles(), kind);
+}
+
+void SoundPackManager::importPaths(const QStringList &paths, PackKind kind)
+{
+    if (m_isImporting)
+        return;
+    if (paths.isEmpty())
+        return;
+    if (kind == PackKind::keyboard && (paths.size() != 1 || itemType(paths.first()) == ItemType::audio)) {
+        setLastError(PackImportError::message(PackImportError::unsupportedItems));
+        return;
+    }
+
+    auto progress = std::make_shared<ImportProgress>();
+    m_importProgress = progress;
+    setImportNotice(std::nullopt);
+    setImporting(true);
+    const QString root = kind == PackKind::keyboard ? keyboardRoot() : reactionRoot();
+    QtConcurrent::run([paths, kind, root, progress] { return runImport(paths, kind, root, progress); })
+        .then(this, [this](const ImportOutcome &outcome) {
+            // Always from the event loop, never inside importPaths when the work was quick.
+            QMetaObject::invokeMethod(
+                this, [this, outcome] { finishImport(outcome.installed, outcome.error); }, Qt::QueuedConnection);
+        });
+}
+
+void SoundPackManager::finishImport(QList<LoadedSoundPack> installed, std::optional<Error> error)
+{
+    // A cancel that came after the worker's last check still undoes the import.
+    if (!error && m_importProgress && m_importProgress->isCancelled()) {
+        removeInstalled(installed);
+        installed.clear();
+        error = PackImportError::make(PackImportError::cancelled);
+    }
+    if (auto reloaded = reload(); !reloaded)
+        setLastError(reloaded.error().message);
+
+    if (!error) {
+        setImportNotice(installed.size() == 1 ? QStringLiteral("Installed “%1”.").arg(installed.first().manifest.name)
+                                              : QStringLiteral("Installed %1 packs.").arg(installed.size()));
+    } else if (error->domain == PackImportError::domain && error->code == PackImportError::cancelled) {
+        setImportNotice(QStringLiteral("Import cancelled. Nothing was installed."));
+    } else {
+        setLastError(error->message);
+    }
+    m_importProgress.reset();
+    setImporting(false);
+    emit importFinished();
+}
+
+void SoundPackManager::setImporting(bool importing)
+{
+    if (m_isImporting == importing)
+        return;
+    m_isImporting = importing;
+    emit isImportingChanged(importing);
+    emit changed();
+}
+
+void SoundPackManager::setImportNotice(const std::optional<QString> &notice)
+{
+    if (m_importNotice == notice)
+        return;
+    m_importNotice = notice;
+    emit importNoticeChanged();
+    emit changed();
+}
+
+void SoundPackManager::setLastError(const std::optional<QString> &message)
+{
+    if (m_lastError == message)
+        return;
+    m_lastError = message;
+    emit lastErrorChanged();
+    emit changed();
+}
