@@ -10,6 +10,7 @@
 #include "Platform/KeyLabelSource.h"
 #include "Platform/MotionSensor.h"
 #include "Platform/PermissionProbe.h"
+#include "Services/Input/LidAngleReading.h"
 #include "Services/UserDefaults.h"
 
 #include <QString>
@@ -31,4 +32,6 @@ struct Platform {
     std::unique_ptr<PermissionProbe> permissionProbe = std::make_unique<NoAccessPermissionProbe>();
     // The machine's accelerometer, or null; unset means none.
     std::function<std::unique_ptr<MotionSensor>()> findMotionSensor;
+    // The lid-angle sensor's reader; unset means the machine has none.
+    std::function<std::unique_ptr<LidAngleReading>()> makeLidAngleReader;
 };

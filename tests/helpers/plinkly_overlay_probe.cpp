@@ -7,9 +7,11 @@
 //   arrival EVENT               download:WEIGHT | volumeConnected | volumeDisconnected |
 //                               displayConnected | displayDisconnected
 //   lid STYLE PROGRESS ANGLE visible|hidden
+//   hud KEYS CLICKS PER-MINUTE [KEY]   shows the typing HUD at its default place
 //   count                       the number of panels on screen
 //   reset | quit
 #include "Effects/OverlayCoordinator.h"
+#include "Effects/StatsOverlayController.h"
 #include "Foundation/ScreenGeometry.h"
 #include "Foundation/Scheduler.h"
 #include "Platform/Linux/X11OverlayWindowSupport.h"
@@ -57,7 +59,7 @@ std::optional<ArrivalReactionEvent> arrivalEvent(const QString &text)
     return std::nullopt;
 }
 
-QString run(OverlayCoordinator &overlays, const QStringList &words)
+QString run(OverlayCoordinator &overlays, StatsOverlayController &hud, const QStringList &words)
 {
     const QString command = words.value(0);
     if (command == QLatin1String("ripple") && words.size() == 4) {
@@ -81,6 +83,10 @@ QString run(OverlayCoordinator &overlays, const QStringList &words)
     } else if (command == QLatin1String("lid") && words.size() == 5) {
         overlays.updateLidMotion(words[2].toDouble(), words[3].toDouble(), fromRawOrFirst<LidDanceStyle>(words[1]),
                                  words[4] == QLatin1String("visible"));
+    } else if (command == QLatin1String("hud") && words.size() >= 4) {
+        hud.presentation().update({words[1].toULongLong(), words[2].toULongLong(), words[3].toInt()});
+        hud.presentation().showKey(words.value(4));
+        hud.setVisible(true);
     } else if (command == QLatin1String("count")) {
         return QString::number(overlays.panels().size());
     } else if (command == QLatin1String("reset")) {
@@ -101,6 +107,7 @@ int main(int argc, char **argv)
     X11OverlayWindowSupport support;
     QtScheduler scheduler;
     OverlayCoordinator overlays(support, scheduler);
+    StatsOverlayController hud(support, scheduler);
 
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
     QByteArray pending;
@@ -117,7 +124,7 @@ int main(int argc, char **argv)
         while ((end = pending.indexOf('\n')) >= 0) {
             const QStringList words = QString::fromUtf8(pending.left(end)).split(' ', Qt::SkipEmptyParts);
             pending.remove(0, end + 1);
-            std::cout << run(overlays, words).toStdString() << std::endl;
+            std::cout << run(overlays, hud, words).toStdString() << std::endl;
         }
     });
     return app.exec();

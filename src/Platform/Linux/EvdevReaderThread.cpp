@@ -1,15 +1,12 @@
 #include "Platform/Linux/EvdevReaderThread.h"
 
-#include "Foundation/ThreadNaming.h"
 #include "Platform/Linux/EvdevRecordReader.h"
 
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
 
 namespace {
 
@@ -34,43 +31,31 @@ EvdevReaderThread::~EvdevReaderThread()
 bool EvdevReaderThread::start(std::vector<Device> devices, std::unique_ptr<EvdevDeviceWatcher> watcher,
                               InputEventSource::Handler handler)
 {
-    if (m_thread.joinable()) {
+    if (m_thread.isRunning()) {
         for (const auto &device : devices)
             ::close(device.fd);
         return true;
     }
-    m_stopFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (m_stopFd < 0) {
-        for (const auto &device : devices)
-            ::close(device.fd);
-        return false;
-    }
     m_watcher = std::move(watcher);
     m_handler = std::move(handler);
-    m_thread = std::thread([this, devices = std::move(devices)]() mutable { run(std::move(devices)); });
+    const std::vector<Device> owned = devices;
+    if (!m_thread.start(m_threadLabel, [this, devices = std::move(devices)](int stopFd) { run(devices, stopFd); })) {
+        for (const auto &device : owned)
+            ::close(device.fd);
+        m_watcher.reset();
+        return false;
+    }
     return true;
 }
 
 void EvdevReaderThread::stop()
 {
-    if (m_thread.joinable()) {
-        const std::uint64_t one = 1;
-        while (::write(m_stopFd, &one, sizeof one) < 0 && errno == EINTR) {
-        }
-        m_thread.join();
-    }
-    if (m_stopFd >= 0) {
-        ::close(m_stopFd);
-        m_stopFd = -1;
-    }
+    m_thread.stop();
     m_watcher.reset();
 }
 
-void EvdevReaderThread::run(std::vector<Device> initial)
+void EvdevReaderThread::run(std::vector<Device> initial, int stopFd)
 {
-    ThreadNaming::nameCurrentThread(m_threadLabel);
-    ThreadNaming::applyPriority(ThreadNaming::Priority::high);
-
     std::vector<OpenDevice> devices;
     devices.reserve(initial.size());
     for (const auto &device : initial)
@@ -88,7 +73,7 @@ void EvdevReaderThread::run(std::vector<Device> initial)
     std::vector<pollfd> fds;
     for (;;) {
         fds.clear();
-        fds.push_back({m_stopFd, POLLIN, 0});
+        fds.push_back({stopFd, POLLIN, 0});
         fds.push_back({m_watcher ? m_watcher->fd() : -1, POLLIN, 0});
         for (const auto &device : devices)
             fds.push_back({device.reader.fd(), POLLIN, 0});

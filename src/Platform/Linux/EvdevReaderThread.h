@@ -2,11 +2,11 @@
 
 #include "Platform/InputCapture.h"
 #include "Platform/Linux/EvdevDeviceWatcher.h"
+#include "Platform/Linux/StoppableThread.h"
 
 #include <QString>
 
 #include <memory>
-#include <thread>
 #include <vector>
 
 // One thread reading key or button events from a set of evdev fds, picking up devices
@@ -31,12 +31,11 @@ public:
     void stop();
 
 private:
-    void run(std::vector<Device> devices);
+    void run(std::vector<Device> devices, int stopFd);
 
     QString m_threadLabel;
     InputDeviceClass m_deviceClass;
     std::unique_ptr<EvdevDeviceWatcher> m_watcher;
     InputEventSource::Handler m_handler;
-    int m_stopFd = -1;
-    std::thread m_thread;
+    StoppableThread m_thread;
 };

@@ -1,5 +1,6 @@
 #include "Platform/Linux/LinuxPlatform.h"
 
+#include "Platform/Linux/HIDLidAngleReader.h"
 #include "Platform/Linux/LinuxAppShell.h"
 #include "Platform/Linux/LinuxInputCapture.h"
 #include "Platform/Linux/LinuxMotionSensors.h"
@@ -17,5 +18,6 @@ Platform LinuxPlatform::create()
     platform.keyLabels = std::make_unique<XkbKeyLabelSource>();
     platform.permissionProbe = std::make_unique<LinuxPermissionProbe>();
     platform.findMotionSensor = [] { return LinuxMotionSensors::find(); };
+    platform.makeLidAngleReader = [] { return std::make_unique<HIDLidAngleReader>(); };
     return platform;
 }

@@ -1,11 +1,7 @@
 #include "Platform/Linux/XInputEventSource.h"
 
-#include "Foundation/ThreadNaming.h"
-
 #include <linux/input-event-codes.h>
 #include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
 #include <xcb/xcb.h>
 #include <xcb/xinput.h>
 
@@ -82,7 +78,7 @@ bool XInputEventSource::available()
 
 bool XInputEventSource::start(Handler handler)
 {
-    if (m_thread.joinable())
+    if (m_thread.isRunning())
         return true;
     int screenNumber = 0;
     xcb_connection_t *connection = xcb_connect(nullptr, &screenNumber);
@@ -106,8 +102,7 @@ bool XInputEventSource::start(Handler handler)
         : XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_RELEASE;
     std::unique_ptr<xcb_generic_error_t, FreeDeleter> error(
         xcb_request_check(connection, xcb_input_xi_select_events_checked(connection, screens.data->root, 1, &mask.head)));
-    m_stopFd = error ? -1 : eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (m_stopFd < 0) {
+    if (error) {
         xcb_disconnect(connection);
         return false;
     }
@@ -115,33 +110,25 @@ bool XInputEventSource::start(Handler handler)
     m_opcode = opcode;
     m_handler = std::move(handler);
     m_pressed.reset();
-    m_thread = std::thread([this] { run(); });
+    if (!m_thread.start(m_threadLabel, [this](int stopFd) { run(stopFd); })) {
+        stop();
+        return false;
+    }
     return true;
 }
 
 void XInputEventSource::stop()
 {
-    if (m_thread.joinable()) {
-        const std::uint64_t one = 1;
-        while (::write(m_stopFd, &one, sizeof one) < 0 && errno == EINTR) {
-        }
-        m_thread.join();
-    }
-    if (m_stopFd >= 0) {
-        ::close(m_stopFd);
-        m_stopFd = -1;
-    }
+    m_thread.stop();
     if (m_connection) {
         xcb_disconnect(m_connection);
         m_connection = nullptr;
     }
 }
 
-void XInputEventSource::run()
+void XInputEventSource::run(int stopFd)
 {
-    ThreadNaming::nameCurrentThread(m_threadLabel);
-    ThreadNaming::applyPriority(ThreadNaming::Priority::high);
-    pollfd fds[2] = {{m_stopFd, POLLIN, 0}, {xcb_get_file_descriptor(m_connection), POLLIN, 0}};
+    pollfd fds[2] = {{stopFd, POLLIN, 0}, {xcb_get_file_descriptor(m_connection), POLLIN, 0}};
     for (;;) {
         // Events may already sit in the connection's queue before the socket turns readable.
         while (std::unique_ptr<xcb_generic_event_t, FreeDeleter> event{xcb_poll_for_event(m_connection)})

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "Platform/InputCapture.h"
+#include "Platform/Linux/StoppableThread.h"
 
 #include <QString>
 
 #include <xcb/xcb.h>
 
 #include <bitset>
-#include <thread>
 
 // Raw key or button events of every device, from the X server's input extension (XInput
 // 2.2) on the root window. They include the events of our own windows.
@@ -23,7 +23,7 @@ public:
     void stop() override;
 
 private:
-    void run();
+    void run(int stopFd);
     void handle(const xcb_generic_event_t *event);
 
     InputDeviceClass m_deviceClass;
@@ -31,7 +31,6 @@ private:
     Handler m_handler;
     xcb_connection_t *m_connection = nullptr;
     std::uint8_t m_opcode = 0;
-    int m_stopFd = -1;
     std::bitset<256> m_pressed;
-    std::thread m_thread;
+    StoppableThread m_thread;
 };

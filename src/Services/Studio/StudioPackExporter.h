@@ -2,6 +2,7 @@
 
 #include "Foundation/Error.h"
 #include "Models/SoundPackManifest.h"
+#include "Services/Packs/PackImportLimits.h"
 #include "Services/Studio/StudioSample.h"
 
 #include <QString>
@@ -10,11 +11,12 @@
 
 // Writes edited clips as a new pack folder: "manifest.json" beside "samples/0.wav", … .
 namespace StudioPackExporter {
-// Limits of one export, in bytes.
+// Limits of one export; whatever passes them also passes the pack import.
 inline constexpr double maximumDecodedBytes = 268'435'456;  // the pack's samples decoded, at their rate and at 48 kHz
-inline constexpr qint64 maximumSampleFileBytes = 50'331'648;
+inline constexpr qint64 maximumSampleFileBytes = PackImportLimits::maxSampleBytes;
 inline constexpr qint64 maximumPackBytes = 262'144'000;
-inline constexpr qsizetype maximumSamples = 256;
+inline constexpr qsizetype maximumSamples = PackImportLimits::maxSampleFiles;
+static_assert(maximumPackBytes <= PackImportLimits::maxPackBytes);
 
 // Builds the pack in a hidden ".studio-" folder beside `destination` and moves it into place
 // only when complete; nothing is left behind on failure and nothing is ever replaced.

@@ -1,3 +1,4 @@
+#include "Services/Packs/SoundPackInstaller.h"
 #include "Services/Studio/ClipProcessor.h"
 #include "Services/Studio/StudioPackExporter.h"
 #include "Services/Studio/StudioTestAudio.h"
@@ -224,4 +225,34 @@ TEST(StudioPackExporter, AFailureMidwayLeavesNothing)
     }
     ASSERT_FALSE(failed);
     EXPECT_TRUE(entries(folder.path()).isEmpty()) << entries(folder.path()).join(", ").toStdString();
+}
+
+TEST(StudioPackExporter, ExportedPacksInstallIntoTheLibrary)
+{
+    TestFolder folder;
+    const QString root = folder.makeDir("Library");
+    struct Case {
+        const char *name;
+        PackKind kind;
+        std::vector<StudioSample> samples;
+    };
+    const Case cases[] = {
+        {"keyboard pack at both rate limits",
+         PackKind::keyboard,
+         {sampleOf(clipOf(800, 8000), KeyGroup::regular, KeyPhase::down),
+          sampleOf(clipOf(19200, 192000), KeyGroup::regular, KeyPhase::up),
+          {clipOf(4000, 44100), {100, 3000, 4.0f, 50, 50}, KeyGroup::space, KeyPhase::down}}},
+        {"reaction pack", PackKind::reaction, {sampleOf(clipOf(2000), KeyGroup::reaction, KeyPhase::down)}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString source = folder.filePath(QString::fromUtf8(c.name));
+        ASSERT_TRUE(StudioPackExporter::exportPack(c.name, "Studio Test", "CC0", c.kind, c.samples, source));
+        const auto exported = SoundPackManifest::fromJson(readAll(source + "/manifest.json"));
+        ASSERT_TRUE(exported);
+        const auto installed = SoundPackInstaller::installFolder(source, root, c.kind, nullptr);
+        ASSERT_TRUE(installed) << installed.error().message.toStdString();
+        EXPECT_EQ(installed->manifest, *exported);
+        EXPECT_EQ(entries(installed->directory + "/samples").size(), qsizetype(c.samples.size()));
+    }
 }

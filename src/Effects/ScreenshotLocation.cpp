@@ -1,0 +1,94 @@
+#include "Effects/ScreenshotLocation.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include <array>
+
+namespace {
+
+bool isFolder(const QString &path)
+{
+    return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+// Spectacle keeps its folder as a file URL, under a key that moved between versions.
+QString spectacleFolder(const QString &configPath)
+{
+    if (configPath.isEmpty() || !QFileInfo::exists(configPath))
+        return {};
+    const QSettings config(configPath, QSettings::IniFormat);
+    for (const char *key : {"ImageSave/imageSaveLocation", "Save/defaultSaveLocation", "General/default-save-location"}) {
+        const QString value = config.value(QLatin1String(key)).toString();
+        if (value.isEmpty())
+            continue;
+        const QUrl url(value);
+        return url.isLocalFile() ? url.toLocalFile() : (QDir::isAbsolutePath(value) ? value : QString());
+    }
+    return {};
+}
+
+bool desktopIs(const QString &currentDesktop, QLatin1String name)
+{
+    for (const QString &part : currentDesktop.split(u':', Qt::SkipEmptyParts)) {
+        if (part.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+}
+
+std::optional<ScreenshotLocation::Folder> ScreenshotLocation::resolve(const Environment &environment)
+{
+    const QString picturesScreenshots =
+        environment.picturesFolder.isEmpty() ? QString() : QDir(environment.picturesFolder).filePath(QStringLiteral("Screenshots"));
+    if (desktopIs(environment.currentDesktop, QLatin1String("KDE"))) {
+        const QString configured = spectacleFolder(environment.spectacleConfig);
+        if (isFolder(configured))
+            return Folder{QDir::cleanPath(configured), true};
+        if (isFolder(picturesScreenshots))
+            return Folder{picturesScreenshots, true};
+    } else if (desktopIs(environment.currentDesktop, QLatin1String("GNOME"))) {
+        if (isFolder(picturesScreenshots))
+            return Folder{picturesScreenshots, true};
+    }
+    if (isFolder(environment.picturesFolder))
+        return Folder{QDir::cleanPath(environment.picturesFolder), false};
+    if (isFolder(environment.desktopFolder))
+        return Folder{QDir::cleanPath(environment.desktopFolder), false};
+    return std::nullopt;
+}
+
+ScreenshotLocation::Environment ScreenshotLocation::current()
+{
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return {qEnvironmentVariable("XDG_CURRENT_DESKTOP"),
+            QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
+            QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
+            config.isEmpty() ? QString() : QDir(config).filePath(QStringLiteral("spectaclerc"))};
+}
+
+bool ScreenshotLocation::isScreenshotFile(const QString &fileName, bool screenshotsOnlyFolder)
+{
+    if (fileName.startsWith(u'.'))
+        return false;
+    const QString lower = fileName.toLower();
+    static constexpr std::array imageSuffixes{".png", ".jpg", ".jpeg", ".webp", ".avif", ".bmp", ".tif", ".tiff"};
+    bool image = false;
+    for (const char *suffix : imageSuffixes)
+        image = image || lower.endsWith(QLatin1String(suffix));
+    if (!image)
+        return false;
+    if (screenshotsOnlyFolder)
+        return true;
+    static constexpr std::array hints{"screenshot", "screen shot", "screen_shot", "screencapture", "screen capture"};
+    for (const char *hint : hints) {
+        if (lower.contains(QLatin1String(hint)))
+            return true;
+    }
+    return false;
+}

@@ -1,0 +1,71 @@
+#include "Effects/ScreenshotReactionController.h"
+
+#include "Platform/DirectoryWatcher.h"
+
+#include <QDir>
+
+ScreenshotReactionController::ScreenshotReactionController(DirectoryWatcher *watcher,
+                                                           std::optional<ScreenshotLocation::Folder> folder,
+                                                           QObject *parent)
+    : QObject(parent)
+    , m_watcher(watcher)
+    , m_folder(std::move(folder))
+{
+}
+
+ScreenshotReactionController::~ScreenshotReactionController()
+{
+    stop();
+}
+
+std::optional<QString> ScreenshotReactionController::watchedDirectory() const
+{
+    if (!m_observing || !m_folder)
+        return std::nullopt;
+    return m_folder->path;
+}
+
+void ScreenshotReactionController::start()
+{
+    if (m_observing || !m_watcher || !m_folder)
+        return;
+    setObserving(m_watcher->start(m_folder->path, [this](const QString &fileName) { fileArrived(fileName); }));
+}
+
+void ScreenshotReactionController::stop()
+{
+    if (!m_observing)
+        return;
+    m_watcher->stop();
+    setObserving(false);
+}
+
+void ScreenshotReactionController::setLastFilename(const QString &name)
+{
+    if (name == m_lastFilename)
+        return;
+    m_lastFilename = name;
+    emit lastFilenameChanged(name);
+    emit changed();
+}
+
+void ScreenshotReactionController::setObserving(bool observing)
+{
+    if (observing == m_observing)
+        return;
+    m_observing = observing;
+    emit isObservingChanged(observing);
+    emit changed();
+}
+
+void ScreenshotReactionController::fileArrived(const QString &fileName)
+{
+    if (!ScreenshotLocation::isScreenshotFile(fileName, m_folder->screenshotsOnly))
+        return;
+    // Tools that save twice (write, then add metadata) react once.
+    if (fileName == m_lastFilename)
+        return;
+    setLastFilename(fileName);
+    if (onScreenshot)
+        onScreenshot(QUrl::fromLocalFile(QDir(m_folder->path).filePath(fileName)));
+}

@@ -1,0 +1,70 @@
+#include "Platform/Linux/InotifyDirectoryWatcher.h"
+
+#include <QFile>
+#include <QSocketNotifier>
+
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+InotifyDirectoryWatcher::InotifyDirectoryWatcher(QObject *parent) : QObject(parent) {}
+
+InotifyDirectoryWatcher::~InotifyDirectoryWatcher()
+{
+    stop();
+}
+
+bool InotifyDirectoryWatcher::start(const QString &folder, Handler handler)
+{
+    stop();
+    const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const QByteArray path = QFile::encodeName(folder);
+    if (inotify_add_watch(fd, path.constData(), IN_CLOSE_WRITE | IN_MOVED_TO | IN_ONLYDIR) < 0) {
+        ::close(fd);
+        return false;
+    }
+    m_fd = fd;
+    m_handler = std::move(handler);
+    m_notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    connect(m_notifier.get(), &QSocketNotifier::activated, this, &InotifyDirectoryWatcher::readEvents);
+    return true;
+}
+
+void InotifyDirectoryWatcher::stop()
+{
+    m_notifier.reset();
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    m_handler = nullptr;
+}
+
+void InotifyDirectoryWatcher::readEvents()
+{
+    alignas(struct inotify_event) char buffer[16 * 1024];
+    for (;;) {
+        const ssize_t length = ::read(m_fd, buffer, sizeof buffer);
+        if (length <= 0)
+            return;
+        QStringList names;
+        for (ssize_t offset = 0; offset < length;) {
+            const auto *event = reinterpret_cast<const struct inotify_event *>(buffer + offset);
+            offset += ssize_t(sizeof(struct inotify_event) + event->len);
+            if (event->len == 0 || (event->mask & IN_ISDIR))
+                continue;
+            names.append(QFile::decodeName(QByteArray(event->name, qsizetype(std::strlen(event->name)))));
+        }
+        // The handler may stop this watcher; copy it before calling out.
+        const Handler handler = m_handler;
+        for (const QString &name : names) {
+            if (handler)
+                handler(name);
+        }
+        if (m_fd < 0)
+            return;
+    }
+}

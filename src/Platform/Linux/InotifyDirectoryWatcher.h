@@ -1,0 +1,28 @@
+#pragma once
+
+#include "Platform/DirectoryWatcher.h"
+
+#include <QObject>
+
+#include <memory>
+
+class QSocketNotifier;
+
+// Watches one folder with inotify for files closed after writing and files moved in.
+class InotifyDirectoryWatcher final : public QObject, public DirectoryWatcher {
+    Q_OBJECT
+
+public:
+    explicit InotifyDirectoryWatcher(QObject *parent = nullptr);
+    ~InotifyDirectoryWatcher() override;
+
+    bool start(const QString &folder, Handler handler) override;
+    void stop() override;
+
+private:
+    void readEvents();
+
+    int m_fd = -1;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    Handler m_handler;
+};

@@ -1,0 +1,102 @@
+#include "Effects/EventWait.h"
+#include "Effects/ScreenshotReactionController.h"
+#include "Platform/Linux/InotifyDirectoryWatcher.h"
+#include "support/TestFolders.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+TEST(ScreenshotLocation, PrefersTheDesktopsOwnFolderThenPicturesThenDesktop)
+{
+    TestFolder home;
+    const QString pictures = home.makeDir(QStringLiteral("Pictures"));
+    const QString desktop = home.makeDir(QStringLiteral("Desktop"));
+    const QString shots = home.makeDir(QStringLiteral("Pictures/Screenshots"));
+    const QString spectacleFolder = home.makeDir(QStringLiteral("Captures"));
+    const QString spectacle6 =
+        home.write(QStringLiteral("spectacle6rc"), "[ImageSave]\nimageSaveLocation=file://" + spectacleFolder.toUtf8() + "/\n");
+    const QString spectacleOld =
+        home.write(QStringLiteral("spectacleOldrc"), "[Save]\ndefaultSaveLocation=file://" + desktop.toUtf8() + "\n");
+    const QString spectacleGone =
+        home.write(QStringLiteral("spectacleGonerc"), "[ImageSave]\nimageSaveLocation=file:///no/such/place\n");
+    using Folder = ScreenshotLocation::Folder;
+
+    struct Case {
+        ScreenshotLocation::Environment environment;
+        std::optional<Folder> expected;
+    };
+    const std::vector<Case> cases{
+        {{"ubuntu:GNOME", pictures, desktop, {}}, Folder{shots, true}},
+        {{"KDE", pictures, desktop, spectacle6}, Folder{spectacleFolder, true}},
+        {{"KDE", pictures, desktop, spectacleOld}, Folder{desktop, true}},
+        {{"KDE", pictures, desktop, spectacleGone}, Folder{shots, true}},
+        {{"XFCE", pictures, desktop, spectacle6}, Folder{pictures, false}},
+        {{"GNOME", home.filePath("Missing"), desktop, {}}, Folder{desktop, false}},
+        {{"", home.filePath("Missing"), home.filePath("Gone"), {}}, std::nullopt},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(ScreenshotLocation::resolve(c.environment), c.expected) << c.environment.currentDesktop.toStdString();
+}
+
+TEST(ScreenshotLocation, ImagesCountInAScreenshotFolderAndNeedTheWordElsewhere)
+{
+    struct Case {
+        const char *name;
+        bool inScreenshotFolder;
+        bool inPictures;
+    };
+    const Case cases[] = {
+        {"Screenshot From 2026-03-14 10-00-00.png", true, true},
+        {"Screenshot_20260314_100000.png", true, true},
+        {"holiday.jpg", true, false},
+        {"my screen shot.webp", true, true},
+        {".Screenshot-temp.png", false, false},
+        {"Screenshot.png.part", false, false},
+        {"Screenshot notes.txt", false, false},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(ScreenshotLocation::isScreenshotFile(QString::fromUtf8(c.name), true), c.inScreenshotFolder) << c.name;
+        EXPECT_EQ(ScreenshotLocation::isScreenshotFile(QString::fromUtf8(c.name), false), c.inPictures) << c.name;
+    }
+}
+
+TEST(ScreenshotReactionController, ReportsScreenshotsSavedIntoTheWatchedFolder)
+{
+    TestFolder pictures;
+    InotifyDirectoryWatcher watcher;
+    ScreenshotReactionController controller(&watcher, ScreenshotLocation::Folder{pictures.path(), false});
+    QList<QUrl> shots;
+    controller.onScreenshot = [&](const QUrl &url) { shots.append(url); };
+    EXPECT_FALSE(controller.isObserving());
+    EXPECT_EQ(controller.watchedDirectory(), std::nullopt);
+
+    controller.start();
+    ASSERT_TRUE(controller.isObserving());
+    EXPECT_EQ(controller.watchedDirectory(), pictures.path());
+
+    pictures.write(QStringLiteral("cat.png"), "not a screenshot");
+    // Screenshot tools often save under a temporary name and rename.
+    pictures.write(QStringLiteral(".Screenshot_1.png-XYZ"), "partial");
+    QFile::rename(pictures.filePath(QStringLiteral(".Screenshot_1.png-XYZ")), pictures.filePath("Screenshot_1.png"));
+    ASSERT_TRUE(waitUntil([&] { return !shots.isEmpty(); }));
+    waitUntil([] { return false; }, 150);
+    EXPECT_EQ(shots, QList<QUrl>{QUrl::fromLocalFile(pictures.filePath(QStringLiteral("Screenshot_1.png")))});
+    EXPECT_EQ(controller.lastFilename(), "Screenshot_1.png");
+
+    controller.stop();
+    EXPECT_FALSE(controller.isObserving());
+    pictures.write(QStringLiteral("Screenshot_2.png"), "late");
+    waitUntil([] { return false; }, 150);
+    EXPECT_EQ(shots.size(), 1);
+}
+
+TEST(ScreenshotReactionController, WithoutAFolderItNeverObserves)
+{
+    InotifyDirectoryWatcher watcher;
+    ScreenshotReactionController controller(&watcher, std::nullopt);
+    controller.start();
+    EXPECT_FALSE(controller.isObserving());
+    EXPECT_EQ(controller.watchedDirectory(), std::nullopt);
+}

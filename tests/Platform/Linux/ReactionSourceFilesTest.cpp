@@ -1,0 +1,96 @@
+#include "Platform/Linux/MountinfoWatcher.h"
+#include "Platform/Linux/SysfsPowerSource.h"
+#include "fakes/ManualClock.h"
+#include "support/TestFolders.h"
+
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+
+TEST(MountinfoWatcher, ParsesEntriesWithOptionalFieldsAndEscapes)
+{
+    const QByteArray text = "22 1 259:2 / / rw,relatime shared:1 - ext4 /dev/nvme0n1p2 rw\n"
+                            "95 22 8:17 / /media/ana/My\\040Stick rw,nosuid shared:52 master:3 - vfat /dev/sdb1 rw\n"
+                            "garbage line\n"
+                            "96 22 0:50 / /run/user/1000 rw - tmpfs tmpfs rw\n";
+    const QList<MountEntry> entries = MountinfoWatcher::parse(text);
+    ASSERT_EQ(entries.size(), 3);
+    EXPECT_EQ(entries[0], (MountEntry{"/", "/dev/nvme0n1p2", "ext4"}));
+    EXPECT_EQ(entries[1], (MountEntry{"/media/ana/My Stick", "/dev/sdb1", "vfat"}));
+    EXPECT_EQ(entries[2].mountPoint, "/run/user/1000");
+}
+
+TEST(MountinfoWatcher, ReadsThisProcesssTable)
+{
+    MountinfoWatcher watcher;
+    const QList<MountEntry> mounts = watcher.mounts();
+    EXPECT_TRUE(std::any_of(mounts.begin(), mounts.end(), [](const MountEntry &m) { return m.mountPoint == "/"; }));
+    EXPECT_TRUE(watcher.start([] {}));
+    watcher.stop();
+}
+
+namespace {
+void device(const TestFolder &root, const QString &name, const std::map<QString, QByteArray> &attributes)
+{
+    for (const auto &[key, value] : attributes)
+        root.write(name + "/" + key, value + "\n");
+}
+}
+
+TEST(SysfsPowerSource, ReadsTheInternalBatteryAndTheMainsSupply)
+{
+    struct Case {
+        const char *name;
+        std::function<void(const TestFolder &)> build;
+        std::optional<PowerSnapshot> expected;
+    };
+    const std::vector<Case> cases{
+        {"no battery", [](const TestFolder &root) { device(root, "AC", {{"type", "Mains"}, {"online", "1"}}); },
+         std::nullopt},
+        {"discharging, mains offline",
+         [](const TestFolder &root) {
+             device(root, "AC", {{"type", "Mains"}, {"online", "0"}});
+             device(root, "BAT0", {{"type", "Battery"}, {"capacity", "57"}, {"status", "Discharging"}});
+         },
+         PowerSnapshot{57, false, false}},
+        {"a mouse battery is skipped",
+         [](const TestFolder &root) {
+             device(root, "BAT0", {{"type", "Battery"}, {"capacity", "88"}, {"status", "Charging"}});
+             device(root, "AA-hid", {{"type", "Battery"}, {"scope", "Device"}, {"capacity", "5"}, {"status", "Discharging"}});
+             device(root, "ADP1", {{"type", "Mains"}, {"online", "1"}});
+         },
+         PowerSnapshot{88, true, true}},
+        {"without a mains entry the status decides",
+         [](const TestFolder &root) {
+             device(root, "BAT1", {{"type", "Battery"}, {"capacity", "100"}, {"status", "Full"}});
+         },
+         PowerSnapshot{100, true, false}},
+    };
+    for (const Case &c : cases) {
+        TestFolder root;
+        c.build(root);
+        EXPECT_EQ(SysfsPowerSource::read(root.path()), c.expected) << c.name;
+    }
+}
+
+TEST(SysfsPowerSource, ReportsAtStartAndThenOnlyChanges)
+{
+    TestFolder root;
+    device(root, "BAT0", {{"type", "Battery"}, {"capacity", "50"}, {"status", "Discharging"}});
+    ManualClock clock;
+    ManualScheduler scheduler(clock);
+    SysfsPowerSource source(root.path(), scheduler, 30s);
+    std::vector<std::optional<PowerSnapshot>> readings;
+    source.start([&](std::optional<PowerSnapshot> snapshot) { readings.push_back(snapshot); });
+    ASSERT_EQ(readings.size(), 1u);
+    scheduler.advance(60s);
+    EXPECT_EQ(readings.size(), 1u);
+    device(root, "BAT0", {{"capacity", "49"}});
+    scheduler.advance(30s);
+    ASSERT_EQ(readings.size(), 2u);
+    EXPECT_EQ(readings.back(), (PowerSnapshot{49, false, false}));
+    source.stop();
+    device(root, "BAT0", {{"capacity", "48"}});
+    scheduler.advance(60s);
+    EXPECT_EQ(readings.size(), 2u);
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "Platform/DisplayWatcher.h"
+#include "Platform/MountWatcher.h"
+#include "Platform/PowerSource.h"
+#include "Platform/SleepMonitor.h"
+
+// Power readings the test sends by hand.
+class FakePowerSource final : public PowerSource {
+public:
+    void start(Handler handler) override
+    {
+        m_handler = std::move(handler);
+        running = true;
+    }
+    void stop() override
+    {
+        m_handler = nullptr;
+        running = false;
+    }
+    void send(std::optional<PowerSnapshot> snapshot)
+    {
+        if (m_handler)
+            m_handler(snapshot);
+    }
+    bool running = false;
+
+private:
+    Handler m_handler;
+};
+
+class FakeSleepMonitor final : public SleepMonitor {
+public:
+    bool start(Handler handler) override
+    {
+        m_handler = std::move(handler);
+        running = true;
+        return true;
+    }
+    void stop() override
+    {
+        m_handler = nullptr;
+        running = false;
+    }
+    void send(SleepTransition transition)
+    {
+        if (m_handler)
+            m_handler(transition);
+    }
+    bool running = false;
+
+private:
+    Handler m_handler;
+};
+
+// A mount table the test edits; change() announces the edit as the kernel would.
+class FakeMountWatcher final : public MountWatcher {
+public:
+    bool start(Handler onChange) override
+    {
+        m_onChange = std::move(onChange);
+        running = true;
+        return true;
+    }
+    void stop() override
+    {
+        m_onChange = nullptr;
+        running = false;
+    }
+    QList<MountEntry> mounts() const override { return table; }
+    void change(QList<MountEntry> newTable)
+    {
+        table = std::move(newTable);
+        if (m_onChange)
+            m_onChange();
+    }
+    QList<MountEntry> table;
+    bool running = false;
+
+private:
+    Handler m_onChange;
+};
+
+class FakeDisplayWatcher final : public DisplayWatcher {
+public:
+    bool start(Handler handler) override
+    {
+        m_handler = std::move(handler);
+        running = true;
+        return true;
+    }
+    void stop() override
+    {
+        m_handler = nullptr;
+        running = false;
+    }
+    void send(DisplayChange change)
+    {
+        if (m_handler)
+            m_handler(change);
+    }
+    bool running = false;
+
+private:
+    Handler m_handler;
+};
