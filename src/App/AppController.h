@@ -3,12 +3,15 @@
 #include "App/SoundChannel.h"
 #include "Focus/FocusJournalStore.h"
 #include "Platform/Platform.h"
+#include "Services/Audio/AudioEngine.h"
+#include "Services/Audio/SoundRouter.h"
 #include "Services/Impact/ImpactController.h"
 #include "Services/Input/InputCapturePolicy.h"
 #include "Services/Input/KeyboardMonitor.h"
 #include "Services/Input/MouseMonitor.h"
 #include "Services/InteractionStats.h"
 #include "Services/LaunchAtLoginManager.h"
+#include "Services/Packs/SoundPackManager.h"
 #include "Services/PermissionManager.h"
 #include "Services/RunLock.h"
 #include "Services/SettingsStore.h"
@@ -16,10 +19,14 @@
 #include "Views/OnboardingWindow.h"
 #include "Views/SettingsPage.h"
 
+#include <QFuture>
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 
+#include <array>
+#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -28,6 +35,10 @@
 // this object redraw when anything under them changes.
 class AppController final : public QObject {
     Q_OBJECT
+    Q_PROPERTY(PendingSoundPackIDs pendingSoundPackIDs READ pendingSoundPackIDs NOTIFY pendingSoundPackIDsChanged)
+    Q_PROPERTY(std::optional<QString> keyboardAudioError READ keyboardAudioError NOTIFY keyboardAudioErrorChanged)
+    Q_PROPERTY(std::optional<QString> mouseAudioError READ mouseAudioError NOTIFY mouseAudioErrorChanged)
+    Q_PROPERTY(std::optional<QString> reactionAudioError READ reactionAudioError NOTIFY reactionAudioErrorChanged)
     Q_PROPERTY(SettingsPage requestedSettingsPage READ requestedSettingsPage WRITE setRequestedSettingsPage NOTIFY
                    requestedSettingsPageChanged)
     Q_PROPERTY(bool monitorActive READ monitorActive NOTIFY monitorActiveChanged)
@@ -36,6 +47,7 @@ class AppController final : public QObject {
 
 public:
     using SoundChannel = ::SoundChannel;
+    using PendingSoundPackIDs = QHash<SoundChannel, QString>;
 
     // Creates the services in their fixed order; makes a settings store over the platform's
     // defaults when none is passed.
@@ -51,6 +63,30 @@ public:
     InteractionStats &stats() { return *m_stats; }
     KeyboardMonitor &keyboardMonitor() { return *m_keyboard; }
     MouseMonitor &mouseMonitor() { return *m_mouse; }
+    SoundPackManager &packs() { return *m_packs; }
+    AudioEngine &typingEngine() { return *m_typingEngine; }
+    AudioEngine &mouseEngine() { return *m_mouseEngine; }
+    AudioEngine &reactionEngine() { return *m_reactionEngine; }
+    SoundRouter &soundRouter() { return *m_soundRouter; }
+
+    // The three sound roads. Keys arrive on the keyboard reader's thread, clicks on the mouse
+    // reader's, taps on the accelerometer's; none of them waits for the sound.
+    void handleKeyEvent(const KeySoundEvent &event);
+    void handleMouseClick(KeyGroup group);
+    void handleImpact(double strength);
+    // Set while a screen toy plays its own sounds for clicks.
+    void setClickSoundsSuppressed(bool suppressed);
+
+    // Loads the pack into the channel's engine off the GUI thread; the selection changes only
+    // when the load succeeds and is still the channel's latest. Yields whether it did.
+    QFuture<bool> selectSoundPack(const QString &id, SoundChannel channel);
+    PendingSoundPackIDs pendingSoundPackIDs() const { return m_pendingSoundPackIDs; }
+    std::optional<QString> keyboardAudioError() const { return m_audioErrors[std::size_t(SoundChannel::keyboard)]; }
+    std::optional<QString> mouseAudioError() const { return m_audioErrors[std::size_t(SoundChannel::mouse)]; }
+    std::optional<QString> reactionAudioError() const { return m_audioErrors[std::size_t(SoundChannel::reaction)]; }
+    void previewKeyboard();
+    void previewMouse();
+    void previewReaction();
 
     // The one-time start; every later call returns at once.
     void start();
@@ -80,6 +116,10 @@ signals:
     void monitorActiveChanged(bool value);
     void inputCaptureModeChanged(const QString &value);
     void interactionSnapshotChanged(const InteractionSnapshot &value);
+    void pendingSoundPackIDsChanged();
+    void keyboardAudioErrorChanged();
+    void mouseAudioErrorChanged();
+    void reactionAudioErrorChanged();
 
 private:
     template <typename Source>
@@ -99,10 +139,19 @@ private:
     void refreshMouseMonitoring();
     void refreshImpactSensing();
     void publishCaptureState();
-    // On the keyboard reader's thread.
-    void handleKeyEvent(const KeySoundEvent &event);
     void refreshStatisticsTimer();
     void refreshInteractionSnapshot();
+
+    // Sound.
+    enum class SelectionCommit { write, keep };
+    void wireSound();
+    void startSound();
+    QFuture<bool> loadSoundPack(const QString &id, SoundChannel channel, SelectionCommit commit);
+    AudioEngine &engine(SoundChannel channel);
+    void setAudioError(SoundChannel channel, const std::optional<QString> &message);
+    void updateTypingTuning();
+    void updateMouseTuning();
+    void updateReactionTuning();
 
     Platform m_platform;
     std::unique_ptr<SettingsStore> m_ownedSettings;
@@ -114,6 +163,22 @@ private:
     std::unique_ptr<InteractionStats> m_stats;
     std::unique_ptr<KeyboardMonitor> m_keyboard;
     std::unique_ptr<MouseMonitor> m_mouse;
+    std::unique_ptr<SoundPackManager> m_packs;
+    std::unique_ptr<AudioEngine> m_typingEngine;
+    std::unique_ptr<AudioEngine> m_mouseEngine;
+    std::unique_ptr<AudioEngine> m_reactionEngine;
+    std::unique_ptr<SoundRouter> m_soundRouter;
+    struct PackLoad {
+        quint64 generation = 0;
+        std::shared_ptr<std::atomic<bool>> cancelled;
+    };
+    std::array<PackLoad, 3> m_packLoads;
+    PendingSoundPackIDs m_pendingSoundPackIDs;
+    std::array<std::optional<QString>, 3> m_audioErrors;
+    // Direct writes of a selection load that pack only once start() has loaded the first ones,
+    // and never while selectSoundPack() writes the selection its own load made.
+    bool m_soundStarted = false;
+    bool m_committingSelection = false;
     InputCapturePolicy::State m_captureState{false, InputCapturePolicy::permissionNeededText()};
     InteractionSnapshot m_interactionSnapshot;
     QTimer m_statisticsTimer;

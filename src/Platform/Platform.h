@@ -3,6 +3,7 @@
 #include "Foundation/Clock.h"
 #include "Foundation/Scheduler.h"
 #include "Platform/AppShell.h"
+#include "Platform/AudioOutput.h"
 #include "Platform/Dummy/AppOnlyInputCapture.h"
 #include "Platform/Dummy/NoAccessPermissionProbe.h"
 #include "Platform/Dummy/TableKeyLabelSource.h"
@@ -34,4 +35,10 @@ struct Platform {
     std::function<std::unique_ptr<MotionSensor>()> findMotionSensor;
     // The lid-angle sensor's reader; unset means the machine has none.
     std::function<std::unique_ptr<LidAngleReading>()> makeLidAngleReader;
+    // A new output stream for each audio engine; unset means the machine has no sound output.
+    std::function<std::unique_ptr<AudioOutput>()> makeAudioOutput;
+    // The pack library's root folder and the bundle it is filled from; empty means the content
+    // edition's folder and the resources beside the executable.
+    QString packLibraryRoot;
+    QString packResourceBundle;
 };

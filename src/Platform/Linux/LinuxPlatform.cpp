@@ -5,6 +5,7 @@
 #include "Platform/Linux/LinuxInputCapture.h"
 #include "Platform/Linux/LinuxMotionSensors.h"
 #include "Platform/Linux/LinuxPermissionProbe.h"
+#include "Platform/Linux/SdlAudioOutput.h"
 #include "Platform/Linux/XkbKeyLabelSource.h"
 #include "Services/RunLock.h"
 
@@ -19,5 +20,6 @@ Platform LinuxPlatform::create()
     platform.permissionProbe = std::make_unique<LinuxPermissionProbe>();
     platform.findMotionSensor = [] { return LinuxMotionSensors::find(); };
     platform.makeLidAngleReader = [] { return std::make_unique<HIDLidAngleReader>(); };
+    platform.makeAudioOutput = [] { return std::make_unique<SdlAudioOutput>(); };
     return platform;
 }

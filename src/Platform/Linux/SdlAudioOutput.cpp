@@ -38,8 +38,12 @@ SdlAudioOutput::~SdlAudioOutput()
 bool SdlAudioOutput::ensureSubsystem()
 {
     // A failed start (no sound server yet) is tried again on the next call.
-    if (!m_subsystemReady)
+    if (!m_subsystemReady) {
+        // SDL's audio brings up its event layer, which would otherwise take over SIGINT and
+        // SIGTERM and leave the application deaf to them.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         m_subsystemReady = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    }
     return m_subsystemReady;
 }
 
