@@ -1,0 +1,289 @@
+#include "App/AppController.h"
+
+#include "Services/Packs/SoundFiles.h"
+#include "fakes/FakeAppShell.h"
+#include "fakes/FakeAudioOutput.h"
+#include "fakes/ManualClock.h"
+#include "support/TestFolders.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+const QString failurePrefix = QStringLiteral("Couldn’t load that library. Your previous sound is unchanged. ");
+
+// A controller over a library in a throw-away folder whose packs hold constant samples, so the
+// level a fake device renders tells which pack is playing.
+struct SoundFixture {
+    TestFolder folder;
+    ManualClock *clock = nullptr;
+    ManualScheduler *scheduler = nullptr;
+    // Typing, mouse and reaction, in the order the controller makes its engines.
+    std::vector<std::shared_ptr<FakeAudioOutput::State>> devices;
+    std::unique_ptr<AppController> controller;
+
+    SoundFixture()
+    {
+        addPack("recorded-cherry", SoundPackManifest::PackKind::keyboard, 0.1f, 0.05f);
+        addPack("silly-ouchies", SoundPackManifest::PackKind::reaction, 0.3f);
+
+        Platform platform;
+        platform.defaults = std::make_unique<UserDefaults>(folder.filePath("defaults.ini"));
+        platform.shell = std::make_unique<FakeAppShell>();
+        platform.runLockPath = folder.filePath("plinkly.lock");
+        auto manualClock = std::make_unique<ManualClock>();
+        clock = manualClock.get();
+        auto manualScheduler = std::make_unique<ManualScheduler>(*clock);
+        scheduler = manualScheduler.get();
+        platform.clock = std::move(manualClock);
+        platform.scheduler = std::move(manualScheduler);
+        platform.makeAudioOutput = [this] {
+            devices.push_back(std::make_shared<FakeAudioOutput::State>());
+            return std::make_unique<FakeAudioOutput>(devices.back());
+        };
+        platform.packLibraryRoot = folder.filePath("Library");
+        platform.packResourceBundle = folder.makeDir("Bundle");
+        controller = std::make_unique<AppController>(std::move(platform));
+        SettingsStore &settings = controller->settings();
+        settings.setNormalizePackVolume(false);
+        settings.setPitchVariation(0.0);
+        settings.setVolumeVariation(0.0);
+        settings.setStereoEnabled(false);
+        settings.setKeyboardVolume(1.0);
+        controller->packs().reload();
+    }
+
+    // A pack whose press sample is `press` throughout (and release `release`, when given).
+    // A level of 0 writes a file that is not audio.
+    void addPack(const QString &id, SoundPackManifest::PackKind kind, float press, float release = 0.0f)
+    {
+        const QString root = folder.makeDir(kind == SoundPackManifest::PackKind::keyboard ? "Library/Keyboard Packs"
+                                                                                           : "Library/Reaction Packs");
+        const QString packFolder = root + "/" + id;
+        SoundPackManifest manifest;
+        manifest.id = id;
+        manifest.name = id;
+        manifest.author = "Tests";
+        manifest.kind = kind;
+        const KeyGroup group = kind == SoundPackManifest::PackKind::keyboard ? KeyGroup::regular : KeyGroup::reaction;
+        manifest.groups[group].down = {"press.wav"};
+        writeSample(packFolder + "/press.wav", press);
+        if (release > 0.0f) {
+            manifest.groups[group].up = {"release.wav"};
+            writeSample(packFolder + "/release.wav", release);
+        }
+        QDir().mkpath(packFolder);
+        QFile file(packFolder + "/manifest.json");
+        file.open(QIODevice::WriteOnly);
+        file.write(manifest.toJson());
+    }
+
+    static void writeSample(const QString &path, float level)
+    {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(level > 0.0f ? SoundFiles::encode(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 48000, 1,
+                                                     std::vector<float>(4800, level))
+                                : QByteArray("not audio at all"));
+    }
+
+    static bool finish(QFuture<bool> future)
+    {
+        QDeadlineTimer deadline(30s);
+        while (!future.isFinished() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return future.isFinished() && !future.isCanceled() && future.result();
+    }
+
+    // Level of the typing engine's first frame after one key press.
+    float typingLevel(KeyPhase phase = KeyPhase::down)
+    {
+        devices[0]->render(48000);
+        controller->handleKeyEvent({30, KeyGroup::regular, phase, 0.0, false, std::nullopt});
+        controller->typingEngine().flush();
+        return devices[0]->render(1)[0];
+    }
+};
+}
+
+TEST(AppControllerSound, MakesThreeEnginesAndStartsTypingAndReactions)
+{
+    SoundFixture f;
+    ASSERT_EQ(f.devices.size(), 3u);
+    SettingsStore &settings = f.controller->settings();
+    settings.setSelectedKeyboardPack("gone");
+    settings.setSelectedMousePack("also-gone");
+    settings.setSelectedReactionPack("missing");
+    settings.setPitchVariation(0.03);
+    settings.setInstalledCC0AudioUpgrade1(true);
+    f.controller->start();
+    ASSERT_TRUE(f.controller->isStarted());
+
+    // Packs the library cannot supply give way to the defaults.
+    EXPECT_EQ(settings.selectedKeyboardPack(), "recorded-cherry");
+    EXPECT_EQ(settings.selectedMousePack(), "recorded-cherry");
+    EXPECT_EQ(settings.selectedReactionPack(), "silly-ouchies");
+    EXPECT_EQ(settings.pitchVariation(), 0.03);
+    EXPECT_TRUE(f.controller->typingEngine().isRunning());
+    EXPECT_FALSE(f.controller->mouseEngine().isRunning());
+    EXPECT_TRUE(f.controller->reactionEngine().isRunning());
+
+    while (!f.controller->pendingSoundPackIDs().isEmpty())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    settings.setPitchVariation(0.0);
+    EXPECT_NEAR(f.typingLevel(), 0.1, 1e-6);
+}
+
+TEST(AppControllerSound, FirstStartChoosesTheDefaultPacksAndVariationsOnce)
+{
+    SoundFixture f;
+    SettingsStore &settings = f.controller->settings();
+    f.addPack("other", SoundPackManifest::PackKind::keyboard, 0.2f);
+    settings.setSelectedKeyboardPack("other");
+    settings.setVolumeVariation(0.1);
+    f.controller->start();
+    EXPECT_EQ(settings.selectedKeyboardPack(), "recorded-cherry");
+    EXPECT_EQ(settings.selectedReactionPack(), "silly-ouchies");
+    EXPECT_EQ(settings.pitchVariation(), 0.012);
+    EXPECT_EQ(settings.volumeVariation(), 0.045);
+    EXPECT_TRUE(settings.installedCC0AudioUpgrade1());
+}
+
+TEST(AppControllerSound, SelectingAPackLoadsItThenWritesTheSelection)
+{
+    SoundFixture f;
+    f.addPack("bright", SoundPackManifest::PackKind::keyboard, 0.4f);
+    f.controller->packs().reload();
+    ASSERT_TRUE(f.finish(f.controller->selectSoundPack("recorded-cherry", SoundChannel::keyboard)));
+
+    QSignalSpy pending(f.controller.get(), &AppController::pendingSoundPackIDsChanged);
+    QFuture<bool> load = f.controller->selectSoundPack("bright", SoundChannel::keyboard);
+    EXPECT_EQ(f.controller->pendingSoundPackIDs().value(SoundChannel::keyboard), "bright");
+    EXPECT_EQ(f.controller->settings().selectedKeyboardPack(), "recorded-cherry");
+    EXPECT_TRUE(f.finish(load));
+    EXPECT_TRUE(f.controller->pendingSoundPackIDs().isEmpty());
+    EXPECT_EQ(pending.count(), 2);
+    EXPECT_EQ(f.controller->settings().selectedKeyboardPack(), "bright");
+    EXPECT_FALSE(f.controller->keyboardAudioError());
+    EXPECT_NEAR(f.typingLevel(), 0.4, 1e-6);
+}
+
+TEST(AppControllerSound, AFailedLoadKeepsThePreviousPackAndSaysWhy)
+{
+    struct Case {
+        const char *name;
+        QString id;
+        QString reason;
+    };
+    const std::vector<Case> cases = {
+        {"not in the library", "nowhere", "Choose an available sound library."},
+        {"sample is not audio", "broken",
+         "The sound file couldn’t be read. It may be damaged or in an unsupported format."},
+    };
+    for (const Case &c : cases) {
+        SoundFixture f;
+        f.addPack("broken", SoundPackManifest::PackKind::keyboard, 0.0f);
+        f.controller->packs().reload();
+        ASSERT_TRUE(f.finish(f.controller->selectSoundPack("recorded-cherry", SoundChannel::keyboard)));
+
+        EXPECT_FALSE(f.finish(f.controller->selectSoundPack(c.id, SoundChannel::keyboard))) << c.name;
+        EXPECT_EQ(f.controller->keyboardAudioError(), failurePrefix + c.reason) << c.name;
+        EXPECT_EQ(f.controller->settings().selectedKeyboardPack(), "recorded-cherry") << c.name;
+        EXPECT_TRUE(f.controller->pendingSoundPackIDs().isEmpty()) << c.name;
+        EXPECT_NEAR(f.typingLevel(), 0.1, 1e-6) << c.name;
+
+        EXPECT_TRUE(f.finish(f.controller->selectSoundPack("recorded-cherry", SoundChannel::keyboard)));
+        EXPECT_FALSE(f.controller->keyboardAudioError()) << c.name;
+    }
+}
+
+TEST(AppControllerSound, ASupersededLoadYieldsFalseAndChangesNothing)
+{
+    SoundFixture f;
+    f.addPack("first", SoundPackManifest::PackKind::keyboard, 0.2f);
+    f.addPack("second", SoundPackManifest::PackKind::keyboard, 0.3f);
+    f.controller->packs().reload();
+    QFuture<bool> first = f.controller->selectSoundPack("first", SoundChannel::keyboard);
+    QFuture<bool> second = f.controller->selectSoundPack("second", SoundChannel::keyboard);
+    EXPECT_EQ(f.controller->pendingSoundPackIDs().value(SoundChannel::keyboard), "second");
+    EXPECT_FALSE(f.finish(first));
+    EXPECT_TRUE(f.finish(second));
+    EXPECT_EQ(f.controller->settings().selectedKeyboardPack(), "second");
+    EXPECT_NEAR(f.typingLevel(), 0.3, 1e-6);
+}
+
+TEST(AppControllerSound, WritingTheSelectionDirectlyLoadsThatPack)
+{
+    SoundFixture f;
+    f.controller->settings().setInstalledCC0AudioUpgrade1(true);
+    f.controller->start();
+    f.addPack("bright", SoundPackManifest::PackKind::keyboard, 0.4f);
+    f.controller->packs().reload();
+    f.controller->settings().setSelectedKeyboardPack("bright");
+    EXPECT_EQ(f.controller->pendingSoundPackIDs().value(SoundChannel::keyboard), "bright");
+    while (!f.controller->pendingSoundPackIDs().isEmpty())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    f.controller->settings().setPitchVariation(0.0);
+    f.controller->settings().setVolumeVariation(0.0);
+    EXPECT_NEAR(f.typingLevel(), 0.4, 1e-6);
+}
+
+TEST(AppControllerSound, KeyboardPreviewPlaysPressThenRelease)
+{
+    SoundFixture f;
+    ASSERT_TRUE(f.finish(f.controller->selectSoundPack("recorded-cherry", SoundChannel::keyboard)));
+    f.controller->settings().setKeyboardVolume(0.5);
+    f.controller->previewKeyboard();
+    f.controller->typingEngine().flush();
+    EXPECT_NEAR(f.devices[0]->render(1)[0], 0.05, 1e-6);
+    f.devices[0]->render(48000);
+    f.scheduler->advance(80ms);
+    f.controller->typingEngine().flush();
+    EXPECT_NEAR(f.devices[0]->render(1)[0], 0.025, 1e-6);
+
+    f.controller->settings().setKeyboardVolume(std::numeric_limits<double>::quiet_NaN());
+    f.devices[0]->render(48000);
+    f.controller->previewKeyboard();
+    f.controller->typingEngine().flush();
+    EXPECT_EQ(f.devices[0]->render(1)[0], 0.0f);
+}
+
+TEST(AppControllerSound, ReactionPreviewAndTapsUseTheReactionPack)
+{
+    SoundFixture f;
+    ASSERT_TRUE(f.finish(f.controller->selectSoundPack("silly-ouchies", SoundChannel::reaction)));
+    f.controller->settings().setReactionVolume(1.0);
+    f.controller->previewReaction();
+    f.controller->reactionEngine().flush();
+    EXPECT_NEAR(f.devices[2]->render(1)[0], 0.3, 1e-6);
+
+    f.devices[2]->render(48000);
+    f.controller->settings().setSlapEnabled(false);
+    f.controller->handleImpact(1.0);
+    f.controller->reactionEngine().flush();
+    EXPECT_EQ(f.devices[2]->render(1)[0], 0.0f);
+}
+
+TEST(AppControllerSound, ClicksPlayTheClickPackUnlessSuppressed)
+{
+    SoundFixture f;
+    ASSERT_TRUE(f.finish(f.controller->selectSoundPack("recorded-cherry", SoundChannel::mouse)));
+    EXPECT_EQ(f.controller->settings().selectedMousePack(), "recorded-cherry");
+    f.controller->settings().setMouseEnabled(true);
+    f.controller->settings().setMouseVolume(1.0);
+    f.controller->setClickSoundsSuppressed(true);
+    f.controller->handleMouseClick(KeyGroup::mouseLeft);
+    f.controller->mouseEngine().flush();
+    EXPECT_FALSE(f.controller->mouseEngine().isRunning());
+
+    f.controller->setClickSoundsSuppressed(false);
+    f.controller->handleMouseClick(KeyGroup::mouseLeft);
+    f.controller->mouseEngine().flush();
+    EXPECT_NEAR(f.devices[1]->render(1)[0], 0.1, 0.1 * 0.061);
+}
