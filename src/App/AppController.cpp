@@ -7,6 +7,7 @@
 #include "Services/Audio/SoundBankLoader.h"
 
 #include <QApplication>
+#include <QPromise>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <cmath>
@@ -448,49 +449,65 @@ QFuture<bool> AppController::loadSoundPack(const QString &id, SoundChannel chann
 
     const std::optional<LoadedSoundPack> pack = m_packs->pack(id, packKind(channel));
     const int sampleRate = engine(channel).sampleRate();
-    using Loaded = Result<std::shared_ptr<const SoundBank>>;
-    QFuture<Loaded> work = QtConcurrent::run([pack, sampleRate, cancelled]() -> Loaded {
+    QFuture<LoadedSounds> work = QtConcurrent::run([pack, sampleRate, cancelled]() -> LoadedSounds {
         if (!pack)
             return failure(SoundPackError::domain, SoundPackError::invalid,
                            QStringLiteral("Choose an available sound library."));
         return SoundBankLoader::load(*pack, sampleRate, cancelled.get());
     });
-    return work.then(this, [this, id, channel, commit, generation](const Loaded &loaded) {
-        PackLoad &current = m_packLoads[std::size_t(channel)];
-        if (current.generation != generation)
-            return false;
-        current.cancelled.reset();
-        m_pendingSoundPackIDs.remove(channel);
-        emit pendingSoundPackIDsChanged();
-        emit changed();
-        if (!loaded) {
-            setAudioError(channel, loadFailurePrefix + loaded.error().message);
-            return false;
-        }
-        engine(channel).setSounds(*loaded);
-        if (channel == SoundChannel::mouse) {
-            MouseTuning tuning = m_soundRouter->mouseTuning();
-            tuning.groupTable = MouseSoundPolicy::groupTable(**loaded);
-            m_soundRouter->setMouseTuning(tuning);
-        }
-        setAudioError(channel, std::nullopt);
-        if (commit == SelectionCommit::write) {
-            m_committingSelection = true;
-            switch (channel) {
-            case SoundChannel::keyboard:
-                m_settings->setSelectedKeyboardPack(id);
-                break;
-            case SoundChannel::mouse:
-                m_settings->setSelectedMousePack(id);
-                break;
-            case SoundChannel::reaction:
-                m_settings->setSelectedReactionPack(id);
-                break;
-            }
-            m_committingSelection = false;
-        }
-        return true;
+    auto outcome = std::make_shared<QPromise<bool>>();
+    outcome->start();
+    work.then(this, [this, outcome, id, channel, commit, generation](const LoadedSounds &loaded) {
+        // Delivered from the event loop even when the load finished at once, so the caller
+        // always sees the pending state first.
+        QMetaObject::invokeMethod(
+            this,
+            [this, outcome, id, channel, commit, generation, loaded] {
+                outcome->addResult(finishSoundPackLoad(id, channel, commit, generation, loaded));
+                outcome->finish();
+            },
+            Qt::QueuedConnection);
     });
+    return outcome->future();
+}
+
+bool AppController::finishSoundPackLoad(const QString &id, SoundChannel channel, SelectionCommit commit,
+                                        quint64 generation, const LoadedSounds &loaded)
+{
+    PackLoad &current = m_packLoads[std::size_t(channel)];
+    if (current.generation != generation)
+        return false;
+    current.cancelled.reset();
+    m_pendingSoundPackIDs.remove(channel);
+    emit pendingSoundPackIDsChanged();
+    emit changed();
+    if (!loaded) {
+        setAudioError(channel, loadFailurePrefix + loaded.error().message);
+        return false;
+    }
+    engine(channel).setSounds(*loaded);
+    if (channel == SoundChannel::mouse) {
+        MouseTuning tuning = m_soundRouter->mouseTuning();
+        tuning.groupTable = MouseSoundPolicy::groupTable(**loaded);
+        m_soundRouter->setMouseTuning(tuning);
+    }
+    setAudioError(channel, std::nullopt);
+    if (commit == SelectionCommit::write) {
+        m_committingSelection = true;
+        switch (channel) {
+        case SoundChannel::keyboard:
+            m_settings->setSelectedKeyboardPack(id);
+            break;
+        case SoundChannel::mouse:
+            m_settings->setSelectedMousePack(id);
+            break;
+        case SoundChannel::reaction:
+            m_settings->setSelectedReactionPack(id);
+            break;
+        }
+        m_committingSelection = false;
+    }
+    return true;
 }
 
 void AppController::setAudioError(SoundChannel channel, const std::optional<QString> &message)

@@ -146,7 +146,10 @@ private:
     enum class SelectionCommit { write, keep };
     void wireSound();
     void startSound();
+    using LoadedSounds = Result<std::shared_ptr<const SoundBank>>;
     QFuture<bool> loadSoundPack(const QString &id, SoundChannel channel, SelectionCommit commit);
+    bool finishSoundPackLoad(const QString &id, SoundChannel channel, SelectionCommit commit, quint64 generation,
+                             const LoadedSounds &loaded);
     AudioEngine &engine(SoundChannel channel);
     void setAudioError(SoundChannel channel, const std::optional<QString> &message);
     void updateTypingTuning();
