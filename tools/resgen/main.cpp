@@ -1,0 +1,39 @@
+// Writes the KnockwellResources folder: every sound the application ships, synthesised here.
+#include "KeyboardPacks.h"
+#include "ReactionPacks.h"
+#include "SystemSounds.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: resgen <KnockwellResources folder> <stamp file>\n");
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    bool ok = true;
+    const std::pair<const char *, bool (*)(const QString &)> parts[] = {
+        {"KeyboardPacks", KeyboardPacks::generate},
+        {"ReactionPacks", ReactionPacks::generate},
+        {"SystemSounds", SystemSounds::generate},
+    };
+    for (const auto &[name, generate] : parts) {
+        // Start from nothing so that no file of an older generator survives.
+        const QString folder = out.filePath(QString::fromUtf8(name));
+        QDir(folder).removeRecursively();
+        if (!QDir().mkpath(folder) || !generate(folder)) {
+            std::fprintf(stderr, "resgen: could not write %s\n", qPrintable(folder));
+            ok = false;
+        }
+    }
+    if (!ok)
+        return 1;
+    QFile stamp(QString::fromLocal8Bit(argv[2]));
+    return stamp.open(QIODevice::WriteOnly | QIODevice::Truncate) ? 0 : 1;
+}
