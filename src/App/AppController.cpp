@@ -22,7 +22,9 @@ AppController::AppController(Platform platform, SettingsStore *settings, QObject
     m_stats = std::make_unique<InteractionStats>(*m_settings, *m_platform.clock);
     m_keyboard = std::make_unique<KeyboardMonitor>(*m_platform.inputCapture, *m_platform.keyLabels);
     m_mouse = std::make_unique<MouseMonitor>(*m_platform.inputCapture);
+    createEffects();
     wireInput();
+    wireEffects();
 
     relayChanges(m_settings);
     relayChanges(m_permissions.get());
@@ -53,8 +55,11 @@ void AppController::start()
     // even while tap reactions are off.
     m_impacts->start();
     refreshImpactSensing();
+    refreshEffectCapabilities();
+    registerEffectModules();
     m_stats->setShowsLastKey(m_settings->statsOverlayEnabled());
     refreshStatisticsTimer();
+    refreshStatsOverlay();
 
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AppController::handleTermination);
 
@@ -206,7 +211,15 @@ void AppController::publishCaptureState()
 
 void AppController::handleKeyEvent(const KeySoundEvent &event)
 {
-    m_stats->record(event);
+    if (m_stats->record(event) && event.label) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, label = *event.label] {
+                if (m_settings->interactionStatsEnabled() && m_settings->statsOverlayEnabled())
+                    m_statsOverlay->presentation().showKey(label);
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void AppController::refreshStatisticsTimer()

@@ -1,6 +1,14 @@
 #pragma once
 
 #include "App/SoundChannel.h"
+#include "Effects/ArrivalReactionController.h"
+#include "Effects/CursorEffectController.h"
+#include "Effects/EffectEngine.h"
+#include "Effects/LidAngleController.h"
+#include "Effects/OverlayCoordinator.h"
+#include "Effects/ScreenshotReactionController.h"
+#include "Effects/StatsOverlayController.h"
+#include "Effects/SystemReactionController.h"
 #include "Focus/FocusJournalStore.h"
 #include "Platform/Platform.h"
 #include "Services/Impact/ImpactController.h"
@@ -51,6 +59,18 @@ public:
     InteractionStats &stats() { return *m_stats; }
     KeyboardMonitor &keyboardMonitor() { return *m_keyboard; }
     MouseMonitor &mouseMonitor() { return *m_mouse; }
+
+    // Effects, reactions and overlays.
+    EffectEngine &effects() { return *m_effects; }
+    OverlayCoordinator &overlays() { return *m_overlays; }
+    StatsOverlayController &statsOverlay() { return *m_statsOverlay; }
+    SystemReactionController &systemReactions() { return *m_systemReactions; }
+    ArrivalReactionController &arrivalReactions() { return *m_arrivalReactions; }
+    ScreenshotReactionController &screenshotReactions() { return *m_screenshotReactions; }
+    CursorEffectController &cursorEffects() { return *m_cursorEffects; }
+    LidAngleController &lidAngle() { return *m_lidAngle; }
+    // Shows the lid motion band for a moment, with or without a sensor or the setting.
+    void previewLidDance();
 
     // The one-time start; every later call returns at once.
     void start();
@@ -104,6 +124,18 @@ private:
     void refreshStatisticsTimer();
     void refreshInteractionSnapshot();
 
+    // Effects, reactions and overlays.
+    void createEffects();
+    void wireEffects();
+    void registerEffectModules();
+    void refreshEffectCapabilities();
+    void refreshClickCounting();
+    void refreshStatsOverlay();
+    void refreshLidMotion();
+    void handleSystemReaction(const SystemReactionEvent &event);
+    void handleScreenshot(const QUrl &file);
+    void handleArrival(const ArrivalReactionEvent &event);
+
     Platform m_platform;
     std::unique_ptr<SettingsStore> m_ownedSettings;
     SettingsStore *m_settings = nullptr;
@@ -117,6 +149,18 @@ private:
     InputCapturePolicy::State m_captureState{false, InputCapturePolicy::permissionNeededText()};
     InteractionSnapshot m_interactionSnapshot;
     QTimer m_statisticsTimer;
+
+    std::unique_ptr<EffectEngine> m_effects;
+    std::unique_ptr<OverlayCoordinator> m_overlays;
+    std::unique_ptr<StatsOverlayController> m_statsOverlay;
+    std::unique_ptr<SystemReactionController> m_systemReactions;
+    std::unique_ptr<ArrivalReactionController> m_arrivalReactions;
+    std::unique_ptr<ScreenshotReactionController> m_screenshotReactions;
+    std::unique_ptr<CursorEffectController> m_cursorEffects;
+    std::unique_ptr<LidAngleReading> m_lidReader;
+    std::unique_ptr<LidAngleController> m_lidAngle;
+    quint64 m_lidPreviewGeneration = 0;
+    bool m_lidPreviewShowing = false;
 
     bool m_started = false;
     std::optional<RunLock> m_runLock;

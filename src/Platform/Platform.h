@@ -10,6 +10,7 @@
 #include "Platform/KeyLabelSource.h"
 #include "Platform/MotionSensor.h"
 #include "Platform/PermissionProbe.h"
+#include "Platform/ReactionSources.h"
 #include "Services/Input/LidAngleReading.h"
 #include "Services/UserDefaults.h"
 
@@ -34,4 +35,6 @@ struct Platform {
     std::function<std::unique_ptr<MotionSensor>()> findMotionSensor;
     // The lid-angle sensor's reader; unset means the machine has none.
     std::function<std::unique_ptr<LidAngleReading>()> makeLidAngleReader;
+    // Power, sleep, drives, displays, watched folders and what overlay windows may use.
+    ReactionSources reactions;
 };

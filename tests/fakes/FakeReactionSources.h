@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/DirectoryWatcher.h"
 #include "Platform/DisplayWatcher.h"
 #include "Platform/MountWatcher.h"
 #include "Platform/PowerSource.h"
@@ -100,6 +101,31 @@ public:
             m_handler(change);
     }
     bool running = false;
+
+private:
+    Handler m_handler;
+};
+
+// A watched folder whose files the test announces by name.
+class FakeDirectoryWatcher final : public DirectoryWatcher {
+public:
+    bool start(const QString &watched, Handler handler) override
+    {
+        folder = watched;
+        m_handler = std::move(handler);
+        return true;
+    }
+    void stop() override
+    {
+        folder.clear();
+        m_handler = nullptr;
+    }
+    void arrive(const QString &fileName)
+    {
+        if (m_handler)
+            m_handler(fileName);
+    }
+    QString folder;
 
 private:
     Handler m_handler;

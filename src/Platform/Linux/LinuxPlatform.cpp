@@ -1,12 +1,22 @@
 #include "Platform/Linux/LinuxPlatform.h"
 
 #include "Platform/Linux/HIDLidAngleReader.h"
+#include "Platform/Linux/InotifyDirectoryWatcher.h"
+#include "Platform/Linux/LogindSleepMonitor.h"
+#include "Platform/Linux/MountinfoWatcher.h"
+#include "Platform/Linux/QtDisplayWatcher.h"
+#include "Platform/Linux/SysfsPowerSource.h"
+#include "Platform/Linux/UPowerPowerSource.h"
+#include "Platform/Linux/X11OverlayWindowSupport.h"
 #include "Platform/Linux/LinuxAppShell.h"
 #include "Platform/Linux/LinuxInputCapture.h"
 #include "Platform/Linux/LinuxMotionSensors.h"
 #include "Platform/Linux/LinuxPermissionProbe.h"
 #include "Platform/Linux/XkbKeyLabelSource.h"
 #include "Services/RunLock.h"
+
+#include <QDBusConnection>
+#include <QStandardPaths>
 
 Platform LinuxPlatform::create()
 {
@@ -19,5 +29,18 @@ Platform LinuxPlatform::create()
     platform.permissionProbe = std::make_unique<LinuxPermissionProbe>();
     platform.findMotionSensor = [] { return LinuxMotionSensors::find(); };
     platform.makeLidAngleReader = [] { return std::make_unique<HIDLidAngleReader>(); };
+
+    ReactionSources &reactions = platform.reactions;
+    reactions.power = std::make_unique<UPowerPowerSource>(
+        QDBusConnection::systemBus(),
+        std::make_unique<SysfsPowerSource>(QStringLiteral("/sys/class/power_supply"), *platform.scheduler));
+    reactions.sleep = std::make_unique<LogindSleepMonitor>(QDBusConnection::systemBus());
+    reactions.mounts = std::make_unique<MountinfoWatcher>();
+    reactions.displays = std::make_unique<QtDisplayWatcher>();
+    reactions.downloads = std::make_unique<InotifyDirectoryWatcher>();
+    reactions.screenshots = std::make_unique<InotifyDirectoryWatcher>();
+    reactions.overlays = std::make_unique<X11OverlayWindowSupport>();
+    reactions.downloadsFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    reactions.screenshotFolder = ScreenshotLocation::resolve(ScreenshotLocation::current());
     return platform;
 }
