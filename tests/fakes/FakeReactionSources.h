@@ -30,9 +30,11 @@ private:
     Handler m_handler;
 };
 
-class FakeSleepMonitor final : public SleepMonitor {
+// A source of one kind of event the test sends by hand.
+template <typename Interface, typename Value>
+class FakeEventSource final : public Interface {
 public:
-    bool start(Handler handler) override
+    bool start(typename Interface::Handler handler) override
     {
         m_handler = std::move(handler);
         running = true;
@@ -43,16 +45,19 @@ public:
         m_handler = nullptr;
         running = false;
     }
-    void send(SleepTransition transition)
+    void send(Value value)
     {
         if (m_handler)
-            m_handler(transition);
+            m_handler(value);
     }
     bool running = false;
 
 private:
-    Handler m_handler;
+    typename Interface::Handler m_handler;
 };
+
+using FakeSleepMonitor = FakeEventSource<SleepMonitor, SleepTransition>;
+using FakeDisplayWatcher = FakeEventSource<DisplayWatcher, DisplayChange>;
 
 // A mount table the test edits; change() announces the edit as the kernel would.
 class FakeMountWatcher final : public MountWatcher {
@@ -80,30 +85,6 @@ public:
 
 private:
     Handler m_onChange;
-};
-
-class FakeDisplayWatcher final : public DisplayWatcher {
-public:
-    bool start(Handler handler) override
-    {
-        m_handler = std::move(handler);
-        running = true;
-        return true;
-    }
-    void stop() override
-    {
-        m_handler = nullptr;
-        running = false;
-    }
-    void send(DisplayChange change)
-    {
-        if (m_handler)
-            m_handler(change);
-    }
-    bool running = false;
-
-private:
-    Handler m_handler;
 };
 
 // A watched folder whose files the test announces by name.

@@ -1,6 +1,7 @@
 #include "Effects/Overlays/LidMotionView.h"
 
 #include "Effects/LidMotionPresentation.h"
+#include "Effects/Overlays/OverlayGlyphs.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -13,13 +14,9 @@
 
 namespace {
 
-constexpr double pi = std::numbers::pi;
+using OverlayGlyphs::withAlpha;
 
-QColor withAlpha(QColor color, double alpha)
-{
-    color.setAlphaF(float(std::clamp(alpha, 0.0, 1.0)));
-    return color;
-}
+constexpr double pi = std::numbers::pi;
 
 struct Scene {
     double w;
