@@ -161,6 +161,8 @@ private:
     std::unique_ptr<LidAngleController> m_lidAngle;
     quint64 m_lidPreviewGeneration = 0;
     bool m_lidPreviewShowing = false;
+    quint64 m_lidMoveGeneration = 0;
+    bool m_lidMoving = false;
 
     bool m_started = false;
     std::optional<RunLock> m_runLock;

@@ -25,6 +25,8 @@ const EffectID lidDance(QStringLiteral("lid-dance"));
 constexpr double lidPreviewProgress = 0.55;
 constexpr double lidPreviewFallbackAngle = 85;
 constexpr std::chrono::milliseconds lidPreviewDuration{2000};
+// The band shows while the lid moves and fades this long after it comes to rest.
+constexpr std::chrono::milliseconds lidRestDelay{1500};
 
 }
 
@@ -117,7 +119,17 @@ void AppController::wireEffects()
             [this](const InteractionSnapshot &snapshot) { m_statsOverlay->presentation().update(snapshot); });
 
     // The lid band follows the sensor and the chosen look.
-    m_lidAngle->onProgress = [this](double) { refreshLidMotion(); };
+    m_lidAngle->onProgress = [this](double) {
+        const quint64 generation = ++m_lidMoveGeneration;
+        m_lidMoving = true;
+        refreshLidMotion();
+        m_platform.scheduler->schedule(lidRestDelay, this, [this, generation] {
+            if (generation != m_lidMoveGeneration)
+                return;
+            m_lidMoving = false;
+            refreshLidMotion();
+        });
+    };
     connect(m_settings, &SettingsStore::lidDanceStyleIDChanged, this, [this] { refreshLidMotion(); });
 
     connect(m_permissions.get(), &PermissionManager::hasInputMonitoringChanged, this,
@@ -194,7 +206,7 @@ void AppController::refreshLidMotion()
     const std::optional<double> angle = m_lidAngle->angle();
     m_overlays->updateLidMotion(m_lidAngle->progress(), angle.value_or(lidPreviewFallbackAngle),
                                 fromRawOrFirst<LidDanceStyle>(m_settings->lidDanceStyleID()),
-                                m_effects->isRunning(EffectIDs::lidDance) && angle.has_value());
+                                m_effects->isRunning(EffectIDs::lidDance) && angle.has_value() && m_lidMoving);
 }
 
 void AppController::previewLidDance()

@@ -245,6 +245,15 @@ TEST(AppControllerEffects, LidPreviewShowsForTwoSecondsThenHandsBackToTheSensor)
     rig.scheduler->advance(2100ms);
     EXPECT_DOUBLE_EQ(band.progress(), 0.5);
     EXPECT_EQ(band.style(), LidDanceStyle::prism);
+    // The lid has rested since: the band is gone until it moves again.
+    EXPECT_FALSE(band.isVisible());
+    rig.lidSensor->queued = {70};
+    rig.scheduler->advance(200ms);
+    EXPECT_TRUE(band.isVisible());
+    rig.scheduler->advance(1200ms);
+    EXPECT_TRUE(band.isVisible());
+    rig.scheduler->advance(400ms);
+    EXPECT_FALSE(band.isVisible());
 }
 
 TEST(AppControllerEffects, TheHudShowsWhileStatisticsAndItsSettingAreOnAndKeepsItsPlace)
