@@ -10,8 +10,9 @@ if [[ ! -f build/build.ninja ]]; then
 fi
 # Ninja does not always re-run moc for headers added since the last build; a stale
 # timestamp makes it look again.
-stamp=build/plinkly_core_autogen/timestamp
-if [[ -f $stamp && -n "$(find src -name '*.h' -newer "$stamp" -print -quit)" ]]; then
-  rm -f "$stamp"
-fi
+for stamp in build/*_autogen/timestamp build/tests/*_autogen/timestamp; do
+  if [[ -f $stamp && -n "$(find src tests -name '*.h' -newer "$stamp" -print -quit)" ]]; then
+    rm -f "$stamp"
+  fi
+done
 cmake --build build --parallel "$jobs" ${1:+--target "$@"}

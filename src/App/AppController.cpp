@@ -41,7 +41,9 @@ AppController::AppController(Platform platform, SettingsStore *settings, QObject
     m_mouseEngine = makeEngine(8);
     m_reactionEngine = makeEngine(1);
     m_soundRouter = std::make_unique<SoundRouter>(*m_typingEngine, *m_mouseEngine, *m_reactionEngine);
+    createEffects();
     wireInput();
+    wireEffects();
     wireSound();
 
     relayChanges(m_settings);
@@ -79,8 +81,11 @@ void AppController::start()
     // even while tap reactions are off.
     m_impacts->start();
     refreshImpactSensing();
+    refreshEffectCapabilities();
+    registerEffectModules();
     m_stats->setShowsLastKey(m_settings->statsOverlayEnabled());
     refreshStatisticsTimer();
+    refreshStatsOverlay();
 
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AppController::handleTermination);
 
@@ -232,8 +237,17 @@ void AppController::publishCaptureState()
 
 void AppController::handleKeyEvent(const KeySoundEvent &event)
 {
-    m_stats->record(event);
+    const bool counted = m_stats->record(event);
     m_soundRouter->playKey(event);
+    if (counted && event.label) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, label = *event.label] {
+                if (m_settings->interactionStatsEnabled() && m_settings->statsOverlayEnabled())
+                    m_statsOverlay->presentation().showKey(label);
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void AppController::refreshStatisticsTimer()

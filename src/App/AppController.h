@@ -1,6 +1,14 @@
 #pragma once
 
 #include "App/SoundChannel.h"
+#include "Effects/ArrivalReactionController.h"
+#include "Effects/CursorEffectController.h"
+#include "Effects/EffectEngine.h"
+#include "Effects/LidAngleController.h"
+#include "Effects/OverlayCoordinator.h"
+#include "Effects/ScreenshotReactionController.h"
+#include "Effects/StatsOverlayController.h"
+#include "Effects/SystemReactionController.h"
 #include "Focus/FocusJournalStore.h"
 #include "Platform/Platform.h"
 #include "Services/Audio/AudioEngine.h"
@@ -88,6 +96,18 @@ public:
     void previewMouse();
     void previewReaction();
 
+    // Effects, reactions and overlays.
+    EffectEngine &effects() { return *m_effects; }
+    OverlayCoordinator &overlays() { return *m_overlays; }
+    StatsOverlayController &statsOverlay() { return *m_statsOverlay; }
+    SystemReactionController &systemReactions() { return *m_systemReactions; }
+    ArrivalReactionController &arrivalReactions() { return *m_arrivalReactions; }
+    ScreenshotReactionController &screenshotReactions() { return *m_screenshotReactions; }
+    CursorEffectController &cursorEffects() { return *m_cursorEffects; }
+    LidAngleController &lidAngle() { return *m_lidAngle; }
+    // Shows the lid motion band for a moment, with or without a sensor or the setting.
+    void previewLidDance();
+
     // The one-time start; every later call returns at once.
     void start();
     bool isStarted() const { return m_started; }
@@ -155,6 +175,17 @@ private:
     void updateTypingTuning();
     void updateMouseTuning();
     void updateReactionTuning();
+    // Effects, reactions and overlays.
+    void createEffects();
+    void wireEffects();
+    void registerEffectModules();
+    void refreshEffectCapabilities();
+    void refreshClickCounting();
+    void refreshStatsOverlay();
+    void refreshLidMotion();
+    void handleSystemReaction(const SystemReactionEvent &event);
+    void handleScreenshot(const QUrl &file);
+    void handleArrival(const ArrivalReactionEvent &event);
 
     Platform m_platform;
     std::unique_ptr<SettingsStore> m_ownedSettings;
@@ -185,6 +216,20 @@ private:
     InputCapturePolicy::State m_captureState{false, InputCapturePolicy::permissionNeededText()};
     InteractionSnapshot m_interactionSnapshot;
     QTimer m_statisticsTimer;
+
+    std::unique_ptr<EffectEngine> m_effects;
+    std::unique_ptr<OverlayCoordinator> m_overlays;
+    std::unique_ptr<StatsOverlayController> m_statsOverlay;
+    std::unique_ptr<SystemReactionController> m_systemReactions;
+    std::unique_ptr<ArrivalReactionController> m_arrivalReactions;
+    std::unique_ptr<ScreenshotReactionController> m_screenshotReactions;
+    std::unique_ptr<CursorEffectController> m_cursorEffects;
+    std::unique_ptr<LidAngleReading> m_lidReader;
+    std::unique_ptr<LidAngleController> m_lidAngle;
+    quint64 m_lidPreviewGeneration = 0;
+    bool m_lidPreviewShowing = false;
+    quint64 m_lidMoveGeneration = 0;
+    bool m_lidMoving = false;
 
     bool m_started = false;
     std::optional<RunLock> m_runLock;

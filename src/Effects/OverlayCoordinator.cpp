@@ -54,45 +54,42 @@ QScreen *builtInScreen()
     return QGuiApplication::primaryScreen();
 }
 
+using Glyph = OverlayGlyphs::Glyph;
+using Flourish = ReactionCard::Flourish;
+
+void setLook(ReactionCard &card, Glyph glyph, const QColor &accent, Flourish flourish = Flourish::none)
+{
+    card.glyph = glyph;
+    card.accent = accent;
+    card.flourish = flourish;
+}
+
 ReactionCard systemCard(const SystemReactionEvent &event, ChargingVisualStyle chargingStyle)
 {
-    using Glyph = OverlayGlyphs::Glyph;
     using Kind = SystemReactionEvent::Kind;
-    const auto chargeFlourish =
-        chargingStyle == ChargingVisualStyle::burst ? ReactionCard::Flourish::burst : ReactionCard::Flourish::pulse;
+    const Flourish charge = chargingStyle == ChargingVisualStyle::burst ? Flourish::burst : Flourish::pulse;
     ReactionCard card;
     card.title = event.text();
     card.lifetimeSeconds = systemCardSeconds;
     switch (event.kind) {
     case Kind::chargerConnected:
-        card.glyph = Glyph::bolt;
-        card.accent = chargeGreen;
-        card.flourish = chargeFlourish;
+        setLook(card, Glyph::bolt, chargeGreen, charge);
         break;
     case Kind::fullyCharged:
-        card.glyph = Glyph::battery;
-        card.accent = chargeGreen;
-        card.flourish = chargeFlourish;
+        setLook(card, Glyph::battery, chargeGreen, charge);
         break;
     case Kind::chargerDisconnected:
-        card.glyph = Glyph::plug;
-        card.accent = quietGrey;
+        setLook(card, Glyph::plug, quietGrey);
         break;
     case Kind::lowBattery:
-        card.glyph = Glyph::battery;
+        setLook(card, Glyph::battery, event.threshold <= 10 ? QColor(255, 84, 72) : QColor(255, 166, 40), Flourish::shake);
         card.glyphLevel = event.threshold / 100.0;
-        card.accent = event.threshold <= 10 ? QColor(255, 84, 72) : QColor(255, 166, 40);
-        card.flourish = ReactionCard::Flourish::shake;
         break;
     case Kind::willSleep:
-        card.glyph = Glyph::moon;
-        card.accent = QColor(130, 132, 255);
-        card.flourish = ReactionCard::Flourish::pulse;
+        setLook(card, Glyph::moon, QColor(130, 132, 255), Flourish::pulse);
         break;
     case Kind::didWake:
-        card.glyph = Glyph::sun;
-        card.accent = QColor(255, 196, 64);
-        card.flourish = ReactionCard::Flourish::burst;
+        setLook(card, Glyph::sun, QColor(255, 196, 64), Flourish::burst);
         break;
     }
     return card;
@@ -100,7 +97,6 @@ ReactionCard systemCard(const SystemReactionEvent &event, ChargingVisualStyle ch
 
 ReactionCard arrivalCard(const ArrivalReactionEvent &event)
 {
-    using Glyph = OverlayGlyphs::Glyph;
     using Kind = ArrivalReactionEvent::Kind;
     ReactionCard card;
     card.title = event.text();
@@ -108,29 +104,21 @@ ReactionCard arrivalCard(const ArrivalReactionEvent &event)
     card.lifetimeSeconds = arrivalCardSeconds;
     switch (event.kind) {
     case Kind::download:
-        card.glyph = Glyph::box;
+        setLook(card, Glyph::box, QColor(90, 200, 250),
+                event.weight == DownloadWeight::heavy ? Flourish::burst : Flourish::none);
         card.glyphLevel = 1 + static_cast<int>(event.weight);
-        card.accent = QColor(90, 200, 250);
-        if (event.weight == DownloadWeight::heavy)
-            card.flourish = ReactionCard::Flourish::burst;
         break;
     case Kind::volumeConnected:
-        card.glyph = Glyph::drive;
-        card.accent = QColor(255, 170, 64);
-        card.flourish = ReactionCard::Flourish::pulse;
+        setLook(card, Glyph::drive, QColor(255, 170, 64), Flourish::pulse);
         break;
     case Kind::volumeDisconnected:
-        card.glyph = Glyph::drive;
-        card.accent = quietGrey;
+        setLook(card, Glyph::drive, quietGrey);
         break;
     case Kind::displayConnected:
-        card.glyph = Glyph::display;
-        card.accent = QColor(176, 132, 255);
-        card.flourish = ReactionCard::Flourish::pulse;
+        setLook(card, Glyph::display, QColor(176, 132, 255), Flourish::pulse);
         break;
     case Kind::displayDisconnected:
-        card.glyph = Glyph::display;
-        card.accent = quietGrey;
+        setLook(card, Glyph::display, quietGrey);
         break;
     }
     return card;

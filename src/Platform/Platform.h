@@ -11,6 +11,7 @@
 #include "Platform/KeyLabelSource.h"
 #include "Platform/MotionSensor.h"
 #include "Platform/PermissionProbe.h"
+#include "Platform/ReactionSources.h"
 #include "Services/Input/LidAngleReading.h"
 #include "Services/UserDefaults.h"
 
@@ -41,4 +42,6 @@ struct Platform {
     // edition's folder and the resources beside the executable.
     QString packLibraryRoot;
     QString packResourceBundle;
+    // Power, sleep, drives, displays, watched folders and what overlay windows may use.
+    ReactionSources reactions;
 };

@@ -48,7 +48,10 @@ struct InputRig {
     }
 
     SettingsStore &settings() { return controller->settings(); }
-    FakeInputSource *running(L level) { return capture->sources.at(level); }
+    FakeInputSource *running(L level, InputDeviceClass deviceClass = InputDeviceClass::keyboard)
+    {
+        return capture->sourcesByClass.at({level, deviceClass});
+    }
 };
 
 }

@@ -54,8 +54,12 @@ public:
         const auto found = available.find(level);
         if (found == available.end())
             return nullptr;
-        auto source = std::make_unique<FakeInputSource>(found->second, [this, level] { sources.erase(level); });
+        auto source = std::make_unique<FakeInputSource>(found->second, [this, level, deviceClass] {
+            sources.erase(level);
+            sourcesByClass.erase({level, deviceClass});
+        });
         sources[level] = source.get();
+        sourcesByClass[{level, deviceClass}] = source.get();
         ++madeCount;
         return source;
     }
@@ -64,6 +68,8 @@ public:
     std::map<InputCaptureLevel, bool> available;
     // The sources that still exist.
     std::map<InputCaptureLevel, FakeInputSource *> sources;
+    // The same, told apart by device class, for sessions where keyboard and mouse both listen.
+    std::map<std::pair<InputCaptureLevel, InputDeviceClass>, FakeInputSource *> sourcesByClass;
     std::vector<QString> requestedLabels;
     int madeCount = 0;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/DirectoryWatcher.h"
 #include "Platform/DisplayWatcher.h"
 #include "Platform/MountWatcher.h"
 #include "Platform/PowerSource.h"
@@ -29,9 +30,11 @@ private:
     Handler m_handler;
 };
 
-class FakeSleepMonitor final : public SleepMonitor {
+// A source of one kind of event the test sends by hand.
+template <typename Interface, typename Value>
+class FakeEventSource final : public Interface {
 public:
-    bool start(Handler handler) override
+    bool start(typename Interface::Handler handler) override
     {
         m_handler = std::move(handler);
         running = true;
@@ -42,16 +45,19 @@ public:
         m_handler = nullptr;
         running = false;
     }
-    void send(SleepTransition transition)
+    void send(Value value)
     {
         if (m_handler)
-            m_handler(transition);
+            m_handler(value);
     }
     bool running = false;
 
 private:
-    Handler m_handler;
+    typename Interface::Handler m_handler;
 };
+
+using FakeSleepMonitor = FakeEventSource<SleepMonitor, SleepTransition>;
+using FakeDisplayWatcher = FakeEventSource<DisplayWatcher, DisplayChange>;
 
 // A mount table the test edits; change() announces the edit as the kernel would.
 class FakeMountWatcher final : public MountWatcher {
@@ -81,25 +87,26 @@ private:
     Handler m_onChange;
 };
 
-class FakeDisplayWatcher final : public DisplayWatcher {
+// A watched folder whose files the test announces by name.
+class FakeDirectoryWatcher final : public DirectoryWatcher {
 public:
-    bool start(Handler handler) override
+    bool start(const QString &watched, Handler handler) override
     {
+        folder = watched;
         m_handler = std::move(handler);
-        running = true;
         return true;
     }
     void stop() override
     {
+        folder.clear();
         m_handler = nullptr;
-        running = false;
     }
-    void send(DisplayChange change)
+    void arrive(const QString &fileName)
     {
         if (m_handler)
-            m_handler(change);
+            m_handler(fileName);
     }
-    bool running = false;
+    QString folder;
 
 private:
     Handler m_handler;

@@ -1,5 +1,7 @@
 #include "Effects/Overlays/CursorRippleView.h"
 
+#include "Effects/Overlays/OverlayGlyphs.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -10,17 +12,13 @@
 
 namespace {
 
+using OverlayGlyphs::withAlpha;
+
 constexpr double pi = std::numbers::pi;
 
 double easeOut(double t)
 {
     return 1 - std::pow(1 - t, 3);
-}
-
-QColor withAlpha(QColor color, double alpha)
-{
-    color.setAlphaF(float(std::clamp(alpha, 0.0, 1.0)));
-    return color;
 }
 
 void drawBubbles(QPainter &p, QPointF c, double t)

@@ -1,6 +1,7 @@
 #include "Effects/Overlays/LidMotionView.h"
 
 #include "Effects/LidMotionPresentation.h"
+#include "Effects/Overlays/OverlayGlyphs.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -13,13 +14,9 @@
 
 namespace {
 
-constexpr double pi = std::numbers::pi;
+using OverlayGlyphs::withAlpha;
 
-QColor withAlpha(QColor color, double alpha)
-{
-    color.setAlphaF(float(std::clamp(alpha, 0.0, 1.0)));
-    return color;
-}
+constexpr double pi = std::numbers::pi;
 
 struct Scene {
     double w;
@@ -49,8 +46,9 @@ void drawTide(QPainter &p, const Scene &s)
         wave.lineTo(s.w, s.h);
         wave.closeSubpath();
         QLinearGradient fill(0, s.h - level - amplitude, 0, s.h);
-        fill.setColorAt(0, withAlpha(shallow, (0.2 + 0.06 * layer) * s.alpha));
-        fill.setColorAt(1, withAlpha(deep, (0.34 + 0.04 * layer) * s.alpha));
+        // Three layers stack to about half cover at the bottom, so windows stay readable.
+        fill.setColorAt(0, withAlpha(shallow, (0.12 + 0.04 * layer) * s.alpha));
+        fill.setColorAt(1, withAlpha(deep, 0.2 * s.alpha));
         p.setPen(QPen(withAlpha(QColor(220, 250, 255), 0.35 * s.alpha), 1.4));
         p.setBrush(fill);
         p.drawPath(wave);
@@ -139,8 +137,8 @@ void drawSunrise(QPainter &p, const Scene &s)
     }
     p.restore();
     QRadialGradient sun(centre, radius);
-    sun.setColorAt(0, withAlpha(QColor(255, 244, 200), 0.75 * s.alpha));
-    sun.setColorAt(0.7, withAlpha(QColor(255, 170, 80), 0.55 * s.alpha));
+    sun.setColorAt(0, withAlpha(QColor(255, 244, 200), 0.6 * s.alpha));
+    sun.setColorAt(0.7, withAlpha(QColor(255, 170, 80), 0.42 * s.alpha));
     sun.setColorAt(1, withAlpha(QColor(255, 120, 60), 0));
     p.setBrush(sun);
     p.drawEllipse(centre, radius, radius);

@@ -182,6 +182,12 @@ void OverlayGlyphs::draw(QPainter &painter, Glyph glyph, const QRectF &square, c
     painter.restore();
 }
 
+QColor OverlayGlyphs::withAlpha(QColor color, double alpha)
+{
+    color.setAlphaF(float(std::clamp(alpha, 0.0, 1.0)));
+    return color;
+}
+
 void OverlayGlyphs::drawCard(QPainter &painter, const QRectF &card, double opacity)
 {
     painter.save();

@@ -9,11 +9,15 @@ constexpr int frameIntervalMs = 16;
 }
 
 OverlayPanel::OverlayPanel(Blending blending, QWidget *parent)
+    // Kept away from the window manager as well: a manager that wraps the panel in a frame
+    // of its own (openbox does) would catch the clicks the panel lets through.
     : QWidget(parent,
               Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus
-                  | Qt::WindowTransparentForInput | Qt::NoDropShadowWindowHint)
+                  | Qt::WindowTransparentForInput | Qt::NoDropShadowWindowHint | Qt::X11BypassWindowManagerHint)
     , m_blending(blending)
 {
+    // Never shown by the window manager; names the window for desktop tests and tools.
+    setWindowTitle(QStringLiteral("Plinkly overlay"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -29,6 +33,7 @@ void OverlayPanel::present(const QRect &geometry)
     if (m_blending == Blending::shaped)
         tick();
     show();
+    raise();
     m_frameTimer.start();
 }
 
@@ -39,7 +44,11 @@ double OverlayPanel::elapsedSeconds() const
 
 void OverlayPanel::refresh()
 {
-    if (!m_frameTimer.isActive() && isVisible())
+    if (!isVisible())
+        return;
+    // Windows raised since the panel appeared would otherwise cover it.
+    raise();
+    if (!m_frameTimer.isActive())
         m_frameTimer.start();
 }
 

@@ -1,5 +1,7 @@
 #include "Effects/Overlays/ReactionCardView.h"
 
+#include "Effects/Overlays/OverlayGlyphs.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -11,6 +13,8 @@
 
 namespace {
 
+using OverlayGlyphs::withAlpha;
+
 constexpr double pi = std::numbers::pi;
 constexpr double entranceSeconds = 0.32;
 constexpr double exitSeconds = 0.4;
@@ -20,12 +24,6 @@ double easeOutBack(double t)
 {
     const double c = 1.5;
     return 1 + (c + 1) * std::pow(t - 1, 3) + c * std::pow(t - 1, 2);
-}
-
-QColor withAlpha(QColor color, double alpha)
-{
-    color.setAlphaF(float(std::clamp(alpha, 0.0, 1.0)));
-    return color;
 }
 
 } // namespace

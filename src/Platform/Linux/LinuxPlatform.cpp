@@ -1,6 +1,13 @@
 #include "Platform/Linux/LinuxPlatform.h"
 
 #include "Platform/Linux/HIDLidAngleReader.h"
+#include "Platform/Linux/InotifyDirectoryWatcher.h"
+#include "Platform/Linux/LogindSleepMonitor.h"
+#include "Platform/Linux/MountinfoWatcher.h"
+#include "Platform/Linux/QtDisplayWatcher.h"
+#include "Platform/Linux/SysfsPowerSource.h"
+#include "Platform/Linux/UPowerPowerSource.h"
+#include "Platform/Linux/X11OverlayWindowSupport.h"
 #include "Platform/Linux/LinuxAppShell.h"
 #include "Platform/Linux/LinuxInputCapture.h"
 #include "Platform/Linux/LinuxMotionSensors.h"
@@ -8,6 +15,9 @@
 #include "Platform/Linux/SdlAudioOutput.h"
 #include "Platform/Linux/XkbKeyLabelSource.h"
 #include "Services/RunLock.h"
+
+#include <QDBusConnection>
+#include <QStandardPaths>
 
 Platform LinuxPlatform::create()
 {
@@ -21,5 +31,18 @@ Platform LinuxPlatform::create()
     platform.findMotionSensor = [] { return LinuxMotionSensors::find(); };
     platform.makeLidAngleReader = [] { return std::make_unique<HIDLidAngleReader>(); };
     platform.makeAudioOutput = [] { return std::make_unique<SdlAudioOutput>(); };
+
+    ReactionSources &reactions = platform.reactions;
+    reactions.power = std::make_unique<UPowerPowerSource>(
+        QDBusConnection::systemBus(),
+        std::make_unique<SysfsPowerSource>(QStringLiteral("/sys/class/power_supply"), *platform.scheduler));
+    reactions.sleep = std::make_unique<LogindSleepMonitor>(QDBusConnection::systemBus());
+    reactions.mounts = std::make_unique<MountinfoWatcher>();
+    reactions.displays = std::make_unique<QtDisplayWatcher>();
+    reactions.downloads = std::make_unique<InotifyDirectoryWatcher>();
+    reactions.screenshots = std::make_unique<InotifyDirectoryWatcher>();
+    reactions.overlays = std::make_unique<X11OverlayWindowSupport>();
+    reactions.downloadsFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    reactions.screenshotFolder = ScreenshotLocation::resolve(ScreenshotLocation::current());
     return platform;
 }

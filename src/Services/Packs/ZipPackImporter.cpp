@@ -129,7 +129,9 @@ Result<LoadedSoundPack> ZipPackImporter::importArchive(const QString &archivePat
                                                        SoundPackManifest::PackKind kind,
                                                        const ImportProgress *cancellation)
 {
-    auto archive = ZipArchive::open(archivePath, PackImportLimits::maxArchiveBytes);
+    // The user may have chosen the archive through a link of theirs; nothing inside is followed.
+    const QString canonical = QFileInfo(archivePath).canonicalFilePath();
+    auto archive = ZipArchive::open(canonical.isEmpty() ? archivePath : canonical, PackImportLimits::maxArchiveBytes);
     if (!archive)
         return std::unexpected(archive.error());
     auto listing = list(*archive);

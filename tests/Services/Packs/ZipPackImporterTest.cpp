@@ -222,11 +222,24 @@ TEST(ZipPackImporter, RefusesWhatIsNotAnArchive)
     ASSERT_FALSE(garbage);
     EXPECT_EQ(garbage.error().code, ZipImportError::unreadableArchive);
 
-    QFile::link(packed.folder.filePath("pack.zip"), packed.folder.filePath("link.zip"));
-    auto link = ZipPackImporter::importArchive(packed.folder.filePath("link.zip"), packed.library, PackKind::keyboard,
-                                               nullptr);
-    ASSERT_FALSE(link);
-    EXPECT_EQ(link.error().code, ZipImportError::unreadableArchive);
+    auto missing = ZipPackImporter::importArchive(packed.folder.filePath("absent.zip"), packed.library,
+                                                  PackKind::keyboard, nullptr);
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().code, ZipImportError::unreadableArchive);
+    EXPECT_TRUE(PackFixtures::everythingIn(packed.library).isEmpty());
+}
+
+TEST(ZipPackImporter, FollowsTheUsersLinkToTheChosenArchive)
+{
+    Packed packed;
+    {
+        ZipBuilder zip(packed.archive);
+        zip.addFolder(packed.source, "");
+        ASSERT_TRUE(zip.close());
+    }
+    QFile::link(packed.archive, packed.folder.filePath("link.zip"));
+    EXPECT_TRUE(ZipPackImporter::importArchive(packed.folder.filePath("link.zip"), packed.library, PackKind::keyboard,
+                                               nullptr));
 }
 
 TEST(ZipPackImporter, CancelledImportLeavesNothing)

@@ -1,0 +1,295 @@
+#include "App/AppController.h"
+#include "Effects/Overlays/ReactionCardView.h"
+#include "Effects/Overlays/ScreenshotFlashView.h"
+#include "Effects/Overlays/StatsOverlayView.h"
+#include "fakes/FakeAppShell.h"
+#include "fakes/FakeInputCapture.h"
+#include "fakes/FakeLidAngleReading.h"
+#include "fakes/FakeOverlayWindowSupport.h"
+#include "fakes/FakePermissionProbe.h"
+#include "fakes/FakeReactionSources.h"
+#include "fakes/FakeSystemSoundPlayer.h"
+#include "fakes/ManualClock.h"
+#include "support/TestFolders.h"
+
+#include <QCoreApplication>
+#include <QSignalSpy>
+
+#include <linux/input-event-codes.h>
+
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+template <typename Fake, typename Interface>
+Fake *install(std::unique_ptr<Interface> &slot)
+{
+    auto fake = std::make_unique<Fake>();
+    Fake *raw = fake.get();
+    slot = std::move(fake);
+    return raw;
+}
+
+// A controller whose platform is made of fakes the test can drive, started with onboarding
+// done so no window opens.
+struct EffectsRig {
+    TestFolder folder;
+    ManualClock *clock = nullptr;
+    ManualScheduler *scheduler = nullptr;
+    FakePermissionProbe *probe = nullptr;
+    FakeInputCapture *capture = nullptr;
+    FakePowerSource *power = nullptr;
+    FakeSleepMonitor *sleep = nullptr;
+    FakeDisplayWatcher *displays = nullptr;
+    FakeDirectoryWatcher *screenshots = nullptr;
+    FakeLidAngleReading *lidSensor = nullptr;
+    FakeSystemSoundPlayer sounds;
+    std::unique_ptr<AppController> controller;
+
+    explicit EffectsRig(bool permission = true, bool lidSensorPresent = true)
+    {
+        Platform platform;
+        platform.defaults = std::make_unique<UserDefaults>(folder.filePath("defaults.ini"));
+        platform.shell = std::make_unique<FakeAppShell>();
+        platform.runLockPath = folder.filePath("plinkly.lock");
+        auto manualClock = std::make_unique<ManualClock>();
+        clock = manualClock.get();
+        auto manualScheduler = std::make_unique<ManualScheduler>(*clock);
+        scheduler = manualScheduler.get();
+        platform.clock = std::move(manualClock);
+        platform.scheduler = std::move(manualScheduler);
+        auto fakeProbe = std::make_unique<FakePermissionProbe>();
+        probe = fakeProbe.get();
+        probe->inputGranted = permission;
+        platform.permissionProbe = std::move(fakeProbe);
+        auto fakeCapture = std::make_unique<FakeInputCapture>();
+        capture = fakeCapture.get();
+        capture->available = {{InputCaptureLevel::eventTap, true}};
+        platform.inputCapture = std::move(fakeCapture);
+        if (lidSensorPresent) {
+            platform.makeLidAngleReader = [this] {
+                auto sensor = std::make_unique<FakeLidAngleReading>();
+                lidSensor = sensor.get();
+                return sensor;
+            };
+        }
+        ReactionSources &reactions = platform.reactions;
+        power = install<FakePowerSource>(reactions.power);
+        sleep = install<FakeSleepMonitor>(reactions.sleep);
+        displays = install<FakeDisplayWatcher>(reactions.displays);
+        screenshots = install<FakeDirectoryWatcher>(reactions.screenshots);
+        reactions.mounts = std::make_unique<FakeMountWatcher>();
+        reactions.downloads = std::make_unique<FakeDirectoryWatcher>();
+        reactions.overlays = std::make_unique<FakeOverlayWindowSupport>();
+        reactions.downloadsFolder = folder.makeDir("Downloads");
+        reactions.screenshotFolder = ScreenshotLocation::Folder{folder.makeDir("Pictures/Screenshots"), true};
+
+        controller = std::make_unique<AppController>(std::move(platform));
+        controller->overlays().setSoundPlayer(&sounds);
+        settings().setHasCompletedOnboarding(true);
+    }
+
+    SettingsStore &settings() { return controller->settings(); }
+
+    template <typename View>
+    QList<View *> open() const
+    {
+        QList<View *> views;
+        for (OverlayPanel *panel : controller->overlays().panels()) {
+            if (auto *view = qobject_cast<View *>(panel))
+                views.append(view);
+        }
+        return views;
+    }
+};
+
+QStringList sorted(QStringList list)
+{
+    list.sort();
+    return list;
+}
+
+} // namespace
+
+TEST(AppControllerEffects, TheTenModulesRunAsTheirSettingsPauseAndCapabilitiesAllow)
+{
+    EffectsRig rig;
+    EffectEngine &effects = rig.controller->effects();
+    EXPECT_TRUE(effects.runningEffects().isEmpty());
+    rig.controller->start();
+
+    // Defaults: no motion sensor, so tap reactions wait; lid dance and cursor effects are off.
+    EXPECT_EQ(sorted(effects.runningEffects()),
+              QStringList({"arrival-reactions", "desktop-pet", "keyboard-sounds", "screenshot-reactions", "system-reactions"}));
+
+    rig.settings().setCursorEffectsEnabled(true);
+    rig.settings().setLidDanceEnabled(true);
+    rig.settings().setMouseEnabled(true);
+    rig.settings().setPhysicsEffectsEnabled(true);
+    rig.settings().setSlapEnabled(true);
+    EXPECT_EQ(effects.runningEffects().size(), 9);
+    EXPECT_FALSE(effects.isRunning(EffectID(QStringLiteral("tap-reactions"))));
+    EXPECT_TRUE(rig.controller->lidAngle().isRunning());
+    EXPECT_TRUE(rig.controller->cursorEffects().showsRipples());
+
+    rig.settings().setEffectsPaused(true);
+    EXPECT_TRUE(effects.runningEffects().isEmpty());
+    EXPECT_FALSE(rig.controller->lidAngle().isRunning());
+    EXPECT_FALSE(rig.controller->systemReactions().isRunning());
+    rig.settings().setEffectsPaused(false);
+    EXPECT_EQ(effects.runningEffects().size(), 9);
+
+    rig.settings().setScreenshotReactionsEnabled(false);
+    EXPECT_FALSE(rig.controller->screenshotReactions().isObserving());
+}
+
+TEST(AppControllerEffects, CapabilitiesKeepModulesWithoutWhatTheyNeedFromRunning)
+{
+    EffectsRig rig(false, false);
+    rig.settings().setCursorEffectsEnabled(true);
+    rig.settings().setLidDanceEnabled(true);
+    rig.controller->start();
+    EffectEngine &effects = rig.controller->effects();
+    EXPECT_FALSE(effects.isRunning(EffectID(QStringLiteral("cursor-effects"))));
+    EXPECT_FALSE(effects.isRunning(EffectID(QStringLiteral("lid-dance"))));
+    EXPECT_TRUE(effects.isEnabled(EffectID(QStringLiteral("cursor-effects"))));
+
+    rig.probe->inputGranted = true;
+    rig.controller->retryInputMonitoring();
+    EXPECT_TRUE(effects.isRunning(EffectID(QStringLiteral("cursor-effects"))));
+}
+
+TEST(AppControllerEffects, PowerEventsBecomeCardsWithSoundsUnderTheSettingsGates)
+{
+    EffectsRig rig;
+    rig.controller->start();
+    QSignalSpy changes(rig.controller.get(), &AppController::changed);
+    rig.power->send(PowerSnapshot{50, false, false});
+    rig.settings().setChargingVisualStyleID(QStringLiteral("quiet"));
+    rig.power->send(PowerSnapshot{50, true, true});
+    ASSERT_EQ(rig.open<ReactionCardView>().size(), 1);
+    EXPECT_EQ(rig.open<ReactionCardView>().front()->card().title, "Charger connected");
+    EXPECT_EQ(rig.open<ReactionCardView>().front()->card().flourish, ReactionCard::Flourish::pulse);
+    EXPECT_EQ(rig.sounds.played, QStringList{"Glass"});
+    EXPECT_EQ(rig.controller->systemReactions().lastEventText(), "Charger connected");
+    EXPECT_GT(changes.count(), 0);
+
+    rig.settings().setBatteryReactionsEnabled(false);
+    rig.power->send(PowerSnapshot{50, false, false});
+    rig.sleep->send(SleepTransition::didWake);
+    EXPECT_EQ(rig.sounds.played, QStringList({"Glass", "Morse"}));
+
+    rig.settings().setWakeReactionsEnabled(false);
+    rig.sleep->send(SleepTransition::willSleep);
+    rig.settings().setSystemReactionsEnabled(false);
+    rig.settings().setBatteryReactionsEnabled(true);
+    rig.power->send(PowerSnapshot{50, true, false});
+    EXPECT_EQ(rig.sounds.played.size(), 2);
+    EXPECT_EQ(rig.controller->systemReactions().snapshot(), (PowerSnapshot{50, true, false}));
+}
+
+TEST(AppControllerEffects, ArrivalsAndScreenshotsReachTheirOverlays)
+{
+    EffectsRig rig;
+    rig.controller->start();
+    rig.settings().setDeviceReactionsEnabled(false);
+    EXPECT_FALSE(rig.controller->arrivalReactions().devicesEnabled());
+    rig.displays->send(DisplayChange::connected);
+    EXPECT_TRUE(rig.sounds.played.isEmpty());
+    rig.settings().setDeviceReactionsEnabled(true);
+    rig.displays->send(DisplayChange::connected);
+    EXPECT_EQ(rig.sounds.played, QStringList{"Ping"});
+    EXPECT_EQ(rig.open<ReactionCardView>().front()->card().title, "Display connected");
+
+    rig.screenshots->arrive(QStringLiteral("Screenshot from 2026-03-14.png"));
+    EXPECT_FALSE(rig.open<ScreenshotFlashView>().isEmpty());
+    EXPECT_EQ(rig.sounds.played.size(), 1);
+    EXPECT_EQ(rig.controller->screenshotReactions().lastFilename(), "Screenshot from 2026-03-14.png");
+}
+
+TEST(AppControllerEffects, LidPreviewShowsForTwoSecondsThenHandsBackToTheSensor)
+{
+    EffectsRig rig;
+    rig.settings().setLidDanceStyleID(QStringLiteral("orbit"));
+    rig.controller->start();
+    const LidMotionPresentation &band = rig.controller->overlays().lidMotion();
+
+    rig.controller->previewLidDance();
+    EXPECT_TRUE(band.isVisible());
+    EXPECT_DOUBLE_EQ(band.progress(), 0.55);
+    EXPECT_EQ(band.angle(), 85.0);
+    EXPECT_EQ(band.style(), LidDanceStyle::orbit);
+
+    // A second preview restarts the two seconds.
+    rig.scheduler->advance(1500ms);
+    rig.settings().setLidDanceStyleID(QStringLiteral("no-such-style"));
+    rig.controller->previewLidDance();
+    EXPECT_EQ(band.style(), LidDanceStyle::tide);
+    rig.scheduler->advance(1500ms);
+    EXPECT_TRUE(band.isVisible());
+    rig.scheduler->advance(600ms);
+    EXPECT_FALSE(band.isVisible());
+
+    // With the lid dance on, the band follows the sensor once a preview ends.
+    rig.settings().setLidDanceStyleID(QStringLiteral("prism"));
+    rig.settings().setLidDanceEnabled(true);
+    rig.lidSensor->queued = {75};
+    rig.scheduler->advance(200ms);
+    EXPECT_TRUE(band.isVisible());
+    EXPECT_DOUBLE_EQ(band.progress(), 0.5);
+    rig.controller->previewLidDance();
+    EXPECT_EQ(band.angle(), 75.0);
+    EXPECT_DOUBLE_EQ(band.progress(), 0.55);
+    rig.scheduler->advance(2100ms);
+    EXPECT_DOUBLE_EQ(band.progress(), 0.5);
+    EXPECT_EQ(band.style(), LidDanceStyle::prism);
+    // The lid has rested since: the band is gone until it moves again.
+    EXPECT_FALSE(band.isVisible());
+    rig.lidSensor->queued = {70};
+    rig.scheduler->advance(200ms);
+    EXPECT_TRUE(band.isVisible());
+    rig.scheduler->advance(1200ms);
+    EXPECT_TRUE(band.isVisible());
+    rig.scheduler->advance(400ms);
+    EXPECT_FALSE(band.isVisible());
+}
+
+TEST(AppControllerEffects, TheHudShowsWhileStatisticsAndItsSettingAreOnAndKeepsItsPlace)
+{
+    EffectsRig rig;
+    rig.settings().setStatsOverlayEnabled(true);
+    rig.controller->start();
+    StatsOverlayController &hud = rig.controller->statsOverlay();
+    EXPECT_FALSE(hud.isVisible());
+    rig.settings().setInteractionStatsEnabled(true);
+    ASSERT_TRUE(hud.isVisible());
+
+    rig.settings().setStatsOverlayX(0);
+    rig.settings().setStatsOverlayY(0);
+    EXPECT_EQ(hud.placement(), (PetPlacement{0, 0}));
+    hud.view()->move(hud.view()->pos() + QPoint(40, -40));
+    hud.view()->onMoved();
+    EXPECT_GT(rig.settings().statsOverlayX(), 0);
+    EXPECT_GT(rig.settings().statsOverlayY(), 0);
+
+    rig.settings().setStatsOverlayEnabled(false);
+    EXPECT_FALSE(hud.isVisible());
+}
+
+TEST(AppControllerEffects, ClicksAreCountedByTheClickObserverWhileStatisticsAreOn)
+{
+    EffectsRig rig;
+    rig.settings().setInteractionStatsEnabled(true);
+    rig.controller->start();
+    FakeInputSource *clicks = rig.capture->sourcesByClass.at({InputCaptureLevel::eventTap, InputDeviceClass::mouse});
+    clicks->send(BTN_LEFT, 1);
+    clicks->send(BTN_LEFT, 0);
+    clicks->send(BTN_RIGHT, 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rig.controller->stats().snapshot().clicks, 2u);
+
+    rig.settings().setEffectsPaused(true);
+    EXPECT_FALSE(rig.controller->cursorEffects().isObserving());
+}
