@@ -1,0 +1,79 @@
+# A key typed in another application plays the selected pack's press sample: Plinkly runs
+# with SDL's "disk" audio driver, which writes what the typing engine mixes into a file, and
+# the file must then hold the sample frame for frame.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+
+output="$E2E_WORK/typing.raw"
+pack="$XDG_DATA_HOME/Knockwell/Keyboard Packs/e2e-ramp"
+mkdir -p "$pack"
+
+# The press sample: a 16-bit ramp whose every frame is different, at the output's own rate.
+# The release is silent, so it cannot overlap the press in the mix.
+python3 - "$pack" <<'PY'
+import struct, sys, wave
+for name, values in (("press.wav", [8000 + 3 * i for i in range(2000)]), ("release.wav", [0] * 200)):
+    with wave.open(sys.argv[1] + "/" + name, "wb") as w:
+        w.setnchannels(1)
+        w.setsampwidth(2)
+        w.setframerate(48000)
+        w.writeframes(b"".join(struct.pack("<h", v) for v in values))
+PY
+cat >"$pack/manifest.json" <<'JSON'
+{
+  "id": "e2e-ramp", "name": "E2E Ramp", "author": "Tests", "switchType": "Linear",
+  "version": "1", "license": "CC0-1.0", "kind": "keyboard",
+  "groups": { "regular": { "down": ["press.wav"], "up": ["release.wav"] } }
+}
+JSON
+
+# Sound exactly as recorded: centred, no variation, no loudness matching, full volume.
+mkdir -p "$XDG_CONFIG_HOME/plinkly"
+cat >"$XDG_CONFIG_HOME/plinkly/plinkly.ini" <<'INI'
+[General]
+installedCC0AudioUpgrade1=true
+didRequestInputMonitoringV2=true
+hasCompletedOnboarding=true
+selectedKeyboardPack=e2e-ramp
+typingEnabled=true
+keyboardVolume=1
+stereoEnabled=false
+normalizePackVolume=false
+pitchVariation=0
+volumeVariation=0
+INI
+
+xev -geometry 400x300+100+100 -name "Typing target" >/dev/null 2>&1 &
+target_pid=$!
+wait_for 10 has_window_named "Typing target" || fail "the target window did not appear"
+
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$output" "$PLINKLY" >"$E2E_WORK/plinkly.log" 2>&1 &
+app=$!
+wait_for 20 has_window_named "Plinkly" || fail "the control window did not appear"
+# Every engine opened at start has gone idle and closed its output; the next open of the
+# file (by the typing engine) starts it afresh.
+sleep 3
+
+xdotool windowactivate --sync "$(window_named "Typing target")"
+xdotool key --window "$(window_named "Typing target")" a
+sleep 1
+
+python3 - "$output" <<'PY' || fail "the press sample is not in the output"
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+frames = struct.unpack("<%df" % (len(data) // 4), data[: len(data) // 4 * 4])
+left, right = frames[0::2], frames[1::2]
+expected = [(8000 + 3 * i) / 32768 for i in range(2000)]
+start = next((i for i, v in enumerate(left) if abs(v - expected[0]) < 1e-6), None)
+if start is None:
+    sys.exit("no frame of the sample found in %d frames" % len(left))
+for channel in (left, right):
+    got = channel[start : start + len(expected)]
+    if len(got) < len(expected) or any(abs(a - b) > 1e-6 for a, b in zip(got, expected)):
+        sys.exit("the sample is not intact at frame %d" % start)
+print("press sample found at frame %d of %d" % (start, len(left)))
+PY
+
+kill "$app" "$target_pid"
+wait "$app" || true
+echo "typing sound: ok"
