@@ -56,6 +56,10 @@ AppController::AppController(Platform platform, SettingsStore *settings, QObject
 
 AppController::~AppController()
 {
+    // The input threads call into the sound roads: they stop before the engines go.
+    m_keyboard->stop();
+    m_mouse->stop();
+    m_impacts->stop();
     for (PackLoad &load : m_packLoads) {
         if (load.cancelled)
             load.cancelled->store(true);
