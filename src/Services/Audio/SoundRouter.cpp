@@ -10,42 +10,6 @@ SoundRouter::SoundRouter(AudioEngine &typing, AudioEngine &mouse, AudioEngine &r
 {
 }
 
-void SoundRouter::setTypingTuning(const TypingTuning &tuning)
-{
-    std::lock_guard lock(m_typingMutex);
-    m_typingTuning = tuning;
-}
-
-TypingTuning SoundRouter::typingTuning() const
-{
-    std::lock_guard lock(m_typingMutex);
-    return m_typingTuning;
-}
-
-void SoundRouter::setMouseTuning(const MouseTuning &tuning)
-{
-    std::lock_guard lock(m_mouseMutex);
-    m_mouseTuning = tuning;
-}
-
-MouseTuning SoundRouter::mouseTuning() const
-{
-    std::lock_guard lock(m_mouseMutex);
-    return m_mouseTuning;
-}
-
-void SoundRouter::setReactionTuning(const ReactionTuning &tuning)
-{
-    std::lock_guard lock(m_reactionMutex);
-    m_reactionTuning = tuning;
-}
-
-ReactionTuning SoundRouter::reactionTuning() const
-{
-    std::lock_guard lock(m_reactionMutex);
-    return m_reactionTuning;
-}
-
 bool SoundRouter::playKey(const KeySoundEvent &event)
 {
     const TypingTuning tuning = typingTuning();
@@ -68,19 +32,13 @@ bool SoundRouter::playKey(const KeySoundEvent &event)
 
 bool SoundRouter::playClick(KeyGroup group)
 {
-    KeyGroup mapped;
-    double volume;
-    {
-        std::lock_guard lock(m_mouseMutex);
-        if (!m_mouseTuning.enabled || m_mouseTuning.suppressed || !std::isfinite(m_mouseTuning.volume))
-            return false;
-        mapped = m_mouseTuning.groupTable[std::size_t(group)];
-        volume = m_mouseTuning.volume;
-    }
+    const MouseTuning tuning = mouseTuning();
+    if (!tuning.enabled || tuning.suppressed || !std::isfinite(tuning.volume))
+        return false;
     SoundRequest request;
-    request.group = mapped;
+    request.group = tuning.groupTable[std::size_t(group)];
     request.phase = KeyPhase::down;
-    request.volume = std::clamp(volume, 0.0, maxVolume);
+    request.volume = std::clamp(tuning.volume, 0.0, maxVolume);
     request.volumeVariation = clickVolumeVariation;
     request.pitchVariation = clickPitchVariation;
     m_mouse.play(request);

@@ -50,12 +50,12 @@ public:
 
     SoundRouter(AudioEngine &typing, AudioEngine &mouse, AudioEngine &reaction);
 
-    void setTypingTuning(const TypingTuning &tuning);
-    TypingTuning typingTuning() const;
-    void setMouseTuning(const MouseTuning &tuning);
-    MouseTuning mouseTuning() const;
-    void setReactionTuning(const ReactionTuning &tuning);
-    ReactionTuning reactionTuning() const;
+    void setTypingTuning(const TypingTuning &tuning) { m_typingTuning.set(tuning); }
+    TypingTuning typingTuning() const { return m_typingTuning.get(); }
+    void setMouseTuning(const MouseTuning &tuning) { m_mouseTuning.set(tuning); }
+    MouseTuning mouseTuning() const { return m_mouseTuning.get(); }
+    void setReactionTuning(const ReactionTuning &tuning) { m_reactionTuning.set(tuning); }
+    ReactionTuning reactionTuning() const { return m_reactionTuning.get(); }
 
     // Each returns whether a sound was queued.
     bool playKey(const KeySoundEvent &event);
@@ -63,13 +63,30 @@ public:
     bool playImpact(double strength);
 
 private:
+    // A tuning with its own lock: each road copies it out and works on the copy.
+    template <typename Tuning>
+    class Guarded {
+    public:
+        Tuning get() const
+        {
+            std::lock_guard lock(m_mutex);
+            return m_value;
+        }
+        void set(const Tuning &value)
+        {
+            std::lock_guard lock(m_mutex);
+            m_value = value;
+        }
+
+    private:
+        mutable std::mutex m_mutex;
+        Tuning m_value;
+    };
+
     AudioEngine &m_typing;
     AudioEngine &m_mouse;
     AudioEngine &m_reaction;
-    mutable std::mutex m_typingMutex;
-    TypingTuning m_typingTuning;
-    mutable std::mutex m_mouseMutex;
-    MouseTuning m_mouseTuning;
-    mutable std::mutex m_reactionMutex;
-    ReactionTuning m_reactionTuning;
+    Guarded<TypingTuning> m_typingTuning;
+    Guarded<MouseTuning> m_mouseTuning;
+    Guarded<ReactionTuning> m_reactionTuning;
 };
