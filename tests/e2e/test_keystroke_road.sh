@@ -1,6 +1,8 @@
 # Keys typed and buttons clicked in another X client reach the typing and click roads. This
 # machine has no readable input device, so the ladder must settle on the display server's
-# raw events ("Global AppKit fallback").
+# raw events ("Global AppKit fallback"). First the input probe shows what the monitors hear;
+# then Plinkly itself, on SDL's "disk" audio driver, must put a press and a release sound
+# into the output for every key, and a click sound for a click.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -38,5 +40,134 @@ wait_for 10 grep -q '^click mouseRight down$' "$heard" || fail "right click not 
 
 wait "$probe_pid" || fail "the probe did not stop cleanly"
 tail -n1 "$heard" | grep -q '^stopped$' || fail "the monitors did not stop"
+
+# Packs whose samples are ramps no other sound shares: press, release and click.
+library="$XDG_DATA_HOME/Knockwell/Keyboard Packs"
+mkdir -p "$library/e2e-keys" "$library/e2e-click"
+python3 - "$library" <<'PY'
+import struct, sys, wave
+def ramp(path, start, step):
+    with wave.open(path, "wb") as w:
+        w.setnchannels(1)
+        w.setsampwidth(2)
+        w.setframerate(48000)
+        w.writeframes(b"".join(struct.pack("<h", start + step * i) for i in range(1000)))
+ramp(sys.argv[1] + "/e2e-keys/press.wav", 8000, 3)
+ramp(sys.argv[1] + "/e2e-keys/release.wav", -8000, -3)
+ramp(sys.argv[1] + "/e2e-click/click.wav", 3000, 7)
+PY
+cat >"$library/e2e-keys/manifest.json" <<'JSON'
+{
+  "id": "e2e-keys", "name": "E2E Keys", "author": "Tests", "switchType": "Linear",
+  "version": "1", "license": "CC0-1.0", "kind": "keyboard",
+  "groups": { "regular": { "down": ["press.wav"], "up": ["release.wav"] } }
+}
+JSON
+cat >"$library/e2e-click/manifest.json" <<'JSON'
+{
+  "id": "e2e-click", "name": "E2E Click", "author": "Tests", "switchType": "Mouse",
+  "version": "1", "license": "CC0-1.0", "kind": "keyboard",
+  "groups": { "mouseLeft": { "down": ["click.wav"], "up": [] } }
+}
+JSON
+
+# Sounds exactly as recorded: centred, no variation, no loudness matching, full volume.
+mkdir -p "$XDG_CONFIG_HOME/plinkly"
+cat >"$XDG_CONFIG_HOME/plinkly/plinkly.ini" <<'INI'
+[General]
+installedCC0AudioUpgrade1=true
+didRequestInputMonitoringV2=true
+hasCompletedOnboarding=true
+selectedKeyboardPack=e2e-keys
+selectedMousePack=e2e-click
+typingEnabled=true
+mouseEnabled=true
+keyboardVolume=1
+mouseVolume=1
+stereoEnabled=false
+normalizePackVolume=false
+pitchVariation=0
+volumeVariation=0
+INI
+
+# Every engine writes to this one file, opening it afresh (emptied) each time it starts
+# after a rest: the keys are checked before the typing engine rests and the click opens the
+# mouse engine.
+output="$E2E_WORK/sound.raw"
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$output" "$PLINKLY" >"$E2E_WORK/plinkly.log" 2>&1 &
+app=$!
+wait_for 20 has_window_named "Plinkly" || fail "the control window did not appear"
+# The engines opened at start go idle and close their output.
+sleep 3
+
+xdotool windowactivate --sync "$target"
+# Held long enough that no press overlaps its release in the mix.
+for key in p l i n k; do
+  xdotool keydown --window "$target" "$key"
+  sleep 0.15
+  xdotool keyup --window "$target" "$key"
+  sleep 0.15
+done
+sleep 0.5
+cp "$output" "$E2E_WORK/keys.raw"
+# The typing engine rests after two quiet seconds; then the click opens the mouse engine.
+sleep 3
+xdotool mousemove --window "$target" 60 60 click 1
+sleep 1
+cp "$output" "$E2E_WORK/click.raw"
+kill "$app"
+wait "$app" || true
+
+# find RAW START STEP: how many intact copies of that ramp, centred, the output holds.
+count_ramps() {
+  python3 - "$@" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+frames = struct.unpack("<%df" % (len(data) // 4), data[: len(data) // 4 * 4])
+left, right = frames[0::2], frames[1::2]
+start, step = int(sys.argv[2]), int(sys.argv[3])
+expected = [(start + step * i) / 32768 for i in range(1000)]
+found, i = 0, 0
+while i + len(expected) <= len(left):
+    if abs(left[i] - expected[0]) < 1e-6 and all(
+        abs(left[i + k] - v) < 1e-6 and abs(right[i + k] - v) < 1e-6 for k, v in enumerate(expected)):
+        found += 1
+        i += len(expected)
+    else:
+        i += 1
+print(found)
+PY
+}
+presses=$(count_ramps "$E2E_WORK/keys.raw" 8000 3)
+releases=$(count_ramps "$E2E_WORK/keys.raw" -8000 -3)
+[[ "$presses" -eq 5 ]] || fail "$presses press sounds for five keys"
+[[ "$releases" -eq 5 ]] || fail "$releases release sounds for five keys"
+# The click road varies each click's loudness and pitch a little, so a click is a single
+# rising burst of about the ramp's length and level rather than the exact samples.
+clicks=$(python3 - "$E2E_WORK/click.raw" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+frames = struct.unpack("<%df" % (len(data) // 4), data[: len(data) // 4 * 4])
+left, right = frames[0::2], frames[1::2]
+bursts, i = 0, 0
+while i < len(left):
+    if abs(left[i]) < 1e-6:
+        i += 1
+        continue
+    end = i
+    while end < len(left) and abs(left[end]) >= 1e-6:
+        end += 1
+    burst = left[i:end]
+    rising = burst[: int(len(burst) * 0.9)]
+    if (900 <= len(burst) <= 1100 and abs(burst[0] / (3000 / 32768) - 1) < 0.12
+            and all(b > a for a, b in zip(rising, rising[1:]))
+            and all(abs(l - r) < 1e-6 for l, r in zip(burst, right[i:end]))):
+        bursts += 1
+    i = end
+print(bursts)
+PY
+)
+[[ "$clicks" -eq 1 ]] || fail "$clicks click sounds for one click"
+
 kill "$target_pid" 2>/dev/null || true
 echo "keystroke road: ok"
