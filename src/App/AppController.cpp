@@ -1,5 +1,7 @@
 #include "App/AppController.h"
 
+#include "Services/ResourceBundle.h"
+
 #include "Views/ControlWindow.h"
 #include "Views/OnboardingWindow.h"
 
@@ -42,6 +44,9 @@ AppController::AppController(Platform platform, SettingsStore *settings, QObject
     m_reactionEngine = makeEngine(1);
     m_soundRouter = std::make_unique<SoundRouter>(*m_typingEngine, *m_mouseEngine, *m_reactionEngine);
     createEffects();
+    m_systemSounds = std::make_unique<BuiltInSystemSoundPlayer>(
+        m_platform.packResourceBundle.isEmpty() ? ResourceBundle::path() : m_platform.packResourceBundle, makeEngine(2));
+    m_overlays->setSoundPlayer(m_systemSounds.get());
     wireInput();
     wireEffects();
     wireSound();

@@ -12,6 +12,7 @@
 #include "Focus/FocusJournalStore.h"
 #include "Platform/Platform.h"
 #include "Services/Audio/AudioEngine.h"
+#include "Services/Audio/BuiltInSystemSoundPlayer.h"
 #include "Services/Audio/SoundRouter.h"
 #include "Services/Impact/ImpactController.h"
 #include "Services/Input/InputCapturePolicy.h"
@@ -201,6 +202,7 @@ private:
     std::unique_ptr<AudioEngine> m_typingEngine;
     std::unique_ptr<AudioEngine> m_mouseEngine;
     std::unique_ptr<AudioEngine> m_reactionEngine;
+    std::unique_ptr<BuiltInSystemSoundPlayer> m_systemSounds;
     std::unique_ptr<SoundRouter> m_soundRouter;
     struct PackLoad {
         quint64 generation = 0;

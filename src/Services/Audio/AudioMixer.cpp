@@ -123,12 +123,24 @@ void AudioMixer::mix(Playback &playback, float *out, int frames) noexcept
     playback.fade = fade;
 }
 
+namespace {
+// Decaying tails reach denormal floats, which are slow on x86: flush them to zero while
+// mixing, and give the calling thread its own setting back afterwards.
+class FlushDenormals {
+public:
+#if defined(__SSE__)
+    FlushDenormals() : m_previous(_mm_getcsr()) { _mm_setcsr(m_previous | 0x8040); }
+    ~FlushDenormals() { _mm_setcsr(m_previous); }
+
+private:
+    unsigned m_previous;
+#endif
+};
+}
+
 void AudioMixer::render(float *interleaved, int frames) noexcept
 {
-#if defined(__SSE__)
-    // Decaying tails reach denormal floats, which are slow on x86: flush them to zero.
-    _mm_setcsr(_mm_getcsr() | 0x8040);
-#endif
+    const FlushDenormals flushDenormals;
     Sound sound;
     std::uint64_t started = 0;
     while (m_commands.pop(sound)) {

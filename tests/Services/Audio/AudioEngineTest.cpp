@@ -1,4 +1,5 @@
 #include "Services/Audio/AudioEngine.h"
+#include "Services/Audio/AudioMixer.h"
 
 #include "Services/Audio/AudioTestSounds.h"
 #include "Services/Audio/PeakLimiter.h"
@@ -329,3 +330,16 @@ TEST(AudioEngine, WithoutAnOutputNothingPlays)
     engine.flush();
     EXPECT_FALSE(engine.isRunning());
 }
+
+#if defined(__SSE__)
+#include <xmmintrin.h>
+
+TEST(AudioMixer, LeavesTheCallingThreadsFloatingPointModeAsItWas)
+{
+    const unsigned before = _mm_getcsr();
+    AudioMixer mixer(4);
+    std::vector<float> buffer(256, 0.0f);
+    mixer.render(buffer.data(), 128);
+    EXPECT_EQ(_mm_getcsr(), before);
+}
+#endif

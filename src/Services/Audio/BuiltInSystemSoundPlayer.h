@@ -1,0 +1,29 @@
+#pragma once
+
+#include "Effects/SystemSoundPlayer.h"
+#include "Services/Audio/AudioEngine.h"
+#include "Services/Audio/SoundBank.h"
+
+#include <QHash>
+#include <QString>
+
+#include <memory>
+
+// Plays the system sounds of the resource bundle ("SystemSounds/<name>.wav") on an engine
+// of their own, so a reaction never takes a voice from typing. Each sound is decoded the
+// first time it is asked for and kept.
+class BuiltInSystemSoundPlayer final : public SystemSoundPlayer {
+public:
+    BuiltInSystemSoundPlayer(QString resourceFolder, std::unique_ptr<AudioEngine> engine);
+
+    void play(const QString &name) override;
+
+    static bool isKnownName(const QString &name);
+
+private:
+    std::shared_ptr<const SoundBank> bank(const QString &name);
+
+    QString m_resourceFolder;
+    std::unique_ptr<AudioEngine> m_engine;
+    QHash<QString, std::shared_ptr<const SoundBank>> m_banks;
+};
