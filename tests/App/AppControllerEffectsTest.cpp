@@ -7,6 +7,7 @@
 #include "fakes/FakeLidAngleReading.h"
 #include "fakes/FakeOverlayWindowSupport.h"
 #include "fakes/FakePermissionProbe.h"
+#include "support/TestPlatform.h"
 #include "fakes/FakeReactionSources.h"
 #include "fakes/FakeSystemSoundPlayer.h"
 #include "fakes/ManualClock.h"
@@ -50,16 +51,10 @@ struct EffectsRig {
 
     explicit EffectsRig(bool permission = true, bool lidSensorPresent = true)
     {
-        Platform platform;
-        platform.defaults = std::make_unique<UserDefaults>(folder.filePath("defaults.ini"));
-        platform.shell = std::make_unique<FakeAppShell>();
-        platform.runLockPath = folder.filePath("plinkly.lock");
-        auto manualClock = std::make_unique<ManualClock>();
-        clock = manualClock.get();
-        auto manualScheduler = std::make_unique<ManualScheduler>(*clock);
-        scheduler = manualScheduler.get();
-        platform.clock = std::move(manualClock);
-        platform.scheduler = std::move(manualScheduler);
+        TestPlatform base(folder);
+        clock = base.clock;
+        scheduler = base.scheduler;
+        Platform platform = std::move(base.platform);
         auto fakeProbe = std::make_unique<FakePermissionProbe>();
         probe = fakeProbe.get();
         probe->inputGranted = permission;

@@ -3,6 +3,7 @@
 #include "fakes/FakeInputCapture.h"
 #include "fakes/FakeMotionSensor.h"
 #include "fakes/FakePermissionProbe.h"
+#include "support/TestPlatform.h"
 #include "support/TestFolders.h"
 
 #include <gtest/gtest.h>
@@ -24,10 +25,7 @@ struct InputRig {
 
     explicit InputRig(std::map<L, bool> levels, bool permission, bool motionSensor = false)
     {
-        Platform platform;
-        platform.defaults = std::make_unique<UserDefaults>(folder.filePath("defaults.ini"));
-        platform.shell = std::make_unique<FakeAppShell>();
-        platform.runLockPath = folder.filePath("plinkly.lock");
+        Platform platform = std::move(TestPlatform(folder).platform);
         auto fakeCapture = std::make_unique<FakeInputCapture>();
         capture = fakeCapture.get();
         capture->available = std::move(levels);

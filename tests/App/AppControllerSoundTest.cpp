@@ -3,6 +3,7 @@
 #include "Services/Packs/SoundFiles.h"
 #include "fakes/FakeAppShell.h"
 #include "fakes/FakeAudioOutput.h"
+#include "support/TestPlatform.h"
 #include "fakes/ManualClock.h"
 #include "support/TestFolders.h"
 
@@ -32,16 +33,10 @@ struct SoundFixture {
         addPack("recorded-cherry", SoundPackManifest::PackKind::keyboard, 0.1f, 0.05f);
         addPack("silly-ouchies", SoundPackManifest::PackKind::reaction, 0.3f);
 
-        Platform platform;
-        platform.defaults = std::make_unique<UserDefaults>(folder.filePath("defaults.ini"));
-        platform.shell = std::make_unique<FakeAppShell>();
-        platform.runLockPath = folder.filePath("plinkly.lock");
-        auto manualClock = std::make_unique<ManualClock>();
-        clock = manualClock.get();
-        auto manualScheduler = std::make_unique<ManualScheduler>(*clock);
-        scheduler = manualScheduler.get();
-        platform.clock = std::move(manualClock);
-        platform.scheduler = std::move(manualScheduler);
+        TestPlatform base(folder);
+        clock = base.clock;
+        scheduler = base.scheduler;
+        Platform platform = std::move(base.platform);
         platform.makeAudioOutput = [this] {
             devices.push_back(std::make_shared<FakeAudioOutput::State>());
             return std::make_unique<FakeAudioOutput>(devices.back());

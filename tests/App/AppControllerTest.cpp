@@ -1,6 +1,5 @@
 #include "App/AppController.h"
-#include "fakes/FakeAppShell.h"
-#include "support/TestFolders.h"
+#include "support/TestPlatform.h"
 
 #include <QSignalSpy>
 
@@ -14,13 +13,9 @@ struct ControllerFixture {
 
     explicit ControllerFixture(const QString &lockName = QStringLiteral("plinkly.lock"))
     {
-        Platform platform;
-        platform.defaults = std::make_unique<UserDefaults>(folder.filePath("defaults.ini"));
-        auto fakeShell = std::make_unique<FakeAppShell>();
-        shell = fakeShell.get();
-        platform.shell = std::move(fakeShell);
-        platform.runLockPath = folder.filePath(lockName);
-        controller = std::make_unique<AppController>(std::move(platform));
+        TestPlatform base(folder, lockName);
+        shell = base.shell;
+        controller = std::make_unique<AppController>(std::move(base.platform));
     }
 };
 }
@@ -80,13 +75,12 @@ TEST(AppController, SecondCopyShowsTheAlreadyOpenAlertAndQuits)
     ControllerFixture first;
     first.controller->start();
 
-    Platform platform;
-    platform.defaults = std::make_unique<UserDefaults>(first.folder.filePath("other.ini"));
-    auto shell = std::make_unique<FakeAppShell>();
-    FakeAppShell *secondShell = shell.get();
-    platform.shell = std::move(shell);
-    platform.runLockPath = first.folder.filePath("plinkly.lock");
-    AppController second(std::move(platform));
+    // The second copy keeps its defaults apart but shares the first one's lock file.
+    TestFolder secondFolder;
+    TestPlatform base(secondFolder);
+    FakeAppShell *secondShell = base.shell;
+    base.platform.runLockPath = first.folder.filePath("plinkly.lock");
+    AppController second(std::move(base.platform));
     second.start();
 
     EXPECT_FALSE(second.isStarted());

@@ -50,10 +50,10 @@ bool SdlAudioOutput::ensureSubsystem()
 int SdlAudioOutput::preferredSampleRate()
 {
     std::lock_guard lock(sdlMutex());
-    SDL_AudioSpec spec{};
-    if (!ensureSubsystem() || SDL_GetDefaultAudioInfo(nullptr, &spec, 0) != 0 || spec.freq <= 0)
+    SDL_AudioSpec deviceFormat{};
+    if (!ensureSubsystem() || SDL_GetDefaultAudioInfo(nullptr, &deviceFormat, 0) != 0 || deviceFormat.freq <= 0)
         return fallbackSampleRate;
-    return spec.freq;
+    return deviceFormat.freq;
 }
 
 Result<AudioOutput::Format> SdlAudioOutput::open(int requestedBufferFrames, AudioRenderer &renderer)
@@ -63,10 +63,10 @@ Result<AudioOutput::Format> SdlAudioOutput::open(int requestedBufferFrames, Audi
     if (!ensureSubsystem())
         return failure(sdlDomain, 1, QString::fromUtf8(SDL_GetError()));
 
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec deviceFormat{};
     int rate = fallbackSampleRate;
-    if (SDL_GetDefaultAudioInfo(nullptr, &spec, 0) == 0 && spec.freq > 0)
-        rate = spec.freq;
+    if (SDL_GetDefaultAudioInfo(nullptr, &deviceFormat, 0) == 0 && deviceFormat.freq > 0)
+        rate = deviceFormat.freq;
 
     SDL_AudioSpec wanted{};
     wanted.freq = rate;
