@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config ccache
-  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-qpa-plugins
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins
   libsdl2-dev libsndfile1-dev libsamplerate0-dev libzip-dev zip unzip
   libbox2d-dev libevdev-dev libudev-dev libxkbcommon-dev libxkbcommon-x11-dev
   libxcb1-dev libxcb-ewmh-dev libxcb-xinput-dev libxcb-shape0-dev libx11-dev libx11-xcb-dev
