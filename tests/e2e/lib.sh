@@ -27,3 +27,16 @@ has_window_named() {
 screenshot() {
   import -window root "$BUILD_DIR/$1.png"
 }
+
+# Settings for a run whose sound must come out exactly as recorded: onboarding done, no
+# one-time steps, centred, no variation, no loudness matching, full volume. Further
+# "key=value" lines are given as arguments.
+write_exact_sound_settings() {
+  mkdir -p "$XDG_CONFIG_HOME/plinkly"
+  {
+    echo "[General]"
+    printf '%s\n' installedCC0AudioUpgrade1=true didRequestInputMonitoringV2=true hasCompletedOnboarding=true \
+      typingEnabled=true keyboardVolume=1 stereoEnabled=false normalizePackVolume=false \
+      pitchVariation=0 volumeVariation=0 "$@"
+  } >"$XDG_CONFIG_HOME/plinkly/plinkly.ini"
+}

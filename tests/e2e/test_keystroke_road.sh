@@ -71,24 +71,8 @@ cat >"$library/e2e-click/manifest.json" <<'JSON'
 }
 JSON
 
-# Sounds exactly as recorded: centred, no variation, no loudness matching, full volume.
-mkdir -p "$XDG_CONFIG_HOME/plinkly"
-cat >"$XDG_CONFIG_HOME/plinkly/plinkly.ini" <<'INI'
-[General]
-installedCC0AudioUpgrade1=true
-didRequestInputMonitoringV2=true
-hasCompletedOnboarding=true
-selectedKeyboardPack=e2e-keys
-selectedMousePack=e2e-click
-typingEnabled=true
-mouseEnabled=true
-keyboardVolume=1
-mouseVolume=1
-stereoEnabled=false
-normalizePackVolume=false
-pitchVariation=0
-volumeVariation=0
-INI
+write_exact_sound_settings selectedKeyboardPack=e2e-keys selectedMousePack=e2e-click mouseEnabled=true \
+  mouseVolume=1
 
 # Every engine writes to this one file, opening it afresh (emptied) each time it starts
 # after a rest: the keys are checked before the typing engine rests and the click opens the

@@ -27,21 +27,7 @@ cat >"$pack/manifest.json" <<'JSON'
 }
 JSON
 
-# Sound exactly as recorded: centred, no variation, no loudness matching, full volume.
-mkdir -p "$XDG_CONFIG_HOME/plinkly"
-cat >"$XDG_CONFIG_HOME/plinkly/plinkly.ini" <<'INI'
-[General]
-installedCC0AudioUpgrade1=true
-didRequestInputMonitoringV2=true
-hasCompletedOnboarding=true
-selectedKeyboardPack=e2e-ramp
-typingEnabled=true
-keyboardVolume=1
-stereoEnabled=false
-normalizePackVolume=false
-pitchVariation=0
-volumeVariation=0
-INI
+write_exact_sound_settings selectedKeyboardPack=e2e-ramp
 
 xev -geometry 400x300+100+100 -name "Typing target" >/dev/null 2>&1 &
 target_pid=$!
