@@ -2,7 +2,7 @@
 # Configures and builds Plinkly into ./build. Arguments are passed on to ninja (targets).
 set -euo pipefail
 cd "$(dirname "$0")"
-jobs=$(nproc)
+jobs=${PLINKLY_JOBS:-$(nproc)}
 # Each compile of Qt code takes several hundred MB; stay within memory on small machines.
 [[ $jobs -gt 8 ]] && jobs=8
 if [[ ! -f build/build.ninja ]]; then
