@@ -1,6 +1,6 @@
 #pragma once
 
-#include "App/SoundChannel.h"
+#include "Services/Audio/SoundChannel.h"
 #include "Effects/ArrivalReactionController.h"
 #include "Effects/CursorEffectController.h"
 #include "Effects/EffectEngine.h"
@@ -26,7 +26,7 @@
 #include "Services/SettingsStore.h"
 #include "Views/ControlWindow.h"
 #include "Views/OnboardingWindow.h"
-#include "Views/SettingsPage.h"
+#include "Models/SettingsPage.h"
 
 #include <QFuture>
 #include <QHash>

@@ -4,7 +4,7 @@
 #include "Effects/Overlays/LidMotionView.h"
 #include "Effects/Overlays/ReactionCardView.h"
 #include "Effects/Overlays/ScreenshotFlashView.h"
-#include "Effects/SystemSoundPlayer.h"
+#include "Services/Audio/SystemSoundPlayer.h"
 #include "Foundation/ScreenGeometry.h"
 #include "Foundation/Scheduler.h"
 #include "Platform/OverlayWindowSupport.h"

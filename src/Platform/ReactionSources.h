@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Effects/ScreenshotLocation.h"
+#include "Platform/ScreenshotLocation.h"
 #include "Platform/DirectoryWatcher.h"
 #include "Platform/DisplayWatcher.h"
 #include "Platform/Dummy/CompositedOverlayWindowSupport.h"

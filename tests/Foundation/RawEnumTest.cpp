@@ -4,7 +4,7 @@
 #include "Models/KeyGroup.h"
 #include "Models/KeyPhase.h"
 #include "Services/InterfaceTheme.h"
-#include "Views/SettingsPage.h"
+#include "Models/SettingsPage.h"
 
 #include <gtest/gtest.h>
 

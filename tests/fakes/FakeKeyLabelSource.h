@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Platform/KeyLabelSource.h"
-#include "Services/Input/KeyLabelTable.h"
+#include "Foundation/KeyLabelTable.h"
 
 #include <map>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Effects/SystemSoundPlayer.h"
+#include "Services/Audio/SystemSoundPlayer.h"
 #include "Services/Audio/AudioEngine.h"
 #include "Services/Audio/SoundBank.h"
 
