@@ -2,9 +2,6 @@
 
 #include "Services/ResourceBundle.h"
 
-#include "Views/ControlWindow.h"
-#include "Views/OnboardingWindow.h"
-
 #include "Services/Audio/MouseSoundPolicy.h"
 #include "Services/Audio/SoundBankLoader.h"
 
@@ -69,8 +66,6 @@ AppController::~AppController()
         if (load.cancelled)
             load.cancelled->store(true);
     }
-    delete m_controlWindow;
-    delete m_onboardingWindow;
 }
 
 void AppController::start()
@@ -291,34 +286,18 @@ void AppController::setRequestedSettingsPage(SettingsPage page)
 void AppController::showControlPanel(SettingsPage page)
 {
     setRequestedSettingsPage(page);
-    if (!m_controlWindow) {
-        m_controlWindow = new ControlWindow(*this);
-        m_controlWindow->centerOnScreen();
-    }
-    m_controlWindow->show();
-    m_controlWindow->raise();
-    m_controlWindow->activateWindow();
+    emit controlPanelRequested(page);
 }
 
 void AppController::showOnboarding()
 {
-    if (!m_onboardingWindow) {
-        m_onboardingWindow = new OnboardingWindow(*this);
-        m_onboardingWindow->centerOnScreen();
-    }
-    m_onboardingWindow->show();
-    m_onboardingWindow->raise();
-    m_onboardingWindow->activateWindow();
+    emit onboardingRequested();
 }
 
 void AppController::finishOnboarding()
 {
     m_settings->setHasCompletedOnboarding(true);
-    if (m_onboardingWindow) {
-        m_onboardingWindow->close();
-        m_onboardingWindow->deleteLater();
-        m_onboardingWindow = nullptr;
-    }
+    emit onboardingFinished();
     showControlPanel(SettingsPage::home);
 }
 

@@ -24,14 +24,11 @@
 #include "Services/PermissionManager.h"
 #include "Services/RunLock.h"
 #include "Services/SettingsStore.h"
-#include "Views/ControlWindow.h"
-#include "Views/OnboardingWindow.h"
 #include "Models/SettingsPage.h"
 
 #include <QFuture>
 #include <QHash>
 #include <QObject>
-#include <QPointer>
 #include <QTimer>
 
 #include <array>
@@ -113,6 +110,7 @@ public:
     void start();
     bool isStarted() const { return m_started; }
 
+    // Ask for the windows; AppWindows opens them.
     void showControlPanel(SettingsPage page);
     void showOnboarding();
     void finishOnboarding();
@@ -128,11 +126,11 @@ public:
     void retryInputMonitoring();
     InteractionSnapshot interactionSnapshot() const { return m_interactionSnapshot; }
 
-    ControlWindow *controlWindow() const { return m_controlWindow; }
-    OnboardingWindow *onboardingWindow() const { return m_onboardingWindow; }
-
 signals:
     void changed();
+    void controlPanelRequested(SettingsPage page);
+    void onboardingRequested();
+    void onboardingFinished();
     void requestedSettingsPageChanged(SettingsPage page);
     void monitorActiveChanged(bool value);
     void inputCaptureModeChanged(const QString &value);
@@ -236,6 +234,4 @@ private:
     bool m_started = false;
     std::optional<RunLock> m_runLock;
     SettingsPage m_requestedSettingsPage = SettingsPage::home;
-    QPointer<ControlWindow> m_controlWindow;
-    QPointer<OnboardingWindow> m_onboardingWindow;
 };
