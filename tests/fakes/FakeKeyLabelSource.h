@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Platform/KeyLabelSource.h"
 #include "Foundation/KeyLabelTable.h"
+#include "Platform/KeyLabelSource.h"
 
 #include <map>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Services/SettingsStore.h"
 #include "Platform/UserDefaults.h"
+#include "Services/SettingsStore.h"
 
 #include <QByteArray>
 #include <QDir>
