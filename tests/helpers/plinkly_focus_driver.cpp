@@ -12,7 +12,7 @@
 #include "Foundation/Scheduler.h"
 #include "Platform/Linux/X11Workspace.h"
 #include "Services/SettingsStore.h"
-#include "Services/UserDefaults.h"
+#include "Platform/UserDefaults.h"
 
 #include <QApplication>
 #include <QFile>
