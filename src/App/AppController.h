@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effects/EffectsController.h"
+#include "Focus/FocusController.h"
 #include "Focus/FocusJournalStore.h"
 #include "Models/SettingsPage.h"
 #include "Platform/Platform.h"
@@ -46,6 +47,8 @@ public:
     SoundController &sound() { return *m_sound; }
     InputController &input() { return *m_input; }
     EffectsController &effectsController() { return *m_effects; }
+    FocusController &focusController() { return *m_focus; }
+    FocusSessionController &focus() { return m_focus->session(); }
 
     PermissionManager &permissions() { return m_input->permissions(); }
     ImpactController &impacts() { return m_input->impacts(); }
@@ -83,6 +86,12 @@ public:
     CursorEffectController &cursorEffects() { return m_effects->cursorEffects(); }
     LidAngleController &lidAngle() { return m_effects->lidAngle(); }
     void previewLidDance() { m_effects->previewLidDance(); }
+
+    // Focus sessions: started from the settings; the allowed applications kept there guard them.
+    void startFocusSession() { m_focus->startFocusSession(); }
+    void setFocusApp(const QString &bundleIdentifier, bool allowed) { m_focus->setFocusApp(bundleIdentifier, allowed); }
+    // The pet menu's commands.
+    void handlePetAction(PetAction action) { m_focus->handlePetAction(action); }
 
     // The one-time start; every later call returns at once.
     void start();
@@ -135,6 +144,7 @@ private:
     std::unique_ptr<SoundController> m_sound;
     std::unique_ptr<InputController> m_input;
     std::unique_ptr<EffectsController> m_effects;
+    std::unique_ptr<FocusController> m_focus;
 
     bool m_started = false;
     std::optional<RunLock> m_runLock;

@@ -6,6 +6,7 @@
 #include "Platform/AudioOutput.h"
 #include "Platform/Dummy/AppOnlyInputCapture.h"
 #include "Platform/Dummy/NoAccessPermissionProbe.h"
+#include "Platform/Dummy/NoWorkspace.h"
 #include "Platform/Dummy/TableKeyLabelSource.h"
 #include "Platform/InputCapture.h"
 #include "Platform/KeyLabelSource.h"
@@ -14,6 +15,7 @@
 #include "Platform/PermissionProbe.h"
 #include "Platform/ReactionSources.h"
 #include "Platform/UserDefaults.h"
+#include "Platform/Workspace.h"
 
 #include <QString>
 
@@ -44,4 +46,6 @@ struct Platform {
     QString packResourceBundle;
     // Power, sleep, drives, displays, watched folders and what overlay windows may use.
     ReactionSources reactions;
+    // The desktop's applications, for the focus sessions' app guard.
+    std::unique_ptr<Workspace> workspace = std::make_unique<NoWorkspace>();
 };

@@ -1,18 +1,13 @@
-// Runs focus sessions on the real desktop from lines on standard input, so desktop tests can
-// watch the app guard against real windows. The pet's moods and lines are appended to the file
+// Runs focus sessions through the application controller on the real desktop, from lines on
+// standard input, so desktop tests can watch the app guard against real windows. The pet's moods and lines are appended to the file
 // argv[1] as "MOOD|LINE"; answers go to standard output.
 //   start MINUTES [ALLOWED_ID...]   starts a session from the settings, nudges on
 //   status                          the session's status line
 //   stop                            stops the session as not completed
 //   records                         the journal's record count, then "completed active-seconds" of the newest
 //   quit
-#include "Focus/FocusController.h"
-#include "Focus/FocusJournalStore.h"
-#include "Foundation/Clock.h"
-#include "Foundation/Scheduler.h"
-#include "Platform/Linux/X11Workspace.h"
-#include "Services/SettingsStore.h"
-#include "Platform/UserDefaults.h"
+#include "App/AppController.h"
+#include "Platform/Linux/LinuxPlatform.h"
 
 #include <QApplication>
 #include <QFile>
@@ -23,24 +18,26 @@
 
 namespace {
 
-QString run(SettingsStore &settings, FocusController &focus, FocusJournalStore &journal, const QStringList &words)
+QString run(AppController &controller, const QStringList &words)
 {
+    SettingsStore &settings = controller.settings();
+    const QList<FocusSessionRecord> &records = controller.journal().records();
     const QString command = words.value(0);
     if (command == QLatin1String("start") && words.size() >= 2) {
         settings.setFocusMinutes(words[1].toInt());
         settings.setFocusAllowedBundleIDs(words.mid(2));
         settings.setFocusNudgesEnabled(true);
-        focus.startFocusSession();
+        controller.startFocusSession();
     } else if (command == QLatin1String("status")) {
-        return focus.session().statusText();
+        return controller.focus().statusText();
     } else if (command == QLatin1String("stop")) {
-        focus.handlePetAction(PetAction::stopFocus);
+        controller.handlePetAction(PetAction::stopFocus);
     } else if (command == QLatin1String("records")) {
-        if (journal.records().isEmpty())
+        if (records.isEmpty())
             return QStringLiteral("0");
-        const FocusSessionRecord &newest = journal.records().first();
+        const FocusSessionRecord &newest = records.first();
         return QStringLiteral("%1 %2 %3")
-            .arg(journal.records().size())
+            .arg(records.size())
             .arg(newest.completed ? QStringLiteral("completed") : QStringLiteral("stopped"))
             .arg(newest.activeSeconds.value_or(-1));
     } else if (command == QLatin1String("quit")) {
@@ -59,14 +56,9 @@ int main(int argc, char **argv)
     if (argc < 2)
         return 2;
     const QString petLog = QString::fromLocal8Bit(argv[1]);
-    UserDefaults defaults;
-    SettingsStore settings(defaults);
-    SystemClock clock;
-    QtScheduler scheduler;
-    FocusJournalStore journal(defaults, clock);
-    X11Workspace workspace(QStringLiteral("plinkly"));
-    FocusController focus(settings, journal, workspace, clock, scheduler);
-    focus.onPetUpdate = [petLog](PetMood mood, const QString &line) {
+    QApplication::setDesktopFileName(QStringLiteral("plinkly"));
+    AppController controller(LinuxPlatform::create());
+    controller.focusController().onPetUpdate = [petLog](PetMood mood, const QString &line) {
         QFile log(petLog);
         if (log.open(QIODevice::Append | QIODevice::Text))
             log.write((rawValue(mood) + u'|' + line + u'\n').toUtf8());
@@ -87,7 +79,7 @@ int main(int argc, char **argv)
         while ((end = pending.indexOf('\n')) >= 0) {
             const QStringList words = QString::fromUtf8(pending.left(end)).split(u' ', Qt::SkipEmptyParts);
             pending.remove(0, end + 1);
-            std::cout << run(settings, focus, journal, words).toStdString() << std::endl;
+            std::cout << run(controller, words).toStdString() << std::endl;
         }
     });
     return app.exec();

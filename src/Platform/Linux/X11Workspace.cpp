@@ -237,22 +237,27 @@ void X11Workspace::readEvents()
 {
     if (!m_connection)
         return;
-    bool activeChanged = false;
-    while (Reply<xcb_generic_event_t> event{xcb_poll_for_event(m_connection)}) {
-        if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
-            continue;
-        const auto *property = reinterpret_cast<const xcb_property_notify_event_t *>(event.get());
-        if (property->window == root() && property->atom == m_ewmh._NET_ACTIVE_WINDOW)
-            activeChanged = true;
-    }
-    if (xcb_connection_has_error(m_connection)) {
-        // The X server went away; nothing more will be reported.
-        if (m_notifier)
-            m_notifier->setEnabled(false);
-        return;
-    }
-    if (activeChanged && m_handler)
+    // Asking for the new front application may pull further events into the queue, so the
+    // queue is drained again until it holds no change of the active window.
+    for (;;) {
+        bool activeChanged = false;
+        while (Reply<xcb_generic_event_t> event{xcb_poll_for_event(m_connection)}) {
+            if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
+                continue;
+            const auto *property = reinterpret_cast<const xcb_property_notify_event_t *>(event.get());
+            if (property->window == root() && property->atom == m_ewmh._NET_ACTIVE_WINDOW)
+                activeChanged = true;
+        }
+        if (xcb_connection_has_error(m_connection)) {
+            // The X server went away; nothing more will be reported.
+            if (m_notifier)
+                m_notifier->setEnabled(false);
+            return;
+        }
+        if (!activeChanged || !m_handler)
+            return;
         activeWindowChanged();
+    }
 }
 
 void X11Workspace::activeWindowChanged()
@@ -266,5 +271,4 @@ void X11Workspace::activeWindowChanged()
     m_lastSwitchKey = key;
     const ActivationHandler handler = m_handler;
     handler(current.application);
-    readEventsLater();
 }
