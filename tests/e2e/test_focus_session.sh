@@ -45,8 +45,10 @@ wait_for 5 bash -c "grep -q '^suspicious|' '$pet'" || fail "no nudge for an off-
 xdotool windowactivate --sync "$(window_named Editor)"
 wait_for 5 bash -c "[[ \$(tail -n1 '$pet') == 'focused|Nice. Stay locked in.' ]]" || fail "editor not on task"
 xdotool windowactivate --sync "$(window_named Chat)"
-wait_for 5 bash -c "[[ \$(grep -c . '$pet') -ge 5 ]]" || true
-sleep 0.5
+for _ in $(seq 25); do
+  [[ "$(ask status)" == "Potential distraction: Example Chat" ]] && break
+  sleep 0.2
+done
 [[ "$(ask status)" == "Potential distraction: Example Chat" ]] || fail "second switch not seen"
 [[ $(nudges) -eq 1 ]] || fail "nudged $(nudges) times within a minute"
 
