@@ -69,6 +69,8 @@ void X11Workspace::disconnect()
 {
     if (!m_connection)
         return;
+    // The notifier goes before the socket it watches is closed.
+    m_notifier.reset();
     xcb_ewmh_connection_wipe(&m_ewmh);
     xcb_disconnect(m_connection);
     m_connection = nullptr;
