@@ -230,9 +230,9 @@ void X11Workspace::stopWatching()
 void X11Workspace::readEventsLater()
 {
     // Answers awaited outside readEvents() may have pulled events off the socket into the
-    // connection's queue, where the socket notifier cannot see them.
-    if (m_handler)
-        QMetaObject::invokeMethod(this, &X11Workspace::readEvents, Qt::QueuedConnection);
+    // connection's queue, where the socket notifier cannot see them; errors about windows that
+    // closed meanwhile land there too, and must not pile up.
+    QMetaObject::invokeMethod(this, &X11Workspace::readEvents, Qt::QueuedConnection);
 }
 
 void X11Workspace::readEvents()
