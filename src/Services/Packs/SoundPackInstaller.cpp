@@ -35,6 +35,12 @@ std::unexpected<Error> refuse(PackImportError::Code code, const QString &file = 
 // A reader error about one of the pack's files, as the sentence the user reads.
 std::unexpected<Error> fileRefusal(const Error &error, const QString &file)
 {
+    if (error.domain == PosixError::domain) {
+        if (error.code == ENAMETOOLONG)
+            return refuse(PackImportError::nameTooLong, file);
+        if (error.code == ENOTDIR)
+            return refuse(PackImportError::fileUsedAsFolder, file);
+    }
     switch (error.code) {
     case CocoaError::fileReadNoSuchFile:
         return refuse(PackImportError::missingFile, file);

@@ -196,6 +196,16 @@ TEST(SoundPackInstaller, RefusesHostileAndBrokenFoldersLeavingNothingBehind)
              file.open(QIODevice::ReadWrite);
              file.resize(48 * 1024 * 1024 + 1);
          }, {PackImportError::domain, PackImportError::fileTooLarge}},
+        {"sample name over 255 bytes", [](const QString &s, const QString &) {
+             auto m = PackFixtures::studioManifest("p", PackKind::keyboard);
+             m.groups[KeyGroup::space].down.append("samples/" + QString(256, 'n') + ".wav");
+             writeBytes(s + "/manifest.json", m.toJson());
+         }, {PackImportError::domain, PackImportError::nameTooLong}},
+        {"a sample file used as a folder", [](const QString &s, const QString &) {
+             auto m = PackFixtures::studioManifest("p", PackKind::keyboard);
+             m.groups[KeyGroup::space].down.append("samples/1.wav/inner.wav");
+             writeBytes(s + "/manifest.json", m.toJson());
+         }, {PackImportError::domain, PackImportError::fileUsedAsFolder}},
         {"sample that is not audio", [](const QString &s, const QString &) { writeBytes(s + "/samples/1.wav", "text"); },
          {PackImportError::domain, PackImportError::undecodableSample}},
         {"sample of another user", [root](const QString &s, const QString &) {
