@@ -1,14 +1,17 @@
 #pragma once
 
 #include "Effects/ScreenshotLocation.h"
+#include "Foundation/Clock.h"
 
 #include <QObject>
 #include <QString>
 #include <QUrl>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 
+class Clock;
 class DirectoryWatcher;
 
 // Watches the screenshot folder and reports each screenshot saved there.
@@ -18,7 +21,13 @@ class ScreenshotReactionController final : public QObject {
     Q_PROPERTY(QString lastFilename READ lastFilename WRITE setLastFilename NOTIFY lastFilenameChanged)
 
 public:
+    // A file name seen again within this time is the same screenshot saved twice.
+    static constexpr std::chrono::milliseconds repeatWindow{2000};
+
     // The watcher may be null, and the folder absent, when screenshots cannot be watched.
+    ScreenshotReactionController(DirectoryWatcher *watcher, std::optional<ScreenshotLocation::Folder> folder,
+                                 const Clock &clock, QObject *parent = nullptr);
+    // Timed by the system clock.
     ScreenshotReactionController(DirectoryWatcher *watcher, std::optional<ScreenshotLocation::Folder> folder,
                                  QObject *parent = nullptr);
     ~ScreenshotReactionController() override;
@@ -45,6 +54,8 @@ private:
 
     DirectoryWatcher *m_watcher;
     std::optional<ScreenshotLocation::Folder> m_folder;
+    const Clock &m_clock;
+    std::optional<Clock::Uptime> m_lastArrival;
     bool m_observing = false;
     QString m_lastFilename;
 };

@@ -1,6 +1,8 @@
 #include "Effects/EventWait.h"
 #include "Effects/ScreenshotReactionController.h"
 #include "Platform/Linux/InotifyDirectoryWatcher.h"
+#include "fakes/FakeReactionSources.h"
+#include "fakes/ManualClock.h"
 #include "support/TestFolders.h"
 
 #include <QDir>
@@ -90,6 +92,28 @@ TEST(ScreenshotReactionController, ReportsScreenshotsSavedIntoTheWatchedFolder)
     pictures.write(QStringLiteral("Screenshot_2.png"), "late");
     waitUntil([] { return false; }, 150);
     EXPECT_EQ(shots.size(), 1);
+}
+
+TEST(ScreenshotReactionController, ASavedAgainNameIsIgnoredOnlyBriefly)
+{
+    using namespace std::chrono_literals;
+    FakeDirectoryWatcher watcher;
+    ManualClock clock;
+    ScreenshotReactionController controller(&watcher, ScreenshotLocation::Folder{"/shots", true}, clock);
+    int shots = 0;
+    controller.onScreenshot = [&](const QUrl &) { ++shots; };
+    controller.start();
+
+    watcher.arrive("Screenshot.png");
+    clock.advance(1900ms);
+    watcher.arrive("Screenshot.png");
+    EXPECT_EQ(shots, 1) << "the same save reported twice";
+    clock.advance(100ms);
+    watcher.arrive("Screenshot.png");
+    EXPECT_EQ(shots, 2) << "a new screenshot under a name used before";
+    watcher.arrive("Other.png");
+    watcher.arrive("Screenshot.png");
+    EXPECT_EQ(shots, 4) << "another name in between starts afresh";
 }
 
 TEST(ScreenshotReactionController, WithoutAFolderItNeverObserves)
