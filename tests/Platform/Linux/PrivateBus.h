@@ -44,6 +44,7 @@ public:
     PrivateBus &operator=(const PrivateBus &) = delete;
 
     bool isRunning() const { return !m_address.isEmpty(); }
+    QString address() const { return m_address; }
 
     // A new connection to this bus; each name gives a separate peer.
     QDBusConnection connect(const QString &name)
