@@ -1,12 +1,9 @@
 #include "Effects/ScreenshotReactionController.h"
 
+#include "Effects/ScreenshotFilePolicy.h"
 #include "Platform/DirectoryWatcher.h"
 
 #include <QDir>
-
-namespace {
-const SystemClock systemClock;
-}
 
 ScreenshotReactionController::ScreenshotReactionController(DirectoryWatcher *watcher,
                                                            std::optional<ScreenshotLocation::Folder> folder,
@@ -15,13 +12,6 @@ ScreenshotReactionController::ScreenshotReactionController(DirectoryWatcher *wat
     , m_watcher(watcher)
     , m_folder(std::move(folder))
     , m_clock(clock)
-{
-}
-
-ScreenshotReactionController::ScreenshotReactionController(DirectoryWatcher *watcher,
-                                                           std::optional<ScreenshotLocation::Folder> folder,
-                                                           QObject *parent)
-    : ScreenshotReactionController(watcher, std::move(folder), systemClock, parent)
 {
 }
 
@@ -72,7 +62,7 @@ void ScreenshotReactionController::setObserving(bool observing)
 
 void ScreenshotReactionController::fileArrived(const QString &fileName)
 {
-    if (!ScreenshotLocation::isScreenshotFile(fileName, m_folder->screenshotsOnly))
+    if (!ScreenshotFilePolicy::isScreenshotFile(fileName, m_folder->screenshotsOnly))
         return;
     // Tools that save twice (write, then add metadata) react once; a later screenshot that
     // reuses the name is a new one.

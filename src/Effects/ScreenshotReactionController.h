@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Effects/ScreenshotLocation.h"
 #include "Foundation/Clock.h"
+#include "Platform/ScreenshotLocation.h"
 
 #include <QObject>
 #include <QString>
@@ -11,7 +11,6 @@
 #include <functional>
 #include <optional>
 
-class Clock;
 class DirectoryWatcher;
 
 // Watches the screenshot folder and reports each screenshot saved there.
@@ -27,9 +26,6 @@ public:
     // The watcher may be null, and the folder absent, when screenshots cannot be watched.
     ScreenshotReactionController(DirectoryWatcher *watcher, std::optional<ScreenshotLocation::Folder> folder,
                                  const Clock &clock, QObject *parent = nullptr);
-    // Timed by the system clock.
-    ScreenshotReactionController(DirectoryWatcher *watcher, std::optional<ScreenshotLocation::Folder> folder,
-                                 QObject *parent = nullptr);
     ~ScreenshotReactionController() override;
 
     std::function<void(const QUrl &file)> onScreenshot;

@@ -1,4 +1,5 @@
 #include "Effects/EventWait.h"
+#include "Effects/ScreenshotFilePolicy.h"
 #include "Effects/ScreenshotReactionController.h"
 #include "Platform/Linux/InotifyDirectoryWatcher.h"
 #include "fakes/FakeReactionSources.h"
@@ -59,8 +60,8 @@ TEST(ScreenshotLocation, ImagesCountInAScreenshotFolderAndNeedTheWordElsewhere)
         {"Screenshot notes.txt", false, false},
     };
     for (const Case &c : cases) {
-        EXPECT_EQ(ScreenshotLocation::isScreenshotFile(QString::fromUtf8(c.name), true), c.inScreenshotFolder) << c.name;
-        EXPECT_EQ(ScreenshotLocation::isScreenshotFile(QString::fromUtf8(c.name), false), c.inPictures) << c.name;
+        EXPECT_EQ(ScreenshotFilePolicy::isScreenshotFile(QString::fromUtf8(c.name), true), c.inScreenshotFolder) << c.name;
+        EXPECT_EQ(ScreenshotFilePolicy::isScreenshotFile(QString::fromUtf8(c.name), false), c.inPictures) << c.name;
     }
 }
 
@@ -68,7 +69,8 @@ TEST(ScreenshotReactionController, ReportsScreenshotsSavedIntoTheWatchedFolder)
 {
     TestFolder pictures;
     InotifyDirectoryWatcher watcher;
-    ScreenshotReactionController controller(&watcher, ScreenshotLocation::Folder{pictures.path(), false});
+    ManualClock clock;
+    ScreenshotReactionController controller(&watcher, ScreenshotLocation::Folder{pictures.path(), false}, clock);
     QList<QUrl> shots;
     controller.onScreenshot = [&](const QUrl &url) { shots.append(url); };
     EXPECT_FALSE(controller.isObserving());
@@ -119,7 +121,8 @@ TEST(ScreenshotReactionController, ASavedAgainNameIsIgnoredOnlyBriefly)
 TEST(ScreenshotReactionController, WithoutAFolderItNeverObserves)
 {
     InotifyDirectoryWatcher watcher;
-    ScreenshotReactionController controller(&watcher, std::nullopt);
+    ManualClock clock;
+    ScreenshotReactionController controller(&watcher, std::nullopt, clock);
     controller.start();
     EXPECT_FALSE(controller.isObserving());
     EXPECT_EQ(controller.watchedDirectory(), std::nullopt);

@@ -1,5 +1,6 @@
 #include "Platform/Linux/LinuxPlatform.h"
 
+#include "Platform/Linux/AtspiSecureInputSource.h"
 #include "Platform/Linux/HIDLidAngleReader.h"
 #include "Platform/Linux/InotifyDirectoryWatcher.h"
 #include "Platform/Linux/LogindSleepMonitor.h"
@@ -14,7 +15,7 @@
 #include "Platform/Linux/LinuxPermissionProbe.h"
 #include "Platform/Linux/SdlAudioOutput.h"
 #include "Platform/Linux/XkbKeyLabelSource.h"
-#include "Services/RunLock.h"
+#include "Platform/RunLockLocation.h"
 
 #include <QDBusConnection>
 #include <QStandardPaths>
@@ -24,10 +25,13 @@ Platform LinuxPlatform::create()
     Platform platform;
     platform.defaults = std::make_unique<UserDefaults>();
     platform.shell = std::make_unique<LinuxAppShell>();
-    platform.runLockPath = RunLock::defaultPath();
+    platform.runLockPath = RunLockLocation::defaultPath();
     platform.inputCapture = std::make_unique<LinuxInputCapture>();
     platform.keyLabels = std::make_unique<XkbKeyLabelSource>();
     platform.permissionProbe = std::make_unique<LinuxPermissionProbe>();
+    auto secureInput = std::make_unique<AtspiSecureInputSource>();
+    secureInput->start();
+    platform.secureInput = std::move(secureInput);
     platform.findMotionSensor = [] { return LinuxMotionSensors::find(); };
     platform.makeLidAngleReader = [] { return std::make_unique<HIDLidAngleReader>(); };
     platform.makeAudioOutput = [] { return std::make_unique<SdlAudioOutput>(); };
