@@ -66,7 +66,8 @@ void AtspiSecureInputSource::connectTo(const QString &address)
     QDBusMessage registration = QDBusMessage::createMethodCall(
         QStringLiteral("org.a11y.atspi.Registry"), QStringLiteral("/org/a11y/atspi/registry"),
         QStringLiteral("org.a11y.atspi.Registry"), QStringLiteral("RegisterEvent"));
-    registration << QStringLiteral("object:state-changed:focused");
+    // No extra properties, and for every application.
+    registration << QStringLiteral("object:state-changed:focused") << QStringList() << QString();
     bus.asyncCall(registration);
 }
 

@@ -27,7 +27,11 @@ public:
     QStringList events;
 
 public slots:
-    void RegisterEvent(const QString &event) { events.append(event); }
+    void RegisterEvent(const QString &event, const QStringList &, const QString &application)
+    {
+        if (application.isEmpty())
+            events.append(event);
+    }
 };
 
 class FakeAccessible final : public QObject {
