@@ -5,7 +5,8 @@
 
 namespace {
 const QString eventInterface = QStringLiteral("org.a11y.atspi.Event.Object");
-const QString passwordRole = QStringLiteral("password text");
+// The "password text" role. Asked by number: some toolkits name every text role "text".
+constexpr uint passwordTextRole = 40;
 
 QString objectKey(const QString &service, const QString &path)
 {
@@ -88,11 +89,11 @@ void AtspiSecureInputSource::stateChanged(const QDBusMessage &message)
     m_active.store(false, std::memory_order_relaxed);
     const QDBusMessage call =
         QDBusMessage::createMethodCall(message.service(), message.path(), QStringLiteral("org.a11y.atspi.Accessible"),
-                                       QStringLiteral("GetRoleName"));
-    whenAnswered<QDBusPendingReply<QString>>(m_accessibilityBus->asyncCall(call), this,
-                                             [this, key](const QDBusPendingReply<QString> &reply) {
-                                                 if (key == m_focused && reply.isValid())
-                                                     m_active.store(reply.value() == passwordRole,
-                                                                    std::memory_order_relaxed);
-                                             });
+                                       QStringLiteral("GetRole"));
+    whenAnswered<QDBusPendingReply<uint>>(m_accessibilityBus->asyncCall(call), this,
+                                          [this, key](const QDBusPendingReply<uint> &reply) {
+                                              if (key == m_focused && reply.isValid())
+                                                  m_active.store(reply.value() == passwordTextRole,
+                                                                 std::memory_order_relaxed);
+                                          });
 }

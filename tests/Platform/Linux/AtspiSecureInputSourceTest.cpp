@@ -39,20 +39,22 @@ class FakeAccessible final : public QObject {
     Q_CLASSINFO("D-Bus Interface", "org.a11y.atspi.Accessible")
 
 public:
-    explicit FakeAccessible(QString role) : m_role(std::move(role)) {}
+    explicit FakeAccessible(uint role) : m_role(role) {}
 
 public slots:
-    QString GetRoleName() const { return m_role; }
+    uint GetRole() const { return m_role; }
+    // As some toolkits answer, whatever the kind of text.
+    QString GetRoleName() const { return QStringLiteral("text"); }
 
 private:
-    QString m_role;
+    uint m_role;
 };
 
 // One application on the accessibility bus with a password field and a plain text field.
 struct FakeApplication {
     QDBusConnection connection;
-    FakeAccessible password{QStringLiteral("password text")};
-    FakeAccessible text{QStringLiteral("text")};
+    FakeAccessible password{40};
+    FakeAccessible text{61};
 
     explicit FakeApplication(QDBusConnection bus) : connection(std::move(bus))
     {
