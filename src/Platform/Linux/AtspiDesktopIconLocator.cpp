@@ -1,0 +1,136 @@
+#include "Platform/Linux/AtspiDesktopIconLocator.h"
+
+#include "Platform/DesktopIconWalk.h"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QDBusVariant>
+
+namespace {
+const QString accessibleInterface = QStringLiteral("org.a11y.atspi.Accessible");
+const QString componentInterface = QStringLiteral("org.a11y.atspi.Component");
+// Each request is answered by another program; a hung one must not hold the run up.
+constexpr int replyTimeoutMs = 250;
+constexpr uint screenCoordinates = 0;
+
+struct ObjectReference {
+    QString service;
+    QDBusObjectPath path;
+};
+
+QDBusMessage call(const QDBusConnection &bus, const ObjectReference &object, const QString &interface,
+                  const QString &method, const QVariantList &arguments = {})
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(object.service, object.path.path(), interface, method);
+    message.setArguments(arguments);
+    return bus.call(message, QDBus::Block, replyTimeoutMs);
+}
+
+QVariant firstReply(const QDBusMessage &reply)
+{
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return {};
+    return reply.arguments().constFirst();
+}
+
+class AtspiNode final : public AccessibleNode {
+public:
+    AtspiNode(QDBusConnection bus, ObjectReference object)
+        : m_bus(std::move(bus))
+        , m_object(std::move(object))
+    {
+    }
+
+    QString roleName() const override
+    {
+        return firstReply(call(m_bus, m_object, accessibleInterface, QStringLiteral("GetRoleName"))).toString();
+    }
+
+    QString name() const override
+    {
+        const QVariant value = firstReply(call(m_bus, m_object, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                               QStringLiteral("Get"), {accessibleInterface, QStringLiteral("Name")}));
+        return value.value<QDBusVariant>().variant().toString();
+    }
+
+    std::optional<QRect> extents() const override
+    {
+        const QVariant value = firstReply(
+            call(m_bus, m_object, componentInterface, QStringLiteral("GetExtents"), {QVariant::fromValue(screenCoordinates)}));
+        if (!value.canConvert<QDBusArgument>())
+            return std::nullopt;
+        int x = 0, y = 0, width = 0, height = 0;
+        const auto argument = value.value<QDBusArgument>();
+        argument.beginStructure();
+        argument >> x >> y >> width >> height;
+        argument.endStructure();
+        if (width <= 0 || height <= 0)
+            return std::nullopt;
+        return QRect(x, y, width, height);
+    }
+
+    std::vector<std::unique_ptr<AccessibleNode>> children() const override
+    {
+        std::vector<std::unique_ptr<AccessibleNode>> result;
+        const QVariant value = firstReply(call(m_bus, m_object, accessibleInterface, QStringLiteral("GetChildren")));
+        if (!value.canConvert<QDBusArgument>())
+            return result;
+        const auto argument = value.value<QDBusArgument>();
+        argument.beginArray();
+        while (!argument.atEnd()) {
+            ObjectReference child;
+            argument.beginStructure();
+            argument >> child.service >> child.path;
+            argument.endStructure();
+            result.push_back(std::make_unique<AtspiNode>(m_bus, std::move(child)));
+        }
+        argument.endArray();
+        return result;
+    }
+
+private:
+    QDBusConnection m_bus;
+    ObjectReference m_object;
+};
+
+std::optional<QDBusConnection> accessibilityBus()
+{
+    QDBusInterface launcher(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"), QStringLiteral("org.a11y.Bus"),
+                            QDBusConnection::sessionBus());
+    if (!launcher.isValid())
+        return std::nullopt;
+    launcher.setTimeout(replyTimeoutMs);
+    const QDBusReply<QString> address = launcher.call(QStringLiteral("GetAddress"));
+    if (!address.isValid() || address.value().isEmpty())
+        return std::nullopt;
+    QDBusConnection bus = QDBusConnection::connectToBus(address.value(), QStringLiteral("plinkly-accessibility"));
+    if (!bus.isConnected())
+        return std::nullopt;
+    return bus;
+}
+}
+
+const QStringList &AtspiDesktopIconLocator::desktopManagerNames()
+{
+    static const QStringList names{QStringLiteral("nemo-desktop"), QStringLiteral("caja"),      QStringLiteral("pcmanfm"),
+                                   QStringLiteral("pcmanfm-qt"),   QStringLiteral("xfdesktop"), QStringLiteral("nautilus"),
+                                   QStringLiteral("spacefm")};
+    return names;
+}
+
+QHash<QString, QRectF> AtspiDesktopIconLocator::positions()
+{
+    const auto bus = accessibilityBus();
+    if (!bus)
+        return {};
+    const AtspiNode registry(*bus, {QStringLiteral("org.a11y.atspi.Registry"),
+                                    QDBusObjectPath(QStringLiteral("/org/a11y/atspi/accessible/root"))});
+    for (const auto &application : registry.children()) {
+        if (desktopManagerNames().contains(application->name(), Qt::CaseInsensitive))
+            return DesktopIconWalk::positions(*application);
+    }
+    return {};
+}
