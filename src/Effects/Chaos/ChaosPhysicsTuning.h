@@ -11,8 +11,10 @@ inline constexpr int velocityIterations = 8;
 inline constexpr int positionIterations = 3;
 // Gravities and velocities are points per second (squared). An earthquake kick's impulse,
 // divided by the item's mass, times this factor is the velocity change in points per
-// second: the strongest upward kick (0.9) then lifts an item at 300 points per second.
-inline constexpr double kickPointsPerSecond = 30.0;
+// second. At 4 the average kick about cancels what the weak gravity took since the last
+// one, so the items jolt and hover where they are and only settle once the kicks end;
+// stronger kicks pin them to the top edge.
+inline constexpr double kickPointsPerSecond = 4.0;
 // The vortex field pulls with strength / r^falloff metres per second squared at r metres;
 // closer than this it stops growing, so an item crossing the centre is not flung away.
 inline constexpr double fieldMinimumRadiusMeters = 0.25;

@@ -409,15 +409,18 @@ void ChaosScene::paint(QPainter &painter) const
     painter.save();
     painter.setOpacity(opacity);
     const QPointF centre(m_size.width() / 2, 80);
-    const QRectF backing(centre.x() - 310, centre.y() - 19, 620, 38);
+    // The backing grows with a label wider than its 620 points, so no text runs off it.
+    const QFont font = sceneFont(17, QFont::Bold);
+    const qreal width = std::max(620.0, QFontMetricsF(font).horizontalAdvance(bannerText()) + 2 * 19);
+    const QRectF backing(centre.x() - width / 2, centre.y() - 19, width, 38);
     QPainterPath path;
     path.addRoundedRect(backing, 19, 19);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(path, QColor::fromRgbF(0, 0, 0, 0.64f));
     painter.setPen(QPen(QColor::fromRgbF(1, 1, 1, 0.18f), 1));
     painter.drawPath(path);
-    painter.setFont(sceneFont(17, QFont::Bold));
+    painter.setFont(font);
     painter.setPen(QColor::fromRgbF(1, 1, 1, 0.9f));
-    painter.drawText(QRectF(centre.x() - 600, centre.y() - 19, 1200, 38), Qt::AlignCenter, bannerText());
+    painter.drawText(backing, Qt::AlignCenter, bannerText());
     painter.restore();
 }
