@@ -11,7 +11,7 @@
 class AccessibleNode {
 public:
     virtual ~AccessibleNode() = default;
-    // The role's plain name, e.g. "icon", "image", "scroll pane".
+    // The role's plain name: "icon", "image", "desktop icon", or another role's name.
     virtual QString roleName() const = 0;
     virtual QString name() const = 0;
     // The element's frame on screen (top-left origin), or none when it cannot be read.

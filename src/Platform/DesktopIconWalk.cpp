@@ -21,7 +21,8 @@ void visit(const AccessibleNode &node, int depth, QHash<QString, QRectF> &found)
 
 bool DesktopIconWalk::isIconRole(const QString &roleName)
 {
-    return roleName == QLatin1String("icon") || roleName == QLatin1String("image");
+    return roleName == QLatin1String("icon") || roleName == QLatin1String("image")
+           || roleName == QLatin1String("desktop icon");
 }
 
 QHash<QString, QRectF> DesktopIconWalk::positions(const AccessibleNode &application)

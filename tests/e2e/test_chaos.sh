@@ -1,10 +1,13 @@
-# Desktop physics on a composited desktop: a panel per screen below ordinary windows, bodies
-# that fall, an item dragged and thrown with the real pointer, and Esc typed anywhere ends it.
+# Desktop physics on a composited desktop: copies start where the desktop's file manager
+# shows its icons (read over the accessibility bus), a panel per screen below ordinary
+# windows, bodies that fall, an item dragged and thrown with the real pointer, and Esc
+# typed anywhere ends it.
 # Screenshots of each mode are left in the build folder.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
 probe_bin="$BUILD_DIR/tests/plinkly_chaos_probe"
+icons_bin="$BUILD_DIR/tests/plinkly_desktop_icons"
 target_bin="$BUILD_DIR/tests/plinkly_click_target"
 
 mkdir -p "$HOME/Desktop"
@@ -66,7 +69,28 @@ distance_moved() {
   echo $(( (x2 - x1) * (x2 - x1) + (y2 - y1) * (y2 - y1) ))
 }
 
+near() {
+  local x=$1 y=$2 want_x=$3 want_y=$4
+  (( (x - want_x) * (x - want_x) + (y - want_y) * (y - want_y) <= 12 * 12 ))
+}
+
+# A stand-in desktop file manager shows two of the files' icons, one titled without its
+# extension; the copies of those two start on them, the others in the default grid.
+"$icons_bin" pcmanfm "notes.txt" 100 150 "b9" 250 150 >"$E2E_WORK/icons.log" 2>&1 &
+icons_pid=$!
+icons_found() {
+  [[ "$(probe icons)" == "2 b9=250,150 notes.txt=100,150" ]]
+}
+wait_for 15 icons_found || fail "the desktop icons were not found: $(probe icons)"
+
 [[ "$(probe trigger gravity)" == ok ]] || fail "the gravity run was refused"
+read -r bx by <<<"$(probe item 1)"
+read -r nx ny <<<"$(probe item 5)"
+near "$bx" "$by" 274 174 || fail "b9.txt did not start on its icon: $bx $by"
+near "$nx" "$ny" 124 174 || fail "notes.txt did not start on its icon: $nx $ny"
+kill "$icons_pid"
+wait "$icons_pid" 2>/dev/null || true
+
 [[ "$(probe state)" == "active gravity 1" ]] || fail "no gravity run: $(probe state)"
 wait_for 5 bash -c "[[ \$(xdotool search --onlyvisible --name '^Plinkly desktop physics\$' | wc -l) -eq 1 ]]" \
   || fail "no panel on the screen"

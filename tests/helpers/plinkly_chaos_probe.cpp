@@ -3,6 +3,7 @@
 //   trigger MODE     a ChaosMode raw value; answers "ok"
 //   state            "active MODE PANELS" or "idle LAST-EFFECT-NAME"
 //   item I           Qt global position of item I on the first screen: "X Y"
+//   icons            the desktop icons found: "N" and "TITLE=X,Y" for each, by title
 //   reset | quit
 #include "Effects/Chaos/ChaosEffectController.h"
 #include "Effects/Chaos/ChaosPanel.h"
@@ -20,9 +21,18 @@
 #include <unistd.h>
 
 namespace {
-QString run(ChaosEffectController &chaos, const QStringList &words)
+QString run(ChaosEffectController &chaos, DesktopIconLocator &icons, const QStringList &words)
 {
     const QString command = words.value(0);
+    if (command == QLatin1String("icons")) {
+        const auto found = icons.positions();
+        QStringList titles = found.keys();
+        titles.sort();
+        QString reply = QString::number(found.size());
+        for (const QString &title : titles)
+            reply += QStringLiteral(" %1=%2,%3").arg(title).arg(found[title].x()).arg(found[title].y());
+        return reply;
+    }
     if (command == QLatin1String("trigger")) {
         const auto mode = fromRaw<ChaosMode>(words.value(1));
         if (!mode)
@@ -88,7 +98,7 @@ int main(int argc, char **argv)
         while ((end = pending.indexOf('\n')) >= 0) {
             const QStringList words = QString::fromUtf8(pending.left(end)).split(' ', Qt::SkipEmptyParts);
             pending.remove(0, end + 1);
-            std::cout << run(chaos, words).toStdString() << std::endl;
+            std::cout << run(chaos, icons, words).toStdString() << std::endl;
         }
     });
     const int result = app.exec();

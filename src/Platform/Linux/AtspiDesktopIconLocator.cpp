@@ -8,12 +8,15 @@
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QDBusVariant>
+#include <QDeadlineTimer>
 
 namespace {
 const QString accessibleInterface = QStringLiteral("org.a11y.atspi.Accessible");
 const QString componentInterface = QStringLiteral("org.a11y.atspi.Component");
-// Each request is answered by another program; a hung one must not hold the run up.
+// Each request is answered by another program; a hung one must not hold the run up, so
+// every request and the whole walk have a time limit.
 constexpr int replyTimeoutMs = 250;
+constexpr int walkTimeoutMs = 1500;
 constexpr uint screenCoordinates = 0;
 
 struct ObjectReference {
@@ -21,12 +24,20 @@ struct ObjectReference {
     QDBusObjectPath path;
 };
 
-QDBusMessage call(const QDBusConnection &bus, const ObjectReference &object, const QString &interface,
-                  const QString &method, const QVariantList &arguments = {})
+struct Walk {
+    QDBusConnection bus;
+    QDeadlineTimer deadline;
+};
+
+QDBusMessage call(const Walk &walk, const ObjectReference &object, const QString &interface, const QString &method,
+                  const QVariantList &arguments = {})
 {
+    const qint64 remainingMs = walk.deadline.remainingTime();
+    if (remainingMs <= 0)
+        return {};
     QDBusMessage message = QDBusMessage::createMethodCall(object.service, object.path.path(), interface, method);
     message.setArguments(arguments);
-    return bus.call(message, QDBus::Block, replyTimeoutMs);
+    return walk.bus.call(message, QDBus::Block, int(std::min<qint64>(remainingMs, replyTimeoutMs)));
 }
 
 QVariant firstReply(const QDBusMessage &reply)
@@ -38,20 +49,31 @@ QVariant firstReply(const QDBusMessage &reply)
 
 class AtspiNode final : public AccessibleNode {
 public:
-    AtspiNode(QDBusConnection bus, ObjectReference object)
-        : m_bus(std::move(bus))
+    AtspiNode(std::shared_ptr<const Walk> walk, ObjectReference object)
+        : m_walk(std::move(walk))
         , m_object(std::move(object))
     {
     }
 
+    // Toolkits name their roles in their own words ("graphic", "image"); the numbers are shared.
     QString roleName() const override
     {
-        return firstReply(call(m_bus, m_object, accessibleInterface, QStringLiteral("GetRoleName"))).toString();
+        const QVariant role = firstReply(call(*m_walk, m_object, accessibleInterface, QStringLiteral("GetRole")));
+        switch (role.toUInt()) {
+        case 13:
+            return QStringLiteral("desktop icon");
+        case 26:
+            return QStringLiteral("icon");
+        case 27:
+            return QStringLiteral("image");
+        default:
+            return QStringLiteral("other");
+        }
     }
 
     QString name() const override
     {
-        const QVariant value = firstReply(call(m_bus, m_object, QStringLiteral("org.freedesktop.DBus.Properties"),
+        const QVariant value = firstReply(call(*m_walk, m_object, QStringLiteral("org.freedesktop.DBus.Properties"),
                                                QStringLiteral("Get"), {accessibleInterface, QStringLiteral("Name")}));
         return value.value<QDBusVariant>().variant().toString();
     }
@@ -59,7 +81,7 @@ public:
     std::optional<QRect> extents() const override
     {
         const QVariant value = firstReply(
-            call(m_bus, m_object, componentInterface, QStringLiteral("GetExtents"), {QVariant::fromValue(screenCoordinates)}));
+            call(*m_walk, m_object, componentInterface, QStringLiteral("GetExtents"), {QVariant::fromValue(screenCoordinates)}));
         if (!value.canConvert<QDBusArgument>())
             return std::nullopt;
         int x = 0, y = 0, width = 0, height = 0;
@@ -75,7 +97,7 @@ public:
     std::vector<std::unique_ptr<AccessibleNode>> children() const override
     {
         std::vector<std::unique_ptr<AccessibleNode>> result;
-        const QVariant value = firstReply(call(m_bus, m_object, accessibleInterface, QStringLiteral("GetChildren")));
+        const QVariant value = firstReply(call(*m_walk, m_object, accessibleInterface, QStringLiteral("GetChildren")));
         if (!value.canConvert<QDBusArgument>())
             return result;
         const auto argument = value.value<QDBusArgument>();
@@ -85,14 +107,14 @@ public:
             argument.beginStructure();
             argument >> child.service >> child.path;
             argument.endStructure();
-            result.push_back(std::make_unique<AtspiNode>(m_bus, std::move(child)));
+            result.push_back(std::make_unique<AtspiNode>(m_walk, std::move(child)));
         }
         argument.endArray();
         return result;
     }
 
 private:
-    QDBusConnection m_bus;
+    std::shared_ptr<const Walk> m_walk;
     ObjectReference m_object;
 };
 
@@ -126,7 +148,8 @@ QHash<QString, QRectF> AtspiDesktopIconLocator::positions()
     const auto bus = accessibilityBus();
     if (!bus)
         return {};
-    const AtspiNode registry(*bus, {QStringLiteral("org.a11y.atspi.Registry"),
+    auto walk = std::make_shared<const Walk>(Walk{*bus, QDeadlineTimer(walkTimeoutMs)});
+    const AtspiNode registry(walk, {QStringLiteral("org.a11y.atspi.Registry"),
                                     QDBusObjectPath(QStringLiteral("/org/a11y/atspi/accessible/root"))});
     for (const auto &application : registry.children()) {
         if (desktopManagerNames().contains(application->name(), Qt::CaseInsensitive))
