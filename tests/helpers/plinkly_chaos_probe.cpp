@@ -4,6 +4,7 @@
 //   state            "active MODE PANELS" or "idle LAST-EFFECT-NAME"
 //   item I           Qt global position of item I on the first screen: "X Y"
 //   icons            the desktop icons found: "N" and "TITLE=X,Y" for each, by title
+//   keys off         stops the global key source, as on a session without one
 //   reset | quit
 #include "Effects/Chaos/ChaosEffectController.h"
 #include "Effects/Chaos/ChaosPanel.h"
@@ -21,9 +22,13 @@
 #include <unistd.h>
 
 namespace {
-QString run(ChaosEffectController &chaos, DesktopIconLocator &icons, const QStringList &words)
+QString run(ChaosEffectController &chaos, DesktopIconLocator &icons, KeyboardMonitor &keyboard, const QStringList &words)
 {
     const QString command = words.value(0);
+    if (command == QLatin1String("keys") && words.value(1) == QLatin1String("off")) {
+        keyboard.stop();
+        return QStringLiteral("ok");
+    }
     if (command == QLatin1String("icons")) {
         const auto found = icons.positions();
         QStringList titles = found.keys();
@@ -98,7 +103,7 @@ int main(int argc, char **argv)
         while ((end = pending.indexOf('\n')) >= 0) {
             const QStringList words = QString::fromUtf8(pending.left(end)).split(' ', Qt::SkipEmptyParts);
             pending.remove(0, end + 1);
-            std::cout << run(chaos, icons, words).toStdString() << std::endl;
+            std::cout << run(chaos, icons, keyboard, words).toStdString() << std::endl;
         }
     });
     const int result = app.exec();

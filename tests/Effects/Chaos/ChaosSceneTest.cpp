@@ -1,3 +1,4 @@
+#include "Effects/Chaos/ChaosClickCounter.h"
 #include "Effects/Chaos/ChaosScene.h"
 
 #include <gtest/gtest.h>
@@ -186,4 +187,14 @@ TEST(ChaosScene, LabelsAreCutOnWholeCharacters)
     for (int i = 0; i < 15; ++i)
         flags += QStringLiteral("\U0001F1E9\U0001F1EA");
     EXPECT_EQ(ChaosScene::labelText(flags), flags.left(13 * 4) + QChar(0x2026));
+}
+
+TEST(ChaosClickCounter, CountsOnlyQuickPressesCloseTogether)
+{
+    ChaosClickCounter clicks(400, 5);
+    EXPECT_EQ(clicks.press({10, 10}, 1000), 1);
+    EXPECT_EQ(clicks.press({12, 11}, 1300), 2);
+    EXPECT_EQ(clicks.press({12, 11}, 1700), 3);
+    EXPECT_EQ(clicks.press({12, 11}, 2101), 1);
+    EXPECT_EQ(clicks.press({20, 11}, 2200), 1);
 }
