@@ -4,11 +4,11 @@
 
 #include <QDBusArgument>
 #include <QDBusConnection>
-#include <QDBusInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
+#include <QStringList>
 
 namespace {
 const QString accessibleInterface = QStringLiteral("org.a11y.atspi.Accessible");
@@ -17,6 +17,7 @@ const QString componentInterface = QStringLiteral("org.a11y.atspi.Component");
 // every request and the whole walk have a time limit.
 constexpr int replyTimeoutMs = 250;
 constexpr int walkTimeoutMs = 1500;
+constexpr int busStartTimeoutMs = 1000;
 constexpr uint screenCoordinates = 0;
 
 struct ObjectReference {
@@ -118,29 +119,34 @@ private:
     ObjectReference m_object;
 };
 
-std::optional<QDBusConnection> accessibilityBus()
-{
-    QDBusInterface launcher(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"), QStringLiteral("org.a11y.Bus"),
-                            QDBusConnection::sessionBus());
-    if (!launcher.isValid())
-        return std::nullopt;
-    launcher.setTimeout(replyTimeoutMs);
-    const QDBusReply<QString> address = launcher.call(QStringLiteral("GetAddress"));
-    if (!address.isValid() || address.value().isEmpty())
-        return std::nullopt;
-    QDBusConnection bus = QDBusConnection::connectToBus(address.value(), QStringLiteral("plinkly-accessibility"));
-    if (!bus.isConnected())
-        return std::nullopt;
-    return bus;
-}
-}
-
-const QStringList &AtspiDesktopIconLocator::desktopManagerNames()
+// Accessible application names of the programs that draw desktop icons.
+const QStringList &desktopManagerNames()
 {
     static const QStringList names{QStringLiteral("nemo-desktop"), QStringLiteral("caja"),      QStringLiteral("pcmanfm"),
                                    QStringLiteral("pcmanfm-qt"),   QStringLiteral("xfdesktop"), QStringLiteral("nautilus"),
                                    QStringLiteral("spacefm")};
     return names;
+}
+
+std::optional<QDBusConnection> accessibilityBus()
+{
+    const QDBusMessage request = QDBusMessage::createMethodCall(
+        QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"), QStringLiteral("org.a11y.Bus"), QStringLiteral("GetAddress"));
+    // The bus may first have to be started for us.
+    const QDBusReply<QString> address = QDBusConnection::sessionBus().call(request, QDBus::Block, busStartTimeoutMs);
+    if (!address.isValid() || address.value().isEmpty())
+        return std::nullopt;
+    const QString name = QStringLiteral("plinkly-accessibility");
+    QDBusConnection bus = QDBusConnection::connectToBus(address.value(), name);
+    if (!bus.isConnected()) {
+        // A connection made to an earlier bus that has gone since is kept under the name.
+        QDBusConnection::disconnectFromBus(name);
+        bus = QDBusConnection::connectToBus(address.value(), name);
+    }
+    if (!bus.isConnected())
+        return std::nullopt;
+    return bus;
+}
 }
 
 QHash<QString, QRectF> AtspiDesktopIconLocator::positions()
