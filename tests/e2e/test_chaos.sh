@@ -100,6 +100,8 @@ target=$(window_named "Plinkly click target")
 panel_at=$(stacking_index "$panel")
 target_at=$(stacking_index "$target")
 (( panel_at >= 0 && target_at > panel_at )) || fail "the panel is not below the ordinary window ($panel_at, $target_at)"
+xprop -id "$panel" _NET_WM_DESKTOP | grep -q '= 4294967295$' || fail "the panel is not on every workspace"
+xprop -id "$panel" _NET_WM_STATE | grep -q '_NET_WM_STATE_BELOW' || fail "the panel is not kept below"
 
 sleep 0.3
 screenshot e2e-chaos-gravity-start
