@@ -28,7 +28,6 @@ public:
     // Stops and empties the scene and closes the panel once control returns to the event
     // loop, so it may be called from the panel's own event handlers.
     void dismiss();
-    bool isStepping() const { return m_stepTimer.isActive(); }
 
     std::function<void()> onEscape;
 

@@ -18,7 +18,6 @@
 using namespace ChaosPhysicsTuning;
 
 namespace {
-const QString itemNamePrefix = QStringLiteral("chaos-item-");
 constexpr double itemWidth = 58, itemHeight = 70, iconSide = 46;
 constexpr double iconCentreY = 9, labelCentreY = -25;
 constexpr double itemMass = 0.09;
@@ -68,14 +67,13 @@ ChaosScene::ChaosScene(ChaosMode mode, std::vector<DesktopVisualItem> items, QIm
     , m_items(std::move(items))
     , m_wallpaper(std::move(wallpaper))
     , m_effectFrame(effectFrame)
-    , m_screenFrame(screenFrame)
     , m_primaryScreenTop(primaryScreenTop)
     , m_size(effectFrame.size())
     , m_random(randomSeed)
     , m_world(std::make_unique<b2World>(toWorld(gravity())))
 {
     if (!m_wallpaper.isNull()) {
-        m_wallpaperRect = DesktopWallpaperGeometry::spriteFrame(m_wallpaper.size(), m_screenFrame, m_effectFrame);
+        m_wallpaperRect = DesktopWallpaperGeometry::spriteFrame(m_wallpaper.size(), screenFrame, m_effectFrame);
         // Scaled once, so each frame only copies it.
         m_wallpaper = m_wallpaper.scaled(m_wallpaperRect.size().toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                           .convertToFormat(QImage::Format_ARGB32_Premultiplied);

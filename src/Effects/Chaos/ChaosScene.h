@@ -33,10 +33,6 @@ public:
     // Opens a file in its default application.
     std::function<void(const QUrl &)> openUrl;
 
-    ChaosMode mode() const { return m_mode; }
-    QSizeF size() const { return m_size; }
-    double elapsedSeconds() const { return m_elapsed; }
-
     // One fixed physics step, with the earthquake's kicks that fall due.
     void step();
     // Draws the scene into a painter whose coordinates are the panel's (y down).
@@ -82,7 +78,6 @@ private:
     QImage m_wallpaper;
     QRectF m_wallpaperRect; // y-up scene coordinates
     QRectF m_effectFrame;
-    QRectF m_screenFrame;
     qreal m_primaryScreenTop;
     QSizeF m_size;
     QRandomGenerator m_random;
