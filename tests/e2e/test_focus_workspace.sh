@@ -1,6 +1,7 @@
 # The X11 workspace on a real window manager: each switch from one application to another is
 # reported once, with the desktop-file id and name, however many windows the application
-# has; the running list holds the other applications and none of our own windows.
+# has; the running list holds the other applications and none of our own windows. Without a
+# window manager nothing is watched.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -70,4 +71,14 @@ done
 echo quit >&"${PROBE[1]}"
 wait "$PROBE_PID" 2>/dev/null || true
 kill "${clients[@]}" 2>/dev/null || true
+
+# A display without a window manager publishes no active window: nothing can be watched.
+exec 4>"$E2E_WORK/bare-display"
+Xvfb -displayfd 4 -screen 0 800x600x24 -nolisten tcp >"$E2E_WORK/bare-xvfb.log" 2>&1 &
+bare=$!
+for _ in $(seq 100); do [[ -s "$E2E_WORK/bare-display" ]] && break; sleep 0.05; done
+reply=$(echo watch | DISPLAY=":$(head -n1 "$E2E_WORK/bare-display")" "$probe_bin" /dev/null 2>>"$E2E_WORK/probe.log")
+kill "$bare" 2>/dev/null || true
+wait "$bare" 2>/dev/null || true
+[[ "$reply" == unavailable ]] || fail "a display without a window manager answered '$reply' to watch"
 echo "focus workspace: ok"

@@ -200,6 +200,14 @@ bool X11Workspace::watchActivations(ActivationHandler handler)
 {
     if (!connected())
         return false;
+    // Without a window manager that publishes the active window there is nothing to watch.
+    xcb_ewmh_get_atoms_reply_t supported;
+    if (!xcb_ewmh_get_supported_reply(&m_ewmh, xcb_ewmh_get_supported(&m_ewmh, m_screen), &supported, nullptr))
+        return false;
+    const bool publishesActiveWindow = holds(supported, m_ewmh._NET_ACTIVE_WINDOW);
+    xcb_ewmh_get_atoms_reply_wipe(&supported);
+    if (!publishesActiveWindow)
+        return false;
     const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(m_connection, root(), XCB_CW_EVENT_MASK, &mask);
     // What is in front now is where the session starts, not a switch.
