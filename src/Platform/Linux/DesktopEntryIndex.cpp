@@ -38,8 +38,9 @@ QString withoutDesktopSuffix(QString id)
 
 }
 
-DesktopEntryIndex::DesktopEntryIndex(QStringList applicationFolders)
+DesktopEntryIndex::DesktopEntryIndex(QStringList applicationFolders, QString language)
     : m_folders(std::move(applicationFolders))
+    , m_language(std::move(language))
 {
 }
 
@@ -57,8 +58,13 @@ QStringList DesktopEntryIndex::defaultFolders()
     return folders;
 }
 
-std::optional<DesktopEntryIndex::Entry> DesktopEntryIndex::parse(const QString &id, const QByteArray &text)
+std::optional<DesktopEntryIndex::Entry> DesktopEntryIndex::parse(const QString &id, const QByteArray &text,
+                                                                 const QString &language)
 {
+    // Name keys from the best match up: "Name", "Name[pt]", "Name[pt_BR]".
+    const QStringList nameKeys{QStringLiteral("Name"), QStringLiteral("Name[%1]").arg(language.section(u'_', 0, 0)),
+                               QStringLiteral("Name[%1]").arg(language)};
+    qsizetype nameRank = -1;
     Entry entry{id, {}, {}};
     bool inMainGroup = false;
     bool application = false;
@@ -75,12 +81,14 @@ std::optional<DesktopEntryIndex::Entry> DesktopEntryIndex::parse(const QString &
             continue;
         const QString key = line.left(equals).trimmed();
         const QString value = unescape(line.mid(equals + 1).trimmed());
-        if (key == QStringLiteral("Type"))
+        const qsizetype rank = nameKeys.lastIndexOf(key);
+        if (rank > nameRank) {
+            entry.name = value;
+            nameRank = rank;
+        } else if (key == QStringLiteral("Type"))
             application = value == QStringLiteral("Application");
         else if (key == QStringLiteral("Hidden") && value == QStringLiteral("true"))
             return std::nullopt;
-        else if (key == QStringLiteral("Name"))
-            entry.name = value;
         else if (key == QStringLiteral("StartupWMClass"))
             entry.startupWMClass = value;
     }
@@ -113,7 +121,7 @@ void DesktopEntryIndex::refresh()
             QFile file(path);
             if (!file.open(QIODevice::ReadOnly))
                 continue;
-            if (std::optional<Entry> entry = parse(id, file.readAll()))
+            if (std::optional<Entry> entry = parse(id, file.readAll(), m_language))
                 m_entries.insert(id, *entry);
         }
     }

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QLocale>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -21,8 +22,8 @@ struct WindowIdentity {
 
 // The installed applications, from the desktop files of the XDG applications folders. An
 // application's id is its desktop file's path below a folder, "/" turned into "-", without
-// ".desktop"; the first folder holding an id wins. Folders are read again only when one of
-// them changes.
+// ".desktop"; the first folder holding an id wins. Names are taken in the user's language
+// where the file has it. Folders are read again only when one of them changes.
 class DesktopEntryIndex {
 public:
     struct Entry {
@@ -31,13 +32,15 @@ public:
         QString startupWMClass;
     };
 
-    // The default reads $XDG_DATA_HOME and every folder of $XDG_DATA_DIRS.
-    explicit DesktopEntryIndex(QStringList applicationFolders = defaultFolders());
+    // The default reads $XDG_DATA_HOME and every folder of $XDG_DATA_DIRS; `language` is a
+    // locale name such as "pt_BR".
+    explicit DesktopEntryIndex(QStringList applicationFolders = defaultFolders(),
+                               QString language = QLocale::system().name());
 
     static QStringList defaultFolders();
     // The application entry of a desktop file's text, or nothing for another kind of entry
     // or one marked hidden.
-    static std::optional<Entry> parse(const QString &id, const QByteArray &text);
+    static std::optional<Entry> parse(const QString &id, const QByteArray &text, const QString &language);
 
     std::optional<Entry> entry(const QString &id);
     // The window's application: an id the window names itself, else the desktop file whose
@@ -50,6 +53,7 @@ private:
     std::optional<Entry> matchWindowClass(const QString &windowClass);
 
     QStringList m_folders;
+    QString m_language;
     QList<QDateTime> m_folderStamps;
     bool m_loaded = false;
     QHash<QString, Entry> m_entries;

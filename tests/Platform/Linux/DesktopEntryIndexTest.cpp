@@ -15,13 +15,15 @@ QByteArray desktopFile(const QByteArray &name, const QByteArray &extra = {})
 struct Installed {
     TestFolder user;
     TestFolder system;
-    DesktopEntryIndex index{{user.filePath("applications"), system.filePath("applications")}};
+    DesktopEntryIndex index{{user.filePath("applications"), system.filePath("applications")}, "pt_BR"};
 
     Installed()
     {
         system.write("applications/org.example.Editor.desktop", desktopFile("Editor"));
         system.write("applications/writer.desktop", desktopFile("Writer", "StartupWMClass=WriterMain\n"));
-        system.write("applications/tools/calc.desktop", desktopFile("Calculator"));
+        system.write("applications/tools/calc.desktop", desktopFile("Calculator", "Name[pt]=Calculadora\n"));
+        system.write("applications/paint.desktop",
+                     desktopFile("Paint", "Name[pt_BR]=Pintura\nName[pt]=Pintar\nName[de]=Malen\n"));
         system.write("applications/mixer.desktop", desktopFile("Mixer"));
         // The user's copy hides the system's.
         user.write("applications/mixer.desktop", desktopFile("Mixer", "Hidden=true\n"));
@@ -44,7 +46,8 @@ TEST(DesktopEntryIndexTest, NamesWindowsByTheirDesktopFile)
         {{"org.example.Missing", {}, "m", "Missing"}, {"org.example.Missing", "Missing"}},
         {{{}, {}, "writer", "WriterMain"}, {"writer", "Writer"}},
         {{{}, {}, "ORG.EXAMPLE.EDITOR", "Unrelated"}, {"org.example.Editor", "Editor"}},
-        {{{}, {}, "x", "tools-calc"}, {"tools-calc", "Calculator"}},
+        {{{}, {}, "x", "tools-calc"}, {"tools-calc", "Calculadora"}},
+        {{{}, {}, "paint", "Paint"}, {"paint", "Pintura"}},
         {{{}, {}, "notes", "Notes"}, {"notes", "My Notes"}},
         {{{}, {}, "mixer", "Mixer"}, {"wmclass:Mixer", "Mixer"}},
         {{{}, {}, "link", "Link"}, {"wmclass:Link", "Link"}},
@@ -60,12 +63,12 @@ TEST(DesktopEntryIndexTest, NamesWindowsByTheirDesktopFile)
 TEST(DesktopEntryIndexTest, SeesApplicationsInstalledAfterTheFirstLookUp)
 {
     Installed installed;
-    EXPECT_FALSE(installed.index.entry("paint"));
+    EXPECT_FALSE(installed.index.entry("draw"));
     // Folder times have a resolution the next write must get past.
     QThread::msleep(20);
-    installed.system.write("applications/paint.desktop", desktopFile("Paint"));
-    ASSERT_TRUE(installed.index.entry("paint"));
-    EXPECT_EQ(installed.index.entry("paint")->name, "Paint");
+    installed.system.write("applications/draw.desktop", desktopFile("Draw"));
+    ASSERT_TRUE(installed.index.entry("draw"));
+    EXPECT_EQ(installed.index.entry("draw")->name, "Draw");
 }
 
 }
