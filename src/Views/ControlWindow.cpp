@@ -1,52 +1,135 @@
 #include "Views/ControlWindow.h"
 
 #include "App/AppController.h"
+#include "Views/ControlHeader.h"
+#include "Views/HeaderPills.h"
+#include "Views/Kit/KitStyle.h"
 #include "Views/Kit/WindowPlacement.h"
+#include "Views/PageBar.h"
+#include "Views/Pages/FocusPage.h"
+#include "Views/Pages/HomePage.h"
+#include "Views/Pages/PrivacyPage.h"
+#include "Views/Pages/ReactionsPage.h"
+#include "Views/Pages/SoundsPage.h"
+#include "Views/Pages/SystemPage.h"
+#include "Views/Pages/ToysPage.h"
+#include "Views/StudioSheet.h"
+#include "Views/StudioSheetBody.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QListWidget>
+#include <QFrame>
+#include <QMessageBox>
+#include <QShortcut>
+#include <QStackedWidget>
 #include <QVBoxLayout>
+
+namespace {
+
+std::size_t indexOf(SettingsPage page)
+{
+    const auto cases = allCases<SettingsPage>();
+    return std::size_t(std::find(cases.begin(), cases.end(), page) - cases.begin());
+}
+
+ControlPage *makePage(SettingsPage page, AppController &app, SettingsViewState &state)
+{
+    switch (page) {
+    case SettingsPage::home: return new HomePage(app, state);
+    case SettingsPage::sounds: return new SoundsPage(app, state);
+    case SettingsPage::reactions: return new ReactionsPage(app, state);
+    case SettingsPage::toys: return new ToysPage(app, state);
+    case SettingsPage::system: return new SystemPage(app, state);
+    case SettingsPage::focus: return new FocusPage(app, state);
+    case SettingsPage::privacy: return new PrivacyPage(app, state);
+    }
+    return nullptr;
+}
+
+}
 
 ControlWindow::ControlWindow(AppController &controller)
     : QWidget(nullptr, Qt::Window)
-    , m_controller(controller)
+    , m_app(controller)
+    , m_state(controller.requestedSettingsPage())
 {
     setWindowTitle(QStringLiteral("Plinkly"));
     setObjectName(QStringLiteral("controlWindow"));
     resize(760, 680);
     setMinimumSize(620, 500);
+    buildLayout();
 
-    m_pageBar = new QListWidget(this);
-    m_pageBar->setFixedWidth(160);
-    for (SettingsPage page : allCases<SettingsPage>())
-        m_pageBar->addItem(rawValue(page));
-
-    m_title = new QLabel(this);
-    QFont font = m_title->font();
-    font.setPointSizeF(font.pointSizeF() * 1.6);
-    font.setBold(true);
-    m_title->setFont(font);
-
-    auto *content = new QVBoxLayout;
-    content->setContentsMargins(20, 20, 20, 20);
-    content->addWidget(m_title);
-    content->addStretch();
-
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_pageBar);
-    layout->addLayout(content, 1);
-
-    connect(m_pageBar, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row < 0)
-            return;
-        const SettingsPage page = allCases<SettingsPage>()[std::size_t(row)];
-        showPage(page);
-        m_controller.setRequestedSettingsPage(page);
+    m_syncTimer.setSingleShot(true);
+    m_syncTimer.setInterval(0);
+    connect(&m_syncTimer, &QTimer::timeout, this, &ControlWindow::sync);
+    connect(&m_app, &AppController::changed, &m_syncTimer, qOverload<>(&QTimer::start));
+    connect(&m_app, &AppController::requestedSettingsPageChanged, this, &ControlWindow::openPage);
+    connect(&m_state, &SettingsViewState::pageChanged, this, [this](SettingsPage page) {
+        showCurrentPage();
+        // Keeping the controller's requested page equal to the page shown makes every later
+        // request for another page a change, so it is never dropped as a repeat.
+        m_app.setRequestedSettingsPage(page);
     });
-    connect(&m_controller, &AppController::requestedSettingsPageChanged, this, &ControlWindow::showPage);
-    showPage(m_controller.requestedSettingsPage());
+    connect(&m_state, &SettingsViewState::clipStudioPresentedChanged, this, &ControlWindow::presentStudio);
+    connect(m_pageBar, &PageBar::pageClicked, this, &ControlWindow::clickPage);
+
+    auto *openShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma), this);
+    connect(openShortcut, &QShortcut::activated, this, [this] { m_app.showControlPanel(SettingsPage::home); });
+
+    showCurrentPage();
+    sync();
+}
+
+ControlWindow::~ControlWindow() = default;
+
+void ControlWindow::buildLayout()
+{
+    m_header = new ControlHeader(this);
+    m_pageBar = new PageBar(this);
+    auto *divider = new QFrame(this);
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFixedHeight(1);
+    divider->setStyleSheet(QStringLiteral("background: %1; border: none;")
+                               .arg(KitStyle::color(ColorRole::separator).name(QColor::HexArgb)));
+    m_stack = new QStackedWidget(this);
+    for (SettingsPage page : allCases<SettingsPage>()) {
+        ControlPage *view = makePage(page, m_app, m_state);
+        view->setObjectName(rawValue(page) + QStringLiteral("Page"));
+        m_pages[indexOf(page)] = view;
+        m_stack->addWidget(view);
+    }
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_header);
+    layout->addWidget(m_pageBar);
+    layout->addWidget(divider);
+    layout->addWidget(m_stack, 1);
+}
+
+ControlPage *ControlWindow::pageView(SettingsPage page) const
+{
+    return m_pages[indexOf(page)];
+}
+
+void ControlWindow::openPage(SettingsPage page)
+{
+    m_state.setPage(page);
+}
+
+void ControlWindow::clickPage(SettingsPage page)
+{
+    m_state.setPage(page);
+    m_app.setRequestedSettingsPage(page);
+}
+
+void ControlWindow::showCurrentPage()
+{
+    ControlPage *view = pageView(m_state.page());
+    m_pageBar->setPage(m_state.page());
+    if (m_stack->currentWidget() != view) {
+        view->sync();
+        m_stack->setCurrentWidget(view);
+    }
 }
 
 void ControlWindow::centerOnScreen()
@@ -54,12 +137,62 @@ void ControlWindow::centerOnScreen()
     WindowPlacement::centerOnScreen(this);
 }
 
-void ControlWindow::showPage(SettingsPage page)
+void ControlWindow::sync()
 {
-    m_page = page;
-    m_title->setText(rawValue(page));
-    const auto cases = allCases<SettingsPage>();
-    const int row = int(std::find(cases.begin(), cases.end(), page) - cases.begin());
-    if (m_pageBar->currentRow() != row)
-        m_pageBar->setCurrentRow(row);
+    m_syncTimer.stop();
+    const QColor accent = KitStyle::accent(m_app.settings());
+    if (accent != m_accent) {
+        m_accent = accent;
+        KitStyle::applyWindowPalette(this, accent);
+        m_header->setAccent(accent);
+        m_pageBar->setAccent(accent);
+    }
+    m_header->setPills(HeaderPills::effects(m_app.settings().effectsPaused()),
+                       HeaderPills::input(std::nullopt, m_app.monitorActive()));
+    pageView(m_state.page())->sync();
+    refreshImportAlert();
+}
+
+void ControlWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    refreshImportAlert();
+}
+
+void ControlWindow::refreshImportAlert()
+{
+    const std::optional<QString> error = m_app.packs().lastError();
+    if (!error || !isVisible())
+        return;
+    if (!m_importAlert) {
+        m_importAlert = new QMessageBox(QMessageBox::Warning, QStringLiteral("Couldn’t import that sound pack"),
+                                        QString(), QMessageBox::Ok, this);
+        m_importAlert->setObjectName(QStringLiteral("importAlert"));
+        m_importAlert->setWindowModality(Qt::WindowModal);
+        m_importAlert->setText(QStringLiteral("Couldn’t import that sound pack"));
+        // Every way of closing the alert (OK, Escape, the window's close button) clears the error.
+        connect(m_importAlert, &QMessageBox::finished, this, [this] {
+            if (m_app.packs().lastError())
+                m_app.packs().setLastError(std::nullopt);
+        });
+    }
+    const QString message = error->isEmpty() ? QStringLiteral("The selected files could not be loaded.") : *error;
+    if (m_importAlert->informativeText() != message)
+        m_importAlert->setInformativeText(message);
+    if (!m_importAlert->isVisible())
+        m_importAlert->open();
+}
+
+void ControlWindow::presentStudio(bool presented)
+{
+    if (!presented) {
+        if (m_studio)
+            m_studio->close();
+        return;
+    }
+    if (m_studio)
+        return;
+    m_studio = new StudioSheet(makeStudioSheetBody(m_app), this);
+    connect(m_studio, &QDialog::finished, this, [this] { m_state.setClipStudioPresented(false); });
+    m_studio->open();
 }
