@@ -24,6 +24,10 @@ run_scenes() {
 }
 export -f run_scenes
 export out build
-"$root/tests/e2e/desktop-session.sh" --interactive bash -c 'run_scenes "$@"' run_scenes "$@" >/dev/null
+if ! "$root/tests/e2e/desktop-session.sh" --interactive bash -c 'run_scenes "$@"' run_scenes "$@" \
+  >/dev/null 2>"$out/.session.log"; then
+  cat "$out/.session.log" >&2
+  exit 1
+fi
 echo "$(wc -l <"$out/.files") screenshots in $out"
-rm -f "$out/.files"
+rm -f "$out/.files" "$out/.session.log"

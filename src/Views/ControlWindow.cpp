@@ -69,7 +69,7 @@ ControlWindow::ControlWindow(AppController &controller)
         m_app.setRequestedSettingsPage(page);
     });
     connect(&m_state, &SettingsViewState::clipStudioPresentedChanged, this, &ControlWindow::presentStudio);
-    connect(m_pageBar, &PageBar::pageClicked, this, &ControlWindow::clickPage);
+    connect(m_pageBar, &PageBar::pageClicked, &m_state, &SettingsViewState::setPage);
 
     auto *openShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma), this);
     connect(openShortcut, &QShortcut::activated, this, [this] { m_app.showControlPanel(SettingsPage::home); });
@@ -114,12 +114,6 @@ ControlPage *ControlWindow::pageView(SettingsPage page) const
 void ControlWindow::openPage(SettingsPage page)
 {
     m_state.setPage(page);
-}
-
-void ControlWindow::clickPage(SettingsPage page)
-{
-    m_state.setPage(page);
-    m_app.setRequestedSettingsPage(page);
 }
 
 void ControlWindow::showCurrentPage()
@@ -169,6 +163,7 @@ void ControlWindow::refreshImportAlert()
                                         QString(), QMessageBox::Ok, this);
         m_importAlert->setObjectName(QStringLiteral("importAlert"));
         m_importAlert->setWindowModality(Qt::WindowModal);
+        m_importAlert->setFont(KitStyle::font(FontRole::body));
         m_importAlert->setText(QStringLiteral("Couldn’t import that sound pack"));
         // Every way of closing the alert (OK, Escape, the window's close button) clears the error.
         connect(m_importAlert, &QMessageBox::finished, this, [this] {

@@ -49,7 +49,6 @@ protected:
 private:
     void buildLayout();
     void showCurrentPage();
-    void clickPage(SettingsPage page);
     void refreshImportAlert();
     void presentStudio(bool presented);
 

@@ -31,6 +31,19 @@ public:
         update();
     }
 
+    // Whether the title needs more than `width` beside its symbol.
+    bool needsStacking(int width) const
+    {
+        return iconSize + gap + QFontMetrics(font()).horizontalAdvance(text()) > width - 6;
+    }
+    void setStacked(bool stacked)
+    {
+        if (stacked == m_stacked)
+            return;
+        m_stacked = stacked;
+        update();
+    }
+
     QSize sizeHint() const override
     {
         return {QFontMetrics(font()).horizontalAdvance(text()) + 32, 44};
@@ -58,29 +71,32 @@ protected:
             painter.fillPath(path, KitStyle::color(ColorRole::secondary, 0.06));
         }
         const QFontMetrics metrics(font());
-        const int iconSize = 13;
-        const int available = width() - 8;
-        QString title = text();
-        int textWidth = metrics.horizontalAdvance(title);
-        const bool withText = iconSize + 5 + textWidth <= available;
-        const int total = withText ? iconSize + 5 + textWidth : iconSize;
-        const int left = (width() - total) / 2;
-        const int top = (height() - iconSize) / 2;
-        painter.drawPixmap(QRect(left, top, iconSize, iconSize),
-                           SymbolIcon::icon(PageBar::symbol(m_page), ink).pixmap(iconSize, iconSize));
-        if (withText) {
-            painter.setPen(ink);
-            painter.setFont(font());
-            painter.drawText(QRect(left + iconSize + 5, 0, textWidth + 1, height()), Qt::AlignLeft | Qt::AlignVCenter,
-                             title);
+        const int available = width() - 6;
+        const int textWidth = metrics.horizontalAdvance(text());
+        const QPixmap icon = SymbolIcon::icon(PageBar::symbol(m_page), ink).pixmap(iconSize, iconSize);
+        painter.setPen(ink);
+        painter.setFont(font());
+        if (!m_stacked) {
+            const int left = (width() - iconSize - gap - textWidth) / 2;
+            painter.drawPixmap(QRect(left, (height() - iconSize) / 2, iconSize, iconSize), icon);
+            painter.drawText(QRect(left + iconSize + gap, 0, textWidth + 1, height()), Qt::AlignLeft | Qt::AlignVCenter,
+                             text());
+            return;
         }
+        const int top = (height() - iconSize - 2 - metrics.height()) / 2;
+        painter.drawPixmap(QRect((width() - iconSize) / 2, top, iconSize, iconSize), icon);
+        painter.drawText(QRect(3, top + iconSize + 2, available, metrics.height()), Qt::AlignCenter,
+                         metrics.elidedText(text(), Qt::ElideRight, available));
     }
     void enterEvent(QEnterEvent *) override { update(); }
     void leaveEvent(QEvent *) override { update(); }
 
 private:
+    static constexpr int iconSize = 13;
+    static constexpr int gap = 5;
     SettingsPage m_page;
     bool m_selected = false;
+    bool m_stacked = false;
     QColor m_accent;
 };
 
@@ -124,6 +140,17 @@ void PageBar::setAccent(const QColor &accent)
 {
     m_accent = accent;
     setPage(m_page);
+}
+
+void PageBar::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // All symbols go above their titles as soon as one title no longer fits beside its symbol.
+    const int buttonWidth = (width() - 2 * 18 - 6 * 7) / 7;
+    const bool stacked = std::any_of(m_buttons.begin(), m_buttons.end(),
+                                     [buttonWidth](const PageBarButton *button) { return button->needsStacking(buttonWidth); });
+    for (PageBarButton *button : m_buttons)
+        button->setStacked(stacked);
 }
 
 void PageBar::paintEvent(QPaintEvent *)

@@ -25,6 +25,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     std::array<PageBarButton *, 7> m_buttons{};

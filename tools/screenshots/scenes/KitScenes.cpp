@@ -16,6 +16,9 @@
 #include "Views/Kit/SettingsText.h"
 #include "Views/Kit/Spinner.h"
 #include "Views/Kit/StatusPill.h"
+#include "Views/Kit/SwitchRow.h"
+#include "Views/Kit/SymbolButton.h"
+#include "Views/Kit/TextLabels.h"
 #include "Views/Kit/SymbolIcon.h"
 #include "Views/Kit/SymbolLabel.h"
 #include "Views/Kit/VolumeControl.h"
@@ -23,6 +26,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 
 namespace {
 
@@ -47,6 +51,29 @@ QWidget *gallery(SceneRig &rig)
                                     [&settings](double value) { settings.setCooldown(value); }},
                                    0.2, 1.5, QStringLiteral("s")));
     page->addSection(volumes);
+
+    auto *rows = new SettingsPanel(QStringLiteral("Rows and texts"), QStringLiteral("checklist"));
+    rows->add(TextLabels::intro(QStringLiteral("An introduction in the subheadline font.")));
+    auto *row = new SwitchRow(QStringLiteral("Keep Bloopy in one spot"),
+                              {[&settings] { return settings.petStayPut(); },
+                               [&settings](bool on) { settings.setPetStayPut(on); }});
+    row->setAccent(accent);
+    rows->add(row);
+    auto *actions = new QHBoxLayout;
+    actions->addWidget(TextLabels::borderedButton(QStringLiteral("arrow.clockwise"), QStringLiteral("Refresh apps")));
+    actions->addWidget(new SymbolButton(QStringLiteral("checkmark.circle.fill"), KitStyle::color(ColorRole::green),
+                                        QStringLiteral("Done")));
+    actions->addWidget(new SymbolButton(QStringLiteral("star.fill"), KitStyle::color(ColorRole::yellow),
+                                        QStringLiteral("Priority")));
+    actions->addWidget(new SymbolButton(QStringLiteral("star"), KitStyle::color(ColorRole::secondary),
+                                        QStringLiteral("Not a priority")));
+    actions->addStretch();
+    actions->addWidget(TextLabels::hint(QStringLiteral("3 allowed")));
+    rows->add(actions);
+    QLabel *error = TextLabels::error();
+    TextLabels::setError(error, QStringLiteral("Couldn’t load that library. Your previous sound is unchanged."));
+    rows->add(error);
+    page->addSection(rows);
 
     auto *cards = new QWidget;
     auto *grid = new FlowGrid(240, 12, 14, cards);
