@@ -1,4 +1,5 @@
 #include "App/AppController.h"
+#include "App/AppWindows.h"
 #include "Views/ControlWindow.h"
 #include "Views/Pages/ControlPage.h"
 #include "support/TestPlatform.h"
@@ -12,6 +13,7 @@ namespace {
 struct WindowBench {
     TestFolder folder;
     std::unique_ptr<AppController> app;
+    std::unique_ptr<AppWindows> windows;
 
     WindowBench()
     {
@@ -19,6 +21,7 @@ struct WindowBench {
         TestPlatform base(folder);
         base.platform.packLibraryRoot = folder.makeDir(QStringLiteral("packs"));
         app = std::make_unique<AppController>(std::move(base.platform));
+        windows = std::make_unique<AppWindows>(*app);
     }
 };
 
@@ -30,10 +33,11 @@ void firstShow(benchmark::State &state)
         WindowBench bench;
         state.ResumeTiming();
         bench.app->showControlPanel(SettingsPage::home);
-        ControlWindow *window = bench.app->controlWindow();
+        ControlWindow *window = bench.windows->controlWindow();
         window->grab();
         QCoreApplication::processEvents();
         state.PauseTiming();
+        bench.windows.reset();
         bench.app.reset();
         state.ResumeTiming();
     }
@@ -45,7 +49,7 @@ void pageSwitch(benchmark::State &state)
 {
     WindowBench bench;
     bench.app->showControlPanel(SettingsPage::home);
-    ControlWindow &window = *bench.app->controlWindow();
+    ControlWindow &window = *bench.windows->controlWindow();
     const auto pages = allCases<SettingsPage>();
     std::size_t next = 1;
     for (auto _ : state) {
@@ -61,7 +65,7 @@ void fullSync(benchmark::State &state)
 {
     WindowBench bench;
     bench.app->showControlPanel(SettingsPage::home);
-    ControlWindow &window = *bench.app->controlWindow();
+    ControlWindow &window = *bench.windows->controlWindow();
     bool paused = false;
     for (auto _ : state) {
         paused = !paused;

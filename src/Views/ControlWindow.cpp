@@ -1,6 +1,9 @@
 #include "Views/ControlWindow.h"
 
-#include "App/AppController.h"
+#include "Services/Input/InputController.h"
+#include "Services/Packs/SoundPackManager.h"
+#include "Services/SettingsStore.h"
+#include "Views/AppModel.h"
 #include "Views/ControlHeader.h"
 #include "Views/HeaderPills.h"
 #include "Views/Kit/KitStyle.h"
@@ -30,7 +33,7 @@ std::size_t indexOf(SettingsPage page)
     return std::size_t(std::find(cases.begin(), cases.end(), page) - cases.begin());
 }
 
-ControlPage *makePage(SettingsPage page, AppController &app, SettingsViewState &state)
+ControlPage *makePage(SettingsPage page, AppModel &app, SettingsViewState &state)
 {
     switch (page) {
     case SettingsPage::home: return new HomePage(app, state);
@@ -46,10 +49,10 @@ ControlPage *makePage(SettingsPage page, AppController &app, SettingsViewState &
 
 }
 
-ControlWindow::ControlWindow(AppController &controller)
+ControlWindow::ControlWindow(AppModel &app, SettingsPage initialPage)
     : QWidget(nullptr, Qt::Window)
-    , m_app(controller)
-    , m_state(controller.requestedSettingsPage())
+    , m_app(app)
+    , m_state(initialPage)
 {
     setWindowTitle(QStringLiteral("Plinkly"));
     setObjectName(QStringLiteral("controlWindow"));
@@ -60,16 +63,14 @@ ControlWindow::ControlWindow(AppController &controller)
     m_syncTimer.setSingleShot(true);
     m_syncTimer.setInterval(0);
     connect(&m_syncTimer, &QTimer::timeout, this, &ControlWindow::sync);
-    connect(&m_app, &AppController::changed, &m_syncTimer, qOverload<>(&QTimer::start));
-    connect(&m_app, &AppController::requestedSettingsPageChanged, this, &ControlWindow::openPage);
-    connect(&m_state, &SettingsViewState::pageChanged, this, [this](SettingsPage page) {
-        showCurrentPage();
-        // Keeping the controller's requested page equal to the page shown makes every later
-        // request for another page a change, so it is never dropped as a repeat.
+    connect(&m_app, &AppModel::changed, &m_syncTimer, qOverload<>(&QTimer::start));
+    connect(&m_state, &SettingsViewState::pageChanged, this, &ControlWindow::showCurrentPage);
+    connect(&m_state, &SettingsViewState::clipStudioPresentedChanged, this, &ControlWindow::presentStudio);
+    // The page bar publishes the page it shows; buttons inside pages change only the page.
+    connect(m_pageBar, &PageBar::pageClicked, this, [this](SettingsPage page) {
+        m_state.setPage(page);
         m_app.setRequestedSettingsPage(page);
     });
-    connect(&m_state, &SettingsViewState::clipStudioPresentedChanged, this, &ControlWindow::presentStudio);
-    connect(m_pageBar, &PageBar::pageClicked, &m_state, &SettingsViewState::setPage);
 
     auto *openShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma), this);
     connect(openShortcut, &QShortcut::activated, this, [this] { m_app.showControlPanel(SettingsPage::home); });
@@ -142,7 +143,7 @@ void ControlWindow::sync()
         m_pageBar->setAccent(accent);
     }
     m_header->setPills(HeaderPills::effects(m_app.settings().effectsPaused()),
-                       HeaderPills::input(std::nullopt, m_app.monitorActive()));
+                       HeaderPills::input(std::nullopt, m_app.input().monitorActive()));
     pageView(m_state.page())->sync();
     refreshImportAlert();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Views/SettingsPage.h"
+#include "Models/SettingsPage.h"
 #include "Views/SettingsViewState.h"
 #include "Views/StudioSheet.h"
 
@@ -10,7 +10,7 @@
 
 #include <array>
 
-class AppController;
+class AppModel;
 class ControlHeader;
 class ControlPage;
 class PageBar;
@@ -25,8 +25,7 @@ class ControlWindow final : public QWidget {
     Q_OBJECT
 
 public:
-    // Opens on the page the controller was last asked for.
-    explicit ControlWindow(AppController &controller);
+    ControlWindow(AppModel &app, SettingsPage initialPage);
     ~ControlWindow() override;
 
     SettingsPage page() const { return m_state.page(); }
@@ -37,7 +36,8 @@ public:
     StudioSheet *studioSheet() const { return m_studio; }
 
     // A request from outside (the panel, start, onboarding): always shows that page, even
-    // when the same page was requested before and the user has moved on since.
+    // when the same page was requested before and the user has moved on since with a
+    // button inside a page.
     void openPage(SettingsPage page);
     void centerOnScreen();
     // Shows the current values at once (normally queued after every change).
@@ -52,7 +52,7 @@ private:
     void refreshImportAlert();
     void presentStudio(bool presented);
 
-    AppController &m_app;
+    AppModel &m_app;
     SettingsViewState m_state;
     ControlHeader *m_header = nullptr;
     PageBar *m_pageBar = nullptr;

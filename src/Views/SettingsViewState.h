@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Views/SettingsPage.h"
+#include "Models/SettingsPage.h"
 
 #include <QObject>
 #include <QString>

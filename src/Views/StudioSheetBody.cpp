@@ -4,7 +4,7 @@
 
 #include <QLabel>
 
-QWidget *makeStudioSheetBody(AppController &)
+QWidget *makeStudioSheetBody(AppModel &)
 {
     auto *title = new QLabel(QStringLiteral("Sound Studio"));
     title->setFont(KitStyle::font(FontRole::largeTitle, QFont::DemiBold));

@@ -1,7 +1,7 @@
 #pragma once
 
-class AppController;
+class AppModel;
 class QWidget;
 
 // The content of the studio dialog, made anew for each opening.
-QWidget *makeStudioSheetBody(AppController &app);
+QWidget *makeStudioSheetBody(AppModel &app);

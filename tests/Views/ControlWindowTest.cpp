@@ -1,4 +1,5 @@
 #include "App/AppController.h"
+#include "App/AppWindows.h"
 #include "Views/ControlWindow.h"
 #include "Views/Kit/VolumeControl.h"
 #include "Views/MenuBarPanel.h"
@@ -21,6 +22,7 @@ namespace {
 struct WindowRig {
     TestFolder folder;
     std::unique_ptr<AppController> controller;
+    std::unique_ptr<AppWindows> windows;
 
     explicit WindowRig(const QStringList &settings = {})
     {
@@ -31,13 +33,14 @@ struct WindowRig {
         TestPlatform base(folder);
         base.platform.packLibraryRoot = folder.makeDir(QStringLiteral("packs"));
         controller = std::make_unique<AppController>(std::move(base.platform));
+        windows = std::make_unique<AppWindows>(*controller);
     }
 
     ControlWindow &open(SettingsPage page)
     {
         controller->showControlPanel(page);
         QCoreApplication::processEvents();
-        return *controller->controlWindow();
+        return *windows->controlWindow();
     }
 
     QMap<QString, QVariant> storedSettings()
@@ -65,6 +68,7 @@ TEST(ControlWindow, EveryRequestShowsItsPageEvenAfterAnInPageJump)
 {
     WindowRig rig;
     AppController &app = *rig.controller;
+    AppWindows &windows = *rig.windows;
     ControlWindow &window = rig.open(SettingsPage::privacy);
     EXPECT_EQ(window.page(), SettingsPage::privacy);
     EXPECT_EQ(window.size(), QSize(760, 680));
@@ -75,11 +79,12 @@ TEST(ControlWindow, EveryRequestShowsItsPageEvenAfterAnInPageJump)
     EXPECT_EQ(app.requestedSettingsPage(), SettingsPage::home);
     window.state().setPage(SettingsPage::focus);
     EXPECT_EQ(window.page(), SettingsPage::focus);
+    EXPECT_EQ(app.requestedSettingsPage(), SettingsPage::home);
 
     // Asking again for the page requested last still switches back to it.
     app.showControlPanel(SettingsPage::home);
     EXPECT_EQ(window.page(), SettingsPage::home);
-    EXPECT_EQ(app.controlWindow(), &window);
+    EXPECT_EQ(windows.controlWindow(), &window);
 
     clickPageBar(window, SettingsPage::sounds);
     app.showControlPanel(SettingsPage::sounds);
@@ -98,7 +103,7 @@ TEST(ControlWindow, ClosingKeepsPageAndDrafts)
     window.close();
     EXPECT_FALSE(window.isVisible());
     rig.controller->showControlPanel(SettingsPage::focus);
-    EXPECT_EQ(rig.controller->controlWindow(), &window);
+    EXPECT_EQ(rig.windows->controlWindow(), &window);
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.state().taskDraft, "Write the report");
     EXPECT_TRUE(window.state().appChoicesExpanded);
@@ -160,7 +165,8 @@ TEST(ControlWindow, ShowingEveryPageAndThePanelWritesNoSetting)
     }
     window.resize(620, 500);
     QCoreApplication::processEvents();
-    MenuBarPanel panel(*rig.controller);
+    MenuBarPanel panel;
+    QObject::connect(&panel, &MenuBarPanel::shown, rig.controller.get(), &AppController::start);
     panel.show();
     QCoreApplication::processEvents();
     VolumeControl volume(QStringLiteral("Keyboard"), {[&] { return settings.keyboardVolume(); },

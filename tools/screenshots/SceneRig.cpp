@@ -25,10 +25,12 @@ SceneRig::SceneRig(const QString &outputFolder, const QStringList &settings,
     if (preparePlatform)
         preparePlatform(m_platform->platform);
     m_app = std::make_unique<AppController>(std::move(m_platform->platform));
+    m_windows = std::make_unique<AppWindows>(*m_app);
 }
 
 SceneRig::~SceneRig()
 {
+    m_windows.reset();
     m_app.reset();
 }
 
@@ -36,7 +38,7 @@ ControlWindow &SceneRig::controlWindow(SettingsPage page)
 {
     m_app->showControlPanel(page);
     settle();
-    return *m_app->controlWindow();
+    return *m_windows->controlWindow();
 }
 
 void SceneRig::settle(int milliseconds)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "App/AppController.h"
+#include "App/AppWindows.h"
 #include "support/TestPlatform.h"
 
 #include <QString>
@@ -22,6 +23,7 @@ public:
     ~SceneRig();
 
     AppController &app() { return *m_app; }
+    AppWindows &windows() { return *m_windows; }
     TestPlatform &platform() { return *m_platform; }
     // Opens (or fronts) the control window on a page, the way the panel does.
     ControlWindow &controlWindow(SettingsPage page);
@@ -39,6 +41,7 @@ private:
     TestFolder m_folder;
     std::unique_ptr<TestPlatform> m_platform;
     std::unique_ptr<AppController> m_app;
+    std::unique_ptr<AppWindows> m_windows;
 };
 
 // A scene: one state of one or more windows, saved as one or more PNGs named after it.

@@ -1,11 +1,12 @@
 #include "Views/Pages/ControlPage.h"
 
-#include "App/AppController.h"
+#include "Services/SettingsStore.h"
+#include "Views/AppModel.h"
 #include "Views/Kit/KitStyle.h"
 
 #include <QLabel>
 
-ControlPage::ControlPage(AppController &app, SettingsViewState &state, QWidget *parent)
+ControlPage::ControlPage(AppModel &app, SettingsViewState &state, QWidget *parent)
     : PageScaffold(parent)
     , m_app(app)
     , m_state(state)

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "Views/Kit/PageScaffold.h"
-#include "Views/SettingsPage.h"
+#include "Models/SettingsPage.h"
 
-class AppController;
+class AppModel;
 class SettingsViewState;
 
 // One page of the control window. A page builds its sections once in its constructor and
@@ -13,12 +13,12 @@ class ControlPage : public PageScaffold {
     Q_OBJECT
 
 public:
-    ControlPage(AppController &app, SettingsViewState &state, QWidget *parent = nullptr);
+    ControlPage(AppModel &app, SettingsViewState &state, QWidget *parent = nullptr);
 
     virtual void sync() = 0;
 
 protected:
-    AppController &app() const { return m_app; }
+    AppModel &app() const { return m_app; }
     // Page, drafts and expansions shared with the other pages; setPage() jumps to a page.
     SettingsViewState &state() const { return m_state; }
     // The accent of the stored theme, read afresh.
@@ -27,6 +27,6 @@ protected:
     void addPlaceholderTitle(SettingsPage page);
 
 private:
-    AppController &m_app;
+    AppModel &m_app;
     SettingsViewState &m_state;
 };

@@ -1,6 +1,6 @@
 #include "Views/Pages/FocusPage.h"
 
-FocusPage::FocusPage(AppController &app, SettingsViewState &state, QWidget *parent)
+FocusPage::FocusPage(AppModel &app, SettingsViewState &state, QWidget *parent)
     : ControlPage(app, state, parent)
 {
     addPlaceholderTitle(SettingsPage::focus);

@@ -7,7 +7,7 @@ class FocusPage final : public ControlPage {
     Q_OBJECT
 
 public:
-    FocusPage(AppController &app, SettingsViewState &state, QWidget *parent = nullptr);
+    FocusPage(AppModel &app, SettingsViewState &state, QWidget *parent = nullptr);
 
     void sync() override;
 };

@@ -1,6 +1,6 @@
 #include "Views/Pages/HomePage.h"
 
-HomePage::HomePage(AppController &app, SettingsViewState &state, QWidget *parent)
+HomePage::HomePage(AppModel &app, SettingsViewState &state, QWidget *parent)
     : ControlPage(app, state, parent)
 {
     addPlaceholderTitle(SettingsPage::home);

@@ -7,7 +7,7 @@ class HomePage final : public ControlPage {
     Q_OBJECT
 
 public:
-    HomePage(AppController &app, SettingsViewState &state, QWidget *parent = nullptr);
+    HomePage(AppModel &app, SettingsViewState &state, QWidget *parent = nullptr);
 
     void sync() override;
 };

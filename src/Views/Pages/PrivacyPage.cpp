@@ -1,6 +1,6 @@
 #include "Views/Pages/PrivacyPage.h"
 
-PrivacyPage::PrivacyPage(AppController &app, SettingsViewState &state, QWidget *parent)
+PrivacyPage::PrivacyPage(AppModel &app, SettingsViewState &state, QWidget *parent)
     : ControlPage(app, state, parent)
 {
     addPlaceholderTitle(SettingsPage::privacy);

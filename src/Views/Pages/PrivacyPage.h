@@ -7,7 +7,7 @@ class PrivacyPage final : public ControlPage {
     Q_OBJECT
 
 public:
-    PrivacyPage(AppController &app, SettingsViewState &state, QWidget *parent = nullptr);
+    PrivacyPage(AppModel &app, SettingsViewState &state, QWidget *parent = nullptr);
 
     void sync() override;
 };

@@ -1,6 +1,6 @@
 #include "Views/Pages/ReactionsPage.h"
 
-ReactionsPage::ReactionsPage(AppController &app, SettingsViewState &state, QWidget *parent)
+ReactionsPage::ReactionsPage(AppModel &app, SettingsViewState &state, QWidget *parent)
     : ControlPage(app, state, parent)
 {
     addPlaceholderTitle(SettingsPage::reactions);

@@ -7,7 +7,7 @@ class ReactionsPage final : public ControlPage {
     Q_OBJECT
 
 public:
-    ReactionsPage(AppController &app, SettingsViewState &state, QWidget *parent = nullptr);
+    ReactionsPage(AppModel &app, SettingsViewState &state, QWidget *parent = nullptr);
 
     void sync() override;
 };

@@ -1,6 +1,6 @@
 #include "Views/Pages/SoundsPage.h"
 
-SoundsPage::SoundsPage(AppController &app, SettingsViewState &state, QWidget *parent)
+SoundsPage::SoundsPage(AppModel &app, SettingsViewState &state, QWidget *parent)
     : ControlPage(app, state, parent)
 {
     addPlaceholderTitle(SettingsPage::sounds);

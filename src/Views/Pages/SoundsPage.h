@@ -7,7 +7,7 @@ class SoundsPage final : public ControlPage {
     Q_OBJECT
 
 public:
-    SoundsPage(AppController &app, SettingsViewState &state, QWidget *parent = nullptr);
+    SoundsPage(AppModel &app, SettingsViewState &state, QWidget *parent = nullptr);
 
     void sync() override;
 };

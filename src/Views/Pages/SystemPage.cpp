@@ -1,6 +1,6 @@
 #include "Views/Pages/SystemPage.h"
 
-SystemPage::SystemPage(AppController &app, SettingsViewState &state, QWidget *parent)
+SystemPage::SystemPage(AppModel &app, SettingsViewState &state, QWidget *parent)
     : ControlPage(app, state, parent)
 {
     addPlaceholderTitle(SettingsPage::system);

@@ -7,7 +7,7 @@ class SystemPage final : public ControlPage {
     Q_OBJECT
 
 public:
-    SystemPage(AppController &app, SettingsViewState &state, QWidget *parent = nullptr);
+    SystemPage(AppModel &app, SettingsViewState &state, QWidget *parent = nullptr);
 
     void sync() override;
 };

@@ -1,6 +1,6 @@
 #include "Views/Pages/ToysPage.h"
 
-ToysPage::ToysPage(AppController &app, SettingsViewState &state, QWidget *parent)
+ToysPage::ToysPage(AppModel &app, SettingsViewState &state, QWidget *parent)
     : ControlPage(app, state, parent)
 {
     addPlaceholderTitle(SettingsPage::toys);

@@ -7,7 +7,7 @@ class ToysPage final : public ControlPage {
     Q_OBJECT
 
 public:
-    ToysPage(AppController &app, SettingsViewState &state, QWidget *parent = nullptr);
+    ToysPage(AppModel &app, SettingsViewState &state, QWidget *parent = nullptr);
 
     void sync() override;
 };
