@@ -164,7 +164,7 @@ void ControlWindow::refreshImportAlert()
                                         QString(), QMessageBox::Ok, this);
         m_importAlert->setObjectName(QStringLiteral("importAlert"));
         m_importAlert->setWindowModality(Qt::WindowModal);
-        m_importAlert->setFont(KitStyle::font(FontRole::body));
+        KitStyle::applyWindowPalette(m_importAlert, m_accent);
         m_importAlert->setText(QStringLiteral("Couldn’t import that sound pack"));
         // Every way of closing the alert (OK, Escape, the window's close button) clears the error.
         connect(m_importAlert, &QMessageBox::finished, this, [this] {
@@ -189,6 +189,7 @@ void ControlWindow::presentStudio(bool presented)
     if (m_studio)
         return;
     m_studio = new StudioSheet(makeStudioSheetBody(m_app), this);
+    KitStyle::applyWindowPalette(m_studio, m_accent);
     connect(m_studio, &QDialog::finished, this, [this] { m_state.setClipStudioPresented(false); });
     m_studio->open();
 }

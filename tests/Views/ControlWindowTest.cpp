@@ -10,6 +10,8 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
@@ -196,4 +198,28 @@ TEST(ControlWindow, EverythingFitsAtTheMinimumSize)
             EXPECT_LE(view->widget()->minimumSizeHint().width(), view->viewport()->width());
         }
     }
+}
+
+TEST(ControlWindow, StudioOpensAsAFreshDialogAndCloseDismissesIt)
+{
+    WindowRig rig;
+    ControlWindow &window = rig.open(SettingsPage::sounds);
+    window.state().setClipStudioPresented(true);
+    QPointer<StudioSheet> first = window.studioSheet();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(first->windowModality(), Qt::WindowModal);
+
+    for (QPushButton *button : first->findChildren<QPushButton *>()) {
+        if (button->text() == "Close")
+            button->click();
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window.state().clipStudioPresented());
+    EXPECT_TRUE(first.isNull());
+
+    window.state().setClipStudioPresented(true);
+    ASSERT_NE(window.studioSheet(), nullptr);
+    EXPECT_TRUE(window.studioSheet()->isVisible());
 }

@@ -8,7 +8,9 @@
 #include "Views/Kit/SettingsText.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QSlider>
 #include <QToolButton>
 
@@ -132,4 +134,28 @@ TEST(FlowGrid, ColumnsAdaptToTheWidthAndRowsFollowIt)
         EXPECT_EQ(grid->columnsFor(c.width), c.columns) << c.width;
         EXPECT_EQ(grid->heightForWidth(c.width), c.height) << c.width;
     }
+}
+
+TEST(Bind, UpdatesQuietlyAndLeavesAFieldBeingTypedIn)
+{
+    QWidget window;
+    auto *slider = new QSlider(&window);
+    auto *field = new QLineEdit(&window);
+    auto *other = new QLineEdit(&window);
+    int moves = 0;
+    QObject::connect(slider, &QSlider::valueChanged, [&] { ++moves; });
+    Bind::value(slider, 40);
+    EXPECT_EQ(slider->value(), 40);
+    EXPECT_EQ(moves, 0);
+
+    window.show();
+    window.activateWindow();
+    field->setFocus();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(field->hasFocus());
+    field->setText(QStringLiteral("half a wor"));
+    Bind::text(field, QStringLiteral("stored"));
+    Bind::text(other, QStringLiteral("stored"));
+    EXPECT_EQ(field->text(), "half a wor");
+    EXPECT_EQ(other->text(), "stored");
 }

@@ -46,6 +46,12 @@ const SceneRegistrar importAlert{QStringLiteral("control-window/import-alert"), 
     rig.capture(QStringLiteral("control-window/import-alert"), &window);
 }};
 
+const SceneRegistrar studio{QStringLiteral("control-window/studio-dialog"), [](SceneRig &rig) {
+    ControlWindow &window = rig.controlWindow(SettingsPage::sounds);
+    window.state().setClipStudioPresented(true);
+    rig.capture(QStringLiteral("control-window/studio-dialog"), &window);
+}};
+
 const SceneRegistrar oceanTheme{QStringLiteral("control-window/theme-ocean"), [](SceneRig &rig) {
     rig.capture(QStringLiteral("control-window/theme-ocean"), &rig.controlWindow(SettingsPage::focus));
 }, {QStringLiteral("interfaceThemeID=ocean")}};
