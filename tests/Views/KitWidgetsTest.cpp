@@ -1,5 +1,6 @@
 #include "Views/Kit/DashboardCard.h"
 #include "Views/Kit/FlowGrid.h"
+#include "Views/Kit/KeyedRows.h"
 #include "Views/Kit/SettingSlider.h"
 #include "Views/Kit/SwitchToggle.h"
 #include "Views/Kit/SymbolIcon.h"
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QSlider>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -158,4 +160,23 @@ TEST(Bind, UpdatesQuietlyAndLeavesAFieldBeingTypedIn)
     Bind::text(other, QStringLiteral("stored"));
     EXPECT_EQ(field->text(), "half a wor");
     EXPECT_EQ(other->text(), "stored");
+}
+
+TEST(KeyedRows, RebuildsOnlyWhenTheIdentifiersChange)
+{
+    KeyedRows rows(new QVBoxLayout);
+    int made = 0;
+    const auto make = [&](const QString &id) {
+        ++made;
+        return new QLineEdit(id);
+    };
+    EXPECT_TRUE(rows.setIds({QStringLiteral("a"), QStringLiteral("b")}, make));
+    QWidget *first = rows.row(QStringLiteral("a"));
+    EXPECT_FALSE(rows.setIds({QStringLiteral("a"), QStringLiteral("b")}, make));
+    EXPECT_EQ(rows.row(QStringLiteral("a")), first);
+    EXPECT_EQ(made, 2);
+    EXPECT_TRUE(rows.setIds({QStringLiteral("b"), QStringLiteral("a")}, make));
+    EXPECT_EQ(made, 4);
+    EXPECT_TRUE(rows.setIds({}, make));
+    EXPECT_EQ(rows.findChildren<QLineEdit *>().size(), 0);
 }

@@ -79,6 +79,17 @@ TEST(SettingsText, PackIconFollowsTheFragmentOrder)
         EXPECT_EQ(SettingsText::packIcon(QString::fromUtf8(c.id)), QString::fromUtf8(c.symbol)) << c.id;
 }
 
+TEST(SettingsText, CountdownKeepsMinutesWhole)
+{
+    struct Case {
+        double seconds;
+        const char *text;
+    };
+    for (const Case &c : {Case{0, "00:00"}, Case{5, "00:05"}, Case{3600, "60:00"}, Case{3725, "62:05"},
+                          Case{6000, "100:00"}, Case{notANumber, "—"}, Case{1e30, "—"}})
+        EXPECT_EQ(SettingsText::countdown(c.seconds), QString::fromUtf8(c.text)) << c.seconds;
+}
+
 TEST(HeaderPills, InputPillPrefersTheFocusTimeThenTheCaptureState)
 {
     EXPECT_EQ(HeaderPills::input(3725.0, false),

@@ -45,6 +45,14 @@ QString SettingsText::sliderReadout(double value, const QString &suffix)
     return QString::asprintf("%.2f", value) + suffix;
 }
 
+QString SettingsText::countdown(double seconds)
+{
+    const std::optional<qint64> whole = wholeNumber(seconds);
+    if (!whole)
+        return missingValue();
+    return QString::asprintf("%02lld:%02lld", *whole / 60, *whole % 60);
+}
+
 QString SettingsText::formatDuration(qint64 seconds)
 {
     if (seconds < 60)

@@ -29,6 +29,10 @@ double volumeStepUp(double value);
 // A slider readout: "%.2f" immediately followed by the suffix.
 QString sliderReadout(double value, const QString &suffix);
 
+// A countdown "%02d:%02d" of minutes and seconds; minutes are never folded into hours
+// (3725 s read 62:05).
+QString countdown(double seconds);
+
 // "<1m", "2m", "1h 5m"; seconds below a full minute are dropped.
 QString formatDuration(qint64 seconds);
 QString formatDuration(double seconds);

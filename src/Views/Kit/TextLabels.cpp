@@ -61,5 +61,7 @@ QPushButton *TextLabels::borderedButton(const QString &symbol, const QString &te
                                    KitStyle::color(ColorRole::barBackground).name(),
                                    KitStyle::color(ColorRole::windowBackground).name(),
                                    KitStyle::color(ColorRole::tertiary).name()));
+    // A style sheet drops the inherited font; the body font is set again after it.
+    button->setFont(KitStyle::font(FontRole::body));
     return button;
 }

@@ -9,6 +9,7 @@
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/MetricTile.h"
 #include "Views/Kit/PageScaffold.h"
+#include "Views/Kit/ProminentButton.h"
 #include "Views/Kit/SegmentedPicker.h"
 #include "Views/Kit/SelectableTile.h"
 #include "Views/Kit/SettingSlider.h"
@@ -69,6 +70,23 @@ QWidget *gallery(SceneRig &rig)
                                         QStringLiteral("Not a priority")));
     actions->addStretch();
     actions->addWidget(TextLabels::hint(QStringLiteral("3 allowed")));
+    rows->add(actions);
+    auto *presets = new QHBoxLayout;
+    for (int minutes : {15, 25, 50, 90}) {
+        auto *preset = new ProminentButton(QString(), QStringLiteral("%1m").arg(minutes));
+        if (minutes == 25) {
+            preset->setTint(accent);
+        } else {
+            preset->setTint(KitStyle::color(ColorRole::secondary, 0.15));
+            preset->setContentColor(KitStyle::color(ColorRole::primary));
+        }
+        presets->addWidget(preset);
+    }
+    presets->addStretch();
+    auto *start = new ProminentButton(QStringLiteral("play.fill"), QStringLiteral("Start 25-minute session"));
+    start->setTint(accent);
+    presets->addWidget(start);
+    actions = presets;
     rows->add(actions);
     QLabel *error = TextLabels::error();
     TextLabels::setError(error, QStringLiteral("Couldn’t load that library. Your previous sound is unchanged."));
