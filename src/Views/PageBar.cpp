@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+
 class PageBarButton final : public QAbstractButton {
 public:
     PageBarButton(SettingsPage page, QWidget *parent)
@@ -56,18 +58,10 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         const QColor ink = m_selected ? m_accent : KitStyle::color(ColorRole::primary);
-        const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-        if (m_selected) {
+        // The selected page's background and underline belong to the bar, which slides them.
+        if (!m_selected && underMouse()) {
             QPainterPath path;
-            path.addRoundedRect(box, 9, 9);
-            painter.fillPath(path, KitStyle::withOpacity(m_accent, 0.10));
-            const QRectF underline(box.left() + 15, box.bottom() - 2, box.width() - 30, 2);
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(m_accent);
-            painter.drawRoundedRect(underline, 1, 1);
-        } else if (underMouse()) {
-            QPainterPath path;
-            path.addRoundedRect(box, 9, 9);
+            path.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 9, 9);
             painter.fillPath(path, KitStyle::color(ColorRole::secondary, 0.06));
         }
         const QFontMetrics metrics(font());
@@ -103,6 +97,12 @@ private:
 PageBar::PageBar(QWidget *parent)
     : QWidget(parent)
 {
+    m_slide.setDuration(160);
+    m_slide.setEasingCurve(QEasingCurve::OutCubic);
+    connect(&m_slide, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+        m_highlight = value.toRectF();
+        update();
+    });
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(18, 5, 18, 5);
     layout->setSpacing(7);
@@ -131,9 +131,26 @@ QString PageBar::symbol(SettingsPage page)
 
 void PageBar::setPage(SettingsPage page)
 {
+    const bool moved = page != m_page;
     m_page = page;
     for (PageBarButton *button : m_buttons)
         button->setState(button->text() == rawValue(page), m_accent);
+    const QRectF target = selectedButton()->geometry();
+    if (moved && isVisible() && !m_highlight.isEmpty()) {
+        m_slide.stop();
+        m_slide.setStartValue(m_highlight);
+        m_slide.setEndValue(target);
+        m_slide.start();
+    } else {
+        m_highlight = target;
+        update();
+    }
+}
+
+QWidget *PageBar::selectedButton() const
+{
+    const auto cases = allCases<SettingsPage>();
+    return m_buttons[std::size_t(std::find(cases.begin(), cases.end(), m_page) - cases.begin())];
 }
 
 void PageBar::setAccent(const QColor &accent)
@@ -151,10 +168,22 @@ void PageBar::resizeEvent(QResizeEvent *event)
                                      [buttonWidth](const PageBarButton *button) { return button->needsStacking(buttonWidth); });
     for (PageBarButton *button : m_buttons)
         button->setStacked(stacked);
+    m_slide.stop();
+    m_highlight = selectedButton()->geometry();
 }
 
 void PageBar::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(rect(), KitStyle::color(ColorRole::barBackground));
+    if (m_highlight.isEmpty())
+        return;
+    const QRectF box = m_highlight.adjusted(0.5, 0.5, -0.5, -0.5);
+    QPainterPath path;
+    path.addRoundedRect(box, 9, 9);
+    painter.fillPath(path, KitStyle::withOpacity(m_accent, 0.10));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(m_accent);
+    painter.drawRoundedRect(QRectF(box.left() + 15, box.bottom() - 2, box.width() - 30, 2), 1, 1);
 }
