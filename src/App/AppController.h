@@ -25,6 +25,8 @@ class AppController final : public AppModel {
     Q_PROPERTY(std::optional<QString> keyboardAudioError READ keyboardAudioError NOTIFY keyboardAudioErrorChanged)
     Q_PROPERTY(std::optional<QString> mouseAudioError READ mouseAudioError NOTIFY mouseAudioErrorChanged)
     Q_PROPERTY(std::optional<QString> reactionAudioError READ reactionAudioError NOTIFY reactionAudioErrorChanged)
+    Q_PROPERTY(SettingsPage requestedSettingsPage READ requestedSettingsPage WRITE setRequestedSettingsPage NOTIFY
+                   requestedSettingsPageChanged)
     Q_PROPERTY(bool monitorActive READ monitorActive NOTIFY monitorActiveChanged)
     Q_PROPERTY(QString inputCaptureMode READ inputCaptureMode NOTIFY inputCaptureModeChanged)
     Q_PROPERTY(InteractionSnapshot interactionSnapshot READ interactionSnapshot NOTIFY interactionSnapshotChanged)
@@ -40,18 +42,18 @@ public:
 
     SettingsStore &settings() override { return *m_settings; }
     UserDefaults &defaults() { return *m_platform.defaults; }
-    FocusJournalStore &journal() { return *m_journal; }
-    LaunchAtLoginManager &login() { return *m_login; }
-    SoundController &sound() { return *m_sound; }
+    FocusJournalStore &journal() override { return *m_journal; }
+    LaunchAtLoginManager &login() override { return *m_login; }
+    SoundController &sound() override { return *m_sound; }
     InputController &input() override { return *m_input; }
-    EffectsController &effectsController() { return *m_effects; }
+    EffectsController &effectsController() override { return *m_effects; }
 
     PermissionManager &permissions() { return m_input->permissions(); }
     ImpactController &impacts() { return m_input->impacts(); }
     InteractionStats &stats() { return m_input->stats(); }
     KeyboardMonitor &keyboardMonitor() { return m_input->keyboardMonitor(); }
     MouseMonitor &mouseMonitor() { return m_input->mouseMonitor(); }
-    SoundPackManager &packs() override { return m_sound->packs(); }
+    SoundPackManager &packs() { return m_sound->packs(); }
     AudioEngine &typingEngine() { return m_sound->typingEngine(); }
     AudioEngine &mouseEngine() { return m_sound->mouseEngine(); }
     AudioEngine &reactionEngine() { return m_sound->reactionEngine(); }
@@ -81,16 +83,17 @@ public:
     ScreenshotReactionController &screenshotReactions() { return m_effects->screenshotReactions(); }
     CursorEffectController &cursorEffects() { return m_effects->cursorEffects(); }
     LidAngleController &lidAngle() { return m_effects->lidAngle(); }
+    ChaosEffectController &chaosEffects() { return m_effects->chaosEffects(); }
     void previewLidDance() { m_effects->previewLidDance(); }
 
     // The one-time start; every later call returns at once.
-    void start();
+    void start() override;
     bool isStarted() const { return m_started; }
 
     // Ask for the windows; AppWindows opens them.
     void showControlPanel(SettingsPage page) override;
     void showOnboarding();
-    void finishOnboarding();
+    void finishOnboarding() override;
 
     SettingsPage requestedSettingsPage() const override { return m_requestedSettingsPage; }
     void setRequestedSettingsPage(SettingsPage page) override;
@@ -104,6 +107,7 @@ signals:
     void controlPanelRequested(SettingsPage page);
     void onboardingRequested();
     void onboardingFinished();
+    void requestedSettingsPageChanged(SettingsPage page);
     void monitorActiveChanged(bool value);
     void inputCaptureModeChanged(const QString &value);
     void interactionSnapshotChanged(const InteractionSnapshot &value);

@@ -156,7 +156,7 @@ void ControlWindow::showEvent(QShowEvent *event)
 
 void ControlWindow::refreshImportAlert()
 {
-    const std::optional<QString> error = m_app.packs().lastError();
+    const std::optional<QString> error = m_app.sound().packs().lastError();
     if (!error || !isVisible())
         return;
     if (!m_importAlert) {
@@ -168,8 +168,8 @@ void ControlWindow::refreshImportAlert()
         m_importAlert->setText(QStringLiteral("Couldn’t import that sound pack"));
         // Every way of closing the alert (OK, Escape, the window's close button) clears the error.
         connect(m_importAlert, &QMessageBox::finished, this, [this] {
-            if (m_app.packs().lastError())
-                m_app.packs().setLastError(std::nullopt);
+            if (m_app.sound().packs().lastError())
+                m_app.sound().packs().setLastError(std::nullopt);
         });
     }
     const QString message = error->isEmpty() ? QStringLiteral("The selected files could not be loaded.") : *error;
