@@ -1,9 +1,13 @@
 #include "Views/Kit/DashboardCard.h"
+#include "Views/Kit/ColorSwatch.h"
+#include "Views/Kit/Disclosure.h"
 #include "Views/Kit/FlowGrid.h"
 #include "Views/Kit/KeyedRows.h"
+#include "Views/Kit/SegmentedPicker.h"
 #include "Views/Kit/SettingSlider.h"
 #include "Views/Kit/SwitchToggle.h"
 #include "Views/Kit/SymbolIcon.h"
+#include "Views/Kit/TextLabels.h"
 #include "Views/Kit/VolumeControl.h"
 #include "Views/PageBar.h"
 #include "Views/Kit/SettingsText.h"
@@ -11,7 +15,10 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QResizeEvent>
 #include <QSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -179,4 +186,84 @@ TEST(KeyedRows, RebuildsOnlyWhenTheIdentifiersChange)
     EXPECT_EQ(made, 4);
     EXPECT_TRUE(rows.setIds({}, make));
     EXPECT_EQ(rows.findChildren<QLineEdit *>().size(), 0);
+}
+
+TEST(SegmentedPicker, ShowsQuietlyAndReportsOnlyClicks)
+{
+    SegmentedPicker picker(QStringLiteral("Face"), {{QStringLiteral("happy"), QStringLiteral("Happy")},
+                                                     {QStringLiteral("sleepy"), QStringLiteral("Sleepy")}});
+    QStringList chosen;
+    QObject::connect(&picker, &SegmentedPicker::chosen, [&](const QString &value) { chosen << value; });
+    picker.setCurrentValue(QStringLiteral("sleepy"));
+    EXPECT_EQ(picker.currentValue(), "sleepy");
+    picker.setCurrentValue(QStringLiteral("grumpy-typo"));
+    EXPECT_EQ(picker.currentValue(), "happy");
+    EXPECT_TRUE(chosen.isEmpty());
+    picker.findChildren<QPushButton *>()[1]->click();
+    EXPECT_EQ(chosen, QStringList{QStringLiteral("sleepy")});
+}
+
+TEST(Disclosure, UserTogglesAreReportedAndShownStateIsNot)
+{
+    Disclosure group(QStringLiteral("Appearance"));
+    auto *content = new QLabel(QStringLiteral("inside"));
+    group.body()->addWidget(content);
+    group.show();
+    QList<bool> reported;
+    QObject::connect(&group, &Disclosure::expandedChanged, [&](bool expanded) { reported << expanded; });
+    EXPECT_FALSE(content->isVisible());
+    group.setExpanded(true);
+    EXPECT_TRUE(content->isVisible());
+    EXPECT_TRUE(reported.isEmpty());
+    group.findChild<QToolButton *>()->click();
+    EXPECT_FALSE(group.isExpanded());
+    EXPECT_FALSE(content->isVisible());
+    EXPECT_EQ(reported, QList<bool>{false});
+}
+
+TEST(ColorSwatch, AClickLeavesTheSelectionToTheSetting)
+{
+    ColorSwatch swatch(Qt::red, QStringLiteral("Tan hand tone"));
+    int clicks = 0;
+    QObject::connect(&swatch, &QAbstractButton::clicked, [&] { ++clicks; });
+    swatch.click();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(swatch.isSelected());
+    swatch.setSelected(true);
+    swatch.click();
+    EXPECT_TRUE(swatch.isSelected());
+}
+
+TEST(TextLabels, ErrorLineShowsOnlyWhileThereIsAnError)
+{
+    QWidget parent;
+    QLabel *error = TextLabels::error(&parent);
+    parent.show();
+    EXPECT_FALSE(error->isVisible());
+    TextLabels::setError(error, QStringLiteral("Choose an available sound library."));
+    EXPECT_TRUE(error->isVisible());
+    EXPECT_EQ(error->text(), "Choose an available sound library.");
+    TextLabels::setError(error, std::nullopt);
+    EXPECT_FALSE(error->isVisible());
+}
+
+TEST(PageBar, TitlesGoUnderTheirSymbolsOnlyWhenOneWouldNotFitBeside)
+{
+    PageBar bar;
+    const auto titlesStacked = [&](int width) {
+        bar.resize(width, 54);
+        QResizeEvent event(bar.size(), QSize());
+        QCoreApplication::sendEvent(&bar, &event);
+        QImage plain(bar.size(), QImage::Format_ARGB32);
+        bar.render(&plain);
+        // A stacked title is drawn low in the bar, below the centre line.
+        int lowInk = 0;
+        for (int x = 0; x < plain.width(); ++x) {
+            const QRgb pixel = plain.pixel(x, plain.height() / 2 + 10);
+            lowInk += qGray(pixel) < 120 ? 1 : 0;
+        }
+        return lowInk > 20;
+    };
+    EXPECT_FALSE(titlesStacked(760));
+    EXPECT_TRUE(titlesStacked(620));
 }
