@@ -76,7 +76,6 @@ ControlWindow::ControlWindow(AppModel &app, SettingsPage initialPage)
     connect(openShortcut, &QShortcut::activated, this, [this] { m_app.showControlPanel(SettingsPage::home); });
 
     showCurrentPage();
-    sync();
 }
 
 ControlWindow::~ControlWindow() = default;
@@ -135,6 +134,9 @@ void ControlWindow::centerOnScreen()
 void ControlWindow::sync()
 {
     m_syncTimer.stop();
+    // A closed window catches up when it is shown again.
+    if (!isVisible())
+        return;
     const QColor accent = KitStyle::accent(m_app.settings());
     if (accent != m_accent) {
         m_accent = accent;
@@ -151,7 +153,7 @@ void ControlWindow::sync()
 void ControlWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    refreshImportAlert();
+    sync();
 }
 
 void ControlWindow::refreshImportAlert()

@@ -40,7 +40,8 @@ public:
     // button inside a page.
     void openPage(SettingsPage page);
     void centerOnScreen();
-    // Shows the current values at once (normally queued after every change).
+    // Shows the current values at once (normally queued after every change); does nothing
+    // while the window is closed, since showing it syncs.
     void sync();
 
 protected:

@@ -1,6 +1,9 @@
 #include "App/AppController.h"
 #include "App/AppWindows.h"
 #include "Views/ControlWindow.h"
+#include "Services/InterfaceTheme.h"
+#include "Views/ControlHeader.h"
+#include "Views/Kit/StatusPill.h"
 #include "Views/Kit/VolumeControl.h"
 #include "Views/MenuBarPanel.h"
 #include "Views/Pages/ControlPage.h"
@@ -222,4 +225,26 @@ TEST(ControlWindow, StudioOpensAsAFreshDialogAndCloseDismissesIt)
     window.state().setClipStudioPresented(true);
     ASSERT_NE(window.studioSheet(), nullptr);
     EXPECT_TRUE(window.studioSheet()->isVisible());
+}
+
+TEST(ControlWindow, ChangesRedrawOnceTheEventLoopTurns)
+{
+    WindowRig rig;
+    ControlWindow &window = rig.open(SettingsPage::home);
+    StatusPill *effects = window.header()->effectsPill();
+    EXPECT_EQ(effects->text(), "Effects live");
+    rig.controller->settings().setEffectsPaused(true);
+    rig.controller->settings().setInterfaceThemeID(QStringLiteral("rose"));
+    EXPECT_EQ(effects->text(), "Effects live");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(effects->text(), "Paused");
+    EXPECT_EQ(effects->color(), KitStyle::color(ColorRole::orange));
+    EXPECT_EQ(window.palette().color(QPalette::Highlight), InterfaceThemes::accent(InterfaceTheme::rose));
+
+    // A closed window catches up when it comes back.
+    window.close();
+    rig.controller->settings().setEffectsPaused(false);
+    QCoreApplication::processEvents();
+    rig.controller->showControlPanel(SettingsPage::home);
+    EXPECT_EQ(effects->text(), "Effects live");
 }
