@@ -167,7 +167,7 @@ void ControlWindow::refreshImportAlert()
         m_importAlert->setObjectName(QStringLiteral("importAlert"));
         m_importAlert->setWindowModality(Qt::WindowModal);
         KitStyle::applyWindowPalette(m_importAlert, m_accent);
-        m_importAlert->setText(QStringLiteral("Couldn’t import that sound pack"));
+        m_importAlert->setText(QStringLiteral("<b>Couldn’t import that sound pack</b>"));
         // Every way of closing the alert (OK, Escape, the window's close button) clears the error.
         connect(m_importAlert, &QMessageBox::finished, this, [this] {
             if (m_app.sound().packs().lastError())
