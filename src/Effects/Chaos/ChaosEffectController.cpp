@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QtConcurrent>
 
 #include <linux/input-event-codes.h>
 
@@ -27,6 +28,8 @@ ChaosEffectController::ChaosEffectController(const OverlayWindowSupport &windows
 
 ChaosEffectController::~ChaosEffectController()
 {
+    // The locator belongs to the owner and must outlive a walk still running.
+    m_iconWalk.waitForFinished();
     for (const auto &panel : m_panels)
         delete panel.data();
 }
@@ -115,6 +118,30 @@ void ChaosEffectController::setLastEffectName(const QString &name)
     emit changed();
 }
 
+void ChaosEffectController::setHasIconPositions(bool found)
+{
+    if (m_hasIconPositions == found)
+        return;
+    m_hasIconPositions = found;
+    emit hasIconPositionsChanged(found);
+    emit changed();
+}
+
+void ChaosEffectController::refreshIconPositions()
+{
+    if (!m_iconWalk.isFinished()) {
+        m_iconWalkAgain = true;
+        return;
+    }
+    DesktopIconLocator &locator = m_iconLocator;
+    m_iconWalk = QtConcurrent::run([&locator] { return !locator.positions().isEmpty(); });
+    m_iconWalk.then(this, [this](bool found) {
+        setHasIconPositions(found);
+        if (std::exchange(m_iconWalkAgain, false))
+            refreshIconPositions();
+    });
+}
+
 void ChaosEffectController::reset()
 {
     // Panels close once control is back in the event loop: a reset may come from inside
@@ -150,7 +177,9 @@ void ChaosEffectController::trigger(ChaosMode mode)
     if (kept.empty())
         return;
 
-    const std::vector<DesktopVisualItem> found = DesktopItems::load(desktopFolder(), m_iconLocator.positions());
+    const QHash<QString, QRectF> iconFrames = m_iconLocator.positions();
+    setHasIconPositions(!iconFrames.isEmpty());
+    const std::vector<DesktopVisualItem> found = DesktopItems::load(desktopFolder(), iconFrames);
     const ChaosEffectPlan plan = planBuilder(mode, int(found.size()), int(kept.size()));
     const std::vector<DesktopVisualItem> items = DesktopItems::expandedItems(found, plan.itemsPerDisplay);
     const QString pictureFile = m_pictures.pictureFile();

@@ -55,6 +55,7 @@ QColor KitStyle::color(ColorRole role, double opacity)
         case ColorRole::red: return QColor(215, 45, 40);
         case ColorRole::yellow: return QColor(230, 180, 0);
         case ColorRole::cyan: return QColor(30, 160, 215);
+        case ColorRole::pink: return QColor(235, 60, 115);
         }
         return QColor(29, 29, 31);
     }();
