@@ -80,6 +80,9 @@ void KitStyle::applyWindowPalette(QWidget *window, const QColor &accent)
     palette.setColor(QPalette::PlaceholderText, color(ColorRole::tertiary));
     palette.setColor(QPalette::Highlight, accent);
     palette.setColor(QPalette::HighlightedText, Qt::white);
+    // Disabled rows read as dimmed, their labels included.
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, color(ColorRole::tertiary));
     palette.setColor(QPalette::Link, accent);
     window->setPalette(palette);
     window->setFont(font(FontRole::body));

@@ -1,7 +1,7 @@
 #include "Views/System/SystemRows.h"
 
 #include "Views/Kit/KitStyle.h"
-#include "Views/Kit/SymbolIcon.h"
+#include "Views/Kit/TextLabels.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -10,8 +10,7 @@
 QPushButton *SystemRows::previewButton(const QString &symbol, const QString &text, std::function<void()> action,
                                        QWidget *parent)
 {
-    auto *button = new QPushButton(SymbolIcon::icon(symbol, KitStyle::color(ColorRole::primary)), text, parent);
-    button->setAccessibleName(text);
+    QPushButton *button = TextLabels::borderedButton(symbol, text, parent);
     QObject::connect(button, &QPushButton::clicked, button, [action = std::move(action)] { action(); });
     return button;
 }

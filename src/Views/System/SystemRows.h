@@ -9,7 +9,7 @@
 
 // Pieces the System page's sections share.
 namespace SystemRows {
-// A preview button in the default style: its text with the symbol before it.
+// A preview button: its text with the symbol before it, in the interface's push-button look.
 QPushButton *previewButton(const QString &symbol, const QString &text, std::function<void()> action,
                            QWidget *parent = nullptr);
 // A row of widgets, `spacing` apart, in a widget of its own so it can be disabled as one; a
