@@ -24,9 +24,8 @@ bool EvdevInputSource::start(Handler handler)
     auto watcher = EvdevDevices::watcher(kind);
     std::vector<EvdevReaderThread::Device> devices;
     for (const QString &node : EvdevDevices::nodes()) {
-        const int fd = EvdevDevices::openMatching(node, kind);
-        if (fd >= 0)
-            devices.push_back({fd, node});
+        if (UniqueFd fd = EvdevDevices::openMatching(node, kind))
+            devices.push_back({fd.release(), node});
     }
     if (devices.empty())
         return false;

@@ -19,17 +19,13 @@ InotifyDirectoryWatcher::~InotifyDirectoryWatcher()
 bool InotifyDirectoryWatcher::start(const QString &folder, Handler handler)
 {
     stop();
-    const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (fd < 0)
-        return false;
+    UniqueFd fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
     const QByteArray path = QFile::encodeName(folder);
-    if (inotify_add_watch(fd, path.constData(), IN_CLOSE_WRITE | IN_MOVED_TO | IN_ONLYDIR) < 0) {
-        ::close(fd);
+    if (!fd || inotify_add_watch(fd.get(), path.constData(), IN_CLOSE_WRITE | IN_MOVED_TO | IN_ONLYDIR) < 0)
         return false;
-    }
-    m_fd = fd;
+    m_fd = std::move(fd);
     m_handler = std::move(handler);
-    m_notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    m_notifier = std::make_unique<QSocketNotifier>(m_fd.get(), QSocketNotifier::Read);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, &InotifyDirectoryWatcher::readEvents);
     return true;
 }
@@ -37,9 +33,7 @@ bool InotifyDirectoryWatcher::start(const QString &folder, Handler handler)
 void InotifyDirectoryWatcher::stop()
 {
     m_notifier.reset();
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    m_fd.reset();
     m_handler = nullptr;
 }
 
@@ -47,7 +41,7 @@ void InotifyDirectoryWatcher::readEvents()
 {
     alignas(struct inotify_event) char buffer[16 * 1024];
     for (;;) {
-        const ssize_t length = ::read(m_fd, buffer, sizeof buffer);
+        const ssize_t length = ::read(m_fd.get(), buffer, sizeof buffer);
         if (length <= 0)
             return;
         QStringList names;
@@ -64,7 +58,7 @@ void InotifyDirectoryWatcher::readEvents()
             if (handler)
                 handler(name);
         }
-        if (m_fd < 0)
+        if (!m_fd)
             return;
     }
 }

@@ -71,7 +71,7 @@ Result<ZipArchive> ZipArchive::open(const QString &path, qint64 maxBytes)
         return refuse(handle.error().code == CocoaError::fileReadTooLarge ? ZipImportError::archiveTooLarge
                                                                           : ZipImportError::unreadableArchive);
     int error = 0;
-    zip_t *archive = zip_fdopen(handle->descriptor(), ZIP_CHECKCONS, &error);
+    zip_t *archive = zip_fdopen(handle->get(), ZIP_CHECKCONS, &error);
     if (!archive)
         return refuse(ZipImportError::unreadableArchive);
     handle->release(); // now owned by the archive

@@ -1,6 +1,7 @@
 #include "Services/Studio/StudioPackExporter.h"
 
 #include "Foundation/SafeFiles.h"
+#include "Foundation/UniqueFd.h"
 #include "Services/Packs/SoundPackValidation.h"
 #include "Services/Studio/ClipFile.h"
 #include "Services/Studio/StudioFileError.h"
@@ -66,22 +67,22 @@ Result<void> writeAtomically(const QString &path, const QByteArray &bytes, const
 {
     const QFileInfo target(path);
     const QString temporaryPath = target.path() + QLatin1Char('/') + SafeFiles::temporaryName(QStringLiteral(".manifest-"));
-    const int fd = ::open(QFile::encodeName(temporaryPath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
+    UniqueFd fd(::open(QFile::encodeName(temporaryPath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!fd)
         return std::unexpected(StudioFileError::writing(errno, itemName));
     const TemporaryItem temporary(temporaryPath);
     qsizetype offset = 0;
     int error = 0;
     while (offset < bytes.size() && error == 0) {
-        const ssize_t written = ::write(fd, bytes.constData() + offset, std::size_t(bytes.size() - offset));
+        const ssize_t written = ::write(fd.get(), bytes.constData() + offset, std::size_t(bytes.size() - offset));
         if (written >= 0)
             offset += written;
         else if (errno != EINTR)
             error = errno;
     }
-    if (error == 0 && ::fdatasync(fd) != 0)
+    if (error == 0 && ::fdatasync(fd.get()) != 0)
         error = errno;
-    if (::close(fd) != 0 && error == 0)
+    if (fd.reset() != 0 && error == 0)
         error = errno;
     if (error != 0)
         return std::unexpected(StudioFileError::writing(error, itemName));
