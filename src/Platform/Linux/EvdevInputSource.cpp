@@ -1,5 +1,6 @@
 #include "Platform/Linux/EvdevInputSource.h"
 
+#include "Foundation/LogCategories.h"
 #include "Platform/Linux/EvdevDevices.h"
 
 namespace {
@@ -27,8 +28,11 @@ bool EvdevInputSource::start(Handler handler)
         if (UniqueFd fd = EvdevDevices::openMatching(node, kind))
             devices.push_back({fd.release(), node});
     }
-    if (devices.empty())
+    if (devices.empty()) {
+        qCInfo(logInput) << "no readable evdev device of this kind; /dev/input needs the input group or a uaccess rule";
         return false;
+    }
+    qCInfo(logInput) << "reading" << devices.size() << "evdev devices";
     return m_reader.start(std::move(devices), std::move(watcher), std::move(handler));
 }
 
