@@ -1,5 +1,7 @@
 #include "Services/PermissionManager.h"
 
+#include "Foundation/PublishedProperty.h"
+
 PermissionManager::PermissionManager(PermissionProbe &probe, QObject *parent)
     : QObject(parent)
     , m_probe(probe)
@@ -14,22 +16,12 @@ void PermissionManager::refresh()
 
 void PermissionManager::refreshInputMonitoring()
 {
-    const bool granted = m_probe.inputMonitoringGranted();
-    if (granted == m_hasInputMonitoring)
-        return;
-    m_hasInputMonitoring = granted;
-    emit hasInputMonitoringChanged(granted);
-    emit changed();
+    publish(this, m_hasInputMonitoring, m_probe.inputMonitoringGranted(), &PermissionManager::hasInputMonitoringChanged);
 }
 
 void PermissionManager::refreshAccessibility()
 {
-    const bool trusted = m_probe.accessibilityTrusted();
-    if (trusted == m_hasAccessibility)
-        return;
-    m_hasAccessibility = trusted;
-    emit hasAccessibilityChanged(trusted);
-    emit changed();
+    publish(this, m_hasAccessibility, m_probe.accessibilityTrusted(), &PermissionManager::hasAccessibilityChanged);
 }
 
 void PermissionManager::request()
