@@ -83,6 +83,7 @@ public:
     ScreenshotReactionController &screenshotReactions() { return m_effects->screenshotReactions(); }
     CursorEffectController &cursorEffects() { return m_effects->cursorEffects(); }
     LidAngleController &lidAngle() { return m_effects->lidAngle(); }
+    ChaosEffectController &chaosEffects() { return m_effects->chaosEffects(); }
     void previewLidDance() { m_effects->previewLidDance(); }
 
     // The one-time start; every later call returns at once.

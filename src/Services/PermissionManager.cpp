@@ -2,6 +2,8 @@
 
 #include "Foundation/PublishedProperty.h"
 
+#include <QPointer>
+
 PermissionManager::PermissionManager(PermissionProbe &probe, QObject *parent)
     : QObject(parent)
     , m_probe(probe)
@@ -21,7 +23,15 @@ void PermissionManager::refreshInputMonitoring()
 
 void PermissionManager::refreshAccessibility()
 {
-    publish(this, m_hasAccessibility, m_probe.accessibilityTrusted(), &PermissionManager::hasAccessibilityChanged);
+    m_probe.checkAccessibility([self = QPointer(this)](bool trusted) {
+        if (self)
+            self->setAccessibility(trusted);
+    });
+}
+
+void PermissionManager::setAccessibility(bool trusted)
+{
+    publish(this, m_hasAccessibility, trusted, &PermissionManager::hasAccessibilityChanged);
 }
 
 void PermissionManager::request()
@@ -33,7 +43,11 @@ void PermissionManager::request()
 
 void PermissionManager::requestAccessibility()
 {
-    refreshAccessibility();
-    if (!m_hasAccessibility)
-        m_probe.showAccessibilityHelp();
+    m_probe.checkAccessibility([self = QPointer(this)](bool trusted) {
+        if (!self)
+            return;
+        self->setAccessibility(trusted);
+        if (!trusted)
+            self->m_probe.showAccessibilityHelp();
+    });
 }

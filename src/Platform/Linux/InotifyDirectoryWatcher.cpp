@@ -21,7 +21,9 @@ bool InotifyDirectoryWatcher::start(const QString &folder, Handler handler)
     stop();
     UniqueFd fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
     const QByteArray path = QFile::encodeName(folder);
-    if (!fd || inotify_add_watch(fd.get(), path.constData(), IN_CLOSE_WRITE | IN_MOVED_TO | IN_ONLYDIR) < 0)
+    if (!fd
+        || inotify_add_watch(fd.get(), path.constData(),
+                             IN_CREATE | IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE | IN_ONLYDIR) < 0)
         return false;
     m_fd = std::move(fd);
     m_handler = std::move(handler);
@@ -35,6 +37,7 @@ void InotifyDirectoryWatcher::stop()
     m_notifier.reset();
     m_fd.reset();
     m_handler = nullptr;
+    m_created.clear();
 }
 
 void InotifyDirectoryWatcher::readEvents()
@@ -50,7 +53,18 @@ void InotifyDirectoryWatcher::readEvents()
             offset += ssize_t(sizeof(struct inotify_event) + event->len);
             if (event->len == 0 || (event->mask & IN_ISDIR))
                 continue;
-            names.append(QFile::decodeName(QByteArray(event->name, qsizetype(std::strlen(event->name)))));
+            const QString name = QFile::decodeName(QByteArray(event->name, qsizetype(std::strlen(event->name))));
+            if (event->mask & IN_CREATE) {
+                m_created.insert(name);
+            } else if (event->mask & IN_CLOSE_WRITE) {
+                // Only the first close of a file made here finishes it; rewrites of older files do not.
+                if (m_created.remove(name))
+                    names.append(name);
+            } else {
+                m_created.remove(name);
+                if (event->mask & IN_MOVED_TO)
+                    names.append(name);
+            }
         }
         // The handler may stop this watcher; copy it before calling out.
         const Handler handler = m_handler;
