@@ -10,6 +10,7 @@
 #include "Platform/Linux/SysfsPowerSource.h"
 #include "Platform/Linux/UPowerPowerSource.h"
 #include "Platform/Linux/X11OverlayWindowSupport.h"
+#include "Platform/Linux/X11Workspace.h"
 #include "Platform/Linux/LinuxAppShell.h"
 #include "Platform/Linux/LinuxDesktopPictureSource.h"
 #include "Platform/Linux/LinuxInputCapture.h"
@@ -20,6 +21,7 @@
 #include "Platform/RunLockLocation.h"
 
 #include <QDBusConnection>
+#include <QGuiApplication>
 #include <QStandardPaths>
 
 Platform LinuxPlatform::create()
@@ -52,5 +54,6 @@ Platform LinuxPlatform::create()
     reactions.overlays = std::make_unique<X11OverlayWindowSupport>();
     reactions.downloadsFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     reactions.screenshotFolder = ScreenshotLocation::resolve(ScreenshotLocation::current());
+    platform.workspace = std::make_unique<X11Workspace>(QGuiApplication::desktopFileName());
     return platform;
 }
