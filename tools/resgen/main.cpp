@@ -1,6 +1,7 @@
 // Writes the KnockwellResources folder: every sound the application ships, synthesised here.
 #include "KeyboardPacks.h"
 #include "ReactionPacks.h"
+#include "ScreenToySounds.h"
 #include "SystemSounds.h"
 
 #include <QCoreApplication>
@@ -22,6 +23,7 @@ int main(int argc, char **argv)
         {"KeyboardPacks", KeyboardPacks::generate},
         {"ReactionPacks", ReactionPacks::generate},
         {"SystemSounds", SystemSounds::generate},
+        {"ScreenToys/Audio", ScreenToySounds::generate},
     };
     for (const auto &[name, generate] : parts) {
         // Start from nothing so that no file of an older generator survives.
