@@ -1,6 +1,7 @@
 // Writes the KnockwellResources folder: every sound the application ships, synthesised here.
 #include "KeyboardPacks.h"
 #include "ReactionPacks.h"
+#include "ScreenToyPictures.h"
 #include "ScreenToySounds.h"
 #include "SystemSounds.h"
 
@@ -23,6 +24,9 @@ int main(int argc, char **argv)
         {"KeyboardPacks", KeyboardPacks::generate},
         {"ReactionPacks", ReactionPacks::generate},
         {"SystemSounds", SystemSounds::generate},
+        // The artwork's folder holds the recordings' folder: written first, so that clearing it
+        // does not remove them.
+        {"ScreenToys", ScreenToyPictures::generate},
         {"ScreenToys/Audio", ScreenToySounds::generate},
     };
     for (const auto &[name, generate] : parts) {
