@@ -164,7 +164,7 @@ void idleEquippedToy(benchmark::State &state)
         bool reduceMotion() const override { return false; }
     } motion;
     SystemClock clock;
-    ScreenToyController toys([] { return true; }, {pointer, keys, overlays, motion}, nullptr, clock);
+    ScreenToyController toys([] { return true; }, {pointer, keys, overlays, motion, nullptr}, nullptr, clock);
     toys.equip(ScreenToyKind::blaster);
     // Let the canvases appear and paint once before measuring.
     QEventLoop settle;

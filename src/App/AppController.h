@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effects/EffectsController.h"
+#include "Effects/ScreenToys/ScreenToyController.h"
 #include "Focus/FocusJournalStore.h"
 #include "Models/SettingsPage.h"
 #include "Platform/Platform.h"
@@ -83,6 +84,9 @@ public:
     CursorEffectController &cursorEffects() { return m_effects->cursorEffects(); }
     LidAngleController &lidAngle() { return m_effects->lidAngle(); }
     void previewLidDance() { m_effects->previewLidDance(); }
+    // Made on first use and kept; it follows the toy volume and hand tone settings, and while
+    // a toy is out the click sounds keep quiet.
+    ScreenToyController &screenToys();
 
     // The one-time start; every later call returns at once.
     void start();
@@ -125,6 +129,7 @@ private:
     void forwardSignals();
     bool takeRunLock();
     void handleTermination();
+    void stopScreenToys();
 
     Platform m_platform;
     std::unique_ptr<SettingsStore> m_ownedSettings;
@@ -135,6 +140,8 @@ private:
     std::unique_ptr<SoundController> m_sound;
     std::unique_ptr<InputController> m_input;
     std::unique_ptr<EffectsController> m_effects;
+    // After the controllers it uses, so it goes first.
+    std::unique_ptr<ScreenToyController> m_screenToys;
 
     bool m_started = false;
     std::optional<RunLock> m_runLock;

@@ -13,6 +13,7 @@
 #include "Platform/MotionSensor.h"
 #include "Platform/PermissionProbe.h"
 #include "Platform/ReactionSources.h"
+#include "Platform/ScreenToySources.h"
 #include "Platform/UserDefaults.h"
 
 #include <QString>
@@ -44,4 +45,5 @@ struct Platform {
     QString packResourceBundle;
     // Power, sleep, drives, displays, watched folders and what overlay windows may use.
     ReactionSources reactions;
+    ScreenToySources screenToys;
 };

@@ -15,16 +15,16 @@ namespace {
 constexpr double whipHandleAnchorInset = 60;
 }
 
-ScreenToyController::ScreenToyController(std::function<bool()> permissionGranted, Platform platform,
+ScreenToyController::ScreenToyController(std::function<bool()> permissionGranted, Sources sources,
                                          std::unique_ptr<ScreenToySound> sound, const Clock &clock,
                                          ScreenProvider screenProvider, QObject *parent)
     : QObject(parent)
     , m_permissionGranted(std::move(permissionGranted))
-    , m_platform(platform)
+    , m_sources(sources)
     , m_sound(std::move(sound))
     , m_clock(clock)
     , m_screenProvider(screenProvider ? std::move(screenProvider) : ScreenProvider(desktopScreens))
-    , m_escapeMonitor(platform.keys)
+    , m_escapeMonitor(sources.keys)
 {
     m_escapeMonitor.onKeyCode = [this](std::uint16_t code) {
         if (code == ScreenToyEscapeMonitor::escapeKeyCode && m_activeToy)
@@ -107,7 +107,7 @@ void ScreenToyController::setHandTone(ScreenToyHandTone tone)
 
 std::optional<QPointF> ScreenToyController::pointerLocation() const
 {
-    return ScreenGeometry::fromQt(QPointF(m_platform.pointer.position()), ScreenGeometry::primaryScreenHeight());
+    return ScreenGeometry::fromQt(QPointF(m_sources.pointer.position()), ScreenGeometry::primaryScreenHeight());
 }
 
 bool ScreenToyController::equip(ScreenToyKind kind)
@@ -119,7 +119,7 @@ bool ScreenToyController::equip(ScreenToyKind kind)
         return false;
     }
     // Without a compositor the canvases would paint the whole screen black.
-    if (!m_platform.overlays.blendsTranslucentWindows()) {
+    if (!m_sources.overlays.blendsTranslucentWindows()) {
         setStatus(compositorNeededText());
         return false;
     }
@@ -127,15 +127,15 @@ bool ScreenToyController::equip(ScreenToyKind kind)
         ScreenToyGrenadePainter::prepare(m_handTone);
     setActiveToy(kind);
     setStatus(activeText(kind));
-    m_reduceMotion = m_platform.motion.reduceMotion();
+    m_reduceMotion = m_sources.motion.reduceMotion();
     m_pointer = pointerLocation();
     refreshDisplays();
     if (kind == ScreenToyKind::whip)
         showWhipHandle();
-    m_platform.pointer.start([this](GlobalPointer::Event event) { handlePointer(event); });
+    m_sources.pointer.start([this](GlobalPointer::Event event) { handlePointer(event); });
     if (!m_escapeMonitor.start())
         setStatus(escapeUnavailableText());
-    watchDisplays();
+    watchDisplaysAndSleep();
     return true;
 }
 
@@ -148,9 +148,9 @@ void ScreenToyController::stop()
     m_whipMotion.reset();
     delete m_whipHandle.data();
     clearMarks();
-    m_platform.pointer.stop();
+    m_sources.pointer.stop();
     m_escapeMonitor.stop();
-    unwatchDisplays();
+    unwatchDisplaysAndSleep();
     m_panels.clear();
     if (m_sound)
         m_sound->stop();
@@ -168,15 +168,22 @@ void ScreenToyController::clearMarks()
     updateCanvases(now());
 }
 
-void ScreenToyController::watchDisplays()
+void ScreenToyController::watchDisplaysAndSleep()
 {
-    unwatchDisplays();
+    unwatchDisplaysAndSleep();
+    if (m_sources.sleep) {
+        // Put away from the event loop: stopping drops this very handler.
+        m_sources.sleep->start([this](SleepTransition transition) {
+            if (transition == SleepTransition::willSleep)
+                QMetaObject::invokeMethod(this, [this] { stop(); }, Qt::QueuedConnection);
+        });
+    }
     auto *application = qGuiApp;
     if (!application)
         return;
     const auto rewatch = [this] {
         refreshDisplays();
-        watchDisplays();
+        watchDisplaysAndSleep();
     };
     m_displayConnections.push_back(connect(application, &QGuiApplication::screenAdded, this, rewatch));
     m_displayConnections.push_back(connect(application, &QGuiApplication::screenRemoved, this, rewatch));
@@ -187,8 +194,10 @@ void ScreenToyController::watchDisplays()
             connect(screen, &QScreen::geometryChanged, this, [this] { refreshDisplays(); }));
 }
 
-void ScreenToyController::unwatchDisplays()
+void ScreenToyController::unwatchDisplaysAndSleep()
 {
+    if (m_sources.sleep)
+        m_sources.sleep->stop();
     for (const auto &connection : m_displayConnections)
         disconnect(connection);
     m_displayConnections.clear();
@@ -366,7 +375,7 @@ void ScreenToyController::tick()
 {
     const double time = now();
     if (m_nextAutomaticShot) {
-        if (m_platform.pointer.leftButtonIsDown() && m_activeToy == ScreenToyKind::ak47) {
+        if (m_sources.pointer.leftButtonIsDown() && m_activeToy == ScreenToyKind::ak47) {
             if (*m_nextAutomaticShot <= time && m_pointer) {
                 m_nextAutomaticShot = time + automaticFireInterval;
                 recordShot(*m_pointer, time);

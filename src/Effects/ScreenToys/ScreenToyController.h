@@ -15,6 +15,7 @@
 #include "Platform/InputCapture.h"
 #include "Platform/OverlayWindowSupport.h"
 #include "Platform/ReduceMotionProbe.h"
+#include "Platform/SleepMonitor.h"
 
 #include <QObject>
 #include <QPointF>
@@ -52,14 +53,17 @@ public:
     static constexpr double automaticFireInterval = 0.1;
     static constexpr int tickIntervalMs = 16;
 
-    struct Platform {
+    // What the controller uses of the desktop; `sleep` may be null.
+    struct Sources {
         GlobalPointer &pointer;
         InputCapture &keys;
         const OverlayWindowSupport &overlays;
         const ReduceMotionProbe &motion;
+        SleepMonitor *sleep = nullptr;
     };
 
-    ScreenToyController(std::function<bool()> permissionGranted, Platform platform, std::unique_ptr<ScreenToySound> sound,
+    // Without a sound object the toys are silent.
+    ScreenToyController(std::function<bool()> permissionGranted, Sources sources, std::unique_ptr<ScreenToySound> sound,
                         const Clock &clock, ScreenProvider screenProvider = {}, QObject *parent = nullptr);
     ~ScreenToyController() override;
 
@@ -120,11 +124,12 @@ private:
     void updateCanvases(double time);
     ScreenToyScene sceneAt(double time) const;
     std::optional<QPointF> pointerLocation() const;
-    void watchDisplays();
-    void unwatchDisplays();
+    // Display changes re-lay the canvases; sleep puts the toy away.
+    void watchDisplaysAndSleep();
+    void unwatchDisplaysAndSleep();
 
     std::function<bool()> m_permissionGranted;
-    Platform m_platform;
+    Sources m_sources;
     std::unique_ptr<ScreenToySound> m_sound;
     const Clock &m_clock;
     ScreenProvider m_screenProvider;

@@ -1,5 +1,6 @@
 #include "Platform/Linux/LinuxPlatform.h"
 
+#include "Platform/Linux/DesktopReduceMotionProbe.h"
 #include "Platform/Linux/HIDLidAngleReader.h"
 #include "Platform/Linux/InotifyDirectoryWatcher.h"
 #include "Platform/Linux/LogindSleepMonitor.h"
@@ -13,6 +14,7 @@
 #include "Platform/Linux/LinuxMotionSensors.h"
 #include "Platform/Linux/LinuxPermissionProbe.h"
 #include "Platform/Linux/SdlAudioOutput.h"
+#include "Platform/Linux/X11GlobalPointer.h"
 #include "Platform/Linux/XkbKeyLabelSource.h"
 #include "Platform/RunLockLocation.h"
 
@@ -44,5 +46,9 @@ Platform LinuxPlatform::create()
     reactions.overlays = std::make_unique<X11OverlayWindowSupport>();
     reactions.downloadsFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     reactions.screenshotFolder = ScreenshotLocation::resolve(ScreenshotLocation::current());
+
+    platform.screenToys.pointer = std::make_unique<X11GlobalPointer>();
+    platform.screenToys.reduceMotion = std::make_unique<DesktopReduceMotionProbe>();
+    platform.screenToys.sleep = std::make_unique<LogindSleepMonitor>(QDBusConnection::systemBus());
     return platform;
 }

@@ -8,6 +8,7 @@
 #include "fakes/FakeInputCapture.h"
 #include "fakes/FakeOverlayWindowSupport.h"
 #include "fakes/FakeReduceMotionProbe.h"
+#include "fakes/FakeReactionSources.h"
 #include "fakes/ManualClock.h"
 #include "support/TestFolders.h"
 
@@ -25,6 +26,7 @@ struct ToyFixture {
     FakeInputCapture keys;
     FakeOverlayWindowSupport overlays;
     FakeReduceMotionProbe motion;
+    FakeSleepMonitor sleep;
     ManualClock clock;
     std::shared_ptr<FakeAudioOutput::State> device = std::make_shared<FakeAudioOutput::State>();
     TestFolder sounds;
@@ -35,7 +37,7 @@ struct ToyFixture {
     {
         keys.available = {{InputCaptureLevel::globalFallback, true}};
         toys = std::make_unique<ScreenToyController>(
-            [this] { return granted; }, ScreenToyController::Platform{pointer, keys, overlays, motion},
+            [this] { return granted; }, ScreenToyController::Sources{pointer, keys, overlays, motion, &sleep},
             std::make_unique<ScreenToySound>(std::make_unique<FakeAudioOutput>(device), sounds.path()), clock,
             [this] { return screens; });
     }
@@ -120,6 +122,20 @@ TEST(ScreenToyController, EquipShowsACanvasPerDisplayAndEscPutsItAway)
     EXPECT_EQ(f.toys->status(), std::nullopt);
     EXPECT_TRUE(f.toys->canvases().empty());
     EXPECT_FALSE(f.pointer.isStarted());
+}
+
+TEST(ScreenToyController, SleepPutsTheToyAway)
+{
+    ToyFixture f;
+    ASSERT_TRUE(f.toys->equip(ScreenToyKind::grenade));
+    ASSERT_TRUE(f.sleep.running);
+    f.sleep.send(SleepTransition::didWake);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(f.toys->activeToy());
+    f.sleep.send(SleepTransition::willSleep);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.toys->activeToy(), std::nullopt);
+    EXPECT_FALSE(f.sleep.running);
 }
 
 TEST(ScreenToyController, WithoutAGlobalEscTheToyStillWorksAndSaysSo)
