@@ -286,10 +286,10 @@ QImage crackedGlass(int side, std::uint64_t seed, int rays, double reach, bool s
             const double x = -radius + 2 * radius * i / 12;
             tear.lineTo(x, radius * 0.25 - 0.5 * radius * i / 12 + random.between(-6, 6));
         }
-        p.setPen(QPen(grey(1.0, 0.9), 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setPen(QPen(grey(0.08, 0.6), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPath(tear.translated(2, 2));
+        p.setPen(QPen(grey(1.0, 0.9), 5.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPath(tear);
-        p.setPen(QPen(grey(0.1, 0.5), 1.2));
-        p.drawPath(tear.translated(1.5, 1.5));
     }
     for (int ray = 0; ray < rays; ++ray) {
         double angle = 2 * pi * ray / rays + random.between(-0.25, 0.25);
@@ -303,10 +303,12 @@ QImage crackedGlass(int side, std::uint64_t seed, int rays, double reach, bool s
             point += QPointF(std::cos(angle), std::sin(angle)) * (length / steps);
             crack.lineTo(point);
         }
-        p.setPen(QPen(grey(1.0, 0.85), random.between(1.2, 2.6), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        // A dark edge under a bright line, so the crack reads on light and dark screens alike.
+        const double width = random.between(2.2, 4.0);
+        p.setPen(QPen(grey(0.08, 0.6), width * 0.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPath(crack.translated(1.5, 1.5));
+        p.setPen(QPen(grey(1.0, 0.9), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPath(crack);
-        p.setPen(QPen(grey(0.05, 0.35), 0.8));
-        p.drawPath(crack.translated(1, 1));
     }
     for (int ring = 1; ring <= 2; ++ring) {
         const double r = radius * 0.22 * ring;
@@ -318,7 +320,9 @@ QImage crackedGlass(int side, std::uint64_t seed, int rays, double reach, bool s
             const double a1 = 2 * pi * (arc + 1) / rays - random.between(0, 0.2);
             for (double a : {a0, (a0 + a1) / 2, a1})
                 segment << QPointF(std::cos(a), std::sin(a)) * r * random.between(0.9, 1.1);
-            p.setPen(QPen(grey(1.0, 0.7), 1.2));
+            p.setPen(QPen(grey(0.08, 0.5), 1.4));
+            p.drawPolyline(segment.translated(1.2, 1.2));
+            p.setPen(QPen(grey(1.0, 0.75), 2.2));
             p.drawPolyline(segment);
         }
     }
