@@ -311,6 +311,11 @@ void ScreenToyController::handlePointer(GlobalPointer::Event event)
         m_nextAutomaticShot.reset();
         return;
     case GlobalPointer::Event::leftDown: {
+        // A click may have raised the window under it above the canvases.
+        for (auto &[number, panel] : m_panels)
+            panel.view->raise();
+        if (m_whipHandle)
+            m_whipHandle->raise();
         if (m_activeToy == ScreenToyKind::whip)
             return;
         m_pointer = pointerLocation();
