@@ -9,8 +9,6 @@ public:
     bool leftButtonIsDown() const override { return down; }
     bool start(Handler handler) override
     {
-        if (!available)
-            return false;
         m_handler = std::move(handler);
         return true;
     }
@@ -35,7 +33,6 @@ public:
 
     QPoint at;
     bool down = false;
-    bool available = true;
 
 private:
     void send(Event event)

@@ -105,7 +105,7 @@ void ScreenToyController::setHandTone(ScreenToyHandTone tone)
         panel.view->setHandTone(tone);
 }
 
-std::optional<QPointF> ScreenToyController::pointerLocation() const
+QPointF ScreenToyController::pointerLocation() const
 {
     return ScreenGeometry::fromQt(QPointF(m_sources.pointer.position()), ScreenGeometry::primaryScreenHeight());
 }
@@ -331,11 +331,6 @@ void ScreenToyController::handlePointer(GlobalPointer::Event event)
     }
 }
 
-void ScreenToyController::recordMark(ScreenToyMark mark)
-{
-    m_markStore.record(std::move(mark));
-}
-
 void ScreenToyController::recordShot(QPointF point, double time)
 {
     if (!m_activeToy || m_activeToy == ScreenToyKind::whip)
@@ -359,7 +354,7 @@ void ScreenToyController::recordShot(QPointF point, double time)
     }
     const QPointF origin =
         frame ? ScreenToyPOV::layout(*frame, point, kind).muzzle + frame->topLeft() : point;
-    recordMark(ScreenToyMark{kind, point, time, ScreenToyShot{origin, point, time, kind}});
+    m_markStore.record(ScreenToyMark{kind, point, time, ScreenToyShot{origin, point, time, kind}});
     if (kind == ScreenToyKind::waterGun)
         m_wetness.addImpact(point, time);
     updateCanvases(time);
@@ -393,7 +388,7 @@ void ScreenToyController::tick()
         WhipMotion rope = *m_whipMotion;
         if (rope.advance(m_lastAnimationTime ? time - *m_lastAnimationTime : 0.0)) {
             const QPointF tip = rope.points.empty() ? QPointF(0, 0) : rope.points.back();
-            recordMark(ScreenToyMark{ScreenToyKind::whip, tip, time, std::nullopt});
+            m_markStore.record(ScreenToyMark{ScreenToyKind::whip, tip, time, std::nullopt});
             const float loudness = std::min(float(rope.lastLashSpeed) / 2000.0f + 0.65f, 1.8f);
             if (m_sound)
                 m_sound->play(ScreenToyKind::whip, std::min(m_volume * loudness, 1.0f));

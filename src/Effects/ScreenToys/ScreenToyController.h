@@ -119,11 +119,10 @@ private:
     void dragWhip(QPointF to, double time);
     void handlePointer(GlobalPointer::Event event);
     void recordShot(QPointF point, double time);
-    void recordMark(ScreenToyMark mark);
     void startAnimationTimer();
     void updateCanvases(double time);
     ScreenToyScene sceneAt(double time) const;
-    std::optional<QPointF> pointerLocation() const;
+    QPointF pointerLocation() const;
     // Display changes re-lay the canvases; sleep puts the toy away.
     void watchDisplaysAndSleep();
     void unwatchDisplaysAndSleep();
