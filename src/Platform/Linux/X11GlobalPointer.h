@@ -9,7 +9,8 @@
 // Raw button and motion events of the X server's input extension, selected on the root
 // window through Qt's own X connection and read by a native event filter on the GUI thread,
 // so no second connection or thread is needed. Raw events include clicks on our own windows:
-// they are the only source of clicks, so each click counts once. The position is Qt's.
+// they are the only source of clicks, so each click counts once. The position is Qt's. The
+// selection belongs to the connection: one instance per application.
 class X11GlobalPointer final : public GlobalPointer, private QAbstractNativeEventFilter {
 public:
     X11GlobalPointer() = default;
