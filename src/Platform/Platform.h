@@ -18,6 +18,7 @@
 #include "Platform/PermissionProbe.h"
 #include "Platform/ReactionSources.h"
 #include "Platform/ScreenToySources.h"
+#include "Platform/SecureInputSource.h"
 #include "Platform/UserDefaults.h"
 
 #include <QString>
@@ -37,6 +38,8 @@ struct Platform {
     std::unique_ptr<InputCapture> inputCapture = std::make_unique<AppOnlyInputCapture>();
     std::unique_ptr<KeyLabelSource> keyLabels = std::make_unique<TableKeyLabelSource>();
     std::unique_ptr<PermissionProbe> permissionProbe = std::make_unique<NoAccessPermissionProbe>();
+    // Whether typing goes into a password field; null when that cannot be told.
+    std::unique_ptr<SecureInputSource> secureInput;
     // The machine's accelerometer, or null; unset means none.
     std::function<std::unique_ptr<MotionSensor>()> findMotionSensor;
     // The lid-angle sensor's reader; unset means the machine has none.

@@ -9,6 +9,7 @@
 #include "fakes/FakePermissionProbe.h"
 #include "support/TestPlatform.h"
 #include "fakes/FakeReactionSources.h"
+#include "fakes/FakeSecureInputSource.h"
 #include "fakes/FakeSystemSoundPlayer.h"
 #include "fakes/ManualClock.h"
 #include "support/TestFolders.h"
@@ -46,6 +47,7 @@ struct EffectsRig {
     FakeDisplayWatcher *displays = nullptr;
     FakeDirectoryWatcher *screenshots = nullptr;
     FakeLidAngleReading *lidSensor = nullptr;
+    FakeSecureInputSource *secureInput = nullptr;
     FakeSystemSoundPlayer sounds;
     std::unique_ptr<AppController> controller;
 
@@ -63,6 +65,9 @@ struct EffectsRig {
         capture = fakeCapture.get();
         capture->available = {{InputCaptureLevel::eventTap, true}};
         platform.inputCapture = std::move(fakeCapture);
+        auto fakeSecureInput = std::make_unique<FakeSecureInputSource>();
+        secureInput = fakeSecureInput.get();
+        platform.secureInput = std::move(fakeSecureInput);
         if (lidSensorPresent) {
             platform.makeLidAngleReader = [this] {
                 auto sensor = std::make_unique<FakeLidAngleReading>();
@@ -281,6 +286,18 @@ TEST(AppControllerEffects, TheHudShowsTheLastTypedKeyOnlyWhileItsSettingIsOn)
     rig.controller->start();
     FakeInputSource *keys = rig.capture->sourcesByClass.at({InputCaptureLevel::eventTap, InputDeviceClass::keyboard});
     const StatsOverlayPresentation &presentation = rig.controller->statsOverlay().presentation();
+    keys->send(KEY_H, 1);
+    keys->send(KEY_H, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(presentation.lastKeyLabel(), "H");
+
+    // Typed into a password field: no label reaches the HUD.
+    rig.secureInput->active = true;
+    keys->send(KEY_K, 1);
+    keys->send(KEY_K, 0);
+    QCoreApplication::processEvents();
+    EXPECT_NE(presentation.lastKeyLabel(), "K");
+    rig.secureInput->active = false;
     keys->send(KEY_H, 1);
     keys->send(KEY_H, 0);
     QCoreApplication::processEvents();

@@ -1,6 +1,7 @@
 #include "Platform/Linux/LinuxPlatform.h"
 
 #include "Platform/Linux/AtspiDesktopIconLocator.h"
+#include "Platform/Linux/AtspiSecureInputSource.h"
 #include "Platform/Linux/DesktopReduceMotionProbe.h"
 #include "Platform/Linux/HIDLidAngleReader.h"
 #include "Platform/Linux/InotifyDirectoryWatcher.h"
@@ -32,6 +33,9 @@ Platform LinuxPlatform::create()
     platform.inputCapture = std::make_unique<LinuxInputCapture>();
     platform.keyLabels = std::make_unique<XkbKeyLabelSource>();
     platform.permissionProbe = std::make_unique<LinuxPermissionProbe>();
+    auto secureInput = std::make_unique<AtspiSecureInputSource>();
+    secureInput->start();
+    platform.secureInput = std::move(secureInput);
     platform.findMotionSensor = [] { return LinuxMotionSensors::find(); };
     platform.makeLidAngleReader = [] { return std::make_unique<HIDLidAngleReader>(); };
     platform.makeAudioOutput = [] { return std::make_unique<SdlAudioOutput>(); };
