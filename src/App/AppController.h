@@ -88,7 +88,7 @@ public:
     void previewLidDance() { m_effects->previewLidDance(); }
     // Made on first use and kept; it follows the toy volume and hand tone settings, and while
     // a toy is out the click sounds keep quiet.
-    ScreenToyController &screenToys();
+    ScreenToyController &screenToys() override;
 
     // The one-time start; every later call returns at once.
     void start() override;
