@@ -26,9 +26,10 @@ ScreenToyController::ScreenToyController(std::function<bool()> permissionGranted
     , m_screenProvider(screenProvider ? std::move(screenProvider) : ScreenProvider(desktopScreens))
     , m_escapeMonitor(sources.keys)
 {
+    // Put away from the event loop: stopping ends the delivery this call is part of.
     m_escapeMonitor.onKeyCode = [this](std::uint16_t code) {
         if (code == ScreenToyEscapeMonitor::escapeKeyCode && m_activeToy)
-            stop();
+            QMetaObject::invokeMethod(this, [this] { stop(); }, Qt::QueuedConnection);
     };
     m_animationTimer.setInterval(tickIntervalMs);
     m_animationTimer.setTimerType(Qt::PreciseTimer);
@@ -178,12 +179,19 @@ void ScreenToyController::watchDisplaysAndSleep()
                 QMetaObject::invokeMethod(this, [this] { stop(); }, Qt::QueuedConnection);
         });
     }
+    watchDisplays();
+}
+
+void ScreenToyController::watchDisplays()
+{
+    unwatchDisplays();
     auto *application = qGuiApp;
     if (!application)
         return;
+    // A display that comes or goes changes the list of screens whose frames are watched.
     const auto rewatch = [this] {
         refreshDisplays();
-        watchDisplaysAndSleep();
+        watchDisplays();
     };
     m_displayConnections.push_back(connect(application, &QGuiApplication::screenAdded, this, rewatch));
     m_displayConnections.push_back(connect(application, &QGuiApplication::screenRemoved, this, rewatch));
@@ -198,6 +206,11 @@ void ScreenToyController::unwatchDisplaysAndSleep()
 {
     if (m_sources.sleep)
         m_sources.sleep->stop();
+    unwatchDisplays();
+}
+
+void ScreenToyController::unwatchDisplays()
+{
     for (const auto &connection : m_displayConnections)
         disconnect(connection);
     m_displayConnections.clear();

@@ -126,6 +126,8 @@ private:
     // Display changes re-lay the canvases; sleep puts the toy away.
     void watchDisplaysAndSleep();
     void unwatchDisplaysAndSleep();
+    void watchDisplays();
+    void unwatchDisplays();
 
     std::function<bool()> m_permissionGranted;
     Sources m_sources;

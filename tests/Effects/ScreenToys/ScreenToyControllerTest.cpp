@@ -117,7 +117,8 @@ TEST(ScreenToyController, EquipShowsACanvasPerDisplayAndEscPutsItAway)
     QCoreApplication::processEvents();
     EXPECT_TRUE(f.toys->activeToy());
     esc->send(ScreenToyEscapeMonitor::escapeKeyCode, 1);
-    QCoreApplication::processEvents();
+    QCoreApplication::processEvents(); // the key reaches the GUI thread
+    QCoreApplication::processEvents(); // and puts the toy away from the event loop
     EXPECT_EQ(f.toys->activeToy(), std::nullopt);
     EXPECT_EQ(f.toys->status(), std::nullopt);
     EXPECT_TRUE(f.toys->canvases().empty());
