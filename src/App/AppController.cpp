@@ -17,6 +17,8 @@ AppController::AppController(Platform platform, SettingsStore *settings, QObject
     m_sound = std::make_unique<SoundController>(m_platform, *m_settings);
     m_input = std::make_unique<InputController>(m_platform, *m_settings, *m_sound);
     m_effects = std::make_unique<EffectsController>(m_platform, *m_settings, *m_input, *m_sound);
+    m_focus = std::make_unique<FocusController>(*m_settings, *m_journal, *m_platform.workspace, *m_platform.clock,
+                                                *m_platform.scheduler);
     forwardSignals();
 
     relayChanges(m_settings);
@@ -25,8 +27,10 @@ AppController::AppController(Platform platform, SettingsStore *settings, QObject
     relayChanges(m_sound.get());
     relayChanges(m_input.get());
     relayChanges(m_effects.get());
+    relayChanges(m_focus.get());
 
-    // Pausing every effect and losing input access put a toy away.
+    // Pausing every effect, losing input access and starting a focus session put a toy away.
+    m_focus->onSessionStarting = [this] { stopScreenToys(); };
     connect(m_settings, &SettingsStore::effectsPausedChanged, this, [this](bool paused) {
         if (paused)
             stopScreenToys();
@@ -139,6 +143,8 @@ void AppController::setRequestedSettingsPage(SettingsPage page)
 
 void AppController::showControlPanel(SettingsPage page)
 {
+    // Asked before our own window comes forward, while the user's application is still in front.
+    m_focus->prepareControlPanel(page == SettingsPage::focus);
     setRequestedSettingsPage(page);
     emit controlPanelRequested(page);
 }

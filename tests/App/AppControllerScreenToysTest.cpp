@@ -59,7 +59,7 @@ TEST(AppControllerScreenToys, FollowsTheToySettingsAndQuietsClicksWhileAToyIsOut
     EXPECT_FALSE(rig.clicksQuiet());
 }
 
-TEST(AppControllerScreenToys, PausingEffectsOrLosingInputAccessPutsTheToyAway)
+TEST(AppControllerScreenToys, PausingLosingInputAccessOrFocusingPutsTheToyAway)
 {
     struct Case {
         const char *name;
@@ -72,6 +72,7 @@ TEST(AppControllerScreenToys, PausingEffectsOrLosingInputAccessPutsTheToyAway)
              rig.probe->inputGranted = false;
              rig.controller->permissions().refresh();
          }},
+        {"a focus session starting", [](ToysRig &rig) { rig.controller->startFocusSession(); }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

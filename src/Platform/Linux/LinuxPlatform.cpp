@@ -11,6 +11,7 @@
 #include "Platform/Linux/SysfsPowerSource.h"
 #include "Platform/Linux/UPowerPowerSource.h"
 #include "Platform/Linux/X11OverlayWindowSupport.h"
+#include "Platform/Linux/X11Workspace.h"
 #include "Platform/Linux/LinuxAppShell.h"
 #include "Platform/Linux/LinuxDesktopPictureSource.h"
 #include "Platform/Linux/LinuxInputCapture.h"
@@ -22,6 +23,7 @@
 #include "Platform/RunLockLocation.h"
 
 #include <QDBusConnection>
+#include <QGuiApplication>
 #include <QStandardPaths>
 
 Platform LinuxPlatform::create()
@@ -54,6 +56,7 @@ Platform LinuxPlatform::create()
     reactions.overlays = std::make_unique<X11OverlayWindowSupport>();
     reactions.downloadsFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     reactions.screenshotFolder = ScreenshotLocation::resolve(ScreenshotLocation::current());
+    platform.workspace = std::make_unique<X11Workspace>(QGuiApplication::desktopFileName());
 
     platform.screenToys.pointer = std::make_unique<X11GlobalPointer>();
     platform.screenToys.reduceMotion = std::make_unique<DesktopReduceMotionProbe>();
