@@ -268,29 +268,24 @@ void grenadeHands(QPainter &p, int)
     p.setPen(Qt::NoPen);
 }
 
-// Radial cracks and broken rings round a small hole: glass hit by a bullet or a whip.
-QImage crackedGlass(int side, std::uint64_t seed, int rays, double reach, bool slash)
+// One long tear across the glass, as a whip leaves it.
+void drawTear(QPainter &p, double radius, Synth::Random &random)
 {
-    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.translate(side / 2.0, side / 2.0);
-    Synth::Random random(seed);
-    const double radius = side / 2.0 * reach;
-    if (slash) {
-        // One long tear across, with branches.
-        QPainterPath tear;
-        tear.moveTo(-radius, radius * 0.25);
-        for (int i = 1; i <= 12; ++i) {
-            const double x = -radius + 2 * radius * i / 12;
-            tear.lineTo(x, radius * 0.25 - 0.5 * radius * i / 12 + random.between(-6, 6));
-        }
-        p.setPen(QPen(grey(0.08, 0.6), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPath(tear.translated(2, 2));
-        p.setPen(QPen(grey(1.0, 0.9), 5.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPath(tear);
+    QPainterPath tear;
+    tear.moveTo(-radius, radius * 0.25);
+    for (int i = 1; i <= 12; ++i) {
+        const double x = -radius + 2 * radius * i / 12;
+        tear.lineTo(x, radius * 0.25 - 0.5 * radius * i / 12 + random.between(-6, 6));
     }
+    p.setPen(QPen(grey(0.08, 0.6), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(tear.translated(2, 2));
+    p.setPen(QPen(grey(1.0, 0.9), 5.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(tear);
+}
+
+// Wandering cracks out from the centre, each a seeded polyline.
+void drawRays(QPainter &p, double radius, int rays, Synth::Random &random)
+{
     for (int ray = 0; ray < rays; ++ray) {
         double angle = 2 * pi * ray / rays + random.between(-0.25, 0.25);
         QPointF point(0, 0);
@@ -310,6 +305,11 @@ QImage crackedGlass(int side, std::uint64_t seed, int rays, double reach, bool s
         p.setPen(QPen(grey(1.0, 0.9), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPath(crack);
     }
+}
+
+// Broken rings round the centre, between the rays.
+void drawRings(QPainter &p, double radius, int rays, Synth::Random &random)
+{
     for (int ring = 1; ring <= 2; ++ring) {
         const double r = radius * 0.22 * ring;
         for (int arc = 0; arc < rays; ++arc) {
@@ -326,6 +326,23 @@ QImage crackedGlass(int side, std::uint64_t seed, int rays, double reach, bool s
             p.drawPolyline(segment);
         }
     }
+}
+
+// Radial cracks and broken rings round a small hole: glass hit by a bullet; with `slash`, a
+// tear across instead of the hole, for the whip.
+QImage crackedGlass(int side, std::uint64_t seed, int rays, double reach, bool slash)
+{
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(side / 2.0, side / 2.0);
+    Synth::Random random(seed);
+    const double radius = side / 2.0 * reach;
+    if (slash)
+        drawTear(p, radius, random);
+    drawRays(p, radius, rays, random);
+    drawRings(p, radius, rays, random);
     if (!slash) {
         QRadialGradient hole(QPointF(0, 0), side * 0.06);
         hole.setColorAt(0, grey(0.02, 0.95));

@@ -152,32 +152,27 @@ void drawLiquidBead(QPainter &painter, QPointF p, double size, double opacity)
                                std::max(0.32 * size, 1.0)));
 }
 
-void drawWetPatch(QPainter &painter, const ScreenToyScene &scene, const ScreenToyWetPatch &patch,
-                  const QRectF &screenFrame)
-{
-    const double opacity = ScreenToyCanvasPainter::wetPatchOpacity(patch, scene.displayTime);
-    const QPointF centre = local(patch.center, screenFrame);
-    const QRectF area = bounds(screenFrame).adjusted(-ScreenToyCanvasPainter::offscreenMargin,
-                                                     -ScreenToyCanvasPainter::offscreenMargin,
-                                                     ScreenToyCanvasPainter::offscreenMargin,
-                                                     ScreenToyCanvasPainter::offscreenMargin);
-    if (opacity <= 0 || !area.contains(centre))
-        return;
-    const double age = std::max(scene.displayTime - patch.createdAt, 0.0);
-    const double k = std::sqrt(patch.volume);
-    const double sag = scene.reduceMotion ? 0 : std::min(2 * age, 8.0);
-    const std::vector<QPointF> droplets = patch.droplets();
+// What every layer of one wet patch needs: where it is, how strong, how old and how wet.
+struct Wet {
+    QPointF centre;
+    double opacity = 0;
+    double age = 0;
+    double k = 1;
+    std::vector<QPointF> droplets;
+};
 
+void drawWetBlob(QPainter &painter, const Wet &wet, double sag)
+{
     std::vector<QPointF> vertices;
-    for (QPointF d : droplets)
-        vertices.push_back(centre + QPointF(1.8 * k * d.x(), k * d.y() - sag));
+    for (QPointF d : wet.droplets)
+        vertices.push_back(wet.centre + QPointF(1.8 * wet.k * d.x(), wet.k * d.y() - sag));
     QPainterPath blob;
     blob.moveTo((vertices.back() + vertices.front()) / 2);
     for (std::size_t i = 0; i < vertices.size(); ++i)
         blob.quadTo(vertices[i], (vertices[i] + vertices[(i + 1) % vertices.size()]) / 2);
     blob.closeSubpath();
     painter.setPen(Qt::NoPen);
-    painter.setBrush(grey(0.04, 0.24 * opacity));
+    painter.setBrush(grey(0.04, 0.24 * wet.opacity));
     painter.drawPath(blob);
     if (const QImage &texture = ScreenToyArtwork::wetGlass(); !texture.isNull()) {
         // The texture stretched over the blob's box grown by 12 pt, seen only inside the blob:
@@ -187,40 +182,57 @@ void drawWetPatch(QPainter &painter, const ScreenToyScene &scene, const ScreenTo
         brush.setTransform(QTransform::fromTranslate(box.left(), box.top())
                                .scale(box.width() / texture.width(), box.height() / texture.height()));
         painter.save();
-        painter.setOpacity(painter.opacity() * 0.24 * opacity);
+        painter.setOpacity(painter.opacity() * 0.24 * wet.opacity);
         painter.fillPath(blob, brush);
         painter.restore();
     }
-    painter.setPen(QPen(grey(0.88, 0.09 * opacity), 0.65));
+    painter.setPen(QPen(grey(0.88, 0.09 * wet.opacity), 0.65));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(blob);
+}
 
-    const double reach = scene.reduceMotion ? 12 : std::min(k * (22 * age + 12 * age * age), 280.0);
+void drawDrips(QPainter &painter, const Wet &wet, double reach, std::uint64_t seed)
+{
+    const QPointF c = wet.centre;
     for (int j = 0; j < 2; ++j) {
         const int m = j - 1;
-        const double x0 = 0.15 * droplets[std::size_t(j)].x() + centre.x() + 14 * k * m;
+        const double x0 = 0.15 * wet.droplets[std::size_t(j)].x() + c.x() + 14 * wet.k * m;
         const double length = reach * (0.48 + 0.22 * j);
-        const double wobble = std::sin(double(patch.seed % 17));
-        const QPointF tip(x0 + 2 * wobble + 4 * m, centre.y() - length);
-        const double w = k * (j == 0 ? 1.6 : 2.6);
+        const double wobble = std::sin(double(seed % 17));
+        const QPointF tip(x0 + 2 * wobble + 4 * m, c.y() - length);
+        const double w = wet.k * (j == 0 ? 1.6 : 2.6);
         QPainterPath drip;
-        drip.moveTo(x0 - w, centre.y());
-        drip.cubicTo(QPointF(x0 - w - 3, centre.y() - 0.3 * length),
-                     QPointF(tip.x() - 0.55 * w + 2, centre.y() - 0.75 * length), QPointF(tip.x() - 0.55 * w, tip.y()));
+        drip.moveTo(x0 - w, c.y());
+        drip.cubicTo(QPointF(x0 - w - 3, c.y() - 0.3 * length), QPointF(tip.x() - 0.55 * w + 2, c.y() - 0.75 * length),
+                     QPointF(tip.x() - 0.55 * w, tip.y()));
         drip.quadTo(QPointF(tip.x(), tip.y() - 2 * w), QPointF(tip.x() + 0.55 * w, tip.y()));
-        drip.cubicTo(QPointF(tip.x() + 0.55 * w + 2, centre.y() - 0.75 * length),
-                     QPointF(x0 + w - 3, centre.y() - 0.3 * length), QPointF(x0 + w, centre.y()));
+        drip.cubicTo(QPointF(tip.x() + 0.55 * w + 2, c.y() - 0.75 * length), QPointF(x0 + w - 3, c.y() - 0.3 * length),
+                     QPointF(x0 + w, c.y()));
         drip.closeSubpath();
-        painter.setPen(QPen(grey(0.94, 0.1 * opacity), 0.65));
-        painter.setBrush(grey(0.08, 0.16 * opacity));
+        painter.setPen(QPen(grey(0.94, 0.1 * wet.opacity), 0.65));
+        painter.setBrush(grey(0.08, 0.16 * wet.opacity));
         painter.drawPath(drip);
-        drawLiquidBead(painter, tip, k * (j == 0 ? 5.5 : 8), opacity);
+        drawLiquidBead(painter, tip, wet.k * (j == 0 ? 5.5 : 8), wet.opacity);
     }
+}
 
-    for (std::size_t i = 0; i < droplets.size(); ++i) {
+void drawWetPatch(QPainter &painter, const ScreenToyScene &scene, const ScreenToyWetPatch &patch,
+                  const QRectF &screenFrame)
+{
+    Wet wet{local(patch.center, screenFrame), ScreenToyCanvasPainter::wetPatchOpacity(patch, scene.displayTime),
+            std::max(scene.displayTime - patch.createdAt, 0.0), std::sqrt(patch.volume), {}};
+    constexpr double margin = ScreenToyCanvasPainter::offscreenMargin;
+    if (wet.opacity <= 0 || !bounds(screenFrame).adjusted(-margin, -margin, margin, margin).contains(wet.centre))
+        return;
+    wet.droplets = patch.droplets();
+    const double age = wet.age;
+    drawWetBlob(painter, wet, scene.reduceMotion ? 0 : std::min(2 * age, 8.0));
+    drawDrips(painter, wet, scene.reduceMotion ? 12 : std::min(wet.k * (22 * age + 12 * age * age), 280.0), patch.seed);
+    for (std::size_t i = 0; i < wet.droplets.size(); ++i) {
         const double fall = scene.reduceMotion ? 0 : std::min(age * age * double(i % 3 + 1), 34.0);
-        drawLiquidBead(painter, QPointF(centre.x() + 2.3 * k * droplets[i].x(), centre.y() + 1.8 * k * droplets[i].y() - fall),
-                       double(i % 4 + 3), opacity);
+        const QPointF bead(wet.centre.x() + 2.3 * wet.k * wet.droplets[i].x(),
+                           wet.centre.y() + 1.8 * wet.k * wet.droplets[i].y() - fall);
+        drawLiquidBead(painter, bead, double(i % 4 + 3), wet.opacity);
     }
 }
 

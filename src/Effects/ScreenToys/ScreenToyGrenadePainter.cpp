@@ -68,93 +68,123 @@ void drawFlight(QPainter &painter, const ScreenToyGrenade &grenade, const Screen
     painter.restore();
 }
 
-void drawExplosion(QPainter &painter, const ScreenToyGrenade &grenade, const ScreenToyScene &scene,
-                   const QRectF &screenFrame, double elapsed)
+// One frame of an explosion: its centre on the canvas, the time since the blast, the fade of
+// its last 1.4 s, the crater's size and the opacity the canvas drew at before it.
+struct Blast {
+    QPointF centre;
+    double since = 0;
+    double fade = 1;
+    double radius = 0;
+    double baseOpacity = 1;
+};
+
+void drawScorchAndCrater(QPainter &painter, const Blast &blast)
 {
-    const double b = elapsed - ScreenToyGrenade::detonationSeconds;
-    const QPointF c = grenade.target - screenFrame.topLeft();
-    const double fade = ScreenToyGrenadePainter::explosionFade(elapsed);
-    const double radius = ScreenToyGrenadePainter::craterSide(QRectF(QPointF(0, 0), screenFrame.size()));
-    const double baseOpacity = painter.opacity();
-
-    painter.save();
-    const double shake = ScreenToyGrenadePainter::shakeOffset(b, scene.reduceMotion);
-    painter.translate(shake, -shake / 2);
-    painter.setOpacity(baseOpacity * fade);
-    painter.setPen(Qt::NoPen);
-
     QPolygonF scorch;
     for (int i = 0; i < 24; ++i) {
         const double angle = twoPi * i / 24;
-        const double r = radius * (0.19 + 0.018 * std::sin(7.0 * i));
-        scorch << c + QPointF(r * std::cos(angle), r * std::sin(angle));
+        const double r = blast.radius * (0.19 + 0.018 * std::sin(7.0 * i));
+        scorch << blast.centre + QPointF(r * std::cos(angle), r * std::sin(angle));
     }
-    painter.setBrush(QColor::fromRgbF(0.025f, 0.025f, 0.025f, float(std::min(12 * b, 1.0))));
+    painter.setBrush(QColor::fromRgbF(0.025f, 0.025f, 0.025f, float(std::min(12 * blast.since, 1.0))));
     painter.drawPolygon(scorch);
 
     if (const QImage &crater = ScreenToyGrenadePainter::craterRaster(); !crater.isNull()) {
-        painter.setOpacity(baseOpacity * std::min(12 * b, 1.0) * fade);
+        const double side = blast.radius;
+        painter.setOpacity(blast.baseOpacity * std::min(12 * blast.since, 1.0) * blast.fade);
         ScreenToyCanvasPainter::drawImageAtFixedSize(
-            painter, QRectF(c.x() - radius / 2, c.y() - radius / 2, radius, radius), crater);
-        painter.setOpacity(baseOpacity * fade);
+            painter, QRectF(blast.centre.x() - side / 2, blast.centre.y() - side / 2, side, side), crater);
+        painter.setOpacity(blast.baseOpacity * blast.fade);
     }
+}
 
+void drawFlashAndDebris(QPainter &painter, const Blast &blast)
+{
+    const double b = blast.since;
     if (b < 0.3) {
         const double flashRadius = 90 + 1050 * b;
         const float alpha = float(std::max((1 - b / 0.3) * 0.75, 0.0));
-        QRadialGradient flash(c, flashRadius);
+        QRadialGradient flash(blast.centre, flashRadius);
         flash.setColorAt(0, QColor::fromRgbF(1.0f, 0.72f, 0.32f, alpha));
         flash.setColorAt(1, QColor::fromRgbF(1.0f, 0.72f, 0.32f, 0));
         painter.setBrush(flash);
-        painter.drawEllipse(c, flashRadius, flashRadius);
+        painter.drawEllipse(blast.centre, flashRadius, flashRadius);
     }
+    if (b >= 1.8)
+        return;
+    const QPolygonF shard({QPointF(-4, -2), QPointF(6, 0), QPointF(1, 8)});
+    const float alpha = float(std::max(1 - b / 1.8, 0.0));
+    for (int i = 0; i < 30; ++i) {
+        const double phi = 2.399963 * i;
+        const double distance = 110 + (71 * i) % 260;
+        const double drop = 190 * b * b;
+        painter.save();
+        painter.translate(blast.centre + b * distance * QPointF(std::cos(phi), std::sin(phi)) - QPointF(0, drop));
+        painter.rotate(qRadiansToDegrees(phi + b * ((i % 9) - 4)));
+        const float level = i % 3 == 0 ? 0.72f : 0.16f;
+        painter.setBrush(QColor::fromRgbF(level, level, level, alpha));
+        painter.drawPolygon(shard);
+        painter.restore();
+    }
+}
 
-    if (b < 1.8) {
-        const QPolygonF shard({QPointF(-4, -2), QPointF(6, 0), QPointF(1, 8)});
-        const float alpha = float(std::max(1 - b / 1.8, 0.0));
-        for (int i = 0; i < 30; ++i) {
-            const double phi = 2.399963 * i;
-            const double distance = 110 + (71 * i) % 260;
-            const double drop = 190 * b * b;
-            painter.save();
-            painter.translate(c + b * distance * QPointF(std::cos(phi), std::sin(phi)) - QPointF(0, drop));
-            painter.rotate(qRadiansToDegrees(phi + b * ((i % 9) - 4)));
-            const float level = i % 3 == 0 ? 0.72f : 0.16f;
-            painter.setBrush(QColor::fromRgbF(level, level, level, alpha));
-            painter.drawPolygon(shard);
-            painter.restore();
-        }
+// Puffs rise and swell, then start again every 2.4 s.
+void drawSmoke(QPainter &painter, const Blast &blast)
+{
+    const QImage &smoke = ScreenToyGrenadePainter::smokeRaster();
+    if (smoke.isNull())
+        return;
+    const QPointF c = blast.centre;
+    for (int i = 0; i < 12; ++i) {
+        const double sigma = 0.53 * i;
+        const double rho = std::fmod(blast.since + sigma, 2.4);
+        const double z = 24 + 28 * rho;
+        painter.setOpacity(blast.baseOpacity * std::min(4 * blast.since, 1.0) * blast.fade
+                           * std::max((1 - rho / 2.4) * 0.13, 0.0));
+        const QPointF centre(c.x() + blast.radius * 0.22 * std::sin(7 * sigma) + 28 * std::sin(sigma + 1.8 * rho),
+                             c.y() + 40 + 78 * rho);
+        ScreenToyCanvasPainter::drawImage(painter, QRectF(centre.x() - z, centre.y() - z, 2 * z, 2 * z), smoke);
     }
+}
 
-    if (const QImage &smoke = ScreenToyGrenadePainter::smokeRaster(); !smoke.isNull()) {
-        for (int i = 0; i < 12; ++i) {
-            const double sigma = 0.53 * i;
-            const double rho = std::fmod(b + sigma, 2.4);
-            const double z = 24 + 28 * rho;
-            painter.setOpacity(baseOpacity * std::min(4 * b, 1.0) * fade * std::max((1 - rho / 2.4) * 0.13, 0.0));
-            const QPointF centre(c.x() + radius * 0.22 * std::sin(7 * sigma) + 28 * std::sin(sigma + 1.8 * rho),
-                                 c.y() + 40 + 78 * rho);
-            ScreenToyCanvasPainter::drawImage(painter, QRectF(centre.x() - z, centre.y() - z, 2 * z, 2 * z), smoke);
-        }
+void drawFire(QPainter &painter, const Blast &blast)
+{
+    const QImage &fire = ScreenToyGrenadePainter::fireRaster();
+    if (fire.isNull())
+        return;
+    const double b = blast.since;
+    painter.setOpacity(blast.baseOpacity * blast.fade * 0.8);
+    for (int i = 0; i < 24; ++i) {
+        const double height = std::min(10 * b, 1.0) * std::max(1 - b / 5.2, 0.0) * (25 + 7 * (i % 7))
+            * (0.35 * std::sin(2 * i + b * ((i % 5) + 13)) + 0.65);
+        if (height <= 1)
+            continue;
+        const double angle = twoPi * i / 24;
+        const double ring = blast.radius * (0.22 + 0.025 * std::sin(13.0 * i));
+        const double width = 24 + 5 * (i % 4);
+        painter.save();
+        painter.translate(blast.centre + ring * QPointF(std::cos(angle), std::sin(angle)));
+        painter.rotate(qRadiansToDegrees(std::sin(7 * b + i) * 13 / 65));
+        ScreenToyCanvasPainter::drawImage(painter, QRectF(-width / 2, -5, width, height), fire);
+        painter.restore();
     }
+}
 
-    if (const QImage &fire = ScreenToyGrenadePainter::fireRaster(); !fire.isNull()) {
-        painter.setOpacity(baseOpacity * fade * 0.8);
-        for (int i = 0; i < 24; ++i) {
-            const double height = std::min(10 * b, 1.0) * std::max(1 - b / 5.2, 0.0) * (25 + 7 * (i % 7))
-                * (0.35 * std::sin(2 * i + b * ((i % 5) + 13)) + 0.65);
-            if (height <= 1)
-                continue;
-            const double angle = twoPi * i / 24;
-            const double ring = radius * (0.22 + 0.025 * std::sin(13.0 * i));
-            const double width = 24 + 5 * (i % 4);
-            painter.save();
-            painter.translate(c + ring * QPointF(std::cos(angle), std::sin(angle)));
-            painter.rotate(qRadiansToDegrees(std::sin(7 * b + i) * 13 / 65));
-            ScreenToyCanvasPainter::drawImage(painter, QRectF(-width / 2, -5, width, height), fire);
-            painter.restore();
-        }
-    }
+void drawExplosion(QPainter &painter, const ScreenToyGrenade &grenade, const ScreenToyScene &scene,
+                   const QRectF &screenFrame, double elapsed)
+{
+    const Blast blast{grenade.target - screenFrame.topLeft(), elapsed - ScreenToyGrenade::detonationSeconds,
+                      ScreenToyGrenadePainter::explosionFade(elapsed),
+                      ScreenToyGrenadePainter::craterSide(QRectF(QPointF(0, 0), screenFrame.size())), painter.opacity()};
+    painter.save();
+    const double shake = ScreenToyGrenadePainter::shakeOffset(blast.since, scene.reduceMotion);
+    painter.translate(shake, -shake / 2);
+    painter.setOpacity(blast.baseOpacity * blast.fade);
+    painter.setPen(Qt::NoPen);
+    drawScorchAndCrater(painter, blast);
+    drawFlashAndDebris(painter, blast);
+    drawSmoke(painter, blast);
+    drawFire(painter, blast);
     painter.restore();
 }
 }
