@@ -338,7 +338,7 @@ TEST(SystemPage, PreciseDropRowFollowsWhatTheIconLocatorFound)
     EXPECT_TRUE(rig.named("Enable precise icon drop")->isVisibleTo(rig.page.get()));
     EXPECT_FALSE(rig.shows("Precise file manager positions available"));
 
-    rig.icons->frames = {{QStringLiteral("notes.txt"), QRectF(10, 10, 64, 64)}};
+    rig.icons->setFrames({{QStringLiteral("notes.txt"), QRectF(10, 10, 64, 64)}});
     QSignalSpy found(&rig.app->chaosEffects(), &ChaosEffectController::hasIconPositionsChanged);
     rig.named("Enable precise icon drop")->click();
     ASSERT_TRUE(found.wait(2000));

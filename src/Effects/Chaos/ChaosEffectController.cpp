@@ -24,6 +24,11 @@ ChaosEffectController::ChaosEffectController(const OverlayWindowSupport &windows
     , m_iconLocator(iconLocator)
     , m_pictures(pictures)
 {
+    connect(&m_iconWalk, &QFutureWatcher<bool>::finished, this, [this] {
+        setHasIconPositions(m_iconWalk.result());
+        if (std::exchange(m_iconWalkAgain, false))
+            refreshIconPositions();
+    });
 }
 
 ChaosEffectController::~ChaosEffectController()
@@ -134,12 +139,7 @@ void ChaosEffectController::refreshIconPositions()
         return;
     }
     DesktopIconLocator &locator = m_iconLocator;
-    m_iconWalk = QtConcurrent::run([&locator] { return !locator.positions().isEmpty(); });
-    m_iconWalk.then(this, [this](bool found) {
-        setHasIconPositions(found);
-        if (std::exchange(m_iconWalkAgain, false))
-            refreshIconPositions();
-    });
+    m_iconWalk.setFuture(QtConcurrent::run([&locator] { return !locator.positions().isEmpty(); }));
 }
 
 void ChaosEffectController::reset()

@@ -5,7 +5,7 @@
 #include "Effects/Chaos/DesktopVisualItem.h"
 #include "Services/Input/KeySoundEvent.h"
 
-#include <QFuture>
+#include <QFutureWatcher>
 #include <QObject>
 #include <QPointer>
 
@@ -98,6 +98,6 @@ private:
     QObject *m_screenWatch = nullptr;
     bool m_screenResetQueued = false;
     bool m_hasIconPositions = false;
-    QFuture<bool> m_iconWalk;
+    QFutureWatcher<bool> m_iconWalk;
     bool m_iconWalkAgain = false;
 };

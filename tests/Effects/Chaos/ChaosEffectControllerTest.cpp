@@ -193,7 +193,7 @@ TEST_F(ChaosEffectControllerTest, EscapeAnOpenedItemOrAScreenChangeEndsTheRun)
 TEST_F(ChaosEffectControllerTest, IconPositionsArePublishedFromTheLastLookWithoutBlocking)
 {
     QSignalSpy found(&controller, &ChaosEffectController::hasIconPositionsChanged);
-    icons.frames = {{QStringLiteral("report.pdf"), QRectF(40, 60, 64, 64)}};
+    icons.setFrames({{QStringLiteral("report.pdf"), QRectF(40, 60, 64, 64)}});
     controller.refreshIconPositions();
     // The answer arrives through the event loop, never from inside the call.
     EXPECT_FALSE(controller.hasIconPositions());
@@ -201,7 +201,7 @@ TEST_F(ChaosEffectControllerTest, IconPositionsArePublishedFromTheLastLookWithou
     EXPECT_TRUE(controller.hasIconPositions());
 
     // A run reads the places anyway and publishes what it saw.
-    icons.frames.clear();
+    icons.setFrames({});
     controller.start();
     setScreens(1);
     controller.trigger(ChaosMode::gravity);

@@ -80,7 +80,7 @@ const SceneRegistrar physicsRunning{QStringLiteral("system/physics-running"), []
     rig.capture(QStringLiteral("system/physics-running-window"), &window);
 }, {QStringLiteral("physicsEffectsEnabled=true")}, [](Platform &platform) {
     auto icons = std::make_unique<FakeDesktopIconLocator>();
-    icons->frames = {{QStringLiteral("notes.txt"), QRectF(40, 40, 64, 64)}};
+    icons->setFrames({{QStringLiteral("notes.txt"), QRectF(40, 40, 64, 64)}});
     platform.desktopIcons = std::move(icons);
 }};
 
