@@ -1,0 +1,110 @@
+#pragma once
+
+#include "Effects/Pet/PetAnimator.h"
+#include "Effects/Pet/PetMenuCategory.h"
+#include "Effects/Pet/PetPanel.h"
+#include "Effects/Pet/PetPose.h"
+
+#include <QElapsedTimer>
+#include <QPointF>
+#include <QPolygonF>
+#include <QRegion>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdint>
+#include <optional>
+
+class PetPresentation;
+class Scheduler;
+
+// The pet's panel content: the menu card or a reaction capsule above the dolphin, the pose
+// the pet's state and the view's own flags give the figure, and the pointer on the figure.
+// It draws itself; a frame timer runs only while part of the pose is still moving.
+class DesktopPetView final : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr double capsuleMaxWidth = 165;
+    static constexpr double slotSpacing = 7;
+    static constexpr double bottomInset = 4;
+    static constexpr double dragThreshold = 3;
+
+    DesktopPetView(PetPresentation &presentation, Scheduler &scheduler, PetPanelCallbacks callbacks,
+                   QWidget *parent = nullptr);
+
+    // Where the figure's 82 x 76 frame sits in the view, before the pose.
+    QRectF figureFrame() const;
+    // The figure's hit area after the pose, in view coordinates.
+    QPolygonF figureHitArea() const;
+    // The part of the view that catches the pointer: the figure and the open card.
+    QRegion inputRegion() const;
+    std::optional<QRectF> capsuleRect() const;
+    std::optional<QRectF> cardRect() const;
+
+    PetPoseState poseState() const;
+    const PetPoseValues &poseValues() const { return m_animator.values(); }
+    QPointF gaze() const { return m_gaze; }
+    bool isAnimating() const { return m_frameTimer.isActive(); }
+    // Moves the animation on by `seconds`, as the frame timer does.
+    void advanceAnimation(double seconds);
+    void paintContent(QPainter &painter);
+
+signals:
+    // The region that catches the pointer or the drawn picture may have changed.
+    void appearanceChanged();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    void retarget(PetCurve curve);
+    void refresh();
+    void frameTick();
+    void tap();
+    void hoverAt(QPointF viewPoint);
+    void endHover();
+    void startIdleTask();
+    void idleStep(int step, std::uint64_t generation);
+    void startWalkTask();
+    void walkStep(std::uint64_t generation);
+    void startPhysicsTask();
+    void physicsStep(std::uint64_t generation);
+    void stopTasks();
+    void updateAccessibleName();
+    void paintCapsule(QPainter &painter, const QRectF &rect) const;
+    void paintCard(QPainter &painter, const QRectF &rect) const;
+    QStringList capsuleLines() const;
+
+    PetPresentation &m_presentation;
+    Scheduler &m_scheduler;
+    PetPanelCallbacks m_callbacks;
+    PetAnimator m_animator;
+    QTimer m_frameTimer;
+    QElapsedTimer m_frameClock;
+
+    bool m_bobbing = false;
+    bool m_blinking = false;
+    bool m_hovering = false;
+    QPointF m_gaze;
+    bool m_walkingStep = false;
+    bool m_physicsBeat = false;
+    std::optional<PetMenuCategory> m_menuCategory;
+    bool m_wasSleeping = false;
+    bool m_wasStretching = false;
+
+    std::uint64_t m_idleGeneration = 0;
+    std::uint64_t m_walkGeneration = 0;
+    std::uint64_t m_physicsGeneration = 0;
+
+    // A press on the figure, in global coordinates: the panel moves under the pointer while
+    // it is dragged, so view coordinates would chase themselves.
+    std::optional<QPointF> m_pressGlobal;
+    bool m_dragging = false;
+};
