@@ -1,5 +1,7 @@
-// Writes the KnockwellResources folder: every sound the application ships, synthesised here.
+// Writes the KnockwellResources folder: every sound the application ships, synthesised here, and
+// the images it draws.
 #include "KeyboardPacks.h"
+#include "PetImages.h"
 #include "ReactionPacks.h"
 #include "SystemSounds.h"
 
@@ -22,6 +24,7 @@ int main(int argc, char **argv)
         {"KeyboardPacks", KeyboardPacks::generate},
         {"ReactionPacks", ReactionPacks::generate},
         {"SystemSounds", SystemSounds::generate},
+        {"Pet", PetImages::generate},
     };
     for (const auto &[name, generate] : parts) {
         // Start from nothing so that no file of an older generator survives.

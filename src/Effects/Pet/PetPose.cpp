@@ -67,6 +67,7 @@ PetPoseValues targets(const PetPoseState &state)
         values.sway = state.bobbing ? 4 : -4;
     }
     values.stepOffsetY = step ? -3 : 1;
+    values.momentProgress = state.wearsMoment ? 1 : 0;
     return values;
 }
 

@@ -19,6 +19,7 @@ struct PetPoseState {
     bool bobbing = false;
     std::optional<ChaosMode> physicsMode;
     bool physicsBeat = false;
+    bool wearsMoment = false;
 };
 
 // The terms of the pose chain, each of which may be animated on its own. Scales are factors,
@@ -31,13 +32,15 @@ struct PetPoseValues {
     double walkScaleY = 1;
     double stepOffsetX = 0, stepOffsetY = 0;
     double sway = 0;
+    // How far the moment badge has grown in; not part of the transform.
+    double momentProgress = 0;
 
     static constexpr std::array members{
         &PetPoseValues::physicsScaleX, &PetPoseValues::physicsScaleY, &PetPoseValues::physicsRotation,
         &PetPoseValues::physicsOffsetX, &PetPoseValues::physicsOffsetY, &PetPoseValues::stretchScaleX,
         &PetPoseValues::stretchScaleY,  &PetPoseValues::stretchOffsetY, &PetPoseValues::lidProgress,
         &PetPoseValues::hoverScale,     &PetPoseValues::walkScaleY,     &PetPoseValues::stepOffsetX,
-        &PetPoseValues::stepOffsetY,    &PetPoseValues::sway,
+        &PetPoseValues::stepOffsetY,    &PetPoseValues::sway,           &PetPoseValues::momentProgress,
     };
 
     friend bool operator==(const PetPoseValues &, const PetPoseValues &) = default;

@@ -27,6 +27,7 @@ const PetCurve stretchCurve = PetCurve::spring(0.45, 0.55);
 const PetCurve physicsModeCurve = PetCurve::spring(0.30, 0.64);
 const PetCurve walkStepCurve = PetCurve::easeInOut(0.14);
 const PetCurve physicsBeatCurve = PetCurve::easeInOut(0.22);
+const PetCurve momentCurve = PetCurve::spring(0.25, 0.58);
 
 std::chrono::milliseconds millis(double seconds)
 {
@@ -52,6 +53,8 @@ DesktopPetView::DesktopPetView(PetPresentation &presentation, Scheduler &schedul
     connect(&m_frameTimer, &QTimer::timeout, this, &DesktopPetView::frameTick);
 
     m_wasSleeping = presentation.mood() == PetMood::sleeping;
+    m_wasStretching = presentation.mood() == PetMood::stretching;
+    m_shownMoment = presentation.moment();
     connect(&presentation, &PetPresentation::moodChanged, this, [this] {
         const bool sleeping = m_presentation.mood() == PetMood::sleeping;
         const bool stretching = m_presentation.mood() == PetMood::stretching;
@@ -73,6 +76,12 @@ DesktopPetView::DesktopPetView(PetPresentation &presentation, Scheduler &schedul
             startPhysicsTask();
     });
     connect(&presentation, &PetPresentation::lidProgressChanged, this, [this] { retarget(PetCurve::immediate()); });
+    connect(&presentation, &PetPresentation::momentChanged, this, [this] {
+        // The badge that leaves keeps being drawn while it shrinks away.
+        if (const auto moment = m_presentation.moment())
+            m_shownMoment = moment;
+        retarget(momentCurve);
+    });
     connect(&presentation, &PetPresentation::messageChanged, this, &DesktopPetView::updateAccessibleName);
     connect(&presentation, &PetPresentation::changed, this, &DesktopPetView::refresh);
     updateAccessibleName();
@@ -155,8 +164,18 @@ std::optional<QRectF> DesktopPetView::cardRect() const
 
 PetPoseState DesktopPetView::poseState() const
 {
-    return {m_presentation.mood(), m_presentation.lidProgress(), m_hovering, m_presentation.isWalking(),
-            m_walkingStep,         m_bobbing,                    m_presentation.physicsMode(), m_physicsBeat};
+    return {m_presentation.mood(),        m_presentation.lidProgress(), m_hovering,
+            m_presentation.isWalking(),   m_walkingStep,                m_bobbing,
+            m_presentation.physicsMode(), m_physicsBeat,                m_presentation.moment().has_value()};
+}
+
+PetFigureState DesktopPetView::figureState() const
+{
+    const PetPresentation &p = m_presentation;
+    return {p.mood(),        p.colorID(),   p.accessoryID(), p.faceID(),
+            p.facingDirection(), p.isWalking(), m_walkingStep,  m_bobbing,
+            m_blinking,      m_gaze,        m_shownMoment,   poseValues().momentProgress,
+            p.focusTimeLabel(), p.focusIsPaused()};
 }
 
 void DesktopPetView::retarget(PetCurve curve)
@@ -389,7 +408,8 @@ void DesktopPetView::paintContent(QPainter &painter)
     painter.save();
     painter.translate(frame.topLeft());
     painter.setTransform(PetPose::transform(poseValues()), true);
-    PetFigure::paint(painter, {m_presentation.mood(), m_presentation.facingDirection(), m_blinking, m_gaze});
+    painter.translate(frame.width() / 2, frame.height() / 2);
+    PetFigure::paint(painter, figureState());
     painter.restore();
 }
 

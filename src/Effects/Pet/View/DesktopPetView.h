@@ -4,6 +4,7 @@
 #include "Effects/Pet/PetMenuCategory.h"
 #include "Effects/Pet/PetPanel.h"
 #include "Effects/Pet/PetPose.h"
+#include "Effects/Pet/View/PetFigure.h"
 
 #include <QElapsedTimer>
 #include <QPointF>
@@ -43,6 +44,7 @@ public:
     std::optional<QRectF> cardRect() const;
 
     PetPoseState poseState() const;
+    PetFigureState figureState() const;
     const PetPoseValues &poseValues() const { return m_animator.values(); }
     QPointF gaze() const { return m_gaze; }
     bool isAnimating() const { return m_frameTimer.isActive(); }
@@ -96,6 +98,7 @@ private:
     bool m_walkingStep = false;
     bool m_physicsBeat = false;
     std::optional<PetMenuCategory> m_menuCategory;
+    std::optional<PetMoment> m_shownMoment;
     bool m_wasSleeping = false;
     bool m_wasStretching = false;
 
