@@ -1,5 +1,8 @@
 #include "App/AppController.h"
 
+#include "Effects/Pet/PetDialogue.h"
+#include "Effects/Pet/PetPresentation.h"
+
 #include <QApplication>
 
 AppController::AppController(Platform platform, SettingsStore *settings, QObject *parent)
@@ -17,6 +20,7 @@ AppController::AppController(Platform platform, SettingsStore *settings, QObject
     m_sound = std::make_unique<SoundController>(m_platform, *m_settings);
     m_input = std::make_unique<InputController>(m_platform, *m_settings, *m_sound);
     m_effects = std::make_unique<EffectsController>(m_platform, *m_settings, *m_input, *m_sound);
+    m_effects->onPetAction = [this](PetAction action) { handlePetAction(action); };
     forwardSignals();
 
     relayChanges(m_settings);
@@ -113,4 +117,61 @@ void AppController::finishOnboarding()
     m_settings->setHasCompletedOnboarding(true);
     emit onboardingFinished();
     showControlPanel(SettingsPage::home);
+}
+
+void AppController::handlePetAction(PetAction action)
+{
+    SettingsStore &settings = *m_settings;
+    switch (action) {
+    case PetAction::pepTalk: {
+        DesktopPetController &pet = m_effects->pet();
+        pet.update(PetMood::celebrating, PetDialogue::nextPepTalk(pet.presentation().message()));
+        break;
+    }
+    case PetAction::configureFocus:
+    case PetAction::openFocus:
+        showControlPanel(SettingsPage::focus);
+        break;
+    case PetAction::openSounds:
+        showControlPanel(SettingsPage::sounds);
+        break;
+    case PetAction::openReactions:
+        showControlPanel(SettingsPage::reactions);
+        break;
+    case PetAction::openSettings:
+        showControlPanel(SettingsPage::home);
+        break;
+    case PetAction::togglePause:
+        settings.setEffectsPaused(!settings.effectsPaused());
+        break;
+    case PetAction::toggleTyping:
+        settings.setTypingEnabled(!settings.typingEnabled());
+        break;
+    case PetAction::toggleTapSounds:
+        settings.setMouseEnabled(!settings.mouseEnabled());
+        break;
+    case PetAction::previewKeyboard:
+        m_sound->previewKeyboard();
+        break;
+    case PetAction::previewScreenshot:
+        m_effects->previewScreenshotReaction();
+        break;
+    case PetAction::previewCharge:
+        m_effects->previewChargerReaction();
+        break;
+    case PetAction::hide:
+        settings.setPetEnabled(false);
+        break;
+    case PetAction::toggleStayPut:
+        settings.setPetStayPut(!settings.petStayPut());
+        break;
+    // Focus sessions and desktop physics answer these once they exist.
+    case PetAction::focus25:
+    case PetAction::focus50:
+    case PetAction::break5:
+    case PetAction::stopFocus:
+    case PetAction::chaos:
+    case PetAction::desktopGravity:
+        break;
+    }
 }

@@ -83,6 +83,10 @@ public:
     CursorEffectController &cursorEffects() { return m_effects->cursorEffects(); }
     LidAngleController &lidAngle() { return m_effects->lidAngle(); }
     void previewLidDance() { m_effects->previewLidDance(); }
+    DesktopPetController &pet() { return m_effects->pet(); }
+
+    // Carries out a command of the pet's menu. Commands of subsystems not built yet do nothing.
+    void handlePetAction(PetAction action);
 
     // The one-time start; every later call returns at once.
     void start();

@@ -5,6 +5,8 @@
 #include "Effects/EffectEngine.h"
 #include "Effects/LidAngleController.h"
 #include "Effects/OverlayCoordinator.h"
+#include "Effects/Pet/DesktopPetController.h"
+#include "Effects/Pet/PetDesktop.h"
 #include "Effects/ScreenshotReactionController.h"
 #include "Effects/StatsOverlayController.h"
 #include "Effects/SystemReactionController.h"
@@ -18,7 +20,7 @@
 #include <memory>
 
 // Reactions and what they draw: the effect engine and its modules, the system, arrival and
-// screenshot reactions, cursor ripples, the typing HUD and the lid motion band.
+// screenshot reactions, cursor ripples, the typing HUD, the lid motion band and the desktop pet.
 class EffectsController final : public QObject {
     Q_OBJECT
 
@@ -34,11 +36,20 @@ public:
     ScreenshotReactionController &screenshotReactions() { return *m_screenshotReactions; }
     CursorEffectController &cursorEffects() { return *m_cursorEffects; }
     LidAngleController &lidAngle() { return *m_lidAngle; }
+    // The desktop pet, made on first use and kept; it follows the pet settings both ways.
+    DesktopPetController &pet();
+
+    // Receives the commands of the pet's menu.
+    std::function<void(PetAction)> onPetAction;
 
     // Registers the modules, which start as far as settings and capabilities allow.
     void start();
     // Shows the lid motion band for a moment, with or without a sensor or the setting.
     void previewLidDance();
+    // The screenshot reaction, as for a file named "Screenshot Preview.png".
+    void previewScreenshotReaction();
+    // The charger reaction, when battery reactions are on.
+    void previewChargerReaction();
 
 signals:
     void changed();
@@ -54,9 +65,14 @@ private:
     void refreshStatsOverlay();
     void refreshLidMotion();
     void showKeyLabel(const QString &label);
+    void showSystemReaction(const SystemReactionEvent &event);
+    void showScreenshotReaction();
+    void wirePet(DesktopPetController &pet);
 
     SettingsStore &m_settings;
+    const Clock &m_clock;
     Scheduler &m_scheduler;
+    const OverlayWindowSupport &m_overlaySupport;
     InputController &m_input;
     std::unique_ptr<EffectEngine> m_engine;
     std::unique_ptr<OverlayCoordinator> m_overlays;
@@ -67,6 +83,11 @@ private:
     std::unique_ptr<CursorEffectController> m_cursorEffects;
     std::unique_ptr<LidAngleReading> m_lidReader;
     std::unique_ptr<LidAngleController> m_lidAngle;
+    std::unique_ptr<PetDesktop> m_petDesktop;
+    std::unique_ptr<DesktopPetController> m_pet;
+    // Set while the pet's own report is written to the two position settings, so the halves
+    // of that write do not move the pet back.
+    bool m_writingPetPlacement = false;
     quint64 m_lidPreviewGeneration = 0;
     bool m_lidPreviewShowing = false;
     quint64 m_lidMoveGeneration = 0;
