@@ -26,6 +26,13 @@ PetWindow::PetWindow(PetPresentation &presentation, Scheduler &scheduler, const 
     connect(m_view, &DesktopPetView::appearanceChanged, this, &PetWindow::refreshShape);
 }
 
+PetWindow::~PetWindow()
+{
+    // Closing the window hides the view, which reports a change this half-destroyed window
+    // must not act on.
+    disconnect(m_view, nullptr, this, nullptr);
+}
+
 QRectF PetWindow::frame() const
 {
     return ScreenGeometry::fromQt(QRectF(geometry()), ScreenGeometry::primaryScreenHeight());

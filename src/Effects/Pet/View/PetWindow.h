@@ -21,6 +21,7 @@ class PetWindow final : public QWidget, public PetPanel {
 public:
     PetWindow(PetPresentation &presentation, Scheduler &scheduler, const OverlayWindowSupport &support,
               PetPanelCallbacks callbacks);
+    ~PetWindow() override;
 
     QRectF frame() const override;
     void setFrame(const QRectF &frame) override;
