@@ -7,11 +7,28 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
+#include <QMouseEvent>
+#include <QTimer>
 #include <QPainter>
 
 #include <functional>
 
 namespace {
+void clickTile(DesktopPetView &view, PetMenuCategory category)
+{
+    for (const PetMenuItem &item : view.menuCard()->items()) {
+        if (item.category != category)
+            continue;
+        const QPointF at = item.rect.center() + view.cardRect()->topLeft();
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, view.mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(&view, &event);
+        }
+    }
+}
+
 void render(const QDir &folder, const QString &name, const std::function<void(PetPresentation &)> &setUp,
             const std::function<void(DesktopPetView &)> &inView = {})
 {
@@ -20,8 +37,13 @@ void render(const QDir &folder, const QString &name, const std::function<void(Pe
     setUp(presentation);
     DesktopPetView view(presentation, scheduler, {});
     view.resize(presentation.isDialogueVisible() ? QSize(220, 300) : QSize(170, 122));
-    if (inView)
+    if (inView) {
         inView(view);
+        // Let page changes finish fading in.
+        QEventLoop settle;
+        QTimer::singleShot(250, &settle, &QEventLoop::quit);
+        settle.exec();
+    }
     view.advanceAnimation(5);
     QImage image(view.size() * 2, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(2);
@@ -79,6 +101,13 @@ int main(int argc, char **argv)
         p.showReaction(QStringLiteral("A very long reaction line that needs more than two lines to be shown in full"), 10);
     });
     render(folder, QStringLiteral("lid"), [](PetPresentation &p) { p.setLidProgress(1); });
-    render(folder, QStringLiteral("menu"), [](PetPresentation &p) { p.petTapped(); });
+    render(folder, QStringLiteral("menu"), [](PetPresentation &p) { p.setDialogueVisible(true); });
+    render(folder, QStringLiteral("menu-with-line"), [](PetPresentation &p) { p.petTapped(); });
+    for (PetMenuCategory category : allCases<PetMenuCategory>()) {
+        render(folder, QStringLiteral("menu-") + rawValue(category).toLower(), [](PetPresentation &p) {
+            p.setName(QStringLiteral("Bloopy"));
+            p.setDialogueVisible(true);
+        }, [category](DesktopPetView &view) { clickTile(view, category); });
+    }
     return 0;
 }

@@ -68,6 +68,7 @@ PetPoseValues targets(const PetPoseState &state)
     }
     values.stepOffsetY = step ? -3 : 1;
     values.momentProgress = state.wearsMoment ? 1 : 0;
+    values.cardProgress = state.menuOpen ? 1 : 0;
     return values;
 }
 

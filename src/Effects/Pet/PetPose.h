@@ -20,6 +20,7 @@ struct PetPoseState {
     std::optional<ChaosMode> physicsMode;
     bool physicsBeat = false;
     bool wearsMoment = false;
+    bool menuOpen = false;
 };
 
 // The terms of the pose chain, each of which may be animated on its own. Scales are factors,
@@ -34,6 +35,8 @@ struct PetPoseValues {
     double sway = 0;
     // How far the moment badge has grown in; not part of the transform.
     double momentProgress = 0;
+    // How far the menu card has grown in; not part of the transform.
+    double cardProgress = 0;
 
     static constexpr std::array members{
         &PetPoseValues::physicsScaleX, &PetPoseValues::physicsScaleY, &PetPoseValues::physicsRotation,
@@ -41,6 +44,7 @@ struct PetPoseValues {
         &PetPoseValues::stretchScaleY,  &PetPoseValues::stretchOffsetY, &PetPoseValues::lidProgress,
         &PetPoseValues::hoverScale,     &PetPoseValues::walkScaleY,     &PetPoseValues::stepOffsetX,
         &PetPoseValues::stepOffsetY,    &PetPoseValues::sway,           &PetPoseValues::momentProgress,
+        &PetPoseValues::cardProgress,
     };
 
     friend bool operator==(const PetPoseValues &, const PetPoseValues &) = default;

@@ -1,9 +1,11 @@
 #include "Effects/Pet/View/DesktopPetView.h"
 
 #include "Effects/Pet/PetPresentation.h"
+#include "Effects/Pet/View/PetBodyImage.h"
 #include "Effects/Pet/View/PetFigure.h"
 #include "Foundation/Scheduler.h"
 
+#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -18,8 +20,7 @@ constexpr int frameIntervalMs = 16;
 constexpr double longestFrameSeconds = 0.1;
 constexpr double capsulePaddingX = 8;
 constexpr double capsulePaddingY = 5;
-constexpr double cardWidth = 214;
-constexpr double cardHeight = 120;
+constexpr int pageFadeMs = 160;
 
 const PetCurve hoverCurve = PetCurve::easeInOut(0.18);
 const PetCurve bobCurve = PetCurve::spring(0.38, 0.62);
@@ -28,6 +29,30 @@ const PetCurve physicsModeCurve = PetCurve::spring(0.30, 0.64);
 const PetCurve walkStepCurve = PetCurve::easeInOut(0.14);
 const PetCurve physicsBeatCurve = PetCurve::easeInOut(0.22);
 const PetCurve momentCurve = PetCurve::spring(0.25, 0.58);
+const PetCurve tapCurve = PetCurve::spring(0.28, 0.62);
+
+constexpr double cardShadowRadius = 18;
+
+// The card's drop shadow, blurred once per card size.
+const QImage &cardShadow(QSizeF size)
+{
+    static QHash<QPair<int, int>, QImage> cache;
+    const QPair<int, int> key(qRound(size.width()), qRound(size.height()));
+    auto found = cache.find(key);
+    if (found == cache.end()) {
+        QImage shape(size.toSize() * 2, QImage::Format_ARGB32_Premultiplied);
+        shape.setDevicePixelRatio(2);
+        shape.fill(Qt::transparent);
+        QPainter painter(&shape);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Qt::black);
+        painter.drawRoundedRect(QRectF(QPointF(), size), PetMenuCard::cornerRadius, PetMenuCard::cornerRadius);
+        painter.end();
+        found = cache.insert(key, PetBodyImage::blurredShape(shape, QColor(0, 0, 0, 61), cardShadowRadius));
+    }
+    return *found;
+}
 
 std::chrono::milliseconds millis(double seconds)
 {
@@ -49,6 +74,11 @@ DesktopPetView::DesktopPetView(PetPresentation &presentation, Scheduler &schedul
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_TranslucentBackground);
+    m_pageFade.setDuration(pageFadeMs);
+    m_pageFade.setStartValue(0.0);
+    m_pageFade.setEndValue(1.0);
+    m_pageFade.setEasingCurve(QEasingCurve::InOutCubic);
+    connect(&m_pageFade, &QVariantAnimation::valueChanged, this, [this] { update(); });
     m_frameTimer.setInterval(frameIntervalMs);
     connect(&m_frameTimer, &QTimer::timeout, this, &DesktopPetView::frameTick);
 
@@ -83,6 +113,9 @@ DesktopPetView::DesktopPetView(PetPresentation &presentation, Scheduler &schedul
         retarget(momentCurve);
     });
     connect(&presentation, &PetPresentation::messageChanged, this, &DesktopPetView::updateAccessibleName);
+    // Only a tap animates the card in; any other opening or closing swaps it at once.
+    connect(&presentation, &PetPresentation::isDialogueVisibleChanged, this,
+            [this] { retarget(m_tapping ? tapCurve : PetCurve::immediate()); });
     connect(&presentation, &PetPresentation::changed, this, &DesktopPetView::refresh);
     updateAccessibleName();
     retarget(PetCurve::immediate());
@@ -153,20 +186,77 @@ std::optional<QRectF> DesktopPetView::capsuleRect() const
     return QRectF((this->width() - width) / 2, bottom - height, width, height);
 }
 
-std::optional<QRectF> DesktopPetView::cardRect() const
+double DesktopPetView::cardRoom() const
+{
+    return figureFrame().top() - slotSpacing;
+}
+
+std::optional<PetMenuCard> DesktopPetView::menuCard() const
 {
     if (!m_presentation.isDialogueVisible())
         return std::nullopt;
-    const double bottom = figureFrame().top() - slotSpacing;
-    const double height = std::min(cardHeight, bottom);
-    return QRectF((width() - cardWidth) / 2, bottom - height, cardWidth, height);
+    return PetMenuCard({m_presentation.name(), m_presentation.reactionLine(), m_presentation.staysPut(), m_menuCategory},
+                       cardRoom());
+}
+
+std::optional<QRectF> DesktopPetView::cardRect() const
+{
+    const auto card = menuCard();
+    if (!card)
+        return std::nullopt;
+    // A card taller than the room above the figure is cut at the panel's top edge.
+    const double bottom = cardRoom();
+    return QRectF((width() - PetMenuCard::width) / 2, bottom - card->height(), PetMenuCard::width, card->height());
+}
+
+std::optional<std::size_t> DesktopPetView::cardItemAt(QPointF point) const
+{
+    const auto card = menuCard();
+    const auto rect = cardRect();
+    if (!card || !rect)
+        return std::nullopt;
+    const QPointF local = point - rect->topLeft();
+    for (std::size_t i = 0; i < card->items().size(); ++i) {
+        if (card->items()[i].rect.contains(local))
+            return i;
+    }
+    return std::nullopt;
+}
+
+void DesktopPetView::showPage(std::optional<PetMenuCategory> category)
+{
+    m_menuCategory = category;
+    m_pageFade.stop();
+    m_pageFade.start();
+    refresh();
+}
+
+void DesktopPetView::activate(const PetMenuItem &item)
+{
+    switch (item.kind) {
+    case PetMenuItem::Kind::back:
+        showPage(std::nullopt);
+        break;
+    case PetMenuItem::Kind::tile:
+        showPage(item.category);
+        break;
+    case PetMenuItem::Kind::close:
+        m_presentation.setDialogueVisible(false);
+        break;
+    case PetMenuItem::Kind::pause:
+    case PetMenuItem::Kind::row:
+        if (item.action && m_callbacks.onAction)
+            m_callbacks.onAction(*item.action);
+        break;
+    }
 }
 
 PetPoseState DesktopPetView::poseState() const
 {
     return {m_presentation.mood(),        m_presentation.lidProgress(), m_hovering,
             m_presentation.isWalking(),   m_walkingStep,                m_bobbing,
-            m_presentation.physicsMode(), m_physicsBeat,                m_presentation.moment().has_value()};
+            m_presentation.physicsMode(), m_physicsBeat,                m_presentation.moment().has_value(),
+            m_presentation.isDialogueVisible()};
 }
 
 PetFigureState DesktopPetView::figureState() const
@@ -213,9 +303,13 @@ void DesktopPetView::updateAccessibleName()
 
 void DesktopPetView::tap()
 {
+    m_tapping = true;
     m_presentation.petTapped();
-    if (m_presentation.isDialogueVisible())
+    m_tapping = false;
+    if (m_presentation.isDialogueVisible()) {
         m_menuCategory.reset();
+        m_pageFade.stop();
+    }
 }
 
 void DesktopPetView::hoverAt(QPointF viewPoint)
@@ -245,7 +339,14 @@ void DesktopPetView::endHover()
 
 void DesktopPetView::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton || !figureHitArea().containsPoint(event->position(), Qt::OddEvenFill))
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (const auto item = cardItemAt(event->position())) {
+        m_pressedItem = item;
+        update();
+        return;
+    }
+    if (!figureHitArea().containsPoint(event->position(), Qt::OddEvenFill))
         return;
     m_pressGlobal = event->globalPosition();
     m_dragging = false;
@@ -261,7 +362,7 @@ void DesktopPetView::mouseMoveEvent(QMouseEvent *event)
             m_callbacks.onDragChanged(QSizeF(translation.x(), translation.y()));
         return;
     }
-    if (figureHitArea().containsPoint(event->position(), Qt::OddEvenFill))
+    if (!cardItemAt(event->position()) && figureHitArea().containsPoint(event->position(), Qt::OddEvenFill))
         hoverAt(event->position());
     else
         endHover();
@@ -269,7 +370,18 @@ void DesktopPetView::mouseMoveEvent(QMouseEvent *event)
 
 void DesktopPetView::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton || !m_pressGlobal)
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (m_pressedItem) {
+        const std::size_t pressed = *m_pressedItem;
+        m_pressedItem.reset();
+        update();
+        const auto card = menuCard();
+        if (card && cardItemAt(event->position()) == pressed)
+            activate(card->items()[pressed]);
+        return;
+    }
+    if (!m_pressGlobal)
         return;
     const bool dragged = m_dragging;
     m_pressGlobal.reset();
@@ -430,17 +542,17 @@ void DesktopPetView::paintCapsule(QPainter &painter, const QRectF &rect) const
 
 void DesktopPetView::paintCard(QPainter &painter, const QRectF &rect) const
 {
-    painter.setPen(QPen(QColor(255, 255, 255, 77), 1));
-    painter.setBrush(QColor(246, 246, 248, 240));
-    painter.drawRoundedRect(rect, 18, 18);
-    QFont title(QStringLiteral("DejaVu Sans"));
-    title.setPixelSize(13);
-    title.setWeight(QFont::DemiBold);
-    painter.setFont(title);
-    painter.setPen(QColor(28, 28, 30));
-    const QRectF content = rect.adjusted(12, 12, -12, -12);
-    painter.drawText(content, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_presentation.name());
-    painter.setFont(capsuleFont());
-    painter.drawText(content.adjusted(0, 24, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                     m_presentation.message());
+    const auto card = menuCard();
+    // The card grows in from 0.85 about its bottom centre while it fades in.
+    const double progress = std::clamp(poseValues().cardProgress, 0.0, 1.0);
+    const double scale = 0.85 + 0.15 * poseValues().cardProgress;
+    painter.save();
+    painter.setOpacity(progress);
+    painter.translate(rect.center().x(), rect.bottom());
+    painter.scale(scale, scale);
+    painter.translate(-rect.width() / 2, -rect.height());
+    painter.drawImage(QPointF(-cardShadowRadius, -cardShadowRadius + 7), cardShadow(rect.size()));
+    const double fade = m_pageFade.state() == QAbstractAnimation::Running ? m_pageFade.currentValue().toDouble() : 1.0;
+    card->paint(painter, m_pressedItem, fade);
+    painter.restore();
 }

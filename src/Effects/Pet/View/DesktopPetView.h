@@ -5,12 +5,14 @@
 #include "Effects/Pet/PetPanel.h"
 #include "Effects/Pet/PetPose.h"
 #include "Effects/Pet/View/PetFigure.h"
+#include "Effects/Pet/View/PetMenuCard.h"
 
 #include <QElapsedTimer>
 #include <QPointF>
 #include <QPolygonF>
 #include <QRegion>
 #include <QTimer>
+#include <QVariantAnimation>
 #include <QWidget>
 
 #include <cstdint>
@@ -42,6 +44,9 @@ public:
     QRegion inputRegion() const;
     std::optional<QRectF> capsuleRect() const;
     std::optional<QRectF> cardRect() const;
+    // The open menu card as laid out now.
+    std::optional<PetMenuCard> menuCard() const;
+    std::optional<PetMenuCategory> menuCategory() const { return m_menuCategory; }
 
     PetPoseState poseState() const;
     PetFigureState figureState() const;
@@ -82,6 +87,11 @@ private:
     void updateAccessibleName();
     void paintCapsule(QPainter &painter, const QRectF &rect) const;
     void paintCard(QPainter &painter, const QRectF &rect) const;
+    double cardRoom() const;
+    // The index of the card's item under a point in view coordinates.
+    std::optional<std::size_t> cardItemAt(QPointF point) const;
+    void activate(const PetMenuItem &item);
+    void showPage(std::optional<PetMenuCategory> category);
     QStringList capsuleLines() const;
 
     PetPresentation &m_presentation;
@@ -110,4 +120,8 @@ private:
     // it is dragged, so view coordinates would chase themselves.
     std::optional<QPointF> m_pressGlobal;
     bool m_dragging = false;
+    bool m_tapping = false;
+    // The card item a press began on; it acts when the press ends over it.
+    std::optional<std::size_t> m_pressedItem;
+    QVariantAnimation m_pageFade;
 };
