@@ -1,7 +1,8 @@
 # The desktop pet on a real desktop: it shows at its placement on every workspace, a click on
 # the figure reaches the pet and opens its menu while a click in the panel's empty overhang
-# reaches the window beneath, a drag moves it and reports the new placement, and hiding it
-# takes it off the screen. Screenshots of the pet and its open menu are left in the build folder.
+# reaches the window beneath, choosing "Sounds" and then a row sends that row's command and
+# closes the menu, a drag moves it and reports the new placement, and hiding it takes it off
+# the screen. Screenshots of the pet and its menu pages are left in the build folder.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -29,6 +30,10 @@ menu_is_open() {
   [[ "$(probe menu)" == open ]]
 }
 
+menu_is_closed() {
+  [[ "$(probe menu)" == closed ]]
+}
+
 pet_visible() {
   [[ -n "$(xdotool search --onlyvisible --name '^Plinkly pet$' 2>/dev/null)" ]]
 }
@@ -53,9 +58,26 @@ wait_for 5 menu_is_open || fail "a click on the figure did not open the pet's me
 grep -q "^press $fx $fy\$" "$clicks" && fail "a click on the figure also reached the window beneath"
 sleep 0.5
 screenshot e2e-pet-menu
-# Near the right edge the open panel was pushed left: the figure moved with it.
+
+# A tile changes the page; a row sends its one command and the menu closes.
+read -r tx ty <<<"$(probe item Sounds)"
+xdotool mousemove "$tx" "$ty" click 1
+sleep 0.4
+screenshot e2e-pet-menu-sounds
+read -r rx ry <<<"$(probe item Toggle keyboard sounds)"
+[[ -n "$ry" ]] || fail "the Sounds page has no keyboard row"
+xdotool mousemove "$rx" "$ry" click 1
+wait_for 5 grep -q "^action toggleTyping\$" "$events" || fail "the row sent no command"
+[[ $(grep -c "^action" "$events") -eq 1 ]] || fail "the row sent more than one command"
+wait_for 5 menu_is_closed || fail "the menu stayed open after a row"
+
+# Reopened, the menu starts on its grid; the close button sends nothing.
 read -r fx fy <<<"$(probe figure)"
 xdotool mousemove "$fx" "$fy" click 1
+wait_for 5 menu_is_open || fail "the menu did not open again"
+[[ "$(probe item Sounds)" != "no item" ]] || fail "the reopened menu is not on its grid"
+read -r cx cy <<<"$(probe item close)"
+xdotool mousemove "$cx" "$cy" click 1
 closed_again() {
   local cx cy cw ch
   read -r cx cy cw ch <<<"$(probe frame)"

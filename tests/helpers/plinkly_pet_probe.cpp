@@ -9,6 +9,8 @@
 //   frame                       the panel's Qt geometry "X Y WIDTH HEIGHT"
 //   figure                      the figure's centre in Qt global coordinates "X Y"
 //   menu                        "open" or "closed"
+//   item TITLE...               the centre of the open card's item with that title, Qt global
+//                               coordinates "X Y"; "close" and "back" name the header buttons
 //   quit
 #include "Effects/Pet/DesktopPetController.h"
 #include "Effects/Pet/PetPresentation.h"
@@ -59,6 +61,22 @@ QString run(DesktopPetController &pet, const QStringList &words)
     } else if (command == QLatin1String("figure") && window) {
         const QPoint centre = window->mapToGlobal(window->view().figureFrame().center().toPoint());
         return QStringLiteral("%1 %2").arg(centre.x()).arg(centre.y());
+    } else if (command == QLatin1String("item") && window && words.size() >= 2) {
+        const QString title = words.mid(1).join(' ');
+        const DesktopPetView &view = window->view();
+        const auto card = view.menuCard();
+        if (!card)
+            return QStringLiteral("no card");
+        for (const PetMenuItem &item : card->items()) {
+            const bool named = item.title == title
+                || (title == QLatin1String("close") && item.kind == PetMenuItem::Kind::close)
+                || (title == QLatin1String("back") && item.kind == PetMenuItem::Kind::back);
+            if (named) {
+                const QPoint at = window->mapToGlobal((item.rect.center() + view.cardRect()->topLeft()).toPoint());
+                return QStringLiteral("%1 %2").arg(at.x()).arg(at.y());
+            }
+        }
+        return QStringLiteral("no item");
     } else if (command == QLatin1String("menu")) {
         return pet.presentation().isDialogueVisible() ? QStringLiteral("open") : QStringLiteral("closed");
     } else if (command == QLatin1String("quit")) {
