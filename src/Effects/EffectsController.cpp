@@ -64,6 +64,7 @@ EffectsController::EffectsController(Platform &platform, SettingsStore &settings
         m_lidReader = platform.makeLidAngleReader();
     m_lidAngle = std::make_unique<LidAngleController>(m_lidReader.get(), m_scheduler);
     m_overlays->setSoundPlayer(&sound.systemSounds());
+    m_chaos = std::make_unique<ChaosEffectController>(*sources.overlays, *platform.desktopIcons, *platform.desktopPicture);
 
     wireModules();
     wireReactions();
@@ -77,6 +78,7 @@ EffectsController::EffectsController(Platform &platform, SettingsStore &settings
     relay(m_cursorEffects.get());
     relay(m_arrivalReactions.get());
     relay(m_lidAngle.get());
+    relay(m_chaos.get());
 }
 
 void EffectsController::start()
@@ -204,9 +206,9 @@ void EffectsController::refreshEffectCapabilities()
 void EffectsController::registerEffectModules()
 {
     const auto module = [this](const EffectID &id, EffectCapabilities required, std::function<void()> start,
-                               std::function<void()> stop) {
-        m_engine->registerModule(
-            std::make_shared<ClosureEffectModule>(id, std::move(required), this, std::move(start), std::move(stop), [] {}));
+                               std::function<void()> stop, std::function<void()> reset = [] {}) {
+        m_engine->registerModule(std::make_shared<ClosureEffectModule>(id, std::move(required), this, std::move(start),
+                                                                        std::move(stop), std::move(reset)));
     };
     // The sound modules hand over to the input wiring, which knows what each source needs;
     // without permission the keyboard and mouse still hear our own windows.
@@ -217,10 +219,9 @@ void EffectsController::registerEffectModules()
     module(EffectIDs::keyboardSounds, {}, keyboard, keyboard);
     module(EffectIDs::mouseSounds, {}, mouse, mouse);
     module(EffectIDs::tapReactions, {EffectCapability::motionSensor}, impacts, impacts);
-    m_engine->registerModule(std::make_shared<ClosureEffectModule>(
-        EffectIDs::desktopPet, EffectCapabilities{}, this, [this] { pet().show(); }, [this] { pet().hide(); },
-        [this] { pet().reset(); }));
-    module(EffectIDs::desktopPhysics, {}, [] {}, [] {});
+    module(EffectIDs::desktopPet, {}, [this] { pet().show(); }, [this] { pet().hide(); }, [this] { pet().reset(); });
+    module(EffectIDs::desktopPhysics, {}, [this] { m_chaos->start(); }, [this] { m_chaos->stop(); },
+           [this] { m_chaos->reset(); });
     module(EffectIDs::systemReactions, {}, [this] { m_systemReactions->start(); }, [this] { m_systemReactions->stop(); });
     module(EffectIDs::arrivalReactions, {}, [this] { m_arrivalReactions->start(); }, [this] { m_arrivalReactions->stop(); });
     module(EffectIDs::screenshotReactions, {}, [this] { m_screenshotReactions->start(); },

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effects/ArrivalReactionController.h"
+#include "Effects/Chaos/ChaosEffectController.h"
 #include "Effects/CursorEffectController.h"
 #include "Effects/EffectEngine.h"
 #include "Effects/LidAngleController.h"
@@ -20,7 +21,8 @@
 #include <memory>
 
 // Reactions and what they draw: the effect engine and its modules, the system, arrival and
-// screenshot reactions, cursor ripples, the typing HUD, the lid motion band and the desktop pet.
+// screenshot reactions, cursor ripples, the typing HUD, the lid motion band, desktop physics
+// and the desktop pet.
 class EffectsController final : public QObject {
     Q_OBJECT
 
@@ -41,6 +43,7 @@ public:
 
     // Receives the commands of the pet's menu.
     std::function<void(PetAction)> onPetAction;
+    ChaosEffectController &chaosEffects() { return *m_chaos; }
 
     // Registers the modules, which start as far as settings and capabilities allow.
     void start();
@@ -88,6 +91,7 @@ private:
     // Set while the pet's own report is written to the two position settings, so the halves
     // of that write do not move the pet back.
     bool m_writingPetPlacement = false;
+    std::unique_ptr<ChaosEffectController> m_chaos;
     quint64 m_lidPreviewGeneration = 0;
     bool m_lidPreviewShowing = false;
     quint64 m_lidMoveGeneration = 0;

@@ -4,7 +4,11 @@
 #include "Foundation/Scheduler.h"
 #include "Platform/AppShell.h"
 #include "Platform/AudioOutput.h"
+#include "Platform/DesktopIconLocator.h"
+#include "Platform/DesktopPictureSource.h"
 #include "Platform/Dummy/AppOnlyInputCapture.h"
+#include "Platform/Dummy/NoDesktopIconLocator.h"
+#include "Platform/Dummy/NoDesktopPictureSource.h"
 #include "Platform/Dummy/NoAccessPermissionProbe.h"
 #include "Platform/Dummy/TableKeyLabelSource.h"
 #include "Platform/InputCapture.h"
@@ -44,4 +48,8 @@ struct Platform {
     QString packResourceBundle;
     // Power, sleep, drives, displays, watched folders and what overlay windows may use.
     ReactionSources reactions;
+    // Where the desktop shows its icons and which picture, for desktop physics; by default
+    // neither is known.
+    std::unique_ptr<DesktopIconLocator> desktopIcons = std::make_unique<NoDesktopIconLocator>();
+    std::unique_ptr<DesktopPictureSource> desktopPicture = std::make_unique<NoDesktopPictureSource>();
 };

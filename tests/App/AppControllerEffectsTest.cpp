@@ -432,3 +432,29 @@ TEST(AppControllerPet, ReactionsPinBadgesAndTheLidBendsThePet)
     rig.scheduler->advance(200ms);
     EXPECT_DOUBLE_EQ(pet.lidProgress(), 0.5);
 }
+
+TEST(AppControllerEffects, DesktopPhysicsRunsWhileItsSettingIsOnAndEffectsAreNotPaused)
+{
+    EffectsRig rig;
+    ChaosEffectController &chaos = rig.controller->chaosEffects();
+    QSignalSpy relayed(rig.controller.get(), &AppController::changed);
+    rig.controller->start();
+    chaos.trigger(ChaosMode::gravity);
+    EXPECT_FALSE(chaos.isActive());
+
+    rig.settings().setPhysicsEffectsEnabled(true);
+    chaos.trigger(ChaosMode::gravity);
+    EXPECT_TRUE(chaos.isActive());
+    EXPECT_FALSE(chaos.panels().empty());
+    EXPECT_GT(relayed.count(), 0);
+
+    // Resetting every effect ends the run but leaves the effect on; pausing switches it off.
+    rig.controller->effects().resetAll();
+    EXPECT_FALSE(chaos.isActive());
+    EXPECT_TRUE(chaos.isEnabled());
+    chaos.trigger(ChaosMode::vortex);
+    rig.settings().setEffectsPaused(true);
+    EXPECT_FALSE(chaos.isActive());
+    EXPECT_FALSE(chaos.isEnabled());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}

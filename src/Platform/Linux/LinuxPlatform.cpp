@@ -1,5 +1,6 @@
 #include "Platform/Linux/LinuxPlatform.h"
 
+#include "Platform/Linux/AtspiDesktopIconLocator.h"
 #include "Platform/Linux/HIDLidAngleReader.h"
 #include "Platform/Linux/InotifyDirectoryWatcher.h"
 #include "Platform/Linux/LogindSleepMonitor.h"
@@ -9,6 +10,7 @@
 #include "Platform/Linux/UPowerPowerSource.h"
 #include "Platform/Linux/X11OverlayWindowSupport.h"
 #include "Platform/Linux/LinuxAppShell.h"
+#include "Platform/Linux/LinuxDesktopPictureSource.h"
 #include "Platform/Linux/LinuxInputCapture.h"
 #include "Platform/Linux/LinuxMotionSensors.h"
 #include "Platform/Linux/LinuxPermissionProbe.h"
@@ -31,6 +33,8 @@ Platform LinuxPlatform::create()
     platform.findMotionSensor = [] { return LinuxMotionSensors::find(); };
     platform.makeLidAngleReader = [] { return std::make_unique<HIDLidAngleReader>(); };
     platform.makeAudioOutput = [] { return std::make_unique<SdlAudioOutput>(); };
+    platform.desktopIcons = std::make_unique<AtspiDesktopIconLocator>();
+    platform.desktopPicture = std::make_unique<LinuxDesktopPictureSource>();
 
     ReactionSources &reactions = platform.reactions;
     reactions.power = std::make_unique<UPowerPowerSource>(

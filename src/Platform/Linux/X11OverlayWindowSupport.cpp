@@ -73,7 +73,7 @@ void X11OverlayWindowSupport::setInputRegion(QWindow &window, const QRegion &reg
     xcb_flush(connection);
 }
 
-void X11OverlayWindowSupport::pinToAllWorkspaces(QWindow &window) const
+void X11OverlayWindowSupport::keepOnEveryWorkspace(QWindow &window) const
 {
     xcb_connection_t *connection = x11Connection();
     if (!connection)
@@ -83,6 +83,8 @@ void X11OverlayWindowSupport::pinToAllWorkspaces(QWindow &window) const
         return;
     const auto id = xcb_window_t(window.winId());
     const int screen = displayScreenNumber();
+    // The workspace number 0xFFFFFFFF stands for all of them. A window not yet shown carries
+    // the property to the window manager; a shown one needs the messages.
     constexpr uint32_t allDesktops = 0xFFFFFFFF;
     xcb_ewmh_set_wm_desktop(&ewmh, id, allDesktops);
     xcb_ewmh_request_change_wm_desktop(&ewmh, screen, id, allDesktops, XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);

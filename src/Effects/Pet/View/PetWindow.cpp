@@ -49,7 +49,7 @@ void PetWindow::orderFront()
     show();
     raise();
     if (!wasVisible && windowHandle())
-        m_support.pinToAllWorkspaces(*windowHandle());
+        m_support.keepOnEveryWorkspace(*windowHandle());
     m_inputRegion = {};
     refreshShape();
 }
