@@ -21,6 +21,7 @@ AppController::AppController(Platform platform, SettingsStore *settings, QObject
     m_input = std::make_unique<InputController>(m_platform, *m_settings, *m_sound);
     m_effects = std::make_unique<EffectsController>(m_platform, *m_settings, *m_input, *m_sound);
     m_effects->onPetAction = [this](PetAction action) { handlePetAction(action); };
+    m_effects->chaosEffects().onTriggered = [this](ChaosMode mode) { handleChaosEffect(mode); };
     forwardSignals();
 
     relayChanges(m_settings);
@@ -165,13 +166,38 @@ void AppController::handlePetAction(PetAction action)
     case PetAction::toggleStayPut:
         settings.setPetStayPut(!settings.petStayPut());
         break;
-    // Focus sessions and desktop physics answer these once they exist.
+    case PetAction::chaos:
+    case PetAction::desktopGravity:
+        settings.setEffectsPaused(false);
+        m_effects->chaosEffects().trigger(action == PetAction::chaos ? ChaosModes::random() : ChaosMode::gravity);
+        break;
+    // Focus sessions answer these once they exist.
     case PetAction::focus25:
     case PetAction::focus50:
     case PetAction::break5:
     case PetAction::stopFocus:
-    case PetAction::chaos:
-    case PetAction::desktopGravity:
         break;
     }
+}
+
+void AppController::handleChaosEffect(ChaosMode mode)
+{
+    if (!m_settings->petEnabled())
+        return;
+    QString line;
+    switch (mode) {
+    case ChaosMode::gravity:
+        line = QStringLiteral("Everything’s falling! I meant to do that.");
+        break;
+    case ChaosMode::zeroGravity:
+        line = QStringLiteral("Wheee—gravity took the day off!");
+        break;
+    case ChaosMode::vortex:
+        line = QStringLiteral("Tiny black hole. Totally under control.");
+        break;
+    case ChaosMode::earthquake:
+        line = QStringLiteral("Hold onto your folders!");
+        break;
+    }
+    m_effects->pet().update(PetMood::celebrating, line);
 }

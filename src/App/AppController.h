@@ -89,6 +89,8 @@ public:
 
     // Carries out a command of the pet's menu. Commands of subsystems not built yet do nothing.
     void handlePetAction(PetAction action);
+    // The pet's answer to a desktop physics run, while the pet is on.
+    void handleChaosEffect(ChaosMode mode);
 
     // The one-time start; every later call returns at once.
     void start() override;

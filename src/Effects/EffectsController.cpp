@@ -352,6 +352,11 @@ void EffectsController::wirePet(DesktopPetController &pet)
         m_settings.setPetPositionY(placement.y);
         m_writingPetPlacement = false;
     };
+    // The running chaos effect poses the pet.
+    presentation.setPhysicsMode(m_chaos->activeMode());
+    connect(m_chaos.get(), &ChaosEffectController::activeModeChanged, this,
+            [this, &presentation] { presentation.setPhysicsMode(m_chaos->activeMode()); });
+
     pet.onAction = [this](PetAction action) {
         if (onPetAction)
             onPetAction(action);

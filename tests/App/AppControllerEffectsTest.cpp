@@ -412,6 +412,27 @@ TEST(AppControllerPet, MenuCommandsChangeTheirSettingsOrOpenTheirPage)
     EXPECT_EQ(pet.reactionLine(), pet.message());
 }
 
+TEST(AppControllerPet, DesktopPhysicsPosesThePetAndGivesItALine)
+{
+    EffectsRig rig;
+    rig.settings().setPhysicsEffectsEnabled(true);
+    rig.settings().setEffectsPaused(true);
+    rig.controller->start();
+    PetPresentation &pet = rig.controller->pet().presentation();
+    rig.controller->handlePetAction(PetAction::desktopGravity);
+    EXPECT_FALSE(rig.settings().effectsPaused());
+    EXPECT_EQ(pet.physicsMode(), ChaosMode::gravity);
+    EXPECT_EQ(pet.mood(), PetMood::celebrating);
+    EXPECT_EQ(pet.reactionLine(), "Everything’s falling! I meant to do that.");
+
+    rig.controller->chaosEffects().stop();
+    EXPECT_FALSE(pet.physicsMode());
+    rig.settings().setPetEnabled(false);
+    rig.controller->handleChaosEffect(ChaosMode::vortex);
+    EXPECT_NE(pet.message(), "Tiny black hole. Totally under control.");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 TEST(AppControllerPet, ReactionsPinBadgesAndTheLidBendsThePet)
 {
     EffectsRig rig;
