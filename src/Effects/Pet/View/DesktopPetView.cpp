@@ -552,7 +552,23 @@ void DesktopPetView::paintCard(QPainter &painter, const QRectF &rect) const
     painter.scale(scale, scale);
     painter.translate(-rect.width() / 2, -rect.height());
     painter.drawImage(QPointF(-cardShadowRadius, -cardShadowRadius + 7), cardShadow(rect.size()));
-    const double fade = m_pageFade.state() == QAbstractAnimation::Running ? m_pageFade.currentValue().toDouble() : 1.0;
-    card->paint(painter, m_pressedItem, fade);
+    if (m_pageFade.state() == QAbstractAnimation::Running) {
+        card->paint(painter, m_pressedItem, m_pageFade.currentValue().toDouble());
+        painter.restore();
+        return;
+    }
+    // A still card is drawn once and then copied, until what it shows changes.
+    const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const CardKey key{m_presentation.name(), m_presentation.reactionLine(), m_presentation.staysPut(), m_menuCategory,
+                      m_pressedItem,         rect.size(),                  ratio};
+    if (key != m_cardKey) {
+        m_cardKey = key;
+        m_cardImage = QImage((rect.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+        m_cardImage.setDevicePixelRatio(ratio);
+        m_cardImage.fill(Qt::transparent);
+        QPainter cardPainter(&m_cardImage);
+        card->paint(cardPainter, m_pressedItem, 1.0);
+    }
+    painter.drawImage(QPointF(0, 0), m_cardImage);
     painter.restore();
 }

@@ -124,4 +124,18 @@ private:
     // The card item a press began on; it acts when the press ends over it.
     std::optional<std::size_t> m_pressedItem;
     QVariantAnimation m_pageFade;
+
+    // What the cached picture of the card shows.
+    struct CardKey {
+        QString name;
+        std::optional<QString> reactionLine;
+        bool staysPut = false;
+        std::optional<PetMenuCategory> category;
+        std::optional<std::size_t> pressed;
+        QSizeF size;
+        double ratio = 0;
+        friend bool operator==(const CardKey &, const CardKey &) = default;
+    };
+    mutable CardKey m_cardKey;
+    mutable QImage m_cardImage;
 };
