@@ -17,7 +17,8 @@
 namespace {
 void clickTile(DesktopPetView &view, PetMenuCategory category)
 {
-    for (const PetMenuItem &item : view.menuCard()->items()) {
+    const auto card = view.menuCard();
+    for (const PetMenuItem &item : card->items()) {
         if (item.category != category)
             continue;
         const QPointF at = item.rect.center() + view.cardRect()->topLeft();
