@@ -5,8 +5,15 @@
 #include <numbers>
 
 namespace {
-constexpr double settleDistance = 1e-3;
-constexpr double settleSpeed = 1e-2;
+// How close each term must come to rest before it stops moving: a small fraction of a point on
+// screen, in the term's own unit (scale factors, points, degrees, progress).
+constexpr double scaleRest = 0.002, pointRest = 0.05, degreeRest = 0.05, progressRest = 0.01;
+constexpr std::array<double, PetPoseValues::members.size()> settleDistance{
+    scaleRest, scaleRest, degreeRest, pointRest,  pointRest, scaleRest,  scaleRest,    pointRest,
+    scaleRest, scaleRest, scaleRest,  pointRest,  pointRest, degreeRest, progressRest, progressRest,
+};
+// A term at rest also moves slower than ten times its rest distance a second.
+constexpr double settleSpeedFactor = 10;
 // Springs are integrated in steps no longer than this, so a late frame cannot blow them up.
 constexpr double springStep = 1.0 / 480;
 
@@ -72,7 +79,8 @@ bool PetAnimator::advance(double seconds)
             channel.velocity += (stiffness * (channel.target - value) - damping * channel.velocity) * dt;
             value += channel.velocity * dt;
         }
-        if (std::abs(channel.target - value) < settleDistance && std::abs(channel.velocity) < settleSpeed) {
+        if (std::abs(channel.target - value) < settleDistance[i]
+            && std::abs(channel.velocity) < settleDistance[i] * settleSpeedFactor) {
             value = channel.target;
             channel.velocity = 0;
             channel.moving = false;

@@ -32,6 +32,8 @@ const PetCurve momentCurve = PetCurve::spring(0.25, 0.58);
 const PetCurve tapCurve = PetCurve::spring(0.28, 0.62);
 
 constexpr double cardShadowRadius = 18;
+// Everything the figure draws, sparkles and countdown included, in figure coordinates.
+const QRectF figureBounds(-85, -62, 170, 112);
 
 // The card's drop shadow, blurred once per card size.
 const QImage &cardShadow(QSizeF size)
@@ -147,6 +149,8 @@ QStringList DesktopPetView::capsuleLines() const
     const auto line = m_presentation.reactionLine();
     if (!line)
         return {};
+    if (line == m_capsuleText)
+        return m_capsuleLines;
     const QFont font = capsuleFont();
     const double textWidth = capsuleMaxWidth - 2 * capsulePaddingX;
     QTextLayout layout(*line, font);
@@ -166,6 +170,8 @@ QStringList DesktopPetView::capsuleLines() const
         lines << line->mid(textLine.textStart(), textLine.textLength()).trimmed();
     }
     layout.endLayout();
+    m_capsuleText = line;
+    m_capsuleLines = lines;
     return lines;
 }
 
@@ -516,12 +522,27 @@ void DesktopPetView::paintContent(QPainter &painter)
     else if (const auto capsule = capsuleRect())
         paintCapsule(painter, *capsule);
 
+    // The figure changes far less often than its pose: it is drawn once into a picture that
+    // each frame then places with the pose.
+    const PetFigureState figure = figureState();
+    const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    if (!(figure == m_figureKey) || ratio != m_figureRatio || m_figureImage.isNull()) {
+        m_figureKey = figure;
+        m_figureRatio = ratio;
+        m_figureImage = QImage((figureBounds.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+        m_figureImage.setDevicePixelRatio(ratio);
+        m_figureImage.fill(Qt::transparent);
+        QPainter figurePainter(&m_figureImage);
+        figurePainter.translate(-figureBounds.topLeft());
+        PetFigure::paint(figurePainter, figure);
+    }
     const QRectF frame = figureFrame();
     painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.translate(frame.topLeft());
     painter.setTransform(PetPose::transform(poseValues()), true);
     painter.translate(frame.width() / 2, frame.height() / 2);
-    PetFigure::paint(painter, figureState());
+    painter.drawImage(figureBounds.topLeft(), m_figureImage);
     painter.restore();
 }
 

@@ -138,4 +138,11 @@ private:
     };
     mutable CardKey m_cardKey;
     mutable QImage m_cardImage;
+    // The capsule's lines as last broken, and the text they came from.
+    mutable std::optional<QString> m_capsuleText;
+    mutable QStringList m_capsuleLines;
+    // The figure as last drawn, and what it showed.
+    PetFigureState m_figureKey;
+    double m_figureRatio = 0;
+    QImage m_figureImage;
 };

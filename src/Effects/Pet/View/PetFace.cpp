@@ -99,8 +99,10 @@ EyeShape eye(const QString &face, bool left, bool blinking)
 MouthShape mouth(const QString &face)
 {
     using Kind = MouthShape::Kind;
-    const QFontMetricsF metrics(smileFont());
-    const QSizeF textSize(metrics.horizontalAdvance(smileCharacter), metrics.height());
+    static const QSizeF textSize = [] {
+        const QFontMetricsF metrics(smileFont());
+        return QSizeF(metrics.horizontalAdvance(smileCharacter), metrics.height());
+    }();
     if (face == QLatin1String("sleepy"))
         return {Kind::circleOutline, {4, 4}, 0};
     if (face == QLatin1String("cheeky"))

@@ -28,6 +28,8 @@ struct PetFigureState {
     double momentProgress = 0;
     std::optional<QString> focusTimeLabel;
     bool focusIsPaused = false;
+
+    friend bool operator==(const PetFigureState &, const PetFigureState &) = default;
 };
 
 // The dolphin: body image between two flippers, face, accessory, badge, sparkles and the focus
