@@ -320,9 +320,8 @@ void DesktopPetView::tap()
 
 void DesktopPetView::hoverAt(QPointF viewPoint)
 {
-    const QRectF frame = figureFrame();
-    const QTransform pose = PetPose::transform(poseValues()) * QTransform::fromTranslate(frame.x(), frame.y());
-    const QPointF local = pose.inverted().map(viewPoint);
+    // Measured in the figure's layout frame, which the pose never moves.
+    const QPointF local = viewPoint - figureFrame().topLeft();
     const bool wasHovering = m_hovering;
     m_hovering = true;
     m_gaze = {std::clamp((local.x() - 41) / 12, -4.0, 4.0), std::clamp((local.y() - 40) / 14, -3.0, 3.0)};
