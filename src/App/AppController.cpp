@@ -2,6 +2,7 @@
 
 #include "Effects/Pet/PetDialogue.h"
 #include "Effects/Pet/PetPresentation.h"
+#include "Foundation/PublishedProperty.h"
 
 #include <QApplication>
 
@@ -20,8 +21,11 @@ AppController::AppController(Platform platform, SettingsStore *settings, QObject
     m_sound = std::make_unique<SoundController>(m_platform, *m_settings);
     m_input = std::make_unique<InputController>(m_platform, *m_settings, *m_sound);
     m_effects = std::make_unique<EffectsController>(m_platform, *m_settings, *m_input, *m_sound);
+    m_focus = std::make_unique<FocusController>(*m_settings, *m_journal, *m_platform.workspace, *m_platform.clock,
+                                                *m_platform.scheduler);
     m_effects->onPetAction = [this](PetAction action) { handlePetAction(action); };
     m_effects->chaosEffects().onTriggered = [this](ChaosMode mode) { handleChaosEffect(mode); };
+    wirePetToFocus();
     forwardSignals();
 
     relayChanges(m_settings);
@@ -30,6 +34,7 @@ AppController::AppController(Platform platform, SettingsStore *settings, QObject
     relayChanges(m_sound.get());
     relayChanges(m_input.get());
     relayChanges(m_effects.get());
+    relayChanges(m_focus.get());
 }
 
 AppController::~AppController()
@@ -95,15 +100,13 @@ void AppController::handleTermination()
 
 void AppController::setRequestedSettingsPage(SettingsPage page)
 {
-    if (m_requestedSettingsPage == page)
-        return;
-    m_requestedSettingsPage = page;
-    emit requestedSettingsPageChanged(page);
-    emit changed();
+    publish(this, m_requestedSettingsPage, page, &AppController::requestedSettingsPageChanged);
 }
 
 void AppController::showControlPanel(SettingsPage page)
 {
+    // Asked before our own window comes forward, while the user's application is still in front.
+    m_focus->prepareControlPanel(page == SettingsPage::focus);
     setRequestedSettingsPage(page);
     emit controlPanelRequested(page);
 }
@@ -120,8 +123,26 @@ void AppController::finishOnboarding()
     showControlPanel(SettingsPage::home);
 }
 
+// The session's moods and lines reach the pet through its controller, and its countdown shows
+// on the pet while a session runs.
+void AppController::wirePetToFocus()
+{
+    m_focus->onPetUpdate = [this](PetMood mood, const QString &line) { m_effects->pet().update(mood, line); };
+    FocusSessionController &session = m_focus->session();
+    const auto showCountdown = [this, &session] {
+        const bool running = session.isActive();
+        m_effects->pet().presentation().setFocusRemainingSeconds(
+            running ? std::optional<int>(session.remainingSeconds()) : std::nullopt, running && session.isPaused());
+    };
+    connect(&session, &FocusSessionController::isActiveChanged, this, showCountdown);
+    connect(&session, &FocusSessionController::isPausedChanged, this, showCountdown);
+    connect(&session, &FocusSessionController::remainingSecondsChanged, this, showCountdown);
+}
+
 void AppController::handlePetAction(PetAction action)
 {
+    if (m_focus->handlePetAction(action))
+        return;
     SettingsStore &settings = *m_settings;
     switch (action) {
     case PetAction::pepTalk: {
@@ -171,7 +192,7 @@ void AppController::handlePetAction(PetAction action)
         settings.setEffectsPaused(false);
         m_effects->chaosEffects().trigger(action == PetAction::chaos ? ChaosModes::random() : ChaosMode::gravity);
         break;
-    // Focus sessions answer these once they exist.
+    // Answered by focus sessions above.
     case PetAction::focus25:
     case PetAction::focus50:
     case PetAction::break5:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effects/EffectsController.h"
+#include "Focus/FocusController.h"
 #include "Focus/FocusJournalStore.h"
 #include "Models/SettingsPage.h"
 #include "Platform/Platform.h"
@@ -47,6 +48,8 @@ public:
     SoundController &sound() override { return *m_sound; }
     InputController &input() override { return *m_input; }
     EffectsController &effectsController() override { return *m_effects; }
+    FocusController &focusController() override { return *m_focus; }
+    FocusSessionController &focus() { return m_focus->session(); }
 
     PermissionManager &permissions() { return m_input->permissions(); }
     ImpactController &impacts() { return m_input->impacts(); }
@@ -87,10 +90,17 @@ public:
     void previewLidDance() { m_effects->previewLidDance(); }
     DesktopPetController &pet() { return m_effects->pet(); }
 
-    // Carries out a command of the pet's menu. Commands of subsystems not built yet do nothing.
+    // Carries out a command of the pet's menu; focus sessions answer their own.
     void handlePetAction(PetAction action);
     // The pet's answer to a desktop physics run, while the pet is on.
     void handleChaosEffect(ChaosMode mode);
+
+    // Focus sessions: started from the settings; the allowed applications kept there guard them.
+    void startFocusSession() override { m_focus->startFocusSession(); }
+    void setFocusApp(const QString &bundleIdentifier, bool allowed) override
+    {
+        m_focus->setFocusApp(bundleIdentifier, allowed);
+    }
 
     // The one-time start; every later call returns at once.
     void start() override;
@@ -130,6 +140,7 @@ private:
     }
 
     void forwardSignals();
+    void wirePetToFocus();
     bool takeRunLock();
     void handleTermination();
 
@@ -142,6 +153,7 @@ private:
     std::unique_ptr<SoundController> m_sound;
     std::unique_ptr<InputController> m_input;
     std::unique_ptr<EffectsController> m_effects;
+    std::unique_ptr<FocusController> m_focus;
 
     bool m_started = false;
     std::optional<RunLock> m_runLock;

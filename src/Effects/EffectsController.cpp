@@ -56,8 +56,8 @@ EffectsController::EffectsController(Platform &platform, SettingsStore &settings
     m_systemReactions = std::make_unique<SystemReactionController>(sources.power.get(), sources.sleep.get());
     m_arrivalReactions = std::make_unique<ArrivalReactionController>(
         sources.downloads.get(), sources.downloadsFolder, sources.mounts.get(), sources.displays.get(), *platform.clock);
-    m_screenshotReactions =
-        std::make_unique<ScreenshotReactionController>(sources.screenshots.get(), sources.screenshotFolder);
+    m_screenshotReactions = std::make_unique<ScreenshotReactionController>(sources.screenshots.get(),
+                                                                           sources.screenshotFolder, *platform.clock);
     m_cursorEffects = std::make_unique<CursorEffectController>(*platform.inputCapture, *m_overlays,
                                                                [stats = &input.stats()] { stats->recordClick(); });
     if (platform.makeLidAngleReader)

@@ -1,16 +1,18 @@
 #include "Effects/ScreenshotReactionController.h"
 
 #include "Effects/ScreenshotFilePolicy.h"
+#include "Foundation/PublishedProperty.h"
 #include "Platform/DirectoryWatcher.h"
 
 #include <QDir>
 
 ScreenshotReactionController::ScreenshotReactionController(DirectoryWatcher *watcher,
                                                            std::optional<ScreenshotLocation::Folder> folder,
-                                                           QObject *parent)
+                                                           const Clock &clock, QObject *parent)
     : QObject(parent)
     , m_watcher(watcher)
     , m_folder(std::move(folder))
+    , m_clock(clock)
 {
 }
 
@@ -43,29 +45,24 @@ void ScreenshotReactionController::stop()
 
 void ScreenshotReactionController::setLastFilename(const QString &name)
 {
-    if (name == m_lastFilename)
-        return;
-    m_lastFilename = name;
-    emit lastFilenameChanged(name);
-    emit changed();
+    publish(this, m_lastFilename, name, &ScreenshotReactionController::lastFilenameChanged);
 }
 
 void ScreenshotReactionController::setObserving(bool observing)
 {
-    if (observing == m_observing)
-        return;
-    m_observing = observing;
-    emit isObservingChanged(observing);
-    emit changed();
+    publish(this, m_observing, observing, &ScreenshotReactionController::isObservingChanged);
 }
 
 void ScreenshotReactionController::fileArrived(const QString &fileName)
 {
     if (!ScreenshotFilePolicy::isScreenshotFile(fileName, m_folder->screenshotsOnly))
         return;
-    // Tools that save twice (write, then add metadata) react once.
-    if (fileName == m_lastFilename)
+    // Tools that save twice (write, then add metadata) react once; a later screenshot that
+    // reuses the name is a new one.
+    const Clock::Uptime now = m_clock.uptime();
+    if (fileName == m_lastFilename && m_lastArrival && now - *m_lastArrival < repeatWindow)
         return;
+    m_lastArrival = now;
     setLastFilename(fileName);
     if (onScreenshot)
         onScreenshot(QUrl::fromLocalFile(QDir(m_folder->path).filePath(fileName)));

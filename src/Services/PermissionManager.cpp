@@ -1,5 +1,9 @@
 #include "Services/PermissionManager.h"
 
+#include "Foundation/PublishedProperty.h"
+
+#include <QPointer>
+
 PermissionManager::PermissionManager(PermissionProbe &probe, QObject *parent)
     : QObject(parent)
     , m_probe(probe)
@@ -14,22 +18,20 @@ void PermissionManager::refresh()
 
 void PermissionManager::refreshInputMonitoring()
 {
-    const bool granted = m_probe.inputMonitoringGranted();
-    if (granted == m_hasInputMonitoring)
-        return;
-    m_hasInputMonitoring = granted;
-    emit hasInputMonitoringChanged(granted);
-    emit changed();
+    publish(this, m_hasInputMonitoring, m_probe.inputMonitoringGranted(), &PermissionManager::hasInputMonitoringChanged);
 }
 
 void PermissionManager::refreshAccessibility()
 {
-    const bool trusted = m_probe.accessibilityTrusted();
-    if (trusted == m_hasAccessibility)
-        return;
-    m_hasAccessibility = trusted;
-    emit hasAccessibilityChanged(trusted);
-    emit changed();
+    m_probe.checkAccessibility([self = QPointer(this)](bool trusted) {
+        if (self)
+            self->setAccessibility(trusted);
+    });
+}
+
+void PermissionManager::setAccessibility(bool trusted)
+{
+    publish(this, m_hasAccessibility, trusted, &PermissionManager::hasAccessibilityChanged);
 }
 
 void PermissionManager::request()
@@ -41,7 +43,11 @@ void PermissionManager::request()
 
 void PermissionManager::requestAccessibility()
 {
-    refreshAccessibility();
-    if (!m_hasAccessibility)
-        m_probe.showAccessibilityHelp();
+    m_probe.checkAccessibility([self = QPointer(this)](bool trusted) {
+        if (!self)
+            return;
+        self->setAccessibility(trusted);
+        if (!trusted)
+            self->m_probe.showAccessibilityHelp();
+    });
 }

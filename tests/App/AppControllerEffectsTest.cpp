@@ -12,6 +12,7 @@
 #include "fakes/FakePermissionProbe.h"
 #include "support/TestPlatform.h"
 #include "fakes/FakeReactionSources.h"
+#include "fakes/FakeSecureInputSource.h"
 #include "fakes/FakeSystemSoundPlayer.h"
 #include "fakes/ManualClock.h"
 #include "support/TestFolders.h"
@@ -50,6 +51,7 @@ struct EffectsRig {
     FakeDisplayWatcher *displays = nullptr;
     FakeDirectoryWatcher *screenshots = nullptr;
     FakeLidAngleReading *lidSensor = nullptr;
+    FakeSecureInputSource *secureInput = nullptr;
     FakeSystemSoundPlayer sounds;
     std::unique_ptr<AppController> controller;
 
@@ -67,6 +69,9 @@ struct EffectsRig {
         capture = fakeCapture.get();
         capture->available = {{InputCaptureLevel::eventTap, true}};
         platform.inputCapture = std::move(fakeCapture);
+        auto fakeSecureInput = std::make_unique<FakeSecureInputSource>();
+        secureInput = fakeSecureInput.get();
+        platform.secureInput = std::move(fakeSecureInput);
         if (lidSensorPresent) {
             platform.makeLidAngleReader = [this] {
                 auto sensor = std::make_unique<FakeLidAngleReading>();
@@ -290,6 +295,18 @@ TEST(AppControllerEffects, TheHudShowsTheLastTypedKeyOnlyWhileItsSettingIsOn)
     QCoreApplication::processEvents();
     EXPECT_EQ(presentation.lastKeyLabel(), "H");
 
+    // Typed into a password field: no label reaches the HUD.
+    rig.secureInput->active = true;
+    keys->send(KEY_K, 1);
+    keys->send(KEY_K, 0);
+    QCoreApplication::processEvents();
+    EXPECT_NE(presentation.lastKeyLabel(), "K");
+    rig.secureInput->active = false;
+    keys->send(KEY_H, 1);
+    keys->send(KEY_H, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(presentation.lastKeyLabel(), "H");
+
     // A label already on its way is dropped when the setting goes off before it arrives.
     keys->send(KEY_J, 1);
     rig.settings().setStatsOverlayEnabled(false);
@@ -431,6 +448,20 @@ TEST(AppControllerPet, DesktopPhysicsPosesThePetAndGivesItALine)
     rig.controller->handleChaosEffect(ChaosMode::vortex);
     EXPECT_NE(pet.message(), "Tiny black hole. Totally under control.");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(AppControllerPet, AFocusSessionTalksThroughThePetAndShowsItsCountdown)
+{
+    EffectsRig rig;
+    rig.controller->start();
+    PetPresentation &pet = rig.controller->pet().presentation();
+    rig.controller->handlePetAction(PetAction::focus25);
+    EXPECT_EQ(pet.mood(), PetMood::focused);
+    EXPECT_EQ(pet.focusRemainingSeconds(), 1500);
+    EXPECT_EQ(pet.focusTimeLabel(), "25:00");
+    rig.controller->handlePetAction(PetAction::stopFocus);
+    EXPECT_FALSE(pet.focusRemainingSeconds());
+    EXPECT_FALSE(pet.focusIsPaused());
 }
 
 TEST(AppControllerPet, ReactionsPinBadgesAndTheLidBendsThePet)

@@ -19,17 +19,15 @@ InotifyDirectoryWatcher::~InotifyDirectoryWatcher()
 bool InotifyDirectoryWatcher::start(const QString &folder, Handler handler)
 {
     stop();
-    const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (fd < 0)
-        return false;
+    UniqueFd fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
     const QByteArray path = QFile::encodeName(folder);
-    if (inotify_add_watch(fd, path.constData(), IN_CLOSE_WRITE | IN_MOVED_TO | IN_ONLYDIR) < 0) {
-        ::close(fd);
+    if (!fd
+        || inotify_add_watch(fd.get(), path.constData(),
+                             IN_CREATE | IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE | IN_ONLYDIR) < 0)
         return false;
-    }
-    m_fd = fd;
+    m_fd = std::move(fd);
     m_handler = std::move(handler);
-    m_notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    m_notifier = std::make_unique<QSocketNotifier>(m_fd.get(), QSocketNotifier::Read);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, &InotifyDirectoryWatcher::readEvents);
     return true;
 }
@@ -37,17 +35,16 @@ bool InotifyDirectoryWatcher::start(const QString &folder, Handler handler)
 void InotifyDirectoryWatcher::stop()
 {
     m_notifier.reset();
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    m_fd.reset();
     m_handler = nullptr;
+    m_created.clear();
 }
 
 void InotifyDirectoryWatcher::readEvents()
 {
     alignas(struct inotify_event) char buffer[16 * 1024];
     for (;;) {
-        const ssize_t length = ::read(m_fd, buffer, sizeof buffer);
+        const ssize_t length = ::read(m_fd.get(), buffer, sizeof buffer);
         if (length <= 0)
             return;
         QStringList names;
@@ -56,7 +53,18 @@ void InotifyDirectoryWatcher::readEvents()
             offset += ssize_t(sizeof(struct inotify_event) + event->len);
             if (event->len == 0 || (event->mask & IN_ISDIR))
                 continue;
-            names.append(QFile::decodeName(QByteArray(event->name, qsizetype(std::strlen(event->name)))));
+            const QString name = QFile::decodeName(QByteArray(event->name, qsizetype(std::strlen(event->name))));
+            if (event->mask & IN_CREATE) {
+                m_created.insert(name);
+            } else if (event->mask & IN_CLOSE_WRITE) {
+                // Only the first close of a file made here finishes it; rewrites of older files do not.
+                if (m_created.remove(name))
+                    names.append(name);
+            } else {
+                m_created.remove(name);
+                if (event->mask & IN_MOVED_TO)
+                    names.append(name);
+            }
         }
         // The handler may stop this watcher; copy it before calling out.
         const Handler handler = m_handler;
@@ -64,7 +72,7 @@ void InotifyDirectoryWatcher::readEvents()
             if (handler)
                 handler(name);
         }
-        if (m_fd < 0)
+        if (!m_fd)
             return;
     }
 }

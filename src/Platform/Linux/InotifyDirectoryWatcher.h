@@ -1,14 +1,17 @@
 #pragma once
 
+#include "Foundation/UniqueFd.h"
 #include "Platform/DirectoryWatcher.h"
 
 #include <QObject>
+#include <QSet>
 
 #include <memory>
 
 class QSocketNotifier;
 
-// Watches one folder with inotify for files closed after writing and files moved in.
+// Watches one folder with inotify for files moved in, and for files created there that are then
+// closed after writing.
 class InotifyDirectoryWatcher final : public QObject, public DirectoryWatcher {
     Q_OBJECT
 
@@ -22,7 +25,9 @@ public:
 private:
     void readEvents();
 
-    int m_fd = -1;
+    UniqueFd m_fd;
     std::unique_ptr<QSocketNotifier> m_notifier;
     Handler m_handler;
+    // Files created since the watch began that have not been closed after writing yet.
+    QSet<QString> m_created;
 };

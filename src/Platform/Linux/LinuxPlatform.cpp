@@ -1,6 +1,7 @@
 #include "Platform/Linux/LinuxPlatform.h"
 
 #include "Platform/Linux/AtspiDesktopIconLocator.h"
+#include "Platform/Linux/AtspiSecureInputSource.h"
 #include "Platform/Linux/HIDLidAngleReader.h"
 #include "Platform/Linux/InotifyDirectoryWatcher.h"
 #include "Platform/Linux/LogindSleepMonitor.h"
@@ -9,6 +10,7 @@
 #include "Platform/Linux/SysfsPowerSource.h"
 #include "Platform/Linux/UPowerPowerSource.h"
 #include "Platform/Linux/X11OverlayWindowSupport.h"
+#include "Platform/Linux/X11Workspace.h"
 #include "Platform/Linux/LinuxAppShell.h"
 #include "Platform/Linux/LinuxDesktopPictureSource.h"
 #include "Platform/Linux/LinuxInputCapture.h"
@@ -19,6 +21,7 @@
 #include "Platform/RunLockLocation.h"
 
 #include <QDBusConnection>
+#include <QGuiApplication>
 #include <QStandardPaths>
 
 Platform LinuxPlatform::create()
@@ -30,6 +33,9 @@ Platform LinuxPlatform::create()
     platform.inputCapture = std::make_unique<LinuxInputCapture>();
     platform.keyLabels = std::make_unique<XkbKeyLabelSource>();
     platform.permissionProbe = std::make_unique<LinuxPermissionProbe>();
+    auto secureInput = std::make_unique<AtspiSecureInputSource>();
+    secureInput->start();
+    platform.secureInput = std::move(secureInput);
     platform.findMotionSensor = [] { return LinuxMotionSensors::find(); };
     platform.makeLidAngleReader = [] { return std::make_unique<HIDLidAngleReader>(); };
     platform.makeAudioOutput = [] { return std::make_unique<SdlAudioOutput>(); };
@@ -48,5 +54,6 @@ Platform LinuxPlatform::create()
     reactions.overlays = std::make_unique<X11OverlayWindowSupport>();
     reactions.downloadsFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     reactions.screenshotFolder = ScreenshotLocation::resolve(ScreenshotLocation::current());
+    platform.workspace = std::make_unique<X11Workspace>(QGuiApplication::desktopFileName());
     return platform;
 }

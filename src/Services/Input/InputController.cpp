@@ -1,5 +1,7 @@
 #include "Services/Input/InputController.h"
 
+#include "Foundation/PublishedProperty.h"
+
 InputController::InputController(Platform &platform, SettingsStore &settings, SoundController &sound, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
@@ -10,6 +12,8 @@ InputController::InputController(Platform &platform, SettingsStore &settings, So
     m_stats = std::make_unique<InteractionStats>(m_settings, *platform.clock);
     m_keyboard = std::make_unique<KeyboardMonitor>(*platform.inputCapture, *platform.keyLabels);
     m_mouse = std::make_unique<MouseMonitor>(*platform.inputCapture);
+    if (const SecureInputSource *secureInput = platform.secureInput.get())
+        m_keyboard->isSecureInput = [secureInput] { return secureInput->isActive(); };
     wireStatistics();
     wireSources();
     connect(m_permissions.get(), &PermissionManager::changed, this, &InputController::changed);
@@ -187,10 +191,5 @@ void InputController::refreshStatisticsTimer()
 
 void InputController::refreshInteractionSnapshot()
 {
-    const InteractionSnapshot snapshot = m_stats->snapshot();
-    if (snapshot == m_interactionSnapshot)
-        return;
-    m_interactionSnapshot = snapshot;
-    emit interactionSnapshotChanged(snapshot);
-    emit changed();
+    publish(this, m_interactionSnapshot, m_stats->snapshot(), &InputController::interactionSnapshotChanged);
 }
