@@ -26,8 +26,12 @@ class PetPresentation final : public QObject {
     Q_PROPERTY(double facingDirection READ facingDirection NOTIFY facingDirectionChanged)
     Q_PROPERTY(bool isWalking READ isWalking WRITE setWalking NOTIFY isWalkingChanged)
     Q_PROPERTY(double lidProgress READ lidProgress WRITE setLidProgress NOTIFY lidProgressChanged)
+    Q_PROPERTY(std::optional<PetMoment> moment READ moment NOTIFY momentChanged)
+    Q_PROPERTY(std::optional<ChaosMode> physicsMode READ physicsMode NOTIFY physicsModeChanged)
+    Q_PROPERTY(std::optional<int> focusRemainingSeconds READ focusRemainingSeconds NOTIFY focusRemainingSecondsChanged)
     Q_PROPERTY(bool focusIsPaused READ focusIsPaused NOTIFY focusIsPausedChanged)
     Q_PROPERTY(bool staysPut READ staysPut WRITE setStaysPut NOTIFY staysPutChanged)
+    Q_PROPERTY(std::optional<QString> reactionLine READ reactionLine NOTIFY reactionLineChanged)
 
 public:
     static constexpr const char *defaultMessage = "Ready when you are";

@@ -1,7 +1,7 @@
 #include "Effects/Pet/View/DesktopPetView.h"
 
 #include "Effects/Pet/PetPresentation.h"
-#include "Effects/Pet/View/PetBodyImage.h"
+#include "Effects/Pet/View/PetPictures.h"
 #include "Effects/Pet/View/PetFigure.h"
 #include "Foundation/Scheduler.h"
 
@@ -51,7 +51,7 @@ const QImage &cardShadow(QSizeF size)
         painter.setBrush(Qt::black);
         painter.drawRoundedRect(QRectF(QPointF(), size), PetMenuCard::cornerRadius, PetMenuCard::cornerRadius);
         painter.end();
-        found = cache.insert(key, PetBodyImage::blurredShape(shape, QColor(0, 0, 0, 61), cardShadowRadius));
+        found = cache.insert(key, PetPictures::blurredShape(shape, QColor(0, 0, 0, 61), cardShadowRadius));
     }
     return *found;
 }

@@ -19,11 +19,4 @@ const QImage &tinted(const QColor &tint);
 
 // The image's shape blurred by `radius` in one colour, for a drop shadow; cached per colour.
 const QImage &shadow(const QColor &color, double radius);
-
-// A copy of `image` with each colour channel multiplied by the tint's.
-QImage multiplied(const QImage &image, const QColor &tint);
-
-// The alpha of `image` blurred by about `radius` points, filled with `color`, on a canvas grown
-// by the radius on every side.
-QImage blurredShape(const QImage &image, const QColor &color, double radius);
 }

@@ -1,6 +1,7 @@
 #include "Effects/Pet/View/PetFigure.h"
 
 #include "Effects/Pet/View/PetBodyImage.h"
+#include "Effects/Pet/View/PetPictures.h"
 #include "Effects/Pet/View/PetFace.h"
 #include "Effects/Pet/View/PetGlyph.h"
 
@@ -132,7 +133,7 @@ Badge makeBadge(PetMoment moment)
         return badge;
     }
     const auto &[shadowColor, radius, offset] = *shadow;
-    const QImage blurred = PetBodyImage::blurredShape(glyphImage, shadowColor, radius);
+    const QImage blurred = PetPictures::blurredShape(glyphImage, shadowColor, radius);
     badge.image = QImage(glyphImage.size(), QImage::Format_ARGB32_Premultiplied);
     badge.image.setDevicePixelRatio(badgeScale);
     badge.image.fill(Qt::transparent);
