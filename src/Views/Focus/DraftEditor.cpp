@@ -15,3 +15,8 @@ DraftEditor::DraftEditor(const QString &accessibleName, int cornerRadius, int mi
                       .arg(cornerRadius));
     setFont(KitStyle::font(FontRole::body));
 }
+
+QSize DraftEditor::sizeHint() const
+{
+    return {QPlainTextEdit::sizeHint().width(), minimumHeight()};
+}

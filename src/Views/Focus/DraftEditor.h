@@ -9,4 +9,7 @@ class DraftEditor final : public QPlainTextEdit {
 
 public:
     DraftEditor(const QString &accessibleName, int cornerRadius, int minimumHeight, QWidget *parent = nullptr);
+
+    // Starts at its minimum height instead of the scroll area's tall default.
+    QSize sizeHint() const override;
 };
