@@ -146,7 +146,11 @@ FocusLogPanel::FocusLogPanel(AppModel &app, QWidget *parent)
     layout->addLayout(rows);
 
     m_dateTimer.setInterval(60'000);
-    connect(&m_dateTimer, &QTimer::timeout, this, [this] { sync(KitStyle::accent(m_app.settings())); });
+    // A hidden page is synced when it comes back, so only a shown log needs redating.
+    connect(&m_dateTimer, &QTimer::timeout, this, [this] {
+        if (isVisible())
+            sync(KitStyle::accent(m_app.settings()));
+    });
     m_dateTimer.start();
 }
 
