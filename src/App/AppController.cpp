@@ -1,5 +1,7 @@
 #include "App/AppController.h"
 
+#include "Foundation/PublishedProperty.h"
+
 #include <QApplication>
 
 AppController::AppController(Platform platform, SettingsStore *settings, QObject *parent)
@@ -93,11 +95,7 @@ void AppController::handleTermination()
 
 void AppController::setRequestedSettingsPage(SettingsPage page)
 {
-    if (m_requestedSettingsPage == page)
-        return;
-    m_requestedSettingsPage = page;
-    emit requestedSettingsPageChanged(page);
-    emit changed();
+    publish(this, m_requestedSettingsPage, page, &AppController::requestedSettingsPageChanged);
 }
 
 void AppController::showControlPanel(SettingsPage page)
