@@ -62,10 +62,6 @@ QString run(ChaosEffectController &chaos, DesktopIconLocator &icons, KeyboardMon
         chaos.reset();
         return QStringLiteral("ok");
     }
-    if (command == QLatin1String("quit")) {
-        QCoreApplication::quit();
-        return QStringLiteral("ok");
-    }
     return QStringLiteral("unknown command");
 }
 }

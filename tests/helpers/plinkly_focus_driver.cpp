@@ -37,8 +37,6 @@ QString run(AppController &controller, const QStringList &words)
             .arg(records.size())
             .arg(newest.completed ? QStringLiteral("completed") : QStringLiteral("stopped"))
             .arg(newest.activeSeconds.value_or(-1));
-    } else if (command == QLatin1String("quit")) {
-        QCoreApplication::quit();
     } else {
         return QStringLiteral("unknown command");
     }

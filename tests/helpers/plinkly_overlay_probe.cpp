@@ -88,8 +88,6 @@ QString run(OverlayCoordinator &overlays, StatsOverlayController &hud, const QSt
         return QString::number(overlays.panels().size());
     } else if (command == QLatin1String("reset")) {
         overlays.reset();
-    } else if (command == QLatin1String("quit")) {
-        QCoreApplication::quit();
     } else {
         return QStringLiteral("unknown command");
     }

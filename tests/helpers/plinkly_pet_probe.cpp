@@ -69,8 +69,6 @@ QString run(DesktopPetController &pet, const QStringList &words)
         return QStringLiteral("no item");
     } else if (command == QLatin1String("menu")) {
         return pet.presentation().isDialogueVisible() ? QStringLiteral("open") : QStringLiteral("closed");
-    } else if (command == QLatin1String("quit")) {
-        QCoreApplication::quit();
     } else {
         return QStringLiteral("unknown command");
     }

@@ -35,8 +35,6 @@ QString run(ScreenToyController &toys, const QStringList &words)
         return toys.status().value_or(QStringLiteral("none"));
     } else if (command == QLatin1String("stop")) {
         toys.stop();
-    } else if (command == QLatin1String("quit")) {
-        QCoreApplication::quit();
     } else {
         return QStringLiteral("unknown command");
     }

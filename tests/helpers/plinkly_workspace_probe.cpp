@@ -36,10 +36,6 @@ QString run(X11Workspace &workspace, const QString &logPath, const QString &comm
             running.append(describe(application));
         return running.join(u',');
     }
-    if (command == QLatin1String("quit")) {
-        QCoreApplication::quit();
-        return QStringLiteral("ok");
-    }
     return QStringLiteral("unknown command");
 }
 

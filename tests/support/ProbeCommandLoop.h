@@ -11,8 +11,8 @@
 #include <unistd.h>
 
 // The command loop of a desktop-test helper program: each line on standard input is split
-// into words and handed to `answer`, whose reply is printed on a line of its own. The end of
-// the input quits the application.
+// into words and handed to `answer`, whose reply is printed on a line of its own. "quit"
+// (answered "ok") and the end of the input quit the application.
 class ProbeCommandLoop {
 public:
     using Answer = std::function<QString(const QStringList &words)>;
@@ -37,8 +37,16 @@ private:
         while ((end = m_pending.indexOf('\n')) >= 0) {
             const QStringList words = QString::fromUtf8(m_pending.left(end)).split(u' ', Qt::SkipEmptyParts);
             m_pending.remove(0, end + 1);
-            std::cout << m_answer(words).toStdString() << std::endl;
+            std::cout << answer(words).toStdString() << std::endl;
         }
+    }
+
+    QString answer(const QStringList &words) const
+    {
+        if (words.value(0) != QLatin1String("quit"))
+            return m_answer(words);
+        QCoreApplication::quit();
+        return QStringLiteral("ok");
     }
 
     Answer m_answer;
