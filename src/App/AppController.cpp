@@ -111,6 +111,12 @@ void AppController::showOnboarding()
     emit onboardingRequested();
 }
 
+void AppController::resetVisuals()
+{
+    effects().resetAll();
+    overlays().reset();
+}
+
 void AppController::finishOnboarding()
 {
     m_settings->setHasCompletedOnboarding(true);
