@@ -69,6 +69,8 @@ OnboardingWindow::OnboardingWindow(AppModel &app)
     m_syncTimer.setInterval(0);
     connect(&m_syncTimer, &QTimer::timeout, this, &OnboardingWindow::sync);
     connect(&m_app, &AppModel::changed, &m_syncTimer, qOverload<>(&QTimer::start));
+    // A window closed for good is deleted a turn later and may outlive the application.
+    connect(&m_app, &QObject::destroyed, &m_syncTimer, &QTimer::stop);
     setPage(welcomePage);
     sync();
 }
@@ -156,5 +158,6 @@ void OnboardingWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     // Matters only when the window comes up before the launch path has started the application.
-    QTimer::singleShot(0, this, [this] { m_app.start(); });
+    // Belongs to the application, which the window may outlive.
+    QTimer::singleShot(0, &m_app, [app = &m_app] { app->start(); });
 }
