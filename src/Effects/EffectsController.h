@@ -6,6 +6,7 @@
 #include "Effects/EffectEngine.h"
 #include "Effects/LidAngleController.h"
 #include "Effects/OverlayCoordinator.h"
+#include "Effects/ScreenToys/ScreenToyEscapeMonitor.h"
 #include "Effects/ScreenshotReactionController.h"
 #include "Effects/StatsOverlayController.h"
 #include "Effects/SystemReactionController.h"
@@ -50,6 +51,7 @@ private:
     void wireReactions();
     void wireCursorAndHud();
     void wireLidBand();
+    void wireChaosEscape();
     void refreshEffectCapabilities();
     void registerEffectModules();
     void refreshClickCounting();
@@ -69,6 +71,8 @@ private:
     std::unique_ptr<CursorEffectController> m_cursorEffects;
     std::unique_ptr<LidAngleReading> m_lidReader;
     std::unique_ptr<LidAngleController> m_lidAngle;
+    // Hears Esc in any application while a desktop-physics run is on screen.
+    std::unique_ptr<ScreenToyEscapeMonitor> m_chaosEscape;
     std::unique_ptr<ChaosEffectController> m_chaos;
     quint64 m_lidPreviewGeneration = 0;
     bool m_lidPreviewShowing = false;

@@ -351,3 +351,26 @@ TEST(AppControllerEffects, DesktopPhysicsRunsWhileItsSettingIsOnAndEffectsAreNot
     EXPECT_FALSE(chaos.isEnabled());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
+
+TEST(AppControllerEffects, EscTypedInAnyApplicationEndsADesktopPhysicsRun)
+{
+    EffectsRig rig;
+    rig.settings().setPhysicsEffectsEnabled(true);
+    rig.controller->start();
+    ChaosEffectController &chaos = rig.controller->chaosEffects();
+    chaos.trigger(ChaosMode::gravity);
+    ASSERT_TRUE(chaos.isActive());
+    // The run's own keyboard listener is the newest global source.
+    FakeInputSource *keys = rig.capture->sources.at(InputCaptureLevel::eventTap);
+    ASSERT_TRUE(keys->running);
+
+    keys->send(30, 1);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(chaos.isActive());
+    keys->send(1, 1);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(chaos.isActive());
+    EXPECT_EQ(rig.capture->sources.count(InputCaptureLevel::eventTap), 0u);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
