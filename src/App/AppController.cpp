@@ -154,6 +154,7 @@ void AppController::showOnboarding()
 
 void AppController::resetVisuals()
 {
+    stopScreenToys();
     effects().resetAll();
     overlays().reset();
 }
