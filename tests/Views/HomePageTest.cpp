@@ -155,17 +155,6 @@ TEST(HomePage, CardsAndFocusButtonMoveOnlyTheWindowsPage)
     EXPECT_EQ(rig.labelStartingWith(QStringLiteral("Quiet")), "Quiet mode");
 }
 
-TEST(HomePage, PauseButtonFlipsTheSettingAndItsLabel)
-{
-    HomeRig rig({QStringLiteral("effectsPaused=true")});
-    rig.open(SettingsPage::home);
-    rig.click(QStringLiteral("Resume effects"));
-    EXPECT_FALSE(rig.settings().effectsPaused());
-    EXPECT_TRUE(rig.shownOnPage(rig.find(QStringLiteral("Pause effects"))));
-    rig.click(QStringLiteral("Pause effects"));
-    EXPECT_TRUE(rig.settings().effectsPaused());
-}
-
 TEST(HomePage, ThemeSwatchesStoreRawValuesAndMarkTheAccentTheme)
 {
     HomeRig rig({QStringLiteral("interfaceThemeID=nonsense")});
