@@ -13,6 +13,8 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int welcomePage = 0;

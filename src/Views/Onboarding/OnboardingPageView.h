@@ -6,7 +6,7 @@ class QLabel;
 class QVBoxLayout;
 
 // One page of the onboarding flow: a large accent symbol, a bold title and a centred body
-// text at most 390 px wide, with room below for the page's own buttons.
+// text 390 px wide, with room below for the page's own buttons.
 class OnboardingPageView final : public QWidget {
     Q_OBJECT
 
