@@ -1,5 +1,6 @@
 #include "App/AppController.h"
 #include "App/AppWindows.h"
+#include "Effects/Pet/PetPresentation.h"
 #include "Views/ControlWindow.h"
 #include "Views/Home/ThemeSwatchButton.h"
 #include "Views/Kit/DashboardCard.h"
@@ -200,6 +201,7 @@ TEST(PetPanel, LevelFollowsTheKeyTotal)
 TEST(PetPanel, NameKeepsTwentyCharactersAsSeenAndReturnNormalises)
 {
     HomeRig rig;
+    rig.app->start();
     rig.open(SettingsPage::home);
     auto *field = rig.find<QLineEdit>(QStringLiteral("Dolphin name"));
     ASSERT_NE(field, nullptr);
@@ -221,6 +223,7 @@ TEST(PetPanel, NameKeepsTwentyCharactersAsSeenAndReturnNormalises)
     QTest::keyClick(field, Qt::Key_Return);
     EXPECT_EQ(rig.settings().petName(), "Splash");
     EXPECT_EQ(field->text(), "Splash");
+    EXPECT_EQ(rig.app->pet().presentation().name(), "Splash");
 
     field->selectAll();
     field->insert(QStringLiteral("    "));
@@ -232,6 +235,7 @@ TEST(PetPanel, NameKeepsTwentyCharactersAsSeenAndReturnNormalises)
 TEST(PetPanel, PickersStoreLowerCaseAndShowBloopyOnlyWhileHidden)
 {
     HomeRig rig({QStringLiteral("petEnabled=false")});
+    rig.app->start();
     rig.open(SettingsPage::home);
     rig.click(QStringLiteral("Appearance"));
     EXPECT_TRUE(rig.window().state().bloopyAppearanceExpanded);
@@ -247,6 +251,7 @@ TEST(PetPanel, PickersStoreLowerCaseAndShowBloopyOnlyWhileHidden)
     show->click();
     rig.settle();
     EXPECT_TRUE(rig.settings().petEnabled());
+    EXPECT_TRUE(rig.app->pet().isVisible());
     EXPECT_FALSE(rig.shownOnPage(show));
 }
 
