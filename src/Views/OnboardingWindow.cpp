@@ -54,7 +54,6 @@ OnboardingWindow::OnboardingWindow(AppModel &app)
     m_back = TextLabels::borderedButton({}, QStringLiteral("Back"), this);
     connect(m_back, &QPushButton::clicked, this, [this] { setPage(m_page - 1); });
     m_primary = new ProminentButton({}, QStringLiteral("Continue"), this);
-    m_primary->setDefault(true);
     connect(m_primary, &QPushButton::clicked, this, &OnboardingWindow::advance);
     auto *footer = new QHBoxLayout;
     footer->addWidget(m_back);
