@@ -107,6 +107,8 @@ public:
     void showOnboarding();
     void finishOnboarding() override;
 
+    void openFolder(const QString &path) override { m_platform.shell->openFolder(path); }
+
     SettingsPage requestedSettingsPage() const override { return m_requestedSettingsPage; }
     void setRequestedSettingsPage(SettingsPage page) override;
 
