@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextLayout>
 #include <QVBoxLayout>
 
 namespace {
@@ -27,6 +28,29 @@ QLabel *textLabel(FontRole role, ColorRole color, QWidget *parent)
     label->setPalette(palette);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
     return label;
+}
+
+// The text as it wraps at `width`, cut after its second line with an ellipsis.
+QString twoLines(const QString &text, const QFont &font, int width)
+{
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    int secondLineStart = -1;
+    for (int index = 0; index < 3; ++index) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(width);
+        if (index == 1)
+            secondLineStart = line.textStart();
+        if (index == 2) {
+            layout.endLayout();
+            return text.left(secondLineStart)
+                + QFontMetrics(font).elidedText(text.mid(secondLineStart).simplified(), Qt::ElideRight, width);
+        }
+    }
+    layout.endLayout();
+    return text;
 }
 
 }
@@ -50,8 +74,8 @@ PackCard::PackCard(QWidget *parent)
     m_detail = textLabel(FontRole::caption2, ColorRole::secondary, this);
     m_detail->setWordWrap(true);
     m_detail->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // Two lines at most; a longer detail is cut at the end of the second.
-    m_detail->setMaximumHeight(2 * QFontMetrics(m_detail->font()).lineSpacing());
+    m_detail->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_detail->setFixedHeight(2 * QFontMetrics(m_detail->font()).lineSpacing() + 2);
 
     auto *top = new QHBoxLayout;
     top->setContentsMargins(0, 0, 0, 0);
@@ -77,12 +101,12 @@ void PackCard::setPack(const LoadedSoundPack &pack)
     m_manifest = manifest;
     m_icon->setPixmap(SymbolIcon::icon(SettingsText::packIcon(manifest.id), KitStyle::color(ColorRole::primary))
                           .pixmap(symbolPixels, symbolPixels));
-    Bind::text(m_detail, detail(manifest));
+    m_detailText = detail(manifest);
     const QString tip = manifest.switchType + QStringLiteral(" \u00B7 ") + manifest.license;
     setToolTip(tip);
     setAccessibleName(manifest.name);
     setAccessibleDescription(tip);
-    refreshName();
+    refreshTexts();
 }
 
 void PackCard::setState(bool selected, bool pending, const QColor &accent)
@@ -99,7 +123,7 @@ void PackCard::setState(bool selected, bool pending, const QColor &accent)
 
 QString PackCard::detailText() const
 {
-    return m_detail->text();
+    return m_detailText;
 }
 
 QString PackCard::detail(const SoundPackManifest &manifest)
@@ -120,16 +144,17 @@ void PackCard::refreshMark()
     m_mark->setPixmap(mark.pixmap(markSize, markSize));
 }
 
-void PackCard::refreshName()
+void PackCard::refreshTexts()
 {
     const int width = std::max(0, m_name->width());
     Bind::text(m_name, QFontMetrics(m_name->font()).elidedText(m_manifest.name, Qt::ElideRight, width));
+    Bind::text(m_detail, twoLines(m_detailText, m_detail->font(), std::max(1, m_detail->width())));
 }
 
 void PackCard::resizeEvent(QResizeEvent *event)
 {
     QAbstractButton::resizeEvent(event);
-    refreshName();
+    refreshTexts();
 }
 
 void PackCard::paintEvent(QPaintEvent *)

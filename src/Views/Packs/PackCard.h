@@ -32,9 +32,10 @@ protected:
 
 private:
     void refreshMark();
-    void refreshName();
+    void refreshTexts();
 
     SoundPackManifest m_manifest;
+    QString m_detailText;
     bool m_selected = false;
     bool m_pending = false;
     QColor m_accent;

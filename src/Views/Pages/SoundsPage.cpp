@@ -1,6 +1,7 @@
 #include "Views/Pages/SoundsPage.h"
 
 #include "Views/AppModel.h"
+#include "Views/Kit/FlowGrid.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/PackImportBanner.h"
 #include "Views/Kit/SettingSlider.h"
@@ -132,7 +133,6 @@ void SoundsPage::buildTypingSounds()
     m_keyboardError = TextLabels::error(panel);
     panel->add(m_keyboardError);
 
-    auto *buttons = new QHBoxLayout;
     QPushButton *preview = TextLabels::borderedButton(QStringLiteral("play.fill"), QStringLiteral("Preview Selected"), panel);
     connect(preview, &QPushButton::clicked, this, [this] { app().sound().previewKeyboard(); });
     m_import = TextLabels::borderedButton(QStringLiteral("square.and.arrow.down"), QStringLiteral("Import Pack…"), panel);
@@ -142,9 +142,15 @@ void SoundsPage::buildTypingSounds()
     connect(show, &QPushButton::clicked, this, [this, &packs] { app().openFolder(packs.libraryRoot()); });
     QPushButton *studio = TextLabels::borderedButton(QStringLiteral("waveform"), QStringLiteral("Sound Studio…"), panel);
     connect(studio, &QPushButton::clicked, this, [this] { state().setClipStudioPresented(true); });
+    // One row when the window is wide enough, two rows of two in a narrow one.
+    int widest = 0;
     for (QPushButton *button : {preview, m_import, show, studio})
-        buttons->addWidget(button);
-    buttons->addStretch(1);
+        widest = std::max(widest, button->sizeHint().width());
+    auto *buttons = new QWidget(panel);
+    auto *grid = new FlowGrid(widest, 6, 6, buttons);
+    grid->setContentsMargins(0, 0, 0, 0);
+    for (QPushButton *button : {preview, m_import, show, studio})
+        grid->addWidget(button);
     panel->add(buttons);
     m_banner = new PackImportBanner(packs, panel);
     panel->add(m_banner);
