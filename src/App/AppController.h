@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effects/EffectsController.h"
+#include "Effects/ScreenToys/ScreenToyController.h"
 #include "Focus/FocusController.h"
 #include "Focus/FocusJournalStore.h"
 #include "Models/SettingsPage.h"
@@ -88,6 +89,15 @@ public:
     LidAngleController &lidAngle() { return m_effects->lidAngle(); }
     ChaosEffectController &chaosEffects() { return m_effects->chaosEffects(); }
     void previewLidDance() { m_effects->previewLidDance(); }
+    // Made on first use and kept; it follows the toy volume and hand tone settings, and while
+    // a toy is out the click sounds keep quiet.
+    ScreenToyController &screenToys() override;
+    DesktopPetController &pet() { return m_effects->pet(); }
+
+    // Carries out a command of the pet's menu; focus sessions answer their own.
+    void handlePetAction(PetAction action);
+    // The pet's answer to a desktop physics run, while the pet is on.
+    void handleChaosEffect(ChaosMode mode);
 
     // Focus sessions: started from the settings; the allowed applications kept there guard them.
     void startFocusSession() override { m_focus->startFocusSession(); }
@@ -95,8 +105,6 @@ public:
     {
         m_focus->setFocusApp(bundleIdentifier, allowed);
     }
-    // The pet menu's commands.
-    void handlePetAction(PetAction action) { m_focus->handlePetAction(action); }
 
     // The one-time start; every later call returns at once.
     void start() override;
@@ -138,8 +146,10 @@ private:
     }
 
     void forwardSignals();
+    void wirePetToFocus();
     bool takeRunLock();
     void handleTermination();
+    void stopScreenToys();
 
     Platform m_platform;
     std::unique_ptr<SettingsStore> m_ownedSettings;
@@ -151,6 +161,8 @@ private:
     std::unique_ptr<InputController> m_input;
     std::unique_ptr<EffectsController> m_effects;
     std::unique_ptr<FocusController> m_focus;
+    // After the controllers it uses, so it goes first.
+    std::unique_ptr<ScreenToyController> m_screenToys;
 
     bool m_started = false;
     std::optional<RunLock> m_runLock;

@@ -19,14 +19,6 @@ void CardFrame::setFill(const QColor &fill)
     update();
 }
 
-void CardFrame::setBorder(const QColor &border)
-{
-    if (border == m_border)
-        return;
-    m_border = border;
-    update();
-}
-
 void CardFrame::setCapsule(bool capsule)
 {
     m_capsule = capsule;

@@ -12,7 +12,6 @@ public:
     CardFrame(qreal radius, const QColor &fill, const QColor &border, QWidget *parent = nullptr);
 
     void setFill(const QColor &fill);
-    void setBorder(const QColor &border);
     // A radius of half the height gives a capsule.
     void setCapsule(bool capsule);
 

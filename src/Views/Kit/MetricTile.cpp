@@ -27,8 +27,3 @@ void MetricTile::setValue(const QString &value)
 {
     Bind::text(m_value, value);
 }
-
-QString MetricTile::value() const
-{
-    return m_value->text();
-}

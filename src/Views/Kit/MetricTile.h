@@ -12,7 +12,6 @@ public:
     MetricTile(const QString &caption, const QString &value = {}, QWidget *parent = nullptr);
 
     void setValue(const QString &value);
-    QString value() const;
 
 private:
     QLabel *m_value = nullptr;

@@ -15,7 +15,6 @@ public:
 
     void addSection(QWidget *section);
     void addSection(QLayout *section);
-    QVBoxLayout *column() const { return m_column; }
 
 private:
     QVBoxLayout *m_column = nullptr;

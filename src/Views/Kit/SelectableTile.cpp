@@ -38,12 +38,6 @@ void SelectableTile::setSymbol(const QString &symbol)
     update();
 }
 
-void SelectableTile::setTitle(const QString &title)
-{
-    if (title != text())
-        setText(title);
-}
-
 void SelectableTile::setSelectionColor(const QColor &color)
 {
     if (color == m_selectionColor)

@@ -18,8 +18,6 @@ public:
     void setSelected(bool selected);
     bool isSelected() const { return m_selected; }
     void setSymbol(const QString &symbol);
-    void setTitle(const QString &title);
-    QString title() const { return text(); }
     void setSelectionColor(const QColor &color);
     void setCornerRadius(qreal radius);
     void setContentAlignment(Qt::Alignment alignment);
