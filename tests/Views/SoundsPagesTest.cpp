@@ -208,7 +208,7 @@ TEST(SoundsPages, SessionTilesSliderEndsAndShowPacks)
     SettingsStore &settings = rig.app->settings();
     QStringList values;
     for (MetricTile *tile : rig.reactions->tiles())
-        values.append(tile->value());
+        values.append(tile->findChildren<QLabel *>().last()->text());
     EXPECT_EQ(values, (QStringList{"0", "0.000 g", "0.00 ms"}));
 
     SettingSlider *cooldown = rig.reactions->sliders().at(1);
