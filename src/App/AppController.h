@@ -110,6 +110,7 @@ public:
     void showControlPanel(SettingsPage page) override;
     void showOnboarding();
     void finishOnboarding() override;
+    void resetVisuals() override;
 
     SettingsPage requestedSettingsPage() const override { return m_requestedSettingsPage; }
     void setRequestedSettingsPage(SettingsPage page) override;
