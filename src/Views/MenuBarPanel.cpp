@@ -22,7 +22,7 @@ MenuBarPanel::MenuBarPanel(AppModel &app)
 {
     setObjectName(QStringLiteral("menuBarPanel"));
     setWindowTitle(QStringLiteral("Plinkly"));
-    setFixedWidth(width);
+    setFixedWidth(panelWidth);
     m_sections = {new PanelHeader(app, this),     new PanelEffectControls(app, this), new PanelChaosRow(app, this),
                   new PanelToyMenu(app, this),    new PanelFocusRow(app, this),       new PanelSoundGroup(app, this),
                   new PanelFooter(app, this)};
@@ -70,9 +70,9 @@ void MenuBarPanel::refresh()
         section->sync();
     // Rows come and go with their conditions, and wrapped lines grow; the height follows them.
     layout()->activate();
-    const int wanted = layout()->totalHeightForWidth(width);
+    const int wanted = layout()->totalHeightForWidth(panelWidth);
     if (height() != wanted)
-        resize(width, wanted);
+        resize(panelWidth, wanted);
 }
 
 void MenuBarPanel::showEvent(QShowEvent *event)

@@ -16,7 +16,7 @@ class MenuBarPanel final : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int width = 330;
+    static constexpr int panelWidth = 330;
 
     explicit MenuBarPanel(AppModel &app);
 
