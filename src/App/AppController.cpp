@@ -56,7 +56,7 @@ void AppController::start()
     m_input->start();
     m_effects->start();
 
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &AppController::handleTermination);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &AppController::saveState);
 
     if (!m_settings->hasCompletedOnboarding())
         showOnboarding();
@@ -82,7 +82,7 @@ bool AppController::takeRunLock()
     return false;
 }
 
-void AppController::handleTermination()
+void AppController::saveState()
 {
     m_input->stats().flush();
     m_platform.defaults->sync();

@@ -89,6 +89,8 @@ public:
     // The one-time start; every later call returns at once.
     void start() override;
     bool isStarted() const { return m_started; }
+    // Writes the counts and settings held in memory to disk: on quit and when the session ends.
+    void saveState();
 
     // Ask for the windows; AppWindows opens them.
     void showControlPanel(SettingsPage page) override;
@@ -125,7 +127,6 @@ private:
 
     void forwardSignals();
     bool takeRunLock();
-    void handleTermination();
 
     Platform m_platform;
     std::unique_ptr<SettingsStore> m_ownedSettings;

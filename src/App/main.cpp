@@ -2,6 +2,8 @@
 #include "App/AppWindows.h"
 #include "App/InstallLocationNotice.h"
 #include "Platform/Linux/LinuxPlatform.h"
+#include "Platform/Linux/SessionEndWatcher.h"
+#include "Platform/Linux/TerminationSignals.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -16,11 +18,19 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Plinkly"));
     QApplication::setDesktopFileName(QStringLiteral("plinkly"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Logout and `kill` end the event loop, so the normal quit path saves what is unsaved.
+    TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, &app, &QCoreApplication::quit);
 
     Platform platform = LinuxPlatform::create();
     AppShell &shell = *platform.shell;
     AppController controller(std::move(platform));
     AppWindows windows(controller);
+    SessionEndWatcher sessionEnd(QDBusConnection::systemBus());
+    QObject::connect(&sessionEnd, &SessionEndWatcher::sessionEnding, &controller, [&controller] {
+        if (controller.isStarted())
+            controller.saveState();
+    });
 
     QTimer::singleShot(0, &controller, [&] {
         if (!InstallLocationNotice::allowsLaunch(shell)) {
