@@ -4,6 +4,7 @@
 #include "Platform/Linux/LinuxPlatform.h"
 #include "Platform/Linux/SessionEndWatcher.h"
 #include "Platform/Linux/TerminationSignals.h"
+#include "Services/ResourceBundle.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -37,6 +38,13 @@ int main(int argc, char **argv)
             QCoreApplication::quit();
             return;
         }
+        if (!ResourceBundle::isAvailable())
+            shell.showCriticalAlert(QStringLiteral("Plinkly can’t find its sounds"),
+                                    QStringLiteral("The folder of built-in sounds is missing (looked for ")
+                                        + ResourceBundle::path()
+                                        + QStringLiteral("). Plinkly keeps running, but the built-in packs and "
+                                                         "reaction sounds stay silent. Reinstall Plinkly to get them "
+                                                         "back."));
         controller.start();
         // A copy that did not start (another one runs) shows no icon of its own.
         if (controller.isStarted())

@@ -4,19 +4,28 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace {
+const QString folderName = QStringLiteral("KnockwellResources");
+}
+
 QString ResourceBundle::path()
 {
     const QString overridden = qEnvironmentVariable("PLINKLY_RESOURCES");
     if (!overridden.isEmpty())
         return overridden;
     const QDir executableFolder(QCoreApplication::applicationDirPath());
-    const QString beside = executableFolder.filePath(QStringLiteral("KnockwellResources"));
-    if (QFileInfo(beside).isDir())
-        return beside;
-    const QString above = QDir::cleanPath(executableFolder.filePath(QStringLiteral("../KnockwellResources")));
-    if (QFileInfo(above).isDir())
-        return above;
+    const QString beside = executableFolder.filePath(folderName);
+    for (const QString &candidate : {beside, executableFolder.filePath(QStringLiteral("../share/plinkly/") + folderName),
+                                     executableFolder.filePath(QStringLiteral("../") + folderName)}) {
+        if (QFileInfo(candidate).isDir())
+            return QDir::cleanPath(candidate);
+    }
     return beside;
+}
+
+bool ResourceBundle::isAvailable()
+{
+    return QFileInfo(path()).isDir();
 }
 
 QString ResourceBundle::filePath(const QString &relative)
