@@ -5,6 +5,7 @@
 #include "Services/ContentEdition.h"
 #include "Services/ResourceBundle.h"
 
+#include <QFutureWatcher>
 #include <QPromise>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -52,6 +53,9 @@ SoundController::~SoundController()
         if (load.cancelled)
             load.cancelled->store(true);
     }
+    // Cancelled, the current loads stop at their next sample; superseded ones hold nothing of ours.
+    for (PackLoad &load : m_packLoads)
+        load.work.waitForFinished();
 }
 
 void SoundController::wireSettings()
@@ -194,19 +198,18 @@ QFuture<bool> SoundController::loadSoundPack(const QString &id, SoundChannel cha
                            QStringLiteral("Choose an available sound library."));
         return SoundBankLoader::load(*pack, sampleRate, cancelled.get());
     });
+    load.work = work;
     auto outcome = std::make_shared<QPromise<bool>>();
     outcome->start();
-    work.then(this, [this, outcome, id, channel, commit, generation](const LoadedSounds &loaded) {
-        // Delivered from the event loop even when the load finished at once, so the caller
-        // always sees the pending state first.
-        QMetaObject::invokeMethod(
-            this,
-            [this, outcome, id, channel, commit, generation, loaded] {
-                outcome->addResult(finishSoundPackLoad(id, channel, commit, generation, loaded));
-                outcome->finish();
-            },
-            Qt::QueuedConnection);
+    // The watcher is ours, so a load that ends after this object is gone reports to no one;
+    // its finished() always comes from the event loop, after the caller saw the pending state.
+    auto *watcher = new QFutureWatcher<LoadedSounds>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, outcome, id, channel, commit, generation] {
+        outcome->addResult(finishSoundPackLoad(id, channel, commit, generation, watcher->result()));
+        outcome->finish();
+        watcher->deleteLater();
     });
+    watcher->setFuture(work);
     return outcome->future();
 }
 

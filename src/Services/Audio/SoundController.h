@@ -87,6 +87,7 @@ private:
     struct PackLoad {
         quint64 generation = 0;
         std::shared_ptr<std::atomic<bool>> cancelled;
+        QFuture<LoadedSounds> work;
     };
     std::array<PackLoad, 3> m_packLoads;
     PendingSoundPackIDs m_pendingSoundPackIDs;

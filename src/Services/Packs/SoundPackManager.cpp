@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFuture>
+#include <QFutureWatcher>
 #include <QStandardPaths>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -102,9 +103,10 @@ SoundPackManager::SoundPackManager(const QString &libraryRoot, const QString &re
 
 SoundPackManager::~SoundPackManager()
 {
-    // A running import stops at its next check; its outcome is then dropped with this object.
+    // A running import stops at its next check; no worker outlives the library it writes to.
     if (m_importProgress)
         m_importProgress->cancel();
+    m_import.waitForFinished();
 }
 
 QString SoundPackManager::keyboardRoot() const
@@ -208,12 +210,17 @@ void SoundPackManager::importPaths(const QStringList &paths, PackKind kind)
     setImportNotice(std::nullopt);
     setImporting(true);
     const QString root = kind == PackKind::keyboard ? keyboardRoot() : reactionRoot();
-    QtConcurrent::run([paths, kind, root, progress] { return runImport(paths, kind, root, progress); })
-        .then(this, [this](const ImportOutcome &outcome) {
-            // Always from the event loop, never inside importPaths when the work was quick.
-            QMetaObject::invokeMethod(
-                this, [this, outcome] { finishImport(outcome.installed, outcome.error); }, Qt::QueuedConnection);
-        });
+    const QFuture<ImportOutcome> work =
+        QtConcurrent::run([paths, kind, root, progress] { return runImport(paths, kind, root, progress); });
+    m_import = QFuture<void>(work);
+    // Reported from the event loop, never inside importPaths when the work was quick.
+    auto *watcher = new QFutureWatcher<ImportOutcome>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        const ImportOutcome outcome = watcher->result();
+        watcher->deleteLater();
+        finishImport(outcome.installed, outcome.error);
+    });
+    watcher->setFuture(work);
 }
 
 void SoundPackManager::finishImport(QList<LoadedSoundPack> installed, std::optional<Error> error)

@@ -4,6 +4,7 @@
 #include "Models/LoadedSoundPack.h"
 #include "Services/ContentEdition.h"
 
+#include <QFuture>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -92,6 +93,7 @@ private:
     QList<LoadedSoundPack> m_reactionPacks;
     bool m_isImporting = false;
     std::shared_ptr<ImportProgress> m_importProgress;
+    QFuture<void> m_import;
     std::optional<QString> m_importNotice;
     std::optional<QString> m_lastError;
 };
