@@ -108,7 +108,7 @@ struct SoundFixture {
 };
 }
 
-TEST(AppControllerSound, MakesThreeEnginesAndStartsTypingAndReactions)
+TEST(AppControllerSound, MakesThreeEnginesAndOpensNoOutputBeforeASound)
 {
     SoundFixture f;
     // Typing, mouse and reaction engines, then the one the system sounds play on.
@@ -127,9 +127,11 @@ TEST(AppControllerSound, MakesThreeEnginesAndStartsTypingAndReactions)
     EXPECT_EQ(settings.selectedMousePack(), "recorded-cherry");
     EXPECT_EQ(settings.selectedReactionPack(), "silly-ouchies");
     EXPECT_EQ(settings.pitchVariation(), 0.03);
-    EXPECT_TRUE(f.controller->typingEngine().isRunning());
+    EXPECT_FALSE(f.controller->typingEngine().isRunning());
     EXPECT_FALSE(f.controller->mouseEngine().isRunning());
-    EXPECT_TRUE(f.controller->reactionEngine().isRunning());
+    EXPECT_FALSE(f.controller->reactionEngine().isRunning());
+    for (const auto &device : f.devices)
+        EXPECT_EQ(device->opens, 0);
 
     while (!f.controller->pendingSoundPackIDs().isEmpty())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
