@@ -1,5 +1,7 @@
 #include "App/AppController.h"
 
+#include "Foundation/PublishedProperty.h"
+
 #include <QApplication>
 
 AppController::AppController(Platform platform, SettingsStore *settings, QObject *parent)
@@ -17,6 +19,8 @@ AppController::AppController(Platform platform, SettingsStore *settings, QObject
     m_sound = std::make_unique<SoundController>(m_platform, *m_settings);
     m_input = std::make_unique<InputController>(m_platform, *m_settings, *m_sound);
     m_effects = std::make_unique<EffectsController>(m_platform, *m_settings, *m_input, *m_sound);
+    m_focus = std::make_unique<FocusController>(*m_settings, *m_journal, *m_platform.workspace, *m_platform.clock,
+                                                *m_platform.scheduler);
     forwardSignals();
 
     relayChanges(m_settings);
@@ -25,6 +29,18 @@ AppController::AppController(Platform platform, SettingsStore *settings, QObject
     relayChanges(m_sound.get());
     relayChanges(m_input.get());
     relayChanges(m_effects.get());
+    relayChanges(m_focus.get());
+
+    // Pausing every effect, losing input access and starting a focus session put a toy away.
+    m_focus->onSessionStarting = [this] { stopScreenToys(); };
+    connect(m_settings, &SettingsStore::effectsPausedChanged, this, [this](bool paused) {
+        if (paused)
+            stopScreenToys();
+    });
+    connect(&permissions(), &PermissionManager::hasInputMonitoringChanged, this, [this] {
+        if (!permissions().hasInputMonitoring())
+            stopScreenToys();
+    });
 }
 
 AppController::~AppController()
@@ -56,7 +72,7 @@ void AppController::start()
     m_input->start();
     m_effects->start();
 
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &AppController::saveState);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &AppController::handleTermination);
 
     if (!m_settings->hasCompletedOnboarding())
         showOnboarding();
@@ -82,6 +98,41 @@ bool AppController::takeRunLock()
     return false;
 }
 
+ScreenToyController &AppController::screenToys()
+{
+    if (m_screenToys)
+        return *m_screenToys;
+    ScreenToySources &sources = m_platform.screenToys;
+    m_screenToys = std::make_unique<ScreenToyController>(
+        [this] { return permissions().hasInputMonitoring(); },
+        ScreenToyController::Sources{*sources.pointer, *m_platform.inputCapture, *m_platform.reactions.overlays,
+                                     *sources.reduceMotion, sources.sleep.get()},
+        std::make_unique<ScreenToySound>(m_platform.makeAudioOutput ? m_platform.makeAudioOutput() : nullptr),
+        *m_platform.clock);
+    ScreenToyController *toys = m_screenToys.get();
+    toys->setVolume(float(m_settings->toyVolume()));
+    toys->setHandTone(fromRawOrFirst<ScreenToyHandTone>(m_settings->toyHandToneID()));
+    connect(m_settings, &SettingsStore::toyVolumeChanged, toys, [toys](double volume) { toys->setVolume(float(volume)); });
+    connect(m_settings, &SettingsStore::toyHandToneIDChanged, toys,
+            [toys](const QString &id) { toys->setHandTone(fromRawOrFirst<ScreenToyHandTone>(id)); });
+    connect(toys, &ScreenToyController::activeToyChanged, this,
+            [this, toys] { setClickSoundsSuppressed(toys->activeToy().has_value()); });
+    relayChanges(toys);
+    return *toys;
+}
+
+void AppController::stopScreenToys()
+{
+    if (m_screenToys)
+        m_screenToys->stop();
+}
+
+void AppController::handleTermination()
+{
+    stopScreenToys();
+    saveState();
+}
+
 void AppController::saveState()
 {
     m_input->stats().flush();
@@ -90,15 +141,13 @@ void AppController::saveState()
 
 void AppController::setRequestedSettingsPage(SettingsPage page)
 {
-    if (m_requestedSettingsPage == page)
-        return;
-    m_requestedSettingsPage = page;
-    emit requestedSettingsPageChanged(page);
-    emit changed();
+    publish(this, m_requestedSettingsPage, page, &AppController::requestedSettingsPageChanged);
 }
 
 void AppController::showControlPanel(SettingsPage page)
 {
+    // Asked before our own window comes forward, while the user's application is still in front.
+    m_focus->prepareControlPanel(page == SettingsPage::focus);
     setRequestedSettingsPage(page);
     emit controlPanelRequested(page);
 }

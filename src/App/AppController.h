@@ -1,6 +1,8 @@
 #pragma once
 
 #include "Effects/EffectsController.h"
+#include "Effects/ScreenToys/ScreenToyController.h"
+#include "Focus/FocusController.h"
 #include "Focus/FocusJournalStore.h"
 #include "Models/SettingsPage.h"
 #include "Platform/Platform.h"
@@ -47,6 +49,8 @@ public:
     SoundController &sound() override { return *m_sound; }
     InputController &input() override { return *m_input; }
     EffectsController &effectsController() override { return *m_effects; }
+    FocusController &focusController() override { return *m_focus; }
+    FocusSessionController &focus() { return m_focus->session(); }
 
     PermissionManager &permissions() { return m_input->permissions(); }
     ImpactController &impacts() { return m_input->impacts(); }
@@ -85,6 +89,18 @@ public:
     LidAngleController &lidAngle() { return m_effects->lidAngle(); }
     ChaosEffectController &chaosEffects() { return m_effects->chaosEffects(); }
     void previewLidDance() { m_effects->previewLidDance(); }
+    // Made on first use and kept; it follows the toy volume and hand tone settings, and while
+    // a toy is out the click sounds keep quiet.
+    ScreenToyController &screenToys() override;
+
+    // Focus sessions: started from the settings; the allowed applications kept there guard them.
+    void startFocusSession() override { m_focus->startFocusSession(); }
+    void setFocusApp(const QString &bundleIdentifier, bool allowed) override
+    {
+        m_focus->setFocusApp(bundleIdentifier, allowed);
+    }
+    // The pet menu's commands.
+    void handlePetAction(PetAction action) { m_focus->handlePetAction(action); }
 
     // The one-time start; every later call returns at once.
     void start() override;
@@ -127,6 +143,8 @@ private:
 
     void forwardSignals();
     bool takeRunLock();
+    void handleTermination();
+    void stopScreenToys();
 
     Platform m_platform;
     std::unique_ptr<SettingsStore> m_ownedSettings;
@@ -137,6 +155,9 @@ private:
     std::unique_ptr<SoundController> m_sound;
     std::unique_ptr<InputController> m_input;
     std::unique_ptr<EffectsController> m_effects;
+    std::unique_ptr<FocusController> m_focus;
+    // After the controllers it uses, so it goes first.
+    std::unique_ptr<ScreenToyController> m_screenToys;
 
     bool m_started = false;
     std::optional<RunLock> m_runLock;

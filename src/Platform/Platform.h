@@ -10,6 +10,7 @@
 #include "Platform/Dummy/NoDesktopIconLocator.h"
 #include "Platform/Dummy/NoDesktopPictureSource.h"
 #include "Platform/Dummy/NoAccessPermissionProbe.h"
+#include "Platform/Dummy/NoWorkspace.h"
 #include "Platform/Dummy/TableKeyLabelSource.h"
 #include "Platform/InputCapture.h"
 #include "Platform/KeyLabelSource.h"
@@ -17,8 +18,10 @@
 #include "Platform/MotionSensor.h"
 #include "Platform/PermissionProbe.h"
 #include "Platform/ReactionSources.h"
+#include "Platform/ScreenToySources.h"
 #include "Platform/SecureInputSource.h"
 #include "Platform/UserDefaults.h"
+#include "Platform/Workspace.h"
 
 #include <QString>
 
@@ -55,4 +58,7 @@ struct Platform {
     // neither is known.
     std::unique_ptr<DesktopIconLocator> desktopIcons = std::make_unique<NoDesktopIconLocator>();
     std::unique_ptr<DesktopPictureSource> desktopPicture = std::make_unique<NoDesktopPictureSource>();
+    // The desktop's applications, for the focus sessions' app guard.
+    std::unique_ptr<Workspace> workspace = std::make_unique<NoWorkspace>();
+    ScreenToySources screenToys;
 };

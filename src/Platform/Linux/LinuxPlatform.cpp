@@ -2,6 +2,7 @@
 
 #include "Platform/Linux/AtspiDesktopIconLocator.h"
 #include "Platform/Linux/AtspiSecureInputSource.h"
+#include "Platform/Linux/DesktopReduceMotionProbe.h"
 #include "Platform/Linux/HIDLidAngleReader.h"
 #include "Platform/Linux/InotifyDirectoryWatcher.h"
 #include "Platform/Linux/LogindSleepMonitor.h"
@@ -10,16 +11,19 @@
 #include "Platform/Linux/SysfsPowerSource.h"
 #include "Platform/Linux/UPowerPowerSource.h"
 #include "Platform/Linux/X11OverlayWindowSupport.h"
+#include "Platform/Linux/X11Workspace.h"
 #include "Platform/Linux/LinuxAppShell.h"
 #include "Platform/Linux/LinuxDesktopPictureSource.h"
 #include "Platform/Linux/LinuxInputCapture.h"
 #include "Platform/Linux/LinuxMotionSensors.h"
 #include "Platform/Linux/LinuxPermissionProbe.h"
 #include "Platform/Linux/SdlAudioOutput.h"
+#include "Platform/Linux/X11GlobalPointer.h"
 #include "Platform/Linux/XkbKeyLabelSource.h"
 #include "Platform/RunLockLocation.h"
 
 #include <QDBusConnection>
+#include <QGuiApplication>
 #include <QStandardPaths>
 
 Platform LinuxPlatform::create()
@@ -52,5 +56,10 @@ Platform LinuxPlatform::create()
     reactions.overlays = std::make_unique<X11OverlayWindowSupport>();
     reactions.downloadsFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     reactions.screenshotFolder = ScreenshotLocation::resolve(ScreenshotLocation::current());
+    platform.workspace = std::make_unique<X11Workspace>(QGuiApplication::desktopFileName());
+
+    platform.screenToys.pointer = std::make_unique<X11GlobalPointer>();
+    platform.screenToys.reduceMotion = std::make_unique<DesktopReduceMotionProbe>();
+    platform.screenToys.sleep = std::make_unique<LogindSleepMonitor>(QDBusConnection::systemBus());
     return platform;
 }
