@@ -16,6 +16,8 @@
 #include "Services/Input/KeyboardMonitor.h"
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <QSocketNotifier>
 
 #include <iostream>
@@ -30,7 +32,16 @@ QString run(ChaosEffectController &chaos, DesktopIconLocator &icons, KeyboardMon
         return QStringLiteral("ok");
     }
     if (command == QLatin1String("icons")) {
-        const auto found = icons.positions();
+        DesktopIconLocator::Positions found;
+        QEventLoop answered;
+        bool done = false;
+        icons.findPositions([&](DesktopIconLocator::Positions positions) {
+            found = std::move(positions);
+            done = true;
+            answered.quit();
+        });
+        if (!done)
+            answered.exec();
         QStringList titles = found.keys();
         titles.sort();
         QString reply = QString::number(found.size());
@@ -42,7 +53,13 @@ QString run(ChaosEffectController &chaos, DesktopIconLocator &icons, KeyboardMon
         const auto mode = fromRaw<ChaosMode>(words.value(1));
         if (!mode)
             return QStringLiteral("unknown mode");
+        // The run starts once the icon frames are in.
+        QEventLoop started;
+        QObject::connect(&chaos, &ChaosEffectController::isActiveChanged, &started, &QEventLoop::quit);
+        QTimer::singleShot(5000, &started, &QEventLoop::quit);
         chaos.trigger(*mode);
+        if (!chaos.isActive())
+            started.exec();
         return QStringLiteral("ok");
     }
     if (command == QLatin1String("state")) {

@@ -117,6 +117,7 @@ void ChaosEffectController::setLastEffectName(const QString &name)
 
 void ChaosEffectController::reset()
 {
+    ++m_iconRequest;
     // Panels close once control is back in the event loop: a reset may come from inside
     // a panel's own mouse handler.
     for (const auto &panel : m_panels) {
@@ -150,7 +151,19 @@ void ChaosEffectController::trigger(ChaosMode mode)
     if (kept.empty())
         return;
 
-    const std::vector<DesktopVisualItem> found = DesktopItems::load(desktopFolder(), m_iconLocator.positions());
+    // The icon frames take another program's answers; a reset or a later trigger before they
+    // arrive makes them moot.
+    const quint64 request = ++m_iconRequest;
+    m_iconLocator.findPositions([controller = QPointer(this), request, mode, kept](DesktopIconLocator::Positions icons) {
+        if (controller && controller->m_iconRequest == request && controller->m_enabled)
+            controller->present(mode, kept, icons);
+    });
+}
+
+void ChaosEffectController::present(ChaosMode mode, const std::vector<ChaosScreen> &kept,
+                                    const DesktopIconLocator::Positions &icons)
+{
+    const std::vector<DesktopVisualItem> found = DesktopItems::load(desktopFolder(), icons);
     const ChaosEffectPlan plan = planBuilder(mode, int(found.size()), int(kept.size()));
     const std::vector<DesktopVisualItem> items = DesktopItems::expandedItems(found, plan.itemsPerDisplay);
     const QString pictureFile = m_pictures.pictureFile();

@@ -3,6 +3,7 @@
 #include "Effects/Chaos/ChaosEffectPlan.h"
 #include "Effects/Chaos/ChaosScreen.h"
 #include "Effects/Chaos/DesktopVisualItem.h"
+#include "Platform/DesktopIconLocator.h"
 #include "Services/Input/KeySoundEvent.h"
 
 #include <QObject>
@@ -13,7 +14,6 @@
 #include <vector>
 
 class ChaosPanel;
-class DesktopIconLocator;
 class DesktopPictureSource;
 class OverlayWindowSupport;
 
@@ -55,6 +55,8 @@ public:
     void start();
     void stop();
     void reset();
+    // The panels appear once the desktop's icon frames are known (at once with a locator that
+    // needs no asking).
     void trigger(ChaosMode mode);
 
     // A key from the application's global key source; may be called on any thread.
@@ -72,6 +74,7 @@ signals:
 
 private:
     void watchScreens();
+    void present(ChaosMode mode, const std::vector<ChaosScreen> &kept, const DesktopIconLocator::Positions &icons);
     ChaosPanel *makePanel(const ChaosScreen &screen, ChaosMode mode, const std::vector<DesktopVisualItem> &items,
                           const QImage &wallpaper, qreal primaryScreenTop);
     void scheduleReset();
@@ -87,4 +90,5 @@ private:
     bool m_listensForEscape = false;
     QObject *m_screenWatch = nullptr;
     bool m_screenResetQueued = false;
+    quint64 m_iconRequest = 0;
 };

@@ -8,7 +8,9 @@
 #include <QDBusReply>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
+#include <QFutureWatcher>
 #include <QStringList>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 const QString accessibleInterface = QStringLiteral("org.a11y.atspi.Accessible");
@@ -147,9 +149,8 @@ std::optional<QDBusConnection> accessibilityBus()
         return std::nullopt;
     return bus;
 }
-}
 
-QHash<QString, QRectF> AtspiDesktopIconLocator::positions()
+DesktopIconLocator::Positions walkDesktop()
 {
     const auto bus = accessibilityBus();
     if (!bus)
@@ -162,4 +163,15 @@ QHash<QString, QRectF> AtspiDesktopIconLocator::positions()
             return DesktopIconWalk::positions(*application);
     }
     return {};
+}
+}
+
+void AtspiDesktopIconLocator::findPositions(std::function<void(Positions)> answer)
+{
+    auto *watcher = new QFutureWatcher<Positions>(&m_answers);
+    QObject::connect(watcher, &QFutureWatcherBase::finished, &m_answers, [watcher, answer = std::move(answer)] {
+        watcher->deleteLater();
+        answer(watcher->result());
+    });
+    watcher->setFuture(QtConcurrent::run(walkDesktop));
 }
