@@ -15,8 +15,10 @@ QString ResourceBundle::path()
         return overridden;
     const QDir executableFolder(QCoreApplication::applicationDirPath());
     const QString beside = executableFolder.filePath(folderName);
-    for (const QString &candidate : {beside, executableFolder.filePath(QStringLiteral("../share/plinkly/") + folderName),
-                                     executableFolder.filePath(QStringLiteral("../") + folderName)}) {
+    for (const QString &candidate :
+         {beside, executableFolder.filePath(QStringLiteral("../share/plinkly/") + folderName),
+          executableFolder.filePath(QStringLiteral("../") + folderName),
+          executableFolder.filePath(QStringLiteral("../../") + folderName)}) {
         if (QFileInfo(candidate).isDir())
             return QDir::cleanPath(candidate);
     }

@@ -5,8 +5,8 @@
 // The read-only "KnockwellResources" folder the build generates beside the executable.
 namespace ResourceBundle {
 // $PLINKLY_RESOURCES when set; otherwise "KnockwellResources" beside the executable, under
-// ../share/plinkly where an installed executable sits in bin/, or one folder up, where the
-// build tree's test and benchmark programs sit below it.
+// ../share/plinkly where an installed executable sits in bin/, or one or two folders up,
+// where the build tree's tests, benchmarks and tools sit below it.
 QString path();
 
 // Whether path() is a folder: without it there are no built-in sounds.
