@@ -13,14 +13,18 @@ public:
         if (deferred)
             pending.push_back(std::move(answer));
         else
-            answer(frames);
+            answer(m_frames);
     }
     void answerPending()
     {
         for (auto &answer : std::exchange(pending, {}))
-            answer(frames);
+            answer(m_frames);
     }
-    QHash<QString, QRectF> frames;
+    void setFrames(Positions frames) { m_frames = std::move(frames); }
+
     bool deferred = false;
     std::vector<std::function<void(Positions)>> pending;
+
+private:
+    Positions m_frames;
 };

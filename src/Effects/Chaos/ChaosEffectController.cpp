@@ -115,6 +115,32 @@ void ChaosEffectController::setLastEffectName(const QString &name)
     emit changed();
 }
 
+void ChaosEffectController::setHasIconPositions(bool found)
+{
+    if (m_hasIconPositions == found)
+        return;
+    m_hasIconPositions = found;
+    emit hasIconPositionsChanged(found);
+    emit changed();
+}
+
+void ChaosEffectController::refreshIconPositions()
+{
+    const quint64 probe = ++m_iconProbe;
+    m_iconLocator.findPositions([controller = QPointer(this), probe](DesktopIconLocator::Positions icons) {
+        if (!controller)
+            return;
+        // Published from the event loop, never from inside the call.
+        QMetaObject::invokeMethod(
+            controller,
+            [controller, probe, found = !icons.isEmpty()] {
+                if (controller && controller->m_iconProbe == probe)
+                    controller->setHasIconPositions(found);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
 void ChaosEffectController::reset()
 {
     ++m_iconRequest;
@@ -163,6 +189,7 @@ void ChaosEffectController::trigger(ChaosMode mode)
 void ChaosEffectController::present(ChaosMode mode, const std::vector<ChaosScreen> &kept,
                                     const DesktopIconLocator::Positions &icons)
 {
+    setHasIconPositions(!icons.isEmpty());
     const std::vector<DesktopVisualItem> found = DesktopItems::load(desktopFolder(), icons);
     const ChaosEffectPlan plan = planBuilder(mode, int(found.size()), int(kept.size()));
     const std::vector<DesktopVisualItem> items = DesktopItems::expandedItems(found, plan.itemsPerDisplay);

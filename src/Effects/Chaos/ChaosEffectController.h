@@ -24,6 +24,7 @@ class ChaosEffectController final : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool isActive READ isActive NOTIFY isActiveChanged)
     Q_PROPERTY(QString lastEffectName READ lastEffectName NOTIFY lastEffectNameChanged)
+    Q_PROPERTY(bool hasIconPositions READ hasIconPositions NOTIFY hasIconPositionsChanged)
 
 public:
     static inline const QString readyName = QStringLiteral("Ready for harmless chaos");
@@ -39,6 +40,9 @@ public:
     std::optional<ChaosMode> activeMode() const { return m_activeMode; }
     QString lastEffectName() const { return m_lastEffectName; }
     bool isEnabled() const { return m_enabled; }
+    // Whether the desktop icon locator found icons when last asked, so copies can start
+    // where the real icons are.
+    bool hasIconPositions() const { return m_hasIconPositions; }
     // The panels of the running effect, in screen order.
     const std::vector<QPointer<ChaosPanel>> &panels() const { return m_panels; }
 
@@ -58,6 +62,9 @@ public:
     // The panels appear once the desktop's icon frames are known (at once with a locator that
     // needs no asking).
     void trigger(ChaosMode mode);
+    // Asks the locator again (it may wait on other programs); only the latest answer is
+    // published.
+    void refreshIconPositions();
 
     // A key from the application's global key source; may be called on any thread.
     void handleGlobalKey(const KeySoundEvent &event);
@@ -71,6 +78,7 @@ signals:
     void isActiveChanged(bool active);
     void activeModeChanged();
     void lastEffectNameChanged(const QString &name);
+    void hasIconPositionsChanged(bool found);
 
 private:
     void watchScreens();
@@ -79,6 +87,7 @@ private:
                           const QImage &wallpaper, qreal primaryScreenTop);
     void scheduleReset();
     void setLastEffectName(const QString &name);
+    void setHasIconPositions(bool found);
 
     const OverlayWindowSupport &m_windows;
     DesktopIconLocator &m_iconLocator;
@@ -91,4 +100,6 @@ private:
     QObject *m_screenWatch = nullptr;
     bool m_screenResetQueued = false;
     quint64 m_iconRequest = 0;
+    quint64 m_iconProbe = 0;
+    bool m_hasIconPositions = false;
 };
