@@ -1,5 +1,6 @@
 #include "Platform/Linux/AtspiDesktopIconLocator.h"
 
+#include "Foundation/WhenFinished.h"
 #include "Platform/DesktopIconWalk.h"
 
 #include <QDBusArgument>
@@ -8,7 +9,6 @@
 #include <QDBusReply>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
-#include <QFutureWatcher>
 #include <QStringList>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -168,10 +168,5 @@ DesktopIconLocator::Positions walkDesktop()
 
 void AtspiDesktopIconLocator::findPositions(std::function<void(Positions)> answer)
 {
-    auto *watcher = new QFutureWatcher<Positions>(&m_answers);
-    QObject::connect(watcher, &QFutureWatcherBase::finished, &m_answers, [watcher, answer = std::move(answer)] {
-        watcher->deleteLater();
-        answer(watcher->result());
-    });
-    watcher->setFuture(QtConcurrent::run(walkDesktop));
+    whenFinished(QtConcurrent::run(walkDesktop), &m_answers, std::move(answer));
 }

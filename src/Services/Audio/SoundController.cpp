@@ -1,12 +1,12 @@
 #include "Services/Audio/SoundController.h"
 
 #include "Foundation/LogCategories.h"
+#include "Foundation/WhenFinished.h"
 #include "Services/Audio/MouseSoundPolicy.h"
 #include "Services/Audio/SoundBankLoader.h"
 #include "Services/ContentEdition.h"
 #include "Services/ResourceBundle.h"
 
-#include <QFutureWatcher>
 #include <QPromise>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -208,15 +208,12 @@ QFuture<bool> SoundController::loadSoundPack(const QString &id, SoundChannel cha
     m_runningLoads.append(work);
     auto outcome = std::make_shared<QPromise<bool>>();
     outcome->start();
-    // The watcher is ours, so a load that ends after this object is gone reports to no one;
-    // its finished() always comes from the event loop, after the caller saw the pending state.
-    auto *watcher = new QFutureWatcher<LoadedSounds>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, outcome, id, channel, commit, generation] {
-        outcome->addResult(finishSoundPackLoad(id, channel, commit, generation, watcher->result()));
+    // Delivered from the event loop even when the load finished at once, so the caller
+    // always sees the pending state first.
+    whenFinished(work, this, [this, outcome, id, channel, commit, generation](const LoadedSounds &loaded) {
+        outcome->addResult(finishSoundPackLoad(id, channel, commit, generation, loaded));
         outcome->finish();
-        watcher->deleteLater();
     });
-    watcher->setFuture(work);
     return outcome->future();
 }
 

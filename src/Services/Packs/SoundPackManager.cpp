@@ -2,6 +2,7 @@
 
 #include "Foundation/PublishedProperty.h"
 #include "Foundation/SafeFiles.h"
+#include "Foundation/WhenFinished.h"
 #include "Services/Packs/AudioFilesImporter.h"
 #include "Services/Packs/ImportProgress.h"
 #include "Services/Packs/PackImportErrors.h"
@@ -258,14 +259,8 @@ void SoundPackManager::importPaths(const QStringList &paths, PackKind kind)
     const QFuture<ImportOutcome> work =
         QtConcurrent::run([paths, kind, root, progress] { return runImport(paths, kind, root, progress); });
     m_import = QFuture<void>(work);
-    // Reported from the event loop, never inside importPaths when the work was quick.
-    auto *watcher = new QFutureWatcher<ImportOutcome>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
-        const ImportOutcome outcome = watcher->result();
-        watcher->deleteLater();
-        finishImport(outcome.installed, outcome.error);
-    });
-    watcher->setFuture(work);
+    // Always from the event loop, never inside importPaths when the work was quick.
+    whenFinished(work, this, [this](const ImportOutcome &outcome) { finishImport(outcome.installed, outcome.error); });
 }
 
 void SoundPackManager::finishImport(QList<LoadedSoundPack> installed, std::optional<Error> error)
