@@ -248,3 +248,18 @@ TEST(ControlWindow, ChangesRedrawOnceTheEventLoopTurns)
     rig.controller->showControlPanel(SettingsPage::home);
     EXPECT_EQ(effects->text(), "Effects live");
 }
+
+TEST(ControlWindow, InputPillCountsDownWhileAFocusSessionRuns)
+{
+    WindowRig rig({QStringLiteral("focusMinutes=25")});
+    ControlWindow &window = rig.open(SettingsPage::home);
+    StatusPill *input = window.header()->inputPill();
+    EXPECT_EQ(input->text(), "App only");
+
+    rig.controller->startFocusSession();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(input->text(), "25:00");
+    rig.controller->focusController().session().stop(false);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(input->text(), "App only");
+}
