@@ -78,7 +78,7 @@ BENCHMARK(panelPaintAt1440x900)->Unit(benchmark::kMillisecond);
 
 class NoIcons final : public DesktopIconLocator {
 public:
-    QHash<QString, QRectF> positions() override { return {}; }
+    void findPositions(std::function<void(Positions)> answer) override { answer({}); }
 };
 
 class NoPicture final : public DesktopPictureSource {

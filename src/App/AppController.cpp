@@ -135,6 +135,11 @@ void AppController::stopScreenToys()
 void AppController::handleTermination()
 {
     stopScreenToys();
+    saveState();
+}
+
+void AppController::saveState()
+{
     m_input->stats().flush();
     m_platform.defaults->sync();
 }

@@ -109,6 +109,8 @@ public:
     // The one-time start; every later call returns at once.
     void start() override;
     bool isStarted() const { return m_started; }
+    // Writes the counts and settings held in memory to disk: on quit and when the session ends.
+    void saveState();
 
     // Ask for the windows; AppWindows opens them.
     void showControlPanel(SettingsPage page) override;

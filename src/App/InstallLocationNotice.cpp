@@ -28,8 +28,8 @@ bool InstallLocationNotice::allowsLaunch(AppShell &shell)
 
     QMessageBox box(QMessageBox::Information, QStringLiteral("Install Plinkly in Applications"),
                     QStringLiteral("Plinkly is running from a download or temporary folder, which may be cleaned "
-                                   "up. Move it to your Applications folder so it keeps working and can start at "
-                                   "login."));
+                                   "up. Install it into ~/.local (the program in ~/.local/bin, its sounds in "
+                                   "~/.local/share/plinkly) so it keeps working and can start at login."));
     QPushButton *show = box.addButton(QStringLiteral("Show Applications"), QMessageBox::AcceptRole);
     QPushButton *here = box.addButton(QStringLiteral("Continue Here"), QMessageBox::ActionRole);
     box.addButton(QStringLiteral("Quit"), QMessageBox::RejectRole);

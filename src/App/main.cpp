@@ -2,6 +2,9 @@
 #include "App/AppWindows.h"
 #include "App/InstallLocationNotice.h"
 #include "Platform/Linux/LinuxPlatform.h"
+#include "Platform/Linux/SessionEndWatcher.h"
+#include "Platform/Linux/TerminationSignals.h"
+#include "Services/ResourceBundle.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -16,17 +19,32 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Plinkly"));
     QApplication::setDesktopFileName(QStringLiteral("plinkly"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Logout and `kill` end the event loop, so the normal quit path saves what is unsaved.
+    TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, &app, &QCoreApplication::quit);
 
     Platform platform = LinuxPlatform::create();
     AppShell &shell = *platform.shell;
     AppController controller(std::move(platform));
     AppWindows windows(controller);
+    SessionEndWatcher sessionEnd(QDBusConnection::systemBus());
+    QObject::connect(&sessionEnd, &SessionEndWatcher::sessionEnding, &controller, [&controller] {
+        if (controller.isStarted())
+            controller.saveState();
+    });
 
     QTimer::singleShot(0, &controller, [&] {
         if (!InstallLocationNotice::allowsLaunch(shell)) {
             QCoreApplication::quit();
             return;
         }
+        if (!ResourceBundle::isAvailable())
+            shell.showCriticalAlert(QStringLiteral("Plinkly can’t find its sounds"),
+                                    QStringLiteral("The folder of built-in sounds is missing (looked for ")
+                                        + ResourceBundle::path()
+                                        + QStringLiteral("). Plinkly keeps running, but the built-in packs and "
+                                                         "reaction sounds stay silent. Reinstall Plinkly to get them "
+                                                         "back."));
         controller.start();
         // A copy that did not start (another one runs) shows no icon of its own.
         if (controller.isStarted())

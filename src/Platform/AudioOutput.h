@@ -30,4 +30,6 @@ public:
     virtual void close() = 0;
     // True when an open device has gone away (unplugged, sound server restarted).
     virtual bool isLost() const = 0;
+    // How often the open stream has run dry (a buffer came too late), where the output can tell.
+    virtual int underruns() const { return 0; }
 };

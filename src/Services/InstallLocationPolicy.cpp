@@ -27,5 +27,5 @@ bool InstallLocationPolicy::shouldSuggestMove(const QString &executablePath, con
 
 QString InstallLocationPolicy::applicationsFolder(const QString &homeFolder)
 {
-    return QDir(homeFolder).filePath(QStringLiteral("Applications"));
+    return QDir(homeFolder).filePath(QStringLiteral(".local/bin"));
 }

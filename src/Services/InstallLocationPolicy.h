@@ -9,6 +9,6 @@
 namespace InstallLocationPolicy {
 bool shouldSuggestMove(const QString &executablePath, const QString &downloadsFolder,
                        const QStringList &temporaryFolders);
-// The folder Linux users keep self-contained programs in.
+// Where the install command with the prefix ~/.local puts the program.
 QString applicationsFolder(const QString &homeFolder);
 }

@@ -4,21 +4,30 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace {
+const QString folderName = QStringLiteral("KnockwellResources");
+}
+
 QString ResourceBundle::path()
 {
     const QString overridden = qEnvironmentVariable("PLINKLY_RESOURCES");
     if (!overridden.isEmpty())
         return overridden;
     const QDir executableFolder(QCoreApplication::applicationDirPath());
-    const QString beside = executableFolder.filePath(QStringLiteral("KnockwellResources"));
-    if (QFileInfo(beside).isDir())
-        return beside;
-    for (const QString &up : {QStringLiteral("../KnockwellResources"), QStringLiteral("../../KnockwellResources")}) {
-        const QString above = QDir::cleanPath(executableFolder.filePath(up));
-        if (QFileInfo(above).isDir())
-            return above;
+    const QString beside = executableFolder.filePath(folderName);
+    for (const QString &candidate :
+         {beside, executableFolder.filePath(QStringLiteral("../share/plinkly/") + folderName),
+          executableFolder.filePath(QStringLiteral("../") + folderName),
+          executableFolder.filePath(QStringLiteral("../../") + folderName)}) {
+        if (QFileInfo(candidate).isDir())
+            return QDir::cleanPath(candidate);
     }
     return beside;
+}
+
+bool ResourceBundle::isAvailable()
+{
+    return QFileInfo(path()).isDir();
 }
 
 QString ResourceBundle::filePath(const QString &relative)

@@ -4,9 +4,13 @@
 
 // The read-only "KnockwellResources" folder the build generates beside the executable.
 namespace ResourceBundle {
-// $PLINKLY_RESOURCES when set; otherwise "KnockwellResources" beside the executable, or one or
-// two folders up, where the build tree's tests, benchmarks and tools sit below it.
+// $PLINKLY_RESOURCES when set; otherwise "KnockwellResources" beside the executable, under
+// ../share/plinkly where an installed executable sits in bin/, or one or two folders up,
+// where the build tree's tests, benchmarks and tools sit below it.
 QString path();
+
+// Whether path() is a folder: without it there are no built-in sounds.
+bool isAvailable();
 
 // `relative` (e.g. "SystemSounds/Glass.wav") inside the bundle.
 QString filePath(const QString &relative);

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QSignalSpy>
+#include <QThreadPool>
 
 #include <gtest/gtest.h>
 
@@ -107,7 +108,7 @@ struct SoundFixture {
 };
 }
 
-TEST(AppControllerSound, MakesThreeEnginesAndStartsTypingAndReactions)
+TEST(AppControllerSound, MakesThreeEnginesAndOpensNoOutputBeforeASound)
 {
     SoundFixture f;
     // Typing, mouse and reaction engines, then the one the system sounds play on.
@@ -126,9 +127,11 @@ TEST(AppControllerSound, MakesThreeEnginesAndStartsTypingAndReactions)
     EXPECT_EQ(settings.selectedMousePack(), "recorded-cherry");
     EXPECT_EQ(settings.selectedReactionPack(), "silly-ouchies");
     EXPECT_EQ(settings.pitchVariation(), 0.03);
-    EXPECT_TRUE(f.controller->typingEngine().isRunning());
+    EXPECT_FALSE(f.controller->typingEngine().isRunning());
     EXPECT_FALSE(f.controller->mouseEngine().isRunning());
-    EXPECT_TRUE(f.controller->reactionEngine().isRunning());
+    EXPECT_FALSE(f.controller->reactionEngine().isRunning());
+    for (const auto &device : f.devices)
+        EXPECT_EQ(device->opens, 0);
 
     while (!f.controller->pendingSoundPackIDs().isEmpty())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
@@ -212,6 +215,27 @@ TEST(AppControllerSound, ASupersededLoadYieldsFalseAndChangesNothing)
     EXPECT_TRUE(f.finish(second));
     EXPECT_EQ(f.controller->settings().selectedKeyboardPack(), "second");
     EXPECT_NEAR(f.typingLevel(), 0.3, 1e-6);
+}
+
+// Loads on all three channels still run when the controller goes: none may report to it
+// afterwards, and whoever waits for one is told it did not happen.
+TEST(AppControllerSound, LoadsInFlightWhenTheControllerGoesReportToNoOne)
+{
+    for (int run = 0; run < 20; ++run) {
+        SoundFixture f;
+        f.addPack("other", SoundPackManifest::PackKind::keyboard, 0.2f);
+        f.controller->packs().reload();
+        QFuture<bool> keyboard = f.controller->selectSoundPack("other", SoundChannel::keyboard);
+        QFuture<bool> mouse = f.controller->selectSoundPack("other", SoundChannel::mouse);
+        QFuture<bool> reaction = f.controller->selectSoundPack("silly-ouchies", SoundChannel::reaction);
+        f.controller.reset();
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::processEvents();
+        for (const QFuture<bool> &load : {keyboard, mouse, reaction}) {
+            EXPECT_TRUE(load.isFinished()) << run;
+            EXPECT_EQ(load.resultCount(), 0) << run;
+        }
+    }
 }
 
 TEST(AppControllerSound, WritingTheSelectionDirectlyLoadsThatPack)

@@ -49,5 +49,5 @@ TEST(InstallLocationPolicy, SuggestsAMoveOnlyFromDownloadsOrTemporaryFolders)
             << c.executable;
     EXPECT_FALSE(InstallLocationPolicy::shouldSuggestMove(QStringLiteral("/home/ada/x"), QString(), {}));
     EXPECT_EQ(InstallLocationPolicy::applicationsFolder(QStringLiteral("/home/ada")),
-              QStringLiteral("/home/ada/Applications"));
+              QStringLiteral("/home/ada/.local/bin"));
 }

@@ -2,6 +2,7 @@
 
 #include "Platform/AudioOutput.h"
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <vector>
@@ -18,6 +19,9 @@ public:
         std::atomic<bool> lost{false};
         std::atomic<int> opens{0};
         std::atomic<int> closes{0};
+        // The length the last open asked for; it is granted, but never below bufferFrames.
+        std::atomic<int> requestedFrames{0};
+        std::atomic<int> underruns{0};
         std::atomic<bool> playing{false};
         std::atomic<AudioRenderer *> renderer{nullptr};
 
@@ -34,14 +38,16 @@ public:
     explicit FakeAudioOutput(std::shared_ptr<State> state) : m_state(std::move(state)) {}
 
     int preferredSampleRate() override { return m_state->sampleRate; }
-    Result<Format> open(int, AudioRenderer &renderer) override
+    Result<Format> open(int requestedFrames, AudioRenderer &renderer) override
     {
         if (!m_state->available)
             return failure(QStringLiteral("Fake"), 1, QStringLiteral("no device"));
         ++m_state->opens;
         m_state->lost = false;
+        m_state->underruns = 0;
+        m_state->requestedFrames = requestedFrames;
         m_state->renderer = &renderer;
-        return Format{m_state->sampleRate, m_state->bufferFrames};
+        return Format{m_state->sampleRate, std::max(requestedFrames, m_state->bufferFrames)};
     }
     void resume() override { m_state->playing = true; }
     void close() override
@@ -51,6 +57,7 @@ public:
         m_state->renderer = nullptr;
     }
     bool isLost() const override { return m_state->lost; }
+    int underruns() const override { return m_state->underruns; }
 
 private:
     std::shared_ptr<State> m_state;

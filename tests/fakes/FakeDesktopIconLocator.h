@@ -2,24 +2,29 @@
 
 #include "Platform/DesktopIconLocator.h"
 
-#include <QMutex>
-#include <QMutexLocker>
+#include <utility>
+#include <vector>
 
-// Icon frames the test sets; read on whatever thread asks, as the real locator is.
+// Icon frames the test sets, answered at once or, while `deferred`, when the test says.
 class FakeDesktopIconLocator final : public DesktopIconLocator {
 public:
-    QHash<QString, QRectF> positions() override
+    void findPositions(std::function<void(Positions)> answer) override
     {
-        const QMutexLocker lock(&m_mutex);
-        return m_frames;
+        if (deferred)
+            pending.push_back(std::move(answer));
+        else
+            answer(m_frames);
     }
-    void setFrames(QHash<QString, QRectF> frames)
+    void answerPending()
     {
-        const QMutexLocker lock(&m_mutex);
-        m_frames = std::move(frames);
+        for (auto &answer : std::exchange(pending, {}))
+            answer(m_frames);
     }
+    void setFrames(Positions frames) { m_frames = std::move(frames); }
+
+    bool deferred = false;
+    std::vector<std::function<void(Positions)>> pending;
 
 private:
-    QMutex m_mutex;
-    QHash<QString, QRectF> m_frames;
+    Positions m_frames;
 };

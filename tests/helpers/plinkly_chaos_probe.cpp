@@ -17,6 +17,8 @@
 #include "support/ProbeCommandLoop.h"
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
 
 namespace {
 QString run(ChaosEffectController &chaos, DesktopIconLocator &icons, KeyboardMonitor &keyboard, const QStringList &words)
@@ -27,7 +29,16 @@ QString run(ChaosEffectController &chaos, DesktopIconLocator &icons, KeyboardMon
         return QStringLiteral("ok");
     }
     if (command == QLatin1String("icons")) {
-        const auto found = icons.positions();
+        DesktopIconLocator::Positions found;
+        QEventLoop answered;
+        bool done = false;
+        icons.findPositions([&](DesktopIconLocator::Positions positions) {
+            found = std::move(positions);
+            done = true;
+            answered.quit();
+        });
+        if (!done)
+            answered.exec();
         QStringList titles = found.keys();
         titles.sort();
         QString reply = QString::number(found.size());
@@ -39,7 +50,13 @@ QString run(ChaosEffectController &chaos, DesktopIconLocator &icons, KeyboardMon
         const auto mode = fromRaw<ChaosMode>(words.value(1));
         if (!mode)
             return QStringLiteral("unknown mode");
+        // The run starts once the icon frames are in.
+        QEventLoop started;
+        QObject::connect(&chaos, &ChaosEffectController::isActiveChanged, &started, &QEventLoop::quit);
+        QTimer::singleShot(5000, &started, &QEventLoop::quit);
         chaos.trigger(*mode);
+        if (!chaos.isActive())
+            started.exec();
         return QStringLiteral("ok");
     }
     if (command == QLatin1String("state")) {

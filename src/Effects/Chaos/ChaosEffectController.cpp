@@ -10,7 +10,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStandardPaths>
-#include <QtConcurrent>
 
 #include <linux/input-event-codes.h>
 
@@ -24,17 +23,10 @@ ChaosEffectController::ChaosEffectController(const OverlayWindowSupport &windows
     , m_iconLocator(iconLocator)
     , m_pictures(pictures)
 {
-    connect(&m_iconWalk, &QFutureWatcher<bool>::finished, this, [this] {
-        setHasIconPositions(m_iconWalk.result());
-        if (std::exchange(m_iconWalkAgain, false))
-            refreshIconPositions();
-    });
 }
 
 ChaosEffectController::~ChaosEffectController()
 {
-    // The locator belongs to the owner and must outlive a walk still running.
-    m_iconWalk.waitForFinished();
     for (const auto &panel : m_panels)
         delete panel.data();
 }
@@ -134,16 +126,24 @@ void ChaosEffectController::setHasIconPositions(bool found)
 
 void ChaosEffectController::refreshIconPositions()
 {
-    if (!m_iconWalk.isFinished()) {
-        m_iconWalkAgain = true;
-        return;
-    }
-    DesktopIconLocator &locator = m_iconLocator;
-    m_iconWalk.setFuture(QtConcurrent::run([&locator] { return !locator.positions().isEmpty(); }));
+    const quint64 probe = ++m_iconProbe;
+    m_iconLocator.findPositions([controller = QPointer(this), probe](DesktopIconLocator::Positions icons) {
+        if (!controller)
+            return;
+        // Published from the event loop, never from inside the call.
+        QMetaObject::invokeMethod(
+            controller,
+            [controller, probe, found = !icons.isEmpty()] {
+                if (controller && controller->m_iconProbe == probe)
+                    controller->setHasIconPositions(found);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void ChaosEffectController::reset()
 {
+    ++m_iconRequest;
     // Panels close once control is back in the event loop: a reset may come from inside
     // a panel's own mouse handler.
     for (const auto &panel : m_panels) {
@@ -177,9 +177,20 @@ void ChaosEffectController::trigger(ChaosMode mode)
     if (kept.empty())
         return;
 
-    const QHash<QString, QRectF> iconFrames = m_iconLocator.positions();
-    setHasIconPositions(!iconFrames.isEmpty());
-    const std::vector<DesktopVisualItem> found = DesktopItems::load(desktopFolder(), iconFrames);
+    // The icon frames take another program's answers; a reset or a later trigger before they
+    // arrive makes them moot.
+    const quint64 request = ++m_iconRequest;
+    m_iconLocator.findPositions([controller = QPointer(this), request, mode, kept](DesktopIconLocator::Positions icons) {
+        if (controller && controller->m_iconRequest == request && controller->m_enabled)
+            controller->present(mode, kept, icons);
+    });
+}
+
+void ChaosEffectController::present(ChaosMode mode, const std::vector<ChaosScreen> &kept,
+                                    const DesktopIconLocator::Positions &icons)
+{
+    setHasIconPositions(!icons.isEmpty());
+    const std::vector<DesktopVisualItem> found = DesktopItems::load(desktopFolder(), icons);
     const ChaosEffectPlan plan = planBuilder(mode, int(found.size()), int(kept.size()));
     const std::vector<DesktopVisualItem> items = DesktopItems::expandedItems(found, plan.itemsPerDisplay);
     const QString pictureFile = m_pictures.pictureFile();

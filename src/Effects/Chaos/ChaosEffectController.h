@@ -3,9 +3,9 @@
 #include "Effects/Chaos/ChaosEffectPlan.h"
 #include "Effects/Chaos/ChaosScreen.h"
 #include "Effects/Chaos/DesktopVisualItem.h"
+#include "Platform/DesktopIconLocator.h"
 #include "Services/Input/KeySoundEvent.h"
 
-#include <QFutureWatcher>
 #include <QObject>
 #include <QPointer>
 
@@ -14,7 +14,6 @@
 #include <vector>
 
 class ChaosPanel;
-class DesktopIconLocator;
 class DesktopPictureSource;
 class OverlayWindowSupport;
 
@@ -60,9 +59,11 @@ public:
     void start();
     void stop();
     void reset();
+    // The panels appear once the desktop's icon frames are known (at once with a locator that
+    // needs no asking).
     void trigger(ChaosMode mode);
-    // Asks the locator again on a worker thread (it may wait on other programs); the answer
-    // is published on this thread. A request while one runs asks once more after it.
+    // Asks the locator again (it may wait on other programs); only the latest answer is
+    // published.
     void refreshIconPositions();
 
     // A key from the application's global key source; may be called on any thread.
@@ -81,6 +82,7 @@ signals:
 
 private:
     void watchScreens();
+    void present(ChaosMode mode, const std::vector<ChaosScreen> &kept, const DesktopIconLocator::Positions &icons);
     ChaosPanel *makePanel(const ChaosScreen &screen, ChaosMode mode, const std::vector<DesktopVisualItem> &items,
                           const QImage &wallpaper, qreal primaryScreenTop);
     void scheduleReset();
@@ -97,7 +99,7 @@ private:
     bool m_listensForEscape = false;
     QObject *m_screenWatch = nullptr;
     bool m_screenResetQueued = false;
+    quint64 m_iconRequest = 0;
+    quint64 m_iconProbe = 0;
     bool m_hasIconPositions = false;
-    QFutureWatcher<bool> m_iconWalk;
-    bool m_iconWalkAgain = false;
 };

@@ -1,5 +1,6 @@
 #include "Platform/Linux/AtspiDesktopIconLocator.h"
 
+#include "Foundation/WhenFinished.h"
 #include "Platform/DesktopIconWalk.h"
 
 #include <QDBusArgument>
@@ -9,6 +10,7 @@
 #include <QDBusVariant>
 #include <QDeadlineTimer>
 #include <QStringList>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 const QString accessibleInterface = QStringLiteral("org.a11y.atspi.Accessible");
@@ -147,9 +149,8 @@ std::optional<QDBusConnection> accessibilityBus()
         return std::nullopt;
     return bus;
 }
-}
 
-QHash<QString, QRectF> AtspiDesktopIconLocator::positions()
+DesktopIconLocator::Positions walkDesktop()
 {
     const auto bus = accessibilityBus();
     if (!bus)
@@ -162,4 +163,10 @@ QHash<QString, QRectF> AtspiDesktopIconLocator::positions()
             return DesktopIconWalk::positions(*application);
     }
     return {};
+}
+}
+
+void AtspiDesktopIconLocator::findPositions(std::function<void(Positions)> answer)
+{
+    whenFinished(QtConcurrent::run(walkDesktop), &m_answers, std::move(answer));
 }

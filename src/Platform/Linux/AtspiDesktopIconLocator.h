@@ -2,9 +2,17 @@
 
 #include "Platform/DesktopIconLocator.h"
 
-// Reads the desktop file manager's icon frames through AT-SPI2 on the accessibility bus.
-// Without the bus, or without a desktop file manager on it, it finds nothing.
+#include <QObject>
+
+// Reads the desktop file manager's icon frames through AT-SPI2 on the accessibility bus, on a
+// worker thread: the walk asks another program once per object. Without the bus, or without
+// a desktop file manager on it, it finds nothing.
 class AtspiDesktopIconLocator final : public DesktopIconLocator {
 public:
-    QHash<QString, QRectF> positions() override;
+    void findPositions(std::function<void(Positions)> answer) override;
+
+private:
+    // Answers arrive through it, so none arrives once the locator is gone; a walk still running
+    // then holds nothing of ours and ends at its time limit.
+    QObject m_answers;
 };

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <mutex>
 
 namespace {
@@ -19,10 +20,19 @@ std::mutex &sdlMutex()
     return mutex;
 }
 
+// Sound servers buffer what a client writes, so a buffer of this length still keeps the
+// key-to-server delay low while leaving room for the client thread's scheduling.
+constexpr int soundServerBufferFrames = 512;
+
 void SDLCALL renderCallback(void *userdata, Uint8 *stream, int length)
 {
-    auto *renderer = static_cast<AudioRenderer *>(userdata);
-    renderer->render(reinterpret_cast<float *>(stream), length / int(2 * sizeof(float)));
+    auto *callback = static_cast<SdlAudioOutput::Callback *>(userdata);
+    const auto now = std::chrono::steady_clock::now();
+    // A call this long after the previous one left the stream without sound in between.
+    if (callback->last != std::chrono::steady_clock::time_point{} && now - callback->last > callback->lateAfter)
+        callback->underruns.fetch_add(1, std::memory_order_relaxed);
+    callback->last = now;
+    callback->renderer->render(reinterpret_cast<float *>(stream), length / int(2 * sizeof(float)));
 }
 
 } // namespace
@@ -47,6 +57,13 @@ bool SdlAudioOutput::ensureSubsystem()
         m_subsystemReady = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     }
     return m_subsystemReady;
+}
+
+int SdlAudioOutput::bufferFramesFor(const QString &driver, int requestedFrames)
+{
+    if (driver == QLatin1String("pulseaudio") || driver == QLatin1String("pipewire"))
+        return std::max(requestedFrames, soundServerBufferFrames);
+    return requestedFrames;
 }
 
 int SdlAudioOutput::preferredSampleRate()
@@ -76,9 +93,13 @@ Result<AudioOutput::Format> SdlAudioOutput::open(int requestedBufferFrames, Audi
     wanted.freq = rate;
     wanted.format = AUDIO_F32SYS;
     wanted.channels = 2;
-    wanted.samples = Uint16(requestedBufferFrames);
+    const QString driver = QString::fromUtf8(SDL_GetCurrentAudioDriver());
+    wanted.samples = Uint16(bufferFramesFor(driver, requestedBufferFrames));
     wanted.callback = renderCallback;
-    wanted.userdata = &renderer;
+    wanted.userdata = &m_callback;
+    m_callback.renderer = &renderer;
+    m_callback.last = {};
+    m_callback.underruns.store(0, std::memory_order_relaxed);
     SDL_AudioSpec obtained{};
     // Format and channel count are fixed (SDL converts if it must); rate and buffer length
     // are whatever the device prefers.
@@ -91,6 +112,13 @@ Result<AudioOutput::Format> SdlAudioOutput::open(int requestedBufferFrames, Audi
     qCInfo(logAudio) << "audio device opened through the" << SDL_GetCurrentAudioDriver() << "driver at" << obtained.freq
                      << "Hz, buffer of" << obtained.samples << "frames";
     m_device = device;
+    // The file and null drivers have no clock of their own that could run dry.
+    const bool realTime = driver != QLatin1String("disk") && driver != QLatin1String("dummy");
+    // A server holds about one buffer ahead, so a call half a buffer late found it empty.
+    m_callback.lateAfter = realTime
+        ? std::chrono::steady_clock::duration(
+              std::chrono::nanoseconds(1'500'000'000LL * obtained.samples / std::max(obtained.freq, 1)))
+        : std::chrono::steady_clock::duration::max();
     return Format{obtained.freq, obtained.samples};
 }
 

@@ -2,6 +2,10 @@
 
 #include "Platform/AudioOutput.h"
 
+#include <QString>
+
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 
 // An output stream through SDL's audio subsystem. The subsystem stays initialised for the
@@ -18,10 +22,25 @@ public:
     void resume() override;
     void close() override;
     bool isLost() const override;
+    int underruns() const override { return m_callback.underruns.load(std::memory_order_relaxed); }
+
+    // The buffer length to ask the driver for: sound servers (PulseAudio, PipeWire) schedule
+    // their clients less tightly than a device does, so short buffers run dry there.
+    static int bufferFramesFor(const QString &driver, int requestedFrames);
+
+    // What the device thread's callback reaches: the renderer, and the times of its calls,
+    // from which a late buffer (one the stream ran dry waiting for) is told.
+    struct Callback {
+        AudioRenderer *renderer = nullptr;
+        std::chrono::steady_clock::duration lateAfter{};
+        std::chrono::steady_clock::time_point last{};
+        std::atomic<int> underruns{0};
+    };
 
 private:
     bool ensureSubsystem();
 
     bool m_subsystemReady = false;
     std::uint32_t m_device = 0;
+    Callback m_callback;
 };

@@ -48,22 +48,6 @@ std::pair<float, float> AudioEngine::panGains(double pan)
     return {float(std::numbers::sqrt2 * std::cos(angle)), float(std::numbers::sqrt2 * std::sin(angle))};
 }
 
-Result<void> AudioEngine::start()
-{
-    Result<void> result;
-    m_queue.sync([&] {
-        // An explicit start is the user's or the application's wish: no waiting out a failure.
-        m_lastFailure.reset();
-        if (!openOutput()) {
-            result = std::unexpected(outputError().value_or(Error{audioDomain, outputUnavailable, {}}));
-            return;
-        }
-        resumeOutput();
-        noteActivity();
-    });
-    return result;
-}
-
 void AudioEngine::stop()
 {
     m_queue.sync([this] { closeOutput(); });
@@ -74,9 +58,12 @@ void AudioEngine::play(const SoundRequest &request)
     m_queue.async([this, request] { playNow(request); });
 }
 
-void AudioEngine::setSounds(std::shared_ptr<const SoundBank> sounds)
+void AudioEngine::setSounds(std::shared_ptr<const SoundBank> sounds, std::function<bool()> stillWanted)
 {
-    m_queue.async([this, sounds = std::move(sounds)]() mutable { m_sounds = std::move(sounds); });
+    m_queue.async([this, sounds = std::move(sounds), stillWanted = std::move(stillWanted)]() mutable {
+        if (!stillWanted || stillWanted())
+            m_sounds = std::move(sounds);
+    });
 }
 
 int AudioEngine::sampleRate()
@@ -110,6 +97,7 @@ void AudioEngine::playNow(const SoundRequest &request)
     const SoundBank::SampleList *samples = m_sounds->lookup(request.group, request.phase);
     if (!samples)
         return;
+    growBufferIfStarved();
     if (!openOutput())
         return;
 
@@ -145,7 +133,7 @@ bool AudioEngine::openOutput()
     const auto now = m_clock.uptime();
     if (m_lastFailure && now - *m_lastFailure < reopenDelay)
         return false;
-    const auto format = m_output ? m_output->open(requestedBufferFrames, m_mixer)
+    const auto format = m_output ? m_output->open(m_bufferFrames, m_mixer)
                                  : Result<AudioOutput::Format>(failure(audioDomain, outputUnavailable, {}));
     if (!format) {
         m_lastFailure = now;
@@ -162,11 +150,24 @@ bool AudioEngine::openOutput()
         m_outputError.reset();
     }
     m_outputRate = format->sampleRate;
+    m_grantedFrames = format->bufferFrames;
     m_mixer.prepare(m_outputRate);
     m_open = true;
     m_paused = true;
     m_running.store(true, std::memory_order_release);
     return true;
+}
+
+// Between sounds, so the reopen cuts nothing off.
+void AudioEngine::growBufferIfStarved()
+{
+    if (!m_open || m_output->underruns() == 0 || !m_mixer.isSilent())
+        return;
+    const int grown = std::min(std::max(m_grantedFrames, m_bufferFrames) * 2, largestBufferFrames);
+    if (grown <= m_grantedFrames)
+        return;
+    m_bufferFrames = grown;
+    closeOutput();
 }
 
 void AudioEngine::resumeOutput()

@@ -32,7 +32,10 @@ struct SoundRequest {
 // the first sound and closes again after a stretch of silence, so an idle engine costs no CPU.
 class AudioEngine {
 public:
-    static constexpr int requestedBufferFrames = 128;
+    // The first buffer length asked for; a stream that runs dry is opened again with twice the
+    // length it had, up to the largest.
+    static constexpr int initialBufferFrames = 128;
+    static constexpr int largestBufferFrames = 2048;
     // A failed open is not tried again for this long, so a machine without sound does not pay
     // for a doomed open on every keystroke.
     static constexpr std::chrono::milliseconds reopenDelay{1000};
@@ -50,14 +53,13 @@ public:
     AudioEngine(const AudioEngine &) = delete;
     AudioEngine &operator=(const AudioEngine &) = delete;
 
-    // Opens the output at once (waits for it), so the first sound does not pay for it.
-    Result<void> start();
     // Closes the output at once (waits for it).
     void stop();
     // From any thread; returns at once.
     void play(const SoundRequest &request);
-    // The pack to play from now on; sounds already playing ring out.
-    void setSounds(std::shared_ptr<const SoundBank> sounds);
+    // The pack to play from now on; sounds already playing ring out. From any thread; when
+    // `stillWanted` is given, it is asked on the engine's queue, in order with other swaps.
+    void setSounds(std::shared_ptr<const SoundBank> sounds, std::function<bool()> stillWanted = {});
     void setLoudnessMatching(bool enabled) { m_loudnessMatching.store(enabled, std::memory_order_relaxed); }
 
     // The rate sounds should be prepared at: the output device's own.
@@ -74,6 +76,7 @@ public:
 private:
     void playNow(const SoundRequest &request);
     bool openOutput();
+    void growBufferIfStarved();
     void closeOutput();
     void resumeOutput();
     void noteActivity();
@@ -92,6 +95,8 @@ private:
     std::minstd_rand m_random;
     int m_nextVoice = 0;
     int m_outputRate = 0;
+    int m_bufferFrames = initialBufferFrames;
+    int m_grantedFrames = 0;
     bool m_open = false;
     bool m_paused = false;
     bool m_idleCheckPending = false;

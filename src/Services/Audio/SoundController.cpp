@@ -54,6 +54,9 @@ SoundController::~SoundController()
         if (load.cancelled)
             load.cancelled->store(true);
     }
+    // Cancelled, they stop at their next sample.
+    for (QFuture<LoadedSounds> &load : m_runningLoads)
+        load.waitForFinished();
 }
 
 void SoundController::wireSettings()
@@ -96,9 +99,6 @@ void SoundController::start()
     loadSoundPack(m_settings.selectedMousePack(), SoundChannel::mouse, SelectionCommit::keep);
     loadSoundPack(m_settings.selectedReactionPack(), SoundChannel::reaction, SelectionCommit::keep);
     m_started = true;
-    // A machine without sound output keeps running; each engine tries again on a later sound.
-    m_typingEngine->start();
-    m_reactionEngine->start();
 }
 
 // The first start after the bundled packs changed picks the new defaults; a selection whose
@@ -181,6 +181,7 @@ QFuture<bool> SoundController::loadSoundPack(const QString &id, SoundChannel cha
     if (load.cancelled)
         load.cancelled->store(true);
     const quint64 generation = ++load.generation;
+    load.latest->store(generation);
     auto cancelled = std::make_shared<std::atomic<bool>>(false);
     load.cancelled = cancelled;
 
@@ -189,13 +190,22 @@ QFuture<bool> SoundController::loadSoundPack(const QString &id, SoundChannel cha
     emit changed();
 
     const std::optional<LoadedSoundPack> pack = m_packs->pack(id, packKind(channel));
-    const int sampleRate = engine(channel).sampleRate();
-    QFuture<LoadedSounds> work = QtConcurrent::run([pack, sampleRate, cancelled]() -> LoadedSounds {
-        if (!pack)
-            return failure(SoundPackError::domain, SoundPackError::invalid,
-                           QStringLiteral("Choose an available sound library."));
-        return SoundBankLoader::load(*pack, sampleRate, cancelled.get());
-    });
+    AudioEngine *target = &engine(channel);
+    const int sampleRate = target->sampleRate();
+    // The engine takes the sounds straight from the worker, so the first keys after launch
+    // are heard without waiting for the GUI thread, which may still be building windows.
+    QFuture<LoadedSounds> work =
+        QtConcurrent::run([pack, sampleRate, cancelled, target, latest = load.latest, generation]() -> LoadedSounds {
+            if (!pack)
+                return failure(SoundPackError::domain, SoundPackError::invalid,
+                               QStringLiteral("Choose an available sound library."));
+            LoadedSounds loaded = SoundBankLoader::load(*pack, sampleRate, cancelled.get());
+            if (loaded)
+                target->setSounds(*loaded, [latest, generation] { return latest->load() == generation; });
+            return loaded;
+        });
+    m_runningLoads.removeIf([](const QFuture<LoadedSounds> &running) { return running.isFinished(); });
+    m_runningLoads.append(work);
     auto outcome = std::make_shared<QPromise<bool>>();
     outcome->start();
     // Delivered from the event loop even when the load finished at once, so the caller
@@ -223,7 +233,6 @@ bool SoundController::finishSoundPackLoad(const QString &id, SoundChannel channe
         setAudioError(channel, loadFailurePrefix + loaded.error().message);
         return false;
     }
-    engine(channel).setSounds(*loaded);
     if (channel == SoundChannel::mouse) {
         MouseTuning tuning = m_soundRouter->mouseTuning();
         tuning.groupTable = MouseSoundPolicy::groupTable(**loaded);

@@ -35,7 +35,9 @@ public:
     SoundRouter &soundRouter() { return *m_soundRouter; }
     SystemSoundPlayer &systemSounds() { return *m_systemSounds; }
 
-    // Prepares the library, settles the selections and loads the three selected packs.
+    // Prepares the library, settles the selections and loads the three selected packs. No
+    // output stream opens before a sound plays: an open stream with nothing to play still
+    // costs the sound server its wake-ups.
     void start();
 
     // Clicks arrive on the mouse reader's thread, taps on the accelerometer's.
@@ -86,9 +88,13 @@ private:
     std::unique_ptr<SoundRouter> m_soundRouter;
     struct PackLoad {
         quint64 generation = 0;
+        // The generation the worker threads compare theirs with before the engine swaps.
+        std::shared_ptr<std::atomic<quint64>> latest = std::make_shared<std::atomic<quint64>>(0);
         std::shared_ptr<std::atomic<bool>> cancelled;
     };
     std::array<PackLoad, 3> m_packLoads;
+    // Every load still running, superseded ones included: they reach into the engines.
+    QList<QFuture<LoadedSounds>> m_runningLoads;
     PendingSoundPackIDs m_pendingSoundPackIDs;
     std::array<std::optional<QString>, 3> m_audioErrors;
     // Direct writes of a selection load that pack only once start() has loaded the first ones,

@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFuture>
+#include <QFutureWatcher>
 #include <QStandardPaths>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -104,9 +105,11 @@ SoundPackManager::SoundPackManager(const QString &libraryRoot, const QString &re
 
 SoundPackManager::~SoundPackManager()
 {
-    // A running import stops at its next check; its outcome is then dropped with this object.
+    // A running import stops at its next check; no worker outlives the library it writes to.
     if (m_importProgress)
         m_importProgress->cancel();
+    m_import.waitForFinished();
+    m_bundledCopies.waitForFinished();
 }
 
 QString SoundPackManager::keyboardRoot() const
@@ -134,13 +137,56 @@ Result<void> SoundPackManager::prepareLibrary()
             for (const QString &leftover : leftovers)
                 SafeFiles::removeAll(QDir(root).filePath(leftover));
         }
-        const QDir bundled(QDir(m_resourceBundle).filePath(bundledFolder(kind)));
-        for (const QString &name : bundled.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-            // Refused when that identifier is installed already, which is the usual case.
-            (void)SoundPackInstaller::installBundled(bundled.filePath(name), root, kind);
-        }
     }
-    return reload();
+    if (auto reloaded = reload(); !reloaded)
+        return reloaded;
+
+    struct BundledCopy {
+        QString source;
+        QString root;
+        PackKind kind;
+    };
+    QList<BundledCopy> copies;
+    for (PackKind kind : allCases<PackKind>()) {
+        const auto bundled = load(QDir(m_resourceBundle).filePath(bundledFolder(kind)), kind);
+        if (!bundled)
+            continue;
+        QList<LoadedSoundPack> listed = kind == PackKind::keyboard ? m_keyboardPacks : m_reactionPacks;
+        const qsizetype installed = listed.size();
+        for (const LoadedSoundPack &candidate : *bundled) {
+            if (pack(candidate.id(), kind))
+                continue;
+            listed.append(candidate);
+            copies.append({candidate.directory, kind == PackKind::keyboard ? keyboardRoot() : reactionRoot(), kind});
+        }
+        if (listed.size() == installed)
+            continue;
+        SoundPackLibrary::sortByName(listed);
+        kind == PackKind::keyboard ? setKeyboardPacks(listed) : setReactionPacks(listed);
+    }
+    if (copies.isEmpty()) {
+        emit libraryPrepared();
+        return {};
+    }
+
+    // Copying validates every sample, which takes a while on a first start; the packs are
+    // listed from the bundle meanwhile, so they can be chosen and loaded at once.
+    const QFuture<void> work = QtConcurrent::run([copies] {
+        for (const BundledCopy &copy : copies) {
+            // Refused when a pack of that identifier arrived meanwhile (an import).
+            (void)SoundPackInstaller::installBundled(copy.source, copy.root, copy.kind);
+        }
+    });
+    m_bundledCopies = work;
+    auto *watcher = new QFutureWatcher<void>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        if (auto reloaded = reload(); !reloaded)
+            setLastError(reloaded.error().message);
+        emit libraryPrepared();
+    });
+    watcher->setFuture(work);
+    return {};
 }
 
 Result<QList<LoadedSoundPack>> SoundPackManager::load(const QString &folder, PackKind kind)
@@ -210,9 +256,11 @@ void SoundPackManager::importPaths(const QStringList &paths, PackKind kind)
     setImportNotice(std::nullopt);
     setImporting(true);
     const QString root = kind == PackKind::keyboard ? keyboardRoot() : reactionRoot();
+    const QFuture<ImportOutcome> work =
+        QtConcurrent::run([paths, kind, root, progress] { return runImport(paths, kind, root, progress); });
+    m_import = QFuture<void>(work);
     // Always from the event loop, never inside importPaths when the work was quick.
-    whenFinished(QtConcurrent::run([paths, kind, root, progress] { return runImport(paths, kind, root, progress); }),
-                 this, [this](const ImportOutcome &outcome) { finishImport(outcome.installed, outcome.error); });
+    whenFinished(work, this, [this](const ImportOutcome &outcome) { finishImport(outcome.installed, outcome.error); });
 }
 
 void SoundPackManager::finishImport(QList<LoadedSoundPack> installed, std::optional<Error> error)

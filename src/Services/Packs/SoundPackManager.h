@@ -4,6 +4,7 @@
 #include "Models/LoadedSoundPack.h"
 #include "Services/ContentEdition.h"
 
+#include <QFuture>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -38,9 +39,10 @@ public:
     QString keyboardRoot() const;
     QString reactionRoot() const;
 
-    // Creates both library folders, clears staging folders an interrupted import left, copies
-    // every bundled pack whose identifier is not installed yet (never replacing a user's
-    // pack), and refreshes both lists.
+    // Creates both library folders, clears staging folders an interrupted import left and
+    // refreshes both lists; then copies every bundled pack whose identifier is not installed
+    // yet (never replacing a user's pack) on a worker thread. Until its copy is in place such a
+    // pack is listed from the bundle. libraryPrepared follows once the copies are done.
     Result<void> prepareLibrary();
 
     static Result<QList<LoadedSoundPack>> load(const QString &folder, PackKind kind);
@@ -80,6 +82,7 @@ signals:
     void lastErrorChanged();
     void changed();
     void importFinished();
+    void libraryPrepared();
 
 private:
     void setImporting(bool importing);
@@ -92,6 +95,8 @@ private:
     QList<LoadedSoundPack> m_reactionPacks;
     bool m_isImporting = false;
     std::shared_ptr<ImportProgress> m_importProgress;
+    QFuture<void> m_import;
+    QFuture<void> m_bundledCopies;
     std::optional<QString> m_importNotice;
     std::optional<QString> m_lastError;
 };

@@ -131,6 +131,36 @@ TEST_F(ChaosEffectControllerTest, ASecondTriggerReplacesTheFirst)
     EXPECT_EQ(controller.lastEffectName(), QStringLiteral("Tiny Vortex"));
 }
 
+// The icon frames come from another program; an answer that arrives after a reset, a later
+// trigger or a stop starts nothing.
+TEST_F(ChaosEffectControllerTest, OnlyTheLatestTriggerStartsWhenTheIconsArrive)
+{
+    setScreens(1);
+    controller.start();
+    icons.deferred = true;
+    controller.trigger(ChaosMode::gravity);
+    EXPECT_FALSE(controller.isActive());
+    controller.trigger(ChaosMode::vortex);
+    icons.answerPending();
+    EXPECT_EQ(triggered, QList<ChaosMode>{ChaosMode::vortex});
+    EXPECT_EQ(livePanels().size(), 1u);
+
+    controller.reset();
+    settle();
+    for (const auto &interrupt : {std::function<void()>([this] { controller.reset(); }),
+                                  std::function<void()>([this] { controller.stop(); })}) {
+        controller.start();
+        triggered.clear();
+        controller.trigger(ChaosMode::gravity);
+        interrupt();
+        icons.answerPending();
+        settle();
+        EXPECT_TRUE(triggered.isEmpty());
+        EXPECT_FALSE(controller.isActive());
+        EXPECT_TRUE(livePanels().empty());
+    }
+}
+
 TEST_F(ChaosEffectControllerTest, WithoutACompositorTheModeDoesNotStart)
 {
     setScreens(1);

@@ -28,7 +28,7 @@ TEST(SdlAudioOutput, OpensPausedRendersOnceResumedAndStopsOnClose)
     SdlAudioOutput output;
     EXPECT_GT(output.preferredSampleRate(), 0);
     CountingRenderer renderer;
-    const auto format = output.open(AudioEngine::requestedBufferFrames, renderer);
+    const auto format = output.open(AudioEngine::initialBufferFrames, renderer);
     ASSERT_TRUE(format) << format.error().message.toStdString();
     EXPECT_GT(format->sampleRate, 0);
     EXPECT_GT(format->bufferFrames, 0);
@@ -47,11 +47,23 @@ TEST(SdlAudioOutput, OpensPausedRendersOnceResumedAndStopsOnClose)
     EXPECT_EQ(renderer.calls, calls);
 }
 
+TEST(SdlAudioOutput, SoundServersGetALongerBufferThanDevices)
+{
+    struct Case {
+        const char *driver;
+        int requested;
+        int expected;
+    };
+    for (const Case c : {Case{"pulseaudio", 128, 512}, Case{"pipewire", 128, 512}, Case{"pipewire", 1024, 1024},
+                         Case{"alsa", 128, 128}, Case{"dummy", 256, 256}})
+        EXPECT_EQ(SdlAudioOutput::bufferFramesFor(QString::fromLatin1(c.driver), c.requested), c.expected) << c.driver;
+}
+
 TEST(SdlAudioOutput, LeavesTerminationSignalsToTheApplication)
 {
     SdlAudioOutput output;
     CountingRenderer renderer;
-    ASSERT_TRUE(output.open(AudioEngine::requestedBufferFrames, renderer));
+    ASSERT_TRUE(output.open(AudioEngine::initialBufferFrames, renderer));
     struct sigaction action {};
     sigaction(SIGTERM, nullptr, &action);
     EXPECT_EQ(action.sa_handler, SIG_DFL);

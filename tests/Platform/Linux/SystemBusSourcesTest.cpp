@@ -1,6 +1,7 @@
 #include "Effects/EventWait.h"
 #include "PrivateBus.h"
 #include "Platform/Linux/LogindSleepMonitor.h"
+#include "Platform/Linux/SessionEndWatcher.h"
 #include "Platform/Linux/UPowerPowerSource.h"
 #include "fakes/FakeReactionSources.h"
 
@@ -207,6 +208,34 @@ TEST(LogindSleepMonitor, TurnsPrepareForSleepIntoSleepAndWake)
     prepare(logind, true);
     waitUntil([] { return false; }, 100);
     EXPECT_EQ(transitions.size(), 2u);
+}
+
+// Only logind's announcement that the shutdown starts (not its cancellation, not another
+// sender) asks for the state to be saved.
+TEST(SessionEndWatcher, AnnouncesOnlyAStartingShutdownFromLogind)
+{
+    PrivateBus bus;
+    ASSERT_TRUE(bus.isRunning());
+    QDBusConnection logind = bus.connect(QStringLiteral("logind"));
+    ASSERT_TRUE(logind.registerService(QStringLiteral("org.freedesktop.login1")));
+    QDBusConnection impostor = bus.connect(QStringLiteral("impostor"));
+
+    SessionEndWatcher watcher(bus.connect(QStringLiteral("client")));
+    int endings = 0;
+    QObject::connect(&watcher, &SessionEndWatcher::sessionEnding, [&] { ++endings; });
+    const auto prepare = [](QDBusConnection &connection, bool starting) {
+        QDBusMessage signal = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/login1"),
+                                                         QStringLiteral("org.freedesktop.login1.Manager"),
+                                                         QStringLiteral("PrepareForShutdown"));
+        signal << starting;
+        connection.send(signal);
+    };
+    prepare(impostor, true);
+    prepare(logind, false);
+    prepare(logind, true);
+    ASSERT_TRUE(waitUntil([&] { return endings >= 1; }));
+    waitUntil([] { return false; }, 100);
+    EXPECT_EQ(endings, 1);
 }
 
 #include "SystemBusSourcesTest.moc"

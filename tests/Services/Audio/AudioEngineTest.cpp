@@ -247,9 +247,9 @@ TEST(AudioEngine, StopsAfterTwoIdleSecondsAndTheNextSoundStartsInTheFirstBuffer)
 {
     EngineFixture f;
     f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 480)));
-    ASSERT_TRUE(f.engine->start());
-    EXPECT_TRUE(f.engine->isRunning());
+    EXPECT_FALSE(f.engine->isRunning());
     f.play(request());
+    EXPECT_TRUE(f.engine->isRunning());
     f.render(1024);
 
     f.idle(1999ms);
@@ -262,6 +262,35 @@ TEST(AudioEngine, StopsAfterTwoIdleSecondsAndTheNextSoundStartsInTheFirstBuffer)
     EXPECT_TRUE(f.engine->isRunning());
     EXPECT_EQ(f.device->opens, 2);
     EXPECT_NEAR(f.renderLeft(1)[0], 0.1, 1e-6);
+}
+
+// A stream that ran dry is opened again with twice the buffer it was granted, between sounds
+// only, and never beyond the largest buffer.
+TEST(AudioEngine, AStarvedStreamReopensWithALongerBufferBetweenSounds)
+{
+    struct Case {
+        int deviceFloor;
+        int expectedRequest;
+    };
+    for (const Case c : {Case{128, 256}, Case{512, 1024}, Case{2048, 0}}) {
+        EngineFixture f;
+        f.device->bufferFrames = c.deviceFloor;
+        f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 4800)));
+        f.play(request());
+        EXPECT_EQ(f.device->requestedFrames, AudioEngine::initialBufferFrames);
+        f.device->underruns = 1;
+        f.play(request());
+        EXPECT_EQ(f.device->opens, 1) << "a ringing sound is not cut off";
+        f.render(48000);
+        f.play(request());
+        if (c.expectedRequest == 0) {
+            EXPECT_EQ(f.device->opens, 1) << c.deviceFloor;
+            continue;
+        }
+        EXPECT_EQ(f.device->opens, 2) << c.deviceFloor;
+        EXPECT_EQ(f.device->requestedFrames, c.expectedRequest);
+        EXPECT_NEAR(f.renderLeft(1)[0], 0.1, 1e-6) << "the sound that reopened it plays at once";
+    }
 }
 
 TEST(AudioEngine, ARingingSoundKeepsTheOutputOpen)
@@ -288,14 +317,11 @@ TEST(AudioEngine, WithoutADeviceItReportsAndTriesAgainOnALaterSound)
     EngineFixture f;
     f.device->available = false;
     f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 480)));
-    const Result<void> started = f.engine->start();
-    ASSERT_FALSE(started);
-    EXPECT_EQ(started.error().domain, "Knockwell.Audio");
-    EXPECT_EQ(started.error().message, "No sound output is available (no device).");
-    EXPECT_EQ(f.engine->outputError(), started.error());
-
     f.play(request());
     EXPECT_FALSE(f.engine->isRunning());
+    ASSERT_TRUE(f.engine->outputError());
+    EXPECT_EQ(f.engine->outputError()->domain, "Knockwell.Audio");
+    EXPECT_EQ(f.engine->outputError()->message, "No sound output is available (no device).");
 
     f.device->available = true;
     f.play(request());
@@ -323,9 +349,6 @@ TEST(AudioEngine, WithoutAnOutputNothingPlays)
     ManualClock clock;
     AudioEngine engine(1, 2000ms, nullptr, clock);
     EXPECT_EQ(engine.sampleRate(), 48000);
-    const Result<void> started = engine.start();
-    ASSERT_FALSE(started);
-    EXPECT_EQ(started.error().message, "No sound output is available.");
     engine.play(request());
     engine.flush();
     EXPECT_FALSE(engine.isRunning());

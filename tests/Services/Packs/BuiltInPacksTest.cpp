@@ -5,6 +5,8 @@
 #include "Services/ResourceBundle.h"
 #include "support/TestFolders.h"
 
+#include <QSignalSpy>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -101,11 +103,15 @@ TEST(BuiltInPacks, InstallIntoAFreshLibrary)
 {
     TestFolder folder;
     SoundPackManager manager(folder.filePath("Knockwell"), ResourceBundle::path());
+    QSignalSpy prepared(&manager, &SoundPackManager::libraryPrepared);
     ASSERT_TRUE(manager.prepareLibrary());
+    ASSERT_TRUE(!prepared.isEmpty() || prepared.wait(60000));
     EXPECT_EQ(manager.keyboardPacks().size(), bundled(PackKind::keyboard).size());
     EXPECT_EQ(manager.reactionPacks().size(), bundled(PackKind::reaction).size());
     EXPECT_TRUE(manager.pack("recorded-cherry", PackKind::keyboard));
     EXPECT_TRUE(manager.pack("silly-ouchies", PackKind::reaction));
+    EXPECT_EQ(QDir(manager.keyboardRoot()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(),
+              bundled(PackKind::keyboard).size());
 }
 
 TEST(ResourceBundle, TheEnvironmentOverridesTheBuiltInPlace)

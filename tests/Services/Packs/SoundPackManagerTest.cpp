@@ -11,6 +11,15 @@ using PackKind = SoundPackManifest::PackKind;
 
 namespace {
 
+// Prepares the library and waits until the bundled packs are copied in.
+bool prepared(SoundPackManager &manager)
+{
+    QSignalSpy done(&manager, &SoundPackManager::libraryPrepared);
+    if (!manager.prepareLibrary())
+        return false;
+    return !done.isEmpty() || done.wait(30000);
+}
+
 QStringList ids(const QList<LoadedSoundPack> &packs)
 {
     QStringList list;
@@ -58,14 +67,20 @@ TEST(SoundPackManager, PreparesTheLibraryFromTheBundleWithoutReplacingUserPacks)
                             named(PackFixtures::studioManifest("cream-thock", PackKind::keyboard), "My Thock"));
     library.folder.makeDir("data/Knockwell/Reaction Packs/.import-LEFTOVER/samples");
 
+    QSignalSpy done(&library.manager, &SoundPackManager::libraryPrepared);
     ASSERT_TRUE(library.manager.prepareLibrary());
+    // Listed at once, whether or not the copy is in place yet.
     EXPECT_EQ(ids(library.manager.keyboardPacks()), (QStringList{"recorded-cherry", "cream-thock"}));
     EXPECT_EQ(library.manager.pack("cream-thock", PackKind::keyboard)->manifest.name, "My Thock");
+    ASSERT_TRUE(!done.isEmpty() || done.wait(30000));
+    EXPECT_EQ(ids(library.manager.keyboardPacks()), (QStringList{"recorded-cherry", "cream-thock"}));
+    EXPECT_TRUE(library.manager.pack("recorded-cherry", PackKind::keyboard)->directory.startsWith(
+        library.manager.keyboardRoot()));
     EXPECT_EQ(ids(library.manager.reactionPacks()), QStringList{"silly-ouchies"});
     EXPECT_EQ(PackFixtures::everythingIn(library.manager.reactionRoot()), QStringList{"silly-ouchies"});
     EXPECT_FALSE(library.manager.pack("silly-ouchies", PackKind::keyboard));
 
-    ASSERT_TRUE(library.manager.prepareLibrary());
+    ASSERT_TRUE(prepared(library.manager));
     EXPECT_EQ(PackFixtures::everythingIn(library.manager.keyboardRoot()).size(), 2);
     EXPECT_EQ(QFileInfo(library.manager.keyboardRoot()).dir().path(), library.manager.libraryRoot());
 }

@@ -1,0 +1,136 @@
+// From launch to the first key heard, and to settled (the three selected packs loaded and the
+// library filled): the real platform bundle, controller and windows (on the offscreen
+// platform), the built-in resources, SDL's dummy device behind a probe that notes the first
+// buffer carrying sound, and a typist thread pressing a key every 2 ms from the moment the
+// controller exists. Run twice per iteration: the first start of a
+// new user (the library is filled from the bundle) and a later start. Targets: first key under
+// 100 ms, settled under 400 ms.
+#include "App/AppController.h"
+#include "App/AppWindows.h"
+#include "Platform/Linux/LinuxPlatform.h"
+#include "Platform/Linux/SdlAudioOutput.h"
+#include "Services/ResourceBundle.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+// The SDL output of the typing engine, with a note of when its first sound went out.
+class ProbedOutput final : public AudioOutput, AudioRenderer {
+public:
+    explicit ProbedOutput(std::atomic<Clock::rep> &heardAt) : m_heardAt(heardAt) {}
+    int preferredSampleRate() override { return m_sdl.preferredSampleRate(); }
+    Result<Format> open(int frames, AudioRenderer &renderer) override
+    {
+        m_mixer = &renderer;
+        return m_sdl.open(frames, *this);
+    }
+    void resume() override { m_sdl.resume(); }
+    void close() override { m_sdl.close(); }
+    bool isLost() const override { return m_sdl.isLost(); }
+    void render(float *interleaved, int frames) noexcept override
+    {
+        m_mixer->render(interleaved, frames);
+        if (m_heardAt.load() == 0 && std::any_of(interleaved, interleaved + 2 * frames, [](float v) { return v != 0.0f; }))
+            m_heardAt.store(Clock::now().time_since_epoch().count());
+    }
+
+private:
+    SdlAudioOutput m_sdl;
+    AudioRenderer *m_mixer = nullptr;
+    std::atomic<Clock::rep> &m_heardAt;
+};
+
+struct StartTimes {
+    double firstKeyMs = 0;
+    double settledMs = 0;
+};
+
+StartTimes startOnce(const QTemporaryDir &home)
+{
+    const auto launch = Clock::now();
+    std::atomic<Clock::rep> heardAt{0};
+    Platform platform = LinuxPlatform::create();
+    platform.defaults = std::make_unique<UserDefaults>(home.filePath(QStringLiteral("plinkly.ini")));
+    platform.runLockPath = home.filePath(QStringLiteral("plinkly.lock"));
+    platform.packLibraryRoot = home.filePath(QStringLiteral("Library"));
+    platform.packResourceBundle = ResourceBundle::path();
+    bool typingOutputMade = false;
+    platform.makeAudioOutput = [&]() -> std::unique_ptr<AudioOutput> {
+        // The typing engine's output is made first.
+        if (!std::exchange(typingOutputMade, true))
+            return std::make_unique<ProbedOutput>(heardAt);
+        return std::make_unique<SdlAudioOutput>();
+    };
+    auto controller = std::make_unique<AppController>(std::move(platform));
+    auto windows = std::make_unique<AppWindows>(*controller);
+    std::atomic<bool> typing{true};
+    std::thread typist([&] {
+        const KeySoundEvent key{30, KeyGroup::regular, KeyPhase::down, 0.0, false, std::nullopt};
+        while (typing.load() && heardAt.load() == 0) {
+            controller->handleKeyEvent(key);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
+    bool libraryPrepared = false;
+    QObject::connect(&controller->packs(), &SoundPackManager::libraryPrepared, [&] { libraryPrepared = true; });
+    controller->start();
+    windows->showTray();
+    Clock::time_point settled{};
+    const auto deadline = launch + std::chrono::seconds(10);
+    while (Clock::now() < deadline && (heardAt.load() == 0 || settled == Clock::time_point{})) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        if (settled == Clock::time_point{} && libraryPrepared && controller->pendingSoundPackIDs().isEmpty())
+            settled = Clock::now();
+    }
+    typing = false;
+    typist.join();
+    windows.reset();
+    controller.reset();
+    const auto since = [&](Clock::time_point t) { return std::chrono::duration<double, std::milli>(t - launch).count(); };
+    return {since(Clock::time_point(Clock::duration(heardAt.load()))), since(settled)};
+}
+
+void launchToFirstKeyAndSettled(benchmark::State &state)
+{
+    StartTimes first;
+    StartTimes later;
+    for (auto _ : state) {
+        QTemporaryDir home;
+        const StartTimes firstRun = startOnce(home);
+        const StartTimes laterRun = startOnce(home);
+        first.firstKeyMs += firstRun.firstKeyMs;
+        first.settledMs += firstRun.settledMs;
+        later.firstKeyMs += laterRun.firstKeyMs;
+        later.settledMs += laterRun.settledMs;
+    }
+    const double runs = double(state.iterations());
+    state.counters["first_start_key_ms"] = first.firstKeyMs / runs;
+    state.counters["first_start_settled_ms"] = first.settledMs / runs;
+    state.counters["later_start_key_ms"] = later.firstKeyMs / runs;
+    state.counters["later_start_settled_ms"] = later.settledMs / runs;
+}
+}
+
+BENCHMARK(launchToFirstKeyAndSettled)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
+        qputenv("SDL_AUDIODRIVER", "dummy");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

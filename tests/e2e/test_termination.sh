@@ -1,0 +1,34 @@
+# A logout or `kill` ends Plinkly through its normal quit: the keys counted since the last
+# periodic save reach the settings file, whichever of the ending signals arrives.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+
+settings="$XDG_CONFIG_HOME/plinkly/plinkly.ini"
+write_exact_sound_settings interactionStatsEnabled=true
+
+xev -geometry 400x300+100+100 -name "Typing target" >/dev/null 2>&1 &
+target_pid=$!
+wait_for 10 has_window_named "Typing target" || fail "the target window did not appear"
+target=$(window_named "Typing target")
+
+expected=0
+for signal in TERM HUP INT; do
+  "$PLINKLY" >"$E2E_WORK/plinkly-$signal.log" 2>&1 &
+  app=$!
+  wait_for 20 has_window_named "Plinkly" || fail "the control window did not appear ($signal)"
+  xdotool windowactivate --sync "$target"
+  xdotool type --window "$target" --delay 60 "plink"
+  expected=$((expected + 5))
+  # The keys are heard before the signal is sent; well inside the 30 s periodic save.
+  sleep 1
+  kill -s "$signal" "$app"
+  wait_for 10 bash -c "! kill -0 $app" || fail "Plinkly did not end on SIG$signal"
+  status=0
+  wait "$app" || status=$?
+  [[ $status -eq 0 ]] || fail "Plinkly ended with status $status on SIG$signal"
+  grep -qx "interactionStatsKeys=$expected" "$settings" ||
+    fail "after SIG$signal the file holds $(grep interactionStatsKeys "$settings" || echo no count), not $expected"
+done
+
+kill "$target_pid"
+echo "termination: ok"
