@@ -3,8 +3,13 @@
 #include "Services/Audio/SampleRateConverter.h"
 #include "Services/Studio/ClipFile.h"
 
-StudioPreviewPlayer::StudioPreviewPlayer(std::unique_ptr<AudioEngine> engine)
-    : m_engine(std::move(engine))
+namespace {
+// Closes the output soon after a preview has rung out.
+constexpr std::chrono::milliseconds idleTimeout{2000};
+}
+
+StudioPreviewPlayer::StudioPreviewPlayer(std::unique_ptr<AudioOutput> output, const Clock &clock)
+    : m_engine(std::make_unique<AudioEngine>(1, idleTimeout, std::move(output), clock))
 {
 }
 

@@ -11,7 +11,8 @@
 // voice from typing. Starting a preview stops the one before it.
 class StudioPreviewPlayer {
 public:
-    explicit StudioPreviewPlayer(std::unique_ptr<AudioEngine> engine);
+    // `output` null: the machine has no sound output and every preview is refused.
+    StudioPreviewPlayer(std::unique_ptr<AudioOutput> output, const Clock &clock);
     ~StudioPreviewPlayer();
     StudioPreviewPlayer(const StudioPreviewPlayer &) = delete;
     StudioPreviewPlayer &operator=(const StudioPreviewPlayer &) = delete;

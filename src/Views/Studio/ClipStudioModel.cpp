@@ -140,6 +140,7 @@ void ClipStudioModel::finishLoad(Result<Loaded> loaded)
         m_draft = std::move(loaded->draft);
         m_bins = std::move(loaded->bins);
         syncControls();
+        emit clipLoaded();
         emit changed();
     }
     setBusy(false);

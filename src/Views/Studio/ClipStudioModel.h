@@ -127,6 +127,8 @@ public:
 
 signals:
     void changed();
+    // A new clip replaced the previous one (and its envelope).
+    void clipLoaded();
 
 private:
     struct Loaded;

@@ -35,8 +35,7 @@ struct StudioFixture {
 
     std::unique_ptr<StudioPreviewPlayer> makePlayer()
     {
-        return std::make_unique<StudioPreviewPlayer>(std::make_unique<AudioEngine>(
-            1, std::chrono::milliseconds(2000), std::make_unique<FakeAudioOutput>(output), clock));
+        return std::make_unique<StudioPreviewPlayer>(std::make_unique<FakeAudioOutput>(output), clock);
     }
 
     // A tone of `frames` samples at `amplitude`, as a 32-bit float WAV file.

@@ -1,0 +1,106 @@
+// The sound studio on its own, as the control window hosts it: a dialog with the studio page
+// and a "Close" button, over the pack library at LIBRARY_ROOT. Prints "keyboard N reaction M"
+// whenever the library's lists change, and "closed" when the dialog closes.
+//   plinkly_studio_window LIBRARY_ROOT
+//   plinkly_studio_window LIBRARY_ROOT --grab empty|selection|pack AUDIO OUT.png
+#include "Foundation/Clock.h"
+#include "Platform/Linux/LinuxAppShell.h"
+#include "Platform/Linux/SdlAudioOutput.h"
+#include "Services/Packs/SoundPackManager.h"
+#include "Views/Studio/ClipStudioView.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QDeadlineTimer>
+#include <QVBoxLayout>
+
+#include <iostream>
+
+namespace {
+// Runs the event loop until `done` holds or the time is up.
+template <typename Predicate>
+bool waitFor(Predicate done, int milliseconds)
+{
+    QDeadlineTimer deadline(milliseconds);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+void printLists(const SoundPackManager &packs)
+{
+    std::cout << "keyboard " << packs.keyboardPacks().size() << " reaction " << packs.reactionPacks().size()
+              << std::endl;
+}
+
+// Puts the studio into one of its notable states and saves a picture of it.
+int grab(ClipStudioView &studio, const QString &scene, const QString &audio, const QString &out)
+{
+    studio.resize(680, 740);
+    studio.show();
+    ClipStudioModel &model = studio.model();
+    if (scene != QLatin1String("empty")) {
+        model.load(audio);
+        if (!waitFor([&] { return !model.busy(); }, 30000) || !model.clip())
+            return 2;
+        model.setStart(0.18);
+        model.setEnd(0.72);
+        model.setFadeIn(0.05);
+        model.setGain(1.4);
+    }
+    if (scene == QLatin1String("pack")) {
+        model.setCreator(QStringLiteral("Robin"));
+        model.addToPack();
+        model.setGroup(KeyGroup::space);
+        model.addToPack();
+        model.setGroup(KeyGroup::enter);
+        model.setPhase(KeyPhase::up);
+        model.addToPack();
+    }
+    if (scene == QLatin1String("pack")) {
+        waitFor([] { return false; }, 100);
+        QScrollBar *scroll = studio.findChild<QScrollArea *>()->verticalScrollBar();
+        scroll->setValue(scroll->maximum());
+    }
+    waitFor([] { return false; }, 100);
+    return studio.grab().save(out) ? 0 : 3;
+}
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 2) {
+        std::cerr << "usage: plinkly_studio_window LIBRARY_ROOT [--grab SCENE AUDIO OUT.png]" << std::endl;
+        return 64;
+    }
+    SoundPackManager packs(args[1], QDir(args[1]).filePath(QStringLiteral("no-bundle")));
+    (void)packs.prepareLibrary();
+    LinuxAppShell shell;
+    SystemClock clock;
+    auto player = std::make_unique<StudioPreviewPlayer>(std::make_unique<SdlAudioOutput>(), clock);
+
+    if (args.size() == 6 && args[2] == QLatin1String("--grab")) {
+        ClipStudioView studio(&packs, std::move(player), &shell);
+        return grab(studio, args[3], args[4], args[5]);
+    }
+
+    QDialog dialog;
+    dialog.setWindowTitle(QStringLiteral("Sound Studio"));
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new ClipStudioView(&packs, std::move(player), &shell));
+    auto *close = new QPushButton(QStringLiteral("Close"));
+    QObject::connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
+    layout->addWidget(close, 0, Qt::AlignRight);
+    QObject::connect(&packs, &SoundPackManager::changed, &packs, [&] { printLists(packs); });
+    printLists(packs);
+    dialog.resize(720, 760);
+    dialog.exec();
+    std::cout << "closed" << std::endl;
+    return 0;
+}
