@@ -1,6 +1,9 @@
 // The sound studio on its own, as the control window hosts it: a dialog with the studio page
 // and a "Close" button, over the pack library at LIBRARY_ROOT. Prints "keyboard N reaction M"
-// whenever the library's lists change, and "closed" when the dialog closes.
+// whenever the library's lists change, and "closed" when the dialog closes. Answers each line
+// "where NAME" on standard input with the screen centre and width "X Y WIDTH" of the visible
+// widget whose accessible name or text is NAME, scrolled into view, or "none", so a desktop
+// test can click it.
 //   plinkly_studio_window LIBRARY_ROOT
 //   plinkly_studio_window LIBRARY_ROOT --grab empty|selection|pack AUDIO OUT.png
 #include "Foundation/Clock.h"
@@ -18,7 +21,10 @@
 #include <QDeadlineTimer>
 #include <QVBoxLayout>
 
+#include <QSocketNotifier>
+
 #include <iostream>
+#include <unistd.h>
 
 namespace {
 // Runs the event loop until `done` holds or the time is up.
@@ -35,6 +41,30 @@ void printLists(const SoundPackManager &packs)
 {
     std::cout << "keyboard " << packs.keyboardPacks().size() << " reaction " << packs.reactionPacks().size()
               << std::endl;
+}
+
+// Accessible names first, so a slider is found before the label that carries the same title.
+QString centreOf(const QString &name)
+{
+    for (const char *property : {"accessibleName", "text"}) {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            const auto candidates = window->findChildren<QWidget *>();
+            for (QWidget *widget : candidates) {
+                if (widget->isVisible() && widget->property(property).toString() == name) {
+                    for (QWidget *up = widget->parentWidget(); up; up = up->parentWidget()) {
+                        if (auto *scroll = qobject_cast<QScrollArea *>(up)) {
+                            scroll->ensureWidgetVisible(widget);
+                            break;
+                        }
+                    }
+                    QCoreApplication::processEvents();
+                    const QPoint centre = widget->mapToGlobal(widget->rect().center());
+                    return QStringLiteral("%1 %2 %3").arg(centre.x()).arg(centre.y()).arg(widget->width());
+                }
+            }
+        }
+    }
+    return QStringLiteral("none");
 }
 
 // Puts the studio into one of its notable states and saves a picture of it.
@@ -99,6 +129,24 @@ int main(int argc, char **argv)
     layout->addWidget(close, 0, Qt::AlignRight);
     QObject::connect(&packs, &SoundPackManager::changed, &packs, [&] { printLists(packs); });
     printLists(packs);
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QByteArray pending;
+    QObject::connect(&input, &QSocketNotifier::activated, [&] {
+        char buffer[4096];
+        const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (count <= 0) {
+            input.setEnabled(false);
+            return;
+        }
+        pending.append(buffer, qsizetype(count));
+        qsizetype end;
+        while ((end = pending.indexOf('\n')) >= 0) {
+            const QString line = QString::fromUtf8(pending.left(end));
+            pending.remove(0, end + 1);
+            if (line.startsWith(QLatin1String("where ")))
+                std::cout << centreOf(line.mid(6)).toStdString() << std::endl;
+        }
+    });
     dialog.resize(720, 760);
     dialog.exec();
     std::cout << "closed" << std::endl;
