@@ -277,10 +277,10 @@ QWidget *ClipStudioView::sliderRow(const QString &title, double maximum, double 
     slider->setRange(0, sliderSteps);
     slider->setAccessibleName(title);
     layout->addWidget(slider, 1);
+    // A fixed frame keeps the row still while the digits change.
     auto *value = new QLabel;
     value->setFixedWidth(45);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    value->setFont(QFont(QStringLiteral("DejaVu Sans Mono"), -1));
     layout->addWidget(value);
     connect(slider, &QSlider::valueChanged, this,
             [this, write, maximum](int position) { (m_model->*write)(double(position) / sliderSteps * maximum); });
