@@ -64,8 +64,10 @@ void TrayHost::togglePanel()
         m_panel->hide();
         return;
     }
-    if (!m_panel)
-        m_panel = new MenuBarPanel(m_controller);
+    if (!m_panel) {
+        m_panel = new MenuBarPanel;
+        connect(m_panel, &MenuBarPanel::shown, &m_controller, &AppController::start);
+    }
     m_panel->adjustSize();
     QRect anchor = m_icon->geometry();
     if (!anchor.isValid() || anchor.isEmpty())

@@ -1,12 +1,10 @@
 #include "App/AppController.h"
+#include "App/AppWindows.h"
 #include "App/InstallLocationNotice.h"
-#include "App/TrayHost.h"
 #include "Platform/Linux/LinuxPlatform.h"
 
 #include <QApplication>
 #include <QTimer>
-
-#include <memory>
 
 int main(int argc, char **argv)
 {
@@ -22,7 +20,7 @@ int main(int argc, char **argv)
     Platform platform = LinuxPlatform::create();
     AppShell &shell = *platform.shell;
     AppController controller(std::move(platform));
-    std::unique_ptr<TrayHost> tray;
+    AppWindows windows(controller);
 
     QTimer::singleShot(0, &controller, [&] {
         if (!InstallLocationNotice::allowsLaunch(shell)) {
@@ -32,7 +30,7 @@ int main(int argc, char **argv)
         controller.start();
         // A copy that did not start (another one runs) shows no icon of its own.
         if (controller.isStarted())
-            tray = std::make_unique<TrayHost>(controller);
+            windows.showTray();
     });
     return app.exec();
 }

@@ -1,7 +1,7 @@
 #include "Effects/LidAngleController.h"
 
 #include "Foundation/Scheduler.h"
-#include "Services/Input/LidAngleReading.h"
+#include "Platform/LidAngleReading.h"
 
 #include <cmath>
 

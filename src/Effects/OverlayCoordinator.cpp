@@ -4,10 +4,10 @@
 #include "Effects/Overlays/LidMotionView.h"
 #include "Effects/Overlays/ReactionCardView.h"
 #include "Effects/Overlays/ScreenshotFlashView.h"
-#include "Effects/SystemSoundPlayer.h"
-#include "Foundation/ScreenGeometry.h"
 #include "Foundation/Scheduler.h"
+#include "Foundation/ScreenGeometry.h"
 #include "Platform/OverlayWindowSupport.h"
+#include "Services/Audio/SystemSoundPlayer.h"
 
 #include <QCursor>
 #include <QGuiApplication>

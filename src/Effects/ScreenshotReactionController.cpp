@@ -1,5 +1,6 @@
 #include "Effects/ScreenshotReactionController.h"
 
+#include "Effects/ScreenshotFilePolicy.h"
 #include "Platform/DirectoryWatcher.h"
 
 #include <QDir>
@@ -60,7 +61,7 @@ void ScreenshotReactionController::setObserving(bool observing)
 
 void ScreenshotReactionController::fileArrived(const QString &fileName)
 {
-    if (!ScreenshotLocation::isScreenshotFile(fileName, m_folder->screenshotsOnly))
+    if (!ScreenshotFilePolicy::isScreenshotFile(fileName, m_folder->screenshotsOnly))
         return;
     // Tools that save twice (write, then add metadata) react once.
     if (fileName == m_lastFilename)

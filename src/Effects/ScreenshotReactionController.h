@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Effects/ScreenshotLocation.h"
+#include "Platform/ScreenshotLocation.h"
 
 #include <QObject>
 #include <QString>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Effects/PowerSnapshot.h"
 #include "Effects/SystemReactionEvent.h"
 #include "Effects/SystemReactionPolicy.h"
+#include "Platform/PowerSnapshot.h"
 
 #include <QObject>
 #include <QString>

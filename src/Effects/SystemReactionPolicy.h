@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Effects/PowerSnapshot.h"
 #include "Effects/SystemReactionEvent.h"
+#include "Platform/PowerSnapshot.h"
 
 #include <array>
 #include <optional>

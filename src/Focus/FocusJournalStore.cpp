@@ -1,7 +1,7 @@
 #include "Focus/FocusJournalStore.h"
 
 #include "Foundation/Clock.h"
-#include "Services/UserDefaults.h"
+#include "Platform/UserDefaults.h"
 
 #include <QCollator>
 #include <QJsonArray>

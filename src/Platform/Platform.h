@@ -9,11 +9,11 @@
 #include "Platform/Dummy/TableKeyLabelSource.h"
 #include "Platform/InputCapture.h"
 #include "Platform/KeyLabelSource.h"
+#include "Platform/LidAngleReading.h"
 #include "Platform/MotionSensor.h"
 #include "Platform/PermissionProbe.h"
 #include "Platform/ReactionSources.h"
-#include "Services/Input/LidAngleReading.h"
-#include "Services/UserDefaults.h"
+#include "Platform/UserDefaults.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Effects/PowerSnapshot.h"
+#include "Platform/PowerSnapshot.h"
 
 #include <functional>
 #include <optional>

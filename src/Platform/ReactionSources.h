@@ -1,12 +1,12 @@
 #pragma once
 
-#include "Effects/ScreenshotLocation.h"
 #include "Platform/DirectoryWatcher.h"
 #include "Platform/DisplayWatcher.h"
 #include "Platform/Dummy/CompositedOverlayWindowSupport.h"
 #include "Platform/MountWatcher.h"
 #include "Platform/OverlayWindowSupport.h"
 #include "Platform/PowerSource.h"
+#include "Platform/ScreenshotLocation.h"
 #include "Platform/SleepMonitor.h"
 
 #include <QString>

@@ -1,6 +1,5 @@
 #include "Services/RunLock.h"
 
-#include <QDir>
 #include <QFile>
 
 #include <cerrno>
@@ -8,14 +7,6 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-QString RunLock::defaultPath()
-{
-    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::tempPath();
-    return folder + QStringLiteral("/plinkly-%1.lock").arg(::getuid());
-}
 
 std::expected<RunLock, RunLock::Failure> RunLock::acquire(const QString &path)
 {

@@ -16,8 +16,6 @@ public:
         Error error;
     };
 
-    // "<runtime or temporary folder>/plinkly-<uid>.lock".
-    static QString defaultPath();
     static std::expected<RunLock, Failure> acquire(const QString &path);
 
     RunLock(RunLock &&other) noexcept;

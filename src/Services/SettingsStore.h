@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Services/UserDefaults.h"
+#include "Platform/UserDefaults.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,5 @@
 #include "Views/ControlWindow.h"
 
-#include "App/AppController.h"
 #include "Views/Kit/WindowPlacement.h"
 
 #include <QHBoxLayout>
@@ -8,9 +7,8 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-ControlWindow::ControlWindow(AppController &controller)
+ControlWindow::ControlWindow(SettingsPage page)
     : QWidget(nullptr, Qt::Window)
-    , m_controller(controller)
 {
     setWindowTitle(QStringLiteral("Plinkly"));
     setObjectName(QStringLiteral("controlWindow"));
@@ -43,10 +41,9 @@ ControlWindow::ControlWindow(AppController &controller)
             return;
         const SettingsPage page = allCases<SettingsPage>()[std::size_t(row)];
         showPage(page);
-        m_controller.setRequestedSettingsPage(page);
+        emit pageChosen(page);
     });
-    connect(&m_controller, &AppController::requestedSettingsPageChanged, this, &ControlWindow::showPage);
-    showPage(m_controller.requestedSettingsPage());
+    showPage(page);
 }
 
 void ControlWindow::centerOnScreen()

@@ -1,15 +1,12 @@
 #include "Views/MenuBarPanel.h"
 
-#include "App/AppController.h"
-
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-MenuBarPanel::MenuBarPanel(AppController &controller)
+MenuBarPanel::MenuBarPanel()
     : QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint)
-    , m_controller(controller)
 {
     setObjectName(QStringLiteral("menuBarPanel"));
     auto *title = new QLabel(QStringLiteral("Plinkly"), this);
@@ -29,5 +26,5 @@ MenuBarPanel::MenuBarPanel(AppController &controller)
 void MenuBarPanel::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    m_controller.start();
+    emit shown();
 }

@@ -2,18 +2,16 @@
 
 #include <QWidget>
 
-class AppController;
-
 // The panel the tray icon opens.
 class MenuBarPanel final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit MenuBarPanel(AppController &controller);
+    MenuBarPanel();
+
+signals:
+    void shown();
 
 protected:
     void showEvent(QShowEvent *event) override;
-
-private:
-    AppController &m_controller;
 };

@@ -1,15 +1,13 @@
 #include "Views/OnboardingWindow.h"
 
-#include "App/AppController.h"
 #include "Views/Kit/WindowPlacement.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-OnboardingWindow::OnboardingWindow(AppController &controller)
+OnboardingWindow::OnboardingWindow()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_controller(controller)
 {
     setWindowTitle(QStringLiteral("Welcome to Plinkly"));
     setObjectName(QStringLiteral("onboardingWindow"));
@@ -21,7 +19,7 @@ OnboardingWindow::OnboardingWindow(AppController &controller)
     title->setFont(font);
     auto *start = new QPushButton(QStringLiteral("Get Started"), this);
     start->setDefault(true);
-    connect(start, &QPushButton::clicked, &m_controller, &AppController::finishOnboarding);
+    connect(start, &QPushButton::clicked, this, &OnboardingWindow::getStartedClicked);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(28, 28, 28, 28);
@@ -39,5 +37,5 @@ void OnboardingWindow::centerOnScreen()
 void OnboardingWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    m_controller.start();
+    emit shown();
 }

@@ -2,19 +2,18 @@
 
 #include <QWidget>
 
-class AppController;
-
 // The welcome window shown until onboarding is completed.
 class OnboardingWindow final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit OnboardingWindow(AppController &controller);
+    OnboardingWindow();
     void centerOnScreen();
+
+signals:
+    void shown();
+    void getStartedClicked();
 
 protected:
     void showEvent(QShowEvent *event) override;
-
-private:
-    AppController &m_controller;
 };

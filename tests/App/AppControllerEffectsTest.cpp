@@ -273,6 +273,26 @@ TEST(AppControllerEffects, TheHudShowsWhileStatisticsAndItsSettingAreOnAndKeepsI
     EXPECT_FALSE(hud.isVisible());
 }
 
+TEST(AppControllerEffects, TheHudShowsTheLastTypedKeyOnlyWhileItsSettingIsOn)
+{
+    EffectsRig rig;
+    rig.settings().setInteractionStatsEnabled(true);
+    rig.settings().setStatsOverlayEnabled(true);
+    rig.controller->start();
+    FakeInputSource *keys = rig.capture->sourcesByClass.at({InputCaptureLevel::eventTap, InputDeviceClass::keyboard});
+    const StatsOverlayPresentation &presentation = rig.controller->statsOverlay().presentation();
+    keys->send(KEY_H, 1);
+    keys->send(KEY_H, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(presentation.lastKeyLabel(), "H");
+
+    // A label already on its way is dropped when the setting goes off before it arrives.
+    keys->send(KEY_J, 1);
+    rig.settings().setStatsOverlayEnabled(false);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(presentation.lastKeyLabel(), "H");
+}
+
 TEST(AppControllerEffects, ClicksAreCountedByTheClickObserverWhileStatisticsAreOn)
 {
     EffectsRig rig;

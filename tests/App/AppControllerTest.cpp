@@ -1,4 +1,7 @@
 #include "App/AppController.h"
+#include "App/AppWindows.h"
+#include "Views/ControlWindow.h"
+#include "Views/OnboardingWindow.h"
 #include "support/TestPlatform.h"
 
 #include <QSignalSpy>
@@ -10,12 +13,14 @@ struct ControllerFixture {
     TestFolder folder;
     FakeAppShell *shell = nullptr;
     std::unique_ptr<AppController> controller;
+    std::unique_ptr<AppWindows> windows;
 
     explicit ControllerFixture(const QString &lockName = QStringLiteral("plinkly.lock"))
     {
         TestPlatform base(folder, lockName);
         shell = base.shell;
         controller = std::make_unique<AppController>(std::move(base.platform));
+        windows = std::make_unique<AppWindows>(*controller);
     }
 };
 }
@@ -24,23 +29,24 @@ TEST(AppController, StartRunsItsStepsOnceAndOpensOnboardingFirst)
 {
     ControllerFixture fixture;
     AppController &controller = *fixture.controller;
+    AppWindows &windows = *fixture.windows;
     controller.start();
     ASSERT_TRUE(controller.isStarted());
-    ASSERT_NE(controller.onboardingWindow(), nullptr);
-    EXPECT_EQ(controller.onboardingWindow()->windowTitle(), "Welcome to Plinkly");
-    EXPECT_EQ(controller.controlWindow(), nullptr);
+    ASSERT_NE(windows.onboardingWindow(), nullptr);
+    EXPECT_EQ(windows.onboardingWindow()->windowTitle(), "Welcome to Plinkly");
+    EXPECT_EQ(windows.controlWindow(), nullptr);
 
-    OnboardingWindow *onboarding = controller.onboardingWindow();
+    OnboardingWindow *onboarding = windows.onboardingWindow();
     controller.start();
-    EXPECT_EQ(controller.onboardingWindow(), onboarding);
+    EXPECT_EQ(windows.onboardingWindow(), onboarding);
     EXPECT_TRUE(fixture.shell->alerts.isEmpty());
 
     controller.finishOnboarding();
     EXPECT_TRUE(controller.settings().hasCompletedOnboarding());
-    EXPECT_EQ(controller.onboardingWindow(), nullptr);
-    ASSERT_NE(controller.controlWindow(), nullptr);
-    EXPECT_EQ(controller.controlWindow()->windowTitle(), "Plinkly");
-    EXPECT_EQ(controller.controlWindow()->minimumSize(), QSize(620, 500));
+    EXPECT_EQ(windows.onboardingWindow(), nullptr);
+    ASSERT_NE(windows.controlWindow(), nullptr);
+    EXPECT_EQ(windows.controlWindow()->windowTitle(), "Plinkly");
+    EXPECT_EQ(windows.controlWindow()->minimumSize(), QSize(620, 500));
     EXPECT_EQ(controller.requestedSettingsPage(), SettingsPage::home);
 }
 
@@ -48,18 +54,22 @@ TEST(AppController, ControlWindowIsMadeOnceAndFollowsTheRequestedPage)
 {
     ControllerFixture fixture;
     AppController &controller = *fixture.controller;
+    AppWindows &windows = *fixture.windows;
     QSignalSpy changes(&controller, &AppController::changed);
+    QSignalSpy requests(&controller, &AppController::controlPanelRequested);
     controller.showControlPanel(SettingsPage::focus);
-    ControlWindow *window = controller.controlWindow();
+    ControlWindow *window = windows.controlWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->page(), SettingsPage::focus);
     EXPECT_GE(changes.count(), 1);
 
     window->close();
     controller.showControlPanel(SettingsPage::privacy);
-    EXPECT_EQ(controller.controlWindow(), window);
+    EXPECT_EQ(windows.controlWindow(), window);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->page(), SettingsPage::privacy);
+    controller.showControlPanel(SettingsPage::privacy);
+    EXPECT_EQ(requests.count(), 3);
 }
 
 TEST(AppController, SettingsChangesAreReannounced)
@@ -81,10 +91,11 @@ TEST(AppController, SecondCopyShowsTheAlreadyOpenAlertAndQuits)
     FakeAppShell *secondShell = base.shell;
     base.platform.runLockPath = first.folder.filePath("plinkly.lock");
     AppController second(std::move(base.platform));
+    AppWindows secondWindows(second);
     second.start();
 
     EXPECT_FALSE(second.isStarted());
-    EXPECT_EQ(second.onboardingWindow(), nullptr);
+    EXPECT_EQ(secondWindows.onboardingWindow(), nullptr);
     ASSERT_EQ(secondShell->alerts.size(), 1);
     EXPECT_EQ(secondShell->alerts.first(),
               "Plinkly is already open | Plinkly is already running. Quit the open copy before starting this one "

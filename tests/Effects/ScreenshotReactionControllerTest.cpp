@@ -1,4 +1,5 @@
 #include "Effects/EventWait.h"
+#include "Effects/ScreenshotFilePolicy.h"
 #include "Effects/ScreenshotReactionController.h"
 #include "Platform/Linux/InotifyDirectoryWatcher.h"
 #include "support/TestFolders.h"
@@ -57,8 +58,8 @@ TEST(ScreenshotLocation, ImagesCountInAScreenshotFolderAndNeedTheWordElsewhere)
         {"Screenshot notes.txt", false, false},
     };
     for (const Case &c : cases) {
-        EXPECT_EQ(ScreenshotLocation::isScreenshotFile(QString::fromUtf8(c.name), true), c.inScreenshotFolder) << c.name;
-        EXPECT_EQ(ScreenshotLocation::isScreenshotFile(QString::fromUtf8(c.name), false), c.inPictures) << c.name;
+        EXPECT_EQ(ScreenshotFilePolicy::isScreenshotFile(QString::fromUtf8(c.name), true), c.inScreenshotFolder) << c.name;
+        EXPECT_EQ(ScreenshotFilePolicy::isScreenshotFile(QString::fromUtf8(c.name), false), c.inPictures) << c.name;
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Focus/FocusJournalStore.h"
-#include "Services/UserDefaults.h"
+#include "Platform/UserDefaults.h"
 #include "fakes/ManualClock.h"
 #include "support/TestFolders.h"
 

@@ -3,8 +3,8 @@
 #include "Effects/LidDanceStyle.h"
 #include "Models/KeyGroup.h"
 #include "Models/KeyPhase.h"
+#include "Models/SettingsPage.h"
 #include "Services/InterfaceTheme.h"
-#include "Views/SettingsPage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "Foundation/KeyLabelTable.h"
 #include "Platform/KeyLabelSource.h"
-#include "Services/Input/KeyLabelTable.h"
 
 #include <map>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Services/Input/LidAngleReading.h"
+#include "Platform/LidAngleReading.h"
 
 #include <deque>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Effects/SystemSoundPlayer.h"
+#include "Services/Audio/SystemSoundPlayer.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "Platform/UserDefaults.h"
 #include "Services/SettingsStore.h"
-#include "Services/UserDefaults.h"
 
 #include <QByteArray>
 #include <QDir>

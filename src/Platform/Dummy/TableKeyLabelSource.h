@@ -1,7 +1,7 @@
 #pragma once
 
+#include "Foundation/KeyLabelTable.h"
 #include "Platform/KeyLabelSource.h"
-#include "Services/Input/KeyLabelTable.h"
 
 // Key labels of the built-in table, for systems that offer no keyboard layout.
 class TableKeyLabelSource final : public KeyLabelSource {

@@ -14,7 +14,7 @@
 #include "Platform/Linux/LinuxPermissionProbe.h"
 #include "Platform/Linux/SdlAudioOutput.h"
 #include "Platform/Linux/XkbKeyLabelSource.h"
-#include "Services/RunLock.h"
+#include "Platform/RunLockLocation.h"
 
 #include <QDBusConnection>
 #include <QStandardPaths>
@@ -24,7 +24,7 @@ Platform LinuxPlatform::create()
     Platform platform;
     platform.defaults = std::make_unique<UserDefaults>();
     platform.shell = std::make_unique<LinuxAppShell>();
-    platform.runLockPath = RunLock::defaultPath();
+    platform.runLockPath = RunLockLocation::defaultPath();
     platform.inputCapture = std::make_unique<LinuxInputCapture>();
     platform.keyLabels = std::make_unique<XkbKeyLabelSource>();
     platform.permissionProbe = std::make_unique<LinuxPermissionProbe>();

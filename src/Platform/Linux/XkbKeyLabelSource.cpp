@@ -1,6 +1,6 @@
 #include "Platform/Linux/XkbKeyLabelSource.h"
 
-#include "Services/Input/KeyLabelTable.h"
+#include "Foundation/KeyLabelTable.h"
 
 #include <xcb/xcb.h>
 #include <xkbcommon/xkbcommon-x11.h>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Effects/SystemSoundPlayer.h"
 #include "Services/Audio/AudioEngine.h"
 #include "Services/Audio/SoundBank.h"
+#include "Services/Audio/SystemSoundPlayer.h"
 
 #include <QHash>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "Services/Input/KeyboardMonitor.h"
 
+#include "Foundation/KeyLabelTable.h"
 #include "Services/Input/KeyClassifier.h"
-#include "Services/Input/KeyLabelTable.h"
 #include "Services/Input/SecureInput.h"
 #include "Services/Input/SpatialKeyMapper.h"
 

@@ -1,6 +1,6 @@
 #include "Platform/InputCapture.h"
+#include "Foundation/KeyLabelTable.h"
 #include "Services/Input/KeyClassifier.h"
-#include "Services/Input/KeyLabelTable.h"
 #include "Services/Input/SpatialKeyMapper.h"
 
 #include <gtest/gtest.h>

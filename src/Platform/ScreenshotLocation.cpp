@@ -1,12 +1,10 @@
-#include "Effects/ScreenshotLocation.h"
+#include "Platform/ScreenshotLocation.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
-
-#include <array>
 
 namespace {
 
@@ -70,25 +68,4 @@ ScreenshotLocation::Environment ScreenshotLocation::current()
             QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
             QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
             config.isEmpty() ? QString() : QDir(config).filePath(QStringLiteral("spectaclerc"))};
-}
-
-bool ScreenshotLocation::isScreenshotFile(const QString &fileName, bool screenshotsOnlyFolder)
-{
-    if (fileName.startsWith(u'.'))
-        return false;
-    const QString lower = fileName.toLower();
-    static constexpr std::array imageSuffixes{".png", ".jpg", ".jpeg", ".webp", ".avif", ".bmp", ".tif", ".tiff"};
-    bool image = false;
-    for (const char *suffix : imageSuffixes)
-        image = image || lower.endsWith(QLatin1String(suffix));
-    if (!image)
-        return false;
-    if (screenshotsOnlyFolder)
-        return true;
-    static constexpr std::array hints{"screenshot", "screen shot", "screen_shot", "screencapture", "screen capture"};
-    for (const char *hint : hints) {
-        if (lower.contains(QLatin1String(hint)))
-            return true;
-    }
-    return false;
 }

@@ -29,8 +29,4 @@ std::optional<Folder> resolve(const Environment &environment);
 // This session's environment: the standard locations and the desktop's name.
 Environment current();
 
-// Whether a new file in the watched folder is a finished screenshot. In a folder that does
-// not hold screenshots only, the name has to say so.
-bool isScreenshotFile(const QString &fileName, bool screenshotsOnlyFolder);
-
 }

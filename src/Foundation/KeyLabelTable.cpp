@@ -1,4 +1,4 @@
-#include "Services/Input/KeyLabelTable.h"
+#include "Foundation/KeyLabelTable.h"
 
 #include <linux/input-event-codes.h>
 

@@ -1,4 +1,4 @@
-#include "Services/UserDefaults.h"
+#include "Platform/UserDefaults.h"
 
 UserDefaults::UserDefaults()
     : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "Effects/ArrivalReactionController.h"
+#include "Effects/CursorEffectController.h"
+#include "Effects/EffectEngine.h"
+#include "Effects/LidAngleController.h"
+#include "Effects/OverlayCoordinator.h"
+#include "Effects/ScreenshotReactionController.h"
+#include "Effects/StatsOverlayController.h"
+#include "Effects/SystemReactionController.h"
+#include "Platform/Platform.h"
+#include "Services/Audio/SoundController.h"
+#include "Services/Input/InputController.h"
+#include "Services/SettingsStore.h"
+
+#include <QObject>
+
+#include <memory>
+
+// Reactions and what they draw: the effect engine and its modules, the system, arrival and
+// screenshot reactions, cursor ripples, the typing HUD and the lid motion band.
+class EffectsController final : public QObject {
+    Q_OBJECT
+
+public:
+    EffectsController(Platform &platform, SettingsStore &settings, InputController &input, SoundController &sound,
+                      QObject *parent = nullptr);
+
+    EffectEngine &engine() { return *m_engine; }
+    OverlayCoordinator &overlays() { return *m_overlays; }
+    StatsOverlayController &statsOverlay() { return *m_statsOverlay; }
+    SystemReactionController &systemReactions() { return *m_systemReactions; }
+    ArrivalReactionController &arrivalReactions() { return *m_arrivalReactions; }
+    ScreenshotReactionController &screenshotReactions() { return *m_screenshotReactions; }
+    CursorEffectController &cursorEffects() { return *m_cursorEffects; }
+    LidAngleController &lidAngle() { return *m_lidAngle; }
+
+    // Registers the modules, which start as far as settings and capabilities allow.
+    void start();
+    // Shows the lid motion band for a moment, with or without a sensor or the setting.
+    void previewLidDance();
+
+signals:
+    void changed();
+
+private:
+    void wireModules();
+    void wireReactions();
+    void wireCursorAndHud();
+    void wireLidBand();
+    void refreshEffectCapabilities();
+    void registerEffectModules();
+    void refreshClickCounting();
+    void refreshStatsOverlay();
+    void refreshLidMotion();
+    void showKeyLabel(const QString &label);
+
+    SettingsStore &m_settings;
+    Scheduler &m_scheduler;
+    InputController &m_input;
+    std::unique_ptr<EffectEngine> m_engine;
+    std::unique_ptr<OverlayCoordinator> m_overlays;
+    std::unique_ptr<StatsOverlayController> m_statsOverlay;
+    std::unique_ptr<SystemReactionController> m_systemReactions;
+    std::unique_ptr<ArrivalReactionController> m_arrivalReactions;
+    std::unique_ptr<ScreenshotReactionController> m_screenshotReactions;
+    std::unique_ptr<CursorEffectController> m_cursorEffects;
+    std::unique_ptr<LidAngleReading> m_lidReader;
+    std::unique_ptr<LidAngleController> m_lidAngle;
+    quint64 m_lidPreviewGeneration = 0;
+    bool m_lidPreviewShowing = false;
+    quint64 m_lidMoveGeneration = 0;
+    bool m_lidMoving = false;
+    bool m_started = false;
+};
