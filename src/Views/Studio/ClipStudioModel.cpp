@@ -24,6 +24,19 @@ struct ClipStudioModel::SaveOutcome {
 };
 
 namespace {
+// Runs `finish` with the work's result from `context`'s event loop, never inside the call that
+// started the work, even when the work was done before this was attached; nothing runs once
+// `context` is gone.
+template <typename T, typename Finish>
+void finishFromEventLoop(QFuture<T> work, QObject *context, Finish finish)
+{
+    work.then(context, [context, finish = std::move(finish)](T result) {
+        QMetaObject::invokeMethod(
+            context, [finish, result = std::move(result)]() mutable { finish(std::move(result)); },
+            Qt::QueuedConnection);
+    });
+}
+
 QString upperUuid()
 {
     return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
@@ -117,7 +130,7 @@ void ClipStudioModel::load(const QString &path)
     m_player->stop();
     setError(std::nullopt);
     setBusy(true);
-    QtConcurrent::run([path]() -> Result<Loaded> {
+    auto work = QtConcurrent::run([path]() -> Result<Loaded> {
         auto clip = ClipFile::load(path);
         if (!clip)
             return std::unexpected(clip.error());
@@ -128,7 +141,8 @@ void ClipStudioModel::load(const QString &path)
         if (!bins)
             return std::unexpected(bins.error());
         return Loaded{std::move(*clip), std::move(*draft), std::move(*bins)};
-    }).then(this, [this](Result<Loaded> loaded) { finishLoad(std::move(loaded)); });
+    });
+    finishFromEventLoop(work, this, [this](Result<Loaded> loaded) { finishLoad(std::move(loaded)); });
 }
 
 void ClipStudioModel::finishLoad(Result<Loaded> loaded)
@@ -328,10 +342,11 @@ void ClipStudioModel::startSave(bool install, const QString &parentFolder)
 
     if (!install) {
         const QString destination = QDir(parentFolder).filePath(folderName);
-        QtConcurrent::run([=]() -> SaveOutcome {
+        auto work = QtConcurrent::run([=]() -> SaveOutcome {
             auto written = StudioPackExporter::exportPack(name, author, license, kind, samples, destination);
             return SaveOutcome{false, destination, written ? std::nullopt : std::optional(written.error())};
-        }).then(this, [this](const SaveOutcome &outcome) { finishSave(outcome); });
+        });
+        finishFromEventLoop(work, this, [this](const SaveOutcome &outcome) { finishSave(outcome); });
         return;
     }
 
@@ -339,7 +354,7 @@ void ClipStudioModel::startSave(bool install, const QString &parentFolder)
                                                                        : m_packManager->keyboardRoot();
     // The staging folder lives and dies on the worker, so it is gone whatever becomes of the
     // studio meanwhile.
-    QtConcurrent::run([=]() -> SaveOutcome {
+    auto work = QtConcurrent::run([=]() -> SaveOutcome {
         auto staging = PrivateTempDir::create(QStringLiteral("knockwell-studio-"));
         if (!staging)
             return SaveOutcome{true, {}, staging.error()};
@@ -349,9 +364,11 @@ void ClipStudioModel::startSave(bool install, const QString &parentFolder)
         if (auto installed = SoundPackInstaller::installFolder(destination, root, kind, nullptr); !installed)
             return SaveOutcome{true, destination, installed.error()};
         return SaveOutcome{true, destination, std::nullopt};
-    }).then(m_packManager.data(), [manager = m_packManager, model = QPointer(this)](SaveOutcome outcome) {
-        // The library is refreshed even when the studio has closed meanwhile.
-        if (!outcome.error && manager) {
+    });
+    // The library is refreshed even when the studio has closed meanwhile.
+    SoundPackManager *manager = m_packManager.data();
+    finishFromEventLoop(work, manager, [manager, model = QPointer(this)](SaveOutcome outcome) {
+        if (!outcome.error) {
             if (auto reloaded = manager->reload(); !reloaded)
                 outcome.error = reloaded.error();
         }
