@@ -3,7 +3,7 @@
 #include <QApplication>
 
 AppController::AppController(Platform platform, SettingsStore *settings, QObject *parent)
-    : QObject(parent)
+    : AppModel(parent)
     , m_platform(std::move(platform))
 {
     if (!settings) {

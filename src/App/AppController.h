@@ -9,6 +9,7 @@
 #include "Services/LaunchAtLoginManager.h"
 #include "Services/RunLock.h"
 #include "Services/SettingsStore.h"
+#include "Views/AppModel.h"
 
 #include <QObject>
 
@@ -18,7 +19,7 @@
 // The root object: owns the settings and one controller per subsystem, starts the
 // application once, asks for windows, and re-announces the change of everything it owns
 // as its own so views that observe only this object redraw when anything under them changes.
-class AppController final : public QObject {
+class AppController final : public AppModel {
     Q_OBJECT
     Q_PROPERTY(PendingSoundPackIDs pendingSoundPackIDs READ pendingSoundPackIDs NOTIFY pendingSoundPackIDsChanged)
     Q_PROPERTY(std::optional<QString> keyboardAudioError READ keyboardAudioError NOTIFY keyboardAudioErrorChanged)
@@ -39,13 +40,13 @@ public:
     explicit AppController(Platform platform, SettingsStore *settings = nullptr, QObject *parent = nullptr);
     ~AppController() override;
 
-    SettingsStore &settings() { return *m_settings; }
+    SettingsStore &settings() override { return *m_settings; }
     UserDefaults &defaults() { return *m_platform.defaults; }
-    FocusJournalStore &journal() { return *m_journal; }
-    LaunchAtLoginManager &login() { return *m_login; }
-    SoundController &sound() { return *m_sound; }
-    InputController &input() { return *m_input; }
-    EffectsController &effectsController() { return *m_effects; }
+    FocusJournalStore &journal() override { return *m_journal; }
+    LaunchAtLoginManager &login() override { return *m_login; }
+    SoundController &sound() override { return *m_sound; }
+    InputController &input() override { return *m_input; }
+    EffectsController &effectsController() override { return *m_effects; }
 
     PermissionManager &permissions() { return m_input->permissions(); }
     ImpactController &impacts() { return m_input->impacts(); }
@@ -87,16 +88,16 @@ public:
     void previewLidDance() { m_effects->previewLidDance(); }
 
     // The one-time start; every later call returns at once.
-    void start();
+    void start() override;
     bool isStarted() const { return m_started; }
 
     // Ask for the windows; AppWindows opens them.
-    void showControlPanel(SettingsPage page);
+    void showControlPanel(SettingsPage page) override;
     void showOnboarding();
-    void finishOnboarding();
+    void finishOnboarding() override;
 
-    SettingsPage requestedSettingsPage() const { return m_requestedSettingsPage; }
-    void setRequestedSettingsPage(SettingsPage page);
+    SettingsPage requestedSettingsPage() const override { return m_requestedSettingsPage; }
+    void setRequestedSettingsPage(SettingsPage page) override;
 
     bool monitorActive() const { return m_input->monitorActive(); }
     QString inputCaptureMode() const { return m_input->inputCaptureMode(); }
@@ -104,7 +105,6 @@ public:
     InteractionSnapshot interactionSnapshot() const { return m_input->interactionSnapshot(); }
 
 signals:
-    void changed();
     void controlPanelRequested(SettingsPage page);
     void onboardingRequested();
     void onboardingFinished();

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Effects/EffectsController.h"
+#include "Focus/FocusJournalStore.h"
+#include "Models/SettingsPage.h"
+#include "Services/Audio/SoundController.h"
+#include "Services/Input/InputController.h"
+#include "Services/LaunchAtLoginManager.h"
+#include "Services/SettingsStore.h"
+
+#include <QObject>
+
+// What the windows see of the application: its services, the operations only the root
+// may perform, and one change announcement that covers everything under it. The root
+// controller implements it; views never include the application layer.
+class AppModel : public QObject {
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    virtual SettingsStore &settings() = 0;
+    virtual FocusJournalStore &journal() = 0;
+    virtual LaunchAtLoginManager &login() = 0;
+    virtual SoundController &sound() = 0;
+    virtual InputController &input() = 0;
+    virtual EffectsController &effectsController() = 0;
+
+    // The one-time start; the panel and onboarding call it each time they appear.
+    virtual void start() = 0;
+    // Every call brings the control window up on that page.
+    virtual void showControlPanel(SettingsPage page) = 0;
+    virtual void finishOnboarding() = 0;
+    virtual SettingsPage requestedSettingsPage() const = 0;
+    virtual void setRequestedSettingsPage(SettingsPage page) = 0;
+
+signals:
+    // Anything the windows show may have changed.
+    void changed();
+};
