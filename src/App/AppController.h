@@ -74,8 +74,6 @@ public:
     void previewKeyboard() { m_sound->previewKeyboard(); }
     void previewMouse() { m_sound->previewMouse(); }
     void previewReaction() { m_sound->previewReaction(); }
-    std::unique_ptr<StudioPreviewPlayer> makeStudioPreviewPlayer() { return m_sound->makeStudioPreviewPlayer(); }
-    AppShell &shell() { return *m_platform.shell; }
 
     EffectEngine &effects() { return m_effects->engine(); }
     OverlayCoordinator &overlays() { return m_effects->overlays(); }
