@@ -9,7 +9,8 @@ packages=(
   libbox2d-dev libevdev-dev libudev-dev libxkbcommon-dev libxkbcommon-x11-dev
   libxcb1-dev libxcb-ewmh-dev libxcb-xinput-dev libxcb-shape0-dev libx11-dev libx11-xcb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth openbox xcompmgr trayer dbus dbus-x11 xdotool x11-utils imagemagick python3
+  xvfb xauth openbox xcompmgr trayer dbus dbus-x11 xdotool x11-utils imagemagick python3 strace
+  adwaita-icon-theme
 )
 
 missing=()

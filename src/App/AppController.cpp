@@ -17,6 +17,8 @@ AppController::AppController(Platform platform, SettingsStore *settings, QObject
     m_sound = std::make_unique<SoundController>(m_platform, *m_settings);
     m_input = std::make_unique<InputController>(m_platform, *m_settings, *m_sound);
     m_effects = std::make_unique<EffectsController>(m_platform, *m_settings, *m_input, *m_sound);
+    m_focus = std::make_unique<FocusController>(*m_settings, *m_journal, *m_platform.workspace, *m_platform.clock,
+                                                *m_platform.scheduler);
     forwardSignals();
 
     relayChanges(m_settings);
@@ -25,6 +27,7 @@ AppController::AppController(Platform platform, SettingsStore *settings, QObject
     relayChanges(m_sound.get());
     relayChanges(m_input.get());
     relayChanges(m_effects.get());
+    relayChanges(m_focus.get());
 }
 
 AppController::~AppController()
@@ -99,6 +102,8 @@ void AppController::setRequestedSettingsPage(SettingsPage page)
 
 void AppController::showControlPanel(SettingsPage page)
 {
+    // Asked before our own window comes forward, while the user's application is still in front.
+    m_focus->prepareControlPanel(page == SettingsPage::focus);
     setRequestedSettingsPage(page);
     emit controlPanelRequested(page);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effects/EffectsController.h"
+#include "Focus/FocusController.h"
 #include "Focus/FocusJournalStore.h"
 #include "Models/SettingsPage.h"
 #include "Platform/Platform.h"
@@ -47,6 +48,8 @@ public:
     SoundController &sound() override { return *m_sound; }
     InputController &input() override { return *m_input; }
     EffectsController &effectsController() override { return *m_effects; }
+    FocusController &focusController() override { return *m_focus; }
+    FocusSessionController &focus() { return m_focus->session(); }
 
     PermissionManager &permissions() { return m_input->permissions(); }
     ImpactController &impacts() { return m_input->impacts(); }
@@ -83,7 +86,17 @@ public:
     ScreenshotReactionController &screenshotReactions() { return m_effects->screenshotReactions(); }
     CursorEffectController &cursorEffects() { return m_effects->cursorEffects(); }
     LidAngleController &lidAngle() { return m_effects->lidAngle(); }
+    ChaosEffectController &chaosEffects() { return m_effects->chaosEffects(); }
     void previewLidDance() { m_effects->previewLidDance(); }
+
+    // Focus sessions: started from the settings; the allowed applications kept there guard them.
+    void startFocusSession() override { m_focus->startFocusSession(); }
+    void setFocusApp(const QString &bundleIdentifier, bool allowed) override
+    {
+        m_focus->setFocusApp(bundleIdentifier, allowed);
+    }
+    // The pet menu's commands.
+    void handlePetAction(PetAction action) { m_focus->handlePetAction(action); }
 
     // The one-time start; every later call returns at once.
     void start() override;
@@ -135,6 +148,7 @@ private:
     std::unique_ptr<SoundController> m_sound;
     std::unique_ptr<InputController> m_input;
     std::unique_ptr<EffectsController> m_effects;
+    std::unique_ptr<FocusController> m_focus;
 
     bool m_started = false;
     std::optional<RunLock> m_runLock;

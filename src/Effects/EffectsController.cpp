@@ -42,14 +42,15 @@ EffectsController::EffectsController(Platform &platform, SettingsStore &settings
     m_systemReactions = std::make_unique<SystemReactionController>(sources.power.get(), sources.sleep.get());
     m_arrivalReactions = std::make_unique<ArrivalReactionController>(
         sources.downloads.get(), sources.downloadsFolder, sources.mounts.get(), sources.displays.get(), *platform.clock);
-    m_screenshotReactions =
-        std::make_unique<ScreenshotReactionController>(sources.screenshots.get(), sources.screenshotFolder);
+    m_screenshotReactions = std::make_unique<ScreenshotReactionController>(sources.screenshots.get(),
+                                                                           sources.screenshotFolder, *platform.clock);
     m_cursorEffects = std::make_unique<CursorEffectController>(*platform.inputCapture, *m_overlays,
                                                                [stats = &input.stats()] { stats->recordClick(); });
     if (platform.makeLidAngleReader)
         m_lidReader = platform.makeLidAngleReader();
     m_lidAngle = std::make_unique<LidAngleController>(m_lidReader.get(), m_scheduler);
     m_overlays->setSoundPlayer(&sound.systemSounds());
+    m_chaos = std::make_unique<ChaosEffectController>(*sources.overlays, *platform.desktopIcons, *platform.desktopPicture);
 
     wireModules();
     wireReactions();
@@ -63,6 +64,7 @@ EffectsController::EffectsController(Platform &platform, SettingsStore &settings
     relay(m_cursorEffects.get());
     relay(m_arrivalReactions.get());
     relay(m_lidAngle.get());
+    relay(m_chaos.get());
 }
 
 void EffectsController::start()
@@ -188,9 +190,9 @@ void EffectsController::refreshEffectCapabilities()
 void EffectsController::registerEffectModules()
 {
     const auto module = [this](const EffectID &id, EffectCapabilities required, std::function<void()> start,
-                               std::function<void()> stop) {
-        m_engine->registerModule(
-            std::make_shared<ClosureEffectModule>(id, std::move(required), this, std::move(start), std::move(stop), [] {}));
+                               std::function<void()> stop, std::function<void()> reset = [] {}) {
+        m_engine->registerModule(std::make_shared<ClosureEffectModule>(id, std::move(required), this, std::move(start),
+                                                                        std::move(stop), std::move(reset)));
     };
     // The sound modules hand over to the input wiring, which knows what each source needs;
     // without permission the keyboard and mouse still hear our own windows.
@@ -202,7 +204,8 @@ void EffectsController::registerEffectModules()
     module(EffectIDs::mouseSounds, {}, mouse, mouse);
     module(EffectIDs::tapReactions, {EffectCapability::motionSensor}, impacts, impacts);
     module(EffectIDs::desktopPet, {}, [] {}, [] {});
-    module(EffectIDs::desktopPhysics, {}, [] {}, [] {});
+    module(EffectIDs::desktopPhysics, {}, [this] { m_chaos->start(); }, [this] { m_chaos->stop(); },
+           [this] { m_chaos->reset(); });
     module(EffectIDs::systemReactions, {}, [this] { m_systemReactions->start(); }, [this] { m_systemReactions->stop(); });
     module(EffectIDs::arrivalReactions, {}, [this] { m_arrivalReactions->start(); }, [this] { m_arrivalReactions->stop(); });
     module(EffectIDs::screenshotReactions, {}, [this] { m_screenshotReactions->start(); },

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effects/ArrivalReactionController.h"
+#include "Effects/Chaos/ChaosEffectController.h"
 #include "Effects/CursorEffectController.h"
 #include "Effects/EffectEngine.h"
 #include "Effects/LidAngleController.h"
@@ -18,7 +19,7 @@
 #include <memory>
 
 // Reactions and what they draw: the effect engine and its modules, the system, arrival and
-// screenshot reactions, cursor ripples, the typing HUD and the lid motion band.
+// screenshot reactions, cursor ripples, the typing HUD, the lid motion band and desktop physics.
 class EffectsController final : public QObject {
     Q_OBJECT
 
@@ -34,6 +35,7 @@ public:
     ScreenshotReactionController &screenshotReactions() { return *m_screenshotReactions; }
     CursorEffectController &cursorEffects() { return *m_cursorEffects; }
     LidAngleController &lidAngle() { return *m_lidAngle; }
+    ChaosEffectController &chaosEffects() { return *m_chaos; }
 
     // Registers the modules, which start as far as settings and capabilities allow.
     void start();
@@ -67,6 +69,7 @@ private:
     std::unique_ptr<CursorEffectController> m_cursorEffects;
     std::unique_ptr<LidAngleReading> m_lidReader;
     std::unique_ptr<LidAngleController> m_lidAngle;
+    std::unique_ptr<ChaosEffectController> m_chaos;
     quint64 m_lidPreviewGeneration = 0;
     bool m_lidPreviewShowing = false;
     quint64 m_lidMoveGeneration = 0;

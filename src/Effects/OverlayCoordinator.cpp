@@ -278,12 +278,12 @@ void OverlayCoordinator::showSystemReaction(const SystemReactionEvent &event, Ch
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    const QSize size = ReactionCardView::panelSize();
+    const auto blending = blendsTranslucent() ? OverlayPanel::Blending::translucent : OverlayPanel::Blending::shaped;
+    auto *view = new ReactionCardView(systemCard(event, chargingStyle), blending);
+    const QSize size = view->panelSize();
     const QRect geometry(area.center().x() - size.width() / 2, area.top() + cardInset - ReactionCardView::margin,
                          size.width(), size.height());
-    const auto blending = blendsTranslucent() ? OverlayPanel::Blending::translucent : OverlayPanel::Blending::shaped;
-    replaceCard(m_systemCard, new ReactionCardView(systemCard(event, chargingStyle), blending), geometry,
-                systemCardSeconds);
+    replaceCard(m_systemCard, view, geometry, systemCardSeconds);
 }
 
 void OverlayCoordinator::showArrival(const ArrivalReactionEvent &event)
@@ -293,11 +293,12 @@ void OverlayCoordinator::showArrival(const ArrivalReactionEvent &event)
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    const QSize size = ReactionCardView::panelSize();
-    const QRect geometry(area.right() + 1 - cardInset - ReactionCardView::cardSize.width() - ReactionCardView::margin,
-                         area.top() + cardInset - ReactionCardView::margin, size.width(), size.height());
     const auto blending = blendsTranslucent() ? OverlayPanel::Blending::translucent : OverlayPanel::Blending::shaped;
-    replaceCard(m_arrivalCard, new ReactionCardView(arrivalCard(event), blending), geometry, arrivalCardSeconds);
+    auto *view = new ReactionCardView(arrivalCard(event), blending);
+    const QSize size = view->panelSize();
+    const QRect geometry(area.right() + 1 - cardInset - view->cardSize().width() - ReactionCardView::margin,
+                         area.top() + cardInset - ReactionCardView::margin, size.width(), size.height());
+    replaceCard(m_arrivalCard, view, geometry, arrivalCardSeconds);
 }
 
 void OverlayCoordinator::updateLidMotion(double progress, double angle, LidDanceStyle style, bool visible)

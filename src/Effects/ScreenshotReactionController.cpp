@@ -7,10 +7,11 @@
 
 ScreenshotReactionController::ScreenshotReactionController(DirectoryWatcher *watcher,
                                                            std::optional<ScreenshotLocation::Folder> folder,
-                                                           QObject *parent)
+                                                           const Clock &clock, QObject *parent)
     : QObject(parent)
     , m_watcher(watcher)
     , m_folder(std::move(folder))
+    , m_clock(clock)
 {
 }
 
@@ -63,9 +64,12 @@ void ScreenshotReactionController::fileArrived(const QString &fileName)
 {
     if (!ScreenshotFilePolicy::isScreenshotFile(fileName, m_folder->screenshotsOnly))
         return;
-    // Tools that save twice (write, then add metadata) react once.
-    if (fileName == m_lastFilename)
+    // Tools that save twice (write, then add metadata) react once; a later screenshot that
+    // reuses the name is a new one.
+    const Clock::Uptime now = m_clock.uptime();
+    if (fileName == m_lastFilename && m_lastArrival && now - *m_lastArrival < repeatWindow)
         return;
+    m_lastArrival = now;
     setLastFilename(fileName);
     if (onScreenshot)
         onScreenshot(QUrl::fromLocalFile(QDir(m_folder->path).filePath(fileName)));

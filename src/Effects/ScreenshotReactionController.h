@@ -1,11 +1,13 @@
 #pragma once
 
+#include "Foundation/Clock.h"
 #include "Platform/ScreenshotLocation.h"
 
 #include <QObject>
 #include <QString>
 #include <QUrl>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 
@@ -18,9 +20,12 @@ class ScreenshotReactionController final : public QObject {
     Q_PROPERTY(QString lastFilename READ lastFilename WRITE setLastFilename NOTIFY lastFilenameChanged)
 
 public:
+    // A file name seen again within this time is the same screenshot saved twice.
+    static constexpr std::chrono::milliseconds repeatWindow{2000};
+
     // The watcher may be null, and the folder absent, when screenshots cannot be watched.
     ScreenshotReactionController(DirectoryWatcher *watcher, std::optional<ScreenshotLocation::Folder> folder,
-                                 QObject *parent = nullptr);
+                                 const Clock &clock, QObject *parent = nullptr);
     ~ScreenshotReactionController() override;
 
     std::function<void(const QUrl &file)> onScreenshot;
@@ -45,6 +50,8 @@ private:
 
     DirectoryWatcher *m_watcher;
     std::optional<ScreenshotLocation::Folder> m_folder;
+    const Clock &m_clock;
+    std::optional<Clock::Uptime> m_lastArrival;
     bool m_observing = false;
     QString m_lastFilename;
 };

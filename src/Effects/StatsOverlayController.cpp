@@ -23,7 +23,9 @@ QScreen *screenOf(const QWidget *view)
 
 QRectF visibleFrameYUp(const QScreen *screen)
 {
-    return ScreenGeometry::fromQt(QRectF(screen->availableGeometry()), ScreenGeometry::primaryScreenHeight());
+    const int inset = StatsOverlayController::screenInset;
+    return ScreenGeometry::fromQt(QRectF(screen->availableGeometry().adjusted(inset, inset, -inset, -inset)),
+                                  ScreenGeometry::primaryScreenHeight());
 }
 
 }

@@ -12,11 +12,15 @@
 class OverlayWindowSupport;
 
 // The typing HUD: shown while statistics and the HUD are on, placed by a PetPlacement
-// within the free room of the screen it is on, and draggable by the user.
+// within the free room of the screen it is on (inset from its edges), and draggable by the user.
 class StatsOverlayController final : public QObject {
     Q_OBJECT
 
 public:
+    // Distance kept from every edge of the screen's free area, so even the corners stay clear of
+    // a panel and its tray icons that reserve no room of their own.
+    static constexpr int screenInset = 28;
+
     StatsOverlayController(OverlayWindowSupport &support, Scheduler &scheduler, QObject *parent = nullptr);
     ~StatsOverlayController() override;
 

@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 const QString tasksKey = QStringLiteral("focusTasksV1");
@@ -72,15 +73,17 @@ QList<T> FocusJournalStore::decode(const QString &key)
     const QJsonDocument document = QJsonDocument::fromJson(stored.toByteArray(), &error);
     if (error.error != QJsonParseError::NoError || !document.isArray())
         return unreadable();
+    // One damaged element costs only itself; the stored value as a whole is still backed up
+    // before the list is first written again.
     const QJsonArray array = document.array();
     QList<T> list;
     list.reserve(array.size());
     for (const QJsonValue element : array) {
-        auto item = T::fromJson(element);
-        if (!item)
-            return unreadable();
-        list.append(std::move(*item));
+        if (auto item = T::fromJson(element))
+            list.append(std::move(*item));
     }
+    if (list.size() != array.size())
+        m_unreadable.insert(key, stored);
     return list;
 }
 
@@ -286,14 +289,18 @@ void FocusJournalStore::removeSetup(const QUuid &setupID)
 qint64 FocusJournalStore::todayFocusedSeconds() const
 {
     const QDate today = m_clock.now().toLocalTime().date();
+    constexpr qint64 most = std::numeric_limits<qint64>::max();
     qint64 total = 0;
     for (const FocusSessionRecord &record : m_records) {
-        if (record.startedAt.toLocalTime().date() != today)
+        const QDateTime startedAt = record.startedAt.dateTime();
+        if (startedAt.toLocalTime().date() != today)
             continue;
-        // A damaged stored count must not take time away from the other sessions.
+        // A damaged stored count must neither take time away from the other sessions nor
+        // overflow the sum.
         const qint64 seconds = record.activeSeconds ? *record.activeSeconds
-                                                    : record.startedAt.msecsTo(record.endedAt) / 1000;
-        total += std::max<qint64>(seconds, 0);
+                                                    : startedAt.msecsTo(record.endedAt.dateTime()) / 1000;
+        const qint64 counted = std::max<qint64>(seconds, 0);
+        total = total > most - counted ? most : total + counted;
     }
     return total;
 }

@@ -90,7 +90,7 @@ private:
 
     UserDefaults &m_defaults;
     const Clock &m_clock;
-    // Stored values that could not be read, backed up before their first overwrite. Declared
+    // Stored values that could not be read whole, backed up before their first overwrite. Declared
     // before the lists, which fill it as they load.
     QHash<QString, QVariant> m_unreadable;
     QList<FocusTask> m_tasks;

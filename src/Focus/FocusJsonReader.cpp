@@ -1,7 +1,6 @@
 #include "Focus/FocusJsonReader.h"
 
 #include <QJsonArray>
-#include <QTimeZone>
 
 #include <cmath>
 #include <limits>
@@ -69,13 +68,12 @@ QUuid FocusJsonReader::uuid(QStringView key)
     return parsed ? *parsed : fail<QUuid>();
 }
 
-QDateTime FocusJsonReader::date(QStringView key)
+FocusDate FocusJsonReader::date(QStringView key)
 {
     const QJsonValue value = field(key);
     if (!value.isDouble() || !(std::abs(value.toDouble()) <= maximumDateSeconds))
-        return fail<QDateTime>();
-    const auto msecs = qint64(std::llround(value.toDouble() * 1000.0));
-    return QDateTime::fromMSecsSinceEpoch(referenceDateMSecs + msecs, QTimeZone::utc());
+        return fail<FocusDate>();
+    return FocusDate::fromSeconds(value.toDouble());
 }
 
 int FocusJsonReader::integer(QStringView key)

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDateTime>
+#include "Focus/FocusDate.h"
+
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QList>
@@ -14,16 +15,13 @@
 // type marks the whole record unreadable; unknown keys are ignored.
 class FocusJsonReader {
 public:
-    // Dates count seconds from 2001-01-01 00:00:00 UTC.
-    static constexpr qint64 referenceDateMSecs = 978307200000;
-
     explicit FocusJsonReader(const QJsonValue &value);
 
     bool ok() const { return m_ok; }
 
     QString string(QStringView key);
     QUuid uuid(QStringView key);
-    QDateTime date(QStringView key);
+    FocusDate date(QStringView key);
     int integer(QStringView key);
     // Absent when the key is missing or null.
     std::optional<qint64> optionalInteger(QStringView key);

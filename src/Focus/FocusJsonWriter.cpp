@@ -1,7 +1,5 @@
 #include "Focus/FocusJsonWriter.h"
 
-#include "Focus/FocusJsonReader.h"
-
 #include <QLocale>
 
 FocusJsonWriter::FocusJsonWriter(QByteArray &out) : m_out(out)
@@ -75,11 +73,11 @@ FocusJsonWriter &FocusJsonWriter::uuid(std::string_view name, const QUuid &value
     return string(name, uuidText(value));
 }
 
-FocusJsonWriter &FocusJsonWriter::date(std::string_view name, const QDateTime &value)
+FocusJsonWriter &FocusJsonWriter::date(std::string_view name, const FocusDate &value)
 {
     key(name);
-    const double seconds = double(value.toMSecsSinceEpoch() - FocusJsonReader::referenceDateMSecs) / 1000.0;
-    m_out.append(QByteArray::number(seconds, 'f', QLocale::FloatingPointShortest));
+    // The shortest text that reads back as the same double.
+    m_out.append(QByteArray::number(value.secondsSinceReference(), 'f', QLocale::FloatingPointShortest));
     return *this;
 }
 

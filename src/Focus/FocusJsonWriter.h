@@ -1,7 +1,8 @@
 #pragma once
 
+#include "Focus/FocusDate.h"
+
 #include <QByteArray>
-#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -17,7 +18,7 @@ public:
 
     FocusJsonWriter &string(std::string_view key, const QString &value);
     FocusJsonWriter &uuid(std::string_view key, const QUuid &value);
-    FocusJsonWriter &date(std::string_view key, const QDateTime &value);
+    FocusJsonWriter &date(std::string_view key, const FocusDate &value);
     FocusJsonWriter &integer(std::string_view key, qint64 value);
     FocusJsonWriter &boolean(std::string_view key, bool value);
     FocusJsonWriter &strings(std::string_view key, const QStringList &values);

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "Focus/FocusDate.h"
+
 #include <QByteArray>
-#include <QDateTime>
 #include <QJsonValue>
 #include <QString>
 #include <QUuid>
@@ -11,7 +12,7 @@
 // A check-in note written during or around a session.
 struct FocusLogEntry {
     QUuid id;
-    QDateTime date;
+    FocusDate date;
     QString goal;
     QString text;
 

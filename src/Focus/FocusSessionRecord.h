@@ -1,7 +1,8 @@
 #pragma once
 
+#include "Focus/FocusDate.h"
+
 #include <QByteArray>
-#include <QDateTime>
 #include <QJsonValue>
 #include <QString>
 #include <QUuid>
@@ -12,8 +13,8 @@
 struct FocusSessionRecord {
     QUuid id;
     QString goal;
-    QDateTime startedAt;
-    QDateTime endedAt;
+    FocusDate startedAt;
+    FocusDate endedAt;
     int plannedMinutes = 0;
     // False when the session was stopped early.
     bool completed = false;

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "Focus/FocusDate.h"
+
 #include <QByteArray>
-#include <QDateTime>
 #include <QJsonValue>
 #include <QString>
 #include <QUuid>
@@ -13,7 +14,7 @@ struct FocusTask {
     QUuid id;
     QString title;
     bool isComplete = false;
-    QDateTime createdAt;
+    FocusDate createdAt;
 
     void writeJson(QByteArray &out) const;
     static std::optional<FocusTask> fromJson(const QJsonValue &value);

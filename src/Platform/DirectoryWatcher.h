@@ -4,8 +4,9 @@
 
 #include <functional>
 
-// Files that become complete in one folder: written and closed, or moved in. Sub-folders
-// are not reported. Reports on the GUI thread with the file's name inside the folder.
+// Files that newly appear complete in one folder: moved in under their name, or created while
+// watched and then closed after writing. Later writes to a file already there are not
+// reported, nor are sub-folders. Reports on the GUI thread with the file's name inside the folder.
 class DirectoryWatcher {
 public:
     using Handler = std::function<void(const QString &fileName)>;

@@ -4,8 +4,13 @@
 #include "Foundation/Scheduler.h"
 #include "Platform/AppShell.h"
 #include "Platform/AudioOutput.h"
+#include "Platform/DesktopIconLocator.h"
+#include "Platform/DesktopPictureSource.h"
 #include "Platform/Dummy/AppOnlyInputCapture.h"
+#include "Platform/Dummy/NoDesktopIconLocator.h"
+#include "Platform/Dummy/NoDesktopPictureSource.h"
 #include "Platform/Dummy/NoAccessPermissionProbe.h"
+#include "Platform/Dummy/NoWorkspace.h"
 #include "Platform/Dummy/TableKeyLabelSource.h"
 #include "Platform/InputCapture.h"
 #include "Platform/KeyLabelSource.h"
@@ -13,7 +18,9 @@
 #include "Platform/MotionSensor.h"
 #include "Platform/PermissionProbe.h"
 #include "Platform/ReactionSources.h"
+#include "Platform/SecureInputSource.h"
 #include "Platform/UserDefaults.h"
+#include "Platform/Workspace.h"
 
 #include <QString>
 
@@ -32,6 +39,8 @@ struct Platform {
     std::unique_ptr<InputCapture> inputCapture = std::make_unique<AppOnlyInputCapture>();
     std::unique_ptr<KeyLabelSource> keyLabels = std::make_unique<TableKeyLabelSource>();
     std::unique_ptr<PermissionProbe> permissionProbe = std::make_unique<NoAccessPermissionProbe>();
+    // Whether typing goes into a password field; null when that cannot be told.
+    std::unique_ptr<SecureInputSource> secureInput;
     // The machine's accelerometer, or null; unset means none.
     std::function<std::unique_ptr<MotionSensor>()> findMotionSensor;
     // The lid-angle sensor's reader; unset means the machine has none.
@@ -44,4 +53,10 @@ struct Platform {
     QString packResourceBundle;
     // Power, sleep, drives, displays, watched folders and what overlay windows may use.
     ReactionSources reactions;
+    // Where the desktop shows its icons and which picture, for desktop physics; by default
+    // neither is known.
+    std::unique_ptr<DesktopIconLocator> desktopIcons = std::make_unique<NoDesktopIconLocator>();
+    std::unique_ptr<DesktopPictureSource> desktopPicture = std::make_unique<NoDesktopPictureSource>();
+    // The desktop's applications, for the focus sessions' app guard.
+    std::unique_ptr<Workspace> workspace = std::make_unique<NoWorkspace>();
 };

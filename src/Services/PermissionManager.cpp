@@ -1,5 +1,7 @@
 #include "Services/PermissionManager.h"
 
+#include <QPointer>
+
 PermissionManager::PermissionManager(PermissionProbe &probe, QObject *parent)
     : QObject(parent)
     , m_probe(probe)
@@ -24,7 +26,14 @@ void PermissionManager::refreshInputMonitoring()
 
 void PermissionManager::refreshAccessibility()
 {
-    const bool trusted = m_probe.accessibilityTrusted();
+    m_probe.checkAccessibility([self = QPointer(this)](bool trusted) {
+        if (self)
+            self->setAccessibility(trusted);
+    });
+}
+
+void PermissionManager::setAccessibility(bool trusted)
+{
     if (trusted == m_hasAccessibility)
         return;
     m_hasAccessibility = trusted;
@@ -41,7 +50,11 @@ void PermissionManager::request()
 
 void PermissionManager::requestAccessibility()
 {
-    refreshAccessibility();
-    if (!m_hasAccessibility)
-        m_probe.showAccessibilityHelp();
+    m_probe.checkAccessibility([self = QPointer(this)](bool trusted) {
+        if (!self)
+            return;
+        self->setAccessibility(trusted);
+        if (!trusted)
+            self->m_probe.showAccessibilityHelp();
+    });
 }

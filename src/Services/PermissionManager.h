@@ -17,7 +17,8 @@ public:
     bool hasInputMonitoring() const { return m_hasInputMonitoring; }
     bool hasAccessibility() const { return m_hasAccessibility; }
 
-    // Re-reads both states and publishes them.
+    // Re-reads both states and publishes them; the accessibility state arrives when the bus
+    // has answered.
     void refresh();
     void refreshInputMonitoring();
     void refreshAccessibility();
@@ -31,6 +32,8 @@ signals:
     void hasAccessibilityChanged(bool value);
 
 private:
+    void setAccessibility(bool trusted);
+
     PermissionProbe &m_probe;
     bool m_hasInputMonitoring = false;
     bool m_hasAccessibility = false;

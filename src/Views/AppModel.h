@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effects/EffectsController.h"
+#include "Focus/FocusController.h"
 #include "Focus/FocusJournalStore.h"
 #include "Models/SettingsPage.h"
 #include "Services/Audio/SoundController.h"
@@ -25,12 +26,16 @@ public:
     virtual SoundController &sound() = 0;
     virtual InputController &input() = 0;
     virtual EffectsController &effectsController() = 0;
+    virtual FocusController &focusController() = 0;
 
     // The one-time start; the panel and onboarding call it each time they appear.
     virtual void start() = 0;
     // Every call brings the control window up on that page.
     virtual void showControlPanel(SettingsPage page) = 0;
     virtual void finishOnboarding() = 0;
+    // A focus session from the settings, and the applications allowed during it.
+    virtual void startFocusSession() = 0;
+    virtual void setFocusApp(const QString &bundleIdentifier, bool allowed) = 0;
     virtual SettingsPage requestedSettingsPage() const = 0;
     virtual void setRequestedSettingsPage(SettingsPage page) = 0;
 

@@ -9,6 +9,7 @@
 #include "fakes/FakePermissionProbe.h"
 #include "support/TestPlatform.h"
 #include "fakes/FakeReactionSources.h"
+#include "fakes/FakeSecureInputSource.h"
 #include "fakes/FakeSystemSoundPlayer.h"
 #include "fakes/ManualClock.h"
 #include "support/TestFolders.h"
@@ -46,6 +47,7 @@ struct EffectsRig {
     FakeDisplayWatcher *displays = nullptr;
     FakeDirectoryWatcher *screenshots = nullptr;
     FakeLidAngleReading *lidSensor = nullptr;
+    FakeSecureInputSource *secureInput = nullptr;
     FakeSystemSoundPlayer sounds;
     std::unique_ptr<AppController> controller;
 
@@ -63,6 +65,9 @@ struct EffectsRig {
         capture = fakeCapture.get();
         capture->available = {{InputCaptureLevel::eventTap, true}};
         platform.inputCapture = std::move(fakeCapture);
+        auto fakeSecureInput = std::make_unique<FakeSecureInputSource>();
+        secureInput = fakeSecureInput.get();
+        platform.secureInput = std::move(fakeSecureInput);
         if (lidSensorPresent) {
             platform.makeLidAngleReader = [this] {
                 auto sensor = std::make_unique<FakeLidAngleReading>();
@@ -286,6 +291,18 @@ TEST(AppControllerEffects, TheHudShowsTheLastTypedKeyOnlyWhileItsSettingIsOn)
     QCoreApplication::processEvents();
     EXPECT_EQ(presentation.lastKeyLabel(), "H");
 
+    // Typed into a password field: no label reaches the HUD.
+    rig.secureInput->active = true;
+    keys->send(KEY_K, 1);
+    keys->send(KEY_K, 0);
+    QCoreApplication::processEvents();
+    EXPECT_NE(presentation.lastKeyLabel(), "K");
+    rig.secureInput->active = false;
+    keys->send(KEY_H, 1);
+    keys->send(KEY_H, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(presentation.lastKeyLabel(), "H");
+
     // A label already on its way is dropped when the setting goes off before it arrives.
     keys->send(KEY_J, 1);
     rig.settings().setStatsOverlayEnabled(false);
@@ -307,4 +324,30 @@ TEST(AppControllerEffects, ClicksAreCountedByTheClickObserverWhileStatisticsAreO
 
     rig.settings().setEffectsPaused(true);
     EXPECT_FALSE(rig.controller->cursorEffects().isObserving());
+}
+
+TEST(AppControllerEffects, DesktopPhysicsRunsWhileItsSettingIsOnAndEffectsAreNotPaused)
+{
+    EffectsRig rig;
+    ChaosEffectController &chaos = rig.controller->chaosEffects();
+    QSignalSpy relayed(rig.controller.get(), &AppController::changed);
+    rig.controller->start();
+    chaos.trigger(ChaosMode::gravity);
+    EXPECT_FALSE(chaos.isActive());
+
+    rig.settings().setPhysicsEffectsEnabled(true);
+    chaos.trigger(ChaosMode::gravity);
+    EXPECT_TRUE(chaos.isActive());
+    EXPECT_FALSE(chaos.panels().empty());
+    EXPECT_GT(relayed.count(), 0);
+
+    // Resetting every effect ends the run but leaves the effect on; pausing switches it off.
+    rig.controller->effects().resetAll();
+    EXPECT_FALSE(chaos.isActive());
+    EXPECT_TRUE(chaos.isEnabled());
+    chaos.trigger(ChaosMode::vortex);
+    rig.settings().setEffectsPaused(true);
+    EXPECT_FALSE(chaos.isActive());
+    EXPECT_FALSE(chaos.isEnabled());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

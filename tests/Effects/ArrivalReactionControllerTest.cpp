@@ -82,19 +82,35 @@ TEST(ArrivalReactionController, FinishedDownloadsReactWithTheirWeightAndPartialF
     EXPECT_EQ(f.controller.lastEventText(), "Heavy download landed");
 }
 
-TEST(ArrivalReactionController, AFileClosedTwiceReactsOnceUntilTheWindowPasses)
+TEST(ArrivalReactionController, OnlyNewFilesReactAndANameReactsOnceWithinTheWindow)
 {
     ArrivalFixture f;
     f.controller.start();
     f.write(QStringLiteral("photo.jpg"), 2048);
     f.settle(1);
-    f.write(QStringLiteral("photo.jpg"), 2048);
+    EXPECT_EQ(f.events.size(), 1u);
+
+    // Later writes to a file already there are no download, however late they come.
+    f.write(QStringLiteral("photo.jpg"), 4096);
+    f.clock.advance(3s);
+    f.write(QStringLiteral("photo.jpg"), 4096);
     f.settle(1);
     EXPECT_EQ(f.events.size(), 1u);
-    f.clock.advance(3s);
+
+    // Made anew under the same name: within the window it is the same arrival, after it a new one.
+    QFile::remove(f.downloads.filePath(QStringLiteral("photo.jpg")));
+    f.write(QStringLiteral("photo.jpg"), 2048);
+    f.settle(1);
+    EXPECT_EQ(f.events.size(), 2u) << "the window began at the first arrival";
+    QFile::remove(f.downloads.filePath(QStringLiteral("photo.jpg")));
     f.write(QStringLiteral("photo.jpg"), 2048);
     f.settle(2);
     EXPECT_EQ(f.events.size(), 2u);
+    f.clock.advance(3s);
+    QFile::remove(f.downloads.filePath(QStringLiteral("photo.jpg")));
+    f.finishByRename(QStringLiteral("photo.jpg.part"), QStringLiteral("photo.jpg"), 2048);
+    f.settle(3);
+    EXPECT_EQ(f.events.size(), 3u);
 }
 
 TEST(ArrivalReactionController, WatchersFollowRunningAndTheEnabledKinds)

@@ -9,6 +9,7 @@
 #include "fakes/ManualClock.h"
 
 #include <QCoreApplication>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -131,6 +132,10 @@ TEST(OverlayCoordinator, EachReactionPlaysItsSoundAndShowsOneCardAtATime)
         EXPECT_EQ(cards.front()->card().flourish, c.flourish);
         EXPECT_TRUE(isClickThrough(cards.front()));
         EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().intersects(cards.front()->geometry()));
+        EXPECT_LE(QFontMetricsF(ReactionCardView::titleFont()).horizontalAdvance(c.title),
+                  cards.front()->cardSize().width() - ReactionCardView::chromeWidth)
+            << "the whole title fits on the card";
+        EXPECT_EQ(cards.front()->geometry().size(), cards.front()->panelSize());
         f.scheduler.advance(3s);
         EXPECT_TRUE(f.overlays.panels().isEmpty());
     }

@@ -2,6 +2,8 @@
 #include "Effects/ScreenshotFilePolicy.h"
 #include "Effects/ScreenshotReactionController.h"
 #include "Platform/Linux/InotifyDirectoryWatcher.h"
+#include "fakes/FakeReactionSources.h"
+#include "fakes/ManualClock.h"
 #include "support/TestFolders.h"
 
 #include <QDir>
@@ -67,7 +69,8 @@ TEST(ScreenshotReactionController, ReportsScreenshotsSavedIntoTheWatchedFolder)
 {
     TestFolder pictures;
     InotifyDirectoryWatcher watcher;
-    ScreenshotReactionController controller(&watcher, ScreenshotLocation::Folder{pictures.path(), false});
+    ManualClock clock;
+    ScreenshotReactionController controller(&watcher, ScreenshotLocation::Folder{pictures.path(), false}, clock);
     QList<QUrl> shots;
     controller.onScreenshot = [&](const QUrl &url) { shots.append(url); };
     EXPECT_FALSE(controller.isObserving());
@@ -93,10 +96,33 @@ TEST(ScreenshotReactionController, ReportsScreenshotsSavedIntoTheWatchedFolder)
     EXPECT_EQ(shots.size(), 1);
 }
 
+TEST(ScreenshotReactionController, ASavedAgainNameIsIgnoredOnlyBriefly)
+{
+    using namespace std::chrono_literals;
+    FakeDirectoryWatcher watcher;
+    ManualClock clock;
+    ScreenshotReactionController controller(&watcher, ScreenshotLocation::Folder{"/shots", true}, clock);
+    int shots = 0;
+    controller.onScreenshot = [&](const QUrl &) { ++shots; };
+    controller.start();
+
+    watcher.arrive("Screenshot.png");
+    clock.advance(1900ms);
+    watcher.arrive("Screenshot.png");
+    EXPECT_EQ(shots, 1) << "the same save reported twice";
+    clock.advance(100ms);
+    watcher.arrive("Screenshot.png");
+    EXPECT_EQ(shots, 2) << "a new screenshot under a name used before";
+    watcher.arrive("Other.png");
+    watcher.arrive("Screenshot.png");
+    EXPECT_EQ(shots, 4) << "another name in between starts afresh";
+}
+
 TEST(ScreenshotReactionController, WithoutAFolderItNeverObserves)
 {
     InotifyDirectoryWatcher watcher;
-    ScreenshotReactionController controller(&watcher, std::nullopt);
+    ManualClock clock;
+    ScreenshotReactionController controller(&watcher, std::nullopt, clock);
     controller.start();
     EXPECT_FALSE(controller.isObserving());
     EXPECT_EQ(controller.watchedDirectory(), std::nullopt);

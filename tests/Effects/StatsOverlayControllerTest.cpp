@@ -17,7 +17,8 @@ struct HudFixture {
     ManualScheduler scheduler{clock};
     FakeOverlayWindowSupport support;
     StatsOverlayController hud{support, scheduler};
-    QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    static constexpr int inset = StatsOverlayController::screenInset;
+    QRect area = QGuiApplication::primaryScreen()->availableGeometry().adjusted(inset, inset, -inset, -inset);
     QSize size = StatsOverlayView::panelSize;
 };
 }
@@ -48,8 +49,12 @@ TEST(StatsOverlayController, PlacesTheHudByFractionsOfTheFreeRoom)
     EXPECT_FALSE(f.hud.isVisible());
     f.hud.setVisible(true);
     ASSERT_TRUE(f.hud.isVisible());
-    // The default (1, 1) is the top-right corner.
+    // The default (1, 1) is the top-right corner, inside the free area and clear of its edges.
     EXPECT_EQ(f.hud.view()->geometry(), QRect(f.area.right() + 1 - f.size.width(), f.area.top(), f.size.width(), f.size.height()));
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(available.contains(f.hud.view()->geometry()));
+    EXPECT_GE(f.hud.view()->geometry().top() - available.top(), 24) << "below a 24-pixel panel without a strut";
+    EXPECT_GE(available.right() - f.hud.view()->geometry().right(), 24);
 
     f.hud.setPlacement({0, 0});
     EXPECT_EQ(f.hud.view()->pos(), QPoint(f.area.left(), f.area.bottom() + 1 - f.size.height()));

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <functional>
 
 namespace {
@@ -295,6 +297,11 @@ TEST(FocusJournalStore, TodayFocusedSecondsCountsSessionsThatStartedToday)
     }
     journal.clock.setNow(midnight.addDays(1));
     EXPECT_EQ(store.todayFocusedSeconds(), 60) << "after midnight only the new day counts";
+
+    constexpr qint64 most = std::numeric_limits<qint64>::max();
+    store.recordSession(session(midnight.addDays(1), 1000, most - 10));
+    store.recordSession(session(midnight.addDays(1), 1000, most - 10));
+    EXPECT_EQ(store.todayFocusedSeconds(), most) << "damaged counts saturate instead of wrapping";
 }
 
 TEST(FocusJournalStore, DamagedListIsBackedUpBeforeItIsReplaced)

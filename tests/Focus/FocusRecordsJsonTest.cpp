@@ -77,36 +77,73 @@ TEST(FocusRecordsJson, WritesCompactObjectsWithKeysInOrder)
                   R"(","isComplete":false,"createdAt":725760000.25}])");
 }
 
-TEST(FocusRecordsJson, AnyDamagedElementMakesTheWholeListUnreadable)
+TEST(FocusRecordsJson, ADamagedValueLosesNothingReadable)
 {
-    const QByteArray valid = R"({"id":")" + firstID + R"(","title":"A","isComplete":false,"createdAt":1})";
+    const QByteArray first = R"({"id":")" + firstID + R"(","title":"A","isComplete":false,"createdAt":1})";
+    const QByteArray second = R"({"id":")" + secondID + R"(","title":"B","isComplete":true,"createdAt":2})";
+    const auto around = [&](const QByteArray &damaged) { return QByteArray("[" + first + "," + damaged + "," + second + "]"); };
     struct Case {
         const char *name;
         QVariant stored;
+        qsizetype readable;
     };
     const Case cases[] = {
-        {"not JSON", QByteArray("[{\"id\":")},
-        {"an object, not an array", QByteArray(valid)},
-        {"an element that is not an object", QByteArray("[" + valid + ",3]")},
-        {"a missing key", QByteArray(R"([{"id":")" + firstID + R"(","isComplete":false,"createdAt":1}])")},
-        {"a null required value", QByteArray(R"([{"id":")" + firstID + R"(","title":null,"isComplete":false,"createdAt":1}])")},
-        {"a number for a bool", QByteArray(R"([{"id":")" + firstID + R"(","title":"A","isComplete":0,"createdAt":1}])")},
-        {"a string for a date", QByteArray(R"([{"id":")" + firstID + R"(","title":"A","isComplete":false,"createdAt":"1"}])")},
-        {"a malformed identifier", QByteArray(R"([{"id":"E621E1F8C36C495A93FC0C247A3E6E5F","title":"A","isComplete":false,"createdAt":1}])")},
-        {"a braced identifier", QByteArray(R"([{"id":"{)" + firstID + R"(}","title":"A","isComplete":false,"createdAt":1}])")},
-        {"an absurd date", QByteArray(R"([{"id":")" + firstID + R"(","title":"A","isComplete":false,"createdAt":1e300}])")},
-        {"text instead of data", QString::fromLatin1("[" + valid + "]")},
+        {"not JSON", QByteArray("[{\"id\":"), 0},
+        {"an object, not an array", QByteArray(first), 0},
+        {"text instead of data", QString::fromLatin1("[" + first + "]"), 0},
+        {"an element that is not an object", around("3"), 2},
+        {"a missing key", around(R"({"id":")" + secondID + R"(","isComplete":false,"createdAt":1})"), 2},
+        {"a null required value", around(R"({"id":")" + secondID + R"(","title":null,"isComplete":false,"createdAt":1})"), 2},
+        {"a number for a bool", around(R"({"id":")" + secondID + R"(","title":"A","isComplete":0,"createdAt":1})"), 2},
+        {"a string for a date", around(R"({"id":")" + secondID + R"(","title":"A","isComplete":false,"createdAt":"1"})"), 2},
+        {"a malformed identifier", around(R"({"id":"E621E1F8C36C495A93FC0C247A3E6E5F","title":"A","isComplete":false,"createdAt":1})"), 2},
+        {"a braced identifier", around(R"({"id":"{)" + firstID + R"(}","title":"A","isComplete":false,"createdAt":1})"), 2},
+        {"an absurd date", around(R"({"id":")" + firstID + R"(","title":"A","isComplete":false,"createdAt":1e300})"), 2},
+        {"a far-future date", around(R"({"id":")" + firstID + R"(","title":"A","isComplete":false,"createdAt":1e13})"), 2},
     };
     for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
         FocusJournalFixture journal;
         journal.defaults->setValue("focusTasksV1", c.stored);
         journal.defaults->setValue("focusSetupsV1", QByteArray(R"([{"id":")" + secondID +
                                                                R"(","goal":"G","minutes":5,"allowedBundleIDs":[]}])"));
-        const FocusJournalStore &store = journal.open();
-        EXPECT_TRUE(store.tasks().isEmpty()) << c.name;
-        EXPECT_EQ(store.savedSetups().size(), 1) << c.name << ": other lists are not affected";
-        EXPECT_EQ(journal.defaults->value("focusTasksV1"), c.stored) << c.name << ": nothing is written at launch";
+        FocusJournalStore &store = journal.open();
+        ASSERT_EQ(store.tasks().size(), c.readable);
+        if (c.readable > 0) {
+            EXPECT_EQ(store.tasks()[0].title, "A");
+            EXPECT_EQ(store.tasks()[1].title, "B");
+        }
+        EXPECT_EQ(store.savedSetups().size(), 1) << "other lists are not affected";
+        EXPECT_EQ(journal.defaults->value("focusTasksV1"), c.stored) << "nothing is written at launch";
+
+        store.addTask(QStringLiteral("C"));
+        EXPECT_EQ(journal.reopen().tasks().size(), c.readable + 1);
+        EXPECT_EQ(journal.defaults->value("focusTasksV1.unreadable"), c.stored) << "the damaged value is backed up";
     }
+}
+
+TEST(FocusRecordsJson, SetupMinutesBeyondTheIntegerRangeCostOnlyThatSetup)
+{
+    FocusJournalFixture journal;
+    journal.defaults->setValue(
+        "focusSetupsV1",
+        QByteArray(R"([{"id":")" + firstID + R"(","goal":"Huge","minutes":3000000000,"allowedBundleIDs":[]},)"
+                   R"({"id":")" + secondID + R"(","goal":"Kept","minutes":50,"allowedBundleIDs":[]}])"));
+    const FocusJournalStore &store = journal.open();
+    ASSERT_EQ(store.savedSetups().size(), 1);
+    EXPECT_EQ(store.savedSetups()[0].goal, "Kept");
+}
+
+TEST(FocusRecordsJson, DatesKeepEveryDigitTheyWereStoredWith)
+{
+    FocusJournalFixture journal;
+    const QByteArray stored = R"([{"id":")" + firstID + R"(","title":"A","isComplete":false,"createdAt":725760000.1234567}])";
+    journal.defaults->setValue("focusTasksV1", stored);
+    FocusJournalStore &store = journal.open();
+    EXPECT_EQ(store.tasks()[0].createdAt.dateTime(), utc(725760000123));
+    store.toggleTask(store.tasks()[0].id);
+    store.toggleTask(store.tasks()[0].id);
+    EXPECT_EQ(journal.stored("focusTasksV1"), stored);
 }
 
 TEST(FocusRecordsJson, WrongNumberTypesMakeARecordUnreadable)

@@ -3,6 +3,8 @@
 
 #include <QSignalSpy>
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 TEST(PermissionManager, PublishesEachChangeOnce)
@@ -40,5 +42,35 @@ TEST(PermissionManager, ExplainsAccessOnlyWhileItIsMissing)
     EXPECT_TRUE(permissions.hasInputMonitoring());
     EXPECT_TRUE(permissions.hasAccessibility());
     EXPECT_EQ(probe.inputHelpShown, 1);
+    EXPECT_EQ(probe.accessibilityHelpShown, 1);
+}
+
+TEST(PermissionManager, AccessibilityIsPublishedWhenTheBusAnswers)
+{
+    FakePermissionProbe probe;
+    probe.answersLater = true;
+    probe.accessibilityGranted = true;
+    PermissionManager permissions(probe);
+    QSignalSpy accessibility(&permissions, &PermissionManager::hasAccessibilityChanged);
+
+    permissions.refresh();
+    EXPECT_FALSE(permissions.hasAccessibility()) << "nothing is known before the answer";
+    probe.answerAccessibility();
+    EXPECT_TRUE(permissions.hasAccessibility());
+    EXPECT_EQ(accessibility.count(), 1);
+
+    // Help is shown only once the answer says access is still missing.
+    probe.accessibilityGranted = false;
+    permissions.requestAccessibility();
+    EXPECT_EQ(probe.accessibilityHelpShown, 0);
+    probe.answerAccessibility();
+    EXPECT_FALSE(permissions.hasAccessibility());
+    EXPECT_EQ(probe.accessibilityHelpShown, 1);
+
+    // An answer that arrives after the manager is gone touches nothing.
+    auto gone = std::make_unique<PermissionManager>(probe);
+    gone->requestAccessibility();
+    gone.reset();
+    probe.answerAccessibility();
     EXPECT_EQ(probe.accessibilityHelpShown, 1);
 }

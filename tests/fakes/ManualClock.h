@@ -6,23 +6,36 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <atomic>
+#include <mutex>
 #include <vector>
 
-// A clock that moves only when the test says so.
+// A clock that moves only when the test says so. The audio thread reads it while the test
+// thread moves it, so both readings are safe from any thread.
 class ManualClock final : public Clock {
 public:
-    Uptime uptime() const override { return m_uptime; }
-    QDateTime now() const override { return m_now; }
+    Uptime uptime() const override { return m_uptime.load(std::memory_order_acquire); }
+    QDateTime now() const override
+    {
+        const std::lock_guard lock(m_nowMutex);
+        return m_now;
+    }
 
     void advance(std::chrono::milliseconds step)
     {
-        m_uptime += step;
+        const std::lock_guard lock(m_nowMutex);
         m_now = m_now.addMSecs(step.count());
+        m_uptime.store(m_uptime.load(std::memory_order_relaxed) + step, std::memory_order_release);
     }
-    void setNow(const QDateTime &now) { m_now = now; }
+    void setNow(const QDateTime &now)
+    {
+        const std::lock_guard lock(m_nowMutex);
+        m_now = now;
+    }
 
 private:
-    Uptime m_uptime{std::chrono::hours(1)};
+    std::atomic<Uptime> m_uptime{Uptime(std::chrono::hours(1))};
+    mutable std::mutex m_nowMutex;
     QDateTime m_now = QDateTime(QDate(2026, 3, 14), QTime(10, 0));
 };
 

@@ -32,6 +32,16 @@ ReactionCardView::ReactionCardView(ReactionCard card, Blending blending, QWidget
     : OverlayPanel(blending, parent)
     , m_card(std::move(card))
 {
+    const int needed = chromeWidth + int(std::ceil(QFontMetricsF(titleFont()).horizontalAdvance(m_card.title)));
+    m_cardSize = QSize(std::clamp(needed, minimumCardSize.width(), maximumCardWidth), minimumCardSize.height());
+}
+
+QFont ReactionCardView::titleFont()
+{
+    QFont font;
+    font.setPixelSize(15);
+    font.setWeight(QFont::DemiBold);
+    return font;
 }
 
 void ReactionCardView::paintFrame(QPainter &painter, double elapsed)
@@ -48,7 +58,7 @@ void ReactionCardView::paintFrame(QPainter &painter, double elapsed)
     painter.save();
     painter.translate(offset);
     painter.setOpacity(opacity);
-    const QRectF card(margin, margin, cardSize.width(), cardSize.height());
+    const QRectF card(margin, margin, m_cardSize.width(), m_cardSize.height());
     OverlayGlyphs::drawCard(painter, card, 1.0);
 
     const QPointF iconCentre(card.left() + 18 + iconRadius, card.center().y());
@@ -70,13 +80,10 @@ void ReactionCardView::paintFrame(QPainter &painter, double elapsed)
                         m_card.accent.lighter(135), m_card.glyphLevel);
     painter.restore();
 
-    QFont font = painter.font();
-    font.setPixelSize(15);
-    font.setWeight(QFont::DemiBold);
+    const QFont font = titleFont();
     painter.setFont(font);
     painter.setPen(QColor(245, 246, 250));
-    const QRectF textRect(iconCentre.x() + iconRadius + 14, card.top(), card.right() - iconCentre.x() - iconRadius - 30,
-                          card.height());
+    const QRectF textRect(iconCentre.x() + iconRadius + 14, card.top(), card.width() - chromeWidth, card.height());
     const QString title = QFontMetricsF(font).elidedText(m_card.title, Qt::ElideRight, textRect.width());
     painter.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft, title);
     painter.restore();

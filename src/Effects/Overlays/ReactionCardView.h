@@ -4,6 +4,7 @@
 #include "Effects/Overlays/OverlayPanel.h"
 
 #include <QColor>
+#include <QFont>
 #include <QString>
 
 // What one reaction card shows and how it moves.
@@ -26,14 +27,20 @@ class ReactionCardView final : public OverlayPanel {
     Q_OBJECT
 
 public:
-    // The card, and the room around it that flourishes may spill into.
-    static constexpr QSize cardSize{300, 76};
+    // The card grows from its smallest size to fit its title, up to the widest it may be; the
+    // margin is the room around it that flourishes may spill into.
+    static constexpr QSize minimumCardSize{300, 76};
+    static constexpr int maximumCardWidth = 560;
     static constexpr int margin = 44;
+    // Card width beside the title: the icon and its gaps on the left, padding on the right.
+    static constexpr int chromeWidth = 94;
 
     ReactionCardView(ReactionCard card, Blending blending, QWidget *parent = nullptr);
 
     const ReactionCard &card() const { return m_card; }
-    static QSize panelSize() { return cardSize + QSize(2 * margin, 2 * margin); }
+    QSize cardSize() const { return m_cardSize; }
+    QSize panelSize() const { return m_cardSize + QSize(2 * margin, 2 * margin); }
+    static QFont titleFont();
 
 protected:
     void paintFrame(QPainter &painter, double elapsedSeconds) override;
@@ -43,4 +50,5 @@ private:
     void paintFlourish(QPainter &painter, QPointF iconCentre, double elapsedSeconds) const;
 
     ReactionCard m_card;
+    QSize m_cardSize;
 };

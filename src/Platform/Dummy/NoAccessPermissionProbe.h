@@ -7,7 +7,7 @@
 class NoAccessPermissionProbe final : public PermissionProbe {
 public:
     bool inputMonitoringGranted() override { return false; }
-    bool accessibilityTrusted() override { return false; }
+    void checkAccessibility(std::function<void(bool)> answer) override { answer(false); }
     void showInputMonitoringHelp() override {}
     void showAccessibilityHelp() override {}
 };

@@ -23,7 +23,7 @@ bool InotifyDirectoryWatcher::start(const QString &folder, Handler handler)
     if (fd < 0)
         return false;
     const QByteArray path = QFile::encodeName(folder);
-    if (inotify_add_watch(fd, path.constData(), IN_CLOSE_WRITE | IN_MOVED_TO | IN_ONLYDIR) < 0) {
+    if (inotify_add_watch(fd, path.constData(), IN_CREATE | IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE | IN_ONLYDIR) < 0) {
         ::close(fd);
         return false;
     }
@@ -41,6 +41,7 @@ void InotifyDirectoryWatcher::stop()
         ::close(m_fd);
     m_fd = -1;
     m_handler = nullptr;
+    m_created.clear();
 }
 
 void InotifyDirectoryWatcher::readEvents()
@@ -56,7 +57,18 @@ void InotifyDirectoryWatcher::readEvents()
             offset += ssize_t(sizeof(struct inotify_event) + event->len);
             if (event->len == 0 || (event->mask & IN_ISDIR))
                 continue;
-            names.append(QFile::decodeName(QByteArray(event->name, qsizetype(std::strlen(event->name)))));
+            const QString name = QFile::decodeName(QByteArray(event->name, qsizetype(std::strlen(event->name))));
+            if (event->mask & IN_CREATE) {
+                m_created.insert(name);
+            } else if (event->mask & IN_CLOSE_WRITE) {
+                // Only the first close of a file made here finishes it; rewrites of older files do not.
+                if (m_created.remove(name))
+                    names.append(name);
+            } else {
+                m_created.remove(name);
+                if (event->mask & IN_MOVED_TO)
+                    names.append(name);
+            }
         }
         // The handler may stop this watcher; copy it before calling out.
         const Handler handler = m_handler;

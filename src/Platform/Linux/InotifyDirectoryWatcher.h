@@ -3,12 +3,14 @@
 #include "Platform/DirectoryWatcher.h"
 
 #include <QObject>
+#include <QSet>
 
 #include <memory>
 
 class QSocketNotifier;
 
-// Watches one folder with inotify for files closed after writing and files moved in.
+// Watches one folder with inotify for files moved in, and for files created there that are then
+// closed after writing.
 class InotifyDirectoryWatcher final : public QObject, public DirectoryWatcher {
     Q_OBJECT
 
@@ -25,4 +27,6 @@ private:
     int m_fd = -1;
     std::unique_ptr<QSocketNotifier> m_notifier;
     Handler m_handler;
+    // Files created since the watch began that have not been closed after writing yet.
+    QSet<QString> m_created;
 };

@@ -5,6 +5,8 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QMessageBox>
 
 namespace {
@@ -12,6 +14,8 @@ namespace {
 constexpr int busTimeoutMs = 1000;
 
 }
+
+LinuxPermissionProbe::LinuxPermissionProbe(QDBusConnection sessionBus) : m_sessionBus(std::move(sessionBus)) {}
 
 LinuxPermissionProbe::~LinuxPermissionProbe()
 {
@@ -24,17 +28,22 @@ bool LinuxPermissionProbe::inputMonitoringGranted()
     return EvdevDevices::anyReadable(EvdevDevices::Kind::keyboard) || XInputEventSource::available();
 }
 
-bool LinuxPermissionProbe::accessibilityTrusted()
+void LinuxPermissionProbe::checkAccessibility(std::function<void(bool)> answer)
 {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
-        return false;
+    if (!m_sessionBus.isConnected()) {
+        answer(false);
+        return;
+    }
     const QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"), QStringLiteral("org.a11y.Bus"),
         QStringLiteral("GetAddress"));
-    const QDBusMessage reply = bus.call(call, QDBus::Block, busTimeoutMs);
-    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
-        && !reply.arguments().front().toString().isEmpty();
+    auto *watcher = new QDBusPendingCallWatcher(m_sessionBus.asyncCall(call, busTimeoutMs));
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                     [answer = std::move(answer)](QDBusPendingCallWatcher *finished) {
+                         const QDBusPendingReply<QString> reply = *finished;
+                         answer(reply.isValid() && !reply.value().isEmpty());
+                         finished->deleteLater();
+                     });
 }
 
 void LinuxPermissionProbe::showInputMonitoringHelp()

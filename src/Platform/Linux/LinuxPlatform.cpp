@@ -1,5 +1,7 @@
 #include "Platform/Linux/LinuxPlatform.h"
 
+#include "Platform/Linux/AtspiDesktopIconLocator.h"
+#include "Platform/Linux/AtspiSecureInputSource.h"
 #include "Platform/Linux/HIDLidAngleReader.h"
 #include "Platform/Linux/InotifyDirectoryWatcher.h"
 #include "Platform/Linux/LogindSleepMonitor.h"
@@ -8,7 +10,9 @@
 #include "Platform/Linux/SysfsPowerSource.h"
 #include "Platform/Linux/UPowerPowerSource.h"
 #include "Platform/Linux/X11OverlayWindowSupport.h"
+#include "Platform/Linux/X11Workspace.h"
 #include "Platform/Linux/LinuxAppShell.h"
+#include "Platform/Linux/LinuxDesktopPictureSource.h"
 #include "Platform/Linux/LinuxInputCapture.h"
 #include "Platform/Linux/LinuxMotionSensors.h"
 #include "Platform/Linux/LinuxPermissionProbe.h"
@@ -17,6 +21,7 @@
 #include "Platform/RunLockLocation.h"
 
 #include <QDBusConnection>
+#include <QGuiApplication>
 #include <QStandardPaths>
 
 Platform LinuxPlatform::create()
@@ -28,9 +33,14 @@ Platform LinuxPlatform::create()
     platform.inputCapture = std::make_unique<LinuxInputCapture>();
     platform.keyLabels = std::make_unique<XkbKeyLabelSource>();
     platform.permissionProbe = std::make_unique<LinuxPermissionProbe>();
+    auto secureInput = std::make_unique<AtspiSecureInputSource>();
+    secureInput->start();
+    platform.secureInput = std::move(secureInput);
     platform.findMotionSensor = [] { return LinuxMotionSensors::find(); };
     platform.makeLidAngleReader = [] { return std::make_unique<HIDLidAngleReader>(); };
     platform.makeAudioOutput = [] { return std::make_unique<SdlAudioOutput>(); };
+    platform.desktopIcons = std::make_unique<AtspiDesktopIconLocator>();
+    platform.desktopPicture = std::make_unique<LinuxDesktopPictureSource>();
 
     ReactionSources &reactions = platform.reactions;
     reactions.power = std::make_unique<UPowerPowerSource>(
@@ -44,5 +54,6 @@ Platform LinuxPlatform::create()
     reactions.overlays = std::make_unique<X11OverlayWindowSupport>();
     reactions.downloadsFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     reactions.screenshotFolder = ScreenshotLocation::resolve(ScreenshotLocation::current());
+    platform.workspace = std::make_unique<X11Workspace>(QGuiApplication::desktopFileName());
     return platform;
 }

@@ -1,6 +1,7 @@
 #include "Platform/Linux/X11OverlayWindowSupport.h"
 
 #include <QGuiApplication>
+#include <QWindow>
 
 #include <xcb/xcb.h>
 
@@ -41,4 +42,23 @@ bool X11OverlayWindowSupport::blendsTranslucentWindows() const
     const bool owned = owner->owner != XCB_NONE;
     std::free(owner);
     return owned;
+}
+
+void X11OverlayWindowSupport::keepOnEveryWorkspace(QWindow &window) const
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return;
+    static constexpr char name[] = "_NET_WM_DESKTOP";
+    xcb_intern_atom_reply_t *atom =
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr);
+    if (!atom)
+        return;
+    // The workspace number 0xFFFFFFFF stands for all of them.
+    const uint32_t everyWorkspace = 0xFFFFFFFF;
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, xcb_window_t(window.winId()), atom->atom, XCB_ATOM_CARDINAL,
+                        32, 1, &everyWorkspace);
+    std::free(atom);
+    xcb_flush(connection);
 }

@@ -7,4 +7,5 @@
 class X11OverlayWindowSupport final : public OverlayWindowSupport {
 public:
     bool blendsTranslucentWindows() const override;
+    void keepOnEveryWorkspace(QWindow &window) const override;
 };

@@ -10,6 +10,8 @@ InputController::InputController(Platform &platform, SettingsStore &settings, So
     m_stats = std::make_unique<InteractionStats>(m_settings, *platform.clock);
     m_keyboard = std::make_unique<KeyboardMonitor>(*platform.inputCapture, *platform.keyLabels);
     m_mouse = std::make_unique<MouseMonitor>(*platform.inputCapture);
+    if (const SecureInputSource *secureInput = platform.secureInput.get())
+        m_keyboard->isSecureInput = [secureInput] { return secureInput->isActive(); };
     wireStatistics();
     wireSources();
     connect(m_permissions.get(), &PermissionManager::changed, this, &InputController::changed);

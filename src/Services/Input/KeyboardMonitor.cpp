@@ -2,7 +2,6 @@
 
 #include "Foundation/KeyLabelTable.h"
 #include "Services/Input/KeyClassifier.h"
-#include "Services/Input/SecureInput.h"
 #include "Services/Input/SpatialKeyMapper.h"
 
 KeyboardMonitor::KeyboardMonitor(InputCapture &capture, const KeyLabelSource &labels)
@@ -32,7 +31,8 @@ KeySoundEvent KeyboardMonitor::makeEvent(const RawInputEvent &raw) const
     event.phase = raw.value == 0 ? KeyPhase::up : KeyPhase::down;
     event.isRepeat = raw.value == 2;
     event.pan = SpatialKeyMapper::pan(raw.code);
-    if (event.phase == KeyPhase::down && !event.isRepeat && !SecureInput::isEnabled() && wantsLabel && wantsLabel()) {
+    if (event.phase == KeyPhase::down && !event.isRepeat && !(isSecureInput && isSecureInput()) && wantsLabel
+        && wantsLabel()) {
         if (auto label = m_labels.label(raw.code))
             event.label = KeyLabelTable::clipped(*label);
     }

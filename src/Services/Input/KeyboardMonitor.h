@@ -20,6 +20,8 @@ public:
     // Asked for each key-down that is not an auto-repeat: whether the key's label may be
     // shown. Without it no label is made.
     std::function<bool()> wantsLabel;
+    // Asked with it: while typing goes into a password field no label is made either.
+    std::function<bool()> isSecureInput;
 
     // True when a source runs; false when none could start.
     bool start();

@@ -35,6 +35,8 @@ std::unexpected<Error> fileError(int code, const QString &name)
 std::unexpected<Error> openError(int errorNumber, const QString &name)
 {
     switch (errorNumber) {
+    case ENAMETOOLONG:
+        return std::unexpected(PosixError::fromErrno(errorNumber));
     case ENOENT:
     case ENOTDIR:
         return fileError(CocoaError::fileReadNoSuchFile, name);
@@ -139,11 +141,14 @@ Result<QByteArray> PackFileReader::read(const QString &folder, const QString &re
         if (next.descriptor() < 0) {
             const int error = errno;
             // A link to a folder is refused as ENOTDIR; it is a special file here, not a missing one.
+            // A plain file where a folder should be is reported as the POSIX error itself.
             struct stat info{};
             if (error == ENOTDIR
-                && ::fstatat(directory.descriptor(), component.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0
-                && S_ISLNK(info.st_mode))
-                return fileError(CocoaError::fileReadUnknown, relativePath);
+                && ::fstatat(directory.descriptor(), component.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+                if (S_ISLNK(info.st_mode))
+                    return fileError(CocoaError::fileReadUnknown, relativePath);
+                return std::unexpected(PosixError::fromErrno(error));
+            }
             return openError(error, relativePath);
         }
         directory = std::move(next);

@@ -45,6 +45,10 @@ QString PackImportError::message(Code code)
         return QStringLiteral("The pack couldn’t be installed because the sound library can’t be written.");
     case unsupportedItems:
         return QStringLiteral("Choose one sound-pack folder or ZIP archive.");
+    case nameTooLong:
+        return QStringLiteral("The pack lists “%1”, whose name is longer than the 255 bytes a file name may have.");
+    case fileUsedAsFolder:
+        return QStringLiteral("The pack lists “%1”, but a file stands where one of its folders should be.");
     }
     return {};
 }
@@ -81,6 +85,8 @@ QString ZipImportError::message(Code code)
         return QStringLiteral("The ZIP archive contains the same path more than once.");
     case unsupportedCompression:
         return QStringLiteral("The ZIP archive uses a compression method Plinkly can’t read.");
+    case undecodableName:
+        return QStringLiteral("The ZIP archive contains a file name that isn’t valid UTF-8 text.");
     }
     return {};
 }
@@ -107,6 +113,8 @@ QString AudioImportError::message(Code code)
         return QStringLiteral("The audio files add up to more than 256 MB.");
     case undecodable:
         return QString::fromUtf8(undecodableSentence);
+    case undecodableName:
+        return QStringLiteral("“%1” has a name that isn’t valid UTF-8 text. Rename the file and choose it again.");
     }
     return {};
 }

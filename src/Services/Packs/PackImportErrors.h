@@ -24,6 +24,8 @@ enum Code : int {
     cancelled = 13,
     libraryNotWritable = 14,
     unsupportedItems = 15,
+    nameTooLong = 16,
+    fileUsedAsFolder = 17,
 };
 QString message(Code code);
 Error make(Code code, const QString &file = {});
@@ -44,6 +46,7 @@ enum Code : int {
     noPack = 10,
     duplicateEntry = 11,
     unsupportedCompression = 12,
+    undecodableName = 13,
 };
 QString message(Code code);
 Error make(Code code);
@@ -59,6 +62,7 @@ enum Code : int {
     fileTooLarge = 5,
     tooMuchAudio = 6,
     undecodable = 7,
+    undecodableName = 8,
 };
 QString message(Code code);
 Error make(Code code, const QString &file = {});

@@ -15,6 +15,13 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <optional>
+#include <sys/file.h>
+#include <unistd.h>
+#include <utility>
+
 using PackKind = SoundPackManifest::PackKind;
 using PackFileReader::Ownership;
 
@@ -28,6 +35,12 @@ std::unexpected<Error> refuse(PackImportError::Code code, const QString &file = 
 // A reader error about one of the pack's files, as the sentence the user reads.
 std::unexpected<Error> fileRefusal(const Error &error, const QString &file)
 {
+    if (error.domain == PosixError::domain) {
+        if (error.code == ENAMETOOLONG)
+            return refuse(PackImportError::nameTooLong, file);
+        if (error.code == ENOTDIR)
+            return refuse(PackImportError::fileUsedAsFolder, file);
+    }
     switch (error.code) {
     case CocoaError::fileReadNoSuchFile:
         return refuse(PackImportError::missingFile, file);
@@ -92,6 +105,53 @@ bool writeNewFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly | QIODevice::NewOnly) && file.write(bytes) == bytes.size() && file.flush();
 }
 
+// An exclusive lock on the library folder itself, held while an install checks its identifier
+// and moves into place, so two installs at once (threads or processes) cannot both add it.
+class LibraryLock {
+public:
+    static std::optional<LibraryLock> acquire(const QString &root)
+    {
+        const int fd = ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return std::nullopt;
+        LibraryLock lock(fd);
+        int locked;
+        do
+            locked = ::flock(fd, LOCK_EX);
+        while (locked != 0 && errno == EINTR);
+        if (locked != 0)
+            return std::nullopt;
+        return lock;
+    }
+
+    LibraryLock(LibraryLock &&other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    LibraryLock(const LibraryLock &) = delete;
+    LibraryLock &operator=(const LibraryLock &) = delete;
+    LibraryLock &operator=(LibraryLock &&) = delete;
+    ~LibraryLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+
+private:
+    explicit LibraryLock(int fd) : m_fd(fd) {}
+
+    int m_fd;
+};
+
+Result<void> identifierFree(const QString &root, const QString &packId)
+{
+    auto installed = SoundPackLibrary::loadAll(root);
+    if (!installed)
+        return refuse(PackImportError::libraryNotWritable);
+    for (const LoadedSoundPack &pack : *installed) {
+        if (pack.id() == packId)
+            return refuse(PackImportError::duplicateIdentity);
+    }
+    return {};
+}
+
 Result<QString> moveIntoPlace(const QString &staging, const QString &root, const QString &packId)
 {
     const QString base = SoundPackInstaller::folderName(packId);
@@ -122,13 +182,9 @@ Result<LoadedSoundPack> install(const QString &source, const QString &destinatio
 
     if (!QDir().mkpath(destinationRoot))
         return refuse(PackImportError::libraryNotWritable);
-    auto installed = SoundPackLibrary::loadAll(destinationRoot);
-    if (!installed)
-        return refuse(PackImportError::libraryNotWritable);
-    for (const LoadedSoundPack &pack : *installed) {
-        if (pack.id() == manifest.id)
-            return refuse(PackImportError::duplicateIdentity);
-    }
+    // Checked before copying too, so a duplicate is refused without reading the whole pack.
+    if (auto free = identifierFree(destinationRoot, manifest.id); !free)
+        return std::unexpected(free.error());
 
     auto staging = StagingFolder::create(destinationRoot);
     if (!staging)
@@ -155,6 +211,11 @@ Result<LoadedSoundPack> install(const QString &source, const QString &destinatio
 
     if (isCancelled(cancellation))
         return refuse(PackImportError::cancelled);
+    const auto lock = LibraryLock::acquire(destinationRoot);
+    if (!lock)
+        return refuse(PackImportError::libraryNotWritable);
+    if (auto free = identifierFree(destinationRoot, manifest.id); !free)
+        return std::unexpected(free.error());
     auto destination = moveIntoPlace(staging->path(), destinationRoot, manifest.id);
     if (!destination)
         return std::unexpected(destination.error());

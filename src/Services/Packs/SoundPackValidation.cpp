@@ -57,6 +57,12 @@ Result<void> SoundPackValidation::validate(const SoundPackManifest &manifest)
         if (format != manifest.metadata->end() && format->second != u"1")
             return broken("This pack format is not supported. Update Plinkly before importing it.");
     }
+    // Checked first: a few characters may carry any number of combining marks.
+    for (const QString *text : {&manifest.id, &manifest.name, &manifest.author}) {
+        if (text->size() > SoundPackValidation::maxIdentityBytes
+            || text->toUtf8().size() > SoundPackValidation::maxIdentityBytes)
+            return broken("Pack identity, name and author must each fit in 1024 bytes");
+    }
     if (!isIdentityText(manifest.id) || !isIdentityText(manifest.name) || !isIdentityText(manifest.author))
         return broken("Pack identity, name and author must contain 1–256 characters");
     if (characterCount(manifest.license) > maxLicenseCharacters)

@@ -8,6 +8,8 @@
 // The rules every manifest must satisfy before a pack is listed or installed.
 namespace SoundPackValidation {
 inline constexpr int maxIdentityCharacters = 256;
+// Four bytes for each of those characters in UTF-8.
+inline constexpr int maxIdentityBytes = 1024;
 inline constexpr int maxLicenseCharacters = 2048;
 inline constexpr int maxSampleReferences = 256;
 inline constexpr int maxPathCharacters = 1024;

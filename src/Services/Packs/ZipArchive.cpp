@@ -6,8 +6,14 @@
 
 #include <zip.h>
 
+#include <QStringDecoder>
+
+#include <algorithm>
 #include <array>
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -50,6 +56,65 @@ ZipArchive::EntryType entryType(zip_t *archive, zip_uint64_t index, const QStrin
     return path.endsWith(u'/') ? ZipArchive::EntryType::directory : ZipArchive::EntryType::file;
 }
 
+quint32 littleEndian(const QByteArray &bytes, qsizetype at, int size)
+{
+    quint32 value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | quint8(bytes[at + i]);
+    return value;
+}
+
+QByteArray readAt(int fd, qint64 offset, qint64 size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t got = ::pread(fd, bytes.data() + done, std::size_t(size - done), off_t(offset + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return {};
+        done += got;
+    }
+    return bytes;
+}
+
+// Whether the central directory declares a name as UTF-8 whose bytes are not, which libzip
+// reports only as an inconsistent archive.
+bool hasUndecodableName(int fd)
+{
+    constexpr qint64 endRecordSize = 22;
+    struct stat info{};
+    if (::fstat(fd, &info) != 0 || info.st_size < endRecordSize)
+        return false;
+    const qint64 tailSize = std::min<qint64>(info.st_size, endRecordSize + 0xFFFF);
+    const QByteArray tail = readAt(fd, info.st_size - tailSize, tailSize);
+    const qsizetype end = tail.lastIndexOf(QByteArrayView("PK\x05\x06", 4));
+    if (end < 0 || end + endRecordSize > tail.size())
+        return false;
+    const qint64 directorySize = littleEndian(tail, end + 12, 4);
+    const qint64 directoryOffset = littleEndian(tail, end + 16, 4);
+    if (directoryOffset + directorySize > info.st_size)
+        return false;
+    const QByteArray directory = readAt(fd, directoryOffset, directorySize);
+    constexpr qsizetype headerSize = 46;
+    constexpr quint32 utf8Flag = 0x800;
+    for (qsizetype at = 0; at + headerSize <= directory.size() && littleEndian(directory, at, 4) == 0x02014b50;) {
+        const quint32 flags = littleEndian(directory, at + 8, 2);
+        const qsizetype nameSize = littleEndian(directory, at + 28, 2);
+        if (at + headerSize + nameSize > directory.size())
+            return false;
+        if (flags & utf8Flag) {
+            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            const QString name = decoder.decode(QByteArrayView(directory).sliced(at + headerSize, nameSize));
+            if (decoder.hasError())
+                return true;
+        }
+        at += headerSize + nameSize + littleEndian(directory, at + 30, 2) + littleEndian(directory, at + 32, 2);
+    }
+    return false;
+}
+
 struct ZipFileCloser {
     void operator()(zip_file_t *file) const { zip_fclose(file); }
 };
@@ -70,11 +135,19 @@ Result<ZipArchive> ZipArchive::open(const QString &path, qint64 maxBytes)
     if (!handle)
         return refuse(handle.error().code == CocoaError::fileReadTooLarge ? ZipImportError::archiveTooLarge
                                                                           : ZipImportError::unreadableArchive);
-    int error = 0;
-    zip_t *archive = zip_fdopen(handle->descriptor(), ZIP_CHECKCONS, &error);
-    if (!archive)
+    // libzip closes the descriptor it is given, also when it fails; ours stays open to tell why.
+    const int own = ::fcntl(handle->descriptor(), F_DUPFD_CLOEXEC, 0);
+    if (own < 0)
         return refuse(ZipImportError::unreadableArchive);
-    handle->release(); // now owned by the archive
+    int error = 0;
+    zip_t *archive = zip_fdopen(own, ZIP_CHECKCONS, &error);
+    if (!archive) {
+        if (error == ZIP_ER_EXISTS)
+            return refuse(ZipImportError::duplicateEntry);
+        if (error == ZIP_ER_INCONS && hasUndecodableName(handle->descriptor()))
+            return refuse(ZipImportError::undecodableName);
+        return refuse(ZipImportError::unreadableArchive);
+    }
     return ZipArchive(archive);
 }
 

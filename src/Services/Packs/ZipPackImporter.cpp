@@ -13,6 +13,11 @@
 #include <QHash>
 #include <QSet>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 std::unexpected<Error> refuse(ZipImportError::Code code)
@@ -108,12 +113,37 @@ Result<QByteArray> extractToMemory(const ZipArchive &archive, const ZipArchive::
     return bytes;
 }
 
-Result<void> extractToFile(const ZipArchive &archive, const ZipArchive::Entry &entry, const QString &destination,
-                           ExtractionBudget &budget, const ImportProgress *cancellation)
+// Creates the folders above `path` and then the file itself, which must be new: a descriptor, or
+// -1 with errno telling why.
+int createNewFile(const QString &path)
 {
-    QFile file(destination);
-    if (!QDir().mkpath(QFileInfo(destination).path()) || !file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+    const QByteArray encoded = QFile::encodeName(path);
+    for (qsizetype slash = encoded.indexOf('/', 1); slash > 0; slash = encoded.indexOf('/', slash + 1)) {
+        if (::mkdir(encoded.left(slash).constData(), 0700) != 0 && errno != EEXIST)
+            return -1;
+    }
+    return ::open(encoded.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+}
+
+Result<void> extractToFile(const ZipArchive &archive, const ZipArchive::Entry &entry, const QString &destination,
+                           const QString &listedPath, ExtractionBudget &budget, const ImportProgress *cancellation)
+{
+    const int fd = createNewFile(destination);
+    if (fd < 0) {
+        switch (errno) {
+        case ENAMETOOLONG:
+            return std::unexpected(PackImportError::make(PackImportError::nameTooLong, listedPath));
+        case ENOTDIR:
+            return std::unexpected(PackImportError::make(PackImportError::fileUsedAsFolder, listedPath));
+        default:
+            return std::unexpected(PackImportError::make(PackImportError::libraryNotWritable));
+        }
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         return std::unexpected(PackImportError::make(PackImportError::libraryNotWritable));
+    }
     return archive.extract(entry, PackImportLimits::maxSampleBytes,
                            [&](QByteArrayView chunk) -> Result<void> {
                                if (file.write(chunk.data(), chunk.size()) != chunk.size())
@@ -167,7 +197,7 @@ Result<LoadedSoundPack> ZipPackImporter::importArchive(const QString &archivePat
                 if (entry == listing->files.constEnd() || extracted.contains(path))
                     continue;
                 extracted.insert(path);
-                auto written = extractToFile(*archive, *entry, unpacked->filePath(path), budget, cancellation);
+                auto written = extractToFile(*archive, *entry, unpacked->filePath(path), path, budget, cancellation);
                 if (!written)
                     return std::unexpected(written.error());
             }

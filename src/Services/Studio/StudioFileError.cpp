@@ -26,9 +26,12 @@ Error StudioFileError::writing(int errorNumber, const QString &itemName)
 {
     switch (errorNumber) {
     case ENOENT:
-    case ENOTDIR:
         return Error{CocoaError::domain, CocoaError::fileNoSuchFile,
                      QStringLiteral("“%1” couldn’t be saved because its folder doesn’t exist.").arg(itemName)};
+    case ENOTDIR:
+        return Error{CocoaError::domain, CocoaError::fileNoSuchFile,
+                     QStringLiteral("“%1” couldn’t be saved because a file stands where one of its folders should be.")
+                         .arg(itemName)};
     case EEXIST:
         return Error{CocoaError::domain, CocoaError::fileWriteFileExists,
                      QStringLiteral("“%1” couldn’t be saved because an item with the same name already exists.")
@@ -50,5 +53,6 @@ Error StudioFileError::writing(int errorNumber, const QString &itemName)
 bool StudioFileError::itemExists(const QString &path)
 {
     struct stat info{};
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 || errno != ENOENT;
+    // A file standing where a folder of the path should be means nothing can be there.
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 || (errno != ENOENT && errno != ENOTDIR);
 }

@@ -61,6 +61,23 @@ Result<void> makeDirectory(const QString &path, const QString &itemName)
     return {};
 }
 
+// Creates `folder` and any missing folders above it.
+Result<void> makeFolderWithParents(const QString &folder, const QString &itemName)
+{
+    struct stat status{};
+    if (::stat(QFile::encodeName(folder).constData(), &status) == 0)
+        return S_ISDIR(status.st_mode) ? Result<void>{} : std::unexpected(StudioFileError::writing(ENOTDIR, itemName));
+    if (errno != ENOENT)
+        return std::unexpected(StudioFileError::writing(errno, itemName));
+    if (const QString parent = QFileInfo(folder).path(); parent != folder) {
+        if (auto made = makeFolderWithParents(parent, itemName); !made)
+            return made;
+    }
+    if (::mkdir(QFile::encodeName(folder).constData(), 0777) != 0 && errno != EEXIST)
+        return std::unexpected(StudioFileError::writing(errno, itemName));
+    return {};
+}
+
 // Written beside its final name and renamed, so "manifest.json" is whole or absent.
 Result<void> writeAtomically(const QString &path, const QByteArray &bytes, const QString &itemName)
 {
@@ -116,6 +133,8 @@ Result<void> StudioPackExporter::exportPack(const QString &name, const QString &
         return valid;
     const QByteArray manifestJson = manifest->toJson(SoundPackManifest::KeyOrder::sorted);
 
+    if (auto made = makeFolderWithParents(target.path(), packName); !made)
+        return made;
     const QString stagingPath = target.path() + QLatin1Char('/') + SafeFiles::temporaryName(QStringLiteral(".studio-"));
     if (auto made = makeDirectory(stagingPath, packName); !made)
         return made;

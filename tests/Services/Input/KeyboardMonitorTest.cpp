@@ -71,7 +71,11 @@ TEST(KeyboardMonitor, TurnsRawTransitionsIntoKeyEvents)
     source->send(KEY_ENTER, 1);
     labelsWanted = false;
     source->send(KEY_P, 1);
-    ASSERT_EQ(events.size(), 5u);
+    labelsWanted = true;
+    bool secure = true;
+    monitor.isSecureInput = [&] { return secure; };
+    source->send(KEY_W, 1);
+    ASSERT_EQ(events.size(), 6u);
 
     EXPECT_EQ(events[0].keyCode, KEY_Q);
     EXPECT_EQ(events[0].group, KeyGroup::regular);
@@ -90,6 +94,7 @@ TEST(KeyboardMonitor, TurnsRawTransitionsIntoKeyEvents)
     EXPECT_GT(events[3].pan, 0.0);
     EXPECT_EQ(events[4].group, KeyGroup::regular);
     EXPECT_FALSE(events[4].label);
+    EXPECT_FALSE(events[5].label) << "typed into a password field";
 }
 
 TEST(KeyboardMonitor, ClipsLayoutLabelsToFourCharacters)

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 using PackKind = SoundPackManifest::PackKind;
 
 TEST(AudioFilesImporter, TurnsLooseFilesIntoOneReactionPack)
@@ -37,6 +40,12 @@ TEST(AudioFilesImporter, RefusesFilesItCannotUseLeavingNothingBehind)
     const QString text = folder.write("notes.wav", "just text");
     const QString fifo = folder.filePath("pipe.wav");
     ::mkfifo(QFile::encodeName(fifo).constData(), 0600);
+    // Chosen through a dialog, a name whose bytes are not UTF-8 arrives decoded with U+FFFD.
+    const QByteArray latin1Name = QFile::encodeName(folder.path()) + "/caf\xE9.wav";
+    QFile latin1(QFile::decodeName(latin1Name));
+    const int latin1Fd = ::open(latin1Name.constData(), O_WRONLY | O_CREAT, 0600);
+    ASSERT_GE(latin1Fd, 0);
+    ::close(latin1Fd);
     QStringList tooMany;
     for (int i = 0; i < 257; ++i)
         tooMany.append(good);
@@ -52,6 +61,8 @@ TEST(AudioFilesImporter, RefusesFilesItCannotUseLeavingNothingBehind)
         {"257 files", tooMany, AudioImportError::tooManyFiles,
          "A reaction pack holds at most 256 sounds. Choose fewer files."},
         {"missing", {good, folder.filePath("gone.wav")}, AudioImportError::missingFile, "“gone.wav” couldn’t be found."},
+        {"name not UTF-8", {good, latin1.fileName()}, AudioImportError::undecodableName,
+         "“caf\uFFFD.wav” has a name that isn’t valid UTF-8 text. Rename the file and choose it again."},
         {"FIFO", {fifo}, AudioImportError::unreadableFile,
          "“pipe.wav” can’t be read. Choose a plain audio file that is yours."},
         {"not audio", {good, text}, AudioImportError::undecodable,

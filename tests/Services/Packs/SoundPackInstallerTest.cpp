@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <latch>
+#include <thread>
+#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -76,6 +80,36 @@ TEST(SoundPackInstaller, RefusesADuplicateIdentityWhateverItsFolderIsCalled)
     EXPECT_EQ(second.error().message,
               "A pack with this ID is already installed. Duplicate it with a new ID in Pack Studio.");
     EXPECT_EQ(PackFixtures::everythingIn(root), QStringList{"renamed by hand"});
+}
+
+TEST(SoundPackInstaller, InstallsAtTheSameTimeAddAnIdentityOnce)
+{
+    constexpr int installs = 4;
+    for (int round = 0; round < 5; ++round) {
+        TestFolder folder;
+        const QString root = folder.filePath("library");
+        QDir().mkpath(root);
+        const QString source = PackFixtures::writePack(folder.filePath("source"),
+                                                       PackFixtures::studioManifest("same-id", PackKind::keyboard, 8));
+        std::latch start(installs);
+        std::vector<Result<LoadedSoundPack>> results(installs);
+        std::vector<std::thread> threads;
+        for (int i = 0; i < installs; ++i) {
+            threads.emplace_back([&, i] {
+                start.arrive_and_wait();
+                results[i] = SoundPackInstaller::installFolder(source, root, PackKind::keyboard, nullptr);
+            });
+        }
+        for (std::thread &thread : threads)
+            thread.join();
+        const auto succeeded = std::count_if(results.begin(), results.end(), [](const auto &r) { return bool(r); });
+        EXPECT_EQ(succeeded, 1) << "round " << round;
+        for (const auto &result : results) {
+            if (!result)
+                EXPECT_EQ(result.error().code, PackImportError::duplicateIdentity) << result.error().message.toStdString();
+        }
+        EXPECT_EQ(PackFixtures::everythingIn(root), QStringList{"same-id"});
+    }
 }
 
 TEST(SoundPackInstaller, GivesAnotherFolderNameWhenTheNameIsTaken)
@@ -162,6 +196,16 @@ TEST(SoundPackInstaller, RefusesHostileAndBrokenFoldersLeavingNothingBehind)
              file.open(QIODevice::ReadWrite);
              file.resize(48 * 1024 * 1024 + 1);
          }, {PackImportError::domain, PackImportError::fileTooLarge}},
+        {"sample name over 255 bytes", [](const QString &s, const QString &) {
+             auto m = PackFixtures::studioManifest("p", PackKind::keyboard);
+             m.groups[KeyGroup::space].down.append("samples/" + QString(256, 'n') + ".wav");
+             writeBytes(s + "/manifest.json", m.toJson());
+         }, {PackImportError::domain, PackImportError::nameTooLong}},
+        {"a sample file used as a folder", [](const QString &s, const QString &) {
+             auto m = PackFixtures::studioManifest("p", PackKind::keyboard);
+             m.groups[KeyGroup::space].down.append("samples/1.wav/inner.wav");
+             writeBytes(s + "/manifest.json", m.toJson());
+         }, {PackImportError::domain, PackImportError::fileUsedAsFolder}},
         {"sample that is not audio", [](const QString &s, const QString &) { writeBytes(s + "/samples/1.wav", "text"); },
          {PackImportError::domain, PackImportError::undecodableSample}},
         {"sample of another user", [root](const QString &s, const QString &) {

@@ -57,6 +57,8 @@ TEST(SoundPackValidation, EachRuleAtItsBoundary)
         {"257-character name", [](SoundPackManifest &m) { m.name = QString(257, 'n'); }, identityMessage},
         {"256 accented characters", [&](SoundPackManifest &m) { m.author = accented.repeated(256); }, nullptr},
         {"257 accented characters", [&](SoundPackManifest &m) { m.author = accented.repeated(257); }, identityMessage},
+        {"one letter carrying 400 000 marks", [](SoundPackManifest &m) { m.name = "a" + QString(400'000, QChar(0x0301)); },
+         "Pack identity, name and author must each fit in 1024 bytes"},
         {"2048-character license", [](SoundPackManifest &m) { m.license = QString(2048, 'l'); }, nullptr},
         {"2049-character license", [](SoundPackManifest &m) { m.license = QString(2049, 'l'); }, licenseMessage},
         {"empty license", [](SoundPackManifest &m) { m.license = ""; }, nullptr},

@@ -162,6 +162,66 @@ TEST(ZipPackImporter, RefusesHostileArchivesLeavingNothingBehind)
     }
 }
 
+TEST(ZipPackImporter, NamesItCannotUseAreReportedAsSuch)
+{
+    const auto withSample = [](const QString &path) {
+        SoundPackManifest m = PackFixtures::studioManifest("zipped", PackKind::keyboard, 1);
+        m.groups[KeyGroup::space].down.append(path);
+        return m;
+    };
+    const QString longName = "samples/" + QString(256, 'n') + ".wav";
+    struct Case {
+        const char *name;
+        SoundPackManifest manifest;
+        QStringList extraFiles;
+        // Applied to the written archive: bytes replaced, and whether names are then flagged UTF-8.
+        QByteArray from, to;
+        bool flagUtf8 = false;
+        Error expected;
+    };
+    const Case cases[] = {
+        {"two entries with one name", withSample("samples/1.wav"), {"samples/1.wav", "samples/2.wav"},
+         "samples/2.wav", "samples/1.wav", false, ZipImportError::make(ZipImportError::duplicateEntry)},
+        {"a name that is not UTF-8", withSample("samples/1.wav"), {"samples/1.wav", "samples/X.wav"}, "samples/X.wav",
+         "samples/\xFF.wav", true, ZipImportError::make(ZipImportError::undecodableName)},
+        {"a sample name over 255 bytes", withSample(longName), {longName}, {}, {}, false,
+         PackImportError::make(PackImportError::nameTooLong, longName)},
+        {"a sample file used as a folder", withSample("samples/0.wav/inner.wav"), {"samples/0.wav/inner.wav"}, {}, {},
+         false, PackImportError::make(PackImportError::fileUsedAsFolder, "samples/0.wav/inner.wav")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Packed packed;
+        {
+            ZipBuilder zip(packed.archive);
+            zip.addFile("manifest.json", c.manifest.toJson());
+            for (const QString &path : PackFixtures::listedPaths(PackFixtures::studioManifest("zipped", PackKind::keyboard, 1)))
+                zip.addFile(path, SoundFiles::floatWav(100));
+            for (const QString &path : c.extraFiles)
+                zip.addFile(path, SoundFiles::floatWav(100));
+            ASSERT_TRUE(zip.close());
+        }
+        if (!c.from.isEmpty())
+            patch(packed.archive, c.from, c.to);
+        if (c.flagUtf8) {
+            // Bit 11 of the flags of every local (offset 6) and central (offset 8) header.
+            QFile file(packed.archive);
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            QByteArray bytes = file.readAll();
+            for (const auto &[signature, offset] : {std::pair{QByteArray("PK\x03\x04"), 6}, std::pair{QByteArray("PK\x01\x02"), 8}}) {
+                for (qsizetype at = bytes.indexOf(signature); at >= 0; at = bytes.indexOf(signature, at + 1))
+                    bytes[at + offset + 1] = char(bytes[at + offset + 1] | 0x08);
+            }
+            file.seek(0);
+            file.write(bytes);
+        }
+        auto result = ZipPackImporter::importArchive(packed.archive, packed.library, PackKind::keyboard, nullptr);
+        ASSERT_FALSE(result);
+        EXPECT_EQ(result.error(), c.expected) << result.error().message.toStdString();
+        EXPECT_TRUE(PackFixtures::everythingIn(packed.library).isEmpty());
+    }
+}
+
 TEST(ZipPackImporter, OversizedManifestIsRefused)
 {
     Packed packed;

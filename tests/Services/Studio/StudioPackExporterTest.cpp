@@ -168,8 +168,9 @@ TEST(StudioPackExporter, RefusalsLeaveTheFolderAsItWas)
          CocoaError::fileWriteOutOfSpace, nullptr},
         {"edit beyond any length", "A", "B", "", PackKind::keyboard, {absurd}, fresh, CocoaError::domain,
          CocoaError::fileWriteOutOfSpace, nullptr},
-        {"missing parent folder", "A", "B", "", PackKind::keyboard, {press}, folder.filePath("absent/New Pack"),
-         CocoaError::domain, CocoaError::fileNoSuchFile, nullptr},
+        {"a file where a folder should be", "A", "B", "", PackKind::keyboard, {press},
+         folder.filePath("Existing Pack/keep.txt/New Pack"), CocoaError::domain, CocoaError::fileNoSuchFile,
+         "“New Pack” couldn’t be saved because a file stands where one of its folders should be."},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -187,6 +188,16 @@ TEST(StudioPackExporter, RefusalsLeaveTheFolderAsItWas)
     }
     EXPECT_EQ(entries(existing), QStringList{"keep.txt"});
     EXPECT_EQ(readAll(existing + "/keep.txt"), "mine");
+}
+
+TEST(StudioPackExporter, CreatesMissingFoldersAboveTheDestination)
+{
+    TestFolder folder;
+    const std::vector<StudioSample> samples = {sampleOf(clipOf(100), KeyGroup::regular, KeyPhase::down)};
+    const QString destination = folder.filePath("new/deeper/Pack");
+    ASSERT_TRUE(StudioPackExporter::exportPack("A", "B", "", PackKind::keyboard, samples, destination));
+    EXPECT_EQ(entries(folder.filePath("new/deeper")), QStringList{"Pack"}) << "no staging folder left behind";
+    EXPECT_EQ(entries(destination), (QStringList{"manifest.json", "samples"}));
 }
 
 TEST(StudioPackExporter, AcceptsTheLargestPack)

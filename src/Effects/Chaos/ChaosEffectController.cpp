@@ -1,0 +1,190 @@
+#include "Effects/Chaos/ChaosEffectController.h"
+
+#include "Effects/Chaos/ChaosPanel.h"
+#include "Effects/Chaos/DesktopItems.h"
+#include "Foundation/ScreenGeometry.h"
+#include "Platform/DesktopIconLocator.h"
+#include "Platform/DesktopPictureSource.h"
+#include "Platform/OverlayWindowSupport.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStandardPaths>
+
+#include <linux/input-event-codes.h>
+
+ChaosEffectController::ChaosEffectController(const OverlayWindowSupport &windows, DesktopIconLocator &iconLocator,
+                                             const DesktopPictureSource &pictures, QObject *parent)
+    : QObject(parent)
+    , screens(systemScreens)
+    , desktopFolder([] { return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation); })
+    , hearsGlobalKeys([] { return false; })
+    , m_windows(windows)
+    , m_iconLocator(iconLocator)
+    , m_pictures(pictures)
+{
+}
+
+ChaosEffectController::~ChaosEffectController()
+{
+    for (const auto &panel : m_panels)
+        delete panel.data();
+}
+
+std::vector<ChaosScreen> ChaosEffectController::systemScreens()
+{
+    const qreal primaryHeight = ScreenGeometry::primaryScreenHeight();
+    std::vector<ChaosScreen> result;
+    for (const QScreen *screen : QGuiApplication::screens())
+        result.push_back({ScreenGeometry::fromQt(QRectF(screen->geometry()), primaryHeight),
+                          ScreenGeometry::fromQt(QRectF(screen->availableGeometry()), primaryHeight)});
+    return result;
+}
+
+void ChaosEffectController::start()
+{
+    if (m_enabled)
+        return;
+    m_enabled = true;
+    watchScreens();
+}
+
+void ChaosEffectController::stop()
+{
+    m_enabled = false;
+    reset();
+    delete m_screenWatch;
+    m_screenWatch = nullptr;
+}
+
+void ChaosEffectController::watchScreens()
+{
+    m_screenWatch = new QObject(this);
+    const auto watch = [this](QScreen *screen) {
+        connect(screen, &QScreen::geometryChanged, m_screenWatch, [this] { screensChanged(); });
+        connect(screen, &QScreen::availableGeometryChanged, m_screenWatch, [this] { screensChanged(); });
+    };
+    for (QScreen *screen : QGuiApplication::screens())
+        watch(screen);
+    connect(qGuiApp, &QGuiApplication::screenAdded, m_screenWatch, [this, watch](QScreen *screen) {
+        watch(screen);
+        screensChanged();
+    });
+    connect(qGuiApp, &QGuiApplication::screenRemoved, m_screenWatch, [this] { screensChanged(); });
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, m_screenWatch, [this] { screensChanged(); });
+}
+
+void ChaosEffectController::screensChanged()
+{
+    if (m_screenResetQueued)
+        return;
+    m_screenResetQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_screenResetQueued = false;
+            if (m_enabled)
+                reset();
+        },
+        Qt::QueuedConnection);
+}
+
+void ChaosEffectController::scheduleReset()
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_listensForEscape)
+                reset();
+        },
+        Qt::QueuedConnection);
+}
+
+void ChaosEffectController::handleGlobalKey(const KeySoundEvent &event)
+{
+    if (event.keyCode == KEY_ESC && event.phase == KeyPhase::down && !event.isRepeat)
+        scheduleReset();
+}
+
+void ChaosEffectController::setLastEffectName(const QString &name)
+{
+    if (m_lastEffectName == name)
+        return;
+    m_lastEffectName = name;
+    emit lastEffectNameChanged(name);
+    emit changed();
+}
+
+void ChaosEffectController::reset()
+{
+    // Panels close once control is back in the event loop: a reset may come from inside
+    // a panel's own mouse handler.
+    for (const auto &panel : m_panels) {
+        if (panel)
+            panel->dismiss();
+    }
+    m_panels.clear();
+    m_listensForEscape = false;
+    const bool wasActive = m_activeMode.has_value();
+    m_activeMode.reset();
+    if (wasActive) {
+        emit activeModeChanged();
+        emit isActiveChanged(false);
+    }
+    emit changed();
+}
+
+void ChaosEffectController::trigger(ChaosMode mode)
+{
+    if (!m_enabled)
+        return;
+    reset();
+    // Without a compositor the panels' transparent parts would hide the desktop in black.
+    if (!m_windows.blendsTranslucentWindows()) {
+        setLastEffectName(noCompositorName);
+        return;
+    }
+    std::vector<ChaosScreen> kept = screens();
+    if (kept.size() > size_t(maxScreens))
+        kept.resize(size_t(maxScreens));
+    if (kept.empty())
+        return;
+
+    const std::vector<DesktopVisualItem> found = DesktopItems::load(desktopFolder(), m_iconLocator.positions());
+    const ChaosEffectPlan plan = planBuilder(mode, int(found.size()), int(kept.size()));
+    const std::vector<DesktopVisualItem> items = DesktopItems::expandedItems(found, plan.itemsPerDisplay);
+    const QString pictureFile = m_pictures.pictureFile();
+    const QImage wallpaper = pictureFile.isEmpty() ? QImage() : QImage(pictureFile);
+    const qreal primaryScreenTop = kept.front().frame.bottom();
+    const size_t shown = std::min(size_t(std::max(plan.displayCount, 0)), kept.size());
+    for (size_t i = 0; i < shown; ++i)
+        m_panels.emplace_back(makePanel(kept[i], mode, items, wallpaper, primaryScreenTop));
+
+    m_activeMode = mode;
+    emit activeModeChanged();
+    setLastEffectName(ChaosModes::displayName(mode));
+    emit isActiveChanged(true);
+    emit changed();
+    m_listensForEscape = true;
+    if (onTriggered)
+        onTriggered(mode);
+}
+
+ChaosPanel *ChaosEffectController::makePanel(const ChaosScreen &screen, ChaosMode mode,
+                                             const std::vector<DesktopVisualItem> &items, const QImage &wallpaper,
+                                             qreal primaryScreenTop)
+{
+    auto scene = std::make_unique<ChaosScene>(mode, items, wallpaper, screen.visibleFrame, screen.frame, primaryScreenTop);
+    scene->onOpen = [controller = QPointer(this)] {
+        if (controller)
+            controller->reset();
+    };
+    auto *panel = new ChaosPanel(std::move(scene), !hearsGlobalKeys());
+    panel->onEscape = [this] { scheduleReset(); };
+    panel->winId();
+    if (QWindow *window = panel->windowHandle())
+        m_windows.keepOnEveryWorkspace(*window);
+    // The primary screen's top in y-up coordinates is its height, which converts to Qt's.
+    panel->present(ScreenGeometry::toQt(screen.visibleFrame, primaryScreenTop).toRect());
+    return panel;
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// The picture the desktop shows behind its icons.
+class DesktopPictureSource {
+public:
+    virtual ~DesktopPictureSource() = default;
+    // The picture's file, or empty when the desktop does not say where it is.
+    virtual QString pictureFile() const = 0;
+};

@@ -1,0 +1,190 @@
+#include "Effects/Chaos/ChaosEffectController.h"
+#include "Effects/Chaos/ChaosPanel.h"
+
+#include "fakes/FakeDesktopIconLocator.h"
+#include "fakes/FakeDesktopPictureSource.h"
+#include "fakes/FakeOverlayWindowSupport.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <linux/input-event-codes.h>
+
+namespace {
+class ChaosEffectControllerTest : public ::testing::Test {
+protected:
+    ChaosEffectControllerTest()
+    {
+        controller.desktopFolder = [this] { return desktop.path(); };
+        controller.screens = [this] { return screenList; };
+        controller.onTriggered = [this](ChaosMode mode) { triggered << mode; };
+        QObject::connect(&controller, &ChaosEffectController::isActiveChanged,
+                         [this](bool active) { activeChanges << active; });
+    }
+
+    ~ChaosEffectControllerTest() override
+    {
+        controller.stop();
+        settle();
+    }
+
+    void addFiles(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            QFile file(desktop.filePath(QStringLiteral("file %1.txt").arg(i, 2, 10, QLatin1Char('0'))));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+    }
+
+    void setScreens(int count)
+    {
+        screenList.clear();
+        for (int i = 0; i < count; ++i)
+            screenList.push_back({QRectF(i * 400, 0, 400, 300), QRectF(i * 400, 0, 400, 280)});
+    }
+
+    std::vector<ChaosPanel *> livePanels() const
+    {
+        std::vector<ChaosPanel *> result;
+        for (const auto &panel : controller.panels()) {
+            if (panel)
+                result.push_back(panel.data());
+        }
+        return result;
+    }
+
+    static void settle()
+    {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    QTemporaryDir desktop;
+    FakeOverlayWindowSupport windows;
+    FakeDesktopIconLocator icons;
+    FakeDesktopPictureSource pictures;
+    ChaosEffectController controller{windows, icons, pictures};
+    std::vector<ChaosScreen> screenList;
+    QList<ChaosMode> triggered;
+    QList<bool> activeChanges;
+};
+}
+
+TEST_F(ChaosEffectControllerTest, TriggerBeforeStartDoesNothing)
+{
+    setScreens(1);
+    controller.trigger(ChaosMode::gravity);
+    EXPECT_FALSE(controller.isActive());
+    EXPECT_TRUE(controller.panels().empty());
+    EXPECT_EQ(controller.lastEffectName(), ChaosEffectController::readyName);
+    EXPECT_TRUE(triggered.isEmpty());
+}
+
+TEST_F(ChaosEffectControllerTest, ItemsAndPanelsFollowThePlan)
+{
+    struct Case {
+        int files, screens, panels, itemsEach;
+    };
+    for (const Case c : {Case{3, 2, 2, 12}, Case{30, 1, 1, 24}, Case{0, 7, 6, 12}}) {
+        SCOPED_TRACE(testing::Message() << c.files << " files on " << c.screens << " screens");
+        QDir(desktop.path()).removeRecursively();
+        QDir().mkpath(desktop.path());
+        addFiles(c.files);
+        setScreens(c.screens);
+        controller.start();
+        controller.trigger(ChaosMode::gravity);
+        const auto panels = livePanels();
+        ASSERT_EQ(int(panels.size()), c.panels);
+        for (ChaosPanel *panel : panels)
+            EXPECT_EQ(panel->scene().itemCount(), c.itemsEach);
+        EXPECT_EQ(panels.back()->geometry().x(), (c.panels - 1) * 400);
+        controller.reset();
+        settle();
+    }
+}
+
+TEST_F(ChaosEffectControllerTest, ASecondTriggerReplacesTheFirst)
+{
+    setScreens(2);
+    controller.start();
+    controller.trigger(ChaosMode::gravity);
+    const auto first = controller.panels();
+    triggered.clear();
+    activeChanges.clear();
+
+    controller.trigger(ChaosMode::vortex);
+    settle();
+    EXPECT_EQ(activeChanges, (QList<bool>{false, true}));
+    EXPECT_EQ(triggered, QList<ChaosMode>{ChaosMode::vortex});
+    EXPECT_EQ(controller.activeMode(), ChaosMode::vortex);
+    EXPECT_EQ(controller.lastEffectName(), QStringLiteral("Tiny Vortex"));
+    for (const auto &old : first)
+        EXPECT_TRUE(old.isNull());
+    EXPECT_EQ(livePanels().size(), 2u);
+
+    controller.reset();
+    EXPECT_FALSE(controller.activeMode());
+    EXPECT_EQ(controller.lastEffectName(), QStringLiteral("Tiny Vortex"));
+}
+
+TEST_F(ChaosEffectControllerTest, WithoutACompositorTheModeDoesNotStart)
+{
+    setScreens(1);
+    windows.blends = false;
+    controller.start();
+    controller.trigger(ChaosMode::earthquake);
+    EXPECT_FALSE(controller.isActive());
+    EXPECT_TRUE(controller.panels().empty());
+    EXPECT_EQ(controller.lastEffectName(), ChaosEffectController::noCompositorName);
+    EXPECT_TRUE(triggered.isEmpty());
+}
+
+TEST_F(ChaosEffectControllerTest, EscapeAnOpenedItemOrAScreenChangeEndsTheRun)
+{
+    addFiles(1);
+    setScreens(2);
+    controller.start();
+
+    const auto runThenEnd = [&](const std::function<void()> &end) {
+        // Gravity's grid keeps the items apart, so item 0 is the one under its centre.
+        controller.trigger(ChaosMode::gravity);
+        EXPECT_TRUE(controller.isActive());
+        end();
+        settle();
+        EXPECT_FALSE(controller.isActive());
+        EXPECT_TRUE(livePanels().empty());
+    };
+
+    // Esc from the global key source arrives as a queued reset; other keys change nothing.
+    runThenEnd([&] {
+        controller.handleGlobalKey({KEY_A, KeyGroup::regular, KeyPhase::down});
+        controller.handleGlobalKey({KEY_ESC, KeyGroup::regular, KeyPhase::up});
+        settle();
+        EXPECT_TRUE(controller.isActive());
+        controller.handleGlobalKey({KEY_ESC, KeyGroup::regular, KeyPhase::down});
+        EXPECT_TRUE(controller.isActive());
+    });
+    // Opening an item resets from inside the scene's own mouse handling.
+    runThenEnd([&] {
+        ChaosScene &scene = livePanels().front()->scene();
+        QList<QUrl> opened;
+        scene.openUrl = [&opened](const QUrl &url) { opened << url; };
+        const QPointF at = scene.itemPosition(0);
+        scene.mouseDown(at);
+        scene.mouseUp(at, 2);
+        EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(desktop.filePath(QStringLiteral("file 00.txt")))});
+        EXPECT_FALSE(controller.isActive());
+    });
+    // Several screen signals in a row make one reset.
+    runThenEnd([&] {
+        activeChanges.clear();
+        controller.screensChanged();
+        controller.screensChanged();
+        EXPECT_TRUE(controller.isActive());
+        settle();
+        EXPECT_EQ(activeChanges, QList<bool>{false});
+    });
+}

@@ -1,0 +1,74 @@
+#include "Platform/Linux/DesktopEntryIndex.h"
+#include "support/TestFolders.h"
+
+#include <gtest/gtest.h>
+
+#include <QThread>
+
+namespace {
+
+QByteArray desktopFile(const QByteArray &name, const QByteArray &extra = {})
+{
+    return "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=true\n" + extra;
+}
+
+struct Installed {
+    TestFolder user;
+    TestFolder system;
+    DesktopEntryIndex index{{user.filePath("applications"), system.filePath("applications")}, "pt_BR"};
+
+    Installed()
+    {
+        system.write("applications/org.example.Editor.desktop", desktopFile("Editor"));
+        system.write("applications/writer.desktop", desktopFile("Writer", "StartupWMClass=WriterMain\n"));
+        system.write("applications/tools/calc.desktop", desktopFile("Calculator", "Name[pt]=Calculadora\n"));
+        system.write("applications/paint.desktop",
+                     desktopFile("Paint", "Name[pt_BR]=Pintura\nName[pt]=Pintar\nName[de]=Malen\n"));
+        system.write("applications/mixer.desktop", desktopFile("Mixer"));
+        // The user's copy hides the system's.
+        user.write("applications/mixer.desktop", desktopFile("Mixer", "Hidden=true\n"));
+        user.write("applications/notes.desktop",
+                   "# notes\n[Desktop Entry]\nType=Application\nName=My\\sNotes\n[Desktop Action new]\nName=New note\n");
+        system.write("applications/link.desktop", "[Desktop Entry]\nType=Link\nName=Site\n");
+    }
+};
+
+TEST(DesktopEntryIndexTest, NamesWindowsByTheirDesktopFile)
+{
+    Installed installed;
+    struct Case {
+        WindowIdentity window;
+        WorkspaceApplication expected;
+    };
+    const Case cases[] = {
+        {{"org.example.Editor", {}, "editor", "Editor-bin"}, {"org.example.Editor", "Editor"}},
+        {{{}, "org.example.Editor.desktop", {}, "X"}, {"org.example.Editor", "Editor"}},
+        {{"org.example.Missing", {}, "m", "Missing"}, {"org.example.Missing", "Missing"}},
+        {{{}, {}, "writer", "WriterMain"}, {"writer", "Writer"}},
+        {{{}, {}, "ORG.EXAMPLE.EDITOR", "Unrelated"}, {"org.example.Editor", "Editor"}},
+        {{{}, {}, "x", "tools-calc"}, {"tools-calc", "Calculadora"}},
+        {{{}, {}, "paint", "Paint"}, {"paint", "Pintura"}},
+        {{{}, {}, "notes", "Notes"}, {"notes", "My Notes"}},
+        {{{}, {}, "mixer", "Mixer"}, {"wmclass:Mixer", "Mixer"}},
+        {{{}, {}, "link", "Link"}, {"wmclass:Link", "Link"}},
+        {{}, {}},
+    };
+    for (const Case &c : cases) {
+        const WorkspaceApplication found = installed.index.application(c.window);
+        EXPECT_EQ(found.identifier, c.expected.identifier) << c.window.className.toStdString();
+        EXPECT_EQ(found.name, c.expected.name) << c.window.className.toStdString();
+    }
+}
+
+TEST(DesktopEntryIndexTest, SeesApplicationsInstalledAfterTheFirstLookUp)
+{
+    Installed installed;
+    EXPECT_FALSE(installed.index.entry("draw"));
+    // Folder times have a resolution the next write must get past.
+    QThread::msleep(20);
+    installed.system.write("applications/draw.desktop", desktopFile("Draw"));
+    ASSERT_TRUE(installed.index.entry("draw"));
+    EXPECT_EQ(installed.index.entry("draw")->name, "Draw");
+}
+
+}
