@@ -26,10 +26,10 @@ void AppWindows::showTray()
 void AppWindows::showControlPanel(SettingsPage page)
 {
     if (!m_controlWindow) {
-        m_controlWindow = new ControlWindow(page);
+        m_controlWindow = new ControlWindow(m_controller, page);
         m_controlWindow->centerOnScreen();
-        connect(m_controlWindow, &ControlWindow::pageChosen, &m_controller, &AppController::setRequestedSettingsPage);
-        connect(&m_controller, &AppController::requestedSettingsPageChanged, m_controlWindow, &ControlWindow::showPage);
+    } else {
+        m_controlWindow->openPage(page);
     }
     m_controlWindow->show();
     m_controlWindow->raise();

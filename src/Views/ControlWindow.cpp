@@ -1,49 +1,129 @@
 #include "Views/ControlWindow.h"
 
+#include "Services/Input/InputController.h"
+#include "Services/Packs/SoundPackManager.h"
+#include "Services/SettingsStore.h"
+#include "Views/AppModel.h"
+#include "Views/ControlHeader.h"
+#include "Views/HeaderPills.h"
+#include "Views/Kit/KitStyle.h"
 #include "Views/Kit/WindowPlacement.h"
+#include "Views/PageBar.h"
+#include "Views/Pages/FocusPage.h"
+#include "Views/Pages/HomePage.h"
+#include "Views/Pages/PrivacyPage.h"
+#include "Views/Pages/ReactionsPage.h"
+#include "Views/Pages/SoundsPage.h"
+#include "Views/Pages/SystemPage.h"
+#include "Views/Pages/ToysPage.h"
+#include "Views/StudioSheet.h"
+#include "Views/StudioSheetBody.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QListWidget>
+#include <QFrame>
+#include <QMessageBox>
+#include <QShortcut>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
-ControlWindow::ControlWindow(SettingsPage page)
+namespace {
+
+std::size_t indexOf(SettingsPage page)
+{
+    const auto cases = allCases<SettingsPage>();
+    return std::size_t(std::find(cases.begin(), cases.end(), page) - cases.begin());
+}
+
+ControlPage *makePage(SettingsPage page, AppModel &app, SettingsViewState &state)
+{
+    switch (page) {
+    case SettingsPage::home: return new HomePage(app, state);
+    case SettingsPage::sounds: return new SoundsPage(app, state);
+    case SettingsPage::reactions: return new ReactionsPage(app, state);
+    case SettingsPage::toys: return new ToysPage(app, state);
+    case SettingsPage::system: return new SystemPage(app, state);
+    case SettingsPage::focus: return new FocusPage(app, state);
+    case SettingsPage::privacy: return new PrivacyPage(app, state);
+    }
+    return nullptr;
+}
+
+}
+
+ControlWindow::ControlWindow(AppModel &app, SettingsPage initialPage)
     : QWidget(nullptr, Qt::Window)
+    , m_app(app)
+    , m_state(initialPage)
 {
     setWindowTitle(QStringLiteral("Plinkly"));
     setObjectName(QStringLiteral("controlWindow"));
     resize(760, 680);
     setMinimumSize(620, 500);
+    buildLayout();
 
-    m_pageBar = new QListWidget(this);
-    m_pageBar->setFixedWidth(160);
-    for (SettingsPage page : allCases<SettingsPage>())
-        m_pageBar->addItem(rawValue(page));
-
-    m_title = new QLabel(this);
-    QFont font = m_title->font();
-    font.setPointSizeF(font.pointSizeF() * 1.6);
-    font.setBold(true);
-    m_title->setFont(font);
-
-    auto *content = new QVBoxLayout;
-    content->setContentsMargins(20, 20, 20, 20);
-    content->addWidget(m_title);
-    content->addStretch();
-
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_pageBar);
-    layout->addLayout(content, 1);
-
-    connect(m_pageBar, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row < 0)
-            return;
-        const SettingsPage page = allCases<SettingsPage>()[std::size_t(row)];
-        showPage(page);
-        emit pageChosen(page);
+    m_syncTimer.setSingleShot(true);
+    m_syncTimer.setInterval(0);
+    connect(&m_syncTimer, &QTimer::timeout, this, &ControlWindow::sync);
+    connect(&m_app, &AppModel::changed, &m_syncTimer, qOverload<>(&QTimer::start));
+    connect(&m_state, &SettingsViewState::pageChanged, this, &ControlWindow::showCurrentPage);
+    connect(&m_state, &SettingsViewState::clipStudioPresentedChanged, this, &ControlWindow::presentStudio);
+    // The page bar publishes the page it shows; buttons inside pages change only the page.
+    connect(m_pageBar, &PageBar::pageClicked, this, [this](SettingsPage page) {
+        m_state.setPage(page);
+        m_app.setRequestedSettingsPage(page);
     });
-    showPage(page);
+
+    auto *openShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma), this);
+    connect(openShortcut, &QShortcut::activated, this, [this] { m_app.showControlPanel(SettingsPage::home); });
+
+    showCurrentPage();
+}
+
+ControlWindow::~ControlWindow() = default;
+
+void ControlWindow::buildLayout()
+{
+    m_header = new ControlHeader(this);
+    m_pageBar = new PageBar(this);
+    auto *divider = new QFrame(this);
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFixedHeight(1);
+    divider->setStyleSheet(QStringLiteral("background: %1; border: none;")
+                               .arg(KitStyle::color(ColorRole::separator).name(QColor::HexArgb)));
+    m_stack = new QStackedWidget(this);
+    for (SettingsPage page : allCases<SettingsPage>()) {
+        ControlPage *view = makePage(page, m_app, m_state);
+        view->setObjectName(rawValue(page) + QStringLiteral("Page"));
+        m_pages[indexOf(page)] = view;
+        m_stack->addWidget(view);
+    }
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_header);
+    layout->addWidget(m_pageBar);
+    layout->addWidget(divider);
+    layout->addWidget(m_stack, 1);
+}
+
+ControlPage *ControlWindow::pageView(SettingsPage page) const
+{
+    return m_pages[indexOf(page)];
+}
+
+void ControlWindow::openPage(SettingsPage page)
+{
+    m_state.setPage(page);
+}
+
+void ControlWindow::showCurrentPage()
+{
+    ControlPage *view = pageView(m_state.page());
+    m_pageBar->setPage(m_state.page());
+    if (m_stack->currentWidget() != view) {
+        view->sync();
+        m_stack->setCurrentWidget(view);
+    }
 }
 
 void ControlWindow::centerOnScreen()
@@ -51,12 +131,67 @@ void ControlWindow::centerOnScreen()
     WindowPlacement::centerOnScreen(this);
 }
 
-void ControlWindow::showPage(SettingsPage page)
+void ControlWindow::sync()
 {
-    m_page = page;
-    m_title->setText(rawValue(page));
-    const auto cases = allCases<SettingsPage>();
-    const int row = int(std::find(cases.begin(), cases.end(), page) - cases.begin());
-    if (m_pageBar->currentRow() != row)
-        m_pageBar->setCurrentRow(row);
+    m_syncTimer.stop();
+    // A closed window catches up when it is shown again.
+    if (!isVisible())
+        return;
+    const QColor accent = KitStyle::accent(m_app.settings());
+    if (accent != m_accent) {
+        m_accent = accent;
+        KitStyle::applyWindowPalette(this, accent);
+        m_header->setAccent(accent);
+        m_pageBar->setAccent(accent);
+    }
+    m_header->setPills(HeaderPills::effects(m_app.settings().effectsPaused()),
+                       HeaderPills::input(std::nullopt, m_app.input().monitorActive()));
+    pageView(m_state.page())->sync();
+    refreshImportAlert();
+}
+
+void ControlWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    sync();
+}
+
+void ControlWindow::refreshImportAlert()
+{
+    const std::optional<QString> error = m_app.sound().packs().lastError();
+    if (!error || !isVisible())
+        return;
+    if (!m_importAlert) {
+        m_importAlert = new QMessageBox(QMessageBox::Warning, QStringLiteral("Couldn’t import that sound pack"),
+                                        QString(), QMessageBox::Ok, this);
+        m_importAlert->setObjectName(QStringLiteral("importAlert"));
+        m_importAlert->setWindowModality(Qt::WindowModal);
+        KitStyle::applyWindowPalette(m_importAlert, m_accent);
+        m_importAlert->setText(QStringLiteral("<b>Couldn’t import that sound pack</b>"));
+        // Every way of closing the alert (OK, Escape, the window's close button) clears the error.
+        connect(m_importAlert, &QMessageBox::finished, this, [this] {
+            if (m_app.sound().packs().lastError())
+                m_app.sound().packs().setLastError(std::nullopt);
+        });
+    }
+    const QString message = error->isEmpty() ? QStringLiteral("The selected files could not be loaded.") : *error;
+    if (m_importAlert->informativeText() != message)
+        m_importAlert->setInformativeText(message);
+    if (!m_importAlert->isVisible())
+        m_importAlert->open();
+}
+
+void ControlWindow::presentStudio(bool presented)
+{
+    if (!presented) {
+        if (m_studio)
+            m_studio->close();
+        return;
+    }
+    if (m_studio)
+        return;
+    m_studio = new StudioSheet(makeStudioSheetBody(m_app), this);
+    KitStyle::applyWindowPalette(m_studio, m_accent);
+    connect(m_studio, &QDialog::finished, this, [this] { m_state.setClipStudioPresented(false); });
+    m_studio->open();
 }

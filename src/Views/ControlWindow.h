@@ -1,29 +1,66 @@
 #pragma once
 
 #include "Models/SettingsPage.h"
+#include "Views/SettingsViewState.h"
+#include "Views/StudioSheet.h"
 
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
-class QLabel;
-class QListWidget;
+#include <array>
 
-// The control window: a page bar with the seven pages and the page it shows. It is told
-// which page to show and announces the page the user picks.
+class AppModel;
+class ControlHeader;
+class ControlPage;
+class PageBar;
+class QMessageBox;
+class QStackedWidget;
+
+// The control window: header with status pills, the page bar and the current page. It is
+// created once and only hidden when closed, so its state (page, drafts, expansions) lasts
+// for the whole process. It redraws from the controller's change announcement, coalesced
+// into one sync per turn of the event loop; showing it never writes a setting.
 class ControlWindow final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ControlWindow(SettingsPage page);
+    ControlWindow(AppModel &app, SettingsPage initialPage);
+    ~ControlWindow() override;
 
-    SettingsPage page() const { return m_page; }
+    SettingsPage page() const { return m_state.page(); }
+    SettingsViewState &state() { return m_state; }
+    ControlPage *pageView(SettingsPage page) const;
+    ControlHeader *header() const { return m_header; }
+    QMessageBox *importAlert() const { return m_importAlert; }
+    StudioSheet *studioSheet() const { return m_studio; }
+
+    // A request from outside (the panel, start, onboarding): always shows that page, even
+    // when the same page was requested before and the user has moved on since with a
+    // button inside a page.
+    void openPage(SettingsPage page);
     void centerOnScreen();
-    void showPage(SettingsPage page);
+    // Shows the current values at once (normally queued after every change); does nothing
+    // while the window is closed, since showing it syncs.
+    void sync();
 
-signals:
-    void pageChosen(SettingsPage page);
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
-    SettingsPage m_page = SettingsPage::home;
-    QListWidget *m_pageBar = nullptr;
-    QLabel *m_title = nullptr;
+    void buildLayout();
+    void showCurrentPage();
+    void refreshImportAlert();
+    void presentStudio(bool presented);
+
+    AppModel &m_app;
+    SettingsViewState m_state;
+    ControlHeader *m_header = nullptr;
+    PageBar *m_pageBar = nullptr;
+    QStackedWidget *m_stack = nullptr;
+    std::array<ControlPage *, 7> m_pages{};
+    QMessageBox *m_importAlert = nullptr;
+    QPointer<StudioSheet> m_studio;
+    QTimer m_syncTimer;
+    QColor m_accent;
 };

@@ -1,0 +1,108 @@
+#include "Views/Kit/DashboardCard.h"
+
+#include "Views/Kit/KitStyle.h"
+#include "Views/Kit/SwitchToggle.h"
+#include "Views/Kit/SymbolIcon.h"
+
+#include <QAbstractButton>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+
+// A button drawn by its children; the labels inside ignore the mouse, so the whole row clicks.
+class RowButton final : public QAbstractButton {
+public:
+    using QAbstractButton::QAbstractButton;
+
+protected:
+    void paintEvent(QPaintEvent *) override {}
+};
+
+}
+
+DashboardCard::DashboardCard(const QString &title, const QString &subtitle, const QString &symbol,
+                             std::optional<Binding<bool>> enabled, std::function<void()> action, QWidget *parent)
+    : CardFrame(15, KitStyle::color(ColorRole::controlBackground), KitStyle::color(ColorRole::secondary, 0.15), parent)
+    , m_symbol(symbol)
+    , m_enabled(std::move(enabled))
+    , m_accent(KitStyle::color(ColorRole::primary))
+{
+    setMinimumHeight(78);
+    m_row = new RowButton(this);
+    m_row->setAccessibleName(title);
+    m_row->setCursor(Qt::PointingHandCursor);
+    m_row->setMinimumHeight(50);
+    connect(m_row, &QAbstractButton::clicked, this, [action = std::move(action)] { action(); });
+
+    m_iconTile = new CardFrame(10, Qt::transparent, Qt::transparent, m_row);
+    m_iconTile->setFixedSize(40, 40);
+    m_icon = new QLabel(m_iconTile);
+    m_icon->setGeometry(0, 0, 40, 40);
+    m_icon->setAlignment(Qt::AlignCenter);
+
+    auto *titleLabel = new QLabel(title, m_row);
+    titleLabel->setFont(KitStyle::font(FontRole::headline));
+    m_subtitle = new QLabel(subtitle, m_row);
+    m_subtitle->setFont(KitStyle::font(FontRole::caption));
+    m_subtitle->setWordWrap(true);
+    m_subtitle->setMaximumHeight(QFontMetrics(m_subtitle->font()).lineSpacing() * 2 + 2);
+    m_subtitle->setStyleSheet(QStringLiteral("color: %1").arg(KitStyle::color(ColorRole::secondary).name()));
+    auto *texts = new QVBoxLayout;
+    texts->setSpacing(3);
+    texts->addWidget(titleLabel);
+    texts->addWidget(m_subtitle);
+
+    auto *rowLayout = new QHBoxLayout(m_row);
+    rowLayout->setContentsMargins(0, 0, 0, 0);
+    rowLayout->setSpacing(13);
+    rowLayout->addWidget(m_iconTile);
+    rowLayout->addLayout(texts, 1);
+    rowLayout->addSpacing(4);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(14, 14, 14, 14);
+    layout->setSpacing(0);
+    layout->addWidget(m_row, 1);
+    if (m_enabled) {
+        m_toggle = new SwitchToggle(title, this);
+        layout->addSpacing(8);
+        layout->addWidget(m_toggle);
+        connect(m_toggle, &QAbstractButton::toggled, this, [this](bool on) { m_enabled->set(on); });
+    } else {
+        auto *chevron = new QLabel(m_row);
+        chevron->setPixmap(SymbolIcon::icon(QStringLiteral("chevron.right"), KitStyle::color(ColorRole::tertiary))
+                               .pixmap(14, 14));
+        rowLayout->addWidget(chevron);
+    }
+    refreshIcon();
+    sync();
+}
+
+void DashboardCard::setSubtitle(const QString &subtitle)
+{
+    Bind::text(m_subtitle, subtitle);
+}
+
+void DashboardCard::setAccent(const QColor &accent)
+{
+    if (accent == m_accent)
+        return;
+    m_accent = accent;
+    refreshIcon();
+    if (m_toggle)
+        m_toggle->setAccent(accent);
+}
+
+void DashboardCard::sync()
+{
+    if (m_enabled)
+        Bind::checked(m_toggle, m_enabled->get());
+}
+
+void DashboardCard::refreshIcon()
+{
+    m_iconTile->setFill(KitStyle::withOpacity(m_accent, 0.09));
+    m_icon->setPixmap(SymbolIcon::icon(m_symbol, m_accent).pixmap(19, 19));
+}

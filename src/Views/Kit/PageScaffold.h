@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QScrollArea>
+
+class QVBoxLayout;
+
+// A control-window page: a vertically scrolling area (bar always shown, never a horizontal
+// one) holding a column of sections 16 px apart with 20 px padding. Pages add sections in
+// order; the column keeps them at the top.
+class PageScaffold : public QScrollArea {
+    Q_OBJECT
+
+public:
+    explicit PageScaffold(QWidget *parent = nullptr);
+
+    void addSection(QWidget *section);
+    void addSection(QLayout *section);
+
+private:
+    QVBoxLayout *m_column = nullptr;
+};

@@ -1,0 +1,50 @@
+#include "Views/Kit/SwitchToggle.h"
+
+#include "Views/Kit/KitStyle.h"
+
+#include <QPainter>
+
+SwitchToggle::SwitchToggle(const QString &accessibleName, QWidget *parent)
+    : QAbstractButton(parent)
+    , m_accent(KitStyle::color(ColorRole::green))
+{
+    setCheckable(true);
+    setAccessibleName(accessibleName);
+    setCursor(Qt::PointingHandCursor);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+void SwitchToggle::setAccent(const QColor &accent)
+{
+    if (accent == m_accent)
+        return;
+    m_accent = accent;
+    update();
+}
+
+QSize SwitchToggle::sizeHint() const
+{
+    return {38, 22};
+}
+
+void SwitchToggle::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF track = QRectF(rect()).adjusted(1, 1, -1, -1);
+    QColor fill = isChecked() ? m_accent : KitStyle::color(ColorRole::tertiary, 0.55);
+    if (!isEnabled())
+        fill = KitStyle::withOpacity(fill, 0.4);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(fill);
+    painter.drawRoundedRect(track, track.height() / 2, track.height() / 2);
+    const qreal knob = track.height() - 4;
+    const qreal x = isChecked() ? track.right() - 2 - knob : track.left() + 2;
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(QRectF(x, track.top() + 2, knob, knob));
+    if (hasFocus()) {
+        painter.setPen(QPen(KitStyle::withOpacity(m_accent, 0.5), 1.5));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(track, track.height() / 2, track.height() / 2);
+    }
+}

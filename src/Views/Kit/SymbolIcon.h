@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QColor>
+#include <QIcon>
+#include <QString>
+#include <QStringList>
+
+// Icons for the interface's symbol names ("keyboard", "pause.fill", "pawprint.fill" …).
+// A symbol is drawn from the freedesktop icon theme when the theme has a matching icon and
+// from the project's own artwork otherwise; every icon is monochrome and tinted.
+namespace SymbolIcon {
+
+// The symbol's icon in `tint`; disabled icons are drawn faded. An unknown symbol gives a
+// null icon. Theme icons always come from Adwaita, set explicitly, so every desktop and a
+// bare X server show the same icons.
+QIcon icon(const QString &symbol, const QColor &tint);
+
+// Whether the symbol has a source (theme name or artwork).
+bool isKnown(const QString &symbol);
+
+// Every symbol name the interface uses, for checks that each of them draws.
+QStringList knownSymbols();
+
+}

@@ -1,0 +1,61 @@
+#include "Views/Kit/SymbolLabel.h"
+
+#include "Views/Kit/SymbolIcon.h"
+
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
+
+SymbolLabel::SymbolLabel(const QString &symbol, const QString &text, const QFont &font, ColorRole color,
+                         QWidget *parent)
+    : QWidget(parent)
+    , m_icon(new QLabel(this))
+    , m_text(new QLabel(text, this))
+    , m_symbol(symbol)
+    , m_color(KitStyle::color(color))
+{
+    m_text->setFont(font);
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(std::max(4, font.pixelSize() / 2));
+    layout->addWidget(m_icon);
+    layout->addWidget(m_text, 1);
+    refreshIcon();
+}
+
+void SymbolLabel::setSymbol(const QString &symbol)
+{
+    if (symbol == m_symbol)
+        return;
+    m_symbol = symbol;
+    refreshIcon();
+}
+
+void SymbolLabel::setText(const QString &text)
+{
+    if (m_text->text() != text)
+        m_text->setText(text);
+}
+
+QString SymbolLabel::text() const
+{
+    return m_text->text();
+}
+
+void SymbolLabel::setColor(const QColor &color)
+{
+    if (color == m_color)
+        return;
+    m_color = color;
+    refreshIcon();
+}
+
+void SymbolLabel::refreshIcon()
+{
+    const int side = QFontMetrics(m_text->font()).height();
+    m_icon->setPixmap(SymbolIcon::icon(m_symbol, m_color).pixmap(side, side));
+    m_icon->setFixedSize(side, side);
+    QPalette palette = m_text->palette();
+    palette.setColor(QPalette::WindowText, m_color);
+    m_text->setPalette(palette);
+}

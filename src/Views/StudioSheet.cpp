@@ -1,0 +1,19 @@
+#include "Views/StudioSheet.h"
+
+#include <QPushButton>
+#include <QVBoxLayout>
+
+StudioSheet::StudioSheet(QWidget *body, QWidget *parent)
+    : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Sound Studio"));
+    setWindowModality(Qt::WindowModal);
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto *close = new QPushButton(QStringLiteral("Close"), this);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    auto *layout = new QVBoxLayout(this);
+    body->setParent(this);
+    layout->addWidget(body, 1);
+    layout->addWidget(close, 0, Qt::AlignHCenter);
+    layout->addSpacing(8);
+}

@@ -1,0 +1,250 @@
+#include "App/AppController.h"
+#include "App/AppWindows.h"
+#include "Views/ControlWindow.h"
+#include "Services/InterfaceTheme.h"
+#include "Views/ControlHeader.h"
+#include "Views/Kit/StatusPill.h"
+#include "Views/Kit/VolumeControl.h"
+#include "Views/MenuBarPanel.h"
+#include "Views/Pages/ControlPage.h"
+#include "Views/PageBar.h"
+#include "support/TestPlatform.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSettings>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A controller over a real settings file written before it starts.
+struct WindowRig {
+    TestFolder folder;
+    std::unique_ptr<AppController> controller;
+    std::unique_ptr<AppWindows> windows;
+
+    explicit WindowRig(const QStringList &settings = {})
+    {
+        QStringList lines{QStringLiteral("[General]"), QStringLiteral("hasCompletedOnboarding=true"),
+                          QStringLiteral("installedCC0AudioUpgrade1=true"),
+                          QStringLiteral("didRequestInputMonitoringV2=true")};
+        folder.write(QStringLiteral("defaults.ini"), (lines + settings).join(u'\n').toUtf8() + '\n');
+        TestPlatform base(folder);
+        base.platform.packLibraryRoot = folder.makeDir(QStringLiteral("packs"));
+        controller = std::make_unique<AppController>(std::move(base.platform));
+        windows = std::make_unique<AppWindows>(*controller);
+    }
+
+    ControlWindow &open(SettingsPage page)
+    {
+        controller->showControlPanel(page);
+        QCoreApplication::processEvents();
+        return *windows->controlWindow();
+    }
+
+    QMap<QString, QVariant> storedSettings()
+    {
+        controller->defaults().sync();
+        QSettings file(folder.filePath(QStringLiteral("defaults.ini")), QSettings::IniFormat);
+        QMap<QString, QVariant> values;
+        for (const QString &key : file.allKeys())
+            values.insert(key, file.value(key));
+        return values;
+    }
+};
+
+void clickPageBar(ControlWindow &window, SettingsPage page)
+{
+    for (QAbstractButton *button : window.findChild<PageBar *>()->findChildren<QAbstractButton *>()) {
+        if (button->accessibleName() == rawValue(page))
+            button->click();
+    }
+}
+
+}
+
+TEST(ControlWindow, EveryRequestShowsItsPageEvenAfterAnInPageJump)
+{
+    WindowRig rig;
+    AppController &app = *rig.controller;
+    AppWindows &windows = *rig.windows;
+    ControlWindow &window = rig.open(SettingsPage::privacy);
+    EXPECT_EQ(window.page(), SettingsPage::privacy);
+    EXPECT_EQ(window.size(), QSize(760, 680));
+
+    // The page bar publishes what it shows; a button inside a page only moves the window.
+    clickPageBar(window, SettingsPage::home);
+    EXPECT_EQ(window.page(), SettingsPage::home);
+    EXPECT_EQ(app.requestedSettingsPage(), SettingsPage::home);
+    window.state().setPage(SettingsPage::focus);
+    EXPECT_EQ(window.page(), SettingsPage::focus);
+    EXPECT_EQ(app.requestedSettingsPage(), SettingsPage::home);
+
+    // Asking again for the page requested last still switches back to it.
+    app.showControlPanel(SettingsPage::home);
+    EXPECT_EQ(window.page(), SettingsPage::home);
+    EXPECT_EQ(windows.controlWindow(), &window);
+
+    clickPageBar(window, SettingsPage::sounds);
+    app.showControlPanel(SettingsPage::sounds);
+    EXPECT_EQ(window.page(), SettingsPage::sounds);
+    window.state().setPage(SettingsPage::toys);
+    app.showControlPanel(SettingsPage::sounds);
+    EXPECT_EQ(window.page(), SettingsPage::sounds);
+}
+
+TEST(ControlWindow, ClosingKeepsPageAndDrafts)
+{
+    WindowRig rig;
+    ControlWindow &window = rig.open(SettingsPage::focus);
+    window.state().taskDraft = QStringLiteral("Write the report");
+    window.state().appChoicesExpanded = true;
+    window.close();
+    EXPECT_FALSE(window.isVisible());
+    rig.controller->showControlPanel(SettingsPage::focus);
+    EXPECT_EQ(rig.windows->controlWindow(), &window);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.state().taskDraft, "Write the report");
+    EXPECT_TRUE(window.state().appChoicesExpanded);
+}
+
+TEST(ControlWindow, ImportAlertClearsTheErrorAndReturnsForTheNextOne)
+{
+    WindowRig rig;
+    ControlWindow &window = rig.open(SettingsPage::sounds);
+    SoundPackManager &packs = rig.controller->packs();
+
+    packs.setLastError(QStringLiteral("That folder has no manifest."));
+    QCoreApplication::processEvents();
+    QMessageBox *alert = window.importAlert();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_TRUE(alert->isVisible());
+    EXPECT_EQ(alert->windowTitle(), "Couldn’t import that sound pack");
+    EXPECT_EQ(alert->informativeText(), "That folder has no manifest.");
+    alert->button(QMessageBox::Ok)->click();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(packs.lastError().has_value());
+    EXPECT_FALSE(alert->isVisible());
+
+    packs.setLastError(QStringLiteral("Second failure."));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(alert->isVisible());
+    EXPECT_EQ(alert->informativeText(), "Second failure.");
+    // Dismissing it any other way clears the error as well.
+    alert->reject();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(packs.lastError().has_value());
+}
+
+TEST(ControlWindow, AccentFollowsTheStoredThemeAndFallsBackToViolet)
+{
+    WindowRig rig({QStringLiteral("interfaceThemeID=nonsense")});
+    ControlWindow &window = rig.open(SettingsPage::home);
+    const QColor violet = QColor::fromRgbF(0.51f, 0.29f, 0.82f);
+    EXPECT_EQ(window.palette().color(QPalette::Highlight), violet);
+    rig.controller->settings().setInterfaceThemeID(QStringLiteral("ocean"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.palette().color(QPalette::Highlight), QColor::fromRgbF(0.13f, 0.40f, 0.69f));
+    rig.controller->settings().setInterfaceThemeID(QString());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.palette().color(QPalette::Highlight), violet);
+}
+
+TEST(ControlWindow, ShowingEveryPageAndThePanelWritesNoSetting)
+{
+    WindowRig rig({QStringLiteral("keyboardVolume=1.8"), QStringLiteral("cooldown=9"),
+                   QStringLiteral("toyVolume=-1")});
+    const QMap<QString, QVariant> before = rig.storedSettings();
+    SettingsStore &settings = rig.controller->settings();
+
+    ControlWindow &window = rig.open(SettingsPage::home);
+    for (SettingsPage page : allCases<SettingsPage>()) {
+        rig.controller->showControlPanel(page);
+        window.sync();
+    }
+    window.resize(620, 500);
+    QCoreApplication::processEvents();
+    MenuBarPanel panel;
+    QObject::connect(&panel, &MenuBarPanel::shown, rig.controller.get(), &AppController::start);
+    panel.show();
+    QCoreApplication::processEvents();
+    VolumeControl volume(QStringLiteral("Keyboard"), {[&] { return settings.keyboardVolume(); },
+                                                      [&](double value) { settings.setKeyboardVolume(value); }});
+    volume.show();
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(volume.readoutText(), "180%  BOOST");
+    EXPECT_EQ(settings.keyboardVolume(), 1.8);
+    EXPECT_EQ(rig.storedSettings(), before);
+}
+
+TEST(ControlWindow, EverythingFitsAtTheMinimumSize)
+{
+    WindowRig rig({QStringLiteral("effectsPaused=true")});
+    ControlWindow &window = rig.open(SettingsPage::home);
+    for (const QSize size : {QSize(760, 680), QSize(620, 500)}) {
+        window.resize(size);
+        for (SettingsPage page : allCases<SettingsPage>()) {
+            rig.controller->showControlPanel(page);
+            QCoreApplication::processEvents();
+            EXPECT_EQ(window.size(), size);
+            EXPECT_LE(window.minimumSizeHint().width(), 620);
+            const auto *view = static_cast<const QScrollArea *>(window.pageView(page));
+            EXPECT_FALSE(view->horizontalScrollBar()->isVisible()) << rawValue(page).toStdString();
+            EXPECT_TRUE(view->verticalScrollBar()->isVisible()) << rawValue(page).toStdString();
+            EXPECT_LE(view->widget()->minimumSizeHint().width(), view->viewport()->width());
+        }
+    }
+}
+
+TEST(ControlWindow, StudioOpensAsAFreshDialogAndCloseDismissesIt)
+{
+    WindowRig rig;
+    ControlWindow &window = rig.open(SettingsPage::sounds);
+    window.state().setClipStudioPresented(true);
+    QPointer<StudioSheet> first = window.studioSheet();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(first->windowModality(), Qt::WindowModal);
+
+    for (QPushButton *button : first->findChildren<QPushButton *>()) {
+        if (button->text() == "Close")
+            button->click();
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window.state().clipStudioPresented());
+    EXPECT_TRUE(first.isNull());
+
+    window.state().setClipStudioPresented(true);
+    ASSERT_NE(window.studioSheet(), nullptr);
+    EXPECT_TRUE(window.studioSheet()->isVisible());
+}
+
+TEST(ControlWindow, ChangesRedrawOnceTheEventLoopTurns)
+{
+    WindowRig rig;
+    ControlWindow &window = rig.open(SettingsPage::home);
+    StatusPill *effects = window.header()->effectsPill();
+    EXPECT_EQ(effects->text(), "Effects live");
+    rig.controller->settings().setEffectsPaused(true);
+    rig.controller->settings().setInterfaceThemeID(QStringLiteral("rose"));
+    EXPECT_EQ(effects->text(), "Effects live");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(effects->text(), "Paused");
+    EXPECT_EQ(effects->color(), KitStyle::color(ColorRole::orange));
+    EXPECT_EQ(window.palette().color(QPalette::Highlight), InterfaceThemes::accent(InterfaceTheme::rose));
+
+    // A closed window catches up when it comes back.
+    window.close();
+    rig.controller->settings().setEffectsPaused(false);
+    QCoreApplication::processEvents();
+    rig.controller->showControlPanel(SettingsPage::home);
+    EXPECT_EQ(effects->text(), "Effects live");
+}

@@ -1,0 +1,88 @@
+#include "SceneRig.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTextStream>
+#include <QThread>
+
+SceneRig::SceneRig(const QString &outputFolder, const QStringList &settings,
+                   const std::function<void(Platform &)> &preparePlatform)
+    : m_outputFolder(outputFolder)
+{
+    // Onboarding done and the one-time steps taken, so no window opens by itself.
+    QFile file(m_folder.filePath(QStringLiteral("defaults.ini")));
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    QTextStream out(&file);
+    out << "[General]\nhasCompletedOnboarding=true\ninstalledCC0AudioUpgrade1=true\ndidRequestInputMonitoringV2=true\n";
+    for (const QString &line : settings)
+        out << line << '\n';
+    file.close();
+    m_platform = std::make_unique<TestPlatform>(m_folder);
+    m_platform->platform.packLibraryRoot = m_folder.makeDir(QStringLiteral("packs"));
+    if (preparePlatform)
+        preparePlatform(m_platform->platform);
+    m_app = std::make_unique<AppController>(std::move(m_platform->platform));
+    m_windows = std::make_unique<AppWindows>(*m_app);
+}
+
+SceneRig::~SceneRig()
+{
+    m_windows.reset();
+    m_app.reset();
+}
+
+ControlWindow &SceneRig::controlWindow(SettingsPage page)
+{
+    m_app->showControlPanel(page);
+    settle();
+    return *m_windows->controlWindow();
+}
+
+void SceneRig::settle(int milliseconds)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+}
+
+void SceneRig::capture(const QString &name, QWidget *window)
+{
+    settle();
+    QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    const QRect frame = window->frameGeometry();
+    save(name, screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()));
+}
+
+void SceneRig::captureContent(const QString &name, QWidget *widget)
+{
+    settle();
+    save(name, widget->grab());
+}
+
+void SceneRig::save(const QString &name, const QPixmap &shot)
+{
+    const QString path = QDir(m_outputFolder).filePath(QString(name).replace(QLatin1Char('/'), QLatin1Char('-')) +
+                                                       QStringLiteral(".png"));
+    if (shot.save(path))
+        QTextStream(stdout) << path << '\n';
+    else
+        QTextStream(stderr) << "could not save " << path << '\n';
+}
+
+std::vector<Scene> &registeredScenes()
+{
+    static std::vector<Scene> scenes;
+    return scenes;
+}
+
+SceneRegistrar::SceneRegistrar(const QString &name, std::function<void(SceneRig &)> run, const QStringList &settings,
+                               std::function<void(Platform &)> preparePlatform)
+{
+    registeredScenes().push_back({name, std::move(run), settings, std::move(preparePlatform)});
+}

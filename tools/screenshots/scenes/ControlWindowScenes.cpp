@@ -1,0 +1,59 @@
+// The control window: both sizes, every page, the header pills and the import alert.
+#include "SceneRig.h"
+
+#include "Services/Packs/SoundPackManager.h"
+#include "Views/ControlWindow.h"
+#include "fakes/FakeInputCapture.h"
+#include "fakes/FakePermissionProbe.h"
+
+namespace {
+
+const SceneRegistrar defaultSize{QStringLiteral("control-window/760x680"), [](SceneRig &rig) {
+    rig.capture(QStringLiteral("control-window/760x680"), &rig.controlWindow(SettingsPage::home));
+}};
+
+const SceneRegistrar minimumSize{QStringLiteral("control-window/620x500"), [](SceneRig &rig) {
+    ControlWindow &window = rig.controlWindow(SettingsPage::home);
+    window.resize(620, 500);
+    rig.capture(QStringLiteral("control-window/620x500"), &window);
+}};
+
+const SceneRegistrar everyPage{QStringLiteral("control-window/page"), [](SceneRig &rig) {
+    for (SettingsPage page : allCases<SettingsPage>())
+        rig.capture(QStringLiteral("control-window/page-") + rawValue(page).toLower(), &rig.controlWindow(page));
+}};
+
+const SceneRegistrar pausedPills{QStringLiteral("control-window/pills-paused-app-only"), [](SceneRig &rig) {
+    rig.capture(QStringLiteral("control-window/pills-paused-app-only"), &rig.controlWindow(SettingsPage::home));
+}, {QStringLiteral("effectsPaused=true")}};
+
+// Input monitoring granted and a global source running: "Global keys".
+const SceneRegistrar globalPills{QStringLiteral("control-window/pills-live-global-keys"), [](SceneRig &rig) {
+    rig.app().start();
+    rig.capture(QStringLiteral("control-window/pills-live-global-keys"), &rig.controlWindow(SettingsPage::home));
+}, {QStringLiteral("typingEnabled=true")}, [](Platform &platform) {
+    auto probe = std::make_unique<FakePermissionProbe>();
+    probe->inputGranted = true;
+    platform.permissionProbe = std::move(probe);
+    auto capture = std::make_unique<FakeInputCapture>();
+    capture->available = {{InputCaptureLevel::eventTap, true}};
+    platform.inputCapture = std::move(capture);
+}};
+
+const SceneRegistrar importAlert{QStringLiteral("control-window/import-alert"), [](SceneRig &rig) {
+    ControlWindow &window = rig.controlWindow(SettingsPage::sounds);
+    rig.app().packs().setLastError(QStringLiteral("That folder has no manifest.json."));
+    rig.capture(QStringLiteral("control-window/import-alert"), &window);
+}};
+
+const SceneRegistrar studio{QStringLiteral("control-window/studio-dialog"), [](SceneRig &rig) {
+    ControlWindow &window = rig.controlWindow(SettingsPage::sounds);
+    window.state().setClipStudioPresented(true);
+    rig.capture(QStringLiteral("control-window/studio-dialog"), &window);
+}};
+
+const SceneRegistrar oceanTheme{QStringLiteral("control-window/theme-ocean"), [](SceneRig &rig) {
+    rig.capture(QStringLiteral("control-window/theme-ocean"), &rig.controlWindow(SettingsPage::focus));
+}, {QStringLiteral("interfaceThemeID=ocean")}};
+
+}
