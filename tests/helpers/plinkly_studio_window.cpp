@@ -1,5 +1,5 @@
-// The sound studio on its own, as the control window hosts it: a dialog with the studio page
-// and a "Close" button, over the pack library at LIBRARY_ROOT. Prints "keyboard N reaction M"
+// The sound studio on its own, in the control window's studio dialog with its "Close" button,
+// over the pack library at LIBRARY_ROOT. Prints "keyboard N reaction M"
 // whenever the library's lists change, and "closed" when the dialog closes. Answers each line
 // "where NAME" on standard input with the screen centre and width "X Y WIDTH" of the visible
 // widget whose accessible name or text is NAME, scrolled into view, or "none", so a desktop
@@ -9,17 +9,17 @@
 #include "Foundation/Clock.h"
 #include "Platform/Linux/LinuxAppShell.h"
 #include "Platform/Linux/SdlAudioOutput.h"
+#include "Services/InterfaceTheme.h"
 #include "Services/Packs/SoundPackManager.h"
+#include "Views/Kit/KitStyle.h"
 #include "Views/Studio/ClipStudioView.h"
+#include "Views/StudioSheet.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QDir>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QDeadlineTimer>
-#include <QVBoxLayout>
 
 #include <QSocketNotifier>
 
@@ -115,18 +115,15 @@ int main(int argc, char **argv)
     SystemClock clock;
     auto player = std::make_unique<StudioPreviewPlayer>(std::make_unique<SdlAudioOutput>(), clock);
 
+    const QColor accent = InterfaceThemes::accent(QString());
     if (args.size() == 6 && args[2] == QLatin1String("--grab")) {
         ClipStudioView studio(&packs, std::move(player), &shell);
+        KitStyle::applyWindowPalette(&studio, accent);
         return grab(studio, args[3], args[4], args[5]);
     }
 
-    QDialog dialog;
-    dialog.setWindowTitle(QStringLiteral("Sound Studio"));
-    auto *layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new ClipStudioView(&packs, std::move(player), &shell));
-    auto *close = new QPushButton(QStringLiteral("Close"));
-    QObject::connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
-    layout->addWidget(close, 0, Qt::AlignRight);
+    StudioSheet sheet(new ClipStudioView(&packs, std::move(player), &shell), nullptr);
+    KitStyle::applyWindowPalette(&sheet, accent);
     QObject::connect(&packs, &SoundPackManager::changed, &packs, [&] { printLists(packs); });
     printLists(packs);
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
@@ -147,8 +144,8 @@ int main(int argc, char **argv)
                 std::cout << centreOf(line.mid(6)).toStdString() << std::endl;
         }
     });
-    dialog.resize(720, 760);
-    dialog.exec();
+    sheet.setAttribute(Qt::WA_DeleteOnClose, false);
+    sheet.exec();
     std::cout << "closed" << std::endl;
     return 0;
 }

@@ -1,5 +1,12 @@
 #include "Views/Studio/ClipStudioView.h"
 
+#include "Views/Kit/Bind.h"
+#include "Views/Kit/CardFrame.h"
+#include "Views/Kit/KeyedRows.h"
+#include "Views/Kit/KitStyle.h"
+#include "Views/Kit/Spinner.h"
+#include "Views/Kit/SymbolIcon.h"
+#include "Views/Kit/TextLabels.h"
 #include "Views/Studio/StudioWaveformView.h"
 
 #include <QCheckBox>
@@ -9,14 +16,11 @@
 #include <QFileDialog>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -29,32 +33,16 @@ constexpr int sliderSteps = 1'000'000;
 constexpr int pageWidth = 680;
 constexpr int idealHeight = 680;
 constexpr int tallestPage = 740;
-const QColor errorRed(0xd7, 0x00, 0x15);
 
-QFont roleFont(const QWidget *widget, int pixelSize, bool bold = false)
-{
-    QFont font = widget->font();
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
-
-QLabel *label(const QString &text, int pixelSize, bool secondary, bool bold = false)
+QLabel *label(const QString &text, FontRole font, ColorRole color, std::optional<QFont::Weight> weight = std::nullopt)
 {
     auto *result = new QLabel(text);
-    result->setFont(roleFont(result, pixelSize, bold));
-    result->setWordWrap(true);
-    if (secondary)
-        result->setForegroundRole(QPalette::PlaceholderText);
+    result->setFont(KitStyle::font(font, weight));
+    QPalette palette = result->palette();
+    palette.setColor(QPalette::WindowText, KitStyle::color(color));
+    result->setPalette(palette);
     return result;
 }
-
-// Sizes of the text roles in pixels.
-constexpr int largeTitle = 26;
-constexpr int title2 = 17;
-constexpr int callout = 12;
-constexpr int caption = 10;
-constexpr int body = 13;
 
 QPushButton *button(const QString &text, const QString &help = {})
 {
@@ -70,18 +58,12 @@ QHBoxLayout *row(QWidget *parent = nullptr)
     return layout;
 }
 
-QString twoDecimals(double value)
+void choose(QComboBox *box, int index)
 {
-    return QString::asprintf("%.2f", value);
-}
-
-template <typename Widget, typename Value, typename Setter>
-void setIfDifferent(Widget *widget, const Value &current, const Value &wanted, Setter set)
-{
-    if (current == wanted)
+    if (box->currentIndex() == index)
         return;
-    const QSignalBlocker blocker(widget);
-    (widget->*set)(wanted);
+    const QSignalBlocker blocker(box);
+    box->setCurrentIndex(index);
 }
 }
 
@@ -94,7 +76,6 @@ ClipStudioView::ClipStudioView(SoundPackManager *packManager, std::unique_ptr<St
     setAcceptDrops(true);
     setMinimumWidth(pageWidth);
     setMaximumHeight(tallestPage);
-    resize(pageWidth, idealHeight);
 
     auto *content = new QWidget;
     auto *page = new QVBoxLayout(content);
@@ -104,12 +85,8 @@ ClipStudioView::ClipStudioView(SoundPackManager *packManager, std::unique_ptr<St
 
     m_busyRow = new QWidget;
     auto *busy = row(m_busyRow);
-    auto *spinner = new QProgressBar;
-    spinner->setRange(0, 0);
-    spinner->setMaximumWidth(120);
-    spinner->setTextVisible(false);
-    busy->addWidget(spinner);
-    busy->addWidget(label(QStringLiteral("Loading audio…"), body, false));
+    busy->addWidget(new Spinner);
+    busy->addWidget(label(QStringLiteral("Loading audio…"), FontRole::body, ColorRole::primary));
     busy->addStretch();
     page->addWidget(m_busyRow);
 
@@ -146,11 +123,8 @@ QWidget *ClipStudioView::buildHeader()
     auto *layout = row(header);
     auto *titles = new QVBoxLayout;
     titles->setSpacing(4);
-    for (QLabel *line : {label(QStringLiteral("Sound Studio"), largeTitle, false, true),
-                         label(QStringLiteral("Shape a sound. Keep the original."), body, true)}) {
-        line->setWordWrap(false);
-        titles->addWidget(line);
-    }
+    titles->addWidget(label(QStringLiteral("Sound Studio"), FontRole::largeTitle, ColorRole::primary, QFont::Bold));
+    titles->addWidget(label(QStringLiteral("Shape a sound. Keep the original."), FontRole::body, ColorRole::secondary));
     layout->addLayout(titles);
     layout->addStretch();
     m_openButton = button(QStringLiteral("Open Audio…"));
@@ -161,21 +135,21 @@ QWidget *ClipStudioView::buildHeader()
 
 QWidget *ClipStudioView::buildEmptyState()
 {
-    auto *panel = new QFrame;
-    panel->setFrameShape(QFrame::StyledPanel);
+    auto *panel = new CardFrame(12, KitStyle::color(ColorRole::controlBackground), KitStyle::color(ColorRole::separator));
     auto *layout = new QVBoxLayout(panel);
     layout->setContentsMargins(24, 32, 24, 32);
     layout->setSpacing(10);
     auto *icon = new QLabel;
-    icon->setPixmap(QIcon::fromTheme(QStringLiteral("audio-x-generic")).pixmap(40, 40));
+    icon->setPixmap(SymbolIcon::icon(QStringLiteral("waveform"), KitStyle::color(ColorRole::secondary)).pixmap(40, 40));
     icon->setAlignment(Qt::AlignCenter);
     layout->addWidget(icon);
-    auto *title = label(QStringLiteral("Make it yours"), title2, false, true);
+    auto *title = label(QStringLiteral("Make it yours"), FontRole::title2, ColorRole::primary, QFont::Bold);
     title->setAlignment(Qt::AlignCenter);
     layout->addWidget(title);
-    auto *description = label(QStringLiteral("Drop an audio file here, or open a clip to crop, balance and soften its "
-                                             "edges. Up to 30 seconds, mono or stereo."),
-                              body, true);
+    auto *description = label(QStringLiteral("Drop an audio file here, or open a clip to crop, balance and soften "
+                                             "its edges. Up to 30 seconds, mono or stereo."),
+                              FontRole::body, ColorRole::secondary);
+    description->setWordWrap(true);
     description->setAlignment(Qt::AlignCenter);
     layout->addWidget(description);
     return panel;
@@ -194,7 +168,7 @@ QWidget *ClipStudioView::buildEditor()
         m_model->setEnd(selection.end);
     });
     layout->addWidget(m_waveform);
-    m_info = label({}, caption + 1, true);
+    m_info = TextLabels::hint({});
     layout->addWidget(m_info);
 
     layout->addWidget(sliderRow(QStringLiteral("Start"), 1, &ClipStudioModel::start, &ClipStudioModel::setStart));
@@ -237,9 +211,8 @@ QWidget *ClipStudioView::buildEditor()
     cleanup->addStretch();
     layout->addLayout(cleanup);
 
-    layout->addWidget(label(QStringLiteral("Preview, export and Add to Pack use the controls shown. Exports create new "
-                                           "files; the original is never overwritten."),
-                            caption + 1, true));
+    layout->addWidget(TextLabels::hint(QStringLiteral("Preview, export and Add to Pack use the controls shown. "
+                                                      "Exports create new files; the original is never overwritten.")));
 
     auto *assignment = row();
     assignment->addWidget(new QLabel(QStringLiteral("Assignment")));
@@ -294,7 +267,7 @@ QWidget *ClipStudioView::buildPackSection()
     auto *layout = new QVBoxLayout(section);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
-    layout->addWidget(label(QStringLiteral("Your sound pack"), title2, false, true));
+    layout->addWidget(label(QStringLiteral("Your sound pack"), FontRole::title2, ColorRole::primary, QFont::Bold));
 
     const auto field = [&](const QString &placeholder, void (ClipStudioModel::*write)(const QString &)) {
         auto *edit = new QLineEdit;
@@ -307,16 +280,17 @@ QWidget *ClipStudioView::buildPackSection()
     m_packName = field(QStringLiteral("Pack name"), &ClipStudioModel::setPackName);
     m_creator = field(QStringLiteral("Creator name"), &ClipStudioModel::setCreator);
     m_rights = field(QStringLiteral("License / permission to share"), &ClipStudioModel::setRights);
-    layout->addWidget(label(QStringLiteral("Only share audio you have permission to distribute. Unknown does not grant "
-                                           "others redistribution rights."),
-                            caption + 1, true));
+    layout->addWidget(TextLabels::hint(QStringLiteral("Only share audio you have permission to distribute. Unknown "
+                                                      "does not grant others redistribution rights.")));
     m_reactionPack = new QCheckBox(QStringLiteral("Reaction pack (all assignments must be Reaction)"));
     connect(m_reactionPack, &QCheckBox::toggled, this, [this](bool on) { m_model->setReactionPack(on); });
     layout->addWidget(m_reactionPack);
 
-    m_assignmentRows = new QVBoxLayout;
-    m_assignmentRows->setSpacing(4);
-    layout->addLayout(m_assignmentRows);
+    auto *rows = new QVBoxLayout;
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(4);
+    m_assignmentRows = new KeyedRows(rows);
+    layout->addWidget(m_assignmentRows);
 
     auto *packRow = row();
     m_exportPackButton = button(QStringLiteral("Export Pack Folder…"));
@@ -326,16 +300,15 @@ QWidget *ClipStudioView::buildPackSection()
     connect(m_installButton, &QPushButton::clicked, this, [this] { m_model->installPack(); });
     packRow->addWidget(m_installButton);
     packRow->addStretch();
-    m_counter = label({}, caption + 1, true);
+    m_counter = TextLabels::hint({});
     m_counter->setWordWrap(false);
     packRow->addWidget(m_counter);
     layout->addLayout(packRow);
 
-    m_notice = label({}, callout, true);
-    m_error = label({}, callout, false);
-    QPalette red = m_error->palette();
-    red.setColor(QPalette::WindowText, errorRed);
-    m_error->setPalette(red);
+    m_notice = label({}, FontRole::callout, ColorRole::secondary);
+    m_error = label({}, FontRole::callout, ColorRole::red);
+    for (QLabel *line : {m_notice, m_error})
+        line->setWordWrap(true);
     layout->addWidget(m_notice);
     layout->addWidget(m_error);
     return section;
@@ -356,42 +329,37 @@ void ClipStudioView::sync()
 {
     const ClipStudioModel &model = *m_model;
     const bool loaded = model.clip().has_value();
-    m_openButton->setEnabled(!model.busy());
-    m_busyRow->setVisible(model.busy());
-    m_emptyState->setVisible(!loaded);
-    m_editor->setVisible(loaded);
+    Bind::enabled(m_openButton, !model.busy());
+    Bind::visible(m_busyRow, model.busy());
+    Bind::visible(m_emptyState, !loaded);
+    Bind::visible(m_editor, loaded);
 
     if (loaded) {
         m_waveform->setSelection(WaveformSelection{model.start(), model.end()});
-        m_info->setText(model.clipInfo());
+        Bind::text(m_info, model.clipInfo());
     }
     for (const SliderRow &slider : m_sliders) {
         const double value = (model.*slider.read)();
-        const int position = int(std::lround(std::clamp(value / slider.maximum, 0.0, 1.0) * sliderSteps));
-        setIfDifferent(slider.slider, slider.slider->value(), position, &QSlider::setValue);
-        slider.value->setText(twoDecimals(value));
+        Bind::value(slider.slider, int(std::lround(std::clamp(value / slider.maximum, 0.0, 1.0) * sliderSteps)));
+        Bind::text(slider.value, QString::asprintf("%.2f", value));
     }
     constexpr auto groups = allCases<KeyGroup>();
-    const int groupIndex = int(std::ranges::find(groups, model.group()) - groups.begin());
-    setIfDifferent(m_group, m_group->currentIndex(), groupIndex, &QComboBox::setCurrentIndex);
-    setIfDifferent(m_phase, m_phase->currentIndex(), model.phase() == KeyPhase::down ? 0 : 1,
-                   &QComboBox::setCurrentIndex);
-    m_addButton->setEnabled(model.canAddToPack());
+    choose(m_group, int(std::ranges::find(groups, model.group()) - groups.begin()));
+    choose(m_phase, model.phase() == KeyPhase::down ? 0 : 1);
+    Bind::enabled(m_addButton, model.canAddToPack());
 
-    for (auto [edit, text] : {std::pair{m_packName, &model.packName()}, std::pair{m_creator, &model.creator()},
-                              std::pair{m_rights, &model.rights()}}) {
-        if (!edit->hasFocus())
-            setIfDifferent(edit, edit->text(), *text, &QLineEdit::setText);
-    }
-    setIfDifferent(m_reactionPack, m_reactionPack->isChecked(), model.reactionPack(), &QCheckBox::setChecked);
+    Bind::text(m_packName, model.packName());
+    Bind::text(m_creator, model.creator());
+    Bind::text(m_rights, model.rights());
+    Bind::checked(m_reactionPack, model.reactionPack());
     syncAssignments();
-    m_exportPackButton->setEnabled(model.canExportPack());
-    m_installButton->setEnabled(model.canInstallPack());
-    m_counter->setText(model.counterText());
-    m_notice->setText(model.notice().value_or(QString()));
-    m_notice->setVisible(model.notice().has_value());
-    m_error->setText(model.error().value_or(QString()));
-    m_error->setVisible(model.error().has_value());
+    Bind::enabled(m_exportPackButton, model.canExportPack());
+    Bind::enabled(m_installButton, model.canInstallPack());
+    Bind::text(m_counter, model.counterText());
+    Bind::text(m_notice, model.notice().value_or(QString()));
+    Bind::visible(m_notice, model.notice().has_value());
+    Bind::text(m_error, model.error().value_or(QString()));
+    Bind::visible(m_error, model.error().has_value());
 }
 
 void ClipStudioView::syncAssignments()
@@ -399,24 +367,25 @@ void ClipStudioView::syncAssignments()
     QStringList texts;
     for (qsizetype i = 0; i < qsizetype(m_model->assignments().size()); ++i)
         texts.append(m_model->assignmentText(i));
-    if (texts == m_shownAssignments)
-        return;
-    m_shownAssignments = texts;
-    while (QLayoutItem *item = m_assignmentRows->takeAt(0)) {
-        delete item->widget();
-        delete item;
-    }
-    for (qsizetype i = 0; i < texts.size(); ++i) {
+    Bind::visible(m_assignmentRows, !texts.isEmpty());
+    // A row's text starts with its number, so the texts key the rows and any removal rebuilds them.
+    m_assignmentRows->setIds(texts, [this, texts](const QString &text) {
+        const qsizetype index = texts.indexOf(text);
         auto *line = new QWidget;
         auto *layout = row(line);
-        layout->addWidget(new QLabel(texts[i]));
+        layout->addWidget(new QLabel(text));
         layout->addStretch();
         auto *remove = button(QStringLiteral("Remove"));
-        remove->setAccessibleName(QStringLiteral("Remove %1").arg(i + 1));
-        connect(remove, &QPushButton::clicked, this, [this, i] { m_model->removeAssignment(i); });
+        remove->setAccessibleName(QStringLiteral("Remove %1").arg(index + 1));
+        connect(remove, &QPushButton::clicked, this, [this, index] { m_model->removeAssignment(index); });
         layout->addWidget(remove);
-        m_assignmentRows->addWidget(line);
-    }
+        return line;
+    });
+}
+
+QSize ClipStudioView::sizeHint() const
+{
+    return {pageWidth, idealHeight};
 }
 
 void ClipStudioView::showEvent(QShowEvent *event)

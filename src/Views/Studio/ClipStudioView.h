@@ -8,13 +8,13 @@
 #include <memory>
 
 class AppShell;
+class KeyedRows;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSlider;
-class QVBoxLayout;
 class SoundPackManager;
 class StudioPreviewPlayer;
 class StudioWaveformView;
@@ -31,6 +31,8 @@ public:
                    const QString &startingAudioPath = {}, QWidget *parent = nullptr);
 
     ClipStudioModel &model() { return *m_model; }
+    // The page's ideal size: its minimum width and 680 high.
+    QSize sizeHint() const override;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -78,8 +80,7 @@ private:
     QLineEdit *m_creator = nullptr;
     QLineEdit *m_rights = nullptr;
     QCheckBox *m_reactionPack = nullptr;
-    QVBoxLayout *m_assignmentRows = nullptr;
-    QStringList m_shownAssignments;
+    KeyedRows *m_assignmentRows = nullptr;
     QPushButton *m_exportPackButton = nullptr;
     QPushButton *m_installButton = nullptr;
     QLabel *m_counter = nullptr;

@@ -1,5 +1,7 @@
 #include "Views/Studio/StudioWaveformView.h"
 
+#include "Views/Kit/KitStyle.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -12,6 +14,8 @@ constexpr double handleBarWidth = 6;
 constexpr double handleBarInset = 12;
 constexpr double handleRadius = 3;
 constexpr double selectionOpacity = 0.16;
+// The faintest fill of the hierarchy, under the envelope.
+constexpr double backdropOpacity = 0.07;
 }
 
 StudioWaveformView::StudioWaveformView(QWidget *parent)
@@ -94,13 +98,12 @@ void StudioWaveformView::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     const double w = width();
     const double h = height();
+    // The window's highlight is the theme's accent.
     const QColor accent = palette().color(QPalette::Highlight);
 
-    QColor backdrop = palette().color(QPalette::WindowText);
-    backdrop.setAlphaF(0.08f);
     QPainterPath background;
     background.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
-    painter.fillPath(background, backdrop);
+    painter.fillPath(background, KitStyle::color(ColorRole::primary, backdropOpacity));
 
     QColor shade = accent;
     shade.setAlphaF(float(selectionOpacity));
