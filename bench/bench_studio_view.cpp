@@ -1,5 +1,5 @@
 // The studio page's per-interaction costs on its largest clip (30 s at 192 kHz): painting the
-// waveform at the page's width, and turning the controls into a recorded edit.
+// waveform at the page's width, turning the controls into a recorded edit, starting a preview.
 #include "Foundation/Clock.h"
 #include "Services/Studio/ClipFile.h"
 #include "Services/Studio/WaveformEnvelope.h"
@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QThreadPool>
 
 #include <benchmark/benchmark.h>
 
@@ -78,6 +79,29 @@ void applyAnEditToTheLongestClip(benchmark::State &state)
         state.SkipWithError("the edit was refused");
 }
 BENCHMARK(applyAnEditToTheLongestClip)->Unit(benchmark::kMillisecond);
+
+// What a preview costs the interface thread: recording the edit and handing the writing and
+// reading back to a worker. The loop waits for each worker so they do not pile up.
+void startAPreviewOfTheLongestClip(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("long.wav"));
+    (void)ClipFile::exportClip(*longestClip(), longestRate, AudioClipEdit::wholeClip(qint64(longestFrames)), path);
+    SystemClock clock;
+    ClipStudioModel model(nullptr, std::make_unique<StudioPreviewPlayer>(nullptr, clock), nullptr);
+    model.load(path);
+    QDeadlineTimer deadline(60000);
+    while (model.busy() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    for (auto _ : state) {
+        model.preview();
+        state.PauseTiming();
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(startAPreviewOfTheLongestClip)->Unit(benchmark::kMillisecond);
 }
 
 int main(int argc, char **argv)

@@ -18,20 +18,29 @@ StudioPreviewPlayer::~StudioPreviewPlayer()
     stop();
 }
 
-Result<void> StudioPreviewPlayer::play(const QString &path)
+int StudioPreviewPlayer::sampleRate()
 {
-    stop();
+    return m_engine->sampleRate();
+}
+
+Result<StudioPreviewPlayer::Sound> StudioPreviewPlayer::prepare(const QString &path, int sampleRate)
+{
     auto clip = ClipFile::load(path);
     if (!clip)
         return std::unexpected(clip.error());
-    DecodedSample sample{*clip->samples, 1, int(clip->sampleRate)};
-    auto converted = SampleRateConverter::convert(std::move(sample), m_engine->sampleRate());
+    auto converted = SampleRateConverter::convert(DecodedSample{*clip->samples, 1, int(clip->sampleRate)}, sampleRate);
     if (!converted)
         return std::unexpected(converted.error());
+    return std::make_shared<const DecodedSample>(std::move(*converted));
+}
+
+Result<void> StudioPreviewPlayer::play(Sound sound)
+{
+    stop();
     if (auto started = m_engine->start(); !started)
         return started;
-    auto sounds = std::make_shared<SoundBank>(converted->sampleRate, 1.0f);
-    sounds->add(KeyGroup::regular, KeyPhase::down, std::make_shared<const DecodedSample>(std::move(*converted)));
+    auto sounds = std::make_shared<SoundBank>(sound->sampleRate, 1.0f);
+    sounds->add(KeyGroup::regular, KeyPhase::down, std::move(sound));
     m_engine->setSounds(std::move(sounds));
     m_engine->play(SoundRequest{});
     return {};

@@ -265,19 +265,37 @@ void ClipStudioModel::preview()
             setError(folder.error().message);
             return;
         }
-        m_previewFolder.emplace(std::move(*folder));
+        m_previewFolder = std::make_shared<PrivateTempDir>(std::move(*folder));
     }
-    m_previewPath = m_previewFolder->filePath(QStringLiteral("knockwell-preview-%1.wav").arg(upperUuid()));
-    auto written = ClipFile::exportClip(m_clip->view(), m_clip->sampleRate, m_draft->edit(), *m_previewPath);
-    if (!written) {
-        setError(written.error().message);
+    const QString path = m_previewFolder->filePath(QStringLiteral("knockwell-preview-%1.wav").arg(upperUuid()));
+    m_previewPath = path;
+    const quint64 generation = ++m_previewGeneration;
+    // Writing and reading back 30 s at 192 kHz takes far longer than a frame.
+    // The worker shares the folder, so a studio closed meanwhile leaves it to the worker to remove.
+    auto work = QtConcurrent::run([clip = *m_clip, edit = m_draft->edit(), path, folder = m_previewFolder,
+                                   rate = m_player->sampleRate()]() -> Result<StudioPreviewPlayer::Sound> {
+        if (auto written = ClipFile::exportClip(clip.view(), clip.sampleRate, edit, path); !written)
+            return std::unexpected(written.error());
+        return StudioPreviewPlayer::prepare(path, rate);
+    });
+    finishFromEventLoop(work, this, [this, generation, path](Result<StudioPreviewPlayer::Sound> sound) {
+        finishPreview(generation, path, std::move(sound));
+    });
+}
+
+void ClipStudioModel::finishPreview(quint64 generation, const QString &path, Result<StudioPreviewPlayer::Sound> sound)
+{
+    // A newer preview, or the studio's closing, has replaced this one.
+    if (generation != m_previewGeneration) {
+        QFile::remove(path);
         return;
     }
-    if (auto played = m_player->play(*m_previewPath); !played) {
-        setError(played.error().message);
+    if (!sound) {
+        setError(sound.error().message);
         return;
     }
-    setError(std::nullopt);
+    auto played = m_player->play(std::move(*sound));
+    setError(played ? std::nullopt : std::optional<QString>(played.error().message));
 }
 
 bool ClipStudioModel::prepareExport()
@@ -393,6 +411,7 @@ void ClipStudioModel::finishSave(const SaveOutcome &outcome)
 
 void ClipStudioModel::close()
 {
+    ++m_previewGeneration;
     m_player->stop();
     m_previewPath.reset();
     m_previewFolder.reset();

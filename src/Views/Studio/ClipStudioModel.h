@@ -109,6 +109,7 @@ public:
     void normalize();
     void trimQuietEdges();
     void resetToOriginal();
+    // Records the controls' edit, then writes and starts the preview on a worker.
     void preview();
     // Records the controls' edit before the save panel opens; false when it was refused.
     bool prepareExport();
@@ -139,6 +140,7 @@ private:
     void setError(std::optional<QString> error);
     void setNotice(std::optional<QString> notice);
     void finishLoad(Result<Loaded> loaded);
+    void finishPreview(quint64 generation, const QString &path, Result<StudioPreviewPlayer::Sound> sound);
     void startSave(bool install, const QString &parentFolder);
     void finishSave(const SaveOutcome &outcome);
     template <typename T>
@@ -159,8 +161,10 @@ private:
     std::optional<QString> m_error;
     std::optional<QString> m_notice;
     bool m_busy = false;
-    std::optional<PrivateTempDir> m_previewFolder;
+    std::shared_ptr<PrivateTempDir> m_previewFolder;
     std::optional<QString> m_previewPath;
+    // Counts previews started, so only the latest one plays.
+    quint64 m_previewGeneration = 0;
 
     std::vector<StudioSample> m_assignments;
     KeyGroup m_group = KeyGroup::regular;
