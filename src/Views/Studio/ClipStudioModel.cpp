@@ -127,6 +127,7 @@ void ClipStudioModel::load(const QString &path)
 {
     if (m_busy)
         return;
+    ++m_previewGeneration;
     m_player->stop();
     setError(std::nullopt);
     setBusy(true);

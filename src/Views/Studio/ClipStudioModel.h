@@ -163,7 +163,8 @@ private:
     bool m_busy = false;
     std::shared_ptr<PrivateTempDir> m_previewFolder;
     std::optional<QString> m_previewPath;
-    // Counts previews started, so only the latest one plays.
+    // Counts previews started (and loads and closing, which stop them), so only the latest
+    // preview plays.
     quint64 m_previewGeneration = 0;
 
     std::vector<StudioSample> m_assignments;
