@@ -1,5 +1,7 @@
 #include "App/AppController.h"
 
+#include "Foundation/PublishedProperty.h"
+
 #include <QApplication>
 
 AppController::AppController(Platform platform, SettingsStore *settings, QObject *parent)
@@ -28,6 +30,17 @@ AppController::AppController(Platform platform, SettingsStore *settings, QObject
     relayChanges(m_input.get());
     relayChanges(m_effects.get());
     relayChanges(m_focus.get());
+
+    // Pausing every effect, losing input access and starting a focus session put a toy away.
+    m_focus->onSessionStarting = [this] { stopScreenToys(); };
+    connect(m_settings, &SettingsStore::effectsPausedChanged, this, [this](bool paused) {
+        if (paused)
+            stopScreenToys();
+    });
+    connect(&permissions(), &PermissionManager::hasInputMonitoringChanged, this, [this] {
+        if (!permissions().hasInputMonitoring())
+            stopScreenToys();
+    });
 }
 
 AppController::~AppController()
@@ -85,19 +98,45 @@ bool AppController::takeRunLock()
     return false;
 }
 
+ScreenToyController &AppController::screenToys()
+{
+    if (m_screenToys)
+        return *m_screenToys;
+    ScreenToySources &sources = m_platform.screenToys;
+    m_screenToys = std::make_unique<ScreenToyController>(
+        [this] { return permissions().hasInputMonitoring(); },
+        ScreenToyController::Sources{*sources.pointer, *m_platform.inputCapture, *m_platform.reactions.overlays,
+                                     *sources.reduceMotion, sources.sleep.get()},
+        std::make_unique<ScreenToySound>(m_platform.makeAudioOutput ? m_platform.makeAudioOutput() : nullptr),
+        *m_platform.clock);
+    ScreenToyController *toys = m_screenToys.get();
+    toys->setVolume(float(m_settings->toyVolume()));
+    toys->setHandTone(fromRawOrFirst<ScreenToyHandTone>(m_settings->toyHandToneID()));
+    connect(m_settings, &SettingsStore::toyVolumeChanged, toys, [toys](double volume) { toys->setVolume(float(volume)); });
+    connect(m_settings, &SettingsStore::toyHandToneIDChanged, toys,
+            [toys](const QString &id) { toys->setHandTone(fromRawOrFirst<ScreenToyHandTone>(id)); });
+    connect(toys, &ScreenToyController::activeToyChanged, this,
+            [this, toys] { setClickSoundsSuppressed(toys->activeToy().has_value()); });
+    relayChanges(toys);
+    return *toys;
+}
+
+void AppController::stopScreenToys()
+{
+    if (m_screenToys)
+        m_screenToys->stop();
+}
+
 void AppController::handleTermination()
 {
+    stopScreenToys();
     m_input->stats().flush();
     m_platform.defaults->sync();
 }
 
 void AppController::setRequestedSettingsPage(SettingsPage page)
 {
-    if (m_requestedSettingsPage == page)
-        return;
-    m_requestedSettingsPage = page;
-    emit requestedSettingsPageChanged(page);
-    emit changed();
+    publish(this, m_requestedSettingsPage, page, &AppController::requestedSettingsPageChanged);
 }
 
 void AppController::showControlPanel(SettingsPage page)

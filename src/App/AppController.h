@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effects/EffectsController.h"
+#include "Effects/ScreenToys/ScreenToyController.h"
 #include "Focus/FocusController.h"
 #include "Focus/FocusJournalStore.h"
 #include "Models/SettingsPage.h"
@@ -89,6 +90,9 @@ public:
     LidAngleController &lidAngle() { return m_effects->lidAngle(); }
     ChaosEffectController &chaosEffects() { return m_effects->chaosEffects(); }
     void previewLidDance() { m_effects->previewLidDance(); }
+    // Made on first use and kept; it follows the toy volume and hand tone settings, and while
+    // a toy is out the click sounds keep quiet.
+    ScreenToyController &screenToys() override;
 
     // Focus sessions: started from the settings; the allowed applications kept there guard them.
     void startFocusSession() override { m_focus->startFocusSession(); }
@@ -139,6 +143,7 @@ private:
     void forwardSignals();
     bool takeRunLock();
     void handleTermination();
+    void stopScreenToys();
 
     Platform m_platform;
     std::unique_ptr<SettingsStore> m_ownedSettings;
@@ -150,6 +155,8 @@ private:
     std::unique_ptr<InputController> m_input;
     std::unique_ptr<EffectsController> m_effects;
     std::unique_ptr<FocusController> m_focus;
+    // After the controllers it uses, so it goes first.
+    std::unique_ptr<ScreenToyController> m_screenToys;
 
     bool m_started = false;
     std::optional<RunLock> m_runLock;

@@ -2,6 +2,7 @@
 
 #include "Effects/ArrivalReactionPolicy.h"
 #include "Foundation/Clock.h"
+#include "Foundation/PublishedProperty.h"
 #include "Platform/DirectoryWatcher.h"
 #include "Platform/DisplayWatcher.h"
 #include "Platform/MountWatcher.h"
@@ -48,11 +49,7 @@ void ArrivalReactionController::stop()
 
 void ArrivalReactionController::setLastEventText(const QString &text)
 {
-    if (text == m_lastEventText)
-        return;
-    m_lastEventText = text;
-    emit lastEventTextChanged(text);
-    emit changed();
+    publish(this, m_lastEventText, text, &ArrivalReactionController::lastEventTextChanged);
 }
 
 void ArrivalReactionController::emitReaction(const ArrivalReactionEvent &event)

@@ -1,5 +1,7 @@
 #include "Effects/EffectEngine.h"
 
+#include "Foundation/PublishedProperty.h"
+
 #include <algorithm>
 
 EffectEngine::EffectEngine(QObject *parent) : QObject(parent) {}
@@ -51,12 +53,8 @@ QStringList EffectEngine::enabledEffects() const
 
 void EffectEngine::setPaused(bool paused)
 {
-    if (m_paused == paused)
-        return;
-    m_paused = paused;
-    emit pausedChanged(paused);
-    emit changed();
-    reconcile();
+    if (publish(this, m_paused, paused, &EffectEngine::pausedChanged))
+        reconcile();
 }
 
 void EffectEngine::setCapabilityProfile(const EffectCapabilityProfile &profile)

@@ -1,6 +1,7 @@
 #include "Effects/ScreenshotReactionController.h"
 
 #include "Effects/ScreenshotFilePolicy.h"
+#include "Foundation/PublishedProperty.h"
 #include "Platform/DirectoryWatcher.h"
 
 #include <QDir>
@@ -44,20 +45,12 @@ void ScreenshotReactionController::stop()
 
 void ScreenshotReactionController::setLastFilename(const QString &name)
 {
-    if (name == m_lastFilename)
-        return;
-    m_lastFilename = name;
-    emit lastFilenameChanged(name);
-    emit changed();
+    publish(this, m_lastFilename, name, &ScreenshotReactionController::lastFilenameChanged);
 }
 
 void ScreenshotReactionController::setObserving(bool observing)
 {
-    if (observing == m_observing)
-        return;
-    m_observing = observing;
-    emit isObservingChanged(observing);
-    emit changed();
+    publish(this, m_observing, observing, &ScreenshotReactionController::isObservingChanged);
 }
 
 void ScreenshotReactionController::fileArrived(const QString &fileName)

@@ -1,5 +1,6 @@
 #include "Effects/SystemReactionController.h"
 
+#include "Foundation/PublishedProperty.h"
 #include "Platform/PowerSource.h"
 #include "Platform/SleepMonitor.h"
 
@@ -21,11 +22,7 @@ SystemReactionController::~SystemReactionController()
 
 void SystemReactionController::setLastEventText(const QString &text)
 {
-    if (text == m_lastEventText)
-        return;
-    m_lastEventText = text;
-    emit lastEventTextChanged(text);
-    emit changed();
+    publish(this, m_lastEventText, text, &SystemReactionController::lastEventTextChanged);
 }
 
 void SystemReactionController::start()

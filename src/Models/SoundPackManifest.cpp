@@ -170,6 +170,51 @@ Result<QStringList> stringList(const QJsonObject &object, const QString &key, co
     return list;
 }
 
+// Groups of unknown names are left out, so newer packs still load.
+Result<std::map<KeyGroup, SampleSet>> readGroups(const QJsonObject &object)
+{
+    const auto groups = object.constFind("groups");
+    if (groups == object.constEnd())
+        return missing("groups");
+    if (!groups->isObject())
+        return wrongValue("groups");
+    std::map<KeyGroup, SampleSet> sets;
+    const QJsonObject groupObject = groups->toObject();
+    for (auto it = groupObject.constBegin(); it != groupObject.constEnd(); ++it) {
+        const auto group = fromRaw<KeyGroup>(it.key());
+        if (!group)
+            continue;
+        if (!it->isObject())
+            return wrongValue("groups." + it.key());
+        const QJsonObject setObject = it->toObject();
+        auto down = stringList(setObject, "down", "groups." + it.key());
+        if (!down)
+            return std::unexpected(down.error());
+        auto up = stringList(setObject, "up", "groups." + it.key());
+        if (!up)
+            return std::unexpected(up.error());
+        sets[*group] = SampleSet{*down, *up};
+    }
+    return sets;
+}
+
+Result<std::optional<std::map<QString, QString>>> readMetadata(const QJsonObject &object)
+{
+    const auto metadata = object.constFind("metadata");
+    if (metadata == object.constEnd() || metadata->isNull())
+        return std::nullopt;
+    if (!metadata->isObject())
+        return wrongValue("metadata");
+    std::map<QString, QString> entries;
+    const QJsonObject metadataObject = metadata->toObject();
+    for (auto it = metadataObject.constBegin(); it != metadataObject.constEnd(); ++it) {
+        if (!it->isString())
+            return wrongValue("metadata." + it.key());
+        entries[it.key()] = it->toString();
+    }
+    return entries;
+}
+
 }
 
 QByteArray SoundPackManifest::toJson(KeyOrder order) const
@@ -208,40 +253,13 @@ Result<SoundPackManifest> SoundPackManifest::fromJson(const QByteArray &json)
         return wrongValue("kind");
     manifest.kind = *kind;
 
-    const auto groups = object.constFind("groups");
-    if (groups == object.constEnd())
-        return missing("groups");
-    if (!groups->isObject())
-        return wrongValue("groups");
-    const QJsonObject groupObject = groups->toObject();
-    for (auto it = groupObject.constBegin(); it != groupObject.constEnd(); ++it) {
-        const auto group = fromRaw<KeyGroup>(it.key());
-        if (!group)
-            continue;
-        if (!it->isObject())
-            return wrongValue("groups." + it.key());
-        const QJsonObject setObject = it->toObject();
-        auto down = stringList(setObject, "down", "groups." + it.key());
-        if (!down)
-            return std::unexpected(down.error());
-        auto up = stringList(setObject, "up", "groups." + it.key());
-        if (!up)
-            return std::unexpected(up.error());
-        manifest.groups[*group] = SampleSet{*down, *up};
-    }
-
-    const auto metadata = object.constFind("metadata");
-    if (metadata != object.constEnd() && !metadata->isNull()) {
-        if (!metadata->isObject())
-            return wrongValue("metadata");
-        std::map<QString, QString> entries;
-        const QJsonObject metadataObject = metadata->toObject();
-        for (auto it = metadataObject.constBegin(); it != metadataObject.constEnd(); ++it) {
-            if (!it->isString())
-                return wrongValue("metadata." + it.key());
-            entries[it.key()] = it->toString();
-        }
-        manifest.metadata = std::move(entries);
-    }
+    auto groups = readGroups(object);
+    if (!groups)
+        return std::unexpected(groups.error());
+    manifest.groups = std::move(*groups);
+    auto metadata = readMetadata(object);
+    if (!metadata)
+        return std::unexpected(metadata.error());
+    manifest.metadata = std::move(*metadata);
     return manifest;
 }

@@ -18,6 +18,7 @@
 #include "Platform/MotionSensor.h"
 #include "Platform/PermissionProbe.h"
 #include "Platform/ReactionSources.h"
+#include "Platform/ScreenToySources.h"
 #include "Platform/SecureInputSource.h"
 #include "Platform/UserDefaults.h"
 #include "Platform/Workspace.h"
@@ -59,4 +60,5 @@ struct Platform {
     std::unique_ptr<DesktopPictureSource> desktopPicture = std::make_unique<NoDesktopPictureSource>();
     // The desktop's applications, for the focus sessions' app guard.
     std::unique_ptr<Workspace> workspace = std::make_unique<NoWorkspace>();
+    ScreenToySources screenToys;
 };

@@ -1,5 +1,7 @@
 #include "Services/PermissionManager.h"
 
+#include "Foundation/PublishedProperty.h"
+
 #include <QPointer>
 
 PermissionManager::PermissionManager(PermissionProbe &probe, QObject *parent)
@@ -16,12 +18,7 @@ void PermissionManager::refresh()
 
 void PermissionManager::refreshInputMonitoring()
 {
-    const bool granted = m_probe.inputMonitoringGranted();
-    if (granted == m_hasInputMonitoring)
-        return;
-    m_hasInputMonitoring = granted;
-    emit hasInputMonitoringChanged(granted);
-    emit changed();
+    publish(this, m_hasInputMonitoring, m_probe.inputMonitoringGranted(), &PermissionManager::hasInputMonitoringChanged);
 }
 
 void PermissionManager::refreshAccessibility()
@@ -34,11 +31,7 @@ void PermissionManager::refreshAccessibility()
 
 void PermissionManager::setAccessibility(bool trusted)
 {
-    if (trusted == m_hasAccessibility)
-        return;
-    m_hasAccessibility = trusted;
-    emit hasAccessibilityChanged(trusted);
-    emit changed();
+    publish(this, m_hasAccessibility, trusted, &PermissionManager::hasAccessibilityChanged);
 }
 
 void PermissionManager::request()

@@ -14,10 +14,11 @@ std::expected<RunLock, RunLock::Failure> RunLock::acquire(const QString &path)
         return std::unexpected(Failure{Refusal::unusable, PosixError::fromErrno(errorNumber)});
     };
     // A link planted at the lock's path must not redirect the open to another file.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
+    UniqueFd owned(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!owned)
         return unusable(errno);
-    RunLock lock(fd);
+    const int fd = owned.get();
+    RunLock lock(std::move(owned));
 
     struct stat info{};
     if (::fstat(fd, &info) != 0)
@@ -36,28 +37,7 @@ std::expected<RunLock, RunLock::Failure> RunLock::acquire(const QString &path)
     return lock;
 }
 
-RunLock::RunLock(int fd)
-    : m_fd(fd)
+RunLock::RunLock(UniqueFd fd)
+    : m_fd(std::move(fd))
 {
-}
-
-RunLock::RunLock(RunLock &&other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1))
-{
-}
-
-RunLock &RunLock::operator=(RunLock &&other) noexcept
-{
-    if (this != &other) {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = std::exchange(other.m_fd, -1);
-    }
-    return *this;
-}
-
-RunLock::~RunLock()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Foundation/Error.h"
+#include "Foundation/UniqueFd.h"
 
 #include <QString>
 
@@ -18,14 +19,8 @@ public:
 
     static std::expected<RunLock, Failure> acquire(const QString &path);
 
-    RunLock(RunLock &&other) noexcept;
-    RunLock &operator=(RunLock &&other) noexcept;
-    RunLock(const RunLock &) = delete;
-    RunLock &operator=(const RunLock &) = delete;
-    ~RunLock();
-
 private:
-    explicit RunLock(int fd);
+    explicit RunLock(UniqueFd fd);
 
-    int m_fd = -1;
+    UniqueFd m_fd;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Effects/EffectsController.h"
+#include "Effects/ScreenToys/ScreenToyController.h"
 #include "Focus/FocusController.h"
 #include "Focus/FocusJournalStore.h"
 #include "Models/SettingsPage.h"
@@ -27,6 +28,7 @@ public:
     virtual SoundController &sound() = 0;
     virtual InputController &input() = 0;
     virtual EffectsController &effectsController() = 0;
+    virtual ScreenToyController &screenToys() = 0;
     virtual FocusController &focusController() = 0;
     // The desktop: revealing files the windows wrote.
     virtual AppShell &shell() = 0;

@@ -107,3 +107,51 @@ TEST(SettingsValue, ConversionsRejectWrongTypes)
     EXPECT_EQ(SettingsValue::toString(QVariant(QStringList{"a", "b"})), std::nullopt);
     EXPECT_EQ(SettingsValue::toStringList(QVariant(QVariantList{QVariant(1)})), std::nullopt);
 }
+
+namespace {
+// A value of the property's type that differs from the one it holds.
+QVariant otherValue(const QVariant &current)
+{
+    switch (current.typeId()) {
+    case QMetaType::Bool:
+        return !current.toBool();
+    case QMetaType::Int:
+        return current.toInt() + 1;
+    case QMetaType::Double:
+        return current.toDouble() + 0.25;
+    case QMetaType::QString:
+        return current.toString() + QStringLiteral("-changed");
+    case QMetaType::QStringList:
+        return current.toStringList() << QStringLiteral("changed");
+    }
+    return {};
+}
+}
+
+TEST(SettingsStore, EverySetterAnnouncesItsOwnSignalAndWritesAtOnce)
+{
+    TestSettings settings;
+    SettingsStore &store = *settings.store;
+    const QMetaObject &meta = *store.metaObject();
+    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
+        const QMetaProperty property = meta.property(i);
+        SCOPED_TRACE(property.name());
+        ASSERT_TRUE(property.hasNotifySignal());
+        EXPECT_EQ(property.notifySignal().name(), QByteArray(property.name()) + "Changed");
+        const QVariant value = otherValue(property.read(&store));
+        ASSERT_TRUE(value.isValid());
+        QSignalSpy own(&store, QByteArray("2") + property.notifySignal().methodSignature());
+        QSignalSpy any(&store, &SettingsStore::changed);
+
+        ASSERT_TRUE(property.write(&store, value));
+        EXPECT_EQ(own.count(), 1);
+        EXPECT_EQ(any.count(), 1);
+        EXPECT_EQ(property.read(&store), value);
+        ASSERT_FALSE(own.isEmpty());
+        EXPECT_EQ(own.first().first(), value);
+        settings.defaults->sync();
+        UserDefaults reread(settings.defaults->filePath());
+        const SettingsStore relaunched(reread);
+        EXPECT_EQ(property.read(&relaunched), value);
+    }
+}

@@ -1,6 +1,8 @@
 // Writes the KnockwellResources folder: every sound the application ships, synthesised here.
 #include "KeyboardPacks.h"
 #include "ReactionPacks.h"
+#include "ScreenToyPictures.h"
+#include "ScreenToySounds.h"
 #include "SystemSounds.h"
 
 #include <QCoreApplication>
@@ -22,6 +24,10 @@ int main(int argc, char **argv)
         {"KeyboardPacks", KeyboardPacks::generate},
         {"ReactionPacks", ReactionPacks::generate},
         {"SystemSounds", SystemSounds::generate},
+        // The artwork's folder holds the recordings' folder: written first, so that clearing it
+        // does not remove them.
+        {"ScreenToys", ScreenToyPictures::generate},
+        {"ScreenToys/Audio", ScreenToySounds::generate},
     };
     for (const auto &[name, generate] : parts) {
         // Start from nothing so that no file of an older generator survives.

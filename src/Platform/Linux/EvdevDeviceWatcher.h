@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Foundation/UniqueFd.h"
+
 #include <QString>
 
 #include <vector>
@@ -17,6 +19,6 @@ public:
     virtual int fd() const = 0;
     // The changes waiting on fd().
     virtual std::vector<EvdevDeviceChange> receive() = 0;
-    // An fd of the added device when it is one we want and may read, else -1.
-    virtual int open(const QString &node) = 0;
+    // An fd of the added device when it is one we want and may read, else none.
+    virtual UniqueFd open(const QString &node) = 0;
 };

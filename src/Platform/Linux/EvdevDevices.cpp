@@ -6,7 +6,8 @@
 #include <libudev.h>
 
 #include <fcntl.h>
-#include <unistd.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -52,7 +53,7 @@ public:
         return changes;
     }
 
-    int open(const QString &node) override { return EvdevDevices::openMatching(node, m_kind); }
+    UniqueFd open(const QString &node) override { return EvdevDevices::openMatching(node, m_kind); }
 
 private:
     UdevPointer<udev> m_context;
@@ -106,32 +107,22 @@ bool EvdevDevices::matches(const libevdev *device, Kind kind)
     return false;
 }
 
-int EvdevDevices::openMatching(const QString &node, Kind kind)
+UniqueFd EvdevDevices::openMatching(const QString &node, Kind kind)
 {
-    const int fd = ::open(node.toLocal8Bit().constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return -1;
+    UniqueFd fd(::open(node.toLocal8Bit().constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd)
+        return fd;
     libevdev *device = nullptr;
-    const bool wanted = libevdev_new_from_fd(fd, &device) == 0 && matches(device, kind);
+    const bool wanted = libevdev_new_from_fd(fd.get(), &device) == 0 && matches(device, kind);
     if (device)
         libevdev_free(device);
-    if (!wanted) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
+    return wanted ? std::move(fd) : UniqueFd();
 }
 
 bool EvdevDevices::anyReadable(Kind kind)
 {
-    for (const QString &node : nodes()) {
-        const int fd = openMatching(node, kind);
-        if (fd >= 0) {
-            ::close(fd);
-            return true;
-        }
-    }
-    return false;
+    const QStringList all = nodes();
+    return std::any_of(all.begin(), all.end(), [kind](const QString &node) { return bool(openMatching(node, kind)); });
 }
 
 std::unique_ptr<EvdevDeviceWatcher> EvdevDevices::watcher(Kind kind)

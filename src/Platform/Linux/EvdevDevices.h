@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Foundation/UniqueFd.h"
 #include "Platform/Linux/EvdevDeviceWatcher.h"
 
 #include <QString>
@@ -17,8 +18,8 @@ enum class Kind { keyboard, mouse, accelerometer };
 QStringList nodes();
 bool matches(const libevdev *device, Kind kind);
 // A read-only, non-blocking fd of the node when it is a device of that kind and readable;
-// -1 otherwise.
-int openMatching(const QString &node, Kind kind);
+// none otherwise.
+UniqueFd openMatching(const QString &node, Kind kind);
 // Whether at least one device of that kind can be read by this user.
 bool anyReadable(Kind kind);
 // Hot-plug notices for devices of that kind; null when udev offers none here.

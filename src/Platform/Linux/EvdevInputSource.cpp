@@ -1,5 +1,6 @@
 #include "Platform/Linux/EvdevInputSource.h"
 
+#include "Foundation/LogCategories.h"
 #include "Platform/Linux/EvdevDevices.h"
 
 namespace {
@@ -24,12 +25,14 @@ bool EvdevInputSource::start(Handler handler)
     auto watcher = EvdevDevices::watcher(kind);
     std::vector<EvdevReaderThread::Device> devices;
     for (const QString &node : EvdevDevices::nodes()) {
-        const int fd = EvdevDevices::openMatching(node, kind);
-        if (fd >= 0)
-            devices.push_back({fd, node});
+        if (UniqueFd fd = EvdevDevices::openMatching(node, kind))
+            devices.push_back({fd.release(), node});
     }
-    if (devices.empty())
+    if (devices.empty()) {
+        qCInfo(logInput) << "no readable evdev device of this kind; /dev/input needs the input group or a uaccess rule";
         return false;
+    }
+    qCInfo(logInput) << "reading" << devices.size() << "evdev devices";
     return m_reader.start(std::move(devices), std::move(watcher), std::move(handler));
 }
 

@@ -7,7 +7,6 @@
 
 #include <sys/ioctl.h>
 #include <time.h>
-#include <unistd.h>
 
 namespace {
 
@@ -16,32 +15,27 @@ constexpr double assumedRangeG = 2.0;
 
 }
 
-EvdevMotionSensor::EvdevMotionSensor(int fd, std::array<Axis, 3> axes)
-    : m_fd(fd)
+EvdevMotionSensor::EvdevMotionSensor(UniqueFd fd, std::array<Axis, 3> axes)
+    : m_fd(std::move(fd))
     , m_axes(axes)
-    , m_reader(fd)
+    , m_reader(m_fd.get())
 {
     // Event times on the steady clock, the one readings are compared with.
     const int clock = CLOCK_MONOTONIC;
-    ioctl(fd, EVIOCSCLOCKID, &clock);
+    ioctl(m_fd.get(), EVIOCSCLOCKID, &clock);
 }
 
 EvdevMotionSensor::~EvdevMotionSensor()
 {
     stop();
-    ::close(m_fd);
 }
 
 std::unique_ptr<EvdevMotionSensor> EvdevMotionSensor::open(const QString &node)
 {
-    const int fd = EvdevDevices::openMatching(node, EvdevDevices::Kind::accelerometer);
-    if (fd < 0)
-        return nullptr;
+    UniqueFd fd = EvdevDevices::openMatching(node, EvdevDevices::Kind::accelerometer);
     libevdev *device = nullptr;
-    if (libevdev_new_from_fd(fd, &device) != 0) {
-        ::close(fd);
+    if (!fd || libevdev_new_from_fd(fd.get(), &device) != 0)
         return nullptr;
-    }
     std::array<Axis, 3> axes;
     const unsigned codes[3] = {ABS_X, ABS_Y, ABS_Z};
     for (std::size_t i = 0; i < axes.size(); ++i) {
@@ -51,7 +45,7 @@ std::unique_ptr<EvdevMotionSensor> EvdevMotionSensor::open(const QString &node)
                                                  : std::max(1.0, double(info->maximum) / assumedRangeG);
     }
     libevdev_free(device);
-    return std::make_unique<EvdevMotionSensor>(fd, axes);
+    return std::make_unique<EvdevMotionSensor>(std::move(fd), axes);
 }
 
 bool EvdevMotionSensor::start(Handler handler, const QString &threadLabel)
@@ -59,7 +53,7 @@ bool EvdevMotionSensor::start(Handler handler, const QString &threadLabel)
     if (m_thread.isRunning())
         return true;
     m_handler = std::move(handler);
-    if (!m_thread.start(threadLabel, m_fd, [this] { return readRecords(); })) {
+    if (!m_thread.start(threadLabel, m_fd.get(), [this] { return readRecords(); })) {
         m_handler = nullptr;
         return false;
     }

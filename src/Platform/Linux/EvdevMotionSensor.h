@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Foundation/UniqueFd.h"
 #include "Platform/Linux/EvdevRecordReader.h"
 #include "Platform/Linux/FdWatchThread.h"
 #include "Platform/MotionSensor.h"
@@ -16,8 +17,7 @@ public:
         double unitsPerG = 1.0;
     };
 
-    // Takes ownership of fd.
-    EvdevMotionSensor(int fd, std::array<Axis, 3> axes);
+    EvdevMotionSensor(UniqueFd fd, std::array<Axis, 3> axes);
     ~EvdevMotionSensor() override;
 
     // An fd and axes of the device at that node, when it is a readable accelerometer.
@@ -29,7 +29,7 @@ public:
 private:
     bool readRecords();
 
-    int m_fd;
+    UniqueFd m_fd;
     std::array<Axis, 3> m_axes;
     EvdevRecordReader m_reader;
     Handler m_handler;

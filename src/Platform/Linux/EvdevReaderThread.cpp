@@ -1,21 +1,25 @@
 #include "Platform/Linux/EvdevReaderThread.h"
 
+#include "Foundation/UniqueFd.h"
 #include "Platform/Linux/EvdevRecordReader.h"
 
 #include <poll.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 
-namespace {
+struct EvdevReaderThread::OpenDevice {
+    OpenDevice(QString node, UniqueFd fd)
+        : node(std::move(node))
+        , fd(std::move(fd))
+        , reader(this->fd.get())
+    {
+    }
 
-struct OpenDevice {
     QString node;
+    UniqueFd fd;
     EvdevRecordReader reader;
 };
-
-}
 
 EvdevReaderThread::EvdevReaderThread(QString threadLabel, InputDeviceClass deviceClass)
     : m_threadLabel(std::move(threadLabel))
@@ -31,17 +35,16 @@ EvdevReaderThread::~EvdevReaderThread()
 bool EvdevReaderThread::start(std::vector<Device> devices, std::unique_ptr<EvdevDeviceWatcher> watcher,
                               InputEventSource::Handler handler)
 {
-    if (m_thread.isRunning()) {
-        for (const auto &device : devices)
-            ::close(device.fd);
+    std::vector<OpenDevice> owned;
+    owned.reserve(devices.size());
+    for (const auto &device : devices)
+        owned.emplace_back(device.node, UniqueFd(device.fd));
+    if (m_thread.isRunning())
         return true;
-    }
     m_watcher = std::move(watcher);
     m_handler = std::move(handler);
-    const std::vector<Device> owned = devices;
-    if (!m_thread.start(m_threadLabel, [this, devices = std::move(devices)](int stopFd) { run(devices, stopFd); })) {
-        for (const auto &device : owned)
-            ::close(device.fd);
+    if (!m_thread.start(m_threadLabel,
+                        [this, owned = std::move(owned)](int stopFd) mutable { run(std::move(owned), stopFd); })) {
         m_watcher.reset();
         return false;
     }
@@ -54,21 +57,14 @@ void EvdevReaderThread::stop()
     m_watcher.reset();
 }
 
-void EvdevReaderThread::run(std::vector<Device> initial, int stopFd)
+void EvdevReaderThread::run(std::vector<OpenDevice> devices, int stopFd)
 {
-    std::vector<OpenDevice> devices;
-    devices.reserve(initial.size());
-    for (const auto &device : initial)
-        devices.push_back({device.node, EvdevRecordReader(device.fd)});
 
     const auto sink = [this](const input_event &event) {
         if (event.type == EV_KEY && InputCodes::accepts(m_deviceClass, event.code))
             m_handler(RawInputEvent{event.code, event.value});
     };
-    const auto closeDevice = [&devices](std::size_t index) {
-        ::close(devices[index].reader.fd());
-        devices.erase(devices.begin() + std::ptrdiff_t(index));
-    };
+    const auto closeDevice = [&devices](std::size_t index) { devices.erase(devices.begin() + std::ptrdiff_t(index)); };
 
     std::vector<pollfd> fds;
     for (;;) {
@@ -94,9 +90,8 @@ void EvdevReaderThread::run(std::vector<Device> initial, int stopFd)
                     if (known != devices.end())
                         closeDevice(std::size_t(known - devices.begin()));
                 } else if (known == devices.end()) {
-                    const int fd = m_watcher->open(change.node);
-                    if (fd >= 0)
-                        devices.push_back({change.node, EvdevRecordReader(fd)});
+                    if (UniqueFd fd = m_watcher->open(change.node))
+                        devices.emplace_back(change.node, std::move(fd));
                 }
             }
             // The device list changed under fds: poll again (anything unread is still pending).
@@ -112,6 +107,4 @@ void EvdevReaderThread::run(std::vector<Device> initial, int stopFd)
                 closeDevice(i);
         }
     }
-    for (const auto &device : devices)
-        ::close(device.reader.fd());
 }

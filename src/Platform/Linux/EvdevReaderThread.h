@@ -24,14 +24,16 @@ public:
     EvdevReaderThread(const EvdevReaderThread &) = delete;
     EvdevReaderThread &operator=(const EvdevReaderThread &) = delete;
 
-    // Takes ownership of the device fds (closed when the thread ends or the device goes).
+    // Takes ownership of the device fds (closed when the thread ends or the device goes, or at
+    // once when the thread is already running or cannot start).
     // The watcher may be null. False only when the thread could not be set up.
     bool start(std::vector<Device> devices, std::unique_ptr<EvdevDeviceWatcher> watcher,
                InputEventSource::Handler handler);
     void stop();
 
 private:
-    void run(std::vector<Device> devices, int stopFd);
+    struct OpenDevice;
+    void run(std::vector<OpenDevice> devices, int stopFd);
 
     QString m_threadLabel;
     InputDeviceClass m_deviceClass;

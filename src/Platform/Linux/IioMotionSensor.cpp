@@ -50,16 +50,16 @@ bool IioMotionSensor::start(Handler handler, const QString &threadLabel)
     const QDir folder(m_device);
     for (std::size_t i = 0; i < axes.size(); ++i) {
         const QString prefix = QStringLiteral("in_accel_") + axes[i];
-        m_axisFds[i] = ::open(folder.filePath(prefix + QStringLiteral("_raw")).toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC);
+        m_axisFds[i].reset(::open(folder.filePath(prefix + QStringLiteral("_raw")).toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC));
         m_conversions[i] = IioSysfs::conversion(m_device, prefix, QStringLiteral("in_accel"));
     }
-    m_timerFd = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
+    m_timerFd.reset(timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK));
     const timespec period{0, 1'000'000'000L / sampleRateHz};
     const itimerspec schedule{period, period};
-    const bool ready = std::all_of(m_axisFds.begin(), m_axisFds.end(), [](int fd) { return fd >= 0 && readRaw(fd); })
-        && m_timerFd >= 0 && timerfd_settime(m_timerFd, 0, &schedule, nullptr) == 0;
+    const bool ready = std::all_of(m_axisFds.begin(), m_axisFds.end(), [](const UniqueFd &fd) { return fd && readRaw(fd.get()); })
+        && m_timerFd && timerfd_settime(m_timerFd.get(), 0, &schedule, nullptr) == 0;
     m_handler = std::move(handler);
-    if (!ready || !m_thread.start(threadLabel, m_timerFd, [this] { return sample(); })) {
+    if (!ready || !m_thread.start(threadLabel, m_timerFd.get(), [this] { return sample(); })) {
         m_handler = nullptr;
         closeFiles();
         return false;
@@ -77,13 +77,13 @@ void IioMotionSensor::stop()
 bool IioMotionSensor::sample()
 {
     std::uint64_t expirations = 0;
-    if (::read(m_timerFd, &expirations, sizeof expirations) < 0 && errno != EAGAIN)
+    if (::read(m_timerFd.get(), &expirations, sizeof expirations) < 0 && errno != EAGAIN)
         return false;
     MotionSample reading;
     reading.uptimeSeconds = uptimeSeconds(std::chrono::steady_clock::now());
     double *values[3] = {&reading.x, &reading.y, &reading.z};
     for (std::size_t i = 0; i < axes.size(); ++i) {
-        const auto raw = readRaw(m_axisFds[i]);
+        const auto raw = readRaw(m_axisFds[i].get());
         // A reading that fails this time is skipped; the sensor may answer the next one.
         if (!raw)
             return true;
@@ -96,12 +96,7 @@ bool IioMotionSensor::sample()
 
 void IioMotionSensor::closeFiles()
 {
-    for (int &fd : m_axisFds) {
-        if (fd >= 0)
-            ::close(fd);
-        fd = -1;
-    }
-    if (m_timerFd >= 0)
-        ::close(m_timerFd);
-    m_timerFd = -1;
+    for (UniqueFd &fd : m_axisFds)
+        fd.reset();
+    m_timerFd.reset();
 }

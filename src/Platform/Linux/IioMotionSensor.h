@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Foundation/UniqueFd.h"
 #include "Platform/Linux/FdWatchThread.h"
 #include "Platform/Linux/IioSysfs.h"
 #include "Platform/MotionSensor.h"
@@ -24,8 +25,8 @@ private:
 
     QString m_device;
     Handler m_handler;
-    std::array<int, 3> m_axisFds{-1, -1, -1};
+    std::array<UniqueFd, 3> m_axisFds;
     std::array<IioSysfs::Conversion, 3> m_conversions;
-    int m_timerFd = -1;
+    UniqueFd m_timerFd;
     FdWatchThread m_thread;
 };

@@ -19,17 +19,15 @@ InotifyDirectoryWatcher::~InotifyDirectoryWatcher()
 bool InotifyDirectoryWatcher::start(const QString &folder, Handler handler)
 {
     stop();
-    const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (fd < 0)
-        return false;
+    UniqueFd fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
     const QByteArray path = QFile::encodeName(folder);
-    if (inotify_add_watch(fd, path.constData(), IN_CREATE | IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE | IN_ONLYDIR) < 0) {
-        ::close(fd);
+    if (!fd
+        || inotify_add_watch(fd.get(), path.constData(),
+                             IN_CREATE | IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE | IN_ONLYDIR) < 0)
         return false;
-    }
-    m_fd = fd;
+    m_fd = std::move(fd);
     m_handler = std::move(handler);
-    m_notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    m_notifier = std::make_unique<QSocketNotifier>(m_fd.get(), QSocketNotifier::Read);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, &InotifyDirectoryWatcher::readEvents);
     return true;
 }
@@ -37,9 +35,7 @@ bool InotifyDirectoryWatcher::start(const QString &folder, Handler handler)
 void InotifyDirectoryWatcher::stop()
 {
     m_notifier.reset();
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    m_fd.reset();
     m_handler = nullptr;
     m_created.clear();
 }
@@ -48,7 +44,7 @@ void InotifyDirectoryWatcher::readEvents()
 {
     alignas(struct inotify_event) char buffer[16 * 1024];
     for (;;) {
-        const ssize_t length = ::read(m_fd, buffer, sizeof buffer);
+        const ssize_t length = ::read(m_fd.get(), buffer, sizeof buffer);
         if (length <= 0)
             return;
         QStringList names;
@@ -76,7 +72,7 @@ void InotifyDirectoryWatcher::readEvents()
             if (handler)
                 handler(name);
         }
-        if (m_fd < 0)
+        if (!m_fd)
             return;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Foundation/UniqueFd.h"
 #include "Platform/DirectoryWatcher.h"
 
 #include <QObject>
@@ -24,7 +25,7 @@ public:
 private:
     void readEvents();
 
-    int m_fd = -1;
+    UniqueFd m_fd;
     std::unique_ptr<QSocketNotifier> m_notifier;
     Handler m_handler;
     // Files created since the watch began that have not been closed after writing yet.

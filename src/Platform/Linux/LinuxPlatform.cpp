@@ -2,6 +2,7 @@
 
 #include "Platform/Linux/AtspiDesktopIconLocator.h"
 #include "Platform/Linux/AtspiSecureInputSource.h"
+#include "Platform/Linux/DesktopReduceMotionProbe.h"
 #include "Platform/Linux/HIDLidAngleReader.h"
 #include "Platform/Linux/InotifyDirectoryWatcher.h"
 #include "Platform/Linux/LogindSleepMonitor.h"
@@ -17,6 +18,7 @@
 #include "Platform/Linux/LinuxMotionSensors.h"
 #include "Platform/Linux/LinuxPermissionProbe.h"
 #include "Platform/Linux/SdlAudioOutput.h"
+#include "Platform/Linux/X11GlobalPointer.h"
 #include "Platform/Linux/XkbKeyLabelSource.h"
 #include "Platform/RunLockLocation.h"
 
@@ -55,5 +57,9 @@ Platform LinuxPlatform::create()
     reactions.downloadsFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     reactions.screenshotFolder = ScreenshotLocation::resolve(ScreenshotLocation::current());
     platform.workspace = std::make_unique<X11Workspace>(QGuiApplication::desktopFileName());
+
+    platform.screenToys.pointer = std::make_unique<X11GlobalPointer>();
+    platform.screenToys.reduceMotion = std::make_unique<DesktopReduceMotionProbe>();
+    platform.screenToys.sleep = std::make_unique<LogindSleepMonitor>(QDBusConnection::systemBus());
     return platform;
 }

@@ -40,17 +40,16 @@ MountinfoWatcher::~MountinfoWatcher()
 bool MountinfoWatcher::start(Handler onChange)
 {
     stop();
-    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    m_fd.reset(::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC));
+    if (!m_fd)
         return false;
-    m_fd = fd;
     m_onChange = std::move(onChange);
-    m_notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Exception);
+    m_notifier = std::make_unique<QSocketNotifier>(m_fd.get(), QSocketNotifier::Exception);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, [this] {
         // The change flag is cleared by reading the file again from the start.
         char scratch[4096];
-        ::lseek(m_fd, 0, SEEK_SET);
-        while (::read(m_fd, scratch, sizeof scratch) > 0) {
+        ::lseek(m_fd.get(), 0, SEEK_SET);
+        while (::read(m_fd.get(), scratch, sizeof scratch) > 0) {
         }
         if (m_onChange)
             m_onChange();
@@ -61,9 +60,7 @@ bool MountinfoWatcher::start(Handler onChange)
 void MountinfoWatcher::stop()
 {
     m_notifier.reset();
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    m_fd.reset();
     m_onChange = nullptr;
 }
 

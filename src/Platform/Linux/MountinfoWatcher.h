@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Foundation/UniqueFd.h"
 #include "Platform/MountWatcher.h"
 
 #include <QObject>
@@ -26,7 +27,7 @@ public:
 
 private:
     QString m_path;
-    int m_fd = -1;
+    UniqueFd m_fd;
     std::unique_ptr<QSocketNotifier> m_notifier;
     Handler m_onChange;
 };

@@ -1,5 +1,7 @@
 #include "Platform/Linux/SdlAudioOutput.h"
 
+#include "Foundation/LogCategories.h"
+
 #include <SDL.h>
 
 #include <mutex>
@@ -60,8 +62,10 @@ Result<AudioOutput::Format> SdlAudioOutput::open(int requestedBufferFrames, Audi
 {
     close();
     std::lock_guard lock(sdlMutex());
-    if (!ensureSubsystem())
+    if (!ensureSubsystem()) {
+        qCInfo(logAudio) << "SDL audio could not start:" << SDL_GetError();
         return failure(sdlDomain, 1, QString::fromUtf8(SDL_GetError()));
+    }
 
     SDL_AudioSpec deviceFormat{};
     int rate = fallbackSampleRate;
@@ -80,8 +84,12 @@ Result<AudioOutput::Format> SdlAudioOutput::open(int requestedBufferFrames, Audi
     // are whatever the device prefers.
     const SDL_AudioDeviceID device = SDL_OpenAudioDevice(
         nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
-    if (device == 0)
+    if (device == 0) {
+        qCInfo(logAudio) << "no audio device opened through the" << SDL_GetCurrentAudioDriver() << "driver:" << SDL_GetError();
         return failure(sdlDomain, 2, QString::fromUtf8(SDL_GetError()));
+    }
+    qCInfo(logAudio) << "audio device opened through the" << SDL_GetCurrentAudioDriver() << "driver at" << obtained.freq
+                     << "Hz, buffer of" << obtained.samples << "frames";
     m_device = device;
     return Format{obtained.freq, obtained.samples};
 }

@@ -13,14 +13,14 @@ StoppableThread::~StoppableThread()
     stop();
 }
 
-bool StoppableThread::start(const QString &threadLabel, std::function<void(int stopFd)> body)
+bool StoppableThread::start(const QString &threadLabel, std::move_only_function<void(int stopFd)> body)
 {
     if (m_thread.joinable())
         return true;
-    m_stopFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (m_stopFd < 0)
+    m_stopFd.reset(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    if (!m_stopFd)
         return false;
-    m_thread = std::thread([stopFd = m_stopFd, threadLabel, body = std::move(body)] {
+    m_thread = std::thread([stopFd = m_stopFd.get(), threadLabel, body = std::move(body)]() mutable {
         ThreadNaming::nameCurrentThread(threadLabel);
         ThreadNaming::applyPriority(ThreadNaming::Priority::high);
         body(stopFd);
@@ -32,12 +32,9 @@ void StoppableThread::stop()
 {
     if (m_thread.joinable()) {
         const std::uint64_t one = 1;
-        while (::write(m_stopFd, &one, sizeof one) < 0 && errno == EINTR) {
+        while (::write(m_stopFd.get(), &one, sizeof one) < 0 && errno == EINTR) {
         }
         m_thread.join();
     }
-    if (m_stopFd >= 0) {
-        ::close(m_stopFd);
-        m_stopFd = -1;
-    }
+    m_stopFd.reset();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Foundation/UniqueFd.h"
+
 #include <QString>
 
 #include <functional>
@@ -15,11 +17,11 @@ public:
     StoppableThread &operator=(const StoppableThread &) = delete;
 
     // False when the stop signal could not be made; the body then never runs.
-    bool start(const QString &threadLabel, std::function<void(int stopFd)> body);
+    bool start(const QString &threadLabel, std::move_only_function<void(int stopFd)> body);
     void stop();
     bool isRunning() const { return m_thread.joinable(); }
 
 private:
-    int m_stopFd = -1;
+    UniqueFd m_stopFd;
     std::thread m_thread;
 };

@@ -139,46 +139,51 @@ void UPowerPowerSource::enumerate()
             report();
             return;
         }
-        // Ask every device for its properties; the first internal battery, in the daemon's
-        // order, is the one reported.
-        struct Survey {
-            QList<QString> paths;
-            QList<std::optional<QVariantMap>> answers;
-            int pending = 0;
-        };
-        auto survey = std::make_shared<Survey>();
-        for (const QDBusObjectPath &path : paths) {
-            survey->paths.append(path.path());
-            survey->answers.append(std::nullopt);
-        }
-        survey->pending = int(paths.size());
-        for (int i = 0; i < survey->paths.size(); ++i) {
-            auto *deviceWatcher =
-                new QDBusPendingCallWatcher(m_bus.asyncCall(getAll(survey->paths[i], deviceInterface)), this);
-            connect(deviceWatcher, &QDBusPendingCallWatcher::finished, this,
-                    [this, deviceWatcher, generation, survey, i] {
-                        deviceWatcher->deleteLater();
-                        if (!isCurrent(generation) || m_usingFallback)
-                            return;
-                        const QDBusPendingReply<QVariantMap> answer = *deviceWatcher;
-                        if (!answer.isError())
-                            survey->answers[i] = answer.value();
-                        if (--survey->pending > 0)
-                            return;
-                        unwatchBattery();
-                        for (int j = 0; j < survey->paths.size(); ++j) {
-                            const auto &properties = survey->answers[j];
-                            if (properties && properties->value(QStringLiteral("Type")).toUInt() == typeBattery
-                                && properties->value(QStringLiteral("PowerSupply")).toBool()) {
-                                watchBattery(survey->paths[j], *properties);
-                                break;
-                            }
-                        }
-                        m_devicesKnown = true;
-                        report();
-                    });
-        }
+        surveyDevices(paths, generation);
     });
+}
+
+// Asks every device for its properties; the first internal battery, in the daemon's order,
+// is the one reported.
+void UPowerPowerSource::surveyDevices(const QList<QDBusObjectPath> &paths, quint64 generation)
+{
+    struct Survey {
+        QList<QString> paths;
+        QList<std::optional<QVariantMap>> answers;
+        int pending = 0;
+    };
+    auto survey = std::make_shared<Survey>();
+    for (const QDBusObjectPath &path : paths) {
+        survey->paths.append(path.path());
+        survey->answers.append(std::nullopt);
+    }
+    survey->pending = int(paths.size());
+    for (int i = 0; i < survey->paths.size(); ++i) {
+        auto *deviceWatcher =
+            new QDBusPendingCallWatcher(m_bus.asyncCall(getAll(survey->paths[i], deviceInterface)), this);
+        connect(deviceWatcher, &QDBusPendingCallWatcher::finished, this,
+                [this, deviceWatcher, generation, survey, i] {
+                    deviceWatcher->deleteLater();
+                    if (!isCurrent(generation) || m_usingFallback)
+                        return;
+                    const QDBusPendingReply<QVariantMap> answer = *deviceWatcher;
+                    if (!answer.isError())
+                        survey->answers[i] = answer.value();
+                    if (--survey->pending > 0)
+                        return;
+                    unwatchBattery();
+                    for (int j = 0; j < survey->paths.size(); ++j) {
+                        const auto &properties = survey->answers[j];
+                        if (properties && properties->value(QStringLiteral("Type")).toUInt() == typeBattery
+                            && properties->value(QStringLiteral("PowerSupply")).toBool()) {
+                            watchBattery(survey->paths[j], *properties);
+                            break;
+                        }
+                    }
+                    m_devicesKnown = true;
+                    report();
+                });
+    }
 }
 
 void UPowerPowerSource::watchBattery(const QString &path, const QVariantMap &properties)

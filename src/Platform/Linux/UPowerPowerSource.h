@@ -3,6 +3,7 @@
 #include "Platform/PowerSource.h"
 
 #include <QDBusConnection>
+#include <QDBusObjectPath>
 #include <QObject>
 #include <QString>
 
@@ -33,6 +34,7 @@ private slots:
 private:
     void readDaemon();
     void enumerate();
+    void surveyDevices(const QList<QDBusObjectPath> &paths, quint64 generation);
     void watchBattery(const QString &path, const QVariantMap &properties);
     void unwatchBattery();
     void report();

@@ -1,5 +1,7 @@
 #include "Platform/Linux/XInputEventSource.h"
 
+#include "Foundation/LogCategories.h"
+
 #include <linux/input-event-codes.h>
 #include <poll.h>
 #include <xcb/xcb.h>
@@ -87,6 +89,7 @@ bool XInputEventSource::start(Handler handler)
     for (int i = 0; opcode != 0 && i < screenNumber && screens.rem > 0; ++i)
         xcb_screen_next(&screens);
     if (opcode == 0 || screens.rem == 0) {
+        qCInfo(logInput) << (xcb_connection_has_error(connection) ? "no X display to connect to" : "the X server lacks XInput2");
         xcb_disconnect(connection);
         return false;
     }
@@ -103,6 +106,7 @@ bool XInputEventSource::start(Handler handler)
     std::unique_ptr<xcb_generic_error_t, FreeDeleter> error(
         xcb_request_check(connection, xcb_input_xi_select_events_checked(connection, screens.data->root, 1, &mask.head)));
     if (error) {
+        qCInfo(logInput) << "the X server refused raw input events, error" << error->error_code;
         xcb_disconnect(connection);
         return false;
     }

@@ -8,8 +8,9 @@
 #include <xmmintrin.h>
 #endif
 
-AudioMixer::AudioMixer(int voiceCount)
+AudioMixer::AudioMixer(int voiceCount, double limiterReleaseSeconds)
     : m_voices(std::size_t(std::max(voiceCount, 1)))
+    , m_limiter(limiterReleaseSeconds)
 {
 }
 
@@ -157,6 +158,10 @@ void AudioMixer::render(float *interleaved, int frames) noexcept
             mix(*playback, interleaved, frames);
             active += playback->active ? 1 : 0;
         }
+    }
+    if (const float preGain = m_preGain.load(std::memory_order_relaxed); preGain != 1.0f) {
+        for (int i = 0; i < 2 * frames; ++i)
+            interleaved[i] *= preGain;
     }
     m_limiter.process(interleaved, frames);
     m_activeCount.store(active, std::memory_order_relaxed);

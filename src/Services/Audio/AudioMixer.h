@@ -27,7 +27,7 @@ public:
         double step = 1.0;
     };
 
-    explicit AudioMixer(int voiceCount);
+    explicit AudioMixer(int voiceCount, double limiterReleaseSeconds = PeakLimiter::defaultReleaseSeconds);
 
     int voiceCount() const { return int(m_voices.size()); }
 
@@ -38,6 +38,8 @@ public:
     // Posting side. False when the ring is full and the sound was dropped. Also drops the
     // samples the callback has finished with.
     bool post(Sound &&sound);
+    // A gain applied to the whole mix before the limiter, from any thread; 1 by default.
+    void setPreGain(float gain) { m_preGain.store(gain, std::memory_order_relaxed); }
     // Nothing sounding and nothing waiting to start.
     bool isSilent() const;
 
@@ -82,4 +84,5 @@ private:
     std::uint64_t m_posted = 0;
     std::atomic<std::uint64_t> m_started{0};
     std::atomic<int> m_activeCount{0};
+    std::atomic<float> m_preGain{1.0f};
 };

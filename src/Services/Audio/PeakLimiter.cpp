@@ -5,7 +5,7 @@
 
 void PeakLimiter::prepare(int sampleRate)
 {
-    m_releaseCoefficient = float(std::exp(-1.0 / (releaseSeconds * std::max(sampleRate, 1))));
+    m_releaseCoefficient = float(std::exp(-1.0 / (m_releaseSeconds * std::max(sampleRate, 1))));
     m_gain = 1.0f;
 }
 

@@ -5,7 +5,9 @@
 class PeakLimiter {
 public:
     static constexpr float ceiling = 0.98f;
-    static constexpr double releaseSeconds = 0.08;
+    static constexpr double defaultReleaseSeconds = 0.08;
+
+    explicit PeakLimiter(double releaseSeconds = defaultReleaseSeconds) : m_releaseSeconds(releaseSeconds) {}
 
     void prepare(int sampleRate);
     void reset() { m_gain = 1.0f; }
@@ -13,6 +15,7 @@ public:
     void process(float *interleaved, int frames) noexcept;
 
 private:
+    double m_releaseSeconds;
     float m_gain = 1.0f;
     float m_releaseCoefficient = 0.0f;
 };

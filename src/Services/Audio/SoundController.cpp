@@ -1,5 +1,6 @@
 #include "Services/Audio/SoundController.h"
 
+#include "Foundation/LogCategories.h"
 #include "Services/Audio/MouseSoundPolicy.h"
 #include "Services/Audio/SoundBankLoader.h"
 #include "Services/ContentEdition.h"
@@ -223,6 +224,8 @@ bool SoundController::finishSoundPackLoad(const QString &id, SoundChannel channe
     emit pendingSoundPackIDsChanged();
     emit changed();
     if (!loaded) {
+        qCInfo(logPacks) << "pack" << id << "failed to load:" << loaded.error().domain << loaded.error().code
+                         << loaded.error().message;
         setAudioError(channel, loadFailurePrefix + loaded.error().message);
         return false;
     }

@@ -1,5 +1,7 @@
 #include "Services/Impact/ImpactController.h"
 
+#include "Foundation/PublishedProperty.h"
+
 #include <QMetaObject>
 #include <algorithm>
 
@@ -87,9 +89,5 @@ void ImpactController::publishImpact(double strength, double latencyMs)
 
 void ImpactController::setHardwareDetected(bool detected)
 {
-    if (detected == m_hardwareDetected)
-        return;
-    m_hardwareDetected = detected;
-    emit hardwareDetectedChanged(detected);
-    emit changed();
+    publish(this, m_hardwareDetected, detected, &ImpactController::hardwareDetectedChanged);
 }

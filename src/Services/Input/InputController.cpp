@@ -1,5 +1,7 @@
 #include "Services/Input/InputController.h"
 
+#include "Foundation/PublishedProperty.h"
+
 InputController::InputController(Platform &platform, SettingsStore &settings, SoundController &sound, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
@@ -189,10 +191,5 @@ void InputController::refreshStatisticsTimer()
 
 void InputController::refreshInteractionSnapshot()
 {
-    const InteractionSnapshot snapshot = m_stats->snapshot();
-    if (snapshot == m_interactionSnapshot)
-        return;
-    m_interactionSnapshot = snapshot;
-    emit interactionSnapshotChanged(snapshot);
-    emit changed();
+    publish(this, m_interactionSnapshot, m_stats->snapshot(), &InputController::interactionSnapshotChanged);
 }

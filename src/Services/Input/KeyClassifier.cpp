@@ -2,7 +2,11 @@
 
 #include <linux/input-event-codes.h>
 
-KeyGroup KeyClassifier::group(std::uint16_t keyCode)
+#include <optional>
+
+namespace {
+
+std::optional<KeyGroup> mainBlockGroup(std::uint16_t keyCode)
 {
     switch (keyCode) {
     case KEY_SPACE:
@@ -45,8 +49,12 @@ KeyGroup KeyClassifier::group(std::uint16_t keyCode)
     case KEY_COMPOSE:
         return KeyGroup::function;
     default:
-        break;
+        return std::nullopt;
     }
+}
+
+std::optional<KeyGroup> outerKeyGroup(std::uint16_t keyCode)
+{
     if (keyCode >= KEY_F1 && keyCode <= KEY_F10)
         return KeyGroup::function;
     switch (keyCode) {
@@ -68,8 +76,18 @@ KeyGroup KeyClassifier::group(std::uint16_t keyCode)
     case KEY_LINEFEED:
         return KeyGroup::enter;
     default:
-        break;
+        return std::nullopt;
     }
+}
+
+}
+
+KeyGroup KeyClassifier::group(std::uint16_t keyCode)
+{
+    if (const auto named = mainBlockGroup(keyCode))
+        return *named;
+    if (const auto outer = outerKeyGroup(keyCode))
+        return *outer;
     // Everything above the typing block is a media, system, launcher or F13+ key.
     if (keyCode > KEY_DELETE)
         return KeyGroup::function;

@@ -8,8 +8,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using PackFileReader::FileHandle;
-
 namespace {
 
 std::unexpected<Error> fileError(int code, const QString &name)
@@ -49,11 +47,11 @@ std::unexpected<Error> openError(int errorNumber, const QString &name)
     }
 }
 
-Result<FileHandle> checked(FileHandle handle, qint64 maxBytes, PackFileReader::Ownership ownership,
+Result<UniqueFd> checked(UniqueFd handle, qint64 maxBytes, PackFileReader::Ownership ownership,
                            const QString &name)
 {
     struct stat info{};
-    if (::fstat(handle.descriptor(), &info) != 0)
+    if (::fstat(handle.get(), &info) != 0)
         return openError(errno, name);
     if (!S_ISREG(info.st_mode))
         return fileError(CocoaError::fileReadUnknown, name);
@@ -68,12 +66,12 @@ Result<FileHandle> checked(FileHandle handle, qint64 maxBytes, PackFileReader::O
 constexpr int fileFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
 constexpr int folderFlags = O_RDONLY | O_NOFOLLOW | O_DIRECTORY | O_CLOEXEC;
 
-Result<QByteArray> readAll(const FileHandle &handle, qint64 maxBytes, const QString &name)
+Result<QByteArray> readAll(const UniqueFd &handle, qint64 maxBytes, const QString &name)
 {
     QByteArray bytes;
     char buffer[64 * 1024];
     for (;;) {
-        const ssize_t got = ::read(handle.descriptor(), buffer, sizeof buffer);
+        const ssize_t got = ::read(handle.get(), buffer, sizeof buffer);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -90,32 +88,11 @@ Result<QByteArray> readAll(const FileHandle &handle, qint64 maxBytes, const QStr
 
 }
 
-FileHandle &FileHandle::operator=(FileHandle &&other) noexcept
-{
-    if (this != &other) {
-        if (m_descriptor >= 0)
-            ::close(m_descriptor);
-        m_descriptor = other.release();
-    }
-    return *this;
-}
-
-FileHandle::~FileHandle()
-{
-    if (m_descriptor >= 0)
-        ::close(m_descriptor);
-}
-
-int FileHandle::release() noexcept
-{
-    return std::exchange(m_descriptor, -1);
-}
-
-Result<FileHandle> PackFileReader::open(const QString &path, qint64 maxBytes, Ownership ownership)
+Result<UniqueFd> PackFileReader::open(const QString &path, qint64 maxBytes, Ownership ownership)
 {
     const QString name = path.section(u'/', -1);
-    FileHandle handle(::open(QFile::encodeName(path).constData(), fileFlags));
-    if (handle.descriptor() < 0)
+    UniqueFd handle(::open(QFile::encodeName(path).constData(), fileFlags));
+    if (!handle)
         return openError(errno, name);
     return checked(std::move(handle), maxBytes, ownership, name);
 }
@@ -132,19 +109,19 @@ Result<QByteArray> PackFileReader::read(const QString &folder, const QString &re
                                         Ownership ownership)
 {
     const QStringList components = relativePath.split(u'/');
-    FileHandle directory(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.descriptor() < 0)
+    UniqueFd directory(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!directory)
         return openError(errno, relativePath);
     for (qsizetype i = 0; i + 1 < components.size(); ++i) {
         const QByteArray component = QFile::encodeName(components[i]);
-        FileHandle next(::openat(directory.descriptor(), component.constData(), folderFlags));
-        if (next.descriptor() < 0) {
+        UniqueFd next(::openat(directory.get(), component.constData(), folderFlags));
+        if (!next) {
             const int error = errno;
             // A link to a folder is refused as ENOTDIR; it is a special file here, not a missing one.
             // A plain file where a folder should be is reported as the POSIX error itself.
             struct stat info{};
             if (error == ENOTDIR
-                && ::fstatat(directory.descriptor(), component.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+                && ::fstatat(directory.get(), component.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
                 if (S_ISLNK(info.st_mode))
                     return fileError(CocoaError::fileReadUnknown, relativePath);
                 return std::unexpected(PosixError::fromErrno(error));
@@ -153,8 +130,8 @@ Result<QByteArray> PackFileReader::read(const QString &folder, const QString &re
         }
         directory = std::move(next);
     }
-    FileHandle file(::openat(directory.descriptor(), QFile::encodeName(components.last()).constData(), fileFlags));
-    if (file.descriptor() < 0)
+    UniqueFd file(::openat(directory.get(), QFile::encodeName(components.last()).constData(), fileFlags));
+    if (!file)
         return openError(errno, relativePath);
     auto handle = checked(std::move(file), maxBytes, ownership, relativePath);
     if (!handle)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Foundation/Error.h"
+#include "Foundation/UniqueFd.h"
 
 #include <QByteArray>
 #include <QString>
@@ -12,25 +13,8 @@
 namespace PackFileReader {
 enum class Ownership { currentUser, anyone };
 
-// An open file descriptor, closed when the handle goes away.
-class FileHandle {
-public:
-    explicit FileHandle(int descriptor = -1) noexcept : m_descriptor(descriptor) {}
-    FileHandle(FileHandle &&other) noexcept : m_descriptor(other.release()) {}
-    FileHandle &operator=(FileHandle &&other) noexcept;
-    FileHandle(const FileHandle &) = delete;
-    FileHandle &operator=(const FileHandle &) = delete;
-    ~FileHandle();
-
-    int descriptor() const { return m_descriptor; }
-    int release() noexcept;
-
-private:
-    int m_descriptor;
-};
-
 // `path` itself may not be a link; its folders are taken as they are.
-Result<FileHandle> open(const QString &path, qint64 maxBytes, Ownership ownership);
+Result<UniqueFd> open(const QString &path, qint64 maxBytes, Ownership ownership);
 Result<QByteArray> readFile(const QString &path, qint64 maxBytes, Ownership ownership);
 
 // A file at `relativePath` (components separated by "/") inside `folder`; no component may be a link.

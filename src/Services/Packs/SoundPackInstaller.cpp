@@ -1,6 +1,7 @@
 #include "Services/Packs/SoundPackInstaller.h"
 
 #include "Foundation/SafeFiles.h"
+#include "Foundation/UniqueFd.h"
 #include "Services/Audio/SampleDecoder.h"
 #include "Services/Packs/ImportProgress.h"
 #include "Services/Packs/PackFileReader.h"
@@ -111,33 +112,22 @@ class LibraryLock {
 public:
     static std::optional<LibraryLock> acquire(const QString &root)
     {
-        const int fd = ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0)
+        UniqueFd fd(::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!fd)
             return std::nullopt;
-        LibraryLock lock(fd);
         int locked;
         do
-            locked = ::flock(fd, LOCK_EX);
+            locked = ::flock(fd.get(), LOCK_EX);
         while (locked != 0 && errno == EINTR);
         if (locked != 0)
             return std::nullopt;
-        return lock;
-    }
-
-    LibraryLock(LibraryLock &&other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
-    LibraryLock(const LibraryLock &) = delete;
-    LibraryLock &operator=(const LibraryLock &) = delete;
-    LibraryLock &operator=(LibraryLock &&) = delete;
-    ~LibraryLock()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
+        return LibraryLock(std::move(fd));
     }
 
 private:
-    explicit LibraryLock(int fd) : m_fd(fd) {}
+    explicit LibraryLock(UniqueFd fd) : m_fd(std::move(fd)) {}
 
-    int m_fd;
+    UniqueFd m_fd;
 };
 
 Result<void> identifierFree(const QString &root, const QString &packId)

@@ -1,5 +1,6 @@
 #include "Services/Packs/SoundPackLibrary.h"
 
+#include "Foundation/LogCategories.h"
 #include "Services/Packs/PackFileReader.h"
 #include "Services/Packs/PackImportLimits.h"
 #include "Services/Packs/SoundPackValidation.h"
@@ -16,11 +17,19 @@ std::optional<LoadedSoundPack> readPack(const QString &directory)
 {
     auto bytes = PackFileReader::read(directory, QStringLiteral("manifest.json"), PackImportLimits::maxManifestBytes,
                                       PackFileReader::Ownership::currentUser);
-    if (!bytes)
+    if (!bytes) {
+        qCInfo(logPacks) << "pack" << directory << "skipped, its manifest is unreadable:" << bytes.error().message;
         return std::nullopt;
+    }
     auto manifest = SoundPackManifest::fromJson(*bytes);
-    if (!manifest || !SoundPackValidation::validate(*manifest))
+    if (!manifest) {
+        qCInfo(logPacks) << "pack" << directory << "skipped, its manifest is malformed:" << manifest.error().message;
         return std::nullopt;
+    }
+    if (auto valid = SoundPackValidation::validate(*manifest); !valid) {
+        qCInfo(logPacks) << "pack" << directory << "skipped, its manifest is invalid:" << valid.error().message;
+        return std::nullopt;
+    }
     return LoadedSoundPack{std::move(*manifest), directory};
 }
 
@@ -45,8 +54,12 @@ Result<QList<LoadedSoundPack>> SoundPackLibrary::loadAll(const QString &folder)
     QSet<QString> identifiers;
     for (const QString &entry : names) {
         auto pack = readPack(QDir(folder).filePath(entry));
-        if (!pack || identifiers.contains(pack->id()))
+        if (!pack)
             continue;
+        if (identifiers.contains(pack->id())) {
+            qCInfo(logPacks) << "pack" << pack->directory << "skipped, another pack has its id" << pack->id();
+            continue;
+        }
         identifiers.insert(pack->id());
         packs.append(std::move(*pack));
     }

@@ -1,5 +1,6 @@
 #include "Services/Packs/SoundPackManager.h"
 
+#include "Foundation/PublishedProperty.h"
 #include "Foundation/SafeFiles.h"
 #include "Services/Packs/AudioFilesImporter.h"
 #include "Services/Packs/ImportProgress.h"
@@ -242,27 +243,15 @@ void SoundPackManager::finishImport(QList<LoadedSoundPack> installed, std::optio
 
 void SoundPackManager::setImporting(bool importing)
 {
-    if (m_isImporting == importing)
-        return;
-    m_isImporting = importing;
-    emit isImportingChanged(importing);
-    emit changed();
+    publish(this, m_isImporting, importing, &SoundPackManager::isImportingChanged);
 }
 
 void SoundPackManager::setImportNotice(const std::optional<QString> &notice)
 {
-    if (m_importNotice == notice)
-        return;
-    m_importNotice = notice;
-    emit importNoticeChanged();
-    emit changed();
+    publish(this, m_importNotice, notice, &SoundPackManager::importNoticeChanged);
 }
 
 void SoundPackManager::setLastError(const std::optional<QString> &message)
 {
-    if (m_lastError == message)
-        return;
-    m_lastError = message;
-    emit lastErrorChanged();
-    emit changed();
+    publish(this, m_lastError, message, &SoundPackManager::lastErrorChanged);
 }

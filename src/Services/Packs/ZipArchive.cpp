@@ -136,7 +136,7 @@ Result<ZipArchive> ZipArchive::open(const QString &path, qint64 maxBytes)
         return refuse(handle.error().code == CocoaError::fileReadTooLarge ? ZipImportError::archiveTooLarge
                                                                           : ZipImportError::unreadableArchive);
     // libzip closes the descriptor it is given, also when it fails; ours stays open to tell why.
-    const int own = ::fcntl(handle->descriptor(), F_DUPFD_CLOEXEC, 0);
+    const int own = ::fcntl(handle->get(), F_DUPFD_CLOEXEC, 0);
     if (own < 0)
         return refuse(ZipImportError::unreadableArchive);
     int error = 0;
@@ -144,7 +144,7 @@ Result<ZipArchive> ZipArchive::open(const QString &path, qint64 maxBytes)
     if (!archive) {
         if (error == ZIP_ER_EXISTS)
             return refuse(ZipImportError::duplicateEntry);
-        if (error == ZIP_ER_INCONS && hasUndecodableName(handle->descriptor()))
+        if (error == ZIP_ER_INCONS && hasUndecodableName(handle->get()))
             return refuse(ZipImportError::undecodableName);
         return refuse(ZipImportError::unreadableArchive);
     }

@@ -1,5 +1,6 @@
 #include "Services/Packs/ZipPackImporter.h"
 
+#include "Foundation/UniqueFd.h"
 #include "Services/Packs/PackImportErrors.h"
 #include "Services/Packs/PackImportLimits.h"
 #include "Services/Packs/SoundPackInstaller.h"
@@ -16,7 +17,6 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -128,8 +128,8 @@ int createNewFile(const QString &path)
 Result<void> extractToFile(const ZipArchive &archive, const ZipArchive::Entry &entry, const QString &destination,
                            const QString &listedPath, ExtractionBudget &budget, const ImportProgress *cancellation)
 {
-    const int fd = createNewFile(destination);
-    if (fd < 0) {
+    UniqueFd fd(createNewFile(destination));
+    if (!fd) {
         switch (errno) {
         case ENAMETOOLONG:
             return std::unexpected(PackImportError::make(PackImportError::nameTooLong, listedPath));
@@ -140,10 +140,9 @@ Result<void> extractToFile(const ZipArchive &archive, const ZipArchive::Entry &e
         }
     }
     QFile file;
-    if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+    if (!file.open(fd.get(), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle))
         return std::unexpected(PackImportError::make(PackImportError::libraryNotWritable));
-    }
+    fd.release(); // closed by the file from now on
     return archive.extract(entry, PackImportLimits::maxSampleBytes,
                            [&](QByteArrayView chunk) -> Result<void> {
                                if (file.write(chunk.data(), chunk.size()) != chunk.size())

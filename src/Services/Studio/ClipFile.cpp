@@ -1,5 +1,6 @@
 #include "Services/Studio/ClipFile.h"
 
+#include "Foundation/UniqueFd.h"
 #include "Services/Studio/ClipProcessor.h"
 #include "Services/Studio/StudioFileError.h"
 #include "Services/Studio/TemporaryItem.h"
@@ -45,28 +46,6 @@ std::unexpected<Error> sndfileFailure(SNDFILE *file, const QString &sentence)
 {
     return failure(sndfileDomain, sf_error(file), sentence.arg(sndfileReason(sf_strerror(file))));
 }
-
-// Closes a descriptor on every way out.
-class Descriptor {
-public:
-    explicit Descriptor(int fd)
-        : m_fd(fd)
-    {
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    int get() const { return m_fd; }
-    // Closes now so that a failing close is seen.
-    int close() { return ::close(std::exchange(m_fd, -1)); }
-
-private:
-    int m_fd;
-};
 
 class SoundFile {
 public:
@@ -119,8 +98,8 @@ Result<DecodedClip> ClipFile::load(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
     // Non-blocking, so that a named pipe in place of a file cannot hang the decoder.
-    Descriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() < 0)
+    UniqueFd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd)
         return std::unexpected(StudioFileError::reading(errno, name));
     struct stat status{};
     if (::fstat(fd.get(), &status) != 0)
@@ -197,13 +176,14 @@ Result<void> ClipFile::exportClip(std::span<const float> samples, double sampleR
     const QString temporaryPath =
         target.path() + QLatin1Char('/') + SafeFiles::temporaryName(QStringLiteral(".clip-")) + QStringLiteral(".wav");
     // O_EXCL: the hidden name is ours alone, never someone else's file or link.
-    Descriptor fd(::open(QFile::encodeName(temporaryPath).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (fd.get() < 0)
+    UniqueFd fd(::open(QFile::encodeName(temporaryPath).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!fd)
         return std::unexpected(StudioFileError::writing(errno, name));
     const TemporaryItem temporary(temporaryPath);
     if (auto written = writeWav(fd.get(), *rendered, sampleRate, name); !written)
         return written;
-    if (fd.close() != 0)
+    // Closed here, so that a failing close is seen.
+    if (fd.reset() != 0)
         return std::unexpected(StudioFileError::writing(errno, name));
     return SafeFiles::moveNoReplace(temporaryPath, destination);
 }

@@ -1,6 +1,7 @@
 #include "Services/Studio/StudioPackExporter.h"
 
 #include "Foundation/SafeFiles.h"
+#include "Foundation/UniqueFd.h"
 #include "Services/Packs/SoundPackValidation.h"
 #include "Services/Studio/ClipFile.h"
 #include "Services/Studio/StudioFileError.h"
@@ -83,22 +84,22 @@ Result<void> writeAtomically(const QString &path, const QByteArray &bytes, const
 {
     const QFileInfo target(path);
     const QString temporaryPath = target.path() + QLatin1Char('/') + SafeFiles::temporaryName(QStringLiteral(".manifest-"));
-    const int fd = ::open(QFile::encodeName(temporaryPath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
+    UniqueFd fd(::open(QFile::encodeName(temporaryPath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!fd)
         return std::unexpected(StudioFileError::writing(errno, itemName));
     const TemporaryItem temporary(temporaryPath);
     qsizetype offset = 0;
     int error = 0;
     while (offset < bytes.size() && error == 0) {
-        const ssize_t written = ::write(fd, bytes.constData() + offset, std::size_t(bytes.size() - offset));
+        const ssize_t written = ::write(fd.get(), bytes.constData() + offset, std::size_t(bytes.size() - offset));
         if (written >= 0)
             offset += written;
         else if (errno != EINTR)
             error = errno;
     }
-    if (error == 0 && ::fdatasync(fd) != 0)
+    if (error == 0 && ::fdatasync(fd.get()) != 0)
         error = errno;
-    if (::close(fd) != 0 && error == 0)
+    if (fd.reset() != 0 && error == 0)
         error = errno;
     if (error != 0)
         return std::unexpected(StudioFileError::writing(error, itemName));
@@ -110,6 +111,41 @@ Result<void> writeAtomically(const QString &path, const QByteArray &bytes, const
 double decodedBytes(qint64 length, double sampleRate)
 {
     return double(length) * 4 + std::ceil(double(length) * previewRate / sampleRate + resamplerMarginFrames) * 4;
+}
+
+// Each sample's selection as samples/<index>.wav, within the pack's limits on size.
+Result<void> writeSamples(std::span<const StudioSample> samples, const QString &samplesPath, qint64 manifestBytes)
+{
+    qint64 totalBytes = manifestBytes;
+    double estimatedBytes = 0;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const StudioSample &sample = samples[i];
+        const QString row = QString::number(i + 1);
+        qint64 length = 0;
+        if (__builtin_sub_overflow(sample.edit.endFrame, sample.edit.startFrame, &length))
+            length = std::numeric_limits<qint64>::max();
+        if (length < 1 || !ClipFile::isAcceptedSampleRate(sample.clip.sampleRate))
+            return failure(CocoaError::domain, CocoaError::fileReadCorruptFile,
+                           QStringLiteral("Sample %1 has no audio selected or an unsupported sample rate.").arg(row));
+        estimatedBytes += decodedBytes(length, sample.clip.sampleRate);
+        if (estimatedBytes > StudioPackExporter::maximumDecodedBytes)
+            return outOfSpace(QStringLiteral("The samples are too long to fit in one pack. Use fewer or shorter clips."));
+
+        const QString filePath = samplesPath + QStringLiteral("/%1.wav").arg(i);
+        if (auto written = ClipFile::exportClip(sample.clip.view(), sample.clip.sampleRate, sample.edit, filePath);
+            !written)
+            return written;
+        struct stat status{};
+        if (::stat(QFile::encodeName(filePath).constData(), &status) != 0)
+            return std::unexpected(StudioFileError::reading(errno, QStringLiteral("%1.wav").arg(i)));
+        const qint64 fileBytes = status.st_size;
+        if (fileBytes > StudioPackExporter::maximumSampleFileBytes)
+            return outOfSpace(QStringLiteral("Sample %1 is larger than 48 MB.").arg(row));
+        if (totalBytes + fileBytes > StudioPackExporter::maximumPackBytes)
+            return outOfSpace(QStringLiteral("The pack would be larger than 250 MB. Use fewer or shorter clips."));
+        totalBytes += fileBytes;
+    }
+    return {};
 }
 }
 
@@ -143,36 +179,8 @@ Result<void> StudioPackExporter::exportPack(const QString &name, const QString &
     if (auto made = makeDirectory(samplesPath, packName); !made)
         return made;
 
-    qint64 totalBytes = manifestJson.size();
-    double estimatedBytes = 0;
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        const StudioSample &sample = samples[i];
-        const QString row = QString::number(i + 1);
-        qint64 length = 0;
-        if (__builtin_sub_overflow(sample.edit.endFrame, sample.edit.startFrame, &length))
-            length = std::numeric_limits<qint64>::max();
-        if (length < 1 || !ClipFile::isAcceptedSampleRate(sample.clip.sampleRate))
-            return failure(CocoaError::domain, CocoaError::fileReadCorruptFile,
-                           QStringLiteral("Sample %1 has no audio selected or an unsupported sample rate.").arg(row));
-        estimatedBytes += decodedBytes(length, sample.clip.sampleRate);
-        if (estimatedBytes > maximumDecodedBytes)
-            return outOfSpace(QStringLiteral("The samples are too long to fit in one pack. Use fewer or shorter clips."));
-
-        const QString filePath = samplesPath + QStringLiteral("/%1.wav").arg(i);
-        if (auto written = ClipFile::exportClip(sample.clip.view(), sample.clip.sampleRate, sample.edit, filePath);
-            !written)
-            return written;
-        struct stat status{};
-        if (::stat(QFile::encodeName(filePath).constData(), &status) != 0)
-            return std::unexpected(StudioFileError::reading(errno, QStringLiteral("%1.wav").arg(i)));
-        const qint64 fileBytes = status.st_size;
-        if (fileBytes > maximumSampleFileBytes)
-            return outOfSpace(QStringLiteral("Sample %1 is larger than 48 MB.").arg(row));
-        if (totalBytes + fileBytes > maximumPackBytes)
-            return outOfSpace(QStringLiteral("The pack would be larger than 250 MB. Use fewer or shorter clips."));
-        totalBytes += fileBytes;
-    }
-
+    if (auto written = writeSamples(samples, samplesPath, manifestJson.size()); !written)
+        return written;
     if (auto written = writeAtomically(stagingPath + QStringLiteral("/manifest.json"), manifestJson, packName);
         !written)
         return written;

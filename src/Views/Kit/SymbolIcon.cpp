@@ -11,84 +11,80 @@
 namespace {
 
 // Symbols the freedesktop icon naming (or Adwaita) covers.
-const QHash<QString, QString> &themeNames()
-{
-    static const QHash<QString, QString> table{
-        {QStringLiteral("arrow.clockwise"), QStringLiteral("view-refresh")},
-        {QStringLiteral("arrow.counterclockwise"), QStringLiteral("document-revert")},
-        {QStringLiteral("arrow.down.to.line.compact"), QStringLiteral("go-bottom")},
-        {QStringLiteral("chevron.right"), QStringLiteral("go-next")},
-        {QStringLiteral("chevron.down"), QStringLiteral("go-down")},
-        {QStringLiteral("pause.fill"), QStringLiteral("media-playback-pause")},
-        {QStringLiteral("pause.circle"), QStringLiteral("media-playback-pause")},
-        {QStringLiteral("pause.circle.fill"), QStringLiteral("media-playback-pause")},
-        {QStringLiteral("play.fill"), QStringLiteral("media-playback-start")},
-        {QStringLiteral("play.circle.fill"), QStringLiteral("media-playback-start")},
-        {QStringLiteral("stop.fill"), QStringLiteral("media-playback-stop")},
-        {QStringLiteral("stop.circle"), QStringLiteral("media-playback-stop")},
-        {QStringLiteral("plus"), QStringLiteral("list-add")},
-        {QStringLiteral("plus.circle.fill"), QStringLiteral("list-add")},
-        {QStringLiteral("xmark.circle"), QStringLiteral("process-stop")},
-        {QStringLiteral("trash"), QStringLiteral("user-trash")},
-        {QStringLiteral("eraser"), QStringLiteral("edit-clear")},
-        {QStringLiteral("folder"), QStringLiteral("folder")},
-        {QStringLiteral("square.and.arrow.down"), QStringLiteral("document-open")},
-        {QStringLiteral("slider.horizontal.3"), QStringLiteral("preferences-system")},
-        {QStringLiteral("square.grid.2x2"), QStringLiteral("view-app-grid")},
-        {QStringLiteral("checkmark"), QStringLiteral("object-select")},
-        {QStringLiteral("checkmark.circle.fill"), QStringLiteral("emblem-default")},
-        {QStringLiteral("checkmark.seal.fill"), QStringLiteral("emblem-default")},
-        {QStringLiteral("checkmark.shield.fill"), QStringLiteral("security-high")},
-        {QStringLiteral("lock.shield.fill"), QStringLiteral("security-high")},
-        {QStringLiteral("lock.fill"), QStringLiteral("system-lock-screen")},
-        {QStringLiteral("info.circle"), QStringLiteral("dialog-information")},
-        {QStringLiteral("exclamationmark.triangle"), QStringLiteral("dialog-warning")},
-        {QStringLiteral("exclamationmark.triangle.fill"), QStringLiteral("dialog-warning")},
-        {QStringLiteral("exclamationmark.circle"), QStringLiteral("emblem-important")},
-        {QStringLiteral("eye.fill"), QStringLiteral("view-reveal")},
-        {QStringLiteral("eye.slash"), QStringLiteral("view-conceal")},
-        {QStringLiteral("star.fill"), QStringLiteral("starred")},
-        {QStringLiteral("hand.raised"), QStringLiteral("security-medium")},
-        {QStringLiteral("hand.raised.fill"), QStringLiteral("security-medium")},
-        {QStringLiteral("battery.0percent"), QStringLiteral("battery-level-0")},
-        {QStringLiteral("battery.25percent"), QStringLiteral("battery-level-30")},
-        {QStringLiteral("battery.50percent"), QStringLiteral("battery-level-50")},
-        {QStringLiteral("battery.75percent"), QStringLiteral("battery-level-80")},
-        {QStringLiteral("battery.100percent"), QStringLiteral("battery-level-100")},
-        {QStringLiteral("battery.100percent.bolt"), QStringLiteral("battery-level-100-charged")},
-        {QStringLiteral("bolt.fill"), QStringLiteral("ac-adapter")},
-        {QStringLiteral("keyboard"), QStringLiteral("input-keyboard")},
-        {QStringLiteral("keyboard.fill"), QStringLiteral("input-keyboard")},
-        {QStringLiteral("computermouse.fill"), QStringLiteral("input-mouse")},
-        {QStringLiteral("desktopcomputer"), QStringLiteral("computer")},
-        {QStringLiteral("display.2"), QStringLiteral("video-display")},
-        {QStringLiteral("externaldrive.badge.plus"), QStringLiteral("drive-removable-media")},
-        {QStringLiteral("camera.fill"), QStringLiteral("camera-photo")},
-        {QStringLiteral("camera.viewfinder"), QStringLiteral("applets-screenshooter")},
-        {QStringLiteral("shippingbox.fill"), QStringLiteral("package-x-generic")},
-        {QStringLiteral("globe"), QStringLiteral("web-browser")},
-        {QStringLiteral("book.closed.fill"), QStringLiteral("accessories-dictionary")},
-        {QStringLiteral("bookmark"), QStringLiteral("bookmark-new")},
-        {QStringLiteral("bookmark.fill"), QStringLiteral("user-bookmarks")},
-        {QStringLiteral("pencil.line"), QStringLiteral("document-edit")},
-        {QStringLiteral("square.and.pencil"), QStringLiteral("document-edit")},
-        {QStringLiteral("checklist"), QStringLiteral("view-list-bullet")},
-        {QStringLiteral("waveform"), QStringLiteral("audio-x-generic")},
-        {QStringLiteral("speaker.fill"), QStringLiteral("audio-volume-high")},
-        {QStringLiteral("speaker.plus.fill"), QStringLiteral("audio-volume-high")},
-        {QStringLiteral("speaker.minus.fill"), QStringLiteral("audio-volume-low")},
-        {QStringLiteral("paintpalette"), QStringLiteral("preferences-desktop-theme")},
-        {QStringLiteral("paintpalette.fill"), QStringLiteral("preferences-desktop-theme")},
-        {QStringLiteral("timer"), QStringLiteral("alarm")},
-        {QStringLiteral("moon.fill"), QStringLiteral("weather-clear-night")},
-        {QStringLiteral("sun.max.fill"), QStringLiteral("weather-clear")},
-        {QStringLiteral("sun.horizon"), QStringLiteral("daytime-sunrise")},
-        {QStringLiteral("cloud.fill"), QStringLiteral("weather-overcast")},
-        {QStringLiteral("wind"), QStringLiteral("weather-windy")},
-        {QStringLiteral("tornado"), QStringLiteral("weather-severe-alert")},
-    };
-    return table;
-}
+const QHash<QString, QString> themeNames{
+    {QStringLiteral("arrow.clockwise"), QStringLiteral("view-refresh")},
+    {QStringLiteral("arrow.counterclockwise"), QStringLiteral("document-revert")},
+    {QStringLiteral("arrow.down.to.line.compact"), QStringLiteral("go-bottom")},
+    {QStringLiteral("chevron.right"), QStringLiteral("go-next")},
+    {QStringLiteral("chevron.down"), QStringLiteral("go-down")},
+    {QStringLiteral("pause.fill"), QStringLiteral("media-playback-pause")},
+    {QStringLiteral("pause.circle"), QStringLiteral("media-playback-pause")},
+    {QStringLiteral("pause.circle.fill"), QStringLiteral("media-playback-pause")},
+    {QStringLiteral("play.fill"), QStringLiteral("media-playback-start")},
+    {QStringLiteral("play.circle.fill"), QStringLiteral("media-playback-start")},
+    {QStringLiteral("stop.fill"), QStringLiteral("media-playback-stop")},
+    {QStringLiteral("stop.circle"), QStringLiteral("media-playback-stop")},
+    {QStringLiteral("plus"), QStringLiteral("list-add")},
+    {QStringLiteral("plus.circle.fill"), QStringLiteral("list-add")},
+    {QStringLiteral("xmark.circle"), QStringLiteral("process-stop")},
+    {QStringLiteral("trash"), QStringLiteral("user-trash")},
+    {QStringLiteral("eraser"), QStringLiteral("edit-clear")},
+    {QStringLiteral("folder"), QStringLiteral("folder")},
+    {QStringLiteral("square.and.arrow.down"), QStringLiteral("document-open")},
+    {QStringLiteral("slider.horizontal.3"), QStringLiteral("preferences-system")},
+    {QStringLiteral("square.grid.2x2"), QStringLiteral("view-app-grid")},
+    {QStringLiteral("checkmark"), QStringLiteral("object-select")},
+    {QStringLiteral("checkmark.circle.fill"), QStringLiteral("emblem-default")},
+    {QStringLiteral("checkmark.seal.fill"), QStringLiteral("emblem-default")},
+    {QStringLiteral("checkmark.shield.fill"), QStringLiteral("security-high")},
+    {QStringLiteral("lock.shield.fill"), QStringLiteral("security-high")},
+    {QStringLiteral("lock.fill"), QStringLiteral("system-lock-screen")},
+    {QStringLiteral("info.circle"), QStringLiteral("dialog-information")},
+    {QStringLiteral("exclamationmark.triangle"), QStringLiteral("dialog-warning")},
+    {QStringLiteral("exclamationmark.triangle.fill"), QStringLiteral("dialog-warning")},
+    {QStringLiteral("exclamationmark.circle"), QStringLiteral("emblem-important")},
+    {QStringLiteral("eye.fill"), QStringLiteral("view-reveal")},
+    {QStringLiteral("eye.slash"), QStringLiteral("view-conceal")},
+    {QStringLiteral("star.fill"), QStringLiteral("starred")},
+    {QStringLiteral("hand.raised"), QStringLiteral("security-medium")},
+    {QStringLiteral("hand.raised.fill"), QStringLiteral("security-medium")},
+    {QStringLiteral("battery.0percent"), QStringLiteral("battery-level-0")},
+    {QStringLiteral("battery.25percent"), QStringLiteral("battery-level-30")},
+    {QStringLiteral("battery.50percent"), QStringLiteral("battery-level-50")},
+    {QStringLiteral("battery.75percent"), QStringLiteral("battery-level-80")},
+    {QStringLiteral("battery.100percent"), QStringLiteral("battery-level-100")},
+    {QStringLiteral("battery.100percent.bolt"), QStringLiteral("battery-level-100-charged")},
+    {QStringLiteral("bolt.fill"), QStringLiteral("ac-adapter")},
+    {QStringLiteral("keyboard"), QStringLiteral("input-keyboard")},
+    {QStringLiteral("keyboard.fill"), QStringLiteral("input-keyboard")},
+    {QStringLiteral("computermouse.fill"), QStringLiteral("input-mouse")},
+    {QStringLiteral("desktopcomputer"), QStringLiteral("computer")},
+    {QStringLiteral("display.2"), QStringLiteral("video-display")},
+    {QStringLiteral("externaldrive.badge.plus"), QStringLiteral("drive-removable-media")},
+    {QStringLiteral("camera.fill"), QStringLiteral("camera-photo")},
+    {QStringLiteral("camera.viewfinder"), QStringLiteral("applets-screenshooter")},
+    {QStringLiteral("shippingbox.fill"), QStringLiteral("package-x-generic")},
+    {QStringLiteral("globe"), QStringLiteral("web-browser")},
+    {QStringLiteral("book.closed.fill"), QStringLiteral("accessories-dictionary")},
+    {QStringLiteral("bookmark"), QStringLiteral("bookmark-new")},
+    {QStringLiteral("bookmark.fill"), QStringLiteral("user-bookmarks")},
+    {QStringLiteral("pencil.line"), QStringLiteral("document-edit")},
+    {QStringLiteral("square.and.pencil"), QStringLiteral("document-edit")},
+    {QStringLiteral("checklist"), QStringLiteral("view-list-bullet")},
+    {QStringLiteral("waveform"), QStringLiteral("audio-x-generic")},
+    {QStringLiteral("speaker.fill"), QStringLiteral("audio-volume-high")},
+    {QStringLiteral("speaker.plus.fill"), QStringLiteral("audio-volume-high")},
+    {QStringLiteral("speaker.minus.fill"), QStringLiteral("audio-volume-low")},
+    {QStringLiteral("paintpalette"), QStringLiteral("preferences-desktop-theme")},
+    {QStringLiteral("paintpalette.fill"), QStringLiteral("preferences-desktop-theme")},
+    {QStringLiteral("timer"), QStringLiteral("alarm")},
+    {QStringLiteral("moon.fill"), QStringLiteral("weather-clear-night")},
+    {QStringLiteral("sun.max.fill"), QStringLiteral("weather-clear")},
+    {QStringLiteral("sun.horizon"), QStringLiteral("daytime-sunrise")},
+    {QStringLiteral("cloud.fill"), QStringLiteral("weather-overcast")},
+    {QStringLiteral("wind"), QStringLiteral("weather-windy")},
+    {QStringLiteral("tornado"), QStringLiteral("weather-severe-alert")},
+};
 
 // Our artwork uses black for ink and white for cut-outs; theme icons are one ink colour.
 enum class InkModel { blackAndWhite, singleInk };
@@ -147,7 +143,7 @@ private:
             painter.setRenderHint(QPainter::Antialiasing);
             renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
             model = InkModel::blackAndWhite;
-        } else if (const QString name = themeNames().value(m_symbol); !name.isEmpty()) {
+        } else if (const QString name = themeNames.value(m_symbol); !name.isEmpty()) {
             QIcon themed = QIcon::fromTheme(name + QStringLiteral("-symbolic"));
             if (themed.isNull())
                 themed = QIcon::fromTheme(name);
@@ -189,12 +185,12 @@ QIcon SymbolIcon::icon(const QString &symbol, const QColor &tint)
 
 bool SymbolIcon::isKnown(const QString &symbol)
 {
-    return themeNames().contains(symbol) || !SymbolArtwork::svg(symbol).isEmpty();
+    return themeNames.contains(symbol) || !SymbolArtwork::svg(symbol).isEmpty();
 }
 
 QStringList SymbolIcon::knownSymbols()
 {
-    QStringList symbols = themeNames().keys() + SymbolArtwork::symbols();
+    QStringList symbols = themeNames.keys() + SymbolArtwork::symbols();
     symbols.sort();
     return symbols;
 }

@@ -215,11 +215,11 @@ public:
         std::lock_guard lock(mutex);
         return std::exchange(pending, {});
     }
-    int open(const QString &node) override
+    UniqueFd open(const QString &node) override
     {
         std::lock_guard lock(mutex);
         const auto found = openable.find(node);
-        return found == openable.end() ? -1 : std::exchange(found->second, -1);
+        return UniqueFd(found == openable.end() ? -1 : std::exchange(found->second, -1));
     }
     void announce(EvdevDeviceChange change)
     {

@@ -114,7 +114,7 @@ TEST(EvdevMotionSensor, ReadsOneSamplePerReportInG)
 {
     int ends[2];
     ASSERT_EQ(pipe(ends), 0);
-    EvdevMotionSensor sensor(ends[0], {EvdevMotionSensor::Axis{0, 256}, {0, 256}, {256, 256}});
+    EvdevMotionSensor sensor(UniqueFd(ends[0]), {EvdevMotionSensor::Axis{0, 256}, {0, 256}, {256, 256}});
     Readings readings;
     ASSERT_TRUE(sensor.start(readings.handler(), QStringLiteral("local.knockwell.accelerometer")));
     const auto event = [](std::uint16_t type, std::uint16_t code, std::int32_t value) {

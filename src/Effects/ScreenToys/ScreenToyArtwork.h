@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Effects/ScreenToys/ScreenToyHandTone.h"
+#include "Effects/ScreenToys/ScreenToyKind.h"
+
+#include <QImage>
+#include <QString>
+
+// The toys' artwork from the resource bundle's "ScreenToys" folder, decoded once on first use
+// and kept for the life of the process; a file that fails to load stays missing. Null images
+// stand for missing artwork. Used on the GUI thread.
+namespace ScreenToyArtwork {
+// The first-person artwork of a kind (none for the whip).
+const QImage &hands(ScreenToyKind kind);
+// The cracked glass of a blaster (also the AK-47) or whip mark.
+const QImage &impact(ScreenToyKind kind);
+const QImage &wetGlass();
+const QImage &grenadeHands();
+const QImage &grenadeCrater();
+const QImage &grenadeFire();
+const QImage &muzzleFlash();
+
+// The kind's artwork in a hand tone, recoloured once per kind and tone and then cached; the
+// original artwork itself for the original tone, or when recolouring fails (not cached then,
+// so the next request tries again).
+QImage artwork(ScreenToyKind kind, ScreenToyHandTone tone);
+}

@@ -1,0 +1,466 @@
+#include "Effects/ScreenToys/ScreenToyCanvasPainter.h"
+
+#include "Effects/ScreenToys/ScreenToyArtwork.h"
+#include "Effects/ScreenToys/ScreenToyGrenadePainter.h"
+#include "Effects/ScreenToys/ScreenToyPOV.h"
+
+#include <QHash>
+#include <QLinearGradient>
+#include <QPainterPath>
+#include <QtMath>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+constexpr double twoPi = 2 * std::numbers::pi;
+
+QColor grey(double level, double alpha)
+{
+    return QColor::fromRgbF(float(level), float(level), float(level), float(std::clamp(alpha, 0.0, 1.0)));
+}
+
+QColor rgb(double red, double green, double blue, double alpha)
+{
+    return QColor::fromRgbF(float(red), float(green), float(blue), float(std::clamp(alpha, 0.0, 1.0)));
+}
+
+QPointF local(QPointF global, const QRectF &screenFrame)
+{
+    return global - screenFrame.topLeft();
+}
+
+QRectF bounds(const QRectF &screenFrame)
+{
+    return QRectF(0, 0, screenFrame.width(), screenFrame.height());
+}
+
+void strokeLine(QPainter &painter, QPointF from, QPointF to, const QColor &color, double width)
+{
+    QPen pen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    painter.setPen(pen);
+    painter.drawLine(from, to);
+}
+
+// The turn of an impact image: a fixed tilt per position, so a mark never wobbles.
+double impactRotation(QPointF point)
+{
+    return std::fmod(point.x() + point.y(), 23.0) / 23.0 * 0.5 - 0.25;
+}
+
+void drawRotatedImage(QPainter &painter, const QImage &image, QPointF at, double radians, double side)
+{
+    painter.save();
+    painter.translate(at);
+    painter.rotate(qRadiansToDegrees(radians));
+    ScreenToyCanvasPainter::drawImageAtFixedSize(painter, QRectF(-side / 2, -side / 2, side, side), image);
+    painter.restore();
+}
+
+void drawBlasterMark(QPainter &painter, const ScreenToyScene &scene, const ScreenToyShot &shot, QPointF point,
+                     const QRectF &screenFrame)
+{
+    const bool rapid = shot.kind == ScreenToyKind::ak47;
+    const QPointF origin = local(shot.origin, screenFrame);
+    if (const auto projectile = shot.projectile(scene.displayTime, scene.reduceMotion)) {
+        const QPointF p = local(*projectile, screenFrame);
+        const QPointF span = p - origin;
+        const double length = std::max(std::hypot(span.x(), span.y()), 1.0);
+        const double tail = std::min(rapid ? 12.0 : 8.0, length);
+        strokeLine(painter, p - span / length * tail, p, rgb(0.55, 0.40, 0.23, 0.9), rapid ? 4.5 : 3.5);
+    }
+    const double flash = shot.muzzleFlashOpacity(scene.displayTime, scene.reduceMotion);
+    if (const QImage &muzzle = ScreenToyArtwork::muzzleFlash(); flash > 0 && !muzzle.isNull()) {
+        const double side = rapid ? 110 : 76;
+        painter.save();
+        painter.setOpacity(painter.opacity() * flash);
+        ScreenToyCanvasPainter::drawImageAtFixedSize(
+            painter, QRectF(origin.x() - side / 2, origin.y() - side / 2, side, side), muzzle);
+        painter.restore();
+    }
+    const double impact = shot.impactOpacity(scene.displayTime, scene.reduceMotion);
+    if (const QImage &glass = ScreenToyArtwork::impact(ScreenToyKind::blaster); impact > 0 && !glass.isNull()) {
+        painter.save();
+        painter.setOpacity(painter.opacity() * impact);
+        drawRotatedImage(painter, glass, point, impactRotation(point), rapid ? 210 : 180);
+        painter.restore();
+    }
+}
+
+void drawWaterMark(QPainter &painter, const ScreenToyScene &scene, const ScreenToyShot &shot, QPointF point,
+                   double age, const QRectF &screenFrame)
+{
+    const QPointF origin = local(shot.origin, screenFrame);
+    if (const auto projectile = shot.projectile(scene.displayTime, scene.reduceMotion)) {
+        const QPointF p = local(*projectile, screenFrame);
+        strokeLine(painter, origin, p, grey(0.85, 0.65), 2.1);
+        strokeLine(painter, origin + QPointF(0, 1), p + QPointF(0, 1), grey(1.0, 0.45), 0.7);
+    }
+    const double start = scene.reduceMotion ? 0 : 0.12;
+    if (age < start || age >= 0.38)
+        return;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(grey(0.92, 0.55));
+    for (int i = 0; i < 5; ++i) {
+        const double angle = 0.3 + i * twoPi / 5;
+        const double distance = (age - start) * 42 + 3 + (i % 3);
+        const double size = i % 2 == 0 ? 2.2 : 1.4;
+        const QPointF centre(point.x() + distance * std::cos(angle), point.y() + 0.6 * distance * std::sin(angle));
+        painter.drawEllipse(centre, size / 2, size / 2);
+    }
+}
+
+void drawMark(QPainter &painter, const ScreenToyScene &scene, const ScreenToyMark &mark, QPointF point, double age,
+              const QRectF &screenFrame)
+{
+    painter.save();
+    painter.setOpacity(std::max(1 - age / ScreenToyCanvasPainter::markLifetime, 0.0));
+    switch (mark.kind) {
+    case ScreenToyKind::blaster:
+    case ScreenToyKind::ak47:
+        if (mark.shot)
+            drawBlasterMark(painter, scene, *mark.shot, point, screenFrame);
+        break;
+    case ScreenToyKind::waterGun:
+        if (mark.shot)
+            drawWaterMark(painter, scene, *mark.shot, point, age, screenFrame);
+        break;
+    case ScreenToyKind::whip:
+        if (const QImage &glass = ScreenToyArtwork::impact(ScreenToyKind::whip); !glass.isNull())
+            drawRotatedImage(painter, glass, point, impactRotation(point), 190);
+        break;
+    case ScreenToyKind::grenade:
+        break;
+    }
+    painter.restore();
+}
+
+void drawLiquidBead(QPainter &painter, QPointF p, double size, double opacity)
+{
+    const QRectF oval(p.x() - 0.5 * size, p.y() - 0.7 * size, size, 1.4 * size);
+    QLinearGradient fill(QPointF(0, oval.top()), QPointF(0, oval.bottom()));
+    fill.setColorAt(0, grey(0.03, 0.38 * opacity));
+    fill.setColorAt(0.58, grey(0.68, 0.08 * opacity));
+    fill.setColorAt(1, grey(1.0, 0.42 * opacity));
+    painter.setPen(QPen(grey(0.08, 0.24 * opacity), 0.55));
+    painter.setBrush(fill);
+    painter.drawEllipse(oval);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(grey(1.0, 0.65 * opacity));
+    painter.drawEllipse(QRectF(oval.left() + 0.2 * size, oval.center().y() + 0.16 * size, std::max(0.22 * size, 0.7),
+                               std::max(0.32 * size, 1.0)));
+}
+
+// What every layer of one wet patch needs: where it is, how strong, how old and how wet.
+struct Wet {
+    QPointF centre;
+    double opacity = 0;
+    double age = 0;
+    double k = 1;
+    std::vector<QPointF> droplets;
+};
+
+void drawWetBlob(QPainter &painter, const Wet &wet, double sag)
+{
+    std::vector<QPointF> vertices;
+    for (QPointF d : wet.droplets)
+        vertices.push_back(wet.centre + QPointF(1.8 * wet.k * d.x(), wet.k * d.y() - sag));
+    QPainterPath blob;
+    blob.moveTo((vertices.back() + vertices.front()) / 2);
+    for (std::size_t i = 0; i < vertices.size(); ++i)
+        blob.quadTo(vertices[i], (vertices[i] + vertices[(i + 1) % vertices.size()]) / 2);
+    blob.closeSubpath();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(grey(0.04, 0.24 * wet.opacity));
+    painter.drawPath(blob);
+    if (const QImage &texture = ScreenToyArtwork::wetGlass(); !texture.isNull()) {
+        // The texture stretched over the blob's box grown by 12 pt, seen only inside the blob:
+        // filled as a brush, which costs far less than clipping to the path.
+        const QRectF box = blob.boundingRect().adjusted(-12, -12, 12, 12);
+        QBrush brush(texture);
+        brush.setTransform(QTransform::fromTranslate(box.left(), box.top())
+                               .scale(box.width() / texture.width(), box.height() / texture.height()));
+        painter.save();
+        painter.setOpacity(painter.opacity() * 0.24 * wet.opacity);
+        painter.fillPath(blob, brush);
+        painter.restore();
+    }
+    painter.setPen(QPen(grey(0.88, 0.09 * wet.opacity), 0.65));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(blob);
+}
+
+void drawDrips(QPainter &painter, const Wet &wet, double reach, std::uint64_t seed)
+{
+    const QPointF c = wet.centre;
+    for (int j = 0; j < 2; ++j) {
+        const int m = j - 1;
+        const double x0 = 0.15 * wet.droplets[std::size_t(j)].x() + c.x() + 14 * wet.k * m;
+        const double length = reach * (0.48 + 0.22 * j);
+        const double wobble = std::sin(double(seed % 17));
+        const QPointF tip(x0 + 2 * wobble + 4 * m, c.y() - length);
+        const double w = wet.k * (j == 0 ? 1.6 : 2.6);
+        QPainterPath drip;
+        drip.moveTo(x0 - w, c.y());
+        drip.cubicTo(QPointF(x0 - w - 3, c.y() - 0.3 * length), QPointF(tip.x() - 0.55 * w + 2, c.y() - 0.75 * length),
+                     QPointF(tip.x() - 0.55 * w, tip.y()));
+        drip.quadTo(QPointF(tip.x(), tip.y() - 2 * w), QPointF(tip.x() + 0.55 * w, tip.y()));
+        drip.cubicTo(QPointF(tip.x() + 0.55 * w + 2, c.y() - 0.75 * length), QPointF(x0 + w - 3, c.y() - 0.3 * length),
+                     QPointF(x0 + w, c.y()));
+        drip.closeSubpath();
+        painter.setPen(QPen(grey(0.94, 0.1 * wet.opacity), 0.65));
+        painter.setBrush(grey(0.08, 0.16 * wet.opacity));
+        painter.drawPath(drip);
+        drawLiquidBead(painter, tip, wet.k * (j == 0 ? 5.5 : 8), wet.opacity);
+    }
+}
+
+void drawWetPatch(QPainter &painter, const ScreenToyScene &scene, const ScreenToyWetPatch &patch,
+                  const QRectF &screenFrame)
+{
+    Wet wet{local(patch.center, screenFrame), ScreenToyCanvasPainter::wetPatchOpacity(patch, scene.displayTime),
+            std::max(scene.displayTime - patch.createdAt, 0.0), std::sqrt(patch.volume), {}};
+    constexpr double margin = ScreenToyCanvasPainter::offscreenMargin;
+    if (wet.opacity <= 0 || !bounds(screenFrame).adjusted(-margin, -margin, margin, margin).contains(wet.centre))
+        return;
+    wet.droplets = patch.droplets();
+    const double age = wet.age;
+    drawWetBlob(painter, wet, scene.reduceMotion ? 0 : std::min(2 * age, 8.0));
+    drawDrips(painter, wet, scene.reduceMotion ? 12 : std::min(wet.k * (22 * age + 12 * age * age), 280.0), patch.seed);
+    for (std::size_t i = 0; i < wet.droplets.size(); ++i) {
+        const double fall = scene.reduceMotion ? 0 : std::min(age * age * double(i % 3 + 1), 34.0);
+        const QPointF bead(wet.centre.x() + 2.3 * wet.k * wet.droplets[i].x(),
+                           wet.centre.y() + 1.8 * wet.k * wet.droplets[i].y() - fall);
+        drawLiquidBead(painter, bead, double(i % 4 + 3), wet.opacity);
+    }
+}
+
+void drawWhip(QPainter &painter, const ScreenToyScene &scene, const QRectF &screenFrame)
+{
+    const std::vector<QPointF> curve = ScreenToyCanvasPainter::whipCurve(scene.whipPoints, screenFrame);
+    if (curve.size() < 2)
+        return;
+    constexpr double alpha = 0.95;
+    const auto width = [&](std::size_t i) {
+        const double t = double(i) / double(curve.size() - 1);
+        return std::pow(1 - std::clamp(t, 0.0, 1.0), 1.2) * 10 + 1.1;
+    };
+    for (std::size_t i = 0; i + 1 < curve.size(); ++i)
+        strokeLine(painter, curve[i], curve[i + 1], grey(0.8, 0.2 * alpha), width(i) + 1.4);
+    for (std::size_t i = 0; i + 1 < curve.size(); ++i)
+        strokeLine(painter, curve[i], curve[i + 1], rgb(0.16, 0.10, 0.08, alpha), width(i));
+    for (std::size_t i = 0; i + 1 < curve.size(); ++i) {
+        const QPointF raise(0, 0.15 * width(i));
+        strokeLine(painter, curve[i] + raise, curve[i + 1] + raise, rgb(0.48, 0.32, 0.22, 0.55 * alpha),
+                   std::max(0.26 * width(i), 0.35));
+    }
+}
+
+// The newest mark of a kind that carries a shot, if any.
+const ScreenToyShot *newestShot(const ScreenToyScene &scene, ScreenToyKind kind)
+{
+    for (auto mark = scene.marks.rbegin(); mark != scene.marks.rend(); ++mark) {
+        if (mark->kind == kind)
+            return mark->shot ? &*mark->shot : nullptr;
+    }
+    return nullptr;
+}
+
+void drawPOV(QPainter &painter, const ScreenToyScene &scene, QPointF target, const QRectF &screenFrame)
+{
+    const QImage image = ScreenToyArtwork::artwork(scene.toy, scene.handTone);
+    if (image.isNull())
+        return;
+    const ScreenToyPOVLayout layout = ScreenToyPOV::layout(screenFrame, target, scene.toy);
+    const ScreenToyShot *shot = newestShot(scene, scene.toy);
+    const double recoil = shot ? shot->recoil(scene.displayTime, scene.reduceMotion) : 0;
+
+    QRectF source(0, 0, image.width(), image.height());
+    if (scene.toy == ScreenToyKind::blaster || scene.toy == ScreenToyKind::ak47) {
+        source.setWidth(image.width() / 2.0);
+        const double slideEnd = scene.toy == ScreenToyKind::ak47 ? 0.06 : 0.085;
+        const double elapsed = shot ? scene.displayTime - shot->firedAt : -1;
+        if (shot && !scene.reduceMotion && elapsed >= 0.015 && elapsed < slideEnd)
+            source.moveLeft(image.width() / 2.0);
+    }
+    painter.save();
+    painter.translate(0, -recoil);
+    painter.translate(layout.pivot);
+    painter.rotate(qRadiansToDegrees(-layout.angle));
+    painter.translate(-layout.pivot);
+    ScreenToyCanvasPainter::drawImageAtFixedSize(painter, layout.handsFrame, image, source);
+    painter.restore();
+}
+}
+
+namespace ScreenToyCanvasPainter {
+void drawImage(QPainter &painter, const QRectF &target, const QImage &image, const QRectF &source)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.translate(target.left(), target.bottom());
+    painter.scale(1, -1);
+    painter.drawImage(QRectF(0, 0, target.width(), target.height()), image,
+                      source.isNull() ? QRectF(image.rect()) : source);
+    painter.restore();
+}
+
+void drawImageAtFixedSize(QPainter &painter, const QRectF &target, const QImage &image, const QRectF &source)
+{
+    // Keyed by the image's identity, the part and the size; a handful of entries in use.
+    static QHash<QString, QImage> scaled;
+    const QRectF part = source.isNull() ? QRectF(image.rect()) : source;
+    const QSize size = target.size().toSize();
+    const QString key = QStringLiteral("%1:%2,%3,%4,%5:%6x%7")
+                            .arg(image.cacheKey())
+                            .arg(part.x())
+                            .arg(part.y())
+                            .arg(part.width())
+                            .arg(part.height())
+                            .arg(size.width())
+                            .arg(size.height());
+    auto found = scaled.constFind(key);
+    if (found == scaled.constEnd()) {
+        if (scaled.size() > 64)
+            scaled.clear();
+        QImage copy = image.copy(part.toAlignedRect())
+                          .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                          .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        found = scaled.insert(key, copy);
+    }
+    drawImage(painter, target, *found);
+}
+
+bool isMarkVisible(const ScreenToyMark &mark, double displayTime, const QRectF &screenFrame)
+{
+    const double age = std::max(displayTime - mark.time, 0.0);
+    const QRectF area = bounds(screenFrame).adjusted(-offscreenMargin, -offscreenMargin, offscreenMargin,
+                                                     offscreenMargin);
+    return age < markLifetime && area.contains(local(mark.point, screenFrame));
+}
+
+double wetPatchOpacity(const ScreenToyWetPatch &patch, double displayTime)
+{
+    const double age = displayTime - patch.createdAt;
+    const double since = displayTime - patch.refreshedAt.value_or(patch.createdAt);
+    if (age < 0 || since >= 4.5)
+        return 0;
+    return std::min(age / 0.12, 1.0) * std::min((4.5 - since) / 1.6, 1.0);
+}
+
+std::vector<QPointF> whipCurve(const std::vector<QPointF> &points, const QRectF &screenFrame)
+{
+    std::vector<QPointF> joints;
+    for (QPointF p : points)
+        joints.push_back(local(p, screenFrame));
+    if (joints.size() < 2)
+        return joints;
+    std::vector<QPointF> curve{joints.front()};
+    const std::size_t last = joints.size() - 1;
+    for (std::size_t i = 0; i <= last; ++i) {
+        const QPointF start = i == 0 ? joints[0] : (joints[i - 1] + joints[i]) / 2;
+        const QPointF end = i == last ? joints[last] : (joints[i] + joints[i + 1]) / 2;
+        for (int step = 1; step <= 8; ++step) {
+            const double t = step / 8.0;
+            curve.push_back(start * (1 - t) * (1 - t) + joints[i] * 2 * (1 - t) * t + end * t * t);
+        }
+    }
+    return curve;
+}
+
+void paint(QPainter &painter, const ScreenToyScene &scene, const QRectF &screenFrame)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QRectF display = bounds(screenFrame);
+    for (const ScreenToyGrenade &grenade : scene.grenades) {
+        if (screenFrame.contains(grenade.target))
+            ScreenToyGrenadePainter::drawGrenade(painter, grenade, scene, screenFrame);
+    }
+    for (const ScreenToyWetPatch &patch : scene.wetPatches)
+        drawWetPatch(painter, scene, patch, screenFrame);
+    for (const ScreenToyMark &mark : scene.marks) {
+        if (isMarkVisible(mark, scene.displayTime, screenFrame))
+            drawMark(painter, scene, mark, local(mark.point, screenFrame),
+                     std::max(scene.displayTime - mark.time, 0.0), screenFrame);
+    }
+    const bool pointerHere = scene.pointer && screenFrame.contains(*scene.pointer);
+    switch (scene.toy) {
+    case ScreenToyKind::whip:
+        drawWhip(painter, scene, screenFrame);
+        break;
+    case ScreenToyKind::grenade:
+        if (pointerHere)
+            ScreenToyGrenadePainter::drawGrenadeHand(painter, scene, display);
+        break;
+    case ScreenToyKind::blaster:
+    case ScreenToyKind::waterGun:
+    case ScreenToyKind::ak47:
+        if (pointerHere)
+            drawPOV(painter, scene, *scene.pointer, screenFrame);
+        break;
+    }
+}
+
+QRegion damage(const ScreenToyScene &scene, const QRectF &screenFrame)
+{
+    const QRectF display = bounds(screenFrame);
+    std::vector<QRectF> areas;
+    for (const ScreenToyGrenade &grenade : scene.grenades) {
+        if (!screenFrame.contains(grenade.target))
+            continue;
+        if (scene.displayTime - grenade.thrownAt >= ScreenToyGrenade::detonationSeconds) {
+            // Debris and smoke fly far: an explosion repaints its whole display.
+            areas.push_back(display);
+            continue;
+        }
+        const QPointF body = local(grenade.position(scene.displayTime), screenFrame);
+        const QPointF target = local(grenade.target, screenFrame);
+        areas.push_back(QRectF(body.x() - 120, body.y() - 120, 240, 240));
+        areas.push_back(QRectF(target.x() - 40, target.y() - 65, 80, 80));
+    }
+    for (const ScreenToyWetPatch &patch : scene.wetPatches) {
+        const QPointF c = local(patch.center, screenFrame);
+        const double k = std::sqrt(patch.volume);
+        areas.push_back(QRectF(c.x() - 60 * k - 20, c.y() - 300 * k - 20, 120 * k + 40, 345 * k + 40));
+    }
+    for (const ScreenToyMark &mark : scene.marks) {
+        if (!isMarkVisible(mark, scene.displayTime, screenFrame))
+            continue;
+        const QPointF p = local(mark.point, screenFrame);
+        areas.push_back(QRectF(p.x() - 150, p.y() - 150, 300, 300));
+        if (mark.shot) {
+            const QPointF origin = local(mark.shot->origin, screenFrame);
+            areas.push_back(QRectF(origin, p).normalized().adjusted(-60, -60, 60, 60));
+        }
+    }
+    const bool pointerHere = scene.pointer && screenFrame.contains(*scene.pointer);
+    if (scene.toy == ScreenToyKind::whip) {
+        const std::vector<QPointF> curve = whipCurve(scene.whipPoints, screenFrame);
+        if (!curve.empty()) {
+            QRectF around(curve.front(), curve.front());
+            for (QPointF p : curve)
+                around |= QRectF(p, QSizeF(0.01, 0.01));
+            areas.push_back(around.adjusted(-14, -14, 14, 14));
+        }
+    } else if (pointerHere && scene.toy == ScreenToyKind::grenade) {
+        const double h = std::min(display.height() * 0.37, 330.0);
+        areas.push_back(QRectF(display.center().x() - 0.8 * h, -140, 1.6 * h, h + 180));
+    } else if (pointerHere) {
+        const ScreenToyPOVLayout layout = ScreenToyPOV::layout(screenFrame, *scene.pointer, scene.toy);
+        const double reach = 0.9 * layout.handsFrame.width() + 20;
+        areas.push_back(QRectF(layout.pivot.x() - reach, layout.pivot.y() - reach - 20, 2 * reach, 2 * reach + 20));
+    }
+    QRegion region;
+    for (const QRectF &area : areas) {
+        const QRectF clipped = area & display;
+        if (clipped.isEmpty())
+            continue;
+        // Flip into the widget's y-down coordinates.
+        region += QRectF(clipped.left(), display.height() - clipped.bottom(), clipped.width(), clipped.height())
+                      .toAlignedRect();
+    }
+    return region;
+}
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Effects/ScreenToys/ScreenToyScene.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QRectF>
+#include <QRegion>
+
+#include <vector>
+
+// Draws a scene on one display's canvas: grenades, wet patches, marks, then the toy. The
+// painter must already be set up in canvas coordinates (y up, 0 at the display's bottom).
+namespace ScreenToyCanvasPainter {
+inline constexpr double markLifetime = 3.0;
+inline constexpr double offscreenMargin = 50;
+
+void paint(QPainter &painter, const ScreenToyScene &scene, const QRectF &screenFrame);
+
+// Whether a mark is drawn: younger than 3 s and within 50 pt of the display.
+bool isMarkVisible(const ScreenToyMark &mark, double displayTime, const QRectF &screenFrame);
+// The opacity of a wet patch at the scene's time (before the patch's own alpha).
+double wetPatchOpacity(const ScreenToyWetPatch &patch, double displayTime);
+// The rope's joints in canvas coordinates as a smooth curve: 8 points per joint after the first.
+std::vector<QPointF> whipCurve(const std::vector<QPointF> &points, const QRectF &screenFrame);
+// The part of the canvas the scene draws on, in canvas coordinates with y down (as a widget
+// sees it), so only that is repainted.
+QRegion damage(const ScreenToyScene &scene, const QRectF &screenFrame);
+
+// Draws an image upright into a rectangle given in the painter's y-up coordinates.
+void drawImage(QPainter &painter, const QRectF &target, const QImage &image, const QRectF &source = {});
+// The same for images drawn again and again at one size: the part of the image is scaled to
+// that size once, so each frame only blits it.
+void drawImageAtFixedSize(QPainter &painter, const QRectF &target, const QImage &image, const QRectF &source = {});
+}

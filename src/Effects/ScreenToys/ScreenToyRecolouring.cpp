@@ -1,0 +1,169 @@
+#include "Effects/ScreenToys/ScreenToyRecolouring.h"
+
+#include <QPainter>
+#include <QPolygonF>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// A closed polygon given in pixels of a square artwork of `side` pixels, in unit coordinates.
+QPainterPath unitPolygon(std::initializer_list<QPointF> pixels, double side)
+{
+    QPolygonF polygon;
+    for (QPointF p : pixels)
+        polygon << p / side;
+    QPainterPath path;
+    path.addPolygon(polygon);
+    path.closeSubpath();
+    return path;
+}
+
+QRectF unitRect(double x, double y, double width, double height, double side)
+{
+    return {x / side, y / side, width / side, height / side};
+}
+
+// The protected path rasterised over one square frame: a pixel is inside when the path
+// contains the pixel's top-left corner, the point its unit coordinates name.
+QImage protectionMask(const QPainterPath &unitPath, int side)
+{
+    QImage mask(side, side, QImage::Format_Grayscale8);
+    mask.fill(0);
+    QPainter painter(&mask);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.translate(0.5, 0.5);
+    painter.scale(side, side);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    painter.drawPath(unitPath);
+    return mask;
+}
+
+double highlightWeight(double u, double v, const std::vector<QRectF> &zones)
+{
+    double weight = 0;
+    for (const QRectF &zone : zones) {
+        if (!zone.contains(u, v))
+            continue;
+        const double dx = (u - zone.center().x()) / (zone.width() / 2);
+        const double dy = (v - zone.center().y()) / (zone.height() / 2);
+        const double q = std::clamp((1 - dx * dx - dy * dy) / 0.45, 0.0, 1.0);
+        weight = std::max(weight, q * q * (3 - 2 * q));
+    }
+    return weight;
+}
+}
+
+namespace ScreenToyRecolouring {
+std::array<double, 3> multipliers(ScreenToyHandTone tone)
+{
+    switch (tone) {
+    case ScreenToyHandTone::original:
+        return {1, 1, 1};
+    case ScreenToyHandTone::light:
+        return {1.16, 1.19, 1.23};
+    case ScreenToyHandTone::tan:
+        return {0.85, 0.75, 0.66};
+    case ScreenToyHandTone::brown:
+        return {0.62, 0.48, 0.38};
+    case ScreenToyHandTone::deep:
+        return {0.39, 0.28, 0.23};
+    }
+    return {1, 1, 1};
+}
+
+double skinStrength(double red, double green, double blue)
+{
+    if (!(red > green) || blue > green)
+        return 0;
+    return std::clamp((red - blue - 0.06) / 0.08, 0.0, 1.0);
+}
+
+Regions regions(ScreenToyKind kind)
+{
+    switch (kind) {
+    case ScreenToyKind::blaster:
+    case ScreenToyKind::whip:
+        return {0.33, std::nullopt, false, {}};
+    case ScreenToyKind::waterGun:
+        return {0.5, std::nullopt, false, {}};
+    case ScreenToyKind::ak47:
+        return {0.2,
+                unitPolygon({{399, 165}, {472, 165}, {517, 247}, {467, 264}, {437, 327}, {413, 350}, {398, 350},
+                             {398, 252}},
+                            887),
+                false,
+                {}};
+    case ScreenToyKind::grenade: {
+        QPainterPath path;
+        path.setFillRule(Qt::WindingFill);
+        path.addRect(QRectF(0.61, 0, 0.39, 1));
+        path.addPath(unitPolygon({{225, 180}, {420, 180}, {554, 552}, {518, 512}, {490, 495}, {305, 479},
+                                  {298, 548}, {390, 613}, {443, 626}, {427, 789}, {372, 889}, {322, 908},
+                                  {302, 874}, {318, 831}, {291, 809}, {246, 800}, {186, 759}, {187, 695},
+                                  {224, 660}, {236, 610}, {221, 570}, {185, 542}, {212, 502}, {224, 449},
+                                  {225, 383}, {205, 370}, {250, 322}},
+                                 1254));
+        return {0, path, true,
+                {unitRect(300, 470, 120, 105, 1254), unitRect(122, 410, 100, 115, 1254),
+                 unitRect(115, 575, 110, 115, 1254), unitRect(165, 715, 110, 115, 1254),
+                 unitRect(215, 840, 115, 110, 1254)}};
+    }
+    }
+    return {};
+}
+
+std::optional<QImage> apply(ScreenToyHandTone tone, const QImage &image, const Regions &regions)
+{
+    if (tone == ScreenToyHandTone::original)
+        return image;
+    if (image.isNull())
+        return std::nullopt;
+    QImage out = image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    if (out.isNull())
+        return std::nullopt;
+    const int width = out.width();
+    const int height = out.height();
+    const auto [mRed, mGreen, mBlue] = multipliers(tone);
+    const std::array<double, 3> scale{mRed - 1, mGreen - 1, mBlue - 1};
+    QImage mask;
+    if (regions.protectedWarmPath) {
+        QPainterPath path = *regions.protectedWarmPath;
+        path.setFillRule(Qt::WindingFill);
+        mask = protectionMask(path, height);
+    }
+
+    const int firstRow = int(std::clamp(regions.handRegionStartsAt, 0.0, 1.0) * height);
+    for (int row = firstRow; row < height; ++row) {
+        uchar *pixel = out.scanLine(row);
+        const double v = double(row) / height;
+        const uchar *maskRow = mask.isNull() ? nullptr : mask.constScanLine(row);
+        for (int column = 0; column < width; ++column, pixel += 4) {
+            const int alpha = pixel[3];
+            if (alpha == 0)
+                continue;
+            const int frameColumn = column % height;
+            const double u = double(frameColumn) / height;
+            const double red = double(pixel[0]) / alpha;
+            const double green = double(pixel[1]) / alpha;
+            const double blue = double(pixel[2]) / alpha;
+            const double highlight = highlightWeight(u, v, regions.skinHighlightRegions);
+            if (maskRow && maskRow[frameColumn] != 0 && highlight == 0) {
+                const bool clearlySkin = regions.skinOverridesProtection && u < 0.6 && blue < green
+                    && red - green > 0.07;
+                if (!clearlySkin)
+                    continue;
+            }
+            const double weight = std::max(skinStrength(red, green, blue), highlight);
+            if (weight == 0)
+                continue;
+            for (int channel = 0; channel < 3; ++channel) {
+                const double value = std::round(pixel[channel] * (1 + scale[std::size_t(channel)] * weight));
+                pixel[channel] = uchar(std::clamp(value, 0.0, double(alpha)));
+            }
+        }
+    }
+    return out;
+}
+}

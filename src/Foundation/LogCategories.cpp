@@ -1,0 +1,5 @@
+#include "Foundation/LogCategories.h"
+
+Q_LOGGING_CATEGORY(logInput, "plinkly.input", QtWarningMsg)
+Q_LOGGING_CATEGORY(logAudio, "plinkly.audio", QtWarningMsg)
+Q_LOGGING_CATEGORY(logPacks, "plinkly.packs", QtWarningMsg)

@@ -1,0 +1,124 @@
+#include "Effects/ScreenToys/ScreenToyCanvasPainter.h"
+#include "Effects/ScreenToys/ScreenToyCanvasView.h"
+#include "Effects/ScreenToys/ScreenToyGrenadePainter.h"
+#include "Effects/ScreenToys/ScreenToyPOV.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+const QRectF display(0, 0, 1440, 900);
+
+bool anyPainted(const QImage &image, const QRect &area)
+{
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qAlpha(image.pixel(x, y)) > 0)
+                return true;
+    return false;
+}
+
+ScreenToyMark markAt(QPointF point, double time)
+{
+    return ScreenToyMark{ScreenToyKind::whip, point, time, std::nullopt};
+}
+}
+
+TEST(ScreenToyPOV, HandsSquareAndMuzzleOnTheLineToThePointer)
+{
+    EXPECT_NEAR(ScreenToyPOV::layout(display, QPointF(700, 500), ScreenToyKind::blaster).handsFrame.width(), 604.8, 1e-9);
+    const ScreenToyPOVLayout wide = ScreenToyPOV::layout(QRectF(1440, 0, 2560, 1440), QPointF(2000, 900),
+                                                         ScreenToyKind::blaster);
+    EXPECT_EQ(wide.handsFrame, QRectF(970, 0, 620, 620));
+    EXPECT_EQ(wide.localTarget, QPointF(560, 900));
+
+    for (ScreenToyKind kind : {ScreenToyKind::blaster, ScreenToyKind::waterGun, ScreenToyKind::ak47}) {
+        const QPointF target(200, 700);
+        const ScreenToyPOVLayout layout = ScreenToyPOV::layout(display, target, kind);
+        const QPointF toTarget = target - layout.pivot;
+        const QPointF toMuzzle = layout.muzzle - layout.pivot;
+        EXPECT_NEAR(toTarget.x() * toMuzzle.y() - toTarget.y() * toMuzzle.x(), 0, 1e-6) << rawValue(kind).toStdString();
+        EXPECT_GT(QPointF::dotProduct(toTarget, toMuzzle), 0);
+    }
+    const ScreenToyPOVLayout straightUp = ScreenToyPOV::layout(display, QPointF(720, 800), ScreenToyKind::blaster);
+    EXPECT_NEAR(straightUp.muzzle.x(), 720, 1e-9);
+    EXPECT_NEAR(straightUp.muzzle.y(), 0.28 * 604.8 + 0.62 * 604.8, 1e-9);
+}
+
+TEST(ScreenToyCanvas, WhipCurveAndVisibility)
+{
+    std::vector<QPointF> joints;
+    for (int i = 0; i < 11; ++i)
+        joints.emplace_back(1000 - 24 * i, 500);
+    const auto curve = ScreenToyCanvasPainter::whipCurve(joints, QRectF(100, 100, 1440, 900));
+    ASSERT_EQ(curve.size(), 89u);
+    EXPECT_EQ(curve.front(), QPointF(900, 400));
+    EXPECT_EQ(curve.back(), QPointF(660, 400));
+    EXPECT_EQ(ScreenToyCanvasPainter::whipCurve({QPointF(5, 5)}, display).size(), 1u);
+
+    struct Case {
+        QPointF point;
+        double age;
+        bool visible;
+    };
+    for (const Case c : {Case{QPointF(700, 400), 2.99, true}, Case{QPointF(700, 400), 3.0, false},
+                         Case{QPointF(-40, 400), 1.0, true}, Case{QPointF(-60, 400), 1.0, false},
+                         Case{QPointF(700, 940), 1.0, true}, Case{QPointF(700, 960), 1.0, false}})
+        EXPECT_EQ(ScreenToyCanvasPainter::isMarkVisible(markAt(c.point, 10.0), 10.0 + c.age, display), c.visible)
+            << c.point.x() << "," << c.point.y() << " " << c.age;
+
+    const ScreenToyWetPatch patch{QPointF(0, 0), 0.0, 1, 2.0, 1.0};
+    EXPECT_NEAR(ScreenToyCanvasPainter::wetPatchOpacity(patch, 5.0), 0.3125, 1e-9);
+    EXPECT_NEAR(ScreenToyCanvasPainter::wetPatchOpacity(patch, 0.06), 0.5, 1e-9) << "fading in over 0.12 s";
+    EXPECT_EQ(ScreenToyCanvasPainter::wetPatchOpacity(patch, 5.5), 0.0);
+}
+
+TEST(ScreenToyCanvas, GrenadeSizesFadesAndStillnessUnderReduceMotion)
+{
+    EXPECT_EQ(ScreenToyGrenadePainter::projectileSize(0), 98);
+    EXPECT_EQ(ScreenToyGrenadePainter::projectileSize(0.65), 63);
+    EXPECT_EQ(ScreenToyGrenadePainter::explosionFade(5.6), 1.0);
+    EXPECT_NEAR(ScreenToyGrenadePainter::explosionFade(6.3), 0.5, 1e-9);
+    EXPECT_EQ(ScreenToyGrenadePainter::explosionFade(7.0), 0.0);
+    EXPECT_NEAR(ScreenToyGrenadePainter::projectileRotation(0.3, false), 3.6, 1e-9);
+    EXPECT_EQ(ScreenToyGrenadePainter::projectileRotation(0.3, true), 0.0);
+    EXPECT_NE(ScreenToyGrenadePainter::shakeOffset(0.01, false), 0.0);
+    EXPECT_EQ(ScreenToyGrenadePainter::shakeOffset(0.01, true), 0.0);
+    EXPECT_EQ(ScreenToyGrenadePainter::shakeOffset(0.28, false), 0.0);
+
+    EXPECT_EQ(ScreenToyGrenadePainter::handRect(display, 0).size(), QSizeF(198, 330));
+    EXPECT_EQ(ScreenToyGrenadePainter::craterSide(display), 480);
+    ScreenToyScene scene;
+    scene.grenades.push_back(ScreenToyGrenade{QPointF(0, 0), QPointF(500, 500), 10.0, false});
+    scene.displayTime = 10.3;
+    EXPECT_NEAR(ScreenToyGrenadePainter::throwSwing(scene), 1.0, 1e-9);
+    EXPECT_NEAR(ScreenToyGrenadePainter::handRect(display, 1).top(), -135, 1e-9);
+    scene.displayTime = 10.75;
+    EXPECT_EQ(ScreenToyGrenadePainter::throwSwing(scene), 0.0);
+}
+
+TEST(ScreenToyCanvas, DrawsOnlyItsOwnDisplayAndRepaintsOnlyWhatChanged)
+{
+    ScreenToyCanvasView canvas(display, QRect(0, 0, 1440, 900));
+    EXPECT_TRUE(canvas.testAttribute(Qt::WA_TransparentForMouseEvents));
+    EXPECT_TRUE(canvas.windowFlags().testFlag(Qt::WindowTransparentForInput));
+
+    ScreenToyScene scene;
+    scene.toy = ScreenToyKind::blaster;
+    scene.pointer = QPointF(2000, 400); // on another display
+    scene.marks.push_back(markAt(QPointF(100, 800), 1.0));
+    scene.displayTime = 1.5;
+    EXPECT_EQ(ScreenToyCanvasPainter::damage(scene, display).boundingRect(), QRect(0, 0, 250, 250))
+        << "a whip mark near the top-left corner, and no hands";
+
+    canvas.setScene(scene);
+    const QImage image = canvas.render();
+    EXPECT_TRUE(anyPainted(image, QRect(90, 90, 20, 20))) << "the mark, y flipped";
+    const QRect handsArea(620, 700, 200, 200);
+    EXPECT_FALSE(anyPainted(image, handsArea)) << "no hands without the pointer";
+
+    scene.pointer = QPointF(720, 800);
+    canvas.setScene(scene);
+    EXPECT_TRUE(anyPainted(canvas.render(), handsArea));
+}
