@@ -1,5 +1,7 @@
 #include "App/AppController.h"
 
+#include "Effects/Pet/PetDialogue.h"
+#include "Effects/Pet/PetPresentation.h"
 #include "Foundation/PublishedProperty.h"
 
 #include <QApplication>
@@ -21,6 +23,9 @@ AppController::AppController(Platform platform, SettingsStore *settings, QObject
     m_effects = std::make_unique<EffectsController>(m_platform, *m_settings, *m_input, *m_sound);
     m_focus = std::make_unique<FocusController>(*m_settings, *m_journal, *m_platform.workspace, *m_platform.clock,
                                                 *m_platform.scheduler);
+    m_effects->onPetAction = [this](PetAction action) { handlePetAction(action); };
+    m_effects->chaosEffects().onTriggered = [this](ChaosMode mode) { handleChaosEffect(mode); };
+    wirePetToFocus();
     forwardSignals();
 
     relayChanges(m_settings);
@@ -157,4 +162,104 @@ void AppController::finishOnboarding()
     m_settings->setHasCompletedOnboarding(true);
     emit onboardingFinished();
     showControlPanel(SettingsPage::home);
+}
+
+// The session's moods and lines reach the pet through its controller, and its countdown shows
+// on the pet while a session runs.
+void AppController::wirePetToFocus()
+{
+    m_focus->onPetUpdate = [this](PetMood mood, const QString &line) { m_effects->pet().update(mood, line); };
+    FocusSessionController &session = m_focus->session();
+    const auto showCountdown = [this, &session] {
+        const bool running = session.isActive();
+        m_effects->pet().presentation().setFocusRemainingSeconds(
+            running ? std::optional<int>(session.remainingSeconds()) : std::nullopt, running && session.isPaused());
+    };
+    connect(&session, &FocusSessionController::isActiveChanged, this, showCountdown);
+    connect(&session, &FocusSessionController::isPausedChanged, this, showCountdown);
+    connect(&session, &FocusSessionController::remainingSecondsChanged, this, showCountdown);
+}
+
+void AppController::handlePetAction(PetAction action)
+{
+    if (m_focus->handlePetAction(action))
+        return;
+    SettingsStore &settings = *m_settings;
+    switch (action) {
+    case PetAction::pepTalk: {
+        DesktopPetController &pet = m_effects->pet();
+        pet.update(PetMood::celebrating, PetDialogue::nextPepTalk(pet.presentation().message()));
+        break;
+    }
+    case PetAction::configureFocus:
+    case PetAction::openFocus:
+        showControlPanel(SettingsPage::focus);
+        break;
+    case PetAction::openSounds:
+        showControlPanel(SettingsPage::sounds);
+        break;
+    case PetAction::openReactions:
+        showControlPanel(SettingsPage::reactions);
+        break;
+    case PetAction::openSettings:
+        showControlPanel(SettingsPage::home);
+        break;
+    case PetAction::togglePause:
+        settings.setEffectsPaused(!settings.effectsPaused());
+        break;
+    case PetAction::toggleTyping:
+        settings.setTypingEnabled(!settings.typingEnabled());
+        break;
+    case PetAction::toggleTapSounds:
+        settings.setMouseEnabled(!settings.mouseEnabled());
+        break;
+    case PetAction::previewKeyboard:
+        m_sound->previewKeyboard();
+        break;
+    case PetAction::previewScreenshot:
+        m_effects->previewScreenshotReaction();
+        break;
+    case PetAction::previewCharge:
+        m_effects->previewChargerReaction();
+        break;
+    case PetAction::hide:
+        settings.setPetEnabled(false);
+        break;
+    case PetAction::toggleStayPut:
+        settings.setPetStayPut(!settings.petStayPut());
+        break;
+    case PetAction::chaos:
+    case PetAction::desktopGravity:
+        settings.setEffectsPaused(false);
+        m_effects->chaosEffects().trigger(action == PetAction::chaos ? ChaosModes::random() : ChaosMode::gravity);
+        break;
+    // Answered by focus sessions above.
+    case PetAction::focus25:
+    case PetAction::focus50:
+    case PetAction::break5:
+    case PetAction::stopFocus:
+        break;
+    }
+}
+
+void AppController::handleChaosEffect(ChaosMode mode)
+{
+    if (!m_settings->petEnabled())
+        return;
+    QString line;
+    switch (mode) {
+    case ChaosMode::gravity:
+        line = QStringLiteral("Everything’s falling! I meant to do that.");
+        break;
+    case ChaosMode::zeroGravity:
+        line = QStringLiteral("Wheee—gravity took the day off!");
+        break;
+    case ChaosMode::vortex:
+        line = QStringLiteral("Tiny black hole. Totally under control.");
+        break;
+    case ChaosMode::earthquake:
+        line = QStringLiteral("Hold onto your folders!");
+        break;
+    }
+    m_effects->pet().update(PetMood::celebrating, line);
 }

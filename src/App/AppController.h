@@ -93,6 +93,12 @@ public:
     // Made on first use and kept; it follows the toy volume and hand tone settings, and while
     // a toy is out the click sounds keep quiet.
     ScreenToyController &screenToys() override;
+    DesktopPetController &pet() { return m_effects->pet(); }
+
+    // Carries out a command of the pet's menu; focus sessions answer their own.
+    void handlePetAction(PetAction action);
+    // The pet's answer to a desktop physics run, while the pet is on.
+    void handleChaosEffect(ChaosMode mode);
 
     // Focus sessions: started from the settings; the allowed applications kept there guard them.
     void startFocusSession() override { m_focus->startFocusSession(); }
@@ -100,8 +106,6 @@ public:
     {
         m_focus->setFocusApp(bundleIdentifier, allowed);
     }
-    // The pet menu's commands.
-    void handlePetAction(PetAction action) { m_focus->handlePetAction(action); }
 
     // The one-time start; every later call returns at once.
     void start() override;
@@ -141,6 +145,7 @@ private:
     }
 
     void forwardSignals();
+    void wirePetToFocus();
     bool takeRunLock();
     void handleTermination();
     void stopScreenToys();

@@ -1,6 +1,10 @@
 #include "Effects/EffectsController.h"
 
 #include "Effects/ClosureEffectModule.h"
+#include "Effects/Pet/BloopyProgress.h"
+#include "Effects/Pet/PetPresentation.h"
+#include "Effects/Pet/View/PetWindow.h"
+#include "Effects/Pet/View/QtPetDesktop.h"
 #include "Foundation/RawEnum.h"
 
 #include <chrono>
@@ -25,6 +29,14 @@ constexpr double lidPreviewFallbackAngle = 85;
 constexpr std::chrono::milliseconds lidPreviewDuration{2000};
 // The band shows while the lid moves and fades this long after it comes to rest.
 constexpr std::chrono::milliseconds lidRestDelay{1500};
+// How long the pet wears the badge of a reaction.
+constexpr double petMomentSeconds = 1.1;
+
+bool isPowerReaction(const SystemReactionEvent &event)
+{
+    using Kind = SystemReactionEvent::Kind;
+    return event.kind != Kind::willSleep && event.kind != Kind::didWake;
+}
 
 }
 
@@ -32,7 +44,9 @@ EffectsController::EffectsController(Platform &platform, SettingsStore &settings
                                      SoundController &sound, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
+    , m_clock(*platform.clock)
     , m_scheduler(*platform.scheduler)
+    , m_overlaySupport(*platform.reactions.overlays)
     , m_input(input)
 {
     ReactionSources &sources = platform.reactions;
@@ -50,12 +64,14 @@ EffectsController::EffectsController(Platform &platform, SettingsStore &settings
         m_lidReader = platform.makeLidAngleReader();
     m_lidAngle = std::make_unique<LidAngleController>(m_lidReader.get(), m_scheduler);
     m_overlays->setSoundPlayer(&sound.systemSounds());
+    m_chaosEscape = std::make_unique<ScreenToyEscapeMonitor>(*platform.inputCapture);
     m_chaos = std::make_unique<ChaosEffectController>(*sources.overlays, *platform.desktopIcons, *platform.desktopPicture);
 
     wireModules();
     wireReactions();
     wireCursorAndHud();
     wireLidBand();
+    wireChaosEscape();
     const auto relay = [this](auto *source) {
         connect(source, &std::remove_pointer_t<decltype(source)>::changed, this, &EffectsController::changed);
     };
@@ -65,6 +81,20 @@ EffectsController::EffectsController(Platform &platform, SettingsStore &settings
     relay(m_arrivalReactions.get());
     relay(m_lidAngle.get());
     relay(m_chaos.get());
+}
+
+void EffectsController::wireChaosEscape()
+{
+    // A run's panels ask once whether Esc is heard globally; that is when listening starts.
+    m_chaos->hearsGlobalKeys = [this] { return m_chaosEscape->start(); };
+    m_chaosEscape->onKeyCode = [this](std::uint16_t keyCode) {
+        if (keyCode == ScreenToyEscapeMonitor::escapeKeyCode)
+            m_chaos->handleGlobalKey(KeySoundEvent{.keyCode = keyCode});
+    };
+    connect(m_chaos.get(), &ChaosEffectController::isActiveChanged, this, [this](bool active) {
+        if (!active)
+            m_chaosEscape->stop();
+    });
 }
 
 void EffectsController::start()
@@ -118,11 +148,12 @@ void EffectsController::wireReactions()
     connect(&m_settings, &SettingsStore::downloadReactionsEnabledChanged, this, configureArrivals);
     connect(&m_settings, &SettingsStore::deviceReactionsEnabledChanged, this, configureArrivals);
 
-    m_systemReactions->onReaction = [this](const SystemReactionEvent &event) {
-        m_overlays->showSystemReaction(event, fromRawOrFirst<ChargingVisualStyle>(m_settings.chargingVisualStyleID()));
+    m_systemReactions->onReaction = [this](const SystemReactionEvent &event) { showSystemReaction(event); };
+    m_screenshotReactions->onScreenshot = [this](const QUrl &) { showScreenshotReaction(); };
+    m_arrivalReactions->onReaction = [this](const ArrivalReactionEvent &event) {
+        m_overlays->showArrival(event);
+        pet().presentation().showMoment(PetMoment::package, petMomentSeconds);
     };
-    m_screenshotReactions->onScreenshot = [this](const QUrl &) { m_overlays->flashScreenshot(); };
-    m_arrivalReactions->onReaction = [this](const ArrivalReactionEvent &event) { m_overlays->showArrival(event); };
 }
 
 // The click observer counts clicks for the statistics and draws the ripples; the typing HUD
@@ -161,7 +192,8 @@ void EffectsController::wireCursorAndHud()
 // The lid band follows the sensor and the chosen look.
 void EffectsController::wireLidBand()
 {
-    m_lidAngle->onProgress = [this](double) {
+    m_lidAngle->onProgress = [this](double progress) {
+        pet().presentation().setLidProgress(progress);
         const quint64 generation = ++m_lidMoveGeneration;
         m_lidMoving = true;
         refreshLidMotion();
@@ -203,7 +235,7 @@ void EffectsController::registerEffectModules()
     module(EffectIDs::keyboardSounds, {}, keyboard, keyboard);
     module(EffectIDs::mouseSounds, {}, mouse, mouse);
     module(EffectIDs::tapReactions, {EffectCapability::motionSensor}, impacts, impacts);
-    module(EffectIDs::desktopPet, {}, [] {}, [] {});
+    module(EffectIDs::desktopPet, {}, [this] { pet().show(); }, [this] { pet().hide(); }, [this] { pet().reset(); });
     module(EffectIDs::desktopPhysics, {}, [this] { m_chaos->start(); }, [this] { m_chaos->stop(); },
            [this] { m_chaos->reset(); });
     module(EffectIDs::systemReactions, {}, [this] { m_systemReactions->start(); }, [this] { m_systemReactions->stop(); });
@@ -264,4 +296,86 @@ void EffectsController::previewLidDance()
         m_lidPreviewShowing = false;
         refreshLidMotion();
     });
+}
+
+void EffectsController::showSystemReaction(const SystemReactionEvent &event)
+{
+    m_overlays->showSystemReaction(event, fromRawOrFirst<ChargingVisualStyle>(m_settings.chargingVisualStyleID()));
+    if (isPowerReaction(event))
+        pet().presentation().showMoment(PetMoment::power, petMomentSeconds);
+}
+
+void EffectsController::showScreenshotReaction()
+{
+    m_overlays->flashScreenshot();
+    pet().presentation().showMoment(PetMoment::camera, petMomentSeconds);
+}
+
+void EffectsController::previewScreenshotReaction()
+{
+    showScreenshotReaction();
+}
+
+void EffectsController::previewChargerReaction()
+{
+    if (m_settings.batteryReactionsEnabled())
+        showSystemReaction(SystemReactionEvent::of(SystemReactionEvent::Kind::chargerConnected));
+}
+
+DesktopPetController &EffectsController::pet()
+{
+    if (!m_pet) {
+        m_petDesktop = std::make_unique<QtPetDesktop>();
+        m_pet = std::make_unique<DesktopPetController>(
+            m_clock, m_scheduler, *m_petDesktop, [this](PetPresentation &presentation, PetPanelCallbacks callbacks) {
+                return std::make_unique<PetWindow>(presentation, m_scheduler, m_overlaySupport, std::move(callbacks));
+            });
+        wirePet(*m_pet);
+    }
+    return *m_pet;
+}
+
+void EffectsController::wirePet(DesktopPetController &pet)
+{
+    PetPresentation &presentation = pet.presentation();
+    SettingsStore &settings = m_settings;
+    const auto applyName = [&presentation, &settings] {
+        presentation.setName(BloopyProgress::normalizedName(settings.petName()));
+    };
+    const auto applyAppearance = [&presentation, &settings] {
+        presentation.setAppearance(settings.petColorID(), settings.petAccessoryID(), settings.petFaceID());
+    };
+    const auto applyStayPut = [&pet, &settings] { pet.setStaysPut(settings.petStayPut()); };
+    const auto applyPlacement = [this, &pet, &settings] {
+        if (!m_writingPetPlacement)
+            pet.setPlacement({settings.petPositionX(), settings.petPositionY()});
+    };
+    applyName();
+    applyAppearance();
+    applyStayPut();
+    applyPlacement();
+    connect(&settings, &SettingsStore::petNameChanged, this, applyName);
+    connect(&settings, &SettingsStore::petColorIDChanged, this, applyAppearance);
+    connect(&settings, &SettingsStore::petAccessoryIDChanged, this, applyAppearance);
+    connect(&settings, &SettingsStore::petFaceIDChanged, this, applyAppearance);
+    connect(&settings, &SettingsStore::petStayPutChanged, this, applyStayPut);
+    connect(&settings, &SettingsStore::petPositionXChanged, this, applyPlacement);
+    connect(&settings, &SettingsStore::petPositionYChanged, this, applyPlacement);
+
+    pet.onPlacementChanged = [this](PetPlacement placement) {
+        m_writingPetPlacement = true;
+        m_settings.setPetPositionX(placement.x);
+        m_settings.setPetPositionY(placement.y);
+        m_writingPetPlacement = false;
+    };
+    // The running chaos effect poses the pet.
+    presentation.setPhysicsMode(m_chaos->activeMode());
+    connect(m_chaos.get(), &ChaosEffectController::activeModeChanged, this,
+            [this, &presentation] { presentation.setPhysicsMode(m_chaos->activeMode()); });
+
+    pet.onAction = [this](PetAction action) {
+        if (onPetAction)
+            onPetAction(action);
+    };
+    connect(&pet, &DesktopPetController::changed, this, &EffectsController::changed);
 }

@@ -6,6 +6,9 @@
 #include "Effects/EffectEngine.h"
 #include "Effects/LidAngleController.h"
 #include "Effects/OverlayCoordinator.h"
+#include "Effects/Pet/DesktopPetController.h"
+#include "Effects/Pet/PetDesktop.h"
+#include "Effects/ScreenToys/ScreenToyEscapeMonitor.h"
 #include "Effects/ScreenshotReactionController.h"
 #include "Effects/StatsOverlayController.h"
 #include "Effects/SystemReactionController.h"
@@ -19,7 +22,8 @@
 #include <memory>
 
 // Reactions and what they draw: the effect engine and its modules, the system, arrival and
-// screenshot reactions, cursor ripples, the typing HUD, the lid motion band and desktop physics.
+// screenshot reactions, cursor ripples, the typing HUD, the lid motion band, desktop physics
+// and the desktop pet.
 class EffectsController final : public QObject {
     Q_OBJECT
 
@@ -35,12 +39,21 @@ public:
     ScreenshotReactionController &screenshotReactions() { return *m_screenshotReactions; }
     CursorEffectController &cursorEffects() { return *m_cursorEffects; }
     LidAngleController &lidAngle() { return *m_lidAngle; }
+    // The desktop pet, made on first use and kept; it follows the pet settings both ways.
+    DesktopPetController &pet();
+
+    // Receives the commands of the pet's menu.
+    std::function<void(PetAction)> onPetAction;
     ChaosEffectController &chaosEffects() { return *m_chaos; }
 
     // Registers the modules, which start as far as settings and capabilities allow.
     void start();
     // Shows the lid motion band for a moment, with or without a sensor or the setting.
     void previewLidDance();
+    // The screenshot reaction, as for a file named "Screenshot Preview.png".
+    void previewScreenshotReaction();
+    // The charger reaction, when battery reactions are on.
+    void previewChargerReaction();
 
 signals:
     void changed();
@@ -50,15 +63,21 @@ private:
     void wireReactions();
     void wireCursorAndHud();
     void wireLidBand();
+    void wireChaosEscape();
     void refreshEffectCapabilities();
     void registerEffectModules();
     void refreshClickCounting();
     void refreshStatsOverlay();
     void refreshLidMotion();
     void showKeyLabel(const QString &label);
+    void showSystemReaction(const SystemReactionEvent &event);
+    void showScreenshotReaction();
+    void wirePet(DesktopPetController &pet);
 
     SettingsStore &m_settings;
+    const Clock &m_clock;
     Scheduler &m_scheduler;
+    const OverlayWindowSupport &m_overlaySupport;
     InputController &m_input;
     std::unique_ptr<EffectEngine> m_engine;
     std::unique_ptr<OverlayCoordinator> m_overlays;
@@ -69,6 +88,13 @@ private:
     std::unique_ptr<CursorEffectController> m_cursorEffects;
     std::unique_ptr<LidAngleReading> m_lidReader;
     std::unique_ptr<LidAngleController> m_lidAngle;
+    std::unique_ptr<PetDesktop> m_petDesktop;
+    std::unique_ptr<DesktopPetController> m_pet;
+    // Set while the pet's own report is written to the two position settings, so the halves
+    // of that write do not move the pet back.
+    bool m_writingPetPlacement = false;
+    // Hears Esc in any application while a desktop-physics run is on screen.
+    std::unique_ptr<ScreenToyEscapeMonitor> m_chaosEscape;
     std::unique_ptr<ChaosEffectController> m_chaos;
     quint64 m_lidPreviewGeneration = 0;
     bool m_lidPreviewShowing = false;

@@ -134,6 +134,11 @@ QString FocusJournalStore::dayKey(const QDateTime &date)
     return QString::asprintf("%04d-%02d-%02d", day.year(), day.month(), day.day());
 }
 
+QDateTime FocusJournalStore::now() const
+{
+    return m_clock.now();
+}
+
 QUuid FocusJournalStore::recordSession(const FocusSessionResult &result)
 {
     FocusSessionRecord record{newID(),
@@ -297,9 +302,7 @@ qint64 FocusJournalStore::todayFocusedSeconds() const
             continue;
         // A damaged stored count must neither take time away from the other sessions nor
         // overflow the sum.
-        const qint64 seconds = record.activeSeconds ? *record.activeSeconds
-                                                    : startedAt.msecsTo(record.endedAt.dateTime()) / 1000;
-        const qint64 counted = std::max<qint64>(seconds, 0);
+        const qint64 counted = record.lengthSeconds();
         total = total > most - counted ? most : total + counted;
     }
     return total;

@@ -63,6 +63,9 @@ public:
     void saveSetup(const QString &goal, int minutes, const QStringList &allowedBundleIDs);
     void removeSetup(const QUuid &setupID);
 
+    // The journal's present moment; the local date of it is what "today" means.
+    QDateTime now() const;
+
     // Seconds focused in the sessions that started today.
     qint64 todayFocusedSeconds() const;
 

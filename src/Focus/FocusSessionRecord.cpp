@@ -3,6 +3,8 @@
 #include "Focus/FocusJsonReader.h"
 #include "Focus/FocusJsonWriter.h"
 
+#include <algorithm>
+
 void FocusSessionRecord::writeJson(QByteArray &out) const
 {
     FocusJsonWriter writer(out);
@@ -16,6 +18,12 @@ void FocusSessionRecord::writeJson(QByteArray &out) const
     if (activeSeconds)
         writer.integer("activeSeconds", *activeSeconds);
     writer.finish();
+}
+
+qint64 FocusSessionRecord::lengthSeconds() const
+{
+    const qint64 seconds = activeSeconds ? *activeSeconds : startedAt.dateTime().msecsTo(endedAt.dateTime()) / 1000;
+    return std::max<qint64>(seconds, 0);
 }
 
 std::optional<FocusSessionRecord> FocusSessionRecord::fromJson(const QJsonValue &value)

@@ -22,6 +22,10 @@ struct FocusSessionRecord {
     // Seconds spent focused, pauses left out; older records may lack it.
     std::optional<qint64> activeSeconds;
 
+    // Seconds the session counts for: the focused seconds when known, else the whole seconds
+    // from start to end; never below 0.
+    qint64 lengthSeconds() const;
+
     void writeJson(QByteArray &out) const;
     static std::optional<FocusSessionRecord> fromJson(const QJsonValue &value);
 

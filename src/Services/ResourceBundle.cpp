@@ -13,9 +13,11 @@ QString ResourceBundle::path()
     const QString beside = executableFolder.filePath(QStringLiteral("KnockwellResources"));
     if (QFileInfo(beside).isDir())
         return beside;
-    const QString above = QDir::cleanPath(executableFolder.filePath(QStringLiteral("../KnockwellResources")));
-    if (QFileInfo(above).isDir())
-        return above;
+    for (const QString &up : {QStringLiteral("../KnockwellResources"), QStringLiteral("../../KnockwellResources")}) {
+        const QString above = QDir::cleanPath(executableFolder.filePath(up));
+        if (QFileInfo(above).isDir())
+            return above;
+    }
     return beside;
 }
 

@@ -4,8 +4,8 @@
 
 // The read-only "KnockwellResources" folder the build generates beside the executable.
 namespace ResourceBundle {
-// $PLINKLY_RESOURCES when set; otherwise "KnockwellResources" beside the executable, or one
-// folder up, where the build tree's test and benchmark programs sit below it.
+// $PLINKLY_RESOURCES when set; otherwise "KnockwellResources" beside the executable, or one or
+// two folders up, where the build tree's tests, benchmarks and tools sit below it.
 QString path();
 
 // `relative` (e.g. "SystemSounds/Glass.wav") inside the bundle.

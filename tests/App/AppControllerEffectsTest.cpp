@@ -2,6 +2,9 @@
 #include "Effects/Overlays/ReactionCardView.h"
 #include "Effects/Overlays/ScreenshotFlashView.h"
 #include "Effects/Overlays/StatsOverlayView.h"
+#include "Effects/Pet/PetPresentation.h"
+#include "Effects/Pet/View/DesktopPetView.h"
+#include "Effects/Pet/View/PetWindow.h"
 #include "fakes/FakeAppShell.h"
 #include "fakes/FakeInputCapture.h"
 #include "fakes/FakeLidAngleReading.h"
@@ -15,6 +18,7 @@
 #include "support/TestFolders.h"
 
 #include <QCoreApplication>
+#include <QMouseEvent>
 #include <QSignalSpy>
 
 #include <linux/input-event-codes.h>
@@ -326,6 +330,161 @@ TEST(AppControllerEffects, ClicksAreCountedByTheClickObserverWhileStatisticsAreO
     EXPECT_FALSE(rig.controller->cursorEffects().isObserving());
 }
 
+namespace {
+// Presses the pet's figure and drags it by (dx, dy) in Qt coordinates.
+void dragPet(DesktopPetController &pet, QPoint by)
+{
+    auto *window = dynamic_cast<PetWindow *>(pet.panel());
+    ASSERT_NE(window, nullptr);
+    DesktopPetView &view = window->view();
+    const QPointF local = view.figureFrame().center();
+    QPointF global = view.mapToGlobal(local);
+    const auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, view.mapFromGlobal(at), at, Qt::LeftButton, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(&view, &event);
+    };
+    send(QEvent::MouseButtonPress, global, Qt::LeftButton);
+    for (int step = 1; step <= 10; ++step)
+        send(QEvent::MouseMove, global + QPointF(by) * step / 10, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, global + QPointF(by), Qt::NoButton);
+}
+}
+
+TEST(AppControllerPet, ThePetFollowsItsSettingsBothWays)
+{
+    EffectsRig rig;
+    rig.settings().setPetName(QStringLiteral("  Flipper  "));
+    rig.settings().setPetFaceID(QStringLiteral("grumpy"));
+    rig.controller->start();
+    DesktopPetController &pet = rig.controller->pet();
+    EXPECT_TRUE(pet.isVisible());
+    EXPECT_EQ(pet.presentation().name(), "Flipper");
+    EXPECT_EQ(pet.presentation().faceID(), "grumpy");
+
+    rig.settings().setPetStayPut(true);
+    EXPECT_TRUE(pet.presentation().staysPut());
+    rig.settings().setPetPositionX(0.25);
+    EXPECT_EQ(pet.savedPlacement(), (PetPlacement{0.25, 0}));
+    rig.settings().setPetPositionY(std::nan(""));
+    EXPECT_EQ(pet.savedPlacement(), (PetPlacement{1, 0})) << "a non-finite placement gives the default";
+
+    // A drop writes both halves of the new placement; neither half moves the pet on its own.
+    rig.settings().setPetPositionY(0.5);
+    const QRect before = dynamic_cast<PetWindow *>(pet.panel())->geometry();
+    std::vector<QRect> framesDuringWrite;
+    QObject::connect(&rig.settings(), &SettingsStore::petPositionXChanged, [&] {
+        framesDuringWrite.push_back(dynamic_cast<PetWindow *>(pet.panel())->geometry());
+    });
+    dragPet(pet, {-100, -50});
+    const QRect after = dynamic_cast<PetWindow *>(pet.panel())->geometry();
+    EXPECT_EQ(after.topLeft(), before.topLeft() + QPoint(-100, -50));
+    EXPECT_EQ(rig.settings().petPositionX(), pet.savedPlacement().x);
+    EXPECT_EQ(rig.settings().petPositionY(), pet.savedPlacement().y);
+    ASSERT_EQ(framesDuringWrite.size(), 1u);
+    EXPECT_EQ(framesDuringWrite[0], after);
+    EXPECT_EQ(pet.presentation().mood(), PetMood::celebrating);
+
+    rig.settings().setPetEnabled(false);
+    EXPECT_FALSE(pet.isVisible());
+    EXPECT_FALSE(pet.panel() && dynamic_cast<PetWindow *>(pet.panel())->isVisible());
+}
+
+TEST(AppControllerPet, MenuCommandsChangeTheirSettingsOrOpenTheirPage)
+{
+    EffectsRig rig;
+    rig.controller->start();
+    SettingsStore &s = rig.settings();
+    struct Case {
+        PetAction action;
+        std::function<bool()> read;
+    };
+    const Case toggles[] = {
+        {PetAction::togglePause, [&] { return s.effectsPaused(); }},
+        {PetAction::toggleTyping, [&] { return s.typingEnabled(); }},
+        {PetAction::toggleTapSounds, [&] { return s.mouseEnabled(); }},
+        {PetAction::toggleStayPut, [&] { return s.petStayPut(); }},
+        {PetAction::hide, [&] { return s.petEnabled(); }},
+    };
+    for (const Case &c : toggles) {
+        const bool before = c.read();
+        rig.controller->handlePetAction(c.action);
+        EXPECT_NE(c.read(), before) << qPrintable(rawValue(c.action));
+    }
+
+    QSignalSpy pages(rig.controller.get(), &AppController::controlPanelRequested);
+    for (PetAction action : {PetAction::openFocus, PetAction::configureFocus, PetAction::openSounds,
+                             PetAction::openReactions, PetAction::openSettings})
+        rig.controller->handlePetAction(action);
+    QList<SettingsPage> requested;
+    for (const auto &arguments : pages)
+        requested.append(arguments.at(0).value<SettingsPage>());
+    EXPECT_EQ(requested, (QList<SettingsPage>{SettingsPage::focus, SettingsPage::focus, SettingsPage::sounds,
+                                              SettingsPage::reactions, SettingsPage::home}));
+
+    PetPresentation &pet = rig.controller->pet().presentation();
+    const QString before = pet.message();
+    rig.controller->handlePetAction(PetAction::pepTalk);
+    EXPECT_EQ(pet.mood(), PetMood::celebrating);
+    EXPECT_NE(pet.message(), before);
+    EXPECT_EQ(pet.reactionLine(), pet.message());
+}
+
+TEST(AppControllerPet, DesktopPhysicsPosesThePetAndGivesItALine)
+{
+    EffectsRig rig;
+    rig.settings().setPhysicsEffectsEnabled(true);
+    rig.settings().setEffectsPaused(true);
+    rig.controller->start();
+    PetPresentation &pet = rig.controller->pet().presentation();
+    rig.controller->handlePetAction(PetAction::desktopGravity);
+    EXPECT_FALSE(rig.settings().effectsPaused());
+    EXPECT_EQ(pet.physicsMode(), ChaosMode::gravity);
+    EXPECT_EQ(pet.mood(), PetMood::celebrating);
+    EXPECT_EQ(pet.reactionLine(), "Everything’s falling! I meant to do that.");
+
+    rig.controller->chaosEffects().stop();
+    EXPECT_FALSE(pet.physicsMode());
+    rig.settings().setPetEnabled(false);
+    rig.controller->handleChaosEffect(ChaosMode::vortex);
+    EXPECT_NE(pet.message(), "Tiny black hole. Totally under control.");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(AppControllerPet, AFocusSessionTalksThroughThePetAndShowsItsCountdown)
+{
+    EffectsRig rig;
+    rig.controller->start();
+    PetPresentation &pet = rig.controller->pet().presentation();
+    rig.controller->handlePetAction(PetAction::focus25);
+    EXPECT_EQ(pet.mood(), PetMood::focused);
+    EXPECT_EQ(pet.focusRemainingSeconds(), 1500);
+    EXPECT_EQ(pet.focusTimeLabel(), "25:00");
+    rig.controller->handlePetAction(PetAction::stopFocus);
+    EXPECT_FALSE(pet.focusRemainingSeconds());
+    EXPECT_FALSE(pet.focusIsPaused());
+}
+
+TEST(AppControllerPet, ReactionsPinBadgesAndTheLidBendsThePet)
+{
+    EffectsRig rig;
+    rig.controller->start();
+    PetPresentation &pet = rig.controller->pet().presentation();
+    rig.screenshots->arrive(QStringLiteral("Screenshot from 2026-03-14.png"));
+    EXPECT_EQ(pet.moment(), PetMoment::camera);
+    rig.scheduler->advance(1200ms);
+    EXPECT_FALSE(pet.moment());
+    rig.controller->handlePetAction(PetAction::previewCharge);
+    EXPECT_EQ(pet.moment(), PetMoment::power);
+    rig.displays->send(DisplayChange::connected);
+    EXPECT_EQ(pet.moment(), PetMoment::package);
+
+    rig.settings().setLidDanceEnabled(true);
+    ASSERT_NE(rig.lidSensor, nullptr);
+    rig.lidSensor->queued = {75};
+    rig.scheduler->advance(200ms);
+    EXPECT_DOUBLE_EQ(pet.lidProgress(), 0.5);
+}
+
 TEST(AppControllerEffects, DesktopPhysicsRunsWhileItsSettingIsOnAndEffectsAreNotPaused)
 {
     EffectsRig rig;
@@ -349,5 +508,28 @@ TEST(AppControllerEffects, DesktopPhysicsRunsWhileItsSettingIsOnAndEffectsAreNot
     rig.settings().setEffectsPaused(true);
     EXPECT_FALSE(chaos.isActive());
     EXPECT_FALSE(chaos.isEnabled());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(AppControllerEffects, EscTypedInAnyApplicationEndsADesktopPhysicsRun)
+{
+    EffectsRig rig;
+    rig.settings().setPhysicsEffectsEnabled(true);
+    rig.controller->start();
+    ChaosEffectController &chaos = rig.controller->chaosEffects();
+    chaos.trigger(ChaosMode::gravity);
+    ASSERT_TRUE(chaos.isActive());
+    // The run's own keyboard listener is the newest global source.
+    FakeInputSource *keys = rig.capture->sources.at(InputCaptureLevel::eventTap);
+    ASSERT_TRUE(keys->running);
+
+    keys->send(30, 1);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(chaos.isActive());
+    keys->send(1, 1);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(chaos.isActive());
+    EXPECT_EQ(rig.capture->sources.count(InputCaptureLevel::eventTap), 0u);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

@@ -12,6 +12,7 @@ public:
     QList<WorkspaceApplication> runningApplications() override { return running; }
     std::optional<QString> installedApplicationName(const QString &identifier) override
     {
+        ++installedLookups;
         if (const auto found = installed.constFind(identifier); found != installed.cend())
             return *found;
         return std::nullopt;
@@ -39,6 +40,7 @@ public:
     QList<WorkspaceApplication> running;
     QHash<QString, QString> installed;
     bool reportsActivations = true;
+    int installedLookups = 0;
 
 private:
     ActivationHandler m_handler;

@@ -1,5 +1,7 @@
-// Writes the KnockwellResources folder: every sound the application ships, synthesised here.
+// Writes the KnockwellResources folder: every sound the application ships, synthesised here, and
+// the images it draws.
 #include "KeyboardPacks.h"
+#include "PetImages.h"
 #include "ReactionPacks.h"
 #include "ScreenToyPictures.h"
 #include "ScreenToySounds.h"
@@ -28,6 +30,7 @@ int main(int argc, char **argv)
         // does not remove them.
         {"ScreenToys", ScreenToyPictures::generate},
         {"ScreenToys/Audio", ScreenToySounds::generate},
+        {"Pet", PetImages::generate},
     };
     for (const auto &[name, generate] : parts) {
         // Start from nothing so that no file of an older generator survives.

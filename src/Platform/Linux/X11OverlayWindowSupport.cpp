@@ -2,31 +2,42 @@
 
 #include <QGuiApplication>
 #include <QWindow>
+#include <QtMath>
 
+#include <xcb/shape.h>
 #include <xcb/xcb.h>
+#include <xcb/xcb_ewmh.h>
 
 #include <cstdlib>
 #include <string>
+#include <vector>
+
+namespace {
+xcb_connection_t *x11Connection()
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+// The screen number is the part after the dot of the display name (":0.1"); 0 without one.
+int displayScreenNumber()
+{
+    const char *display = std::getenv("DISPLAY");
+    if (!display)
+        return 0;
+    const std::string name(display);
+    const auto colon = name.rfind(':');
+    const auto dot = name.find('.', colon == std::string::npos ? 0 : colon);
+    return dot == std::string::npos ? 0 : std::atoi(name.c_str() + dot + 1);
+}
+}
 
 bool X11OverlayWindowSupport::blendsTranslucentWindows() const
 {
-    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11)
-        return true;
-    xcb_connection_t *connection = x11->connection();
+    xcb_connection_t *connection = x11Connection();
     if (!connection)
         return true;
-
-    // The screen number is the part after the dot of the display name (":0.1"); 0 without one.
-    int screenNumber = 0;
-    if (const char *display = std::getenv("DISPLAY")) {
-        const std::string name(display);
-        const auto colon = name.rfind(':');
-        const auto dot = name.find('.', colon == std::string::npos ? 0 : colon);
-        if (dot != std::string::npos)
-            screenNumber = std::atoi(name.c_str() + dot + 1);
-    }
-    const std::string selection = "_NET_WM_CM_S" + std::to_string(screenNumber);
+    const std::string selection = "_NET_WM_CM_S" + std::to_string(displayScreenNumber());
     xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(
         connection, xcb_intern_atom(connection, 1, uint16_t(selection.size()), selection.c_str()), nullptr);
     if (!atom)
@@ -44,21 +55,43 @@ bool X11OverlayWindowSupport::blendsTranslucentWindows() const
     return owned;
 }
 
-void X11OverlayWindowSupport::keepOnEveryWorkspace(QWindow &window) const
+void X11OverlayWindowSupport::setInputRegion(QWindow &window, const QRegion &region) const
 {
-    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    xcb_connection_t *connection = x11Connection();
     if (!connection)
         return;
-    static constexpr char name[] = "_NET_WM_DESKTOP";
-    xcb_intern_atom_reply_t *atom =
-        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr);
-    if (!atom)
-        return;
-    // The workspace number 0xFFFFFFFF stands for all of them.
-    const uint32_t everyWorkspace = 0xFFFFFFFF;
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, xcb_window_t(window.winId()), atom->atom, XCB_ATOM_CARDINAL,
-                        32, 1, &everyWorkspace);
-    std::free(atom);
+    const qreal ratio = window.devicePixelRatio();
+    std::vector<xcb_rectangle_t> rectangles;
+    for (const QRect &rect : region) {
+        const QRect device(QPoint(qFloor(rect.x() * ratio), qFloor(rect.y() * ratio)),
+                           QPoint(qCeil((rect.right() + 1) * ratio) - 1, qCeil((rect.bottom() + 1) * ratio) - 1));
+        rectangles.push_back({int16_t(device.x()), int16_t(device.y()), uint16_t(device.width()),
+                              uint16_t(device.height())});
+    }
+    xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED,
+                         xcb_window_t(window.winId()), 0, 0, uint32_t(rectangles.size()), rectangles.data());
     xcb_flush(connection);
+}
+
+void X11OverlayWindowSupport::keepOnEveryWorkspace(QWindow &window) const
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
+        return;
+    xcb_ewmh_connection_t ewmh;
+    if (!xcb_ewmh_init_atoms_replies(&ewmh, xcb_ewmh_init_atoms(connection, &ewmh), nullptr))
+        return;
+    const auto id = xcb_window_t(window.winId());
+    const int screen = displayScreenNumber();
+    // The workspace number 0xFFFFFFFF stands for all of them. A window not yet shown carries
+    // the property to the window manager; a shown one needs the messages.
+    constexpr uint32_t allDesktops = 0xFFFFFFFF;
+    xcb_ewmh_set_wm_desktop(&ewmh, id, allDesktops);
+    xcb_ewmh_request_change_wm_desktop(&ewmh, screen, id, allDesktops, XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
+    xcb_ewmh_request_change_wm_state(&ewmh, screen, id, XCB_EWMH_WM_STATE_ADD, ewmh._NET_WM_STATE_SKIP_TASKBAR,
+                                     ewmh._NET_WM_STATE_SKIP_PAGER, XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
+    xcb_ewmh_request_change_wm_state(&ewmh, screen, id, XCB_EWMH_WM_STATE_ADD, ewmh._NET_WM_STATE_STICKY,
+                                     ewmh._NET_WM_STATE_ABOVE, XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
+    xcb_flush(connection);
+    xcb_ewmh_connection_wipe(&ewmh);
 }

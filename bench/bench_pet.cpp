@@ -1,0 +1,109 @@
+#include "Effects/Pet/PetAnimator.h"
+#include "Effects/Pet/PetPresentation.h"
+#include "Effects/Pet/View/DesktopPetView.h"
+#include "Effects/Pet/View/PetFigure.h"
+#include "Foundation/Scheduler.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+// One whole frame of the pet's panel at 2x, with a reaction capsule above the figure, as the
+// window paints it.
+void paintPetPanel(benchmark::State &state)
+{
+    QtScheduler scheduler;
+    PetPresentation presentation(scheduler);
+    DesktopPetView view(presentation, scheduler, {});
+    view.resize(170, 122);
+    presentation.update(PetMood::celebrating, QStringLiteral("Wheee—gravity took the day off!"));
+    QImage frame(340, 244, QImage::Format_ARGB32_Premultiplied);
+    frame.setDevicePixelRatio(2);
+    for (auto _ : state) {
+        frame.fill(Qt::transparent);
+        QPainter painter(&frame);
+        view.paintContent(painter);
+    }
+}
+BENCHMARK(paintPetPanel)->Unit(benchmark::kMicrosecond);
+
+// The figure alone at 2x, in a tint whose body image is already cached, wearing a badge and a
+// crown, with the countdown capsule.
+void paintFigure(benchmark::State &state)
+{
+    PetFigureState figure;
+    figure.colorID = QStringLiteral("ocean");
+    figure.accessoryID = QStringLiteral("crown");
+    figure.moment = PetMoment::power;
+    figure.momentProgress = 1;
+    figure.mood = PetMood::celebrating;
+    figure.focusTimeLabel = QStringLiteral("24:59");
+    QImage frame(2 * 170, 2 * 122, QImage::Format_ARGB32_Premultiplied);
+    frame.setDevicePixelRatio(2);
+    for (auto _ : state) {
+        frame.fill(Qt::transparent);
+        QPainter painter(&frame);
+        painter.translate(85, 80);
+        PetFigure::paint(painter, figure);
+    }
+}
+BENCHMARK(paintFigure)->Unit(benchmark::kMicrosecond);
+
+// The open menu card with its shadow and the figure below it, at 2x: the panel while the menu
+// is open.
+void paintOpenCard(benchmark::State &state)
+{
+    QtScheduler scheduler;
+    PetPresentation presentation(scheduler);
+    DesktopPetView view(presentation, scheduler, {});
+    view.resize(220, 300);
+    presentation.showReaction(QStringLiteral("Boop! What’s the plan?"), 60);
+    presentation.setDialogueVisible(true);
+    view.advanceAnimation(5);
+    QImage frame(2 * 220, 2 * 300, QImage::Format_ARGB32_Premultiplied);
+    frame.setDevicePixelRatio(2);
+    for (auto _ : state) {
+        frame.fill(Qt::transparent);
+        QPainter painter(&frame);
+        view.paintContent(painter);
+    }
+}
+BENCHMARK(paintOpenCard)->Unit(benchmark::kMicrosecond);
+
+// One tick of the pose animation with every term moving.
+void animationTick(benchmark::State &state)
+{
+    PetAnimator animator;
+    PetPoseState a;
+    a.physicsMode = ChaosMode::vortex;
+    a.mood = PetMood::stretching;
+    a.hovering = true;
+    PetPoseState b;
+    b.physicsMode = ChaosMode::vortex;
+    b.physicsBeat = true;
+    b.isWalking = true;
+    bool flip = false;
+    for (auto _ : state) {
+        if (animator.isSettled()) {
+            flip = !flip;
+            animator.setTargets(PetPose::targets(flip ? a : b), PetCurve::spring(0.30, 0.64));
+        }
+        animator.advance(1.0 / 60);
+        benchmark::DoNotOptimize(PetPose::transform(animator.values()));
+    }
+}
+BENCHMARK(animationTick)->Unit(benchmark::kMicrosecond);
+}
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

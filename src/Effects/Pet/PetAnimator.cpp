@@ -1,0 +1,95 @@
+#include "Effects/Pet/PetAnimator.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+// How close each term must come to rest before it stops moving: a small fraction of a point on
+// screen, in the term's own unit (scale factors, points, degrees, progress).
+constexpr double scaleRest = 0.002, pointRest = 0.05, degreeRest = 0.05, progressRest = 0.01;
+constexpr std::array<double, PetPoseValues::members.size()> settleDistance{
+    scaleRest, scaleRest, degreeRest, pointRest,  pointRest, scaleRest,  scaleRest,    pointRest,
+    scaleRest, scaleRest, scaleRest,  pointRest,  pointRest, degreeRest, progressRest, progressRest,
+};
+// A term at rest also moves slower than ten times its rest distance a second.
+constexpr double settleSpeedFactor = 10;
+// Springs are integrated in steps no longer than this, so a late frame cannot blow them up.
+constexpr double springStep = 1.0 / 480;
+
+double easeInOut(double t)
+{
+    return t < 0.5 ? 4 * t * t * t : 1 - std::pow(-2 * t + 2, 3) / 2;
+}
+}
+
+std::array<PetAnimator::Channel, PetAnimator::channelCount> PetAnimator::initialChannels()
+{
+    std::array<Channel, channelCount> channels{};
+    const PetPoseValues rest;
+    for (std::size_t i = 0; i < channelCount; ++i)
+        channels[i].target = rest.*PetPoseValues::members[i];
+    return channels;
+}
+
+void PetAnimator::setTargets(const PetPoseValues &targets, PetCurve curve)
+{
+    for (std::size_t i = 0; i < channelCount; ++i) {
+        const auto member = PetPoseValues::members[i];
+        Channel &channel = m_channels[i];
+        if (targets.*member == channel.target)
+            continue;
+        channel.target = targets.*member;
+        channel.curve = curve;
+        if (curve.kind == PetCurve::Kind::immediate) {
+            m_values.*member = channel.target;
+            channel.velocity = 0;
+            channel.moving = false;
+            continue;
+        }
+        // A spring keeps its velocity when redirected; an ease starts afresh from here.
+        if (curve.kind == PetCurve::Kind::easeInOut)
+            channel.velocity = 0;
+        channel.from = m_values.*member;
+        channel.elapsed = 0;
+        channel.moving = true;
+    }
+}
+
+bool PetAnimator::advance(double seconds)
+{
+    seconds = std::max(seconds, 0.0);
+    for (std::size_t i = 0; i < channelCount; ++i) {
+        Channel &channel = m_channels[i];
+        if (!channel.moving)
+            continue;
+        double &value = m_values.*PetPoseValues::members[i];
+        channel.elapsed += seconds;
+        if (channel.curve.kind == PetCurve::Kind::easeInOut) {
+            const double progress = std::min(channel.elapsed / channel.curve.duration, 1.0);
+            value = channel.from + (channel.target - channel.from) * easeInOut(progress);
+            channel.moving = progress < 1;
+            continue;
+        }
+        const double omega = 2 * std::numbers::pi / channel.curve.response;
+        const double stiffness = omega * omega;
+        const double damping = 2 * channel.curve.dampingFraction * omega;
+        for (double left = seconds; left > 0; left -= springStep) {
+            const double dt = std::min(left, springStep);
+            channel.velocity += (stiffness * (channel.target - value) - damping * channel.velocity) * dt;
+            value += channel.velocity * dt;
+        }
+        if (std::abs(channel.target - value) < settleDistance[i]
+            && std::abs(channel.velocity) < settleDistance[i] * settleSpeedFactor) {
+            value = channel.target;
+            channel.velocity = 0;
+            channel.moving = false;
+        }
+    }
+    return !isSettled();
+}
+
+bool PetAnimator::isSettled() const
+{
+    return std::none_of(m_channels.begin(), m_channels.end(), [](const Channel &c) { return c.moving; });
+}

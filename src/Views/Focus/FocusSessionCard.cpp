@@ -1,0 +1,231 @@
+#include "Views/Focus/FocusSessionCard.h"
+
+#include "Focus/FocusJournalStore.h"
+#include "Views/AppModel.h"
+#include "Views/Kit/Bind.h"
+#include "Views/Kit/KeyedRows.h"
+#include "Views/Kit/ProminentButton.h"
+#include "Views/Kit/SettingsText.h"
+#include "Views/Kit/SymbolButton.h"
+#include "Views/Kit/SymbolIcon.h"
+#include "Views/Kit/SymbolLabel.h"
+#include "Views/Kit/TextLabels.h"
+#include "Views/SettingsViewState.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// One of today's priorities: a tick that toggles the task, and its title on one line.
+class PriorityRow final : public QWidget {
+public:
+    PriorityRow(const QUuid &id, FocusJournalStore &journal, QWidget *parent)
+        : QWidget(parent)
+    {
+        m_tick = new SymbolButton(QStringLiteral("circle"), Qt::black, QStringLiteral("Toggle task"), 16, this);
+        m_title = new QLabel(this);
+        m_title->setFont(KitStyle::font(FontRole::subheadline));
+        m_title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        auto *layout = new QHBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(8);
+        layout->addWidget(m_tick);
+        layout->addWidget(m_title, 1);
+        connect(m_tick, &QAbstractButton::clicked, this, [&journal, id] { journal.toggleTask(id); });
+    }
+
+    void present(const FocusTask &task, const QColor &accent)
+    {
+        m_tick->setSymbol(task.isComplete ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"),
+                          task.isComplete ? KitStyle::color(ColorRole::green) : accent);
+        QFont font = m_title->font();
+        if (font.strikeOut() != task.isComplete) {
+            font.setStrikeOut(task.isComplete);
+            m_title->setFont(font);
+        }
+        Bind::text(m_title, task.title);
+    }
+
+private:
+    SymbolButton *m_tick = nullptr;
+    QLabel *m_title = nullptr;
+};
+
+QLabel *secondaryLabel(FontRole role, QWidget *parent, std::optional<QFont::Weight> weight = std::nullopt)
+{
+    auto *label = new QLabel(parent);
+    label->setFont(KitStyle::font(role, weight));
+    label->setStyleSheet(QStringLiteral("color: %1").arg(KitStyle::color(ColorRole::secondary).name()));
+    return label;
+}
+
+}
+
+FocusSessionCard::StatusLook FocusSessionCard::statusLook(bool paused, const QString &statusText)
+{
+    if (paused)
+        return {QStringLiteral("pause.circle.fill"), ColorRole::orange};
+    if (statusText.contains(QStringLiteral("distraction")))
+        return {QStringLiteral("eye.fill"), ColorRole::orange};
+    return {QStringLiteral("checkmark.circle.fill"), ColorRole::green};
+}
+
+FocusSessionCard::FocusSessionCard(AppModel &app, SettingsViewState &state, QWidget *parent)
+    : QWidget(parent)
+    , m_app(app)
+    , m_state(state)
+{
+    setObjectName(QStringLiteral("focusSessionCard"));
+    m_countdown = new QLabel(this);
+    m_countdown->setAccessibleName(QStringLiteral("Time left"));
+    QFont countdownFont = KitStyle::font(FontRole::body, QFont::Bold);
+    countdownFont.setPixelSize(58);
+    m_countdown->setFont(countdownFont);
+    m_countdown->setAlignment(Qt::AlignCenter);
+
+    m_goal = new QLabel(this);
+    m_goal->setAccessibleName(QStringLiteral("Session goal"));
+    m_goal->setFont(KitStyle::font(FontRole::title3, QFont::Bold));
+    m_goal->setWordWrap(true);
+    m_goal->setAlignment(Qt::AlignCenter);
+
+    m_status = new SymbolLabel(QStringLiteral("checkmark.circle.fill"), QString(),
+                               KitStyle::font(FontRole::subheadline, QFont::DemiBold), ColorRole::green, this);
+    m_status->setAccessibleName(QStringLiteral("Session status"));
+    m_currentApp = secondaryLabel(FontRole::caption, this);
+
+    m_priorities = new QWidget(this);
+    auto *divider = new QFrame(m_priorities);
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFixedHeight(1);
+    divider->setStyleSheet(QStringLiteral("background: %1; border: none;")
+                               .arg(KitStyle::color(ColorRole::separator).name(QColor::HexArgb)));
+    auto *heading = secondaryLabel(FontRole::caption, m_priorities, QFont::Bold);
+    heading->setText(QStringLiteral("Today’s priorities"));
+    m_priorityCount = secondaryLabel(FontRole::caption, m_priorities);
+    auto *headingRow = new QHBoxLayout;
+    headingRow->addWidget(heading);
+    headingRow->addStretch(1);
+    headingRow->addWidget(m_priorityCount);
+    m_priorityRows = new KeyedRows(new QVBoxLayout, m_priorities);
+    auto *priorities = new QVBoxLayout(m_priorities);
+    priorities->setContentsMargins(0, 0, 0, 0);
+    priorities->setSpacing(8);
+    priorities->addWidget(divider);
+    priorities->addLayout(headingRow);
+    priorities->addWidget(m_priorityRows);
+
+    m_note = new QLineEdit(this);
+    m_note->setPlaceholderText(QStringLiteral("Quick progress note…"));
+    m_note->setAccessibleName(QStringLiteral("Quick progress note"));
+    m_log = TextLabels::borderedButton(QStringLiteral("square.and.pencil"), QStringLiteral("Log"), this);
+    auto *noteRow = new QHBoxLayout;
+    noteRow->addWidget(m_note, 1);
+    noteRow->addWidget(m_log);
+    connect(m_note, &QLineEdit::textEdited, this, [this](const QString &text) {
+        m_state.checkInDraft = text;
+        refreshLogEnabled();
+    });
+    connect(m_log, &QPushButton::clicked, this, &FocusSessionCard::logCheckIn);
+
+    FocusSessionController &session = m_app.focusController().session();
+    m_pause = new ProminentButton(QStringLiteral("pause.fill"), QStringLiteral("Pause Session"), this);
+    m_resume = new ProminentButton(QStringLiteral("play.fill"), QStringLiteral("Resume Session"), this);
+    m_end = TextLabels::borderedButton(QStringLiteral("stop.fill"), QStringLiteral("End Session"), this);
+    const QColor red = KitStyle::color(ColorRole::red);
+    m_end->setIcon(SymbolIcon::icon(QStringLiteral("stop.fill"), red));
+    m_end->setStyleSheet(m_end->styleSheet() + QStringLiteral("QPushButton { color: %1; }").arg(red.name()));
+    m_end->setFont(KitStyle::font(FontRole::body));
+    auto *controls = new QHBoxLayout;
+    controls->addStretch(1);
+    controls->addWidget(m_pause);
+    controls->addWidget(m_resume);
+    controls->addWidget(m_end);
+    controls->addStretch(1);
+    connect(m_pause, &QPushButton::clicked, &session, &FocusSessionController::pause);
+    connect(m_resume, &QPushButton::clicked, &session, &FocusSessionController::resume);
+    connect(m_end, &QPushButton::clicked, &session, [&session] { session.stop(false); });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 24, 24, 24);
+    layout->setSpacing(11);
+    layout->addWidget(m_countdown);
+    layout->addWidget(m_goal);
+    layout->addWidget(m_status, 0, Qt::AlignHCenter);
+    layout->addWidget(m_currentApp, 0, Qt::AlignHCenter);
+    layout->addWidget(m_priorities);
+    layout->addLayout(noteRow);
+    layout->addLayout(controls);
+}
+
+void FocusSessionCard::sync(const QColor &accent)
+{
+    FocusSessionController &session = m_app.focusController().session();
+    FocusJournalStore &journal = m_app.journal();
+    if (accent != m_accent) {
+        m_accent = accent;
+        m_pause->setTint(accent);
+        m_resume->setTint(accent);
+        update();
+    }
+    Bind::text(m_countdown, SettingsText::countdown(session.remainingSeconds()));
+    Bind::text(m_goal, m_app.settings().focusGoal());
+    const StatusLook look = statusLook(session.isPaused(), session.statusText());
+    m_status->setSymbol(look.symbol);
+    m_status->setColor(KitStyle::color(look.color));
+    m_status->setText(session.statusText());
+    Bind::text(m_currentApp, QStringLiteral("Current app: ") + session.currentAppName());
+
+    const QList<FocusTask> priorities = journal.todayPriorityTasks();
+    Bind::visible(m_priorities, !priorities.isEmpty());
+    const auto done = std::count_if(priorities.begin(), priorities.end(), [](const FocusTask &t) { return t.isComplete; });
+    Bind::text(m_priorityCount, QStringLiteral("%1/%2").arg(done).arg(priorities.size()));
+    QStringList ids;
+    for (const FocusTask &task : priorities)
+        ids << task.id.toString(QUuid::WithoutBraces);
+    m_priorityRows->setIds(ids, [this, &journal](const QString &id) {
+        return new PriorityRow(QUuid::fromString(id), journal, m_priorityRows);
+    });
+    for (const FocusTask &task : priorities)
+        static_cast<PriorityRow *>(m_priorityRows->row(task.id.toString(QUuid::WithoutBraces)))->present(task, accent);
+
+    Bind::text(m_note, m_state.checkInDraft);
+    refreshLogEnabled();
+    Bind::visible(m_pause, !session.isPaused());
+    Bind::visible(m_resume, session.isPaused());
+}
+
+void FocusSessionCard::logCheckIn()
+{
+    m_app.journal().addCheckIn(m_state.checkInDraft, m_app.settings().focusGoal());
+    m_state.checkInDraft.clear();
+    m_note->clear();
+    refreshLogEnabled();
+}
+
+void FocusSessionCard::refreshLogEnabled()
+{
+    Bind::enabled(m_log, !m_state.checkInDraft.trimmed().isEmpty());
+}
+
+void FocusSessionCard::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF bounds = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    QPainterPath shape;
+    shape.addRoundedRect(bounds, 20, 20);
+    QLinearGradient gradient(bounds.topLeft(), bounds.bottomRight());
+    gradient.setColorAt(0, KitStyle::withOpacity(QColor(0, 122, 255), 0.2));
+    gradient.setColorAt(1, KitStyle::withOpacity(m_accent.isValid() ? m_accent : QColor(0, 122, 255), 0.15));
+    painter.fillPath(shape, gradient);
+    painter.setPen(QPen(KitStyle::withOpacity(QColor(0, 122, 255), 0.32), 1));
+    painter.drawPath(shape);
+}

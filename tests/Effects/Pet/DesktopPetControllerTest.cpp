@@ -1,0 +1,275 @@
+#include "Effects/Pet/DesktopPetController.h"
+#include "Effects/Pet/PetGeometry.h"
+#include "Effects/Pet/PetMotion.h"
+#include "Effects/Pet/PetPresentation.h"
+#include "fakes/FakePetDesktop.h"
+#include "fakes/ManualClock.h"
+
+#include <QLineF>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace std::chrono_literals;
+
+namespace {
+// A 1440 x 900 main display with a 25-point bar at the top and a 50-point dock at the bottom;
+// y grows upwards.
+const PetScreen mainDisplay{{0, 0, 1440, 900}, {0, 50, 1440, 825}};
+// A second display to the right of the main one, without bars.
+const PetScreen rightDisplay{{1440, 0, 1920, 1080}, {1440, 0, 1920, 1080}};
+
+class DesktopPetControllerTest : public ::testing::Test {
+public:
+    DesktopPetControllerTest()
+    {
+        desktop.displays = {mainDisplay};
+        controller.onAction = [this](PetAction action) { actions.push_back(action); };
+        controller.onPlacementChanged = [this](PetPlacement placement) { placements.push_back(placement); };
+    }
+
+    FakePetPanel &panel() { return *static_cast<FakePetPanel *>(controller.panel()); }
+    PetPresentation &pet() { return controller.presentation(); }
+    void openMenu(bool open)
+    {
+        pet().setDialogueVisible(open);
+        scheduler.advance(0ms);
+    }
+    void TestBody() override {}
+
+    ManualClock clock;
+    ManualScheduler scheduler{clock};
+    FakePetDesktop desktop;
+    DesktopPetController controller{clock, scheduler, desktop, [](PetPresentation &, PetPanelCallbacks callbacks) {
+                                        return std::make_unique<FakePetPanel>(std::move(callbacks));
+                                    }};
+    std::vector<PetAction> actions;
+    std::vector<PetPlacement> placements;
+};
+}
+
+TEST_F(DesktopPetControllerTest, PlacementsPutThePanelInTheAreaOfTheMainScreen)
+{
+    controller.show();
+    EXPECT_TRUE(panel().onScreen);
+    EXPECT_EQ(panel().rect, QRectF(1314, 58, 170, 122)) << "44 past the right edge, 8 above the dock";
+
+    controller.setPlacement({0, 1});
+    openMenu(true);
+    controller.setPlacement({0.5, 0.5});
+    controller.setPlacement({0, 1});
+    EXPECT_EQ(panel().rect, QRectF(8, 867 - 300, 220, 300)) << "8 inside the visible top-left corner";
+}
+
+TEST_F(DesktopPetControllerTest, StoredPlacementsAreClampedAndNeverNonFinite)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::pair<PetPlacement, PetPlacement> cases[] = {
+        {{1.5, -0.2}, {1, 0}}, {{0.25, 0.75}, {0.25, 0.75}}, {{std::nan(""), 0.5}, {1, 0}}, {{0.5, inf}, {1, 0}}};
+    for (const auto &[given, stored] : cases) {
+        controller.setPlacement(given);
+        EXPECT_EQ(controller.savedPlacement(), stored);
+    }
+}
+
+TEST_F(DesktopPetControllerTest, OpeningTheMenuGrowsThePanelAboutItsCentreAndBottom)
+{
+    controller.setPlacement({0.5, 0.2});
+    controller.show();
+    const QRectF closed = panel().rect;
+    openMenu(true);
+    EXPECT_EQ(panel().rect.size(), QSizeF(220, 300));
+    EXPECT_DOUBLE_EQ(panel().rect.center().x(), closed.center().x());
+    EXPECT_DOUBLE_EQ(panel().rect.top(), closed.top());
+    openMenu(false);
+    EXPECT_EQ(panel().rect, closed);
+
+    // At the right edge the open panel is pushed back inside the visible frame.
+    controller.setPlacement({1, 0});
+    openMenu(true);
+    EXPECT_EQ(panel().rect, QRectF(1432 - 220, 58, 220, 300));
+}
+
+TEST_F(DesktopPetControllerTest, ADragMovesThePanelAndTheDropReportsThePlacement)
+{
+    controller.show();
+    panel().setFrame({500, 300, 170, 122});
+    panel().callbacks.onDragChanged({60, 20});
+    panel().callbacks.onDragChanged({100, 50});
+    EXPECT_EQ(panel().rect.topLeft(), QPointF(600, 250));
+    EXPECT_EQ(pet().facingDirection(), -1);
+    EXPECT_TRUE(pet().isWalking());
+
+    panel().callbacks.onDragEnded();
+    ASSERT_EQ(placements.size(), 1u);
+    const QRectF area = PetGeometry::placementArea(mainDisplay, {170, 122}, false);
+    EXPECT_EQ(placements[0], PetPlacement::normalized({600, 250}, area, {170, 122}));
+    EXPECT_EQ(controller.savedPlacement(), placements[0]);
+    EXPECT_EQ(pet().mood(), PetMood::celebrating);
+    EXPECT_EQ(pet().reactionLine(), QStringLiteral("Wheee—new spot!"));
+    EXPECT_FALSE(pet().isWalking());
+
+    // The settings echo the report back; the pet does not move.
+    panel().setFrame({600, 250, 170, 122});
+    controller.setPlacement(placements[0]);
+    EXPECT_EQ(panel().rect.topLeft(), QPointF(600, 250));
+}
+
+TEST_F(DesktopPetControllerTest, DraggingPastAnEdgePinsThePanelThere)
+{
+    controller.show();
+    panel().setFrame({500, 300, 170, 122});
+    panel().callbacks.onDragChanged({5000, -5000});
+    EXPECT_EQ(panel().rect.topLeft(), QPointF(1484 - 170, 867 - 122));
+    panel().callbacks.onDragEnded();
+    EXPECT_EQ(placements.back(), (PetPlacement{1, 1}));
+
+    panel().callbacks.onDragChanged({-5000, 5000});
+    panel().callbacks.onDragEnded();
+    EXPECT_EQ(placements.back(), (PetPlacement{0, 0}));
+    EXPECT_EQ(panel().rect.topLeft(), QPointF(-44, 58));
+}
+
+TEST_F(DesktopPetControllerTest, APetDroppedOnASecondDisplayStaysThere)
+{
+    desktop.displays = {mainDisplay, rightDisplay};
+    controller.show();
+    // The closed panel overhangs the main display's right edge: its centre is still on it.
+    panel().callbacks.onDragChanged({600, -400});
+    EXPECT_LE(panel().rect.right(), 1484);
+    panel().callbacks.onDragEnded();
+
+    // Dragged from a spot on the second display, the panel belongs to that display's area.
+    panel().setFrame({2000, 400, 170, 122});
+    panel().callbacks.onDragChanged({100, 0});
+    EXPECT_EQ(panel().rect.topLeft(), QPointF(2100, 400));
+    panel().callbacks.onDragEnded();
+    const QRectF area = PetGeometry::placementArea(rightDisplay, {170, 122}, false);
+    EXPECT_EQ(placements.back(), PetPlacement::normalized({2100, 400}, area, {170, 122}));
+    controller.setPlacement(placements.back());
+    EXPECT_EQ(panel().rect.topLeft(), QPointF(2100, 400)) << "the pet jumped back to the main display";
+}
+
+TEST_F(DesktopPetControllerTest, AnIdlePetChasesAfterTwelveSecondsUnlessHeldBack)
+{
+    struct Case {
+        const char *name;
+        std::function<void(DesktopPetControllerTest &)> holdBack;
+        bool chases;
+    };
+    const Case cases[] = {
+        {"idle", [](DesktopPetControllerTest &) {}, true},
+        {"focus session", [](DesktopPetControllerTest &t) { t.pet().setFocusRemainingSeconds(600, false); }, false},
+        {"stay put", [](DesktopPetControllerTest &t) { t.controller.setStaysPut(true); }, false},
+        {"menu open", [](DesktopPetControllerTest &t) { t.openMenu(true); }, false},
+        {"focused mood", [](DesktopPetControllerTest &t) { t.controller.update(PetMood::focused, "Go"); }, false},
+    };
+    for (const Case &c : cases) {
+        DesktopPetControllerTest fresh;
+        fresh.controller.show();
+        c.holdBack(fresh);
+        fresh.scheduler.advance(11900ms);
+        EXPECT_NE(fresh.pet().mood(), PetMood::bored) << c.name;
+        fresh.scheduler.advance(200ms);
+        EXPECT_EQ(fresh.pet().mood() == PetMood::bored, c.chases) << c.name;
+    }
+}
+
+TEST_F(DesktopPetControllerTest, AMoodFromOutsideRestartsTheWait)
+{
+    controller.show();
+    scheduler.advance(10s);
+    controller.update(PetMood::celebrating, QStringLiteral("Nice"));
+    scheduler.advance(10s);
+    EXPECT_EQ(pet().mood(), PetMood::celebrating);
+    scheduler.advance(2100ms);
+    EXPECT_EQ(pet().mood(), PetMood::bored);
+    EXPECT_EQ(pet().message(), "Psst… got anything fun?");
+}
+
+TEST_F(DesktopPetControllerTest, TheChaseStopsShortOfThePointerAndSleepsAfterSixSeconds)
+{
+    controller.show();
+    desktop.pointerAt = {300, 400};
+    scheduler.advance(12s);
+    ASSERT_EQ(pet().mood(), PetMood::bored);
+    scheduler.advance(5900ms);
+    const QPointF target = PetGeometry::chaseTarget(desktop.pointerAt, mainDisplay, {170, 122});
+    EXPECT_NEAR(QLineF(panel().rect.topLeft(), target).length(), PetMotion::stopDistance, 0.01);
+    EXPECT_FALSE(pet().isWalking()) << "a pet that has arrived stops walking";
+    EXPECT_EQ(pet().facingDirection(), 1) << "it moved to the left";
+
+    scheduler.advance(200ms);
+    EXPECT_EQ(pet().mood(), PetMood::sleeping);
+    EXPECT_EQ(pet().message(), "Zzz… boop to wake me");
+    // Asleep from 18 s after the show; the first stretch comes 90 s later and lasts 1.2 s.
+    scheduler.advance(89800ms);
+    EXPECT_EQ(pet().mood(), PetMood::sleeping);
+    scheduler.advance(200ms);
+    EXPECT_EQ(pet().message(), "Big stretch…");
+    scheduler.advance(1200ms);
+    EXPECT_EQ(pet().mood(), PetMood::sleeping);
+    EXPECT_EQ(pet().message(), "Zzz… boop to wake me");
+    scheduler.advance(90000ms);
+    EXPECT_EQ(pet().mood(), PetMood::stretching) << "it stretches every 91.2 s";
+}
+
+TEST_F(DesktopPetControllerTest, TheChaseFollowsThePointerOntoAnotherDisplay)
+{
+    desktop.displays = {mainDisplay, rightDisplay};
+    controller.show();
+    desktop.pointerAt = {2500, 600};
+    scheduler.advance(17s);
+    const QPointF target = PetGeometry::chaseTarget(desktop.pointerAt, rightDisplay, {170, 122});
+    EXPECT_NEAR(QLineF(panel().rect.topLeft(), target).length(), PetMotion::stopDistance, 0.01);
+    EXPECT_EQ(pet().facingDirection(), -1);
+}
+
+TEST_F(DesktopPetControllerTest, OpeningTheMenuOrHidingStopsTheChase)
+{
+    controller.show();
+    desktop.pointerAt = {300, 400};
+    scheduler.advance(12500ms);
+    openMenu(true);
+    const QRectF frozen = panel().rect;
+    scheduler.advance(1s);
+    EXPECT_EQ(panel().rect, frozen);
+    EXPECT_FALSE(pet().isWalking());
+
+    controller.hide();
+    EXPECT_FALSE(panel().onScreen);
+    EXPECT_FALSE(pet().isDialogueVisible());
+    EXPECT_FALSE(controller.isVisible());
+}
+
+TEST_F(DesktopPetControllerTest, MenuCommandsCloseTheMenuAndReachTheOwner)
+{
+    controller.show();
+    openMenu(true);
+    panel().callbacks.onAction(PetAction::pepTalk);
+    EXPECT_FALSE(pet().isDialogueVisible());
+    EXPECT_EQ(actions, std::vector<PetAction>{PetAction::pepTalk});
+}
+
+TEST(PetMotion, NextOriginSteps)
+{
+    struct Case {
+        const char *name;
+        QPointF target;
+        double deltaTime;
+        QPointF expected;
+    };
+    const Case cases[] = {
+        {"within the stop distance", {18, 0}, 0.016, {0, 0}},
+        {"one tick at speed", {100, 0}, 0.025, {6, 0}},
+        {"never past the stop distance", {20, 0}, 0.05, {2, 0}},
+        {"a stall moves at most 12", {0, 300}, 3.0, {0, 12}},
+        {"negative time step", {100, 0}, -1, {0, 0}},
+    };
+    for (const Case &c : cases) {
+        const QPointF next = PetMotion::nextOrigin({0, 0}, c.target, c.deltaTime);
+        EXPECT_NEAR(next.x(), c.expected.x(), 1e-9) << c.name;
+        EXPECT_NEAR(next.y(), c.expected.y(), 1e-9) << c.name;
+    }
+}

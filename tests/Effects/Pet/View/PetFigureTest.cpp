@@ -1,0 +1,225 @@
+#include "Effects/Pet/View/PetBodyImage.h"
+#include "Effects/Pet/View/PetFace.h"
+#include "Effects/Pet/View/PetFigure.h"
+#include "support/TestFolders.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+// The figure drawn at 2x on a transparent canvas with its centre at (80, 60) points.
+QImage drawn(const PetFigureState &state)
+{
+    QImage image(320, 240, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.translate(80, 60);
+    PetFigure::paint(painter, state);
+    return image;
+}
+
+QColor at(const QImage &image, QPointF figurePoint)
+{
+    return image.pixelColor(((figurePoint + QPointF(80, 60)) * 2).toPoint());
+}
+
+// Equal within one step of 8-bit rounding, opaque.
+bool near(const QColor &a, const QColor &b)
+{
+    return std::abs(a.red() - b.red()) <= 1 && std::abs(a.green() - b.green()) <= 1
+        && std::abs(a.blue() - b.blue()) <= 1 && a.alpha() == 255;
+}
+
+bool isBlank(const QImage &image, QRectF figureRect)
+{
+    for (double y = figureRect.top(); y < figureRect.bottom(); y += 0.5) {
+        for (double x = figureRect.left(); x < figureRect.right(); x += 0.5) {
+            if (at(image, {x, y}).alpha() > 8)
+                return false;
+        }
+    }
+    return true;
+}
+}
+
+TEST(PetFigure, AnglesFollowWalkBobAndGaze)
+{
+    struct Case {
+        const char *name;
+        bool walking, step, bobbing;
+        double gaze;
+        PetFigure::Angles expected;
+    };
+    const Case cases[] = {
+        {"resting", false, false, false, 0, {-6, 5, -1}},
+        {"bob", false, false, true, 0, {-6, 5, 2}},
+        {"walking step", true, true, false, 0, {-22, 14, -5}},
+        {"walking off-step with bob", true, false, true, 0, {12, -20, 5}},
+        {"gaze at its limit", false, false, false, 4, {-6, 5, 0.4}},
+    };
+    for (const Case &c : cases) {
+        PetFigureState state;
+        state.isWalking = c.walking;
+        state.walkingStep = c.step;
+        state.bobbing = c.bobbing;
+        state.gaze = {c.gaze, 3};
+        const PetFigure::Angles angles = PetFigure::angles(state);
+        EXPECT_DOUBLE_EQ(angles.backFlipper, c.expected.backFlipper) << c.name;
+        EXPECT_DOUBLE_EQ(angles.frontFlipper, c.expected.frontFlipper) << c.name;
+        EXPECT_NEAR(angles.body, c.expected.body, 1e-9) << c.name;
+    }
+}
+
+TEST(PetFigure, TintsAreExactAndCaseSensitive)
+{
+    EXPECT_EQ(PetFigure::petTint("pink"), QColor::fromRgbF(1.0f, 0.84f, 0.91f));
+    for (const char *untinted : {"cream", "Ocean", "", "teal"})
+        EXPECT_EQ(PetFigure::petTint(QString::fromUtf8(untinted)), QColor(Qt::white)) << untinted;
+}
+
+TEST(PetFigure, MirroringFlipsTheBadgeButNotTheCountdown)
+{
+    PetFigureState state;
+    state.moment = PetMoment::camera;
+    state.momentProgress = 1;
+    state.focusTimeLabel = QStringLiteral("25:00");
+    const QImage facingLeft = drawn(state);
+    state.facingDirection = -1;
+    const QImage facingRight = drawn(state);
+
+    // The camera badge's plate, beside the body on the side the pet faces away from.
+    const QColor plate = QColor::fromRgbF(0.32f, 0.24f, 0.52f);
+    EXPECT_TRUE(near(at(facingLeft, {36, 0}), plate));
+    EXPECT_TRUE(isBlank(facingLeft, {-50, -2, 10, 6}));
+    EXPECT_TRUE(near(at(facingRight, {-36, 0}), plate));
+    EXPECT_TRUE(isBlank(facingRight, {40, -2, 10, 6}));
+    // The countdown stays at the upper right either way.
+    EXPECT_EQ(at(facingLeft, {40, -36}), at(facingRight, {40, -36}));
+    EXPECT_GT(at(facingRight, {40, -36}).alpha(), 200);
+}
+
+TEST(PetFigure, APausedCountdownIsOrange)
+{
+    PetFigureState state;
+    state.focusTimeLabel = QStringLiteral("9:59");
+    const QPointF edge(40, -38);
+    EXPECT_TRUE(near(at(drawn(state), edge), QColor::fromRgbF(0.34f, 0.25f, 0.56f)));
+    state.focusIsPaused = true;
+    const QColor paused = at(drawn(state), edge);
+    EXPECT_EQ(paused.red(), 255);
+    EXPECT_GT(paused.green(), 120);
+    EXPECT_LT(paused.blue(), 20);
+}
+
+TEST(PetFigure, TheTintReachesOnlyTheBodyAndFlippers)
+{
+    PetFigureState cream;
+    cream.accessoryID = QStringLiteral("crown");
+    PetFigureState pink = cream;
+    pink.colorID = QStringLiteral("pink");
+    const QImage plain = drawn(cream);
+    const QImage tinted = drawn(pink);
+
+    const QPointF belly(0, 20), leftEye(-10, -7), crownMiddle(1, -28);
+    EXPECT_NE(at(plain, belly), at(tinted, belly));
+    EXPECT_EQ(at(tinted, belly).green(), std::lround(at(plain, belly).green() * 0.84));
+    EXPECT_EQ(at(plain, leftEye), at(tinted, leftEye));
+    EXPECT_EQ(at(plain, crownMiddle), at(tinted, crownMiddle));
+}
+
+TEST(PetFace, MoodsOverrideTheFaceAndOnlyOrdinaryEyesBlink)
+{
+    EXPECT_EQ(PetFace::effectiveFace(PetMood::sleeping, "grumpy"), "sleepy");
+    EXPECT_EQ(PetFace::effectiveFace(PetMood::stretching, "happy"), "sleepy");
+    EXPECT_EQ(PetFace::effectiveFace(PetMood::idle, "grumpy"), "grumpy");
+
+    struct Case {
+        const char *face;
+        bool leftMoves, rightMoves;
+    };
+    const Case cases[] = {
+        {"happy", true, true},     {"cheeky", false, true}, {"grumpy", false, false},
+        {"innocent", false, false}, {"sleepy", false, false}, {"unknown", true, true},
+    };
+    for (const Case &c : cases) {
+        const QString face = QString::fromUtf8(c.face);
+        EXPECT_EQ(PetFace::eye(face, true, true).cell != PetFace::eye(face, true, false).cell, c.leftMoves) << c.face;
+        EXPECT_EQ(PetFace::eye(face, false, true).cell != PetFace::eye(face, false, false).cell, c.rightMoves)
+            << c.face;
+    }
+    // Open eyes sit at x -10 and +4; a blink lifts the mouth by 2.75.
+    const PetFace::FaceLayout open = PetFace::layout("happy", false);
+    const PetFace::FaceLayout blink = PetFace::layout("happy", true);
+    EXPECT_DOUBLE_EQ(open.leftEye.x(), -10);
+    EXPECT_DOUBLE_EQ(open.rightEye.x(), 4);
+    EXPECT_NEAR(open.mouth.y() - blink.mouth.y(), 2.75, 1e-9);
+    EXPECT_EQ(PetFace::mouth("sleepy").cell, QSizeF(4, 4));
+}
+
+TEST(PetFace, CrownPointsAndHeadphoneBandEnds)
+{
+    const QPainterPath crown = PetFace::crownPath({0, 0, 23, 14});
+    const QPointF points[] = {{0, 14}, {1.84, 3.92}, {7.82, 7.98}, {11.5, 0}, {15.64, 7.98}, {21.62, 3.5}, {23, 14}};
+    ASSERT_GE(crown.elementCount(), 7);
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_NEAR(crown.elementAt(i).x, points[i].x(), 1e-9) << i;
+        EXPECT_NEAR(crown.elementAt(i).y, points[i].y(), 1e-9) << i;
+    }
+
+    // Both ends lie 7.2 degrees above the horizontal through the centre, the arc runs over the top.
+    const QPainterPath band = PetFace::headphoneBand();
+    const double rise = 17.5 * std::sin(7.2 * M_PI / 180), reach = 17.5 * std::cos(7.2 * M_PI / 180);
+    const QPointF start = band.pointAtPercent(0), end = band.pointAtPercent(1), middle = band.pointAtPercent(0.5);
+    EXPECT_NEAR(start.x(), -reach, 0.01);
+    EXPECT_NEAR(start.y(), -rise, 0.01);
+    EXPECT_NEAR(end.x(), reach, 0.01);
+    EXPECT_NEAR(end.y(), -rise, 0.01);
+    EXPECT_NEAR(middle.y(), -17.5, 0.05);
+}
+
+TEST(PetFace, UnknownAccessoriesDrawNothing)
+{
+    for (const char *accessory : {"none", "", "Crown", "hat"}) {
+        QImage image(100, 100, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.translate(50, 60);
+        PetFace::paintAccessory(painter, QString::fromUtf8(accessory));
+        painter.end();
+        QImage blank(100, 100, QImage::Format_ARGB32_Premultiplied);
+        blank.fill(Qt::transparent);
+        EXPECT_EQ(image, blank) << accessory;
+    }
+}
+
+TEST(PetBodyImage, TheFirstReadableFileWinsAndASymbolStandsInForNone)
+{
+    TestFolder folder;
+    QImage small(64, 62, QImage::Format_ARGB32);
+    small.fill(Qt::red);
+    QImage large(128, 124, QImage::Format_ARGB32);
+    large.fill(Qt::blue);
+    folder.write("broken/body.png", "not an image");
+    const QString single = folder.filePath("single/body.png");
+    QDir().mkpath(folder.filePath("single"));
+    small.save(single);
+    QDir().mkpath(folder.filePath("both"));
+    small.save(folder.filePath("both/body.png"));
+    large.save(folder.filePath("both/body@2x.png"));
+
+    const QImage fromSecond = PetBodyImage::load({folder.filePath("missing/body.png"),
+                                                  folder.filePath("broken/body.png"), single});
+    EXPECT_EQ(fromSecond.pixelColor(10, 10), QColor(Qt::red));
+
+    const QImage doubled = PetBodyImage::load({folder.filePath("both/body.png")});
+    EXPECT_EQ(doubled.devicePixelRatio(), 2);
+    EXPECT_EQ(doubled.deviceIndependentSize(), QSizeF(64, 62));
+
+    const QImage symbol = PetBodyImage::load({folder.filePath("missing/body.png")});
+    EXPECT_FALSE(symbol.isNull());
+    EXPECT_EQ(symbol.deviceIndependentSize(), QSizeF(64, 62));
+}

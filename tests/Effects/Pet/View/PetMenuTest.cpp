@@ -1,0 +1,144 @@
+#include "Effects/Pet/PetPresentation.h"
+#include "Effects/Pet/View/DesktopPetView.h"
+#include "Effects/Pet/View/PetMenuCard.h"
+#include "fakes/ManualClock.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+namespace {
+// A pet view in a menu-sized panel whose menu commands are recorded.
+struct MenuRig {
+    ManualClock clock;
+    ManualScheduler scheduler{clock};
+    PetPresentation presentation{scheduler};
+    std::vector<PetAction> actions;
+    DesktopPetView view{presentation, scheduler, {[this](PetAction action) {
+                                                       actions.push_back(action);
+                                                       presentation.setDialogueVisible(false);
+                                                   },
+                                                   {},
+                                                   {}}};
+
+    MenuRig() { view.resize(220, 300); }
+
+    void click(QPointF at)
+    {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, view.mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(&view, &event);
+        }
+    }
+    void tapPet() { click(view.figureFrame().center()); }
+    // Clicks the card's item whose title (or, for header buttons, kind) matches.
+    bool clickItem(const std::function<bool(const PetMenuItem &)> &match)
+    {
+        const auto card = view.menuCard();
+        if (!card)
+            return false;
+        for (const PetMenuItem &item : card->items()) {
+            if (match(item)) {
+                click(item.rect.center() + view.cardRect()->topLeft());
+                return true;
+            }
+        }
+        return false;
+    }
+    bool clickTitled(const QString &title)
+    {
+        return clickItem([&](const PetMenuItem &item) { return item.title == title; });
+    }
+    bool clickKind(PetMenuItem::Kind kind)
+    {
+        return clickItem([&](const PetMenuItem &item) { return item.kind == kind; });
+    }
+};
+}
+
+TEST(PetMenu, EachPageHasItsRowsAndEachRowOneAction)
+{
+    const std::pair<PetMenuCategory, std::size_t> counts[] = {
+        {PetMenuCategory::focus, 5}, {PetMenuCategory::sounds, 4}, {PetMenuCategory::effects, 5},
+        {PetMenuCategory::bloopy, 5}};
+    QSet<PetAction> sent;
+    for (const auto &[category, count] : counts) {
+        const auto rows = PetMenuCard::categoryOptions(category, false);
+        EXPECT_EQ(rows.size(), count) << qPrintable(rawValue(category));
+        for (const PetMenuRow &row : rows)
+            sent.insert(row.action);
+    }
+    EXPECT_EQ(sent.size(), 19u);
+    EXPECT_FALSE(sent.contains(PetAction::togglePause)) << "pausing belongs to the grid's own row";
+
+    const auto roaming = PetMenuCard::categoryOptions(PetMenuCategory::bloopy, false)[1];
+    const auto staying = PetMenuCard::categoryOptions(PetMenuCategory::bloopy, true)[1];
+    EXPECT_EQ(roaming.title, "Stay in one spot");
+    EXPECT_EQ(roaming.glyph, PetGlyph::mappin);
+    EXPECT_EQ(staying.title, "Roam again");
+    EXPECT_EQ(staying.glyph, PetGlyph::figureWalk);
+    EXPECT_EQ(staying.action, PetAction::toggleStayPut);
+}
+
+TEST(PetMenu, TheGridNamesThePetAndFollowsARename)
+{
+    MenuRig rig;
+    rig.tapPet();
+    ASSERT_TRUE(rig.presentation.isDialogueVisible());
+    auto card = rig.view.menuCard();
+    EXPECT_EQ(card->title(), "What’s the move?");
+    QStringList tiles;
+    for (const PetMenuItem &item : card->items()) {
+        if (item.kind == PetMenuItem::Kind::tile)
+            tiles << item.title;
+        EXPECT_NE(item.kind, PetMenuItem::Kind::back);
+    }
+    EXPECT_EQ(tiles, QStringList({"Focus", "Sounds", "Effects", "Bloopy"}));
+    EXPECT_TRUE(card->reactionRect()) << "the tap's line shows under the header";
+
+    rig.presentation.setName(QStringLiteral("Splash"));
+    ASSERT_TRUE(rig.clickTitled("Splash"));
+    EXPECT_EQ(rig.view.menuCategory(), PetMenuCategory::bloopy);
+    EXPECT_EQ(rig.view.menuCard()->title(), "Splash");
+    EXPECT_TRUE(rig.actions.empty());
+    ASSERT_TRUE(rig.clickKind(PetMenuItem::Kind::back));
+    EXPECT_FALSE(rig.view.menuCategory());
+    EXPECT_TRUE(rig.presentation.isDialogueVisible());
+}
+
+TEST(PetMenu, ARowSendsOneActionClosesTheCardAndTheNextOpeningShowsTheGrid)
+{
+    MenuRig rig;
+    rig.tapPet();
+    ASSERT_TRUE(rig.clickTitled("Sounds"));
+    ASSERT_TRUE(rig.clickTitled("Hear a key"));
+    EXPECT_EQ(rig.actions, std::vector<PetAction>{PetAction::previewKeyboard});
+    EXPECT_FALSE(rig.presentation.isDialogueVisible());
+    EXPECT_FALSE(rig.view.menuCard());
+
+    rig.tapPet();
+    EXPECT_FALSE(rig.view.menuCategory());
+    ASSERT_TRUE(rig.clickTitled("Pause or resume effects"));
+    EXPECT_EQ(rig.actions.back(), PetAction::togglePause);
+
+    rig.tapPet();
+    ASSERT_TRUE(rig.clickTitled("Effects"));
+    ASSERT_TRUE(rig.clickKind(PetMenuItem::Kind::close));
+    EXPECT_FALSE(rig.presentation.isDialogueVisible());
+    EXPECT_EQ(rig.actions.size(), 2u) << "closing sends nothing";
+    EXPECT_EQ(rig.view.menuCategory(), PetMenuCategory::effects) << "closing keeps the page";
+}
+
+TEST(PetMenu, ThePetsLineAndTheGridFitThePanel)
+{
+    MenuRig rig;
+    rig.presentation.setName(QStringLiteral("An extremely long name"));
+    rig.presentation.showReaction(QStringLiteral("A line far too long to fit on a single line of the card"), 5);
+    rig.presentation.setDialogueVisible(true);
+    const QRectF card = *rig.view.cardRect();
+    EXPECT_GE(card.top(), 0);
+    EXPECT_LE(card.bottom(), rig.view.figureFrame().top() - DesktopPetView::slotSpacing);
+    EXPECT_EQ(card.width(), PetMenuCard::width);
+}

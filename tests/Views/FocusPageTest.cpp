@@ -1,0 +1,419 @@
+#include "App/AppController.h"
+#include "App/AppWindows.h"
+#include "Views/ControlWindow.h"
+#include "Views/Focus/FocusSessionCard.h"
+#include "Views/Focus/RelativeDate.h"
+#include "Views/Kit/ProminentButton.h"
+#include "Views/Kit/SelectableTile.h"
+#include "Views/Pages/ControlPage.h"
+#include "fakes/FakeWorkspace.h"
+#include "support/TestPlatform.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The application over a real settings file and a desktop arranged by the test, with the
+// control window open on the Focus page.
+struct FocusRig {
+    TestFolder folder;
+    FakeWorkspace *workspace = nullptr;
+    ManualClock *clock = nullptr;
+    ManualScheduler *scheduler = nullptr;
+    std::unique_ptr<AppController> app;
+    std::unique_ptr<AppWindows> windows;
+
+    explicit FocusRig(const QStringList &settings = {})
+    {
+        QStringList lines{QStringLiteral("[General]"), QStringLiteral("hasCompletedOnboarding=true"),
+                          QStringLiteral("installedCC0AudioUpgrade1=true"),
+                          QStringLiteral("didRequestInputMonitoringV2=true")};
+        folder.write(QStringLiteral("defaults.ini"), (lines + settings).join(u'\n').toUtf8() + '\n');
+        TestPlatform base(folder);
+        base.platform.packLibraryRoot = folder.makeDir(QStringLiteral("packs"));
+        auto fake = std::make_unique<FakeWorkspace>();
+        workspace = fake.get();
+        base.platform.workspace = std::move(fake);
+        clock = base.clock;
+        scheduler = base.scheduler;
+        app = std::make_unique<AppController>(std::move(base.platform));
+        windows = std::make_unique<AppWindows>(*app);
+    }
+
+    ControlWindow &window() { return *windows->controlWindow(); }
+    QWidget &page() { return *window().pageView(SettingsPage::focus); }
+
+    void open()
+    {
+        app->showControlPanel(SettingsPage::focus);
+        settle();
+    }
+    // One turn runs the coalesced sync, the next shows the rows it added.
+    void settle()
+    {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+
+    // The shown widget of that type and accessible name; fails when there is none.
+    template <typename T = QAbstractButton>
+    T *find(const QString &name, int index = 0)
+    {
+        int seen = 0;
+        for (T *widget : page().findChildren<T *>()) {
+            if (widget->accessibleName() == name && widget->isVisibleTo(&page()) && seen++ == index)
+                return widget;
+        }
+        ADD_FAILURE() << "no shown " << name.toStdString() << " #" << index;
+        return nullptr;
+    }
+    template <typename T = QAbstractButton>
+    int count(const QString &name)
+    {
+        int seen = 0;
+        for (T *widget : page().findChildren<T *>())
+            seen += widget->accessibleName() == name && widget->isVisibleTo(&page()) ? 1 : 0;
+        return seen;
+    }
+    bool sectionShown(const QString &title) { return count<QWidget>(title) > 0; }
+    QString labelWith(const QString &prefix)
+    {
+        for (QLabel *label : page().findChildren<QLabel *>()) {
+            if (label->text().startsWith(prefix) && label->isVisibleTo(&page()))
+                return label->text();
+        }
+        return {};
+    }
+    void click(const QString &name, int index = 0)
+    {
+        if (QAbstractButton *button = find(name, index))
+            button->click();
+        settle();
+    }
+    void type(QLineEdit *field, const QString &text)
+    {
+        field->setFocus();
+        field->selectAll();
+        field->insert(text);
+        settle();
+    }
+    FocusJournalStore &journal() { return app->journal(); }
+    FocusSessionController &session() { return app->focus(); }
+    QStringList taskIDs()
+    {
+        QStringList ids;
+        for (const FocusTask &task : journal().tasks())
+            ids << task.id.toString();
+        return ids;
+    }
+};
+
+}
+
+TEST(FocusPage, StatusIconPausedWinsOverDriftWhichWinsOverCalm)
+{
+    using Look = FocusSessionCard::StatusLook;
+    const Look paused{QStringLiteral("pause.circle.fill"), ColorRole::orange};
+    const Look drifting{QStringLiteral("eye.fill"), ColorRole::orange};
+    const Look calm{QStringLiteral("checkmark.circle.fill"), ColorRole::green};
+    const struct {
+        bool paused;
+        const char *status;
+        Look expected;
+    } cases[] = {
+        {true, "Potential distraction: Chat", paused},
+        {true, "Back on task", paused},
+        {false, "Potential distraction: Chat", drifting},
+        {false, "Potential Distraction", calm},
+        {false, "Focused on the report", calm},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FocusSessionCard::statusLook(c.paused, QString::fromUtf8(c.status)), c.expected) << c.status;
+}
+
+TEST(FocusPage, SectionsFollowTheSessionTheSetupsAndTheNewestReflection)
+{
+    FocusRig rig({QStringLiteral("focusGoal=Draft the essay")});
+    rig.open();
+    const auto shown = [&rig] {
+        QStringList titles;
+        for (const char *title : {"Start a Focus Session", "App Guard", "Saved Focus Setups", "Today’s Notebook",
+                                  "Today’s Tasks", "Focus Log", "Wrap Up"}) {
+            if (rig.sectionShown(QString::fromUtf8(title)))
+                titles << QString::fromUtf8(title);
+        }
+        if (rig.count<QWidget>(QStringLiteral("Time left")) > 0)
+            titles.prepend(QStringLiteral("card"));
+        return titles.join(u',');
+    };
+    EXPECT_EQ(shown(), "Start a Focus Session,App Guard,Today’s Notebook,Today’s Tasks,Focus Log");
+    rig.journal().saveSetup(QStringLiteral("Essay"), 25, {});
+    rig.settle();
+    EXPECT_EQ(shown(), "Start a Focus Session,App Guard,Saved Focus Setups,Today’s Notebook,Today’s Tasks,Focus Log");
+
+    rig.click(QStringLiteral("Start 25-minute session"));
+    EXPECT_EQ(shown(), "card,App Guard,Today’s Notebook,Today’s Tasks,Focus Log");
+    EXPECT_EQ(rig.find<QLabel>(QStringLiteral("Session goal"))->text(), "Draft the essay");
+
+    rig.click(QStringLiteral("End Session"));
+    EXPECT_EQ(shown(), "Start a Focus Session,App Guard,Saved Focus Setups,Today’s Notebook,Today’s Tasks,Focus Log,"
+                       "Wrap Up");
+    rig.journal().saveReflection(QStringLiteral("Outline done"), rig.journal().records().first().id);
+    rig.journal().removeSetup(rig.journal().savedSetups().first().id);
+    rig.settle();
+    EXPECT_EQ(shown(), "Start a Focus Session,App Guard,Today’s Notebook,Today’s Tasks,Focus Log");
+}
+
+TEST(FocusPage, UseCopiesASetupAndStartAlsoStartsIt)
+{
+    FocusRig rig({QStringLiteral("focusGoal=Inbox"), QStringLiteral("focusMinutes=15"),
+                  QStringLiteral("focusNudgesEnabled=false")});
+    rig.journal().saveSetup(QStringLiteral("Deep work"), 50, {QStringLiteral("org.example.Editor")});
+    rig.open();
+    EXPECT_EQ(rig.labelWith(QStringLiteral("50m")), "50m · 1 on-task apps");
+
+    rig.click(QStringLiteral("Use"));
+    SettingsStore &settings = rig.app->settings();
+    EXPECT_EQ(settings.focusGoal(), "Deep work");
+    EXPECT_EQ(settings.focusMinutes(), 50);
+    EXPECT_EQ(settings.focusAllowedBundleIDs(), QStringList{QStringLiteral("org.example.Editor")});
+    EXPECT_FALSE(settings.focusNudgesEnabled());
+    EXPECT_FALSE(rig.session().isActive());
+    EXPECT_EQ(rig.find<QLineEdit>(QStringLiteral("What are you working on?"))->text(), "Deep work");
+    EXPECT_EQ(rig.count(QStringLiteral("Start 50-minute session")), 1);
+
+    settings.setFocusGoal(QStringLiteral("Something else"));
+    rig.click(QStringLiteral("Start"));
+    EXPECT_TRUE(rig.session().isActive());
+    EXPECT_EQ(rig.session().remainingSeconds(), 50 * 60);
+    EXPECT_EQ(settings.focusGoal(), "Deep work");
+    EXPECT_EQ(rig.find<QLabel>(QStringLiteral("Time left"))->text(), "50:00");
+    EXPECT_FALSE(rig.sectionShown(QStringLiteral("Saved Focus Setups")));
+}
+
+TEST(FocusPage, AMinutesValueOutsideThePresetsHighlightsNoneAndNamesItself)
+{
+    FocusRig rig({QStringLiteral("focusMinutes=5")});
+    rig.app->settings().setFocusGoal(QStringLiteral("  \n"));
+    rig.open();
+    const QColor accent = KitStyle::accent(rig.app->settings());
+    const auto highlighted = [&] {
+        QStringList chosen;
+        for (const char *preset : {"15m", "25m", "50m", "90m"}) {
+            if (rig.find<ProminentButton>(QLatin1String(preset))->styleSheet().contains(accent.name(QColor::HexArgb)))
+                chosen << QLatin1String(preset);
+        }
+        return chosen;
+    };
+    EXPECT_TRUE(highlighted().isEmpty());
+    EXPECT_EQ(rig.count(QStringLiteral("Start 5-minute session")), 1);
+    // A blank goal cannot be saved as a setup but can be started.
+    EXPECT_FALSE(rig.find(QStringLiteral("Save setup"))->isEnabled());
+    EXPECT_TRUE(rig.find(QStringLiteral("Start 5-minute session"))->isEnabled());
+
+    rig.click(QStringLiteral("90m"));
+    EXPECT_EQ(rig.app->settings().focusMinutes(), 90);
+    EXPECT_EQ(highlighted(), QStringList{QStringLiteral("90m")});
+}
+
+TEST(FocusPage, AnUnloggedNoteSurvivesTheEndOfTheSession)
+{
+    FocusRig rig;
+    rig.open();
+    rig.app->startFocusSession();
+    rig.settle();
+    QLineEdit *note = rig.find<QLineEdit>(QStringLiteral("Quick progress note"));
+    rig.type(note, QStringLiteral("   "));
+    EXPECT_FALSE(rig.find(QStringLiteral("Log"))->isEnabled());
+    rig.type(note, QStringLiteral("  halfway there  "));
+    rig.click(QStringLiteral("Log"));
+    ASSERT_EQ(rig.journal().logs().size(), 1);
+    EXPECT_EQ(rig.journal().logs().first().text, "halfway there");
+    EXPECT_TRUE(note->text().isEmpty());
+
+    rig.type(note, QStringLiteral("not logged yet"));
+    note->clearFocus();
+    rig.session().stop(false);
+    rig.settle();
+    rig.app->startFocusSession();
+    rig.settle();
+    EXPECT_EQ(rig.find<QLineEdit>(QStringLiteral("Quick progress note"))->text(), "not logged yet");
+    EXPECT_EQ(rig.journal().logs().size(), 1);
+}
+
+TEST(FocusPage, StarsStopAtThreeAndRemovingAStarredTaskLowersTheCount)
+{
+    FocusRig rig;
+    rig.open();
+    for (const char *title : {"One", "Two", "Three", "Four"})
+        rig.journal().addTask(QLatin1String(title));
+    rig.settle();
+    const QString star = QStringLiteral("Mark as one of today's top three");
+    for (int i = 0; i < 4; ++i)
+        rig.click(star, i);
+    EXPECT_EQ(rig.journal().todayPage().priorityTaskIDs.size(), 3);
+    EXPECT_EQ(rig.find<QLabel>(QStringLiteral("Priorities done"))->text(), "0/3 priorities");
+    EXPECT_FALSE(rig.journal().todayPage().priorityTaskIDs.contains(rig.journal().tasks().last().id));
+
+    rig.click(QStringLiteral("Toggle task"), 1);
+    EXPECT_EQ(rig.find<QLabel>(QStringLiteral("Priorities done"))->text(), "1/3 priorities");
+    rig.click(QStringLiteral("Remove task"), 0);
+    EXPECT_EQ(rig.find<QLabel>(QStringLiteral("Priorities done"))->text(), "1/2 priorities");
+    EXPECT_EQ(rig.journal().tasks().size(), 3);
+}
+
+TEST(FocusPage, FocusButtonsHideWhileASessionRunsAndForDoneTasks)
+{
+    FocusRig rig({QStringLiteral("focusMinutes=25")});
+    rig.open();
+    rig.journal().addTask(QStringLiteral("Write tests"));
+    rig.journal().addTask(QStringLiteral("Ship it"));
+    rig.journal().toggleTask(rig.journal().tasks().last().id);
+    rig.settle();
+    EXPECT_EQ(rig.count(QStringLiteral("Focus")), 1);
+
+    rig.click(QStringLiteral("Focus"));
+    EXPECT_TRUE(rig.session().isActive());
+    EXPECT_EQ(rig.app->settings().focusGoal(), "Write tests");
+    EXPECT_EQ(rig.find<QLabel>(QStringLiteral("Session goal"))->text(), "Write tests");
+    EXPECT_EQ(rig.count(QStringLiteral("Focus")), 0);
+    rig.session().stop(true);
+    rig.settle();
+    EXPECT_EQ(rig.count(QStringLiteral("Focus")), 1);
+}
+
+TEST(FocusPage, TheLogListsFourSessionsThenFiveNotesNewestFirst)
+{
+    FocusRig rig;
+    FocusJournalStore &journal = rig.journal();
+    for (int i = 1; i <= 5; ++i) {
+        rig.clock->advance(std::chrono::minutes(30));
+        const QDateTime end = rig.clock->now();
+        journal.recordSession({QStringLiteral("Session %1").arg(i), end.addSecs(-600), end, 25, i % 2 == 0,
+                               i == 5 ? std::optional<qint64>() : std::optional<qint64>(i * 60)});
+    }
+    for (int i = 1; i <= 6; ++i) {
+        journal.addCheckIn(QStringLiteral("Note %1").arg(i), QString());
+        rig.clock->advance(std::chrono::minutes(1));
+    }
+    rig.open();
+    QStringList rows;
+    for (QLabel *label : rig.page().findChildren<QLabel *>()) {
+        if ((label->text().startsWith(QStringLiteral("Session ")) || label->text().startsWith(QStringLiteral("Note "))) &&
+            label->isVisibleTo(&rig.page()))
+            rows << label->text();
+    }
+    EXPECT_EQ(rows.join(u','), "Session 5,Session 4,Session 3,Session 2,Note 6,Note 5,Note 4,Note 3,Note 2");
+    EXPECT_EQ(rig.find<QWidget>(QStringLiteral("Sessions"))->findChildren<QLabel *>().last()->text(), "5");
+    EXPECT_EQ(rig.find<QWidget>(QStringLiteral("Check-ins"))->findChildren<QLabel *>().last()->text(), "6");
+    EXPECT_EQ(rig.labelWith(QStringLiteral("1 min ago")), "1 min ago");
+    EXPECT_EQ(rig.labelWith(QStringLiteral("10m")), "10m");
+}
+
+TEST(FocusPage, NotebookDraftsSurviveLeavingThePageButNotANewDay)
+{
+    FocusRig rig;
+    rig.journal().saveTodayPage(QStringLiteral("Ship the release"), QStringLiteral("stored notes"));
+    rig.open();
+    QLineEdit *intention = rig.find<QLineEdit>(QStringLiteral("What matters most today?"));
+    QPlainTextEdit *notes = rig.find<QPlainTextEdit>(QStringLiteral("Scratchpad"));
+    EXPECT_EQ(intention->text(), "Ship the release");
+    EXPECT_EQ(notes->toPlainText(), "stored notes");
+
+    // Stored text changed elsewhere reaches untouched drafts when the page comes back.
+    rig.journal().saveTodayPage(QStringLiteral("Ship it today"), QStringLiteral("stored notes"));
+    rig.window().state().setPage(SettingsPage::sounds);
+    rig.window().state().setPage(SettingsPage::focus);
+    rig.settle();
+    EXPECT_EQ(intention->text(), "Ship it today");
+
+    notes->setPlainText(QStringLiteral("typed, not saved"));
+    rig.window().state().setPage(SettingsPage::sounds);
+    rig.window().close();
+    rig.open();
+    EXPECT_EQ(notes->toPlainText(), "typed, not saved");
+    EXPECT_EQ(rig.window().state().dailyNotesDraft, "typed, not saved");
+
+    rig.clock->advance(std::chrono::hours(24));
+    rig.window().state().setPage(SettingsPage::sounds);
+    rig.window().state().setPage(SettingsPage::focus);
+    rig.settle();
+    EXPECT_EQ(intention->text(), "");
+    EXPECT_EQ(notes->toPlainText(), "");
+}
+
+TEST(FocusPage, AppGuardTogglesOpenAppsAndListsAllowedOnesThatAreClosed)
+{
+    FocusRig rig({QStringLiteral("focusAllowedBundleIDs=org.example.Mail")});
+    rig.workspace->running = {{QStringLiteral("org.example.Editor"), QStringLiteral("Editor")}};
+    rig.workspace->installed = {{QStringLiteral("org.example.Mail"), QStringLiteral("Mail")}};
+    rig.workspace->frontmost = WorkspaceApplication{QStringLiteral("org.example.Chat"), QStringLiteral("Chat")};
+    rig.open();
+    EXPECT_EQ(rig.find<QLabel>(QStringLiteral("Allowed apps"))->text(), "1 allowed");
+    EXPECT_EQ(rig.count(QStringLiteral("Remove Mail")), 1);
+
+    rig.click(QStringLiteral("Allow Chat"));
+    EXPECT_EQ(rig.count(QStringLiteral("Allow Chat")), 0);
+    rig.click(QStringLiteral("Choose from open apps"));
+    EXPECT_TRUE(rig.window().state().appChoicesExpanded);
+    auto *tile = rig.find<SelectableTile>(QStringLiteral("Editor"));
+    tile->click();
+    rig.settle();
+    EXPECT_TRUE(tile->isSelected());
+    EXPECT_EQ(rig.find<QLabel>(QStringLiteral("Allowed apps"))->text(), "3 allowed");
+    tile->click();
+    rig.settle();
+    EXPECT_FALSE(tile->isSelected());
+
+    // A running session's ticks redraw the page every second without new lookups.
+    rig.app->startFocusSession();
+    rig.settle();
+    const int lookups = rig.workspace->installedLookups;
+    for (int second = 0; second < 5; ++second) {
+        rig.scheduler->advance(std::chrono::seconds(1));
+        rig.settle();
+    }
+    EXPECT_EQ(rig.workspace->installedLookups, lookups);
+
+    rig.click(QStringLiteral("Remove Mail"));
+    EXPECT_EQ(rig.app->settings().focusAllowedBundleIDs(), QStringList{QStringLiteral("org.example.Chat")});
+    EXPECT_EQ(rig.count(QStringLiteral("Remove Mail")), 0);
+}
+
+TEST(FocusPage, RelativeDatesCountWholeUnits)
+{
+    const QDateTime now(QDate(2026, 3, 14), QTime(10, 0));
+    const struct {
+        qint64 secondsAgo;
+        const char *text;
+    } cases[] = {
+        {0, "just now"},         {59, "just now"},        {60, "1 min ago"},        {3'599, "59 min ago"},
+        {3'600, "1 hr ago"},     {86'399, "23 hr ago"},   {86'400, "1 day ago"},    {2 * 86'400, "2 days ago"},
+        {7 * 86'400, "1 wk ago"}, {40 * 86'400, "1 mo ago"}, {400 * 86'400, "1 yr ago"}, {-300, "in 5 min"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(RelativeDate::text(now.addSecs(-c.secondsAgo), now), c.text) << c.secondsAgo;
+}
+
+TEST(FocusPage, ARecordCountsItsFocusedSecondsOrItsSpanNeverBelowZero)
+{
+    const QDateTime start(QDate(2026, 3, 14), QTime(9, 0));
+    const struct {
+        qint64 spanMs;
+        std::optional<qint64> active;
+        qint64 expected;
+    } cases[] = {{90'900, std::nullopt, 90}, {-5'000, std::nullopt, 0}, {600'000, 420, 420}, {600'000, -3, 0}};
+    for (const auto &c : cases) {
+        FocusSessionRecord record;
+        record.startedAt = start;
+        record.endedAt = start.addMSecs(c.spanMs);
+        record.activeSeconds = c.active;
+        EXPECT_EQ(record.lengthSeconds(), c.expected) << c.spanMs;
+    }
+}

@@ -1,0 +1,58 @@
+# Plinkly shows its pet while "petEnabled" is on: at the stored placement, above other windows,
+# and a drag of the figure stores the new placement in the settings file. With the setting off
+# no pet appears.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+
+settings="$XDG_CONFIG_HOME/plinkly/plinkly.ini"
+
+pet_visible() {
+  [[ -n "$(xdotool search --onlyvisible --name '^Plinkly pet$' 2>/dev/null)" ]]
+}
+
+run_plinkly() {
+  "$PLINKLY" >"$E2E_WORK/plinkly-$1.log" 2>&1 &
+  app=$!
+  wait_for 20 has_window_named "Plinkly" || fail "Plinkly did not open its control window"
+}
+
+stop_plinkly() {
+  kill "$app" 2>/dev/null || true
+  wait "$app" 2>/dev/null || true
+}
+
+write_exact_sound_settings petEnabled=false
+run_plinkly off
+sleep 2
+pet_visible && fail "the pet showed with petEnabled off"
+stop_plinkly
+
+write_exact_sound_settings petEnabled=true petPositionX=0.5 petPositionY=0
+run_plinkly on
+wait_for 10 pet_visible || fail "the pet did not show with petEnabled on"
+sleep 0.5
+pet=$(xdotool search --onlyvisible --name '^Plinkly pet$' | head -n1)
+eval "$(xdotool getwindowgeometry --shell "$pet")"
+# Halfway along the 1280-point screen widened by 44 on each side; 8 above the bottom.
+((X == 555 && Y == 670 && WIDTH == 170 && HEIGHT == 122)) || fail "pet at $X $Y ${WIDTH}x$HEIGHT, not at its placement"
+screenshot e2e-pet-app
+
+# The figure sits 4 above the panel's bottom edge, centred.
+fx=$((X + 85)) fy=$((Y + HEIGHT - 4 - 38))
+xdotool mousemove "$fx" "$fy" mousedown 1
+for step in $(seq 1 10); do
+  xdotool mousemove $((fx - step * 30)) $((fy - step * 20))
+  sleep 0.02
+done
+xdotool mouseup 1
+# 300 left of the middle of the 1198 points of free room, 200 up from the bottom.
+placement_saved() {
+  awk -F= '/^petPositionX=/ { x = $2 } /^petPositionY=/ { y = $2 }
+           END { exit !(x > 0.249 && x < 0.25 && y > 0.25 && y < 0.35) }' "$settings"
+}
+wait_for 10 placement_saved || fail "the dragged placement is not in the settings file: $(grep petPosition "$settings")"
+eval "$(xdotool getwindowgeometry --shell "$pet")"
+((X == 255 && Y == 470)) || fail "dragged pet at $X $Y"
+
+stop_plinkly
+echo "pet app: ok"

@@ -1,0 +1,121 @@
+// The desktop pet: every mood, face, accessory and colour, both facings with a badge, the
+// countdown, and the menu card on its grid and each page.
+#include "SceneRig.h"
+
+#include "Effects/Pet/PetPresentation.h"
+#include "Effects/Pet/View/DesktopPetView.h"
+#include "Effects/Pet/View/PetWindow.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+
+namespace {
+
+// Runs the pet's deferred steps (the scenes' scheduler moves only when told) and lets the
+// window settle.
+void settle(SceneRig &rig, int milliseconds = 400)
+{
+    rig.platform().scheduler->advance(std::chrono::milliseconds(0));
+    rig.settle(milliseconds);
+}
+
+// The pet in the middle of the bottom edge, holding still.
+PetWindow &shownPet(SceneRig &rig)
+{
+    DesktopPetController &pet = rig.app().pet();
+    pet.setPlacement({0.5, 0});
+    pet.setStaysPut(true);
+    pet.show();
+    settle(rig);
+    return *dynamic_cast<PetWindow *>(pet.panel());
+}
+
+void click(DesktopPetView &view, QPointF at)
+{
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, view.mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&view, &event);
+    }
+}
+
+// Taps the pet open and, for a category, chooses its tile.
+void openMenu(SceneRig &rig, PetWindow &window, std::optional<PetMenuCategory> category)
+{
+    click(window.view(), window.view().figureFrame().center());
+    settle(rig, 400);
+    if (!category)
+        return;
+    const auto card = window.view().menuCard();
+    for (const PetMenuItem &item : card->items()) {
+        if (item.category == category)
+            click(window.view(), item.rect.center() + window.view().cardRect()->topLeft());
+    }
+    settle(rig, 400);
+}
+
+const SceneRegistrar moods{QStringLiteral("pet/mood"), [](SceneRig &rig) {
+    PetWindow &window = shownPet(rig);
+    for (PetMood mood : allCases<PetMood>()) {
+        rig.app().pet().update(mood, QStringLiteral("Feeling ") + rawValue(mood));
+        settle(rig, 600);
+        rig.capture(QStringLiteral("pet/mood-") + rawValue(mood), &window);
+    }
+}};
+
+const SceneRegistrar faces{QStringLiteral("pet/face"), [](SceneRig &rig) {
+    PetWindow &window = shownPet(rig);
+    for (const char *face : {"happy", "sleepy", "cheeky", "grumpy", "innocent"}) {
+        rig.app().settings().setPetFaceID(QString::fromUtf8(face));
+        settle(rig, 300);
+        rig.capture(QStringLiteral("pet/face-%1").arg(face), &window);
+    }
+}};
+
+const SceneRegistrar looks{QStringLiteral("pet/look"), [](SceneRig &rig) {
+    PetWindow &window = shownPet(rig);
+    for (const char *accessory : {"crown", "glasses", "headphones", "bow"}) {
+        rig.app().settings().setPetAccessoryID(QString::fromUtf8(accessory));
+        settle(rig, 300);
+        rig.capture(QStringLiteral("pet/accessory-%1").arg(accessory), &window);
+    }
+    rig.app().settings().setPetAccessoryID(QStringLiteral("none"));
+    for (const char *color : {"cream", "ocean", "lilac", "mint", "pink"}) {
+        rig.app().settings().setPetColorID(QString::fromUtf8(color));
+        settle(rig, 300);
+        rig.capture(QStringLiteral("pet/color-%1").arg(color), &window);
+    }
+}};
+
+const SceneRegistrar facings{QStringLiteral("pet/facing"), [](SceneRig &rig) {
+    PetWindow &window = shownPet(rig);
+    PetPresentation &pet = rig.app().pet().presentation();
+    pet.setFocusRemainingSeconds(1499, false);
+    for (const auto &[name, delta, moment] : {std::tuple{"left", -5.0, PetMoment::camera},
+                                              std::tuple{"right", 5.0, PetMoment::camera},
+                                              std::tuple{"right-package", 5.0, PetMoment::package},
+                                              std::tuple{"left-power", -5.0, PetMoment::power}}) {
+        pet.setMovement(delta);
+        pet.setWalking(false);
+        pet.showMoment(moment, 30);
+        settle(rig, 700);
+        rig.capture(QStringLiteral("pet/facing-%1").arg(name), &window);
+    }
+    pet.setFocusRemainingSeconds(59, true);
+    settle(rig, 300);
+    rig.capture(QStringLiteral("pet/countdown-paused"), &window);
+}};
+
+const SceneRegistrar menu{QStringLiteral("pet/menu"), [](SceneRig &rig) {
+    PetWindow &window = shownPet(rig);
+    openMenu(rig, window, std::nullopt);
+    rig.capture(QStringLiteral("pet/menu-grid"), &window);
+    for (PetMenuCategory category : allCases<PetMenuCategory>()) {
+        rig.app().pet().presentation().setDialogueVisible(false);
+        settle(rig, 300);
+        openMenu(rig, window, category);
+        rig.capture(QStringLiteral("pet/menu-") + rawValue(category).toLower(), &window);
+    }
+}, {QStringLiteral("petStayPut=true")}};
+
+}
