@@ -103,6 +103,7 @@ void EffectsController::start()
     refreshEffectCapabilities();
     registerEffectModules();
     refreshStatsOverlay();
+    m_chaos->refreshIconPositions();
 }
 
 // Each module's identity is enabled exactly while its setting is on.
@@ -186,6 +187,11 @@ void EffectsController::wireCursorAndHud()
 
     connect(&m_input.permissions(), &PermissionManager::hasInputMonitoringChanged, this,
             [this] { refreshEffectCapabilities(); });
+    // Icon places are read over the accessibility bus, so its arrival may make them readable.
+    connect(&m_input.permissions(), &PermissionManager::hasAccessibilityChanged, this, [this] {
+        if (m_started)
+            m_chaos->refreshIconPositions();
+    });
     connect(&m_input.impacts(), &ImpactController::hardwareDetectedChanged, this, [this] { refreshEffectCapabilities(); });
 }
 
@@ -214,7 +220,7 @@ void EffectsController::refreshEffectCapabilities()
         profile.available.insert(EffectCapability::inputMonitoring);
     if (m_input.impacts().hardwareDetected())
         profile.available.insert(EffectCapability::motionSensor);
-    if (m_lidReader && m_lidReader->isAvailable())
+    if (m_lidAngle->hasSensor())
         profile.available.insert(EffectCapability::lidAngleSensor);
     m_engine->setCapabilityProfile(profile);
 }

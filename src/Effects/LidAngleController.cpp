@@ -12,9 +12,14 @@ LidAngleController::LidAngleController(LidAngleReading *reader, Scheduler &sched
 {
 }
 
+bool LidAngleController::hasSensor() const
+{
+    return m_reader && m_reader->isAvailable();
+}
+
 void LidAngleController::start()
 {
-    if (m_running || !m_reader || !m_reader->isAvailable())
+    if (m_running || !hasSensor())
         return;
     m_running = true;
     m_policy = {};

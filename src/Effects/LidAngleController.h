@@ -30,6 +30,8 @@ public:
     bool hasAngle() const { return m_angle.has_value(); }
     double progress() const { return m_progress; }
     bool isRunning() const { return m_running; }
+    // Whether the machine has a sensor; the reader looks for it once, when it is made.
+    bool hasSensor() const;
 
     std::function<void(double progress)> onProgress;
     std::function<void(LidCue)> onCue;

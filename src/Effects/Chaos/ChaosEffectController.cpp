@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QtConcurrent>
 
 #include <linux/input-event-codes.h>
 
@@ -23,10 +24,17 @@ ChaosEffectController::ChaosEffectController(const OverlayWindowSupport &windows
     , m_iconLocator(iconLocator)
     , m_pictures(pictures)
 {
+    connect(&m_iconWalk, &QFutureWatcher<bool>::finished, this, [this] {
+        setHasIconPositions(m_iconWalk.result());
+        if (std::exchange(m_iconWalkAgain, false))
+            refreshIconPositions();
+    });
 }
 
 ChaosEffectController::~ChaosEffectController()
 {
+    // The locator belongs to the owner and must outlive a walk still running.
+    m_iconWalk.waitForFinished();
     for (const auto &panel : m_panels)
         delete panel.data();
 }
@@ -115,6 +123,25 @@ void ChaosEffectController::setLastEffectName(const QString &name)
     emit changed();
 }
 
+void ChaosEffectController::setHasIconPositions(bool found)
+{
+    if (m_hasIconPositions == found)
+        return;
+    m_hasIconPositions = found;
+    emit hasIconPositionsChanged(found);
+    emit changed();
+}
+
+void ChaosEffectController::refreshIconPositions()
+{
+    if (!m_iconWalk.isFinished()) {
+        m_iconWalkAgain = true;
+        return;
+    }
+    DesktopIconLocator &locator = m_iconLocator;
+    m_iconWalk.setFuture(QtConcurrent::run([&locator] { return !locator.positions().isEmpty(); }));
+}
+
 void ChaosEffectController::reset()
 {
     // Panels close once control is back in the event loop: a reset may come from inside
@@ -150,7 +177,9 @@ void ChaosEffectController::trigger(ChaosMode mode)
     if (kept.empty())
         return;
 
-    const std::vector<DesktopVisualItem> found = DesktopItems::load(desktopFolder(), m_iconLocator.positions());
+    const QHash<QString, QRectF> iconFrames = m_iconLocator.positions();
+    setHasIconPositions(!iconFrames.isEmpty());
+    const std::vector<DesktopVisualItem> found = DesktopItems::load(desktopFolder(), iconFrames);
     const ChaosEffectPlan plan = planBuilder(mode, int(found.size()), int(kept.size()));
     const std::vector<DesktopVisualItem> items = DesktopItems::expandedItems(found, plan.itemsPerDisplay);
     const QString pictureFile = m_pictures.pictureFile();

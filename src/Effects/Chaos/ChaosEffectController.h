@@ -5,6 +5,7 @@
 #include "Effects/Chaos/DesktopVisualItem.h"
 #include "Services/Input/KeySoundEvent.h"
 
+#include <QFutureWatcher>
 #include <QObject>
 #include <QPointer>
 
@@ -24,6 +25,7 @@ class ChaosEffectController final : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool isActive READ isActive NOTIFY isActiveChanged)
     Q_PROPERTY(QString lastEffectName READ lastEffectName NOTIFY lastEffectNameChanged)
+    Q_PROPERTY(bool hasIconPositions READ hasIconPositions NOTIFY hasIconPositionsChanged)
 
 public:
     static inline const QString readyName = QStringLiteral("Ready for harmless chaos");
@@ -39,6 +41,9 @@ public:
     std::optional<ChaosMode> activeMode() const { return m_activeMode; }
     QString lastEffectName() const { return m_lastEffectName; }
     bool isEnabled() const { return m_enabled; }
+    // Whether the desktop icon locator found icons when last asked, so copies can start
+    // where the real icons are.
+    bool hasIconPositions() const { return m_hasIconPositions; }
     // The panels of the running effect, in screen order.
     const std::vector<QPointer<ChaosPanel>> &panels() const { return m_panels; }
 
@@ -56,6 +61,9 @@ public:
     void stop();
     void reset();
     void trigger(ChaosMode mode);
+    // Asks the locator again on a worker thread (it may wait on other programs); the answer
+    // is published on this thread. A request while one runs asks once more after it.
+    void refreshIconPositions();
 
     // A key from the application's global key source; may be called on any thread.
     void handleGlobalKey(const KeySoundEvent &event);
@@ -69,6 +77,7 @@ signals:
     void isActiveChanged(bool active);
     void activeModeChanged();
     void lastEffectNameChanged(const QString &name);
+    void hasIconPositionsChanged(bool found);
 
 private:
     void watchScreens();
@@ -76,6 +85,7 @@ private:
                           const QImage &wallpaper, qreal primaryScreenTop);
     void scheduleReset();
     void setLastEffectName(const QString &name);
+    void setHasIconPositions(bool found);
 
     const OverlayWindowSupport &m_windows;
     DesktopIconLocator &m_iconLocator;
@@ -87,4 +97,7 @@ private:
     bool m_listensForEscape = false;
     QObject *m_screenWatch = nullptr;
     bool m_screenResetQueued = false;
+    bool m_hasIconPositions = false;
+    QFutureWatcher<bool> m_iconWalk;
+    bool m_iconWalkAgain = false;
 };

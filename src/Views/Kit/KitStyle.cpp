@@ -55,6 +55,7 @@ QColor KitStyle::color(ColorRole role, double opacity)
         case ColorRole::red: return QColor(215, 45, 40);
         case ColorRole::yellow: return QColor(230, 180, 0);
         case ColorRole::cyan: return QColor(30, 160, 215);
+        case ColorRole::pink: return QColor(235, 60, 115);
         }
         return QColor(29, 29, 31);
     }();
@@ -79,6 +80,9 @@ void KitStyle::applyWindowPalette(QWidget *window, const QColor &accent)
     palette.setColor(QPalette::PlaceholderText, color(ColorRole::tertiary));
     palette.setColor(QPalette::Highlight, accent);
     palette.setColor(QPalette::HighlightedText, Qt::white);
+    // Disabled rows read as dimmed, their labels included.
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, color(ColorRole::tertiary));
     palette.setColor(QPalette::Link, accent);
     // Colours set for every group above would make disabled controls look enabled.
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})

@@ -25,6 +25,7 @@ enum class ColorRole {
     red,
     yellow,
     cyan,
+    pink,
 };
 
 namespace KitStyle {

@@ -8,7 +8,7 @@ class SymbolLabel;
 // The titled section card every page stacks: the title with its symbol in the headline
 // font, then the content, 12 px apart, 16 px padding, on the control background with a
 // faint border. Pages add their rows to body().
-class SettingsPanel final : public CardFrame {
+class SettingsPanel : public CardFrame {
     Q_OBJECT
 
 public:

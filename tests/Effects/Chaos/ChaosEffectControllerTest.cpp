@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -187,4 +188,23 @@ TEST_F(ChaosEffectControllerTest, EscapeAnOpenedItemOrAScreenChangeEndsTheRun)
         settle();
         EXPECT_EQ(activeChanges, QList<bool>{false});
     });
+}
+
+TEST_F(ChaosEffectControllerTest, IconPositionsArePublishedFromTheLastLookWithoutBlocking)
+{
+    QSignalSpy found(&controller, &ChaosEffectController::hasIconPositionsChanged);
+    icons.setFrames({{QStringLiteral("report.pdf"), QRectF(40, 60, 64, 64)}});
+    controller.refreshIconPositions();
+    // The answer arrives through the event loop, never from inside the call.
+    EXPECT_FALSE(controller.hasIconPositions());
+    ASSERT_TRUE(found.wait(2000));
+    EXPECT_TRUE(controller.hasIconPositions());
+
+    // A run reads the places anyway and publishes what it saw.
+    icons.setFrames({});
+    controller.start();
+    setScreens(1);
+    controller.trigger(ChaosMode::gravity);
+    EXPECT_FALSE(controller.hasIconPositions());
+    EXPECT_EQ(found.count(), 2);
 }

@@ -1,0 +1,40 @@
+#include "Views/System/SystemRows.h"
+
+#include "Views/Kit/KitStyle.h"
+#include "Views/Kit/TextLabels.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QPushButton>
+
+QPushButton *SystemRows::previewButton(const QString &symbol, const QString &text, std::function<void()> action,
+                                       QWidget *parent)
+{
+    QPushButton *button = TextLabels::borderedButton(symbol, text, parent);
+    QObject::connect(button, &QPushButton::clicked, button, [action = std::move(action)] { action(); });
+    return button;
+}
+
+QWidget *SystemRows::row(std::initializer_list<QWidget *> widgets, int spacing, QWidget *parent)
+{
+    auto *container = new QWidget(parent);
+    auto *layout = new QHBoxLayout(container);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
+    for (QWidget *widget : widgets) {
+        if (widget)
+            layout->addWidget(widget);
+        else
+            layout->addStretch(1);
+    }
+    return container;
+}
+
+QWidget *SystemRows::divider(QWidget *parent)
+{
+    auto *line = new QFrame(parent);
+    line->setFrameShape(QFrame::NoFrame);
+    line->setFixedHeight(1);
+    line->setStyleSheet(QStringLiteral("background: %1;").arg(KitStyle::color(ColorRole::separator).name(QColor::HexArgb)));
+    return line;
+}

@@ -1,0 +1,87 @@
+// The System page: a desktop without battery or lid sensor, a laptop with both, reactions
+// switched off, a low battery on the charger, and a physics mode running.
+#include "SceneRig.h"
+
+#include "Views/ControlWindow.h"
+#include "Views/Pages/ControlPage.h"
+#include "Views/System/SystemReactionsPanel.h"
+#include "fakes/FakeDesktopIconLocator.h"
+#include "fakes/FakeLidAngleReading.h"
+
+#include <QScrollArea>
+#include <QScrollBar>
+
+namespace {
+
+// A battery that reports one fixed state.
+class FixedPower final : public PowerSource {
+public:
+    explicit FixedPower(PowerSnapshot snapshot) : m_snapshot(snapshot) {}
+    void start(Handler handler) override { handler(m_snapshot); }
+    void stop() override {}
+
+private:
+    PowerSnapshot m_snapshot;
+};
+
+std::function<void(Platform &)> laptop(PowerSnapshot battery)
+{
+    return [battery](Platform &platform) {
+        platform.reactions.power = std::make_unique<FixedPower>(battery);
+        platform.makeLidAngleReader = [] {
+            auto sensor = std::make_unique<FakeLidAngleReading>();
+            sensor->last = 47.9;
+            return sensor;
+        };
+    };
+}
+
+QWidget *systemPageContent(SceneRig &rig)
+{
+    return static_cast<QScrollArea *>(rig.controlWindow(SettingsPage::system).pageView(SettingsPage::system))->widget();
+}
+
+const SceneRegistrar desktop{QStringLiteral("system/desktop"), [](SceneRig &rig) {
+    rig.capture(QStringLiteral("system/desktop-window"), &rig.controlWindow(SettingsPage::system));
+    rig.captureContent(QStringLiteral("system/desktop-page"), systemPageContent(rig));
+}};
+
+const SceneRegistrar laptopScene{QStringLiteral("system/laptop"), [](SceneRig &rig) {
+    rig.app().start();
+    rig.app().systemReactions().setLastEventText(QStringLiteral("Charger disconnected"));
+    rig.app().arrivalReactions().setLastEventText(QStringLiteral("Medium download landed"));
+    rig.captureContent(QStringLiteral("system/laptop-page"), systemPageContent(rig));
+}, {QStringLiteral("lidDanceEnabled=true"), QStringLiteral("lidDanceStyleID=aurora"),
+    QStringLiteral("chargingVisualStyleID=quiet"), QStringLiteral("cursorEffectStyleID=neon"),
+    QStringLiteral("interfaceThemeID=ocean")},
+   laptop({57, false, false})};
+
+const SceneRegistrar lowOnCharger{QStringLiteral("system/battery-low-charging"), [](SceneRig &rig) {
+    systemPageContent(rig);
+    rig.captureContent(QStringLiteral("system/battery-low-charging"),
+                       rig.windows().controlWindow()->findChild<SystemReactionsPanel *>());
+}, {}, laptop({8, true, true})};
+
+const SceneRegistrar switchedOff{QStringLiteral("system/switched-off"), [](SceneRig &rig) {
+    rig.captureContent(QStringLiteral("system/switched-off-page"), systemPageContent(rig));
+}, {QStringLiteral("systemReactionsEnabled=false"), QStringLiteral("arrivalReactionsEnabled=false"),
+    QStringLiteral("effectsPaused=true")},
+   laptop({100, true, false})};
+
+const SceneRegistrar physicsRunning{QStringLiteral("system/physics-running"), [](SceneRig &rig) {
+    rig.app().start();
+    QWidget *content = systemPageContent(rig);
+    rig.app().chaosEffects().trigger(ChaosMode::vortex);
+    rig.settle(600);
+    rig.captureContent(QStringLiteral("system/physics-running-page"), content);
+    ControlWindow &window = rig.controlWindow(SettingsPage::system);
+    auto *page = static_cast<QScrollArea *>(window.pageView(SettingsPage::system));
+    page->verticalScrollBar()->setValue(page->verticalScrollBar()->maximum());
+    rig.capture(QStringLiteral("system/physics-running-window"), &window);
+}, {QStringLiteral("physicsEffectsEnabled=true")}, [](Platform &platform) {
+    auto icons = std::make_unique<FakeDesktopIconLocator>();
+    icons->setFrames({{QStringLiteral("notes.txt"), QRectF(40, 40, 64, 64)}});
+    platform.desktopIcons = std::move(icons);
+}};
+
+}
