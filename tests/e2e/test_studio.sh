@@ -33,13 +33,19 @@ exec 4>"$E2E_WORK/studio.in"
 wait_for 20 has_window_named "Sound Studio" || fail "the studio did not appear"
 
 # where NAME: "X Y WIDTH" of the named widget, or "none".
+reply_pattern='^([0-9-]+ [0-9-]+ [0-9]+|none)$'
+reply_count() {
+  grep -cE "$reply_pattern" "$replies" || true
+}
+replied_after() {
+  (($(reply_count) > $1))
+}
 where() {
   local before
-  before=$(grep -c '' "$replies" || true)
+  before=$(reply_count)
   echo "where $1" >&4
-  wait_for 5 test "$(grep -cE '^([0-9-]+ [0-9-]+ [0-9]+|none)$' "$replies")" -gt \
-    "$(head -n "$before" "$replies" | grep -cE '^([0-9-]+ [0-9-]+ [0-9]+|none)$')" || fail "no answer for $1"
-  grep -E '^([0-9-]+ [0-9-]+ [0-9]+|none)$' "$replies" | tail -n1
+  wait_for 10 replied_after "$before" || fail "no answer for $1"
+  grep -E "$reply_pattern" "$replies" | tail -n1
 }
 click() {
   local x y width

@@ -24,6 +24,8 @@
 #include <QSocketNotifier>
 
 #include <iostream>
+#include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -57,7 +59,6 @@ QString centreOf(const QString &name)
                             break;
                         }
                     }
-                    QCoreApplication::processEvents();
                     const QPoint centre = widget->mapToGlobal(widget->rect().center());
                     return QStringLiteral("%1 %2 %3").arg(centre.x()).arg(centre.y()).arg(widget->width());
                 }
@@ -126,11 +127,15 @@ int main(int argc, char **argv)
     KitStyle::applyWindowPalette(&sheet, accent);
     QObject::connect(&packs, &SoundPackManager::changed, &packs, [&] { printLists(packs); });
     printLists(packs);
+    // Never blocks the event loop: a notification without a whole line just waits for more.
+    ::fcntl(STDIN_FILENO, F_SETFL, ::fcntl(STDIN_FILENO, F_GETFL) | O_NONBLOCK);
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
     QByteArray pending;
     QObject::connect(&input, &QSocketNotifier::activated, [&] {
         char buffer[4096];
         const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (count < 0 && errno == EAGAIN)
+            return;
         if (count <= 0) {
             input.setEnabled(false);
             return;
