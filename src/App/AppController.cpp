@@ -157,6 +157,13 @@ void AppController::showOnboarding()
     emit onboardingRequested();
 }
 
+void AppController::resetVisuals()
+{
+    stopScreenToys();
+    effects().resetAll();
+    overlays().reset();
+}
+
 void AppController::finishOnboarding()
 {
     m_settings->setHasCompletedOnboarding(true);

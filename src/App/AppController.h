@@ -115,6 +115,9 @@ public:
     void showControlPanel(SettingsPage page) override;
     void showOnboarding();
     void finishOnboarding() override;
+    void resetVisuals() override;
+
+    void openFolder(const QString &path) override { m_platform.shell->openFolder(path); }
 
     SettingsPage requestedSettingsPage() const override { return m_requestedSettingsPage; }
     void setRequestedSettingsPage(SettingsPage page) override;

@@ -39,11 +39,8 @@ void AppWindows::showControlPanel(SettingsPage page)
 void AppWindows::showOnboarding()
 {
     if (!m_onboardingWindow) {
-        m_onboardingWindow = new OnboardingWindow;
+        m_onboardingWindow = new OnboardingWindow(m_controller);
         m_onboardingWindow->centerOnScreen();
-        connect(m_onboardingWindow, &OnboardingWindow::shown, &m_controller, &AppController::start);
-        connect(m_onboardingWindow, &OnboardingWindow::getStartedClicked, &m_controller,
-                &AppController::finishOnboarding);
     }
     m_onboardingWindow->show();
     m_onboardingWindow->raise();

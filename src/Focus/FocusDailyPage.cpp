@@ -16,9 +16,6 @@ void FocusDailyPage::writeJson(QByteArray &out) const
 std::optional<FocusDailyPage> FocusDailyPage::fromJson(const QJsonValue &value)
 {
     FocusJsonReader reader(value);
-    FocusDailyPage page{reader.string(u"id"), reader.string(u"intention"), reader.string(u"notes"),
-                        reader.uuids(u"priorityTaskIDs")};
-    if (!reader.ok())
-        return std::nullopt;
-    return page;
+    return reader.record(FocusDailyPage{reader.string(u"id"), reader.string(u"intention"), reader.string(u"notes"),
+                                        reader.uuids(u"priorityTaskIDs")});
 }

@@ -17,7 +17,14 @@ class FocusJsonReader {
 public:
     explicit FocusJsonReader(const QJsonValue &value);
 
-    bool ok() const { return m_ok; }
+    // The record built from fields read here, or nothing when any of them was unreadable.
+    template <typename T>
+    std::optional<T> record(T value) const
+    {
+        if (!m_ok)
+            return std::nullopt;
+        return value;
+    }
 
     QString string(QStringView key);
     QUuid uuid(QStringView key);

@@ -11,8 +11,6 @@ void FocusLogEntry::writeJson(QByteArray &out) const
 std::optional<FocusLogEntry> FocusLogEntry::fromJson(const QJsonValue &value)
 {
     FocusJsonReader reader(value);
-    FocusLogEntry entry{reader.uuid(u"id"), reader.date(u"date"), reader.string(u"goal"), reader.string(u"text")};
-    if (!reader.ok())
-        return std::nullopt;
-    return entry;
+    return reader.record(
+        FocusLogEntry{reader.uuid(u"id"), reader.date(u"date"), reader.string(u"goal"), reader.string(u"text")});
 }

@@ -29,15 +29,12 @@ qint64 FocusSessionRecord::lengthSeconds() const
 std::optional<FocusSessionRecord> FocusSessionRecord::fromJson(const QJsonValue &value)
 {
     FocusJsonReader reader(value);
-    FocusSessionRecord record{reader.uuid(u"id"),
-                              reader.string(u"goal"),
-                              reader.date(u"startedAt"),
-                              reader.date(u"endedAt"),
-                              reader.integer(u"plannedMinutes"),
-                              reader.boolean(u"completed"),
-                              reader.string(u"reflection"),
-                              reader.optionalInteger(u"activeSeconds")};
-    if (!reader.ok())
-        return std::nullopt;
-    return record;
+    return reader.record(FocusSessionRecord{reader.uuid(u"id"),
+                                            reader.string(u"goal"),
+                                            reader.date(u"startedAt"),
+                                            reader.date(u"endedAt"),
+                                            reader.integer(u"plannedMinutes"),
+                                            reader.boolean(u"completed"),
+                                            reader.string(u"reflection"),
+                                            reader.optionalInteger(u"activeSeconds")});
 }

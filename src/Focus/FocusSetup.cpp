@@ -16,9 +16,6 @@ void FocusSetup::writeJson(QByteArray &out) const
 std::optional<FocusSetup> FocusSetup::fromJson(const QJsonValue &value)
 {
     FocusJsonReader reader(value);
-    FocusSetup setup{reader.uuid(u"id"), reader.string(u"goal"), reader.integer(u"minutes"),
-                     reader.strings(u"allowedBundleIDs")};
-    if (!reader.ok())
-        return std::nullopt;
-    return setup;
+    return reader.record(FocusSetup{reader.uuid(u"id"), reader.string(u"goal"), reader.integer(u"minutes"),
+                                    reader.strings(u"allowedBundleIDs")});
 }

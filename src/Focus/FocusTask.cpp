@@ -16,9 +16,6 @@ void FocusTask::writeJson(QByteArray &out) const
 std::optional<FocusTask> FocusTask::fromJson(const QJsonValue &value)
 {
     FocusJsonReader reader(value);
-    FocusTask task{reader.uuid(u"id"), reader.string(u"title"), reader.boolean(u"isComplete"),
-                   reader.date(u"createdAt")};
-    if (!reader.ok())
-        return std::nullopt;
-    return task;
+    return reader.record(FocusTask{reader.uuid(u"id"), reader.string(u"title"), reader.boolean(u"isComplete"),
+                                   reader.date(u"createdAt")});
 }

@@ -41,6 +41,11 @@ void PermissionManager::request()
         m_probe.showInputMonitoringHelp();
 }
 
+void PermissionManager::showInputMonitoringHelp()
+{
+    m_probe.showInputMonitoringHelp();
+}
+
 void PermissionManager::requestAccessibility()
 {
     m_probe.checkAccessibility([self = QPointer(this)](bool trusted) {

@@ -24,6 +24,9 @@ public:
     void refreshAccessibility();
     // Re-reads the state and, while access is still missing, explains how to grant it.
     void request();
+    // Explains how to grant input access, whatever the state (this desktop has no settings
+    // pane for it).
+    void showInputMonitoringHelp();
     void requestAccessibility();
 
 signals:

@@ -38,9 +38,14 @@ public:
     // Every call brings the control window up on that page.
     virtual void showControlPanel(SettingsPage page) = 0;
     virtual void finishOnboarding() = 0;
+    // Clears what is on screen: a screen toy put away, every effect module reset and every
+    // overlay closed, in that order. Changes no setting; a paused application stays paused.
+    virtual void resetVisuals() = 0;
     // A focus session from the settings, and the applications allowed during it.
     virtual void startFocusSession() = 0;
     virtual void setFocusApp(const QString &bundleIdentifier, bool allowed) = 0;
+    // Shows a folder in the file manager; a missing folder is not reported.
+    virtual void openFolder(const QString &path) = 0;
     virtual SettingsPage requestedSettingsPage() const = 0;
     virtual void setRequestedSettingsPage(SettingsPage page) = 0;
 

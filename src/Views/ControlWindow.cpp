@@ -144,8 +144,11 @@ void ControlWindow::sync()
         m_header->setAccent(accent);
         m_pageBar->setAccent(accent);
     }
+    const FocusSessionController &session = m_app.focusController().session();
+    const std::optional<double> focusRemaining =
+        session.isActive() ? std::optional<double>(session.remainingSeconds()) : std::nullopt;
     m_header->setPills(HeaderPills::effects(m_app.settings().effectsPaused()),
-                       HeaderPills::input(std::nullopt, m_app.input().monitorActive()));
+                       HeaderPills::input(focusRemaining, m_app.input().monitorActive()));
     pageView(m_state.page())->sync();
     refreshImportAlert();
 }

@@ -59,7 +59,7 @@ TEST(AppControllerScreenToys, FollowsTheToySettingsAndQuietsClicksWhileAToyIsOut
     EXPECT_FALSE(rig.clicksQuiet());
 }
 
-TEST(AppControllerScreenToys, PausingLosingInputAccessOrFocusingPutsTheToyAway)
+TEST(AppControllerScreenToys, PausingLosingInputAccessFocusingOrResettingPutsTheToyAway)
 {
     struct Case {
         const char *name;
@@ -73,6 +73,7 @@ TEST(AppControllerScreenToys, PausingLosingInputAccessOrFocusingPutsTheToyAway)
              rig.controller->permissions().refresh();
          }},
         {"a focus session starting", [](ToysRig &rig) { rig.controller->startFocusSession(); }},
+        {"visuals reset", [](ToysRig &rig) { rig.controller->resetVisuals(); }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

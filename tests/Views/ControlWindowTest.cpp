@@ -170,8 +170,7 @@ TEST(ControlWindow, ShowingEveryPageAndThePanelWritesNoSetting)
     }
     window.resize(620, 500);
     QCoreApplication::processEvents();
-    MenuBarPanel panel;
-    QObject::connect(&panel, &MenuBarPanel::shown, rig.controller.get(), &AppController::start);
+    MenuBarPanel panel(*rig.controller);
     panel.show();
     QCoreApplication::processEvents();
     VolumeControl volume(QStringLiteral("Keyboard"), {[&] { return settings.keyboardVolume(); },
@@ -247,4 +246,19 @@ TEST(ControlWindow, ChangesRedrawOnceTheEventLoopTurns)
     QCoreApplication::processEvents();
     rig.controller->showControlPanel(SettingsPage::home);
     EXPECT_EQ(effects->text(), "Effects live");
+}
+
+TEST(ControlWindow, InputPillCountsDownWhileAFocusSessionRuns)
+{
+    WindowRig rig({QStringLiteral("focusMinutes=25")});
+    ControlWindow &window = rig.open(SettingsPage::home);
+    StatusPill *input = window.header()->inputPill();
+    EXPECT_EQ(input->text(), "App only");
+
+    rig.controller->startFocusSession();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(input->text(), "25:00");
+    rig.controller->focusController().session().stop(false);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(input->text(), "App only");
 }

@@ -10,12 +10,7 @@ window_bin="$BUILD_DIR/tests/plinkly_wm_class_window"
 pet="$E2E_WORK/pet.log"
 : >"$pet"
 
-apps="$E2E_WORK/share/applications"
-mkdir -p "$apps"
-printf '[Desktop Entry]\nType=Application\nName=Example Editor\nExec=true\nStartupWMClass=EditorMain\n' \
-  >"$apps/org.example.Editor.desktop"
-printf '[Desktop Entry]\nType=Application\nName=Example Chat\nExec=true\n' >"$apps/chat.desktop"
-export XDG_DATA_DIRS="$E2E_WORK/share"
+install_example_desktop_entries
 
 clients=()
 "$window_bin" editor EditorMain "Editor" & clients+=($!)

@@ -94,26 +94,7 @@ wait "$target" 2>/dev/null || true
 
 # Without a compositor a translucent window shows black where it is transparent; shaped
 # overlays must show the desktop there instead.
-exec 4>"$E2E_WORK/bare-display"
-Xvfb -displayfd 4 -screen 0 800x600x24 -nolisten tcp >"$E2E_WORK/bare-xvfb.log" 2>&1 &
-bare=$!
-for _ in $(seq 100); do [[ -s "$E2E_WORK/bare-display" ]] && break; sleep 0.05; done
-bare_display=":$(head -n1 "$E2E_WORK/bare-display")"
-(
-  export DISPLAY=$bare_display
-  "$target_bin" /dev/null 0 0 800 600 "#4d5d78" >/dev/null 2>&1 &
-  backdrop=$!
-  sleep 1
-  coproc BARE { "$probe_bin" 2>>"$E2E_WORK/probe.log"; }
-  echo "system chargerConnected quiet" >&"${BARE[1]}"
-  read -r -t 10 -u "${BARE[0]}" reply || exit 3
-  sleep 1
-  import -window root "$BUILD_DIR/e2e-overlay-shaped.png"
-  echo quit >&"${BARE[1]}"
-  kill "$backdrop"
-)
-kill "$bare" 2>/dev/null || true
-wait "$bare" 2>/dev/null || true
+shot_without_compositor e2e-overlay-shaped "system chargerConnected quiet" "$probe_bin"
 # The card is centred at the top: a point in its empty margin, beside the card, must show
 # the backdrop colour, and the card's middle must be dark.
 margin_pixel=$(convert "$BUILD_DIR/e2e-overlay-shaped.png" -format '%[pixel:p{220,10}]' info:)

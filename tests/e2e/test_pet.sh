@@ -113,25 +113,7 @@ kill "$target" 2>/dev/null || true
 wait "$target" 2>/dev/null || true
 
 # Without a compositor the pet is a shaped window: beside the figure the desktop shows, not black.
-exec 4>"$E2E_WORK/bare-display"
-Xvfb -displayfd 4 -screen 0 800x600x24 -nolisten tcp >"$E2E_WORK/bare-xvfb.log" 2>&1 &
-bare=$!
-for _ in $(seq 100); do [[ -s "$E2E_WORK/bare-display" ]] && break; sleep 0.05; done
-(
-  export DISPLAY=":$(head -n1 "$E2E_WORK/bare-display")"
-  "$target_bin" /dev/null 0 0 800 600 "#4d5d78" >/dev/null 2>&1 &
-  backdrop=$!
-  sleep 1
-  coproc BARE { "$probe_bin" /dev/null 2>>"$E2E_WORK/probe.log"; }
-  echo show >&"${BARE[1]}"
-  read -r -t 10 -u "${BARE[0]}" reply || exit 3
-  sleep 1
-  import -window root "$BUILD_DIR/e2e-pet-shaped.png"
-  echo quit >&"${BARE[1]}"
-  kill "$backdrop"
-)
-kill "$bare" 2>/dev/null || true
-wait "$bare" 2>/dev/null || true
+shot_without_compositor e2e-pet-shaped show "$probe_bin" /dev/null
 # The panel sits at 674,470 on the 800 x 600 screen; its figure is centred 42 above its bottom.
 beside=$(convert "$BUILD_DIR/e2e-pet-shaped.png" -format '%[pixel:p{684,560}]' info:)
 figure=$(convert "$BUILD_DIR/e2e-pet-shaped.png" -format '%[pixel:p{759,560}]' info:)

@@ -14,12 +14,9 @@
 #include "Platform/Linux/X11OverlayWindowSupport.h"
 #include "Platform/Linux/XkbKeyLabelSource.h"
 #include "Services/Input/KeyboardMonitor.h"
+#include "support/ProbeCommandLoop.h"
 
 #include <QApplication>
-#include <QSocketNotifier>
-
-#include <iostream>
-#include <unistd.h>
 
 namespace {
 QString run(ChaosEffectController &chaos, DesktopIconLocator &icons, KeyboardMonitor &keyboard, const QStringList &words)
@@ -65,10 +62,6 @@ QString run(ChaosEffectController &chaos, DesktopIconLocator &icons, KeyboardMon
         chaos.reset();
         return QStringLiteral("ok");
     }
-    if (command == QLatin1String("quit")) {
-        QCoreApplication::quit();
-        return QStringLiteral("ok");
-    }
     return QStringLiteral("unknown command");
 }
 }
@@ -88,24 +81,7 @@ int main(int argc, char **argv)
     chaos.hearsGlobalKeys = [&keyboard] { return keyboard.isRunning(); };
     chaos.start();
 
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QByteArray pending;
-    QObject::connect(&input, &QSocketNotifier::activated, [&] {
-        char buffer[4096];
-        const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (count <= 0) {
-            input.setEnabled(false);
-            QCoreApplication::quit();
-            return;
-        }
-        pending.append(buffer, qsizetype(count));
-        qsizetype end;
-        while ((end = pending.indexOf('\n')) >= 0) {
-            const QStringList words = QString::fromUtf8(pending.left(end)).split(' ', Qt::SkipEmptyParts);
-            pending.remove(0, end + 1);
-            std::cout << run(chaos, icons, keyboard, words).toStdString() << std::endl;
-        }
-    });
+    const ProbeCommandLoop commands([&](const QStringList &words) { return run(chaos, icons, keyboard, words); });
     const int result = app.exec();
     chaos.stop();
     keyboard.stop();

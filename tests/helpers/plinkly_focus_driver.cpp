@@ -8,13 +8,10 @@
 //   quit
 #include "App/AppController.h"
 #include "Platform/Linux/LinuxPlatform.h"
+#include "support/ProbeCommandLoop.h"
+#include "support/ProbeLog.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QSocketNotifier>
-
-#include <iostream>
-#include <unistd.h>
 
 namespace {
 
@@ -40,8 +37,6 @@ QString run(AppController &controller, const QStringList &words)
             .arg(records.size())
             .arg(newest.completed ? QStringLiteral("completed") : QStringLiteral("stopped"))
             .arg(newest.activeSeconds.value_or(-1));
-    } else if (command == QLatin1String("quit")) {
-        QCoreApplication::quit();
     } else {
         return QStringLiteral("unknown command");
     }
@@ -59,28 +54,9 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("plinkly"));
     AppController controller(LinuxPlatform::create());
     controller.focusController().onPetUpdate = [petLog](PetMood mood, const QString &line) {
-        QFile log(petLog);
-        if (log.open(QIODevice::Append | QIODevice::Text))
-            log.write((rawValue(mood) + u'|' + line + u'\n').toUtf8());
+        appendProbeLine(petLog, rawValue(mood) + u'|' + line);
     };
 
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QByteArray pending;
-    QObject::connect(&input, &QSocketNotifier::activated, [&] {
-        char buffer[4096];
-        const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (count <= 0) {
-            input.setEnabled(false);
-            QCoreApplication::quit();
-            return;
-        }
-        pending.append(buffer, qsizetype(count));
-        qsizetype end;
-        while ((end = pending.indexOf('\n')) >= 0) {
-            const QStringList words = QString::fromUtf8(pending.left(end)).split(u' ', Qt::SkipEmptyParts);
-            pending.remove(0, end + 1);
-            std::cout << run(controller, words).toStdString() << std::endl;
-        }
-    });
+    const ProbeCommandLoop commands([&](const QStringList &words) { return run(controller, words); });
     return app.exec();
 }

@@ -15,12 +15,9 @@
 #include "Foundation/ScreenGeometry.h"
 #include "Foundation/Scheduler.h"
 #include "Platform/Linux/X11OverlayWindowSupport.h"
+#include "support/ProbeCommandLoop.h"
 
 #include <QApplication>
-#include <QSocketNotifier>
-
-#include <iostream>
-#include <unistd.h>
 
 namespace {
 
@@ -91,8 +88,6 @@ QString run(OverlayCoordinator &overlays, StatsOverlayController &hud, const QSt
         return QString::number(overlays.panels().size());
     } else if (command == QLatin1String("reset")) {
         overlays.reset();
-    } else if (command == QLatin1String("quit")) {
-        QCoreApplication::quit();
     } else {
         return QStringLiteral("unknown command");
     }
@@ -109,23 +104,6 @@ int main(int argc, char **argv)
     OverlayCoordinator overlays(support, scheduler);
     StatsOverlayController hud(support, scheduler);
 
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QByteArray pending;
-    QObject::connect(&input, &QSocketNotifier::activated, [&] {
-        char buffer[4096];
-        const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (count <= 0) {
-            input.setEnabled(false);
-            QCoreApplication::quit();
-            return;
-        }
-        pending.append(buffer, qsizetype(count));
-        qsizetype end;
-        while ((end = pending.indexOf('\n')) >= 0) {
-            const QStringList words = QString::fromUtf8(pending.left(end)).split(' ', Qt::SkipEmptyParts);
-            pending.remove(0, end + 1);
-            std::cout << run(overlays, hud, words).toStdString() << std::endl;
-        }
-    });
+    const ProbeCommandLoop commands([&](const QStringList &words) { return run(overlays, hud, words); });
     return app.exec();
 }

@@ -19,22 +19,12 @@
 #include "Effects/Pet/View/QtPetDesktop.h"
 #include "Foundation/Scheduler.h"
 #include "Platform/Linux/X11OverlayWindowSupport.h"
+#include "support/ProbeCommandLoop.h"
+#include "support/ProbeLog.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QSocketNotifier>
-
-#include <iostream>
-#include <unistd.h>
 
 namespace {
-
-void appendEvent(const QString &path, const QString &line)
-{
-    QFile log(path);
-    if (log.open(QIODevice::Append | QIODevice::Text))
-        log.write((line + '\n').toUtf8());
-}
 
 QString run(DesktopPetController &pet, const QStringList &words)
 {
@@ -79,8 +69,6 @@ QString run(DesktopPetController &pet, const QStringList &words)
         return QStringLiteral("no item");
     } else if (command == QLatin1String("menu")) {
         return pet.presentation().isDialogueVisible() ? QStringLiteral("open") : QStringLiteral("closed");
-    } else if (command == QLatin1String("quit")) {
-        QCoreApplication::quit();
     } else {
         return QStringLiteral("unknown command");
     }
@@ -101,27 +89,10 @@ int main(int argc, char **argv)
         return std::make_unique<PetWindow>(presentation, scheduler, support, std::move(callbacks));
     });
     pet.onPlacementChanged = [&](PetPlacement placement) {
-        appendEvent(eventLog, QStringLiteral("placement %1 %2").arg(placement.x).arg(placement.y));
+        appendProbeLine(eventLog, QStringLiteral("placement %1 %2").arg(placement.x).arg(placement.y));
     };
-    pet.onAction = [&](PetAction action) { appendEvent(eventLog, QStringLiteral("action ") + rawValue(action)); };
+    pet.onAction = [&](PetAction action) { appendProbeLine(eventLog, QStringLiteral("action ") + rawValue(action)); };
 
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QByteArray pending;
-    QObject::connect(&input, &QSocketNotifier::activated, [&] {
-        char buffer[4096];
-        const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (count <= 0) {
-            input.setEnabled(false);
-            QCoreApplication::quit();
-            return;
-        }
-        pending.append(buffer, qsizetype(count));
-        qsizetype end;
-        while ((end = pending.indexOf('\n')) >= 0) {
-            const QStringList words = QString::fromUtf8(pending.left(end)).split(' ', Qt::SkipEmptyParts);
-            pending.remove(0, end + 1);
-            std::cout << run(pet, words).toStdString() << std::endl;
-        }
-    });
+    const ProbeCommandLoop commands([&](const QStringList &words) { return run(pet, words); });
     return app.exec();
 }

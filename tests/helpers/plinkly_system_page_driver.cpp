@@ -8,14 +8,11 @@
 #include "Platform/Linux/LinuxPlatform.h"
 #include "Views/ControlWindow.h"
 #include "Views/Pages/ControlPage.h"
+#include "support/ProbeCommandLoop.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QScrollArea>
-#include <QSocketNotifier>
-
-#include <iostream>
-#include <unistd.h>
 
 namespace {
 
@@ -44,31 +41,10 @@ int main(int argc, char **argv)
     controller.start();
     controller.showControlPanel(SettingsPage::system);
 
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QByteArray pending;
-    QObject::connect(&input, &QSocketNotifier::activated, [&] {
-        char buffer[4096];
-        const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (count <= 0) {
-            input.setEnabled(false);
-            QCoreApplication::quit();
-            return;
-        }
-        pending.append(buffer, qsizetype(count));
-        qsizetype end;
-        while ((end = pending.indexOf('\n')) >= 0) {
-            const QString line = QString::fromUtf8(pending.left(end)).trimmed();
-            pending.remove(0, end + 1);
-            QString answer;
-            if (line.startsWith(QLatin1String("where ")))
-                answer = where(*windows.controlWindow(), line.mid(6));
-            else if (line == QLatin1String("quit"))
-                QCoreApplication::quit();
-            else
-                answer = QStringLiteral("unknown command");
-            if (!answer.isEmpty())
-                std::cout << answer.toStdString() << std::endl;
-        }
+    const ProbeCommandLoop commands([&](const QStringList &words) {
+        if (words.value(0) == QLatin1String("where") && words.size() > 1)
+            return where(*windows.controlWindow(), words.mid(1).join(u' '));
+        return QStringLiteral("unknown command");
     });
     return app.exec();
 }

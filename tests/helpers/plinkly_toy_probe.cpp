@@ -12,12 +12,9 @@
 #include "Platform/Linux/SdlAudioOutput.h"
 #include "Platform/Linux/X11GlobalPointer.h"
 #include "Platform/Linux/X11OverlayWindowSupport.h"
+#include "support/ProbeCommandLoop.h"
 
 #include <QApplication>
-#include <QSocketNotifier>
-
-#include <iostream>
-#include <unistd.h>
 
 namespace {
 QString run(ScreenToyController &toys, const QStringList &words)
@@ -38,8 +35,6 @@ QString run(ScreenToyController &toys, const QStringList &words)
         return toys.status().value_or(QStringLiteral("none"));
     } else if (command == QLatin1String("stop")) {
         toys.stop();
-    } else if (command == QLatin1String("quit")) {
-        QCoreApplication::quit();
     } else {
         return QStringLiteral("unknown command");
     }
@@ -58,23 +53,6 @@ int main(int argc, char **argv)
     ScreenToyController toys([] { return true; }, {pointer, keys, overlays, motion, nullptr},
                              std::make_unique<ScreenToySound>(std::make_unique<SdlAudioOutput>()), clock);
 
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QByteArray pending;
-    QObject::connect(&input, &QSocketNotifier::activated, [&] {
-        char buffer[4096];
-        const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (count <= 0) {
-            input.setEnabled(false);
-            QCoreApplication::quit();
-            return;
-        }
-        pending.append(buffer, qsizetype(count));
-        qsizetype end;
-        while ((end = pending.indexOf('\n')) >= 0) {
-            const QStringList words = QString::fromUtf8(pending.left(end)).split(' ', Qt::SkipEmptyParts);
-            pending.remove(0, end + 1);
-            std::cout << run(toys, words).toStdString() << std::endl;
-        }
-    });
+    const ProbeCommandLoop commands([&](const QStringList &words) { return run(toys, words); });
     return app.exec();
 }

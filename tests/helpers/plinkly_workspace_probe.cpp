@@ -6,14 +6,11 @@
 //   running    the running applications as "ID|NAME" joined by ","
 //   quit
 #include "Platform/Linux/X11Workspace.h"
+#include "support/ProbeCommandLoop.h"
+#include "support/ProbeLog.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QSocketNotifier>
 #include <QWidget>
-
-#include <iostream>
-#include <unistd.h>
 
 namespace {
 
@@ -25,11 +22,8 @@ QString describe(const WorkspaceApplication &application)
 QString run(X11Workspace &workspace, const QString &logPath, const QString &command)
 {
     if (command == QLatin1String("watch")) {
-        const bool watching = workspace.watchActivations([logPath](const WorkspaceApplication &application) {
-            QFile log(logPath);
-            if (log.open(QIODevice::Append | QIODevice::Text))
-                log.write((describe(application) + u'\n').toUtf8());
-        });
+        const bool watching = workspace.watchActivations(
+            [logPath](const WorkspaceApplication &application) { appendProbeLine(logPath, describe(application)); });
         return watching ? QStringLiteral("ok") : QStringLiteral("unavailable");
     }
     if (command == QLatin1String("front")) {
@@ -41,10 +35,6 @@ QString run(X11Workspace &workspace, const QString &logPath, const QString &comm
         for (const WorkspaceApplication &application : workspace.runningApplications())
             running.append(describe(application));
         return running.join(u',');
-    }
-    if (command == QLatin1String("quit")) {
-        QCoreApplication::quit();
-        return QStringLiteral("ok");
     }
     return QStringLiteral("unknown command");
 }
@@ -65,23 +55,7 @@ int main(int argc, char **argv)
     window.setGeometry(700, 100, 300, 200);
     window.show();
 
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QByteArray pending;
-    QObject::connect(&input, &QSocketNotifier::activated, [&] {
-        char buffer[4096];
-        const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (count <= 0) {
-            input.setEnabled(false);
-            QCoreApplication::quit();
-            return;
-        }
-        pending.append(buffer, qsizetype(count));
-        qsizetype end;
-        while ((end = pending.indexOf('\n')) >= 0) {
-            const QString command = QString::fromUtf8(pending.left(end)).trimmed();
-            pending.remove(0, end + 1);
-            std::cout << run(workspace, logPath, command).toStdString() << std::endl;
-        }
-    });
+    const ProbeCommandLoop commands(
+        [&](const QStringList &words) { return run(workspace, logPath, words.join(u' ')); });
     return app.exec();
 }

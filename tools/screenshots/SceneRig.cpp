@@ -59,9 +59,10 @@ void SceneRig::capture(const QString &name, QWidget *window)
     save(name, screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()));
 }
 
-void SceneRig::captureContent(const QString &name, QWidget *widget)
+void SceneRig::captureContent(const QString &name, QWidget *widget, bool settleFirst)
 {
-    settle();
+    if (settleFirst)
+        settle();
     save(name, widget->grab());
 }
 

@@ -31,8 +31,9 @@ public:
     void settle(int milliseconds = 250);
     // Saves the screen area of a top-level window, frame and anything stacked over it included.
     void capture(const QString &name, QWidget *window);
-    // Saves a widget's own pixels, for content taller than the screen.
-    void captureContent(const QString &name, QWidget *widget);
+    // Saves a widget's own pixels, for content taller than the screen. Without settling, the
+    // pixels are those of this moment, before queued work (a finishing load) changes them.
+    void captureContent(const QString &name, QWidget *widget, bool settleFirst = true);
 
 private:
     void save(const QString &name, const QPixmap &shot);

@@ -22,10 +22,10 @@ std::uint64_t stepFor(std::uint64_t keystrokes)
 }
 }
 
-QString normalizedName(QStringView rawName)
+QString truncatedName(QStringView rawName)
 {
-    const QString trimmed = rawName.trimmed().toString();
-    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, trimmed);
+    const QString text = rawName.toString();
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
     qsizetype end = 0;
     for (qsizetype count = 0; count < maximumNameCharacters; ++count) {
         const qsizetype next = graphemes.toNextBoundary();
@@ -33,7 +33,12 @@ QString normalizedName(QStringView rawName)
             break;
         end = next;
     }
-    const QString name = trimmed.left(end);
+    return text.left(end);
+}
+
+QString normalizedName(QStringView rawName)
+{
+    const QString name = truncatedName(rawName.trimmed());
     return name.isEmpty() ? QStringLiteral("Bloopy") : name;
 }
 

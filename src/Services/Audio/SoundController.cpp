@@ -1,6 +1,7 @@
 #include "Services/Audio/SoundController.h"
 
 #include "Foundation/LogCategories.h"
+#include "Foundation/WhenFinished.h"
 #include "Services/Audio/MouseSoundPolicy.h"
 #include "Services/Audio/SoundBankLoader.h"
 #include "Services/ContentEdition.h"
@@ -199,16 +200,11 @@ QFuture<bool> SoundController::loadSoundPack(const QString &id, SoundChannel cha
     });
     auto outcome = std::make_shared<QPromise<bool>>();
     outcome->start();
-    work.then(this, [this, outcome, id, channel, commit, generation](const LoadedSounds &loaded) {
-        // Delivered from the event loop even when the load finished at once, so the caller
-        // always sees the pending state first.
-        QMetaObject::invokeMethod(
-            this,
-            [this, outcome, id, channel, commit, generation, loaded] {
-                outcome->addResult(finishSoundPackLoad(id, channel, commit, generation, loaded));
-                outcome->finish();
-            },
-            Qt::QueuedConnection);
+    // Delivered from the event loop even when the load finished at once, so the caller
+    // always sees the pending state first.
+    whenFinished(work, this, [this, outcome, id, channel, commit, generation](const LoadedSounds &loaded) {
+        outcome->addResult(finishSoundPackLoad(id, channel, commit, generation, loaded));
+        outcome->finish();
     });
     return outcome->future();
 }

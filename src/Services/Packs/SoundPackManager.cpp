@@ -2,6 +2,7 @@
 
 #include "Foundation/PublishedProperty.h"
 #include "Foundation/SafeFiles.h"
+#include "Foundation/WhenFinished.h"
 #include "Services/Packs/AudioFilesImporter.h"
 #include "Services/Packs/ImportProgress.h"
 #include "Services/Packs/PackImportErrors.h"
@@ -209,12 +210,9 @@ void SoundPackManager::importPaths(const QStringList &paths, PackKind kind)
     setImportNotice(std::nullopt);
     setImporting(true);
     const QString root = kind == PackKind::keyboard ? keyboardRoot() : reactionRoot();
-    QtConcurrent::run([paths, kind, root, progress] { return runImport(paths, kind, root, progress); })
-        .then(this, [this](const ImportOutcome &outcome) {
-            // Always from the event loop, never inside importPaths when the work was quick.
-            QMetaObject::invokeMethod(
-                this, [this, outcome] { finishImport(outcome.installed, outcome.error); }, Qt::QueuedConnection);
-        });
+    // Always from the event loop, never inside importPaths when the work was quick.
+    whenFinished(QtConcurrent::run([paths, kind, root, progress] { return runImport(paths, kind, root, progress); }),
+                 this, [this](const ImportOutcome &outcome) { finishImport(outcome.installed, outcome.error); });
 }
 
 void SoundPackManager::finishImport(QList<LoadedSoundPack> installed, std::optional<Error> error)

@@ -13,6 +13,14 @@ ProminentButton::ProminentButton(const QString &symbol, const QString &text, QWi
     restyle();
 }
 
+void ProminentButton::setSymbol(const QString &symbol)
+{
+    if (symbol == m_symbol)
+        return;
+    m_symbol = symbol;
+    restyle();
+}
+
 void ProminentButton::setTint(const QColor &tint)
 {
     if (tint == m_tint)

@@ -10,7 +10,8 @@ class ProminentButton final : public QPushButton {
 public:
     ProminentButton(const QString &symbol, const QString &text, QWidget *parent = nullptr);
 
-    // Repaints only when the tint differs.
+    // Each setter repaints only when the value differs.
+    void setSymbol(const QString &symbol);
     void setTint(const QColor &tint);
     // A faint tint draws primary-coloured content instead of white.
     void setContentColor(const QColor &color);

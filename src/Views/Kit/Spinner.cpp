@@ -11,6 +11,7 @@ constexpr int spokes = 8;
 Spinner::Spinner(int diameter, QWidget *parent)
     : QWidget(parent)
     , m_diameter(diameter)
+    , m_color(KitStyle::color(ColorRole::secondary))
 {
     setFixedSize(diameter, diameter);
     setAccessibleName(QStringLiteral("Loading"));
@@ -19,6 +20,14 @@ Spinner::Spinner(int diameter, QWidget *parent)
         m_step = (m_step + 1) % spokes;
         update();
     });
+}
+
+void Spinner::setColor(const QColor &color)
+{
+    if (color == m_color)
+        return;
+    m_color = color;
+    update();
 }
 
 void Spinner::showEvent(QShowEvent *event)
@@ -41,7 +50,7 @@ void Spinner::paintEvent(QPaintEvent *)
     const qreal radius = m_diameter / 2.0;
     for (int spoke = 0; spoke < spokes; ++spoke) {
         const int age = (m_step - spoke + spokes) % spokes;
-        painter.setPen(QPen(KitStyle::color(ColorRole::secondary, 1.0 - age * 0.11), radius / 4, Qt::SolidLine,
+        painter.setPen(QPen(KitStyle::withOpacity(m_color, 1.0 - age * 0.11), radius / 4, Qt::SolidLine,
                             Qt::RoundCap));
         painter.drawLine(QPointF(0, -radius * 0.45), QPointF(0, -radius * 0.9));
         painter.rotate(360.0 / spokes);

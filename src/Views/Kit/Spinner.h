@@ -11,6 +11,8 @@ public:
     explicit Spinner(int diameter = 16, QWidget *parent = nullptr);
 
     QSize sizeHint() const override { return {m_diameter, m_diameter}; }
+    // The spokes' colour; the secondary colour until set.
+    void setColor(const QColor &color);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -20,5 +22,6 @@ protected:
 private:
     int m_diameter;
     int m_step = 0;
+    QColor m_color;
     QTimer m_timer;
 };

@@ -2,7 +2,10 @@
 
 #include "Views/Pages/ControlPage.h"
 
-// The Privacy page of the control window.
+class PrivacyPanel;
+
+// The Privacy page of the control window: one card on what Plinkly reads and the state of
+// its input access.
 class PrivacyPage final : public ControlPage {
     Q_OBJECT
 
@@ -10,4 +13,7 @@ public:
     PrivacyPage(AppModel &app, SettingsViewState &state, QWidget *parent = nullptr);
 
     void sync() override;
+
+private:
+    PrivacyPanel *m_panel = nullptr;
 };

@@ -1,0 +1,90 @@
+#include "Views/Onboarding/OnboardingPageView.h"
+
+#include "Views/Kit/Bind.h"
+#include "Views/Kit/KitStyle.h"
+#include "Views/Kit/SymbolIcon.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int symbolSize = 54;
+constexpr int textWidth = 390;
+constexpr int inset = 12;
+}
+
+OnboardingPageView::OnboardingPageView(const Content &content, QWidget *parent)
+    : QWidget(parent)
+    , m_content(content)
+    , m_accent(KitStyle::color(ColorRole::primary))
+{
+    m_icon = new QLabel(this);
+    m_icon->setAlignment(Qt::AlignCenter);
+    m_icon->setFixedHeight(symbolSize);
+    m_title = new QLabel(content.title, this);
+    m_title->setFont(KitStyle::font(FontRole::title2, QFont::Bold));
+    m_title->setAlignment(Qt::AlignCenter);
+    m_title->setWordWrap(true);
+    m_text = new QLabel(content.text, this);
+    m_text->setWordWrap(true);
+    m_text->setAlignment(Qt::AlignCenter);
+    // A fixed width lets the wrapped text ask for the height it needs.
+    m_text->setFixedWidth(textWidth);
+    QPalette secondary = m_text->palette();
+    secondary.setColor(QPalette::WindowText, KitStyle::color(ColorRole::secondary));
+    m_text->setPalette(secondary);
+
+    m_layout = new QVBoxLayout(this);
+    m_layout->setContentsMargins(inset, inset, inset, inset);
+    m_layout->setSpacing(16);
+    m_layout->addStretch(1);
+    m_layout->addWidget(m_icon, 0, Qt::AlignHCenter);
+    m_layout->addWidget(m_title);
+    m_layout->addWidget(m_text, 0, Qt::AlignHCenter);
+    m_layout->addStretch(1);
+    refreshIcon();
+}
+
+void OnboardingPageView::setContent(const Content &content)
+{
+    Bind::text(m_title, content.title);
+    Bind::text(m_text, content.text);
+    if (content.symbol != m_content.symbol) {
+        m_content.symbol = content.symbol;
+        refreshIcon();
+    }
+    m_content = content;
+}
+
+void OnboardingPageView::setAccent(const QColor &accent)
+{
+    if (accent == m_accent)
+        return;
+    m_accent = accent;
+    refreshIcon();
+}
+
+void OnboardingPageView::add(QWidget *widget)
+{
+    m_layout->insertWidget(m_layout->count() - 1, widget, 0, Qt::AlignHCenter);
+}
+
+void OnboardingPageView::add(QLayout *layout)
+{
+    m_layout->insertLayout(m_layout->count() - 1, layout);
+}
+
+QString OnboardingPageView::title() const
+{
+    return m_title->text();
+}
+
+QString OnboardingPageView::text() const
+{
+    return m_text->text();
+}
+
+void OnboardingPageView::refreshIcon()
+{
+    m_icon->setPixmap(SymbolIcon::icon(m_content.symbol, m_accent).pixmap(symbolSize, symbolSize));
+}

@@ -1,0 +1,171 @@
+#include "Views/Packs/PackCard.h"
+
+#include "Views/Kit/Bind.h"
+#include "Views/Kit/KitStyle.h"
+#include "Views/Kit/SettingsText.h"
+#include "Views/Kit/Spinner.h"
+#include "Views/Kit/SymbolIcon.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTextLayout>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int padding = 11;
+constexpr int symbolPixels = 18;
+constexpr int markSize = 16;
+
+QLabel *textLabel(FontRole role, ColorRole color, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setFont(KitStyle::font(role, role == FontRole::subheadline ? std::optional(QFont::DemiBold) : std::nullopt));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, KitStyle::color(color));
+    label->setPalette(palette);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
+}
+
+// The text as it wraps at `width`, cut after its second line with an ellipsis.
+QString twoLines(const QString &text, const QFont &font, int width)
+{
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    int secondLineStart = -1;
+    for (int index = 0; index < 3; ++index) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(width);
+        if (index == 1)
+            secondLineStart = line.textStart();
+        if (index == 2) {
+            layout.endLayout();
+            return text.left(secondLineStart)
+                + QFontMetrics(font).elidedText(text.mid(secondLineStart).simplified(), Qt::ElideRight, width);
+        }
+    }
+    layout.endLayout();
+    return text;
+}
+
+}
+
+PackCard::PackCard(QWidget *parent)
+    : QAbstractButton(parent)
+{
+    setCursor(Qt::PointingHandCursor);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+
+    m_icon = new QLabel(this);
+    m_icon->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_mark = new QLabel(this);
+    m_mark->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_spinner = new Spinner(14, this);
+    m_spinner->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_spinner->hide();
+    m_name = textLabel(FontRole::subheadline, ColorRole::primary, this);
+    // The card elides the name to the width it gets; the name never widens the card.
+    m_name->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_detail = textLabel(FontRole::caption2, ColorRole::secondary, this);
+    m_detail->setWordWrap(true);
+    m_detail->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_detail->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_detail->setFixedHeight(2 * QFontMetrics(m_detail->font()).lineSpacing() + 2);
+
+    auto *top = new QHBoxLayout;
+    top->setContentsMargins(0, 0, 0, 0);
+    top->addWidget(m_icon);
+    top->addStretch(1);
+    top->addWidget(m_spinner);
+    top->addWidget(m_mark);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(padding, padding, padding, padding);
+    layout->setSpacing(7);
+    layout->addLayout(top);
+    layout->addWidget(m_name);
+    layout->addWidget(m_detail);
+    layout->addStretch(1);
+    setMinimumHeight(70 + 2 * padding);
+}
+
+void PackCard::setPack(const LoadedSoundPack &pack)
+{
+    const SoundPackManifest &manifest = pack.manifest;
+    if (manifest == m_manifest && !m_icon->pixmap().isNull())
+        return;
+    m_manifest = manifest;
+    m_icon->setPixmap(SymbolIcon::icon(SettingsText::packIcon(manifest.id), KitStyle::color(ColorRole::primary))
+                          .pixmap(symbolPixels, symbolPixels));
+    m_detailText = detail(manifest);
+    const QString tip = manifest.switchType + QStringLiteral(" \u00B7 ") + manifest.license;
+    setToolTip(tip);
+    setAccessibleName(manifest.name);
+    setAccessibleDescription(tip);
+    refreshTexts();
+}
+
+void PackCard::setState(bool selected, bool pending, const QColor &accent)
+{
+    if (selected == m_selected && pending == m_pending && accent == m_accent && !m_mark->pixmap().isNull())
+        return;
+    m_selected = selected;
+    m_pending = pending;
+    m_accent = accent;
+    m_spinner->setColor(accent);
+    refreshMark();
+    update();
+}
+
+QString PackCard::detailText() const
+{
+    return m_detailText;
+}
+
+QString PackCard::detail(const SoundPackManifest &manifest)
+{
+    if (manifest.metadata) {
+        if (const auto found = manifest.metadata->find(QStringLiteral("description")); found != manifest.metadata->end())
+            return found->second;
+    }
+    return manifest.switchType;
+}
+
+void PackCard::refreshMark()
+{
+    Bind::visible(m_spinner, m_pending);
+    Bind::visible(m_mark, !m_pending);
+    const QIcon mark = m_selected ? SymbolIcon::icon(QStringLiteral("checkmark.circle.fill"), m_accent)
+                                  : SymbolIcon::icon(QStringLiteral("circle"), KitStyle::color(ColorRole::secondary));
+    m_mark->setPixmap(mark.pixmap(markSize, markSize));
+}
+
+void PackCard::refreshTexts()
+{
+    const int width = std::max(0, m_name->width());
+    Bind::text(m_name, QFontMetrics(m_name->font()).elidedText(m_manifest.name, Qt::ElideRight, width));
+    Bind::text(m_detail, twoLines(m_detailText, m_detail->font(), std::max(1, m_detail->width())));
+}
+
+void PackCard::resizeEvent(QResizeEvent *event)
+{
+    QAbstractButton::resizeEvent(event);
+    refreshTexts();
+}
+
+void PackCard::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal line = m_selected ? 1.5 : 1.0;
+    const QRectF box = QRectF(rect()).adjusted(line / 2, line / 2, -line / 2, -line / 2);
+    QPainterPath path;
+    path.addRoundedRect(box, 12, 12);
+    painter.fillPath(path, m_selected ? KitStyle::withOpacity(m_accent, 0.1) : KitStyle::color(ColorRole::controlBackground));
+    painter.setPen(QPen(m_selected ? KitStyle::withOpacity(m_accent, 0.8) : KitStyle::color(ColorRole::secondary, 0.2), line));
+    painter.drawPath(path);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "Models/LoadedSoundPack.h"
+
+#include <QAbstractButton>
+
+class QLabel;
+class Spinner;
+
+// One pack of a library grid: its symbol, a mark (a spinner while it loads, a check when it
+// is the selection, a circle otherwise), its name on one line and a two-line detail. The
+// whole card is the button; selection tints it with the accent.
+class PackCard final : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    explicit PackCard(QWidget *parent = nullptr);
+
+    // Each setter changes the card only when the value differs.
+    void setPack(const LoadedSoundPack &pack);
+    void setState(bool selected, bool pending, const QColor &accent);
+    bool isSelected() const { return m_selected; }
+    bool isPending() const { return m_pending; }
+    QString detailText() const;
+
+    // The description from the pack's metadata when it has one, otherwise its switch type.
+    static QString detail(const SoundPackManifest &manifest);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void refreshMark();
+    void refreshTexts();
+
+    SoundPackManifest m_manifest;
+    QString m_detailText;
+    bool m_selected = false;
+    bool m_pending = false;
+    QColor m_accent;
+    QLabel *m_icon = nullptr;
+    QLabel *m_mark = nullptr;
+    Spinner *m_spinner = nullptr;
+    QLabel *m_name = nullptr;
+    QLabel *m_detail = nullptr;
+};
