@@ -50,6 +50,7 @@ public:
     InputController &input() override { return *m_input; }
     EffectsController &effectsController() override { return *m_effects; }
     FocusController &focusController() override { return *m_focus; }
+    AppShell &shell() override { return *m_platform.shell; }
     FocusSessionController &focus() { return m_focus->session(); }
 
     PermissionManager &permissions() { return m_input->permissions(); }

@@ -5,6 +5,7 @@
 #include "Focus/FocusController.h"
 #include "Focus/FocusJournalStore.h"
 #include "Models/SettingsPage.h"
+#include "Platform/AppShell.h"
 #include "Services/Audio/SoundController.h"
 #include "Services/Input/InputController.h"
 #include "Services/LaunchAtLoginManager.h"
@@ -29,6 +30,8 @@ public:
     virtual EffectsController &effectsController() = 0;
     virtual ScreenToyController &screenToys() = 0;
     virtual FocusController &focusController() = 0;
+    // The desktop: revealing files the windows wrote.
+    virtual AppShell &shell() = 0;
 
     // The one-time start; the panel and onboarding call it each time they appear.
     virtual void start() = 0;

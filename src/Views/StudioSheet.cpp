@@ -1,6 +1,7 @@
 #include "Views/StudioSheet.h"
 
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 StudioSheet::StudioSheet(QWidget *body, QWidget *parent)
@@ -16,4 +17,7 @@ StudioSheet::StudioSheet(QWidget *body, QWidget *parent)
     layout->addWidget(body, 1);
     layout->addWidget(close, 0, Qt::AlignHCenter);
     layout->addSpacing(8);
+    // A window's first size is otherwise capped at two thirds of the screen; the body's ideal
+    // size is used wherever the screen has room for it.
+    resize(sizeHint().boundedTo(screen()->availableGeometry().size()));
 }

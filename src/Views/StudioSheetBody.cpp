@@ -1,14 +1,10 @@
 #include "Views/StudioSheetBody.h"
 
-#include "Views/Kit/KitStyle.h"
+#include "Views/AppModel.h"
+#include "Views/Studio/ClipStudioView.h"
 
-#include <QLabel>
-
-QWidget *makeStudioSheetBody(AppModel &)
+QWidget *makeStudioSheetBody(AppModel &app)
 {
-    auto *title = new QLabel(QStringLiteral("Sound Studio"));
-    title->setFont(KitStyle::font(FontRole::largeTitle, QFont::DemiBold));
-    title->setAlignment(Qt::AlignCenter);
-    title->setMinimumSize(520, 360);
-    return title;
+    SoundController &sound = app.sound();
+    return new ClipStudioView(&sound.packs(), sound.makeStudioPreviewPlayer(), &app.shell());
 }

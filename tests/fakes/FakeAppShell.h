@@ -9,8 +9,10 @@ public:
     void showCriticalAlert(const QString &title, const QString &text) override { alerts.append(title + " | " + text); }
     void quit() override { ++quitCount; }
     void openFolder(const QString &path) override { openedFolders.append(path); }
+    void revealItem(const QString &path) override { revealedItems.append(path); }
 
     QStringList alerts;
     int quitCount = 0;
     QStringList openedFolders;
+    QStringList revealedItems;
 };

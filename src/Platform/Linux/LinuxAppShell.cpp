@@ -1,7 +1,11 @@
 #include "Platform/Linux/LinuxAppShell.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -20,4 +24,21 @@ void LinuxAppShell::quit()
 void LinuxAppShell::openFolder(const QString &path)
 {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void LinuxAppShell::revealItem(const QString &path)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
+        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+    call << QStringList{QUrl::fromLocalFile(path).toString()} << QString();
+    auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), qApp);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, qApp, [path](QDBusPendingCallWatcher *done) {
+        done->deleteLater();
+        // No file manager answers on the bus: open the item if it is a folder, else its folder.
+        if (done->isError()) {
+            const QFileInfo item(path);
+            QDesktopServices::openUrl(QUrl::fromLocalFile(item.isDir() ? path : item.absolutePath()));
+        }
+    });
 }

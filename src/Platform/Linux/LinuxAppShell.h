@@ -7,4 +7,5 @@ public:
     void showCriticalAlert(const QString &title, const QString &text) override;
     void quit() override;
     void openFolder(const QString &path) override;
+    void revealItem(const QString &path) override;
 };

@@ -29,6 +29,8 @@ SoundController::SoundController(Platform &platform, SettingsStore &settings, QO
     : QObject(parent)
     , m_settings(settings)
     , m_scheduler(*platform.scheduler)
+    , m_makeAudioOutput(platform.makeAudioOutput)
+    , m_clock(*platform.clock)
 {
     m_packs = platform.packLibraryRoot.isEmpty()
         ? std::make_unique<SoundPackManager>(ContentEditions::current())
@@ -317,4 +319,9 @@ void SoundController::previewReaction()
     reaction.group = KeyGroup::reaction;
     reaction.volume = std::clamp(volume, 0.0, SoundRouter::maxVolume);
     m_reactionEngine->play(reaction);
+}
+
+std::unique_ptr<StudioPreviewPlayer> SoundController::makeStudioPreviewPlayer()
+{
+    return std::make_unique<StudioPreviewPlayer>(m_makeAudioOutput ? m_makeAudioOutput() : nullptr, m_clock);
 }

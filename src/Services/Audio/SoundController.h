@@ -7,6 +7,7 @@
 #include "Services/Audio/SoundRouter.h"
 #include "Services/Packs/SoundPackManager.h"
 #include "Services/SettingsStore.h"
+#include "Services/Studio/StudioPreviewPlayer.h"
 
 #include <QFuture>
 #include <QHash>
@@ -54,6 +55,8 @@ public:
     void previewKeyboard();
     void previewMouse();
     void previewReaction();
+    // A player of the studio's own, on an output stream of its own.
+    std::unique_ptr<StudioPreviewPlayer> makeStudioPreviewPlayer();
 
 signals:
     void changed();
@@ -80,6 +83,8 @@ private:
 
     SettingsStore &m_settings;
     Scheduler &m_scheduler;
+    std::function<std::unique_ptr<AudioOutput>()> m_makeAudioOutput;
+    const Clock &m_clock;
     std::unique_ptr<SoundPackManager> m_packs;
     std::unique_ptr<AudioEngine> m_typingEngine;
     std::unique_ptr<AudioEngine> m_mouseEngine;

@@ -84,6 +84,9 @@ void KitStyle::applyWindowPalette(QWidget *window, const QColor &accent)
     for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         palette.setColor(QPalette::Disabled, role, color(ColorRole::tertiary));
     palette.setColor(QPalette::Link, accent);
+    // Colours set for every group above would make disabled controls look enabled.
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, color(ColorRole::tertiary));
     window->setPalette(palette);
     window->setFont(font(FontRole::body));
 }

@@ -1,0 +1,52 @@
+#include "Services/Studio/StudioPreviewPlayer.h"
+
+#include "Services/Audio/SampleRateConverter.h"
+#include "Services/Studio/ClipFile.h"
+
+namespace {
+// Closes the output soon after a preview has rung out.
+constexpr std::chrono::milliseconds idleTimeout{2000};
+}
+
+StudioPreviewPlayer::StudioPreviewPlayer(std::unique_ptr<AudioOutput> output, const Clock &clock)
+    : m_engine(std::make_unique<AudioEngine>(1, idleTimeout, std::move(output), clock))
+{
+}
+
+StudioPreviewPlayer::~StudioPreviewPlayer()
+{
+    stop();
+}
+
+int StudioPreviewPlayer::sampleRate()
+{
+    return m_engine->sampleRate();
+}
+
+Result<StudioPreviewPlayer::Sound> StudioPreviewPlayer::prepare(const QString &path, int sampleRate)
+{
+    auto clip = ClipFile::load(path);
+    if (!clip)
+        return std::unexpected(clip.error());
+    auto converted = SampleRateConverter::convert(DecodedSample{*clip->samples, 1, int(clip->sampleRate)}, sampleRate);
+    if (!converted)
+        return std::unexpected(converted.error());
+    return std::make_shared<const DecodedSample>(std::move(*converted));
+}
+
+Result<void> StudioPreviewPlayer::play(Sound sound)
+{
+    stop();
+    if (auto started = m_engine->start(); !started)
+        return started;
+    auto sounds = std::make_shared<SoundBank>(sound->sampleRate, 1.0f);
+    sounds->add(KeyGroup::regular, KeyPhase::down, std::move(sound));
+    m_engine->setSounds(std::move(sounds));
+    m_engine->play(SoundRequest{});
+    return {};
+}
+
+void StudioPreviewPlayer::stop()
+{
+    m_engine->stop();
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "Foundation/Error.h"
+#include "Services/Audio/AudioEngine.h"
+
+#include <QString>
+
+#include <memory>
+
+// Plays one studio preview once through an engine of its own, so a preview never takes a
+// voice from typing. Starting a preview stops the one before it.
+class StudioPreviewPlayer {
+public:
+    using Sound = std::shared_ptr<const DecodedSample>;
+
+    // `output` null: the machine has no sound output and every preview is refused.
+    StudioPreviewPlayer(std::unique_ptr<AudioOutput> output, const Clock &clock);
+    ~StudioPreviewPlayer();
+    StudioPreviewPlayer(const StudioPreviewPlayer &) = delete;
+    StudioPreviewPlayer &operator=(const StudioPreviewPlayer &) = delete;
+
+    // The rate previews are prepared at: the output's own.
+    int sampleRate();
+    // Reads a preview file and converts it to `sampleRate`; from any thread, since a long clip
+    // takes a while.
+    static Result<Sound> prepare(const QString &path, int sampleRate);
+    // Starts a prepared preview; refused when no sound output opens.
+    Result<void> play(Sound sound);
+    // Silences the preview at once and lets the output go.
+    void stop();
+
+private:
+    std::unique_ptr<AudioEngine> m_engine;
+};
