@@ -37,12 +37,14 @@ Result<StudioPreviewPlayer::Sound> StudioPreviewPlayer::prepare(const QString &p
 Result<void> StudioPreviewPlayer::play(Sound sound)
 {
     stop();
-    if (auto started = m_engine->start(); !started)
-        return started;
     auto sounds = std::make_shared<SoundBank>(sound->sampleRate, 1.0f);
     sounds->add(KeyGroup::regular, KeyPhase::down, std::move(sound));
     m_engine->setSounds(std::move(sounds));
     m_engine->play(SoundRequest{});
+    // The output opens with the first sound; say so when it could not.
+    m_engine->flush();
+    if (std::optional<Error> failed = m_engine->outputError())
+        return std::unexpected(*failed);
     return {};
 }
 
