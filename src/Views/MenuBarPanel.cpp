@@ -1,30 +1,99 @@
 #include "Views/MenuBarPanel.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QPushButton>
+#include "Views/AppModel.h"
+#include "Views/Kit/KitStyle.h"
+#include "Views/Kit/WindowPlacement.h"
+#include "Views/Panel/PanelChaosRow.h"
+#include "Views/Panel/PanelEffectControls.h"
+#include "Views/Panel/PanelFocusRow.h"
+#include "Views/Panel/PanelFooter.h"
+#include "Views/Panel/PanelHeader.h"
+#include "Views/Panel/PanelSoundGroup.h"
+#include "Views/Panel/PanelToyMenu.h"
+
+#include <QFrame>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QVBoxLayout>
 
-MenuBarPanel::MenuBarPanel()
+MenuBarPanel::MenuBarPanel(AppModel &app)
     : QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint)
+    , m_app(app)
 {
     setObjectName(QStringLiteral("menuBarPanel"));
-    auto *title = new QLabel(QStringLiteral("Plinkly"), this);
-    QFont font = title->font();
-    font.setBold(true);
-    title->setFont(font);
-    auto *quit = new QPushButton(QStringLiteral("Quit"), this);
-    connect(quit, &QPushButton::clicked, qApp, &QCoreApplication::quit);
+    setWindowTitle(QStringLiteral("Plinkly"));
+    setFixedWidth(panelWidth);
+    m_sections = {new PanelHeader(app, this),     new PanelEffectControls(app, this), new PanelChaosRow(app, this),
+                  new PanelToyMenu(app, this),    new PanelFocusRow(app, this),       new PanelSoundGroup(app, this),
+                  new PanelFooter(app, this)};
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(14, 14, 14, 14);
+    column->setSpacing(12);
+    column->addWidget(m_sections[0]);
+    auto *line = new QFrame(this);
+    line->setFixedHeight(1);
+    line->setStyleSheet(QStringLiteral("background: %1;").arg(KitStyle::color(ColorRole::separator).name(QColor::HexArgb)));
+    column->addWidget(line);
+    for (std::size_t index = 1; index < m_sections.size(); ++index)
+        column->addWidget(m_sections[index]);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(14, 12, 14, 12);
-    layout->addWidget(title);
-    layout->addWidget(quit);
-    setFixedWidth(240);
+    m_syncTimer.setSingleShot(true);
+    m_syncTimer.setInterval(0);
+    connect(&m_syncTimer, &QTimer::timeout, this, &MenuBarPanel::sync);
+    connect(&m_app, &AppModel::changed, &m_syncTimer, qOverload<>(&QTimer::start));
+}
+
+void MenuBarPanel::popUp(const QRect &anchor, const QRect &available)
+{
+    m_anchor = anchor;
+    refresh();
+    move(WindowPlacement::popupOrigin(anchor, size(), available));
+    show();
+}
+
+void MenuBarPanel::sync()
+{
+    // A hidden panel catches up when it is shown again.
+    if (isVisible())
+        refresh();
+}
+
+void MenuBarPanel::refresh()
+{
+    m_syncTimer.stop();
+    const QColor accent = KitStyle::accent(m_app.settings());
+    if (accent != m_accent) {
+        m_accent = accent;
+        KitStyle::applyWindowPalette(this, accent);
+    }
+    for (PanelSection *section : m_sections)
+        section->sync();
+    // Rows come and go with their conditions, and wrapped lines grow; the height follows them.
+    layout()->activate();
+    const int wanted = layout()->totalHeightForWidth(panelWidth);
+    if (height() != wanted)
+        resize(panelWidth, wanted);
 }
 
 void MenuBarPanel::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    emit shown();
+    refresh();
+    QTimer::singleShot(0, &m_app, [app = &m_app] { app->start(); });
+}
+
+void MenuBarPanel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), KitStyle::color(ColorRole::windowBackground));
+    painter.setPen(KitStyle::color(ColorRole::separator));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void MenuBarPanel::mousePressEvent(QMouseEvent *event)
+{
+    // A click on the tray icon closes the panel; replayed to the icon it would open it again.
+    if (!rect().contains(event->position().toPoint()) && m_anchor.contains(event->globalPosition().toPoint()))
+        setAttribute(Qt::WA_NoMouseReplay);
+    QWidget::mousePressEvent(event);
 }

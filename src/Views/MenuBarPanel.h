@@ -1,17 +1,42 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
-// The panel the tray icon opens.
+#include <array>
+
+class AppModel;
+class PanelSection;
+
+// The panel the tray icon opens: one fixed-width column of the application's quick controls.
+// It keeps no state of its own and redraws from the application's change announcement,
+// coalesced into one sync per turn of the event loop; each time it is shown it asks the
+// application to start (only the first call does anything).
 class MenuBarPanel final : public QWidget {
     Q_OBJECT
 
 public:
-    MenuBarPanel();
+    static constexpr int panelWidth = 330;
 
-signals:
-    void shown();
+    explicit MenuBarPanel(AppModel &app);
+
+    // Shows the panel with its current values next to `anchor` (the tray icon, or the pointer
+    // as an empty rectangle), inside `available`.
+    void popUp(const QRect &anchor, const QRect &available);
+    // Shows the current values at once; does nothing while the panel is hidden.
+    void sync();
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    void refresh();
+
+    AppModel &m_app;
+    std::array<PanelSection *, 7> m_sections{};
+    QTimer m_syncTimer;
+    QColor m_accent;
+    QRect m_anchor;
 };

@@ -170,8 +170,7 @@ TEST(ControlWindow, ShowingEveryPageAndThePanelWritesNoSetting)
     }
     window.resize(620, 500);
     QCoreApplication::processEvents();
-    MenuBarPanel panel;
-    QObject::connect(&panel, &MenuBarPanel::shown, rig.controller.get(), &AppController::start);
+    MenuBarPanel panel(*rig.controller);
     panel.show();
     QCoreApplication::processEvents();
     VolumeControl volume(QStringLiteral("Keyboard"), {[&] { return settings.keyboardVolume(); },

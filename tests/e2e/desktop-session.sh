@@ -12,7 +12,8 @@ shift
 work=$(mktemp -d /tmp/plinkly-desktop-XXXXXX)
 pids=()
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  # A test may have left the window manager stopped; it must wake to take the signal.
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null && kill -CONT "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
   rm -rf "$work"
 }
@@ -27,6 +28,7 @@ unset WAYLAND_DISPLAY
 
 openbox >"$work/openbox.log" 2>&1 &
 pids+=($!)
+wm=$!
 xcompmgr >"$work/xcompmgr.log" 2>&1 &
 pids+=($!)
 trayer --edge top --align right --widthtype pixel --width 120 --height 24 >"$work/trayer.log" 2>&1 &
@@ -49,6 +51,7 @@ test_script=$1
 export PLINKLY=$2
 export BUILD_DIR=$3
 export E2E_WORK="$work"
+export E2E_WM_PID="$wm"
 export HOME="$work/home"
 export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share" XDG_CACHE_HOME="$HOME/.cache"
 export XDG_RUNTIME_DIR="$work/runtime"

@@ -2,7 +2,8 @@
 # the figure reaches the pet and opens its menu while a click in the panel's empty overhang
 # reaches the window beneath, choosing "Sounds" and then a row sends that row's command and
 # closes the menu, a drag moves it and reports the new placement, and hiding it takes it off
-# the screen. Screenshots of the pet and its menu pages are left in the build folder.
+# the screen; a pet the window manager is slow to take in lets the same clicks through.
+# Screenshots of the pet and its menu pages are left in the build folder.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -107,6 +108,29 @@ screenshot e2e-pet-dragged
 probe hide >/dev/null
 wait_for 5 bash -c "! xdotool search --onlyvisible --name '^Plinkly pet\$' >/dev/null 2>&1" || fail "pet stayed after hide"
 
+echo quit >&"${PROBE[1]}"
+wait "$PROBE_PID" 2>/dev/null || true
+
+# A pet window the window manager takes in only after its input region was set still lets
+# clicks beside the figure through: the manager is held off while a new pet first shows. The
+# pet sleeps, so no idle motion changes its input region in the meantime.
+: >"$clicks"
+coproc PROBE { "$probe_bin" /dev/null 2>>"$E2E_WORK/probe.log"; }
+probe mood sleeping >/dev/null
+kill -STOP "$E2E_WM_PID"
+probe show >/dev/null
+sleep 0.3
+kill -CONT "$E2E_WM_PID"
+wait_for 5 pet_visible || fail "the late-managed pet did not appear"
+read -r x y _ _ <<<"$(probe frame)"
+target_frame=$(xwininfo -children -id "$(window_named "Plinkly click target")" | awk '/Parent window id/ { print $4 }')
+pointer_reaches_target() {
+  xdotool mousemove $((x + 12)) $((y + 100))
+  [[ "$(xdotool getmouselocation --shell | sed -n 's/^WINDOW=//p')" == "$((target_frame))" ]]
+}
+wait_for 5 pointer_reaches_target || fail "beside the late-managed pet the pointer stays on the pet"
+xdotool click 1
+wait_for 5 grep -q "^press $((x + 12)) $((y + 100))\$" "$clicks" || fail "a click beside the late-managed pet did not reach the window beneath"
 echo quit >&"${PROBE[1]}"
 wait "$PROBE_PID" 2>/dev/null || true
 kill "$target" 2>/dev/null || true

@@ -1,5 +1,6 @@
 #include "Platform/Linux/X11OverlayWindowSupport.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 #include <QWindow>
 #include <QtMath>
@@ -30,6 +31,65 @@ int displayScreenNumber()
     const auto dot = name.find('.', colon == std::string::npos ? 0 : colon);
     return dot == std::string::npos ? 0 : std::atoi(name.c_str() + dot + 1);
 }
+
+// A window manager copies a client's input shape onto its frame when told the shape changed,
+// not when it takes the window in: a shape set just after mapping, before the manager got to
+// the window, would leave the frame catching every click. So the window's input region is
+// stated again whenever the window is put into a new parent. Lives as long as its window.
+class InputShape final : public QObject, private QAbstractNativeEventFilter {
+public:
+    explicit InputShape(QWindow &window) : QObject(&window), m_window(window)
+    {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+
+    ~InputShape() override
+    {
+        if (QCoreApplication::instance())
+            QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
+
+    static InputShape &of(QWindow &window)
+    {
+        for (QObject *child : window.children()) {
+            if (auto *shape = dynamic_cast<InputShape *>(child))
+                return *shape;
+        }
+        return *new InputShape(window);
+    }
+
+    void set(xcb_connection_t *connection, std::vector<xcb_rectangle_t> rectangles)
+    {
+        m_rectangles = std::move(rectangles);
+        apply(connection);
+    }
+
+private:
+    void apply(xcb_connection_t *connection) const
+    {
+        xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED,
+                             xcb_window_t(m_window.winId()), 0, 0, uint32_t(m_rectangles.size()),
+                             m_rectangles.data());
+        xcb_flush(connection);
+    }
+
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override
+    {
+        if (eventType != "xcb_generic_event_t" || !m_window.handle())
+            return false;
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        if ((event->response_type & 0x7f) != XCB_REPARENT_NOTIFY)
+            return false;
+        const auto *reparent = reinterpret_cast<const xcb_reparent_notify_event_t *>(event);
+        xcb_connection_t *connection = x11Connection();
+        if (connection && reparent->window == xcb_window_t(m_window.winId()))
+            apply(connection);
+        return false;
+    }
+
+    QWindow &m_window;
+    std::vector<xcb_rectangle_t> m_rectangles;
+};
 }
 
 bool X11OverlayWindowSupport::blendsTranslucentWindows() const
@@ -68,9 +128,7 @@ void X11OverlayWindowSupport::setInputRegion(QWindow &window, const QRegion &reg
         rectangles.push_back({int16_t(device.x()), int16_t(device.y()), uint16_t(device.width()),
                               uint16_t(device.height())});
     }
-    xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED,
-                         xcb_window_t(window.winId()), 0, 0, uint32_t(rectangles.size()), rectangles.data());
-    xcb_flush(connection);
+    InputShape::of(window).set(connection, std::move(rectangles));
 }
 
 void X11OverlayWindowSupport::keepOnEveryWorkspace(QWindow &window) const

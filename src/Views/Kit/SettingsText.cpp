@@ -28,6 +28,12 @@ SettingsText::VolumeReadout SettingsText::volumeReadout(double value)
     return {QString::number(*percent) + QLatin1Char('%'), false};
 }
 
+QString SettingsText::percent(double value)
+{
+    const std::optional<qint64> whole = wholeNumber(value * 100);
+    return whole ? QString::number(*whole) + QLatin1Char('%') : missingValue();
+}
+
 double SettingsText::volumeStepDown(double value)
 {
     return std::max(value - 0.05, 0.0);

@@ -20,6 +20,8 @@ struct VolumeReadout {
 };
 // "72%", "180%  BOOST"; 1.0 means 100 % and the percent is truncated, never rounded.
 VolumeReadout volumeReadout(double value);
+// "75%": the percent truncated, with no boost marking.
+QString percent(double value);
 
 // The volume step buttons: 0.05 down to at least 0, 0.05 up to at most 1.5, from the
 // current value (never snapped to a grid).

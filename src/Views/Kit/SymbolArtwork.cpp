@@ -16,6 +16,8 @@ const QHash<QString, QByteArray> shapes{
      R"(<ellipse cx="12" cy="16.5" rx="5" ry="4.5"/><ellipse cx="5.5" cy="10.5" rx="2.2" ry="2.8"/><ellipse cx="18.5" cy="10.5" rx="2.2" ry="2.8"/><ellipse cx="9" cy="5.5" rx="2.2" ry="3"/><ellipse cx="15" cy="5.5" rx="2.2" ry="3"/>)"},
     {QStringLiteral("scope"),
      R"(<g fill="none" stroke="#000" stroke-width="2"><circle cx="12" cy="12" r="8"/><path d="M12 1v6M12 17v6M1 12h6M17 12h6"/></g><circle cx="12" cy="12" r="1.8"/>)"},
+    {QStringLiteral("lasso"),
+     R"(<g fill="none" stroke="#000" stroke-width="2" stroke-linecap="round"><ellipse cx="13" cy="8" rx="9" ry="5.5"/><path d="M8 12.5c-1 2.5-.5 4.5 1.5 5.5s2 3-1 4.5"/></g><circle cx="8.3" cy="12.6" r="1.6"/>)"},
     {QStringLiteral("triangle"),
      R"(<path fill="none" stroke="#000" stroke-width="2" stroke-linejoin="round" d="M12 3l10 17H2z"/>)"},
     {QStringLiteral("drop.fill"), R"(<path d="M12 2C9 7 5 11 5 15a7 7 0 0014 0c0-4-4-8-7-13z"/>)"},
