@@ -101,6 +101,24 @@ FocusSessionCard::FocusSessionCard(AppModel &app, SettingsViewState &state, QWid
     m_status->setAccessibleName(QStringLiteral("Session status"));
     m_currentApp = secondaryLabel(FontRole::caption, this);
 
+    buildPriorities();
+    QHBoxLayout *noteRow = buildNoteRow();
+    QHBoxLayout *controls = buildControls();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 24, 24, 24);
+    layout->setSpacing(11);
+    layout->addWidget(m_countdown);
+    layout->addWidget(m_goal);
+    layout->addWidget(m_status, 0, Qt::AlignHCenter);
+    layout->addWidget(m_currentApp, 0, Qt::AlignHCenter);
+    layout->addWidget(m_priorities);
+    layout->addLayout(noteRow);
+    layout->addLayout(controls);
+}
+
+void FocusSessionCard::buildPriorities()
+{
     m_priorities = new QWidget(this);
     auto *divider = new QFrame(m_priorities);
     divider->setFrameShape(QFrame::HLine);
@@ -121,20 +139,27 @@ FocusSessionCard::FocusSessionCard(AppModel &app, SettingsViewState &state, QWid
     priorities->addWidget(divider);
     priorities->addLayout(headingRow);
     priorities->addWidget(m_priorityRows);
+}
 
+QHBoxLayout *FocusSessionCard::buildNoteRow()
+{
     m_note = new QLineEdit(this);
     m_note->setPlaceholderText(QStringLiteral("Quick progress note…"));
     m_note->setAccessibleName(QStringLiteral("Quick progress note"));
     m_log = TextLabels::borderedButton(QStringLiteral("square.and.pencil"), QStringLiteral("Log"), this);
-    auto *noteRow = new QHBoxLayout;
-    noteRow->addWidget(m_note, 1);
-    noteRow->addWidget(m_log);
+    auto *row = new QHBoxLayout;
+    row->addWidget(m_note, 1);
+    row->addWidget(m_log);
     connect(m_note, &QLineEdit::textEdited, this, [this](const QString &text) {
         m_state.checkInDraft = text;
         refreshLogEnabled();
     });
     connect(m_log, &QPushButton::clicked, this, &FocusSessionCard::logCheckIn);
+    return row;
+}
 
+QHBoxLayout *FocusSessionCard::buildControls()
+{
     FocusSessionController &session = m_app.focusController().session();
     m_pause = new ProminentButton(QStringLiteral("pause.fill"), QStringLiteral("Pause Session"), this);
     m_resume = new ProminentButton(QStringLiteral("play.fill"), QStringLiteral("Resume Session"), this);
@@ -152,17 +177,7 @@ FocusSessionCard::FocusSessionCard(AppModel &app, SettingsViewState &state, QWid
     connect(m_pause, &QPushButton::clicked, &session, &FocusSessionController::pause);
     connect(m_resume, &QPushButton::clicked, &session, &FocusSessionController::resume);
     connect(m_end, &QPushButton::clicked, &session, [&session] { session.stop(false); });
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 24, 24, 24);
-    layout->setSpacing(11);
-    layout->addWidget(m_countdown);
-    layout->addWidget(m_goal);
-    layout->addWidget(m_status, 0, Qt::AlignHCenter);
-    layout->addWidget(m_currentApp, 0, Qt::AlignHCenter);
-    layout->addWidget(m_priorities);
-    layout->addLayout(noteRow);
-    layout->addLayout(controls);
+    return controls;
 }
 
 void FocusSessionCard::sync(const QColor &accent)

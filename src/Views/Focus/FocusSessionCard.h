@@ -7,6 +7,7 @@
 class AppModel;
 class KeyedRows;
 class ProminentButton;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -35,6 +36,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void buildPriorities();
+    QHBoxLayout *buildNoteRow();
+    QHBoxLayout *buildControls();
     void logCheckIn();
     void refreshLogEnabled();
 

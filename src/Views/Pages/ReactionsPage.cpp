@@ -75,6 +75,13 @@ void ReactionsPage::buildReactions()
     panel->add(m_banner);
     panel->add(divider(panel));
 
+    addTuning(panel);
+    addSection(panel);
+}
+
+void ReactionsPage::addTuning(SettingsPanel *panel)
+{
+    SettingsStore &settings = app().settings();
     m_sensitivity = new SettingSlider(QStringLiteral("Sensitivity"),
                                       {[&settings] { return settings.sensitivity(); },
                                        [&settings](double value) { settings.setSensitivity(value); }},
@@ -100,7 +107,6 @@ void ReactionsPage::buildReactions()
                                                "sound instead of stacking over it. Use light taps only—there is no "
                                                "need to hit your computer hard."),
                                 panel));
-    addSection(panel);
 }
 
 void ReactionsPage::buildSession()

@@ -8,6 +8,7 @@ class PackLibraryGrid;
 class QLabel;
 class QPushButton;
 class SettingSlider;
+class SettingsPanel;
 class SwitchRow;
 class SymbolLabel;
 class VolumeControl;
@@ -32,6 +33,7 @@ public:
 
 private:
     void buildReactions();
+    void addTuning(SettingsPanel *panel);
     void buildSession();
 
     SymbolLabel *m_sensor = nullptr;

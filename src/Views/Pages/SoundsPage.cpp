@@ -133,6 +133,18 @@ void SoundsPage::buildTypingSounds()
     m_keyboardError = TextLabels::error(panel);
     panel->add(m_keyboardError);
 
+    addPackButtons(panel);
+    m_banner = new PackImportBanner(packs, panel);
+    panel->add(m_banner);
+    panel->add(divider(panel));
+
+    addPlaybackTuning(panel);
+    addSection(panel);
+}
+
+void SoundsPage::addPackButtons(SettingsPanel *panel)
+{
+    SoundPackManager &packs = app().sound().packs();
     QPushButton *preview = TextLabels::borderedButton(QStringLiteral("play.fill"), QStringLiteral("Preview Selected"), panel);
     connect(preview, &QPushButton::clicked, this, [this] { app().sound().previewKeyboard(); });
     m_import = TextLabels::borderedButton(QStringLiteral("square.and.arrow.down"), QStringLiteral("Import Pack…"), panel);
@@ -152,10 +164,11 @@ void SoundsPage::buildTypingSounds()
     for (QPushButton *button : {preview, m_import, show, studio})
         grid->addWidget(button);
     panel->add(buttons);
-    m_banner = new PackImportBanner(packs, panel);
-    panel->add(m_banner);
-    panel->add(divider(panel));
+}
 
+void SoundsPage::addPlaybackTuning(SettingsPanel *panel)
+{
+    SettingsStore &settings = app().settings();
     m_volumes.append(new VolumeControl(QStringLiteral("Keyboard volume"),
                                        {[&settings] { return settings.keyboardVolume(); },
                                         [&settings](double value) { settings.setKeyboardVolume(value); }},
@@ -187,7 +200,6 @@ void SoundsPage::buildTypingSounds()
     panel->add(TextLabels::hint(QStringLiteral("Volume variation makes each hit slightly softer or louder while "
                                                "keeping the selected pack’s overall level matched."),
                                 panel));
-    addSection(panel);
 }
 
 void SoundsPage::buildMouse()

@@ -8,6 +8,7 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class SettingSlider;
+class SettingsPanel;
 class SwitchRow;
 class VolumeControl;
 
@@ -29,6 +30,8 @@ public:
 private:
     void buildActivity();
     void buildTypingSounds();
+    void addPackButtons(SettingsPanel *panel);
+    void addPlaybackTuning(SettingsPanel *panel);
     void buildMouse();
 
     QList<SwitchRow *> m_switches;

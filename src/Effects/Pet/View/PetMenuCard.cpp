@@ -57,6 +57,67 @@ std::pair<QFont, QString> fittedTileTitle(const QString &title, double width)
     }
     return {f, QFontMetricsF(f).elidedText(title, Qt::ElideRight, width)};
 }
+
+void paintTile(QPainter &painter, const PetMenuItem &item, bool isPressed)
+{
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(isPressed ? buttonPressedFill : buttonFill);
+    painter.drawRoundedRect(item.rect, 8, 8);
+    const QFontMetricsF titleMetrics(tileTitleFont());
+    const double block = 22 + 5 + titleMetrics.height();
+    const double top = item.rect.center().y() - block / 2;
+    PetGlyphs::draw(painter, item.glyph, QRectF(item.rect.center().x() - 11, top, 22, 22), textColor);
+    const auto [titleFont, text] = fittedTileTitle(item.title, item.rect.width() - 8);
+    painter.setPen(textColor);
+    painter.setFont(titleFont);
+    painter.drawText(QRectF(item.rect.left() + 4, top + 27, item.rect.width() - 8, titleMetrics.height()),
+                     Qt::AlignCenter, text);
+}
+
+void paintPauseRow(QPainter &painter, const PetMenuItem &item, bool isPressed)
+{
+    painter.setFont(captionFont());
+    const QFontMetricsF metrics(captionFont());
+    const double textWidth = metrics.horizontalAdvance(item.title);
+    const double left = item.rect.center().x() - (textWidth + 14) / 2;
+    const QColor color = isPressed ? secondaryColor : textColor;
+    PetGlyphs::draw(painter, item.glyph, QRectF(left, item.rect.center().y() - 5.5, 11, 11), color);
+    painter.setPen(color);
+    painter.drawText(QRectF(left + 14, item.rect.top(), textWidth + 1, item.rect.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter, item.title);
+}
+
+void paintRow(QPainter &painter, const PetMenuItem &item, bool isPressed)
+{
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(isPressed ? buttonPressedFill : buttonFill);
+    painter.drawRoundedRect(item.rect, 6, 6);
+    PetGlyphs::draw(painter, item.glyph, QRectF(item.rect.left() + 7, item.rect.center().y() - 6.5, 13, 13),
+                    textColor);
+    painter.setPen(textColor);
+    painter.setFont(rowFont());
+    painter.drawText(item.rect.adjusted(26, 0, -6, 0), Qt::AlignLeft | Qt::AlignVCenter, item.title);
+}
+
+void paintItem(QPainter &painter, const PetMenuItem &item, bool isPressed)
+{
+    using Kind = PetMenuItem::Kind;
+    switch (item.kind) {
+    case Kind::back:
+    case Kind::close:
+        PetGlyphs::draw(painter, item.glyph, item.rect, isPressed ? textColor : secondaryColor);
+        break;
+    case Kind::tile:
+        paintTile(painter, item, isPressed);
+        break;
+    case Kind::pause:
+        paintPauseRow(painter, item, isPressed);
+        break;
+    case Kind::row:
+        paintRow(painter, item, isPressed);
+        break;
+    }
+}
 }
 
 PetMenuCard::PetMenuCard(PetMenuState state, double maxHeight) : m_state(std::move(state))
@@ -192,52 +253,9 @@ void PetMenuCard::paint(QPainter &painter, std::optional<std::size_t> pressed, d
     }
     for (std::size_t i = 0; i < m_items.size(); ++i) {
         const PetMenuItem &item = m_items[i];
-        const bool isPressed = pressed == i;
         const bool inHeader = item.kind == Kind::back || item.kind == Kind::close;
         painter.setOpacity(cardOpacity * (inHeader ? 1.0 : contentOpacity));
-        switch (item.kind) {
-        case Kind::back:
-        case Kind::close:
-            PetGlyphs::draw(painter, item.glyph, item.rect, isPressed ? textColor : secondaryColor);
-            break;
-        case Kind::tile: {
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(isPressed ? buttonPressedFill : buttonFill);
-            painter.drawRoundedRect(item.rect, 8, 8);
-            const QFontMetricsF titleMetrics(tileTitleFont());
-            const double block = 22 + 5 + titleMetrics.height();
-            const double top = item.rect.center().y() - block / 2;
-            PetGlyphs::draw(painter, item.glyph, QRectF(item.rect.center().x() - 11, top, 22, 22), textColor);
-            const auto [titleFont, text] = fittedTileTitle(item.title, item.rect.width() - 8);
-            painter.setPen(textColor);
-            painter.setFont(titleFont);
-            painter.drawText(QRectF(item.rect.left() + 4, top + 27, item.rect.width() - 8, titleMetrics.height()),
-                             Qt::AlignCenter, text);
-            break;
-        }
-        case Kind::pause: {
-            painter.setFont(captionFont());
-            const QFontMetricsF metrics(captionFont());
-            const double textWidth = metrics.horizontalAdvance(item.title);
-            const double left = item.rect.center().x() - (textWidth + 14) / 2;
-            const QColor color = isPressed ? secondaryColor : textColor;
-            PetGlyphs::draw(painter, item.glyph, QRectF(left, item.rect.center().y() - 5.5, 11, 11), color);
-            painter.setPen(color);
-            painter.drawText(QRectF(left + 14, item.rect.top(), textWidth + 1, item.rect.height()),
-                             Qt::AlignLeft | Qt::AlignVCenter, item.title);
-            break;
-        }
-        case Kind::row:
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(isPressed ? buttonPressedFill : buttonFill);
-            painter.drawRoundedRect(item.rect, 6, 6);
-            PetGlyphs::draw(painter, item.glyph, QRectF(item.rect.left() + 7, item.rect.center().y() - 6.5, 13, 13),
-                            textColor);
-            painter.setPen(textColor);
-            painter.setFont(rowFont());
-            painter.drawText(item.rect.adjusted(26, 0, -6, 0), Qt::AlignLeft | Qt::AlignVCenter, item.title);
-            break;
-        }
+        paintItem(painter, item, pressed == i);
     }
     painter.restore();
 }
