@@ -91,6 +91,26 @@ ImportOutcome runImport(const QStringList &paths, PackKind kind, const QString &
 
 }
 
+namespace {
+
+struct BundledCopy {
+    QString source;
+    QString root;
+    PackKind kind;
+};
+
+QFuture<void> installInBackground(const QList<BundledCopy> &copies)
+{
+    return QtConcurrent::run([copies] {
+        for (const BundledCopy &copy : copies) {
+            // Refused when a pack of that identifier arrived meanwhile (an import).
+            (void)SoundPackInstaller::installBundled(copy.source, copy.root, copy.kind);
+        }
+    });
+}
+
+}
+
 SoundPackManager::SoundPackManager(ContentEdition edition, QObject *parent)
     : SoundPackManager(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
                            .filePath(ContentEditions::libraryRootName(edition)),
@@ -122,7 +142,7 @@ QString SoundPackManager::reactionRoot() const
     return QDir(m_libraryRoot).filePath(QStringLiteral("Reaction Packs"));
 }
 
-Result<void> SoundPackManager::prepareLibrary()
+Result<void> SoundPackManager::makeLibraryFolders()
 {
     for (PackKind kind : allCases<PackKind>()) {
         const QString root = kind == PackKind::keyboard ? keyboardRoot() : reactionRoot();
@@ -138,14 +158,16 @@ Result<void> SoundPackManager::prepareLibrary()
                 SafeFiles::removeAll(QDir(root).filePath(leftover));
         }
     }
+    return {};
+}
+
+Result<void> SoundPackManager::prepareLibrary()
+{
+    if (auto made = makeLibraryFolders(); !made)
+        return made;
     if (auto reloaded = reload(); !reloaded)
         return reloaded;
 
-    struct BundledCopy {
-        QString source;
-        QString root;
-        PackKind kind;
-    };
     QList<BundledCopy> copies;
     for (PackKind kind : allCases<PackKind>()) {
         const auto bundled = load(QDir(m_resourceBundle).filePath(bundledFolder(kind)), kind);
@@ -171,12 +193,7 @@ Result<void> SoundPackManager::prepareLibrary()
 
     // Copying validates every sample, which takes a while on a first start; the packs are
     // listed from the bundle meanwhile, so they can be chosen and loaded at once.
-    const QFuture<void> work = QtConcurrent::run([copies] {
-        for (const BundledCopy &copy : copies) {
-            // Refused when a pack of that identifier arrived meanwhile (an import).
-            (void)SoundPackInstaller::installBundled(copy.source, copy.root, copy.kind);
-        }
-    });
+    const QFuture<void> work = installInBackground(copies);
     m_bundledCopies = work;
     auto *watcher = new QFutureWatcher<void>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {

@@ -85,6 +85,8 @@ signals:
     void libraryPrepared();
 
 private:
+    // Makes the two kind folders and clears staging leftovers of an interrupted import.
+    Result<void> makeLibraryFolders();
     void setImporting(bool importing);
     void setImportNotice(const std::optional<QString> &notice);
     void finishImport(QList<LoadedSoundPack> installed, std::optional<Error> error);
