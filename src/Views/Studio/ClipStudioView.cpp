@@ -214,6 +214,12 @@ QWidget *ClipStudioView::buildEditor()
     layout->addWidget(TextLabels::hint(QStringLiteral("Preview, export and Add to Pack use the controls shown. "
                                                       "Exports create new files; the original is never overwritten.")));
 
+    layout->addLayout(buildAssignmentRow());
+    return editor;
+}
+
+QHBoxLayout *ClipStudioView::buildAssignmentRow()
+{
     auto *assignment = row();
     assignment->addWidget(new QLabel(QStringLiteral("Assignment")));
     m_group = new QComboBox;
@@ -233,9 +239,9 @@ QWidget *ClipStudioView::buildEditor()
     assignment->addWidget(m_phase);
     assignment->addStretch();
     m_addButton = button(QStringLiteral("Add to Pack"));
-    addAction(assignment, m_addButton, [this] { m_model->addToPack(); });
-    layout->addLayout(assignment);
-    return editor;
+    connect(m_addButton, &QPushButton::clicked, this, [this] { m_model->addToPack(); });
+    assignment->addWidget(m_addButton);
+    return assignment;
 }
 
 QWidget *ClipStudioView::sliderRow(const QString &title, double maximum, double (ClipStudioModel::*read)() const,

@@ -11,6 +11,7 @@ class AppShell;
 class KeyedRows;
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -51,6 +52,7 @@ private:
     QWidget *buildHeader();
     QWidget *buildEmptyState();
     QWidget *buildEditor();
+    QHBoxLayout *buildAssignmentRow();
     QWidget *buildPackSection();
     QWidget *sliderRow(const QString &title, double maximum, double (ClipStudioModel::*read)() const,
                        void (ClipStudioModel::*write)(double));
