@@ -1,6 +1,7 @@
 #include "App/AppController.h"
 
-#include "Effects/Pet/PetDialogue.h"
+#include "App/PetCommands.h"
+
 #include "Effects/Pet/PetPresentation.h"
 #include "Foundation/PublishedProperty.h"
 
@@ -194,84 +195,11 @@ void AppController::wirePetToFocus()
 
 void AppController::handlePetAction(PetAction action)
 {
-    if (m_focus->handlePetAction(action))
-        return;
-    SettingsStore &settings = *m_settings;
-    switch (action) {
-    case PetAction::pepTalk: {
-        DesktopPetController &pet = m_effects->pet();
-        pet.update(PetMood::celebrating, PetDialogue::nextPepTalk(pet.presentation().message()));
-        break;
-    }
-    case PetAction::configureFocus:
-    case PetAction::openFocus:
-        showControlPanel(SettingsPage::focus);
-        break;
-    case PetAction::openSounds:
-        showControlPanel(SettingsPage::sounds);
-        break;
-    case PetAction::openReactions:
-        showControlPanel(SettingsPage::reactions);
-        break;
-    case PetAction::openSettings:
-        showControlPanel(SettingsPage::home);
-        break;
-    case PetAction::togglePause:
-        settings.setEffectsPaused(!settings.effectsPaused());
-        break;
-    case PetAction::toggleTyping:
-        settings.setTypingEnabled(!settings.typingEnabled());
-        break;
-    case PetAction::toggleTapSounds:
-        settings.setMouseEnabled(!settings.mouseEnabled());
-        break;
-    case PetAction::previewKeyboard:
-        m_sound->previewKeyboard();
-        break;
-    case PetAction::previewScreenshot:
-        m_effects->previewScreenshotReaction();
-        break;
-    case PetAction::previewCharge:
-        m_effects->previewChargerReaction();
-        break;
-    case PetAction::hide:
-        settings.setPetEnabled(false);
-        break;
-    case PetAction::toggleStayPut:
-        settings.setPetStayPut(!settings.petStayPut());
-        break;
-    case PetAction::chaos:
-    case PetAction::desktopGravity:
-        settings.setEffectsPaused(false);
-        m_effects->chaosEffects().trigger(action == PetAction::chaos ? ChaosModes::random() : ChaosMode::gravity);
-        break;
-    // Answered by focus sessions above.
-    case PetAction::focus25:
-    case PetAction::focus50:
-    case PetAction::break5:
-    case PetAction::stopFocus:
-        break;
-    }
+    PetCommands::perform(*this, action);
 }
 
 void AppController::handleChaosEffect(ChaosMode mode)
 {
-    if (!m_settings->petEnabled())
-        return;
-    QString line;
-    switch (mode) {
-    case ChaosMode::gravity:
-        line = QStringLiteral("Everything’s falling! I meant to do that.");
-        break;
-    case ChaosMode::zeroGravity:
-        line = QStringLiteral("Wheee—gravity took the day off!");
-        break;
-    case ChaosMode::vortex:
-        line = QStringLiteral("Tiny black hole. Totally under control.");
-        break;
-    case ChaosMode::earthquake:
-        line = QStringLiteral("Hold onto your folders!");
-        break;
-    }
-    m_effects->pet().update(PetMood::celebrating, line);
+    if (m_settings->petEnabled())
+        m_effects->pet().update(PetMood::celebrating, PetCommands::chaosLine(mode));
 }
