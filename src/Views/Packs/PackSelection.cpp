@@ -1,10 +1,11 @@
 #include "Views/Packs/PackSelection.h"
 
+#include "Foundation/WhenFinished.h"
 #include "Views/AppModel.h"
 
 void PackSelection::choose(const QString &id, SoundChannel channel)
 {
-    selectSoundPack(id, channel).then(this, [this, id, channel](bool loaded) {
+    whenFinished(selectSoundPack(id, channel), this, [this, id, channel](bool loaded) {
         if (loaded && selectedPack(channel) == id)
             preview(channel);
     });

@@ -1,5 +1,7 @@
 #include "Views/Studio/ClipStudioModel.h"
 
+#include "Foundation/WhenFinished.h"
+
 #include "Platform/AppShell.h"
 #include "Services/Packs/SoundPackInstaller.h"
 #include "Services/Packs/SoundPackManager.h"
@@ -30,11 +32,7 @@ namespace {
 template <typename T, typename Finish>
 void finishFromEventLoop(QFuture<T> work, QObject *context, Finish finish)
 {
-    work.then(context, [context, finish = std::move(finish)](T result) {
-        QMetaObject::invokeMethod(
-            context, [finish, result = std::move(result)]() mutable { finish(std::move(result)); },
-            Qt::QueuedConnection);
-    });
+    whenFinished(work, context, [finish = std::move(finish)](T result) mutable { finish(std::move(result)); });
 }
 
 QString upperUuid()
