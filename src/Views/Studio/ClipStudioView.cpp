@@ -155,6 +155,13 @@ QWidget *ClipStudioView::buildEmptyState()
     return panel;
 }
 
+ClipStudioView::~ClipStudioView()
+{
+    // Tearing down the children can move a slider; this half-destroyed view must not hear it.
+    for (const SliderRow &slider : m_sliders)
+        slider.slider->disconnect(this);
+}
+
 QWidget *ClipStudioView::buildEditor()
 {
     auto *editor = new QWidget;

@@ -30,6 +30,7 @@ public:
     // `startingAudioPath` is loaded the first time the page is shown, when no clip is loaded.
     ClipStudioView(SoundPackManager *packManager, std::unique_ptr<StudioPreviewPlayer> player, AppShell *shell,
                    const QString &startingAudioPath = {}, QWidget *parent = nullptr);
+    ~ClipStudioView() override;
 
     ClipStudioModel &model() { return *m_model; }
     // The page's ideal size: its minimum width and 680 high.
