@@ -12,6 +12,7 @@ clip="$E2E_WORK/pluck.wav"
 output="$E2E_WORK/typing.raw"
 studio=(--in "Sound Studio")
 control=(--in "Plinkly")
+/usr/bin/python3 -c "import pyatspi" 2>/dev/null || fail "the accessibility bindings are missing: run setup.sh"
 
 # 1.5 s at 48 kHz: 0.2 s of silence, a decaying tone, silence again.
 python3 - "$clip" <<'PY'
