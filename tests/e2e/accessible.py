@@ -1,10 +1,10 @@
 """Finds a widget of a running Plinkly through the accessibility bus, as a screen reader would.
 
-    accessible.py [--in WINDOW] [--role ROLE] NAME
+    accessible.py [--in WINDOW] [--role ROLE] [--enabled] NAME
 
 Prints the screen extents "LEFT TOP WIDTH HEIGHT" of the first showing object called NAME
-(of role ROLE, e.g. "push button", "slider", "label"), searched under the top-level window
-titled WINDOW if given. When the object sits in a scroll area, the extents of the area's
+(of role ROLE, e.g. "push button", "slider", "label"; enabled only with --enabled), searched
+under the top-level window titled WINDOW if given. When the object sits in a scroll area, the extents of the area's
 vertical scroll bar follow on the same line, so the caller can scroll it into view. Exits with 1
 when nothing matches.
 """
@@ -39,14 +39,15 @@ def vertical_bar(accessible):
 
 
 # Depth first through showing objects only: hidden pages and dialogs hold many widgets.
-def find(accessible, name, role, bars):
+def find(accessible, name, role, enabled, bars):
     for child in accessible:
         if child is None or not showing(child):
             continue
-        if child.name == name and (role is None or child.getRoleName() == role):
+        if (child.name == name and (role is None or child.getRoleName() == role)
+                and (not enabled or child.getState().contains(pyatspi.STATE_ENABLED))):
             return child, bars
         bar = vertical_bar(child)
-        found = find(child, name, role, bars + [bar] if bar else bars)
+        found = find(child, name, role, enabled, bars + [bar] if bar else bars)
         if found:
             return found
     return None
@@ -56,6 +57,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--in", dest="window")
     parser.add_argument("--role")
+    parser.add_argument("--enabled", action="store_true")
     parser.add_argument("name")
     args = parser.parse_args()
 
@@ -66,7 +68,7 @@ def main():
         for window in application:
             if window is None or (args.window is not None and window.name != args.window):
                 continue
-            found = find(window, args.name, args.role, [])
+            found = find(window, args.name, args.role, args.enabled, [])
             if found:
                 target, bars = found
                 print(" ".join(str(v) for v in extents(target) + (extents(bars[-1]) if bars else [])))

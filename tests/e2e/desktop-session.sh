@@ -59,6 +59,10 @@ export XDG_RUNTIME_DIR="$work/runtime"
 export TMPDIR="$work/tmp"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR" "$TMPDIR"
 chmod 700 "$XDG_RUNTIME_DIR"
+# Services the bus starts on demand (the accessibility bus among them) get the run's own home
+# and runtime folder; otherwise concurrent runs would share one accessibility bus socket.
+dbus-update-activation-environment HOME XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_RUNTIME_DIR \
+  TMPDIR DISPLAY
 export QT_QPA_PLATFORM=xcb
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 bash "$test_script"

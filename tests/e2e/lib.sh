@@ -107,9 +107,24 @@ ui_showing() {
   ui_find "$@" >/dev/null
 }
 
+# ui_ready ...: the extents of the enabled widget once two readings 0.2 s apart agree (a window
+# the window manager is still placing reports where it was), waiting up to 10 s for both.
+ui_ready() {
+  local deadline=$((SECONDS + 10)) first second
+  while ((SECONDS < deadline)); do
+    if first=$(ui_find --enabled "$@") && sleep 0.2 && second=$(ui_find --enabled "$@") &&
+      [[ $first == "$second" ]]; then
+      echo "$second"
+      return 0
+    fi
+    sleep 0.2
+  done
+  return 1
+}
+
 ui_click() {
   local left top width height
-  read -r left top width height <<<"$(ui_find "$@")"
+  read -r left top width height <<<"$(ui_ready "$@")"
   [[ -n $height ]] || fail "\"${*: -1}\" is not on screen"
   xdotool mousemove $((left + width / 2)) $((top + height / 2)) click 1
 }
@@ -119,7 +134,7 @@ ui_click() {
 ui_drag() {
   local from=$1 to=$2 left top width height
   shift 2
-  read -r left top width height <<<"$(ui_find "$@")"
+  read -r left top width height <<<"$(ui_ready "$@")"
   [[ -n $height ]] || fail "\"${*: -1}\" is not on screen"
   local y=$((top + height / 2))
   xdotool mousemove $((left + from)) "$y" mousedown 1 mousemove $((left + (from + to) / 2)) "$y" \
