@@ -4,34 +4,13 @@
 
 #include "Effects/ScreenToys/ScreenToyCanvasView.h"
 #include "Foundation/ScreenGeometry.h"
-#include "fakes/FakeGlobalPointer.h"
-#include "fakes/FakePermissionProbe.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 
 #include <chrono>
 
 namespace {
-
-// The pointer of the scene that runs now; scenes run one after another.
-FakeGlobalPointer *scenePointer = nullptr;
-
-void toyPlatform(Platform &platform)
-{
-    // The artwork lives in the build tree's resource folder, two levels above this program.
-    if (qEnvironmentVariableIsEmpty("PLINKLY_RESOURCES"))
-        qputenv("PLINKLY_RESOURCES",
-                QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../../KnockwellResources")).toLocal8Bit());
-    auto probe = std::make_unique<FakePermissionProbe>();
-    probe->inputGranted = true;
-    platform.permissionProbe = std::move(probe);
-    auto pointer = std::make_unique<FakeGlobalPointer>();
-    scenePointer = pointer.get();
-    platform.screenToys.pointer = std::move(pointer);
-}
 
 // A light window under the canvases, standing in for whatever the user has open.
 std::unique_ptr<QWidget> backdrop(SceneRig &rig)
@@ -58,11 +37,11 @@ void clickAndWait(SceneRig &rig, ScreenToyController &toys, std::initializer_lis
                   std::chrono::milliseconds later)
 {
     for (QPoint at : clicks) {
-        scenePointer->moveTo(at);
-        scenePointer->press();
-        scenePointer->release();
+        rig.pointer().moveTo(at);
+        rig.pointer().press();
+        rig.pointer().release();
     }
-    scenePointer->moveTo(rest);
+    rig.pointer().moveTo(rest);
     rig.platform().clock->advance(later);
     toys.tick();
 }
@@ -81,36 +60,36 @@ using namespace std::chrono_literals;
 
 const SceneRegistrar blaster{QStringLiteral("toys/blaster-marks"), [](SceneRig &rig) {
     shoot(rig, QStringLiteral("toys/blaster-marks"), ScreenToyKind::blaster, {{400, 300}, {700, 420}, {900, 250}}, 400ms);
-}, {}, toyPlatform};
+}, {}, withToyPointer};
 
 const SceneRegistrar blasterFiring{QStringLiteral("toys/blaster-firing"), [](SceneRig &rig) {
     shoot(rig, QStringLiteral("toys/blaster-firing"), ScreenToyKind::blaster, {{760, 330}}, 40ms);
-}, {}, toyPlatform};
+}, {}, withToyPointer};
 
 const SceneRegistrar ak47{QStringLiteral("toys/ak47"), [](SceneRig &rig) {
     shoot(rig, QStringLiteral("toys/ak47"), ScreenToyKind::ak47, {{620, 300}, {660, 280}, {700, 310}}, 30ms);
-}, {}, toyPlatform};
+}, {}, withToyPointer};
 
 const SceneRegistrar waterGun{QStringLiteral("toys/watergun-patches"), [](SceneRig &rig) {
     shoot(rig, QStringLiteral("toys/watergun-patches"), ScreenToyKind::waterGun,
           {{500, 350}, {505, 352}, {800, 300}, {420, 520}}, 900ms);
-}, {}, toyPlatform};
+}, {}, withToyPointer};
 
 const SceneRegistrar waterSplash{QStringLiteral("toys/watergun-splash"), [](SceneRig &rig) {
     shoot(rig, QStringLiteral("toys/watergun-splash"), ScreenToyKind::waterGun, {{760, 330}}, 200ms);
-}, {}, toyPlatform};
+}, {}, withToyPointer};
 
 const SceneRegistrar grenadeFlight{QStringLiteral("toys/grenade-flight"), [](SceneRig &rig) {
     shoot(rig, QStringLiteral("toys/grenade-flight"), ScreenToyKind::grenade, {{640, 300}}, 300ms);
-}, {}, toyPlatform};
+}, {}, withToyPointer};
 
 const SceneRegistrar grenadeExplosion{QStringLiteral("toys/grenade-explosion"), [](SceneRig &rig) {
     shoot(rig, QStringLiteral("toys/grenade-explosion"), ScreenToyKind::grenade, {{640, 300}}, 1300ms);
-}, {}, toyPlatform};
+}, {}, withToyPointer};
 
 const SceneRegistrar grenadeCrater{QStringLiteral("toys/grenade-crater"), [](SceneRig &rig) {
     shoot(rig, QStringLiteral("toys/grenade-crater"), ScreenToyKind::grenade, {{640, 300}}, 4000ms);
-}, {}, toyPlatform};
+}, {}, withToyPointer};
 
 const SceneRegistrar whip{QStringLiteral("toys/whip"), [](SceneRig &rig) {
     const auto window = backdrop(rig);
@@ -121,7 +100,7 @@ const SceneRegistrar whip{QStringLiteral("toys/whip"), [](SceneRig &rig) {
     }
     rig.capture(QStringLiteral("toys/whip"), toys.canvases().front());
     toys.stop();
-}, {}, toyPlatform};
+}, {}, withToyPointer};
 
 const SceneRegistrar tones{QStringLiteral("toys/tone"), [](SceneRig &rig) {
     const auto window = backdrop(rig);
@@ -129,12 +108,12 @@ const SceneRegistrar tones{QStringLiteral("toys/tone"), [](SceneRig &rig) {
         rig.app().settings().setToyHandToneID(rawValue(tone));
         for (ScreenToyKind kind : {ScreenToyKind::blaster, ScreenToyKind::grenade}) {
             ScreenToyController &toys = equipped(rig, kind);
-            scenePointer->moveTo(QPoint(760, 330));
+            rig.pointer().moveTo(QPoint(760, 330));
             const QString name = QStringLiteral("toys/tone-%1-%2").arg(rawValue(tone), rawValue(kind));
             rig.capture(name, toys.canvases().front());
         }
     }
     rig.app().screenToys().stop();
-}, {}, toyPlatform};
+}, {}, withToyPointer};
 
 }
