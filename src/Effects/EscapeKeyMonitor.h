@@ -9,19 +9,19 @@
 #include <memory>
 
 // Reports every key press seen anywhere in the session, on the GUI thread, so Esc can put a
-// toy away whichever application is in front. It only listens: keys still reach their
+// screen toy away or end a chaos run whichever application is in front. It only listens: keys still reach their
 // application. Uses the display server's raw key events, else the keyboard devices; never
 // only our own windows.
-class ScreenToyEscapeMonitor {
+class EscapeKeyMonitor {
 public:
-    static inline const QString threadLabel = QStringLiteral("local.plinkly.screen-toy-escape");
+    static inline const QString threadLabel = QStringLiteral("local.plinkly.escape-key");
     // Key codes are evdev codes.
     static constexpr std::uint16_t escapeKeyCode = 1;
 
-    explicit ScreenToyEscapeMonitor(InputCapture &capture);
-    ~ScreenToyEscapeMonitor();
-    ScreenToyEscapeMonitor(const ScreenToyEscapeMonitor &) = delete;
-    ScreenToyEscapeMonitor &operator=(const ScreenToyEscapeMonitor &) = delete;
+    explicit EscapeKeyMonitor(InputCapture &capture);
+    ~EscapeKeyMonitor();
+    EscapeKeyMonitor(const EscapeKeyMonitor &) = delete;
+    EscapeKeyMonitor &operator=(const EscapeKeyMonitor &) = delete;
 
     // Set before start().
     std::function<void(std::uint16_t keyCode)> onKeyCode;

@@ -1,18 +1,18 @@
-#include "Effects/ScreenToys/ScreenToyEscapeMonitor.h"
+#include "Effects/EscapeKeyMonitor.h"
 
 #include <QMetaObject>
 
-ScreenToyEscapeMonitor::ScreenToyEscapeMonitor(InputCapture &capture)
+EscapeKeyMonitor::EscapeKeyMonitor(InputCapture &capture)
     : m_capture(capture)
 {
 }
 
-ScreenToyEscapeMonitor::~ScreenToyEscapeMonitor()
+EscapeKeyMonitor::~EscapeKeyMonitor()
 {
     stop();
 }
 
-bool ScreenToyEscapeMonitor::start()
+bool EscapeKeyMonitor::start()
 {
     if (m_source)
         return true;
@@ -41,7 +41,7 @@ bool ScreenToyEscapeMonitor::start()
     return false;
 }
 
-void ScreenToyEscapeMonitor::stop()
+void EscapeKeyMonitor::stop()
 {
     if (!m_source)
         return;
