@@ -3,7 +3,8 @@
 #include <QMetaObject>
 
 EscapeKeyMonitor::EscapeKeyMonitor(InputCapture &capture)
-    : m_capture(capture)
+    : m_ladder(capture, InputDeviceClass::keyboard, threadLabel,
+               {InputCaptureLevel::globalFallback, InputCaptureLevel::eventTap})
 {
 }
 
@@ -14,7 +15,7 @@ EscapeKeyMonitor::~EscapeKeyMonitor()
 
 bool EscapeKeyMonitor::start()
 {
-    if (m_source)
+    if (isListening())
         return true;
     // Created on the GUI thread, so the hop lands there. The source has stopped calling the
     // handler before the receiver is deleted, and deleting it drops the hops still queued.
@@ -30,22 +31,14 @@ bool EscapeKeyMonitor::start()
             },
             Qt::QueuedConnection);
     };
-    for (auto level : {InputCaptureLevel::globalFallback, InputCaptureLevel::eventTap}) {
-        auto source = m_capture.makeSource(level, InputDeviceClass::keyboard, threadLabel);
-        if (source && source->start(handler)) {
-            m_source = std::move(source);
-            m_receiver = std::move(receiver);
-            return true;
-        }
-    }
-    return false;
+    if (!m_ladder.start(handler))
+        return false;
+    m_receiver = std::move(receiver);
+    return true;
 }
 
 void EscapeKeyMonitor::stop()
 {
-    if (!m_source)
-        return;
-    m_source->stop();
-    m_source.reset();
+    m_ladder.stop();
     m_receiver.reset();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/InputCapture.h"
+#include "Services/Input/InputSourceLadder.h"
 
 #include <QObject>
 
@@ -9,9 +9,9 @@
 #include <memory>
 
 // Reports every key press seen anywhere in the session, on the GUI thread, so Esc can put a
-// screen toy away or end a chaos run whichever application is in front. It only listens: keys still reach their
-// application. Uses the display server's raw key events, else the keyboard devices; never
-// only our own windows.
+// screen toy away or end a chaos run whichever application is in front. It only listens:
+// keys still reach their application. Uses the display server's raw key events, else the
+// keyboard devices; never only our own windows.
 class EscapeKeyMonitor {
 public:
     static inline const QString threadLabel = QStringLiteral("local.plinkly.escape-key");
@@ -30,11 +30,10 @@ public:
     bool start();
     // Harmless when not listening.
     void stop();
-    bool isListening() const { return m_source != nullptr; }
+    bool isListening() const { return m_ladder.level().has_value(); }
 
 private:
-    InputCapture &m_capture;
-    std::unique_ptr<InputEventSource> m_source;
+    InputSourceLadder m_ladder;
     // Key presses hop to the GUI thread through this; dropped on stop.
     std::unique_ptr<QObject> m_receiver;
 };
