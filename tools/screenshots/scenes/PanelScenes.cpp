@@ -19,7 +19,8 @@ void liveInput(Platform &platform)
     withGlobalKeys(platform);
     withToyPointer(platform);
     // The bundled packs live in the build tree, two levels above this program.
-    platform.packResourceBundle = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../../KnockwellResources"));
+    platform.packResourceBundle =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../../KnockwellResources"));
 }
 
 // Started like the real application; the control window it opens at start goes away again
@@ -42,17 +43,21 @@ std::unique_ptr<MenuBarPanel> openPanel(SceneRig &rig)
     return panel;
 }
 
-const SceneRegistrar live{QStringLiteral("panel/live"), [](SceneRig &rig) {
-    startApp(rig);
-    const auto panel = openPanel(rig);
-    rig.capture(QStringLiteral("panel/live"), panel.get());
-}, {QStringLiteral("mouseEnabled=true"), QStringLiteral("statsOverlayEnabled=true")}, liveInput};
+// The panel after a start, as `settings` leave it.
+Scene panelScene(const QString &name, const QStringList &settings)
+{
+    return {name,
+            [name](SceneRig &rig) {
+                startApp(rig);
+                const auto panel = openPanel(rig);
+                rig.capture(name, panel.get());
+            },
+            settings, liveInput};
+}
 
-const SceneRegistrar paused{QStringLiteral("panel/paused"), [](SceneRig &rig) {
-    startApp(rig);
-    const auto panel = openPanel(rig);
-    rig.capture(QStringLiteral("panel/paused"), panel.get());
-}, {QStringLiteral("effectsPaused=true")}, liveInput};
+const SceneRegistrar live{panelScene(QStringLiteral("panel/live"),
+                                     {QStringLiteral("mouseEnabled=true"), QStringLiteral("statsOverlayEnabled=true")})};
+const SceneRegistrar paused{panelScene(QStringLiteral("panel/paused"), {QStringLiteral("effectsPaused=true")})};
 
 const SceneRegistrar focus{QStringLiteral("panel/focus-session"), [](SceneRig &rig) {
     startApp(rig);

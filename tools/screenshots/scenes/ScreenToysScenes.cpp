@@ -33,7 +33,7 @@ ScreenToyController &equipped(SceneRig &rig, ScreenToyKind kind)
 }
 
 // Clicks at Qt points, then moves the pointer on and lets `later` pass before the frame.
-void clickAndWait(SceneRig &rig, ScreenToyController &toys, std::initializer_list<QPoint> clicks, QPoint rest,
+void clickAndWait(SceneRig &rig, ScreenToyController &toys, const std::vector<QPoint> &clicks, QPoint rest,
                   std::chrono::milliseconds later)
 {
     for (QPoint at : clicks) {
@@ -46,50 +46,38 @@ void clickAndWait(SceneRig &rig, ScreenToyController &toys, std::initializer_lis
     toys.tick();
 }
 
-void shoot(SceneRig &rig, const QString &name, ScreenToyKind kind, std::initializer_list<QPoint> clicks,
-           std::chrono::milliseconds later)
+// A toy in hand fired at `clicks`, framed `later` after with the pointer moved aside.
+Scene shot(const QString &name, ScreenToyKind kind, const std::vector<QPoint> &clicks, std::chrono::milliseconds later)
 {
-    const auto window = backdrop(rig);
-    ScreenToyController &toys = equipped(rig, kind);
-    clickAndWait(rig, toys, clicks, QPoint(760, 330), later);
-    rig.capture(name, toys.canvases().front());
-    toys.stop();
+    return {name,
+            [=](SceneRig &rig) {
+                const auto window = backdrop(rig);
+                ScreenToyController &toys = equipped(rig, kind);
+                clickAndWait(rig, toys, clicks, QPoint(760, 330), later);
+                rig.capture(name, toys.canvases().front());
+                toys.stop();
+            },
+            {}, withToyPointer};
 }
 
 using namespace std::chrono_literals;
 
-const SceneRegistrar blaster{QStringLiteral("toys/blaster-marks"), [](SceneRig &rig) {
-    shoot(rig, QStringLiteral("toys/blaster-marks"), ScreenToyKind::blaster, {{400, 300}, {700, 420}, {900, 250}}, 400ms);
-}, {}, withToyPointer};
-
-const SceneRegistrar blasterFiring{QStringLiteral("toys/blaster-firing"), [](SceneRig &rig) {
-    shoot(rig, QStringLiteral("toys/blaster-firing"), ScreenToyKind::blaster, {{760, 330}}, 40ms);
-}, {}, withToyPointer};
-
-const SceneRegistrar ak47{QStringLiteral("toys/ak47"), [](SceneRig &rig) {
-    shoot(rig, QStringLiteral("toys/ak47"), ScreenToyKind::ak47, {{620, 300}, {660, 280}, {700, 310}}, 30ms);
-}, {}, withToyPointer};
-
-const SceneRegistrar waterGun{QStringLiteral("toys/watergun-patches"), [](SceneRig &rig) {
-    shoot(rig, QStringLiteral("toys/watergun-patches"), ScreenToyKind::waterGun,
-          {{500, 350}, {505, 352}, {800, 300}, {420, 520}}, 900ms);
-}, {}, withToyPointer};
-
-const SceneRegistrar waterSplash{QStringLiteral("toys/watergun-splash"), [](SceneRig &rig) {
-    shoot(rig, QStringLiteral("toys/watergun-splash"), ScreenToyKind::waterGun, {{760, 330}}, 200ms);
-}, {}, withToyPointer};
-
-const SceneRegistrar grenadeFlight{QStringLiteral("toys/grenade-flight"), [](SceneRig &rig) {
-    shoot(rig, QStringLiteral("toys/grenade-flight"), ScreenToyKind::grenade, {{640, 300}}, 300ms);
-}, {}, withToyPointer};
-
-const SceneRegistrar grenadeExplosion{QStringLiteral("toys/grenade-explosion"), [](SceneRig &rig) {
-    shoot(rig, QStringLiteral("toys/grenade-explosion"), ScreenToyKind::grenade, {{640, 300}}, 1300ms);
-}, {}, withToyPointer};
-
-const SceneRegistrar grenadeCrater{QStringLiteral("toys/grenade-crater"), [](SceneRig &rig) {
-    shoot(rig, QStringLiteral("toys/grenade-crater"), ScreenToyKind::grenade, {{640, 300}}, 4000ms);
-}, {}, withToyPointer};
+const SceneRegistrar blaster{shot(QStringLiteral("toys/blaster-marks"),
+    ScreenToyKind::blaster, {{400, 300}, {700, 420}, {900, 250}}, 400ms)};
+const SceneRegistrar blasterFiring{shot(QStringLiteral("toys/blaster-firing"),
+    ScreenToyKind::blaster, {{760, 330}}, 40ms)};
+const SceneRegistrar ak47{shot(QStringLiteral("toys/ak47"),
+    ScreenToyKind::ak47, {{620, 300}, {660, 280}, {700, 310}}, 30ms)};
+const SceneRegistrar waterGun{shot(QStringLiteral("toys/watergun-patches"),
+    ScreenToyKind::waterGun, {{500, 350}, {505, 352}, {800, 300}, {420, 520}}, 900ms)};
+const SceneRegistrar waterSplash{shot(QStringLiteral("toys/watergun-splash"),
+    ScreenToyKind::waterGun, {{760, 330}}, 200ms)};
+const SceneRegistrar grenadeFlight{shot(QStringLiteral("toys/grenade-flight"),
+    ScreenToyKind::grenade, {{640, 300}}, 300ms)};
+const SceneRegistrar grenadeExplosion{shot(QStringLiteral("toys/grenade-explosion"),
+    ScreenToyKind::grenade, {{640, 300}}, 1300ms)};
+const SceneRegistrar grenadeCrater{shot(QStringLiteral("toys/grenade-crater"),
+    ScreenToyKind::grenade, {{640, 300}}, 4000ms)};
 
 const SceneRegistrar whip{QStringLiteral("toys/whip"), [](SceneRig &rig) {
     const auto window = backdrop(rig);
