@@ -10,6 +10,7 @@ packages=(
   libxcb1-dev libxcb-ewmh-dev libxcb-xinput-dev libxcb-shape0-dev libx11-dev libx11-xcb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth openbox xcompmgr trayer dbus dbus-x11 xdotool x11-utils imagemagick python3 strace
+  at-spi2-core python3-pyatspi
   adwaita-icon-theme fonts-dejavu fonts-noto-color-emoji
 )
 

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -200,6 +202,30 @@ TEST(AppControllerSound, AFailedLoadKeepsThePreviousPackAndSaysWhy)
         EXPECT_TRUE(f.finish(f.controller->selectSoundPack("recorded-cherry", SoundChannel::keyboard)));
         EXPECT_FALSE(f.controller->keyboardAudioError()) << c.name;
     }
+}
+
+// The engine takes a finished load on its own queue; a choice made before the queue got there
+// must not cost the engine the pack the controller has already committed to.
+TEST(AppControllerSound, AFailedChoiceAfterACommittedOneKeepsItWhileTheEngineIsBusy)
+{
+    SoundFixture f;
+    f.addPack("bright", SoundPackManifest::PackKind::keyboard, 0.4f);
+    f.addPack("broken", SoundPackManifest::PackKind::keyboard, 0.0f);
+    f.controller->packs().reload();
+    ASSERT_TRUE(f.finish(f.controller->selectSoundPack("recorded-cherry", SoundChannel::keyboard)));
+    f.controller->typingEngine().flush();
+
+    std::promise<void> release;
+    std::shared_future<void> gate = release.get_future().share();
+    f.devices[0]->beforeOpen = [gate] { gate.wait(); };
+    f.controller->handleKeyEvent({30, KeyGroup::regular, KeyPhase::down, 0.0, false, std::nullopt});
+    ASSERT_TRUE(f.finish(f.controller->selectSoundPack("bright", SoundChannel::keyboard)));
+    EXPECT_FALSE(f.finish(f.controller->selectSoundPack("broken", SoundChannel::keyboard)));
+    release.set_value();
+    f.controller->typingEngine().flush();
+
+    EXPECT_EQ(f.controller->settings().selectedKeyboardPack(), "bright");
+    EXPECT_NEAR(f.typingLevel(), 0.4, 1e-6);
 }
 
 TEST(AppControllerSound, ASupersededLoadYieldsFalseAndChangesNothing)

@@ -43,6 +43,25 @@ EffectCapabilityProfile profileFor(ProfileCase profileCase)
     return {};
 }
 
+// Named and printed by value: the default prints the struct's bytes, padding included, so the
+// listed names would change from one run to the next.
+std::string describe(const GateCase &c)
+{
+    static const char *const profiles[] = {"Covers", "Lacks", "LacksButAllowsAll"};
+    return std::string(c.enabled ? "Enabled" : "Disabled") + (c.paused ? "Paused" : "Running") +
+           profiles[int(c.profile)];
+}
+
+void PrintTo(const GateCase &c, std::ostream *out)
+{
+    *out << describe(c);
+}
+
+std::string gateCaseName(const ::testing::TestParamInfo<GateCase> &info)
+{
+    return describe(info.param);
+}
+
 class EffectEngineGate : public ::testing::TestWithParam<GateCase> {};
 
 TEST_P(EffectEngineGate, RunsExactlyWhenEveryConditionHolds)
@@ -91,7 +110,8 @@ INSTANTIATE_TEST_SUITE_P(
                       GateCase{false, false, ProfileCase::lacks, false},
                       GateCase{false, false, ProfileCase::lacksButAllowsAll, false},
                       GateCase{false, true, ProfileCase::covers, false}, GateCase{false, true, ProfileCase::lacks, false},
-                      GateCase{false, true, ProfileCase::lacksButAllowsAll, false}));
+                      GateCase{false, true, ProfileCase::lacksButAllowsAll, false}),
+    gateCaseName);
 
 TEST(EffectEngine, StopsWhenAnyConditionEndsAndRestartsWhenItReturns)
 {

@@ -78,3 +78,50 @@ install_example_desktop_entries() {
   printf '[Desktop Entry]\nType=Application\nName=Example Chat\nExec=true\n' >"$apps/chat.desktop"
   export XDG_DATA_DIRS="$E2E_WORK/share"
 }
+
+# Widgets found by their accessible names over the accessibility bus (accessible.py), so a
+# test clicks what a user sees wherever the layout puts it. Plinkly must have been started
+# with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1. Options as accessible.py takes them:
+# [--in WINDOW] [--role ROLE] NAME.
+
+# ui_find ...: "LEFT TOP WIDTH HEIGHT" of the widget, scrolled into view with the wheel over
+# its scroll bar (a wheel over the page could move a slider instead).
+ui_find() {
+  local found left top width height bar_left bar_top bar_width bar_height
+  for _ in $(seq 40); do
+    # The system interpreter: the accessibility bindings are a Debian package.
+    found=$(/usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/accessible.py" "$@") || return 1
+    read -r left top width height bar_left bar_top bar_width bar_height <<<"$found"
+    if [[ -z $bar_top ]] || ((top >= bar_top && top + height <= bar_top + bar_height)); then
+      echo "$left $top $width $height"
+      return 0
+    fi
+    xdotool mousemove $((bar_left + bar_width / 2)) $((bar_top + bar_height / 2)) \
+      click $((top < bar_top ? 4 : 5))
+    sleep 0.1
+  done
+  return 1
+}
+
+ui_showing() {
+  ui_find "$@" >/dev/null
+}
+
+ui_click() {
+  local left top width height
+  read -r left top width height <<<"$(ui_find "$@")"
+  [[ -n $height ]] || fail "\"${*: -1}\" is not on screen"
+  xdotool mousemove $((left + width / 2)) $((top + height / 2)) click 1
+}
+
+# ui_drag FROM TO ...: presses FROM pixels right of the widget's left edge, halfway down,
+# and releases TO pixels right of it.
+ui_drag() {
+  local from=$1 to=$2 left top width height
+  shift 2
+  read -r left top width height <<<"$(ui_find "$@")"
+  [[ -n $height ]] || fail "\"${*: -1}\" is not on screen"
+  local y=$((top + height / 2))
+  xdotool mousemove $((left + from)) "$y" mousedown 1 mousemove $((left + (from + to) / 2)) "$y" \
+    mousemove $((left + to)) "$y" mouseup 1
+}

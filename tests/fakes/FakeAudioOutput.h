@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -24,6 +25,8 @@ public:
         std::atomic<int> underruns{0};
         std::atomic<bool> playing{false};
         std::atomic<AudioRenderer *> renderer{nullptr};
+        // Runs on the engine's queue at each open, so a test can hold the queue there.
+        std::function<void()> beforeOpen;
 
         // One buffer of interleaved stereo frames; silence while the device is closed or paused.
         std::vector<float> render(int frames)
@@ -40,6 +43,8 @@ public:
     int preferredSampleRate() override { return m_state->sampleRate; }
     Result<Format> open(int requestedFrames, AudioRenderer &renderer) override
     {
+        if (m_state->beforeOpen)
+            m_state->beforeOpen();
         if (!m_state->available)
             return failure(QStringLiteral("Fake"), 1, QStringLiteral("no device"));
         ++m_state->opens;

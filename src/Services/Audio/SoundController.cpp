@@ -240,6 +240,9 @@ bool SoundController::finishSoundPackLoad(const QString &id, SoundChannel channe
         tuning.groupTable = MouseSoundPolicy::groupTable(**loaded);
         m_soundRouter->setMouseTuning(tuning);
     }
+    // The worker's hand-over is dropped when a newer choice began before the engine's queue
+    // reached it; a pack committed here must reach the engine all the same.
+    engine(channel).setSounds(*loaded);
     setAudioError(channel, std::nullopt);
     if (commit == SelectionCommit::write)
         writeSelection(id, channel);

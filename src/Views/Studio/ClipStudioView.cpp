@@ -268,8 +268,9 @@ QWidget *ClipStudioView::sliderRow(const QString &title, double maximum, double 
     value->setFixedWidth(45);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     layout->addWidget(value);
-    connect(slider, &QSlider::valueChanged, this,
-            [this, write, maximum](int position) { (m_model->*write)(double(position) / sliderSteps * maximum); });
+    connect(slider, &QSlider::valueChanged, this, [model = m_model, write, maximum](int position) {
+        (model->*write)(double(position) / sliderSteps * maximum);
+    });
     m_sliders.push_back(SliderRow{slider, value, maximum, read});
     return container;
 }
@@ -286,7 +287,8 @@ QWidget *ClipStudioView::buildPackSection()
         auto *edit = new QLineEdit;
         edit->setPlaceholderText(placeholder);
         edit->setAccessibleName(placeholder);
-        connect(edit, &QLineEdit::textEdited, this, [this, write](const QString &text) { (m_model->*write)(text); });
+        connect(edit, &QLineEdit::textEdited, this,
+                [model = m_model, write](const QString &text) { (model->*write)(text); });
         layout->addWidget(edit);
         return edit;
     };

@@ -1,6 +1,8 @@
 #include "Services/Studio/ClipSelection.h"
 #include "Views/Studio/StudioFixture.h"
 
+#include <QThreadPool>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -177,6 +179,9 @@ TEST(ClipStudioModel, PlaysTheEditedClipFromOnePreviewFileDeletedOnClose)
     EXPECT_TRUE(QFileInfo(second).fileName().startsWith("knockwell-preview-"));
     EXPECT_TRUE(QFile::exists(second));
 
+    // The superseded first preview may still be writing; a worker still running would rightly
+    // keep the folder until it is done.
+    QThreadPool::globalInstance()->waitForDone();
     model.close();
     EXPECT_FALSE(QFile::exists(second));
     EXPECT_TRUE(studio.tempEntries().isEmpty()) << studio.tempEntries().join(", ").toStdString();
