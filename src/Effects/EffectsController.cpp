@@ -64,7 +64,7 @@ EffectsController::EffectsController(Platform &platform, SettingsStore &settings
         m_lidReader = platform.makeLidAngleReader();
     m_lidAngle = std::make_unique<LidAngleController>(m_lidReader.get(), m_scheduler);
     m_overlays->setSoundPlayer(&sound.systemSounds());
-    m_chaosEscape = std::make_unique<ScreenToyEscapeMonitor>(*platform.inputCapture);
+    m_chaosEscape = std::make_unique<EscapeKeyMonitor>(*platform.inputCapture);
     m_chaos = std::make_unique<ChaosEffectController>(*sources.overlays, *platform.desktopIcons, *platform.desktopPicture);
 
     wireModules();
@@ -88,7 +88,7 @@ void EffectsController::wireChaosEscape()
     // A run's panels ask once whether Esc is heard globally; that is when listening starts.
     m_chaos->hearsGlobalKeys = [this] { return m_chaosEscape->start(); };
     m_chaosEscape->onKeyCode = [this](std::uint16_t keyCode) {
-        if (keyCode == ScreenToyEscapeMonitor::escapeKeyCode)
+        if (keyCode == EscapeKeyMonitor::escapeKeyCode)
             m_chaos->handleGlobalKey(KeySoundEvent{.keyCode = keyCode});
     };
     connect(m_chaos.get(), &ChaosEffectController::isActiveChanged, this, [this](bool active) {

@@ -4,11 +4,11 @@
 #include "Effects/Chaos/ChaosEffectController.h"
 #include "Effects/CursorEffectController.h"
 #include "Effects/EffectEngine.h"
+#include "Effects/EscapeKeyMonitor.h"
 #include "Effects/LidAngleController.h"
 #include "Effects/OverlayCoordinator.h"
 #include "Effects/Pet/DesktopPetController.h"
 #include "Effects/Pet/PetDesktop.h"
-#include "Effects/ScreenToys/ScreenToyEscapeMonitor.h"
 #include "Effects/ScreenshotReactionController.h"
 #include "Effects/StatsOverlayController.h"
 #include "Effects/SystemReactionController.h"
@@ -94,7 +94,7 @@ private:
     // of that write do not move the pet back.
     bool m_writingPetPlacement = false;
     // Hears Esc in any application while a desktop-physics run is on screen.
-    std::unique_ptr<ScreenToyEscapeMonitor> m_chaosEscape;
+    std::unique_ptr<EscapeKeyMonitor> m_chaosEscape;
     std::unique_ptr<ChaosEffectController> m_chaos;
     quint64 m_lidPreviewGeneration = 0;
     bool m_lidPreviewShowing = false;

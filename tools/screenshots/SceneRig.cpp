@@ -1,5 +1,9 @@
 #include "SceneRig.h"
 
+#include "Views/ControlWindow.h"
+#include "fakes/FakeInputCapture.h"
+#include "fakes/FakePermissionProbe.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -24,6 +28,7 @@ SceneRig::SceneRig(const QString &outputFolder, const QStringList &settings,
     m_platform->platform.packLibraryRoot = m_folder.makeDir(QStringLiteral("packs"));
     if (preparePlatform)
         preparePlatform(m_platform->platform);
+    m_pointer = dynamic_cast<FakeGlobalPointer *>(m_platform->platform.screenToys.pointer.get());
     m_app = std::make_unique<AppController>(std::move(m_platform->platform));
     m_windows = std::make_unique<AppWindows>(*m_app);
 }
@@ -86,4 +91,44 @@ SceneRegistrar::SceneRegistrar(const QString &name, std::function<void(SceneRig 
                                std::function<void(Platform &)> preparePlatform)
 {
     registeredScenes().push_back({name, std::move(run), settings, std::move(preparePlatform)});
+}
+
+SceneRegistrar::SceneRegistrar(Scene scene)
+{
+    registeredScenes().push_back(std::move(scene));
+}
+
+namespace {
+
+void grantInput(Platform &platform)
+{
+    auto probe = std::make_unique<FakePermissionProbe>();
+    probe->inputGranted = true;
+    platform.permissionProbe = std::move(probe);
+}
+
+}
+
+void withGlobalKeys(Platform &platform)
+{
+    grantInput(platform);
+    auto capture = std::make_unique<FakeInputCapture>();
+    capture->available = {{InputCaptureLevel::eventTap, true}};
+    platform.inputCapture = std::move(capture);
+}
+
+void withToyPointer(Platform &platform)
+{
+    grantInput(platform);
+    platform.screenToys.pointer = std::make_unique<FakeGlobalPointer>();
+}
+
+Scene liveControlWindowScene(const QString &name, SettingsPage page)
+{
+    return {name,
+            [name, page](SceneRig &rig) {
+                rig.app().start();
+                rig.capture(name, &rig.controlWindow(page));
+            },
+            {QStringLiteral("typingEnabled=true")}, withGlobalKeys};
 }

@@ -2,6 +2,7 @@
 
 #include "App/AppController.h"
 #include "App/AppWindows.h"
+#include "fakes/FakeGlobalPointer.h"
 #include "support/TestPlatform.h"
 
 #include <QString>
@@ -25,6 +26,8 @@ public:
     AppController &app() { return *m_app; }
     AppWindows &windows() { return *m_windows; }
     TestPlatform &platform() { return *m_platform; }
+    // The pointer a scene prepared with withToyPointer moves and clicks.
+    FakeGlobalPointer &pointer() { return *m_pointer; }
     // Opens (or fronts) the control window on a page, the way the panel does.
     ControlWindow &controlWindow(SettingsPage page);
     // Lets the window manager, the compositor and queued work settle.
@@ -41,6 +44,7 @@ private:
     QString m_outputFolder;
     TestFolder m_folder;
     std::unique_ptr<TestPlatform> m_platform;
+    FakeGlobalPointer *m_pointer = nullptr;
     std::unique_ptr<AppController> m_app;
     std::unique_ptr<AppWindows> m_windows;
 };
@@ -60,4 +64,14 @@ std::vector<Scene> &registeredScenes();
 struct SceneRegistrar {
     SceneRegistrar(const QString &name, std::function<void(SceneRig &)> run, const QStringList &settings = {},
                    std::function<void(Platform &)> preparePlatform = {});
+    explicit SceneRegistrar(Scene scene);
 };
+
+// Platform set-ups for a scene's preparePlatform.
+// Input monitoring granted and a global key source that starts.
+void withGlobalKeys(Platform &platform);
+// Input monitoring granted and the screen toys' pointer a fake, reached through rig.pointer().
+void withToyPointer(Platform &platform);
+
+// The control window on `page` after a start with typing on and global keys heard.
+Scene liveControlWindowScene(const QString &name, SettingsPage page);

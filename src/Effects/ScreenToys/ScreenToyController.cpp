@@ -28,7 +28,7 @@ ScreenToyController::ScreenToyController(std::function<bool()> permissionGranted
 {
     // Put away from the event loop: stopping ends the delivery this call is part of.
     m_escapeMonitor.onKeyCode = [this](std::uint16_t code) {
-        if (code == ScreenToyEscapeMonitor::escapeKeyCode && m_activeToy)
+        if (code == EscapeKeyMonitor::escapeKeyCode && m_activeToy)
             QMetaObject::invokeMethod(this, [this] { stop(); }, Qt::QueuedConnection);
     };
     m_animationTimer.setInterval(tickIntervalMs);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Effects/ScreenToys/ScreenToyEscapeMonitor.h"
+#include "Effects/EscapeKeyMonitor.h"
 #include "Effects/ScreenToys/ScreenToyGrenadeStore.h"
 #include "Effects/ScreenToys/ScreenToyHandTone.h"
 #include "Effects/ScreenToys/ScreenToyKind.h"
@@ -134,7 +134,7 @@ private:
     std::unique_ptr<ScreenToySound> m_sound;
     const Clock &m_clock;
     ScreenProvider m_screenProvider;
-    ScreenToyEscapeMonitor m_escapeMonitor;
+    EscapeKeyMonitor m_escapeMonitor;
 
     std::optional<ScreenToyKind> m_activeToy;
     std::optional<QString> m_status;

@@ -19,10 +19,12 @@ const char *levelName(InputCaptureLevel level)
 
 }
 
-InputSourceLadder::InputSourceLadder(InputCapture &capture, InputDeviceClass deviceClass, QString threadLabel)
+InputSourceLadder::InputSourceLadder(InputCapture &capture, InputDeviceClass deviceClass, QString threadLabel,
+                                     std::vector<InputCaptureLevel> levels)
     : m_capture(capture)
     , m_deviceClass(deviceClass)
     , m_threadLabel(std::move(threadLabel))
+    , m_levels(std::move(levels))
 {
 }
 
@@ -35,7 +37,7 @@ bool InputSourceLadder::start(const InputEventSource::Handler &handler)
 {
     if (m_source)
         return true;
-    for (auto level : {InputCaptureLevel::eventTap, InputCaptureLevel::globalFallback, InputCaptureLevel::appOnly}) {
+    for (InputCaptureLevel level : m_levels) {
         auto source = m_capture.makeSource(level, m_deviceClass, m_threadLabel);
         if (source && source->start(handler)) {
             qCInfo(logInput) << m_threadLabel << "hears input through" << levelName(level);

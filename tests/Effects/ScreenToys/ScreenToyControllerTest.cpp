@@ -116,7 +116,7 @@ TEST(ScreenToyController, EquipShowsACanvasPerDisplayAndEscPutsItAway)
     esc->send(30, 1);
     QCoreApplication::processEvents();
     EXPECT_TRUE(f.toys->activeToy());
-    esc->send(ScreenToyEscapeMonitor::escapeKeyCode, 1);
+    esc->send(EscapeKeyMonitor::escapeKeyCode, 1);
     QCoreApplication::processEvents(); // the key reaches the GUI thread
     QCoreApplication::processEvents(); // and puts the toy away from the event loop
     EXPECT_EQ(f.toys->activeToy(), std::nullopt);

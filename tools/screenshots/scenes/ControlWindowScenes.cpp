@@ -3,8 +3,6 @@
 
 #include "Services/Packs/SoundPackManager.h"
 #include "Views/ControlWindow.h"
-#include "fakes/FakeInputCapture.h"
-#include "fakes/FakePermissionProbe.h"
 
 namespace {
 
@@ -28,17 +26,8 @@ const SceneRegistrar pausedPills{QStringLiteral("control-window/pills-paused-app
 }, {QStringLiteral("effectsPaused=true")}};
 
 // Input monitoring granted and a global source running: "Global keys".
-const SceneRegistrar globalPills{QStringLiteral("control-window/pills-live-global-keys"), [](SceneRig &rig) {
-    rig.app().start();
-    rig.capture(QStringLiteral("control-window/pills-live-global-keys"), &rig.controlWindow(SettingsPage::home));
-}, {QStringLiteral("typingEnabled=true")}, [](Platform &platform) {
-    auto probe = std::make_unique<FakePermissionProbe>();
-    probe->inputGranted = true;
-    platform.permissionProbe = std::move(probe);
-    auto capture = std::make_unique<FakeInputCapture>();
-    capture->available = {{InputCaptureLevel::eventTap, true}};
-    platform.inputCapture = std::move(capture);
-}};
+const SceneRegistrar globalPills{
+    liveControlWindowScene(QStringLiteral("control-window/pills-live-global-keys"), SettingsPage::home)};
 
 const SceneRegistrar importAlert{QStringLiteral("control-window/import-alert"), [](SceneRig &rig) {
     ControlWindow &window = rig.controlWindow(SettingsPage::sounds);

@@ -5,9 +5,7 @@
 #include "Views/OnboardingWindow.h"
 #include "Views/Pages/ControlPage.h"
 #include "Views/Pet/PetCustomizationPanel.h"
-#include "fakes/FakeInputCapture.h"
 #include "fakes/FakeMotionSensor.h"
-#include "fakes/FakePermissionProbe.h"
 #include "fakes/FakeReactionSources.h"
 
 #include <QAbstractButton>
@@ -91,16 +89,7 @@ const SceneRegistrar privacyNeeded{QStringLiteral("privacy/permission-needed"), 
     rig.capture(QStringLiteral("privacy/permission-needed"), &rig.controlWindow(SettingsPage::privacy));
 }};
 
-const SceneRegistrar privacyGranted{QStringLiteral("privacy/permission-granted"), [](SceneRig &rig) {
-    rig.app().start();
-    rig.capture(QStringLiteral("privacy/permission-granted"), &rig.controlWindow(SettingsPage::privacy));
-}, {QStringLiteral("typingEnabled=true")}, [](Platform &platform) {
-    auto probe = std::make_unique<FakePermissionProbe>();
-    probe->inputGranted = true;
-    platform.permissionProbe = std::move(probe);
-    auto capture = std::make_unique<FakeInputCapture>();
-    capture->available = {{InputCaptureLevel::eventTap, true}};
-    platform.inputCapture = std::move(capture);
-}};
+const SceneRegistrar privacyGranted{
+    liveControlWindowScene(QStringLiteral("privacy/permission-granted"), SettingsPage::privacy)};
 
 }

@@ -4,9 +4,6 @@
 
 #include "Views/MenuBarPanel.h"
 #include "Views/Panel/PanelToyMenu.h"
-#include "fakes/FakeGlobalPointer.h"
-#include "fakes/FakeInputCapture.h"
-#include "fakes/FakePermissionProbe.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -19,18 +16,11 @@ namespace {
 // Access granted and a global key source running, so the status dot is green and toys equip.
 void liveInput(Platform &platform)
 {
-    // The bundled packs and artwork live in the build tree, two levels above this program.
-    const QString resources = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../../KnockwellResources"));
-    if (qEnvironmentVariableIsEmpty("PLINKLY_RESOURCES"))
-        qputenv("PLINKLY_RESOURCES", resources.toLocal8Bit());
-    platform.packResourceBundle = resources;
-    auto probe = std::make_unique<FakePermissionProbe>();
-    probe->inputGranted = true;
-    platform.permissionProbe = std::move(probe);
-    auto capture = std::make_unique<FakeInputCapture>();
-    capture->available = {{InputCaptureLevel::eventTap, true}};
-    platform.inputCapture = std::move(capture);
-    platform.screenToys.pointer = std::make_unique<FakeGlobalPointer>();
+    withGlobalKeys(platform);
+    withToyPointer(platform);
+    // The bundled packs live in the build tree, two levels above this program.
+    platform.packResourceBundle =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../../KnockwellResources"));
 }
 
 // Started like the real application; the control window it opens at start goes away again
@@ -53,17 +43,21 @@ std::unique_ptr<MenuBarPanel> openPanel(SceneRig &rig)
     return panel;
 }
 
-const SceneRegistrar live{QStringLiteral("panel/live"), [](SceneRig &rig) {
-    startApp(rig);
-    const auto panel = openPanel(rig);
-    rig.capture(QStringLiteral("panel/live"), panel.get());
-}, {QStringLiteral("mouseEnabled=true"), QStringLiteral("statsOverlayEnabled=true")}, liveInput};
+// The panel after a start, as `settings` leave it.
+Scene panelScene(const QString &name, const QStringList &settings)
+{
+    return {name,
+            [name](SceneRig &rig) {
+                startApp(rig);
+                const auto panel = openPanel(rig);
+                rig.capture(name, panel.get());
+            },
+            settings, liveInput};
+}
 
-const SceneRegistrar paused{QStringLiteral("panel/paused"), [](SceneRig &rig) {
-    startApp(rig);
-    const auto panel = openPanel(rig);
-    rig.capture(QStringLiteral("panel/paused"), panel.get());
-}, {QStringLiteral("effectsPaused=true")}, liveInput};
+const SceneRegistrar live{panelScene(QStringLiteral("panel/live"),
+                                     {QStringLiteral("mouseEnabled=true"), QStringLiteral("statsOverlayEnabled=true")})};
+const SceneRegistrar paused{panelScene(QStringLiteral("panel/paused"), {QStringLiteral("effectsPaused=true")})};
 
 const SceneRegistrar focus{QStringLiteral("panel/focus-session"), [](SceneRig &rig) {
     startApp(rig);

@@ -4,34 +4,13 @@
 
 #include "Effects/ScreenToys/ScreenToyCanvasView.h"
 #include "Foundation/ScreenGeometry.h"
-#include "fakes/FakeGlobalPointer.h"
-#include "fakes/FakePermissionProbe.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 
 #include <chrono>
 
 namespace {
-
-// The pointer of the scene that runs now; scenes run one after another.
-FakeGlobalPointer *scenePointer = nullptr;
-
-void toyPlatform(Platform &platform)
-{
-    // The artwork lives in the build tree's resource folder, two levels above this program.
-    if (qEnvironmentVariableIsEmpty("PLINKLY_RESOURCES"))
-        qputenv("PLINKLY_RESOURCES",
-                QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../../KnockwellResources")).toLocal8Bit());
-    auto probe = std::make_unique<FakePermissionProbe>();
-    probe->inputGranted = true;
-    platform.permissionProbe = std::move(probe);
-    auto pointer = std::make_unique<FakeGlobalPointer>();
-    scenePointer = pointer.get();
-    platform.screenToys.pointer = std::move(pointer);
-}
 
 // A light window under the canvases, standing in for whatever the user has open.
 std::unique_ptr<QWidget> backdrop(SceneRig &rig)
@@ -54,63 +33,51 @@ ScreenToyController &equipped(SceneRig &rig, ScreenToyKind kind)
 }
 
 // Clicks at Qt points, then moves the pointer on and lets `later` pass before the frame.
-void clickAndWait(SceneRig &rig, ScreenToyController &toys, std::initializer_list<QPoint> clicks, QPoint rest,
+void clickAndWait(SceneRig &rig, ScreenToyController &toys, const std::vector<QPoint> &clicks, QPoint rest,
                   std::chrono::milliseconds later)
 {
     for (QPoint at : clicks) {
-        scenePointer->moveTo(at);
-        scenePointer->press();
-        scenePointer->release();
+        rig.pointer().moveTo(at);
+        rig.pointer().press();
+        rig.pointer().release();
     }
-    scenePointer->moveTo(rest);
+    rig.pointer().moveTo(rest);
     rig.platform().clock->advance(later);
     toys.tick();
 }
 
-void shoot(SceneRig &rig, const QString &name, ScreenToyKind kind, std::initializer_list<QPoint> clicks,
-           std::chrono::milliseconds later)
+// A toy in hand fired at `clicks`, framed `later` after with the pointer moved aside.
+Scene shot(const QString &name, ScreenToyKind kind, const std::vector<QPoint> &clicks, std::chrono::milliseconds later)
 {
-    const auto window = backdrop(rig);
-    ScreenToyController &toys = equipped(rig, kind);
-    clickAndWait(rig, toys, clicks, QPoint(760, 330), later);
-    rig.capture(name, toys.canvases().front());
-    toys.stop();
+    return {name,
+            [=](SceneRig &rig) {
+                const auto window = backdrop(rig);
+                ScreenToyController &toys = equipped(rig, kind);
+                clickAndWait(rig, toys, clicks, QPoint(760, 330), later);
+                rig.capture(name, toys.canvases().front());
+                toys.stop();
+            },
+            {}, withToyPointer};
 }
 
 using namespace std::chrono_literals;
 
-const SceneRegistrar blaster{QStringLiteral("toys/blaster-marks"), [](SceneRig &rig) {
-    shoot(rig, QStringLiteral("toys/blaster-marks"), ScreenToyKind::blaster, {{400, 300}, {700, 420}, {900, 250}}, 400ms);
-}, {}, toyPlatform};
-
-const SceneRegistrar blasterFiring{QStringLiteral("toys/blaster-firing"), [](SceneRig &rig) {
-    shoot(rig, QStringLiteral("toys/blaster-firing"), ScreenToyKind::blaster, {{760, 330}}, 40ms);
-}, {}, toyPlatform};
-
-const SceneRegistrar ak47{QStringLiteral("toys/ak47"), [](SceneRig &rig) {
-    shoot(rig, QStringLiteral("toys/ak47"), ScreenToyKind::ak47, {{620, 300}, {660, 280}, {700, 310}}, 30ms);
-}, {}, toyPlatform};
-
-const SceneRegistrar waterGun{QStringLiteral("toys/watergun-patches"), [](SceneRig &rig) {
-    shoot(rig, QStringLiteral("toys/watergun-patches"), ScreenToyKind::waterGun,
-          {{500, 350}, {505, 352}, {800, 300}, {420, 520}}, 900ms);
-}, {}, toyPlatform};
-
-const SceneRegistrar waterSplash{QStringLiteral("toys/watergun-splash"), [](SceneRig &rig) {
-    shoot(rig, QStringLiteral("toys/watergun-splash"), ScreenToyKind::waterGun, {{760, 330}}, 200ms);
-}, {}, toyPlatform};
-
-const SceneRegistrar grenadeFlight{QStringLiteral("toys/grenade-flight"), [](SceneRig &rig) {
-    shoot(rig, QStringLiteral("toys/grenade-flight"), ScreenToyKind::grenade, {{640, 300}}, 300ms);
-}, {}, toyPlatform};
-
-const SceneRegistrar grenadeExplosion{QStringLiteral("toys/grenade-explosion"), [](SceneRig &rig) {
-    shoot(rig, QStringLiteral("toys/grenade-explosion"), ScreenToyKind::grenade, {{640, 300}}, 1300ms);
-}, {}, toyPlatform};
-
-const SceneRegistrar grenadeCrater{QStringLiteral("toys/grenade-crater"), [](SceneRig &rig) {
-    shoot(rig, QStringLiteral("toys/grenade-crater"), ScreenToyKind::grenade, {{640, 300}}, 4000ms);
-}, {}, toyPlatform};
+const SceneRegistrar blaster{shot(QStringLiteral("toys/blaster-marks"),
+    ScreenToyKind::blaster, {{400, 300}, {700, 420}, {900, 250}}, 400ms)};
+const SceneRegistrar blasterFiring{shot(QStringLiteral("toys/blaster-firing"),
+    ScreenToyKind::blaster, {{760, 330}}, 40ms)};
+const SceneRegistrar ak47{shot(QStringLiteral("toys/ak47"),
+    ScreenToyKind::ak47, {{620, 300}, {660, 280}, {700, 310}}, 30ms)};
+const SceneRegistrar waterGun{shot(QStringLiteral("toys/watergun-patches"),
+    ScreenToyKind::waterGun, {{500, 350}, {505, 352}, {800, 300}, {420, 520}}, 900ms)};
+const SceneRegistrar waterSplash{shot(QStringLiteral("toys/watergun-splash"),
+    ScreenToyKind::waterGun, {{760, 330}}, 200ms)};
+const SceneRegistrar grenadeFlight{shot(QStringLiteral("toys/grenade-flight"),
+    ScreenToyKind::grenade, {{640, 300}}, 300ms)};
+const SceneRegistrar grenadeExplosion{shot(QStringLiteral("toys/grenade-explosion"),
+    ScreenToyKind::grenade, {{640, 300}}, 1300ms)};
+const SceneRegistrar grenadeCrater{shot(QStringLiteral("toys/grenade-crater"),
+    ScreenToyKind::grenade, {{640, 300}}, 4000ms)};
 
 const SceneRegistrar whip{QStringLiteral("toys/whip"), [](SceneRig &rig) {
     const auto window = backdrop(rig);
@@ -121,7 +88,7 @@ const SceneRegistrar whip{QStringLiteral("toys/whip"), [](SceneRig &rig) {
     }
     rig.capture(QStringLiteral("toys/whip"), toys.canvases().front());
     toys.stop();
-}, {}, toyPlatform};
+}, {}, withToyPointer};
 
 const SceneRegistrar tones{QStringLiteral("toys/tone"), [](SceneRig &rig) {
     const auto window = backdrop(rig);
@@ -129,12 +96,12 @@ const SceneRegistrar tones{QStringLiteral("toys/tone"), [](SceneRig &rig) {
         rig.app().settings().setToyHandToneID(rawValue(tone));
         for (ScreenToyKind kind : {ScreenToyKind::blaster, ScreenToyKind::grenade}) {
             ScreenToyController &toys = equipped(rig, kind);
-            scenePointer->moveTo(QPoint(760, 330));
+            rig.pointer().moveTo(QPoint(760, 330));
             const QString name = QStringLiteral("toys/tone-%1-%2").arg(rawValue(tone), rawValue(kind));
             rig.capture(name, toys.canvases().front());
         }
     }
     rig.app().screenToys().stop();
-}, {}, toyPlatform};
+}, {}, withToyPointer};
 
 }

@@ -1,11 +1,11 @@
-#include "Effects/ScreenToys/ScreenToyEscapeMonitor.h"
+#include "Effects/EscapeKeyMonitor.h"
 #include "fakes/FakeInputCapture.h"
 
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
-TEST(ScreenToyEscapeMonitor, PrefersRawDisplayEventsThenDevicesAndNeverOnlyOurWindows)
+TEST(EscapeKeyMonitor, PrefersRawDisplayEventsThenDevicesAndNeverOnlyOurWindows)
 {
     struct Case {
         const char *name;
@@ -24,7 +24,7 @@ TEST(ScreenToyEscapeMonitor, PrefersRawDisplayEventsThenDevicesAndNeverOnlyOurWi
         SCOPED_TRACE(c.name);
         FakeInputCapture capture;
         capture.available = c.available;
-        ScreenToyEscapeMonitor monitor(capture);
+        EscapeKeyMonitor monitor(capture);
         EXPECT_EQ(monitor.start(), c.starts);
         EXPECT_EQ(monitor.isListening(), c.starts);
         if (c.running)
@@ -33,11 +33,11 @@ TEST(ScreenToyEscapeMonitor, PrefersRawDisplayEventsThenDevicesAndNeverOnlyOurWi
     }
 }
 
-TEST(ScreenToyEscapeMonitor, StartsOnceDeliversPressesOnTheGuiThreadAndStopsTwice)
+TEST(EscapeKeyMonitor, StartsOnceDeliversPressesOnTheGuiThreadAndStopsTwice)
 {
     FakeInputCapture capture;
     capture.available = {{InputCaptureLevel::globalFallback, true}};
-    ScreenToyEscapeMonitor monitor(capture);
+    EscapeKeyMonitor monitor(capture);
     std::vector<std::uint16_t> keys;
     monitor.onKeyCode = [&](std::uint16_t code) { keys.push_back(code); };
     ASSERT_TRUE(monitor.start());
@@ -45,14 +45,14 @@ TEST(ScreenToyEscapeMonitor, StartsOnceDeliversPressesOnTheGuiThreadAndStopsTwic
     EXPECT_EQ(capture.madeCount, 1);
 
     FakeInputSource *source = capture.sources.at(InputCaptureLevel::globalFallback);
-    source->send(ScreenToyEscapeMonitor::escapeKeyCode, 1);
-    source->send(ScreenToyEscapeMonitor::escapeKeyCode, 0);
+    source->send(EscapeKeyMonitor::escapeKeyCode, 1);
+    source->send(EscapeKeyMonitor::escapeKeyCode, 0);
     source->send(30, 1);
     EXPECT_TRUE(keys.empty()) << "presses hop through the event loop";
     QCoreApplication::processEvents();
-    EXPECT_EQ(keys, (std::vector<std::uint16_t>{ScreenToyEscapeMonitor::escapeKeyCode, 30}));
+    EXPECT_EQ(keys, (std::vector<std::uint16_t>{EscapeKeyMonitor::escapeKeyCode, 30}));
 
-    source->send(ScreenToyEscapeMonitor::escapeKeyCode, 1);
+    source->send(EscapeKeyMonitor::escapeKeyCode, 1);
     monitor.stop();
     monitor.stop();
     QCoreApplication::processEvents();
