@@ -24,12 +24,16 @@ std::mutex &sdlMutex()
 // key-to-server delay low while leaving room for the client thread's scheduling.
 constexpr int soundServerBufferFrames = 512;
 
+// While a new stream starts, the driver's first writes wait for the server to take them in;
+// a sound server was seen holding the second call back by over a second without running dry.
+constexpr int startupCalls = 3;
+
 void SDLCALL renderCallback(void *userdata, Uint8 *stream, int length)
 {
     auto *callback = static_cast<SdlAudioOutput::Callback *>(userdata);
     const auto now = std::chrono::steady_clock::now();
     // A call this long after the previous one left the stream without sound in between.
-    if (callback->last != std::chrono::steady_clock::time_point{} && now - callback->last > callback->lateAfter)
+    if (++callback->calls > startupCalls && now - callback->last > callback->lateAfter)
         callback->underruns.fetch_add(1, std::memory_order_relaxed);
     callback->last = now;
     callback->renderer->render(reinterpret_cast<float *>(stream), length / int(2 * sizeof(float)));
@@ -99,6 +103,7 @@ Result<AudioOutput::Format> SdlAudioOutput::open(int requestedBufferFrames, Audi
     wanted.userdata = &m_callback;
     m_callback.renderer = &renderer;
     m_callback.last = {};
+    m_callback.calls = 0;
     m_callback.underruns.store(0, std::memory_order_relaxed);
     SDL_AudioSpec obtained{};
     // Format and channel count are fixed (SDL converts if it must); rate and buffer length
@@ -114,10 +119,11 @@ Result<AudioOutput::Format> SdlAudioOutput::open(int requestedBufferFrames, Audi
     m_device = device;
     // The file and null drivers have no clock of their own that could run dry.
     const bool realTime = driver != QLatin1String("disk") && driver != QLatin1String("dummy");
-    // A server holds about one buffer ahead, so a call half a buffer late found it empty.
+    // A server holds about one buffer ahead; a call a quarter of a buffer late was seen to find
+    // it empty.
     m_callback.lateAfter = realTime
         ? std::chrono::steady_clock::duration(
-              std::chrono::nanoseconds(1'500'000'000LL * obtained.samples / std::max(obtained.freq, 1)))
+              std::chrono::nanoseconds(1'250'000'000LL * obtained.samples / std::max(obtained.freq, 1)))
         : std::chrono::steady_clock::duration::max();
     return Format{obtained.freq, obtained.samples};
 }

@@ -34,6 +34,7 @@ public:
         AudioRenderer *renderer = nullptr;
         std::chrono::steady_clock::duration lateAfter{};
         std::chrono::steady_clock::time_point last{};
+        int calls = 0;
         std::atomic<int> underruns{0};
     };
 
