@@ -1,6 +1,7 @@
 // Loading one pack for playing: every listed sample read without following links, decoded,
 // converted to the output's rate and measured for loudness. Runs on the bundled packs, and
 // on a synthetic pack of 44.1 kHz stereo files that all need converting.
+#include "BenchMain.h"
 #include "Services/Audio/SoundBankLoader.h"
 #include "Services/Packs/SoundPackLibrary.h"
 #include "Services/ResourceBundle.h"
@@ -78,9 +79,5 @@ BENCHMARK(loadConvertedPack)->Unit(benchmark::kMillisecond);
 // The resource bundle is found beside the executable, which needs the application object.
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runEventLoopBenchmarks(argc, argv);
 }

@@ -4,6 +4,7 @@
 // reports the server's underruns (from its log), the ones the output saw itself, and the
 // delay from the key to the buffer that carries its sound being handed to the server, for
 // steady keys and for the first key after a pause (which opens the stream again).
+#include "BenchMain.h"
 #include "Platform/Linux/SdlAudioOutput.h"
 #include "Services/Audio/AudioEngine.h"
 #include "Services/Audio/SoundRouter.h"
@@ -214,9 +215,5 @@ BENCHMARK(typingThroughPulseAudio)->Iterations(1)->Unit(benchmark::kSecond)->Use
 
 int main(int argc, char **argv)
 {
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runEventLoopBenchmarks(argc, argv);
 }

@@ -1,3 +1,4 @@
+#include "BenchMain.h"
 #include "Effects/Chaos/ChaosEffectController.h"
 #include "Effects/Chaos/ChaosScene.h"
 #include "Effects/Chaos/DesktopItems.h"
@@ -114,11 +115,5 @@ BENCHMARK(idleCostPerSecond)->Iterations(3)->Unit(benchmark::kMillisecond);
 // Panels and fonts need the application object; the offscreen platform needs no display.
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

@@ -1,3 +1,4 @@
+#include "BenchMain.h"
 #include "App/AppController.h"
 #include "App/AppWindows.h"
 #include "Views/ControlWindow.h"
@@ -79,10 +80,5 @@ BENCHMARK(fullSync)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

@@ -1,3 +1,4 @@
+#include "BenchMain.h"
 #include "Effects/Pet/PetAnimator.h"
 #include "Effects/Pet/PetPresentation.h"
 #include "Effects/Pet/View/DesktopPetView.h"
@@ -100,10 +101,5 @@ BENCHMARK(animationTick)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

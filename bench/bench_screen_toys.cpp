@@ -2,6 +2,7 @@
 // above 1, through the limiter, as the device asks for it (core_pct is the share of one core
 // in real time); one animation step of the toy models at their fullest; a full canvas paint;
 // recolouring the largest artwork; and the CPU an equipped toy costs while nothing moves.
+#include "BenchMain.h"
 #include "Effects/ScreenToys/ScreenToyArtwork.h"
 #include "Effects/ScreenToys/ScreenToyCanvasPainter.h"
 #include "Effects/ScreenToys/ScreenToyController.h"
@@ -195,11 +196,5 @@ BENCHMARK(idleEquippedToy)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

@@ -1,5 +1,6 @@
 // The studio page's per-interaction costs on its largest clip (30 s at 192 kHz): painting the
 // waveform at the page's width, turning the controls into a recorded edit, starting a preview.
+#include "BenchMain.h"
 #include "Foundation/Clock.h"
 #include "Services/Studio/ClipFile.h"
 #include "Services/Studio/WaveformEnvelope.h"
@@ -106,10 +107,5 @@ BENCHMARK(startAPreviewOfTheLongestClip)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

@@ -1,3 +1,4 @@
+#include "BenchMain.h"
 #include "App/AppController.h"
 #include "Views/MenuBarPanel.h"
 #include "support/TestPlatform.h"
@@ -68,10 +69,5 @@ BENCHMARK(reopen)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }
