@@ -31,10 +31,7 @@ struct WindowRig {
 
     explicit WindowRig(const QStringList &settings = {})
     {
-        QStringList lines{QStringLiteral("[General]"), QStringLiteral("hasCompletedOnboarding=true"),
-                          QStringLiteral("installedCC0AudioUpgrade1=true"),
-                          QStringLiteral("didRequestInputMonitoringV2=true")};
-        folder.write(QStringLiteral("defaults.ini"), (lines + settings).join(u'\n').toUtf8() + '\n');
+        writeSettledDefaults(folder, settings);
         TestPlatform base(folder);
         base.platform.packLibraryRoot = folder.makeDir(QStringLiteral("packs"));
         controller = std::make_unique<AppController>(std::move(base.platform));

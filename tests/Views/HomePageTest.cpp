@@ -34,10 +34,7 @@ struct HomeRig {
 
     explicit HomeRig(const QStringList &settings = {}, bool inputGranted = false)
     {
-        QStringList lines{QStringLiteral("[General]"), QStringLiteral("hasCompletedOnboarding=true"),
-                          QStringLiteral("installedCC0AudioUpgrade1=true"),
-                          QStringLiteral("didRequestInputMonitoringV2=true")};
-        folder.write(QStringLiteral("defaults.ini"), (lines + settings).join(u'\n').toUtf8() + '\n');
+        writeSettledDefaults(folder, settings);
         TestPlatform base(folder);
         base.platform.packLibraryRoot = folder.makeDir(QStringLiteral("packs"));
         auto fakeProbe = std::make_unique<FakePermissionProbe>();

@@ -29,3 +29,13 @@ struct TestPlatform {
         platform.scheduler = std::move(manualScheduler);
     }
 };
+
+// Writes the settings file TestPlatform reads: a user past onboarding and the one-time steps,
+// followed by the test's own "key=value" lines.
+inline void writeSettledDefaults(const TestFolder &folder, const QStringList &extra = {})
+{
+    const QStringList lines{QStringLiteral("[General]"), QStringLiteral("hasCompletedOnboarding=true"),
+                            QStringLiteral("installedCC0AudioUpgrade1=true"),
+                            QStringLiteral("didRequestInputMonitoringV2=true")};
+    folder.write(QStringLiteral("defaults.ini"), (lines + extra).join(u'\n').toUtf8() + '\n');
+}

@@ -29,11 +29,9 @@ struct ViewRig {
 
     explicit ViewRig(const QStringList &settings = {}, bool inputGranted = true)
     {
-        QStringList lines{QStringLiteral("[General]"), QStringLiteral("hasCompletedOnboarding=true"),
-                          QStringLiteral("installedCC0AudioUpgrade1=true"),
-                          QStringLiteral("didRequestInputMonitoringV2=true"),
-                          QStringLiteral("selectedKeyboardPack=alpha"), QStringLiteral("selectedReactionPack=ouch")};
-        folder.write(QStringLiteral("defaults.ini"), (lines + settings).join(u'\n').toUtf8() + '\n');
+        writeSettledDefaults(folder, QStringList{QStringLiteral("selectedKeyboardPack=alpha"),
+                                                 QStringLiteral("selectedReactionPack=ouch")} +
+                                         settings);
         addPack(QStringLiteral("alpha"), QStringLiteral("Alpha"), SoundPackManifest::PackKind::keyboard, true);
         addPack(QStringLiteral("beta"), QStringLiteral("Beta"), SoundPackManifest::PackKind::keyboard, true);
         addPack(QStringLiteral("broken"), QStringLiteral("Broken"), SoundPackManifest::PackKind::keyboard, false);
