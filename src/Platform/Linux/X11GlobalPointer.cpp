@@ -1,4 +1,5 @@
 #include "Platform/Linux/X11GlobalPointer.h"
+#include "Platform/Linux/XInputSelection.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -6,9 +7,6 @@
 
 #include <xcb/xcb.h>
 #include <xcb/xinput.h>
-
-#include <cstdlib>
-#include <memory>
 
 namespace {
 xcb_connection_t *qtConnection()
@@ -39,17 +37,7 @@ bool X11GlobalPointer::select(std::uint32_t bits)
     xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     if (!screen)
         return false;
-    struct {
-        xcb_input_event_mask_t head;
-        std::uint32_t bits;
-    } mask{};
-    mask.head.deviceid = XCB_INPUT_DEVICE_ALL_MASTER;
-    mask.head.mask_len = 1;
-    mask.bits = bits;
-    std::unique_ptr<xcb_generic_error_t, decltype(&std::free)> error(
-        xcb_request_check(connection, xcb_input_xi_select_events_checked(connection, screen->root, 1, &mask.head)),
-        &std::free);
-    return !error;
+    return selectXInputEvents(connection, screen->root, bits) == 0;
 }
 
 bool X11GlobalPointer::start(Handler handler)

@@ -1,4 +1,5 @@
 #include "Platform/Linux/XInputEventSource.h"
+#include "Platform/Linux/XInputSelection.h"
 
 #include "Foundation/LogCategories.h"
 
@@ -94,19 +95,11 @@ bool XInputEventSource::start(Handler handler)
         return false;
     }
 
-    struct {
-        xcb_input_event_mask_t head;
-        std::uint32_t bits;
-    } mask{};
-    mask.head.deviceid = XCB_INPUT_DEVICE_ALL_MASTER;
-    mask.head.mask_len = 1;
-    mask.bits = m_deviceClass == InputDeviceClass::keyboard
+    const std::uint32_t events = m_deviceClass == InputDeviceClass::keyboard
         ? XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE
         : XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_RELEASE;
-    std::unique_ptr<xcb_generic_error_t, FreeDeleter> error(
-        xcb_request_check(connection, xcb_input_xi_select_events_checked(connection, screens.data->root, 1, &mask.head)));
-    if (error) {
-        qCInfo(logInput) << "the X server refused raw input events, error" << error->error_code;
+    if (const std::uint8_t error = selectXInputEvents(connection, screens.data->root, events); error != 0) {
+        qCInfo(logInput) << "the X server refused raw input events, error" << int(error);
         xcb_disconnect(connection);
         return false;
     }
