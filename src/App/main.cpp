@@ -2,11 +2,14 @@
 #include "App/AppWindows.h"
 #include "App/InstallLocationNotice.h"
 #include "Platform/Linux/LinuxPlatform.h"
+#include "Platform/Linux/PortalColorSchemeSource.h"
 #include "Platform/Linux/SessionEndWatcher.h"
 #include "Platform/Linux/TerminationSignals.h"
 #include "Services/ResourceBundle.h"
+#include "Views/Kit/KitAppearance.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QTimer>
 
 int main(int argc, char **argv)
@@ -19,6 +22,9 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Plinkly"));
     QApplication::setDesktopFileName(QStringLiteral("plinkly"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Light or dark as the desktop wishes, followed while running.
+    PortalColorSchemeSource colorScheme(QDBusConnection::sessionBus());
+    KitAppearance appearance(colorScheme);
     // Logout and `kill` end the event loop, so the normal quit path saves what is unsaved.
     TerminationSignals terminationSignals;
     QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, &app, &QCoreApplication::quit);

@@ -62,13 +62,13 @@ void LaunchAtLoginManager::setEnabled(bool enabled)
         QSaveFile file(entryPath());
         if (!QDir().mkpath(m_autostartFolder) || !file.open(QIODevice::WriteOnly)
             || file.write(entry.toUtf8()) < 0 || !file.commit())
-            error = QStringLiteral("Couldn’t add Plinkly to the login items (%1).")
+            error = QStringLiteral("Couldn’t add Plinkly to the programs started at login (%1).")
                         .arg(file.errorString().isEmpty() ? QStringLiteral("the autostart folder can’t be created")
                                                           : file.errorString());
     } else {
         QFile file(entryPath());
         if (file.exists() && !file.remove())
-            error = QStringLiteral("Couldn’t remove Plinkly from the login items (%1).").arg(file.errorString());
+            error = QStringLiteral("Couldn’t remove Plinkly from the programs started at login (%1).").arg(file.errorString());
     }
     publish(readRegistration(), error);
 }

@@ -3,6 +3,7 @@
 #include "Views/Kit/CardFrame.h"
 #include "Views/Kit/StatusPill.h"
 #include "Views/Kit/SymbolIcon.h"
+#include "Views/Kit/TextLabels.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -26,7 +27,7 @@ ControlHeader::ControlHeader(QWidget *parent)
     title->setFont(KitStyle::font(FontRole::title3, QFont::DemiBold));
     auto *subtitle = new QLabel(QStringLiteral("Sound, focus, and desktop effects"), this);
     subtitle->setFont(KitStyle::font(FontRole::caption));
-    subtitle->setStyleSheet(QStringLiteral("color: %1").arg(KitStyle::color(ColorRole::secondary).name()));
+    TextLabels::tint(subtitle, ColorRole::secondary);
     auto *titles = new QVBoxLayout;
     titles->setSpacing(2);
     titles->addWidget(title);

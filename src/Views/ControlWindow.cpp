@@ -6,7 +6,9 @@
 #include "Views/AppModel.h"
 #include "Views/ControlHeader.h"
 #include "Views/HeaderPills.h"
+#include "Views/Kit/DividerLine.h"
 #include "Views/Kit/KitStyle.h"
+#include "Views/Kit/SchemeFollower.h"
 #include "Views/Kit/WindowPlacement.h"
 #include "Views/PageBar.h"
 #include "Views/Pages/FocusPage.h"
@@ -19,7 +21,6 @@
 #include "Views/StudioSheet.h"
 #include "Views/StudioSheetBody.h"
 
-#include <QFrame>
 #include <QMessageBox>
 #include <QShortcut>
 #include <QStackedWidget>
@@ -64,6 +65,8 @@ ControlWindow::ControlWindow(AppModel &app, SettingsPage initialPage)
     m_syncTimer.setInterval(0);
     connect(&m_syncTimer, &QTimer::timeout, this, &ControlWindow::sync);
     connect(&m_app, &AppModel::changed, &m_syncTimer, qOverload<>(&QTimer::start));
+    // Colours set while syncing are set again in the new scheme.
+    SchemeFollower::follow(this, [this] { m_syncTimer.start(); });
     connect(&m_state, &SettingsViewState::pageChanged, this, &ControlWindow::showCurrentPage);
     connect(&m_state, &SettingsViewState::clipStudioPresentedChanged, this, &ControlWindow::presentStudio);
     // The page bar publishes the page it shows; buttons inside pages change only the page.
@@ -84,11 +87,7 @@ void ControlWindow::buildLayout()
 {
     m_header = new ControlHeader(this);
     m_pageBar = new PageBar(this);
-    auto *divider = new QFrame(this);
-    divider->setFrameShape(QFrame::HLine);
-    divider->setFixedHeight(1);
-    divider->setStyleSheet(QStringLiteral("background: %1; border: none;")
-                               .arg(KitStyle::color(ColorRole::separator).name(QColor::HexArgb)));
+    auto *divider = new DividerLine(this);
     m_stack = new QStackedWidget(this);
     for (SettingsPage page : allCases<SettingsPage>()) {
         ControlPage *view = makePage(page, m_app, m_state);
@@ -148,7 +147,8 @@ void ControlWindow::sync()
     const std::optional<double> focusRemaining =
         session.isActive() ? std::optional<double>(session.remainingSeconds()) : std::nullopt;
     m_header->setPills(HeaderPills::effects(m_app.settings().effectsPaused()),
-                       HeaderPills::input(focusRemaining, m_app.input().monitorActive()));
+                       HeaderPills::input(focusRemaining, m_app.input().monitorActive(),
+                                         m_app.input().inputCaptureMode()));
     pageView(m_state.page())->sync();
     refreshImportAlert();
 }

@@ -9,11 +9,12 @@ HeaderPills::Pill HeaderPills::effects(bool effectsPaused)
     return {QStringLiteral("Effects live"), QStringLiteral("sparkles"), ColorRole::green};
 }
 
-HeaderPills::Pill HeaderPills::input(std::optional<double> focusRemainingSeconds, bool monitorActive)
+HeaderPills::Pill HeaderPills::input(std::optional<double> focusRemainingSeconds, bool monitorActive,
+                                     const QString &captureMode)
 {
     if (focusRemainingSeconds)
         return {SettingsText::countdown(*focusRemainingSeconds), QStringLiteral("timer"), ColorRole::green};
     if (monitorActive)
-        return {QStringLiteral("Global keys"), QStringLiteral("globe"), ColorRole::green};
+        return {captureMode, QStringLiteral("globe"), ColorRole::green};
     return {QStringLiteral("App only"), QStringLiteral("lock.fill"), ColorRole::orange};
 }

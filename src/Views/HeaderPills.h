@@ -18,7 +18,8 @@ struct Pill {
 
 Pill effects(bool effectsPaused);
 // `focusRemainingSeconds` is set while a focus session runs; its time wins over the
-// capture state and is shown as minutes:seconds, minutes never folded into hours.
-Pill input(std::optional<double> focusRemainingSeconds, bool monitorActive);
+// capture state and is shown as minutes:seconds, minutes never folded into hours. A running
+// global monitor is named by its capture mode, as the Privacy page names it.
+Pill input(std::optional<double> focusRemainingSeconds, bool monitorActive, const QString &captureMode);
 
 }

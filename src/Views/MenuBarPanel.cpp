@@ -1,7 +1,9 @@
 #include "Views/MenuBarPanel.h"
 
 #include "Views/AppModel.h"
+#include "Views/Kit/DividerLine.h"
 #include "Views/Kit/KitStyle.h"
+#include "Views/Kit/SchemeFollower.h"
 #include "Views/Kit/WindowPlacement.h"
 #include "Views/Panel/PanelChaosRow.h"
 #include "Views/Panel/PanelEffectControls.h"
@@ -11,7 +13,6 @@
 #include "Views/Panel/PanelSoundGroup.h"
 #include "Views/Panel/PanelToyMenu.h"
 
-#include <QFrame>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -23,6 +24,10 @@ MenuBarPanel::MenuBarPanel(AppModel &app)
     setObjectName(QStringLiteral("menuBarPanel"));
     setWindowTitle(QStringLiteral("Plinkly"));
     setFixedWidth(panelWidth);
+    // Styled before it is first shown: a palette change while a popup is open makes its pickers
+    // rebuild their own popups, which closes this one.
+    m_accent = KitStyle::accent(app.settings());
+    KitStyle::applyWindowPalette(this, m_accent);
     m_sections = {new PanelHeader(app, this),     new PanelEffectControls(app, this), new PanelChaosRow(app, this),
                   new PanelToyMenu(app, this),    new PanelFocusRow(app, this),       new PanelSoundGroup(app, this),
                   new PanelFooter(app, this)};
@@ -30,10 +35,7 @@ MenuBarPanel::MenuBarPanel(AppModel &app)
     column->setContentsMargins(14, 14, 14, 14);
     column->setSpacing(12);
     column->addWidget(m_sections[0]);
-    auto *line = new QFrame(this);
-    line->setFixedHeight(1);
-    line->setStyleSheet(QStringLiteral("background: %1;").arg(KitStyle::color(ColorRole::separator).name(QColor::HexArgb)));
-    column->addWidget(line);
+    column->addWidget(new DividerLine(this));
     for (std::size_t index = 1; index < m_sections.size(); ++index)
         column->addWidget(m_sections[index]);
 
@@ -41,6 +43,8 @@ MenuBarPanel::MenuBarPanel(AppModel &app)
     m_syncTimer.setInterval(0);
     connect(&m_syncTimer, &QTimer::timeout, this, &MenuBarPanel::sync);
     connect(&m_app, &AppModel::changed, &m_syncTimer, qOverload<>(&QTimer::start));
+    // Colours set while syncing are set again in the new scheme.
+    SchemeFollower::follow(this, [this] { m_syncTimer.start(); });
 }
 
 void MenuBarPanel::popUp(const QRect &anchor, const QRect &available)

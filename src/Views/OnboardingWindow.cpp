@@ -4,6 +4,7 @@
 #include "Views/Kit/CardFrame.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/ProminentButton.h"
+#include "Views/Kit/SchemeFollower.h"
 #include "Views/Kit/TextLabels.h"
 #include "Views/Kit/WindowPlacement.h"
 #include "Views/Onboarding/OnboardingPageView.h"
@@ -43,7 +44,7 @@ OnboardingWindow::OnboardingWindow(AppModel &app)
     setFixedSize(520, 380);
 
     // The page area looks like a tab view without tabs.
-    auto *pageArea = new CardFrame(6, KitStyle::color(ColorRole::barBackground), KitStyle::color(ColorRole::secondary, 0.2),
+    auto *pageArea = new CardFrame(6, CardFrame::Tone{ColorRole::barBackground}, CardFrame::Tone{ColorRole::secondary, 0.2},
                                    this);
     m_stack = new QStackedWidget(pageArea);
     auto *areaLayout = new QVBoxLayout(pageArea);
@@ -70,6 +71,8 @@ OnboardingWindow::OnboardingWindow(AppModel &app)
     m_syncTimer.setInterval(0);
     connect(&m_syncTimer, &QTimer::timeout, this, &OnboardingWindow::sync);
     connect(&m_app, &AppModel::changed, &m_syncTimer, qOverload<>(&QTimer::start));
+    // Colours set while syncing are set again in the new scheme.
+    SchemeFollower::follow(this, [this] { m_syncTimer.start(); });
     // A window closed for good is deleted a turn later and may outlive the application.
     connect(&m_app, &QObject::destroyed, &m_syncTimer, &QTimer::stop);
     setPage(welcomePage);
@@ -84,11 +87,11 @@ void OnboardingWindow::buildPages()
                         "full control window; closing that window keeps sounds running in the tray.")});
 
     m_pages[accessPage] = new OnboardingPageView(
-        {QStringLiteral("hand.raised.fill"), QStringLiteral("Private Input Monitoring"),
+        {QStringLiteral("hand.raised.fill"), QStringLiteral("Private Input Access"),
          QStringLiteral("Plinkly reacts to each event and immediately discards it. Typed text is never stored, "
                         "reconstructed, or transmitted.")});
     // Asked even when access is already there: the manager re-reads it.
-    m_grant = new ProminentButton({}, QStringLiteral("Grant Input Monitoring"));
+    m_grant = new ProminentButton({}, QStringLiteral("Grant Input Access"));
     connect(m_grant, &QPushButton::clicked, this, [this] { m_app.input().permissions().request(); });
     m_pages[accessPage]->add(m_grant);
 

@@ -63,8 +63,8 @@ TEST(AppControllerInput, PublishesHowKeysAreHeardAfterStart)
         const char *mode;
     };
     const std::vector<Case> cases{
-        {{{L::eventTap, true}, {L::globalFallback, true}, {L::appOnly, true}}, true, true, "Global event tap"},
-        {{{L::eventTap, false}, {L::globalFallback, true}, {L::appOnly, true}}, true, true, "Global AppKit fallback"},
+        {{{L::eventTap, true}, {L::globalFallback, true}, {L::appOnly, true}}, true, true, "Global (input devices)"},
+        {{{L::eventTap, false}, {L::globalFallback, true}, {L::appOnly, true}}, true, true, "Global (X11)"},
         {{{L::eventTap, false}, {L::appOnly, true}}, false, false, "App-only (permission needed)"},
         {{}, false, false, "Permission needed"},
         {{}, true, false, "Monitor failed"},
@@ -85,14 +85,14 @@ TEST(AppControllerInput, FollowsPauseAndTheTypingSettings)
     EXPECT_EQ(rig.controller->inputCaptureMode(), "Effects paused");
     EXPECT_FALSE(rig.controller->keyboardMonitor().isRunning());
     rig.settings().setEffectsPaused(false);
-    EXPECT_EQ(rig.controller->inputCaptureMode(), "Global event tap");
+    EXPECT_EQ(rig.controller->inputCaptureMode(), "Global (input devices)");
 
     rig.settings().setTypingEnabled(false);
     EXPECT_EQ(rig.controller->inputCaptureMode(), "Typing sounds off");
     EXPECT_FALSE(rig.controller->monitorActive());
     // The statistics alone keep the keyboard heard.
     rig.settings().setInteractionStatsEnabled(true);
-    EXPECT_EQ(rig.controller->inputCaptureMode(), "Global event tap");
+    EXPECT_EQ(rig.controller->inputCaptureMode(), "Global (input devices)");
     EXPECT_TRUE(rig.controller->monitorActive());
 
     EXPECT_FALSE(rig.controller->mouseMonitor().isRunning());
@@ -134,7 +134,7 @@ TEST(AppControllerInput, RetryClimbsToASourceThatWorksNow)
     rig.probe->inputGranted = true;
     rig.controller->retryInputMonitoring();
     EXPECT_TRUE(rig.controller->permissions().hasInputMonitoring());
-    EXPECT_EQ(rig.controller->inputCaptureMode(), "Global event tap");
+    EXPECT_EQ(rig.controller->inputCaptureMode(), "Global (input devices)");
     EXPECT_TRUE(rig.controller->monitorActive());
     EXPECT_FALSE(rig.capture->sources.contains(L::appOnly));
 }

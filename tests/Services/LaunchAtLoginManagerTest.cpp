@@ -51,7 +51,7 @@ TEST(LaunchAtLoginManager, ReportsAFolderItCannotCreate)
     LaunchAtLoginManager login(blocked + QStringLiteral("/autostart"), QStringLiteral("/x"));
     login.setEnabled(true);
     EXPECT_FALSE(login.isEnabled());
-    EXPECT_TRUE(login.errorMessage().startsWith(QStringLiteral("Couldn’t add Plinkly to the login items (")));
+    EXPECT_TRUE(login.errorMessage().startsWith(QStringLiteral("Couldn’t add Plinkly to the programs started at login (")));
 }
 
 TEST(LaunchAtLoginManager, QuotesExecutablePathsAsDesktopEntriesRequire)

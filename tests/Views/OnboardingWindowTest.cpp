@@ -72,7 +72,7 @@ TEST(Onboarding, FooterAndPageButtonsFollowThePage)
     EXPECT_EQ(start.window()->size(), QSize(520, 380));
     const QStringList expected[] = {
         {"Continue"},
-        {"Back", "Continue", "Grant Input Monitoring"},
+        {"Back", "Continue", "Grant Input Access"},
         {"Back", "Continue"},
         {"Back", "Done", "Tap Reaction", "Typing Sound"},
     };
@@ -87,7 +87,7 @@ TEST(Onboarding, FooterAndPageButtonsFollowThePage)
 
     // Asked even when already granted: the manager re-reads and explains only when missing.
     start.click(QStringLiteral("Back"));
-    start.click(QStringLiteral("Grant Input Monitoring"));
+    start.click(QStringLiteral("Grant Input Access"));
     EXPECT_EQ(start.probe->inputHelpShown, 1);
 }
 

@@ -92,13 +92,14 @@ TEST(SettingsText, CountdownKeepsMinutesWhole)
 
 TEST(HeaderPills, InputPillPrefersTheFocusTimeThenTheCaptureState)
 {
-    EXPECT_EQ(HeaderPills::input(3725.0, false),
+    const QString x11 = QStringLiteral("Global (X11)");
+    EXPECT_EQ(HeaderPills::input(3725.0, false, QString()),
               (HeaderPills::Pill{QStringLiteral("62:05"), QStringLiteral("timer"), ColorRole::green}));
-    EXPECT_EQ(HeaderPills::input(5.0, true).text, "00:05");
-    EXPECT_EQ(HeaderPills::input(notANumber, true).text, "—");
-    EXPECT_EQ(HeaderPills::input(std::nullopt, true),
-              (HeaderPills::Pill{QStringLiteral("Global keys"), QStringLiteral("globe"), ColorRole::green}));
-    EXPECT_EQ(HeaderPills::input(std::nullopt, false),
+    EXPECT_EQ(HeaderPills::input(5.0, true, x11).text, "00:05");
+    EXPECT_EQ(HeaderPills::input(notANumber, true, x11).text, "—");
+    EXPECT_EQ(HeaderPills::input(std::nullopt, true, x11),
+              (HeaderPills::Pill{x11, QStringLiteral("globe"), ColorRole::green}));
+    EXPECT_EQ(HeaderPills::input(std::nullopt, false, QStringLiteral("Permission needed")),
               (HeaderPills::Pill{QStringLiteral("App only"), QStringLiteral("lock.fill"), ColorRole::orange}));
     EXPECT_EQ(HeaderPills::effects(true),
               (HeaderPills::Pill{QStringLiteral("Paused"), QStringLiteral("pause.fill"), ColorRole::orange}));

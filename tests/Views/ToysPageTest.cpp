@@ -95,7 +95,7 @@ TEST(ToysPage, WithoutInputAccessTheRefusalIsShownAndHelpIsOffered)
     EXPECT_EQ(rig.app->screenToys().activeToy(), std::nullopt);
     rig.page->sync();
     EXPECT_TRUE(rig.showsText(ScreenToyController::permissionNeededText()));
-    QAbstractButton *help = rig.button(QStringLiteral("Open Input Monitoring settings"));
+    QAbstractButton *help = rig.button(QStringLiteral("Open Input Access help"));
     ASSERT_TRUE(help->isVisibleTo(rig.page.get()));
     help->click();
     EXPECT_EQ(rig.probe->inputHelpShown, 1);

@@ -1,6 +1,6 @@
 # Keys typed and buttons clicked in another X client reach the typing and click roads. This
 # machine has no readable input device, so the ladder must settle on the display server's
-# raw events ("Global AppKit fallback"). First the input probe shows what the monitors hear;
+# raw events ("Global (X11)"). First the input probe shows what the monitors hear;
 # then Plinkly itself, on SDL's "disk" audio driver, must put a press and a release sound
 # into the output for every key, and a click sound for a click.
 set -euo pipefail
@@ -19,7 +19,7 @@ target=$(window_named "Typing target")
 probe_pid=$!
 wait_for 10 grep -q '^mode: ' "$heard" || fail "the probe reported no capture mode"
 mode=$(sed -n 's/^mode: //p' "$heard")
-[[ "$mode" == "Global AppKit fallback" ]] || fail "capture mode was '$mode'"
+[[ "$mode" == "Global (X11)" ]] || fail "capture mode was '$mode'"
 
 xdotool windowactivate --sync "$target"
 xdotool type --window "$target" --delay 60 "plink"

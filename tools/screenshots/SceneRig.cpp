@@ -1,9 +1,11 @@
 #include "SceneRig.h"
 
 #include "Views/ControlWindow.h"
+#include "Views/Kit/KitStyle.h"
 #include "fakes/FakeInputCapture.h"
 #include "fakes/FakePermissionProbe.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -73,8 +75,10 @@ void SceneRig::captureContent(const QString &name, QWidget *widget, bool settleF
 
 void SceneRig::save(const QString &name, const QPixmap &shot)
 {
+    const QString scheme = KitStyle::scheme(QApplication::palette()) == ColorScheme::dark ? QStringLiteral("-dark")
+                                                                                           : QString();
     const QString path = QDir(m_outputFolder).filePath(QString(name).replace(QLatin1Char('/'), QLatin1Char('-')) +
-                                                       QStringLiteral(".png"));
+                                                       scheme + QStringLiteral(".png"));
     if (shot.save(path))
         QTextStream(stdout) << path << '\n';
     else

@@ -1,5 +1,7 @@
 #include "SceneRig.h"
 
+#include "Views/Kit/KitStyle.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
@@ -9,13 +11,17 @@
 #include <algorithm>
 
 // plinkly_screenshots OUTPUT_FOLDER [NAME_FRAGMENT]: runs every registered scene (or those
-// whose name contains the fragment) in name order, each on a fresh controller.
+// whose name contains the fragment) in name order, each on a fresh controller, in the light
+// and then the dark scheme.
 int main(int argc, char **argv)
 {
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans")));
+    // A pinned font and palette keep the pictures comparable whatever the desktop uses.
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(13);
+    QApplication::setFont(font);
     QApplication::setQuitOnLastWindowClosed(false);
     if (argc < 2) {
         QTextStream(stderr) << "usage: plinkly_screenshots OUTPUT_FOLDER [NAME_FRAGMENT]\n";
@@ -27,11 +33,15 @@ int main(int argc, char **argv)
 
     std::vector<Scene> scenes = registeredScenes();
     std::sort(scenes.begin(), scenes.end(), [](const Scene &a, const Scene &b) { return a.name < b.name; });
-    for (const Scene &scene : scenes) {
-        if (!fragment.isEmpty() && !scene.name.contains(fragment))
-            continue;
-        SceneRig rig(output, scene.settings, scene.preparePlatform);
-        scene.run(rig);
+    // Every scene in both schemes; the dark pictures are named "…-dark.png".
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        QApplication::setPalette(KitStyle::palette(scheme));
+        for (const Scene &scene : scenes) {
+            if (!fragment.isEmpty() && !scene.name.contains(fragment))
+                continue;
+            SceneRig rig(output, scene.settings, scene.preparePlatform);
+            scene.run(rig);
+        }
     }
     return 0;
 }

@@ -2,12 +2,12 @@
 
 QString InputCapturePolicy::eventTapText()
 {
-    return QStringLiteral("Global event tap");
+    return QStringLiteral("Global (input devices)");
 }
 
 QString InputCapturePolicy::globalFallbackText()
 {
-    return QStringLiteral("Global AppKit fallback");
+    return QStringLiteral("Global (X11)");
 }
 
 QString InputCapturePolicy::appOnlyText()

@@ -252,8 +252,12 @@ void SoundPackManager::importPack(PackKind kind)
     if (m_isImporting)
         return;
     PackOpenPanel panel(kind, QApplication::activeWindow());
+    panel.setDirectory(m_dialogFolders.start(DialogFolders::Kind::packs));
     if (panel.exec() != QDialog::Accepted)
         return;
+    // A chosen pack folder is reopened from the folder that holds it.
+    if (!panel.selectedFiles().isEmpty())
+        m_dialogFolders.remember(DialogFolders::Kind::packs, QFileInfo(panel.selectedFiles().first()).absolutePath());
     importPaths(panel.selectedFiles(), kind);
 }
 

@@ -3,6 +3,7 @@
 #include "Foundation/Error.h"
 #include "Models/LoadedSoundPack.h"
 #include "Services/ContentEdition.h"
+#include "Services/DialogFolders.h"
 
 #include <QFuture>
 #include <QList>
@@ -60,6 +61,8 @@ public:
 
     // Shows the open panel and imports what the user chooses; nothing while an import runs.
     void importPack(PackKind kind);
+    // Where the import panel and the studio's file dialogs open.
+    DialogFolders &dialogFolders() { return m_dialogFolders; }
 
     // Imports already chosen items without a panel: for keyboard one folder or ZIP archive; for
     // reaction any folders and ZIP archives plus loose audio files, which together become one new
@@ -93,6 +96,7 @@ private:
 
     QString m_libraryRoot;
     QString m_resourceBundle;
+    DialogFolders m_dialogFolders;
     QList<LoadedSoundPack> m_keyboardPacks;
     QList<LoadedSoundPack> m_reactionPacks;
     bool m_isImporting = false;

@@ -1,6 +1,7 @@
 #include "Views/Focus/DraftEditor.h"
 
 #include "Views/Kit/KitStyle.h"
+#include "Views/Kit/SchemeFollower.h"
 
 DraftEditor::DraftEditor(const QString &accessibleName, int cornerRadius, int minimumHeight, QWidget *parent)
     : QPlainTextEdit(parent)
@@ -8,12 +9,15 @@ DraftEditor::DraftEditor(const QString &accessibleName, int cornerRadius, int mi
     setAccessibleName(accessibleName);
     setMinimumHeight(minimumHeight);
     setTabChangesFocus(true);
-    setStyleSheet(QStringLiteral("QPlainTextEdit { background: %1; border: 1px solid %2; border-radius: %3px;"
-                                 " padding: 6px; }")
-                      .arg(KitStyle::color(ColorRole::textBackground).name(),
-                           KitStyle::color(ColorRole::secondary, 0.2).name(QColor::HexArgb))
-                      .arg(cornerRadius));
-    setFont(KitStyle::font(FontRole::body));
+    SchemeFollower::follow(this, [this, cornerRadius] {
+        setStyleSheet(QStringLiteral("QPlainTextEdit { background: %1; color: %2; border: 1px solid %3;"
+                                     " border-radius: %4px; padding: 6px; }")
+                          .arg(KitStyle::color(ColorRole::textBackground).name(),
+                               KitStyle::color(ColorRole::primary).name(),
+                               KitStyle::color(ColorRole::controlEdge).name(QColor::HexArgb))
+                          .arg(cornerRadius));
+        setFont(KitStyle::font(FontRole::body));
+    });
 }
 
 QSize DraftEditor::sizeHint() const

@@ -3,16 +3,15 @@
 #include "Focus/FocusJournalStore.h"
 #include "Views/AppModel.h"
 #include "Views/Kit/Bind.h"
+#include "Views/Kit/DividerLine.h"
 #include "Views/Kit/KeyedRows.h"
 #include "Views/Kit/ProminentButton.h"
 #include "Views/Kit/SettingsText.h"
 #include "Views/Kit/SymbolButton.h"
-#include "Views/Kit/SymbolIcon.h"
 #include "Views/Kit/SymbolLabel.h"
 #include "Views/Kit/TextLabels.h"
 #include "Views/SettingsViewState.h"
 
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,7 +61,7 @@ QLabel *secondaryLabel(FontRole role, QWidget *parent, std::optional<QFont::Weig
 {
     auto *label = new QLabel(parent);
     label->setFont(KitStyle::font(role, weight));
-    label->setStyleSheet(QStringLiteral("color: %1").arg(KitStyle::color(ColorRole::secondary).name()));
+    TextLabels::tint(label, ColorRole::secondary);
     return label;
 }
 
@@ -120,11 +119,7 @@ FocusSessionCard::FocusSessionCard(AppModel &app, SettingsViewState &state, QWid
 void FocusSessionCard::buildPriorities()
 {
     m_priorities = new QWidget(this);
-    auto *divider = new QFrame(m_priorities);
-    divider->setFrameShape(QFrame::HLine);
-    divider->setFixedHeight(1);
-    divider->setStyleSheet(QStringLiteral("background: %1; border: none;")
-                               .arg(KitStyle::color(ColorRole::separator).name(QColor::HexArgb)));
+    auto *divider = new DividerLine(m_priorities);
     auto *heading = secondaryLabel(FontRole::caption, m_priorities, QFont::Bold);
     heading->setText(QStringLiteral("Today’s priorities"));
     m_priorityCount = secondaryLabel(FontRole::caption, m_priorities);
@@ -163,11 +158,7 @@ QHBoxLayout *FocusSessionCard::buildControls()
     FocusSessionController &session = m_app.focusController().session();
     m_pause = new ProminentButton(QStringLiteral("pause.fill"), QStringLiteral("Pause Session"), this);
     m_resume = new ProminentButton(QStringLiteral("play.fill"), QStringLiteral("Resume Session"), this);
-    m_end = TextLabels::borderedButton(QStringLiteral("stop.fill"), QStringLiteral("End Session"), this);
-    const QColor red = KitStyle::color(ColorRole::red);
-    m_end->setIcon(SymbolIcon::icon(QStringLiteral("stop.fill"), red));
-    m_end->setStyleSheet(m_end->styleSheet() + QStringLiteral("QPushButton { color: %1; }").arg(red.name()));
-    m_end->setFont(KitStyle::font(FontRole::body));
+    m_end = TextLabels::borderedButton(QStringLiteral("stop.fill"), QStringLiteral("End Session"), this, ColorRole::red);
     auto *controls = new QHBoxLayout;
     controls->addStretch(1);
     controls->addWidget(m_pause);

@@ -72,8 +72,12 @@ void FocusSessionForm::sync(const QColor &accent)
     const SettingsStore &settings = m_app.settings();
     Bind::text(m_goal, settings.focusGoal());
     const QColor faint = KitStyle::withOpacity(QColor(128, 128, 128), 0.45);
-    for (qsizetype i = 0; i < m_presets.size(); ++i)
-        m_presets[i]->setTint(settings.focusMinutes() == presets[i] ? accent : faint);
+    for (qsizetype i = 0; i < m_presets.size(); ++i) {
+        const bool chosen = settings.focusMinutes() == presets[i];
+        m_presets[i]->setTint(chosen ? accent : faint);
+        // White on the faint gray would not read; the unchosen presets carry primary text.
+        m_presets[i]->setContentColor(chosen ? QColor(Qt::white) : KitStyle::color(ColorRole::primary));
+    }
     m_nudges->sync();
     m_nudges->setAccent(accent);
     m_pet->sync();

@@ -96,7 +96,7 @@ void NotebookPanel::sync(const QColor &accent)
     const QList<FocusTask> priorities = m_app.journal().todayPriorityTasks();
     const auto done = std::count_if(priorities.begin(), priorities.end(), [](const FocusTask &t) { return t.isComplete; });
     Bind::text(m_priorityCount, QStringLiteral("%1/%2 priorities").arg(done).arg(priorities.size()));
-    const QString countStyle = QStringLiteral("color: %1").arg(accent.name());
+    const QString countStyle = QStringLiteral("color: %1").arg(KitStyle::readable(accent).name());
     if (m_priorityCount->styleSheet() != countStyle)
         m_priorityCount->setStyleSheet(countStyle);
     Bind::text(m_intention, m_state.dailyIntentionDraft);

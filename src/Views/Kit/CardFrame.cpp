@@ -11,11 +11,20 @@ CardFrame::CardFrame(qreal radius, const QColor &fill, const QColor &border, QWi
 {
 }
 
+CardFrame::CardFrame(qreal radius, Tone fill, Tone border, QWidget *parent)
+    : QWidget(parent)
+    , m_radius(radius)
+    , m_fillTone(fill)
+    , m_borderTone(border)
+{
+}
+
 void CardFrame::setFill(const QColor &fill)
 {
-    if (fill == m_fill)
+    if (fill == m_fill && !m_fillTone)
         return;
     m_fill = fill;
+    m_fillTone.reset();
     update();
 }
 
@@ -33,9 +42,13 @@ void CardFrame::paintEvent(QPaintEvent *)
     const qreal radius = m_capsule ? box.height() / 2 : m_radius;
     QPainterPath path;
     path.addRoundedRect(box, radius, radius);
-    painter.fillPath(path, m_fill);
-    if (m_border.alpha() > 0) {
-        painter.setPen(QPen(m_border, 1));
+    const auto resolve = [](const std::optional<Tone> &tone, const QColor &color) {
+        return tone ? KitStyle::color(tone->role, tone->opacity) : color;
+    };
+    painter.fillPath(path, resolve(m_fillTone, m_fill));
+    const QColor border = resolve(m_borderTone, m_border);
+    if (border.alpha() > 0) {
+        painter.setPen(QPen(border, 1));
         painter.drawPath(path);
     }
 }

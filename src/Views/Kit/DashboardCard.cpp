@@ -3,6 +3,7 @@
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SwitchToggle.h"
 #include "Views/Kit/SymbolIcon.h"
+#include "Views/Kit/TextLabels.h"
 
 #include <QAbstractButton>
 #include <QHBoxLayout>
@@ -24,7 +25,7 @@ protected:
 
 DashboardCard::DashboardCard(const QString &title, const QString &subtitle, const QString &symbol,
                              std::optional<Binding<bool>> enabled, std::function<void()> action, QWidget *parent)
-    : CardFrame(15, KitStyle::color(ColorRole::controlBackground), KitStyle::color(ColorRole::secondary, 0.15), parent)
+    : CardFrame(15, Tone{ColorRole::controlBackground}, Tone{ColorRole::secondary, 0.15}, parent)
     , m_symbol(symbol)
     , m_enabled(std::move(enabled))
     , m_accent(KitStyle::color(ColorRole::primary))
@@ -48,7 +49,7 @@ DashboardCard::DashboardCard(const QString &title, const QString &subtitle, cons
     m_subtitle->setFont(KitStyle::font(FontRole::caption));
     m_subtitle->setWordWrap(true);
     m_subtitle->setMaximumHeight(QFontMetrics(m_subtitle->font()).lineSpacing() * 2 + 2);
-    m_subtitle->setStyleSheet(QStringLiteral("color: %1").arg(KitStyle::color(ColorRole::secondary).name()));
+    TextLabels::tint(m_subtitle, ColorRole::secondary);
     auto *texts = new QVBoxLayout;
     texts->setSpacing(3);
     texts->addWidget(titleLabel);

@@ -2,6 +2,7 @@
 
 #include "Views/Kit/Bind.h"
 #include "Views/Kit/KitStyle.h"
+#include "Views/Kit/TextLabels.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -12,7 +13,7 @@ MetricTile::MetricTile(const QString &caption, const QString &value, QWidget *pa
     setAccessibleName(caption);
     auto *captionLabel = new QLabel(caption, this);
     captionLabel->setFont(KitStyle::font(FontRole::caption));
-    captionLabel->setStyleSheet(QStringLiteral("color: %1").arg(KitStyle::color(ColorRole::secondary).name()));
+    TextLabels::tint(captionLabel, ColorRole::secondary);
     m_value = new QLabel(value, this);
     m_value->setFont(KitStyle::font(FontRole::headline));
     auto *layout = new QVBoxLayout(this);

@@ -1,6 +1,8 @@
 #include "Views/Kit/ProminentButton.h"
 
+#include "Views/Kit/Contrast.h"
 #include "Views/Kit/KitStyle.h"
+#include "Views/Kit/SchemeFollower.h"
 #include "Views/Kit/SymbolIcon.h"
 
 ProminentButton::ProminentButton(const QString &symbol, const QString &text, QWidget *parent)
@@ -10,7 +12,7 @@ ProminentButton::ProminentButton(const QString &symbol, const QString &text, QWi
 {
     setAccessibleName(text);
     setCursor(Qt::PointingHandCursor);
-    restyle();
+    SchemeFollower::follow(this, [this] { restyle(); });
 }
 
 void ProminentButton::setSymbol(const QString &symbol)
@@ -39,15 +41,19 @@ void ProminentButton::setContentColor(const QColor &color)
 
 void ProminentButton::restyle()
 {
+    // White content stays readable: a tint too light for it is taken darker.
+    const QColor tint = m_content == QColor(Qt::white) && m_tint.alpha() == 255
+                            ? Contrast::readable(m_tint, {m_content})
+                            : m_tint;
     if (!m_symbol.isEmpty())
         setIcon(SymbolIcon::icon(m_symbol, m_content));
     setStyleSheet(QStringLiteral("QPushButton { background: %1; color: %2; border: none; border-radius: 6px;"
                                  " padding: 5px 12px; }"
                                  "QPushButton:pressed { background: %3; }"
                                  "QPushButton:disabled { background: %4; color: %5; }")
-                      .arg(m_tint.name(QColor::HexArgb), m_content.name(QColor::HexArgb),
-                           m_tint.darker(115).name(QColor::HexArgb),
-                           KitStyle::withOpacity(m_tint, 0.4).name(QColor::HexArgb),
+                      .arg(tint.name(QColor::HexArgb), m_content.name(QColor::HexArgb),
+                           tint.darker(115).name(QColor::HexArgb),
+                           KitStyle::withOpacity(tint, 0.4).name(QColor::HexArgb),
                            KitStyle::withOpacity(m_content, 0.7).name(QColor::HexArgb)));
     // A style sheet drops the inherited font; the semibold body font is set again after it.
     setFont(KitStyle::font(FontRole::body, QFont::DemiBold));

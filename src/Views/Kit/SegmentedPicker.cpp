@@ -1,6 +1,7 @@
 #include "Views/Kit/SegmentedPicker.h"
 
 #include "Views/Kit/KitStyle.h"
+#include "Views/Kit/SchemeFollower.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -34,7 +35,8 @@ SegmentedPicker::SegmentedPicker(const QString &label, const QList<Option> &opti
     }
     m_group->setExclusive(true);
     connect(m_group, &QButtonGroup::idClicked, this, [this](int index) { emit chosen(m_options[index].first); });
-    setAccent(KitStyle::color(ColorRole::primary));
+    m_accent = KitStyle::color(ColorRole::primary);
+    SchemeFollower::follow(this, [this] { restyle(); });
 }
 
 void SegmentedPicker::setCurrentValue(const QString &value)
@@ -59,11 +61,17 @@ QString SegmentedPicker::currentValue() const
 
 void SegmentedPicker::setAccent(const QColor &accent)
 {
+    m_accent = accent;
+    restyle();
+}
+
+void SegmentedPicker::restyle()
+{
     const QString style = QStringLiteral(
         "QPushButton { border: 1px solid %1; background: %2; padding: 4px 8px; margin: 0; }"
         "QPushButton:checked { background: %3; color: white; border-color: %3; }")
-        .arg(KitStyle::color(ColorRole::secondary, 0.35).name(QColor::HexArgb),
-             KitStyle::color(ColorRole::controlBackground).name(), accent.name());
+        .arg(KitStyle::color(ColorRole::controlEdge).name(QColor::HexArgb),
+             KitStyle::color(ColorRole::controlBackground).name(), m_accent.name());
     if (styleSheet() != style)
         setStyleSheet(style);
 }

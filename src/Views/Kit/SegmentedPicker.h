@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QWidget>
 
 #include <utility>
@@ -26,6 +27,9 @@ signals:
     void chosen(const QString &value);
 
 private:
+    void restyle();
+
     QList<Option> m_options;
     QButtonGroup *m_group = nullptr;
+    QColor m_accent;
 };

@@ -2,6 +2,8 @@
 
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SettingsText.h"
+#include "Views/Kit/TextLabels.h"
+#include "Views/Kit/WheelGuard.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,12 +25,12 @@ SettingSlider::SettingSlider(const QString &title, Binding<double> value, double
 {
     auto *titleLabel = new QLabel(title, this);
     titleLabel->setFixedWidth(112);
-    m_slider = new QSlider(Qt::Horizontal, this);
+    m_slider = WheelGuard::guard(new QSlider(Qt::Horizontal, this));
     m_slider->setRange(0, sliderSteps);
     m_slider->setAccessibleName(title);
     m_readout = new QLabel(this);
     m_readout->setFont(KitStyle::font(FontRole::caption));
-    m_readout->setStyleSheet(QStringLiteral("color: %1").arg(KitStyle::color(ColorRole::secondary).name()));
+    TextLabels::tint(m_readout, ColorRole::secondary);
     m_readout->setFixedWidth(50);
     m_readout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 

@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 SettingsPanel::SettingsPanel(const QString &title, const QString &symbol, QWidget *parent)
-    : CardFrame(14, KitStyle::color(ColorRole::controlBackground), KitStyle::color(ColorRole::secondary, 0.13), parent)
+    : CardFrame(14, Tone{ColorRole::controlBackground}, Tone{ColorRole::secondary, 0.13}, parent)
 {
     setAccessibleName(title);
     auto *layout = new QVBoxLayout(this);

@@ -6,7 +6,7 @@
 #include <QHBoxLayout>
 
 StatusPill::StatusPill(QWidget *parent)
-    : CardFrame(0, Qt::transparent, KitStyle::color(ColorRole::secondary, 0.16), parent)
+    : CardFrame(0, Tone{ColorRole::windowBackground, 0}, Tone{ColorRole::secondary, 0.16}, parent)
 {
     setCapsule(true);
     m_label = new SymbolLabel(QString(), QString(), KitStyle::font(FontRole::caption, QFont::Medium),

@@ -32,7 +32,7 @@ void SwitchToggle::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF track = QRectF(rect()).adjusted(1, 1, -1, -1);
-    QColor fill = isChecked() ? m_accent : KitStyle::color(ColorRole::tertiary, 0.55);
+    QColor fill = isChecked() ? m_accent : KitStyle::color(ColorRole::controlEdge);
     if (!isEnabled())
         fill = KitStyle::withOpacity(fill, 0.4);
     painter.setPen(Qt::NoPen);

@@ -1,7 +1,9 @@
 #include "Views/Kit/SymbolLabel.h"
 
+#include "Views/Kit/SchemeFollower.h"
 #include "Views/Kit/SymbolIcon.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,15 +14,19 @@ SymbolLabel::SymbolLabel(const QString &symbol, const QString &text, const QFont
     , m_icon(new QLabel(this))
     , m_text(new QLabel(text, this))
     , m_symbol(symbol)
-    , m_color(KitStyle::color(color))
+    , m_role(color)
 {
     m_text->setFont(font);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(std::max(4, font.pixelSize() / 2));
+    layout->setSpacing(std::max(4, QFontInfo(font).pixelSize() / 2));
     layout->addWidget(m_icon);
     layout->addWidget(m_text, 1);
-    refreshIcon();
+    SchemeFollower::follow(this, [this] {
+        if (m_role)
+            m_color = KitStyle::color(*m_role);
+        refreshIcon();
+    });
 }
 
 void SymbolLabel::setSymbol(const QString &symbol)
@@ -44,6 +50,7 @@ QString SymbolLabel::text() const
 
 void SymbolLabel::setColor(const QColor &color)
 {
+    m_role.reset();
     if (color == m_color)
         return;
     m_color = color;

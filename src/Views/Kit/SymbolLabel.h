@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class QLabel;
 
 // A symbol followed by a text ("label with SF Symbol"): both in one colour and font.
@@ -14,7 +16,8 @@ public:
     SymbolLabel(const QString &symbol, const QString &text, const QFont &font, ColorRole color = ColorRole::primary,
                 QWidget *parent = nullptr);
 
-    // Each setter changes the widget only when the value differs.
+    // Each setter changes the widget only when the value differs. A colour set here stays
+    // when the scheme changes; the role given at construction follows it.
     void setSymbol(const QString &symbol);
     void setText(const QString &text);
     void setColor(const QColor &color);
@@ -27,4 +30,5 @@ private:
     QLabel *m_text = nullptr;
     QString m_symbol;
     QColor m_color;
+    std::optional<ColorRole> m_role;
 };

@@ -2,6 +2,7 @@
 
 #include "Views/Kit/Bind.h"
 #include "Views/Kit/KitStyle.h"
+#include "Views/Kit/SchemeFollower.h"
 #include "Views/Kit/SymbolIcon.h"
 
 #include <QLabel>
@@ -14,9 +15,7 @@ QLabel *styled(const QString &text, FontRole font, ColorRole color, QWidget *par
     auto *label = new QLabel(text, parent);
     label->setFont(KitStyle::font(font));
     label->setWordWrap(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, KitStyle::color(color));
-    label->setPalette(palette);
+    TextLabels::tint(label, color);
     return label;
 }
 
@@ -45,23 +44,36 @@ void TextLabels::setError(QLabel *label, const std::optional<QString> &error)
     Bind::visible(label, error.has_value());
 }
 
-QPushButton *TextLabels::borderedButton(const QString &symbol, const QString &text, QWidget *parent)
+void TextLabels::tint(QLabel *label, ColorRole role)
+{
+    SchemeFollower::follow(label, [label, role] {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, KitStyle::color(role));
+        label->setPalette(palette);
+    });
+}
+
+QPushButton *TextLabels::borderedButton(const QString &symbol, const QString &text, QWidget *parent,
+                                        ColorRole content)
 {
     auto *button = new QPushButton(text, parent);
-    if (!symbol.isEmpty())
-        button->setIcon(SymbolIcon::icon(symbol, KitStyle::color(ColorRole::primary)));
     button->setAccessibleName(text);
-    button->setStyleSheet(QStringLiteral("QPushButton { border: 1px solid %1; border-radius: 6px; padding: 4px 10px;"
-                                         " background: %2; }"
-                                         "QPushButton:hover { background: %3; }"
-                                         "QPushButton:pressed { background: %4; }"
-                                         "QPushButton:disabled { color: %5; }")
-                              .arg(KitStyle::color(ColorRole::secondary, 0.35).name(QColor::HexArgb),
-                                   KitStyle::color(ColorRole::controlBackground).name(),
-                                   KitStyle::color(ColorRole::barBackground).name(),
-                                   KitStyle::color(ColorRole::windowBackground).name(),
-                                   KitStyle::color(ColorRole::tertiary).name()));
-    // A style sheet drops the inherited font; the body font is set again after it.
-    button->setFont(KitStyle::font(FontRole::body));
+    SchemeFollower::follow(button, [button, symbol, content] {
+        if (!symbol.isEmpty())
+            button->setIcon(SymbolIcon::icon(symbol, KitStyle::color(content)));
+        button->setStyleSheet(QStringLiteral("QPushButton { border: 1px solid %1; border-radius: 6px; padding: 4px 10px;"
+                                             " background: %2; color: %6; }"
+                                             "QPushButton:hover { background: %3; }"
+                                             "QPushButton:pressed { background: %4; }"
+                                             "QPushButton:disabled { color: %5; }")
+                                  .arg(KitStyle::color(ColorRole::controlEdge).name(QColor::HexArgb),
+                                       KitStyle::color(ColorRole::controlBackground).name(),
+                                       KitStyle::color(ColorRole::barBackground).name(),
+                                       KitStyle::color(ColorRole::windowBackground).name(),
+                                       KitStyle::color(ColorRole::tertiary).name(),
+                                       KitStyle::color(content).name()));
+        // A style sheet drops the inherited font; the body font is set again after it.
+        button->setFont(KitStyle::font(FontRole::body));
+    });
     return button;
 }

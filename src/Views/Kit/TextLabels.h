@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Views/Kit/KitStyle.h"
+
 #include <QString>
 
 #include <optional>
@@ -17,6 +19,10 @@ QLabel *hint(const QString &text, QWidget *parent = nullptr);
 // A service's error line: caption, red, wrapping; hidden while there is no error.
 QLabel *error(QWidget *parent = nullptr);
 void setError(QLabel *label, const std::optional<QString> &error);
-// A secondary action: a bordered push button with an optional symbol before its text.
-QPushButton *borderedButton(const QString &symbol, const QString &text, QWidget *parent = nullptr);
+// Colours a label's text with a role, following the scheme.
+void tint(QLabel *label, ColorRole role);
+// A secondary action: a bordered push button with an optional symbol before its text, both
+// in `content`.
+QPushButton *borderedButton(const QString &symbol, const QString &text, QWidget *parent = nullptr,
+                            ColorRole content = ColorRole::primary);
 }

@@ -3,6 +3,7 @@
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SettingsText.h"
 #include "Views/Kit/SymbolIcon.h"
+#include "Views/Kit/WheelGuard.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -46,7 +47,7 @@ VolumeControl::VolumeControl(const QString &title, Binding<double> value, QWidge
 
     m_minus = stepButton(QStringLiteral("speaker.minus.fill"), title + QStringLiteral(" down"), this);
     m_plus = stepButton(QStringLiteral("speaker.plus.fill"), title + QStringLiteral(" up"), this);
-    m_slider = new QSlider(Qt::Horizontal, this);
+    m_slider = WheelGuard::guard(new QSlider(Qt::Horizontal, this));
     m_slider->setRange(0, 150);
     m_slider->setAccessibleName(title);
     auto *bottom = new QHBoxLayout;
@@ -72,11 +73,10 @@ void VolumeControl::sync()
     const double value = m_value.get();
     const SettingsText::VolumeReadout readout = SettingsText::volumeReadout(value);
     Bind::text(m_readout, readout.text);
-    if (readout.boost != m_boost || m_readout->styleSheet().isEmpty()) {
-        m_boost = readout.boost;
-        const QColor color = KitStyle::color(m_boost ? ColorRole::orange : ColorRole::secondary);
-        m_readout->setStyleSheet(QStringLiteral("color: %1").arg(color.name()));
-    }
+    const QString style = QStringLiteral("color: %1")
+                              .arg(KitStyle::color(readout.boost ? ColorRole::orange : ColorRole::secondary).name());
+    if (m_readout->styleSheet() != style)
+        m_readout->setStyleSheet(style);
     // The slider clamps silently; the blocked update keeps that from reaching the setting.
     const int percent = std::isfinite(value) ? int(std::lround(std::clamp(value, 0.0, 1.5) * 100)) : 0;
     Bind::value(m_slider, percent);

@@ -24,5 +24,4 @@ private:
     QSlider *m_slider = nullptr;
     QToolButton *m_minus = nullptr;
     QToolButton *m_plus = nullptr;
-    bool m_boost = false;
 };

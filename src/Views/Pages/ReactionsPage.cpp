@@ -1,6 +1,7 @@
 #include "Views/Pages/ReactionsPage.h"
 
 #include "Views/AppModel.h"
+#include "Views/Kit/DividerLine.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/MetricTile.h"
 #include "Views/Kit/PackImportBanner.h"
@@ -13,20 +14,11 @@
 #include "Views/Packs/PackLibraryGrid.h"
 #include "Views/Packs/PackSelection.h"
 
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
 namespace {
-
-QFrame *divider(QWidget *parent)
-{
-    auto *line = new QFrame(parent);
-    line->setFrameShape(QFrame::HLine);
-    line->setStyleSheet(QStringLiteral("color: %1").arg(KitStyle::color(ColorRole::separator).name(QColor::HexArgb)));
-    return line;
-}
 
 }
 
@@ -51,7 +43,7 @@ void ReactionsPage::buildReactions()
                               [&settings](bool on) { settings.setSlapEnabled(on); }},
                              panel);
     panel->add(m_enable);
-    panel->add(divider(panel));
+    panel->add(new DividerLine(panel));
     auto *library = new QLabel(QStringLiteral("Reaction Library"), panel);
     library->setFont(KitStyle::font(FontRole::headline));
     panel->add(library);
@@ -73,7 +65,7 @@ void ReactionsPage::buildReactions()
     panel->add(buttons);
     m_banner = new PackImportBanner(packs, panel);
     panel->add(m_banner);
-    panel->add(divider(panel));
+    panel->add(new DividerLine(panel));
 
     addTuning(panel);
     addSection(panel);

@@ -1,6 +1,7 @@
 #include "Views/Pages/SoundsPage.h"
 
 #include "Views/AppModel.h"
+#include "Views/Kit/DividerLine.h"
 #include "Views/Kit/FlowGrid.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/PackImportBanner.h"
@@ -15,7 +16,6 @@
 #include "Views/Pages/TypingActivity.h"
 #include "Views/SettingsViewState.h"
 
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -28,14 +28,6 @@ QLabel *headline(const QString &text, QWidget *parent)
     auto *label = new QLabel(text, parent);
     label->setFont(KitStyle::font(FontRole::headline));
     return label;
-}
-
-QFrame *divider(QWidget *parent)
-{
-    auto *line = new QFrame(parent);
-    line->setFrameShape(QFrame::HLine);
-    line->setStyleSheet(QStringLiteral("color: %1").arg(KitStyle::color(ColorRole::separator).name(QColor::HexArgb)));
-    return line;
 }
 
 // A caption-sized, medium-weight label with its symbol.
@@ -126,7 +118,7 @@ void SoundsPage::buildTypingSounds()
                                      [&settings](bool on) { settings.setTypingEnabled(on); }},
                                     panel));
     panel->add(m_switches.last());
-    panel->add(divider(panel));
+    panel->add(new DividerLine(panel));
     panel->add(headline(QStringLiteral("Sound Library"), panel));
     m_typingGrid = new PackLibraryGrid(*AppPackSelection::of(app()), SoundChannel::keyboard, panel);
     panel->add(m_typingGrid);
@@ -136,7 +128,7 @@ void SoundsPage::buildTypingSounds()
     addPackButtons(panel);
     m_banner = new PackImportBanner(packs, panel);
     panel->add(m_banner);
-    panel->add(divider(panel));
+    panel->add(new DividerLine(panel));
 
     addPlaybackTuning(panel);
     addSection(panel);

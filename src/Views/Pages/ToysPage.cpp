@@ -2,6 +2,7 @@
 
 #include "Views/AppModel.h"
 #include "Views/Kit/Bind.h"
+#include "Views/Kit/DividerLine.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SettingsPanel.h"
 #include "Views/Kit/SymbolLabel.h"
@@ -11,7 +12,6 @@
 #include "Views/Toys/ToyBlocking.h"
 #include "Views/Toys/ToyTileRow.h"
 
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -34,7 +34,7 @@ ToysPage::ToysPage(AppModel &app, SettingsViewState &state, QWidget *parent)
                                ColorRole::orange, panel);
     panel->add(m_status);
     // Our own explanation of how to give the application input access.
-    m_inputAccess = TextLabels::borderedButton(QStringLiteral("hand.raised"), QStringLiteral("Open Input Monitoring settings"),
+    m_inputAccess = TextLabels::borderedButton(QStringLiteral("hand.raised"), QStringLiteral("Open Input Access help"),
                                                panel);
     connect(m_inputAccess, &QPushButton::clicked, this, [&app] { app.input().permissions().request(); });
     auto *accessRow = new QHBoxLayout;
@@ -42,10 +42,7 @@ ToysPage::ToysPage(AppModel &app, SettingsViewState &state, QWidget *parent)
     accessRow->addStretch();
     panel->add(accessRow);
 
-    auto *divider = new QFrame(panel);
-    divider->setFixedHeight(1);
-    divider->setStyleSheet(QStringLiteral("background: %1;").arg(KitStyle::color(ColorRole::separator).name(QColor::HexArgb)));
-    panel->add(divider);
+    panel->add(new DividerLine(panel));
 
     m_handTones = new HandTonePicker(settings, panel);
     panel->add(m_handTones);

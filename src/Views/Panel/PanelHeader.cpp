@@ -4,6 +4,7 @@
 #include "Views/Kit/CardFrame.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SymbolIcon.h"
+#include "Views/Kit/TextLabels.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -35,7 +36,7 @@ PanelHeader::PanelHeader(AppModel &app, QWidget *parent)
     title->setFont(KitStyle::font(FontRole::headline));
     auto *subtitle = new QLabel(QStringLiteral("Your computer, with feedback"), this);
     subtitle->setFont(KitStyle::font(FontRole::caption));
-    subtitle->setStyleSheet(QStringLiteral("color: %1;").arg(KitStyle::color(ColorRole::secondary).name()));
+    TextLabels::tint(subtitle, ColorRole::secondary);
     auto *titles = new QVBoxLayout;
     titles->setSpacing(1);
     titles->addWidget(title);

@@ -1,9 +1,9 @@
 #include "Views/Panel/PanelSection.h"
 
 #include "Views/AppModel.h"
+#include "Views/Kit/DividerLine.h"
 #include "Views/Kit/KitStyle.h"
 
-#include <QFrame>
 #include <QVBoxLayout>
 
 PanelSection::PanelSection(AppModel &app, QWidget *parent)
@@ -25,11 +25,7 @@ void PanelSection::closePanel()
     window()->hide();
 }
 
-QFrame *PanelSection::divider(QWidget *parent)
+QWidget *PanelSection::divider(QWidget *parent)
 {
-    auto *line = new QFrame(parent);
-    line->setFrameShape(QFrame::NoFrame);
-    line->setFixedHeight(1);
-    line->setStyleSheet(QStringLiteral("background: %1;").arg(KitStyle::color(ColorRole::separator).name(QColor::HexArgb)));
-    return line;
+    return new DividerLine(parent);
 }

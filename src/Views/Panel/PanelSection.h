@@ -5,7 +5,6 @@
 #include <QWidget>
 
 class AppModel;
-class QFrame;
 class QVBoxLayout;
 
 // One group of the tray panel's rows. Built once; sync() shows the services' current values
@@ -24,7 +23,7 @@ protected:
     QColor accent() const;
     // Closes the panel, for actions that bring another window forward.
     void closePanel();
-    static QFrame *divider(QWidget *parent);
+    static QWidget *divider(QWidget *parent);
 
 private:
     AppModel &m_app;

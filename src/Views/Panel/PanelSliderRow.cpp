@@ -3,6 +3,7 @@
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SettingsText.h"
 #include "Views/Kit/SymbolIcon.h"
+#include "Views/Kit/WheelGuard.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -35,7 +36,7 @@ PanelSliderRow::PanelSliderRow(const QString &title, Binding<double> value, doub
     layout->addWidget(new QLabel(title, this));
     layout->addStretch();
 
-    m_slider = new QSlider(Qt::Horizontal, this);
+    m_slider = WheelGuard::guard(new QSlider(Qt::Horizontal, this));
     m_slider->setRange(0, steps);
     m_slider->setAccessibleName(title);
     m_slider->setFixedWidth(volume ? 108 : 130);

@@ -45,7 +45,7 @@ PanelToyMenu::PanelToyMenu(AppModel &app, QWidget *parent)
 
     m_hint = new QLabel(QStringLiteral("Clicks pass through · Esc to exit"), this);
     m_hint->setFont(KitStyle::font(FontRole::caption2));
-    m_hint->setStyleSheet(QStringLiteral("color: %1;").arg(KitStyle::color(ColorRole::secondary).name()));
+    TextLabels::tint(m_hint, ColorRole::secondary);
     rows()->addWidget(m_hint);
 }
 

@@ -110,10 +110,12 @@ void PetCustomizationPanel::sync(const QColor &accent)
     const SettingsStore &settings = m_app.settings();
     Bind::text(m_name, settings.petName());
     Bind::text(m_level, QStringLiteral("Level %1").arg(BloopyProgress::level(m_app.input().interactionSnapshot().keys)));
-    if (accent != m_levelColor) {
-        m_levelColor = accent;
+    // The accent as text, taken lighter or darker where the scheme needs it to read.
+    const QColor level = KitStyle::readable(accent);
+    if (level != m_levelColor) {
+        m_levelColor = level;
         QPalette palette = m_level->palette();
-        palette.setColor(QPalette::WindowText, accent);
+        palette.setColor(QPalette::WindowText, level);
         m_level->setPalette(palette);
     }
     m_stayPut->setAccent(accent);

@@ -2,11 +2,11 @@
 
 #include "Views/AppModel.h"
 #include "Views/Kit/Bind.h"
+#include "Views/Kit/DividerLine.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SymbolLabel.h"
 #include "Views/Kit/TextLabels.h"
 
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -35,12 +35,7 @@ PrivacyPanel::PrivacyPanel(AppModel &app, QWidget *parent)
     text->setFont(KitStyle::font(FontRole::body));
     add(text);
 
-    auto *divider = new QFrame(this);
-    divider->setFrameShape(QFrame::HLine);
-    divider->setFixedHeight(1);
-    divider->setStyleSheet(QStringLiteral("background: %1; border: none;")
-                               .arg(KitStyle::color(ColorRole::separator).name(QColor::HexArgb)));
-    add(divider);
+    add(new DividerLine(this));
 
     m_permission = new SymbolLabel(QStringLiteral("exclamationmark.triangle.fill"), QStringLiteral("Permission needed"),
                                    KitStyle::font(FontRole::body), ColorRole::orange, this);

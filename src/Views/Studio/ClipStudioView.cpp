@@ -1,5 +1,6 @@
 #include "Views/Studio/ClipStudioView.h"
 
+#include "Services/Packs/SoundPackManager.h"
 #include "Views/Kit/Bind.h"
 #include "Views/Kit/CardFrame.h"
 #include "Views/Kit/KeyedRows.h"
@@ -7,6 +8,7 @@
 #include "Views/Kit/Spinner.h"
 #include "Views/Kit/SymbolIcon.h"
 #include "Views/Kit/TextLabels.h"
+#include "Views/Kit/WheelGuard.h"
 #include "Views/Studio/StudioWaveformView.h"
 
 #include <QCheckBox>
@@ -14,6 +16,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -70,6 +73,7 @@ void choose(QComboBox *box, int index)
 ClipStudioView::ClipStudioView(SoundPackManager *packManager, std::unique_ptr<StudioPreviewPlayer> player,
                                AppShell *shell, const QString &startingAudioPath, QWidget *parent)
     : QWidget(parent)
+    , m_packManager(packManager)
     , m_model(new ClipStudioModel(packManager, std::move(player), shell, this))
     , m_startingAudioPath(startingAudioPath)
 {
@@ -135,7 +139,7 @@ QWidget *ClipStudioView::buildHeader()
 
 QWidget *ClipStudioView::buildEmptyState()
 {
-    auto *panel = new CardFrame(12, KitStyle::color(ColorRole::controlBackground), KitStyle::color(ColorRole::separator));
+    auto *panel = new CardFrame(12, CardFrame::Tone{ColorRole::controlBackground}, CardFrame::Tone{ColorRole::separator});
     auto *layout = new QVBoxLayout(panel);
     layout->setContentsMargins(24, 32, 24, 32);
     layout->setSpacing(10);
@@ -229,7 +233,7 @@ QHBoxLayout *ClipStudioView::buildAssignmentRow()
 {
     auto *assignment = row();
     assignment->addWidget(new QLabel(QStringLiteral("Assignment")));
-    m_group = new QComboBox;
+    m_group = WheelGuard::guard(new QComboBox);
     m_group->setAccessibleName(QStringLiteral("Assignment"));
     for (KeyGroup group : allCases<KeyGroup>())
         m_group->addItem(rawValue(group));
@@ -238,7 +242,7 @@ QHBoxLayout *ClipStudioView::buildAssignmentRow()
     assignment->addWidget(m_group);
     assignment->addSpacing(12);
     assignment->addWidget(new QLabel(QStringLiteral("Event")));
-    m_phase = new QComboBox;
+    m_phase = WheelGuard::guard(new QComboBox);
     m_phase->setAccessibleName(QStringLiteral("Event"));
     m_phase->addItems({QStringLiteral("Press"), QStringLiteral("Release")});
     connect(m_phase, &QComboBox::currentIndexChanged, this,
@@ -259,7 +263,7 @@ QWidget *ClipStudioView::sliderRow(const QString &title, double maximum, double 
     auto *name = new QLabel(title);
     name->setFixedWidth(150);
     layout->addWidget(name);
-    auto *slider = new QSlider(Qt::Horizontal);
+    auto *slider = WheelGuard::guard(new QSlider(Qt::Horizontal));
     slider->setRange(0, sliderSteps);
     slider->setAccessibleName(title);
     layout->addWidget(slider, 1);
@@ -431,13 +435,20 @@ void ClipStudioView::dropEvent(QDropEvent *event)
         event->ignore();
 }
 
+DialogFolders &ClipStudioView::dialogFolders()
+{
+    return m_packManager ? m_packManager->dialogFolders() : m_ownFolders;
+}
+
 void ClipStudioView::openAudio()
 {
     const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Open Audio"), {},
+        this, QStringLiteral("Open Audio"), dialogFolders().start(DialogFolders::Kind::audio),
         QStringLiteral("Audio files (*.wav *.wave *.aif *.aiff *.flac *.ogg *.oga *.mp3)"));
-    if (!path.isEmpty())
-        m_model->load(path);
+    if (path.isEmpty())
+        return;
+    dialogFolders().remember(DialogFolders::Kind::audio, QFileInfo(path).absolutePath());
+    m_model->load(path);
 }
 
 void ClipStudioView::exportWav()
@@ -449,15 +460,22 @@ void ClipStudioView::exportWav()
     dialog.setNameFilter(QStringLiteral("WAV audio (*.wav)"));
     // Without it a name typed without ".wav" would be refused as a wrong kind of file.
     dialog.setDefaultSuffix(QStringLiteral("wav"));
+    dialog.setDirectory(dialogFolders().start(DialogFolders::Kind::audio));
     dialog.selectFile(QStringLiteral("My Sound.wav"));
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        m_model->exportWav(dialog.selectedFiles().first());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString path = dialog.selectedFiles().first();
+    dialogFolders().remember(DialogFolders::Kind::audio, QFileInfo(path).absolutePath());
+    m_model->exportWav(path);
 }
 
 void ClipStudioView::exportPackFolder()
 {
     const QString parent = QFileDialog::getExistingDirectory(
-        this, QStringLiteral("Choose a folder for your new sound pack. Existing packs are never replaced."));
-    if (!parent.isEmpty())
-        m_model->exportPack(parent);
+        this, QStringLiteral("Choose a folder for your new sound pack. Existing packs are never replaced."),
+        dialogFolders().start(DialogFolders::Kind::packFolder));
+    if (parent.isEmpty())
+        return;
+    dialogFolders().remember(DialogFolders::Kind::packFolder, parent);
+    m_model->exportPack(parent);
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "Services/DialogFolders.h"
 #include "Views/Studio/ClipStudioModel.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -63,7 +65,11 @@ private:
     void openAudio();
     void exportWav();
     void exportPackFolder();
+    // The pack library's folders when the studio has one, else its own.
+    DialogFolders &dialogFolders();
 
+    QPointer<SoundPackManager> m_packManager;
+    DialogFolders m_ownFolders;
     ClipStudioModel *m_model = nullptr;
     QString m_startingAudioPath;
     bool m_shownOnce = false;

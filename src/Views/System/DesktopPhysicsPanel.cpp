@@ -43,7 +43,7 @@ DesktopPhysicsPanel::DesktopPhysicsPanel(AppModel &app, QWidget *parent)
     auto *approximate = new QVBoxLayout(m_approximate);
     approximate->setContentsMargins(0, 0, 0, 0);
     approximate->setSpacing(8);
-    approximate->addWidget(TextLabels::hint(QStringLiteral("Optional file manager Accessibility makes files fall from "
+    approximate->addWidget(TextLabels::hint(QStringLiteral("Optional file manager accessibility makes files fall from "
                                                            "their current positions; without it, the layout is "
                                                            "approximate."),
                                             m_approximate));

@@ -1,9 +1,9 @@
 #include "Views/System/SystemRows.h"
 
+#include "Views/Kit/DividerLine.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/TextLabels.h"
 
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QPushButton>
 
@@ -32,9 +32,5 @@ QWidget *SystemRows::row(std::initializer_list<QWidget *> widgets, int spacing, 
 
 QWidget *SystemRows::divider(QWidget *parent)
 {
-    auto *line = new QFrame(parent);
-    line->setFrameShape(QFrame::NoFrame);
-    line->setFixedHeight(1);
-    line->setStyleSheet(QStringLiteral("background: %1;").arg(KitStyle::color(ColorRole::separator).name(QColor::HexArgb)));
-    return line;
+    return new DividerLine(parent);
 }

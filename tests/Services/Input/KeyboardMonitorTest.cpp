@@ -143,8 +143,8 @@ TEST(InputCapturePolicy, PublishesHowKeysAreHeard)
     const std::vector<Case> cases{
         {true, true, L::eventTap, true, false, "Effects paused"},
         {false, false, std::nullopt, true, false, "Typing sounds off"},
-        {false, true, L::eventTap, true, true, "Global event tap"},
-        {false, true, L::globalFallback, true, true, "Global AppKit fallback"},
+        {false, true, L::eventTap, true, true, "Global (input devices)"},
+        {false, true, L::globalFallback, true, true, "Global (X11)"},
         {false, true, L::appOnly, false, false, "App-only (permission needed)"},
         {false, true, std::nullopt, false, false, "Permission needed"},
         {false, true, std::nullopt, true, false, "Monitor failed"},

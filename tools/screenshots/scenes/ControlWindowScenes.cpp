@@ -25,7 +25,7 @@ const SceneRegistrar pausedPills{QStringLiteral("control-window/pills-paused-app
     rig.capture(QStringLiteral("control-window/pills-paused-app-only"), &rig.controlWindow(SettingsPage::home));
 }, {QStringLiteral("effectsPaused=true")}};
 
-// Input monitoring granted and a global source running: "Global keys".
+// Input monitoring granted and a global source running: "Global (input devices)".
 const SceneRegistrar globalPills{
     liveControlWindowScene(QStringLiteral("control-window/pills-live-global-keys"), SettingsPage::home)};
 

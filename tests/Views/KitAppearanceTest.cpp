@@ -1,0 +1,134 @@
+#include "Views/Kit/Contrast.h"
+#include "Views/Kit/KitAppearance.h"
+#include "Views/Kit/KitStyle.h"
+#include "Views/Kit/TextLabels.h"
+#include "fakes/FakeColorSchemeSource.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Restores the application palette a test changed.
+struct PaletteGuard {
+    QPalette saved = QApplication::palette();
+    ~PaletteGuard() { QApplication::setPalette(saved); }
+};
+
+QPalette breezeDark()
+{
+    QPalette palette(QColor(252, 252, 252), QColor(49, 54, 59), QColor(70, 76, 82), QColor(30, 33, 36),
+                     QColor(40, 44, 48), QColor(252, 252, 252), QColor(252, 252, 252), QColor(27, 30, 32),
+                     QColor(42, 46, 50));
+    return palette;
+}
+
+}
+
+TEST(KitStyle, FontRolesKeepTheirRatiosToTheBodyAndNeverGoBelowTheSmallestReadableSize)
+{
+    struct Case {
+        FontRole role;
+        double body, smallest, expected;
+    };
+    for (const Case &c : {Case{FontRole::body, 10, 8, 10}, Case{FontRole::largeTitle, 10, 8, 20},
+                          Case{FontRole::title3, 13, 8, 15}, Case{FontRole::caption, 13, 8, 10},
+                          Case{FontRole::caption, 10, 8, 8}, Case{FontRole::subheadline, 9, 8.5, 8.5},
+                          // A smallest size above the body (no desktop value) holds small roles at the body.
+                          Case{FontRole::caption2, 9, 12, 9}, Case{FontRole::title2, 9, 12, 9 * 17.0 / 13}})
+        EXPECT_NEAR(KitStyle::fontSize(c.role, c.body, c.smallest), c.expected, 0.01) << int(c.role) << " " << c.body;
+}
+
+TEST(KitStyle, FontsFollowTheApplicationFont)
+{
+    const QFont saved = QApplication::font();
+    QFont desktop(QStringLiteral("DejaVu Serif"));
+    desktop.setPointSizeF(14);
+    QApplication::setFont(desktop);
+    const QFont title = KitStyle::font(FontRole::largeTitle);
+    const QFont headline = KitStyle::font(FontRole::headline);
+    QApplication::setFont(saved);
+    EXPECT_EQ(title.family(), QStringLiteral("DejaVu Serif"));
+    EXPECT_DOUBLE_EQ(title.pointSizeF(), 28);
+    EXPECT_DOUBLE_EQ(headline.pointSizeF(), 14);
+    EXPECT_EQ(headline.weight(), QFont::DemiBold);
+}
+
+TEST(KitStyle, TextRolesAreReadableOnEveryBackgroundOfLightAndDarkPalettes)
+{
+    const QPalette palettes[] = {KitStyle::palette(ColorScheme::light), KitStyle::palette(ColorScheme::dark),
+                                 QPalette(Qt::white, QColor(239, 239, 239)), breezeDark()};
+    for (const QPalette &palette : palettes) {
+        const QColor backgrounds[] = {KitStyle::color(palette, ColorRole::windowBackground),
+                                      KitStyle::color(palette, ColorRole::controlBackground),
+                                      KitStyle::color(palette, ColorRole::barBackground)};
+        for (const QColor &background : backgrounds) {
+            for (ColorRole role : {ColorRole::primary, ColorRole::secondary, ColorRole::green, ColorRole::orange,
+                                   ColorRole::red, ColorRole::yellow, ColorRole::cyan, ColorRole::pink})
+                EXPECT_GE(Contrast::ratio(KitStyle::color(palette, role), background), Contrast::text)
+                    << int(role) << " on " << background.name().toStdString();
+            EXPECT_GE(Contrast::ratio(KitStyle::color(palette, ColorRole::controlEdge), background), Contrast::large);
+        }
+    }
+}
+
+TEST(KitStyle, ReadableMovesInkOnlyAsFarAsNeeded)
+{
+    const QColor readable = QColor(20, 20, 20);
+    EXPECT_EQ(Contrast::readable(readable, {Qt::white}), readable);
+    const QColor faint = Contrast::readable(QColor(200, 200, 200), {Qt::white});
+    EXPECT_GE(Contrast::ratio(faint, Qt::white), Contrast::text);
+    EXPECT_LT(Contrast::ratio(faint, Qt::white), 6.0);
+    EXPECT_GE(Contrast::ratio(Contrast::readable(QColor(60, 60, 60), {QColor(30, 30, 30)}), QColor(30, 30, 30)),
+              Contrast::text);
+}
+
+TEST(KitAppearance, TheDesktopsWishPicksThePaletteAndWithoutOneTheDesktopPaletteStands)
+{
+    const QPalette light(Qt::black, QColor(239, 239, 239));
+    const QPalette dark = breezeDark();
+    struct Case {
+        QPalette desktop;
+        ColorSchemePreference preference;
+        ColorScheme scheme;
+        bool desktopKept;
+    };
+    for (const Case &c : {Case{light, ColorSchemePreference::noPreference, ColorScheme::light, true},
+                          Case{light, ColorSchemePreference::light, ColorScheme::light, true},
+                          Case{light, ColorSchemePreference::dark, ColorScheme::dark, false},
+                          Case{dark, ColorSchemePreference::noPreference, ColorScheme::dark, true},
+                          Case{dark, ColorSchemePreference::dark, ColorScheme::dark, true},
+                          Case{dark, ColorSchemePreference::light, ColorScheme::light, false}}) {
+        const QPalette chosen = KitAppearance::palette(c.desktop, c.preference);
+        EXPECT_EQ(KitStyle::scheme(chosen), c.scheme) << int(c.preference);
+        EXPECT_EQ(chosen == c.desktop, c.desktopKept) << int(c.preference);
+    }
+}
+
+TEST(KitAppearance, FollowsTheDesktopLiveAndRestylesTintedLabels)
+{
+    const PaletteGuard guard;
+    QApplication::setPalette(KitStyle::palette(ColorScheme::light));
+    FakeColorSchemeSource source;
+    const KitAppearance appearance(source);
+    QWidget window;
+    QLabel *hint = TextLabels::hint(QStringLiteral("A hint"), &window);
+    const QColor lightHint = hint->palette().color(QPalette::WindowText);
+
+    source.set(ColorSchemePreference::dark);
+    // Qt tells the widgets of a new application palette through the event loop.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(KitStyle::scheme(QApplication::palette()), ColorScheme::dark);
+    const QColor darkHint = hint->palette().color(QPalette::WindowText);
+    EXPECT_NE(darkHint, lightHint);
+    EXPECT_GE(Contrast::ratio(darkHint, KitStyle::color(ColorRole::windowBackground)), Contrast::text);
+
+    // Back to no wish: the desktop's own (light) palette again, and the hint with it.
+    source.set(ColorSchemePreference::noPreference);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(KitStyle::scheme(QApplication::palette()), ColorScheme::light);
+    EXPECT_EQ(hint->palette().color(QPalette::WindowText), lightHint);
+}

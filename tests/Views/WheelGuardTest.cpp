@@ -1,0 +1,131 @@
+#include "Foundation/RawEnum.h"
+#include "Views/ControlWindow.h"
+#include "Views/Kit/Disclosure.h"
+#include "Views/Kit/PageScaffold.h"
+#include "Views/Kit/SegmentedPicker.h"
+#include "Views/MenuBarPanel.h"
+#include "support/ViewRig.h"
+
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// One notch of a mouse wheel over the middle of `widget`, downwards unless `up`.
+void wheel(QWidget *widget, bool up = false)
+{
+    const QPointF local = QRectF(widget->rect()).center();
+    QWheelEvent event(local, widget->mapToGlobal(local), QPoint(), QPoint(0, up ? 120 : -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    // Only a wheel event from the system travels on to the parents of a control that ignores
+    // it; sendEvent would mark it as the application's own.
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    qApp->notify(widget, &event);
+}
+
+// Every slider, picker, spin box and segment the user could wheel over.
+QList<QWidget *> wheelableControls(QWidget *root)
+{
+    QList<QWidget *> controls;
+    for (QWidget *widget : root->findChildren<QWidget *>()) {
+        const bool segment = qobject_cast<QPushButton *>(widget) && qobject_cast<SegmentedPicker *>(widget->parentWidget());
+        const bool wheelable = qobject_cast<QAbstractSlider *>(widget) || qobject_cast<QComboBox *>(widget) ||
+                               qobject_cast<QAbstractSpinBox *>(widget) || segment;
+        if (wheelable && widget->isVisibleTo(root) && widget->isEnabled() && !qobject_cast<QScrollBar *>(widget))
+            controls << widget;
+    }
+    return controls;
+}
+
+int position(QWidget *control)
+{
+    if (auto *slider = qobject_cast<QAbstractSlider *>(control))
+        return slider->value();
+    if (auto *combo = qobject_cast<QComboBox *>(control))
+        return combo->currentIndex();
+    if (auto *button = qobject_cast<QPushButton *>(control))
+        return button->isChecked();
+    return 0;
+}
+
+}
+
+TEST(WheelGuard, AWheelNotchOverAnyControlScrollsThePageAndChangesNoSetting)
+{
+    ViewRig rig({QStringLiteral("typingEnabled=true"), QStringLiteral("mouseSoundsEnabled=true"),
+                 QStringLiteral("impactEnabled=true")});
+    ControlWindow window(*rig.app, SettingsPage::home);
+    window.resize(760, 360);
+    window.show();
+    QCoreApplication::processEvents();
+    QSet<QString> kinds;
+    for (SettingsPage page : allCases<SettingsPage>()) {
+        window.openPage(page);
+        QCoreApplication::processEvents();
+        // Folded groups hide controls too (the pet's colour and face segments).
+        for (Disclosure *group : window.findChildren<Disclosure *>())
+            group->setExpanded(true);
+        QCoreApplication::processEvents();
+        const QList<PageScaffold *> scaffolds = window.findChildren<PageScaffold *>();
+        const auto shown = std::ranges::find_if(scaffolds, [](PageScaffold *s) { return s->isVisible(); });
+        ASSERT_NE(shown, scaffolds.end()) << rawValue(page).toStdString();
+        PageScaffold *scaffold = *shown;
+        for (QWidget *control : wheelableControls(scaffold)) {
+            kinds << QString::fromLatin1(control->metaObject()->className());
+            scaffold->ensureWidgetVisible(control);
+            QScrollBar *bar = scaffold->verticalScrollBar();
+            const bool up = bar->value() == bar->maximum();
+            const int scrolled = bar->value();
+            const int before = position(control);
+            const auto settings = rig.storedSettings();
+            wheel(control, up);
+            QCoreApplication::processEvents();
+            const std::string where = rawValue(page).toStdString() + " " + control->accessibleName().toStdString();
+            EXPECT_NE(bar->value(), scrolled) << where;
+            EXPECT_EQ(position(control), before) << where;
+            EXPECT_EQ(rig.storedSettings(), settings) << where;
+        }
+    }
+    EXPECT_TRUE(kinds.contains(QStringLiteral("QSlider")));
+    EXPECT_TRUE(kinds.contains(QStringLiteral("QPushButton")));
+
+    // Clicked or tabbed to, a slider takes the wheel as usual.
+    window.openPage(SettingsPage::sounds);
+    QCoreApplication::processEvents();
+    auto *slider = ViewRig::named<QAbstractSlider>(&window, QStringLiteral("Keyboard volume"));
+    ASSERT_NE(slider, nullptr);
+    window.activateWindow();
+    slider->setFocus(Qt::TabFocusReason);
+    const int before = slider->value();
+    wheel(slider);
+    EXPECT_NE(slider->value(), before);
+}
+
+TEST(WheelGuard, TheTrayPanelsSlidersAndPackPickersIgnoreAPassingWheel)
+{
+    ViewRig rig({QStringLiteral("typingEnabled=true"), QStringLiteral("mouseSoundsEnabled=true"),
+                 QStringLiteral("impactEnabled=true")});
+    MenuBarPanel panel(*rig.app);
+    panel.show();
+    QCoreApplication::processEvents();
+    const QList<QWidget *> controls = wheelableControls(&panel);
+    EXPECT_TRUE(std::ranges::any_of(controls, [](QWidget *c) { return qobject_cast<QComboBox *>(c) != nullptr; }));
+    EXPECT_TRUE(std::ranges::any_of(controls, [](QWidget *c) { return qobject_cast<QAbstractSlider *>(c) != nullptr; }));
+    for (QWidget *control : controls) {
+        const int before = position(control);
+        const auto settings = rig.storedSettings();
+        wheel(control);
+        wheel(control, true);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(position(control), before) << control->accessibleName().toStdString();
+        EXPECT_EQ(rig.storedSettings(), settings) << control->accessibleName().toStdString();
+    }
+}
