@@ -49,15 +49,19 @@ wait_for 20 has_window_named "Plinkly" || fail "the control window did not appea
 wait_for 20 test -f "$XDG_DATA_HOME/Knockwell/Keyboard Packs/recorded-cherry/manifest.json" ||
   fail "the built-in packs were not copied into the new library"
 
-# Held long enough for the whole press sample to play before the release sample starts.
+# The first key opens the output. The second is held long enough for its whole press sample to
+# play before the release sample starts.
 target=$(window_named "Typing target")
 xdotool windowactivate --sync "$target"
+xdotool key --window "$target" a
+sleep 1
 xdotool keydown --window "$target" a
-sleep 0.4
+sleep 0.5
 xdotool keyup --window "$target" a
 sleep 1
 
-python3 - "$output" "$root/usr/share/plinkly/KnockwellResources/KeyboardPacks/recorded-cherry" <<'PY' ||
+python3 - "$output" "$root/usr/share/plinkly/KnockwellResources/KeyboardPacks/recorded-cherry" \
+  >"$E2E_WORK/match.log" 2>&1 <<'PY' || fail "the typed key did not play the installed pack's press sample: $(cat "$E2E_WORK/match.log")"
 import glob, struct, sys, wave
 data = open(sys.argv[1], "rb").read()
 left = struct.unpack("<%df" % (len(data) // 8 * 2), data[: len(data) // 8 * 8])[0::2]
@@ -73,7 +77,6 @@ for path in sorted(glob.glob(sys.argv[2] + "/samples/regular-down-*.wav")):
             sys.exit(0)
 sys.exit("no press sample of the installed pack in %d frames" % len(left))
 PY
-  fail "the typed key did not play the installed pack's press sample"
 
 kill "$app" "$target_pid"
 wait "$app" || true
