@@ -9,6 +9,11 @@ configure_file(${CMAKE_SOURCE_DIR}/src/Foundation/ApplicationId.h.in
 
 install(FILES data/${PLINKLY_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/${PLINKLY_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# Software centres show the metadata's newest release as the version.
+file(READ data/${PLINKLY_APP_ID}.metainfo.xml PLINKLY_METAINFO)
+if(NOT PLINKLY_METAINFO MATCHES "<release version=\"${PROJECT_VERSION}\"")
+  message(FATAL_ERROR "data/${PLINKLY_APP_ID}.metainfo.xml has no release ${PROJECT_VERSION}")
+endif()
 install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/plinkly RENAME copyright)
 
 # Icons: the scalable artwork, PNGs rendered from it for the sizes software centres and panels

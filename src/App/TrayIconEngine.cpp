@@ -5,12 +5,17 @@
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+#include <QStandardPaths>
 #include <QSvgRenderer>
 
 QIcon TrayIconEngine::icon(const QColor &ink)
 {
+    // Where the installation puts it and the tray host, reading the data folders, looks for it.
     const QString name = applicationId + QStringLiteral("-symbolic");
-    return QIcon(new TrayIconEngine(ink, QIcon::hasThemeIcon(name) ? name : QString()));
+    const bool installed = !QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                                                   QStringLiteral("icons/hicolor/symbolic/apps/%1.svg").arg(name))
+                                .isEmpty();
+    return QIcon(new TrayIconEngine(ink, installed ? name : QString()));
 }
 
 TrayIconEngine::TrayIconEngine(QColor ink, QString themeName)

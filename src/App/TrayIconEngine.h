@@ -6,8 +6,8 @@
 #include <QString>
 
 // The tray icon: the application's one-colour symbolic artwork drawn in a given ink, the
-// panel's text colour. A tray host that loads icons by name is given "<id>-symbolic" when the
-// icon theme has it, and tints it to its panel itself.
+// panel's text colour. A tray host that loads icons by name is given "<id>-symbolic" when it
+// is installed in the hicolor theme, and tints it to its panel itself.
 class TrayIconEngine final : public QIconEngine {
 public:
     static QIcon icon(const QColor &ink);
