@@ -1,6 +1,7 @@
 #include "App/AppController.h"
 #include "App/AppWindows.h"
 #include "App/InstallLocationNotice.h"
+#include "Foundation/ApplicationId.h"
 #include "Platform/Linux/LinuxPlatform.h"
 #include "Platform/Linux/PortalColorSchemeSource.h"
 #include "Platform/Linux/SessionEndWatcher.h"
@@ -20,7 +21,7 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plinkly"));
-    QApplication::setDesktopFileName(QStringLiteral("plinkly"));
+    QApplication::setDesktopFileName(applicationId);
     QApplication::setQuitOnLastWindowClosed(false);
     // Light or dark as the desktop wishes, followed while running.
     PortalColorSchemeSource colorScheme(QDBusConnection::sessionBus());
