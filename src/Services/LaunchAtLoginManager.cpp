@@ -85,35 +85,14 @@ void LaunchAtLoginManager::setEnabled(bool enabled)
 {
     QString error;
     if (enabled) {
-<<<<<<< HEAD
-        const QString entry = QStringLiteral("[Desktop Entry]\n"
-                                             "Type=Application\n"
-                                             "Name=Plinkly\n"
-                                             "Comment=Typing sounds and desktop reactions\n"
-                                             "Exec=%1\n"
-                                             "Terminal=false\n"
-                                             "X-GNOME-Autostart-enabled=true\n")
-                                  .arg(execValue(m_executablePath));
-        QSaveFile file(entryPath());
-        if (!QDir().mkpath(m_autostartFolder) || !file.open(QIODevice::WriteOnly)
-            || file.write(entry.toUtf8()) < 0 || !file.commit())
-            error = QStringLiteral("Couldn’t add Plinkly to the programs started at login (%1).")
-                        .arg(file.errorString().isEmpty() ? QStringLiteral("the autostart folder can’t be created")
-                                                          : file.errorString());
-    } else {
-        QFile file(entryPath());
-        if (file.exists() && !file.remove())
-            error = QStringLiteral("Couldn’t remove Plinkly from the programs started at login (%1).").arg(file.errorString());
-=======
         error = writeEntry();
         if (error.isEmpty())
             removeLegacyEntry();
     } else {
         QFile file(entryPath());
         if (file.exists() && !file.remove())
-            error = QStringLiteral("Couldn’t remove Plinkly from the login items (%1).").arg(file.errorString());
+            error = QStringLiteral("Couldn’t remove Plinkly from the programs started at login (%1).").arg(file.errorString());
         removeLegacyEntry();
->>>>>>> main
     }
     publish(readRegistration(), error);
 }
@@ -144,7 +123,7 @@ QString LaunchAtLoginManager::writeEntry() const
     if (QDir().mkpath(m_autostartFolder) && file.open(QIODevice::WriteOnly) && file.write(entry.toUtf8()) >= 0
         && file.commit())
         return {};
-    return QStringLiteral("Couldn’t add Plinkly to the login items (%1).")
+    return QStringLiteral("Couldn’t add Plinkly to the programs started at login (%1).")
         .arg(file.errorString().isEmpty() ? QStringLiteral("the autostart folder can’t be created")
                                           : file.errorString());
 }
