@@ -13,6 +13,7 @@ packages=(
   at-spi2-core python3-pyatspi
   pipewire pipewire-bin wireplumber pulseaudio pulseaudio-utils
   adwaita-icon-theme fonts-dejavu fonts-noto-color-emoji
+  librsvg2-bin desktop-file-utils appstream dpkg-dev
 )
 
 missing=()
