@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <sched.h>
 
 namespace {
 const QString pulseDomain = QStringLiteral("PulseAudio");
@@ -161,6 +162,13 @@ std::optional<QString> PulseAudioOutput::connect()
             impl.loop = nullptr;
             return QStringLiteral("PulseAudio could not start its client");
         }
+        // The loop renders the sound: it runs ahead of ordinary work where the system allows
+        // it, below the server's own priority.
+        pa_threaded_mainloop_once_unlocked(impl.loop, [](pa_threaded_mainloop *, void *) {
+            sched_param priority{};
+            priority.sched_priority = 4;
+            sched_setscheduler(0, SCHED_FIFO | SCHED_RESET_ON_FORK, &priority);
+        }, nullptr);
     }
     impl.lost.store(false, std::memory_order_relaxed);
     pa_threaded_mainloop_lock(impl.loop);
