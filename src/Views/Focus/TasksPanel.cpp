@@ -88,7 +88,7 @@ TasksPanel::TasksPanel(AppModel &app, SettingsViewState &state, QWidget *parent)
     , m_app(app)
     , m_state(state)
 {
-    m_field = new QLineEdit(this);
+    m_field = TextLabels::textField(this);
     m_field->setPlaceholderText(QStringLiteral("Add one clear next step"));
     m_field->setAccessibleName(QStringLiteral("Add one clear next step"));
     m_add = TextLabels::borderedButton(QStringLiteral("plus"), QStringLiteral("Add"), this);
