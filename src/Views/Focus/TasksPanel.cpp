@@ -32,6 +32,10 @@ public:
         m_star->setToolTip(QStringLiteral("Mark as one of today's top three"));
         m_focus = TextLabels::borderedButton(QString(), QStringLiteral("Focus"), this);
         m_focus->setFont(KitStyle::font(FontRole::callout));
+        // Hidden on finished tasks, it keeps its room so the star column stays put.
+        QSizePolicy keepRoom = m_focus->sizePolicy();
+        keepRoom.setRetainSizeWhenHidden(true);
+        m_focus->setSizePolicy(keepRoom);
         auto *remove = new SymbolButton(QStringLiteral("trash"), KitStyle::color(ColorRole::red),
                                         QStringLiteral("Remove task"), 16, this);
         auto *layout = new QHBoxLayout(this);

@@ -45,7 +45,7 @@ PanelToyMenu::PanelToyMenu(AppModel &app, QWidget *parent)
     m_button->setStyleSheet(m_button->styleSheet()
                             + QStringLiteral("QPushButton { padding-right: 26px; }"
                                              "QPushButton::menu-indicator { subcontrol-origin: padding;"
-                                             " subcontrol-position: right center; right: -16px; width: 9px;"
+                                             " subcontrol-position: right center; right: 9px; width: 9px;"
                                              " height: 9px; }"));
     m_button->setFont(KitStyle::font(FontRole::body));
     rows()->addWidget(m_button);

@@ -145,7 +145,7 @@ const SceneRegistrar longNames{QStringLiteral("pet/menu-long-name"), [](SceneRig
 // The card over a window full of dark text: none of it may show through the card.
 const SceneRegistrar overText{QStringLiteral("pet/menu-over-text"), [](SceneRig &rig) {
     QLabel text;
-    text.setWindowFlags(Qt::FramelessWindowHint);
+    text.setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint);
     text.setStyleSheet(QStringLiteral("background: white; color: black; font-size: 15px;"));
     text.setWordWrap(true);
     text.setText(QStringLiteral("The quick brown fox jumps over the lazy dog. ").repeated(400));
