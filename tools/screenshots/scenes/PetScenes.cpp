@@ -149,7 +149,9 @@ const SceneRegistrar overText{QStringLiteral("pet/menu-over-text"), [](SceneRig 
     text.setStyleSheet(QStringLiteral("background: white; color: black; font-size: 15px;"));
     text.setWordWrap(true);
     text.setText(QStringLiteral("The quick brown fox jumps over the lazy dog. ").repeated(400));
-    text.setGeometry(QGuiApplication::primaryScreen()->geometry());
+    // Short of the whole screen, which the window manager would stack above everything.
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    text.setGeometry(screen.center().x() - 400, screen.bottom() - 520, 800, 500);
     text.show();
     PetWindow &window = shownPet(rig);
     openMenu(rig, window, std::nullopt);
