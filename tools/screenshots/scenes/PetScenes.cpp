@@ -159,3 +159,15 @@ const SceneRegistrar overText{QStringLiteral("pet/menu-over-text"), [](SceneRig 
 }, {QStringLiteral("petStayPut=true")}};
 
 }
+
+// One idle hop, every 40 ms from the bob's start until well after it lands, as the window shows it.
+const SceneRegistrar hop{QStringLiteral("pet/hop"), [](SceneRig &rig) {
+    PetWindow &window = shownPet(rig);
+    rig.platform().scheduler->advance(std::chrono::milliseconds(1900));
+    for (int step = 0; step <= 20; ++step) {
+        if (step == 8)
+            rig.platform().scheduler->advance(std::chrono::milliseconds(320));
+        rig.captureContent(QStringLiteral("pet/hop-%1").arg(step * 40, 3, 10, QLatin1Char('0')), &window, false);
+        window.view().advanceAnimation(0.04);
+    }
+}};

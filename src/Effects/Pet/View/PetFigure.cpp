@@ -59,14 +59,15 @@ void paintFlipper(QPainter &painter, QSizeF size, double angle, QPointF offset, 
 
 void paintBody(QPainter &painter, const PetFigureState &state, double angle)
 {
-    const QImage &image = PetBodyImage::tinted(petTint(state.colorID));
+    const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const QImage &image = PetBodyImage::tinted(petTint(state.colorID), ratio);
     const QSizeF imageSize = image.deviceIndependentSize();
     const double scale = std::min(bodyCell.width() / imageSize.width(), bodyCell.height() / imageSize.height());
     const QSizeF fitted = imageSize * scale;
     const QRectF target(-fitted.width() / 2, -fitted.height() / 2, fitted.width(), fitted.height());
 
     // The shadow's offset is not turned with the body.
-    const QImage &shadow = PetBodyImage::shadow(faded(shadowColor(state.mood), 0.3), shadowRadius);
+    const QImage &shadow = PetBodyImage::shadow(faded(shadowColor(state.mood), 0.3), shadowRadius, ratio);
     const double margin = (shadow.deviceIndependentSize().width() - imageSize.width()) / 2 * scale;
     painter.save();
     painter.translate(0, 5);
