@@ -29,7 +29,7 @@
 #include <vector>
 
 namespace AudioServerBench {
-using Clock = std::chrono::steady_clock;
+using Steady = std::chrono::steady_clock;
 using Milliseconds = std::chrono::duration<double, std::milli>;
 
 // Takes `--load N` out of the arguments; 0 without it.
@@ -166,11 +166,11 @@ public:
     qint64 pid() const { return m_pid; }
 
     // The time the first sample louder than `threshold` at or after `from` reached us.
-    std::optional<Clock::time_point> onsetAfter(Clock::time_point from, Clock::duration within, float threshold = 0.1f) const
+    std::optional<Steady::time_point> onsetAfter(Steady::time_point from, Steady::duration within, float threshold = 0.1f) const
     {
         std::lock_guard lock(m_mutex);
         for (std::size_t i = firstFrameAt(from); i < m_left.size(); ++i) {
-            const Clock::time_point at = timeOf(i);
+            const Steady::time_point at = timeOf(i);
             if (at > from + within)
                 break;
             if (std::max(std::fabs(m_left[i]), std::fabs(m_right[i])) > threshold)
@@ -180,7 +180,7 @@ public:
     }
 
     // Whether the sound that starts at `onset` falls silent anywhere within `length`.
-    bool hasGap(Clock::time_point onset, Clock::duration length, float floor = 0.02f) const
+    bool hasGap(Steady::time_point onset, Steady::duration length, float floor = 0.02f) const
     {
         std::lock_guard lock(m_mutex);
         const std::size_t first = firstFrameAt(onset);
@@ -195,7 +195,7 @@ public:
 private:
     struct Chunk {
         std::size_t end;
-        Clock::time_point arrived;
+        Steady::time_point arrived;
     };
 
     void read()
@@ -207,7 +207,7 @@ private:
             const ssize_t length = ::read(m_fd, buffer.data(), buffer.size());
             if (length <= 0)
                 break;
-            const Clock::time_point arrived = Clock::now();
+            const Steady::time_point arrived = Steady::now();
             pending.append(buffer.data(), std::size_t(length));
             if (!headerDone) {
                 if (pending.size() < 44)
@@ -237,19 +237,19 @@ private:
     }
 
     // Under the lock.
-    Clock::time_point timeOf(std::size_t frame) const
+    Steady::time_point timeOf(std::size_t frame) const
     {
         auto chunk = std::upper_bound(m_chunks.begin(), m_chunks.end(), frame,
                                       [](std::size_t f, const Chunk &c) { return f < c.end; });
         if (chunk == m_chunks.end())
-            return Clock::time_point::max();
+            return Steady::time_point::max();
         return chunk->arrived
-            - std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(double(chunk->end - frame) / m_rate));
+            - std::chrono::duration_cast<Steady::duration>(std::chrono::duration<double>(double(chunk->end - frame) / m_rate));
     }
-    std::size_t firstFrameAt(Clock::time_point from) const
+    std::size_t firstFrameAt(Steady::time_point from) const
     {
         auto chunk = std::lower_bound(m_chunks.begin(), m_chunks.end(), from,
-                                      [](const Chunk &c, Clock::time_point t) { return c.arrived < t; });
+                                      [](const Chunk &c, Steady::time_point t) { return c.arrived < t; });
         std::size_t frame = chunk == m_chunks.begin() ? 0 : std::prev(chunk)->end;
         while (frame < m_left.size() && timeOf(frame) < from)
             ++frame;
@@ -324,7 +324,7 @@ struct Figures {
 
 // Clicks into an idle stream (`click` writes one and returns when it was written, or when the
 // stream rendered it): the delay the recording chain adds on its own.
-inline std::vector<double> calibrate(MonitorRecording &recording, const std::function<std::optional<Clock::time_point>()> &click,
+inline std::vector<double> calibrate(MonitorRecording &recording, const std::function<std::optional<Steady::time_point>()> &click,
                                      int count)
 {
     std::vector<double> delays;
@@ -368,7 +368,7 @@ inline void type(Figures &f, SoundRouter &router, const AudioEngine &engine, con
         return seconds;
     };
     const auto appCpu = [&] { return processCpuSeconds() - recording.readerCpuSeconds(); };
-    const auto measure = [&](Clock::time_point key) {
+    const auto measure = [&](Steady::time_point key) {
         std::this_thread::sleep_for(200ms);
         const auto onset = recording.onsetAfter(key, 150ms);
         if (!onset) {
@@ -380,16 +380,16 @@ inline void type(Figures &f, SoundRouter &router, const AudioEngine &engine, con
         return std::optional(Milliseconds(*onset - key).count());
     };
 
-    std::vector<Clock::time_point> keys;
+    std::vector<Steady::time_point> keys;
     const double app = appCpu();
     const double server = serverCpu();
-    const auto start = Clock::now();
+    const auto start = Steady::now();
     for (auto next = start + 100ms; next < start + std::chrono::seconds(typingSeconds); next += 100ms) {
         std::this_thread::sleep_until(next);
-        keys.push_back(Clock::now());
+        keys.push_back(Steady::now());
         router.playKey(down);
     }
-    f.typingSeconds = std::chrono::duration<double>(Clock::now() - start).count();
+    f.typingSeconds = std::chrono::duration<double>(Steady::now() - start).count();
     f.appCpuTyping = appCpu() - app;
     f.serverCpuTyping = serverCpu() - server;
     f.keys = int(keys.size()) - 1;
@@ -405,14 +405,14 @@ inline void type(Figures &f, SoundRouter &router, const AudioEngine &engine, con
         const bool closed = !engine.isRunning();
         const double idleApp = appCpu();
         const double idleServer = serverCpu();
-        const auto idleStart = Clock::now();
+        const auto idleStart = Steady::now();
         std::this_thread::sleep_for(std::chrono::seconds(silence) - 3s - 200ms);
         if (closed) {
-            f.idleSeconds += std::chrono::duration<double>(Clock::now() - idleStart).count();
+            f.idleSeconds += std::chrono::duration<double>(Steady::now() - idleStart).count();
             f.appCpuIdle += appCpu() - idleApp;
             f.serverCpuIdle += serverCpu() - idleServer;
         }
-        const auto key = Clock::now();
+        const auto key = Steady::now();
         router.playKey(down);
         if (const auto heard = measure(key))
             f.afterSilenceRaw.emplace_back(silence, *heard);

@@ -25,15 +25,15 @@ int busyProcesses = 0;
 // buffer was rendered.
 class ClickRenderer final : public AudioRenderer {
 public:
-    std::optional<Clock::time_point> click()
+    std::optional<Steady::time_point> click()
     {
         m_armed = true;
-        const auto deadline = Clock::now() + std::chrono::seconds(1);
-        while (m_armed && Clock::now() < deadline)
+        const auto deadline = Steady::now() + std::chrono::seconds(1);
+        while (m_armed && Steady::now() < deadline)
             std::this_thread::sleep_for(std::chrono::microseconds(100));
         if (m_armed.exchange(false))
             return std::nullopt;
-        return Clock::time_point(Clock::duration(m_renderedAt.load()));
+        return Steady::time_point(Steady::duration(m_renderedAt.load()));
     }
     void render(float *interleaved, int frames) noexcept override
     {
@@ -41,13 +41,13 @@ public:
         if (!m_armed)
             return;
         std::fill(interleaved, interleaved + 2 * std::min(frames, 48), 0.5f);
-        m_renderedAt.store(Clock::now().time_since_epoch().count());
+        m_renderedAt.store(Steady::now().time_since_epoch().count());
         m_armed = false;
     }
 
 private:
     std::atomic<bool> m_armed{false};
-    std::atomic<Clock::rep> m_renderedAt{0};
+    std::atomic<Steady::rep> m_renderedAt{0};
 };
 
 void typingThroughPipeWire(benchmark::State &state)
@@ -67,8 +67,8 @@ void typingThroughPipeWire(benchmark::State &state)
     server.start(QStringLiteral("pipewire"),
                  {QStringLiteral("-c"), QStringLiteral(PLINKLY_SOURCE_DIR "/tests/e2e/pipewire-null-sink.conf")});
     const QString socket = runtime.filePath(QStringLiteral("pipewire-0"));
-    const auto serverDeadline = Clock::now() + std::chrono::seconds(10);
-    while (!QFile::exists(socket) && Clock::now() < serverDeadline)
+    const auto serverDeadline = Steady::now() + std::chrono::seconds(10);
+    while (!QFile::exists(socket) && Steady::now() < serverDeadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     if (!QFile::exists(socket)) {
         state.SkipWithError("PipeWire did not start");
@@ -92,8 +92,8 @@ void typingThroughPipeWire(benchmark::State &state)
                                 QStringLiteral("--rate"), QString::number(rate), QStringLiteral("--channels"),
                                 QStringLiteral("2"), QStringLiteral("--format"), QStringLiteral("f32"), QStringLiteral("-")},
                                environment, rate);
-    const auto recorderDeadline = Clock::now() + std::chrono::seconds(15);
-    while (recording.frames() == 0 && Clock::now() < recorderDeadline)
+    const auto recorderDeadline = Steady::now() + std::chrono::seconds(15);
+    while (recording.frames() == 0 && Steady::now() < recorderDeadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     if (recording.frames() == 0) {
         state.SkipWithError("the recorder was not linked to the null sink");

@@ -41,8 +41,8 @@ void typingThroughPulseAudio(benchmark::State &state)
                  {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
                   QStringLiteral("--disallow-exit"), QStringLiteral("-L"), QStringLiteral("module-null-sink sink_name=plinkly-null"),
                   QStringLiteral("-L"), QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") + socket});
-    const auto serverDeadline = Clock::now() + std::chrono::seconds(10);
-    while (!QFile::exists(socket) && Clock::now() < serverDeadline)
+    const auto serverDeadline = Steady::now() + std::chrono::seconds(10);
+    while (!QFile::exists(socket) && Steady::now() < serverDeadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     if (!QFile::exists(socket)) {
         state.SkipWithError("PulseAudio did not start");
@@ -57,8 +57,8 @@ void typingThroughPulseAudio(benchmark::State &state)
                                 QStringLiteral("--rate=%1").arg(rate), QStringLiteral("--channels=2"),
                                 QStringLiteral("--latency-msec=1")},
                                environment, rate);
-    const auto recorderDeadline = Clock::now() + std::chrono::seconds(10);
-    while (recording.frames() == 0 && Clock::now() < recorderDeadline)
+    const auto recorderDeadline = Steady::now() + std::chrono::seconds(10);
+    while (recording.frames() == 0 && Steady::now() < recorderDeadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
 
     // The chain: a stream that starts the moment a click fills its pre-buffer and stops once
@@ -77,7 +77,7 @@ void typingThroughPulseAudio(benchmark::State &state)
     Figures figures;
     if (idle) {
         figures.calibration = calibrate(recording, [&] {
-            const auto written = Clock::now();
+            const auto written = Steady::now();
             return pa_simple_write(idle, click.data(), click.size() * sizeof(float), nullptr) == 0
                 ? std::optional(written) : std::nullopt;
         }, 40);
