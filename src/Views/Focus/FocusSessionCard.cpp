@@ -139,7 +139,7 @@ void FocusSessionCard::buildPriorities()
 
 QHBoxLayout *FocusSessionCard::buildNoteRow()
 {
-    m_note = new QLineEdit(this);
+    m_note = TextLabels::textField(this);
     m_note->setPlaceholderText(QStringLiteral("Quick progress note…"));
     m_note->setAccessibleName(QStringLiteral("Quick progress note"));
     m_log = TextLabels::borderedButton(QStringLiteral("square.and.pencil"), QStringLiteral("Log"), this);

@@ -150,6 +150,8 @@ void KitStyle::applyWindowPalette(QWidget *window, const QColor &accent)
 {
     QPalette palette;
     palette.setColor(QPalette::Highlight, accent);
+    // A disabled slider's filled part, like its label, reads as dimmed rather than accented.
+    palette.setColor(QPalette::Disabled, QPalette::Highlight, color(ColorRole::tertiary, 0.5));
     palette.setColor(QPalette::HighlightedText, Qt::white);
     palette.setColor(QPalette::Link, Contrast::readable(accent, {color(ColorRole::textBackground), color(ColorRole::windowBackground)}));
     window->setPalette(palette);

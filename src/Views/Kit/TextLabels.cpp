@@ -6,6 +6,7 @@
 #include "Views/Kit/SymbolIcon.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
@@ -60,7 +61,7 @@ QPushButton *TextLabels::borderedButton(const QString &symbol, const QString &te
     button->setAccessibleName(text);
     SchemeFollower::follow(button, [button, symbol, content] {
         if (!symbol.isEmpty())
-            button->setIcon(SymbolIcon::icon(symbol, KitStyle::color(content)));
+            SymbolIcon::setLeadingIcon(button, symbol, KitStyle::color(content));
         button->setStyleSheet(QStringLiteral("QPushButton { border: 1px solid %1; border-radius: 6px; padding: 4px 10px;"
                                              " background: %2; color: %6; }"
                                              "QPushButton:hover { background: %3; }"
@@ -76,4 +77,19 @@ QPushButton *TextLabels::borderedButton(const QString &symbol, const QString &te
         button->setFont(KitStyle::font(FontRole::body));
     });
     return button;
+}
+
+QLineEdit *TextLabels::textField(QWidget *parent)
+{
+    auto *field = new QLineEdit(parent);
+    SchemeFollower::follow(field, [field] {
+        field->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid %1; border-radius: 6px; padding: 4px 8px;"
+                                            " background: %2; color: %3; }"
+                                            "QLineEdit:focus { border-color: palette(highlight); }")
+                                 .arg(KitStyle::color(ColorRole::controlEdge).name(QColor::HexArgb),
+                                      KitStyle::color(ColorRole::textBackground).name(),
+                                      KitStyle::color(ColorRole::primary).name()));
+        field->setFont(KitStyle::font(FontRole::body));
+    });
+    return field;
 }

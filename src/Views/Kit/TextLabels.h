@@ -7,6 +7,7 @@
 #include <optional>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -25,4 +26,6 @@ void tint(QLabel *label, ColorRole role);
 // in `content`.
 QPushButton *borderedButton(const QString &symbol, const QString &text, QWidget *parent = nullptr,
                             ColorRole content = ColorRole::primary);
+// A one-line text field with the kit's rounded corners and padding.
+QLineEdit *textField(QWidget *parent = nullptr);
 }
