@@ -55,11 +55,11 @@ void TextLabels::tint(QLabel *label, ColorRole role)
 }
 
 QPushButton *TextLabels::borderedButton(const QString &symbol, const QString &text, QWidget *parent,
-                                        ColorRole content)
+                                        ColorRole content, const QString &extraStyle)
 {
     auto *button = new QPushButton(text, parent);
     button->setAccessibleName(text);
-    SchemeFollower::follow(button, [button, symbol, content] {
+    SchemeFollower::follow(button, [button, symbol, content, extraStyle] {
         if (!symbol.isEmpty())
             SymbolIcon::setLeadingIcon(button, symbol, KitStyle::color(content));
         button->setStyleSheet(QStringLiteral("QPushButton { border: 1px solid %1; border-radius: 6px; padding: 4px 10px;"
@@ -72,7 +72,8 @@ QPushButton *TextLabels::borderedButton(const QString &symbol, const QString &te
                                        KitStyle::color(ColorRole::barBackground).name(),
                                        KitStyle::color(ColorRole::windowBackground).name(),
                                        KitStyle::color(ColorRole::tertiary).name(),
-                                       KitStyle::color(content).name()));
+                                       KitStyle::color(content).name())
+                              + extraStyle);
         // A style sheet drops the inherited font; the body font is set again after it.
         button->setFont(KitStyle::font(FontRole::body));
     });

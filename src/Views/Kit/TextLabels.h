@@ -23,9 +23,9 @@ void setError(QLabel *label, const std::optional<QString> &error);
 // Colours a label's text with a role, following the scheme.
 void tint(QLabel *label, ColorRole role);
 // A secondary action: a bordered push button with an optional symbol before its text, both
-// in `content`.
+// in `content`; `extraStyle` adds style-sheet rules of the caller's own.
 QPushButton *borderedButton(const QString &symbol, const QString &text, QWidget *parent = nullptr,
-                            ColorRole content = ColorRole::primary);
+                            ColorRole content = ColorRole::primary, const QString &extraStyle = {});
 // A one-line text field with the kit's rounded corners and padding.
 QLineEdit *textField(QWidget *parent = nullptr);
 }

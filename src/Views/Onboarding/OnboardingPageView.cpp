@@ -3,6 +3,7 @@
 #include "Views/Kit/Bind.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SymbolIcon.h"
+#include "Views/Kit/TextLabels.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -30,9 +31,7 @@ OnboardingPageView::OnboardingPageView(const Content &content, QWidget *parent)
     m_text->setAlignment(Qt::AlignCenter);
     // A fixed width lets the wrapped text ask for the height it needs.
     m_text->setFixedWidth(textWidth);
-    QPalette secondary = m_text->palette();
-    secondary.setColor(QPalette::WindowText, KitStyle::color(ColorRole::secondary));
-    m_text->setPalette(secondary);
+    TextLabels::tint(m_text, ColorRole::secondary);
 
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(inset, inset, inset, inset);

@@ -5,6 +5,7 @@
 #include "Views/Kit/SettingsText.h"
 #include "Views/Kit/Spinner.h"
 #include "Views/Kit/SymbolIcon.h"
+#include "Views/Kit/TextLabels.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,9 +24,7 @@ QLabel *textLabel(FontRole role, ColorRole color, QWidget *parent)
 {
     auto *label = new QLabel(parent);
     label->setFont(KitStyle::font(role, role == FontRole::subheadline ? std::optional(QFont::DemiBold) : std::nullopt));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, KitStyle::color(color));
-    label->setPalette(palette);
+    TextLabels::tint(label, color);
     // Inside a button a label would draw with the button's text colour instead.
     label->setForegroundRole(QPalette::WindowText);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);

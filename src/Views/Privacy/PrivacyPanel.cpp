@@ -41,9 +41,7 @@ PrivacyPanel::PrivacyPanel(AppModel &app, QWidget *parent)
                                    KitStyle::font(FontRole::body), ColorRole::orange, this);
     m_captureMode = new QLabel(this);
     m_captureMode->setFont(KitStyle::font(FontRole::body));
-    QPalette secondary = m_captureMode->palette();
-    secondary.setColor(QPalette::WindowText, KitStyle::color(ColorRole::secondary));
-    m_captureMode->setPalette(secondary);
+    TextLabels::tint(m_captureMode, ColorRole::secondary);
     auto *status = new QHBoxLayout;
     status->addWidget(m_permission);
     status->addStretch(1);

@@ -41,9 +41,7 @@ QLabel *label(const QString &text, FontRole font, ColorRole color, std::optional
 {
     auto *result = new QLabel(text);
     result->setFont(KitStyle::font(font, weight));
-    QPalette palette = result->palette();
-    palette.setColor(QPalette::WindowText, KitStyle::color(color));
-    result->setPalette(palette);
+    TextLabels::tint(result, color);
     return result;
 }
 

@@ -45,9 +45,7 @@ LidDancePanel::LidDancePanel(AppModel &app, QWidget *parent)
     if (m_hasSensor) {
         m_angle = new QLabel(this);
         m_angle->setFont(KitStyle::font(FontRole::caption));
-        QPalette palette = m_angle->palette();
-        palette.setColor(QPalette::WindowText, KitStyle::color(ColorRole::secondary));
-        m_angle->setPalette(palette);
+        TextLabels::tint(m_angle, ColorRole::secondary);
         // Wide enough for any reading, so the digits do not shift the row.
         m_angle->setMinimumWidth(m_angle->fontMetrics().horizontalAdvance(QStringLiteral("Lid angle: turn on to read")));
         add(SystemRows::row({m_angle, nullptr,
