@@ -55,7 +55,7 @@ shot_without_compositor() {
     export DISPLAY=":$(head -n1 "$E2E_WORK/bare-display")"
     "$BUILD_DIR/tests/plinkly_click_target" /dev/null 0 0 800 600 "#4d5d78" >/dev/null 2>&1 &
     backdrop=$!
-    sleep 1
+    wait_for 10 bash -c "xdotool search --onlyvisible --name '^Plinkly click target\$' | grep -q ." || exit 3
     coproc BARE { "$@" 2>>"$E2E_WORK/probe.log"; }
     echo "$command" >&"${BARE[1]}"
     read -r -t 10 -u "${BARE[0]}" _ || exit 3
