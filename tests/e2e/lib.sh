@@ -69,13 +69,20 @@ shot_without_compositor() {
 }
 
 # Desktop entries for the example applications the workspace tests open: an editor whose
-# windows carry the class EditorMain, and a chat whose entry names no class.
+# windows carry the class EditorMain, and a chat whose entry names no class; and hostile ones.
 install_example_desktop_entries() {
   local apps="$E2E_WORK/share/applications"
   mkdir -p "$apps"
   printf '[Desktop Entry]\nType=Application\nName=Example Editor\nExec=true\nStartupWMClass=EditorMain\n' \
     >"$apps/org.example.Editor.desktop"
   printf '[Desktop Entry]\nType=Application\nName=Example Chat\nExec=true\n' >"$apps/chat.desktop"
+  # Beside them, entries no reader may wait on or read to the end: a link to a FIFO nobody
+  # writes, links to endless devices and a 1 GiB file.
+  mkfifo "$E2E_WORK/no-writer"
+  ln -s "$E2E_WORK/no-writer" "$apps/fifo.desktop"
+  ln -s /dev/zero "$apps/zero.desktop"
+  ln -s /dev/urandom "$apps/urandom.desktop"
+  truncate -s 1G "$apps/huge.desktop"
   export XDG_DATA_DIRS="$E2E_WORK/share"
 }
 
