@@ -100,8 +100,9 @@ const SceneRegistrar chaosBanner{QStringLiteral("system/chaos-banner"), [](Scene
     rig.app().chaosEffects().trigger(ChaosMode::vortex);
     rig.settle(800);
     const auto &panels = rig.app().chaosEffects().panels();
+    // The panel stays below every window: its own pixels are saved.
     if (!panels.empty() && panels.front())
-        rig.capture(QStringLiteral("system/chaos-banner"), panels.front());
+        rig.captureContent(QStringLiteral("system/chaos-banner"), panels.front(), false);
     rig.app().chaosEffects().reset();
 }, {QStringLiteral("physicsEffectsEnabled=true")}};
 
