@@ -216,12 +216,15 @@ void DesktopPetController::updateChase()
     const QRectF frame = m_panel->frame();
     const QPointF target = PetGeometry::chaseTarget(pointer, *screen, frame.size());
     const QPointF next = PetMotion::nextOrigin(frame.topLeft(), target, timeStep);
-    if (next != frame.topLeft()) {
-        m_presentation->setMovement(next.x() - frame.left());
+    if (next != frame.topLeft())
         m_panel->setFrame({next, frame.size()});
-    } else {
+    // The window keeps whole pixels: a step under half a pixel leaves the pet where it was
+    // drawn, and a pet that does not move must not walk.
+    const QPointF drawn = m_panel->frame().topLeft();
+    if (drawn != frame.topLeft())
+        m_presentation->setMovement(next.x() - frame.left());
+    else
         m_presentation->setWalking(false);
-    }
 }
 
 void DesktopPetController::scheduleStretch()
