@@ -70,6 +70,9 @@ ControlWindow::ControlWindow(AppModel &app, SettingsPage initialPage)
     connect(m_pageBar, &PageBar::pageClicked, this, [this](SettingsPage page) {
         m_state.setPage(page);
         m_app.setRequestedSettingsPage(page);
+        // The app guard lists what runs now, as when the page is asked for from elsewhere.
+        if (page == SettingsPage::focus)
+            m_app.focusController().session().refreshAvailableApplications();
     });
 
     auto *openShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma), this);
