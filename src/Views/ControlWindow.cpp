@@ -75,6 +75,10 @@ ControlWindow::ControlWindow(AppModel &app, SettingsPage initialPage)
             m_app.focusController().session().refreshAvailableApplications();
     });
 
+    // Unsaved Focus page text outlives the program, kept apart from the journal.
+    m_state.restoreDrafts(m_app.journal().drafts(), m_app.journal().todayPage());
+    connect(&m_app, &AppModel::stateSaving, this, [this] { m_app.journal().keepDrafts(m_state.unsavedDrafts()); });
+
     auto *openShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma), this);
     connect(openShortcut, &QShortcut::activated, this, [this] { m_app.showControlPanel(SettingsPage::home); });
 
