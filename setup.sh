@@ -12,6 +12,7 @@ packages=(
   xvfb xauth openbox xcompmgr trayer dbus dbus-x11 xdotool x11-utils imagemagick python3 strace
   at-spi2-core python3-pyatspi
   adwaita-icon-theme fonts-dejavu fonts-noto-color-emoji
+  librsvg2-bin desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

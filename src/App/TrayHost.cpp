@@ -1,7 +1,7 @@
 #include "App/TrayHost.h"
 
 #include "App/AppController.h"
-#include "Views/Kit/SymbolIcon.h"
+#include "App/TrayIconEngine.h"
 #include "Views/MenuBarPanel.h"
 
 #include <QCursor>
@@ -12,8 +12,9 @@
 TrayHost::TrayHost(AppController &controller)
     : m_controller(controller)
 {
-    // The violet of the default theme reads on light and dark panels alike.
-    m_icon = new QSystemTrayIcon(SymbolIcon::icon(QStringLiteral("keyboard.badge.ellipsis"), QColor(130, 74, 209)), this);
+    m_icon = new QSystemTrayIcon(panelIcon(), this);
+    // A switch between light and dark changes the palette; the icon follows.
+    qApp->installEventFilter(this);
     m_icon->setToolTip(QStringLiteral("Plinkly"));
     connect(m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context)
@@ -25,6 +26,18 @@ TrayHost::TrayHost(AppController &controller)
 TrayHost::~TrayHost()
 {
     delete m_panel;
+}
+
+bool TrayHost::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange)
+        m_icon->setIcon(panelIcon());
+    return QObject::eventFilter(watched, event);
+}
+
+QIcon TrayHost::panelIcon()
+{
+    return TrayIconEngine::icon(QGuiApplication::palette().color(QPalette::WindowText));
 }
 
 bool TrayHost::isAvailable()

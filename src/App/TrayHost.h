@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QObject>
 #include <QPointer>
 
@@ -19,7 +20,14 @@ public:
     static bool isAvailable();
     void togglePanel();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // The symbolic icon in the palette's text colour, which follows the desktop's light or
+    // dark scheme as the panel does.
+    static QIcon panelIcon();
+
     AppController &m_controller;
     QSystemTrayIcon *m_icon = nullptr;
     QPointer<MenuBarPanel> m_panel;

@@ -1,6 +1,7 @@
 #include "App/AppController.h"
 #include "App/AppWindows.h"
 #include "App/InstallLocationNotice.h"
+#include "Foundation/ApplicationId.h"
 #include "Platform/Linux/LinuxPlatform.h"
 #include "Platform/Linux/SessionEndWatcher.h"
 #include "Platform/Linux/TerminationSignals.h"
@@ -17,7 +18,7 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plinkly"));
-    QApplication::setDesktopFileName(QStringLiteral("plinkly"));
+    QApplication::setDesktopFileName(applicationId);
     QApplication::setQuitOnLastWindowClosed(false);
     // Logout and `kill` end the event loop, so the normal quit path saves what is unsaved.
     TerminationSignals terminationSignals;

@@ -4,7 +4,40 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QFileInfo>
 #include <QStandardPaths>
+
+namespace {
+
+// Whether the file is a desktop entry the session starts: not hidden, not switched off.
+bool isActiveEntry(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    bool inEntry = false;
+    bool sawEntry = false;
+    bool active = true;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(u'[')) {
+            inEntry = line == QLatin1String("[Desktop Entry]");
+            sawEntry = sawEntry || inEntry;
+            continue;
+        }
+        if (!inEntry)
+            continue;
+        const qsizetype equals = line.indexOf(u'=');
+        const QString key = line.left(equals).trimmed();
+        const QString value = line.mid(equals + 1).trimmed();
+        if ((key == QLatin1String("Hidden") && value == QLatin1String("true"))
+            || (key == QLatin1String("X-GNOME-Autostart-enabled") && value == QLatin1String("false")))
+            active = false;
+    }
+    return sawEntry && active;
+}
+
+}
 
 LaunchAtLoginManager::LaunchAtLoginManager(QObject *parent)
     : LaunchAtLoginManager(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
@@ -18,6 +51,7 @@ LaunchAtLoginManager::LaunchAtLoginManager(QString autostartFolder, QString exec
     , m_autostartFolder(std::move(autostartFolder))
     , m_executablePath(std::move(executablePath))
 {
+    replaceLegacyEntry();
     m_isEnabled = readRegistration();
 }
 
@@ -51,53 +85,57 @@ void LaunchAtLoginManager::setEnabled(bool enabled)
 {
     QString error;
     if (enabled) {
-        const QString entry = QStringLiteral("[Desktop Entry]\n"
-                                             "Type=Application\n"
-                                             "Name=Plinkly\n"
-                                             "Comment=Typing sounds and desktop reactions\n"
-                                             "Exec=%1\n"
-                                             "Terminal=false\n"
-                                             "X-GNOME-Autostart-enabled=true\n")
-                                  .arg(execValue(m_executablePath));
-        QSaveFile file(entryPath());
-        if (!QDir().mkpath(m_autostartFolder) || !file.open(QIODevice::WriteOnly)
-            || file.write(entry.toUtf8()) < 0 || !file.commit())
-            error = QStringLiteral("Couldn’t add Plinkly to the login items (%1).")
-                        .arg(file.errorString().isEmpty() ? QStringLiteral("the autostart folder can’t be created")
-                                                          : file.errorString());
+        error = writeEntry();
+        if (error.isEmpty())
+            removeLegacyEntry();
     } else {
         QFile file(entryPath());
         if (file.exists() && !file.remove())
             error = QStringLiteral("Couldn’t remove Plinkly from the login items (%1).").arg(file.errorString());
+        removeLegacyEntry();
     }
     publish(readRegistration(), error);
 }
 
+void LaunchAtLoginManager::replaceLegacyEntry()
+{
+    const QString legacy = QDir(m_autostartFolder).filePath(legacyEntryName);
+    if (!QFileInfo::exists(legacy))
+        return;
+    // Kept when its replacement cannot be written, so the choice is not lost.
+    if (isActiveEntry(legacy) && !writeEntry().isEmpty())
+        return;
+    removeLegacyEntry();
+}
+
+QString LaunchAtLoginManager::writeEntry() const
+{
+    const QString entry = QStringLiteral("[Desktop Entry]\n"
+                                         "Type=Application\n"
+                                         "Name=Plinkly\n"
+                                         "Comment=Typing sounds and desktop reactions\n"
+                                         "Exec=%1\n"
+                                         "Icon=%2\n"
+                                         "Terminal=false\n"
+                                         "X-GNOME-Autostart-enabled=true\n")
+                              .arg(execValue(m_executablePath), applicationId);
+    QSaveFile file(entryPath());
+    if (QDir().mkpath(m_autostartFolder) && file.open(QIODevice::WriteOnly) && file.write(entry.toUtf8()) >= 0
+        && file.commit())
+        return {};
+    return QStringLiteral("Couldn’t add Plinkly to the login items (%1).")
+        .arg(file.errorString().isEmpty() ? QStringLiteral("the autostart folder can’t be created")
+                                          : file.errorString());
+}
+
+void LaunchAtLoginManager::removeLegacyEntry() const
+{
+    QFile::remove(QDir(m_autostartFolder).filePath(legacyEntryName));
+}
+
 bool LaunchAtLoginManager::readRegistration() const
 {
-    QFile file(entryPath());
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return false;
-    bool inEntry = false;
-    bool sawEntry = false;
-    bool active = true;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (line.startsWith(u'[')) {
-            inEntry = line == QLatin1String("[Desktop Entry]");
-            sawEntry = sawEntry || inEntry;
-            continue;
-        }
-        if (!inEntry)
-            continue;
-        const qsizetype equals = line.indexOf(u'=');
-        const QString key = line.left(equals).trimmed();
-        const QString value = line.mid(equals + 1).trimmed();
-        if ((key == QLatin1String("Hidden") && value == QLatin1String("true"))
-            || (key == QLatin1String("X-GNOME-Autostart-enabled") && value == QLatin1String("false")))
-            active = false;
-    }
-    return sawEntry && active;
+    return isActiveEntry(entryPath());
 }
 
 void LaunchAtLoginManager::publish(bool enabled, const QString &error)

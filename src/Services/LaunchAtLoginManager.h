@@ -1,17 +1,22 @@
 #pragma once
 
+#include "Foundation/ApplicationId.h"
+
 #include <QObject>
 #include <QString>
 
-// Starting Plinkly at login through an XDG autostart entry ("plinkly.desktop" in the
-// autostart folder of the user's configuration) that runs this executable.
+// Starting Plinkly at login through an XDG autostart entry named after the application id, in
+// the autostart folder of the user's configuration, that runs this executable.
 class LaunchAtLoginManager final : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool isEnabled READ isEnabled NOTIFY isEnabledChanged)
     Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
 
 public:
-    static inline const QString entryName = QStringLiteral("plinkly.desktop");
+    static inline const QString entryName = applicationId + QStringLiteral(".desktop");
+    // The entry's name in earlier versions. An active one found at start is replaced by the
+    // current entry, so an upgrade keeps the choice and Plinkly still starts once.
+    static inline const QString legacyEntryName = QStringLiteral("plinkly.desktop");
 
     // $XDG_CONFIG_HOME/autostart and the running executable.
     explicit LaunchAtLoginManager(QObject *parent = nullptr);
@@ -33,6 +38,10 @@ signals:
     void errorMessageChanged(const QString &value);
 
 private:
+    void replaceLegacyEntry();
+    // The entry for this executable, written atomically; a failure's description, or empty.
+    QString writeEntry() const;
+    void removeLegacyEntry() const;
     bool readRegistration() const;
     void publish(bool enabled, const QString &error);
 

@@ -1,6 +1,7 @@
 #include "Services/LaunchAtLoginManager.h"
 #include "support/TestFolders.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 
@@ -18,7 +19,7 @@ TEST(LaunchAtLoginManager, WritesAndRemovesTheAutostartEntry)
     login.setEnabled(true);
     EXPECT_TRUE(login.isEnabled());
     EXPECT_TRUE(login.errorMessage().isEmpty());
-    QFile entry(autostart + QStringLiteral("/plinkly.desktop"));
+    QFile entry(autostart + QStringLiteral("/io.github.plinkly.Plinkly.desktop"));
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(entry.readAll());
     EXPECT_TRUE(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
@@ -36,11 +37,58 @@ TEST(LaunchAtLoginManager, WritesAndRemovesTheAutostartEntry)
 TEST(LaunchAtLoginManager, ReadsAnEntryTheDesktopSwitchedOff)
 {
     TestFolder folder;
-    folder.write(QStringLiteral("autostart/plinkly.desktop"),
-                 "[Desktop Entry]\nType=Application\nExec=plinkly\nX-GNOME-Autostart-enabled=false\n");
+    const QString entry = QStringLiteral("autostart/") + LaunchAtLoginManager::entryName;
+    folder.write(entry, "[Desktop Entry]\nType=Application\nExec=plinkly\nX-GNOME-Autostart-enabled=false\n");
     EXPECT_FALSE(LaunchAtLoginManager(folder.filePath(QStringLiteral("autostart")), QStringLiteral("/x")).isEnabled());
-    folder.write(QStringLiteral("autostart/plinkly.desktop"), "[Desktop Entry]\nType=Application\nHidden=true\n");
+    folder.write(entry, "[Desktop Entry]\nType=Application\nHidden=true\n");
     EXPECT_FALSE(LaunchAtLoginManager(folder.filePath(QStringLiteral("autostart")), QStringLiteral("/x")).isEnabled());
+}
+
+TEST(LaunchAtLoginManager, ReplacesTheEntryOfAnEarlierVersion)
+{
+    const QByteArray active = "[Desktop Entry]\nType=Application\nExec=/home/u/.local/bin/plinkly\n";
+    const QByteArray switchedOff = "[Desktop Entry]\nType=Application\nExec=plinkly\nHidden=true\n";
+    const struct {
+        const char *name;
+        QByteArray legacy;
+        QByteArray current; // empty: none
+        bool enabled;
+    } cases[]{
+        {"an active old entry", active, {}, true},
+        {"an old entry the desktop switched off", switchedOff, {}, false},
+        {"an old entry beside the current one", active, "[Desktop Entry]\nType=Application\nExec=/usr/bin/plinkly\n", true},
+    };
+    for (const auto &c : cases) {
+        TestFolder folder;
+        const QString autostart = folder.makeDir(QStringLiteral("autostart"));
+        folder.write(QStringLiteral("autostart/plinkly.desktop"), c.legacy);
+        if (!c.current.isEmpty())
+            folder.write(QStringLiteral("autostart/") + LaunchAtLoginManager::entryName, c.current);
+
+        LaunchAtLoginManager login(autostart, QStringLiteral("/usr/bin/plinkly"));
+        EXPECT_EQ(login.isEnabled(), c.enabled) << c.name;
+        // One entry at most, so Plinkly is started once.
+        const QStringList expected = c.enabled ? QStringList{LaunchAtLoginManager::entryName} : QStringList{};
+        EXPECT_EQ(QDir(autostart).entryList(QDir::Files), expected) << c.name;
+        if (c.enabled) {
+            QFile entry(login.entryPath());
+            ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+            EXPECT_TRUE(entry.readAll().contains("\nExec=/usr/bin/plinkly\n")) << c.name;
+        }
+        login.setEnabled(false);
+        EXPECT_TRUE(QDir(autostart).entryList(QDir::Files).isEmpty()) << c.name;
+    }
+}
+
+TEST(LaunchAtLoginManager, KeepsAnOldEntryItCannotReplace)
+{
+    TestFolder folder;
+    const QString autostart = folder.makeDir(QStringLiteral("autostart"));
+    folder.write(QStringLiteral("autostart/plinkly.desktop"), "[Desktop Entry]\nType=Application\nExec=plinkly\n");
+    // A folder where the new entry belongs makes writing it fail.
+    folder.makeDir(QStringLiteral("autostart/") + LaunchAtLoginManager::entryName);
+    LaunchAtLoginManager login(autostart, QStringLiteral("/usr/bin/plinkly"));
+    EXPECT_TRUE(QFile::exists(autostart + QStringLiteral("/plinkly.desktop")));
 }
 
 TEST(LaunchAtLoginManager, ReportsAFolderItCannotCreate)

@@ -6,7 +6,9 @@ source "$(dirname "$0")/lib.sh"
 
 prefix="$E2E_WORK/prefix"
 cmake --install "$BUILD_DIR" --prefix "$prefix" >"$E2E_WORK/install.log" || fail "the install failed"
-for file in bin/plinkly share/applications/plinkly.desktop share/icons/hicolor/scalable/apps/plinkly.svg \
+id=io.github.plinkly.Plinkly
+for file in bin/plinkly share/applications/$id.desktop share/icons/hicolor/scalable/apps/$id.svg \
+  share/icons/hicolor/256x256/apps/$id.png share/metainfo/$id.metainfo.xml \
   share/plinkly/KnockwellResources/KeyboardPacks/recorded-cherry/manifest.json \
   share/plinkly/KnockwellResources/SystemSounds/Glass.wav; do
   [[ -f "$prefix/$file" ]] || fail "$file was not installed"
@@ -16,7 +18,7 @@ missing_alert="Plinkly can’t find its sounds"
 write_exact_sound_settings
 "$prefix/bin/plinkly" >"$E2E_WORK/installed.log" 2>&1 &
 app=$!
-wm_class=$(sed -n 's/^StartupWMClass=//p' "$prefix/share/applications/plinkly.desktop")
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$prefix/share/applications/$id.desktop")
 control_window_has_class() {
   local window
   for window in $(xdotool search --onlyvisible --class "^$1\$"); do
