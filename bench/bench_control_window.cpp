@@ -1,6 +1,7 @@
 #include "BenchMain.h"
 #include "App/AppController.h"
 #include "App/AppWindows.h"
+#include "Focus/FocusJournalStore.h"
 #include "Views/ControlWindow.h"
 #include "Views/Pages/ControlPage.h"
 #include "support/TestPlatform.h"
@@ -75,6 +76,41 @@ void fullSync(benchmark::State &state)
     }
 }
 BENCHMARK(fullSync)->Unit(benchmark::kMicrosecond);
+
+// The Focus page's first show over a journal of very long writing: every list the page shows
+// holds entries of 200 000 characters (one unbroken word, then prose), which must wrap in
+// their column, not widen the page, and not slow its first show.
+void focusPageWithLongEntries(benchmark::State &state)
+{
+    const QString word(200'000, u'w');
+    const QString prose = QStringLiteral("long words wrap ").repeated(12'500);
+    for (auto _ : state) {
+        state.PauseTiming();
+        WindowBench bench;
+        FocusJournalStore &journal = bench.app->journal();
+        for (const QString &text : {word, prose}) {
+            journal.addTask(text);
+            journal.addCheckIn(text, text);
+            journal.saveSetup(text + QString::number(text.size()), 25, {});
+            const QUuid record = journal.recordSession({text, journal.now().addSecs(-600), journal.now(), 10, true, 600});
+            journal.saveReflection(text, record);
+        }
+        journal.saveTodayPage(prose, word);
+        bench.app->settings().setFocusGoal(word);
+        state.ResumeTiming();
+        bench.app->showControlPanel(SettingsPage::focus);
+        ControlWindow *window = bench.windows->controlWindow();
+        window->grab();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        if (window->pageView(SettingsPage::focus)->minimumSizeHint().width() > window->width())
+            state.SkipWithError("the page is wider than the window");
+        bench.windows.reset();
+        bench.app.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(focusPageWithLongEntries)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5);
 
 }
 

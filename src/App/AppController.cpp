@@ -136,6 +136,8 @@ void AppController::stopScreenToys()
 void AppController::handleTermination()
 {
     stopScreenToys();
+    // Keys already typed when the quit came are read and counted before the counts are saved.
+    m_input->stop();
     saveState();
 }
 

@@ -63,8 +63,12 @@ template <typename T>
 QList<T> FocusJournalStore::decode(const QString &key)
 {
     const QVariant stored = m_defaults.value(key);
-    if (!stored.isValid())
+    if (!stored.isValid()) {
+        // Present but not decodable by Qt: its text is what is kept.
+        if (m_defaults.contains(key))
+            m_unreadable.insert(key, m_defaults.storedText(key));
         return {};
+    }
     const auto unreadable = [&] {
         m_unreadable.insert(key, stored);
         return QList<T>{};

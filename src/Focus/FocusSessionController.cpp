@@ -40,7 +40,6 @@ FocusSessionController::FocusSessionController(Workspace &workspace, const Clock
 {
     if (const QString own = workspace.ownIdentifier(); !own.isEmpty())
         m_ownBundleIdentifier = own;
-    refreshAvailableApplications();
 }
 
 FocusSessionController::~FocusSessionController()

@@ -71,6 +71,8 @@ public:
     // Recomputes the time left and completes the session when none is left.
     void refreshRemainingTime();
 
+    // Asks the workspace, which may have to read every installed application first: done when
+    // the Focus page or a break needs the list, never while the application starts.
     void refreshAvailableApplications();
     void rememberRecentlyActiveApplication(const std::optional<QString> &bundleIdentifier,
                                            const std::optional<QString> &name);

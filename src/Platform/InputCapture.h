@@ -38,7 +38,8 @@ public:
     virtual ~InputEventSource() = default;
     // False when this source cannot deliver events in this session; nothing is kept then.
     virtual bool start(Handler handler) = 0;
-    // Returns once the handler will not be called again.
+    // Returns once the handler will not be called again. Events already delivered to this
+    // process (queued by the display server or a device) are handled first, within a short bound.
     virtual void stop() = 0;
 };
 

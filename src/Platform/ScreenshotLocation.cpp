@@ -1,8 +1,10 @@
 #include "Platform/ScreenshotLocation.h"
 
+#include "Foundation/IniText.h"
+#include "Foundation/SafeFiles.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -16,11 +18,15 @@ bool isFolder(const QString &path)
 // Spectacle keeps its folder as a file URL, under a key that moved between versions.
 QString spectacleFolder(const QString &configPath)
 {
-    if (configPath.isEmpty() || !QFileInfo::exists(configPath))
+    if (configPath.isEmpty())
         return {};
-    const QSettings config(configPath, QSettings::IniFormat);
+    const std::optional<QByteArray> text = SafeFiles::readForeign(configPath, ForeignFiles::desktopSettings);
+    if (!text)
+        return {};
     for (const char *key : {"ImageSave/imageSaveLocation", "Save/defaultSaveLocation", "General/default-save-location"}) {
-        const QString value = config.value(QLatin1String(key)).toString();
+        const QString groupAndKey = QLatin1String(key);
+        const QString value = IniText::value(*text, groupAndKey.section(u'/', 0, 0), groupAndKey.section(u'/', 1))
+                                  .value_or(QString());
         if (value.isEmpty())
             continue;
         const QUrl url(value);

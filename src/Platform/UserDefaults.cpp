@@ -1,5 +1,7 @@
 #include "Platform/UserDefaults.h"
 
+#include <QFile>
+
 UserDefaults::UserDefaults()
     : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                              QStringLiteral("plinkly"), QStringLiteral("plinkly")))
@@ -14,6 +16,24 @@ UserDefaults::UserDefaults(const QString &filePath)
 QVariant UserDefaults::value(const QString &key) const
 {
     return m_settings->value(key);
+}
+
+QByteArray UserDefaults::storedText(const QString &key) const
+{
+    QFile file(m_settings->fileName());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    // Top-level keys stand before any group or in [General].
+    const QByteArray prefix = key.toUtf8() + '=';
+    bool topLevel = true;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine().trimmed();
+        if (line.startsWith('['))
+            topLevel = line == "[General]";
+        else if (topLevel && line.startsWith(prefix))
+            return line.mid(prefix.size());
+    }
+    return {};
 }
 
 bool UserDefaults::contains(const QString &key) const

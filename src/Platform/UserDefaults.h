@@ -16,6 +16,9 @@ public:
     explicit UserDefaults(const QString &filePath);
 
     QVariant value(const QString &key) const;
+    // The value of a top-level key as the file spells it, for a value Qt cannot decode (an
+    // "@Variant(...)" of a type it does not know reads as no value at all); empty when absent.
+    QByteArray storedText(const QString &key) const;
     bool contains(const QString &key) const;
     void setValue(const QString &key, const QVariant &value);
     void remove(const QString &key);

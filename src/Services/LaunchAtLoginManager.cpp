@@ -135,7 +135,8 @@ void LaunchAtLoginManager::removeLegacyEntry() const
 
 bool LaunchAtLoginManager::readRegistration() const
 {
-    return isActiveEntry(entryPath());
+    // An old entry that could not be replaced still starts Plinkly.
+    return isActiveEntry(entryPath()) || isActiveEntry(QDir(m_autostartFolder).filePath(legacyEntryName));
 }
 
 void LaunchAtLoginManager::publish(bool enabled, const QString &error)

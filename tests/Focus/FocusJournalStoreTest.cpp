@@ -332,3 +332,23 @@ TEST(FocusJournalStore, DamagedListIsBackedUpBeforeItIsReplaced)
     ASSERT_EQ(journal.store->logs().size(), 1);
     EXPECT_EQ(journal.store->logs()[0].text, QStringLiteral("fourth"));
 }
+
+TEST(FocusJournalStore, AValueQtCannotDecodeIsBackedUpAsItsText)
+{
+    FocusJournalFixture journal;
+    const QByteArray undecodable = R"(@Variant(\0\0\0\x7f))";
+    journal.defaults.reset();
+    QFile file(journal.folder.filePath("defaults.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[General]\nfocusSetupsV1=" + undecodable + "\n");
+    file.close();
+    journal.defaults = std::make_unique<UserDefaults>(file.fileName());
+
+    FocusJournalStore &store = journal.open();
+    EXPECT_TRUE(store.savedSetups().isEmpty());
+    store.saveSetup(QStringLiteral("Write"), 25, {});
+    EXPECT_EQ(journal.reopen().savedSetups().size(), 1);
+    EXPECT_EQ(journal.stored("focusSetupsV1.unreadable"), undecodable);
+    journal.store->saveSetup(QStringLiteral("Read"), 25, {});
+    EXPECT_EQ(journal.stored("focusSetupsV1.unreadable"), undecodable) << "a readable list needs no backup";
+}

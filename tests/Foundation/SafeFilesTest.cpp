@@ -1,5 +1,7 @@
+#include "Foundation/LogCategories.h"
 #include "Foundation/PrivateTempDir.h"
 #include "Foundation/SafeFiles.h"
+#include "support/HostileFiles.h"
 #include "support/TestFolders.h"
 
 #include <gtest/gtest.h>
@@ -97,4 +99,46 @@ TEST(PrivateTempDir, IsPrivateAndRemovedWithItsContents)
         file.write("data");
     }
     EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+TEST(SafeFiles, ForeignFilesAreReadOnlyWhenPlainAndWithinTheirLimit)
+{
+    TestFolder folder;
+    const HostileFiles hostile(folder.path(), QStringLiteral(".conf"));
+    const QString plain = folder.write("plain.conf", "[KDE]\n");
+    const QString plainLink = folder.filePath("plain-link.conf");
+    QFile::link(plain, plainLink);
+    const ForeignFile tiny{"test file", 8, ForeignFile::Links::refuse, ForeignFile::Excess::refuse, &logSystem};
+    const ForeignFile following{"test file", 8, ForeignFile::Links::follow, ForeignFile::Excess::refuse, &logSystem};
+    const ForeignFile head{"test file", 4, ForeignFile::Links::follow, ForeignFile::Excess::cut, &logSystem};
+    const QString atLimit = folder.write("eight.conf", "12345678");
+    const QString overLimit = folder.write("nine.conf", "123456789");
+
+    struct Case {
+        QString path;
+        const ForeignFile &kind;
+        std::optional<QByteArray> expected;
+    };
+    std::vector<Case> cases{
+        {plain, tiny, "[KDE]\n"},
+        {plainLink, tiny, std::nullopt},
+        {plainLink, following, "[KDE]\n"},
+        {atLimit, tiny, "12345678"},
+        {overLimit, tiny, std::nullopt},
+        {overLimit, head, "1234"},
+        {folder.path(), following, std::nullopt},
+        {folder.filePath("missing.conf"), following, std::nullopt},
+    };
+    for (const QString &path : hostile.paths) {
+        cases.push_back({path, following, std::nullopt});
+        cases.push_back({path, tiny, std::nullopt});
+    }
+    // The start of a huge plain file is still there to be recognised.
+    cases.push_back({hostile.paths.last(), head, QByteArray(4, '\0')});
+
+    FifoWatchdog watchdog(hostile.fifos);
+    for (const Case &c : cases)
+        EXPECT_EQ(SafeFiles::readForeign(c.path, c.kind), c.expected) << c.path.toStdString();
+    EXPECT_FALSE(watchdog.finish()) << "a read waited on a FIFO";
+    EXPECT_FALSE(SafeFiles::openForeign(hostile.paths.first(), following)) << "a FIFO is not opened for later reads";
 }

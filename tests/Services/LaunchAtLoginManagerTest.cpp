@@ -89,6 +89,10 @@ TEST(LaunchAtLoginManager, KeepsAnOldEntryItCannotReplace)
     folder.makeDir(QStringLiteral("autostart/") + LaunchAtLoginManager::entryName);
     LaunchAtLoginManager login(autostart, QStringLiteral("/usr/bin/plinkly"));
     EXPECT_TRUE(QFile::exists(autostart + QStringLiteral("/plinkly.desktop")));
+    EXPECT_TRUE(login.isEnabled());
+    login.setEnabled(false);
+    EXPECT_FALSE(login.isEnabled());
+    EXPECT_FALSE(QFile::exists(autostart + QStringLiteral("/plinkly.desktop")));
 }
 
 TEST(LaunchAtLoginManager, ReportsAFolderItCannotCreate)

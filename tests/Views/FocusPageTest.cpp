@@ -459,3 +459,39 @@ TEST(FocusPage, ARecordCountsItsFocusedSecondsOrItsSpanNeverBelowZero)
         EXPECT_EQ(record.lengthSeconds(), c.expected) << c.spanMs;
     }
 }
+
+TEST(FocusPage, LongWritingWrapsInItsColumnAndPushesNoControlOffTheWindow)
+{
+    const QString word(200'000, u'w');
+    const QString prose = QStringLiteral("long words wrap ").repeated(12'500);
+    FocusRig rig;
+    FocusJournalStore &journal = rig.journal();
+    for (const QString &text : {word, prose}) {
+        journal.addTask(text);
+        journal.addCheckIn(text, text);
+        journal.saveSetup(text + QString::number(text.size()), 25, {});
+        journal.saveReflection(text, journal.recordSession({text, journal.now().addSecs(-600), journal.now(), 10, true, 600}));
+    }
+    journal.recordSession({word, journal.now().addSecs(-60), journal.now(), 10, false, 60});
+    journal.saveTodayPage(prose, word);
+    rig.app->settings().setFocusGoal(word);
+    rig.open();
+
+    const auto controlsOutside = [&rig] {
+        QWidget &window = rig.window();
+        QStringList outside;
+        for (QWidget *control : rig.page().findChildren<QWidget *>()) {
+            const bool isControl = qobject_cast<QAbstractButton *>(control) || qobject_cast<QLineEdit *>(control)
+                || qobject_cast<QPlainTextEdit *>(control);
+            if (isControl && control->isVisibleTo(&window)
+                && control->mapTo(&window, QPoint(control->width(), 0)).x() > window.width())
+                outside << control->accessibleName();
+        }
+        return outside;
+    };
+    EXPECT_EQ(controlsOutside(), QStringList()) << "with the form and the wrap-up shown";
+    EXPECT_TRUE(rig.labelWith(QStringLiteral("wwww")).endsWith(QChar(0x2026))) << "a shortened entry says so";
+
+    rig.click(QStringLiteral("Start 25-minute session"));
+    EXPECT_EQ(controlsOutside(), QStringList()) << "with a session running";
+}

@@ -10,10 +10,10 @@ plinkly=$!
 shown_window() { xdotool search --onlyvisible --name '^Plinkly$' | head -n1; }
 wait_for 20 bash -c "xdotool search --onlyvisible --name '^Plinkly\$' | grep -q ." || fail "control window did not appear"
 window=$(shown_window)
-sleep 0.5
 
 geometry() { xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p'; }
-[[ "$(geometry)" == "760x680" ]] || fail "window opened at $(geometry)"
+geometry_is() { [[ "$(geometry)" == "$1" ]]; }
+wait_for 5 geometry_is 760x680 || fail "window opened at $(geometry)"
 
 # Client origin and the page bar's layout: header 64 px, bar buttons 5..49 px below it,
 # 18 px side padding, 7 px between buttons, underline on the button's bottom 2 px.
@@ -36,7 +36,6 @@ check_pages() { # WIDTH
   local index hashes=()
   for index in 0 1 2 3 4 5 6; do
     xdotool mousemove "$(button_x $index "$1")" $((origin_y + 91)) click 1
-    sleep 0.3
     wait_for 3 is_accent "$(button_x $index "$1")" "$underline_y" || { screenshot e2e-control-window-failed; fail "page $index not selected at width $1: $(pixel "$(button_x $index "$1")" "$underline_y") at $(button_x $index "$1"),$underline_y"; }
     hashes+=("$(import -window "$window" -crop "400x60+20+140" -depth 8 rgb:- | md5sum | cut -c1-32)")
   done
@@ -46,14 +45,12 @@ check_pages 760
 screenshot e2e-control-window-760
 
 xdotool windowsize "$window" 500 400
-sleep 0.5
-[[ "$(geometry)" == "620x500" ]] || fail "window shrank below its minimum to $(geometry)"
+wait_for 5 geometry_is 620x500 || fail "window shrank below its minimum to $(geometry)"
 check_pages 620
 screenshot e2e-control-window-620
 
 # On Privacy now; Ctrl+, comes back to Home and leaves the window active.
 xdotool windowactivate --sync "$window" key ctrl+comma
-sleep 0.3
 wait_for 3 is_accent "$(button_x 0 620)" "$underline_y" || fail "Ctrl+, did not show Home"
 [[ "$(xdotool getactivewindow)" == "$window" ]] || fail "Ctrl+, did not front the window"
 

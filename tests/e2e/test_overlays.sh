@@ -75,9 +75,9 @@ sleep 1.0
 
 # A system reaction card sits at the top, passes clicks and leaves after its time.
 probe system chargerConnected burst >/dev/null
-sleep 0.5
+one_overlay() { [[ $(visible_overlays) -eq 1 ]]; }
+wait_for 3 one_overlay || fail "system reaction card not shown"
 screenshot e2e-overlay-system-charging
-[[ $(visible_overlays) -eq 1 ]] || fail "system reaction card not shown"
 sleep 3
 [[ $(visible_overlays) -eq 0 ]] || fail "system reaction card still on screen after its time"
 

@@ -42,9 +42,11 @@ pet_visible() {
 # The default placement is the bottom-right corner: 44 past the right edge, 8 above the bottom.
 probe show >/dev/null
 wait_for 5 pet_visible || fail "pet did not appear"
-sleep 0.5
-read -r x y w h <<<"$(probe frame)"
-[[ "$x $y $w $h" == "1154 670 170 122" ]] || fail "pet panel at $x $y $w $h, not at its placement"
+placed() {
+  read -r x y w h <<<"$(probe frame)"
+  [[ "$x $y $w $h" == "1154 670 170 122" ]]
+}
+wait_for 5 placed || fail "pet panel at $x $y $w $h, not at its placement"
 pet_id=$(window_named "Plinkly pet")
 xprop -id "$pet_id" _NET_WM_DESKTOP | grep -q 4294967295 || fail "pet is not on every workspace"
 xprop -id "$pet_id" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "pet shows in the task bar"

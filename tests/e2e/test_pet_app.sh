@@ -30,11 +30,13 @@ stop_plinkly
 write_exact_sound_settings petEnabled=true petPositionX=0.5 petPositionY=0
 run_plinkly on
 wait_for 10 pet_visible || fail "the pet did not show with petEnabled on"
-sleep 0.5
 pet=$(xdotool search --onlyvisible --name '^Plinkly pet$' | head -n1)
-eval "$(xdotool getwindowgeometry --shell "$pet")"
 # Halfway along the 1280-point screen widened by 44 on each side; 8 above the bottom.
-((X == 555 && Y == 670 && WIDTH == 170 && HEIGHT == 122)) || fail "pet at $X $Y ${WIDTH}x$HEIGHT, not at its placement"
+placed() {
+  eval "$(xdotool getwindowgeometry --shell "$pet")"
+  ((X == 555 && Y == 670 && WIDTH == 170 && HEIGHT == 122))
+}
+wait_for 5 placed || fail "pet at $X $Y ${WIDTH}x$HEIGHT, not at its placement"
 screenshot e2e-pet-app
 
 # The figure sits 4 above the panel's bottom edge, centred.

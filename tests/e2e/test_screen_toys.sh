@@ -67,8 +67,8 @@ for point in "400 300" "700 420"; do
 done
 
 xdotool key Escape
-sleep 0.3
-[[ "$(ask toy)" == none ]] || fail "Esc did not put the blaster away"
+toy_is_away() { [[ "$(ask toy)" == none ]]; }
+wait_for 5 toy_is_away || fail "Esc did not put the blaster away"
 wait_for 5 has_no_canvas || fail "the canvas stayed after Esc"
 
 # The other toys and the hand tones, for the eye.

@@ -2,6 +2,7 @@
 
 #include "Effects/Chaos/ChaosPanel.h"
 #include "Effects/Chaos/DesktopItems.h"
+#include "Foundation/SafeFiles.h"
 #include "Foundation/ScreenGeometry.h"
 #include "Platform/DesktopIconLocator.h"
 #include "Platform/DesktopPictureSource.h"
@@ -206,7 +207,9 @@ void ChaosEffectController::present(ChaosMode mode, const std::vector<ChaosScree
     const ChaosEffectPlan plan = planBuilder(mode, int(found.size()), int(kept.size()));
     const std::vector<DesktopVisualItem> items = DesktopItems::expandedItems(found, plan.itemsPerDisplay);
     const QString pictureFile = m_pictures.pictureFile();
-    const QImage wallpaper = pictureFile.isEmpty() ? QImage() : QImage(pictureFile);
+    const std::optional<QByteArray> pictureBytes =
+        pictureFile.isEmpty() ? std::nullopt : SafeFiles::readForeign(pictureFile, ForeignFiles::desktopPicture);
+    const QImage wallpaper = pictureBytes ? QImage::fromData(*pictureBytes) : QImage();
     const qreal primaryScreenTop = kept.front().frame.bottom();
     const size_t shown = std::min(size_t(std::max(plan.displayCount, 0)), kept.size());
     for (size_t i = 0; i < shown; ++i)

@@ -1,5 +1,7 @@
 #include "Effects/Chaos/DesktopItems.h"
 
+#include "Foundation/SafeFiles.h"
+
 #include <QCollator>
 #include <QDir>
 #include <QFileInfo>
@@ -80,7 +82,12 @@ QImage fileIcon(const QFileInfo &entry)
 {
     if (entry.isDir())
         return themedImage({QStringLiteral("folder"), QStringLiteral("inode-directory")});
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(entry);
+    // The content is looked at through the careful reader: the item may be a FIFO, a link to
+    // a device or a huge file, and only its start tells anything.
+    const QMimeDatabase types;
+    const std::optional<QByteArray> head = SafeFiles::readForeign(entry.filePath(), ForeignFiles::desktopItemHead);
+    const QMimeType type = head ? types.mimeTypeForFileNameAndData(entry.fileName(), *head)
+                                : types.mimeTypeForFile(entry.fileName(), QMimeDatabase::MatchExtension);
     return themedImage({type.iconName(), type.genericIconName(), QStringLiteral("text-x-generic")});
 }
 }

@@ -1,9 +1,11 @@
 #include "Platform/Linux/DesktopEntryIndex.h"
 
+#include "Foundation/SafeFiles.h"
+
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -97,18 +99,20 @@ std::optional<DesktopEntryIndex::Entry> DesktopEntryIndex::parse(const QString &
     return entry;
 }
 
-void DesktopEntryIndex::refresh()
+QList<QDateTime> DesktopEntryIndex::folderStamps() const
 {
     QList<QDateTime> stamps;
     for (const QString &folder : m_folders)
         stamps.append(QFileInfo(folder).lastModified());
-    if (m_loaded && stamps == m_folderStamps)
-        return;
-    m_loaded = true;
-    m_folderStamps = stamps;
-    m_entries.clear();
+    return stamps;
+}
+
+DesktopEntryIndex::Snapshot DesktopEntryIndex::read(const QStringList &folders, const QString &language,
+                                                    QList<QDateTime> stamps)
+{
+    Snapshot snapshot{std::move(stamps), {}};
     QSet<QString> seen;
-    for (const QString &folder : m_folders) {
+    for (const QString &folder : folders) {
         const QDir root(folder);
         QDirIterator files(folder, {QStringLiteral("*.desktop")}, QDir::Files, QDirIterator::Subdirectories);
         while (files.hasNext()) {
@@ -118,19 +122,39 @@ void DesktopEntryIndex::refresh()
             if (seen.contains(id))
                 continue;
             seen.insert(id);
-            QFile file(path);
-            if (!file.open(QIODevice::ReadOnly))
-                continue;
-            if (std::optional<Entry> entry = parse(id, file.readAll(), m_language))
-                m_entries.insert(id, *entry);
+            const std::optional<QByteArray> text = SafeFiles::readForeign(path, ForeignFiles::desktopEntry);
+            if (std::optional<Entry> entry = text ? parse(id, *text, language) : std::nullopt)
+                snapshot.entries.insert(id, *entry);
         }
     }
+    return snapshot;
+}
+
+void DesktopEntryIndex::prefetch()
+{
+    if (m_loaded || m_pending.isValid())
+        return;
+    m_pending = QtConcurrent::run(&DesktopEntryIndex::read, m_folders, m_language, folderStamps());
+}
+
+void DesktopEntryIndex::refresh()
+{
+    const QList<QDateTime> stamps = folderStamps();
+    if (m_pending.isValid()) {
+        m_snapshot = m_pending.result();
+        m_pending = {};
+        m_loaded = true;
+    }
+    if (m_loaded && stamps == m_snapshot.folderStamps)
+        return;
+    m_snapshot = read(m_folders, m_language, stamps);
+    m_loaded = true;
 }
 
 std::optional<DesktopEntryIndex::Entry> DesktopEntryIndex::entry(const QString &id)
 {
     refresh();
-    if (const auto found = m_entries.constFind(id); found != m_entries.cend())
+    if (const auto found = m_snapshot.entries.constFind(id); found != m_snapshot.entries.cend())
         return *found;
     return std::nullopt;
 }
@@ -140,7 +164,7 @@ std::optional<DesktopEntryIndex::Entry> DesktopEntryIndex::matchWindowClass(cons
     if (windowClass.isEmpty())
         return std::nullopt;
     std::optional<Entry> byID;
-    for (const Entry &entry : std::as_const(m_entries)) {
+    for (const Entry &entry : std::as_const(m_snapshot.entries)) {
         if (entry.startupWMClass == windowClass)
             return entry;
         if (!byID && entry.id.compare(windowClass, Qt::CaseInsensitive) == 0)
@@ -156,8 +180,8 @@ WorkspaceApplication DesktopEntryIndex::application(const WindowIdentity &window
         if (named.isEmpty())
             continue;
         const QString id = withoutDesktopSuffix(named);
-        const auto found = m_entries.constFind(id);
-        return {id, found != m_entries.cend() ? found->name : window.className};
+        const auto found = m_snapshot.entries.constFind(id);
+        return {id, found != m_snapshot.entries.cend() ? found->name : window.className};
     }
     for (const QString &windowClass : {window.className, window.instanceName}) {
         if (const std::optional<Entry> found = matchWindowClass(windowClass))

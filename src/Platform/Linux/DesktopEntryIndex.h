@@ -3,6 +3,7 @@
 #include "Platform/Workspace.h"
 
 #include <QDateTime>
+#include <QFuture>
 #include <QHash>
 #include <QLocale>
 #include <QList>
@@ -23,7 +24,8 @@ struct WindowIdentity {
 // The installed applications, from the desktop files of the XDG applications folders. An
 // application's id is its desktop file's path below a folder, "/" turned into "-", without
 // ".desktop"; the first folder holding an id wins. Names are taken in the user's language
-// where the file has it. Folders are read again only when one of them changes.
+// where the file has it. Folders are read again only when one of them changes. Reading them
+// all can take long (thousands of entries, slow disks): prefetch() does it on a worker.
 class DesktopEntryIndex {
 public:
     struct Entry {
@@ -42,6 +44,9 @@ public:
     // or one marked hidden.
     static std::optional<Entry> parse(const QString &id, const QByteArray &text, const QString &language);
 
+    // Starts reading the folders on a worker thread, so the first question finds them read.
+    void prefetch();
+
     std::optional<Entry> entry(const QString &id);
     // The window's application: an id the window names itself, else the desktop file whose
     // StartupWMClass or id matches the WM_CLASS, else "wmclass:" and the class. The name is
@@ -49,12 +54,19 @@ public:
     WorkspaceApplication application(const WindowIdentity &window);
 
 private:
+    struct Snapshot {
+        QList<QDateTime> folderStamps;
+        QHash<QString, Entry> entries;
+    };
+
+    QList<QDateTime> folderStamps() const;
+    static Snapshot read(const QStringList &folders, const QString &language, QList<QDateTime> stamps);
     void refresh();
     std::optional<Entry> matchWindowClass(const QString &windowClass);
 
     QStringList m_folders;
     QString m_language;
-    QList<QDateTime> m_folderStamps;
     bool m_loaded = false;
-    QHash<QString, Entry> m_entries;
+    Snapshot m_snapshot;
+    QFuture<Snapshot> m_pending;
 };

@@ -1,7 +1,9 @@
 #include "Platform/Linux/DesktopReduceMotionProbe.h"
 
+#include "Foundation/IniText.h"
+#include "Foundation/SafeFiles.h"
+
 #include <QProcess>
-#include <QSettings>
 #include <QStandardPaths>
 
 namespace {
@@ -39,12 +41,13 @@ std::optional<bool> DesktopReduceMotionProbe::fromKdeGlobals(const QString &path
 {
     if (path.isEmpty())
         return std::nullopt;
-    const QSettings settings(path, QSettings::IniFormat);
-    const QVariant factor = settings.value(QStringLiteral("KDE/AnimationDurationFactor"));
-    if (!factor.isValid())
+    const std::optional<QByteArray> text = SafeFiles::readForeign(path, ForeignFiles::desktopSettings);
+    const std::optional<QString> factor =
+        text ? IniText::value(*text, QStringLiteral("KDE"), QStringLiteral("AnimationDurationFactor")) : std::nullopt;
+    if (!factor)
         return std::nullopt;
     bool ok = false;
-    const double value = factor.toDouble(&ok);
+    const double value = factor->toDouble(&ok);
     if (!ok)
         return std::nullopt;
     return value <= 0.0;

@@ -59,7 +59,6 @@ void EvdevReaderThread::stop()
 
 void EvdevReaderThread::run(std::vector<OpenDevice> devices, int stopFd)
 {
-
     const auto sink = [this](const input_event &event) {
         if (event.type == EV_KEY && InputCodes::accepts(m_deviceClass, event.code))
             m_handler(RawInputEvent{event.code, event.value});
@@ -79,8 +78,13 @@ void EvdevReaderThread::run(std::vector<OpenDevice> devices, int stopFd)
                 continue;
             break;
         }
-        if (fds[0].revents != 0)
+        if (fds[0].revents != 0) {
+            // Events the devices delivered before the stop still count (keys typed just
+            // before a quit): one non-blocking pass over every device.
+            for (OpenDevice &device : devices)
+                device.reader.readAvailable(sink);
             break;
+        }
 
         if (m_watcher && fds[1].revents != 0) {
             for (const auto &change : m_watcher->receive()) {

@@ -29,6 +29,7 @@ public:
     // The watcher may be null. False only when the thread could not be set up.
     bool start(std::vector<Device> devices, std::unique_ptr<EvdevDeviceWatcher> watcher,
                InputEventSource::Handler handler);
+    // Handles what the devices have already delivered, then ends the thread.
     void stop();
 
 private:

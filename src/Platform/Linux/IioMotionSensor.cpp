@@ -1,10 +1,10 @@
 #include "Platform/Linux/IioMotionSensor.h"
 
 #include "Foundation/Clock.h"
+#include "Foundation/SafeFiles.h"
 
 #include <QDir>
 
-#include <fcntl.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
 
@@ -50,7 +50,7 @@ bool IioMotionSensor::start(Handler handler, const QString &threadLabel)
     const QDir folder(m_device);
     for (std::size_t i = 0; i < axes.size(); ++i) {
         const QString prefix = QStringLiteral("in_accel_") + axes[i];
-        m_axisFds[i].reset(::open(folder.filePath(prefix + QStringLiteral("_raw")).toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC));
+        m_axisFds[i] = SafeFiles::openForeign(folder.filePath(prefix + QStringLiteral("_raw")), ForeignFiles::kernelAttribute);
         m_conversions[i] = IioSysfs::conversion(m_device, prefix, QStringLiteral("in_accel"));
     }
     m_timerFd.reset(timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK));

@@ -1,7 +1,8 @@
 #include "Platform/Linux/IioSysfs.h"
 
+#include "Foundation/SafeFiles.h"
+
 #include <QDir>
-#include <QFile>
 
 QStringList IioSysfs::devices(const QString &sysfsRoot)
 {
@@ -24,11 +25,11 @@ std::optional<QString> IioSysfs::deviceWith(const QString &sysfsRoot, const QStr
 
 std::optional<double> IioSysfs::readNumber(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> text = SafeFiles::readForeign(path, ForeignFiles::kernelAttribute);
+    if (!text)
         return std::nullopt;
     bool ok = false;
-    const double value = file.read(64).trimmed().toDouble(&ok);
+    const double value = text->trimmed().toDouble(&ok);
     return ok ? std::optional(value) : std::nullopt;
 }
 

@@ -1,5 +1,7 @@
 #include "Platform/Linux/LinuxDesktopPictureSource.h"
 
+#include "Foundation/SafeFiles.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -40,10 +42,9 @@ QString readable(const QString &path)
 QString configFile(const QString &relativePath)
 {
     const QString path = QStandardPaths::locate(QStandardPaths::GenericConfigLocation, relativePath);
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    if (path.isEmpty())
         return {};
-    return QString::fromUtf8(file.readAll());
+    return QString::fromUtf8(SafeFiles::readForeign(path, ForeignFiles::desktopSettings).value_or(QByteArray()));
 }
 }
 

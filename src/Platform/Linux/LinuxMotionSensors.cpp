@@ -4,16 +4,17 @@
 #include "Platform/Linux/EvdevMotionSensor.h"
 #include "Platform/Linux/IioMotionSensor.h"
 
+#include "Foundation/SafeFiles.h"
+
 #include <QDir>
-#include <QFile>
 
 namespace {
 
 bool isBaseSensor(const QString &device)
 {
     for (const QString &attribute : {QStringLiteral("location"), QStringLiteral("label")}) {
-        QFile file(QDir(device).filePath(attribute));
-        if (file.open(QIODevice::ReadOnly) && file.read(64).contains("base"))
+        const QString path = QDir(device).filePath(attribute);
+        if (SafeFiles::readForeign(path, ForeignFiles::kernelAttribute).value_or(QByteArray()).contains("base"))
             return true;
     }
     return false;

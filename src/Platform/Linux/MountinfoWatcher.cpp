@@ -1,9 +1,10 @@
 #include "Platform/Linux/MountinfoWatcher.h"
 
+#include "Foundation/SafeFiles.h"
+
 #include <QFile>
 #include <QSocketNotifier>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -40,7 +41,7 @@ MountinfoWatcher::~MountinfoWatcher()
 bool MountinfoWatcher::start(Handler onChange)
 {
     stop();
-    m_fd.reset(::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC));
+    m_fd = SafeFiles::openForeign(m_path, ForeignFiles::kernelTable);
     if (!m_fd)
         return false;
     m_onChange = std::move(onChange);
@@ -66,10 +67,7 @@ void MountinfoWatcher::stop()
 
 QList<MountEntry> MountinfoWatcher::mounts() const
 {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return parse(file.readAll());
+    return parse(SafeFiles::readForeign(m_path, ForeignFiles::kernelTable).value_or(QByteArray()));
 }
 
 QList<MountEntry> MountinfoWatcher::parse(const QByteArray &text)

@@ -1,9 +1,9 @@
 #include "Platform/Linux/SysfsPowerSource.h"
 
+#include "Foundation/SafeFiles.h"
 #include "Foundation/Scheduler.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <algorithm>
 
@@ -11,10 +11,9 @@ namespace {
 
 QString attribute(const QDir &device, const QString &name)
 {
-    QFile file(device.filePath(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).trimmed();
+    return QString::fromUtf8(
+               SafeFiles::readForeign(device.filePath(name), ForeignFiles::kernelAttribute).value_or(QByteArray()))
+        .trimmed();
 }
 
 }

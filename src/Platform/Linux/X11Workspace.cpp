@@ -36,6 +36,7 @@ X11Workspace::X11Workspace(QString ownIdentifier, DesktopEntryIndex entries, QOb
     , m_ownIdentifier(std::move(ownIdentifier))
     , m_entries(std::move(entries))
 {
+    m_entries.prefetch();
 }
 
 X11Workspace::~X11Workspace()

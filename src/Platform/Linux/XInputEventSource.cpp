@@ -6,9 +6,11 @@
 #include <linux/input-event-codes.h>
 #include <poll.h>
 #include <xcb/xcb.h>
+#include <xcb/xcbext.h>
 #include <xcb/xinput.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 
@@ -17,6 +19,9 @@ namespace {
 // X key codes are evdev codes shifted by 8 under the evdev keyboard rules every current
 // X server uses.
 constexpr std::uint32_t xKeycodeOffset = 8;
+
+// How long a stop waits for the server's answer before giving up on events still in flight.
+constexpr std::chrono::milliseconds drainLimit{250};
 
 struct FreeDeleter {
     void operator()(void *pointer) const { std::free(pointer); }
@@ -128,14 +133,47 @@ void XInputEventSource::run(int stopFd)
     pollfd fds[2] = {{stopFd, POLLIN, 0}, {xcb_get_file_descriptor(m_connection), POLLIN, 0}};
     for (;;) {
         // Events may already sit in the connection's queue before the socket turns readable.
-        while (std::unique_ptr<xcb_generic_event_t, FreeDeleter> event{xcb_poll_for_event(m_connection)})
-            handle(event.get());
+        handleQueued();
         if (xcb_connection_has_error(m_connection))
             return;
         if (::poll(fds, 2, -1) < 0 && errno != EINTR)
             return;
-        if (fds[0].revents != 0)
+        if (fds[0].revents != 0) {
+            drain();
             return;
+        }
+    }
+}
+
+void XInputEventSource::handleQueued()
+{
+    while (std::unique_ptr<xcb_generic_event_t, FreeDeleter> event{xcb_poll_for_event(m_connection)})
+        handle(event.get());
+}
+
+// Keys typed just before a quit are counted: the server sends every event it produced
+// before answering a request, so once the answer is in, nothing earlier is still on its way.
+void XInputEventSource::drain()
+{
+    const unsigned int request = xcb_get_input_focus(m_connection).sequence;
+    xcb_flush(m_connection);
+    const auto deadline = std::chrono::steady_clock::now() + drainLimit;
+    for (;;) {
+        void *reply = nullptr;
+        xcb_generic_error_t *error = nullptr;
+        const bool answered = xcb_poll_for_reply(m_connection, request, &reply, &error) != 0;
+        std::free(reply);
+        std::free(error);
+        handleQueued();
+        if (answered || xcb_connection_has_error(m_connection))
+            return;
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            xcb_discard_reply(m_connection, request);
+            return;
+        }
+        pollfd socket{xcb_get_file_descriptor(m_connection), POLLIN, 0};
+        ::poll(&socket, 1, int(left.count()));
     }
 }
 

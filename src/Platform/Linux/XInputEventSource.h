@@ -24,6 +24,8 @@ public:
 
 private:
     void run(int stopFd);
+    void handleQueued();
+    void drain();
     void handle(const xcb_generic_event_t *event);
 
     InputDeviceClass m_deviceClass;

@@ -12,4 +12,7 @@ public:
 
     // Starts at its minimum height instead of the scroll area's tall default.
     QSize sizeHint() const override;
+
+private:
+    void chooseWrapping();
 };

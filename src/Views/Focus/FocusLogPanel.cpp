@@ -2,6 +2,7 @@
 
 #include "Focus/FocusJournalStore.h"
 #include "Views/AppModel.h"
+#include "Views/Focus/JournalExcerpt.h"
 #include "Views/Focus/RelativeDate.h"
 #include "Views/Kit/Bind.h"
 #include "Views/Kit/KeyedRows.h"
@@ -59,9 +60,9 @@ public:
             setSymbol(m_icon, record.completed ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("stop.circle"),
                       KitStyle::color(record.completed ? ColorRole::green : ColorRole::secondary));
         }
-        Bind::text(m_goal, record.goal.isEmpty() ? QStringLiteral("Focus session") : record.goal);
+        Bind::text(m_goal, record.goal.isEmpty() ? QStringLiteral("Focus session") : JournalExcerpt::forLabel(record.goal));
         Bind::text(m_length, SettingsText::formatDuration(record.lengthSeconds()));
-        Bind::text(m_reflection, record.reflection);
+        Bind::text(m_reflection, JournalExcerpt::forLabel(record.reflection));
         Bind::visible(m_reflection, !record.reflection.isEmpty());
     }
 
@@ -100,7 +101,7 @@ public:
             m_accent = accent;
             setSymbol(m_icon, QStringLiteral("pencil.line"), accent);
         }
-        Bind::text(m_text, entry.text);
+        Bind::text(m_text, JournalExcerpt::forLabel(entry.text));
         Bind::text(m_date, RelativeDate::text(entry.date.dateTime(), now));
     }
 

@@ -2,6 +2,7 @@
 
 #include "Focus/FocusJournalStore.h"
 #include "Views/AppModel.h"
+#include "Views/Focus/JournalExcerpt.h"
 #include "Views/Kit/Bind.h"
 #include "Views/Kit/KeyedRows.h"
 #include "Views/Kit/ProminentButton.h"
@@ -50,7 +51,7 @@ public:
             font.setStrikeOut(task.isComplete);
             m_title->setFont(font);
         }
-        Bind::text(m_title, task.title);
+        Bind::text(m_title, JournalExcerpt::forLabel(task.title));
     }
 
 private:
@@ -191,7 +192,7 @@ void FocusSessionCard::sync(const QColor &accent)
         update();
     }
     Bind::text(m_countdown, SettingsText::countdown(session.remainingSeconds()));
-    Bind::text(m_goal, m_app.settings().focusGoal());
+    Bind::text(m_goal, JournalExcerpt::forLabel(m_app.settings().focusGoal()));
     const StatusLook look = statusLook(session.isPaused(), session.statusText());
     m_status->setSymbol(look.symbol);
     m_status->setColor(KitStyle::color(look.color));

@@ -2,6 +2,7 @@
 
 #include "Focus/FocusJournalStore.h"
 #include "Views/AppModel.h"
+#include "Views/Focus/JournalExcerpt.h"
 #include "Views/Kit/Bind.h"
 #include "Views/Kit/KeyedRows.h"
 #include "Views/Kit/KitStyle.h"
@@ -63,7 +64,7 @@ public:
 
     void present(const FocusSetup &setup, const QColor &accent)
     {
-        Bind::text(m_goal, setup.goal);
+        Bind::text(m_goal, JournalExcerpt::forLabel(setup.goal));
         Bind::text(m_summary, QStringLiteral("%1m · %2 on-task apps").arg(setup.minutes).arg(setup.allowedBundleIDs.size()));
         m_start->setTint(accent);
     }

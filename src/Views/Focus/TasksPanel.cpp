@@ -2,6 +2,7 @@
 
 #include "Focus/FocusJournalStore.h"
 #include "Views/AppModel.h"
+#include "Views/Focus/JournalExcerpt.h"
 #include "Views/Kit/Bind.h"
 #include "Views/Kit/KeyedRows.h"
 #include "Views/Kit/KitStyle.h"
@@ -26,7 +27,7 @@ public:
         m_tick = new SymbolButton(QStringLiteral("circle"), KitStyle::color(ColorRole::secondary),
                                   QStringLiteral("Toggle task"), 16, this);
         m_title = new QLabel(this);
-        m_title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        m_title->setWordWrap(true);
         m_star = new SymbolButton(QStringLiteral("star"), KitStyle::color(ColorRole::secondary),
                                   QStringLiteral("Mark as one of today's top three"), 16, this);
         m_star->setToolTip(QStringLiteral("Mark as one of today's top three"));
@@ -62,7 +63,7 @@ public:
                           KitStyle::color(task.isComplete ? ColorRole::green : ColorRole::secondary));
         m_star->setSymbol(starred ? QStringLiteral("star.fill") : QStringLiteral("star"),
                           KitStyle::color(starred ? ColorRole::yellow : ColorRole::secondary));
-        Bind::text(m_title, task.title);
+        Bind::text(m_title, JournalExcerpt::forLabel(task.title));
         QFont font = KitStyle::font(FontRole::body);
         font.setStrikeOut(task.isComplete);
         if (m_title->font() != font)

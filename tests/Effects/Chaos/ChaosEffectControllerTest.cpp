@@ -4,6 +4,7 @@
 #include "fakes/FakeDesktopIconLocator.h"
 #include "fakes/FakeDesktopPictureSource.h"
 #include "fakes/FakeOverlayWindowSupport.h"
+#include "support/HostileFiles.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -105,6 +106,24 @@ TEST_F(ChaosEffectControllerTest, ItemsAndPanelsFollowThePlan)
         controller.reset();
         settle();
     }
+}
+
+TEST_F(ChaosEffectControllerTest, HostileDesktopItemsAndPicturesNeitherBlockNorStopTheRun)
+{
+    const HostileFiles hostile(desktop.path(), QStringLiteral(".txt"));
+    setScreens(1);
+    controller.start();
+    FifoWatchdog watchdog(hostile.fifos);
+    for (const QString &picture : hostile.paths) {
+        SCOPED_TRACE(picture.toStdString());
+        pictures.file = picture;
+        controller.trigger(ChaosMode::gravity);
+        ASSERT_EQ(livePanels().size(), 1u);
+        EXPECT_EQ(livePanels().front()->scene().itemCount(), 12);
+        controller.reset();
+        settle();
+    }
+    EXPECT_FALSE(watchdog.finish()) << "a run waited on a FIFO";
 }
 
 TEST_F(ChaosEffectControllerTest, ASecondTriggerReplacesTheFirst)

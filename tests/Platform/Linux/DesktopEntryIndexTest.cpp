@@ -1,4 +1,5 @@
 #include "Platform/Linux/DesktopEntryIndex.h"
+#include "support/HostileFiles.h"
 #include "support/TestFolders.h"
 
 #include <gtest/gtest.h>
@@ -69,6 +70,27 @@ TEST(DesktopEntryIndexTest, SeesApplicationsInstalledAfterTheFirstLookUp)
     installed.system.write("applications/draw.desktop", desktopFile("Draw"));
     ASSERT_TRUE(installed.index.entry("draw"));
     EXPECT_EQ(installed.index.entry("draw")->name, "Draw");
+}
+
+TEST(DesktopEntryIndexTest, HostileEntriesAreSkippedWhetherReadAheadOrOnDemand)
+{
+    Installed installed;
+    const HostileFiles hostile(installed.user.filePath("applications"), QStringLiteral(".desktop"));
+    FifoWatchdog watchdog(hostile.fifos);
+    DesktopEntryIndex ahead{{installed.user.filePath("applications"), installed.system.filePath("applications")}, "pt_BR"};
+    ahead.prefetch();
+    for (DesktopEntryIndex *index : {&ahead, &installed.index}) {
+        ASSERT_TRUE(index->entry("paint"));
+        EXPECT_EQ(index->entry("paint")->name, "Pintura");
+        for (const char *id : {"fifo", "fifo-link", "zero-link", "urandom-link", "huge"})
+            EXPECT_FALSE(index->entry(QLatin1String(id))) << id;
+    }
+    EXPECT_FALSE(watchdog.finish()) << "reading the entries waited on a FIFO";
+
+    // A folder that changes after the read ahead is read again.
+    QThread::msleep(20);
+    installed.system.write("applications/draw.desktop", desktopFile("Draw"));
+    ASSERT_TRUE(ahead.entry("draw"));
 }
 
 }

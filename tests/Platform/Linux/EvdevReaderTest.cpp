@@ -12,6 +12,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -276,4 +277,40 @@ TEST(EvdevReaderThread, StopsPromptlyWhileIdleAndCanStopTwice)
     reader.stop();
     reader.stop();
     EXPECT_TRUE(collector.events.empty());
+}
+
+TEST(EvdevReaderThread, KeysDeliveredBeforeTheStopAreStillHandled)
+{
+    Pipe busy;
+    Pipe waiting;
+    std::mutex gateMutex;
+    std::condition_variable gateOpened;
+    bool open = false;
+    Collector collector;
+    const InputEventSource::Handler collect = collector.handler();
+    EvdevReaderThread reader(QStringLiteral("local.knockwell.keyboard"), InputDeviceClass::keyboard);
+    ASSERT_TRUE(reader.start({{busy.release(), "/dev/input/event1"}, {waiting.release(), "/dev/input/event2"}}, nullptr,
+                             [&](const RawInputEvent &event) {
+                                 collect(event);
+                                 std::unique_lock lock(gateMutex);
+                                 gateOpened.wait(lock, [&] { return open; });
+                             }));
+    // The reader is held inside its first key while the second device delivers and the stop
+    // comes: both are pending when it next looks.
+    busy.write({key(KEY_A, 1), report()});
+    ASSERT_TRUE(collector.waitFor(1));
+    waiting.write({key(KEY_B, 1), report(), key(KEY_B, 0), report()});
+    std::thread stopper([&] { reader.stop(); });
+    std::this_thread::sleep_for(100ms);
+    {
+        std::lock_guard lock(gateMutex);
+        open = true;
+    }
+    gateOpened.notify_all();
+    stopper.join();
+
+    std::lock_guard lock(collector.mutex);
+    ASSERT_EQ(collector.events.size(), 3u);
+    EXPECT_EQ(collector.events[1].code, KEY_B);
+    EXPECT_EQ(collector.events[2].value, 0);
 }
