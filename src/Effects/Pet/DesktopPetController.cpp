@@ -117,6 +117,14 @@ void DesktopPetController::setStaysPut(bool staysPut)
         scheduleIdle();
 }
 
+void DesktopPetController::setHeld(bool held)
+{
+    if (held == m_held)
+        return;
+    m_held = held;
+    scheduleIdle();
+}
+
 void DesktopPetController::setPlacement(PetPlacement placement)
 {
     placement = placement.sanitized();
@@ -148,7 +156,7 @@ void DesktopPetController::stopBehavior()
 bool DesktopPetController::mayIdle() const
 {
     const PetMood mood = m_presentation->mood();
-    return m_isVisible && !m_staysPut && !m_presentation->focusRemainingSeconds() && !menuOpen()
+    return m_isVisible && !m_staysPut && !m_held && !m_presentation->focusRemainingSeconds() && !menuOpen()
         && (mood == PetMood::idle || mood == PetMood::celebrating);
 }
 
