@@ -348,3 +348,22 @@ TEST(MenuBarPanel, RefusedLaunchAtLoginShowsTheRealState)
     EXPECT_FALSE(toggle->isChecked());
     QFile::remove(autostart);
 }
+
+TEST(MenuBarPanel, TheHeightFollowsRowsAsTheyComeAndGo)
+{
+    PanelRig rig({QStringLiteral("mouseEnabled=true")});
+    rig.sync();
+    const int withMouseVolume = rig.panel->height();
+    ASSERT_TRUE(rig.find<QSlider>(QStringLiteral("Mouse Volume"))->isVisibleTo(rig.panel.get()));
+
+    // Twice over: the panel shrinks when the row goes, and grows back when it returns.
+    for (int round = 0; round < 2; ++round) {
+        rig.app->settings().setMouseEnabled(false);
+        rig.sync();
+        EXPECT_LT(rig.panel->height(), withMouseVolume) << round;
+        EXPECT_EQ(rig.panel->height(), rig.panel->layout()->totalHeightForWidth(rig.panel->width())) << round;
+        rig.app->settings().setMouseEnabled(true);
+        rig.sync();
+        EXPECT_EQ(rig.panel->height(), withMouseVolume) << round;
+    }
+}

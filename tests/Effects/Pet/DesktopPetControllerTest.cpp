@@ -162,6 +162,7 @@ TEST_F(DesktopPetControllerTest, AnIdlePetChasesAfterTwelveSecondsUnlessHeldBack
         {"idle", [](DesktopPetControllerTest &) {}, true},
         {"focus session", [](DesktopPetControllerTest &t) { t.pet().setFocusRemainingSeconds(600, false); }, false},
         {"stay put", [](DesktopPetControllerTest &t) { t.controller.setStaysPut(true); }, false},
+        {"held", [](DesktopPetControllerTest &t) { t.controller.setHeld(true); }, false},
         {"menu open", [](DesktopPetControllerTest &t) { t.openMenu(true); }, false},
         {"focused mood", [](DesktopPetControllerTest &t) { t.controller.update(PetMood::focused, "Go"); }, false},
     };
@@ -276,6 +277,67 @@ TEST_F(DesktopPetControllerTest, MenuCommandsCloseTheMenuAndReachTheOwner)
     panel().callbacks.onAction(PetAction::pepTalk);
     EXPECT_FALSE(pet().isDialogueVisible());
     EXPECT_EQ(actions, std::vector<PetAction>{PetAction::pepTalk});
+}
+
+TEST_F(DesktopPetControllerTest, ResetPutsThePetBackAndStartsItsWaitAfresh)
+{
+    controller.setPlacement({0.5, 0.5});
+    controller.show();
+    const QRectF placed = panel().rect;
+    desktop.pointerAt = {300, 400};
+    scheduler.advance(18100ms);
+    ASSERT_EQ(pet().mood(), PetMood::sleeping);
+    ASSERT_NE(panel().rect, placed);
+
+    // Once from sleep, once from a focus session that held the pet back: after a reset the
+    // pet stands at its placement and chases 12 s later, with no stretch left over.
+    for (const char *from : {"asleep", "focus session"}) {
+        controller.reset();
+        EXPECT_EQ(panel().rect, placed) << from;
+        EXPECT_EQ(pet().mood(), PetMood::idle) << from;
+        scheduler.advance(11900ms);
+        EXPECT_EQ(pet().mood(), PetMood::idle) << from;
+        scheduler.advance(200ms);
+        EXPECT_EQ(pet().mood(), PetMood::bored) << from;
+        pet().setFocusRemainingSeconds(600, false);
+        controller.update(PetMood::focused, QStringLiteral("Go"));
+    }
+}
+
+TEST_F(DesktopPetControllerTest, LettingGoOfStayPutOrAHoldStartsTheWholeWaitAgain)
+{
+    const std::pair<const char *, void (DesktopPetController::*)(bool)> switches[] = {
+        {"stay put", &DesktopPetController::setStaysPut}, {"held", &DesktopPetController::setHeld}};
+    for (const auto &[name, hold] : switches) {
+        DesktopPetControllerTest t;
+        t.controller.show();
+        t.scheduler.advance(10s);
+        (t.controller.*hold)(true);
+        t.scheduler.advance(5s);
+        EXPECT_EQ(t.pet().mood(), PetMood::idle) << name;
+        (t.controller.*hold)(false);
+        t.scheduler.advance(11900ms);
+        EXPECT_EQ(t.pet().mood(), PetMood::idle) << name << ": the wait counted the time held";
+        t.scheduler.advance(200ms);
+        EXPECT_EQ(t.pet().mood(), PetMood::bored) << name;
+    }
+}
+
+TEST_F(DesktopPetControllerTest, AnInterruptedStretchIsLeftAsItIs)
+{
+    controller.show();
+    scheduler.advance(18s + 90s + 100ms);
+    ASSERT_EQ(pet().mood(), PetMood::stretching);
+    // Opening the menu mid-stretch ends the cycle; closing it schedules nothing for a
+    // stretching pet, which stays so until something sets its mood.
+    openMenu(true);
+    openMenu(false);
+    scheduler.advance(200s);
+    EXPECT_EQ(pet().mood(), PetMood::stretching);
+    EXPECT_EQ(pet().message(), "Big stretch…");
+    controller.update(PetMood::idle, QStringLiteral("Hi"));
+    scheduler.advance(12100ms);
+    EXPECT_EQ(pet().mood(), PetMood::bored);
 }
 
 TEST(PetMotion, NextOriginSteps)
