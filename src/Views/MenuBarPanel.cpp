@@ -11,6 +11,7 @@
 #include "Views/Panel/PanelSoundGroup.h"
 #include "Views/Panel/PanelToyMenu.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QMouseEvent>
 #include <QPainter>
@@ -69,6 +70,8 @@ void MenuBarPanel::refresh()
     for (PanelSection *section : m_sections)
         section->sync();
     // Rows come and go with their conditions, and wrapped lines grow; the height follows them.
+    // Their sections relayout through posted requests, which must land before measuring.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     layout()->activate();
     const int wanted = layout()->totalHeightForWidth(panelWidth);
     if (height() != wanted)

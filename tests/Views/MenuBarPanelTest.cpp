@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
