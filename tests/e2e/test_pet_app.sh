@@ -11,7 +11,7 @@ pet_visible() {
 }
 
 run_plinkly() {
-  "$PLINKLY" >"$E2E_WORK/plinkly-$1.log" 2>&1 &
+  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$PLINKLY" >"$E2E_WORK/plinkly-$1.log" 2>&1 &
   app=$!
   wait_for 20 has_window_named "Plinkly" || fail "Plinkly did not open its control window"
 }
