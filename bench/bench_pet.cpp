@@ -97,6 +97,47 @@ void animationTick(benchmark::State &state)
     }
 }
 BENCHMARK(animationTick)->Unit(benchmark::kMicrosecond);
+
+// One idle cycle of an awake pet kept in one spot (bob up for 0.32 s, down, blink), as the view
+// paces it: a frame only once something drawn has moved a whole device pixel, none between
+// bobs. Reports the frames of a cycle and the main-thread wakeups a second they cost, for a
+// screen of the given density.
+void idleCycle(benchmark::State &state)
+{
+    const double ratio = double(state.range(0));
+    const auto framesUntil = [&](PetAnimator &animator, double seconds) {
+        int frames = 0;
+        for (auto next = animator.secondsToNextPixel(); next && *next <= seconds; next = animator.secondsToNextPixel()) {
+            const double step = std::max(*next, 1.0 / 60);
+            animator.advance(step);
+            seconds -= step;
+            ++frames;
+        }
+        animator.advance(seconds);
+        if (!animator.secondsToNextPixel())
+            animator.finish();
+        return frames;
+    };
+    int frames = 0;
+    for (auto _ : state) {
+        PetAnimator animator;
+        animator.setDevicePixelRatio(ratio);
+        PetPoseState pose;
+        animator.setTargets(PetPose::targets(pose), PetCurve::immediate());
+        pose.bobbing = true;
+        animator.setTargets(PetPose::targets(pose), PetCurve::spring(0.38, 0.62));
+        // Each flag change paints at once; the pixel frames follow.
+        frames = 1 + framesUntil(animator, 0.32);
+        pose.bobbing = false;
+        animator.setTargets(PetPose::targets(pose), PetCurve::spring(0.38, 0.62));
+        frames += 1 + framesUntil(animator, 0.72) + 2;
+        benchmark::DoNotOptimize(animator.values());
+    }
+    state.counters["frames_per_cycle"] = frames;
+    // The four flag changes are the cycle's four waits; every other frame is a wakeup of its own.
+    state.counters["wakeups_per_s"] = frames / 3.07;
+}
+BENCHMARK(idleCycle)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 }
 
 int main(int argc, char **argv)

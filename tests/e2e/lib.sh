@@ -55,7 +55,7 @@ shot_without_compositor() {
     export DISPLAY=":$(head -n1 "$E2E_WORK/bare-display")"
     "$BUILD_DIR/tests/plinkly_click_target" /dev/null 0 0 800 600 "#4d5d78" >/dev/null 2>&1 &
     backdrop=$!
-    sleep 1
+    wait_for 10 bash -c "xdotool search --onlyvisible --name '^Plinkly click target\$' | grep -q ." || exit 3
     coproc BARE { "$@" 2>>"$E2E_WORK/probe.log"; }
     echo "$command" >&"${BARE[1]}"
     read -r -t 10 -u "${BARE[0]}" _ || exit 3
@@ -69,13 +69,20 @@ shot_without_compositor() {
 }
 
 # Desktop entries for the example applications the workspace tests open: an editor whose
-# windows carry the class EditorMain, and a chat whose entry names no class.
+# windows carry the class EditorMain, and a chat whose entry names no class; and hostile ones.
 install_example_desktop_entries() {
   local apps="$E2E_WORK/share/applications"
   mkdir -p "$apps"
   printf '[Desktop Entry]\nType=Application\nName=Example Editor\nExec=true\nStartupWMClass=EditorMain\n' \
     >"$apps/org.example.Editor.desktop"
   printf '[Desktop Entry]\nType=Application\nName=Example Chat\nExec=true\n' >"$apps/chat.desktop"
+  # Beside them, entries no reader may wait on or read to the end: a link to a FIFO nobody
+  # writes, links to endless devices and a 1 GiB file.
+  mkfifo "$E2E_WORK/no-writer"
+  ln -s "$E2E_WORK/no-writer" "$apps/fifo.desktop"
+  ln -s /dev/zero "$apps/zero.desktop"
+  ln -s /dev/urandom "$apps/urandom.desktop"
+  truncate -s 1G "$apps/huge.desktop"
   export XDG_DATA_DIRS="$E2E_WORK/share"
 }
 

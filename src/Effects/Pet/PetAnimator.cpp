@@ -5,17 +5,14 @@
 #include <numbers>
 
 namespace {
-// How close each term must come to rest before it stops moving: a small fraction of a point on
-// screen, in the term's own unit (scale factors, points, degrees, progress).
-constexpr double scaleRest = 0.002, pointRest = 0.05, degreeRest = 0.05, progressRest = 0.01;
-constexpr std::array<double, PetPoseValues::members.size()> settleDistance{
-    scaleRest, scaleRest, degreeRest, pointRest,  pointRest, scaleRest,  scaleRest,    pointRest,
-    scaleRest, scaleRest, scaleRest,  pointRest,  pointRest, degreeRest, progressRest, progressRest,
-};
-// A term at rest also moves slower than ten times its rest distance a second.
-constexpr double settleSpeedFactor = 10;
+// Half a device pixel: how close a spring must be to its target, and how slowly it must move
+// (per second), before it stops.
+constexpr double restPixels = 0.5;
 // Springs are integrated in steps no longer than this, so a late frame cannot blow them up.
 constexpr double springStep = 1.0 / 480;
+// The look-ahead for the next whole pixel samples the motion this often, this far.
+constexpr double lookStep = 1.0 / 240;
+constexpr double lookHorizon = 1.0;
 
 double easeInOut(double t)
 {
@@ -79,8 +76,9 @@ bool PetAnimator::advance(double seconds)
             channel.velocity += (stiffness * (channel.target - value) - damping * channel.velocity) * dt;
             value += channel.velocity * dt;
         }
-        if (std::abs(channel.target - value) < settleDistance[i]
-            && std::abs(channel.velocity) < settleDistance[i] * settleSpeedFactor) {
+        const double pixelsPerUnit = PetPose::reach[i] * m_devicePixelRatio;
+        if (std::abs(channel.target - value) * pixelsPerUnit < restPixels
+            && std::abs(channel.velocity) * pixelsPerUnit < restPixels) {
             value = channel.target;
             channel.velocity = 0;
             channel.moving = false;
@@ -92,4 +90,27 @@ bool PetAnimator::advance(double seconds)
 bool PetAnimator::isSettled() const
 {
     return std::none_of(m_channels.begin(), m_channels.end(), [](const Channel &c) { return c.moving; });
+}
+
+void PetAnimator::finish()
+{
+    for (std::size_t i = 0; i < channelCount; ++i) {
+        Channel &channel = m_channels[i];
+        m_values.*PetPoseValues::members[i] = channel.target;
+        channel.velocity = 0;
+        channel.moving = false;
+    }
+}
+
+std::optional<double> PetAnimator::secondsToNextPixel() const
+{
+    PetAnimator ahead = *this;
+    for (double t = lookStep; t <= lookHorizon; t += lookStep) {
+        const bool moving = ahead.advance(lookStep);
+        if (PetPose::drawnDistance(ahead.m_values, m_values) * m_devicePixelRatio >= 1)
+            return t;
+        if (!moving)
+            return std::nullopt;
+    }
+    return lookHorizon;
 }

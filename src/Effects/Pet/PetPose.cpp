@@ -1,5 +1,7 @@
 #include "Effects/Pet/PetPose.h"
 
+#include <cmath>
+
 namespace PetPose {
 namespace {
 struct PhysicsPose {
@@ -80,5 +82,14 @@ QTransform transform(const PetPoseValues &v)
         * rotation(8 * v.lidProgress) * QTransform::fromTranslate(0, 5 * v.lidProgress)
         * scale(v.hoverScale, v.hoverScale) * scale(1, v.walkScaleY)
         * QTransform::fromTranslate(v.stepOffsetX, v.stepOffsetY) * rotation(v.sway);
+}
+
+double drawnDistance(const PetPoseValues &a, const PetPoseValues &b)
+{
+    // Each term's own reach, added up: never less than the combined movement.
+    double distance = 0;
+    for (std::size_t i = 0; i < reach.size(); ++i)
+        distance += std::abs(a.*PetPoseValues::members[i] - b.*PetPoseValues::members[i]) * reach[i];
+    return distance;
 }
 }

@@ -54,6 +54,17 @@ namespace PetPose {
 inline constexpr double frameWidth = 82;
 inline constexpr double frameHeight = 76;
 
+// How far, in points, the farthest thing drawn moves for one unit of each term (the order of
+// `PetPoseValues::members`): the figure reaches 85 pt sideways and 62 pt up from the frame's
+// centre, a degree turns its far corner 1.83 pt, the badge travels 30 pt as it grows in and the
+// card 60 pt.
+inline constexpr std::array<double, PetPoseValues::members.size()> reach{
+    85, 62, 1.83, 1, 1, 85, 62, 1, 28, 105, 62, 1, 1, 1.83, 30, 60,
+};
+
+// At most how far, in points, anything drawn with `b` lies from where it is drawn with `a`.
+double drawnDistance(const PetPoseValues &a, const PetPoseValues &b);
+
 // The resting value of every term for a state.
 PetPoseValues targets(const PetPoseState &state);
 

@@ -5,14 +5,13 @@ QString JournalExcerpt::forLabel(const QString &text)
     const bool cut = text.size() > maximumCharacters;
     const QStringView shown = QStringView(text).left(maximumCharacters);
     QString out;
-    out.reserve(shown.size() + shown.size() / longestUnbrokenRun + 1);
+    out.reserve(2 * shown.size() + 1);
     qsizetype run = 0;
     for (const QChar c : shown) {
         run = c.isSpace() ? 0 : run + 1;
-        if (run > longestUnbrokenRun) {
+        // A break anywhere in the run, so its lines fill the column.
+        if (run > longestUnbrokenRun)
             out += QChar(0x200B);
-            run = 1;
-        }
         out += c;
     }
     if (cut)

@@ -7,11 +7,11 @@
 // out hundreds of thousands of characters makes the page slow to show. The journal itself
 // keeps the whole text.
 namespace JournalExcerpt {
-inline constexpr qsizetype maximumCharacters = 1000;
-// Runs longer than this get invisible break opportunities.
+inline constexpr qsizetype maximumCharacters = 500;
+// Runs longer than this may break anywhere.
 inline constexpr qsizetype longestUnbrokenRun = 24;
 
-// The text with a zero-width space after every longestUnbrokenRun characters of a longer
-// run, cut after maximumCharacters with an ellipsis.
+// The text with a zero-width space between the characters of a run longer than
+// longestUnbrokenRun, from that length on, cut after maximumCharacters with an ellipsis.
 QString forLabel(const QString &text);
 }

@@ -113,3 +113,68 @@ TEST(PetAnimator, SpringsSettleOnTheTargetAndEasesEndOnTime)
     EXPECT_EQ(animator.values().sway, -4);
     EXPECT_TRUE(animator.isSettled());
 }
+
+// The idle hop on screens of either density: each frame comes once something drawn has moved a
+// whole device pixel (never much more), and the pose rests, drawn exactly, once what is left of
+// the spring stays within a pixel.
+TEST(PetAnimator, FramesComeOnWholePixelsAndTheHopComesToRest)
+{
+    for (const double ratio : {1.0, 2.0}) {
+        for (const bool bobbing : {true, false}) {
+            PetAnimator animator;
+            animator.setDevicePixelRatio(ratio);
+            PetPoseState state;
+            state.bobbing = !bobbing;
+            animator.setTargets(PetPose::targets(state), PetCurve::immediate());
+            state.bobbing = bobbing;
+            const PetPoseValues target = PetPose::targets(state);
+            animator.setTargets(target, PetCurve::spring(0.38, 0.62));
+            int frames = 0;
+            double elapsed = 0;
+            for (auto next = animator.secondsToNextPixel(); next && frames < 100;
+                 next = animator.secondsToNextPixel(), ++frames) {
+                const PetPoseValues drawn = animator.values();
+                animator.advance(*next);
+                elapsed += *next;
+                const double moved = PetPose::drawnDistance(drawn, animator.values()) * ratio;
+                EXPECT_GE(moved, 1) << ratio << " frame " << frames;
+                EXPECT_LT(moved, 1.5) << ratio << " frame " << frames;
+            }
+            // Four points of hop, plus the overshoot there and back.
+            EXPECT_GE(frames, int(4 * ratio) - 1) << ratio;
+            EXPECT_LE(frames, int(4 * ratio) + 3) << ratio;
+            EXPECT_LT(elapsed, 0.5) << ratio;
+            animator.finish();
+            EXPECT_EQ(animator.values(), target);
+            EXPECT_TRUE(animator.isSettled());
+        }
+    }
+}
+
+// A spring stops once within half a device pixel of its target and slower than half a pixel a
+// second, and not before: finer pixels never take it less time.
+TEST(PetAnimator, ASpringStopsWithinHalfADevicePixel)
+{
+    double settledAt[2] = {};
+    for (const int i : {0, 1}) {
+        const double ratio = i + 1;
+        PetAnimator animator;
+        animator.setDevicePixelRatio(ratio);
+        PetPoseValues target;
+        target.physicsRotation = 16;
+        animator.setTargets(target, PetCurve::spring(0.30, 0.64));
+        double before = 0;
+        double t = 0;
+        for (; t < 3 && !animator.isSettled(); t += 0.001) {
+            before = animator.values().physicsRotation;
+            animator.advance(0.001);
+        }
+        ASSERT_TRUE(animator.isSettled()) << ratio;
+        EXPECT_EQ(animator.values().physicsRotation, 16);
+        const double pixelsLeft = std::abs(before - 16) * PetPose::reach[2] * ratio;
+        EXPECT_LT(pixelsLeft, 0.5) << "stopped while still " << pixelsLeft << " px away";
+        settledAt[i] = t;
+    }
+    EXPECT_GE(settledAt[1], settledAt[0]);
+    EXPECT_LT(settledAt[1], 1.2);
+}

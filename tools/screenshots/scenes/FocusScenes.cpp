@@ -101,4 +101,23 @@ const SceneRegistrar fullLog{QStringLiteral("focus/full-log"), [](SceneRig &rig)
     rig.captureContent(QStringLiteral("focus/full-log"), pageContent(window));
 }, preparedSettings, desktopWithApps};
 
+// Writing far longer than anyone types: one unbroken run and a long paragraph in every list.
+const SceneRegistrar longWriting{QStringLiteral("focus/long-writing"), [](SceneRig &rig) {
+    FocusJournalStore &journal = rig.app().journal();
+    const QString run(20'000, u'x');
+    const QString prose = QStringLiteral("a paragraph that goes on ").repeated(800);
+    for (const QString &text : {run, prose}) {
+        journal.addTask(text);
+        journal.addCheckIn(text, QString());
+        journal.saveSetup(text.left(5000) + QString::number(text.size()), 25, {});
+        const QDateTime end = journal.now();
+        journal.saveReflection(text, journal.recordSession({text, end.addSecs(-1500), end, 25, true, 1500}));
+    }
+    journal.saveTodayPage(prose, run);
+    rig.app().settings().setFocusGoal(run);
+    ControlWindow &window = rig.controlWindow(SettingsPage::focus);
+    rig.capture(QStringLiteral("focus/long-writing"), &window);
+    rig.captureContent(QStringLiteral("focus/long-writing-whole"), pageContent(window));
+}, preparedSettings, desktopWithApps};
+
 }

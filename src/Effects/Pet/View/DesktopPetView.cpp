@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextLayout>
@@ -15,9 +16,12 @@
 #include <cmath>
 
 namespace {
+// Frames come no closer together than this, however fast the pose moves.
 constexpr int frameIntervalMs = 16;
-// A late frame moves the pose by at most this much, so a stalled loop does not jump.
-constexpr double longestFrameSeconds = 0.1;
+constexpr std::size_t keptFigures = 4;
+// A late frame moves the pose by at most this much beyond its due time, so a stalled loop
+// does not jump.
+constexpr double longestLateSeconds = 0.1;
 constexpr double capsulePaddingX = 8;
 constexpr double capsulePaddingY = 5;
 constexpr int pageFadeMs = 160;
@@ -81,7 +85,8 @@ DesktopPetView::DesktopPetView(PetPresentation &presentation, Scheduler &schedul
     m_pageFade.setEndValue(1.0);
     m_pageFade.setEasingCurve(QEasingCurve::InOutCubic);
     connect(&m_pageFade, &QVariantAnimation::valueChanged, this, [this] { update(); });
-    m_frameTimer.setInterval(frameIntervalMs);
+    m_frameTimer.setSingleShot(true);
+    m_frameTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_frameTimer, &QTimer::timeout, this, &DesktopPetView::frameTick);
 
     m_wasSleeping = presentation.mood() == PetMood::sleeping;
@@ -201,8 +206,7 @@ std::optional<PetMenuCard> DesktopPetView::menuCard() const
 {
     if (!m_presentation.isDialogueVisible())
         return std::nullopt;
-    return PetMenuCard({m_presentation.name(), m_presentation.reactionLine(), m_presentation.staysPut(), m_menuCategory},
-                       cardRoom());
+    return PetMenuCard({m_presentation.name(), m_presentation.reactionLine(), m_presentation.staysPut(), m_menuCategory});
 }
 
 std::optional<QRectF> DesktopPetView::cardRect() const
@@ -210,9 +214,10 @@ std::optional<QRectF> DesktopPetView::cardRect() const
     const auto card = menuCard();
     if (!card)
         return std::nullopt;
-    // A card taller than the room above the figure is cut at the panel's top edge.
-    const double bottom = cardRoom();
-    return QRectF((width() - PetMenuCard::width) / 2, bottom - card->height(), PetMenuCard::width, card->height());
+    // A card taller than the room above the figure keeps its header at the panel's top edge and
+    // reaches down towards the figure instead.
+    const double top = std::max(cardRoom() - card->height(), 0.0);
+    return QRectF((width() - PetMenuCard::width) / 2, top, PetMenuCard::width, card->height());
 }
 
 std::optional<std::size_t> DesktopPetView::cardItemAt(QPointF point) const
@@ -276,24 +281,43 @@ PetFigureState DesktopPetView::figureState() const
 
 void DesktopPetView::retarget(PetCurve curve)
 {
+    // A moving pose is brought up to now first, so the new course starts from where it is.
+    if (m_frameTimer.isActive())
+        m_animator.advance(elapsedSinceFrame());
     m_animator.setTargets(PetPose::targets(poseState()), curve);
-    if (!m_animator.isSettled() && !m_frameTimer.isActive()) {
-        m_frameClock.start();
-        m_frameTimer.start();
-    }
-    refresh();
+    planFrame();
 }
 
 void DesktopPetView::advanceAnimation(double seconds)
 {
-    if (!m_animator.advance(seconds))
-        m_frameTimer.stop();
-    refresh();
+    m_animator.advance(seconds);
+    planFrame();
 }
 
 void DesktopPetView::frameTick()
 {
-    advanceAnimation(std::min(double(m_frameClock.restart()) / 1000.0, longestFrameSeconds));
+    advanceAnimation(elapsedSinceFrame());
+}
+
+double DesktopPetView::elapsedSinceFrame()
+{
+    const double due = m_frameTimer.interval() / 1000.0;
+    return std::min(double(m_frameClock.restart()) / 1000.0, due + longestLateSeconds);
+}
+
+void DesktopPetView::planFrame()
+{
+    // The next frame comes when something drawn has moved a whole device pixel; when the rest
+    // of the motion stays within one, the pose is drawn at rest now and nothing more runs.
+    m_animator.setDevicePixelRatio(devicePixelRatioF());
+    if (const auto next = m_animator.secondsToNextPixel()) {
+        m_frameClock.start();
+        m_frameTimer.start(std::max(frameIntervalMs, int(std::lround(*next * 1000))));
+    } else {
+        m_animator.finish();
+        m_frameTimer.stop();
+    }
+    refresh();
 }
 
 void DesktopPetView::refresh()
@@ -504,13 +528,13 @@ void DesktopPetView::physicsStep(std::uint64_t generation)
     m_scheduler.schedule(millis(0.24), this, [this, generation] { physicsStep(generation); });
 }
 
-void DesktopPetView::paintEvent(QPaintEvent *)
+void DesktopPetView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.fillRect(rect(), Qt::transparent);
+    painter.fillRect(event->rect(), Qt::transparent);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    paintContent(painter);
+    PetPictures::paintInBands(painter, event->rect(), [&] { paintContent(painter); });
 }
 
 void DesktopPetView::paintContent(QPainter &painter)
@@ -522,26 +546,32 @@ void DesktopPetView::paintContent(QPainter &painter)
         paintCapsule(painter, *capsule);
 
     // The figure changes far less often than its pose: it is drawn once into a picture that
-    // each frame then places with the pose.
+    // each frame then places with the pose. The idle cycle only goes between a few pictures
+    // (resting, bobbing, blinking), so the last few are kept.
     const PetFigureState figure = figureState();
     const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-    if (!(figure == m_figureKey) || ratio != m_figureRatio || m_figureImage.isNull()) {
-        m_figureKey = figure;
-        m_figureRatio = ratio;
-        m_figureImage = QImage((figureBounds.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
-        m_figureImage.setDevicePixelRatio(ratio);
-        m_figureImage.fill(Qt::transparent);
-        QPainter figurePainter(&m_figureImage);
+    auto drawn = std::find_if(m_figures.begin(), m_figures.end(),
+                              [&](const DrawnFigure &f) { return f.state == figure && f.ratio == ratio; });
+    if (drawn == m_figures.end()) {
+        QImage image((figureBounds.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        QPainter figurePainter(&image);
         figurePainter.translate(-figureBounds.topLeft());
-        PetFigure::paint(figurePainter, figure);
+        PetPictures::paintInBands(figurePainter, figureBounds.toAlignedRect(),
+                                  [&] { PetFigure::paint(figurePainter, figure); });
+        if (m_figures.size() == keptFigures)
+            m_figures.pop_back();
+        drawn = m_figures.insert(m_figures.begin(), {figure, ratio, std::move(image)});
     }
+    const QImage &figureImage = drawn->image;
     const QRectF frame = figureFrame();
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.translate(frame.topLeft());
     painter.setTransform(PetPose::transform(poseValues()), true);
     painter.translate(frame.width() / 2, frame.height() / 2);
-    painter.drawImage(figureBounds.topLeft(), m_figureImage);
+    painter.drawImage(figureBounds.topLeft(), figureImage);
     painter.restore();
 }
 

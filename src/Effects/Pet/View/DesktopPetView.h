@@ -17,13 +17,14 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 class PetPresentation;
 class Scheduler;
 
 // The pet's panel content: the menu card or a reaction capsule above the dolphin, the pose
 // the pet's state and the view's own flags give the figure, and the pointer on the figure.
-// It draws itself; a frame timer runs only while part of the pose is still moving.
+// It draws itself; a frame comes only when something drawn has moved a whole device pixel.
 class DesktopPetView final : public QWidget {
     Q_OBJECT
 
@@ -72,6 +73,9 @@ protected:
 
 private:
     void retarget(PetCurve curve);
+    void planFrame();
+    // Real time since the last frame, at most a little past the frame's due time.
+    double elapsedSinceFrame();
     void refresh();
     void frameTick();
     void tap();
@@ -141,8 +145,11 @@ private:
     // The capsule's lines as last broken, and the text they came from.
     mutable std::optional<QString> m_capsuleText;
     mutable QStringList m_capsuleLines;
-    // The figure as last drawn, and what it showed.
-    PetFigureState m_figureKey;
-    double m_figureRatio = 0;
-    QImage m_figureImage;
+    // The figure as lately drawn, newest first, and what each picture shows.
+    struct DrawnFigure {
+        PetFigureState state;
+        double ratio = 0;
+        QImage image;
+    };
+    std::vector<DrawnFigure> m_figures;
 };

@@ -68,22 +68,40 @@ const QImage &mascotImage()
     return image;
 }
 
-const QImage &tinted(const QColor &tint)
+const QImage &fitted(double ratio)
 {
-    static QHash<QRgb, QImage> cache;
-    auto found = cache.find(tint.rgba());
-    if (found == cache.end())
-        found = cache.insert(tint.rgba(), PetPictures::multiplied(mascotImage(), tint));
+    static QHash<int, QImage> cache;
+    const int key = int(std::lround(ratio * 100));
+    auto found = cache.find(key);
+    if (found == cache.end()) {
+        const QImage &image = mascotImage();
+        const QSize size = (image.deviceIndependentSize().scaled(cellWidth, cellHeight, Qt::KeepAspectRatio) * ratio)
+                               .toSize();
+        QImage scaled = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        scaled.setDevicePixelRatio(ratio);
+        found = cache.insert(key, scaled);
+    }
     return *found;
 }
 
-const QImage &shadow(const QColor &color, double radius)
+const QImage &tinted(const QColor &tint, double ratio)
 {
     static QHash<QPair<QRgb, int>, QImage> cache;
-    const QPair<QRgb, int> key(color.rgba(), int(std::lround(radius * 10)));
+    const QPair<QRgb, int> key(tint.rgba(), int(std::lround(ratio * 100)));
     auto found = cache.find(key);
     if (found == cache.end())
-        found = cache.insert(key, PetPictures::blurredShape(mascotImage(), color, radius));
+        found = cache.insert(key, PetPictures::multiplied(fitted(ratio), tint));
+    return *found;
+}
+
+const QImage &shadow(const QColor &color, double radius, double ratio)
+{
+    static QHash<QPair<QRgb, QPair<int, int>>, QImage> cache;
+    const QPair<QRgb, QPair<int, int>> key(color.rgba(),
+                                           {int(std::lround(radius * 10)), int(std::lround(ratio * 100))});
+    auto found = cache.find(key);
+    if (found == cache.end())
+        found = cache.insert(key, PetPictures::blurredShape(fitted(ratio), color, radius));
     return *found;
 }
 }

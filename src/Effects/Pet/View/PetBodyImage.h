@@ -14,9 +14,11 @@ QImage load(const QStringList &candidates);
 // The image from the resource bundle, else from the build's source tree; loaded on first use.
 const QImage &mascotImage();
 
-// The image with every channel multiplied by the tint; cached per tint.
-const QImage &tinted(const QColor &tint);
+// The image fitted into the body's 64 x 62 pt cell at `ratio` device pixels a point, with every
+// channel multiplied by the tint; cached per tint and ratio, so drawing never rescales it.
+const QImage &tinted(const QColor &tint, double ratio);
 
-// The image's shape blurred by `radius` in one colour, for a drop shadow; cached per colour.
-const QImage &shadow(const QColor &color, double radius);
+// The fitted image's shape blurred by `radius` in one colour, for a drop shadow; cached per
+// colour and ratio.
+const QImage &shadow(const QColor &color, double radius, double ratio);
 }

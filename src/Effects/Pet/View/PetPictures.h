@@ -2,6 +2,10 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPainter>
+#include <QRect>
+
+#include <functional>
 
 // Picture operations the pet's drawing prepares once and then reuses.
 namespace PetPictures {
@@ -11,4 +15,9 @@ QImage multiplied(const QImage &image, const QColor &tint);
 // The alpha of `image` blurred by about `radius` points, filled with `color`, on a canvas grown
 // by the radius on every side: a drop shadow.
 QImage blurredShape(const QImage &image, const QColor &color, double radius);
+
+// Runs `paint` once per band of a few device rows of `area` (in the painter's logical
+// coordinates), clipped to it. Qt hands any fill of more than 96 spans to its thread pool,
+// whose wakeups cost far more than the pet's few pixels; a band never reaches that.
+void paintInBands(QPainter &painter, const QRect &area, const std::function<void()> &paint);
 }

@@ -86,6 +86,11 @@ TEST(DesktopPetView, TheIdleCycleBobsAndBlinksExceptInSleep)
     EXPECT_TRUE(rig.view.figureState().blinking);
     rig.scheduler.advance(130ms);
     EXPECT_FALSE(rig.view.figureState().blinking);
+    // Between bobs nothing runs but the wait for the next one.
+    for (int frame = 0; frame < 60 && rig.view.isAnimating(); ++frame)
+        rig.view.advanceAnimation(1.0 / 60);
+    EXPECT_FALSE(rig.view.isAnimating());
+    EXPECT_EQ(rig.scheduler.pendingCount(), 1u);
 
     rig.scheduler.advance(1900ms);
     ASSERT_TRUE(rig.view.poseState().bobbing);
@@ -93,6 +98,10 @@ TEST(DesktopPetView, TheIdleCycleBobsAndBlinksExceptInSleep)
     EXPECT_FALSE(rig.view.poseState().bobbing) << "falling asleep ends the bob at once";
     rig.scheduler.advance(10s);
     EXPECT_FALSE(rig.view.poseState().bobbing);
+    for (int frame = 0; frame < 60 && rig.view.isAnimating(); ++frame)
+        rig.view.advanceAnimation(1.0 / 60);
+    EXPECT_FALSE(rig.view.isAnimating()) << "a sleeping pet does not move";
+    EXPECT_EQ(rig.scheduler.pendingCount(), 0u);
 
     rig.presentation.update(PetMood::idle, QStringLiteral("Up"));
     rig.scheduler.advance(1850ms);

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The real program at rest on a virtual desktop (Xvfb, openbox, xcompmgr, a tray host), default
+# settings with the pet shown and kept in one spot: per-thread wakeups and CPU over a window of
+# idle, and where its memory sits.
+#   bench/idle_desktop.sh [BUILD_DIR] [SECONDS] [RUNS]
+# Extra settings lines ("key=value") may be given in IDLE_SETTINGS, separated by spaces.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build}" && pwd)
+seconds=${2:-60}
+runs=${3:-3}
+
+if [[ "${IDLE_INSIDE:-}" != 1 ]]; then
+  IDLE_INSIDE=1 exec "$root/tests/e2e/desktop-session.sh" --interactive "$0" "$build" "$seconds" "$runs"
+fi
+
+# A busy machine may start the compositor late; without it the pet would be a shaped window.
+for _ in $(seq 100); do
+  xwininfo -root -children | grep -q '"xcompmgr"' && break
+  sleep 0.1
+done
+work=$(mktemp -d /tmp/plinkly-idle-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+ticks=$(getconf CLK_TCK)
+
+# Wakeups (voluntary context switches) per thread, as "tid count" lines.
+switches() {
+  local task
+  for task in /proc/"$1"/task/*; do
+    echo "${task##*/} $(awk '/^voluntary_ctxt_switches/ { print $2 }' "$task/status" 2>/dev/null || echo 0)"
+  done
+}
+# The wakeups between two readings: every thread alive at the second one, and the main thread.
+wakeups_between() {
+  awk -v main="$3" 'NR == FNR { before[$1] = $2; next }
+                    { n = $2 - before[$1]; all += n; if ($1 == main) m = n }
+                    END { print all + 0, m + 0 }' "$1" "$2"
+}
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+smaps_kib() { awk -v k="$2:" '$1 == k { print $2 }' "/proc/$1/smaps_rollup"; }
+
+for run in $(seq "$runs"); do
+  export HOME="$work/home-$run"
+  export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share" XDG_CACHE_HOME="$HOME/.cache"
+  export XDG_RUNTIME_DIR="$work/runtime-$run" QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
+  mkdir -p "$XDG_CONFIG_HOME/plinkly" "$XDG_RUNTIME_DIR"
+  chmod 700 "$XDG_RUNTIME_DIR"
+  printf '[General]\nhasCompletedOnboarding=true\ndidRequestInputMonitoringV2=true\npetStayPut=true\n' \
+    >"$XDG_CONFIG_HOME/plinkly/plinkly.ini"
+  for line in ${IDLE_SETTINGS:-}; do echo "$line" >>"$XDG_CONFIG_HOME/plinkly/plinkly.ini"; done
+
+  "$build/plinkly" >"$work/plinkly-$run.log" 2>&1 &
+  app=$!
+  for _ in $(seq 100); do
+    window=$(xdotool search --name '^Plinkly$' 2>/dev/null | head -n1 || true)
+    [[ -n "$window" ]] && break
+    sleep 0.2
+  done
+  # The control window opens at start; the resting program has it closed.
+  [[ -n "${window:-}" ]] && xdotool windowclose "$window" 2>/dev/null || true
+  xdotool mousemove 5 400
+  sleep 5
+
+  switches "$app" >"$work/before"
+  cpu0=$(cpu_ticks "$app")
+  sleep "$seconds"
+  switches "$app" >"$work/after"
+  cpu1=$(cpu_ticks "$app")
+  read -r all main < <(wakeups_between "$work/before" "$work/after" "$app")
+  awk -v a="$all" -v m="$main" -v c=$((cpu1 - cpu0)) -v t="$ticks" -v s="$seconds" \
+    -v rss="$(smaps_kib "$app" Rss)" -v pss="$(smaps_kib "$app" Pss)" -v run="$run" \
+    'BEGIN { printf "run %d: wakeups %.1f/s (main thread %.1f/s), CPU %.3f %% of a core, RSS %.1f MiB, PSS %.1f MiB\n",
+             run, a / s, m / s, 100 * c / t / s, rss / 1024, pss / 1024 }'
+  if [[ -n "${IDLE_SMAPS:-}" ]]; then
+    # Resident memory by mapping: the heap, anonymous memory, and each file.
+    awk '/^[0-9a-f]+-[0-9a-f]+ / { name = (NF >= 6 ? $6 : "[anon]") }
+         $1 == "Rss:" { rss[name] += $2 } $1 == "Pss:" { pss[name] += $2 }
+         END { for (n in rss) if (rss[n] >= 256) printf "%8.1f %8.1f  %s\n", rss[n] / 1024, pss[n] / 1024, n }' \
+      "/proc/$app/smaps" | sort -rn >"$IDLE_SMAPS.$run"
+  fi
+  kill "$app"
+  wait "$app" 2>/dev/null || true
+done
