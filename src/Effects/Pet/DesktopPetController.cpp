@@ -186,6 +186,7 @@ void DesktopPetController::startChase()
     m_presentation->becomeBored();
     m_chaseStarted = m_lastChaseTick = m_clock.uptime();
     m_chasing = true;
+    m_chaseOrigin.reset();
     scheduleStep(0, &DesktopPetController::updateChase);
 }
 
@@ -221,16 +222,19 @@ void DesktopPetController::updateChase()
         m_presentation->setWalking(false);
         return;
     }
+    // The window keeps whole pixels; the chase keeps its exact place, so fractions of a step
+    // add up at full speed, unless something else moved the window since.
     const QRectF frame = m_panel->frame();
+    const bool sameWindowPlace = m_chaseOrigin && QRectF(*m_chaseOrigin, frame.size()).toRect() == frame.toRect();
+    const QPointF origin = sameWindowPlace ? *m_chaseOrigin : frame.topLeft();
     const QPointF target = PetGeometry::chaseTarget(pointer, *screen, frame.size());
-    const QPointF next = PetMotion::nextOrigin(frame.topLeft(), target, timeStep);
-    if (next != frame.topLeft())
+    const QPointF next = PetMotion::nextOrigin(origin, target, timeStep);
+    m_chaseOrigin = next;
+    if (next != origin)
         m_panel->setFrame({next, frame.size()});
-    // The window keeps whole pixels: a step under half a pixel leaves the pet where it was
-    // drawn, and a pet that does not move must not walk.
-    const QPointF drawn = m_panel->frame().topLeft();
-    if (drawn != frame.topLeft())
-        m_presentation->setMovement(next.x() - frame.left());
+    // A pet whose drawn place does not change must not walk.
+    if (m_panel->frame().topLeft() != frame.topLeft())
+        m_presentation->setMovement(next.x() - origin.x());
     else
         m_presentation->setWalking(false);
 }

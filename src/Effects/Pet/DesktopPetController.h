@@ -89,6 +89,8 @@ private:
     bool m_chasing = false;
     Clock::Uptime m_chaseStarted;
     Clock::Uptime m_lastChaseTick;
+    // Where the chase has the window, to the fraction; the window itself keeps whole pixels.
+    std::optional<QPointF> m_chaseOrigin;
     PetPlacement m_savedPlacement;
     bool m_staysPut = false;
     bool m_held = false;

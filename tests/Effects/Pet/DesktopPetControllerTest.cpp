@@ -242,6 +242,16 @@ TEST_F(DesktopPetControllerTest, ThePetWalksExactlyWhileItsDrawnPositionChanges)
     }
 }
 
+TEST_F(DesktopPetControllerTest, TheChaseCoversTwoHundredFortyPointsASecond)
+{
+    controller.show();
+    desktop.pointerAt = {100, 800};
+    scheduler.advance(12500ms);
+    const QPointF before = panel().rect.topLeft();
+    scheduler.advance(2s);
+    EXPECT_NEAR(QLineF(before, panel().rect.topLeft()).length(), 2 * PetMotion::speed, 3);
+}
+
 TEST_F(DesktopPetControllerTest, TheChaseFollowsThePointerOntoAnotherDisplay)
 {
     desktop.displays = {mainDisplay, rightDisplay};
