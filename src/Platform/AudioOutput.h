@@ -2,6 +2,8 @@
 
 #include "Foundation/Error.h"
 
+#include <chrono>
+
 // Fills output buffers: interleaved float32 stereo frames.
 class AudioRenderer {
 public:
@@ -32,4 +34,8 @@ public:
     virtual bool isLost() const = 0;
     // How often the open stream has run dry (a buffer came too late), where the output can tell.
     virtual int underruns() const { return 0; }
+    // Keeps this much more sound queued ahead of the server than the shortest buffer would,
+    // from now on. True when the open stream took it, or none is open and the next one will;
+    // false when only a new stream can take it.
+    virtual bool setMargin(std::chrono::microseconds margin) { return true; }
 };

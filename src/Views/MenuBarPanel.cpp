@@ -68,11 +68,23 @@ void MenuBarPanel::refresh()
     }
     for (PanelSection *section : m_sections)
         section->sync();
-    // Rows come and go with their conditions, and wrapped lines grow; the height follows them.
-    layout()->activate();
+    // Rows come and go with their conditions, and wrapped lines grow; the height follows them at
+    // once. The sections' own layouts would catch up only at their next layout request, after
+    // the panel had been measured with the rows it showed before.
+    activateLayouts(this);
     const int wanted = layout()->totalHeightForWidth(panelWidth);
     if (height() != wanted)
         resize(panelWidth, wanted);
+}
+
+void MenuBarPanel::activateLayouts(QWidget *widget)
+{
+    for (QWidget *child : widget->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isWindow())
+            activateLayouts(child);
+    }
+    if (widget->layout())
+        widget->layout()->activate();
 }
 
 void MenuBarPanel::showEvent(QShowEvent *event)

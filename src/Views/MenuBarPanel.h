@@ -33,6 +33,8 @@ protected:
 
 private:
     void refresh();
+    // Brings every layout under the widget up to date, innermost first.
+    static void activateLayouts(QWidget *widget);
 
     AppModel &m_app;
     std::array<PanelSection *, 7> m_sections{};

@@ -193,7 +193,9 @@ TEST(ControlWindow, EverythingFitsAtTheMinimumSize)
             EXPECT_LE(window.minimumSizeHint().width(), 620);
             const auto *view = static_cast<const QScrollArea *>(window.pageView(page));
             EXPECT_FALSE(view->horizontalScrollBar()->isVisible()) << rawValue(page).toStdString();
-            EXPECT_TRUE(view->verticalScrollBar()->isVisible()) << rawValue(page).toStdString();
+            // The bar shows only when the page scrolls.
+            EXPECT_EQ(view->verticalScrollBar()->isVisible(), view->widget()->height() > view->viewport()->height())
+                << rawValue(page).toStdString();
             EXPECT_LE(view->widget()->minimumSizeHint().width(), view->viewport()->width());
         }
     }

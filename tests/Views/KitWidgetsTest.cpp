@@ -145,6 +145,31 @@ TEST(FlowGrid, ColumnsAdaptToTheWidthAndRowsFollowIt)
     }
 }
 
+TEST(FlowGrid, BalancedRowsEvenOutAndShareTheWholeWidth)
+{
+    QWidget host;
+    auto *grid = new FlowGrid(100, 10, 10, &host);
+    grid->setRows(FlowGrid::Rows::balanced);
+    std::vector<QWidget *> tiles;
+    for (int index = 0; index < 4; ++index) {
+        tiles.push_back(new QWidget);
+        tiles.back()->setFixedHeight(30);
+        grid->addWidget(tiles.back());
+    }
+    struct Case {
+        int width;
+        int tileWidth;
+        int height;
+    };
+    // Three fit at 340 but four then wrap as two and two; at 1000 four share the whole row.
+    for (const Case &c : {Case{340, 165, 70}, Case{430, 100, 30}, Case{1000, 242, 30}, Case{150, 150, 150}}) {
+        grid->setGeometry(QRect(0, 0, c.width, grid->heightForWidth(c.width)));
+        EXPECT_EQ(grid->heightForWidth(c.width), c.height) << c.width;
+        for (QWidget *tile : tiles)
+            EXPECT_EQ(tile->geometry().width(), c.tileWidth) << c.width;
+    }
+}
+
 TEST(Bind, UpdatesQuietlyAndLeavesAFieldBeingTypedIn)
 {
     QWidget window;

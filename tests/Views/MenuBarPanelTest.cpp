@@ -115,6 +115,19 @@ TEST(MenuBarPanel, PausedPhysicsAndAccessDecideWhatIsOnAndWhatRests)
     }
 }
 
+TEST(MenuBarPanel, PausingAndResumingTakeTheNewHeightInTheSameRefresh)
+{
+    for (const bool startsPaused : {true, false}) {
+        SCOPED_TRACE(startsPaused ? "resume" : "pause");
+        const auto setting = [](bool paused) { return QStringLiteral("effectsPaused=") + (paused ? "true" : "false"); };
+        PanelRig rig({setting(startsPaused)});
+        const PanelRig opened({setting(!startsPaused)});
+        rig.find(startsPaused ? QStringLiteral("Resume All Effects") : QStringLiteral("Pause All Effects"))->click();
+        rig.panel->sync();
+        EXPECT_EQ(rig.panel->height(), opened.panel->height());
+    }
+}
+
 TEST(MenuBarPanel, TypingHudTurnsStatisticsOnWithItAndLeavesThemOn)
 {
     PanelRig rig({QStringLiteral("interactionStatsEnabled=false"), QStringLiteral("statsOverlayEnabled=true")});

@@ -64,5 +64,7 @@ chmod 700 "$XDG_RUNTIME_DIR"
 dbus-update-activation-environment HOME XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_RUNTIME_DIR \
   TMPDIR DISPLAY
 export QT_QPA_PLATFORM=xcb
+# No sound server runs here: sound goes through SDL's null driver unless a test says otherwise.
+export PLINKLY_AUDIO="${PLINKLY_AUDIO:-sdl}"
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 bash "$test_script"

@@ -41,6 +41,29 @@ write_exact_sound_settings() {
   } >"$XDG_CONFIG_HOME/plinkly/plinkly.ini"
 }
 
+# A keyboard pack "e2e-ramp" whose press sample is a 16-bit ramp, every frame different, at
+# 48 kHz; the release is silent, so it cannot overlap the press in the mix.
+install_ramp_pack() {
+  local pack="$XDG_DATA_HOME/Knockwell/Keyboard Packs/e2e-ramp"
+  mkdir -p "$pack"
+  python3 - "$pack" <<'PY'
+import struct, sys, wave
+for name, values in (("press.wav", [8000 + 3 * i for i in range(2000)]), ("release.wav", [0] * 200)):
+    with wave.open(sys.argv[1] + "/" + name, "wb") as w:
+        w.setnchannels(1)
+        w.setsampwidth(2)
+        w.setframerate(48000)
+        w.writeframes(b"".join(struct.pack("<h", v) for v in values))
+PY
+  cat >"$pack/manifest.json" <<'JSON'
+{
+  "id": "e2e-ramp", "name": "E2E Ramp", "author": "Tests", "switchType": "Linear",
+  "version": "1", "license": "CC0-1.0", "kind": "keyboard",
+  "groups": { "regular": { "down": ["press.wav"], "up": ["release.wav"] } }
+}
+JSON
+}
+
 # shot_without_compositor NAME COMMAND PROBE [ARGS...]: on a second, bare X server (no window
 # manager, no compositor) over a plain #4d5d78 backdrop, starts the probe, sends it COMMAND,
 # waits for its answer and saves the screen as $BUILD_DIR/NAME.png.

@@ -81,8 +81,9 @@ sleep 0.3
 xdotool mousemove $((panel_x + 60)) $((panel_y + 80)) click 1
 wait_for 5 grep -q '^effectsPaused=false' "$settings" || fail "Resume All Effects did not resume"
 
-# The sound pack pop-up: the next pack in name order is the zigzag one.
-xdotool mousemove $((panel_x + 200)) $((panel_y + 357)) click 1
+# The sound pack pop-up (its row sits where the resumed panel puts it): the next pack in
+# name order is the zigzag one.
+xdotool mousemove $((panel_x + 200)) $((panel_y + 334)) click 1
 sleep 0.5
 xdotool key Down Return
 wait_for 10 grep -q '^selectedKeyboardPack=e2e-zigzag' "$settings" || { screenshot e2e-tray-panel-failed; fail "choosing a pack stored nothing"; }

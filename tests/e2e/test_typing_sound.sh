@@ -5,35 +5,14 @@ set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
 output="$E2E_WORK/typing.raw"
-pack="$XDG_DATA_HOME/Knockwell/Keyboard Packs/e2e-ramp"
-mkdir -p "$pack"
-
-# The press sample: a 16-bit ramp whose every frame is different, at the output's own rate.
-# The release is silent, so it cannot overlap the press in the mix.
-python3 - "$pack" <<'PY'
-import struct, sys, wave
-for name, values in (("press.wav", [8000 + 3 * i for i in range(2000)]), ("release.wav", [0] * 200)):
-    with wave.open(sys.argv[1] + "/" + name, "wb") as w:
-        w.setnchannels(1)
-        w.setsampwidth(2)
-        w.setframerate(48000)
-        w.writeframes(b"".join(struct.pack("<h", v) for v in values))
-PY
-cat >"$pack/manifest.json" <<'JSON'
-{
-  "id": "e2e-ramp", "name": "E2E Ramp", "author": "Tests", "switchType": "Linear",
-  "version": "1", "license": "CC0-1.0", "kind": "keyboard",
-  "groups": { "regular": { "down": ["press.wav"], "up": ["release.wav"] } }
-}
-JSON
-
+install_ramp_pack
 write_exact_sound_settings selectedKeyboardPack=e2e-ramp
 
 xev -geometry 400x300+100+100 -name "Typing target" >/dev/null 2>&1 &
 target_pid=$!
 wait_for 10 has_window_named "Typing target" || fail "the target window did not appear"
 
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$output" "$PLINKLY" >"$E2E_WORK/plinkly.log" 2>&1 &
+PLINKLY_AUDIO=sdl SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$output" "$PLINKLY" >"$E2E_WORK/plinkly.log" 2>&1 &
 app=$!
 wait_for 20 has_window_named "Plinkly" || fail "the control window did not appear"
 # No output opens before a sound plays: the first key's open of the file starts it.

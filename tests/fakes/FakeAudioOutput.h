@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -24,6 +25,10 @@ public:
         std::atomic<int> requestedFrames{0};
         std::atomic<int> underruns{0};
         std::atomic<bool> playing{false};
+        // The margin last given, and whether an open stream takes a new one while it plays.
+        std::atomic<std::chrono::microseconds> margin{std::chrono::microseconds(0)};
+        std::atomic<std::chrono::microseconds> openedMargin{std::chrono::microseconds(0)};
+        bool marginWhilePlaying = false;
         std::atomic<AudioRenderer *> renderer{nullptr};
         // Runs on the engine's queue at each open, so a test can hold the queue there.
         std::function<void()> beforeOpen;
@@ -52,6 +57,8 @@ public:
         m_state->underruns = 0;
         m_state->requestedFrames = requestedFrames;
         m_state->renderer = &renderer;
+        m_state->openedMargin = m_state->margin.load();
+        m_open = true;
         return Format{m_state->sampleRate, std::max(requestedFrames, m_state->bufferFrames)};
     }
     void resume() override { m_state->playing = true; }
@@ -60,10 +67,17 @@ public:
         ++m_state->closes;
         m_state->playing = false;
         m_state->renderer = nullptr;
+        m_open = false;
     }
     bool isLost() const override { return m_state->lost; }
     int underruns() const override { return m_state->underruns; }
+    bool setMargin(std::chrono::microseconds margin) override
+    {
+        m_state->margin = margin;
+        return !m_open || m_state->marginWhilePlaying;
+    }
 
 private:
     std::shared_ptr<State> m_state;
+    bool m_open = false;
 };

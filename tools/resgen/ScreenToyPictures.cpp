@@ -30,12 +30,19 @@ QColor grey(double level, double alpha = 1.0)
     return QColor::fromRgbF(float(level), float(level), float(level), float(alpha));
 }
 
-// Paints one square frame of `side` pixels with a painter scaled to unit coordinates.
+// Paints one frame `side` pixels wide with a painter scaled to unit coordinates.
 using FramePainter = std::function<void(QPainter &, int frame)>;
 
-QImage frames(int side, int count, const FramePainter &paint)
+// How far the first-person pictures run on below their square (in units of its side): the
+// canvas turns the square about a point above the screen's bottom edge, which lifts its
+// lower corners, so the arms go on down and end in sleeves that run straight, which the
+// canvas continues past the screen's edge.
+constexpr double armsBelow = 0.5;
+constexpr double armsDepth = 1 + armsBelow;
+
+QImage frames(int side, int count, const FramePainter &paint, double depth = 1.0)
 {
-    QImage image(side * count, side, QImage::Format_ARGB32_Premultiplied);
+    QImage image(side * count, int(std::lround(side * depth)), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -111,14 +118,31 @@ void sleeve(QPainter &painter, const QPolygonF &shape)
     painter.drawPolygon(shape);
 }
 
+// A forearm from the hand at `wrist` down into a sleeve whose cuff is centred on `cuff`; the
+// sleeve bends to run straight down from `straightFrom` to the picture's bottom edge, so every
+// row below that point is the same and the canvas can carry it on.
+void arm(QPainter &painter, QPointF wrist, QPointF cuff, double width, double shade, double straightFrom = 1.2)
+{
+    limb(painter, wrist, cuff + QPointF(0, 0.03), width, shade);
+    const double half = width * 0.78;
+    const double outward = cuff.x() < 0.5 ? -1 : 1;
+    const double middle = cuff.x() + outward * 0.03;
+    sleeve(painter, QPolygonF({cuff + QPointF(-half, -0.012 * outward), cuff + QPointF(half, 0.012 * outward),
+                               QPointF(middle + half, straightFrom), QPointF(middle + half, armsDepth + 0.01),
+                               QPointF(middle - half, armsDepth + 0.01), QPointF(middle - half, straightFrom)}));
+    // The cuff's hem, a little darker, over the end of the forearm.
+    painter.setBrush(QColor::fromRgbF(0.09f, 0.11f, 0.15f));
+    QPainterPath hem;
+    hem.addEllipse(QRectF(cuff.x() - half, cuff.y() - 0.018, 2 * half, 0.036));
+    painter.drawPath(hem);
+}
+
 // Pistol seen from behind, barrel up; frame 1 has the slide pulled back.
 void handgun(QPainter &p, int frame)
 {
     const double slideBack = frame == 1 ? 0.05 : 0.0;
-    sleeve(p, QPolygonF({QPointF(0.18, 1.0), QPointF(0.30, 0.86), QPointF(0.42, 0.88), QPointF(0.36, 1.0)}));
-    sleeve(p, QPolygonF({QPointF(0.82, 1.0), QPointF(0.70, 0.86), QPointF(0.58, 0.88), QPointF(0.64, 1.0)}));
-    limb(p, QPointF(0.30, 0.95), QPointF(0.42, 0.70), 0.11, 0.92);
-    limb(p, QPointF(0.70, 0.95), QPointF(0.58, 0.70), 0.11);
+    arm(p, QPointF(0.42, 0.70), QPointF(0.31, 0.97), 0.11, 0.92);
+    arm(p, QPointF(0.58, 0.70), QPointF(0.69, 0.97), 0.11, 1.0);
     // Barrel tip, visible when the slide is back.
     const QRectF barrel(0.475, 0.10, 0.05, 0.08);
     p.setBrush(metal(barrel, 0.18, 0.42));
@@ -144,10 +168,8 @@ void handgun(QPainter &p, int frame)
 // A bright toy water pistol, nozzle up, with a clear tank of water.
 void waterGun(QPainter &p, int)
 {
-    sleeve(p, QPolygonF({QPointF(0.20, 1.0), QPointF(0.32, 0.88), QPointF(0.44, 0.90), QPointF(0.38, 1.0)}));
-    sleeve(p, QPolygonF({QPointF(0.80, 1.0), QPointF(0.68, 0.88), QPointF(0.56, 0.90), QPointF(0.62, 1.0)}));
-    limb(p, QPointF(0.32, 0.96), QPointF(0.43, 0.74), 0.11, 0.92);
-    limb(p, QPointF(0.68, 0.96), QPointF(0.57, 0.74), 0.11);
+    arm(p, QPointF(0.43, 0.74), QPointF(0.33, 0.99), 0.11, 0.92);
+    arm(p, QPointF(0.57, 0.74), QPointF(0.67, 0.99), 0.11, 1.0);
     const QRectF nozzle(0.48, 0.15, 0.04, 0.08);
     p.setBrush(QColor::fromRgbF(0.95f, 0.95f, 0.97f));
     p.drawRoundedRect(nozzle, 0.01, 0.01);
@@ -175,10 +197,8 @@ void ak47(QPainter &p, int frame)
 {
     const double s = 1.0 / 887.0;
     const auto px = [s](double x, double y) { return QPointF(x * s, y * s); };
-    sleeve(p, QPolygonF({px(120, 887), px(250, 700), px(360, 720), px(300, 887)}));
-    sleeve(p, QPolygonF({px(760, 887), px(660, 760), px(560, 780), px(600, 887)}));
-    limb(p, px(260, 860), px(420, 470), 95 * s, 0.92);
-    limb(p, px(640, 870), px(520, 640), 100 * s);
+    arm(p, px(420, 470), px(265, 840), 95 * s, 0.92);
+    arm(p, px(520, 640), px(650, 870), 100 * s, 1.0);
     // Barrel and front sight.
     p.setBrush(metal(QRectF(px(412, 18), px(432, 200)), 0.14, 0.45));
     p.drawRect(QRectF(px(412, 18), px(432, 200)));
@@ -464,9 +484,9 @@ bool ScreenToyPictures::generate(const QString &folder)
 {
     const QDir dir(folder);
     const std::pair<const char *, QImage> images[] = {
-        {"handgun-cycle.png", frames(800, 2, handgun)},
-        {"watergun-hands.png", frames(800, 1, waterGun)},
-        {"ak47-cycle.png", frames(887, 2, ak47)},
+        {"handgun-cycle.png", frames(800, 2, handgun, armsDepth)},
+        {"watergun-hands.png", frames(800, 1, waterGun, armsDepth)},
+        {"ak47-cycle.png", frames(887, 2, ak47, armsDepth)},
         {"grenade-hands.png", frames(1254, 1, grenadeHands)},
         {"bullet-glass.png", crackedGlass(360, 0xB011E7, 11, 0.95, false)},
         {"whip-glass.png", crackedGlass(380, 0x3419, 6, 0.7, true)},

@@ -407,18 +407,24 @@ void ChaosScene::paint(QPainter &painter) const
     painter.save();
     painter.setOpacity(opacity);
     const QPointF centre(m_size.width() / 2, 80);
-    // The backing grows with a label wider than its 620 points, so no text runs off it.
-    const QFont font = sceneFont(17, QFont::Bold);
-    const qreal width = std::max(620.0, QFontMetricsF(font).horizontalAdvance(bannerText()) + 2 * 19);
-    const QRectF backing(centre.x() - width / 2, centre.y() - 19, width, 38);
+    // The label fits the 620-point backing: its size comes down first, and a label still too
+    // wide takes two lines in a backing grown taller.
+    const qreal width = 620;
+    const qreal textWidth = width - 2 * 19;
+    QFont font = sceneFont(17, QFont::Bold);
+    for (int size = 16; size >= 12 && QFontMetricsF(font).horizontalAdvance(bannerText()) > textWidth; --size)
+        font = sceneFont(size, QFont::Bold);
+    const bool wraps = QFontMetricsF(font).horizontalAdvance(bannerText()) > textWidth;
+    const qreal height = wraps ? 2 * QFontMetricsF(font).lineSpacing() + 14 : 38;
+    const QRectF backing(centre.x() - width / 2, centre.y() - height / 2, width, height);
     QPainterPath path;
-    path.addRoundedRect(backing, 19, 19);
+    path.addRoundedRect(backing, std::min(19.0, height / 2), std::min(19.0, height / 2));
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(path, QColor::fromRgbF(0, 0, 0, 0.64f));
     painter.setPen(QPen(QColor::fromRgbF(1, 1, 1, 0.18f), 1));
     painter.drawPath(path);
     painter.setFont(font);
     painter.setPen(QColor::fromRgbF(1, 1, 1, 0.9f));
-    painter.drawText(backing, Qt::AlignCenter, bannerText());
+    painter.drawText(backing.adjusted(19, 0, -19, 0), Qt::AlignCenter | Qt::TextWordWrap, bannerText());
     painter.restore();
 }

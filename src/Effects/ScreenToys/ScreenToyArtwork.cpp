@@ -50,6 +50,11 @@ const QImage &hands(ScreenToyKind kind)
     return images().none;
 }
 
+int frameCount(ScreenToyKind kind)
+{
+    return kind == ScreenToyKind::blaster || kind == ScreenToyKind::ak47 ? 2 : 1;
+}
+
 const QImage &impact(ScreenToyKind kind)
 {
     switch (kind) {
@@ -99,7 +104,7 @@ QImage artwork(ScreenToyKind kind, ScreenToyHandTone tone)
     const QString key = rawValue(kind) + QLatin1Char(':') + rawValue(tone);
     if (const auto cached = tinted.constFind(key); cached != tinted.constEnd())
         return *cached;
-    const auto recoloured = ScreenToyRecolouring::apply(tone, base, ScreenToyRecolouring::regions(kind));
+    const auto recoloured = ScreenToyRecolouring::apply(tone, base, ScreenToyRecolouring::regions(kind), frameCount(kind));
     if (!recoloured)
         return base;
     tinted.insert(key, *recoloured);

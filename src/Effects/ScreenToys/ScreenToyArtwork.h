@@ -10,8 +10,11 @@
 // and kept for the life of the process; a file that fails to load stays missing. Null images
 // stand for missing artwork. Used on the GUI thread.
 namespace ScreenToyArtwork {
-// The first-person artwork of a kind (none for the whip).
+// The first-person artwork of a kind (none for the whip): frames side by side, each a square
+// with, for the held toys, the arms running on below it.
 const QImage &hands(ScreenToyKind kind);
+// How many frames a kind's artwork holds (rest and fired for the blaster and the AK-47).
+int frameCount(ScreenToyKind kind);
 // The cracked glass of a blaster (also the AK-47) or whip mark.
 const QImage &impact(ScreenToyKind kind);
 const QImage &wetGlass();

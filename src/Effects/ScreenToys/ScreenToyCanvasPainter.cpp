@@ -267,6 +267,35 @@ const ScreenToyShot *newestShot(const ScreenToyScene &scene, ScreenToyKind kind)
     return nullptr;
 }
 
+// Where the held toy's picture goes before it is turned, in canvas coordinates: its top square
+// is the layout's frame and the arms run on below; `sleeves` is the strip beneath, where the
+// picture's bottom row is carried on far enough to leave the screen at any turn.
+struct POVPlacement {
+    QRectF picture;
+    QRectF sleeves;
+};
+
+POVPlacement povPlacement(const ScreenToyPOVLayout &layout, const QImage &image, ScreenToyKind kind,
+                          const QRectF &screenFrame)
+{
+    const QRectF frame = layout.handsFrame;
+    const double frameWidth = double(image.width()) / ScreenToyArtwork::frameCount(kind);
+    const double depth = frame.width() * image.height() / std::max(frameWidth, 1.0);
+    const QRectF picture(frame.left(), frame.bottom() - depth, frame.width(), depth);
+    const double reach = std::hypot(screenFrame.width(), screenFrame.height());
+    return {picture, QRectF(frame.left(), picture.top() - reach, frame.width(), reach + 1)};
+}
+
+QTransform povTransform(const ScreenToyPOVLayout &layout, double recoil)
+{
+    QTransform transform;
+    transform.translate(0, -recoil);
+    transform.translate(layout.pivot.x(), layout.pivot.y());
+    transform.rotate(qRadiansToDegrees(-layout.angle));
+    transform.translate(-layout.pivot.x(), -layout.pivot.y());
+    return transform;
+}
+
 void drawPOV(QPainter &painter, const ScreenToyScene &scene, QPointF target, const QRectF &screenFrame)
 {
     const QImage image = ScreenToyArtwork::artwork(scene.toy, scene.handTone);
@@ -276,20 +305,20 @@ void drawPOV(QPainter &painter, const ScreenToyScene &scene, QPointF target, con
     const ScreenToyShot *shot = newestShot(scene, scene.toy);
     const double recoil = shot ? shot->recoil(scene.displayTime, scene.reduceMotion) : 0;
 
-    QRectF source(0, 0, image.width(), image.height());
+    QRectF source(0, 0, double(image.width()) / ScreenToyArtwork::frameCount(scene.toy), image.height());
     if (scene.toy == ScreenToyKind::blaster || scene.toy == ScreenToyKind::ak47) {
-        source.setWidth(image.width() / 2.0);
         const double slideEnd = scene.toy == ScreenToyKind::ak47 ? 0.06 : 0.085;
         const double elapsed = shot ? scene.displayTime - shot->firedAt : -1;
         if (shot && !scene.reduceMotion && elapsed >= 0.015 && elapsed < slideEnd)
-            source.moveLeft(image.width() / 2.0);
+            source.moveLeft(source.width());
     }
+    const POVPlacement placement = povPlacement(layout, image, scene.toy, screenFrame);
     painter.save();
-    painter.translate(0, -recoil);
-    painter.translate(layout.pivot);
-    painter.rotate(qRadiansToDegrees(-layout.angle));
-    painter.translate(-layout.pivot);
-    ScreenToyCanvasPainter::drawImageAtFixedSize(painter, layout.handsFrame, image, source);
+    painter.setTransform(povTransform(layout, recoil), true);
+    ScreenToyCanvasPainter::drawImageAtFixedSize(painter, placement.picture, image, source);
+    // The sleeves run straight at the picture's bottom edge: its last row, stretched on.
+    const QRectF lastRow(source.left(), image.height() - 1, source.width(), 1);
+    ScreenToyCanvasPainter::drawImageAtFixedSize(painter, placement.sleeves, image, lastRow);
     painter.restore();
 }
 }
@@ -449,8 +478,16 @@ QRegion damage(const ScreenToyScene &scene, const QRectF &screenFrame)
         areas.push_back(QRectF(display.center().x() - 0.8 * h, -140, 1.6 * h, h + 180));
     } else if (pointerHere) {
         const ScreenToyPOVLayout layout = ScreenToyPOV::layout(screenFrame, *scene.pointer, scene.toy);
-        const double reach = 0.9 * layout.handsFrame.width() + 20;
-        areas.push_back(QRectF(layout.pivot.x() - reach, layout.pivot.y() - reach - 20, 2 * reach, 2 * reach + 20));
+        const QImage &image = ScreenToyArtwork::hands(scene.toy);
+        if (!image.isNull()) {
+            // Turned, the picture and its sleeves; the recoil kicks them down by up to 15 pt.
+            const POVPlacement placement = povPlacement(layout, image, scene.toy, screenFrame);
+            // Only the part on the display counts: the sleeves mostly run off it.
+            const QTransform turn = povTransform(layout, 0);
+            const QPolygonF drawn = turn.map(QPolygonF(placement.picture.united(placement.sleeves)));
+            areas.push_back(drawn.intersected(QPolygonF(display.adjusted(-20, -20, 20, 20))).boundingRect()
+                                .adjusted(-2, -18, 2, 2));
+        }
     }
     QRegion region;
     for (const QRectF &area : areas) {

@@ -147,10 +147,23 @@ void drawSmoke(QPainter &painter, const Blast &blast)
     }
 }
 
+// The flame raster reduced by averaging to about the size flames are drawn at: stretching the
+// full raster down that far samples too few of its pixels and leaves stair-stepped edges.
+const QImage &flameForDrawing(double height)
+{
+    static const auto reduced = [](int width) {
+        const QImage &fire = ScreenToyGrenadePainter::fireRaster();
+        return fire.isNull() ? QImage()
+                             : fire.scaled(width, 2 * width, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    };
+    static const QImage medium = reduced(32);
+    static const QImage small = reduced(16);
+    return height < 32 ? small : medium;
+}
+
 void drawFire(QPainter &painter, const Blast &blast)
 {
-    const QImage &fire = ScreenToyGrenadePainter::fireRaster();
-    if (fire.isNull())
+    if (ScreenToyGrenadePainter::fireRaster().isNull())
         return;
     const double b = blast.since;
     painter.setOpacity(blast.baseOpacity * blast.fade * 0.8);
@@ -165,7 +178,7 @@ void drawFire(QPainter &painter, const Blast &blast)
         painter.save();
         painter.translate(blast.centre + ring * QPointF(std::cos(angle), std::sin(angle)));
         painter.rotate(qRadiansToDegrees(std::sin(7 * b + i) * 13 / 65));
-        ScreenToyCanvasPainter::drawImage(painter, QRectF(-width / 2, -5, width, height), fire);
+        ScreenToyCanvasPainter::drawImage(painter, QRectF(-width / 2, -5, width, height), flameForDrawing(height));
         painter.restore();
     }
 }

@@ -24,11 +24,11 @@ QRectF unitRect(double x, double y, double width, double height, double side)
     return {x / side, y / side, width / side, height / side};
 }
 
-// The protected path rasterised over one square frame: a pixel is inside when the path
-// contains the pixel's top-left corner, the point its unit coordinates name.
-QImage protectionMask(const QPainterPath &unitPath, int side)
+// The protected path rasterised over one frame `side` pixels wide: a pixel is inside when the
+// path contains the pixel's top-left corner, the point its unit coordinates name.
+QImage protectionMask(const QPainterPath &unitPath, int side, int height)
 {
-    QImage mask(side, side, QImage::Format_Grayscale8);
+    QImage mask(side, height, QImage::Format_Grayscale8);
     mask.fill(0);
     QPainter painter(&mask);
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -114,7 +114,7 @@ Regions regions(ScreenToyKind kind)
     return {};
 }
 
-std::optional<QImage> apply(ScreenToyHandTone tone, const QImage &image, const Regions &regions)
+std::optional<QImage> apply(ScreenToyHandTone tone, const QImage &image, const Regions &regions, int frames)
 {
     if (tone == ScreenToyHandTone::original)
         return image;
@@ -125,26 +125,27 @@ std::optional<QImage> apply(ScreenToyHandTone tone, const QImage &image, const R
         return std::nullopt;
     const int width = out.width();
     const int height = out.height();
+    const int side = std::max(width / std::max(frames, 1), 1);
     const auto [mRed, mGreen, mBlue] = multipliers(tone);
     const std::array<double, 3> scale{mRed - 1, mGreen - 1, mBlue - 1};
     QImage mask;
     if (regions.protectedWarmPath) {
         QPainterPath path = *regions.protectedWarmPath;
         path.setFillRule(Qt::WindingFill);
-        mask = protectionMask(path, height);
+        mask = protectionMask(path, side, height);
     }
 
-    const int firstRow = int(std::clamp(regions.handRegionStartsAt, 0.0, 1.0) * height);
+    const int firstRow = std::min(int(std::clamp(regions.handRegionStartsAt, 0.0, 1.0) * side), height);
     for (int row = firstRow; row < height; ++row) {
         uchar *pixel = out.scanLine(row);
-        const double v = double(row) / height;
+        const double v = double(row) / side;
         const uchar *maskRow = mask.isNull() ? nullptr : mask.constScanLine(row);
         for (int column = 0; column < width; ++column, pixel += 4) {
             const int alpha = pixel[3];
             if (alpha == 0)
                 continue;
-            const int frameColumn = column % height;
-            const double u = double(frameColumn) / height;
+            const int frameColumn = column % side;
+            const double u = double(frameColumn) / side;
             const double red = double(pixel[0]) / alpha;
             const double green = double(pixel[1]) / alpha;
             const double blue = double(pixel[2]) / alpha;

@@ -11,11 +11,12 @@
 #include <vector>
 
 // Shifts the skin of the toys' artwork towards a hand tone and leaves the weapons alone.
-// Regions are in unit coordinates of one square frame: u across, v down, both divided by the
-// image's pixel height, so an image of two square frames side by side uses them per frame.
+// Regions are in unit coordinates of one frame: u across, v down, both divided by the frame's
+// pixel width, so an image of two frames side by side uses them per frame, and rows below the
+// frame's top square (arms running on) have v above 1.
 namespace ScreenToyRecolouring {
 struct Regions {
-    // Rows above this fraction of the height are never touched.
+    // Rows above this fraction of the frame's side are never touched.
     double handRegionStartsAt = 0;
     // Warm parts that are not skin keep their colour inside it (non-zero winding).
     std::optional<QPainterPath> protectedWarmPath;
@@ -32,6 +33,6 @@ double skinStrength(double red, double green, double blue);
 Regions regions(ScreenToyKind kind);
 
 // The image itself for the original tone; otherwise a recoloured copy, or nothing when the
-// image holds no pixels.
-std::optional<QImage> apply(ScreenToyHandTone tone, const QImage &image, const Regions &regions);
+// image holds no pixels. The image holds `frames` frames of equal width side by side.
+std::optional<QImage> apply(ScreenToyHandTone tone, const QImage &image, const Regions &regions, int frames = 1);
 }

@@ -17,14 +17,44 @@
 #include "Platform/Linux/LinuxInputCapture.h"
 #include "Platform/Linux/LinuxMotionSensors.h"
 #include "Platform/Linux/LinuxPermissionProbe.h"
+#include "Platform/Linux/PipeWireAudioOutput.h"
+#include "Platform/Linux/PulseAudioOutput.h"
 #include "Platform/Linux/SdlAudioOutput.h"
 #include "Platform/Linux/X11GlobalPointer.h"
 #include "Platform/Linux/XkbKeyLabelSource.h"
+#include "Foundation/LogCategories.h"
+#include "Platform/AudioOutputLadder.h"
 #include "Platform/RunLockLocation.h"
 
 #include <QDBusConnection>
 #include <QGuiApplication>
 #include <QStandardPaths>
+
+namespace {
+// The roads to sound, best first; `PLINKLY_AUDIO` names the one road to take instead.
+std::function<std::unique_ptr<AudioOutput>()> audioOutputs()
+{
+    const QByteArray forced = qgetenv("PLINKLY_AUDIO");
+    const bool known = forced == "pipewire" || forced == "pulse" || forced == "sdl";
+    if (!forced.isEmpty()) {
+        if (known)
+            qCInfo(logAudio) << "PLINKLY_AUDIO=" << forced << ": no other road is tried";
+        else
+            qCWarning(logAudio) << "PLINKLY_AUDIO=" << forced << "names no road (pipewire, pulse, sdl): all are tried";
+    }
+    return [forced = known ? forced : QByteArray()] {
+        const auto wanted = [&](const char *road) { return forced.isEmpty() || forced == road; };
+        std::vector<AudioOutputLadder::Road> roads;
+        if (wanted("pipewire"))
+            roads.push_back({QStringLiteral("pipewire"), std::make_unique<PipeWireAudioOutput>()});
+        if (wanted("pulse"))
+            roads.push_back({QStringLiteral("pulse"), std::make_unique<PulseAudioOutput>()});
+        if (wanted("sdl"))
+            roads.push_back({QStringLiteral("sdl"), std::make_unique<SdlAudioOutput>()});
+        return std::make_unique<AudioOutputLadder>(std::move(roads));
+    };
+}
+}
 
 Platform LinuxPlatform::create()
 {
@@ -40,7 +70,7 @@ Platform LinuxPlatform::create()
     platform.secureInput = std::move(secureInput);
     platform.findMotionSensor = [] { return LinuxMotionSensors::find(); };
     platform.makeLidAngleReader = [] { return std::make_unique<HIDLidAngleReader>(); };
-    platform.makeAudioOutput = [] { return std::make_unique<SdlAudioOutput>(); };
+    platform.makeAudioOutput = audioOutputs();
     platform.desktopIcons = std::make_unique<AtspiDesktopIconLocator>();
     platform.desktopPicture = std::make_unique<LinuxDesktopPictureSource>();
 

@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <bit>
 #include <mutex>
 
 namespace {
@@ -63,11 +64,22 @@ bool SdlAudioOutput::ensureSubsystem()
     return m_subsystemReady;
 }
 
-int SdlAudioOutput::bufferFramesFor(const QString &driver, int requestedFrames)
+int SdlAudioOutput::bufferFramesFor(const QString &driver, int requestedFrames, std::chrono::microseconds margin,
+                                    int rate)
 {
-    if (driver == QLatin1String("pulseaudio") || driver == QLatin1String("pipewire"))
-        return std::max(requestedFrames, soundServerBufferFrames);
-    return requestedFrames;
+    const bool server = driver == QLatin1String("pulseaudio") || driver == QLatin1String("pipewire");
+    const int base = server ? std::max(requestedFrames, soundServerBufferFrames) : requestedFrames;
+    // SDL 2.26 writes past its buffer when the length is not a power of two; rounding down
+    // keeps the margin within what was asked for.
+    const auto withMargin = unsigned(base + std::int64_t(margin.count()) * rate / 1'000'000);
+    return std::max(base, int(std::bit_floor(withMargin)));
+}
+
+bool SdlAudioOutput::setMargin(std::chrono::microseconds margin)
+{
+    std::lock_guard lock(sdlMutex());
+    m_margin = margin;
+    return m_device == 0;
 }
 
 int SdlAudioOutput::preferredSampleRate()
@@ -98,7 +110,7 @@ Result<AudioOutput::Format> SdlAudioOutput::open(int requestedBufferFrames, Audi
     wanted.format = AUDIO_F32SYS;
     wanted.channels = 2;
     const QString driver = QString::fromUtf8(SDL_GetCurrentAudioDriver());
-    wanted.samples = Uint16(bufferFramesFor(driver, requestedBufferFrames));
+    wanted.samples = Uint16(bufferFramesFor(driver, requestedBufferFrames, m_margin, rate));
     wanted.callback = renderCallback;
     wanted.userdata = &m_callback;
     m_callback.renderer = &renderer;

@@ -23,10 +23,13 @@ public:
     void close() override;
     bool isLost() const override;
     int underruns() const override { return m_callback.underruns.load(std::memory_order_relaxed); }
+    // Taken by the next stream: SDL cannot change the buffer of an open one.
+    bool setMargin(std::chrono::microseconds margin) override;
 
     // The buffer length to ask the driver for: sound servers (PulseAudio, PipeWire) schedule
-    // their clients less tightly than a device does, so short buffers run dry there.
-    static int bufferFramesFor(const QString &driver, int requestedFrames);
+    // their clients less tightly than a device does, so short buffers run dry there. The
+    // margin comes on top.
+    static int bufferFramesFor(const QString &driver, int requestedFrames, std::chrono::microseconds margin, int rate);
 
     // What the device thread's callback reaches: the renderer, and the times of its calls,
     // from which a late buffer (one the stream ran dry waiting for) is told.
@@ -43,5 +46,6 @@ private:
 
     bool m_subsystemReady = false;
     std::uint32_t m_device = 0;
+    std::chrono::microseconds m_margin{0};
     Callback m_callback;
 };

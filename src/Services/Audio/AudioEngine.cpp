@@ -97,7 +97,7 @@ void AudioEngine::playNow(const SoundRequest &request)
     const SoundBank::SampleList *samples = m_sounds->lookup(request.group, request.phase);
     if (!samples)
         return;
-    growBufferIfStarved();
+    applyMargin();
     if (!openOutput())
         return;
 
@@ -133,7 +133,7 @@ bool AudioEngine::openOutput()
     const auto now = m_clock.uptime();
     if (m_lastFailure && now - *m_lastFailure < reopenDelay)
         return false;
-    const auto format = m_output ? m_output->open(m_bufferFrames, m_mixer)
+    const auto format = m_output ? m_output->open(bufferFrames, m_mixer)
                                  : Result<AudioOutput::Format>(failure(audioDomain, outputUnavailable, {}));
     if (!format) {
         m_lastFailure = now;
@@ -150,7 +150,7 @@ bool AudioEngine::openOutput()
         m_outputError.reset();
     }
     m_outputRate = format->sampleRate;
-    m_grantedFrames = format->bufferFrames;
+    m_underrunsSeen = 0;
     m_mixer.prepare(m_outputRate);
     m_open = true;
     m_paused = true;
@@ -158,16 +158,30 @@ bool AudioEngine::openOutput()
     return true;
 }
 
-// Between sounds, so the reopen cuts nothing off.
-void AudioEngine::growBufferIfStarved()
+void AudioEngine::applyMargin()
 {
-    if (!m_open || m_output->underruns() == 0 || !m_mixer.isSilent())
+    if (!m_output)
         return;
-    const int grown = std::min(std::max(m_grantedFrames, m_bufferFrames) * 2, largestBufferFrames);
-    if (grown <= m_grantedFrames)
+    const auto now = m_clock.uptime();
+    if (m_open) {
+        const int underruns = m_output->underruns();
+        if (underruns > m_underrunsSeen)
+            m_margin.noteUnderrun(now);
+        m_underrunsSeen = underruns;
+    }
+    const auto wanted = m_margin.at(now);
+    if (wanted == m_appliedMargin)
         return;
-    m_bufferFrames = grown;
-    closeOutput();
+    if (m_output->setMargin(wanted)) {
+        m_appliedMargin = wanted;
+        return;
+    }
+    // A stream that cannot take it while it plays is opened again, between sounds only, so
+    // the reopen cuts nothing off.
+    if (m_mixer.isSilent()) {
+        closeOutput();
+        m_appliedMargin = wanted;
+    }
 }
 
 void AudioEngine::resumeOutput()

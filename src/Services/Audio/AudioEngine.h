@@ -7,6 +7,7 @@
 #include "Models/KeyPhase.h"
 #include "Platform/AudioOutput.h"
 #include "Services/Audio/AudioMixer.h"
+#include "Services/Audio/LatencyMargin.h"
 #include "Services/Audio/SoundBank.h"
 
 #include <atomic>
@@ -32,10 +33,9 @@ struct SoundRequest {
 // the first sound and closes again after a stretch of silence, so an idle engine costs no CPU.
 class AudioEngine {
 public:
-    // The first buffer length asked for; a stream that runs dry is opened again with twice the
-    // length it had, up to the largest.
-    static constexpr int initialBufferFrames = 128;
-    static constexpr int largestBufferFrames = 2048;
+    // The buffer length asked for; a stream that runs dry keeps a wider margin beyond it for a
+    // while (LatencyMargin).
+    static constexpr int bufferFrames = 128;
     // A failed open is not tried again for this long, so a machine without sound does not pay
     // for a doomed open on every keystroke.
     static constexpr std::chrono::milliseconds reopenDelay{1000};
@@ -76,7 +76,7 @@ public:
 private:
     void playNow(const SoundRequest &request);
     bool openOutput();
-    void growBufferIfStarved();
+    void applyMargin();
     void closeOutput();
     void resumeOutput();
     void noteActivity();
@@ -95,8 +95,10 @@ private:
     std::minstd_rand m_random;
     int m_nextVoice = 0;
     int m_outputRate = 0;
-    int m_bufferFrames = initialBufferFrames;
-    int m_grantedFrames = 0;
+    LatencyMargin m_margin;
+    // The margin the output was last given, and the underruns of its open stream seen so far.
+    std::chrono::microseconds m_appliedMargin{0};
+    int m_underrunsSeen = 0;
     bool m_open = false;
     bool m_paused = false;
     bool m_idleCheckPending = false;

@@ -144,7 +144,7 @@ void FocusSessionCard::buildPriorities()
 
 QHBoxLayout *FocusSessionCard::buildNoteRow()
 {
-    m_note = new QLineEdit(this);
+    m_note = TextLabels::textField(this);
     m_note->setPlaceholderText(QStringLiteral("Quick progress note…"));
     m_note->setAccessibleName(QStringLiteral("Quick progress note"));
     m_log = TextLabels::borderedButton(QStringLiteral("square.and.pencil"), QStringLiteral("Log"), this);
@@ -166,7 +166,7 @@ QHBoxLayout *FocusSessionCard::buildControls()
     m_resume = new ProminentButton(QStringLiteral("play.fill"), QStringLiteral("Resume Session"), this);
     m_end = TextLabels::borderedButton(QStringLiteral("stop.fill"), QStringLiteral("End Session"), this);
     const QColor red = KitStyle::color(ColorRole::red);
-    m_end->setIcon(SymbolIcon::icon(QStringLiteral("stop.fill"), red));
+    SymbolIcon::setLeadingIcon(m_end, QStringLiteral("stop.fill"), red);
     m_end->setStyleSheet(m_end->styleSheet() + QStringLiteral("QPushButton { color: %1; }").arg(red.name()));
     m_end->setFont(KitStyle::font(FontRole::body));
     auto *controls = new QHBoxLayout;

@@ -18,7 +18,7 @@ FocusSessionForm::FocusSessionForm(AppModel &app, QWidget *parent)
     , m_app(app)
 {
     SettingsStore &settings = m_app.settings();
-    m_goal = new QLineEdit(this);
+    m_goal = TextLabels::textField(this);
     m_goal->setPlaceholderText(QStringLiteral("What are you working on?"));
     m_goal->setAccessibleName(QStringLiteral("What are you working on?"));
     m_goal->setFont(KitStyle::font(FontRole::title3));

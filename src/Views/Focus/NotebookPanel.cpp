@@ -33,7 +33,7 @@ NotebookPanel::NotebookPanel(AppModel &app, SettingsViewState &state, QWidget *p
     header->addLayout(titles, 1);
     header->addWidget(m_priorityCount);
 
-    m_intention = new QLineEdit(this);
+    m_intention = TextLabels::textField(this);
     m_intention->setPlaceholderText(QStringLiteral("What matters most today?"));
     m_intention->setAccessibleName(QStringLiteral("What matters most today?"));
     connect(m_intention, &QLineEdit::textEdited, this, [this](const QString &text) { m_state.dailyIntentionDraft = text; });

@@ -33,6 +33,10 @@ public:
         m_star->setToolTip(QStringLiteral("Mark as one of today's top three"));
         m_focus = TextLabels::borderedButton(QString(), QStringLiteral("Focus"), this);
         m_focus->setFont(KitStyle::font(FontRole::callout));
+        // Hidden on finished tasks, it keeps its room so the star column stays put.
+        QSizePolicy keepRoom = m_focus->sizePolicy();
+        keepRoom.setRetainSizeWhenHidden(true);
+        m_focus->setSizePolicy(keepRoom);
         auto *remove = new SymbolButton(QStringLiteral("trash"), KitStyle::color(ColorRole::red),
                                         QStringLiteral("Remove task"), 16, this);
         auto *layout = new QHBoxLayout(this);
@@ -89,7 +93,7 @@ TasksPanel::TasksPanel(AppModel &app, SettingsViewState &state, QWidget *parent)
     , m_app(app)
     , m_state(state)
 {
-    m_field = new QLineEdit(this);
+    m_field = TextLabels::textField(this);
     m_field->setPlaceholderText(QStringLiteral("Add one clear next step"));
     m_field->setAccessibleName(QStringLiteral("Add one clear next step"));
     m_add = TextLabels::borderedButton(QStringLiteral("plus"), QStringLiteral("Add"), this);

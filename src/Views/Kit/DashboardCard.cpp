@@ -49,10 +49,13 @@ DashboardCard::DashboardCard(const QString &title, const QString &subtitle, cons
     m_subtitle->setWordWrap(true);
     m_subtitle->setMaximumHeight(QFontMetrics(m_subtitle->font()).lineSpacing() * 2 + 2);
     m_subtitle->setStyleSheet(QStringLiteral("color: %1").arg(KitStyle::color(ColorRole::secondary).name()));
+    // Title and subtitle stay 3 apart, centred together, however tall the row is.
     auto *texts = new QVBoxLayout;
     texts->setSpacing(3);
+    texts->addStretch(1);
     texts->addWidget(titleLabel);
     texts->addWidget(m_subtitle);
+    texts->addStretch(1);
 
     auto *rowLayout = new QHBoxLayout(m_row);
     rowLayout->setContentsMargins(0, 0, 0, 0);

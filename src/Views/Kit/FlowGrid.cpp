@@ -24,6 +24,16 @@ int FlowGrid::columnsFor(int width) const
     return std::max(1, (width + m_columnSpacing) / (m_minimumColumnWidth + m_columnSpacing));
 }
 
+int FlowGrid::columnsFor(int width, qsizetype itemCount) const
+{
+    const int fitting = columnsFor(width);
+    if (m_rows == Rows::filled || itemCount == 0)
+        return fitting;
+    const int count = int(itemCount);
+    const int rows = (count + fitting - 1) / fitting;
+    return (count + rows - 1) / rows;
+}
+
 void FlowGrid::addItem(QLayoutItem *item)
 {
     m_items.append(item);
@@ -78,14 +88,14 @@ void FlowGrid::setGeometry(const QRect &rect)
 int FlowGrid::arrange(const QRect &rect, bool apply) const
 {
     const QRect area = rect.marginsRemoved(contentsMargins());
-    const int columns = columnsFor(area.width());
-    const int columnWidth = std::max(0, (area.width() - (columns - 1) * m_columnSpacing) / columns);
-    int y = area.top();
     QList<QLayoutItem *> visible;
     for (QLayoutItem *item : m_items) {
         if (!item->isEmpty())
             visible.append(item);
     }
+    const int columns = columnsFor(area.width(), visible.size());
+    const int columnWidth = std::max(0, (area.width() - (columns - 1) * m_columnSpacing) / columns);
+    int y = area.top();
     for (qsizetype rowStart = 0; rowStart < visible.size(); rowStart += columns) {
         const qsizetype rowEnd = std::min(visible.size(), rowStart + columns);
         int rowHeight = 0;

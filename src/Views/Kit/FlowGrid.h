@@ -10,11 +10,17 @@ class FlowGrid final : public QLayout {
     Q_OBJECT
 
 public:
+    // How rows are filled when the items need more than one: each as full as it can be, or
+    // evened out (four items three to a row become two rows of two), the items then sharing
+    // the whole width.
+    enum class Rows { filled, balanced };
+
     FlowGrid(int minimumColumnWidth, int columnSpacing, int rowSpacing, QWidget *parent = nullptr);
     ~FlowGrid() override;
 
     // How many columns a width holds.
     int columnsFor(int width) const;
+    void setRows(Rows rows) { m_rows = rows; }
 
     void addItem(QLayoutItem *item) override;
     int count() const override;
@@ -29,9 +35,11 @@ public:
 
 private:
     int arrange(const QRect &rect, bool apply) const;
+    int columnsFor(int width, qsizetype itemCount) const;
 
     QList<QLayoutItem *> m_items;
     int m_minimumColumnWidth;
     int m_columnSpacing;
     int m_rowSpacing;
+    Rows m_rows = Rows::filled;
 };

@@ -79,6 +79,8 @@ void KitStyle::applyWindowPalette(QWidget *window, const QColor &accent)
     palette.setColor(QPalette::ButtonText, color(ColorRole::primary));
     palette.setColor(QPalette::PlaceholderText, color(ColorRole::tertiary));
     palette.setColor(QPalette::Highlight, accent);
+    // A disabled slider's filled part, like its label, reads as dimmed rather than accented.
+    palette.setColor(QPalette::Disabled, QPalette::Highlight, color(ColorRole::tertiary, 0.5));
     palette.setColor(QPalette::HighlightedText, Qt::white);
     // Disabled rows read as dimmed, their labels included.
     for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})

@@ -7,7 +7,7 @@ PageScaffold::PageScaffold(QWidget *parent)
 {
     setWidgetResizable(true);
     setFrameShape(QFrame::NoFrame);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto *content = new QWidget;
     content->setAutoFillBackground(false);

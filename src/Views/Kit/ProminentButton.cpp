@@ -40,7 +40,7 @@ void ProminentButton::setContentColor(const QColor &color)
 void ProminentButton::restyle()
 {
     if (!m_symbol.isEmpty())
-        setIcon(SymbolIcon::icon(m_symbol, m_content));
+        SymbolIcon::setLeadingIcon(this, m_symbol, m_content);
     setStyleSheet(QStringLiteral("QPushButton { background: %1; color: %2; border: none; border-radius: 6px;"
                                  " padding: 5px 12px; }"
                                  "QPushButton:pressed { background: %3; }"

@@ -29,6 +29,9 @@ SegmentedPicker::SegmentedPicker(const QString &label, const QList<Option> &opti
         segment->setFont(KitStyle::font(FontRole::callout));
         segment->setAccessibleName(options[index].second);
         segment->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        const bool first = index == 0;
+        const bool last = index == options.size() - 1;
+        segment->setProperty("segment", first && last ? "only" : first ? "first" : last ? "last" : "middle");
         m_group->addButton(segment, index);
         layout->addWidget(segment, 1);
     }
@@ -59,11 +62,22 @@ QString SegmentedPicker::currentValue() const
 
 void SegmentedPicker::setAccent(const QColor &accent)
 {
+    // One rounded control: the outer segments round their outer corners, neighbours share a
+    // single border line.
     const QString style = QStringLiteral(
-        "QPushButton { border: 1px solid %1; background: %2; padding: 4px 8px; margin: 0; }"
-        "QPushButton:checked { background: %3; color: white; border-color: %3; }")
+        "QPushButton { border: 1px solid %1; border-left: none; background: %2; padding: 4px 10px; margin: 0;"
+        " border-radius: 0; }"
+        "QPushButton[segment=\"first\"] { border-left: 1px solid %1; border-top-left-radius: 6px;"
+        " border-bottom-left-radius: 6px; }"
+        "QPushButton[segment=\"last\"] { border-top-right-radius: 6px; border-bottom-right-radius: 6px; }"
+        "QPushButton[segment=\"only\"] { border-left: 1px solid %1; border-radius: 6px; }"
+        "QPushButton:checked { background: %3; color: white; border-color: %3; }"
+        "QPushButton:disabled { color: %4; }"
+        "QPushButton:checked:disabled { background: %5; border-color: %5; }")
         .arg(KitStyle::color(ColorRole::secondary, 0.35).name(QColor::HexArgb),
-             KitStyle::color(ColorRole::controlBackground).name(), accent.name());
+             KitStyle::color(ColorRole::controlBackground).name(), accent.name(),
+             KitStyle::color(ColorRole::tertiary).name(QColor::HexArgb),
+             KitStyle::withOpacity(accent, 0.4).name(QColor::HexArgb));
     if (styleSheet() != style)
         setStyleSheet(style);
 }

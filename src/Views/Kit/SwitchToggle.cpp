@@ -33,8 +33,9 @@ void SwitchToggle::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF track = QRectF(rect()).adjusted(1, 1, -1, -1);
     QColor fill = isChecked() ? m_accent : KitStyle::color(ColorRole::tertiary, 0.55);
+    // Disabled, on or off, the track loses its colour and the knob alone tells the state.
     if (!isEnabled())
-        fill = KitStyle::withOpacity(fill, 0.4);
+        fill = KitStyle::color(ColorRole::tertiary, isChecked() ? 0.45 : 0.25);
     painter.setPen(Qt::NoPen);
     painter.setBrush(fill);
     painter.drawRoundedRect(track, track.height() / 2, track.height() / 2);

@@ -5,7 +5,9 @@
 #include <QHash>
 #include <QIconEngine>
 #include <QImage>
+#include <QAbstractButton>
 #include <QPainter>
+#include <QStyle>
 #include <QSvgRenderer>
 
 namespace {
@@ -13,7 +15,7 @@ namespace {
 // Symbols the freedesktop icon naming (or Adwaita) covers.
 const QHash<QString, QString> themeNames{
     {QStringLiteral("arrow.clockwise"), QStringLiteral("view-refresh")},
-    {QStringLiteral("arrow.counterclockwise"), QStringLiteral("document-revert")},
+    {QStringLiteral("arrow.counterclockwise"), QStringLiteral("object-rotate-left")},
     {QStringLiteral("arrow.down.to.line.compact"), QStringLiteral("go-bottom")},
     {QStringLiteral("chevron.right"), QStringLiteral("go-next")},
     {QStringLiteral("chevron.down"), QStringLiteral("go-down")},
@@ -46,8 +48,6 @@ const QHash<QString, QString> themeNames{
     {QStringLiteral("eye.fill"), QStringLiteral("view-reveal")},
     {QStringLiteral("eye.slash"), QStringLiteral("view-conceal")},
     {QStringLiteral("star.fill"), QStringLiteral("starred")},
-    {QStringLiteral("hand.raised"), QStringLiteral("security-medium")},
-    {QStringLiteral("hand.raised.fill"), QStringLiteral("security-medium")},
     {QStringLiteral("battery.0percent"), QStringLiteral("battery-level-0")},
     {QStringLiteral("battery.25percent"), QStringLiteral("battery-level-30")},
     {QStringLiteral("battery.50percent"), QStringLiteral("battery-level-50")},
@@ -71,19 +71,15 @@ const QHash<QString, QString> themeNames{
     {QStringLiteral("pencil.line"), QStringLiteral("document-edit")},
     {QStringLiteral("square.and.pencil"), QStringLiteral("document-edit")},
     {QStringLiteral("checklist"), QStringLiteral("view-list-bullet")},
-    {QStringLiteral("waveform"), QStringLiteral("audio-x-generic")},
     {QStringLiteral("speaker.fill"), QStringLiteral("audio-volume-high")},
     {QStringLiteral("speaker.plus.fill"), QStringLiteral("audio-volume-high")},
     {QStringLiteral("speaker.minus.fill"), QStringLiteral("audio-volume-low")},
-    {QStringLiteral("paintpalette"), QStringLiteral("preferences-desktop-theme")},
-    {QStringLiteral("paintpalette.fill"), QStringLiteral("preferences-desktop-theme")},
     {QStringLiteral("timer"), QStringLiteral("alarm")},
     {QStringLiteral("moon.fill"), QStringLiteral("weather-clear-night")},
     {QStringLiteral("sun.max.fill"), QStringLiteral("weather-clear")},
     {QStringLiteral("sun.horizon"), QStringLiteral("daytime-sunrise")},
     {QStringLiteral("cloud.fill"), QStringLiteral("weather-overcast")},
     {QStringLiteral("wind"), QStringLiteral("weather-windy")},
-    {QStringLiteral("tornado"), QStringLiteral("weather-severe-alert")},
 };
 
 // Our artwork uses black for ink and white for cut-outs; theme icons are one ink colour.
@@ -109,13 +105,15 @@ QImage tinted(QImage image, const QColor &tint, InkModel model)
 
 class SymbolIconEngine final : public QIconEngine {
 public:
-    SymbolIconEngine(QString symbol, QColor tint)
+    // `trailingGap` is empty room after the symbol, a share of the icon's height.
+    SymbolIconEngine(QString symbol, QColor tint, double trailingGap = 0)
         : m_symbol(std::move(symbol))
         , m_tint(std::move(tint))
+        , m_trailingGap(trailingGap)
     {
     }
 
-    QIconEngine *clone() const override { return new SymbolIconEngine(m_symbol, m_tint); }
+    QIconEngine *clone() const override { return new SymbolIconEngine(m_symbol, m_tint, m_trailingGap); }
     QString key() const override { return QStringLiteral("PlinklySymbol"); }
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State) override
@@ -136,19 +134,22 @@ private:
     {
         QImage source(size, QImage::Format_ARGB32_Premultiplied);
         source.fill(Qt::transparent);
+        // With a gap the symbol keeps to the left, as wide as the icon is high.
+        const QRectF box(0, 0, m_trailingGap > 0 ? std::min<double>(size.height(), size.width()) : size.width(),
+                         size.height());
         InkModel model = InkModel::singleInk;
         if (const QByteArray svg = SymbolArtwork::svg(m_symbol); !svg.isEmpty()) {
             QSvgRenderer renderer(svg);
             QPainter painter(&source);
             painter.setRenderHint(QPainter::Antialiasing);
-            renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+            renderer.render(&painter, box);
             model = InkModel::blackAndWhite;
         } else if (const QString name = themeNames.value(m_symbol); !name.isEmpty()) {
             QIcon themed = QIcon::fromTheme(name + QStringLiteral("-symbolic"));
             if (themed.isNull())
                 themed = QIcon::fromTheme(name);
             QPainter painter(&source);
-            themed.paint(&painter, source.rect());
+            themed.paint(&painter, box.toRect());
         }
         QColor tint = m_tint;
         if (mode == QIcon::Disabled)
@@ -158,7 +159,11 @@ private:
 
     QString m_symbol;
     QColor m_tint;
+    double m_trailingGap = 0;
 };
+
+// Room between a button's icon and its text.
+constexpr int leadingIconGap = 7;
 
 }
 
@@ -181,6 +186,21 @@ QIcon SymbolIcon::icon(const QString &symbol, const QColor &tint)
     }();
     Q_UNUSED(themeSet);
     return QIcon(new SymbolIconEngine(symbol, tint));
+}
+
+void SymbolIcon::setLeadingIcon(QAbstractButton *button, const QString &symbol, const QColor &tint)
+{
+    const QIcon plain = icon(symbol, tint);
+    if (plain.isNull()) {
+        button->setIcon(plain);
+        return;
+    }
+    // Buttons with a style sheet put their text straight after the icon: the gap is drawn
+    // into the icon itself.
+    const int side = button->style()->pixelMetric(QStyle::PM_ButtonIconSize, nullptr, button);
+    const int gap = leadingIconGap;
+    button->setIcon(QIcon(new SymbolIconEngine(symbol, tint, double(gap) / side)));
+    button->setIconSize(QSize(side + gap, side));
 }
 
 bool SymbolIcon::isKnown(const QString &symbol)

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class QAbstractButton;
+
 // Icons for the interface's symbol names ("keyboard", "pause.fill", "pawprint.fill" …).
 // A symbol is drawn from the freedesktop icon theme when the theme has a matching icon and
 // from the project's own artwork otherwise; every icon is monochrome and tinted.
@@ -14,6 +16,10 @@ namespace SymbolIcon {
 // null icon. Theme icons always come from Adwaita, set explicitly, so every desktop and a
 // bare X server show the same icons.
 QIcon icon(const QString &symbol, const QColor &tint);
+
+// Gives a button with text the symbol as its leading icon, kept a fixed gap from the text
+// whatever the style puts between them.
+void setLeadingIcon(QAbstractButton *button, const QString &symbol, const QColor &tint);
 
 // Whether the symbol has a source (theme name or artwork).
 bool isKnown(const QString &symbol);

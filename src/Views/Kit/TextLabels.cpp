@@ -5,6 +5,7 @@
 #include "Views/Kit/SymbolIcon.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
@@ -49,7 +50,7 @@ QPushButton *TextLabels::borderedButton(const QString &symbol, const QString &te
 {
     auto *button = new QPushButton(text, parent);
     if (!symbol.isEmpty())
-        button->setIcon(SymbolIcon::icon(symbol, KitStyle::color(ColorRole::primary)));
+        SymbolIcon::setLeadingIcon(button, symbol, KitStyle::color(ColorRole::primary));
     button->setAccessibleName(text);
     button->setStyleSheet(QStringLiteral("QPushButton { border: 1px solid %1; border-radius: 6px; padding: 4px 10px;"
                                          " background: %2; }"
@@ -64,4 +65,16 @@ QPushButton *TextLabels::borderedButton(const QString &symbol, const QString &te
     // A style sheet drops the inherited font; the body font is set again after it.
     button->setFont(KitStyle::font(FontRole::body));
     return button;
+}
+
+QLineEdit *TextLabels::textField(QWidget *parent)
+{
+    auto *field = new QLineEdit(parent);
+    field->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid %1; border-radius: 6px; padding: 4px 8px;"
+                                        " background: %2; }"
+                                        "QLineEdit:focus { border-color: palette(highlight); }")
+                             .arg(KitStyle::color(ColorRole::secondary, 0.35).name(QColor::HexArgb),
+                                  KitStyle::color(ColorRole::textBackground).name()));
+    field->setFont(KitStyle::font(FontRole::body));
+    return field;
 }

@@ -5,6 +5,7 @@
 #include <optional>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -19,4 +20,6 @@ QLabel *error(QWidget *parent = nullptr);
 void setError(QLabel *label, const std::optional<QString> &error);
 // A secondary action: a bordered push button with an optional symbol before its text.
 QPushButton *borderedButton(const QString &symbol, const QString &text, QWidget *parent = nullptr);
+// A one-line text field with the kit's rounded corners and padding.
+QLineEdit *textField(QWidget *parent = nullptr);
 }

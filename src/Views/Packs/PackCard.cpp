@@ -26,6 +26,8 @@ QLabel *textLabel(FontRole role, ColorRole color, QWidget *parent)
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, KitStyle::color(color));
     label->setPalette(palette);
+    // Inside a button a label would draw with the button's text colour instead.
+    label->setForegroundRole(QPalette::WindowText);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
     return label;
 }

@@ -160,6 +160,7 @@ void SoundsPage::addPackButtons(SettingsPanel *panel)
         widest = std::max(widest, button->sizeHint().width());
     auto *buttons = new QWidget(panel);
     auto *grid = new FlowGrid(widest, 6, 6, buttons);
+    grid->setRows(FlowGrid::Rows::balanced);
     grid->setContentsMargins(0, 0, 0, 0);
     for (QPushButton *button : {preview, m_import, show, studio})
         grid->addWidget(button);

@@ -15,7 +15,7 @@ PanelChaosRow::PanelChaosRow(AppModel &app, QWidget *parent)
     ChaosEffectController &chaos = app.effectsController().chaosEffects();
     m_stop = TextLabels::borderedButton(QString(), QStringLiteral("Stop Chaos"), this);
     const QColor red = KitStyle::color(ColorRole::red);
-    m_stop->setIcon(SymbolIcon::icon(QStringLiteral("stop.fill"), red));
+    SymbolIcon::setLeadingIcon(m_stop, QStringLiteral("stop.fill"), red);
     QPalette palette = m_stop->palette();
     palette.setColor(QPalette::ButtonText, red);
     m_stop->setPalette(palette);

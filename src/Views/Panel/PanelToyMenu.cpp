@@ -41,6 +41,13 @@ PanelToyMenu::PanelToyMenu(AppModel &app, QWidget *parent)
     m_stop = m_menu->addAction(menuIcon(QStringLiteral("stop.fill")), QStringLiteral("Stop Screen Toy"));
     connect(m_stop, &QAction::triggered, this, [this] { this->app().screenToys().stop(); });
     m_button->setMenu(m_menu);
+    // The pull-down arrow inside the border, centred on the right, with room kept for it.
+    m_button->setStyleSheet(m_button->styleSheet()
+                            + QStringLiteral("QPushButton { padding-right: 26px; }"
+                                             "QPushButton::menu-indicator { subcontrol-origin: padding;"
+                                             " subcontrol-position: right center; right: 9px; width: 9px;"
+                                             " height: 9px; }"));
+    m_button->setFont(KitStyle::font(FontRole::body));
     rows()->addWidget(m_button);
 
     m_hint = new QLabel(QStringLiteral("Clicks pass through · Esc to exit"), this);

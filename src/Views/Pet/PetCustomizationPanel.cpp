@@ -44,7 +44,7 @@ PetCustomizationPanel::PetCustomizationPanel(AppModel &app, SettingsViewState &s
 {
     SettingsStore &settings = app.settings();
 
-    m_name = new QLineEdit(this);
+    m_name = TextLabels::textField(this);
     m_name->setPlaceholderText(QStringLiteral("Dolphin name"));
     m_name->setAccessibleName(QStringLiteral("Dolphin name"));
     connect(m_name, &QLineEdit::textEdited, this, &PetCustomizationPanel::nameEdited);

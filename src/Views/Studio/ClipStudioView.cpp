@@ -105,7 +105,7 @@ ClipStudioView::ClipStudioView(SoundPackManager *packManager, std::unique_ptr<St
     scroll->setWidget(content);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -284,7 +284,7 @@ QWidget *ClipStudioView::buildPackSection()
     layout->addWidget(label(QStringLiteral("Your sound pack"), FontRole::title2, ColorRole::primary, QFont::Bold));
 
     const auto field = [&](const QString &placeholder, void (ClipStudioModel::*write)(const QString &)) {
-        auto *edit = new QLineEdit;
+        auto *edit = TextLabels::textField();
         edit->setPlaceholderText(placeholder);
         edit->setAccessibleName(placeholder);
         connect(edit, &QLineEdit::textEdited, this,

@@ -2,6 +2,7 @@
 
 #include "Foundation/ScreenGeometry.h"
 #include "Views/AppModel.h"
+#include "Views/Kit/FlowGrid.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SelectableTile.h"
 #include "Views/Kit/SwitchRow.h"
@@ -9,7 +10,8 @@
 #include "Views/System/SystemPageText.h"
 
 #include <QCursor>
-#include <QHBoxLayout>
+
+#include <algorithm>
 
 CursorClicksPanel::CursorClicksPanel(AppModel &app, QWidget *parent)
     : SettingsPanel(QStringLiteral("Cursor Clicks"), QStringLiteral("cursorarrow.click.2"), parent)
@@ -21,8 +23,9 @@ CursorClicksPanel::CursorClicksPanel(AppModel &app, QWidget *parent)
                               [&settings](bool on) { settings.setCursorEffectsEnabled(on); }},
                              this);
     add(m_toggle);
-    auto *chips = new QHBoxLayout;
-    chips->setSpacing(9);
+    // Chips share the row equally; the row wraps (evenly) before any chip would cut its label.
+    auto *chipArea = new QWidget(this);
+    int widest = 0;
     for (CursorRippleStyle style : allCases<CursorRippleStyle>()) {
         const SystemPageText::SymbolText chip = SystemPageText::cursorChip(style);
         auto *button = new SelectableTile(chip.symbol, chip.text, SelectableTile::Arrangement::inlined, this);
@@ -30,10 +33,16 @@ CursorClicksPanel::CursorClicksPanel(AppModel &app, QWidget *parent)
         button->setCornerRadius(9);
         button->setPadding(8);
         connect(button, &QAbstractButton::clicked, this, [this, style] { choose(style); });
-        chips->addWidget(button);
+        widest = std::max(widest, button->sizeHint().width());
         m_chips.emplace_back(style, button);
     }
-    add(chips);
+    auto *chips = new FlowGrid(widest, 9, 9, chipArea);
+    chips->setRows(FlowGrid::Rows::balanced);
+    for (const auto &[style, chip] : m_chips) {
+        chip->setParent(chipArea);
+        chips->addWidget(chip);
+    }
+    add(chipArea);
     add(TextLabels::hint(QStringLiteral("Only click events are observed\u2014there is no continuous cursor polling. The "
                                         "effect is click-through and disappears in under a second."),
                          this));

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 namespace {
-// A square image of one premultiplied colour.
-QImage filled(int side, QRgb premultiplied, int width = 0)
+// An image of one premultiplied colour, square unless a width or height is given.
+QImage filled(int side, QRgb premultiplied, int width = 0, int height = 0)
 {
-    QImage image(width > 0 ? width : side, side, QImage::Format_RGBA8888_Premultiplied);
+    QImage image(width > 0 ? width : side, height > 0 ? height : side, QImage::Format_RGBA8888_Premultiplied);
     for (int y = 0; y < image.height(); ++y) {
         auto *pixel = reinterpret_cast<uchar *>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x, pixel += 4) {
@@ -68,18 +68,25 @@ TEST(ScreenToyRecolouring, ProtectedRegionsKeepTheirColour)
         int frames;
         QPoint untouched;
         QPoint recoloured;
+        // Rows of arms below the frames' squares.
+        int below = 0;
     };
     const Case cases[] = {
         {"water gun top half", ScreenToyKind::waterGun, 100, 1, QPoint(50, 49), QPoint(50, 50)},
+        {"water gun with arms below", ScreenToyKind::waterGun, 100, 1, QPoint(50, 49), QPoint(50, 140), 50},
         {"blaster above a third, second frame", ScreenToyKind::blaster, 100, 2, QPoint(150, 32), QPoint(150, 34)},
+        {"blaster with arms below, second frame", ScreenToyKind::blaster, 100, 2, QPoint(150, 32), QPoint(150, 34),
+         50},
         {"ak47 handguard", ScreenToyKind::ak47, 887, 1, QPoint(430, 250), QPoint(300, 250)},
-        {"ak47 handguard, second frame", ScreenToyKind::ak47, 887, 2, QPoint(887 + 430, 250), QPoint(887 + 300, 250)},
+        {"ak47 handguard, second frame, arms below", ScreenToyKind::ak47, 887, 2, QPoint(887 + 430, 250),
+         QPoint(887 + 300, 250), 400},
         {"grenade body strip", ScreenToyKind::grenade, 1254, 1, QPoint(800, 600), QPoint(376, 600)},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const QImage art = filled(c.side, fullSkin, c.side * c.frames);
-        const auto tinted = ScreenToyRecolouring::apply(ScreenToyHandTone::deep, art, ScreenToyRecolouring::regions(c.kind));
+        const QImage art = filled(c.side, fullSkin, c.side * c.frames, c.side + c.below);
+        const auto tinted = ScreenToyRecolouring::apply(ScreenToyHandTone::deep, art, ScreenToyRecolouring::regions(c.kind),
+                                                        c.frames);
         ASSERT_TRUE(tinted);
         EXPECT_EQ(redAt(*tinted, c.untouched.x(), c.untouched.y()), 200);
         EXPECT_EQ(redAt(*tinted, c.recoloured.x(), c.recoloured.y()), 78);

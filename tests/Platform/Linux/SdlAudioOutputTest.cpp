@@ -28,7 +28,7 @@ TEST(SdlAudioOutput, OpensPausedRendersOnceResumedAndStopsOnClose)
     SdlAudioOutput output;
     EXPECT_GT(output.preferredSampleRate(), 0);
     CountingRenderer renderer;
-    const auto format = output.open(AudioEngine::initialBufferFrames, renderer);
+    const auto format = output.open(AudioEngine::bufferFrames, renderer);
     ASSERT_TRUE(format) << format.error().message.toStdString();
     EXPECT_GT(format->sampleRate, 0);
     EXPECT_GT(format->bufferFrames, 0);
@@ -47,23 +47,49 @@ TEST(SdlAudioOutput, OpensPausedRendersOnceResumedAndStopsOnClose)
     EXPECT_EQ(renderer.calls, calls);
 }
 
-TEST(SdlAudioOutput, SoundServersGetALongerBufferThanDevices)
+TEST(SdlAudioOutput, SoundServersGetALongerBufferThanDevicesAndTheMarginComesOnTop)
 {
+    using namespace std::chrono_literals;
     struct Case {
         const char *driver;
         int requested;
+        std::chrono::microseconds margin;
+        int rate;
         int expected;
     };
-    for (const Case c : {Case{"pulseaudio", 128, 512}, Case{"pipewire", 128, 512}, Case{"pipewire", 1024, 1024},
-                         Case{"alsa", 128, 128}, Case{"dummy", 256, 256}})
-        EXPECT_EQ(SdlAudioOutput::bufferFramesFor(QString::fromLatin1(c.driver), c.requested), c.expected) << c.driver;
+    for (const Case c : {Case{"pulseaudio", 128, 0us, 48000, 512}, Case{"pipewire", 128, 0us, 48000, 512},
+                         Case{"pipewire", 1024, 0us, 48000, 1024}, Case{"alsa", 128, 0us, 48000, 128},
+                         Case{"dummy", 256, 0us, 48000, 256}, Case{"pulseaudio", 128, 8ms, 48000, 512},
+                         Case{"pulseaudio", 128, 12ms, 48000, 1024}, Case{"alsa", 128, 4ms, 48000, 256},
+                         Case{"alsa", 128, 20ms, 44100, 512}})
+        EXPECT_EQ(SdlAudioOutput::bufferFramesFor(QString::fromLatin1(c.driver), c.requested, c.margin, c.rate),
+                  c.expected)
+            << c.driver;
+}
+
+// Under the sanitizers this also catches SDL writing past a buffer of an odd length.
+TEST(SdlAudioOutput, AStreamOpenedWithAMarginRendersBuffersOfItsLength)
+{
+    SdlAudioOutput output;
+    EXPECT_TRUE(output.setMargin(std::chrono::milliseconds(12))) << "no stream is open: the next one takes it";
+    CountingRenderer renderer;
+    const auto format = output.open(AudioEngine::bufferFrames, renderer);
+    ASSERT_TRUE(format);
+    EXPECT_GT(format->bufferFrames, AudioEngine::bufferFrames);
+    output.resume();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (renderer.calls < 3 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(renderer.lastFrames, format->bufferFrames);
+    EXPECT_FALSE(output.setMargin(std::chrono::milliseconds(0))) << "an open stream cannot take it";
+    output.close();
 }
 
 TEST(SdlAudioOutput, LeavesTerminationSignalsToTheApplication)
 {
     SdlAudioOutput output;
     CountingRenderer renderer;
-    ASSERT_TRUE(output.open(AudioEngine::initialBufferFrames, renderer));
+    ASSERT_TRUE(output.open(AudioEngine::bufferFrames, renderer));
     struct sigaction action {};
     sigaction(SIGTERM, nullptr, &action);
     EXPECT_EQ(action.sa_handler, SIG_DFL);

@@ -59,6 +59,20 @@ const SceneRegistrar live{panelScene(QStringLiteral("panel/live"),
                                      {QStringLiteral("mouseEnabled=true"), QStringLiteral("statsOverlayEnabled=true")})};
 const SceneRegistrar paused{panelScene(QStringLiteral("panel/paused"), {QStringLiteral("effectsPaused=true")})};
 
+// Paused, then right after Resume: the rows and the panel's height change together.
+const SceneRegistrar resumed{QStringLiteral("panel/resume"), [](SceneRig &rig) {
+    startApp(rig);
+    const auto panel = openPanel(rig);
+    rig.capture(QStringLiteral("panel/resume-before"), panel.get());
+    for (QPushButton *button : panel->findChildren<QPushButton *>()) {
+        if (button->accessibleName() == QStringLiteral("Resume All Effects"))
+            button->click();
+    }
+    QCoreApplication::processEvents();
+    rig.captureContent(QStringLiteral("panel/resume-just-after"), panel.get(), false);
+    rig.capture(QStringLiteral("panel/resume-after"), panel.get());
+}, {QStringLiteral("effectsPaused=true")}, liveInput};
+
 const SceneRegistrar focus{QStringLiteral("panel/focus-session"), [](SceneRig &rig) {
     startApp(rig);
     rig.app().startFocusSession();

@@ -7,6 +7,9 @@
 #include "Effects/Pet/View/PetWindow.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
 #include <QMouseEvent>
 
 namespace {
@@ -116,6 +119,43 @@ const SceneRegistrar menu{QStringLiteral("pet/menu"), [](SceneRig &rig) {
         openMenu(rig, window, category);
         rig.capture(QStringLiteral("pet/menu-") + rawValue(category).toLower(), &window);
     }
+}, {QStringLiteral("petStayPut=true")}};
+
+// Long names: two words that need a second header line, and one word too long for any line,
+// on the grid (the tile shrinks the name, then cuts it) and on the name's page with a line.
+const SceneRegistrar longNames{QStringLiteral("pet/menu-long-name"), [](SceneRig &rig) {
+    PetWindow &window = shownPet(rig);
+    for (const auto &[name, label] : {std::pair{"Captain Bubblesworth", "words"},
+                                      std::pair{"Bubblesquidfinwhistle", "one-word"}}) {
+        PetPresentation &pet = rig.app().pet().presentation();
+        pet.setDialogueVisible(false);
+        pet.setName(QString::fromUtf8(name));
+        settle(rig, 300);
+        openMenu(rig, window, std::nullopt);
+        rig.capture(QStringLiteral("pet/menu-long-name-%1-grid").arg(label), &window);
+        pet.setDialogueVisible(false);
+        settle(rig, 300);
+        openMenu(rig, window, PetMenuCategory::bloopy);
+        pet.showReaction(QStringLiteral("Boop! What’s the plan?"), 30);
+        settle(rig, 300);
+        rig.capture(QStringLiteral("pet/menu-long-name-%1-page").arg(label), &window);
+    }
+}, {QStringLiteral("petStayPut=true")}};
+
+// The card over a window full of dark text: none of it may show through the card.
+const SceneRegistrar overText{QStringLiteral("pet/menu-over-text"), [](SceneRig &rig) {
+    QLabel text;
+    text.setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint);
+    text.setStyleSheet(QStringLiteral("background: white; color: black; font-size: 15px;"));
+    text.setWordWrap(true);
+    text.setText(QStringLiteral("The quick brown fox jumps over the lazy dog. ").repeated(400));
+    // Short of the whole screen, which the window manager would stack above everything.
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    text.setGeometry(screen.center().x() - 400, screen.bottom() - 520, 800, 500);
+    text.show();
+    PetWindow &window = shownPet(rig);
+    openMenu(rig, window, std::nullopt);
+    rig.capture(QStringLiteral("pet/menu-over-text"), &window);
 }, {QStringLiteral("petStayPut=true")}};
 
 }

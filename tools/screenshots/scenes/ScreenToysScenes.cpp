@@ -105,3 +105,24 @@ const SceneRegistrar tones{QStringLiteral("toys/tone"), [](SceneRig &rig) {
 }, {}, withToyPointer};
 
 }
+
+// The held toys turned as far as the pointer can take them, both ways: towards the top
+// corners and down to the bottom corners; the arms run off the screen's edge every time.
+const SceneRegistrar turns{QStringLiteral("toys/turn"), [](SceneRig &rig) {
+    const auto window = backdrop(rig);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const std::pair<const char *, QPoint> corners[] = {{"top-left", screen.topLeft()},
+                                                       {"top-right", screen.topRight()},
+                                                       {"bottom-left", screen.bottomLeft()},
+                                                       {"bottom-right", screen.bottomRight()}};
+    for (ScreenToyKind kind : {ScreenToyKind::blaster, ScreenToyKind::ak47, ScreenToyKind::waterGun}) {
+        ScreenToyController &toys = equipped(rig, kind);
+        for (const auto &[corner, at] : corners) {
+            rig.pointer().moveTo(at);
+            toys.tick();
+            const QString name = QStringLiteral("toys/turn-%1-%2").arg(rawValue(kind), QString::fromUtf8(corner));
+            rig.capture(name, toys.canvases().front());
+        }
+    }
+    rig.app().screenToys().stop();
+}, {}, withToyPointer};

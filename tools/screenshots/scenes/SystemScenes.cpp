@@ -2,8 +2,10 @@
 // switched off, a low battery on the charger, and a physics mode running.
 #include "SceneRig.h"
 
+#include "Effects/Chaos/ChaosPanel.h"
 #include "Views/ControlWindow.h"
 #include "Views/Pages/ControlPage.h"
+#include "Views/System/CursorClicksPanel.h"
 #include "Views/System/SystemReactionsPanel.h"
 #include "fakes/FakeDesktopIconLocator.h"
 #include "fakes/FakeLidAngleReading.h"
@@ -83,5 +85,25 @@ const SceneRegistrar physicsRunning{QStringLiteral("system/physics-running"), []
     icons->setFrames({{QStringLiteral("notes.txt"), QRectF(40, 40, 64, 64)}});
     platform.desktopIcons = std::move(icons);
 }};
+
+// The cursor chips at the window's minimum width: equal shares, wrapped before a label is cut.
+const SceneRegistrar chipsNarrow{QStringLiteral("system/cursor-chips-620"), [](SceneRig &rig) {
+    ControlWindow &window = rig.controlWindow(SettingsPage::system);
+    window.resize(620, 500);
+    rig.settle();
+    rig.captureContent(QStringLiteral("system/cursor-chips-620"), window.findChild<CursorClicksPanel *>());
+}, {QStringLiteral("cursorEffectStyleID=neon")}};
+
+// The chaos banner over the desktop copy, fitted to its 620-point backing.
+const SceneRegistrar chaosBanner{QStringLiteral("system/chaos-banner"), [](SceneRig &rig) {
+    rig.app().start();
+    rig.app().chaosEffects().trigger(ChaosMode::vortex);
+    rig.settle(800);
+    const auto &panels = rig.app().chaosEffects().panels();
+    // The panel stays below every window: its own pixels are saved.
+    if (!panels.empty() && panels.front())
+        rig.captureContent(QStringLiteral("system/chaos-banner"), panels.front(), false);
+    rig.app().chaosEffects().reset();
+}, {QStringLiteral("physicsEffectsEnabled=true")}};
 
 }

@@ -206,8 +206,7 @@ std::optional<PetMenuCard> DesktopPetView::menuCard() const
 {
     if (!m_presentation.isDialogueVisible())
         return std::nullopt;
-    return PetMenuCard({m_presentation.name(), m_presentation.reactionLine(), m_presentation.staysPut(), m_menuCategory},
-                       cardRoom());
+    return PetMenuCard({m_presentation.name(), m_presentation.reactionLine(), m_presentation.staysPut(), m_menuCategory});
 }
 
 std::optional<QRectF> DesktopPetView::cardRect() const
@@ -215,9 +214,10 @@ std::optional<QRectF> DesktopPetView::cardRect() const
     const auto card = menuCard();
     if (!card)
         return std::nullopt;
-    // A card taller than the room above the figure is cut at the panel's top edge.
-    const double bottom = cardRoom();
-    return QRectF((width() - PetMenuCard::width) / 2, bottom - card->height(), PetMenuCard::width, card->height());
+    // A card taller than the room above the figure keeps its header at the panel's top edge and
+    // reaches down towards the figure instead.
+    const double top = std::max(cardRoom() - card->height(), 0.0);
+    return QRectF((width() - PetMenuCard::width) / 2, top, PetMenuCard::width, card->height());
 }
 
 std::optional<std::size_t> DesktopPetView::cardItemAt(QPointF point) const

@@ -8,6 +8,7 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QLinearGradient>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -174,14 +175,51 @@ void paintSparkles(QPainter &painter)
     PetGlyphs::draw(painter, PetGlyph::starFill, QRectF(-58 - 5.5, -27 - 5.5, 11, 11), yellow);
 }
 
-void paintFocusCapsule(QPainter &painter, const QString &label, bool paused)
+// The countdown's font: the desktop's own, bold, at 11.
+QFont capsuleFont()
 {
-    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    QFont font = QGuiApplication::font();
     font.setPixelSize(11);
     font.setBold(true);
+    return font;
+}
+
+// Every digit takes the width of the widest, so the capsule keeps its size while the
+// countdown runs: tabular figures, laid out by hand since the font may not offer them.
+double widestDigit(const QFontMetricsF &metrics)
+{
+    double width = 0;
+    for (char16_t digit = u'0'; digit <= u'9'; ++digit)
+        width = std::max(width, metrics.horizontalAdvance(QChar(digit)));
+    return width;
+}
+
+double tabularAdvance(const QFontMetricsF &metrics, const QString &text)
+{
+    const double digitWidth = widestDigit(metrics);
+    double width = 0;
+    for (QChar c : text)
+        width += c.isDigit() ? digitWidth : metrics.horizontalAdvance(c);
+    return width;
+}
+
+void drawTabular(QPainter &painter, const QFontMetricsF &metrics, const QString &text, QPointF baselineLeft)
+{
+    const double digitWidth = widestDigit(metrics);
+    double x = baselineLeft.x();
+    for (QChar c : text) {
+        const double cell = c.isDigit() ? digitWidth : metrics.horizontalAdvance(c);
+        painter.drawText(QPointF(x + (cell - metrics.horizontalAdvance(c)) / 2, baselineLeft.y()), QString(c));
+        x += cell;
+    }
+}
+
+void paintFocusCapsule(QPainter &painter, const QString &label, bool paused)
+{
+    const QFont font = capsuleFont();
     const QFontMetricsF metrics(font);
     const double glyphWidth = paused ? 8 + 3 : 0;
-    const QSizeF content(glyphWidth + metrics.horizontalAdvance(label), std::max(metrics.height(), 8.0));
+    const QSizeF content(glyphWidth + tabularAdvance(metrics, label), std::max(metrics.height(), 8.0));
     const QSizeF padded(content.width() + 14, content.height() + 6);
     const QRectF capsule(QPointF(40 - padded.width() / 2, -33 - padded.height() / 2), padded);
     painter.save();
@@ -193,8 +231,7 @@ void paintFocusCapsule(QPainter &painter, const QString &label, bool paused)
         PetGlyphs::draw(painter, PetGlyph::pauseFill, QRectF(left, capsule.center().y() - 4, 8, 8), Qt::white);
     painter.setPen(Qt::white);
     painter.setFont(font);
-    painter.drawText(QRectF(left + glyphWidth, capsule.top() + 3, content.width() - glyphWidth, content.height()),
-                     Qt::AlignCenter, label);
+    drawTabular(painter, metrics, label, QPointF(left + glyphWidth, capsule.top() + 3 + metrics.ascent()));
     painter.restore();
 }
 }

@@ -3,18 +3,20 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextLayout>
 
 #include <algorithm>
 
 namespace {
 constexpr double contentWidth = PetMenuCard::width - 2 * PetMenuCard::margin;
 constexpr double headerButtonSize = 18;
-constexpr double tileMinHeight = 53;
-// Tiles shrink to this before anything is cut when the panel is short.
-constexpr double tileSmallestHeight = 42;
+constexpr double tileHeight = 53;
 constexpr double columnSpacing = 8;
 constexpr double rowMinHeight = 22;
-constexpr double pauseRowHeight = 18;
+constexpr double pauseRowHeight = 16;
+// A tile's title shrinks to this share of its size before it is cut.
+constexpr double smallestTitleScale = 0.75;
+constexpr int titleMaxLines = 2;
 
 const QColor textColor(28, 28, 30);
 const QColor secondaryColor(60, 60, 67, 153);
@@ -27,6 +29,29 @@ QFont font(int pixelSize, QFont::Weight weight)
     f.setPixelSize(pixelSize);
     f.setWeight(weight);
     return f;
+}
+
+// The text wrapped at word boundaries (anywhere inside a word too long for a line) into at most
+// `maxLines` lines, the last one carrying the rest cut at the end.
+QStringList wrappedLines(const QString &text, const QFont &font, double width, int maxLines)
+{
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        if (lines.size() == maxLines - 1) {
+            const QString rest = text.mid(line.textStart()).trimmed();
+            lines << QFontMetricsF(font).elidedText(rest, Qt::ElideRight, width);
+            break;
+        }
+        lines << text.mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+    return lines;
 }
 
 QFont headlineFont()
@@ -46,16 +71,22 @@ QFont rowFont()
     return font(11, QFont::DemiBold);
 }
 
-// The tile's title on one line: shrunk to three quarters of its size, then cut.
-std::pair<QFont, QString> fittedTileTitle(const QString &title, double width)
+// The tile's title on one line, centred in `box`: shrunk down to three quarters of its size,
+// then cut at the end.
+void drawTileTitle(QPainter &painter, const QString &title, const QRectF &box)
 {
-    QFont f = tileTitleFont();
-    for (int size = f.pixelSize(); size >= 8; --size) {
-        f.setPixelSize(size);
-        if (QFontMetricsF(f).horizontalAdvance(title) <= width)
-            return {f, title};
-    }
-    return {f, QFontMetricsF(f).elidedText(title, Qt::ElideRight, width)};
+    const QFont font = tileTitleFont();
+    const QFontMetricsF metrics(font);
+    const double scale = std::clamp(box.width() / std::max(metrics.horizontalAdvance(title), 1.0),
+                                    smallestTitleScale, 1.0);
+    const QString text = metrics.elidedText(title, Qt::ElideRight, box.width() / scale);
+    painter.save();
+    painter.setFont(font);
+    painter.translate(box.center());
+    painter.scale(scale, scale);
+    const QSizeF size(box.width() / scale, box.height() / scale);
+    painter.drawText(QRectF(QPointF(-size.width() / 2, -size.height() / 2), size), Qt::AlignCenter, text);
+    painter.restore();
 }
 
 void paintTile(QPainter &painter, const PetMenuItem &item, bool isPressed)
@@ -67,11 +98,9 @@ void paintTile(QPainter &painter, const PetMenuItem &item, bool isPressed)
     const double block = 22 + 5 + titleMetrics.height();
     const double top = item.rect.center().y() - block / 2;
     PetGlyphs::draw(painter, item.glyph, QRectF(item.rect.center().x() - 11, top, 22, 22), textColor);
-    const auto [titleFont, text] = fittedTileTitle(item.title, item.rect.width() - 8);
     painter.setPen(textColor);
-    painter.setFont(titleFont);
-    painter.drawText(QRectF(item.rect.left() + 4, top + 27, item.rect.width() - 8, titleMetrics.height()),
-                     Qt::AlignCenter, text);
+    drawTileTitle(painter, item.title,
+                  QRectF(item.rect.left() + 4, top + 27, item.rect.width() - 8, titleMetrics.height()));
 }
 
 void paintPauseRow(QPainter &painter, const PetMenuItem &item, bool isPressed)
@@ -120,9 +149,9 @@ void paintItem(QPainter &painter, const PetMenuItem &item, bool isPressed)
 }
 }
 
-PetMenuCard::PetMenuCard(PetMenuState state, double maxHeight) : m_state(std::move(state))
+PetMenuCard::PetMenuCard(PetMenuState state) : m_state(std::move(state))
 {
-    layOut(maxHeight);
+    layOut();
 }
 
 QString PetMenuCard::categoryTitle(PetMenuCategory category, const QString &name)
@@ -168,20 +197,24 @@ std::vector<PetMenuRow> PetMenuCard::categoryOptions(PetMenuCategory category, b
     return {};
 }
 
-void PetMenuCard::layOut(double maxHeight)
+void PetMenuCard::layOut()
 {
     using Kind = PetMenuItem::Kind;
     double y = margin;
-    const double headerHeight = std::max(headerButtonSize, QFontMetricsF(headlineFont()).height());
-    double titleLeft = margin;
-    if (m_state.category) {
-        m_items.push_back({Kind::back, QRectF(margin, y, headerButtonSize, headerHeight), {},
-                           PetGlyph::chevronLeftCircleFill, std::nullopt, std::nullopt});
-        titleLeft += headerButtonSize + 8;
-    }
+    const double titleLeft = m_state.category ? margin + headerButtonSize + 8 : margin;
     const double closeLeft = width - margin - headerButtonSize;
-    m_titleRect = QRectF(titleLeft, y, closeLeft - 8 - titleLeft, headerHeight);
-    m_items.push_back({Kind::close, QRectF(closeLeft, y, headerButtonSize, headerHeight), {},
+    const double titleWidth = closeLeft - 8 - titleLeft;
+    m_titleLines = wrappedLines(title(), headlineFont(), titleWidth, titleMaxLines);
+    const double titleHeight = QFontMetricsF(headlineFont()).lineSpacing() * double(m_titleLines.size());
+    const double headerHeight = std::max(headerButtonSize, titleHeight);
+    // The buttons sit on the header's vertical centre, beside however many lines the title takes.
+    const double buttonTop = y + (headerHeight - headerButtonSize) / 2;
+    if (m_state.category) {
+        m_items.push_back({Kind::back, QRectF(margin, buttonTop, headerButtonSize, headerButtonSize), {},
+                           PetGlyph::chevronLeftCircleFill, std::nullopt, std::nullopt});
+    }
+    m_titleRect = QRectF(titleLeft, y, titleWidth, headerHeight);
+    m_items.push_back({Kind::close, QRectF(closeLeft, buttonTop, headerButtonSize, headerButtonSize), {},
                        PetGlyph::xmarkCircleFill, std::nullopt, std::nullopt});
     y += headerHeight + spacing;
 
@@ -201,9 +234,7 @@ void PetMenuCard::layOut(double maxHeight)
         return;
     }
 
-    // The grid: two rows of tiles, a divider and the pause row; tiles shrink when room is short.
-    const double fixed = y + spacing + 1 + spacing + pauseRowHeight + margin + spacing;
-    const double tileHeight = std::clamp((maxHeight - fixed) / 2, tileSmallestHeight, tileMinHeight);
+    // The grid: two rows of tiles, a divider and the pause row.
     const double columnWidth = (contentWidth - columnSpacing) / 2;
     int index = 0;
     for (PetMenuCategory category : allCases<PetMenuCategory>()) {
@@ -232,12 +263,13 @@ void PetMenuCard::paint(QPainter &painter, std::optional<std::size_t> pressed, d
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF card(0, 0, width, m_height);
     painter.setPen(QPen(QColor(255, 255, 255, 77), 1));
-    painter.setBrush(QColor(246, 246, 248, 245));
+    // Thick enough that nothing behind the card shows through its text.
+    painter.setBrush(QColor(246, 246, 248, 252));
     painter.drawRoundedRect(card.adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius, cornerRadius);
 
     painter.setPen(textColor);
     painter.setFont(headlineFont());
-    painter.drawText(m_titleRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, title());
+    painter.drawText(m_titleRect, Qt::AlignLeft | Qt::AlignVCenter, m_titleLines.join(QLatin1Char('\n')));
     if (m_reactionRect) {
         painter.setPen(secondaryColor);
         painter.setFont(captionFont());

@@ -6,6 +6,7 @@
 
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -40,8 +41,8 @@ struct PetMenuItem {
 };
 
 // The pet's menu card: a header with back and close, the pet's line, then the four category
-// tiles and the pause row, or one category's rows. Laid out at 214 points wide; as high as
-// its content, with the tiles giving up height first when `maxHeight` is short.
+// tiles and the pause row, or one category's rows. Laid out at 214 points wide and as high as
+// its content; the title takes up to two lines.
 class PetMenuCard {
 public:
     static constexpr double width = 214;
@@ -49,12 +50,14 @@ public:
     static constexpr double spacing = 7;
     static constexpr double cornerRadius = 18;
 
-    PetMenuCard(PetMenuState state, double maxHeight);
+    explicit PetMenuCard(PetMenuState state);
 
     static std::vector<PetMenuRow> categoryOptions(PetMenuCategory category, bool staysPut);
     static QString categoryTitle(PetMenuCategory category, const QString &name);
 
     QString title() const;
+    // The title as drawn: wrapped to at most two lines, the second cut at the end.
+    const QStringList &titleLines() const { return m_titleLines; }
     double height() const { return m_height; }
     const std::vector<PetMenuItem> &items() const { return m_items; }
     // The reaction line's rectangle, when there is one.
@@ -66,11 +69,12 @@ public:
     void paint(QPainter &painter, std::optional<std::size_t> pressed, double contentOpacity) const;
 
 private:
-    void layOut(double maxHeight);
+    void layOut();
 
     PetMenuState m_state;
     double m_height = 0;
     QRectF m_titleRect;
+    QStringList m_titleLines;
     std::optional<QRectF> m_reactionRect;
     std::optional<QRectF> m_dividerRect;
     std::vector<PetMenuItem> m_items;

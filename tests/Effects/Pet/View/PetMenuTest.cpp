@@ -142,3 +142,29 @@ TEST(PetMenu, ThePetsLineAndTheGridFitThePanel)
     EXPECT_LE(card.bottom(), rig.view.figureFrame().top() - DesktopPetView::slotSpacing);
     EXPECT_EQ(card.width(), PetMenuCard::width);
 }
+
+TEST(PetMenu, ALongNameTakesTwoHeaderLinesThenIsCutAndTilesKeepTheirHeight)
+{
+    struct Case {
+        const char *name;
+        int lines;
+        bool cut;
+    };
+    for (const Case c : {Case{"Bloopy", 1, false}, Case{"Captain Bubblesworth", 2, false},
+                         Case{"Bubblesquidfinwhistle", 2, false},
+                         Case{"Admiral Bubblesworth the Third of the Seven Seas", 2, true}}) {
+        SCOPED_TRACE(c.name);
+        const PetMenuCard page({QString::fromUtf8(c.name), QStringLiteral("A line"), false, PetMenuCategory::bloopy});
+        ASSERT_EQ(page.titleLines().size(), c.lines);
+        EXPECT_EQ(page.titleLines().join(QString()).endsWith(QChar(0x2026)), c.cut);
+        if (!c.cut)
+            EXPECT_EQ(page.titleLines().join(QString()).remove(QLatin1Char(' ')),
+                      QString::fromUtf8(c.name).remove(QLatin1Char(' ')));
+
+        const PetMenuCard grid({QString::fromUtf8(c.name), QStringLiteral("A line"), false, std::nullopt});
+        for (const PetMenuItem &item : grid.items()) {
+            if (item.kind == PetMenuItem::Kind::tile)
+                EXPECT_GE(item.rect.height(), 53);
+        }
+    }
+}

@@ -1,0 +1,448 @@
+#pragma once
+
+// Shared steps of the benchmarks that type through a real sound server: busy processes for
+// `--load N`, a recorder of the null sink's monitor whose every sample carries the time it
+// reached the benchmark, the typing itself and the table of figures.
+
+#include "Services/Audio/AudioEngine.h"
+#include "Services/Audio/SoundRouter.h"
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <mutex>
+#include <optional>
+#include <sstream>
+#include <thread>
+#include <unistd.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <vector>
+
+namespace AudioServerBench {
+using Steady = std::chrono::steady_clock;
+using Milliseconds = std::chrono::duration<double, std::milli>;
+
+// Takes `--load N` out of the arguments; 0 without it.
+inline int takeLoadOption(int &argc, char **argv)
+{
+    int load = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--load") != 0 || i + 1 >= argc)
+            continue;
+        load = std::atoi(argv[i + 1]);
+        std::copy(argv + i + 2, argv + argc, argv + i);
+        argc -= 2;
+        break;
+    }
+    return load;
+}
+
+// Child processes that keep a core busy each until destroyed.
+class BusyProcesses {
+public:
+    explicit BusyProcesses(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            const pid_t pid = fork();
+            if (pid == 0) {
+                prctl(PR_SET_PDEATHSIG, SIGKILL);
+                volatile std::uint64_t spin = 0;
+                for (;;)
+                    spin = spin + 1;
+            }
+            m_pids.push_back(pid);
+        }
+    }
+    ~BusyProcesses()
+    {
+        for (pid_t pid : m_pids) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+
+private:
+    std::vector<pid_t> m_pids;
+};
+
+// CPU seconds a process has used (user and system).
+inline double cpuSeconds(qint64 pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), {});
+    const auto close = text.rfind(')');
+    if (close == std::string::npos)
+        return 0.0;
+    std::istringstream fields(text.substr(close + 2));
+    std::string field;
+    double ticks = 0.0;
+    for (int index = 3; fields >> field; ++index) {
+        if (index == 14 || index == 15)
+            ticks += std::stod(field);
+        if (index == 15)
+            break;
+    }
+    return ticks / double(sysconf(_SC_CLK_TCK));
+}
+
+inline double threadCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+inline double processCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+// A recorder process writing 32-bit float stereo (raw, or WAV) to its standard output, read on
+// a thread that notes when each chunk arrived: a sample's time is its chunk's arrival less the
+// frames after it.
+class MonitorRecording {
+public:
+    MonitorRecording(const QStringList &command, const QProcessEnvironment &environment, int rate) : m_rate(rate)
+    {
+        int pipeEnds[2];
+        if (pipe(pipeEnds) != 0)
+            return;
+        std::vector<std::string> arguments;
+        for (const QString &argument : command)
+            arguments.push_back(argument.toStdString());
+        std::vector<std::string> variables;
+        for (const QString &variable : environment.toStringList())
+            variables.push_back(variable.toStdString());
+        m_pid = fork();
+        if (m_pid == 0) {
+            dup2(pipeEnds[1], STDOUT_FILENO);
+            close(pipeEnds[0]);
+            close(pipeEnds[1]);
+            std::vector<char *> argv;
+            for (std::string &argument : arguments)
+                argv.push_back(argument.data());
+            argv.push_back(nullptr);
+            std::vector<char *> envp;
+            for (std::string &variable : variables)
+                envp.push_back(variable.data());
+            envp.push_back(nullptr);
+            execvpe(argv[0], argv.data(), envp.data());
+            _exit(127);
+        }
+        close(pipeEnds[1]);
+        m_fd = pipeEnds[0];
+        m_reader = std::thread([this] { read(); });
+    }
+    ~MonitorRecording()
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGTERM);
+            waitpid(m_pid, nullptr, 0);
+        }
+        if (m_reader.joinable())
+            m_reader.join();
+        if (m_fd >= 0)
+            close(m_fd);
+    }
+
+    std::size_t frames() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_left.size();
+    }
+    double readerCpuSeconds() const { return m_readerCpu.load(); }
+    qint64 pid() const { return m_pid; }
+
+    // The time the first sample louder than `threshold` at or after `from` reached us.
+    std::optional<Steady::time_point> onsetAfter(Steady::time_point from, Steady::duration within, float threshold = 0.1f) const
+    {
+        std::lock_guard lock(m_mutex);
+        for (std::size_t i = firstFrameAt(from); i < m_left.size(); ++i) {
+            const Steady::time_point at = timeOf(i);
+            if (at > from + within)
+                break;
+            if (std::max(std::fabs(m_left[i]), std::fabs(m_right[i])) > threshold)
+                return at;
+        }
+        return std::nullopt;
+    }
+
+    // Whether the sound that starts at `onset` falls silent anywhere within `length`.
+    bool hasGap(Steady::time_point onset, Steady::duration length, float floor = 0.02f) const
+    {
+        std::lock_guard lock(m_mutex);
+        const std::size_t first = firstFrameAt(onset);
+        const auto count = std::size_t(std::chrono::duration<double>(length).count() * m_rate);
+        for (std::size_t i = first; i < std::min(first + count, m_left.size()); ++i) {
+            if (std::max(std::fabs(m_left[i]), std::fabs(m_right[i])) < floor)
+                return true;
+        }
+        return false;
+    }
+
+private:
+    struct Chunk {
+        std::size_t end;
+        Steady::time_point arrived;
+    };
+
+    void read()
+    {
+        std::vector<char> buffer(1 << 16);
+        std::string pending;
+        bool headerDone = false;
+        for (;;) {
+            const ssize_t length = ::read(m_fd, buffer.data(), buffer.size());
+            if (length <= 0)
+                break;
+            const Steady::time_point arrived = Steady::now();
+            pending.append(buffer.data(), std::size_t(length));
+            if (!headerDone) {
+                if (pending.size() < 44)
+                    continue;
+                if (pending.compare(0, 4, "RIFF") == 0) {
+                    const auto data = pending.find("data");
+                    if (data == std::string::npos || pending.size() < data + 8)
+                        continue;
+                    pending.erase(0, data + 8);
+                }
+                headerDone = true;
+            }
+            const std::size_t frames = pending.size() / 8;
+            {
+                std::lock_guard lock(m_mutex);
+                for (std::size_t i = 0; i < frames; ++i) {
+                    float pair[2];
+                    std::memcpy(pair, pending.data() + 8 * i, 8);
+                    m_left.push_back(pair[0]);
+                    m_right.push_back(pair[1]);
+                }
+                m_chunks.push_back({m_left.size(), arrived});
+            }
+            pending.erase(0, frames * 8);
+            m_readerCpu.store(threadCpuSeconds());
+        }
+    }
+
+    // Under the lock.
+    Steady::time_point timeOf(std::size_t frame) const
+    {
+        auto chunk = std::upper_bound(m_chunks.begin(), m_chunks.end(), frame,
+                                      [](std::size_t f, const Chunk &c) { return f < c.end; });
+        if (chunk == m_chunks.end())
+            return Steady::time_point::max();
+        return chunk->arrived
+            - std::chrono::duration_cast<Steady::duration>(std::chrono::duration<double>(double(chunk->end - frame) / m_rate));
+    }
+    std::size_t firstFrameAt(Steady::time_point from) const
+    {
+        auto chunk = std::lower_bound(m_chunks.begin(), m_chunks.end(), from,
+                                      [](const Chunk &c, Steady::time_point t) { return c.arrived < t; });
+        std::size_t frame = chunk == m_chunks.begin() ? 0 : std::prev(chunk)->end;
+        while (frame < m_left.size() && timeOf(frame) < from)
+            ++frame;
+        return frame;
+    }
+
+    int m_rate;
+    qint64 m_pid = -1;
+    int m_fd = -1;
+    std::thread m_reader;
+    mutable std::mutex m_mutex;
+    std::vector<float> m_left;
+    std::vector<float> m_right;
+    std::vector<Chunk> m_chunks;
+    std::atomic<double> m_readerCpu{0.0};
+};
+
+// The road under test, counting its underruns across reopens.
+class CountingOutput final : public AudioOutput {
+public:
+    explicit CountingOutput(std::unique_ptr<AudioOutput> road) : m_road(std::move(road)) {}
+    int preferredSampleRate() override { return m_road->preferredSampleRate(); }
+    Result<Format> open(int frames, AudioRenderer &renderer) override
+    {
+        m_seen += m_road->underruns();
+        ++opens;
+        return m_road->open(frames, renderer);
+    }
+    void resume() override { m_road->resume(); }
+    void close() override { m_road->close(); }
+    bool isLost() const override { return m_road->isLost(); }
+    int underruns() const override { return m_road->underruns(); }
+    bool setMargin(std::chrono::microseconds margin) override
+    {
+        largestMargin = std::max(largestMargin, margin);
+        return m_road->setMargin(margin);
+    }
+    int totalUnderruns() const { return m_seen + m_road->underruns(); }
+    int opens = 0;
+    std::chrono::microseconds largestMargin{0};
+
+private:
+    std::unique_ptr<AudioOutput> m_road;
+    int m_seen = 0;
+};
+
+inline double percentile(std::vector<double> values, double p)
+{
+    if (values.empty())
+        return 0.0;
+    std::ranges::sort(values);
+    return values[std::size_t(p * double(values.size() - 1) + 0.5)];
+}
+
+struct Figures {
+    std::vector<double> calibration;
+    std::vector<double> steadyRaw;
+    std::vector<std::pair<int, double>> afterSilenceRaw;
+    int keys = 0;
+    int unheard = 0;
+    int gaps = 0;
+    int outputUnderruns = 0;
+    int opens = 0;
+    double largestMarginMs = 0.0;
+    double appCpuTyping = 0.0;
+    double appCpuIdle = 0.0;
+    double serverCpuTyping = 0.0;
+    double serverCpuIdle = 0.0;
+    double typingSeconds = 0.0;
+    double idleSeconds = 0.0;
+};
+
+// Clicks into an idle stream (`click` writes one and returns when it was written, or when the
+// stream rendered it): the delay the recording chain adds on its own.
+inline std::vector<double> calibrate(MonitorRecording &recording, const std::function<std::optional<Steady::time_point>()> &click,
+                                     int count)
+{
+    std::vector<double> delays;
+    for (int i = 0; i < count; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        const auto written = click();
+        if (!written)
+            continue;
+        std::this_thread::sleep_for(std::chrono::milliseconds(120));
+        if (const auto onset = recording.onsetAfter(*written - std::chrono::milliseconds(1), std::chrono::milliseconds(100)))
+            delays.push_back(Milliseconds(*onset - *written).count());
+    }
+    return delays;
+}
+
+// A key sound of 40 ms at a steady level, so a gap inside it shows in the recording.
+inline std::shared_ptr<SoundBank> steadyKeySound(int rate)
+{
+    auto press = std::make_shared<DecodedSample>();
+    press->channels = 1;
+    press->sampleRate = rate;
+    press->samples.assign(std::size_t(rate / 25), 0.3f);
+    auto bank = std::make_shared<SoundBank>(rate, 1.0f);
+    bank->add(KeyGroup::regular, KeyPhase::down, press);
+    return bank;
+}
+
+// Types through `router`'s typing engine: `typingSeconds` of keys at 10 a second, then one
+// key after each silence. CPU is the app's (this process less the recorder's reader) and the
+// servers' (`serverPids`).
+inline void type(Figures &f, SoundRouter &router, const AudioEngine &engine, const CountingOutput &output,
+                 const MonitorRecording &recording, const std::vector<qint64> &serverPids, int typingSeconds,
+                 const std::vector<int> &silences)
+{
+    using namespace std::chrono_literals;
+    const KeySoundEvent down{30, KeyGroup::regular, KeyPhase::down, 0.0, false, std::nullopt};
+    const auto serverCpu = [&] {
+        double seconds = 0.0;
+        for (qint64 pid : serverPids)
+            seconds += cpuSeconds(pid);
+        return seconds;
+    };
+    const auto appCpu = [&] { return processCpuSeconds() - recording.readerCpuSeconds(); };
+    const auto measure = [&](Steady::time_point key) {
+        std::this_thread::sleep_for(200ms);
+        const auto onset = recording.onsetAfter(key, 150ms);
+        if (!onset) {
+            ++f.unheard;
+            return std::optional<double>();
+        }
+        if (recording.hasGap(*onset, 35ms))
+            ++f.gaps;
+        return std::optional(Milliseconds(*onset - key).count());
+    };
+
+    std::vector<Steady::time_point> keys;
+    const double app = appCpu();
+    const double server = serverCpu();
+    const auto start = Steady::now();
+    for (auto next = start + 100ms; next < start + std::chrono::seconds(typingSeconds); next += 100ms) {
+        std::this_thread::sleep_until(next);
+        keys.push_back(Steady::now());
+        router.playKey(down);
+    }
+    f.typingSeconds = std::chrono::duration<double>(Steady::now() - start).count();
+    f.appCpuTyping = appCpu() - app;
+    f.serverCpuTyping = serverCpu() - server;
+    f.keys = int(keys.size()) - 1;
+    // The first key opened the stream; the rest found it running.
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const auto heard = measure(keys[i]);
+        if (heard && i > 0)
+            f.steadyRaw.push_back(*heard);
+    }
+
+    for (int silence : silences) {
+        std::this_thread::sleep_for(3s);
+        const bool closed = !engine.isRunning();
+        const double idleApp = appCpu();
+        const double idleServer = serverCpu();
+        const auto idleStart = Steady::now();
+        std::this_thread::sleep_for(std::chrono::seconds(silence) - 3s - 200ms);
+        if (closed) {
+            f.idleSeconds += std::chrono::duration<double>(Steady::now() - idleStart).count();
+            f.appCpuIdle += appCpu() - idleApp;
+            f.serverCpuIdle += serverCpu() - idleServer;
+        }
+        const auto key = Steady::now();
+        router.playKey(down);
+        if (const auto heard = measure(key))
+            f.afterSilenceRaw.emplace_back(silence, *heard);
+    }
+    f.outputUnderruns = output.totalUnderruns();
+    f.opens = output.opens;
+    f.largestMarginMs = std::chrono::duration<double, std::milli>(output.largestMargin).count();
+}
+
+inline void printTable(const char *road, int load, const Figures &f)
+{
+    const double chain = percentile(f.calibration, 0.5);
+    std::vector<double> steady;
+    for (double raw : f.steadyRaw)
+        steady.push_back(raw - chain);
+    std::printf("\n%s, %d busy processes beside it\n", road, load);
+    std::printf("  recording chain (click into an idle stream): median %.2f ms, p90 %.2f ms, min %.2f, max %.2f (%zu clicks)\n",
+                chain, percentile(f.calibration, 0.9), percentile(f.calibration, 0.0), percentile(f.calibration, 1.0),
+                f.calibration.size());
+    std::printf("  steady key -> sound (less the chain): median %.2f ms, p90 %.2f, p99 %.2f, min %.2f, max %.2f"
+                " (%zu keys heard of %d; raw median %.2f)\n",
+                percentile(steady, 0.5), percentile(steady, 0.9), percentile(steady, 0.99), percentile(steady, 0.0),
+                percentile(steady, 1.0), steady.size(), f.keys, percentile(f.steadyRaw, 0.5));
+    for (const auto &[silence, raw] : f.afterSilenceRaw)
+        std::printf("  first key after %2d s of silence: %.2f ms (raw %.2f)\n", silence, raw - chain, raw);
+    std::printf("  keys whose sound had a gap (ran dry while playing): %d; underruns the output saw: %d;"
+                " largest margin %.1f ms; streams opened %d\n",
+                f.gaps, f.outputUnderruns, f.largestMarginMs, f.opens);
+    std::printf("  CPU while typing: app %.2f%%, server %.2f%% of one core; idle (no stream): app %.3f%%, server %.3f%%\n",
+                100.0 * f.appCpuTyping / f.typingSeconds, 100.0 * f.serverCpuTyping / f.typingSeconds,
+                100.0 * f.appCpuIdle / f.idleSeconds, 100.0 * f.serverCpuIdle / f.idleSeconds);
+}
+}

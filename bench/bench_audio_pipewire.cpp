@@ -1,0 +1,144 @@
+// Typing through a real PipeWire server (`apt-get install pipewire pipewire-bin wireplumber`):
+// starts its own server with a null sink (tests/e2e/pipewire-null-sink.conf) and session
+// manager, records the sink's monitor with pw-record, calibrates that recording chain with
+// clicks rendered into an idle stream, then plays a key sound through the PipeWire road at 10
+// keys a second for a minute and once after 3, 10 and 60 s of silence. Reports key -> sound
+// (less the chain), keys whose sound had a gap, and CPU.
+//   bench_audio_pipewire [--load N]   N busy processes run beside it
+#include "AudioServerBench.h"
+#include "BenchMain.h"
+#include "Platform/Linux/PipeWireAudioOutput.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace AudioServerBench;
+
+namespace {
+int busyProcesses = 0;
+
+// Silence, and a click at the start of the first buffer after each arming; notes when that
+// buffer was rendered.
+class ClickRenderer final : public AudioRenderer {
+public:
+    std::optional<Steady::time_point> click()
+    {
+        m_armed = true;
+        const auto deadline = Steady::now() + std::chrono::seconds(1);
+        while (m_armed && Steady::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        if (m_armed.exchange(false))
+            return std::nullopt;
+        return Steady::time_point(Steady::duration(m_renderedAt.load()));
+    }
+    void render(float *interleaved, int frames) noexcept override
+    {
+        std::fill(interleaved, interleaved + 2 * frames, 0.0f);
+        if (!m_armed)
+            return;
+        std::fill(interleaved, interleaved + 2 * std::min(frames, 48), 0.5f);
+        m_renderedAt.store(Steady::now().time_since_epoch().count());
+        m_armed = false;
+    }
+
+private:
+    std::atomic<bool> m_armed{false};
+    std::atomic<Steady::rep> m_renderedAt{0};
+};
+
+void typingThroughPipeWire(benchmark::State &state)
+{
+    for (const char *tool : {"pipewire", "wireplumber", "pw-record"}) {
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
+            state.SkipWithError("pipewire, wireplumber or pw-record is missing (./setup.sh installs them)");
+            return;
+        }
+    }
+    QTemporaryDir runtime;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    environment.insert(QStringLiteral("PIPEWIRE_RUNTIME_DIR"), runtime.path());
+    QProcess server;
+    server.setProcessEnvironment(environment);
+    server.start(QStringLiteral("pipewire"),
+                 {QStringLiteral("-c"), QStringLiteral(PLINKLY_SOURCE_DIR "/tests/e2e/pipewire-null-sink.conf")});
+    const QString socket = runtime.filePath(QStringLiteral("pipewire-0"));
+    const auto serverDeadline = Steady::now() + std::chrono::seconds(10);
+    while (!QFile::exists(socket) && Steady::now() < serverDeadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (!QFile::exists(socket)) {
+        state.SkipWithError("PipeWire did not start");
+        return;
+    }
+    // The session manager links new streams; it wants a session bus.
+    QProcess sessionManager;
+    sessionManager.setProcessEnvironment(environment);
+    if (environment.value(QStringLiteral("DBUS_SESSION_BUS_ADDRESS")).isEmpty())
+        sessionManager.start(QStringLiteral("dbus-run-session"), {QStringLiteral("--"), QStringLiteral("wireplumber")});
+    else
+        sessionManager.start(QStringLiteral("wireplumber"), {});
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    qputenv("PIPEWIRE_RUNTIME_DIR", runtime.path().toUtf8());
+
+    auto road = std::make_unique<PipeWireAudioOutput>();
+    const int rate = road->preferredSampleRate();
+    // The recorder asks for the same cycle as the road, so it does not shorten the graph's.
+    MonitorRecording recording({QStringLiteral("pw-record"), QStringLiteral("--target"), QStringLiteral("plinkly-null"),
+                                QStringLiteral("--latency"), QString::number(PipeWireAudioOutput::baseLatencyFrames),
+                                QStringLiteral("--rate"), QString::number(rate), QStringLiteral("--channels"),
+                                QStringLiteral("2"), QStringLiteral("--format"), QStringLiteral("f32"), QStringLiteral("-")},
+                               environment, rate);
+    const auto recorderDeadline = Steady::now() + std::chrono::seconds(15);
+    while (recording.frames() == 0 && Steady::now() < recorderDeadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (recording.frames() == 0) {
+        state.SkipWithError("the recorder was not linked to the null sink");
+        return;
+    }
+
+    Figures figures;
+    {
+        PipeWireAudioOutput idle;
+        ClickRenderer clicks;
+        if (idle.open(PipeWireAudioOutput::baseLatencyFrames, clicks)) {
+            idle.resume();
+            figures.calibration = calibrate(recording, [&] { return clicks.click(); }, 40);
+        }
+    }
+
+    SystemClock clock;
+    auto output = std::make_unique<CountingOutput>(std::move(road));
+    CountingOutput &counted = *output;
+    AudioEngine typing(12, std::chrono::milliseconds(2000), std::move(output), clock);
+    AudioEngine mouse(8, std::chrono::milliseconds(2000), nullptr, clock);
+    AudioEngine reaction(1, std::chrono::milliseconds(2000), nullptr, clock);
+    SoundRouter router(typing, mouse, reaction);
+    router.setTypingTuning({true, 1.0, false, 0.0, 0.0});
+    typing.setSounds(steadyKeySound(typing.sampleRate()));
+    for (auto _ : state)
+        type(figures, router, typing, counted, recording, {server.processId()}, 60, {3, 3, 3, 10, 10, 60});
+    typing.stop();
+    sessionManager.terminate();
+    sessionManager.waitForFinished(5000);
+    server.terminate();
+    server.waitForFinished(5000);
+
+    printTable("PipeWire", busyProcesses, figures);
+    state.counters["chain_p50_ms"] = percentile(figures.calibration, 0.5);
+    state.counters["gaps"] = figures.gaps;
+    state.counters["output_underruns"] = figures.outputUnderruns;
+}
+}
+
+BENCHMARK(typingThroughPipeWire)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+int main(int argc, char **argv)
+{
+    busyProcesses = takeLoadOption(argc, argv);
+    BusyProcesses busy(busyProcesses);
+    return runEventLoopBenchmarks(argc, argv);
+}

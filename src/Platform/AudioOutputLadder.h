@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Platform/AudioOutput.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+// One output made of several roads to sound, best first: each open tries the road that played
+// last, and from the top when that one fails or was lost, so a sound server that went away
+// falls through to the next road and one that comes back is taken again. The `plinkly.audio`
+// log says which road started and why the ones before it were passed over.
+class AudioOutputLadder final : public AudioOutput {
+public:
+    struct Road {
+        QString name;
+        std::unique_ptr<AudioOutput> output;
+    };
+
+    explicit AudioOutputLadder(std::vector<Road> roads);
+    ~AudioOutputLadder() override;
+
+    // The rate of the road that played last, else of the first road that can tell one.
+    int preferredSampleRate() override;
+    Result<Format> open(int requestedBufferFrames, AudioRenderer &renderer) override;
+    void resume() override;
+    void close() override;
+    bool isLost() const override;
+    int underruns() const override;
+    bool setMargin(std::chrono::microseconds margin) override;
+
+    // The road of the open stream, or of the last one.
+    std::optional<QString> road() const;
+
+private:
+    std::vector<Road> m_roads;
+    std::optional<std::size_t> m_last;
+    bool m_open = false;
+    bool m_lastWasLost = false;
+    std::chrono::microseconds m_margin{0};
+};

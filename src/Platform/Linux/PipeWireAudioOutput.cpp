@@ -1,0 +1,354 @@
+#include "Platform/Linux/PipeWireAudioOutput.h"
+
+#include <pipewire/pipewire.h>
+#include <spa/param/audio/format-utils.h>
+#include <spa/node/io.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+
+namespace {
+const QString pipeWireDomain = QStringLiteral("PipeWire");
+constexpr int fallbackSampleRate = 48000;
+// Long enough for a busy session manager to link a new stream, short enough that a server
+// without one does not hold the sound back for long before the next road is tried.
+constexpr std::int64_t startTimeoutNs = 2'000'000'000;
+constexpr std::uint32_t frameBytes = 2 * sizeof(float);
+}
+
+struct PipeWireAudioOutput::Impl {
+    pw_thread_loop *loop = nullptr;
+    pw_context *context = nullptr;
+    pw_core *core = nullptr;
+    spa_hook coreListener{};
+    pw_stream *stream = nullptr;
+    spa_hook streamListener{};
+
+    // Thread-loop side: guarded by the loop's lock.
+    int graphRate = 0;
+    int pendingSync = -1;
+    bool synced = false;
+    pw_stream_state state = PW_STREAM_STATE_UNCONNECTED;
+    QString streamError;
+    int rate = 0;
+    int latencyFrames = baseLatencyFrames;
+    std::chrono::microseconds margin{0};
+
+    // Read by the realtime thread.
+    AudioRenderer *renderer = nullptr;
+    std::atomic<bool> running{false};
+    std::atomic<bool> lost{false};
+    std::atomic<spa_io_position *> position{nullptr};
+    std::atomic<int> underruns{0};
+    // Realtime-thread only.
+    std::uint64_t lastPosition = 0;
+    std::uint64_t lastDuration = 0;
+    bool counting = false;
+
+    // The cycle to ask the graph for, as "frames/rate".
+    QByteArray latency() const
+    {
+        return QByteArray::number(latencyFrames + int(margin.count() * rate / 1'000'000)) + '/'
+            + QByteArray::number(rate);
+    }
+
+    void updateLatency()
+    {
+        const QByteArray value = latency();
+        const spa_dict_item item = SPA_DICT_ITEM_INIT(PW_KEY_NODE_LATENCY, value.constData());
+        const spa_dict dict = SPA_DICT_INIT(&item, 1);
+        pw_stream_update_properties(stream, &dict);
+    }
+};
+
+namespace {
+using Impl = PipeWireAudioOutput::Impl;
+
+void onCoreInfo(void *data, const pw_core_info *info)
+{
+    auto &impl = *static_cast<Impl *>(data);
+    if (const char *rate = info->props ? spa_dict_lookup(info->props, "default.clock.rate") : nullptr)
+        impl.graphRate = std::atoi(rate);
+}
+
+void onCoreDone(void *data, uint32_t id, int seq)
+{
+    auto &impl = *static_cast<Impl *>(data);
+    if (id == PW_ID_CORE && seq == impl.pendingSync) {
+        impl.synced = true;
+        pw_thread_loop_signal(impl.loop, false);
+    }
+}
+
+void onCoreError(void *data, uint32_t id, int seq, int res, const char *message)
+{
+    auto &impl = *static_cast<Impl *>(data);
+    // A broken pipe on the core: the server went away.
+    if (id == PW_ID_CORE && res == -EPIPE) {
+        impl.lost.store(true, std::memory_order_release);
+        pw_thread_loop_signal(impl.loop, false);
+    }
+}
+
+const pw_core_events coreEvents = [] {
+    pw_core_events events{};
+    events.version = PW_VERSION_CORE_EVENTS;
+    events.info = onCoreInfo;
+    events.done = onCoreDone;
+    events.error = onCoreError;
+    return events;
+}();
+
+void onStateChanged(void *data, pw_stream_state, pw_stream_state state, const char *error)
+{
+    auto &impl = *static_cast<Impl *>(data);
+    impl.state = state;
+    if (state == PW_STREAM_STATE_ERROR) {
+        impl.streamError = QString::fromUtf8(error ? error : "stream error");
+        impl.lost.store(true, std::memory_order_release);
+    }
+    pw_thread_loop_signal(impl.loop, false);
+}
+
+void onIoChanged(void *data, uint32_t id, void *area, uint32_t)
+{
+    if (id == SPA_IO_Position)
+        static_cast<Impl *>(data)->position.store(static_cast<spa_io_position *>(area), std::memory_order_release);
+}
+
+// The realtime thread: no lock, allocation, logging or Qt call from here on.
+void onProcess(void *data)
+{
+    auto &impl = *static_cast<Impl *>(data);
+    pw_buffer *buffer = pw_stream_dequeue_buffer(impl.stream);
+    if (!buffer)
+        return;
+    spa_data &plane = buffer->buffer->datas[0];
+    if (auto *out = static_cast<float *>(plane.data)) {
+        std::uint32_t frames = plane.maxsize / frameBytes;
+        if (buffer->requested > 0)
+            frames = std::min<std::uint32_t>(frames, std::uint32_t(buffer->requested));
+        if (impl.running.load(std::memory_order_acquire))
+            impl.renderer->render(out, int(frames));
+        else
+            std::fill(out, out + 2 * frames, 0.0f);
+        plane.chunk->offset = 0;
+        plane.chunk->stride = frameBytes;
+        plane.chunk->size = frames * frameBytes;
+    }
+    // The graph's clock moves on by one cycle between two calls; more means whole cycles
+    // went by without this stream's sound.
+    if (const spa_io_position *position = impl.position.load(std::memory_order_acquire)) {
+        const std::uint64_t now = position->clock.position;
+        if (impl.counting && now > impl.lastPosition + impl.lastDuration)
+            impl.underruns.fetch_add(1, std::memory_order_relaxed);
+        impl.counting = impl.running.load(std::memory_order_relaxed);
+        impl.lastPosition = now;
+        impl.lastDuration = position->clock.duration;
+    }
+    pw_stream_queue_buffer(impl.stream, buffer);
+}
+
+const pw_stream_events streamEvents = [] {
+    pw_stream_events events{};
+    events.version = PW_VERSION_STREAM_EVENTS;
+    events.state_changed = onStateChanged;
+    events.io_changed = onIoChanged;
+    events.process = onProcess;
+    return events;
+}();
+
+// Waits on the locked loop until `done` holds, the server is lost, or the time is up.
+template <typename Predicate>
+bool waitFor(Impl &impl, Predicate done)
+{
+    timespec deadline{};
+    pw_thread_loop_get_time(impl.loop, &deadline, startTimeoutNs);
+    while (!done() && !impl.lost.load(std::memory_order_acquire)) {
+        if (pw_thread_loop_timed_wait_full(impl.loop, &deadline) != 0)
+            break;
+    }
+    return done();
+}
+}
+
+PipeWireAudioOutput::PipeWireAudioOutput() : m_impl(std::make_unique<Impl>()) {}
+
+PipeWireAudioOutput::~PipeWireAudioOutput()
+{
+    disconnect();
+}
+
+std::optional<QString> PipeWireAudioOutput::connect()
+{
+    Impl &impl = *m_impl;
+    if (impl.core && impl.lost.load(std::memory_order_acquire))
+        disconnect();
+    if (impl.core)
+        return std::nullopt;
+    impl.lost.store(false, std::memory_order_relaxed);
+    if (!impl.loop) {
+        static std::once_flag initialised;
+        std::call_once(initialised, [] { pw_init(nullptr, nullptr); });
+        impl.loop = pw_thread_loop_new("plinkly-pw", nullptr);
+        impl.context = impl.loop ? pw_context_new(pw_thread_loop_get_loop(impl.loop), nullptr, 0) : nullptr;
+        if (!impl.context || pw_thread_loop_start(impl.loop) != 0) {
+            disconnect();
+            return QStringLiteral("PipeWire could not start its client");
+        }
+    }
+    pw_thread_loop_lock(impl.loop);
+    impl.core = pw_context_connect(impl.context, nullptr, 0);
+    if (!impl.core) {
+        const int error = errno;
+        pw_thread_loop_unlock(impl.loop);
+        return QStringLiteral("no PipeWire server (%1)").arg(QString::fromLocal8Bit(std::strerror(error)));
+    }
+    pw_core_add_listener(impl.core, &impl.coreListener, &coreEvents, &impl);
+    // One round trip: the server answers, and its settings (the graph's rate) have arrived.
+    impl.synced = false;
+    impl.pendingSync = pw_core_sync(impl.core, PW_ID_CORE, 0);
+    const bool answered = waitFor(impl, [&] { return impl.synced; });
+    pw_thread_loop_unlock(impl.loop);
+    if (!answered) {
+        disconnect();
+        return QStringLiteral("the PipeWire server did not answer");
+    }
+    return std::nullopt;
+}
+
+void PipeWireAudioOutput::disconnect()
+{
+    Impl &impl = *m_impl;
+    close();
+    if (impl.loop)
+        pw_thread_loop_stop(impl.loop);
+    if (impl.core) {
+        spa_hook_remove(&impl.coreListener);
+        pw_core_disconnect(impl.core);
+        impl.core = nullptr;
+    }
+    if (impl.context) {
+        pw_context_destroy(impl.context);
+        impl.context = nullptr;
+    }
+    if (impl.loop) {
+        pw_thread_loop_destroy(impl.loop);
+        impl.loop = nullptr;
+    }
+}
+
+int PipeWireAudioOutput::preferredSampleRate()
+{
+    if (connect())
+        return 0;
+    pw_thread_loop_lock(m_impl->loop);
+    const int rate = m_impl->graphRate > 0 ? m_impl->graphRate : fallbackSampleRate;
+    pw_thread_loop_unlock(m_impl->loop);
+    return rate;
+}
+
+Result<AudioOutput::Format> PipeWireAudioOutput::open(int requestedBufferFrames, AudioRenderer &renderer)
+{
+    close();
+    if (const auto error = connect())
+        return failure(pipeWireDomain, 1, *error);
+    Impl &impl = *m_impl;
+    pw_thread_loop_lock(impl.loop);
+    impl.rate = impl.graphRate > 0 ? impl.graphRate : fallbackSampleRate;
+    impl.latencyFrames = std::max(requestedBufferFrames, baseLatencyFrames);
+    impl.renderer = &renderer;
+    impl.running.store(false, std::memory_order_relaxed);
+    impl.underruns.store(0, std::memory_order_relaxed);
+    impl.position.store(nullptr, std::memory_order_relaxed);
+    impl.counting = false;
+    impl.state = PW_STREAM_STATE_UNCONNECTED;
+    impl.streamError.clear();
+
+    const QByteArray latency = impl.latency();
+    pw_properties *properties = pw_properties_new(PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, "Playback",
+                                                  PW_KEY_APP_NAME, "Plinkly", PW_KEY_NODE_NAME, "plinkly",
+                                                  PW_KEY_NODE_LATENCY, latency.constData(), nullptr);
+    impl.stream = pw_stream_new(impl.core, "Plinkly", properties);
+    if (!impl.stream) {
+        pw_thread_loop_unlock(impl.loop);
+        return failure(pipeWireDomain, 2, QStringLiteral("PipeWire refused a new stream"));
+    }
+    pw_stream_add_listener(impl.stream, &impl.streamListener, &streamEvents, &impl);
+
+    std::uint8_t podBuffer[512];
+    spa_pod_builder builder{};
+    spa_pod_builder_init(&builder, podBuffer, sizeof podBuffer);
+    spa_audio_info_raw info{};
+    info.format = SPA_AUDIO_FORMAT_F32;
+    info.rate = std::uint32_t(impl.rate);
+    info.channels = 2;
+    info.position[0] = SPA_AUDIO_CHANNEL_FL;
+    info.position[1] = SPA_AUDIO_CHANNEL_FR;
+    const spa_pod *format = spa_format_audio_raw_build(&builder, SPA_PARAM_EnumFormat, &info);
+    const auto flags = pw_stream_flags(PW_STREAM_FLAG_AUTOCONNECT | PW_STREAM_FLAG_MAP_BUFFERS | PW_STREAM_FLAG_RT_PROCESS);
+    int result = pw_stream_connect(impl.stream, PW_DIRECTION_OUTPUT, PW_ID_ANY, flags, &format, 1);
+    // Streaming once the session manager has linked it and the graph runs it.
+    const bool streaming = result == 0 && waitFor(impl, [&] {
+        return impl.state == PW_STREAM_STATE_STREAMING || impl.state == PW_STREAM_STATE_ERROR;
+    }) && impl.state == PW_STREAM_STATE_STREAMING;
+    QString reason = impl.streamError;
+    if (reason.isEmpty())
+        reason = result != 0 ? QString::fromLocal8Bit(std::strerror(-result))
+            : impl.lost.load() ? QStringLiteral("the PipeWire server went away")
+                               : QStringLiteral("the stream was not linked to a sink in time");
+    pw_thread_loop_unlock(impl.loop);
+    if (!streaming) {
+        close();
+        return failure(pipeWireDomain, 3, reason);
+    }
+    return Format{impl.rate, impl.latencyFrames};
+}
+
+void PipeWireAudioOutput::resume()
+{
+    m_impl->running.store(true, std::memory_order_release);
+}
+
+void PipeWireAudioOutput::close()
+{
+    Impl &impl = *m_impl;
+    if (!impl.stream)
+        return;
+    // Destroying the stream takes its node out of the realtime thread and waits for that.
+    pw_thread_loop_lock(impl.loop);
+    spa_hook_remove(&impl.streamListener);
+    pw_stream_destroy(impl.stream);
+    impl.stream = nullptr;
+    pw_thread_loop_unlock(impl.loop);
+    impl.running.store(false, std::memory_order_relaxed);
+    impl.position.store(nullptr, std::memory_order_relaxed);
+}
+
+bool PipeWireAudioOutput::isLost() const
+{
+    return m_impl->stream && m_impl->lost.load(std::memory_order_acquire);
+}
+
+int PipeWireAudioOutput::underruns() const
+{
+    return m_impl->underruns.load(std::memory_order_relaxed);
+}
+
+bool PipeWireAudioOutput::setMargin(std::chrono::microseconds margin)
+{
+    Impl &impl = *m_impl;
+    if (!impl.loop) {
+        impl.margin = margin;
+        return true;
+    }
+    pw_thread_loop_lock(impl.loop);
+    impl.margin = margin;
+    if (impl.stream)
+        impl.updateLatency();
+    pw_thread_loop_unlock(impl.loop);
+    return true;
+}

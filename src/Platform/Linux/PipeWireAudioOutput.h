@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Platform/AudioOutput.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+// A playback stream of the PipeWire graph. The connection to the server stays up for the
+// object's life (an idle connection costs nothing), so reopening after idle only creates a new
+// stream. The renderer runs in PipeWire's realtime data thread, once per graph cycle, and the
+// stream asks the graph for a short cycle.
+class PipeWireAudioOutput final : public AudioOutput {
+public:
+    // The cycle asked for when nothing ran dry, in frames at the stream's rate.
+    static constexpr int baseLatencyFrames = 256;
+
+    PipeWireAudioOutput();
+    ~PipeWireAudioOutput() override;
+    PipeWireAudioOutput(const PipeWireAudioOutput &) = delete;
+    PipeWireAudioOutput &operator=(const PipeWireAudioOutput &) = delete;
+
+    // The graph's rate; 0 when no PipeWire server answers.
+    int preferredSampleRate() override;
+    Result<Format> open(int requestedBufferFrames, AudioRenderer &renderer) override;
+    void resume() override;
+    void close() override;
+    bool isLost() const override;
+    int underruns() const override;
+    bool setMargin(std::chrono::microseconds margin) override;
+
+    struct Impl;
+
+private:
+    std::optional<QString> connect();
+    void disconnect();
+
+    std::unique_ptr<Impl> m_impl;
+};

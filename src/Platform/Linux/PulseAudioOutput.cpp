@@ -1,0 +1,308 @@
+#include "Platform/Linux/PulseAudioOutput.h"
+
+#include <pulse/pulseaudio.h>
+#include <pulse/rtclock.h>
+
+#include <algorithm>
+#include <atomic>
+#include <sched.h>
+
+namespace {
+const QString pulseDomain = QStringLiteral("PulseAudio");
+constexpr pa_usec_t answerTimeoutUs = 2'000'000;
+constexpr std::size_t frameBytes = 2 * sizeof(float);
+}
+
+struct PulseAudioOutput::Impl {
+    pa_threaded_mainloop *loop = nullptr;
+    pa_context *context = nullptr;
+    pa_stream *stream = nullptr;
+
+    // Main-loop side: guarded by the loop's lock.
+    int serverRate = 0;
+    bool answered = false;
+    pa_sample_spec spec{};
+    std::chrono::microseconds margin{0};
+
+    AudioRenderer *renderer = nullptr;
+    std::atomic<bool> running{false};
+    std::atomic<bool> lost{false};
+    std::atomic<int> underruns{0};
+
+    std::uint32_t bytesFor(std::chrono::microseconds length) const
+    {
+        return std::uint32_t(pa_usec_to_bytes(pa_usec_t(length.count()), &spec));
+    }
+
+    pa_buffer_attr bufferAttributes() const
+    {
+        pa_buffer_attr attributes{};
+        attributes.maxlength = std::uint32_t(-1);
+        attributes.tlength = bytesFor(targetLength + margin);
+        attributes.prebuf = std::uint32_t(-1);
+        attributes.minreq = bytesFor(requestLength);
+        attributes.fragsize = std::uint32_t(-1);
+        return attributes;
+    }
+
+    // On the main-loop thread, or with its lock held: no allocation, logging or Qt call of
+    // ours (the server's memory pool hands out the buffer).
+    void fill(std::size_t bytes)
+    {
+        if (!running.load(std::memory_order_acquire))
+            return;
+        while (bytes >= frameBytes) {
+            void *buffer = nullptr;
+            std::size_t length = bytes;
+            if (pa_stream_begin_write(stream, &buffer, &length) < 0 || !buffer)
+                return;
+            length -= length % frameBytes;
+            if (length == 0) {
+                pa_stream_cancel_write(stream);
+                return;
+            }
+            renderer->render(static_cast<float *>(buffer), int(length / frameBytes));
+            pa_stream_write(stream, buffer, length, nullptr, 0, PA_SEEK_RELATIVE);
+            bytes -= std::min(bytes, length);
+        }
+    }
+};
+
+namespace {
+using Impl = PulseAudioOutput::Impl;
+
+void onContextState(pa_context *context, void *data)
+{
+    auto &impl = *static_cast<Impl *>(data);
+    const pa_context_state_t state = pa_context_get_state(context);
+    if (state == PA_CONTEXT_FAILED || state == PA_CONTEXT_TERMINATED)
+        impl.lost.store(true, std::memory_order_release);
+    pa_threaded_mainloop_signal(impl.loop, 0);
+}
+
+void onServerInfo(pa_context *, const pa_server_info *info, void *data)
+{
+    auto &impl = *static_cast<Impl *>(data);
+    if (info)
+        impl.serverRate = int(info->sample_spec.rate);
+    impl.answered = true;
+    pa_threaded_mainloop_signal(impl.loop, 0);
+}
+
+void onStreamState(pa_stream *stream, void *data)
+{
+    auto &impl = *static_cast<Impl *>(data);
+    const pa_stream_state_t state = pa_stream_get_state(stream);
+    if (state == PA_STREAM_FAILED || state == PA_STREAM_TERMINATED)
+        impl.lost.store(true, std::memory_order_release);
+    pa_threaded_mainloop_signal(impl.loop, 0);
+}
+
+void onWrite(pa_stream *, std::size_t bytes, void *data)
+{
+    static_cast<Impl *>(data)->fill(bytes);
+}
+
+void onUnderflow(pa_stream *, void *data)
+{
+    static_cast<Impl *>(data)->underruns.fetch_add(1, std::memory_order_relaxed);
+}
+
+struct Timeout {
+    pa_threaded_mainloop *loop = nullptr;
+    bool passed = false;
+};
+
+void onTimeout(pa_mainloop_api *, pa_time_event *, const timeval *, void *data)
+{
+    auto &timeout = *static_cast<Timeout *>(data);
+    timeout.passed = true;
+    pa_threaded_mainloop_signal(timeout.loop, 0);
+}
+
+// Waits on the locked loop until `done` holds, the server is lost, or the time is up.
+template <typename Predicate>
+bool waitFor(Impl &impl, Predicate done)
+{
+    Timeout timeout{impl.loop};
+    pa_time_event *timer = pa_context_rttime_new(impl.context, pa_rtclock_now() + answerTimeoutUs, onTimeout, &timeout);
+    while (!done() && !timeout.passed && !impl.lost.load(std::memory_order_acquire))
+        pa_threaded_mainloop_wait(impl.loop);
+    if (timer)
+        pa_threaded_mainloop_get_api(impl.loop)->time_free(timer);
+    return done();
+}
+}
+
+PulseAudioOutput::PulseAudioOutput() : m_impl(std::make_unique<Impl>()) {}
+
+PulseAudioOutput::~PulseAudioOutput()
+{
+    disconnect();
+    if (m_impl->loop) {
+        pa_threaded_mainloop_stop(m_impl->loop);
+        pa_threaded_mainloop_free(m_impl->loop);
+    }
+}
+
+std::optional<QString> PulseAudioOutput::connect()
+{
+    Impl &impl = *m_impl;
+    if (impl.context && impl.lost.load(std::memory_order_acquire))
+        disconnect();
+    if (impl.context)
+        return std::nullopt;
+    if (!impl.loop) {
+        impl.loop = pa_threaded_mainloop_new();
+        if (!impl.loop)
+            return QStringLiteral("PulseAudio could not start its client");
+        pa_threaded_mainloop_set_name(impl.loop, "plinkly-pulse");
+        if (pa_threaded_mainloop_start(impl.loop) < 0) {
+            pa_threaded_mainloop_free(impl.loop);
+            impl.loop = nullptr;
+            return QStringLiteral("PulseAudio could not start its client");
+        }
+        // The loop renders the sound: it runs ahead of ordinary work where the system allows
+        // it, below the server's own priority.
+        pa_threaded_mainloop_once_unlocked(impl.loop, [](pa_threaded_mainloop *, void *) {
+            sched_param priority{};
+            priority.sched_priority = 4;
+            sched_setscheduler(0, SCHED_FIFO | SCHED_RESET_ON_FORK, &priority);
+        }, nullptr);
+    }
+    impl.lost.store(false, std::memory_order_relaxed);
+    pa_threaded_mainloop_lock(impl.loop);
+    impl.context = pa_context_new(pa_threaded_mainloop_get_api(impl.loop), "Plinkly");
+    pa_context_set_state_callback(impl.context, onContextState, &impl);
+    // Plinkly never starts a sound server of its own.
+    bool ready = pa_context_connect(impl.context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0
+        && waitFor(impl, [&] { return pa_context_get_state(impl.context) == PA_CONTEXT_READY; });
+    if (ready) {
+        impl.answered = false;
+        if (pa_operation *operation = pa_context_get_server_info(impl.context, onServerInfo, &impl)) {
+            ready = waitFor(impl, [&] { return impl.answered; });
+            pa_operation_unref(operation);
+        }
+    }
+    const QString reason = QString::fromUtf8(pa_strerror(pa_context_errno(impl.context)));
+    pa_threaded_mainloop_unlock(impl.loop);
+    if (!ready) {
+        disconnect();
+        return QStringLiteral("no PulseAudio server (%1)").arg(reason);
+    }
+    return std::nullopt;
+}
+
+void PulseAudioOutput::disconnect()
+{
+    Impl &impl = *m_impl;
+    close();
+    if (!impl.context)
+        return;
+    pa_threaded_mainloop_lock(impl.loop);
+    pa_context_set_state_callback(impl.context, nullptr, nullptr);
+    pa_context_disconnect(impl.context);
+    pa_context_unref(impl.context);
+    impl.context = nullptr;
+    pa_threaded_mainloop_unlock(impl.loop);
+}
+
+int PulseAudioOutput::preferredSampleRate()
+{
+    return connect() ? 0 : m_impl->serverRate;
+}
+
+Result<AudioOutput::Format> PulseAudioOutput::open(int, AudioRenderer &renderer)
+{
+    close();
+    if (const auto error = connect())
+        return failure(pulseDomain, 1, *error);
+    Impl &impl = *m_impl;
+    pa_threaded_mainloop_lock(impl.loop);
+    impl.spec = {PA_SAMPLE_FLOAT32NE, std::uint32_t(impl.serverRate), 2};
+    impl.renderer = &renderer;
+    impl.running.store(false, std::memory_order_relaxed);
+    impl.underruns.store(0, std::memory_order_relaxed);
+    impl.stream = pa_stream_new(impl.context, "Plinkly", &impl.spec, nullptr);
+    if (!impl.stream) {
+        const QString reason = QString::fromUtf8(pa_strerror(pa_context_errno(impl.context)));
+        pa_threaded_mainloop_unlock(impl.loop);
+        return failure(pulseDomain, 2, reason);
+    }
+    pa_stream_set_state_callback(impl.stream, onStreamState, &impl);
+    pa_stream_set_write_callback(impl.stream, onWrite, &impl);
+    pa_stream_set_underflow_callback(impl.stream, onUnderflow, &impl);
+    const pa_buffer_attr attributes = impl.bufferAttributes();
+    const bool ready = pa_stream_connect_playback(impl.stream, nullptr, &attributes, PA_STREAM_ADJUST_LATENCY, nullptr,
+                                                  nullptr) >= 0
+        && waitFor(impl, [&] { return pa_stream_get_state(impl.stream) == PA_STREAM_READY; });
+    const QString reason = QString::fromUtf8(pa_strerror(pa_context_errno(impl.context)));
+    int frames = 0;
+    if (const pa_buffer_attr *granted = ready ? pa_stream_get_buffer_attr(impl.stream) : nullptr)
+        frames = int(granted->tlength / frameBytes);
+    pa_threaded_mainloop_unlock(impl.loop);
+    if (!ready) {
+        close();
+        return failure(pulseDomain, 3, QStringLiteral("the server refused the stream (%1)").arg(reason));
+    }
+    return Format{int(impl.spec.rate), frames};
+}
+
+void PulseAudioOutput::resume()
+{
+    Impl &impl = *m_impl;
+    if (!impl.stream)
+        return;
+    // The server asked for its first buffer while the stream was paused: that buffer now
+    // carries the sound that opened the stream, from its first frame.
+    pa_threaded_mainloop_lock(impl.loop);
+    impl.running.store(true, std::memory_order_release);
+    const std::size_t writable = pa_stream_writable_size(impl.stream);
+    if (writable != std::size_t(-1))
+        impl.fill(writable);
+    pa_threaded_mainloop_unlock(impl.loop);
+}
+
+void PulseAudioOutput::close()
+{
+    Impl &impl = *m_impl;
+    if (!impl.stream)
+        return;
+    pa_threaded_mainloop_lock(impl.loop);
+    pa_stream_set_state_callback(impl.stream, nullptr, nullptr);
+    pa_stream_set_write_callback(impl.stream, nullptr, nullptr);
+    pa_stream_set_underflow_callback(impl.stream, nullptr, nullptr);
+    pa_stream_disconnect(impl.stream);
+    pa_stream_unref(impl.stream);
+    impl.stream = nullptr;
+    impl.running.store(false, std::memory_order_relaxed);
+    pa_threaded_mainloop_unlock(impl.loop);
+}
+
+bool PulseAudioOutput::isLost() const
+{
+    return m_impl->stream && m_impl->lost.load(std::memory_order_acquire);
+}
+
+int PulseAudioOutput::underruns() const
+{
+    return m_impl->underruns.load(std::memory_order_relaxed);
+}
+
+bool PulseAudioOutput::setMargin(std::chrono::microseconds margin)
+{
+    Impl &impl = *m_impl;
+    if (!impl.loop) {
+        impl.margin = margin;
+        return true;
+    }
+    pa_threaded_mainloop_lock(impl.loop);
+    impl.margin = margin;
+    if (impl.stream) {
+        const pa_buffer_attr attributes = impl.bufferAttributes();
+        if (pa_operation *operation = pa_stream_set_buffer_attr(impl.stream, &attributes, nullptr, nullptr))
+            pa_operation_unref(operation);
+    }
+    pa_threaded_mainloop_unlock(impl.loop);
+    return true;
+}

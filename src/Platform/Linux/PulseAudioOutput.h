@@ -1,0 +1,41 @@
+#pragma once
+
+#include "Platform/AudioOutput.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+// A playback stream of a PulseAudio server (or a server speaking its protocol). The connection
+// stays up for the object's life, so reopening after idle only creates a new stream. The
+// stream keeps only a few milliseconds queued and the server asks often for little; the
+// renderer runs on the client's main-loop thread as each request comes in.
+class PulseAudioOutput final : public AudioOutput {
+public:
+    // What the stream keeps queued when nothing ran dry, and the least the server asks for.
+    static constexpr std::chrono::microseconds targetLength{6000};
+    static constexpr std::chrono::microseconds requestLength{1500};
+
+    PulseAudioOutput();
+    ~PulseAudioOutput() override;
+    PulseAudioOutput(const PulseAudioOutput &) = delete;
+    PulseAudioOutput &operator=(const PulseAudioOutput &) = delete;
+
+    // The server's own rate; 0 when no server answers.
+    int preferredSampleRate() override;
+    Result<Format> open(int requestedBufferFrames, AudioRenderer &renderer) override;
+    void resume() override;
+    void close() override;
+    bool isLost() const override;
+    int underruns() const override;
+    bool setMargin(std::chrono::microseconds margin) override;
+
+    struct Impl;
+
+private:
+    std::optional<QString> connect();
+    void disconnect();
+
+    std::unique_ptr<Impl> m_impl;
+};

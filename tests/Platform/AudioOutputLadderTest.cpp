@@ -1,0 +1,135 @@
+#include "Platform/AudioOutputLadder.h"
+
+#include "fakes/FakeAudioOutput.h"
+
+#include <QLoggingCategory>
+
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+struct NullRenderer final : AudioRenderer {
+    void render(float *, int) noexcept override {}
+};
+
+// Three fake roads, and how often each was tried.
+struct LadderFixture {
+    std::vector<std::shared_ptr<FakeAudioOutput::State>> devices;
+    std::vector<int> tries = std::vector<int>(3, 0);
+    std::unique_ptr<AudioOutputLadder> ladder;
+    NullRenderer renderer;
+
+    LadderFixture()
+    {
+        std::vector<AudioOutputLadder::Road> roads;
+        for (const char *name : {"pipewire", "pulse", "sdl"}) {
+            auto device = std::make_shared<FakeAudioOutput::State>();
+            device->beforeOpen = [this, index = devices.size()] { ++tries[index]; };
+            devices.push_back(device);
+            roads.push_back({QString::fromLatin1(name), std::make_unique<FakeAudioOutput>(device)});
+        }
+        ladder = std::make_unique<AudioOutputLadder>(std::move(roads));
+    }
+    bool open() { return bool(ladder->open(128, renderer)); }
+};
+
+// The lines the ladder logs while `action` runs.
+QStringList logged(const std::function<void()> &action)
+{
+    static QStringList *lines = nullptr;
+    QStringList captured;
+    lines = &captured;
+    QLoggingCategory::setFilterRules(QStringLiteral("plinkly.audio.info=true"));
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext &, const QString &message) { lines->append(message); });
+    action();
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QString());
+    lines = nullptr;
+    return captured;
+}
+}
+
+TEST(AudioOutputLadder, TakesTheFirstRoadThatOpensAndSaysWhyTheOthersWerePassedOver)
+{
+    LadderFixture f;
+    f.devices[0]->available = false;
+    f.devices[1]->available = false;
+    const QStringList lines = logged([&] { EXPECT_TRUE(f.open()); });
+    EXPECT_EQ(f.ladder->road(), "sdl");
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].contains("sdl")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains("pipewire: no device")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains("pulse: no device")) << lines[0].toStdString();
+    f.ladder->resume();
+    EXPECT_TRUE(f.devices[2]->playing);
+
+    // Reopening after idle goes straight to the road that played, quietly.
+    f.ladder->close();
+    f.devices[0]->available = true;
+    EXPECT_TRUE(logged([&] { EXPECT_TRUE(f.open()); }).isEmpty());
+    EXPECT_EQ(f.tries, (std::vector<int>{1, 1, 2}));
+    EXPECT_EQ(f.ladder->road(), "sdl");
+}
+
+TEST(AudioOutputLadder, ALostRoadSendsTheNextOpenFromTheTop)
+{
+    LadderFixture f;
+    ASSERT_TRUE(f.open());
+    EXPECT_EQ(f.ladder->road(), "pipewire");
+
+    // The server goes away while playing and is still gone: the next road takes over.
+    f.devices[0]->lost = true;
+    EXPECT_TRUE(f.ladder->isLost());
+    f.devices[0]->available = false;
+    ASSERT_TRUE(f.open());
+    EXPECT_EQ(f.ladder->road(), "pulse");
+    EXPECT_EQ(f.devices[0]->closes, 1);
+
+    // It comes back: a lost stream on the second road sends the next open to the first again.
+    f.devices[0]->available = true;
+    f.devices[1]->lost = true;
+    ASSERT_TRUE(f.open());
+    EXPECT_EQ(f.ladder->road(), "pipewire");
+}
+
+TEST(AudioOutputLadder, FailsWithEveryReasonWhenNoRoadOpens)
+{
+    LadderFixture f;
+    for (auto &device : f.devices)
+        device->available = false;
+    const auto result = f.ladder->open(128, f.renderer);
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.error().message, "pipewire: no device; pulse: no device; sdl: no device");
+    EXPECT_FALSE(f.ladder->isLost());
+    EXPECT_EQ(f.ladder->underruns(), 0);
+}
+
+TEST(AudioOutputLadder, TheMarginReachesWhicheverRoadOpens)
+{
+    LadderFixture f;
+    f.devices[0]->available = false;
+    EXPECT_TRUE(f.ladder->setMargin(8ms));
+    ASSERT_TRUE(f.open());
+    EXPECT_EQ(f.devices[1]->openedMargin.load(), 8ms);
+
+    // An open road answers for itself whether it takes a new margin while it plays.
+    EXPECT_FALSE(f.ladder->setMargin(4ms));
+    f.devices[1]->marginWhilePlaying = true;
+    EXPECT_TRUE(f.ladder->setMargin(0ms));
+    EXPECT_EQ(f.devices[1]->margin.load(), 0ms);
+}
+
+TEST(AudioOutputLadder, TheRateIsTheFirstRoadsThatCanTellOne)
+{
+    LadderFixture f;
+    f.devices[0]->sampleRate = 0;
+    f.devices[1]->sampleRate = 44100;
+    f.devices[2]->sampleRate = 48000;
+    EXPECT_EQ(f.ladder->preferredSampleRate(), 44100);
+    f.devices[0]->available = false;
+    f.devices[1]->available = false;
+    ASSERT_TRUE(f.open());
+    EXPECT_EQ(f.ladder->preferredSampleRate(), 48000);
+}

@@ -1,0 +1,104 @@
+# Keys typed in another application are heard through a real PipeWire server and a real
+# PulseAudio server, each with a null sink whose monitor is recorded. Killing the server that
+# plays sends the next key down the next road, without a hang or a spinning thread.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+
+for tool in pipewire wireplumber pw-record pw-cli pulseaudio parec pactl; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (./setup.sh installs it)"
+done
+unset PLINKLY_AUDIO
+
+# PipeWire, with its session manager to link new streams, on the run's own runtime folder.
+pipewire -c "$(cd "$(dirname "$0")" && pwd)/pipewire-null-sink.conf" >"$E2E_WORK/pipewire.log" 2>&1 &
+pipewire_pid=$!
+wait_for 10 test -S "$XDG_RUNTIME_DIR/pipewire-0" || fail "PipeWire did not start: $(tail -5 "$E2E_WORK/pipewire.log")"
+wireplumber >"$E2E_WORK/wireplumber.log" 2>&1 &
+wireplumber_pid=$!
+
+# PulseAudio beside it, on a folder of its own.
+export PULSE_RUNTIME_PATH="$E2E_WORK/pulse"
+mkdir -p "$PULSE_RUNTIME_PATH"
+pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --log-target=stderr \
+  -L "module-null-sink sink_name=plinkly-null" -L "module-native-protocol-unix auth-anonymous=1" \
+  >"$E2E_WORK/pulseaudio.log" 2>&1 &
+pulse_pid=$!
+export PULSE_SERVER="unix:$PULSE_RUNTIME_PATH/native"
+wait_for 10 pactl info || fail "PulseAudio did not start: $(tail -5 "$E2E_WORK/pulseaudio.log")"
+
+# The session manager has taken the null sink as the default output once it links a recorder
+# to it.
+pw-record --target plinkly-null "$E2E_WORK/pipewire.wav" >"$E2E_WORK/pw-record.log" 2>&1 &
+pw_record_pid=$!
+wait_for 10 sh -c "pw-cli ls Link | grep -q link" || fail "the session manager links nothing: $(tail -5 "$E2E_WORK/wireplumber.log")"
+parec -d plinkly-null.monitor --raw --format=s16le --rate=48000 --channels=2 --latency-msec=20 \
+  >"$E2E_WORK/pulse.raw" 2>"$E2E_WORK/parec.log" &
+parec_pid=$!
+
+install_ramp_pack
+write_exact_sound_settings selectedKeyboardPack=e2e-ramp
+xev -geometry 400x300+100+100 -name "Typing target" >/dev/null 2>&1 &
+target_pid=$!
+wait_for 10 has_window_named "Typing target" || fail "the target window did not appear"
+QT_LOGGING_RULES="plinkly.audio=true" "$PLINKLY" >"$E2E_WORK/plinkly.log" 2>&1 &
+app=$!
+wait_for 20 has_window_named "Plinkly" || fail "the control window did not appear"
+target=$(window_named "Typing target")
+xdotool windowactivate --sync "$target"
+
+# peak FILE: the loudest sample of a 16-bit stereo recording (raw, or a WAV whose header may
+# not have been finished), as a fraction of full scale.
+peak() {
+  python3 - "$1" <<'PY'
+import array, sys
+data = open(sys.argv[1], "rb").read()
+if data[:4] == b"RIFF":
+    data = data[data.index(b"data") + 8:]
+samples = array.array("h", data[: len(data) // 2 * 2])
+print("%.3f" % (max((abs(v) for v in samples), default=0) / 32768))
+PY
+}
+heard() {
+  python3 -c "import sys; sys.exit(0 if float(sys.argv[1]) > 0.2 else 1)" "$(peak "$1")"
+}
+# road_taken ROAD: the log says the sound went through ROAD last.
+road_taken() {
+  [[ $(grep "sound goes through" "$E2E_WORK/plinkly.log" | tail -n1) == *"through $1"* ]]
+}
+# type_until SECONDS CHECK...: types a key a second until the check holds.
+type_until() {
+  local seconds=$1 deadline
+  shift
+  deadline=$((SECONDS + seconds))
+  until "$@"; do
+    ((SECONDS < deadline)) || return 1
+    xdotool key --window "$target" a
+    sleep 1
+  done
+}
+
+type_until 10 heard "$E2E_WORK/pipewire.wav" || fail "no key heard through PipeWire (peak $(peak "$E2E_WORK/pipewire.wav"))"
+road_taken pipewire || fail "the log does not say PipeWire played: $(grep audio "$E2E_WORK/plinkly.log")"
+heard "$E2E_WORK/pulse.raw" && fail "a key was played through PulseAudio as well"
+
+# The PipeWire server goes away while a key rings: the next keys go through PulseAudio.
+xdotool key --window "$target" a
+kill -9 "$pipewire_pid" "$wireplumber_pid"
+type_until 10 heard "$E2E_WORK/pulse.raw" || fail "no key heard through PulseAudio once PipeWire was gone"
+road_taken pulse || fail "the log does not say PulseAudio took over: $(grep audio "$E2E_WORK/plinkly.log")"
+
+# Then PulseAudio goes away too: the keys fall through to SDL and Plinkly stays responsive
+# and idle.
+xdotool key --window "$target" a
+kill -9 "$pulse_pid"
+type_until 10 road_taken sdl || fail "the sound did not fall through to SDL: $(grep audio "$E2E_WORK/plinkly.log")"
+kill -0 "$app" || fail "Plinkly is gone"
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$app/stat"; }
+before=$(cpu_ticks)
+sleep 3
+used=$(($(cpu_ticks) - before))
+((used < 100)) || fail "Plinkly used $used ticks of CPU in 3 idle seconds: a thread spins"
+
+kill "$app" "$target_pid" "$pw_record_pid" "$parec_pid" 2>/dev/null || true
+wait "$app" || true
+echo "audio servers: ok"
