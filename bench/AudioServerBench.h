@@ -111,7 +111,8 @@ inline double processCpuSeconds()
 
 // A recorder process writing 32-bit float stereo (raw, or WAV) to its standard output, read on
 // a thread that notes when each chunk arrived: a sample's time is its chunk's arrival less the
-// frames after it.
+// frames after it. The recorder runs at a realtime priority (under `chrt`), so a loaded machine
+// delays the sound, not its recording.
 class MonitorRecording {
 public:
     MonitorRecording(const QStringList &command, const QProcessEnvironment &environment, int rate) : m_rate(rate)
@@ -165,8 +166,12 @@ public:
     double readerCpuSeconds() const { return m_readerCpu.load(); }
     qint64 pid() const { return m_pid; }
 
-    // The time the first sample louder than `threshold` at or after `from` reached us.
-    std::optional<Steady::time_point> onsetAfter(Steady::time_point from, Steady::duration within, float threshold = 0.1f) const
+    struct Onset {
+        std::size_t frame;
+        Steady::time_point at;
+    };
+    // The first sample louder than `threshold` at or after `from`, and when it reached us.
+    std::optional<Onset> onsetAfter(Steady::time_point from, Steady::duration within, float threshold = 0.1f) const
     {
         std::lock_guard lock(m_mutex);
         for (std::size_t i = firstFrameAt(from); i < m_left.size(); ++i) {
@@ -174,18 +179,17 @@ public:
             if (at > from + within)
                 break;
             if (std::max(std::fabs(m_left[i]), std::fabs(m_right[i])) > threshold)
-                return at;
+                return Onset{i, at};
         }
         return std::nullopt;
     }
 
     // Whether the sound that starts at `onset` falls silent anywhere within `length`.
-    bool hasGap(Steady::time_point onset, Steady::duration length, float floor = 0.02f) const
+    bool hasGap(const Onset &onset, Steady::duration length, float floor = 0.02f) const
     {
         std::lock_guard lock(m_mutex);
-        const std::size_t first = firstFrameAt(onset);
         const auto count = std::size_t(std::chrono::duration<double>(length).count() * m_rate);
-        for (std::size_t i = first; i < std::min(first + count, m_left.size()); ++i) {
+        for (std::size_t i = onset.frame; i < std::min(onset.frame + count, m_left.size()); ++i) {
             if (std::max(std::fabs(m_left[i]), std::fabs(m_right[i])) < floor)
                 return true;
         }
@@ -335,7 +339,7 @@ inline std::vector<double> calibrate(MonitorRecording &recording, const std::fun
             continue;
         std::this_thread::sleep_for(std::chrono::milliseconds(120));
         if (const auto onset = recording.onsetAfter(*written - std::chrono::milliseconds(1), std::chrono::milliseconds(100)))
-            delays.push_back(Milliseconds(*onset - *written).count());
+            delays.push_back(Milliseconds(onset->at - *written).count());
     }
     return delays;
 }
@@ -369,7 +373,6 @@ inline void type(Figures &f, SoundRouter &router, const AudioEngine &engine, con
     };
     const auto appCpu = [&] { return processCpuSeconds() - recording.readerCpuSeconds(); };
     const auto measure = [&](Steady::time_point key) {
-        std::this_thread::sleep_for(200ms);
         const auto onset = recording.onsetAfter(key, 150ms);
         if (!onset) {
             ++f.unheard;
@@ -377,7 +380,7 @@ inline void type(Figures &f, SoundRouter &router, const AudioEngine &engine, con
         }
         if (recording.hasGap(*onset, 35ms))
             ++f.gaps;
-        return std::optional(Milliseconds(*onset - key).count());
+        return std::optional(Milliseconds(onset->at - key).count());
     };
 
     std::vector<Steady::time_point> keys;
@@ -394,6 +397,7 @@ inline void type(Figures &f, SoundRouter &router, const AudioEngine &engine, con
     f.serverCpuTyping = serverCpu() - server;
     f.keys = int(keys.size()) - 1;
     // The first key opened the stream; the rest found it running.
+    std::this_thread::sleep_for(200ms);
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const auto heard = measure(keys[i]);
         if (heard && i > 0)
@@ -414,6 +418,7 @@ inline void type(Figures &f, SoundRouter &router, const AudioEngine &engine, con
         }
         const auto key = Steady::now();
         router.playKey(down);
+        std::this_thread::sleep_for(200ms);
         if (const auto heard = measure(key))
             f.afterSilenceRaw.emplace_back(silence, *heard);
     }

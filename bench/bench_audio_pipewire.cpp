@@ -87,18 +87,23 @@ void typingThroughPipeWire(benchmark::State &state)
     auto road = std::make_unique<PipeWireAudioOutput>();
     const int rate = road->preferredSampleRate();
     // The recorder asks for the same cycle as the road, so it does not shorten the graph's.
-    MonitorRecording recording({QStringLiteral("pw-record"), QStringLiteral("--target"), QStringLiteral("plinkly-null"),
-                                QStringLiteral("--latency"), QString::number(PipeWireAudioOutput::baseLatencyFrames),
-                                QStringLiteral("--rate"), QString::number(rate), QStringLiteral("--channels"),
-                                QStringLiteral("2"), QStringLiteral("--format"), QStringLiteral("f32"), QStringLiteral("-")},
-                               environment, rate);
-    const auto recorderDeadline = Steady::now() + std::chrono::seconds(15);
-    while (recording.frames() == 0 && Steady::now() < recorderDeadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    if (recording.frames() == 0) {
+    // Until the session manager has taken in the null sink, it finds no target: try again.
+    const QStringList recorder{QStringLiteral("chrt"), QStringLiteral("-f"), QStringLiteral("70"), QStringLiteral("pw-record"), QStringLiteral("--target"), QStringLiteral("plinkly-null"),
+                               QStringLiteral("--latency"), QString::number(PipeWireAudioOutput::baseLatencyFrames),
+                               QStringLiteral("--rate"), QString::number(rate), QStringLiteral("--channels"),
+                               QStringLiteral("2"), QStringLiteral("--format"), QStringLiteral("f32"), QStringLiteral("-")};
+    std::unique_ptr<MonitorRecording> recorded;
+    for (int attempt = 0; attempt < 10 && (!recorded || recorded->frames() == 0); ++attempt) {
+        recorded = std::make_unique<MonitorRecording>(recorder, environment, rate);
+        const auto recorderDeadline = Steady::now() + std::chrono::seconds(2);
+        while (recorded->frames() == 0 && Steady::now() < recorderDeadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (recorded->frames() == 0) {
         state.SkipWithError("the recorder was not linked to the null sink");
         return;
     }
+    MonitorRecording &recording = *recorded;
 
     Figures figures;
     {

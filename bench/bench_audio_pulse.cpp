@@ -52,7 +52,7 @@ void typingThroughPulseAudio(benchmark::State &state)
 
     auto road = std::make_unique<PulseAudioOutput>();
     const int rate = road->preferredSampleRate();
-    MonitorRecording recording({QStringLiteral("parec"), QStringLiteral("-d"), QStringLiteral("plinkly-null.monitor"),
+    MonitorRecording recording({QStringLiteral("chrt"), QStringLiteral("-f"), QStringLiteral("3"), QStringLiteral("parec"), QStringLiteral("-d"), QStringLiteral("plinkly-null.monitor"),
                                 QStringLiteral("--raw"), QStringLiteral("--format=float32le"),
                                 QStringLiteral("--rate=%1").arg(rate), QStringLiteral("--channels=2"),
                                 QStringLiteral("--latency-msec=1")},

@@ -214,3 +214,37 @@ TEST_F(FocusSessionControllerTest, OffersRunningApplicationsOnceByNameAndNamesMi
 }
 
 }
+
+// What one session leaves behind must not reach the next one started in the same controller.
+TEST_F(FocusSessionControllerTest, ANewSessionCarriesNoPauseOrNudgeLimitFromTheLastOne)
+{
+    startGuarded();
+    focus->pause();
+    scheduler.advance(10min);
+    focus->resume();
+    workspace.activate(chat);
+    scheduler.advance(20s);
+    focus->stop(false);
+
+    startGuarded(1);
+    workspace.activate(videos);
+    EXPECT_EQ(nudges(), 1);
+    scheduler.advance(30s);
+    EXPECT_EQ(focus->remainingSeconds(), 30);
+    scheduler.advance(30s);
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_TRUE(results[1].completed);
+    EXPECT_EQ(results[1].activeSeconds, 60);
+}
+
+TEST_F(FocusSessionControllerTest, TheQuietLineComesOnlyWhenNudgesTurnOff)
+{
+    startGuarded();
+    focus->updateGuard({editor.identifier}, false);
+    focus->updateGuard({editor.identifier, chat.identifier}, false);
+    focus->updateGuard({}, true);
+    focus->updateGuard({editor.identifier}, true);
+    focus->updateGuard({}, false);
+    const QString quiet = QStringLiteral("I’ll keep the timer running quietly.");
+    EXPECT_EQ(std::count(pet.begin(), pet.end(), std::pair(PetMood::focused, quiet)), 2);
+}

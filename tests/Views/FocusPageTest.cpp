@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -413,6 +415,60 @@ TEST(FocusPage, ARecordCountsItsFocusedSecondsOrItsSpanNeverBelowZero)
         record.activeSeconds = c.active;
         EXPECT_EQ(record.lengthSeconds(), c.expected) << c.spanMs;
     }
+}
+
+TEST(FocusPage, TheCardOffersPauseOrResumeWhicheverWayTheSessionChanges)
+{
+    FocusRig rig;
+    rig.open();
+    const auto offered = [&rig] {
+        return QStringLiteral("%1%2").arg(rig.count(QStringLiteral("Pause Session"))).arg(rig.count(QStringLiteral("Resume Session")));
+    };
+    const struct {
+        const char *step;
+        std::function<void()> act;
+        const char *expected;
+    } steps[] = {
+        {"start", [&] { rig.app->startFocusSession(); }, "10"},
+        {"pause button", [&] { rig.click(QStringLiteral("Pause Session")); }, "01"},
+        {"resume button", [&] { rig.click(QStringLiteral("Resume Session")); }, "10"},
+        {"paused elsewhere", [&] { rig.session().pause(); }, "01"},
+        {"ticking while paused", [&] { rig.scheduler->advance(std::chrono::seconds(3)); }, "01"},
+        {"started over while paused", [&] { rig.app->startFocusSession(); }, "10"},
+        {"resumed elsewhere", [&] { rig.session().pause(); rig.settle(); rig.session().resume(); }, "10"},
+    };
+    for (const auto &step : steps) {
+        step.act();
+        rig.settle();
+        EXPECT_EQ(offered(), QLatin1String(step.expected)) << step.step;
+    }
+}
+
+TEST(FocusPage, ALoggedNoteAndASavedReflectionAreNotOfferedAgain)
+{
+    FocusRig rig;
+    rig.open();
+    rig.app->startFocusSession();
+    rig.settle();
+    rig.type(rig.find<QLineEdit>(QStringLiteral("Quick progress note")), QStringLiteral("outline done"));
+    rig.click(QStringLiteral("Log"));
+    // The running card redraws every second.
+    rig.scheduler->advance(std::chrono::seconds(1));
+    rig.settle();
+    EXPECT_EQ(rig.find<QLineEdit>(QStringLiteral("Quick progress note"))->text(), "");
+    EXPECT_FALSE(rig.find(QStringLiteral("Log"))->isEnabled());
+
+    rig.click(QStringLiteral("End Session"));
+    rig.find<QPlainTextEdit>(QStringLiteral("Reflection"))->setPlainText(QStringLiteral("Went well"));
+    rig.click(QStringLiteral("Save reflection"));
+    EXPECT_EQ(rig.journal().records().first().reflection, "Went well");
+
+    rig.app->startFocusSession();
+    rig.settle();
+    rig.click(QStringLiteral("End Session"));
+    ASSERT_EQ(rig.journal().records().size(), 2);
+    EXPECT_EQ(rig.find<QPlainTextEdit>(QStringLiteral("Reflection"))->toPlainText(), "");
+    EXPECT_FALSE(rig.find(QStringLiteral("Save reflection"))->isEnabled());
 }
 
 TEST(FocusPage, LongWritingWrapsInItsColumnAndPushesNoControlOffTheWindow)

@@ -342,6 +342,41 @@ TEST(MenuBarPanel, PackPickerLoadsThroughTheControllerAndShowsWhatIsReallyChosen
     EXPECT_EQ(pending.count(), 0);
 }
 
+TEST(MenuBarPanel, RePickingTheChosenPackLoadsNothing)
+{
+    PanelRig rig;
+    QComboBox *combo = rig.panel->findChildren<PanelPackPicker *>().front()->comboBox();
+    ASSERT_TRUE(ViewRig::waitFor([&] { return rig.app->pendingSoundPackIDs().isEmpty(); }));
+    QSignalSpy pending(rig.app.get(), &AppController::pendingSoundPackIDsChanged);
+    emit combo->activated(combo->findData(QStringLiteral("alpha")));
+    rig.app->settings().setSelectedKeyboardPack(QStringLiteral("alpha"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(pending.count(), 0);
+}
+
+TEST(MenuBarPanel, MouseVolumeShowsOnlyWithMouseSoundsAndCooldownSpansItsRange)
+{
+    PanelRig rig({QStringLiteral("mouseEnabled=false")});
+    SettingsStore &settings = rig.app->settings();
+    const auto mouseVolumeShown = [&rig] {
+        QCoreApplication::processEvents();
+        return rig.find<QSlider>(QStringLiteral("Mouse Volume"))->isVisibleTo(rig.panel.get());
+    };
+    EXPECT_FALSE(mouseVolumeShown());
+    rig.find(QStringLiteral("Mouse Sounds"))->click();
+    EXPECT_TRUE(settings.mouseEnabled());
+    EXPECT_TRUE(mouseVolumeShown());
+    settings.setMouseEnabled(false);
+    EXPECT_FALSE(mouseVolumeShown());
+
+    QSlider *cooldown = rig.find<QSlider>(QStringLiteral("Cooldown"));
+    const std::pair<int, double> positions[] = {{cooldown->maximum(), 1.5}, {0, 0.2}, {cooldown->maximum() / 2, 0.85}};
+    for (const auto &[position, seconds] : positions) {
+        cooldown->setValue(position);
+        EXPECT_NEAR(settings.cooldown(), seconds, 1e-9) << position;
+    }
+}
+
 TEST(MenuBarPanel, RefusedLaunchAtLoginShowsTheRealState)
 {
     // A file where the autostart folder belongs makes registering fail.

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 struct ToysRig : ViewRig {
@@ -86,6 +88,35 @@ TEST(ToysPage, ATileEquipsItsToyAndTheActiveOneStopsIt)
     rig.app->settings().setEffectsPaused(true);
     rig.tile(ScreenToyKind::blaster)->click();
     EXPECT_EQ(toys.activeToy(), std::nullopt);
+}
+
+TEST(ToysPage, ClearMarksIsOfferedOnlyWhileMarksAreOnScreen)
+{
+    ToysRig rig;
+    ScreenToyController &toys = rig.app->screenToys();
+    QAbstractButton *clear = rig.button(QStringLiteral("Clear marks"));
+    const auto fire = [&rig] {
+        rig.pointer->moveTo({300, 300});
+        rig.pointer->press();
+        rig.pointer->release();
+        rig.page->sync();
+    };
+    const struct {
+        const char *step;
+        std::function<void()> act;
+        bool offered;
+    } steps[] = {
+        {"a toy out, nothing fired", [&] { rig.tile(ScreenToyKind::blaster)->click(); }, false},
+        {"a shot", fire, true},
+        {"cleared", [&] { clear->click(); }, false},
+        {"another shot", fire, true},
+        {"toy put away", [&] { toys.stop(); }, false},
+    };
+    for (const auto &step : steps) {
+        step.act();
+        rig.page->sync();
+        EXPECT_EQ(clear->isEnabled(), step.offered) << step.step;
+    }
 }
 
 TEST(ToysPage, WithoutInputAccessTheRefusalIsShownAndHelpIsOffered)

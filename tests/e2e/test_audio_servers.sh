@@ -8,13 +8,17 @@ for tool in pipewire wireplumber pw-record pw-cli pulseaudio parec pactl; do
   command -v "$tool" >/dev/null || fail "$tool is missing (./setup.sh installs it)"
 done
 unset PLINKLY_AUDIO
+server_pids=()
+trap 'kill "${server_pids[@]}" 2>/dev/null || true' EXIT
 
 # PipeWire, with its session manager to link new streams, on the run's own runtime folder.
 pipewire -c "$(cd "$(dirname "$0")" && pwd)/pipewire-null-sink.conf" >"$E2E_WORK/pipewire.log" 2>&1 &
 pipewire_pid=$!
+server_pids+=("$pipewire_pid")
 wait_for 10 test -S "$XDG_RUNTIME_DIR/pipewire-0" || fail "PipeWire did not start: $(tail -5 "$E2E_WORK/pipewire.log")"
 wireplumber >"$E2E_WORK/wireplumber.log" 2>&1 &
 wireplumber_pid=$!
+server_pids+=("$wireplumber_pid")
 
 # PulseAudio beside it, on a folder of its own.
 export PULSE_RUNTIME_PATH="$E2E_WORK/pulse"
@@ -23,6 +27,7 @@ pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --log-target=st
   -L "module-null-sink sink_name=plinkly-null" -L "module-native-protocol-unix auth-anonymous=1" \
   >"$E2E_WORK/pulseaudio.log" 2>&1 &
 pulse_pid=$!
+server_pids+=("$pulse_pid")
 export PULSE_SERVER="unix:$PULSE_RUNTIME_PATH/native"
 wait_for 10 pactl info || fail "PulseAudio did not start: $(tail -5 "$E2E_WORK/pulseaudio.log")"
 
@@ -30,10 +35,12 @@ wait_for 10 pactl info || fail "PulseAudio did not start: $(tail -5 "$E2E_WORK/p
 # to it.
 pw-record --target plinkly-null "$E2E_WORK/pipewire.wav" >"$E2E_WORK/pw-record.log" 2>&1 &
 pw_record_pid=$!
+server_pids+=("$pw_record_pid")
 wait_for 10 sh -c "pw-cli ls Link | grep -q link" || fail "the session manager links nothing: $(tail -5 "$E2E_WORK/wireplumber.log")"
 parec -d plinkly-null.monitor --raw --format=s16le --rate=48000 --channels=2 --latency-msec=20 \
   >"$E2E_WORK/pulse.raw" 2>"$E2E_WORK/parec.log" &
 parec_pid=$!
+server_pids+=("$parec_pid")
 
 install_ramp_pack
 write_exact_sound_settings selectedKeyboardPack=e2e-ramp
@@ -99,6 +106,6 @@ sleep 3
 used=$(($(cpu_ticks) - before))
 ((used < 100)) || fail "Plinkly used $used ticks of CPU in 3 idle seconds: a thread spins"
 
-kill "$app" "$target_pid" "$pw_record_pid" "$parec_pid" 2>/dev/null || true
+kill "$app" "$target_pid" 2>/dev/null || true
 wait "$app" || true
 echo "audio servers: ok"

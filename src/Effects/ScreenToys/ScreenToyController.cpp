@@ -390,7 +390,10 @@ void ScreenToyController::tick()
     if (m_nextAutomaticShot) {
         if (m_sources.pointer.leftButtonIsDown() && m_activeToy == ScreenToyKind::ak47) {
             if (*m_nextAutomaticShot <= time && m_pointer) {
-                m_nextAutomaticShot = time + automaticFireInterval;
+                // Counted from when the round was due, so ticks that do not divide the interval
+                // keep the rate; after a stall the missed rounds are not fired.
+                const double due = *m_nextAutomaticShot + automaticFireInterval;
+                m_nextAutomaticShot = due > time ? due : time + automaticFireInterval;
                 recordShot(*m_pointer, time);
             }
         } else {
@@ -402,9 +405,8 @@ void ScreenToyController::tick()
         if (rope.advance(m_lastAnimationTime ? time - *m_lastAnimationTime : 0.0)) {
             const QPointF tip = rope.points.empty() ? QPointF(0, 0) : rope.points.back();
             m_markStore.record(ScreenToyMark{ScreenToyKind::whip, tip, time, std::nullopt});
-            const float loudness = std::min(float(rope.lastLashSpeed) / 2000.0f + 0.65f, 1.8f);
             if (m_sound)
-                m_sound->play(ScreenToyKind::whip, std::min(m_volume * loudness, 1.0f));
+                m_sound->play(ScreenToyKind::whip, ScreenToySound::crackVolume(m_volume, rope.lastLashSpeed));
         }
         m_whipMotion = rope;
     }

@@ -82,6 +82,11 @@ float ScreenToySound::playbackVolume(ScreenToyKind kind, float volume)
     return std::clamp(volume, 0.0f, 1.5f) * factor;
 }
 
+float ScreenToySound::crackVolume(float volume, double lashSpeed)
+{
+    return std::min(volume * std::min(float(lashSpeed) / 2000.0f + 0.65f, 1.8f), 1.0f);
+}
+
 QString ScreenToySound::fileName(ScreenToyKind kind)
 {
     switch (kind) {

@@ -55,6 +55,8 @@ public:
     void flush();
 
     static float playbackVolume(ScreenToyKind kind, float volume);
+    // The volume a whip crack asks for: louder the faster the swing that cracked it.
+    static float crackVolume(float volume, double lashSpeed);
     // The kind's recording when it is a usable 48 kHz mono file, else its synthesised sound.
     static std::vector<float> samples(ScreenToyKind kind, const QString &audioFolder);
     static std::vector<float> fallbackSamples(ScreenToyKind kind);

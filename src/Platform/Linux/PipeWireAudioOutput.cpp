@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <mutex>
+#include <sched.h>
 
 namespace {
 const QString pipeWireDomain = QStringLiteral("PipeWire");
@@ -17,6 +18,8 @@ constexpr int fallbackSampleRate = 48000;
 // without one does not hold the sound back for long before the next road is tried.
 constexpr std::int64_t startTimeoutNs = 2'000'000'000;
 constexpr std::uint32_t frameBytes = 2 * sizeof(float);
+// What PipeWire gives its clients' data threads, below its own.
+constexpr int clientPriority = 83;
 }
 
 struct PipeWireAudioOutput::Impl {
@@ -44,6 +47,7 @@ struct PipeWireAudioOutput::Impl {
     std::atomic<spa_io_position *> position{nullptr};
     std::atomic<int> underruns{0};
     // Realtime-thread only.
+    bool realtimeTried = false;
     std::uint64_t lastPosition = 0;
     std::uint64_t lastDuration = 0;
     bool counting = false;
@@ -123,6 +127,16 @@ void onIoChanged(void *data, uint32_t id, void *area, uint32_t)
 void onProcess(void *data)
 {
     auto &impl = *static_cast<Impl *>(data);
+    // The client library asks a realtime kit for the data thread's priority, and there may
+    // be none: where the system allows it, the thread takes a priority below the server's.
+    if (!impl.realtimeTried) {
+        impl.realtimeTried = true;
+        if (sched_getscheduler(0) == SCHED_OTHER) {
+            sched_param priority{};
+            priority.sched_priority = clientPriority;
+            sched_setscheduler(0, SCHED_FIFO | SCHED_RESET_ON_FORK, &priority);
+        }
+    }
     pw_buffer *buffer = pw_stream_dequeue_buffer(impl.stream);
     if (!buffer)
         return;
@@ -195,6 +209,7 @@ std::optional<QString> PipeWireAudioOutput::connect()
         std::call_once(initialised, [] { pw_init(nullptr, nullptr); });
         impl.loop = pw_thread_loop_new("plinkly-pw", nullptr);
         impl.context = impl.loop ? pw_context_new(pw_thread_loop_get_loop(impl.loop), nullptr, 0) : nullptr;
+        impl.realtimeTried = false;
         if (!impl.context || pw_thread_loop_start(impl.loop) != 0) {
             disconnect();
             return QStringLiteral("PipeWire could not start its client");

@@ -215,6 +215,16 @@ TEST_F(DesktopPetControllerTest, TheChaseStopsShortOfThePointerAndSleepsAfterSix
     EXPECT_EQ(pet().mood(), PetMood::stretching) << "it stretches every 91.2 s";
 }
 
+TEST_F(DesktopPetControllerTest, TheChaseCoversTwoHundredFortyPointsASecond)
+{
+    controller.show();
+    desktop.pointerAt = {100, 800};
+    scheduler.advance(12500ms);
+    const QPointF before = panel().rect.topLeft();
+    scheduler.advance(2s);
+    EXPECT_NEAR(QLineF(before, panel().rect.topLeft()).length(), 2 * PetMotion::speed, 3);
+}
+
 TEST_F(DesktopPetControllerTest, TheChaseFollowsThePointerOntoAnotherDisplay)
 {
     desktop.displays = {mainDisplay, rightDisplay};

@@ -169,6 +169,18 @@ TEST(ScreenToyController, AutomaticFireHoldsItsCadence)
     EXPECT_EQ(f.toys->markStore().marks.size(), 3u);
 }
 
+TEST(ScreenToyController, AutomaticFireIsTenRoundsASecondAtTheTimersTick)
+{
+    ToyFixture f;
+    ASSERT_TRUE(f.toys->equip(ScreenToyKind::ak47));
+    f.pointAt(QPointF(500, 500));
+    f.pointer.press();
+    const std::chrono::milliseconds tick(ScreenToyController::tickIntervalMs);
+    for (auto held = tick; held < 1s; held += tick)
+        f.wait(tick);
+    EXPECT_EQ(f.toys->markStore().marks.size(), 10u);
+}
+
 TEST(ScreenToyController, MarksAndPatchesExpireAndTheTickStops)
 {
     ToyFixture f;

@@ -63,6 +63,20 @@ TEST(ScreenToySound, VolumeLaw)
         EXPECT_NEAR(ScreenToySound::playbackVolume(c.kind, c.volume), c.gain, 1e-6) << rawValue(c.kind).toStdString();
 }
 
+TEST(ScreenToySound, CrackVolumeGrowsWithTheSwingUpToItsCaps)
+{
+    const struct {
+        float volume;
+        double lashSpeed;
+        float expected;
+    } cases[] = {
+        {0.55f, 0, 0.3575f}, {0.55f, 1100, 0.66f}, {0.55f, 2300, 0.99f},
+        {0.55f, 9000, 0.99f}, {0.8f, 2000, 1.0f}, {0.0f, 5000, 0.0f},
+    };
+    for (const auto &c : cases)
+        EXPECT_NEAR(ScreenToySound::crackVolume(c.volume, c.lashSpeed), c.expected, 1e-6) << c.volume << " " << c.lashSpeed;
+}
+
 TEST(ScreenToySound, SynthesisedFallbacks)
 {
     struct Case {

@@ -3,6 +3,10 @@
 
 #include <QThreadPool>
 
+#include <algorithm>
+#include <array>
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -110,6 +114,35 @@ TEST(ClipStudioModel, UndoRedoAndResetMoveTheControlsWithTheDraft)
     EXPECT_EQ(model.draft()->edit(), AudioClipEdit::wholeClip(48000));
 }
 
+TEST(ClipStudioModel, UndoAndRedoSetEveryControlBackInItsOwnUnit)
+{
+    // Two seconds, so a fraction of the clip and seconds differ.
+    StudioFixture studio;
+    studio.load(studio.writeTone("tone.wav", 96000));
+    ClipStudioModel &model = *studio.model;
+    using Controls = std::array<double, 5>;
+    const auto controls = [&model] {
+        return Controls{model.start(), model.end(), model.gain(), model.fadeIn(), model.fadeOut()};
+    };
+    const Controls edited{0.25, 0.75, 1.5, 0.1, 0.2};
+    const Controls whole{0, 1, 1, 0, 0};
+    model.setStart(edited[0]);
+    model.setEnd(edited[1]);
+    model.setGain(edited[2]);
+    model.setFadeIn(edited[3]);
+    model.setFadeOut(edited[4]);
+    model.applyEdit();
+    model.resetToOriginal();
+    const std::pair<void (ClipStudioModel::*)(), Controls> steps[] = {
+        {&ClipStudioModel::undo, edited}, {&ClipStudioModel::redo, whole}, {&ClipStudioModel::undo, edited}};
+    for (const auto &[step, expected] : steps) {
+        (model.*step)();
+        const Controls shown = controls();
+        for (std::size_t i = 0; i < shown.size(); ++i)
+            EXPECT_NEAR(shown[i], expected[i], 1e-9) << "control " << i;
+    }
+}
+
 TEST(ClipStudioModel, TrimsOnlyLoudClipsAndNormalizesFromTheControls)
 {
     StudioFixture studio;
@@ -187,6 +220,46 @@ TEST(ClipStudioModel, PlaysTheEditedClipFromOnePreviewFileDeletedOnClose)
     EXPECT_TRUE(studio.tempEntries().isEmpty()) << studio.tempEntries().join(", ").toStdString();
 }
 
+TEST(ClipStudioModel, ThePreviewThatPlayedIsDeletedByTheNext)
+{
+    StudioFixture studio;
+    studio.load(studio.writeTone("tone.wav", 4800, 0.25f));
+    ClipStudioModel &model = *studio.model;
+    const auto heard = [&studio] {
+        return QTest::qWaitFor([&] {
+            const std::vector<float> rendered = studio.output->render(4800);
+            return std::any_of(rendered.begin(), rendered.end(), [](float value) { return value != 0; });
+        }, 5000);
+    };
+    model.preview();
+    const QString first = model.previewPath().value_or(QString());
+    ASSERT_TRUE(heard());
+    EXPECT_TRUE(QFile::exists(first));
+    model.preview();
+    EXPECT_FALSE(QFile::exists(first));
+    EXPECT_TRUE(heard());
+}
+
+TEST(ClipStudioModel, APreviewStillBeingPreparedIsDroppedByALoadOrTheStudioClosing)
+{
+    const std::pair<const char *, std::function<void(StudioFixture &)>> cases[] = {
+        {"another clip loaded", [](StudioFixture &studio) { studio.load(studio.writeTone("other.wav", 9600)); }},
+        {"studio closed", [](StudioFixture &studio) { studio.model->close(); }},
+    };
+    for (const auto &[name, interrupt] : cases) {
+        StudioFixture studio;
+        studio.load(studio.writeTone("tone.wav", 4800, 0.25f));
+        studio.model->preview();
+        const QString path = studio.model->previewPath().value_or(QString());
+        interrupt(studio);
+        QThreadPool::globalInstance()->waitForDone();
+        QTest::qWait(50);
+        const std::vector<float> rendered = studio.output->render(4800);
+        EXPECT_TRUE(std::all_of(rendered.begin(), rendered.end(), [](float value) { return value == 0; })) << name;
+        EXPECT_FALSE(QFile::exists(path)) << name;
+    }
+}
+
 TEST(ClipStudioModel, TakesExactlyOneLocalFileWhileIdle)
 {
     StudioFixture studio;
@@ -253,6 +326,10 @@ TEST(ClipStudioModel, RemovingAnEntryRenumbersTheRest)
     EXPECT_EQ(model.assignmentText(0), "1. space · up");
     EXPECT_EQ(model.assignmentText(1), "2. enter · up");
     EXPECT_EQ(model.counterText(), "2 / 256 samples");
+    for (const qsizetype outside : {qsizetype(2), qsizetype(-1)})
+        model.removeAssignment(outside);
+    EXPECT_EQ(model.counterText(), "2 / 256 samples");
+    EXPECT_EQ(model.assignmentText(1), "2. enter · up");
 }
 
 TEST(ClipStudioModel, InstallNeedsEntriesAndAPackManager)
