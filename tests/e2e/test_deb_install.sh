@@ -42,7 +42,7 @@ target_pid=$!
 wait_for 10 has_window_named "Typing target" || fail "the target window did not appear"
 
 output="$E2E_WORK/typing.raw"
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$output" "$root/usr/bin/plinkly" >"$E2E_WORK/plinkly.log" 2>&1 &
+PLINKLY_AUDIO=sdl SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$output" "$root/usr/bin/plinkly" >"$E2E_WORK/plinkly.log" 2>&1 &
 app=$!
 wait_for 20 has_window_named "Plinkly" || fail "the control window did not appear"
 ! has_window_named "Plinkly can’t find its sounds" || fail "the installed program did not find its sounds"

@@ -162,8 +162,10 @@ private:
     double m_trailingGap = 0;
 };
 
-// Room between a button's icon and its text.
+// Room between a button's icon and its text, and the part of it the style already leaves
+// (Qt's push buttons keep 4 px between icon and text, style sheet or not).
 constexpr int leadingIconGap = 7;
+constexpr int styleIconSpacing = 4;
 
 }
 
@@ -195,10 +197,9 @@ void SymbolIcon::setLeadingIcon(QAbstractButton *button, const QString &symbol, 
         button->setIcon(plain);
         return;
     }
-    // Buttons with a style sheet put their text straight after the icon: the gap is drawn
-    // into the icon itself.
+    // The rest of the gap is drawn into the icon itself.
     const int side = button->style()->pixelMetric(QStyle::PM_ButtonIconSize, nullptr, button);
-    const int gap = leadingIconGap;
+    const int gap = leadingIconGap - styleIconSpacing;
     button->setIcon(QIcon(new SymbolIconEngine(symbol, tint, double(gap) / side)));
     button->setIconSize(QSize(side + gap, side));
 }
