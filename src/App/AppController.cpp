@@ -149,6 +149,7 @@ void AppController::handleTermination()
 
 void AppController::saveState()
 {
+    emit stateSaving();
     m_input->stats().flush();
     m_platform.defaults->sync();
 }

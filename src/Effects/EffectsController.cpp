@@ -103,7 +103,6 @@ void EffectsController::start()
     refreshEffectCapabilities();
     registerEffectModules();
     refreshStatsOverlay();
-    m_chaos->refreshIconPositions();
 }
 
 // Each module's identity is enabled exactly while its setting is on.
@@ -188,10 +187,8 @@ void EffectsController::wireCursorAndHud()
     connect(&m_input.permissions(), &PermissionManager::hasInputMonitoringChanged, this,
             [this] { refreshEffectCapabilities(); });
     // Icon places are read over the accessibility bus, so its arrival may make them readable.
-    connect(&m_input.permissions(), &PermissionManager::hasAccessibilityChanged, this, [this] {
-        if (m_started)
-            m_chaos->refreshIconPositions();
-    });
+    connect(&m_input.permissions(), &PermissionManager::hasAccessibilityChanged, m_chaos.get(),
+            &ChaosEffectController::accessibilityChanged);
     connect(&m_input.impacts(), &ImpactController::hardwareDetectedChanged, this, [this] { refreshEffectCapabilities(); });
 }
 

@@ -2,9 +2,18 @@
 
 #include <QMetaObject>
 
-EscapeKeyMonitor::EscapeKeyMonitor(InputCapture &capture)
-    : m_ladder(capture, InputDeviceClass::keyboard, threadLabel,
-               {InputCaptureLevel::globalFallback, InputCaptureLevel::eventTap})
+namespace {
+std::vector<InputCaptureLevel> levels(EscapeKeyMonitor::Reach reach)
+{
+    std::vector<InputCaptureLevel> levels{InputCaptureLevel::globalFallback, InputCaptureLevel::eventTap};
+    if (reach == EscapeKeyMonitor::Reach::desktopElseOwnWindows)
+        levels.push_back(InputCaptureLevel::appOnly);
+    return levels;
+}
+}
+
+EscapeKeyMonitor::EscapeKeyMonitor(InputCapture &capture, Reach reach)
+    : m_ladder(capture, InputDeviceClass::keyboard, threadLabel, levels(reach))
 {
 }
 

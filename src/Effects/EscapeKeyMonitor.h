@@ -11,14 +11,16 @@
 // Reports every key press seen anywhere in the session, on the GUI thread, so Esc can put a
 // screen toy away or end a chaos run whichever application is in front. It only listens:
 // keys still reach their application. Uses the display server's raw key events, else the
-// keyboard devices; never only our own windows.
+// keyboard devices, and only when asked, else the keys typed into our own windows.
 class EscapeKeyMonitor {
 public:
+    enum class Reach { desktop, desktopElseOwnWindows };
+
     static inline const QString threadLabel = QStringLiteral("local.plinkly.escape-key");
     // Key codes are evdev codes.
     static constexpr std::uint16_t escapeKeyCode = 1;
 
-    explicit EscapeKeyMonitor(InputCapture &capture);
+    explicit EscapeKeyMonitor(InputCapture &capture, Reach reach = Reach::desktop);
     ~EscapeKeyMonitor();
     EscapeKeyMonitor(const EscapeKeyMonitor &) = delete;
     EscapeKeyMonitor &operator=(const EscapeKeyMonitor &) = delete;
@@ -31,6 +33,7 @@ public:
     // Harmless when not listening.
     void stop();
     bool isListening() const { return m_ladder.level().has_value(); }
+    bool hearsDesktop() const { return isListening() && m_ladder.level() != InputCaptureLevel::appOnly; }
 
 private:
     InputSourceLadder m_ladder;

@@ -6,6 +6,7 @@
 #include <QCollator>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 
 #include <algorithm>
 #include <limits>
@@ -16,6 +17,7 @@ const QString logsKey = QStringLiteral("focusLogsV1");
 const QString recordsKey = QStringLiteral("focusRecordsV1");
 const QString dailyPagesKey = QStringLiteral("focusDailyPagesV1");
 const QString setupsKey = QStringLiteral("focusSetupsV1");
+const QString draftsKey = QStringLiteral("focusDraftsV1");
 
 QUuid newID()
 {
@@ -310,4 +312,25 @@ qint64 FocusJournalStore::todayFocusedSeconds() const
         total = total > most - counted ? most : total + counted;
     }
     return total;
+}
+
+FocusDrafts FocusJournalStore::drafts() const
+{
+    const QVariant stored = m_defaults.value(draftsKey);
+    if (stored.typeId() != QMetaType::QByteArray)
+        return {};
+    const QJsonDocument document = QJsonDocument::fromJson(stored.toByteArray());
+    return FocusDrafts::fromJson(document.object()).value_or(FocusDrafts{});
+}
+
+void FocusJournalStore::keepDrafts(const FocusDrafts &drafts)
+{
+    if (drafts.isEmpty()) {
+        if (m_defaults.contains(draftsKey))
+            m_defaults.remove(draftsKey);
+        return;
+    }
+    QByteArray bytes;
+    drafts.writeJson(bytes);
+    m_defaults.setValue(draftsKey, bytes);
 }

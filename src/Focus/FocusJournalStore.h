@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Focus/FocusDailyPage.h"
+#include "Focus/FocusDrafts.h"
 #include "Focus/FocusLogEntry.h"
 #include "Focus/FocusSessionRecord.h"
 #include "Focus/FocusSessionResult.h"
@@ -68,6 +69,10 @@ public:
 
     // Seconds focused in the sessions that started today.
     qint64 todayFocusedSeconds() const;
+
+    // The Focus page's unsaved text, stored apart from the journal; nothing for an empty set.
+    FocusDrafts drafts() const;
+    void keepDrafts(const FocusDrafts &drafts);
 
 signals:
     void tasksChanged();

@@ -52,4 +52,7 @@ public:
 signals:
     // Anything the windows show may have changed.
     void changed();
+    // Settings and statistics are about to be written out, at quit or as the session ends:
+    // the last moment to keep what only a window holds.
+    void stateSaving();
 };

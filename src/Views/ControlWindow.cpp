@@ -70,7 +70,14 @@ ControlWindow::ControlWindow(AppModel &app, SettingsPage initialPage)
     connect(m_pageBar, &PageBar::pageClicked, this, [this](SettingsPage page) {
         m_state.setPage(page);
         m_app.setRequestedSettingsPage(page);
+        // The app guard lists what runs now, as when the page is asked for from elsewhere.
+        if (page == SettingsPage::focus)
+            m_app.focusController().session().refreshAvailableApplications();
     });
+
+    // Unsaved Focus page text outlives the program, kept apart from the journal.
+    m_state.restoreDrafts(m_app.journal().drafts(), m_app.journal().todayPage());
+    connect(&m_app, &AppModel::stateSaving, this, [this] { m_app.journal().keepDrafts(m_state.unsavedDrafts()); });
 
     auto *openShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma), this);
     connect(openShortcut, &QShortcut::activated, this, [this] { m_app.showControlPanel(SettingsPage::home); });

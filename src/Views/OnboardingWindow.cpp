@@ -1,5 +1,6 @@
 #include "Views/OnboardingWindow.h"
 
+#include "Effects/Pet/DesktopPetController.h"
 #include "Views/AppModel.h"
 #include "Views/Kit/CardFrame.h"
 #include "Views/Kit/KitStyle.h"
@@ -158,7 +159,14 @@ void OnboardingWindow::sync()
 void OnboardingWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    m_app.effectsController().pet().setHeld(true);
     // Matters only when the window comes up before the launch path has started the application.
     // Belongs to the application, which the window may outlive.
     QTimer::singleShot(0, &m_app, [app = &m_app] { app->start(); });
+}
+
+void OnboardingWindow::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    m_app.effectsController().pet().setHeld(false);
 }

@@ -30,7 +30,9 @@ public:
     void sync();
 
 protected:
+    // The pet stays where it is while this window is up, never walking onto it.
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void buildPages();

@@ -531,5 +531,18 @@ TEST(AppControllerEffects, EscTypedInAnyApplicationEndsADesktopPhysicsRun)
     QCoreApplication::processEvents();
     EXPECT_FALSE(chaos.isActive());
     EXPECT_EQ(rig.capture->sources.count(InputCaptureLevel::eventTap), 0u);
+
+    // A second trigger while a run is on screen stops the listener with the old run and
+    // starts it again for the new one.
+    chaos.trigger(ChaosMode::gravity);
+    const int made = rig.capture->madeCount;
+    chaos.trigger(ChaosMode::vortex);
+    ASSERT_EQ(chaos.activeMode(), ChaosMode::vortex);
+    EXPECT_EQ(rig.capture->madeCount, made + 1);
+    ASSERT_EQ(rig.capture->sources.count(InputCaptureLevel::eventTap), 1u);
+    rig.capture->sources.at(InputCaptureLevel::eventTap)->send(1, 1);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(chaos.isActive());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

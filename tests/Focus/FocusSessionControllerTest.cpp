@@ -215,6 +215,42 @@ TEST_F(FocusSessionControllerTest, OffersRunningApplicationsOnceByNameAndNamesMi
 
 }
 
+TEST_F(FocusSessionControllerTest, NamelessApplicationsAndResumingSayWhatHappened)
+{
+    startGuarded();
+    const struct {
+        WorkspaceApplication application;
+        QString status;
+    } switches[] = {
+        {{QStringLiteral("org.example.Nameless"), QString()}, QStringLiteral("Potential distraction: Unknown app")},
+        {{QString(), QString()}, QStringLiteral("Potential distraction: Unknown app")},
+        {{editor.identifier, QString()}, QStringLiteral("On task in Unknown app")},
+    };
+    for (const auto &[application, status] : switches) {
+        workspace.activate(application);
+        EXPECT_EQ(focus->currentAppName(), QStringLiteral("Unknown app"));
+        EXPECT_EQ(focus->statusText(), status);
+    }
+
+    // Twice in one session: each pause and resume says so, and the guard listens again after.
+    for (int round = 0; round < 2; ++round) {
+        pet.clear();
+        focus->pause();
+        EXPECT_EQ(focus->statusText(), QStringLiteral("Paused · take a real break"));
+        workspace.activate(chat);
+        EXPECT_EQ(focus->statusText(), QStringLiteral("Paused · take a real break")) << "a paused guard is quiet";
+        focus->resume();
+        EXPECT_FALSE(focus->isPaused());
+        EXPECT_EQ(focus->statusText(), QStringLiteral("Back on task"));
+        const std::vector<std::pair<PetMood, QString>> expected{
+            {PetMood::sleeping, QStringLiteral("Break time. I’ll keep your place.")},
+            {PetMood::focused, QStringLiteral("Back at it. One step at a time.")}};
+        EXPECT_EQ(pet, expected) << "round " << round;
+        workspace.activate(editor);
+        EXPECT_EQ(focus->statusText(), QStringLiteral("On task in Editor"));
+    }
+}
+
 // What one session leaves behind must not reach the next one started in the same controller.
 TEST_F(FocusSessionControllerTest, ANewSessionCarriesNoPauseOrNudgeLimitFromTheLastOne)
 {

@@ -8,6 +8,7 @@
 #include "Views/MenuBarPanel.h"
 #include "Views/Pages/ControlPage.h"
 #include "Views/PageBar.h"
+#include "fakes/FakeWorkspace.h"
 #include "support/TestPlatform.h"
 
 #include <QAbstractButton>
@@ -29,11 +30,13 @@ struct WindowRig {
     std::unique_ptr<AppController> controller;
     std::unique_ptr<AppWindows> windows;
 
-    explicit WindowRig(const QStringList &settings = {})
+    explicit WindowRig(const QStringList &settings = {}, std::unique_ptr<Workspace> workspace = nullptr)
     {
         writeSettledDefaults(folder, settings);
         TestPlatform base(folder);
         base.platform.packLibraryRoot = folder.makeDir(QStringLiteral("packs"));
+        if (workspace)
+            base.platform.workspace = std::move(workspace);
         controller = std::make_unique<AppController>(std::move(base.platform));
         windows = std::make_unique<AppWindows>(*controller);
     }
@@ -94,6 +97,31 @@ TEST(ControlWindow, EveryRequestShowsItsPageEvenAfterAnInPageJump)
     window.state().setPage(SettingsPage::toys);
     app.showControlPanel(SettingsPage::sounds);
     EXPECT_EQ(window.page(), SettingsPage::sounds);
+}
+
+TEST(ControlWindow, TheFocusTabListsTheApplicationsRunningNow)
+{
+    auto owned = std::make_unique<FakeWorkspace>();
+    FakeWorkspace &workspace = *owned;
+    WindowRig rig({}, std::move(owned));
+    const auto listed = [&rig] {
+        QStringList names;
+        for (const FocusAppOption &option : rig.controller->focusController().session().availableApplications())
+            names.append(option.name);
+        return names;
+    };
+    ControlWindow &window = rig.open(SettingsPage::home);
+    workspace.running = {{QStringLiteral("org.editor"), QStringLiteral("Editor")}};
+    clickPageBar(window, SettingsPage::sounds);
+    EXPECT_TRUE(listed().isEmpty()) << "only the Focus tab looks";
+    clickPageBar(window, SettingsPage::focus);
+    EXPECT_EQ(listed(), QStringList{QStringLiteral("Editor")});
+
+    // Back again after another application started: the list follows.
+    workspace.running.append({QStringLiteral("org.browser"), QStringLiteral("Browser")});
+    clickPageBar(window, SettingsPage::home);
+    clickPageBar(window, SettingsPage::focus);
+    EXPECT_EQ(listed(), (QStringList{QStringLiteral("Browser"), QStringLiteral("Editor")}));
 }
 
 TEST(ControlWindow, ClosingKeepsPageAndDrafts)

@@ -34,6 +34,19 @@ struct FocusRig {
     explicit FocusRig(const QStringList &settings = {})
     {
         writeSettledDefaults(folder, settings);
+        launch();
+    }
+
+    // Quits as the program does and starts again over the same files.
+    void restart()
+    {
+        app->saveState();
+        windows.reset();
+        app.reset();
+        launch();
+    }
+    void launch()
+    {
         TestPlatform base(folder);
         base.platform.packLibraryRoot = folder.makeDir(QStringLiteral("packs"));
         auto fake = std::make_unique<FakeWorkspace>();
@@ -345,6 +358,38 @@ TEST(FocusPage, NotebookDraftsSurviveLeavingThePageButNotANewDay)
     rig.settle();
     EXPECT_EQ(intention->text(), "");
     EXPECT_EQ(notes->toPlainText(), "");
+}
+
+TEST(FocusPage, UnsavedDraftsOutliveARestartWithoutBecomingSavedText)
+{
+    FocusRig rig;
+    rig.journal().saveTodayPage(QStringLiteral("Ship the release"), QStringLiteral("stored notes"));
+    rig.open();
+    rig.type(rig.find<QLineEdit>(QStringLiteral("What matters most today?")), QStringLiteral("Ship the docs"));
+    rig.find<QPlainTextEdit>(QStringLiteral("Scratchpad"))->setPlainText(QStringLiteral("typed, not saved"));
+    rig.type(rig.find<QLineEdit>(QStringLiteral("Add one clear next step")), QStringLiteral("Write tests"));
+    rig.window().state().reflectionDraft = QStringLiteral("half a thought");
+
+    rig.restart();
+    rig.open();
+    EXPECT_EQ(rig.find<QLineEdit>(QStringLiteral("What matters most today?"))->text(), "Ship the docs");
+    EXPECT_EQ(rig.find<QPlainTextEdit>(QStringLiteral("Scratchpad"))->toPlainText(), "typed, not saved");
+    EXPECT_EQ(rig.find<QLineEdit>(QStringLiteral("Add one clear next step"))->text(), "Write tests");
+    EXPECT_EQ(rig.window().state().reflectionDraft, "half a thought");
+    EXPECT_EQ(rig.journal().todayPage().intention, "Ship the release") << "only Save page saves";
+    EXPECT_EQ(rig.journal().todayPage().notes, "stored notes");
+    EXPECT_TRUE(rig.journal().tasks().isEmpty());
+
+    // Saved, the notebook holds no draft: the stored page shows after the next start. Edits
+    // of a day that has passed give way to the new day's page; the task draft stays.
+    rig.click(QStringLiteral("Save page"));
+    EXPECT_EQ(rig.journal().todayPage().intention, "Ship the docs");
+    rig.type(rig.find<QLineEdit>(QStringLiteral("What matters most today?")), QStringLiteral("Later idea"));
+    rig.restart();
+    rig.clock->advance(std::chrono::hours(24));
+    rig.open();
+    EXPECT_EQ(rig.find<QLineEdit>(QStringLiteral("What matters most today?"))->text(), "");
+    EXPECT_EQ(rig.find<QLineEdit>(QStringLiteral("Add one clear next step"))->text(), "Write tests");
 }
 
 TEST(FocusPage, AppGuardTogglesOpenAppsAndListsAllowedOnesThatAreClosed)

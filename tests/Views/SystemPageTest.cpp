@@ -9,6 +9,7 @@
 #include "fakes/FakeDesktopIconLocator.h"
 #include "fakes/FakeLidAngleReading.h"
 #include "fakes/FakeOverlayWindowSupport.h"
+#include "fakes/FakePermissionProbe.h"
 #include "fakes/FakeReactionSources.h"
 #include "support/TestPlatform.h"
 
@@ -29,6 +30,7 @@ struct SystemRig {
     TestFolder folder;
     FakePowerSource *power = nullptr;
     FakeDesktopIconLocator *icons = nullptr;
+    FakePermissionProbe *probe = nullptr;
     std::unique_ptr<AppController> app;
     SettingsViewState state{SettingsPage::system};
     std::unique_ptr<SystemPage> page;
@@ -48,6 +50,9 @@ struct SystemRig {
         auto fakeIcons = std::make_unique<FakeDesktopIconLocator>();
         icons = fakeIcons.get();
         platform.desktopIcons = std::move(fakeIcons);
+        auto fakeProbe = std::make_unique<FakePermissionProbe>();
+        probe = fakeProbe.get();
+        platform.permissionProbe = std::move(fakeProbe);
         app = std::make_unique<AppController>(std::move(platform));
         SystemReactionController &system = app->systemReactions();
         system.onReaction = [this](const SystemReactionEvent &event) { systemEvents << event; };
@@ -345,4 +350,49 @@ TEST(SystemPage, PreciseDropRowFollowsWhatTheIconLocatorFound)
     rig.sync();
     EXPECT_TRUE(rig.shows("Precise file manager positions available"));
     EXPECT_FALSE(rig.named("Enable precise icon drop")->isVisibleTo(rig.page.get()));
+}
+
+TEST(SystemPage, DesktopIconsAreReadOnlyForARunOrAtTheUsersWord)
+{
+    SystemRig rig;
+    ChaosEffectController &chaos = rig.app->chaosEffects();
+    chaos.desktopFolder = [&rig] { return rig.folder.makeDir(QStringLiteral("Desktop")); };
+    chaos.screens = [] { return std::vector<ChaosScreen>{{QRectF(0, 0, 400, 300), QRectF(0, 0, 400, 280)}}; };
+    rig.icons->setFrames({{QStringLiteral("notes.txt"), QRectF(10, 10, 64, 64)}});
+    rig.app->effectsController().start();
+    chaos.start();
+    rig.settings().setPhysicsEffectsEnabled(true);
+    const auto showPageAgain = [&rig] {
+        rig.page->hide();
+        rig.page->show();
+        rig.sync();
+    };
+
+    // Starting, showing the page and the accessibility bus answering read nothing.
+    showPageAgain();
+    rig.probe->accessibilityGranted = true;
+    rig.app->permissions().refreshAccessibility();
+    showPageAgain();
+    EXPECT_EQ(rig.icons->lookups, 0);
+    EXPECT_TRUE(rig.named("Enable precise icon drop")->isVisibleTo(rig.page.get()));
+
+    // A run reads them; the page then shows that answer without asking again.
+    rig.named("Zero Gravity")->click();
+    ASSERT_TRUE(chaos.isActive());
+    EXPECT_EQ(rig.icons->lookups, 1);
+    chaos.reset();
+    showPageAgain();
+    EXPECT_EQ(rig.icons->lookups, 1);
+    EXPECT_TRUE(rig.shows("Precise file manager positions available"));
+
+    // Once the user turned precise drop on, the bus coming or going is worth a look.
+    rig.probe->accessibilityGranted = false;
+    rig.app->permissions().refreshAccessibility();
+    EXPECT_EQ(rig.icons->lookups, 1);
+    chaos.enablePreciseIconDrop();
+    EXPECT_EQ(rig.icons->lookups, 2);
+    rig.probe->accessibilityGranted = true;
+    rig.app->permissions().refreshAccessibility();
+    EXPECT_EQ(rig.icons->lookups, 3);
+    chaos.stop();
 }

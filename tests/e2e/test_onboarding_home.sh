@@ -1,6 +1,6 @@
-# A first start shows onboarding; Continue three times and Done bring up the control window on
-# Home, and the next start goes straight there. Choosing "Ocean" on Home recolours the selected
-# page button and the feature cards.
+# A first start shows onboarding, which the pet never walks onto; Continue three times and Done
+# bring up the control window on Home, and the next start goes straight there. Choosing "Ocean"
+# on Home recolours the selected page button and the feature cards.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -32,6 +32,18 @@ wait_for 20 bash -c "xdotool search --onlyvisible --name '^Welcome to Plinkly\$'
 welcome=$(shown_named "Welcome to Plinkly")
 sleep 0.5
 screenshot e2e-onboarding-first-page
+
+# With the pointer resting on the welcome window, the pet waits where it stands instead of
+# chasing the pointer onto the window's text and buttons.
+eval "$(xdotool getwindowgeometry --shell "$welcome")"
+wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT
+xdotool mousemove $((wx + ww / 2)) $((wy + wh / 2))
+sleep 16
+pet=$(shown_named "Plinkly pet")
+[[ -n $pet ]] || fail "no pet on the first start"
+eval "$(xdotool getwindowgeometry --shell "$pet")"
+((X + WIDTH <= wx || X >= wx + ww || Y + HEIGHT <= wy || Y >= wy + wh)) ||
+  { screenshot e2e-onboarding-pet; fail "the pet stands on the welcome window at $X $Y"; }
 
 # The primary button sits in the footer's right corner: 28 px inset inside 520×380.
 for _ in 1 2 3 4; do

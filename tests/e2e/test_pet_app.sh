@@ -1,6 +1,6 @@
 # Plinkly shows its pet while "petEnabled" is on: at the stored placement, above other windows,
-# and a drag of the figure stores the new placement in the settings file. With the setting off
-# no pet appears.
+# and a drag of the figure stores the new placement in the settings file, where the pet
+# reappears after being switched off and on. With the setting off no pet appears.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -11,7 +11,7 @@ pet_visible() {
 }
 
 run_plinkly() {
-  "$PLINKLY" >"$E2E_WORK/plinkly-$1.log" 2>&1 &
+  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$PLINKLY" >"$E2E_WORK/plinkly-$1.log" 2>&1 &
   app=$!
   wait_for 20 has_window_named "Plinkly" || fail "Plinkly did not open its control window"
 }
@@ -55,6 +55,16 @@ placement_saved() {
 wait_for 10 placement_saved || fail "the dragged placement is not in the settings file: $(grep petPosition "$settings")"
 eval "$(xdotool getwindowgeometry --shell "$pet")"
 ((X == 255 && Y == 470)) || fail "dragged pet at $X $Y"
+
+# Switched off and on again, the pet comes back where it was left.
+for _ in 1 2; do
+  ui_click --in Plinkly --role "check box" "Desktop Pet"
+  sleep 0.5
+done
+wait_for 10 pet_visible || fail "the pet did not come back"
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$pet")"
+((X == 255 && Y == 470)) || { screenshot e2e-pet-app-again; fail "the pet came back at $X $Y"; }
 
 stop_plinkly
 echo "pet app: ok"

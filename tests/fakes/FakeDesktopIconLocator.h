@@ -10,6 +10,7 @@ class FakeDesktopIconLocator final : public DesktopIconLocator {
 public:
     void findPositions(std::function<void(Positions)> answer) override
     {
+        ++lookups;
         if (deferred)
             pending.push_back(std::move(answer));
         else
@@ -23,6 +24,7 @@ public:
     void setFrames(Positions frames) { m_frames = std::move(frames); }
 
     bool deferred = false;
+    int lookups = 0;
     std::vector<std::function<void(Positions)>> pending;
 
 private:

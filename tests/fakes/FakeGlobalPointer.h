@@ -9,6 +9,8 @@ public:
     bool leftButtonIsDown() const override { return down; }
     bool start(Handler handler) override
     {
+        if (!startable)
+            return false;
         m_handler = std::move(handler);
         return true;
     }
@@ -33,6 +35,8 @@ public:
 
     QPoint at;
     bool down = false;
+    // False for a session without desktop-wide pointer events.
+    bool startable = true;
 
 private:
     void send(Event event)

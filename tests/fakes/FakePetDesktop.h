@@ -19,13 +19,14 @@ public:
     QPointF pointerAt;
 };
 
-// A panel that only remembers its frame and whether it is on screen.
+// A panel that only remembers its frame and whether it is on screen. Like a real window it
+// sits on whole pixels.
 class FakePetPanel final : public PetPanel {
 public:
     explicit FakePetPanel(PetPanelCallbacks callbacks) : callbacks(std::move(callbacks)) {}
 
     QRectF frame() const override { return rect; }
-    void setFrame(const QRectF &frame) override { rect = frame; }
+    void setFrame(const QRectF &frame) override { rect = QRectF(frame.toRect()); }
     void orderFront() override { onScreen = true; }
     void orderOut() override { onScreen = false; }
 

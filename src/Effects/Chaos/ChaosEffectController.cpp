@@ -142,6 +142,18 @@ void ChaosEffectController::refreshIconPositions()
     });
 }
 
+void ChaosEffectController::enablePreciseIconDrop()
+{
+    m_preciseIconDropEnabled = true;
+    refreshIconPositions();
+}
+
+void ChaosEffectController::accessibilityChanged()
+{
+    if (m_preciseIconDropEnabled)
+        refreshIconPositions();
+}
+
 void ChaosEffectController::reset()
 {
     ++m_iconRequest;

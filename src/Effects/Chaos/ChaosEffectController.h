@@ -65,6 +65,10 @@ public:
     // Asks the locator again (it may wait on other programs); only the latest answer is
     // published.
     void refreshIconPositions();
+    // The desktop's icons are read only for a run or at the user's word: this asks now, and
+    // from then on again whenever the accessibility bus comes or goes.
+    void enablePreciseIconDrop();
+    void accessibilityChanged();
 
     // A key from the application's global key source; may be called on any thread.
     void handleGlobalKey(const KeySoundEvent &event);
@@ -102,4 +106,5 @@ private:
     quint64 m_iconRequest = 0;
     quint64 m_iconProbe = 0;
     bool m_hasIconPositions = false;
+    bool m_preciseIconDropEnabled = false;
 };

@@ -117,6 +117,14 @@ void DesktopPetController::setStaysPut(bool staysPut)
         scheduleIdle();
 }
 
+void DesktopPetController::setHeld(bool held)
+{
+    if (held == m_held)
+        return;
+    m_held = held;
+    scheduleIdle();
+}
+
 void DesktopPetController::setPlacement(PetPlacement placement)
 {
     placement = placement.sanitized();
@@ -148,7 +156,7 @@ void DesktopPetController::stopBehavior()
 bool DesktopPetController::mayIdle() const
 {
     const PetMood mood = m_presentation->mood();
-    return m_isVisible && !m_staysPut && !m_presentation->focusRemainingSeconds() && !menuOpen()
+    return m_isVisible && !m_staysPut && !m_held && !m_presentation->focusRemainingSeconds() && !menuOpen()
         && (mood == PetMood::idle || mood == PetMood::celebrating);
 }
 
@@ -178,6 +186,7 @@ void DesktopPetController::startChase()
     m_presentation->becomeBored();
     m_chaseStarted = m_lastChaseTick = m_clock.uptime();
     m_chasing = true;
+    m_chaseOrigin.reset();
     scheduleStep(0, &DesktopPetController::updateChase);
 }
 
@@ -213,15 +222,21 @@ void DesktopPetController::updateChase()
         m_presentation->setWalking(false);
         return;
     }
+    // The window keeps whole pixels; the chase keeps its exact place, so fractions of a step
+    // add up at full speed, unless something else moved the window since.
     const QRectF frame = m_panel->frame();
+    const bool sameWindowPlace = m_chaseOrigin && QRectF(*m_chaseOrigin, frame.size()).toRect() == frame.toRect();
+    const QPointF origin = sameWindowPlace ? *m_chaseOrigin : frame.topLeft();
     const QPointF target = PetGeometry::chaseTarget(pointer, *screen, frame.size());
-    const QPointF next = PetMotion::nextOrigin(frame.topLeft(), target, timeStep);
-    if (next != frame.topLeft()) {
-        m_presentation->setMovement(next.x() - frame.left());
+    const QPointF next = PetMotion::nextOrigin(origin, target, timeStep);
+    m_chaseOrigin = next;
+    if (next != origin)
         m_panel->setFrame({next, frame.size()});
-    } else {
+    // A pet whose drawn place does not change must not walk.
+    if (m_panel->frame().topLeft() != frame.topLeft())
+        m_presentation->setMovement(next.x() - origin.x());
+    else
         m_presentation->setWalking(false);
-    }
 }
 
 void DesktopPetController::scheduleStretch()

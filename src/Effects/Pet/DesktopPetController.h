@@ -44,6 +44,9 @@ public:
     void reset();
     void update(PetMood mood, const QString &message);
     void setStaysPut(bool staysPut);
+    // While held the pet neither waits nor chases, so it cannot walk onto a window it must
+    // not cover; letting go starts the wait afresh.
+    void setHeld(bool held);
     // Ignored when equal to the saved placement, so echoes of our own reports do not move the
     // pet; fractions outside 0...1 are clamped and non-finite ones give the default.
     void setPlacement(PetPlacement placement);
@@ -86,8 +89,11 @@ private:
     bool m_chasing = false;
     Clock::Uptime m_chaseStarted;
     Clock::Uptime m_lastChaseTick;
+    // Where the chase has the window, to the fraction; the window itself keeps whole pixels.
+    std::optional<QPointF> m_chaseOrigin;
     PetPlacement m_savedPlacement;
     bool m_staysPut = false;
+    bool m_held = false;
     std::optional<QPointF> m_dragStartOrigin;
     bool m_menuWasOpen = false;
 };

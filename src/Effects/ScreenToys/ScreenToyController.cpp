@@ -24,7 +24,8 @@ ScreenToyController::ScreenToyController(std::function<bool()> permissionGranted
     , m_sound(std::move(sound))
     , m_clock(clock)
     , m_screenProvider(screenProvider ? std::move(screenProvider) : ScreenProvider(desktopScreens))
-    , m_escapeMonitor(sources.keys)
+    // Without a desktop-wide source, Esc still works in our own windows.
+    , m_escapeMonitor(sources.keys, EscapeKeyMonitor::Reach::desktopElseOwnWindows)
 {
     // Put away from the event loop: stopping ends the delivery this call is part of.
     m_escapeMonitor.onKeyCode = [this](std::uint16_t code) {
@@ -54,6 +55,11 @@ QString ScreenToyController::compositorNeededText()
 QString ScreenToyController::escapeUnavailableText()
 {
     return QStringLiteral("Global Esc is unavailable. Check input access, then restart Plinkly.");
+}
+
+QString ScreenToyController::pointerUnavailableText()
+{
+    return QStringLiteral("Screen toys can’t follow the pointer across the desktop in this session.");
 }
 
 QString ScreenToyController::activeText(ScreenToyKind kind)
@@ -124,6 +130,11 @@ bool ScreenToyController::equip(ScreenToyKind kind)
         setStatus(compositorNeededText());
         return false;
     }
+    // A toy that cannot hear the pointer would never fire.
+    if (!m_sources.pointer.start([this](GlobalPointer::Event event) { handlePointer(event); })) {
+        setStatus(pointerUnavailableText());
+        return false;
+    }
     if (kind == ScreenToyKind::grenade)
         ScreenToyGrenadePainter::prepare(m_handTone);
     setActiveToy(kind);
@@ -133,8 +144,7 @@ bool ScreenToyController::equip(ScreenToyKind kind)
     refreshDisplays();
     if (kind == ScreenToyKind::whip)
         showWhipHandle();
-    m_sources.pointer.start([this](GlobalPointer::Event event) { handlePointer(event); });
-    if (!m_escapeMonitor.start())
+    if (!m_escapeMonitor.start() || !m_escapeMonitor.hearsDesktop())
         setStatus(escapeUnavailableText());
     watchDisplaysAndSleep();
     return true;

@@ -72,7 +72,8 @@ public:
     int markCount() const { return m_markCount; }
 
     // Puts the current toy away, then equips `kind`; false (with a status line saying why)
-    // without input access or without a compositor to draw over the screen.
+    // without input access, without a compositor to draw over the screen, or when the pointer
+    // cannot be followed across the desktop.
     bool equip(ScreenToyKind kind);
     // Safe at any time.
     void stop();
@@ -97,6 +98,7 @@ public:
     static QString permissionNeededText();
     static QString compositorNeededText();
     static QString escapeUnavailableText();
+    static QString pointerUnavailableText();
     static QString activeText(ScreenToyKind kind);
     // Every display of the desktop, numbered by its place in the list.
     static std::vector<ScreenToyScreen> desktopScreens();

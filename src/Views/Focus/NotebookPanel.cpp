@@ -47,9 +47,7 @@ NotebookPanel::NotebookPanel(AppModel &app, SettingsViewState &state, QWidget *p
     m_save = new ProminentButton(QStringLiteral("checkmark.circle.fill"), QStringLiteral("Save page"), this);
     connect(m_save, &QPushButton::clicked, this, [this] {
         m_app.journal().saveTodayPage(m_state.dailyIntentionDraft, m_state.dailyNotesDraft);
-        m_loadedIntention = m_state.dailyIntentionDraft;
-        m_loadedNotes = m_state.dailyNotesDraft;
-        m_loadedDay = m_app.journal().todayPage().id;
+        m_state.notebookBase = {m_app.journal().todayPage().id, m_state.dailyIntentionDraft, m_state.dailyNotesDraft};
     });
     auto *footer = new QHBoxLayout;
     footer->addWidget(hint, 1);
@@ -68,18 +66,19 @@ NotebookPanel::NotebookPanel(AppModel &app, SettingsViewState &state, QWidget *p
 void NotebookPanel::pageAppeared()
 {
     const FocusDailyPage today = m_app.journal().todayPage();
+    const std::optional<SettingsViewState::NotebookBase> &base = m_state.notebookBase;
     const bool untouched =
-        m_state.dailyIntentionDraft == m_loadedIntention && m_state.dailyNotesDraft == m_loadedNotes;
-    if (untouched || m_loadedDay != today.id) {
-        m_loadedDay = today.id;
+        !base || (m_state.dailyIntentionDraft == base->intention && m_state.dailyNotesDraft == base->notes);
+    if (untouched || base->day != today.id) {
+        m_state.notebookBase = {today.id, today.intention, today.notes};
         loadDrafts(today.intention, today.notes);
     }
 }
 
 void NotebookPanel::loadDrafts(const QString &intention, const QString &notes)
 {
-    m_state.dailyIntentionDraft = m_loadedIntention = intention;
-    m_state.dailyNotesDraft = m_loadedNotes = notes;
+    m_state.dailyIntentionDraft = intention;
+    m_state.dailyNotesDraft = notes;
     // Loading replaces what the fields show even while one of them has focus.
     if (m_intention->text() != intention) {
         const QSignalBlocker blocker(m_intention);

@@ -3,8 +3,6 @@
 #include <QString>
 #include <QWidget>
 
-#include <optional>
-
 class AppModel;
 class DraftEditor;
 class ProminentButton;
@@ -34,8 +32,4 @@ private:
     QLineEdit *m_intention = nullptr;
     DraftEditor *m_notes = nullptr;
     ProminentButton *m_save = nullptr;
-    // What the drafts held after they were last loaded or saved, and the day of that page.
-    QString m_loadedIntention;
-    QString m_loadedNotes;
-    std::optional<QString> m_loadedDay;
 };

@@ -36,7 +36,7 @@ ToysPage::ToysPage(AppModel &app, SettingsViewState &state, QWidget *parent)
     // Our own explanation of how to give the application input access.
     m_inputAccess = TextLabels::borderedButton(QStringLiteral("hand.raised"), QStringLiteral("Open Input Monitoring settings"),
                                                panel);
-    connect(m_inputAccess, &QPushButton::clicked, this, [&app] { app.input().permissions().request(); });
+    connect(m_inputAccess, &QPushButton::clicked, this, [&app] { app.input().permissions().showInputMonitoringHelp(); });
     auto *accessRow = new QHBoxLayout;
     accessRow->addWidget(m_inputAccess);
     accessRow->addStretch();

@@ -414,7 +414,10 @@ void ClipStudioView::showEvent(QShowEvent *event)
 void ClipStudioView::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
-    m_model->close();
+    // Minimising hides the studio without closing it; only a real close ends the preview
+    // and drops its folder.
+    if (!event->spontaneous())
+        m_model->close();
 }
 
 void ClipStudioView::dragEnterEvent(QDragEnterEvent *event)

@@ -51,7 +51,7 @@ DesktopPhysicsPanel::DesktopPhysicsPanel(AppModel &app, QWidget *parent)
                                                      QStringLiteral("Enable precise icon drop"), m_approximate);
     connect(enable, &QPushButton::clicked, this, [this] {
         m_app.input().permissions().requestAccessibility();
-        m_app.effectsController().chaosEffects().refreshIconPositions();
+        m_app.effectsController().chaosEffects().enablePreciseIconDrop();
     });
     approximate->addWidget(SystemRows::row({enable, nullptr}, 6, m_approximate));
     add(m_approximate);
@@ -75,12 +75,6 @@ DesktopPhysicsPanel::DesktopPhysicsPanel(AppModel &app, QWidget *parent)
     connect(stop, &QPushButton::clicked, this, [&chaos] { chaos.reset(); });
     m_running = SystemRows::row({m_runningLabel, nullptr, stop}, 6, this);
     add(m_running);
-}
-
-void DesktopPhysicsPanel::showEvent(QShowEvent *event)
-{
-    SettingsPanel::showEvent(event);
-    m_app.effectsController().chaosEffects().refreshIconPositions();
 }
 
 void DesktopPhysicsPanel::sync()

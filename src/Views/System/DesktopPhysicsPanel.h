@@ -19,10 +19,6 @@ public:
 
     void sync();
 
-protected:
-    // The desktop's icons may have become readable since the last look.
-    void showEvent(QShowEvent *event) override;
-
 private:
     AppModel &m_app;
     SwitchRow *m_toggle = nullptr;

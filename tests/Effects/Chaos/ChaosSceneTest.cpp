@@ -1,5 +1,9 @@
 #include "Effects/Chaos/ChaosClickCounter.h"
+#include "Effects/Chaos/ChaosPanel.h"
 #include "Effects/Chaos/ChaosScene.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
@@ -197,4 +201,40 @@ TEST(ChaosClickCounter, CountsOnlyQuickPressesCloseTogether)
     EXPECT_EQ(clicks.press({12, 11}, 1700), 3);
     EXPECT_EQ(clicks.press({12, 11}, 2101), 1);
     EXPECT_EQ(clicks.press({20, 11}, 2200), 1);
+}
+
+TEST(ChaosPanel, PressesOnEmptySpaceCountLikeTheDesktopsDoubleClick)
+{
+    // As on the desktop, a press on empty space counts: a quick press just beside an item,
+    // then one on the item's edge, is a double click on the item.
+    for (const bool quick : {true, false}) {
+        auto s = scene(ChaosMode::zeroGravity, {800, 600}, items(1));
+        Opened opened;
+        recordOpens(*s, opened);
+        const QPointF centre = s->itemPosition(0);
+        QPointF outside = centre;
+        for (;; outside.rx() += 1) {
+            s->mouseDown(outside);
+            const bool hit = s->draggedItem().has_value();
+            s->mouseUp(outside, 1);
+            if (!hit)
+                break;
+        }
+        ChaosPanel panel(std::move(s), false);
+        panel.resize(800, 600);
+        qint64 time = 1000;
+        const auto click = [&](QPointF scenePoint) {
+            const QPointF at(scenePoint.x(), 600 - scenePoint.y());
+            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                QMouseEvent event(type, at, at, Qt::LeftButton,
+                                  type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+                event.setTimestamp(quint64(time));
+                QCoreApplication::sendEvent(&panel, &event);
+            }
+        };
+        click(outside);
+        time += quick ? 100 : 5000;
+        click(outside - QPointF(3, 0));
+        EXPECT_EQ(opened.urls.size(), quick ? 1 : 0) << (quick ? "quick" : "slow");
+    }
 }

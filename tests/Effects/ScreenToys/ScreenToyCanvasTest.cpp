@@ -123,6 +123,40 @@ TEST(ScreenToyCanvas, DrawsOnlyItsOwnDisplayAndRepaintsOnlyWhatChanged)
     EXPECT_TRUE(anyPainted(canvas.render(), handsArea));
 }
 
+TEST(ScreenToyCanvasPainter, FixedSizeImagesStayRightPastTheCachesSixtyFourEntries)
+{
+    // Each image a colour of its own (and the left half of the last one another), each drawn
+    // at sizes of its own: 72 entries, so the cache empties on the way and fills again.
+    std::vector<QImage> images;
+    for (int i = 0; i < 24; ++i) {
+        QImage image(8, 8, QImage::Format_ARGB32_Premultiplied);
+        image.fill(QColor(i * 10, 255 - i * 10, 128));
+        images.push_back(image);
+    }
+    QImage split = images.back().copy();
+    QPainter(&split).fillRect(0, 0, 4, 8, Qt::red);
+    images.back() = split;
+
+    const auto drawn = [](const QImage &image, int size, const QRectF &source = {}) {
+        QImage canvas(40, 40, QImage::Format_ARGB32_Premultiplied);
+        canvas.fill(Qt::transparent);
+        QPainter painter(&canvas);
+        ScreenToyCanvasPainter::drawImageAtFixedSize(painter, QRectF(0, 0, size, size), image, source);
+        painter.end();
+        return canvas.pixelColor(size / 2, size / 2);
+    };
+    for (int round = 0; round < 2; ++round) {
+        for (std::size_t i = 0; i + 1 < images.size(); ++i) {
+            for (const int size : {10, 20, 30}) {
+                EXPECT_EQ(drawn(images[i], size), images[i].pixelColor(0, 0)) << i << " at " << size;
+            }
+        }
+    }
+    // A part of an image is its own entry, not the whole image at that size.
+    EXPECT_EQ(drawn(images.back(), 20, QRectF(0, 0, 4, 8)), QColor(Qt::red));
+    EXPECT_EQ(drawn(images.back(), 20, QRectF(4, 0, 4, 8)), images.back().pixelColor(7, 0));
+}
+
 TEST(ScreenToyCanvas, HeldToysArmsLeaveTheScreenAtItsEdgeAtEveryTurn)
 {
     ScreenToyCanvasView canvas(display, QRect(0, 0, 1440, 900));

@@ -73,17 +73,20 @@ TEST(ScreenToyController, RefusalsChangeOnlyTheStatus)
         const char *name;
         bool granted;
         bool compositor;
+        bool desktopPointer;
         QString status;
     };
     const Case cases[] = {
-        {"no input access", false, true, ScreenToyController::permissionNeededText()},
-        {"no compositor", true, false, ScreenToyController::compositorNeededText()},
+        {"no input access", false, true, true, ScreenToyController::permissionNeededText()},
+        {"no compositor", true, false, true, ScreenToyController::compositorNeededText()},
+        {"no desktop-wide pointer", true, true, false, ScreenToyController::pointerUnavailableText()},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         ToyFixture f;
         f.granted = c.granted;
         f.overlays.blends = c.compositor;
+        f.pointer.startable = c.desktopPointer;
         EXPECT_FALSE(f.toys->equip(ScreenToyKind::blaster));
         EXPECT_EQ(f.toys->activeToy(), std::nullopt);
         EXPECT_EQ(f.toys->status(), c.status);
@@ -141,12 +144,29 @@ TEST(ScreenToyController, SleepPutsTheToyAway)
 
 TEST(ScreenToyController, WithoutAGlobalEscTheToyStillWorksAndSaysSo)
 {
-    ToyFixture f;
-    f.keys.available.clear();
-    ASSERT_TRUE(f.toys->equip(ScreenToyKind::blaster));
-    EXPECT_EQ(f.toys->status(), ScreenToyController::escapeUnavailableText());
-    f.clickAt(QPointF(300, 300));
-    EXPECT_EQ(f.toys->markStore().marks.size(), 1u);
+    // With our own windows' keys Esc still puts it away from there; with no key source at
+    // all only the stop command does.
+    for (const bool ownWindows : {true, false}) {
+        SCOPED_TRACE(ownWindows ? "own windows" : "no key source");
+        ToyFixture f;
+        f.keys.available.clear();
+        if (ownWindows)
+            f.keys.available[InputCaptureLevel::appOnly] = true;
+        ASSERT_TRUE(f.toys->equip(ScreenToyKind::blaster));
+        EXPECT_EQ(f.toys->status(), ScreenToyController::escapeUnavailableText());
+        f.clickAt(QPointF(300, 300));
+        EXPECT_EQ(f.toys->markStore().marks.size(), 1u);
+        ASSERT_EQ(f.keys.sources.count(InputCaptureLevel::appOnly), size_t(ownWindows));
+        if (ownWindows) {
+            f.keys.sources.at(InputCaptureLevel::appOnly)->send(EscapeKeyMonitor::escapeKeyCode, 1);
+            QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
+        } else {
+            f.toys->stop();
+        }
+        EXPECT_EQ(f.toys->activeToy(), std::nullopt);
+        EXPECT_TRUE(f.keys.sources.empty());
+    }
 }
 
 TEST(ScreenToyController, AutomaticFireHoldsItsCadence)

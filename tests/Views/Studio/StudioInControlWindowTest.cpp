@@ -53,6 +53,12 @@ TEST(StudioInControlWindow, InstallsIntoTheApplicationsLibraryAndCleansUpOnClose
 
     model.preview();
     ASSERT_TRUE(QTest::qWaitFor([&] { return files.output->opens > 0 && !files.tempEntries().isEmpty(); }, 10000));
+    // Minimised, the studio is still open: its preview and the preview's file stay.
+    window.studioSheet()->setWindowState(Qt::WindowMinimized);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(model.previewPath().has_value());
+    EXPECT_FALSE(files.tempEntries().isEmpty());
+    window.studioSheet()->setWindowState(Qt::WindowNoState);
     QPointer<ClipStudioView> closed = studio;
     for (QPushButton *button : window.studioSheet()->findChildren<QPushButton *>()) {
         if (button->text() == "Close")

@@ -24,13 +24,25 @@ struct MenuRig {
 
     MenuRig() { view.resize(220, 300); }
 
-    void click(QPointF at)
+    void click(QPointF at) { pressAndRelease(at, at); }
+    void pressAndRelease(QPointF pressAt, QPointF releaseAt)
     {
-        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        for (const auto &[type, at] : {std::pair{QEvent::MouseButtonPress, pressAt},
+                                       std::pair{QEvent::MouseButtonRelease, releaseAt}}) {
             QMouseEvent event(type, at, view.mapToGlobal(at), Qt::LeftButton,
                               type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
             QCoreApplication::sendEvent(&view, &event);
         }
+    }
+    // Where the card's row of that title is, in the view.
+    QPointF rowCentre(const QString &title) const
+    {
+        for (const PetMenuItem &item : view.menuCard()->items()) {
+            if (item.title == title)
+                return item.rect.center() + view.cardRect()->topLeft();
+        }
+        ADD_FAILURE() << "no row " << title.toStdString();
+        return {};
     }
     void tapPet() { click(view.figureFrame().center()); }
     // Clicks the card's item whose title (or, for header buttons, kind) matches.
@@ -129,6 +141,29 @@ TEST(PetMenu, ARowSendsOneActionClosesTheCardAndTheNextOpeningShowsTheGrid)
     EXPECT_FALSE(rig.presentation.isDialogueVisible());
     EXPECT_EQ(rig.actions.size(), 2u) << "closing sends nothing";
     EXPECT_EQ(rig.view.menuCategory(), PetMenuCategory::effects) << "closing keeps the page";
+}
+
+TEST(PetMenu, APressThatSlidesOffItsRowSendsNothing)
+{
+    MenuRig rig;
+    rig.tapPet();
+    ASSERT_TRUE(rig.clickTitled("Sounds"));
+    const QPointF hearAKey = rig.rowCentre(QStringLiteral("Hear a key"));
+    QString otherTitle;
+    for (const PetMenuItem &item : rig.view.menuCard()->items()) {
+        if (item.kind == PetMenuItem::Kind::row && item.title != QStringLiteral("Hear a key"))
+            otherTitle = item.title;
+    }
+    const QPointF other = rig.rowCentre(otherTitle);
+    rig.pressAndRelease(hearAKey, other);
+    rig.pressAndRelease(hearAKey, rig.view.figureFrame().center());
+    EXPECT_TRUE(rig.actions.empty());
+    EXPECT_TRUE(rig.presentation.isDialogueVisible());
+
+    // The press is over with its release: a later click elsewhere sends that row only.
+    rig.click(other);
+    ASSERT_EQ(rig.actions.size(), 1u);
+    EXPECT_NE(rig.actions.front(), PetAction::previewKeyboard);
 }
 
 TEST(PetMenu, ThePetsLineAndTheGridFitThePanel)
