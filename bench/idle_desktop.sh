@@ -43,7 +43,9 @@ for run in $(seq "$runs"); do
   export HOME="$work/home-$run"
   export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share" XDG_CACHE_HOME="$HOME/.cache"
   export XDG_RUNTIME_DIR="$work/runtime-$run" QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
-  mkdir -p "$XDG_CONFIG_HOME/plinkly" "$XDG_RUNTIME_DIR"
+  # A temporary folder of the run's own, so a build under /tmp is not taken for a download.
+  export TMPDIR="$HOME/tmp"
+  mkdir -p "$XDG_CONFIG_HOME/plinkly" "$XDG_RUNTIME_DIR" "$TMPDIR"
   chmod 700 "$XDG_RUNTIME_DIR"
   printf '[General]\nhasCompletedOnboarding=true\ndidRequestInputMonitoringV2=true\npetStayPut=true\n' \
     >"$XDG_CONFIG_HOME/plinkly/plinkly.ini"

@@ -67,18 +67,24 @@ void AppController::forwardSignals()
             &AppController::interactionSnapshotChanged);
 }
 
-void AppController::start()
+bool AppController::startListening()
 {
-    if (m_started)
-        return;
+    if (std::exchange(m_listening, true))
+        return m_started;
     if (!takeRunLock())
-        return;
+        return false;
     m_started = true;
     m_sound->start();
     m_input->start();
-    m_effects->start();
-
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AppController::handleTermination);
+    return true;
+}
+
+void AppController::start()
+{
+    if (!startListening() || std::exchange(m_shown, true))
+        return;
+    m_effects->start();
 
     if (!m_settings->hasCompletedOnboarding())
         showOnboarding();

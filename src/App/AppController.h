@@ -109,6 +109,9 @@ public:
 
     // The one-time start; every later call returns at once.
     void start() override;
+    // The part of the start the first key needs: the run lock, the sounds and the input.
+    // start() runs it first when it has not run; returns whether the program started.
+    bool startListening();
     bool isStarted() const { return m_started; }
     // Writes the counts and settings held in memory to disk: on quit and when the session ends.
     void saveState();
@@ -169,6 +172,8 @@ private:
     std::unique_ptr<ScreenToyController> m_screenToys;
 
     bool m_started = false;
+    bool m_listening = false;
+    bool m_shown = false;
     std::optional<RunLock> m_runLock;
     SettingsPage m_requestedSettingsPage = SettingsPage::home;
 };

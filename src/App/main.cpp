@@ -1,6 +1,7 @@
 #include "App/AppController.h"
 #include "App/AppWindows.h"
 #include "App/InstallLocationNotice.h"
+#include "App/LaunchOrder.h"
 #include "Foundation/ApplicationId.h"
 #include "Platform/Linux/LinuxPlatform.h"
 #include "Platform/Linux/PortalColorSchemeSource.h"
@@ -52,10 +53,7 @@ int main(int argc, char **argv)
                                         + QStringLiteral("). Plinkly keeps running, but the built-in packs and "
                                                          "reaction sounds stay silent. Reinstall Plinkly to get them "
                                                          "back."));
-        controller.start();
-        // A copy that did not start (another one runs) shows no icon of its own.
-        if (controller.isStarted())
-            windows.showTray();
+        LaunchOrder::start(controller, windows);
     });
     return app.exec();
 }

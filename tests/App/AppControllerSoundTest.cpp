@@ -1,4 +1,6 @@
 #include "App/AppController.h"
+#include "App/AppWindows.h"
+#include "App/LaunchOrder.h"
 
 #include "Services/Packs/SoundFiles.h"
 #include "fakes/FakeAppShell.h"
@@ -346,6 +348,30 @@ TEST(AppControllerSound, ClicksPlayTheClickPackUnlessSuppressed)
     f.controller->handleMouseClick(KeyGroup::mouseLeft);
     f.controller->mouseEngine().flush();
     EXPECT_NEAR(f.devices[1]->render(1)[0], 0.1, 0.1 * 0.061);
+}
+
+// A launch listens first: the effects (the pet among them) and the first window come once the
+// keyboard pack can be heard.
+TEST(AppControllerSound, ALaunchShowsItsWindowsOnceTheFirstKeyCanBeHeard)
+{
+    SoundFixture f;
+    AppWindows windows(*f.controller);
+    QSignalSpy onboarding(f.controller.get(), &AppController::onboardingRequested);
+    QSignalSpy controlWindow(f.controller.get(), &AppController::controlPanelRequested);
+    const auto windowsShown = [&] { return onboarding.count() + controlWindow.count(); };
+    LaunchOrder::start(*f.controller, windows);
+    ASSERT_TRUE(f.controller->isStarted());
+    EXPECT_EQ(f.controller->pendingSoundPackIDs().value(SoundChannel::keyboard), "recorded-cherry");
+    EXPECT_EQ(windowsShown(), 0);
+    EXPECT_FALSE(f.controller->pet().isVisible());
+
+    QDeadlineTimer deadline(30s);
+    while (!f.controller->pendingSoundPackIDs().isEmpty() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(windowsShown(), 1);
+    EXPECT_TRUE(f.controller->pet().isVisible());
+    f.controller->start();
+    EXPECT_EQ(windowsShown(), 1) << "a later start does nothing";
 }
 
 TEST(AppControllerSound, AMissingClickPackFollowsTheKeyboardChoice)

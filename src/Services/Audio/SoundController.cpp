@@ -97,9 +97,18 @@ void SoundController::start()
 {
     m_packs->prepareLibrary();
     settleSelections();
-    loadSoundPack(m_settings.selectedKeyboardPack(), SoundChannel::keyboard, SelectionCommit::keep);
-    loadSoundPack(m_settings.selectedMousePack(), SoundChannel::mouse, SelectionCommit::keep);
+    // The keyboard pack decodes first, so the first key is heard soonest; the mouse pack, most
+    // often the same one, follows it and then shares its decoded sounds.
+    const QFuture<bool> keyboard =
+        loadSoundPack(m_settings.selectedKeyboardPack(), SoundChannel::keyboard, SelectionCommit::keep);
     loadSoundPack(m_settings.selectedReactionPack(), SoundChannel::reaction, SelectionCommit::keep);
+    m_pendingSoundPackIDs.insert(SoundChannel::mouse, m_settings.selectedMousePack());
+    emit pendingSoundPackIDsChanged();
+    whenFinished(keyboard, this, [this](bool) {
+        // A choice made meanwhile has loaded its own pack.
+        if (m_packLoads[std::size_t(SoundChannel::mouse)].generation == 0)
+            loadSoundPack(m_settings.selectedMousePack(), SoundChannel::mouse, SelectionCommit::keep);
+    });
     m_started = true;
 }
 
@@ -194,14 +203,20 @@ QFuture<bool> SoundController::loadSoundPack(const QString &id, SoundChannel cha
     const std::optional<LoadedSoundPack> pack = m_packs->pack(id, packKind(channel));
     AudioEngine *target = &engine(channel);
     const int sampleRate = target->sampleRate();
+    // Another channel playing the very same pack at the same rate lends its decoded sounds.
+    std::shared_ptr<const SoundBank> decoded;
+    for (const PackLoad &other : m_packLoads) {
+        if (pack && other.bank && other.pack == *pack && other.sampleRate == sampleRate)
+            decoded = other.bank;
+    }
     // The engine takes the sounds straight from the worker, so the first keys after launch
     // are heard without waiting for the GUI thread, which may still be building windows.
     QFuture<LoadedSounds> work =
-        QtConcurrent::run([pack, sampleRate, cancelled, target, latest = load.latest, generation]() -> LoadedSounds {
+        QtConcurrent::run([pack, sampleRate, cancelled, target, decoded, latest = load.latest, generation]() -> LoadedSounds {
             if (!pack)
                 return failure(SoundPackError::domain, SoundPackError::invalid,
                                QStringLiteral("Choose an available sound library."));
-            LoadedSounds loaded = SoundBankLoader::load(*pack, sampleRate, cancelled.get());
+            LoadedSounds loaded = decoded ? LoadedSounds(decoded) : SoundBankLoader::load(*pack, sampleRate, cancelled.get());
             if (loaded)
                 target->setSounds(*loaded, [latest, generation] { return latest->load() == generation; });
             return loaded;
@@ -212,8 +227,15 @@ QFuture<bool> SoundController::loadSoundPack(const QString &id, SoundChannel cha
     outcome->start();
     // Delivered from the event loop even when the load finished at once, so the caller
     // always sees the pending state first.
-    whenFinished(work, this, [this, outcome, id, channel, commit, generation](const LoadedSounds &loaded) {
-        outcome->addResult(finishSoundPackLoad(id, channel, commit, generation, loaded));
+    whenFinished(work, this, [this, outcome, id, channel, commit, generation, pack, sampleRate](const LoadedSounds &loaded) {
+        const bool committed = finishSoundPackLoad(id, channel, commit, generation, loaded);
+        if (committed) {
+            PackLoad &current = m_packLoads[std::size_t(channel)];
+            current.pack = *pack;
+            current.sampleRate = sampleRate;
+            current.bank = *loaded;
+        }
+        outcome->addResult(committed);
         outcome->finish();
     });
     return outcome->future();

@@ -96,6 +96,10 @@ private:
         // The generation the worker threads compare theirs with before the engine swaps.
         std::shared_ptr<std::atomic<quint64>> latest = std::make_shared<std::atomic<quint64>>(0);
         std::shared_ptr<std::atomic<bool>> cancelled;
+        // What the engine plays now: the pack, the rate it was decoded at, and the sounds.
+        std::optional<LoadedSoundPack> pack;
+        int sampleRate = 0;
+        std::shared_ptr<const SoundBank> bank;
     };
     std::array<PackLoad, 3> m_packLoads;
     // Every load still running, superseded ones included: they reach into the engines.
