@@ -65,6 +65,28 @@ void EvdevReaderThread::run(std::vector<OpenDevice> devices, int stopFd)
     };
     const auto closeDevice = [&devices](std::size_t index) { devices.erase(devices.begin() + std::ptrdiff_t(index)); };
 
+    // Applies the watcher's pending changes, if any, so that a removed device is not read
+    // after its removal was announced. Returns whether the device list changed.
+    const auto applyChanges = [&]() {
+        if (!m_watcher)
+            return false;
+        pollfd watcherFd{m_watcher->fd(), POLLIN, 0};
+        if (::poll(&watcherFd, 1, 0) <= 0 || watcherFd.revents == 0)
+            return false;
+        for (const auto &change : m_watcher->receive()) {
+            const auto known = std::find_if(devices.begin(), devices.end(),
+                                            [&](const OpenDevice &device) { return device.node == change.node; });
+            if (change.kind == EvdevDeviceChange::Kind::removed) {
+                if (known != devices.end())
+                    closeDevice(std::size_t(known - devices.begin()));
+            } else if (known == devices.end()) {
+                if (UniqueFd fd = m_watcher->open(change.node))
+                    devices.emplace_back(change.node, std::move(fd));
+            }
+        }
+        return true;
+    };
+
     std::vector<pollfd> fds;
     for (;;) {
         fds.clear();
@@ -80,27 +102,17 @@ void EvdevReaderThread::run(std::vector<OpenDevice> devices, int stopFd)
         }
         if (fds[0].revents != 0) {
             // Events the devices delivered before the stop still count (keys typed just
-            // before a quit): one non-blocking pass over every device.
+            // before a quit): one non-blocking pass over every device still plugged in.
+            applyChanges();
             for (OpenDevice &device : devices)
                 device.reader.readAvailable(sink);
             break;
         }
 
-        if (m_watcher && fds[1].revents != 0) {
-            for (const auto &change : m_watcher->receive()) {
-                const auto known = std::find_if(devices.begin(), devices.end(),
-                                                [&](const OpenDevice &device) { return device.node == change.node; });
-                if (change.kind == EvdevDeviceChange::Kind::removed) {
-                    if (known != devices.end())
-                        closeDevice(std::size_t(known - devices.begin()));
-                } else if (known == devices.end()) {
-                    if (UniqueFd fd = m_watcher->open(change.node))
-                        devices.emplace_back(change.node, std::move(fd));
-                }
-            }
-            // The device list changed under fds: poll again (anything unread is still pending).
+        // A change announced while poll was looking at the devices is applied before they are
+        // read. The device list changed under fds: poll again (anything unread is still pending).
+        if (applyChanges())
             continue;
-        }
 
         for (std::size_t i = devices.size(); i-- > 0;) {
             const short revents = fds[i + 2].revents;
