@@ -64,14 +64,14 @@ void typingThroughPulseAudio(benchmark::State &state)
     // The chain: a stream that starts the moment a click fills its pre-buffer and stops once
     // it has played, so each click is written into an empty, idle stream.
     constexpr int clickFrames = 48;
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, std::uint32_t(rate), 2};
+    const pa_sample_spec sampleSpec{PA_SAMPLE_FLOAT32NE, std::uint32_t(rate), 2};
     pa_buffer_attr attributes{};
     attributes.maxlength = std::uint32_t(-1);
-    attributes.tlength = std::uint32_t(pa_usec_to_bytes(5000, &spec));
+    attributes.tlength = std::uint32_t(pa_usec_to_bytes(5000, &sampleSpec));
     attributes.prebuf = std::uint32_t(clickFrames * 2 * sizeof(float));
     attributes.minreq = std::uint32_t(-1);
     attributes.fragsize = std::uint32_t(-1);
-    pa_simple *idle = pa_simple_new(nullptr, "Plinkly calibration", PA_STREAM_PLAYBACK, nullptr, "click", &spec, nullptr,
+    pa_simple *idle = pa_simple_new(nullptr, "Plinkly calibration", PA_STREAM_PLAYBACK, nullptr, "click", &sampleSpec, nullptr,
                                     &attributes, nullptr);
     const std::vector<float> click(2 * clickFrames, 0.5f);
     Figures figures;

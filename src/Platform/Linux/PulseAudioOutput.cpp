@@ -21,7 +21,7 @@ struct PulseAudioOutput::Impl {
     // Main-loop side: guarded by the loop's lock.
     int serverRate = 0;
     bool answered = false;
-    pa_sample_spec spec{};
+    pa_sample_spec sampleSpec{};
     std::chrono::microseconds margin{0};
 
     AudioRenderer *renderer = nullptr;
@@ -31,7 +31,7 @@ struct PulseAudioOutput::Impl {
 
     std::uint32_t bytesFor(std::chrono::microseconds length) const
     {
-        return std::uint32_t(pa_usec_to_bytes(pa_usec_t(length.count()), &spec));
+        return std::uint32_t(pa_usec_to_bytes(pa_usec_t(length.count()), &sampleSpec));
     }
 
     pa_buffer_attr bufferAttributes() const
@@ -219,11 +219,11 @@ Result<AudioOutput::Format> PulseAudioOutput::open(int, AudioRenderer &renderer)
         return failure(pulseDomain, 1, *error);
     Impl &impl = *m_impl;
     pa_threaded_mainloop_lock(impl.loop);
-    impl.spec = {PA_SAMPLE_FLOAT32NE, std::uint32_t(impl.serverRate), 2};
+    impl.sampleSpec = {PA_SAMPLE_FLOAT32NE, std::uint32_t(impl.serverRate), 2};
     impl.renderer = &renderer;
     impl.running.store(false, std::memory_order_relaxed);
     impl.underruns.store(0, std::memory_order_relaxed);
-    impl.stream = pa_stream_new(impl.context, "Plinkly", &impl.spec, nullptr);
+    impl.stream = pa_stream_new(impl.context, "Plinkly", &impl.sampleSpec, nullptr);
     if (!impl.stream) {
         const QString reason = QString::fromUtf8(pa_strerror(pa_context_errno(impl.context)));
         pa_threaded_mainloop_unlock(impl.loop);
@@ -245,7 +245,7 @@ Result<AudioOutput::Format> PulseAudioOutput::open(int, AudioRenderer &renderer)
         close();
         return failure(pulseDomain, 3, QStringLiteral("the server refused the stream (%1)").arg(reason));
     }
-    return Format{int(impl.spec.rate), frames};
+    return Format{int(impl.sampleSpec.rate), frames};
 }
 
 void PulseAudioOutput::resume()
