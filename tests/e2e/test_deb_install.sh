@@ -49,12 +49,16 @@ wait_for 20 has_window_named "Plinkly" || fail "the control window did not appea
 wait_for 20 test -f "$XDG_DATA_HOME/Knockwell/Keyboard Packs/recorded-cherry/manifest.json" ||
   fail "the built-in packs were not copied into the new library"
 
-# The first key opens the output. The second is held long enough for its whole press sample to
-# play before the release sample starts.
+# The first keys open the output once the chosen pack is loaded (on a first start it is copied
+# first). The next is held long enough for its whole press sample to play before the release
+# sample starts.
 target=$(window_named "Typing target")
 xdotool windowactivate --sync "$target"
-xdotool key --window "$target" a
-sleep 1
+for _ in $(seq 10); do
+  xdotool key --window "$target" a
+  sleep 1
+  [[ -s $output ]] && break
+done
 xdotool keydown --window "$target" a
 sleep 0.5
 xdotool keyup --window "$target" a

@@ -37,7 +37,8 @@ struct MenuRig {
     // Where the card's row of that title is, in the view.
     QPointF rowCentre(const QString &title) const
     {
-        for (const PetMenuItem &item : view.menuCard()->items()) {
+        const std::optional<PetMenuCard> card = view.menuCard();
+        for (const PetMenuItem &item : card->items()) {
             if (item.title == title)
                 return item.rect.center() + view.cardRect()->topLeft();
         }
@@ -150,7 +151,8 @@ TEST(PetMenu, APressThatSlidesOffItsRowSendsNothing)
     ASSERT_TRUE(rig.clickTitled("Sounds"));
     const QPointF hearAKey = rig.rowCentre(QStringLiteral("Hear a key"));
     QString otherTitle;
-    for (const PetMenuItem &item : rig.view.menuCard()->items()) {
+    const std::optional<PetMenuCard> card = rig.view.menuCard();
+    for (const PetMenuItem &item : card->items()) {
         if (item.kind == PetMenuItem::Kind::row && item.title != QStringLiteral("Hear a key"))
             otherTitle = item.title;
     }
