@@ -61,9 +61,14 @@ check_preview() { # NAME
 }
 
 for name in "Preview charge" "Preview low battery" "Preview full" "Preview sleep" "Preview wake" \
-  "Preview download" "Preview drive" "Preview display" "Preview Flash" "Aurora"; do
+  "Preview download" "Preview drive" "Preview display" "Aurora"; do
   check_preview "$name"
 done
+# The flash is over within a few frames, often before a screenshot can be taken: its overlay
+# must appear.
+wait_for 6 no_overlays || fail "overlays still up before 'Preview Flash'"
+press "Preview Flash"
+wait_for 5 some_overlay || fail "'Preview Flash' showed no overlay"
 
 # A ripple chip: the ripple sits under the pointer, and the chosen style reaches the file.
 press "Neon Pulse"
