@@ -115,7 +115,11 @@ TEST(WheelGuard, TheTrayPanelsSlidersAndPackPickersIgnoreAPassingWheel)
                  QStringLiteral("impactEnabled=true")});
     MenuBarPanel panel(*rig.app);
     panel.show();
-    QCoreApplication::processEvents();
+    // Showing the panel starts the app; the pickers fill once the pack library is read.
+    const QList<QComboBox *> pickers = panel.findChildren<QComboBox *>();
+    ASSERT_TRUE(ViewRig::waitFor([&] {
+        return std::ranges::all_of(pickers, [](QComboBox *picker) { return picker->currentIndex() >= 0; });
+    }));
     const QList<QWidget *> controls = wheelableControls(&panel);
     EXPECT_TRUE(std::ranges::any_of(controls, [](QWidget *c) { return qobject_cast<QComboBox *>(c) != nullptr; }));
     EXPECT_TRUE(std::ranges::any_of(controls, [](QWidget *c) { return qobject_cast<QAbstractSlider *>(c) != nullptr; }));
