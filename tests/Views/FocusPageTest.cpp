@@ -349,6 +349,8 @@ TEST(FocusPage, NotebookDraftsSurviveLeavingThePageButNotANewDay)
     rig.window().state().setPage(SettingsPage::sounds);
     rig.window().close();
     rig.open();
+    intention = rig.find<QLineEdit>(QStringLiteral("What matters most today?"));
+    notes = rig.find<QPlainTextEdit>(QStringLiteral("Scratchpad"));
     EXPECT_EQ(notes->toPlainText(), "typed, not saved");
     EXPECT_EQ(rig.window().state().dailyNotesDraft, "typed, not saved");
 
