@@ -307,6 +307,7 @@ public:
         return m_road->open(frames, renderer);
     }
     void resume() override { m_road->resume(); }
+    void soundPosted() override { m_road->soundPosted(); }
     void close() override { m_road->close(); }
     bool isLost() const override { return m_road->isLost(); }
     int underruns() const override { return m_road->underruns(); }
