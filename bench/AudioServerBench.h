@@ -4,8 +4,7 @@
 // `--load N`, a recorder of the null sink's monitor whose every sample carries the time it
 // reached the benchmark, the typing itself and the table of figures.
 
-#include "Services/Audio/AudioEngine.h"
-#include "Services/Audio/SoundRouter.h"
+#include "TypingEngines.h"
 
 #include <QProcessEnvironment>
 #include <QString>
@@ -505,15 +504,12 @@ inline void typeThrough(benchmark::State &state, const char *name, std::unique_p
     SystemClock clock;
     auto output = std::make_unique<CountingOutput>(std::move(road));
     CountingOutput &counted = *output;
-    AudioEngine typing(12, std::chrono::milliseconds(2000), std::move(output), clock);
-    AudioEngine mouse(8, std::chrono::milliseconds(2000), nullptr, clock);
-    AudioEngine reaction(1, std::chrono::milliseconds(2000), nullptr, clock);
-    SoundRouter router(typing, mouse, reaction);
-    router.setTypingTuning({true, 1.0, false, 0.0, 0.0});
-    typing.setSounds(steadyKeySound(typing.sampleRate()));
+    TypingEngines engines(std::move(output), clock);
+    engines.router.setTypingTuning({true, 1.0, false, 0.0, 0.0});
+    engines.typing.setSounds(steadyKeySound(engines.typing.sampleRate()));
     for (auto _ : state)
-        type(figures, router, typing, counted, recording, serverPids, 60, {3, 3, 3, 10, 10, 60});
-    typing.stop();
+        type(figures, engines.router, engines.typing, counted, recording, serverPids, 60, {3, 3, 3, 10, 10, 60});
+    engines.typing.stop();
 
     printTable(name, load, figures);
     state.counters["chain_p50_ms"] = percentile(figures.calibration, 0.5);
