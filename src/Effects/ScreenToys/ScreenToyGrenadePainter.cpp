@@ -78,24 +78,30 @@ struct Blast {
     double baseOpacity = 1;
 };
 
-void drawScorchAndCrater(QPainter &painter, const Blast &blast)
+// The scorch and the crater around their centre: they only fade in and out, so they are drawn
+// once and then blitted.
+void drawScorchAndCraterPicture(QPainter &painter, double radius)
 {
     QPolygonF scorch;
     for (int i = 0; i < 24; ++i) {
         const double angle = twoPi * i / 24;
-        const double r = blast.radius * (0.19 + 0.018 * std::sin(7.0 * i));
-        scorch << blast.centre + QPointF(r * std::cos(angle), r * std::sin(angle));
+        const double r = radius * (0.19 + 0.018 * std::sin(7.0 * i));
+        scorch << QPointF(r * std::cos(angle), r * std::sin(angle));
     }
-    painter.setBrush(QColor::fromRgbF(0.025f, 0.025f, 0.025f, float(std::min(12 * blast.since, 1.0))));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor::fromRgbF(0.025f, 0.025f, 0.025f, 1));
     painter.drawPolygon(scorch);
+    if (const QImage &crater = ScreenToyGrenadePainter::craterRaster(); !crater.isNull())
+        ScreenToyCanvasPainter::drawImageAtFixedSize(painter, QRectF(-radius / 2, -radius / 2, radius, radius), crater);
+}
 
-    if (const QImage &crater = ScreenToyGrenadePainter::craterRaster(); !crater.isNull()) {
-        const double side = blast.radius;
-        painter.setOpacity(blast.baseOpacity * std::min(12 * blast.since, 1.0) * blast.fade);
-        ScreenToyCanvasPainter::drawImageAtFixedSize(
-            painter, QRectF(blast.centre.x() - side / 2, blast.centre.y() - side / 2, side, side), crater);
-        painter.setOpacity(blast.baseOpacity * blast.fade);
-    }
+void drawScorchAndCrater(QPainter &painter, ScreenToyPictureCache &pictures, const ScreenToyGrenade &grenade,
+                         const Blast &blast)
+{
+    const double half = blast.radius / 2 + 2;
+    pictures.draw(painter, {-2, grenade.thrownAt, grenade.target.x(), grenade.target.y()}, blast.centre,
+                  QRectF(-half, -half, 2 * half, 2 * half), std::min(12 * blast.since, 1.0),
+                  [&](QPainter &on) { drawScorchAndCraterPicture(on, blast.radius); });
 }
 
 void drawFlashAndDebris(QPainter &painter, const Blast &blast)
@@ -183,7 +189,7 @@ void drawFire(QPainter &painter, const Blast &blast)
     }
 }
 
-void drawExplosion(QPainter &painter, const ScreenToyGrenade &grenade, const ScreenToyScene &scene,
+void drawExplosion(QPainter &painter, ScreenToyPictureCache &pictures, const ScreenToyGrenade &grenade, const ScreenToyScene &scene,
                    const QRectF &screenFrame, double elapsed)
 {
     const Blast blast{grenade.target - screenFrame.topLeft(), elapsed - ScreenToyGrenade::detonationSeconds,
@@ -194,7 +200,7 @@ void drawExplosion(QPainter &painter, const ScreenToyGrenade &grenade, const Scr
     painter.translate(shake, -shake / 2);
     painter.setOpacity(blast.baseOpacity * blast.fade);
     painter.setPen(Qt::NoPen);
-    drawScorchAndCrater(painter, blast);
+    drawScorchAndCrater(painter, pictures, grenade, blast);
     drawFlashAndDebris(painter, blast);
     drawSmoke(painter, blast);
     drawFire(painter, blast);
@@ -291,14 +297,14 @@ QRectF handRect(const QRectF &bounds, double swing)
     return QRectF(bounds.center().x() - 0.12 * height, -40 - 95 * swing, 0.6 * height, height);
 }
 
-void drawGrenade(QPainter &painter, const ScreenToyGrenade &grenade, const ScreenToyScene &scene,
+void drawGrenade(QPainter &painter, ScreenToyPictureCache &pictures, const ScreenToyGrenade &grenade, const ScreenToyScene &scene,
                  const QRectF &screenFrame)
 {
     const double elapsed = std::max(scene.displayTime - grenade.thrownAt, 0.0);
     if (elapsed < ScreenToyGrenade::detonationSeconds)
         drawFlight(painter, grenade, scene, screenFrame, elapsed);
     else
-        drawExplosion(painter, grenade, scene, screenFrame, elapsed);
+        drawExplosion(painter, pictures, grenade, scene, screenFrame, elapsed);
 }
 
 void drawGrenadeHand(QPainter &painter, const ScreenToyScene &scene, const QRectF &bounds)

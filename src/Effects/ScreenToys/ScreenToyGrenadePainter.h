@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Effects/ScreenToys/ScreenToyPictureCache.h"
 #include "Effects/ScreenToys/ScreenToyScene.h"
 
 #include <QImage>
@@ -9,7 +10,7 @@
 // The grenade in flight, its explosion and the throwing hand, drawn from small rasters made
 // once from the artwork. The painter is in canvas coordinates (y up).
 namespace ScreenToyGrenadePainter {
-void drawGrenade(QPainter &painter, const ScreenToyGrenade &grenade, const ScreenToyScene &scene,
+void drawGrenade(QPainter &painter, ScreenToyPictureCache &pictures, const ScreenToyGrenade &grenade, const ScreenToyScene &scene,
                  const QRectF &screenFrame);
 void drawGrenadeHand(QPainter &painter, const ScreenToyScene &scene, const QRectF &bounds);
 

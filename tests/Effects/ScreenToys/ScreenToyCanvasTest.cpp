@@ -123,6 +123,55 @@ TEST(ScreenToyCanvas, DrawsOnlyItsOwnDisplayAndRepaintsOnlyWhatChanged)
     EXPECT_TRUE(anyPainted(canvas.render(), handsArea));
 }
 
+// Frames painted with one picture cache, as a canvas paints them: a cached mark must still fade
+// and slide nowhere, and what expired must leave the cache.
+TEST(ScreenToyCanvasPainter, CachedPicturesFadeEachFrameAndLeaveWithTheirItems)
+{
+    ScreenToyScene scene;
+    scene.toy = ScreenToyKind::whip;
+    scene.marks.push_back(markAt(QPointF(300.4, 600.6), 1.0));
+    ScreenToyWetPatch patch;
+    patch.center = QPointF(900, 400);
+    patch.createdAt = 1.0;
+    patch.seed = 12345;
+    scene.wetPatches.push_back(patch);
+    scene.grenades.push_back({QPointF(700, 100), QPointF(1100, 700), 0.0, true});
+    ScreenToyPictureCache pictures;
+    const auto frame = [&](double time) {
+        scene.displayTime = time;
+        QImage canvas(1440, 900, QImage::Format_ARGB32_Premultiplied);
+        canvas.fill(Qt::transparent);
+        QPainter painter(&canvas);
+        painter.translate(0, canvas.height());
+        painter.scale(1, -1);
+        ScreenToyCanvasPainter::paint(painter, scene, display, pictures);
+        return canvas;
+    };
+    const auto fresh = [&](double time) {
+        ScreenToyPictureCache once;
+        std::swap(once, pictures);
+        const QImage image = frame(time);
+        std::swap(once, pictures);
+        return image;
+    };
+    frame(1.2);
+    EXPECT_EQ(pictures.size(), 3) << "the mark, the smear and the crater";
+    for (const double time : {1.5, 2.5, 3.5}) {
+        const QImage cached = frame(time);
+        const QImage drawnAnew = fresh(time);
+        int worst = 0;
+        for (int y = 0; y < cached.height(); y += 3)
+            for (int x = 0; x < cached.width(); x += 3)
+                worst = std::max(worst, std::abs(qAlpha(cached.pixel(x, y)) - qAlpha(drawnAnew.pixel(x, y))));
+        EXPECT_LE(worst, 2) << "at " << time;
+    }
+    scene.marks.clear();
+    scene.wetPatches.clear();
+    scene.grenades.clear();
+    frame(4.0);
+    EXPECT_EQ(pictures.size(), 0);
+}
+
 TEST(ScreenToyCanvasPainter, FixedSizeImagesStayRightPastTheCachesSixtyFourEntries)
 {
     // Each image a colour of its own (and the left half of the last one another), each drawn
