@@ -68,6 +68,13 @@ QString ScreenToyController::activeText(ScreenToyKind kind)
     return ScreenToyKinds::title(kind) + QStringLiteral(" active · Esc to stop");
 }
 
+ScreenToyController::EscapeReach ScreenToyController::escapeReach() const
+{
+    if (m_escapeMonitor.hearsDesktop())
+        return EscapeReach::desktop;
+    return m_escapeMonitor.isListening() ? EscapeReach::ownWindows : EscapeReach::none;
+}
+
 std::vector<ScreenToyScreen> ScreenToyController::desktopScreens()
 {
     std::vector<ScreenToyScreen> screens;

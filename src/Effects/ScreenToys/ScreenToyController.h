@@ -67,7 +67,11 @@ public:
                         const Clock &clock, ScreenProvider screenProvider = {}, QObject *parent = nullptr);
     ~ScreenToyController() override;
 
+    // Where Esc puts the toy away: in any application, only in our own windows, or nowhere.
+    enum class EscapeReach { desktop, ownWindows, none };
+
     std::optional<ScreenToyKind> activeToy() const { return m_activeToy; }
+    EscapeReach escapeReach() const;
     const std::optional<QString> &status() const { return m_status; }
     int markCount() const { return m_markCount; }
 
