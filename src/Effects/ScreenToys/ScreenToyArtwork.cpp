@@ -1,6 +1,7 @@
 #include "Effects/ScreenToys/ScreenToyArtwork.h"
 
 #include "Effects/ScreenToys/ScreenToyRecolouring.h"
+#include "Services/ImageFile.h"
 #include "Services/ResourceBundle.h"
 
 #include <QHash>
@@ -10,7 +11,7 @@
 namespace {
 QImage load(const char *fileName)
 {
-    return QImage(ResourceBundle::filePath(QStringLiteral("ScreenToys/") + QString::fromUtf8(fileName)));
+    return ImageFile::read(ResourceBundle::filePath(QStringLiteral("ScreenToys/") + QString::fromUtf8(fileName)));
 }
 
 struct Images {
