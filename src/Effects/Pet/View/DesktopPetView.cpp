@@ -352,7 +352,8 @@ void DesktopPetView::refreshFigure()
         refresh();
         return;
     }
-    update(m_paintedFigure.united(figureArea(figurePicture(devicePixelRatioF()))));
+    // Painted at once rather than through a posted request: a frame is the whole of its wakeup.
+    repaint(m_paintedFigure.united(figureArea(figurePicture(devicePixelRatioF()))));
     emit pictureMoved();
 }
 
