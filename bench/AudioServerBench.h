@@ -4,12 +4,13 @@
 // `--load N`, a recorder of the null sink's monitor whose every sample carries the time it
 // reached the benchmark, the typing itself and the table of figures.
 
-#include "Services/Audio/AudioEngine.h"
-#include "Services/Audio/SoundRouter.h"
+#include "TypingEngines.h"
 
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <atomic>
@@ -18,7 +19,9 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <sstream>
@@ -164,6 +167,7 @@ public:
         return m_left.size();
     }
     double readerCpuSeconds() const { return m_readerCpu.load(); }
+    pid_t readerThread() const { return m_readerThread.load(); }
     qint64 pid() const { return m_pid; }
 
     struct Onset {
@@ -204,6 +208,7 @@ private:
 
     void read()
     {
+        m_readerThread.store(gettid());
         std::vector<char> buffer(1 << 16);
         std::string pending;
         bool headerDone = false;
@@ -269,7 +274,25 @@ private:
     std::vector<float> m_right;
     std::vector<Chunk> m_chunks;
     std::atomic<double> m_readerCpu{0.0};
+    std::atomic<pid_t> m_readerThread{0};
 };
+
+// How often this process's threads, all but `except`, were switched out (each wakeup ends
+// in one).
+inline long contextSwitches(pid_t except)
+{
+    long switches = 0;
+    for (const auto &task : std::filesystem::directory_iterator("/proc/self/task")) {
+        if (task.path().filename() == std::to_string(except))
+            continue;
+        std::ifstream status(task.path() / "status");
+        for (std::string line; std::getline(status, line);) {
+            if (line.starts_with("voluntary_ctxt_switches:") || line.starts_with("nonvoluntary_ctxt_switches:"))
+                switches += std::stol(line.substr(line.find(':') + 1));
+        }
+    }
+    return switches;
+}
 
 // The road under test, counting its underruns across reopens.
 class CountingOutput final : public AudioOutput {
@@ -283,17 +306,20 @@ public:
         return m_road->open(frames, renderer);
     }
     void resume() override { m_road->resume(); }
+    void soundPosted() override { m_road->soundPosted(); }
     void close() override { m_road->close(); }
     bool isLost() const override { return m_road->isLost(); }
     int underruns() const override { return m_road->underruns(); }
     bool setMargin(std::chrono::microseconds margin) override
     {
         largestMargin = std::max(largestMargin, margin);
+        this->margin.store(margin);
         return m_road->setMargin(margin);
     }
     int totalUnderruns() const { return m_seen + m_road->underruns(); }
     int opens = 0;
     std::chrono::microseconds largestMargin{0};
+    std::atomic<std::chrono::microseconds> margin{std::chrono::microseconds(0)};
 
 private:
     std::unique_ptr<AudioOutput> m_road;
@@ -311,6 +337,8 @@ inline double percentile(std::vector<double> values, double p)
 struct Figures {
     std::vector<double> calibration;
     std::vector<double> steadyRaw;
+    // The margin in effect when each steady key was typed, in whole ms.
+    std::vector<int> steadyMarginMs;
     std::vector<std::pair<int, double>> afterSilenceRaw;
     int keys = 0;
     int unheard = 0;
@@ -320,6 +348,7 @@ struct Figures {
     double largestMarginMs = 0.0;
     double appCpuTyping = 0.0;
     double appCpuIdle = 0.0;
+    long appWakeupsIdle = 0;
     double serverCpuTyping = 0.0;
     double serverCpuIdle = 0.0;
     double typingSeconds = 0.0;
@@ -384,12 +413,14 @@ inline void type(Figures &f, SoundRouter &router, const AudioEngine &engine, con
     };
 
     std::vector<Steady::time_point> keys;
+    std::vector<int> margins;
     const double app = appCpu();
     const double server = serverCpu();
     const auto start = Steady::now();
     for (auto next = start + 100ms; next < start + std::chrono::seconds(typingSeconds); next += 100ms) {
         std::this_thread::sleep_until(next);
         keys.push_back(Steady::now());
+        margins.push_back(int(output.margin.load().count() / 1000));
         router.playKey(down);
     }
     f.typingSeconds = std::chrono::duration<double>(Steady::now() - start).count();
@@ -400,8 +431,10 @@ inline void type(Figures &f, SoundRouter &router, const AudioEngine &engine, con
     std::this_thread::sleep_for(200ms);
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const auto heard = measure(keys[i]);
-        if (heard && i > 0)
+        if (heard && i > 0) {
             f.steadyRaw.push_back(*heard);
+            f.steadyMarginMs.push_back(margins[i]);
+        }
     }
 
     for (int silence : silences) {
@@ -409,10 +442,12 @@ inline void type(Figures &f, SoundRouter &router, const AudioEngine &engine, con
         const bool closed = !engine.isRunning();
         const double idleApp = appCpu();
         const double idleServer = serverCpu();
+        const long idleSwitches = contextSwitches(recording.readerThread());
         const auto idleStart = Steady::now();
         std::this_thread::sleep_for(std::chrono::seconds(silence) - 3s - 200ms);
         if (closed) {
             f.idleSeconds += std::chrono::duration<double>(Steady::now() - idleStart).count();
+            f.appWakeupsIdle += contextSwitches(recording.readerThread()) - idleSwitches;
             f.appCpuIdle += appCpu() - idleApp;
             f.serverCpuIdle += serverCpu() - idleServer;
         }
@@ -441,13 +476,44 @@ inline void printTable(const char *road, int load, const Figures &f)
                 " (%zu keys heard of %d; raw median %.2f)\n",
                 percentile(steady, 0.5), percentile(steady, 0.9), percentile(steady, 0.99), percentile(steady, 0.0),
                 percentile(steady, 1.0), steady.size(), f.keys, percentile(f.steadyRaw, 0.5));
+    std::map<int, std::vector<double>> byMargin;
+    for (std::size_t i = 0; i < steady.size(); ++i)
+        byMargin[f.steadyMarginMs[i]].push_back(steady[i]);
+    std::printf("  steady median by the margin in effect:");
+    for (const auto &[margin, delays] : byMargin)
+        std::printf(" %d ms: %.2f (%zu keys);", margin, percentile(delays, 0.5), delays.size());
+    std::printf("\n");
     for (const auto &[silence, raw] : f.afterSilenceRaw)
         std::printf("  first key after %2d s of silence: %.2f ms (raw %.2f)\n", silence, raw - chain, raw);
     std::printf("  keys whose sound had a gap (ran dry while playing): %d; underruns the output saw: %d;"
                 " largest margin %.1f ms; streams opened %d\n",
                 f.gaps, f.outputUnderruns, f.largestMarginMs, f.opens);
-    std::printf("  CPU while typing: app %.2f%%, server %.2f%% of one core; idle (no stream): app %.3f%%, server %.3f%%\n",
+    std::printf("  CPU while typing: app %.2f%%, server %.2f%% of one core; idle (output closed): app %.3f%%"
+                " (%.2f wakeups/s), server %.3f%%\n",
                 100.0 * f.appCpuTyping / f.typingSeconds, 100.0 * f.serverCpuTyping / f.typingSeconds,
-                100.0 * f.appCpuIdle / f.idleSeconds, 100.0 * f.serverCpuIdle / f.idleSeconds);
+                100.0 * f.appCpuIdle / f.idleSeconds, double(f.appWakeupsIdle) / f.idleSeconds,
+                100.0 * f.serverCpuIdle / f.idleSeconds);
+}
+
+// Types through `road` with the app's typing engine beside idle mouse and reaction engines,
+// then prints the table and hands its main figures to the benchmark.
+inline void typeThrough(benchmark::State &state, const char *name, std::unique_ptr<AudioOutput> road,
+                        const MonitorRecording &recording, const std::vector<qint64> &serverPids, int load,
+                        Figures &figures)
+{
+    SystemClock clock;
+    auto output = std::make_unique<CountingOutput>(std::move(road));
+    CountingOutput &counted = *output;
+    TypingEngines engines(std::move(output), clock);
+    engines.router.setTypingTuning({true, 1.0, false, 0.0, 0.0});
+    engines.typing.setSounds(steadyKeySound(engines.typing.sampleRate()));
+    for (auto _ : state)
+        type(figures, engines.router, engines.typing, counted, recording, serverPids, 60, {3, 3, 3, 10, 10, 60});
+    engines.typing.stop();
+
+    printTable(name, load, figures);
+    state.counters["chain_p50_ms"] = percentile(figures.calibration, 0.5);
+    state.counters["gaps"] = figures.gaps;
+    state.counters["output_underruns"] = figures.outputUnderruns;
 }
 }

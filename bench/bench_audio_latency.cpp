@@ -3,8 +3,7 @@
 // callback, on an output that asks for buffers at the pace of a 48 kHz device with 128-frame
 // buffers. Reported beside the buffer's own duration, which bounds the wait for the next
 // callback.
-#include "Services/Audio/AudioEngine.h"
-#include "Services/Audio/SoundRouter.h"
+#include "TypingEngines.h"
 
 #include <benchmark/benchmark.h>
 
@@ -76,10 +75,9 @@ void keyToFirstSample(benchmark::State &state)
     SystemClock clock;
     auto output = std::make_unique<PacedOutput>();
     PacedOutput &device = *output;
-    AudioEngine typing(12, std::chrono::milliseconds(2000), std::move(output), clock);
-    AudioEngine mouse(8, std::chrono::milliseconds(2000), nullptr, clock);
-    AudioEngine reaction(1, std::chrono::milliseconds(2000), nullptr, clock);
-    SoundRouter router(typing, mouse, reaction);
+    TypingEngines engines(std::move(output), clock);
+    AudioEngine &typing = engines.typing;
+    SoundRouter &router = engines.router;
     router.setTypingTuning({true, 0.72, true, 0.012, 0.045});
 
     // A short click, over within one buffer, so each event starts from silence.

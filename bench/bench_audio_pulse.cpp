@@ -84,25 +84,9 @@ void typingThroughPulseAudio(benchmark::State &state)
         pa_simple_free(idle);
     }
 
-    SystemClock clock;
-    auto output = std::make_unique<CountingOutput>(std::move(road));
-    CountingOutput &counted = *output;
-    AudioEngine typing(12, std::chrono::milliseconds(2000), std::move(output), clock);
-    AudioEngine mouse(8, std::chrono::milliseconds(2000), nullptr, clock);
-    AudioEngine reaction(1, std::chrono::milliseconds(2000), nullptr, clock);
-    SoundRouter router(typing, mouse, reaction);
-    router.setTypingTuning({true, 1.0, false, 0.0, 0.0});
-    typing.setSounds(steadyKeySound(typing.sampleRate()));
-    for (auto _ : state)
-        type(figures, router, typing, counted, recording, {server.processId()}, 60, {3, 3, 3, 10, 10, 60});
-    typing.stop();
+    typeThrough(state, "PulseAudio", std::move(road), recording, {server.processId()}, busyProcesses, figures);
     server.terminate();
     server.waitForFinished(5000);
-
-    printTable("PulseAudio", busyProcesses, figures);
-    state.counters["chain_p50_ms"] = percentile(figures.calibration, 0.5);
-    state.counters["gaps"] = figures.gaps;
-    state.counters["output_underruns"] = figures.outputUnderruns;
 }
 }
 

@@ -47,13 +47,13 @@ void physicsStepWith24Bodies(benchmark::State &state)
 {
     const ChaosMode mode = allCases<ChaosMode>()[size_t(state.range(0))];
     constexpr int stepsPerRun = 600;
-    auto scene = std::make_unique<ChaosScene>(mode, fullDesktop(), QImage(), effectFrame, screenFrame, 900, 1);
+    auto scene = std::make_unique<ChaosScene>(mode, fullDesktop(), effectFrame, 900, 1);
     int steps = 0;
     for (auto _ : state) {
         scene->step();
         if (++steps == stepsPerRun) {
             state.PauseTiming();
-            scene = std::make_unique<ChaosScene>(mode, fullDesktop(), QImage(), effectFrame, screenFrame, 900, 1);
+            scene = std::make_unique<ChaosScene>(mode, fullDesktop(), effectFrame, 900, 1);
             steps = 0;
             state.ResumeTiming();
         }
@@ -65,7 +65,8 @@ BENCHMARK(physicsStepWith24Bodies)->DenseRange(0, 3)->Unit(benchmark::kMicroseco
 // One frame of a panel while the banner shows: wallpaper, 24 turned items and the banner.
 void panelPaintAt1440x900(benchmark::State &state)
 {
-    ChaosScene scene(ChaosMode::vortex, fullDesktop(), wallpaper(), effectFrame, screenFrame, 900, 1);
+    ChaosScene scene(ChaosMode::vortex, fullDesktop(), effectFrame, 900, 1);
+    scene.setBackdrop(ChaosBackdrop::fit(wallpaper(), {{screenFrame, effectFrame}}).front());
     for (int i = 0; i < 60; ++i)
         scene.step();
     QImage frame(effectFrame.size().toSize(), QImage::Format_ARGB32_Premultiplied);

@@ -28,6 +28,9 @@ public:
     virtual Result<Format> open(int requestedBufferFrames, AudioRenderer &renderer) = 0;
     // Starts calling the renderer.
     virtual void resume() = 0;
+    // A sound was just handed to the renderer of a resumed stream: an output that keeps sound
+    // queued ahead of the server may write it in front of that queue.
+    virtual void soundPosted() {}
     // Returns once the renderer is no longer called and will not be called again.
     virtual void close() = 0;
     // True when an open device has gone away (unplugged, sound server restarted).

@@ -65,6 +65,12 @@ void AudioOutputLadder::resume()
         m_roads[*m_last].output->resume();
 }
 
+void AudioOutputLadder::soundPosted()
+{
+    if (m_open)
+        m_roads[*m_last].output->soundPosted();
+}
+
 void AudioOutputLadder::close()
 {
     if (!m_open)

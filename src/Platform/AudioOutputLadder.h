@@ -26,6 +26,7 @@ public:
     int preferredSampleRate() override;
     Result<Format> open(int requestedBufferFrames, AudioRenderer &renderer) override;
     void resume() override;
+    void soundPosted() override;
     void close() override;
     bool isLost() const override;
     int underruns() const override;

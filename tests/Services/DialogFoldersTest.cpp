@@ -1,5 +1,6 @@
+#include "App/AppController.h"
 #include "Services/DialogFolders.h"
-#include "support/TestFolders.h"
+#include "support/TestPlatform.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -30,4 +31,22 @@ TEST(DialogFolders, OpenInTheFolderUsedLastForTheKindElseHomeOrMusicNeverTheWork
     QDir(sounds).removeRecursively();
     EXPECT_EQ(folders.start(DialogFolders::Kind::audio), audioDefault);
     QDir::setCurrent(savedCwd);
+}
+
+TEST(DialogFolders, TheNextRunOpensWhereThisOneLeftOffWhileTheFolderExists)
+{
+    TestFolder folder;
+    const QString packs = folder.makeDir(QStringLiteral("packs"));
+    const QString sounds = folder.makeDir(QStringLiteral("sounds"));
+    {
+        AppController app(std::move(TestPlatform(folder).platform));
+        app.packs().dialogFolders().remember(DialogFolders::Kind::packs, packs);
+        app.packs().dialogFolders().remember(DialogFolders::Kind::audio, sounds);
+    }
+    QDir(sounds).removeRecursively();
+    AppController again(std::move(TestPlatform(folder).platform));
+    const DialogFolders &folders = again.packs().dialogFolders();
+    EXPECT_EQ(folders.start(DialogFolders::Kind::packs), packs);
+    EXPECT_EQ(folders.start(DialogFolders::Kind::audio), DialogFolders().start(DialogFolders::Kind::audio));
+    EXPECT_EQ(folders.start(DialogFolders::Kind::packFolder), QDir::homePath());
 }

@@ -308,6 +308,27 @@ TEST(MenuBarPanel, StopButtonsStayUsableWhileTheRestOfTheirRowRests)
     EXPECT_FALSE(menu->stopAction()->isEnabled());
 }
 
+TEST(MenuBarPanel, ToyHintSaysWhereEscPutsTheToyAway)
+{
+    using L = InputCaptureLevel;
+    struct Case {
+        std::map<L, bool> keys;
+        const char *hint;
+    };
+    // One panel for every case: the hint follows each new toy, not the first.
+    PanelRig rig;
+    for (const Case &c : {Case{{}, "Clicks pass through · Stop Screen Toy to exit"},
+                          Case{{{L::appOnly, true}}, "Clicks pass through · Esc exits in Plinkly’s windows"},
+                          Case{{{L::eventTap, true}, {L::appOnly, true}}, "Clicks pass through · Esc to exit"},
+                          Case{{{L::appOnly, true}}, "Clicks pass through · Esc exits in Plinkly’s windows"}}) {
+        rig.capture->available = c.keys;
+        ASSERT_TRUE(rig.app->screenToys().equip(ScreenToyKind::blaster));
+        rig.sync();
+        EXPECT_TRUE(rig.showsText(QString::fromUtf8(c.hint))) << c.hint;
+        rig.app->screenToys().stop();
+    }
+}
+
 TEST(MenuBarPanel, PackPickerLoadsThroughTheControllerAndShowsWhatIsReallyChosen)
 {
     PanelRig rig;

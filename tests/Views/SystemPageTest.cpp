@@ -1,11 +1,15 @@
 #include "App/AppController.h"
 #include "Effects/Overlays/CursorRippleView.h"
 #include "Effects/Overlays/ScreenshotFlashView.h"
+#include "Views/ControlWindow.h"
+#include "Views/Kit/KitAppearance.h"
+#include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SelectableTile.h"
 #include "Views/Pages/SystemPage.h"
 #include "Views/SettingsViewState.h"
 #include "Views/System/SystemPageText.h"
 #include "Views/System/SystemReactionsPanel.h"
+#include "fakes/FakeColorSchemeSource.h"
 #include "fakes/FakeDesktopIconLocator.h"
 #include "fakes/FakeLidAngleReading.h"
 #include "fakes/FakeOverlayWindowSupport.h"
@@ -14,6 +18,8 @@
 #include "support/TestPlatform.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QDeadlineTimer>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QSignalSpy>
@@ -174,6 +180,44 @@ TEST(SystemPage, BatteryRowShowsTheSnapshotWhateverTheSwitchSays)
     EXPECT_TRUE(rig.shows("10% battery"));
     EXPECT_TRUE(rig.shows("Connected to power"));
     EXPECT_EQ(panel->batteryLook(), (SystemPageText::BatteryLook{"battery.100percent.bolt", ColorRole::red}));
+}
+
+TEST(SystemPage, BatteryPictureTakesTheColourOfEachSchemeTheDesktopSwitchesTo)
+{
+    const QPalette saved = QApplication::palette();
+    QApplication::setPalette(KitStyle::palette(ColorScheme::light));
+    {
+        FakeColorSchemeSource desktop;
+        const KitAppearance appearance(desktop);
+        SystemRig rig;
+        SettingsViewState state(SettingsPage::system);
+        ControlWindow window(*rig.app, state);
+        window.show();
+        // Charging: green, whose shade differs between light and dark while the picture stays.
+        rig.power->send(PowerSnapshot{57, true, true});
+        const auto *image = window.findChild<QLabel *>(QStringLiteral("batteryImage"));
+        ASSERT_NE(image, nullptr);
+        const auto inkShown = [image]() -> QRgb {
+            const QImage shown = image->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+            for (int y = 0; y < shown.height(); ++y) {
+                for (int x = 0; x < shown.width(); ++x) {
+                    if (qAlpha(shown.pixel(x, y)) == 255)
+                        return shown.pixel(x, y);
+                }
+            }
+            return QRgb(0);
+        };
+        for (const ColorSchemePreference wish :
+             {ColorSchemePreference::noPreference, ColorSchemePreference::dark, ColorSchemePreference::light,
+              ColorSchemePreference::dark}) {
+            desktop.set(wish);
+            QDeadlineTimer deadline(10000);
+            while (inkShown() != KitStyle::color(ColorRole::green).rgb() && !deadline.hasExpired())
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            EXPECT_EQ(QColor(inkShown()).name().toStdString(), KitStyle::color(ColorRole::green).name().toStdString()) << int(wish);
+        }
+    }
+    QApplication::setPalette(saved);
 }
 
 TEST(SystemPage, PowerSleepAndArrivalControlsFollowTheirSwitches)

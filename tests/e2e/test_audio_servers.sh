@@ -1,6 +1,7 @@
 # Keys typed in another application are heard through a real PipeWire server and a real
-# PulseAudio server, each with a null sink whose monitor is recorded. Killing the server that
-# plays sends the next key down the next road, without a hang or a spinning thread.
+# PulseAudio server, each with a null sink whose monitor is recorded. Killing a server, with its
+# stream parked or playing, sends the next key down the next road, without a hang or a spinning
+# thread.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -53,20 +54,36 @@ wait_for 20 has_window_named "Plinkly" || fail "the control window did not appea
 target=$(window_named "Typing target")
 xdotool windowactivate --sync "$target"
 
-# peak FILE: the loudest sample of a 16-bit stereo recording (raw, or a WAV whose header may
-# not have been finished), as a fraction of full scale.
+# peak FILE [FROM]: the loudest sample of a 16-bit stereo recording (raw, or a WAV whose header
+# may not have been finished) after its first FROM bytes, as a fraction of full scale.
 peak() {
-  python3 - "$1" <<'PY'
+  python3 - "$1" "${2:-0}" <<'PY'
 import array, sys
 data = open(sys.argv[1], "rb").read()
+start = int(sys.argv[2]) // 2 * 2
 if data[:4] == b"RIFF":
-    data = data[data.index(b"data") + 8:]
+    start = max(start, data.index(b"data") + 8)
+data = data[start:]
 samples = array.array("h", data[: len(data) // 2 * 2])
 print("%.3f" % (max((abs(v) for v in samples), default=0) / 32768))
 PY
 }
 heard() {
-  python3 -c "import sys; sys.exit(0 if float(sys.argv[1]) > 0.2 else 1)" "$(peak "$1")"
+  python3 -c "import sys; sys.exit(0 if float(sys.argv[1]) > 0.2 else 1)" "$(peak "$@")"
+}
+# plinkly_nodes: "ID STATE" of each of Plinkly's streams in the PipeWire graph.
+plinkly_nodes() {
+  pw-dump 2>/dev/null | python3 -c '
+import json, sys
+for o in json.load(sys.stdin):
+    info = o.get("info") or {}
+    if o.get("type") == "PipeWire:Interface:Node" and (info.get("props") or {}).get("node.name") == "plinkly":
+        print(o["id"], info.get("state"))'
+}
+all_parked() {
+  local nodes
+  nodes=$(plinkly_nodes)
+  [[ -n $nodes && $nodes != *running* ]]
 }
 # road_taken ROAD: the log says the sound went through ROAD last.
 road_taken() {
@@ -88,8 +105,16 @@ type_until 10 heard "$E2E_WORK/pipewire.wav" || fail "no key heard through PipeW
 road_taken pipewire || fail "the log does not say PipeWire played: $(grep audio "$E2E_WORK/plinkly.log")"
 heard "$E2E_WORK/pulse.raw" && fail "a key was played through PulseAudio as well"
 
-# The PipeWire server goes away while a key rings: the next keys go through PulseAudio.
-xdotool key --window "$target" a
+# Once idle the stream is parked, still linked but out of the graph's cycle; the next key runs
+# that same stream again.
+wait_for 10 all_parked || fail "the idle stream was not parked: $(plinkly_nodes)"
+parked=$(plinkly_nodes | cut -d' ' -f1 | sort)
+recorded=$(stat -c %s "$E2E_WORK/pipewire.wav")
+type_until 10 heard "$E2E_WORK/pipewire.wav" "$recorded" || fail "the key after idle was not heard through PipeWire"
+[[ $(plinkly_nodes | cut -d' ' -f1 | sort) == "$parked" ]] || fail "a new stream played the key after idle: $(plinkly_nodes), parked $parked"
+
+# The PipeWire server goes away while the stream is parked: the next keys go through PulseAudio.
+wait_for 10 all_parked || fail "the idle stream was not parked: $(plinkly_nodes)"
 kill -9 "$pipewire_pid" "$wireplumber_pid"
 type_until 10 heard "$E2E_WORK/pulse.raw" || fail "no key heard through PulseAudio once PipeWire was gone"
 road_taken pulse || fail "the log does not say PulseAudio took over: $(grep audio "$E2E_WORK/plinkly.log")"

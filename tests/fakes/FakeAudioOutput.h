@@ -25,6 +25,8 @@ public:
         std::atomic<int> requestedFrames{0};
         std::atomic<int> underruns{0};
         std::atomic<bool> playing{false};
+        // Sounds posted to the resumed stream, as the engine told it.
+        std::atomic<int> posted{0};
         // The margin last given, and whether an open stream takes a new one while it plays.
         std::atomic<std::chrono::microseconds> margin{std::chrono::microseconds(0)};
         std::atomic<std::chrono::microseconds> openedMargin{std::chrono::microseconds(0)};
@@ -62,6 +64,11 @@ public:
         return Format{m_state->sampleRate, std::max(requestedFrames, m_state->bufferFrames)};
     }
     void resume() override { m_state->playing = true; }
+    void soundPosted() override
+    {
+        if (m_state->playing)
+            ++m_state->posted;
+    }
     void close() override
     {
         ++m_state->closes;

@@ -25,6 +25,7 @@ struct ViewRig {
     ManualScheduler *scheduler = nullptr;
     FakePermissionProbe *probe = nullptr;
     FakeGlobalPointer *pointer = nullptr;
+    FakeInputCapture *capture = nullptr;
     std::unique_ptr<AppController> app;
 
     explicit ViewRig(const QStringList &settings = {}, bool inputGranted = true)
@@ -44,10 +45,11 @@ struct ViewRig {
         probe = fakeProbe.get();
         probe->inputGranted = inputGranted;
         platform.permissionProbe = std::move(fakeProbe);
-        auto capture = std::make_unique<FakeInputCapture>();
+        auto fakeCapture = std::make_unique<FakeInputCapture>();
+        capture = fakeCapture.get();
         if (inputGranted)
             capture->available = {{InputCaptureLevel::eventTap, true}};
-        platform.inputCapture = std::move(capture);
+        platform.inputCapture = std::move(fakeCapture);
         auto fakePointer = std::make_unique<FakeGlobalPointer>();
         pointer = fakePointer.get();
         platform.screenToys.pointer = std::move(fakePointer);

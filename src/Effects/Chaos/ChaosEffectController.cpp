@@ -2,7 +2,7 @@
 
 #include "Effects/Chaos/ChaosPanel.h"
 #include "Effects/Chaos/DesktopItems.h"
-#include "Foundation/SafeFiles.h"
+#include "Foundation/WhenFinished.h"
 #include "Foundation/ScreenGeometry.h"
 #include "Platform/DesktopIconLocator.h"
 #include "Platform/DesktopPictureSource.h"
@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QtConcurrent>
 
 #include <linux/input-event-codes.h>
 
@@ -24,6 +25,7 @@ ChaosEffectController::ChaosEffectController(const OverlayWindowSupport &windows
     , m_iconLocator(iconLocator)
     , m_pictures(pictures)
 {
+    m_backdropWork.setMaxThreadCount(1);
 }
 
 ChaosEffectController::~ChaosEffectController()
@@ -206,14 +208,11 @@ void ChaosEffectController::present(ChaosMode mode, const std::vector<ChaosScree
     const std::vector<DesktopVisualItem> found = DesktopItems::load(desktopFolder(), icons);
     const ChaosEffectPlan plan = planBuilder(mode, int(found.size()), int(kept.size()));
     const std::vector<DesktopVisualItem> items = DesktopItems::expandedItems(found, plan.itemsPerDisplay);
-    const QString pictureFile = m_pictures.pictureFile();
-    const std::optional<QByteArray> pictureBytes =
-        pictureFile.isEmpty() ? std::nullopt : SafeFiles::readForeign(pictureFile, ForeignFiles::desktopPicture);
-    const QImage wallpaper = pictureBytes ? QImage::fromData(*pictureBytes) : QImage();
     const qreal primaryScreenTop = kept.front().frame.bottom();
     const size_t shown = std::min(size_t(std::max(plan.displayCount, 0)), kept.size());
     for (size_t i = 0; i < shown; ++i)
-        m_panels.emplace_back(makePanel(kept[i], mode, items, wallpaper, primaryScreenTop));
+        m_panels.emplace_back(makePanel(kept[i], mode, items, primaryScreenTop));
+    loadBackdrops({kept.begin(), kept.begin() + qsizetype(shown)});
 
     m_activeMode = mode;
     emit activeModeChanged();
@@ -225,11 +224,32 @@ void ChaosEffectController::present(ChaosMode mode, const std::vector<ChaosScree
         onTriggered(mode);
 }
 
-ChaosPanel *ChaosEffectController::makePanel(const ChaosScreen &screen, ChaosMode mode,
-                                             const std::vector<DesktopVisualItem> &items, const QImage &wallpaper,
-                                             qreal primaryScreenTop)
+// Finding, reading and decoding the desktop picture can take long: the panels start without it
+// and take it when it is ready, unless their run ended or was replaced meanwhile.
+void ChaosEffectController::loadBackdrops(std::vector<ChaosScreen> shown)
 {
-    auto scene = std::make_unique<ChaosScene>(mode, items, wallpaper, screen.visibleFrame, screen.frame, primaryScreenTop);
+    const quint64 request = m_iconRequest;
+    auto work = QtConcurrent::run(&m_backdropWork, [this, request, shown] {
+        if (m_iconRequest != request)
+            return std::vector<ChaosBackdrop>();
+        return ChaosBackdrop::load(m_pictures.pictureFile(), shown);
+    });
+    whenFinished(work, this, [this, request](std::vector<ChaosBackdrop> backdrops) {
+        if (m_iconRequest != request)
+            return;
+        for (size_t i = 0; i < std::min(backdrops.size(), m_panels.size()); ++i) {
+            if (ChaosPanel *panel = m_panels[i]) {
+                panel->scene().setBackdrop(std::move(backdrops[i]));
+                panel->update();
+            }
+        }
+    });
+}
+
+ChaosPanel *ChaosEffectController::makePanel(const ChaosScreen &screen, ChaosMode mode,
+                                             const std::vector<DesktopVisualItem> &items, qreal primaryScreenTop)
+{
+    auto scene = std::make_unique<ChaosScene>(mode, items, screen.visibleFrame, primaryScreenTop);
     scene->onOpen = [controller = QPointer(this)] {
         if (controller)
             controller->reset();

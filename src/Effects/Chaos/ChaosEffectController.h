@@ -8,7 +8,9 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QThreadPool>
 
+#include <atomic>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -88,7 +90,8 @@ private:
     void watchScreens();
     void present(ChaosMode mode, const std::vector<ChaosScreen> &kept, const DesktopIconLocator::Positions &icons);
     ChaosPanel *makePanel(const ChaosScreen &screen, ChaosMode mode, const std::vector<DesktopVisualItem> &items,
-                          const QImage &wallpaper, qreal primaryScreenTop);
+                          qreal primaryScreenTop);
+    void loadBackdrops(std::vector<ChaosScreen> shown);
     void scheduleReset();
     void setLastEffectName(const QString &name);
     void setHasIconPositions(bool found);
@@ -103,8 +106,11 @@ private:
     bool m_listensForEscape = false;
     QObject *m_screenWatch = nullptr;
     bool m_screenResetQueued = false;
-    quint64 m_iconRequest = 0;
+    // Numbers the runs; read by the backdrop work, so a replaced run's picture is not decoded.
+    std::atomic<quint64> m_iconRequest = 0;
     quint64 m_iconProbe = 0;
     bool m_hasIconPositions = false;
     bool m_preciseIconDropEnabled = false;
+    // One picture at a time; destroyed first, so its work never outlives what it reads.
+    QThreadPool m_backdropWork;
 };

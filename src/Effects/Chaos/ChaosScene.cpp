@@ -1,7 +1,6 @@
 #include "Effects/Chaos/ChaosScene.h"
 
 #include "Effects/Chaos/ChaosPhysicsTuning.h"
-#include "Effects/Chaos/DesktopWallpaperGeometry.h"
 
 #include <QDesktopServices>
 #include <QFontMetricsF>
@@ -60,24 +59,17 @@ BodyFeel feelOf(ChaosMode mode)
 }
 }
 
-ChaosScene::ChaosScene(ChaosMode mode, std::vector<DesktopVisualItem> items, QImage wallpaper, const QRectF &effectFrame,
-                       const QRectF &screenFrame, qreal primaryScreenTop, quint32 randomSeed)
+ChaosScene::ChaosScene(ChaosMode mode, std::vector<DesktopVisualItem> items, const QRectF &effectFrame,
+                       qreal primaryScreenTop, quint32 randomSeed)
     : openUrl([](const QUrl &url) { QDesktopServices::openUrl(url); })
     , m_mode(mode)
     , m_items(std::move(items))
-    , m_wallpaper(std::move(wallpaper))
     , m_effectFrame(effectFrame)
     , m_primaryScreenTop(primaryScreenTop)
     , m_size(effectFrame.size())
     , m_random(randomSeed)
     , m_world(std::make_unique<b2World>(toWorld(gravity())))
 {
-    if (!m_wallpaper.isNull()) {
-        m_wallpaperRect = DesktopWallpaperGeometry::spriteFrame(m_wallpaper.size(), screenFrame, m_effectFrame);
-        // Scaled once, so each frame only copies it.
-        m_wallpaper = m_wallpaper.scaled(m_wallpaperRect.size().toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                          .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    }
     buildEdges();
     addItems();
     if (m_mode == ChaosMode::earthquake)
@@ -378,8 +370,10 @@ QString ChaosScene::bannerText() const
 void ChaosScene::paint(QPainter &painter) const
 {
     const double h = m_size.height();
-    if (!m_wallpaper.isNull())
-        painter.drawImage(QPointF(m_wallpaperRect.x(), h - m_wallpaperRect.y() - m_wallpaperRect.height()), m_wallpaper);
+    if (hasBackdrop()) {
+        const QRectF &frame = m_backdrop.frame;
+        painter.drawImage(QPointF(frame.x(), h - frame.y() - frame.height()), m_backdrop.picture);
+    }
 
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);

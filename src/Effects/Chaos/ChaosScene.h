@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Effects/Chaos/ChaosBackdrop.h"
 #include "Effects/Chaos/ChaosMode.h"
 #include "Effects/Chaos/DesktopVisualItem.h"
 
@@ -22,8 +23,8 @@ class b2World;
 // when its owner steps it.
 class ChaosScene {
 public:
-    ChaosScene(ChaosMode mode, std::vector<DesktopVisualItem> items, QImage wallpaper, const QRectF &effectFrame,
-               const QRectF &screenFrame, qreal primaryScreenTop, quint32 randomSeed = QRandomGenerator::global()->generate());
+    ChaosScene(ChaosMode mode, std::vector<DesktopVisualItem> items, const QRectF &effectFrame,
+               qreal primaryScreenTop, quint32 randomSeed = QRandomGenerator::global()->generate());
     ~ChaosScene();
     ChaosScene(const ChaosScene &) = delete;
     ChaosScene &operator=(const ChaosScene &) = delete;
@@ -39,6 +40,9 @@ public:
     void paint(QPainter &painter) const;
     // Removes every body and stops the kicks; the scene then draws only its backdrop.
     void clear();
+    // The desktop picture behind the items, which arrives once decoded.
+    void setBackdrop(ChaosBackdrop backdrop) { m_backdrop = std::move(backdrop); }
+    bool hasBackdrop() const { return !m_backdrop.picture.isNull(); }
 
     void mouseDown(QPointF point);
     void mouseDragged(QPointF point);
@@ -75,8 +79,7 @@ private:
 
     ChaosMode m_mode;
     std::vector<DesktopVisualItem> m_items;
-    QImage m_wallpaper;
-    QRectF m_wallpaperRect; // y-up scene coordinates
+    ChaosBackdrop m_backdrop;
     QRectF m_effectFrame;
     qreal m_primaryScreenTop;
     QSizeF m_size;

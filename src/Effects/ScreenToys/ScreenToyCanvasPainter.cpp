@@ -3,8 +3,8 @@
 #include "Effects/ScreenToys/ScreenToyArtwork.h"
 #include "Effects/ScreenToys/ScreenToyGrenadePainter.h"
 #include "Effects/ScreenToys/ScreenToyPOV.h"
+#include "Effects/ScreenToys/ScreenToyPictureCache.h"
 
-#include <QHash>
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QtMath>
@@ -49,18 +49,25 @@ double impactRotation(QPointF point)
     return std::fmod(point.x() + point.y(), 23.0) / 23.0 * 0.5 - 0.25;
 }
 
-void drawRotatedImage(QPainter &painter, const QImage &image, QPointF at, double radians, double side)
+// The cracked glass of a mark, turned and sized once, then only blitted as it fades.
+void drawImpact(QPainter &painter, ScreenToyPictureCache &pictures, const ScreenToyMark &mark, QPointF point,
+                const QImage &image, double side, double opacity)
 {
-    painter.save();
-    painter.translate(at);
-    painter.rotate(qRadiansToDegrees(radians));
-    ScreenToyCanvasPainter::drawImageAtFixedSize(painter, QRectF(-side / 2, -side / 2, side, side), image);
-    painter.restore();
+    const double radians = impactRotation(point);
+    // A square turned by up to a quarter radian stays within 0.65 of its side of its centre.
+    const QRectF extent(-0.65 * side, -0.65 * side, 1.3 * side, 1.3 * side);
+    pictures.draw(painter, {int(mark.kind), mark.time, mark.point.x(), mark.point.y()}, point, extent, opacity,
+                  [&](QPainter &on) {
+                      on.rotate(qRadiansToDegrees(radians));
+                      ScreenToyCanvasPainter::drawImageAtFixedSize(on, QRectF(-side / 2, -side / 2, side, side),
+                                                                   image);
+                  });
 }
 
-void drawBlasterMark(QPainter &painter, const ScreenToyScene &scene, const ScreenToyShot &shot, QPointF point,
-                     const QRectF &screenFrame)
+void drawBlasterMark(QPainter &painter, ScreenToyPictureCache &pictures, const ScreenToyScene &scene,
+                     const ScreenToyMark &mark, QPointF point, const QRectF &screenFrame)
 {
+    const ScreenToyShot &shot = *mark.shot;
     const bool rapid = shot.kind == ScreenToyKind::ak47;
     const QPointF origin = local(shot.origin, screenFrame);
     if (const auto projectile = shot.projectile(scene.displayTime, scene.reduceMotion)) {
@@ -80,12 +87,8 @@ void drawBlasterMark(QPainter &painter, const ScreenToyScene &scene, const Scree
         painter.restore();
     }
     const double impact = shot.impactOpacity(scene.displayTime, scene.reduceMotion);
-    if (const QImage &glass = ScreenToyArtwork::impact(ScreenToyKind::blaster); impact > 0 && !glass.isNull()) {
-        painter.save();
-        painter.setOpacity(painter.opacity() * impact);
-        drawRotatedImage(painter, glass, point, impactRotation(point), rapid ? 210 : 180);
-        painter.restore();
-    }
+    if (const QImage &glass = ScreenToyArtwork::impact(ScreenToyKind::blaster); !glass.isNull())
+        drawImpact(painter, pictures, mark, point, glass, rapid ? 210 : 180, impact);
 }
 
 void drawWaterMark(QPainter &painter, const ScreenToyScene &scene, const ScreenToyShot &shot, QPointF point,
@@ -111,8 +114,8 @@ void drawWaterMark(QPainter &painter, const ScreenToyScene &scene, const ScreenT
     }
 }
 
-void drawMark(QPainter &painter, const ScreenToyScene &scene, const ScreenToyMark &mark, QPointF point, double age,
-              const QRectF &screenFrame)
+void drawMark(QPainter &painter, ScreenToyPictureCache &pictures, const ScreenToyScene &scene, const ScreenToyMark &mark,
+              QPointF point, double age, const QRectF &screenFrame)
 {
     painter.save();
     painter.setOpacity(std::max(1 - age / ScreenToyCanvasPainter::markLifetime, 0.0));
@@ -120,7 +123,7 @@ void drawMark(QPainter &painter, const ScreenToyScene &scene, const ScreenToyMar
     case ScreenToyKind::blaster:
     case ScreenToyKind::ak47:
         if (mark.shot)
-            drawBlasterMark(painter, scene, *mark.shot, point, screenFrame);
+            drawBlasterMark(painter, pictures, scene, mark, point, screenFrame);
         break;
     case ScreenToyKind::waterGun:
         if (mark.shot)
@@ -128,7 +131,7 @@ void drawMark(QPainter &painter, const ScreenToyScene &scene, const ScreenToyMar
         break;
     case ScreenToyKind::whip:
         if (const QImage &glass = ScreenToyArtwork::impact(ScreenToyKind::whip); !glass.isNull())
-            drawRotatedImage(painter, glass, point, impactRotation(point), 190);
+            drawImpact(painter, pictures, mark, point, glass, 190, 1);
         break;
     case ScreenToyKind::grenade:
         break;
@@ -161,18 +164,17 @@ struct Wet {
     std::vector<QPointF> droplets;
 };
 
-void drawWetBlob(QPainter &painter, const Wet &wet, double sag)
+// The smear around its own centre at full strength: it only slides down and fades, so it is
+// drawn once and then blitted.
+void drawWetBlobPicture(QPainter &painter, const std::vector<QPointF> &vertices)
 {
-    std::vector<QPointF> vertices;
-    for (QPointF d : wet.droplets)
-        vertices.push_back(wet.centre + QPointF(1.8 * wet.k * d.x(), wet.k * d.y() - sag));
     QPainterPath blob;
     blob.moveTo((vertices.back() + vertices.front()) / 2);
     for (std::size_t i = 0; i < vertices.size(); ++i)
         blob.quadTo(vertices[i], (vertices[i] + vertices[(i + 1) % vertices.size()]) / 2);
     blob.closeSubpath();
     painter.setPen(Qt::NoPen);
-    painter.setBrush(grey(0.04, 0.24 * wet.opacity));
+    painter.setBrush(grey(0.04, 0.24));
     painter.drawPath(blob);
     if (const QImage &texture = ScreenToyArtwork::wetGlass(); !texture.isNull()) {
         // The texture stretched over the blob's box grown by 12 pt, seen only inside the blob:
@@ -182,13 +184,26 @@ void drawWetBlob(QPainter &painter, const Wet &wet, double sag)
         brush.setTransform(QTransform::fromTranslate(box.left(), box.top())
                                .scale(box.width() / texture.width(), box.height() / texture.height()));
         painter.save();
-        painter.setOpacity(painter.opacity() * 0.24 * wet.opacity);
+        painter.setOpacity(painter.opacity() * 0.24);
         painter.fillPath(blob, brush);
         painter.restore();
     }
-    painter.setPen(QPen(grey(0.88, 0.09 * wet.opacity), 0.65));
+    painter.setPen(QPen(grey(0.88, 0.09), 0.65));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(blob);
+}
+
+void drawWetBlob(QPainter &painter, ScreenToyPictureCache &pictures, const ScreenToyWetPatch &patch, const Wet &wet,
+                 double sag)
+{
+    std::vector<QPointF> vertices;
+    QRectF extent;
+    for (QPointF d : wet.droplets) {
+        vertices.push_back(QPointF(1.8 * wet.k * d.x(), wet.k * d.y()));
+        extent |= QRectF(vertices.back(), QSizeF(0.01, 0.01));
+    }
+    pictures.draw(painter, {-1, double(patch.seed), patch.volume, patch.createdAt}, wet.centre - QPointF(0, sag),
+                  extent.adjusted(-2, -2, 2, 2), wet.opacity, [&](QPainter &on) { drawWetBlobPicture(on, vertices); });
 }
 
 void drawDrips(QPainter &painter, const Wet &wet, double reach, std::uint64_t seed)
@@ -216,8 +231,8 @@ void drawDrips(QPainter &painter, const Wet &wet, double reach, std::uint64_t se
     }
 }
 
-void drawWetPatch(QPainter &painter, const ScreenToyScene &scene, const ScreenToyWetPatch &patch,
-                  const QRectF &screenFrame)
+void drawWetPatch(QPainter &painter, ScreenToyPictureCache &pictures, const ScreenToyScene &scene,
+                  const ScreenToyWetPatch &patch, const QRectF &screenFrame)
 {
     Wet wet{local(patch.center, screenFrame), ScreenToyCanvasPainter::wetPatchOpacity(patch, scene.displayTime),
             std::max(scene.displayTime - patch.createdAt, 0.0), std::sqrt(patch.volume), {}};
@@ -226,7 +241,7 @@ void drawWetPatch(QPainter &painter, const ScreenToyScene &scene, const ScreenTo
         return;
     wet.droplets = patch.droplets();
     const double age = wet.age;
-    drawWetBlob(painter, wet, scene.reduceMotion ? 0 : std::min(2 * age, 8.0));
+    drawWetBlob(painter, pictures, patch, wet, scene.reduceMotion ? 0 : std::min(2 * age, 8.0));
     drawDrips(painter, wet, scene.reduceMotion ? 12 : std::min(wet.k * (22 * age + 12 * age * age), 280.0), patch.seed);
     for (std::size_t i = 0; i < wet.droplets.size(); ++i) {
         const double fall = scene.reduceMotion ? 0 : std::min(age * age * double(i % 3 + 1), 34.0);
@@ -338,10 +353,9 @@ void drawImage(QPainter &painter, const QRectF &target, const QImage &image, con
 void drawImageAtFixedSize(QPainter &painter, const QRectF &target, const QImage &image, const QRectF &source)
 {
     // Keyed by the image's identity, the part and the size; a handful of entries in use.
-    static QHash<QString, QImage> scaled;
     const QRectF part = source.isNull() ? QRectF(image.rect()) : source;
     const QSize size = target.size().toSize();
-    const QString key = QStringLiteral("%1:%2,%3,%4,%5:%6x%7")
+    const QString key = QStringLiteral("scaled:%1:%2,%3,%4,%5:%6x%7")
                             .arg(image.cacheKey())
                             .arg(part.x())
                             .arg(part.y())
@@ -349,16 +363,12 @@ void drawImageAtFixedSize(QPainter &painter, const QRectF &target, const QImage 
                             .arg(part.height())
                             .arg(size.width())
                             .arg(size.height());
-    auto found = scaled.constFind(key);
-    if (found == scaled.constEnd()) {
-        if (scaled.size() > 64)
-            scaled.clear();
-        QImage copy = image.copy(part.toAlignedRect())
-                          .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                          .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        found = scaled.insert(key, copy);
-    }
-    drawImage(painter, target, *found);
+    const QImage scaled = ScreenToyArtwork::derived(key, [&] {
+        return image.copy(part.toAlignedRect())
+            .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    });
+    drawImage(painter, target, scaled);
 }
 
 bool isMarkVisible(const ScreenToyMark &mark, double displayTime, const QRectF &screenFrame)
@@ -398,20 +408,20 @@ std::vector<QPointF> whipCurve(const std::vector<QPointF> &points, const QRectF 
     return curve;
 }
 
-void paint(QPainter &painter, const ScreenToyScene &scene, const QRectF &screenFrame)
+void paint(QPainter &painter, const ScreenToyScene &scene, const QRectF &screenFrame, ScreenToyPictureCache &pictures)
 {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const QRectF display = bounds(screenFrame);
     for (const ScreenToyGrenade &grenade : scene.grenades) {
         if (screenFrame.contains(grenade.target))
-            ScreenToyGrenadePainter::drawGrenade(painter, grenade, scene, screenFrame);
+            ScreenToyGrenadePainter::drawGrenade(painter, pictures, grenade, scene, screenFrame);
     }
     for (const ScreenToyWetPatch &patch : scene.wetPatches)
-        drawWetPatch(painter, scene, patch, screenFrame);
+        drawWetPatch(painter, pictures, scene, patch, screenFrame);
     for (const ScreenToyMark &mark : scene.marks) {
         if (isMarkVisible(mark, scene.displayTime, screenFrame))
-            drawMark(painter, scene, mark, local(mark.point, screenFrame),
+            drawMark(painter, pictures, scene, mark, local(mark.point, screenFrame),
                      std::max(scene.displayTime - mark.time, 0.0), screenFrame);
     }
     const bool pointerHere = scene.pointer && screenFrame.contains(*scene.pointer);
@@ -430,6 +440,7 @@ void paint(QPainter &painter, const ScreenToyScene &scene, const QRectF &screenF
             drawPOV(painter, scene, *scene.pointer, screenFrame);
         break;
     }
+    pictures.endPaint();
 }
 
 QRegion damage(const ScreenToyScene &scene, const QRectF &screenFrame)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Effects/ScreenToys/ScreenToyPictureCache.h"
 #include "Effects/ScreenToys/ScreenToyScene.h"
 
 #include <QImage>
@@ -15,7 +16,8 @@ namespace ScreenToyCanvasPainter {
 inline constexpr double markLifetime = 3.0;
 inline constexpr double offscreenMargin = 50;
 
-void paint(QPainter &painter, const ScreenToyScene &scene, const QRectF &screenFrame);
+// What only fades is blitted from `pictures`, which keeps what this paint drew for the next.
+void paint(QPainter &painter, const ScreenToyScene &scene, const QRectF &screenFrame, ScreenToyPictureCache &pictures);
 
 // Whether a mark is drawn: younger than 3 s and within 50 pt of the display.
 bool isMarkVisible(const ScreenToyMark &mark, double displayTime, const QRectF &screenFrame);

@@ -63,7 +63,7 @@ void ScreenToyCanvasView::paintEvent(QPaintEvent *event)
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setClipRegion(event->region());
     flipToCanvas(painter, height());
-    ScreenToyCanvasPainter::paint(painter, m_scene, m_screenFrame);
+    ScreenToyCanvasPainter::paint(painter, m_scene, m_screenFrame, m_pictures);
 }
 
 QImage ScreenToyCanvasView::render() const
@@ -72,6 +72,7 @@ QImage ScreenToyCanvasView::render() const
     image.fill(Qt::transparent);
     QPainter painter(&image);
     flipToCanvas(painter, image.height());
-    ScreenToyCanvasPainter::paint(painter, m_scene, m_screenFrame);
+    ScreenToyPictureCache pictures;
+    ScreenToyCanvasPainter::paint(painter, m_scene, m_screenFrame, pictures);
     return image;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Effects/ScreenToys/ScreenToyPictureCache.h"
 #include "Effects/ScreenToys/ScreenToyScene.h"
 
 #include <QRectF>
@@ -34,4 +35,5 @@ private:
     QRectF m_screenFrame;
     ScreenToyScene m_scene;
     QRegion m_drawn;
+    ScreenToyPictureCache m_pictures;
 };

@@ -67,7 +67,11 @@ public:
                         const Clock &clock, ScreenProvider screenProvider = {}, QObject *parent = nullptr);
     ~ScreenToyController() override;
 
+    // Where Esc puts the toy away: in any application, only in our own windows, or nowhere.
+    enum class EscapeReach { desktop, ownWindows, none };
+
     std::optional<ScreenToyKind> activeToy() const { return m_activeToy; }
+    EscapeReach escapeReach() const;
     const std::optional<QString> &status() const { return m_status; }
     int markCount() const { return m_markCount; }
 
@@ -92,6 +96,7 @@ public:
     const std::optional<WhipMotion> &whipMotion() const { return m_whipMotion; }
     std::vector<ScreenToyCanvasView *> canvases() const;
     ScreenToyWhipHandle *whipHandle() const { return m_whipHandle; }
+    const ScreenToySound *sound() const { return m_sound.get(); }
     // One step of the animation; the timer calls it every 1/60 s while something animates.
     void tick();
 

@@ -3,7 +3,6 @@
 #include "Effects/ScreenToys/ScreenToyArtwork.h"
 #include "Effects/ScreenToys/ScreenToyCanvasPainter.h"
 
-#include <QHash>
 #include <QPolygonF>
 #include <QRadialGradient>
 #include <QtMath>
@@ -48,7 +47,7 @@ QImage makeSmoke()
 void drawFlight(QPainter &painter, const ScreenToyGrenade &grenade, const ScreenToyScene &scene,
                 const QRectF &screenFrame, double elapsed)
 {
-    const QImage &body = ScreenToyGrenadePainter::projectileRaster();
+    const QImage body = ScreenToyGrenadePainter::projectileRaster();
     if (body.isNull())
         return;
     const QPointF position = grenade.position(scene.displayTime) - screenFrame.topLeft();
@@ -78,24 +77,30 @@ struct Blast {
     double baseOpacity = 1;
 };
 
-void drawScorchAndCrater(QPainter &painter, const Blast &blast)
+// The scorch and the crater around their centre: they only fade in and out, so they are drawn
+// once and then blitted.
+void drawScorchAndCraterPicture(QPainter &painter, double radius)
 {
     QPolygonF scorch;
     for (int i = 0; i < 24; ++i) {
         const double angle = twoPi * i / 24;
-        const double r = blast.radius * (0.19 + 0.018 * std::sin(7.0 * i));
-        scorch << blast.centre + QPointF(r * std::cos(angle), r * std::sin(angle));
+        const double r = radius * (0.19 + 0.018 * std::sin(7.0 * i));
+        scorch << QPointF(r * std::cos(angle), r * std::sin(angle));
     }
-    painter.setBrush(QColor::fromRgbF(0.025f, 0.025f, 0.025f, float(std::min(12 * blast.since, 1.0))));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor::fromRgbF(0.025f, 0.025f, 0.025f, 1));
     painter.drawPolygon(scorch);
+    if (const QImage crater = ScreenToyGrenadePainter::craterRaster(); !crater.isNull())
+        ScreenToyCanvasPainter::drawImageAtFixedSize(painter, QRectF(-radius / 2, -radius / 2, radius, radius), crater);
+}
 
-    if (const QImage &crater = ScreenToyGrenadePainter::craterRaster(); !crater.isNull()) {
-        const double side = blast.radius;
-        painter.setOpacity(blast.baseOpacity * std::min(12 * blast.since, 1.0) * blast.fade);
-        ScreenToyCanvasPainter::drawImageAtFixedSize(
-            painter, QRectF(blast.centre.x() - side / 2, blast.centre.y() - side / 2, side, side), crater);
-        painter.setOpacity(blast.baseOpacity * blast.fade);
-    }
+void drawScorchAndCrater(QPainter &painter, ScreenToyPictureCache &pictures, const ScreenToyGrenade &grenade,
+                         const Blast &blast)
+{
+    const double half = blast.radius / 2 + 2;
+    pictures.draw(painter, {-2, grenade.thrownAt, grenade.target.x(), grenade.target.y()}, blast.centre,
+                  QRectF(-half, -half, 2 * half, 2 * half), std::min(12 * blast.since, 1.0),
+                  [&](QPainter &on) { drawScorchAndCraterPicture(on, blast.radius); });
 }
 
 void drawFlashAndDebris(QPainter &painter, const Blast &blast)
@@ -131,7 +136,7 @@ void drawFlashAndDebris(QPainter &painter, const Blast &blast)
 // Puffs rise and swell, then start again every 2.4 s.
 void drawSmoke(QPainter &painter, const Blast &blast)
 {
-    const QImage &smoke = ScreenToyGrenadePainter::smokeRaster();
+    const QImage smoke = ScreenToyGrenadePainter::smokeRaster();
     if (smoke.isNull())
         return;
     const QPointF c = blast.centre;
@@ -149,16 +154,14 @@ void drawSmoke(QPainter &painter, const Blast &blast)
 
 // The flame raster reduced by averaging to about the size flames are drawn at: stretching the
 // full raster down that far samples too few of its pixels and leaves stair-stepped edges.
-const QImage &flameForDrawing(double height)
+QImage flameForDrawing(double height)
 {
-    static const auto reduced = [](int width) {
-        const QImage &fire = ScreenToyGrenadePainter::fireRaster();
+    const int width = height < 32 ? 16 : 32;
+    return ScreenToyArtwork::derived(QStringLiteral("flame:%1").arg(width), [width] {
+        const QImage fire = ScreenToyGrenadePainter::fireRaster();
         return fire.isNull() ? QImage()
                              : fire.scaled(width, 2 * width, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    };
-    static const QImage medium = reduced(32);
-    static const QImage small = reduced(16);
-    return height < 32 ? small : medium;
+    });
 }
 
 void drawFire(QPainter &painter, const Blast &blast)
@@ -183,7 +186,7 @@ void drawFire(QPainter &painter, const Blast &blast)
     }
 }
 
-void drawExplosion(QPainter &painter, const ScreenToyGrenade &grenade, const ScreenToyScene &scene,
+void drawExplosion(QPainter &painter, ScreenToyPictureCache &pictures, const ScreenToyGrenade &grenade, const ScreenToyScene &scene,
                    const QRectF &screenFrame, double elapsed)
 {
     const Blast blast{grenade.target - screenFrame.topLeft(), elapsed - ScreenToyGrenade::detonationSeconds,
@@ -194,7 +197,7 @@ void drawExplosion(QPainter &painter, const ScreenToyGrenade &grenade, const Scr
     painter.translate(shake, -shake / 2);
     painter.setOpacity(blast.baseOpacity * blast.fade);
     painter.setPen(Qt::NoPen);
-    drawScorchAndCrater(painter, blast);
+    drawScorchAndCrater(painter, pictures, grenade, blast);
     drawFlashAndDebris(painter, blast);
     drawSmoke(painter, blast);
     drawFire(painter, blast);
@@ -203,40 +206,37 @@ void drawExplosion(QPainter &painter, const ScreenToyGrenade &grenade, const Scr
 }
 
 namespace ScreenToyGrenadePainter {
-const QImage &projectileRaster()
+QImage projectileRaster()
 {
-    static const QImage image = raster(ScreenToyArtwork::grenadeHands(), QRectF(0.61, 0, 0.39, 1), QSize(120, 240));
-    return image;
+    return ScreenToyArtwork::derived(QStringLiteral("projectile"), [] {
+        return raster(ScreenToyArtwork::grenadeHands(), QRectF(0.61, 0, 0.39, 1), QSize(120, 240));
+    });
 }
 
-const QImage &craterRaster()
+QImage craterRaster()
 {
-    static const QImage image = raster(ScreenToyArtwork::grenadeCrater(), QRectF(0, 0, 1, 1), QSize(960, 960));
-    return image;
+    return ScreenToyArtwork::derived(QStringLiteral("crater"), [] {
+        return raster(ScreenToyArtwork::grenadeCrater(), QRectF(0, 0, 1, 1), QSize(960, 960));
+    });
 }
 
-const QImage &fireRaster()
+QImage fireRaster()
 {
-    static const QImage image = raster(ScreenToyArtwork::grenadeFire(), QRectF(0, 0, 1, 1), QSize(96, 192));
-    return image;
+    return ScreenToyArtwork::derived(QStringLiteral("fire"), [] {
+        return raster(ScreenToyArtwork::grenadeFire(), QRectF(0, 0, 1, 1), QSize(96, 192));
+    });
 }
 
-const QImage &smokeRaster()
+QImage smokeRaster()
 {
-    static const QImage image = makeSmoke();
-    return image;
+    return ScreenToyArtwork::derived(QStringLiteral("smoke"), makeSmoke);
 }
 
 QImage grenadeHandRaster(ScreenToyHandTone tone)
 {
-    static QHash<ScreenToyHandTone, QImage> hands;
-    if (const auto cached = hands.constFind(tone); cached != hands.constEnd())
-        return *cached;
-    QImage hand = raster(ScreenToyArtwork::artwork(ScreenToyKind::grenade, tone), QRectF(0, 0, 0.6, 1),
-                         QSize(400, 660));
-    if (!hand.isNull())
-        hands.insert(tone, hand);
-    return hand;
+    return ScreenToyArtwork::derived(QStringLiteral("hand:") + rawValue(tone), [tone] {
+        return raster(ScreenToyArtwork::artwork(ScreenToyKind::grenade, tone), QRectF(0, 0, 0.6, 1), QSize(400, 660));
+    });
 }
 
 void prepare(ScreenToyHandTone tone)
@@ -291,14 +291,14 @@ QRectF handRect(const QRectF &bounds, double swing)
     return QRectF(bounds.center().x() - 0.12 * height, -40 - 95 * swing, 0.6 * height, height);
 }
 
-void drawGrenade(QPainter &painter, const ScreenToyGrenade &grenade, const ScreenToyScene &scene,
+void drawGrenade(QPainter &painter, ScreenToyPictureCache &pictures, const ScreenToyGrenade &grenade, const ScreenToyScene &scene,
                  const QRectF &screenFrame)
 {
     const double elapsed = std::max(scene.displayTime - grenade.thrownAt, 0.0);
     if (elapsed < ScreenToyGrenade::detonationSeconds)
         drawFlight(painter, grenade, scene, screenFrame, elapsed);
     else
-        drawExplosion(painter, grenade, scene, screenFrame, elapsed);
+        drawExplosion(painter, pictures, grenade, scene, screenFrame, elapsed);
 }
 
 void drawGrenadeHand(QPainter &painter, const ScreenToyScene &scene, const QRectF &bounds)

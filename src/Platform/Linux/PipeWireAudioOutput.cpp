@@ -29,6 +29,8 @@ struct PipeWireAudioOutput::Impl {
     spa_hook coreListener{};
     pw_stream *stream = nullptr;
     spa_hook streamListener{};
+    // The caller's side: false while the stream is parked.
+    bool active = false;
 
     // Thread-loop side: guarded by the loop's lock.
     int graphRate = 0;
@@ -52,19 +54,21 @@ struct PipeWireAudioOutput::Impl {
     std::uint64_t lastDuration = 0;
     bool counting = false;
 
-    // The cycle to ask the graph for, as "frames/rate".
-    QByteArray latency() const
+    // The stream's properties, with the cycle to ask the graph for as "frames/rate".
+    pw_properties *properties() const
     {
-        return QByteArray::number(latencyFrames + int(margin.count() * rate / 1'000'000)) + '/'
-            + QByteArray::number(rate);
+        pw_properties *result = pw_properties_new(PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, "Playback",
+                                                  PW_KEY_APP_NAME, "Plinkly", PW_KEY_NODE_NAME, "plinkly", nullptr);
+        pw_properties_setf(result, PW_KEY_NODE_LATENCY, "%d/%d", latencyFrames + int(margin.count() * rate / 1'000'000),
+                           rate);
+        return result;
     }
 
     void updateLatency()
     {
-        const QByteArray value = latency();
-        const spa_dict_item item = SPA_DICT_ITEM_INIT(PW_KEY_NODE_LATENCY, value.constData());
-        const spa_dict dict = SPA_DICT_INIT(&item, 1);
-        pw_stream_update_properties(stream, &dict);
+        pw_properties *changed = properties();
+        pw_stream_update_properties(stream, &changed->dict);
+        pw_properties_free(changed);
     }
 };
 
@@ -238,7 +242,7 @@ std::optional<QString> PipeWireAudioOutput::connect()
 void PipeWireAudioOutput::disconnect()
 {
     Impl &impl = *m_impl;
-    close();
+    destroyStream();
     if (impl.loop)
         pw_thread_loop_stop(impl.loop);
     if (impl.core) {
@@ -272,22 +276,29 @@ Result<AudioOutput::Format> PipeWireAudioOutput::open(int requestedBufferFrames,
     if (const auto error = connect())
         return failure(pipeWireDomain, 1, *error);
     Impl &impl = *m_impl;
+    const int latencyFrames = std::max(requestedBufferFrames, baseLatencyFrames);
     pw_thread_loop_lock(impl.loop);
-    impl.rate = impl.graphRate > 0 ? impl.graphRate : fallbackSampleRate;
-    impl.latencyFrames = std::max(requestedBufferFrames, baseLatencyFrames);
     impl.renderer = &renderer;
     impl.running.store(false, std::memory_order_relaxed);
     impl.underruns.store(0, std::memory_order_relaxed);
+    // A parked stream is still linked and agreed on its format: it only needs to run again.
+    if (impl.stream && impl.state != PW_STREAM_STATE_ERROR && impl.latencyFrames == latencyFrames) {
+        pw_stream_set_active(impl.stream, true);
+        impl.active = true;
+        pw_thread_loop_unlock(impl.loop);
+        return Format{impl.rate, impl.latencyFrames};
+    }
+    pw_thread_loop_unlock(impl.loop);
+    destroyStream();
+    pw_thread_loop_lock(impl.loop);
+    impl.rate = impl.graphRate > 0 ? impl.graphRate : fallbackSampleRate;
+    impl.latencyFrames = latencyFrames;
     impl.position.store(nullptr, std::memory_order_relaxed);
     impl.counting = false;
     impl.state = PW_STREAM_STATE_UNCONNECTED;
     impl.streamError.clear();
 
-    const QByteArray latency = impl.latency();
-    pw_properties *properties = pw_properties_new(PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, "Playback",
-                                                  PW_KEY_APP_NAME, "Plinkly", PW_KEY_NODE_NAME, "plinkly",
-                                                  PW_KEY_NODE_LATENCY, latency.constData(), nullptr);
-    impl.stream = pw_stream_new(impl.core, "Plinkly", properties);
+    impl.stream = pw_stream_new(impl.core, "Plinkly", impl.properties());
     if (!impl.stream) {
         pw_thread_loop_unlock(impl.loop);
         return failure(pipeWireDomain, 2, QStringLiteral("PipeWire refused a new stream"));
@@ -317,9 +328,10 @@ Result<AudioOutput::Format> PipeWireAudioOutput::open(int requestedBufferFrames,
                                : QStringLiteral("the stream was not linked to a sink in time");
     pw_thread_loop_unlock(impl.loop);
     if (!streaming) {
-        close();
+        destroyStream();
         return failure(pipeWireDomain, 3, reason);
     }
+    impl.active = true;
     return Format{impl.rate, impl.latencyFrames};
 }
 
@@ -331,6 +343,32 @@ void PipeWireAudioOutput::resume()
 void PipeWireAudioOutput::close()
 {
     Impl &impl = *m_impl;
+    if (!impl.stream || !impl.active)
+        return;
+    if (impl.lost.load(std::memory_order_acquire)) {
+        destroyStream();
+        return;
+    }
+    // The stream stays linked but leaves the graph's cycle, so an idle stream wakes nothing
+    // and the next sound does not wait for the session manager to link a new one.
+    pw_thread_loop_lock(impl.loop);
+    impl.running.store(false, std::memory_order_release);
+    impl.active = false;
+    pw_stream_set_active(impl.stream, false);
+    pw_thread_loop_unlock(impl.loop);
+    // A cycle already under way finishes before this returns; the next one after
+    // reactivating starts counting underruns afresh.
+    pw_loop_invoke(pw_data_loop_get_loop(pw_context_get_data_loop(impl.context)),
+                   [](spa_loop *, bool, uint32_t, const void *, size_t, void *data) {
+                       static_cast<Impl *>(data)->counting = false;
+                       return 0;
+                   },
+                   0, nullptr, 0, true, &impl);
+}
+
+void PipeWireAudioOutput::destroyStream()
+{
+    Impl &impl = *m_impl;
     if (!impl.stream)
         return;
     // Destroying the stream takes its node out of the realtime thread and waits for that.
@@ -338,6 +376,7 @@ void PipeWireAudioOutput::close()
     spa_hook_remove(&impl.streamListener);
     pw_stream_destroy(impl.stream);
     impl.stream = nullptr;
+    impl.active = false;
     pw_thread_loop_unlock(impl.loop);
     impl.running.store(false, std::memory_order_relaxed);
     impl.position.store(nullptr, std::memory_order_relaxed);

@@ -8,9 +8,10 @@
 #include <optional>
 
 // A playback stream of the PipeWire graph. The connection to the server stays up for the
-// object's life (an idle connection costs nothing), so reopening after idle only creates a new
-// stream. The renderer runs in PipeWire's realtime data thread, once per graph cycle, and the
-// stream asks the graph for a short cycle.
+// object's life (an idle connection costs nothing), and closing only parks the stream: it
+// stays linked to its sink but leaves the graph's cycle, so reopening after idle just sets it
+// running again. The renderer runs in PipeWire's realtime data thread, once per graph cycle,
+// and the stream asks the graph for a short cycle.
 class PipeWireAudioOutput final : public AudioOutput {
 public:
     // The cycle asked for when nothing ran dry, in frames at the stream's rate.
@@ -35,6 +36,7 @@ public:
 private:
     std::optional<QString> connect();
     void disconnect();
+    void destroyStream();
 
     std::unique_ptr<Impl> m_impl;
 };

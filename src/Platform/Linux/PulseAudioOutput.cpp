@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <optional>
 #include <sched.h>
 
 namespace {
@@ -23,6 +24,9 @@ struct PulseAudioOutput::Impl {
     bool answered = false;
     pa_sample_spec sampleSpec{};
     std::chrono::microseconds margin{0};
+
+    // How much of what was written last is silence, in bytes.
+    std::size_t silentTail = 0;
 
     AudioRenderer *renderer = nullptr;
     std::atomic<bool> running{false};
@@ -46,8 +50,9 @@ struct PulseAudioOutput::Impl {
     }
 
     // On the main-loop thread, or with its lock held: no allocation, logging or Qt call of
-    // ours (the server's memory pool hands out the buffer).
-    void fill(std::size_t bytes)
+    // ours (the server's memory pool hands out the buffer). Renders `bytes` and writes them
+    // after what was written last, or from `ahead` bytes past the server's read position.
+    void fill(std::size_t bytes, std::optional<std::int64_t> ahead = std::nullopt)
     {
         if (!running.load(std::memory_order_acquire))
             return;
@@ -61,8 +66,18 @@ struct PulseAudioOutput::Impl {
                 pa_stream_cancel_write(stream);
                 return;
             }
-            renderer->render(static_cast<float *>(buffer), int(length / frameBytes));
-            pa_stream_write(stream, buffer, length, nullptr, 0, PA_SEEK_RELATIVE);
+            auto *frames = static_cast<float *>(buffer);
+            renderer->render(frames, int(length / frameBytes));
+            const std::size_t samples = length / sizeof(float);
+            const auto loud = std::find_if(std::make_reverse_iterator(frames + samples),
+                                           std::make_reverse_iterator(frames), [](float v) { return v != 0.0f; });
+            const auto silent = std::size_t(loud - std::make_reverse_iterator(frames + samples)) * sizeof(float);
+            silentTail = silent == length ? silentTail + length : silent;
+            if (ahead)
+                pa_stream_write(stream, buffer, length, nullptr, *ahead, PA_SEEK_RELATIVE_ON_READ);
+            else
+                pa_stream_write(stream, buffer, length, nullptr, 0, PA_SEEK_RELATIVE);
+            ahead.reset();
             bytes -= std::min(bytes, length);
         }
     }
@@ -223,6 +238,7 @@ Result<AudioOutput::Format> PulseAudioOutput::open(int, AudioRenderer &renderer)
     impl.renderer = &renderer;
     impl.running.store(false, std::memory_order_relaxed);
     impl.underruns.store(0, std::memory_order_relaxed);
+    impl.silentTail = 0;
     impl.stream = pa_stream_new(impl.context, "Plinkly", &impl.sampleSpec, nullptr);
     if (!impl.stream) {
         const QString reason = QString::fromUtf8(pa_strerror(pa_context_errno(impl.context)));
@@ -260,6 +276,21 @@ void PulseAudioOutput::resume()
     const std::size_t writable = pa_stream_writable_size(impl.stream);
     if (writable != std::size_t(-1))
         impl.fill(writable);
+    pa_threaded_mainloop_unlock(impl.loop);
+}
+
+void PulseAudioOutput::soundPosted()
+{
+    Impl &impl = *m_impl;
+    if (!impl.stream)
+        return;
+    pa_threaded_mainloop_lock(impl.loop);
+    const pa_buffer_attr *attributes = pa_stream_get_buffer_attr(impl.stream);
+    const std::uint32_t lead = impl.bytesFor(leadLength) / frameBytes * frameBytes;
+    // Everything still queued is silence: the sound replaces it from just ahead of the read
+    // position, and the queue ends where it did.
+    if (attributes && attributes->tlength > lead && impl.silentTail >= attributes->tlength)
+        impl.fill(attributes->tlength - lead, lead);
     pa_threaded_mainloop_unlock(impl.loop);
 }
 

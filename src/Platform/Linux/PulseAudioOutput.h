@@ -10,12 +10,16 @@
 // A playback stream of a PulseAudio server (or a server speaking its protocol). The connection
 // stays up for the object's life, so reopening after idle only creates a new stream. The
 // stream keeps only a few milliseconds queued and the server asks often for little; the
-// renderer runs on the client's main-loop thread as each request comes in.
+// renderer runs on the client's main-loop thread as each request comes in. A sound posted
+// while all that is queued is silence is written over the queue, just ahead of where the
+// server reads, so the margin against running dry does not delay it.
 class PulseAudioOutput final : public AudioOutput {
 public:
     // What the stream keeps queued when nothing ran dry, and the least the server asks for.
     static constexpr std::chrono::microseconds targetLength{6000};
     static constexpr std::chrono::microseconds requestLength{1500};
+    // How far ahead of the server's read position a sound written over the queue starts.
+    static constexpr std::chrono::microseconds leadLength{1500};
 
     PulseAudioOutput();
     ~PulseAudioOutput() override;
@@ -26,6 +30,7 @@ public:
     int preferredSampleRate() override;
     Result<Format> open(int requestedBufferFrames, AudioRenderer &renderer) override;
     void resume() override;
+    void soundPosted() override;
     void close() override;
     bool isLost() const override;
     int underruns() const override;

@@ -190,6 +190,8 @@ void AudioEngine::resumeOutput()
     if (m_open && m_paused) {
         m_output->resume();
         m_paused = false;
+    } else if (m_open) {
+        m_output->soundPosted();
     }
 }
 

@@ -35,6 +35,8 @@ SoundController::SoundController(Platform &platform, SettingsStore &settings, QO
     m_packs = platform.packLibraryRoot.isEmpty()
         ? std::make_unique<SoundPackManager>(ContentEditions::current())
         : std::make_unique<SoundPackManager>(platform.packLibraryRoot, platform.packResourceBundle);
+    // File dialogs reopen where the user left them, also after a restart.
+    m_packs->dialogFolders().keepIn(*platform.defaults);
     const auto makeEngine = [&platform](int voices) {
         return std::make_unique<AudioEngine>(voices, std::chrono::milliseconds(2000),
                                              platform.makeAudioOutput ? platform.makeAudioOutput() : nullptr,

@@ -1,5 +1,6 @@
 #include "Views/Panel/PanelToyMenu.h"
 
+#include "Effects/ScreenToys/ScreenToyController.h"
 #include "Views/AppModel.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SymbolIcon.h"
@@ -15,6 +16,18 @@ namespace {
 QIcon menuIcon(const QString &symbol)
 {
     return SymbolIcon::icon(symbol, KitStyle::color(ColorRole::primary));
+}
+
+// How to put the toy in hand away, as far as Esc reaches.
+QString exitHint(ScreenToyController::EscapeReach reach)
+{
+    switch (reach) {
+    case ScreenToyController::EscapeReach::desktop: return QStringLiteral("Clicks pass through · Esc to exit");
+    case ScreenToyController::EscapeReach::ownWindows:
+        return QStringLiteral("Clicks pass through · Esc exits in Plinkly’s windows");
+    case ScreenToyController::EscapeReach::none: return QStringLiteral("Clicks pass through · Stop Screen Toy to exit");
+    }
+    return {};
 }
 }
 
@@ -49,7 +62,7 @@ PanelToyMenu::PanelToyMenu(AppModel &app, QWidget *parent)
     m_button->setMenu(m_menu);
     rows()->addWidget(m_button);
 
-    m_hint = new QLabel(QStringLiteral("Clicks pass through · Esc to exit"), this);
+    m_hint = new QLabel(this);
     m_hint->setFont(KitStyle::font(FontRole::caption2));
     TextLabels::tint(m_hint, ColorRole::secondary);
     rows()->addWidget(m_hint);
@@ -74,5 +87,6 @@ void PanelToyMenu::sync()
         action->setEnabled(!blocked);
     m_controls->setEnabled(!blocked);
     m_stop->setEnabled(toy.has_value());
+    Bind::text(m_hint, exitHint(app().screenToys().escapeReach()));
     Bind::visible(m_hint, toy.has_value());
 }

@@ -35,6 +35,7 @@ SystemReactionsPanel::SystemReactionsPanel(AppModel &app, QWidget *parent)
 
     m_battery = new QWidget(this);
     m_batteryImage = new QLabel(m_battery);
+    m_batteryImage->setObjectName(QStringLiteral("batteryImage"));
     m_batteryImage->setFixedSize(batteryImageSize, batteryImageSize);
     m_level = new QLabel(m_battery);
     m_level->setFont(KitStyle::font(FontRole::title3, QFont::Bold));
@@ -69,10 +70,12 @@ void SystemReactionsPanel::sync()
         return;
     }
     const SystemPageText::BatteryLook look = SystemPageText::batteryLook(*snapshot);
-    if (look != m_look) {
+    // The role's colour differs between light and dark, so a change of scheme repaints it too.
+    const QColor tint = KitStyle::color(look.color);
+    if (look != m_look || tint != m_tint) {
         m_look = look;
-        m_batteryImage->setPixmap(
-            SymbolIcon::icon(look.symbol, KitStyle::color(look.color)).pixmap(batteryImageSize, batteryImageSize));
+        m_tint = tint;
+        m_batteryImage->setPixmap(SymbolIcon::icon(look.symbol, tint).pixmap(batteryImageSize, batteryImageSize));
     }
     Bind::text(m_level, SystemPageText::batteryLevel(*snapshot));
     Bind::text(m_powerState, SystemPageText::powerState(*snapshot));

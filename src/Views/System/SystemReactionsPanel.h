@@ -3,6 +3,8 @@
 #include "Views/Kit/SettingsPanel.h"
 #include "Views/System/SystemPageText.h"
 
+#include <QColor>
+
 #include <optional>
 
 class AppModel;
@@ -29,6 +31,7 @@ private:
     QWidget *m_battery = nullptr;
     QLabel *m_batteryImage = nullptr;
     std::optional<SystemPageText::BatteryLook> m_look;
+    QColor m_tint;
     QLabel *m_level = nullptr;
     QLabel *m_powerState = nullptr;
     QLabel *m_lastEvent = nullptr;

@@ -5,11 +5,13 @@
 #include "fakes/FakeDesktopPictureSource.h"
 #include "fakes/FakeOverlayWindowSupport.h"
 #include "support/HostileFiles.h"
+#include "../EventWait.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -116,7 +118,7 @@ TEST_F(ChaosEffectControllerTest, HostileDesktopItemsAndPicturesNeitherBlockNorS
     FifoWatchdog watchdog(hostile.fifos);
     for (const QString &picture : hostile.paths) {
         SCOPED_TRACE(picture.toStdString());
-        pictures.file = picture;
+        pictures.setFile(picture);
         controller.trigger(ChaosMode::gravity);
         ASSERT_EQ(livePanels().size(), 1u);
         EXPECT_EQ(livePanels().front()->scene().itemCount(), 12);
@@ -256,4 +258,68 @@ TEST_F(ChaosEffectControllerTest, IconPositionsArePublishedFromTheLastLookWithou
     controller.trigger(ChaosMode::gravity);
     EXPECT_FALSE(controller.hasIconPositions());
     EXPECT_EQ(found.count(), 2);
+}
+
+// The desktop picture is found and decoded on a worker: the panels come at once, the event loop
+// keeps turning while the work is in flight, and a run that ends or is replaced before the
+// picture is ready never shows it.
+TEST_F(ChaosEffectControllerTest, TheDesktopPictureArrivesLaterAndOnlyForItsOwnRun)
+{
+    QTemporaryDir folder;
+    const QString large = folder.filePath(QStringLiteral("large.png"));
+    const QString small = folder.filePath(QStringLiteral("small.png"));
+    for (const auto &[file, size] : {std::pair(large, QSize(6000, 4000)), std::pair(small, QSize(60, 40))}) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(QColor(200, 40, 40));
+        ASSERT_TRUE(image.save(file));
+    }
+    setScreens(2);
+    controller.start();
+    pictures.hold(true);
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+    ticker.start(0);
+
+    pictures.setFile(large);
+    controller.trigger(ChaosMode::gravity);
+    auto panels = livePanels();
+    ASSERT_EQ(panels.size(), 2u);
+    EXPECT_FALSE(panels[0]->scene().hasBackdrop());
+    ASSERT_TRUE(waitUntil([&] { return ticks >= 3; }));
+    EXPECT_FALSE(panels[0]->scene().hasBackdrop());
+    pictures.hold(false);
+    ASSERT_TRUE(waitUntil([&] { return panels[0]->scene().hasBackdrop() && panels[1]->scene().hasBackdrop(); }));
+    controller.reset();
+    settle();
+
+    // The first run's picture is still being found when the run ends; the next run has none.
+    const std::vector<std::pair<const char *, std::function<void()>>> interrupts{
+        {"reset", [this] { controller.reset(); }},
+        {"stop", [this] { controller.stop(); controller.start(); }},
+        {"screen change", [this] { controller.screensChanged(); settle(); }},
+        {"trigger", [] {}},
+    };
+    for (const auto &[name, interrupt] : interrupts) {
+        SCOPED_TRACE(name);
+        pictures.hold(true);
+        pictures.setFile(small);
+        const int before = pictures.asked();
+        controller.trigger(ChaosMode::gravity);
+        ASSERT_TRUE(waitUntil([&] { return pictures.asked() > before; }));
+        interrupt();
+        pictures.setFile({});
+        const int asked = pictures.asked();
+        controller.trigger(ChaosMode::vortex);
+        pictures.hold(false);
+        // The work runs one picture at a time: the next question means the stale one is done.
+        ASSERT_TRUE(waitUntil([&] { return pictures.asked() > asked; }));
+        settle();
+        panels = livePanels();
+        ASSERT_EQ(panels.size(), 2u);
+        EXPECT_FALSE(panels[0]->scene().hasBackdrop());
+        EXPECT_FALSE(panels[1]->scene().hasBackdrop());
+        controller.reset();
+        settle();
+    }
 }

@@ -26,7 +26,7 @@ std::vector<DesktopVisualItem> items(int count, bool withFiles = true)
 std::unique_ptr<ChaosScene> scene(ChaosMode mode, QSizeF size, std::vector<DesktopVisualItem> list, quint32 seed = 7)
 {
     const QRectF frame(QPointF(0, 0), size);
-    return std::make_unique<ChaosScene>(mode, std::move(list), QImage(), frame, frame, size.height(), seed);
+    return std::make_unique<ChaosScene>(mode, std::move(list), frame, size.height(), seed);
 }
 
 // Box2D keeps positions in single precision.
@@ -98,8 +98,8 @@ TEST(ChaosScene, IconFramesPlaceItemsOnlyWellInsideTheScene)
     list[0].axBounds = QRectF(80, 100, 40, 40);    // centre (100, 120) → scene (100, 640)
     list[1].axBounds = QRectF(10, 100, 40, 40);    // centre x 30: closer than 34 to the edge
     list[2].axBounds = QRectF(2000, 100, 40, 40);  // another screen
-    const QRectF screen(0, 0, 1000, 800), effect(0, 40, 1000, 760);
-    ChaosScene s(ChaosMode::gravity, list, QImage(), effect, screen, 800, 3);
+    const QRectF effect(0, 40, 1000, 760);
+    ChaosScene s(ChaosMode::gravity, list, effect, 800, 3);
     expectAt(s.itemPosition(0), QPointF(100, 640));
     expectAt(s.itemPosition(1), QPointF(52 + 92, 760 - 125));
     expectAt(s.itemPosition(2), QPointF(52 + 184, 760 - 125));

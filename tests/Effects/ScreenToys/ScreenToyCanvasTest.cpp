@@ -123,14 +123,63 @@ TEST(ScreenToyCanvas, DrawsOnlyItsOwnDisplayAndRepaintsOnlyWhatChanged)
     EXPECT_TRUE(anyPainted(canvas.render(), handsArea));
 }
 
-TEST(ScreenToyCanvasPainter, FixedSizeImagesStayRightPastTheCachesSixtyFourEntries)
+// Frames painted with one picture cache, as a canvas paints them: a cached mark must still fade
+// and slide nowhere, and what expired must leave the cache.
+TEST(ScreenToyCanvasPainter, CachedPicturesFadeEachFrameAndLeaveWithTheirItems)
+{
+    ScreenToyScene scene;
+    scene.toy = ScreenToyKind::whip;
+    scene.marks.push_back(markAt(QPointF(300.4, 600.6), 1.0));
+    ScreenToyWetPatch patch;
+    patch.center = QPointF(900, 400);
+    patch.createdAt = 1.0;
+    patch.seed = 12345;
+    scene.wetPatches.push_back(patch);
+    scene.grenades.push_back({QPointF(700, 100), QPointF(1100, 700), 0.0, true});
+    ScreenToyPictureCache pictures;
+    const auto frame = [&](double time) {
+        scene.displayTime = time;
+        QImage canvas(1440, 900, QImage::Format_ARGB32_Premultiplied);
+        canvas.fill(Qt::transparent);
+        QPainter painter(&canvas);
+        painter.translate(0, canvas.height());
+        painter.scale(1, -1);
+        ScreenToyCanvasPainter::paint(painter, scene, display, pictures);
+        return canvas;
+    };
+    const auto fresh = [&](double time) {
+        ScreenToyPictureCache once;
+        std::swap(once, pictures);
+        const QImage image = frame(time);
+        std::swap(once, pictures);
+        return image;
+    };
+    frame(1.2);
+    EXPECT_EQ(pictures.size(), 3) << "the mark, the smear and the crater";
+    for (const double time : {1.5, 2.5, 3.5}) {
+        const QImage cached = frame(time);
+        const QImage drawnAnew = fresh(time);
+        int worst = 0;
+        for (int y = 0; y < cached.height(); y += 3)
+            for (int x = 0; x < cached.width(); x += 3)
+                worst = std::max(worst, std::abs(qAlpha(cached.pixel(x, y)) - qAlpha(drawnAnew.pixel(x, y))));
+        EXPECT_LE(worst, 2) << "at " << time;
+    }
+    scene.marks.clear();
+    scene.wetPatches.clear();
+    scene.grenades.clear();
+    frame(4.0);
+    EXPECT_EQ(pictures.size(), 0);
+}
+
+TEST(ScreenToyCanvasPainter, FixedSizeImagesStayRightPastTheCachesBound)
 {
     // Each image a colour of its own (and the left half of the last one another), each drawn
-    // at sizes of its own: 72 entries, so the cache empties on the way and fills again.
+    // at sizes of its own: 108 entries, so the cache empties on the way and fills again.
     std::vector<QImage> images;
-    for (int i = 0; i < 24; ++i) {
+    for (int i = 0; i < 36; ++i) {
         QImage image(8, 8, QImage::Format_ARGB32_Premultiplied);
-        image.fill(QColor(i * 10, 255 - i * 10, 128));
+        image.fill(QColor(i * 7, 255 - i * 7, 128));
         images.push_back(image);
     }
     QImage split = images.back().copy();

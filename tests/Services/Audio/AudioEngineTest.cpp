@@ -264,6 +264,24 @@ TEST(AudioEngine, StopsAfterTwoIdleSecondsAndTheNextSoundStartsInTheFirstBuffer)
     EXPECT_NEAR(f.renderLeft(1)[0], 0.1, 1e-6);
 }
 
+// The sound that resumes a stream is in its first buffer; each later one is announced, so an
+// output that queues ahead can write it in front of its queue.
+TEST(AudioEngine, AnnouncesEachSoundPostedToAResumedStream)
+{
+    EngineFixture f;
+    f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 480)));
+    for (int round = 0; round < 2; ++round) {
+        f.play(request());
+        EXPECT_EQ(f.device->posted, 2 * round);
+        f.play(request());
+        f.play(request());
+        EXPECT_EQ(f.device->posted, 2 * round + 2);
+        f.render(1024);
+        f.idle(2000ms);
+        EXPECT_FALSE(f.engine->isRunning());
+    }
+}
+
 // A stream that ran dry keeps a wider margin: live where the road can take it, otherwise
 // through a reopen between sounds; after a quiet stretch the margin steps back down.
 TEST(AudioEngine, AStarvedStreamWidensItsMarginAndNarrowsItAfterAQuietStretch)
