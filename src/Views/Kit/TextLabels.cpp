@@ -86,7 +86,7 @@ QComboBox *TextLabels::picker(QWidget *parent)
 {
     auto *combo = WheelGuard::guard(new QComboBox(parent));
     SchemeFollower::follow(combo, [combo] {
-        combo->setStyleSheet(QStringLiteral("QComboBox { border: 1px solid %1; border-radius: 6px; padding: 3px 8px;"
+        combo->setStyleSheet(QStringLiteral("QComboBox { border: 1px solid %1; border-radius: 3px; padding: 3px 8px;"
                                             " background: %2; color: %3; }"
                                             "QComboBox:disabled { color: %4; }")
                                  .arg(KitStyle::color(ColorRole::controlEdge).name(QColor::HexArgb),
