@@ -13,6 +13,8 @@ AppWindows::AppWindows(AppController &controller)
 
 AppWindows::~AppWindows()
 {
+    for (const QPointer<ControlWindow> &closed : m_closedWindows)
+        delete closed;
     delete m_controlWindow;
     delete m_onboardingWindow;
 }
@@ -26,14 +28,37 @@ void AppWindows::showTray()
 void AppWindows::showControlPanel(SettingsPage page)
 {
     if (!m_controlWindow) {
-        m_controlWindow = new ControlWindow(m_controller, page);
-        m_controlWindow->centerOnScreen();
+        if (!m_controlState) {
+            m_controlState = std::make_unique<SettingsViewState>(page);
+            // Unsaved Focus page text outlives the program, kept apart from the journal.
+            m_controlState->restoreDrafts(m_controller.journal().drafts(), m_controller.journal().todayPage());
+            connect(&m_controller, &AppModel::stateSaving, this,
+                    [this] { m_controller.journal().keepDrafts(m_controlState->unsavedDrafts()); });
+        }
+        m_controlState->setPage(page);
+        m_controlWindow = new ControlWindow(m_controller, *m_controlState);
+        connect(m_controlWindow, &ControlWindow::closed, this, &AppWindows::releaseControlWindow);
+        if (m_controlGeometry)
+            m_controlWindow->setGeometry(*m_controlGeometry);
+        else
+            m_controlWindow->centerOnScreen();
     } else {
         m_controlWindow->openPage(page);
     }
     m_controlWindow->show();
     m_controlWindow->raise();
     m_controlWindow->activateWindow();
+}
+
+void AppWindows::releaseControlWindow()
+{
+    if (!m_controlWindow)
+        return;
+    m_controlGeometry = m_controlWindow->geometry();
+    std::erase_if(m_closedWindows, [](const QPointer<ControlWindow> &closed) { return closed.isNull(); });
+    m_closedWindows.push_back(m_controlWindow);
+    m_controlWindow->deleteLater();
+    m_controlWindow = nullptr;
 }
 
 void AppWindows::showOnboarding()

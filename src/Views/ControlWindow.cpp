@@ -21,6 +21,7 @@
 #include "Views/StudioSheet.h"
 #include "Views/StudioSheetBody.h"
 
+#include <QCloseEvent>
 #include <QMessageBox>
 #include <QShortcut>
 #include <QStackedWidget>
@@ -50,10 +51,10 @@ ControlPage *makePage(SettingsPage page, AppModel &app, SettingsViewState &state
 
 }
 
-ControlWindow::ControlWindow(AppModel &app, SettingsPage initialPage)
+ControlWindow::ControlWindow(AppModel &app, SettingsViewState &state)
     : QWidget(nullptr, Qt::Window)
     , m_app(app)
-    , m_state(initialPage)
+    , m_state(state)
 {
     setWindowTitle(QStringLiteral("Plinkly"));
     setObjectName(QStringLiteral("controlWindow"));
@@ -77,10 +78,6 @@ ControlWindow::ControlWindow(AppModel &app, SettingsPage initialPage)
         if (page == SettingsPage::focus)
             m_app.focusController().session().refreshAvailableApplications();
     });
-
-    // Unsaved Focus page text outlives the program, kept apart from the journal.
-    m_state.restoreDrafts(m_app.journal().drafts(), m_app.journal().todayPage());
-    connect(&m_app, &AppModel::stateSaving, this, [this] { m_app.journal().keepDrafts(m_state.unsavedDrafts()); });
 
     auto *openShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma), this);
     connect(openShortcut, &QShortcut::activated, this, [this] { m_app.showControlPanel(SettingsPage::home); });
@@ -164,6 +161,16 @@ void ControlWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     sync();
+    // A studio left open when the window closed comes back with it.
+    if (m_state.clipStudioPresented())
+        presentStudio(true);
+}
+
+void ControlWindow::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        emit closed();
 }
 
 void ControlWindow::refreshImportAlert()

@@ -17,15 +17,15 @@ class PageBar;
 class QMessageBox;
 class QStackedWidget;
 
-// The control window: header with status pills, the page bar and the current page. It is
-// created once and only hidden when closed, so its state (page, drafts, expansions) lasts
-// for the whole process. It redraws from the controller's change announcement, coalesced
-// into one sync per turn of the event loop; showing it never writes a setting.
+// The control window: header with status pills, the page bar and the current page. Its state
+// (page, drafts, expansions) lives outside it, so a window built again after closing shows
+// the same. It redraws from the controller's change announcement, coalesced into one sync
+// per turn of the event loop; showing it never writes a setting.
 class ControlWindow final : public QWidget {
     Q_OBJECT
 
 public:
-    ControlWindow(AppModel &app, SettingsPage initialPage);
+    ControlWindow(AppModel &app, SettingsViewState &state);
     ~ControlWindow() override;
 
     SettingsPage page() const { return m_state.page(); }
@@ -44,8 +44,13 @@ public:
     // while the window is closed, since showing it syncs.
     void sync();
 
+signals:
+    // The user closed the window: nothing of it is needed until it is opened again.
+    void closed();
+
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildLayout();
@@ -54,7 +59,7 @@ private:
     void presentStudio(bool presented);
 
     AppModel &m_app;
-    SettingsViewState m_state;
+    SettingsViewState &m_state;
     ControlHeader *m_header = nullptr;
     PageBar *m_pageBar = nullptr;
     QStackedWidget *m_stack = nullptr;

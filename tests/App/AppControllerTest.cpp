@@ -4,6 +4,7 @@
 #include "Views/OnboardingWindow.h"
 #include "support/TestPlatform.h"
 
+#include <QPointer>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -50,7 +51,7 @@ TEST(AppController, StartRunsItsStepsOnceAndOpensOnboardingFirst)
     EXPECT_EQ(controller.requestedSettingsPage(), SettingsPage::home);
 }
 
-TEST(AppController, ControlWindowIsMadeOnceAndFollowsTheRequestedPage)
+TEST(AppController, ControlWindowFollowsTheRequestedPageAndIsFreedWhenClosed)
 {
     ControllerFixture fixture;
     AppController &controller = *fixture.controller;
@@ -63,9 +64,14 @@ TEST(AppController, ControlWindowIsMadeOnceAndFollowsTheRequestedPage)
     EXPECT_EQ(window->page(), SettingsPage::focus);
     EXPECT_GE(changes.count(), 1);
 
+    const QPointer<ControlWindow> closed = window;
     window->close();
+    EXPECT_EQ(windows.controlWindow(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull());
     controller.showControlPanel(SettingsPage::privacy);
-    EXPECT_EQ(windows.controlWindow(), window);
+    window = windows.controlWindow();
+    ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->page(), SettingsPage::privacy);
     controller.showControlPanel(SettingsPage::privacy);

@@ -83,7 +83,8 @@ TEST(ContrastWalk, EveryLabelOfEveryPageAndThePanelReadsInBothSchemes)
         const QString name = scheme == ColorScheme::dark ? QStringLiteral("dark ") : QStringLiteral("light ");
         ViewRig rig({QStringLiteral("typingEnabled=true"), QStringLiteral("mouseSoundsEnabled=true"),
                      QStringLiteral("impactEnabled=true")});
-        ControlWindow window(*rig.app, SettingsPage::home);
+        SettingsViewState state(SettingsPage::home);
+        ControlWindow window(*rig.app, state);
         window.resize(760, 620);
         window.show();
         QCoreApplication::processEvents();

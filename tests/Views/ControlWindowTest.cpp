@@ -12,6 +12,7 @@
 #include "support/TestPlatform.h"
 
 #include <QAbstractButton>
+#include <QLineEdit>
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPointer>
@@ -19,6 +20,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -124,19 +126,32 @@ TEST(ControlWindow, TheFocusTabListsTheApplicationsRunningNow)
     EXPECT_EQ(listed(), (QStringList{QStringLiteral("Browser"), QStringLiteral("Editor")}));
 }
 
-TEST(ControlWindow, ClosingKeepsPageAndDrafts)
+// A closed window is freed; the one built when it opens again shows what the user left.
+TEST(ControlWindow, AWindowBuiltAgainAfterClosingShowsTheSameState)
 {
     WindowRig rig;
     ControlWindow &window = rig.open(SettingsPage::focus);
-    window.state().taskDraft = QStringLiteral("Write the report");
+    const auto taskField = [&rig] {
+        for (QLineEdit *field : rig.windows->controlWindow()->findChildren<QLineEdit *>())
+            if (field->accessibleName() == QStringLiteral("Add one clear next step"))
+                return field;
+        return static_cast<QLineEdit *>(nullptr);
+    };
+    ASSERT_NE(taskField(), nullptr);
+    QTest::keyClicks(taskField(), QStringLiteral("Write the report"));
     window.state().appChoicesExpanded = true;
+    window.move(window.pos() + QPoint(40, 30));
+    const QRect placed = window.geometry();
     window.close();
-    EXPECT_FALSE(window.isVisible());
-    rig.controller->showControlPanel(SettingsPage::focus);
-    EXPECT_EQ(rig.windows->controlWindow(), &window);
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(window.state().taskDraft, "Write the report");
-    EXPECT_TRUE(window.state().appChoicesExpanded);
+    EXPECT_EQ(rig.windows->controlWindow(), nullptr);
+
+    ControlWindow &again = rig.open(SettingsPage::focus);
+    EXPECT_TRUE(again.isVisible());
+    EXPECT_EQ(again.page(), SettingsPage::focus);
+    EXPECT_EQ(again.geometry(), placed);
+    ASSERT_NE(taskField(), nullptr);
+    EXPECT_EQ(taskField()->text(), "Write the report");
+    EXPECT_TRUE(again.state().appChoicesExpanded);
 }
 
 TEST(ControlWindow, ImportAlertClearsTheErrorAndReturnsForTheNextOne)
@@ -272,7 +287,7 @@ TEST(ControlWindow, ChangesRedrawOnceTheEventLoopTurns)
     rig.controller->settings().setEffectsPaused(false);
     QCoreApplication::processEvents();
     rig.controller->showControlPanel(SettingsPage::home);
-    EXPECT_EQ(effects->text(), "Effects live");
+    EXPECT_EQ(rig.windows->controlWindow()->header()->effectsPill()->text(), "Effects live");
 }
 
 TEST(ControlWindow, InputPillCountsDownWhileAFocusSessionRuns)

@@ -14,6 +14,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextDocument>
+#include <QAbstractTextDocumentLayout>
 
 #include <functional>
 
@@ -349,6 +352,8 @@ TEST(FocusPage, NotebookDraftsSurviveLeavingThePageButNotANewDay)
     rig.window().state().setPage(SettingsPage::sounds);
     rig.window().close();
     rig.open();
+    intention = rig.find<QLineEdit>(QStringLiteral("What matters most today?"));
+    notes = rig.find<QPlainTextEdit>(QStringLiteral("Scratchpad"));
     EXPECT_EQ(notes->toPlainText(), "typed, not saved");
     EXPECT_EQ(rig.window().state().dailyNotesDraft, "typed, not saved");
 
@@ -358,6 +363,30 @@ TEST(FocusPage, NotebookDraftsSurviveLeavingThePageButNotANewDay)
     rig.settle();
     EXPECT_EQ(intention->text(), "");
     EXPECT_EQ(notes->toPlainText(), "");
+}
+
+// The scratchpad's text goes in after the wrapping is chosen and the page's scroll bar has
+// settled, so the first show lays it out once rather than again at a new wrapping or width.
+TEST(FocusPage, TheScratchpadIsLaidOutOnceWhenThePageFirstShows)
+{
+    // One word long enough to wrap anywhere, short enough to need no scroll bar of its own.
+    const QString notes(250, u'w');
+    FocusRig rig;
+    rig.journal().saveTodayPage(QString(), notes);
+    rig.app->showControlPanel(SettingsPage::home);
+    rig.settle();
+    auto *editor = rig.find<QPlainTextEdit>(QStringLiteral("Scratchpad"));
+    int layouts = 0;
+    const auto count = [&] { layouts += editor->toPlainText() == notes; };
+    QObject::connect(editor->document()->documentLayout(), &QAbstractTextDocumentLayout::update, count);
+    QObject::connect(editor->document()->documentLayout(), &QAbstractTextDocumentLayout::updateBlock, count);
+
+    rig.window().state().setPage(SettingsPage::focus);
+    rig.settle();
+    ASSERT_EQ(editor->toPlainText(), notes);
+    ASSERT_TRUE(rig.window().pageView(SettingsPage::focus)->verticalScrollBar()->isVisible()) << "the page scrolls";
+    EXPECT_FALSE(editor->verticalScrollBar()->isVisible());
+    EXPECT_EQ(layouts, 1);
 }
 
 TEST(FocusPage, UnsavedDraftsOutliveARestartWithoutBecomingSavedText)

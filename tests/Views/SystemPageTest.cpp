@@ -190,7 +190,8 @@ TEST(SystemPage, BatteryPictureTakesTheColourOfEachSchemeTheDesktopSwitchesTo)
         FakeColorSchemeSource desktop;
         const KitAppearance appearance(desktop);
         SystemRig rig;
-        ControlWindow window(*rig.app, SettingsPage::system);
+        SettingsViewState state(SettingsPage::system);
+        ControlWindow window(*rig.app, state);
         window.show();
         // Charging: green, whose shade differs between light and dark while the picture stays.
         rig.power->send(PowerSnapshot{57, true, true});

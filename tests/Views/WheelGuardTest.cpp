@@ -62,7 +62,8 @@ TEST(WheelGuard, AWheelNotchOverAnyControlScrollsThePageAndChangesNoSetting)
 {
     ViewRig rig({QStringLiteral("typingEnabled=true"), QStringLiteral("mouseSoundsEnabled=true"),
                  QStringLiteral("impactEnabled=true")});
-    ControlWindow window(*rig.app, SettingsPage::home);
+    SettingsViewState state(SettingsPage::home);
+    ControlWindow window(*rig.app, state);
     window.resize(760, 360);
     window.show();
     QCoreApplication::processEvents();

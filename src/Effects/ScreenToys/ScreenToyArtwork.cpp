@@ -5,6 +5,8 @@
 
 #include <QHash>
 
+#include <optional>
+
 namespace {
 QImage load(const char *fileName)
 {
@@ -23,12 +25,22 @@ struct Images {
     QImage fire = load("grenade-fire.png");
     QImage muzzle = load("muzzle-flash.png");
     QImage none;
+    QHash<QString, QImage> tinted;
+    QHash<QString, QImage> derived;
 };
 
-const Images &images()
+std::optional<Images> &store()
 {
-    static const Images loaded;
+    static std::optional<Images> loaded;
     return loaded;
+}
+
+Images &images()
+{
+    std::optional<Images> &loaded = store();
+    if (!loaded)
+        loaded.emplace();
+    return *loaded;
 }
 }
 
@@ -100,7 +112,7 @@ QImage artwork(ScreenToyKind kind, ScreenToyHandTone tone)
     const QImage &base = hands(kind);
     if (base.isNull() || tone == ScreenToyHandTone::original)
         return base;
-    static QHash<QString, QImage> tinted;
+    QHash<QString, QImage> &tinted = images().tinted;
     const QString key = rawValue(kind) + QLatin1Char(':') + rawValue(tone);
     if (const auto cached = tinted.constFind(key); cached != tinted.constEnd())
         return *cached;
@@ -109,5 +121,28 @@ QImage artwork(ScreenToyKind kind, ScreenToyHandTone tone)
         return base;
     tinted.insert(key, *recoloured);
     return *recoloured;
+}
+
+QImage derived(const QString &name, const std::function<QImage()> &make)
+{
+    QHash<QString, QImage> &made = images().derived;
+    if (const auto found = made.constFind(name); found != made.constEnd())
+        return *found;
+    // A bound for images scaled to sizes that change; callers hold copies, so clearing is safe.
+    if (made.size() >= 96)
+        made.clear();
+    const QImage image = make();
+    made.insert(name, image);
+    return image;
+}
+
+void release()
+{
+    store().reset();
+}
+
+bool isLoaded()
+{
+    return store().has_value();
 }
 }

@@ -6,9 +6,11 @@
 #include <QImage>
 #include <QString>
 
-// The toys' artwork from the resource bundle's "ScreenToys" folder, decoded once on first use
-// and kept for the life of the process; a file that fails to load stays missing. Null images
-// stand for missing artwork. Used on the GUI thread.
+#include <functional>
+
+// The toys' artwork from the resource bundle's "ScreenToys" folder, decoded on first use and
+// kept until `release` (while a toy is out); a file that fails to load stays missing until
+// then. Null images stand for missing artwork. Used on the GUI thread.
 namespace ScreenToyArtwork {
 // The first-person artwork of a kind (none for the whip): frames side by side, each a square
 // with, for the held toys, the arms running on below it.
@@ -27,4 +29,11 @@ const QImage &muzzleFlash();
 // original artwork itself for the original tone, or when recolouring fails (not cached then,
 // so the next request tries again).
 QImage artwork(ScreenToyKind kind, ScreenToyHandTone tone);
+
+// An image made from the artwork, made once under the caller's `name` and kept until `release`.
+QImage derived(const QString &name, const std::function<QImage()> &make);
+// Frees the artwork and everything made from it; references returned before are invalid.
+void release();
+// Whether any artwork, tinted or derived image is held.
+bool isLoaded();
 }

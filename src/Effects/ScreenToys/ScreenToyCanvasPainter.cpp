@@ -5,7 +5,6 @@
 #include "Effects/ScreenToys/ScreenToyPOV.h"
 #include "Effects/ScreenToys/ScreenToyPictureCache.h"
 
-#include <QHash>
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QtMath>
@@ -354,10 +353,9 @@ void drawImage(QPainter &painter, const QRectF &target, const QImage &image, con
 void drawImageAtFixedSize(QPainter &painter, const QRectF &target, const QImage &image, const QRectF &source)
 {
     // Keyed by the image's identity, the part and the size; a handful of entries in use.
-    static QHash<QString, QImage> scaled;
     const QRectF part = source.isNull() ? QRectF(image.rect()) : source;
     const QSize size = target.size().toSize();
-    const QString key = QStringLiteral("%1:%2,%3,%4,%5:%6x%7")
+    const QString key = QStringLiteral("scaled:%1:%2,%3,%4,%5:%6x%7")
                             .arg(image.cacheKey())
                             .arg(part.x())
                             .arg(part.y())
@@ -365,16 +363,12 @@ void drawImageAtFixedSize(QPainter &painter, const QRectF &target, const QImage 
                             .arg(part.height())
                             .arg(size.width())
                             .arg(size.height());
-    auto found = scaled.constFind(key);
-    if (found == scaled.constEnd()) {
-        if (scaled.size() > 64)
-            scaled.clear();
-        QImage copy = image.copy(part.toAlignedRect())
-                          .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                          .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        found = scaled.insert(key, copy);
-    }
-    drawImage(painter, target, *found);
+    const QImage scaled = ScreenToyArtwork::derived(key, [&] {
+        return image.copy(part.toAlignedRect())
+            .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    });
+    drawImage(painter, target, scaled);
 }
 
 bool isMarkVisible(const ScreenToyMark &mark, double displayTime, const QRectF &screenFrame)

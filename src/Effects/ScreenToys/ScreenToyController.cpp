@@ -1,5 +1,6 @@
 #include "Effects/ScreenToys/ScreenToyController.h"
 
+#include "Effects/ScreenToys/ScreenToyArtwork.h"
 #include "Effects/ScreenToys/ScreenToyCanvasView.h"
 #include "Effects/ScreenToys/ScreenToyGrenadePainter.h"
 #include "Effects/ScreenToys/ScreenToyPOV.h"
@@ -144,6 +145,8 @@ bool ScreenToyController::equip(ScreenToyKind kind)
     }
     if (kind == ScreenToyKind::grenade)
         ScreenToyGrenadePainter::prepare(m_handTone);
+    if (m_sound)
+        m_sound->load();
     setActiveToy(kind);
     setStatus(activeText(kind));
     m_reduceMotion = m_sources.motion.reduceMotion();
@@ -170,8 +173,12 @@ void ScreenToyController::stop()
     m_escapeMonitor.stop();
     unwatchDisplaysAndSleep();
     m_panels.clear();
-    if (m_sound)
+    // What only a toy in the hand needs goes with it.
+    if (m_sound) {
         m_sound->stop();
+        m_sound->release();
+    }
+    ScreenToyArtwork::release();
 }
 
 void ScreenToyController::clearMarks()

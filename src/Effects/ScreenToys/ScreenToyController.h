@@ -96,6 +96,7 @@ public:
     const std::optional<WhipMotion> &whipMotion() const { return m_whipMotion; }
     std::vector<ScreenToyCanvasView *> canvases() const;
     ScreenToyWhipHandle *whipHandle() const { return m_whipHandle; }
+    const ScreenToySound *sound() const { return m_sound.get(); }
     // One step of the animation; the timer calls it every 1/60 s while something animates.
     void tick();
 

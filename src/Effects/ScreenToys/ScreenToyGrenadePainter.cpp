@@ -3,7 +3,6 @@
 #include "Effects/ScreenToys/ScreenToyArtwork.h"
 #include "Effects/ScreenToys/ScreenToyCanvasPainter.h"
 
-#include <QHash>
 #include <QPolygonF>
 #include <QRadialGradient>
 #include <QtMath>
@@ -48,7 +47,7 @@ QImage makeSmoke()
 void drawFlight(QPainter &painter, const ScreenToyGrenade &grenade, const ScreenToyScene &scene,
                 const QRectF &screenFrame, double elapsed)
 {
-    const QImage &body = ScreenToyGrenadePainter::projectileRaster();
+    const QImage body = ScreenToyGrenadePainter::projectileRaster();
     if (body.isNull())
         return;
     const QPointF position = grenade.position(scene.displayTime) - screenFrame.topLeft();
@@ -91,7 +90,7 @@ void drawScorchAndCraterPicture(QPainter &painter, double radius)
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor::fromRgbF(0.025f, 0.025f, 0.025f, 1));
     painter.drawPolygon(scorch);
-    if (const QImage &crater = ScreenToyGrenadePainter::craterRaster(); !crater.isNull())
+    if (const QImage crater = ScreenToyGrenadePainter::craterRaster(); !crater.isNull())
         ScreenToyCanvasPainter::drawImageAtFixedSize(painter, QRectF(-radius / 2, -radius / 2, radius, radius), crater);
 }
 
@@ -137,7 +136,7 @@ void drawFlashAndDebris(QPainter &painter, const Blast &blast)
 // Puffs rise and swell, then start again every 2.4 s.
 void drawSmoke(QPainter &painter, const Blast &blast)
 {
-    const QImage &smoke = ScreenToyGrenadePainter::smokeRaster();
+    const QImage smoke = ScreenToyGrenadePainter::smokeRaster();
     if (smoke.isNull())
         return;
     const QPointF c = blast.centre;
@@ -155,16 +154,14 @@ void drawSmoke(QPainter &painter, const Blast &blast)
 
 // The flame raster reduced by averaging to about the size flames are drawn at: stretching the
 // full raster down that far samples too few of its pixels and leaves stair-stepped edges.
-const QImage &flameForDrawing(double height)
+QImage flameForDrawing(double height)
 {
-    static const auto reduced = [](int width) {
-        const QImage &fire = ScreenToyGrenadePainter::fireRaster();
+    const int width = height < 32 ? 16 : 32;
+    return ScreenToyArtwork::derived(QStringLiteral("flame:%1").arg(width), [width] {
+        const QImage fire = ScreenToyGrenadePainter::fireRaster();
         return fire.isNull() ? QImage()
                              : fire.scaled(width, 2 * width, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    };
-    static const QImage medium = reduced(32);
-    static const QImage small = reduced(16);
-    return height < 32 ? small : medium;
+    });
 }
 
 void drawFire(QPainter &painter, const Blast &blast)
@@ -209,40 +206,37 @@ void drawExplosion(QPainter &painter, ScreenToyPictureCache &pictures, const Scr
 }
 
 namespace ScreenToyGrenadePainter {
-const QImage &projectileRaster()
+QImage projectileRaster()
 {
-    static const QImage image = raster(ScreenToyArtwork::grenadeHands(), QRectF(0.61, 0, 0.39, 1), QSize(120, 240));
-    return image;
+    return ScreenToyArtwork::derived(QStringLiteral("projectile"), [] {
+        return raster(ScreenToyArtwork::grenadeHands(), QRectF(0.61, 0, 0.39, 1), QSize(120, 240));
+    });
 }
 
-const QImage &craterRaster()
+QImage craterRaster()
 {
-    static const QImage image = raster(ScreenToyArtwork::grenadeCrater(), QRectF(0, 0, 1, 1), QSize(960, 960));
-    return image;
+    return ScreenToyArtwork::derived(QStringLiteral("crater"), [] {
+        return raster(ScreenToyArtwork::grenadeCrater(), QRectF(0, 0, 1, 1), QSize(960, 960));
+    });
 }
 
-const QImage &fireRaster()
+QImage fireRaster()
 {
-    static const QImage image = raster(ScreenToyArtwork::grenadeFire(), QRectF(0, 0, 1, 1), QSize(96, 192));
-    return image;
+    return ScreenToyArtwork::derived(QStringLiteral("fire"), [] {
+        return raster(ScreenToyArtwork::grenadeFire(), QRectF(0, 0, 1, 1), QSize(96, 192));
+    });
 }
 
-const QImage &smokeRaster()
+QImage smokeRaster()
 {
-    static const QImage image = makeSmoke();
-    return image;
+    return ScreenToyArtwork::derived(QStringLiteral("smoke"), makeSmoke);
 }
 
 QImage grenadeHandRaster(ScreenToyHandTone tone)
 {
-    static QHash<ScreenToyHandTone, QImage> hands;
-    if (const auto cached = hands.constFind(tone); cached != hands.constEnd())
-        return *cached;
-    QImage hand = raster(ScreenToyArtwork::artwork(ScreenToyKind::grenade, tone), QRectF(0, 0, 0.6, 1),
-                         QSize(400, 660));
-    if (!hand.isNull())
-        hands.insert(tone, hand);
-    return hand;
+    return ScreenToyArtwork::derived(QStringLiteral("hand:") + rawValue(tone), [tone] {
+        return raster(ScreenToyArtwork::artwork(ScreenToyKind::grenade, tone), QRectF(0, 0, 0.6, 1), QSize(400, 660));
+    });
 }
 
 void prepare(ScreenToyHandTone tone)

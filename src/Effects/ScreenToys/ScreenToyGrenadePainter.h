@@ -14,12 +14,12 @@ void drawGrenade(QPainter &painter, ScreenToyPictureCache &pictures, const Scree
                  const QRectF &screenFrame);
 void drawGrenadeHand(QPainter &painter, const ScreenToyScene &scene, const QRectF &bounds);
 
-// Built on first use; null when the artwork is missing.
-const QImage &projectileRaster();
-const QImage &craterRaster();
-const QImage &fireRaster();
-const QImage &smokeRaster();
-// The throwing hand in a tone, cached per tone; a failed raster is tried again next time.
+// Built on first use and kept with the artwork; null when the artwork is missing.
+QImage projectileRaster();
+QImage craterRaster();
+QImage fireRaster();
+QImage smokeRaster();
+// The throwing hand in a tone, cached per tone.
 QImage grenadeHandRaster(ScreenToyHandTone tone);
 // Builds the shared rasters and the hand of a tone ahead of the first throw.
 void prepare(ScreenToyHandTone tone);

@@ -45,6 +45,7 @@ std::size_t kindIndex(ScreenToyKind kind)
 ScreenToySound::ScreenToySound(std::unique_ptr<AudioOutput> output, const QString &audioFolder,
                                DelayedCall delayedCall)
     : m_output(std::move(output))
+    , m_audioFolder(audioFolder)
     , m_delayedCall(std::move(delayedCall))
     , m_mixer(voiceCount, limiterReleaseSeconds)
     , m_queue(queueLabel, SerialQueue::Priority::userInitiated)
@@ -54,9 +55,23 @@ ScreenToySound::ScreenToySound(std::unique_ptr<AudioOutput> output, const QStrin
             m_queue.asyncAfter(delay, std::move(task));
         };
     }
+}
+
+void ScreenToySound::load()
+{
+    if (m_loaded)
+        return;
     for (ScreenToyKind kind : allCases<ScreenToyKind>())
-        m_buffers[kindIndex(kind)] = monoBuffer(samples(kind, audioFolder));
-    m_grenadeThrowBuffer = loadThrowRecording(audioFolder);
+        m_buffers[kindIndex(kind)] = monoBuffer(samples(kind, m_audioFolder));
+    m_grenadeThrowBuffer = loadThrowRecording(m_audioFolder);
+    m_loaded = true;
+}
+
+void ScreenToySound::release()
+{
+    m_buffers = {};
+    m_grenadeThrowBuffer = nullptr;
+    m_loaded = false;
 }
 
 ScreenToySound::~ScreenToySound()
@@ -201,6 +216,7 @@ ScreenToySound::Buffer ScreenToySound::loadThrowRecording(const QString &audioFo
 
 void ScreenToySound::play(ScreenToyKind kind, float volume)
 {
+    load();
     playBuffer(buffer(kind), playbackVolume(kind, volume));
 }
 

@@ -34,12 +34,19 @@ public:
     // Runs a task once after a delay, on any thread.
     using DelayedCall = std::function<void(std::chrono::milliseconds delay, std::function<void()> task)>;
 
-    // Reads every recording from `audioFolder` at once. `delayedCall` defaults to the queue.
+    // Reads nothing yet: the recordings in `audioFolder` are read by `load` or the first sound.
+    // `delayedCall` defaults to the queue.
     ScreenToySound(std::unique_ptr<AudioOutput> output, const QString &audioFolder = defaultAudioFolder(),
                    DelayedCall delayedCall = {});
     ~ScreenToySound();
     ScreenToySound(const ScreenToySound &) = delete;
     ScreenToySound &operator=(const ScreenToySound &) = delete;
+
+    // Reads every recording, once until `release`: ahead of the first sound while a toy is out.
+    void load();
+    // Frees the recordings; a sound still playing keeps its own to its end.
+    void release();
+    bool isLoaded() const { return m_loaded; }
 
     void play(ScreenToyKind kind, float volume);
     // Plays any 48 kHz mono buffer; nothing unless the gain is positive and finite.
@@ -76,10 +83,12 @@ private:
     void scheduleIdleStop();
 
     std::unique_ptr<AudioOutput> m_output;
+    QString m_audioFolder;
     DelayedCall m_delayedCall;
     AudioMixer m_mixer;
     std::array<Buffer, 5> m_buffers;
     Buffer m_grenadeThrowBuffer;
+    bool m_loaded = false;
 
     // Queue-confined.
     int m_nextPlayer = 0;

@@ -3,6 +3,7 @@
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SchemeFollower.h"
 
+#include <QScopedValueRollback>
 #include <QTextDocument>
 
 namespace {
@@ -37,16 +38,30 @@ DraftEditor::DraftEditor(const QString &accessibleName, int cornerRadius, int mi
         setFont(KitStyle::font(FontRole::body));
     });
     // The document announces a change before it lays itself out again.
-    connect(document(), &QTextDocument::contentsChange, this, &DraftEditor::chooseWrapping);
+    connect(document(), &QTextDocument::contentsChange, this, [this] {
+        if (!m_wrappingChosen)
+            chooseWrapping(toPlainText());
+    });
+}
+
+void DraftEditor::setDraft(const QString &text)
+{
+    if (toPlainText() == text)
+        return;
+    const QSignalBlocker blocker(this);
+    chooseWrapping(text);
+    // The document announces the emptied text, then the new one.
+    const QScopedValueRollback chosen(m_wrappingChosen, true);
+    setPlainText(text);
 }
 
 // Wrapping between words makes the layout look for the end of a word that does not fit on
 // every line it breaks: one pasted run of a hundred thousand characters would take seconds.
 // Such text wraps anywhere; ordinary writing keeps whole words together.
-void DraftEditor::chooseWrapping()
+void DraftEditor::chooseWrapping(const QString &text)
 {
     const QTextOption::WrapMode wanted =
-        hasLongWord(toPlainText()) ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+        hasLongWord(text) ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
     if (wordWrapMode() != wanted)
         setWordWrapMode(wanted);
 }

@@ -10,9 +10,14 @@ class DraftEditor final : public QPlainTextEdit {
 public:
     DraftEditor(const QString &accessibleName, int cornerRadius, int minimumHeight, QWidget *parent = nullptr);
 
+    // Replaces the text without announcing it. The wrapping is chosen first: choosing it once
+    // the text is in lays the whole text out a second time.
+    void setDraft(const QString &text);
     // Starts at its minimum height instead of the scroll area's tall default.
     QSize sizeHint() const override;
 
 private:
-    void chooseWrapping();
+    void chooseWrapping(const QString &text);
+
+    bool m_wrappingChosen = false;
 };

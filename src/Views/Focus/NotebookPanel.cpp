@@ -84,10 +84,7 @@ void NotebookPanel::loadDrafts(const QString &intention, const QString &notes)
         const QSignalBlocker blocker(m_intention);
         m_intention->setText(intention);
     }
-    if (m_notes->toPlainText() != notes) {
-        const QSignalBlocker blocker(m_notes);
-        m_notes->setPlainText(notes);
-    }
+    m_notes->setDraft(notes);
 }
 
 void NotebookPanel::sync(const QColor &accent)

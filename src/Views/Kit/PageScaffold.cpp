@@ -1,5 +1,6 @@
 #include "Views/Kit/PageScaffold.h"
 
+#include <QCoreApplication>
 #include <QVBoxLayout>
 
 PageScaffold::PageScaffold(QWidget *parent)
@@ -17,6 +18,13 @@ PageScaffold::PageScaffold(QWidget *parent)
     m_column->addStretch(1);
     setWidget(content);
     viewport()->setAutoFillBackground(false);
+}
+
+void PageScaffold::settle()
+{
+    m_column->activate();
+    QEvent request(QEvent::LayoutRequest);
+    QCoreApplication::sendEvent(this, &request);
 }
 
 void PageScaffold::addSection(QWidget *section)

@@ -15,6 +15,9 @@ public:
 
     void addSection(QWidget *section);
     void addSection(QLayout *section);
+    // Lays the column out and shows or hides the scroll bar now instead of in the next pass of
+    // the event loop, so text filled in next is laid out once, at the column's final width.
+    void settle();
 
 private:
     QVBoxLayout *m_column = nullptr;

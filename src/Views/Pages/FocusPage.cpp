@@ -80,6 +80,8 @@ void FocusPage::sync()
 void FocusPage::showEvent(QShowEvent *event)
 {
     ControlPage::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        settle();
         m_notebook->pageAppeared();
+    }
 }

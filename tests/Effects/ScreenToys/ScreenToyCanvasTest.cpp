@@ -172,14 +172,14 @@ TEST(ScreenToyCanvasPainter, CachedPicturesFadeEachFrameAndLeaveWithTheirItems)
     EXPECT_EQ(pictures.size(), 0);
 }
 
-TEST(ScreenToyCanvasPainter, FixedSizeImagesStayRightPastTheCachesSixtyFourEntries)
+TEST(ScreenToyCanvasPainter, FixedSizeImagesStayRightPastTheCachesBound)
 {
     // Each image a colour of its own (and the left half of the last one another), each drawn
-    // at sizes of its own: 72 entries, so the cache empties on the way and fills again.
+    // at sizes of its own: 108 entries, so the cache empties on the way and fills again.
     std::vector<QImage> images;
-    for (int i = 0; i < 24; ++i) {
+    for (int i = 0; i < 36; ++i) {
         QImage image(8, 8, QImage::Format_ARGB32_Premultiplied);
-        image.fill(QColor(i * 10, 255 - i * 10, 128));
+        image.fill(QColor(i * 7, 255 - i * 7, 128));
         images.push_back(image);
     }
     QImage split = images.back().copy();

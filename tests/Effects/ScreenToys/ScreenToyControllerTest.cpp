@@ -1,3 +1,4 @@
+#include "Effects/ScreenToys/ScreenToyArtwork.h"
 #include "Effects/ScreenToys/ScreenToyCanvasView.h"
 #include "Effects/ScreenToys/ScreenToyController.h"
 #include "Effects/ScreenToys/ScreenToyPOV.h"
@@ -140,6 +141,33 @@ TEST(ScreenToyController, SleepPutsTheToyAway)
     QCoreApplication::processEvents();
     EXPECT_EQ(f.toys->activeToy(), std::nullopt);
     EXPECT_FALSE(f.sleep.running);
+}
+
+// Whichever way the toy goes, its artwork, the images made from it and its sounds go too,
+// and the next toy has them again.
+TEST(ScreenToyController, PuttingTheToyAwayFreesItsArtworkAndSounds)
+{
+    ToyFixture f;
+    const std::pair<const char *, std::function<void()>> ways[] = {
+        {"stop", [&] { f.toys->stop(); }},
+        {"sleep", [&] { f.sleep.send(SleepTransition::willSleep); }},
+        {"Esc", [&] { f.keys.sources.at(InputCaptureLevel::globalFallback)->send(EscapeKeyMonitor::escapeKeyCode, 1); }},
+    };
+    for (const auto &[name, putAway] : ways) {
+        ASSERT_TRUE(f.toys->equip(ScreenToyKind::grenade)) << name;
+        f.clickAt(QPointF(600, 400));
+        f.run(1500ms);
+        ASSERT_FALSE(f.toys->canvases().empty());
+        f.toys->canvases()[0]->render();
+        EXPECT_TRUE(ScreenToyArtwork::isLoaded()) << name;
+        EXPECT_TRUE(f.toys->sound()->isLoaded()) << name;
+        putAway();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        ASSERT_EQ(f.toys->activeToy(), std::nullopt) << name;
+        EXPECT_FALSE(ScreenToyArtwork::isLoaded()) << name;
+        EXPECT_FALSE(f.toys->sound()->isLoaded()) << name;
+    }
 }
 
 TEST(ScreenToyController, WithoutAGlobalEscTheToyStillWorksAndSaysSo)
