@@ -29,6 +29,14 @@ std::array<PetAnimator::Channel, PetAnimator::channelCount> PetAnimator::initial
     return channels;
 }
 
+PetPoseValues PetAnimator::targets() const
+{
+    PetPoseValues targets;
+    for (std::size_t i = 0; i < channelCount; ++i)
+        targets.*PetPoseValues::members[i] = m_channels[i].target;
+    return targets;
+}
+
 void PetAnimator::setTargets(const PetPoseValues &targets, PetCurve curve)
 {
     for (std::size_t i = 0; i < channelCount; ++i) {

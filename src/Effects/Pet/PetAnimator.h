@@ -28,6 +28,8 @@ struct PetCurve {
 class PetAnimator {
 public:
     const PetPoseValues &values() const { return m_values; }
+    // Where every term is heading.
+    PetPoseValues targets() const;
     void setDevicePixelRatio(double ratio) { m_devicePixelRatio = ratio; }
     // Terms whose resting value changes start moving along `curve`; the rest keep their course.
     void setTargets(const PetPoseValues &targets, PetCurve curve);

@@ -22,6 +22,7 @@ constexpr std::size_t keptFigures = 4;
 // A late frame moves the pose by at most this much beyond its due time, so a stalled loop
 // does not jump.
 constexpr double longestLateSeconds = 0.1;
+constexpr double changeWaitsForMotionSeconds = 0.1;
 constexpr double capsulePaddingX = 8;
 constexpr double capsulePaddingY = 5;
 constexpr int pageFadeMs = 160;
@@ -136,14 +137,26 @@ QRectF DesktopPetView::figureFrame() const
 
 QPolygonF DesktopPetView::figureHitArea() const
 {
+    return figureHitArea(poseValues());
+}
+
+QPolygonF DesktopPetView::figureHitArea(const PetPoseValues &values) const
+{
     const QRectF frame = figureFrame();
-    const QTransform pose = PetPose::transform(poseValues()) * QTransform::fromTranslate(frame.x(), frame.y());
+    const QTransform pose = PetPose::transform(values) * QTransform::fromTranslate(frame.x(), frame.y());
     return pose.map(QPolygonF(QRectF(0, 0, PetPose::frameWidth, PetPose::frameHeight)));
+}
+
+QTransform DesktopPetView::figurePlacement() const
+{
+    const QRectF frame = figureFrame();
+    return QTransform::fromTranslate(frame.width() / 2, frame.height() / 2) * PetPose::transform(poseValues())
+        * QTransform::fromTranslate(frame.x(), frame.y());
 }
 
 QRegion DesktopPetView::inputRegion() const
 {
-    QRegion region(figureHitArea().boundingRect().toAlignedRect());
+    QRegion region(figureHitArea(m_animator.targets()).boundingRect().toAlignedRect());
     if (const auto card = cardRect())
         region += card->toAlignedRect();
     return region;
@@ -285,13 +298,19 @@ void DesktopPetView::retarget(PetCurve curve)
     if (m_frameTimer.isActive())
         m_animator.advance(elapsedSinceFrame());
     m_animator.setTargets(PetPose::targets(poseState()), curve);
-    planFrame();
+    // A new course, and the picture that came with it, shows with its first whole pixel of
+    // movement when that is near, rather than in a frame of its own.
+    const auto next = planFrame();
+    if (!next || *next > changeWaitsForMotionSeconds)
+        refreshFigure();
+    emit appearanceChanged();
 }
 
 void DesktopPetView::advanceAnimation(double seconds)
 {
     m_animator.advance(seconds);
     planFrame();
+    refreshFigure();
 }
 
 void DesktopPetView::frameTick()
@@ -305,25 +324,37 @@ double DesktopPetView::elapsedSinceFrame()
     return std::min(double(m_frameClock.restart()) / 1000.0, due + longestLateSeconds);
 }
 
-void DesktopPetView::planFrame()
+std::optional<double> DesktopPetView::planFrame()
 {
     // The next frame comes when something drawn has moved a whole device pixel; when the rest
     // of the motion stays within one, the pose is drawn at rest now and nothing more runs.
     m_animator.setDevicePixelRatio(devicePixelRatioF());
-    if (const auto next = m_animator.secondsToNextPixel()) {
+    const auto next = m_animator.secondsToNextPixel();
+    if (next) {
         m_frameClock.start();
         m_frameTimer.start(std::max(frameIntervalMs, int(std::lround(*next * 1000))));
     } else {
         m_animator.finish();
         m_frameTimer.stop();
     }
-    refresh();
+    return next;
 }
 
 void DesktopPetView::refresh()
 {
     update();
     emit appearanceChanged();
+}
+
+void DesktopPetView::refreshFigure()
+{
+    if (!isVisible() || cardRect()) {
+        refresh();
+        return;
+    }
+    // Painted at once rather than through a posted request: a frame is the whole of its wakeup.
+    repaint(m_paintedFigure.united(figureArea(figurePicture(devicePixelRatioF()))));
+    emit pictureMoved();
 }
 
 void DesktopPetView::updateAccessibleName()
@@ -477,7 +508,7 @@ void DesktopPetView::idleStep(int step, std::uint64_t generation)
             break;
         default:
             m_blinking = step == 2;
-            refresh();
+            refreshFigure();
             break;
         }
         idleStep((step + 1) % 4, generation);
@@ -530,11 +561,43 @@ void DesktopPetView::physicsStep(std::uint64_t generation)
 
 void DesktopPetView::paintEvent(QPaintEvent *event)
 {
+    // The backing store hands over the area cleared to transparent.
     QPainter painter(this);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.fillRect(event->rect(), Qt::transparent);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    PetPictures::paintInBands(painter, event->rect(), [&] { paintContent(painter); });
+    if (!cardRect() && figurePlacement().type() <= QTransform::TxTranslate)
+        paintContent(painter);
+    else
+        PetPictures::paintInBands(painter, event->rect(), [&] { paintContent(painter); });
+}
+
+const DesktopPetView::DrawnFigure &DesktopPetView::figurePicture(double ratio)
+{
+    // The figure changes far less often than its pose: it is drawn once into a picture that
+    // each frame then places with the pose. The idle cycle only goes between a few pictures
+    // (resting, bobbing, blinking), so the last few are kept.
+    const PetFigureState figure = figureState();
+    auto drawn = std::find_if(m_figures.begin(), m_figures.end(),
+                              [&](const DrawnFigure &f) { return f.state == figure && f.ratio == ratio; });
+    if (drawn != m_figures.end())
+        return *drawn;
+    QImage image((figureBounds.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter figurePainter(&image);
+    figurePainter.translate(-figureBounds.topLeft());
+    PetPictures::paintInBands(figurePainter, figureBounds.toAlignedRect(),
+                              [&] { PetFigure::paint(figurePainter, figure); });
+    figurePainter.end();
+    const QRect pixels = PetPictures::opaqueBounds(image);
+    const QRectF bounds(figureBounds.topLeft() + QPointF(pixels.topLeft()) / ratio, QSizeF(pixels.size()) / ratio);
+    if (m_figures.size() == keptFigures)
+        m_figures.pop_back();
+    return *m_figures.insert(m_figures.begin(), {figure, ratio, std::move(image), bounds});
+}
+
+QRect DesktopPetView::figureArea(const DrawnFigure &picture) const
+{
+    // A pixel more on each side for the edge a smoothed or rounded placement spreads into.
+    return figurePlacement().mapRect(picture.drawnBounds).toAlignedRect().adjusted(-1, -1, 1, 1);
 }
 
 void DesktopPetView::paintContent(QPainter &painter)
@@ -545,33 +608,21 @@ void DesktopPetView::paintContent(QPainter &painter)
     else if (const auto capsule = capsuleRect())
         paintCapsule(painter, *capsule);
 
-    // The figure changes far less often than its pose: it is drawn once into a picture that
-    // each frame then places with the pose. The idle cycle only goes between a few pictures
-    // (resting, bobbing, blinking), so the last few are kept.
-    const PetFigureState figure = figureState();
     const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-    auto drawn = std::find_if(m_figures.begin(), m_figures.end(),
-                              [&](const DrawnFigure &f) { return f.state == figure && f.ratio == ratio; });
-    if (drawn == m_figures.end()) {
-        QImage image((figureBounds.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(ratio);
-        image.fill(Qt::transparent);
-        QPainter figurePainter(&image);
-        figurePainter.translate(-figureBounds.topLeft());
-        PetPictures::paintInBands(figurePainter, figureBounds.toAlignedRect(),
-                                  [&] { PetFigure::paint(figurePainter, figure); });
-        if (m_figures.size() == keptFigures)
-            m_figures.pop_back();
-        drawn = m_figures.insert(m_figures.begin(), {figure, ratio, std::move(image)});
-    }
-    const QImage &figureImage = drawn->image;
-    const QRectF frame = figureFrame();
+    const DrawnFigure &picture = figurePicture(ratio);
+    const QTransform placement = figurePlacement();
+    m_paintedFigure = figureArea(picture);
     painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.translate(frame.topLeft());
-    painter.setTransform(PetPose::transform(poseValues()), true);
-    painter.translate(frame.width() / 2, frame.height() / 2);
-    painter.drawImage(figureBounds.topLeft(), figureImage);
+    if (placement.type() <= QTransform::TxTranslate) {
+        // A pose that only moves the figure puts its picture on whole device pixels, where Qt
+        // copies it as it is, without a filter or its thread pool.
+        const QPointF at = placement.map(figureBounds.topLeft()) * ratio;
+        painter.drawImage(QPointF(std::round(at.x()), std::round(at.y())) / ratio, picture.image);
+    } else {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.setTransform(placement, true);
+        painter.drawImage(figureBounds.topLeft(), picture.image);
+    }
     painter.restore();
 }
 

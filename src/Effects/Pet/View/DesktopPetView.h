@@ -41,7 +41,8 @@ public:
     QRectF figureFrame() const;
     // The figure's hit area after the pose, in view coordinates.
     QPolygonF figureHitArea() const;
-    // The part of the view that catches the pointer: the figure and the open card.
+    // The part of the view that catches the pointer: the figure where its pose is heading, so
+    // the region changes with a new pose rather than with every frame, and the open card.
     QRegion inputRegion() const;
     std::optional<QRectF> capsuleRect() const;
     std::optional<QRectF> cardRect() const;
@@ -61,6 +62,8 @@ public:
 signals:
     // The region that catches the pointer or the drawn picture may have changed.
     void appearanceChanged();
+    // Only the drawn figure changed or moved; the region that catches the pointer did not.
+    void pictureMoved();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -73,10 +76,17 @@ protected:
 
 private:
     void retarget(PetCurve curve);
-    void planFrame();
+    // Times the next frame; returns how far away it is, none when the pose came to rest.
+    std::optional<double> planFrame();
     // Real time since the last frame, at most a little past the frame's due time.
     double elapsedSinceFrame();
     void refresh();
+    // Repaints only where the figure was and now is, unless the card, which moves with the
+    // pose too, is open.
+    void refreshFigure();
+    QPolygonF figureHitArea(const PetPoseValues &values) const;
+    // From the figure's own coordinates to the view's, with the pose.
+    QTransform figurePlacement() const;
     void frameTick();
     void tap();
     void hoverAt(QPointF viewPoint);
@@ -150,6 +160,12 @@ private:
         PetFigureState state;
         double ratio = 0;
         QImage image;
+        // What the picture covers, in figure coordinates.
+        QRectF drawnBounds;
     };
     std::vector<DrawnFigure> m_figures;
+    const DrawnFigure &figurePicture(double ratio);
+    QRect figureArea(const DrawnFigure &picture) const;
+    // Where the figure was last painted, in view coordinates.
+    QRect m_paintedFigure;
 };

@@ -16,6 +16,9 @@ QImage multiplied(const QImage &image, const QColor &tint);
 // by the radius on every side: a drop shadow.
 QImage blurredShape(const QImage &image, const QColor &color, double radius);
 
+// The smallest rectangle of `image`'s pixels holding every pixel that is not fully transparent.
+QRect opaqueBounds(const QImage &image);
+
 // Runs `paint` once per band of a few device rows of `area` (in the painter's logical
 // coordinates), clipped to it. Qt hands any fill of more than 96 spans to its thread pool,
 // whose wakeups cost far more than the pet's few pixels; a band never reaches that.

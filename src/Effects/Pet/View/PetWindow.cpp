@@ -24,6 +24,8 @@ PetWindow::PetWindow(PetPresentation &presentation, Scheduler &scheduler, const 
     setFocusPolicy(Qt::NoFocus);
     resize(PetGeometry::closedPanelSize.toSize());
     connect(m_view, &DesktopPetView::appearanceChanged, this, &PetWindow::refreshShape);
+    if (m_shaped)
+        connect(m_view, &DesktopPetView::pictureMoved, this, &PetWindow::refreshShape);
 }
 
 PetWindow::~PetWindow()
