@@ -1,5 +1,6 @@
 #include "Views/PageBar.h"
 
+#include "Views/Kit/Contrast.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SymbolIcon.h"
 
@@ -9,6 +10,14 @@
 #include <QPainterPath>
 
 #include <algorithm>
+
+namespace {
+// The selected page's background: a tint of the accent over the bar.
+QColor highlightFill(const QColor &accent)
+{
+    return Contrast::over(KitStyle::withOpacity(accent, 0.10), KitStyle::color(ColorRole::barBackground));
+}
+}
 
 class PageBarButton final : public QAbstractButton {
 public:
@@ -57,7 +66,8 @@ protected:
     {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        const QColor ink = m_selected ? m_accent : KitStyle::color(ColorRole::primary);
+        const QColor ink = m_selected ? Contrast::readable(m_accent, {highlightFill(m_accent)})
+                                      : KitStyle::color(ColorRole::primary);
         // The selected page's background and underline belong to the bar, which slides them.
         if (!m_selected && underMouse()) {
             QPainterPath path;
@@ -182,7 +192,7 @@ void PageBar::paintEvent(QPaintEvent *)
     const QRectF box = m_highlight.adjusted(0.5, 0.5, -0.5, -0.5);
     QPainterPath path;
     path.addRoundedRect(box, 9, 9);
-    painter.fillPath(path, KitStyle::withOpacity(m_accent, 0.10));
+    painter.fillPath(path, highlightFill(m_accent));
     painter.setPen(Qt::NoPen);
     painter.setBrush(m_accent);
     painter.drawRoundedRect(QRectF(box.left() + 15, box.bottom() - 2, box.width() - 30, 2), 1, 1);

@@ -1,5 +1,7 @@
 #include "Views/StudioSheet.h"
 
+#include "Views/Kit/TextLabels.h"
+
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -10,7 +12,7 @@ StudioSheet::StudioSheet(QWidget *body, QWidget *parent)
     setWindowTitle(QStringLiteral("Sound Studio"));
     setWindowModality(Qt::WindowModal);
     setAttribute(Qt::WA_DeleteOnClose);
-    auto *close = new QPushButton(QStringLiteral("Close"), this);
+    QPushButton *close = TextLabels::borderedButton(QString(), QStringLiteral("Close"), this);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);
     body->setParent(this);

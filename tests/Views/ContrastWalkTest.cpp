@@ -6,7 +6,11 @@
 #include "Views/MenuBarPanel.h"
 #include "support/ViewRig.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QFontInfo>
 #include <QHash>
 #include <QLabel>
@@ -65,6 +69,69 @@ void checkLabels(QWidget *root, const QString &where, const std::function<bool(Q
     EXPECT_GT(checked, 0) << where.toStdString();
 }
 
+// The pixel of `area` that stands out most from `background`.
+QColor mostDistinct(const QImage &shot, const QRect &area, const QColor &background)
+{
+    QColor best = background;
+    double bestRatio = 1;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor pixel = QColor::fromRgb(shot.pixel(x, y));
+            if (const double ratio = Contrast::ratio(pixel, background); ratio > bestRatio) {
+                bestRatio = ratio;
+                best = pixel;
+            }
+        }
+    }
+    return best;
+}
+
+// Checks every visible, enabled button title under `root` (selected and checked ones as they
+// are drawn) against the button's own fill, away from its rounded corners, and the edge of
+// every field, push button and picker against what lies just outside it.
+void checkControls(QWidget *root, const QString &where)
+{
+    const QImage shot = root->grab().toImage();
+    int checked = 0;
+    for (QAbstractButton *button : root->findChildren<QAbstractButton *>()) {
+        if (!button->isVisibleTo(root) || !button->isEnabled() || button->text().trimmed().isEmpty())
+            continue;
+        const QRect area = QRect(button->mapTo(root, QPoint(0, 0)), button->size()).intersected(shot.rect());
+        const QRect inner = area.adjusted(std::min(12, area.width() / 4), std::min(7, area.height() / 4),
+                                          -std::min(12, area.width() / 4), -std::min(7, area.height() / 4));
+        if (inner.isEmpty())
+            continue;
+        const QColor fill = colourBehind(shot, inner);
+        const QColor ink = mostDistinct(shot, inner, fill);
+        const double minimum = QFontInfo(button->font()).pixelSize() >= 18 ? Contrast::large : Contrast::text;
+        EXPECT_GE(Contrast::ratio(ink, fill), minimum)
+            << where.toStdString() << ": button \"" << button->text().toStdString() << "\" " << ink.name().toStdString()
+            << " on " << fill.name().toStdString();
+        ++checked;
+    }
+    for (QWidget *control : root->findChildren<QWidget *>()) {
+        const bool edged = qobject_cast<QLineEdit *>(control) || qobject_cast<QComboBox *>(control) ||
+                           qobject_cast<QPushButton *>(control);
+        if (!edged || !control->isVisibleTo(root) || !control->isEnabled() || !control->parentWidget() ||
+            qobject_cast<QComboBox *>(control->parentWidget()))
+            continue;
+        const QRect area = QRect(control->mapTo(root, QPoint(0, 0)), control->size());
+        const int middle = area.center().y();
+        if (area.left() < 3 || !shot.rect().contains(area.left() + 3, middle))
+            continue;
+        const QColor outside = QColor::fromRgb(shot.pixel(area.left() - 2, middle));
+        const QColor edge = mostDistinct(shot, QRect(area.left(), middle - 2, 3, 5), outside);
+        EXPECT_GE(Contrast::ratio(edge, outside), Contrast::large)
+            << where.toStdString() << ": edge of " << control->metaObject()->className() << " \""
+            << (qobject_cast<QPushButton *>(control) ? qobject_cast<QPushButton *>(control)->text()
+                                                     : control->accessibleName())
+                   .toStdString()
+            << "\" " << edge.name().toStdString() << " on "
+            << outside.name().toStdString();
+    }
+    EXPECT_GT(checked, 0) << where.toStdString();
+}
+
 bool insidePage(QLabel *label)
 {
     for (QWidget *parent = label->parentWidget(); parent; parent = parent->parentWidget()) {
@@ -89,17 +156,27 @@ TEST(ContrastWalk, EveryLabelOfEveryPageAndThePanelReadsInBothSchemes)
         window.show();
         QCoreApplication::processEvents();
         checkLabels(&window, name + QStringLiteral("window"), insidePage);
+        checkControls(&window, name + QStringLiteral("window"));
         for (SettingsPage page : allCases<SettingsPage>()) {
             window.openPage(page);
             QCoreApplication::processEvents();
             for (PageScaffold *scaffold : window.findChildren<PageScaffold *>()) {
-                if (scaffold->isVisible())
+                if (scaffold->isVisible()) {
                     checkLabels(scaffold->widget(), name + rawValue(page));
+                    checkControls(scaffold->widget(), name + rawValue(page));
+                }
             }
         }
         MenuBarPanel panel(*rig.app);
         panel.show();
         QCoreApplication::processEvents();
         checkLabels(&panel, name + QStringLiteral("panel"));
+        checkControls(&panel, name + QStringLiteral("panel"));
+        window.state().setClipStudioPresented(true);
+        QCoreApplication::processEvents();
+        ASSERT_NE(window.studioSheet(), nullptr);
+        checkLabels(window.studioSheet(), name + QStringLiteral("studio"));
+        checkControls(window.studioSheet(), name + QStringLiteral("studio"));
+        window.state().setClipStudioPresented(false);
     }
 }

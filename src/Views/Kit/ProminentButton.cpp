@@ -47,14 +47,20 @@ void ProminentButton::restyle()
                             : m_tint;
     if (!m_symbol.isEmpty())
         SymbolIcon::setLeadingIcon(this, m_symbol, m_content);
-    setStyleSheet(QStringLiteral("QPushButton { background: %1; color: %2; border: none; border-radius: 6px;"
-                                 " padding: 5px 12px; }"
+    // The fill's own hue marks the edge, made to stand out from every background it sits on.
+    const QColor edge = Contrast::readable(Contrast::over(tint, KitStyle::color(ColorRole::windowBackground)),
+                                           {KitStyle::color(ColorRole::windowBackground),
+                                            KitStyle::color(ColorRole::controlBackground),
+                                            KitStyle::color(ColorRole::barBackground)},
+                                           Contrast::large);
+    setStyleSheet(QStringLiteral("QPushButton { background: %1; color: %2; border: 1px solid %6; border-radius: 6px;"
+                                 " padding: 4px 11px; }"
                                  "QPushButton:pressed { background: %3; }"
-                                 "QPushButton:disabled { background: %4; color: %5; }")
+                                 "QPushButton:disabled { background: %4; color: %5; border-color: %4; }")
                       .arg(tint.name(QColor::HexArgb), m_content.name(QColor::HexArgb),
                            tint.darker(115).name(QColor::HexArgb),
                            KitStyle::withOpacity(tint, 0.4).name(QColor::HexArgb),
-                           KitStyle::withOpacity(m_content, 0.7).name(QColor::HexArgb)));
+                           KitStyle::withOpacity(m_content, 0.7).name(QColor::HexArgb), edge.name()));
     // A style sheet drops the inherited font; the semibold body font is set again after it.
     setFont(KitStyle::font(FontRole::body, QFont::DemiBold));
 }

@@ -1,5 +1,6 @@
 #include "Views/Kit/SelectableTile.h"
 
+#include "Views/Kit/Contrast.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SymbolIcon.h"
 
@@ -89,7 +90,10 @@ void SelectableTile::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    QColor fill = m_selected ? m_selectionColor : KitStyle::color(ColorRole::controlBackground);
+    // White content stays readable: a selection colour too light for it is taken darker.
+    QColor fill = m_selected ? Contrast::readable(Contrast::over(m_selectionColor, KitStyle::color(ColorRole::windowBackground)),
+                                                  {Qt::white})
+                             : KitStyle::color(ColorRole::controlBackground);
     QColor ink = m_selected ? QColor(Qt::white) : KitStyle::color(ColorRole::primary);
     if (!isEnabled()) {
         fill = KitStyle::withOpacity(fill, 0.5);

@@ -4,7 +4,9 @@
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SchemeFollower.h"
 #include "Views/Kit/SymbolIcon.h"
+#include "Views/Kit/WheelGuard.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -78,6 +80,22 @@ QPushButton *TextLabels::borderedButton(const QString &symbol, const QString &te
         button->setFont(KitStyle::font(FontRole::body));
     });
     return button;
+}
+
+QComboBox *TextLabels::picker(QWidget *parent)
+{
+    auto *combo = WheelGuard::guard(new QComboBox(parent));
+    SchemeFollower::follow(combo, [combo] {
+        combo->setStyleSheet(QStringLiteral("QComboBox { border: 1px solid %1; border-radius: 3px; padding: 3px 8px;"
+                                            " background: %2; color: %3; }"
+                                            "QComboBox:disabled { color: %4; }")
+                                 .arg(KitStyle::color(ColorRole::controlEdge).name(QColor::HexArgb),
+                                      KitStyle::color(ColorRole::controlBackground).name(),
+                                      KitStyle::color(ColorRole::primary).name(),
+                                      KitStyle::color(ColorRole::tertiary).name()));
+        combo->setFont(KitStyle::font(FontRole::body));
+    });
+    return combo;
 }
 
 QLineEdit *TextLabels::textField(QWidget *parent)

@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -26,6 +27,8 @@ void tint(QLabel *label, ColorRole role);
 // in `content`; `extraStyle` adds style-sheet rules of the caller's own.
 QPushButton *borderedButton(const QString &symbol, const QString &text, QWidget *parent = nullptr,
                             ColorRole content = ColorRole::primary, const QString &extraStyle = {});
+// A wheel-safe picker whose edge stands out from the card in both schemes.
+QComboBox *picker(QWidget *parent = nullptr);
 // A one-line text field with the kit's rounded corners and padding.
 QLineEdit *textField(QWidget *parent = nullptr);
 }

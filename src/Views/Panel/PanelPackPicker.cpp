@@ -2,7 +2,6 @@
 
 #include "Views/AppModel.h"
 #include "Views/Kit/TextLabels.h"
-#include "Views/Kit/WheelGuard.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -14,7 +13,7 @@ PanelPackPicker::PanelPackPicker(AppModel &app, const QString &title, SoundChann
     , m_app(app)
     , m_channel(channel)
 {
-    m_combo = WheelGuard::guard(new QComboBox(this));
+    m_combo = TextLabels::picker(this);
     m_combo->setAccessibleName(title);
     m_combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_combo->setMinimumContentsLength(12);

@@ -47,7 +47,7 @@ QLabel *label(const QString &text, FontRole font, ColorRole color, std::optional
 
 QPushButton *button(const QString &text, const QString &help = {})
 {
-    auto *result = new QPushButton(text);
+    QPushButton *result = TextLabels::borderedButton(QString(), text);
     result->setToolTip(help);
     return result;
 }
@@ -231,7 +231,7 @@ QHBoxLayout *ClipStudioView::buildAssignmentRow()
 {
     auto *assignment = row();
     assignment->addWidget(new QLabel(QStringLiteral("Assignment")));
-    m_group = WheelGuard::guard(new QComboBox);
+    m_group = TextLabels::picker();
     m_group->setAccessibleName(QStringLiteral("Assignment"));
     for (KeyGroup group : allCases<KeyGroup>())
         m_group->addItem(rawValue(group));
@@ -240,7 +240,7 @@ QHBoxLayout *ClipStudioView::buildAssignmentRow()
     assignment->addWidget(m_group);
     assignment->addSpacing(12);
     assignment->addWidget(new QLabel(QStringLiteral("Event")));
-    m_phase = WheelGuard::guard(new QComboBox);
+    m_phase = TextLabels::picker();
     m_phase->setAccessibleName(QStringLiteral("Event"));
     m_phase->addItems({QStringLiteral("Press"), QStringLiteral("Release")});
     connect(m_phase, &QComboBox::currentIndexChanged, this,

@@ -32,7 +32,6 @@ LidDancePanel::LidDancePanel(AppModel &app, QWidget *parent)
     for (LidDanceStyle style : allCases<LidDanceStyle>()) {
         const SystemPageText::SymbolText chip = SystemPageText::lidChip(style);
         auto *button = new ChipButton(chip.symbol, chip.text, this);
-        button->setSelectionColor(KitStyle::color(ColorRole::cyan, 0.76));
         connect(button, &QAbstractButton::clicked, this, [this, style] {
             m_app.settings().setLidDanceStyleID(rawValue(style));
             m_app.effectsController().previewLidDance();
@@ -64,8 +63,12 @@ void LidDancePanel::sync()
     m_toggle->sync();
     m_toggle->setAccent(KitStyle::accent(settings));
     Bind::enabled(m_toggle, m_hasSensor);
-    for (const auto &[style, chip] : m_chips)
+    // Cyan has another shade in each scheme.
+    const QColor selection = KitStyle::color(ColorRole::cyan, 0.76);
+    for (const auto &[style, chip] : m_chips) {
         chip->setSelected(settings.lidDanceStyleID() == rawValue(style));
+        chip->setSelectionColor(selection);
+    }
     if (m_angle)
         Bind::text(m_angle, SystemPageText::lidAngle(m_app.effectsController().lidAngle().angle()));
 }

@@ -60,7 +60,6 @@ PowerPanel::PowerPanel(AppModel &app, QWidget *parent)
         button->setFont(KitStyle::font(FontRole::caption, QFont::DemiBold));
         button->setSymbolSize(13);
         button->setPadding(chipVerticalPadding);
-        button->setSelectionColor(KitStyle::color(ColorRole::green));
         // A capsule: fixed to its content with the wider side padding, fully rounded ends.
         const QSize size = button->sizeHint() + QSize(2 * (chipHorizontalPadding - chipVerticalPadding), 0);
         button->setFixedSize(size);
@@ -92,6 +91,10 @@ void PowerPanel::sync()
     Bind::enabled(m_toggle, systemOn);
     Bind::enabled(m_previews, previews);
     Bind::enabled(m_looks, previews);
-    for (const auto &[style, chip] : m_chips)
+    // Green has another shade in each scheme.
+    const QColor selection = KitStyle::color(ColorRole::green);
+    for (const auto &[style, chip] : m_chips) {
         chip->setSelected(settings.chargingVisualStyleID() == rawValue(style));
+        chip->setSelectionColor(selection);
+    }
 }
