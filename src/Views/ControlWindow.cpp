@@ -66,8 +66,12 @@ ControlWindow::ControlWindow(AppModel &app, SettingsViewState &state)
     m_syncTimer.setInterval(0);
     connect(&m_syncTimer, &QTimer::timeout, this, &ControlWindow::sync);
     connect(&m_app, &AppModel::changed, &m_syncTimer, qOverload<>(&QTimer::start));
-    // Colours set while syncing are set again in the new scheme.
-    SchemeFollower::follow(this, [this] { m_syncTimer.start(); });
+    // Colours set while syncing are set again in the new scheme, the window's own palette
+    // (links, dimmed sliders) among them.
+    SchemeFollower::follow(this, [this] {
+        m_accent = QColor();
+        m_syncTimer.start();
+    });
     connect(&m_state, &SettingsViewState::pageChanged, this, &ControlWindow::showCurrentPage);
     connect(&m_state, &SettingsViewState::clipStudioPresentedChanged, this, &ControlWindow::presentStudio);
     // The page bar publishes the page it shows; buttons inside pages change only the page.

@@ -43,8 +43,12 @@ MenuBarPanel::MenuBarPanel(AppModel &app)
     m_syncTimer.setInterval(0);
     connect(&m_syncTimer, &QTimer::timeout, this, &MenuBarPanel::sync);
     connect(&m_app, &AppModel::changed, &m_syncTimer, qOverload<>(&QTimer::start));
-    // Colours set while syncing are set again in the new scheme.
-    SchemeFollower::follow(this, [this] { m_syncTimer.start(); });
+    // Colours set while syncing are set again in the new scheme, the window's own palette
+    // (links, dimmed sliders) among them.
+    SchemeFollower::follow(this, [this] {
+        m_accent = QColor();
+        m_syncTimer.start();
+    });
 }
 
 void MenuBarPanel::popUp(const QRect &anchor, const QRect &available)

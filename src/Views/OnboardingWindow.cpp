@@ -72,8 +72,12 @@ OnboardingWindow::OnboardingWindow(AppModel &app)
     m_syncTimer.setInterval(0);
     connect(&m_syncTimer, &QTimer::timeout, this, &OnboardingWindow::sync);
     connect(&m_app, &AppModel::changed, &m_syncTimer, qOverload<>(&QTimer::start));
-    // Colours set while syncing are set again in the new scheme.
-    SchemeFollower::follow(this, [this] { m_syncTimer.start(); });
+    // Colours set while syncing are set again in the new scheme, the window's own palette
+    // (links, dimmed sliders) among them.
+    SchemeFollower::follow(this, [this] {
+        m_accent = QColor();
+        m_syncTimer.start();
+    });
     // A window closed for good is deleted a turn later and may outlive the application.
     connect(&m_app, &QObject::destroyed, &m_syncTimer, &QTimer::stop);
     setPage(welcomePage);

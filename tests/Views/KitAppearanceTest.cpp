@@ -1,8 +1,12 @@
+#include "Views/ControlWindow.h"
 #include "Views/Kit/Contrast.h"
 #include "Views/Kit/KitAppearance.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/TextLabels.h"
+#include "Views/MenuBarPanel.h"
+#include "Views/SettingsViewState.h"
 #include "fakes/FakeColorSchemeSource.h"
+#include "support/ViewRig.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -131,4 +135,29 @@ TEST(KitAppearance, FollowsTheDesktopLiveAndRestylesTintedLabels)
     QCoreApplication::processEvents();
     EXPECT_EQ(KitStyle::scheme(QApplication::palette()), ColorScheme::light);
     EXPECT_EQ(hint->palette().color(QPalette::WindowText), lightHint);
+}
+
+TEST(KitAppearance, WindowsRemakeTheirOwnPaletteInEachNewScheme)
+{
+    const PaletteGuard guard;
+    QApplication::setPalette(KitStyle::palette(ColorScheme::light));
+    FakeColorSchemeSource source;
+    const KitAppearance appearance(source);
+    ViewRig rig;
+    SettingsViewState state{SettingsPage::privacy};
+    ControlWindow window(*rig.app, state);
+    window.show();
+    MenuBarPanel panel(*rig.app);
+    panel.show();
+    for (const ColorSchemePreference wish :
+         {ColorSchemePreference::dark, ColorSchemePreference::noPreference, ColorSchemePreference::dark}) {
+        source.set(wish);
+        for (QWidget *shown : {static_cast<QWidget *>(&window), static_cast<QWidget *>(&panel)}) {
+            // Links are drawn in the window's own palette, on the scheme's window background.
+            EXPECT_TRUE(ViewRig::waitFor([shown] {
+                return Contrast::ratio(shown->palette().color(QPalette::Link),
+                                       KitStyle::color(ColorRole::windowBackground)) >= Contrast::text;
+            })) << int(wish) << " " << shown->metaObject()->className();
+        }
+    }
 }
