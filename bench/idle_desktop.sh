@@ -3,7 +3,9 @@
 # settings with the pet shown and kept in one spot: per-thread wakeups and CPU over a window of
 # idle, and where its memory sits.
 #   bench/idle_desktop.sh [BUILD_DIR] [SECONDS] [RUNS]
-# Extra settings lines ("key=value") may be given in IDLE_SETTINGS, separated by spaces.
+# Extra settings lines ("key=value") may be given in IDLE_SETTINGS, separated by spaces; the
+# measurement starts IDLE_SETTLE seconds (5) after the window is closed, e.g. 25 with
+# IDLE_SETTINGS=petStayPut=false for a pet that has walked, grown bored and fallen asleep.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
@@ -61,7 +63,7 @@ for run in $(seq "$runs"); do
   # The control window opens at start; the resting program has it closed.
   [[ -n "${window:-}" ]] && xdotool windowclose "$window" 2>/dev/null || true
   xdotool mousemove 5 400
-  sleep 5
+  sleep "${IDLE_SETTLE:-5}"
 
   switches "$app" >"$work/before"
   cpu0=$(cpu_ticks "$app")

@@ -2,6 +2,7 @@
 
 #include "App/AppController.h"
 #include "App/TrayHost.h"
+#include "Foundation/FreedMemory.h"
 
 AppWindows::AppWindows(AppController &controller)
     : m_controller(controller)
@@ -38,6 +39,7 @@ void AppWindows::showControlPanel(SettingsPage page)
         m_controlState->setPage(page);
         m_controlWindow = new ControlWindow(m_controller, *m_controlState);
         connect(m_controlWindow, &ControlWindow::closed, this, &AppWindows::releaseControlWindow);
+        connect(m_controlWindow, &QObject::destroyed, this, [] { FreedMemory::giveBack(); });
         if (m_controlGeometry)
             m_controlWindow->setGeometry(*m_controlGeometry);
         else

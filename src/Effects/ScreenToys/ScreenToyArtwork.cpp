@@ -1,30 +1,19 @@
 #include "Effects/ScreenToys/ScreenToyArtwork.h"
 
 #include "Effects/ScreenToys/ScreenToyRecolouring.h"
+#include "Services/ImageFile.h"
 #include "Services/ResourceBundle.h"
 
 #include <QHash>
 
+#include <map>
 #include <optional>
 
 namespace {
-QImage load(const char *fileName)
-{
-    return QImage(ResourceBundle::filePath(QStringLiteral("ScreenToys/") + QString::fromUtf8(fileName)));
-}
-
 struct Images {
-    QImage blaster = load("handgun-cycle.png");
-    QImage waterGun = load("watergun-hands.png");
-    QImage ak47 = load("ak47-cycle.png");
-    QImage grenade = load("grenade-hands.png");
-    QImage bulletGlass = load("bullet-glass.png");
-    QImage whipGlass = load("whip-glass.png");
-    QImage wetGlass = load("wet-glass.png");
-    QImage crater = load("grenade-crater.png");
-    QImage fire = load("grenade-fire.png");
-    QImage muzzle = load("muzzle-flash.png");
-    QImage none;
+    // Each file read when first drawn, so a toy holds only its own artwork; the map keeps
+    // the images where the references handed out point.
+    std::map<QString, QImage> files;
     QHash<QString, QImage> tinted;
     QHash<QString, QImage> derived;
 };
@@ -42,6 +31,22 @@ Images &images()
         loaded.emplace();
     return *loaded;
 }
+
+const QImage &file(const char *fileName)
+{
+    const QString name = QString::fromUtf8(fileName);
+    std::map<QString, QImage> &files = images().files;
+    auto found = files.find(name);
+    if (found == files.end())
+        found = files.emplace(name, ImageFile::read(ResourceBundle::filePath(QStringLiteral("ScreenToys/") + name))).first;
+    return found->second;
+}
+
+const QImage &none()
+{
+    static const QImage empty;
+    return empty;
+}
 }
 
 namespace ScreenToyArtwork {
@@ -49,17 +54,17 @@ const QImage &hands(ScreenToyKind kind)
 {
     switch (kind) {
     case ScreenToyKind::blaster:
-        return images().blaster;
+        return file("handgun-cycle.png");
     case ScreenToyKind::waterGun:
-        return images().waterGun;
+        return file("watergun-hands.png");
     case ScreenToyKind::ak47:
-        return images().ak47;
+        return file("ak47-cycle.png");
     case ScreenToyKind::grenade:
-        return images().grenade;
+        return file("grenade-hands.png");
     case ScreenToyKind::whip:
         break;
     }
-    return images().none;
+    return none();
 }
 
 int frameCount(ScreenToyKind kind)
@@ -72,39 +77,39 @@ const QImage &impact(ScreenToyKind kind)
     switch (kind) {
     case ScreenToyKind::blaster:
     case ScreenToyKind::ak47:
-        return images().bulletGlass;
+        return file("bullet-glass.png");
     case ScreenToyKind::whip:
-        return images().whipGlass;
+        return file("whip-glass.png");
     case ScreenToyKind::waterGun:
     case ScreenToyKind::grenade:
         break;
     }
-    return images().none;
+    return none();
 }
 
 const QImage &wetGlass()
 {
-    return images().wetGlass;
+    return file("wet-glass.png");
 }
 
 const QImage &grenadeHands()
 {
-    return images().grenade;
+    return file("grenade-hands.png");
 }
 
 const QImage &grenadeCrater()
 {
-    return images().crater;
+    return file("grenade-crater.png");
 }
 
 const QImage &grenadeFire()
 {
-    return images().fire;
+    return file("grenade-fire.png");
 }
 
 const QImage &muzzleFlash()
 {
-    return images().muzzle;
+    return file("muzzle-flash.png");
 }
 
 QImage artwork(ScreenToyKind kind, ScreenToyHandTone tone)

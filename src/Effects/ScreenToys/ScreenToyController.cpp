@@ -5,6 +5,7 @@
 #include "Effects/ScreenToys/ScreenToyGrenadePainter.h"
 #include "Effects/ScreenToys/ScreenToyPOV.h"
 #include "Effects/ScreenToys/ScreenToyWhipHandle.h"
+#include "Foundation/FreedMemory.h"
 #include "Foundation/ScreenGeometry.h"
 
 #include <QGuiApplication>
@@ -174,11 +175,14 @@ void ScreenToyController::stop()
     unwatchDisplaysAndSleep();
     m_panels.clear();
     // What only a toy in the hand needs goes with it.
+    const bool held = ScreenToyArtwork::isLoaded() || (m_sound && m_sound->isLoaded());
     if (m_sound) {
         m_sound->stop();
         m_sound->release();
     }
     ScreenToyArtwork::release();
+    if (held)
+        FreedMemory::giveBack();
 }
 
 void ScreenToyController::clearMarks()

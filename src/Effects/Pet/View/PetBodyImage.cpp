@@ -1,6 +1,7 @@
 #include "Effects/Pet/View/PetBodyImage.h"
 
 #include "Effects/Pet/View/PetPictures.h"
+#include "Services/ImageFile.h"
 #include "Services/ResourceBundle.h"
 
 #include <QDir>
@@ -42,13 +43,11 @@ QImage load(const QStringList &candidates)
     for (const QString &path : candidates) {
         const QFileInfo file(path);
         const QString doubled = file.dir().filePath(file.completeBaseName() + QStringLiteral("@2x.") + file.suffix());
-        QImage image(doubled);
-        if (!image.isNull()) {
+        if (QImage image = ImageFile::read(doubled); !image.isNull()) {
             image.setDevicePixelRatio(2);
             return image;
         }
-        image = QImage(path);
-        if (!image.isNull())
+        if (const QImage image = ImageFile::read(path); !image.isNull())
             return image;
     }
     return wavesSymbol();

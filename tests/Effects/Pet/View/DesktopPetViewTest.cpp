@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QMouseEvent>
 
+#include <set>
+
 #include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
@@ -124,4 +126,23 @@ TEST(DesktopPetView, WalkingStepsEveryFourteenHundredthsAndStopsOnTheFlatFoot)
     EXPECT_FALSE(rig.view.poseState().walkingStep);
     rig.scheduler.advance(1s);
     EXPECT_FALSE(rig.view.poseState().walkingStep);
+}
+
+TEST(DesktopPetView, ThePointersRegionIsWhereTheBobEndsNotWhereEachFrameIs)
+{
+    ViewRig rig;
+    rig.view.show();
+    const QRegion resting = rig.view.inputRegion();
+    rig.scheduler.advance(1900ms);
+    ASSERT_TRUE(rig.view.poseState().bobbing);
+    const QRegion raised = rig.view.inputRegion();
+    EXPECT_NE(raised, resting) << "the region moves as soon as the bob heads up";
+    std::set<qreal> tops;
+    for (int frame = 0; frame < 60 && rig.view.isAnimating(); ++frame) {
+        rig.view.advanceAnimation(1.0 / 60);
+        tops.insert(rig.view.figureHitArea().boundingRect().top());
+        EXPECT_EQ(rig.view.inputRegion(), raised) << frame;
+    }
+    EXPECT_GT(tops.size(), 2u) << "the figure itself moved frame by frame";
+    EXPECT_EQ(raised.boundingRect(), rig.view.figureHitArea().boundingRect().toAlignedRect());
 }
