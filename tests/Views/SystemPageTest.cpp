@@ -16,10 +16,10 @@
 #include "fakes/FakePermissionProbe.h"
 #include "fakes/FakeReactionSources.h"
 #include "support/TestPlatform.h"
+#include "support/ViewRig.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QSignalSpy>
@@ -184,40 +184,37 @@ TEST(SystemPage, BatteryRowShowsTheSnapshotWhateverTheSwitchSays)
 
 TEST(SystemPage, BatteryPictureTakesTheColourOfEachSchemeTheDesktopSwitchesTo)
 {
-    const QPalette saved = QApplication::palette();
+    struct PaletteGuard {
+        QPalette saved = QApplication::palette();
+        ~PaletteGuard() { QApplication::setPalette(saved); }
+    } const guard;
     QApplication::setPalette(KitStyle::palette(ColorScheme::light));
-    {
-        FakeColorSchemeSource desktop;
-        const KitAppearance appearance(desktop);
-        SystemRig rig;
-        SettingsViewState state(SettingsPage::system);
-        ControlWindow window(*rig.app, state);
-        window.show();
-        // Charging: green, whose shade differs between light and dark while the picture stays.
-        rig.power->send(PowerSnapshot{57, true, true});
-        const auto *image = window.findChild<QLabel *>(QStringLiteral("batteryImage"));
-        ASSERT_NE(image, nullptr);
-        const auto inkShown = [image]() -> QRgb {
-            const QImage shown = image->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
-            for (int y = 0; y < shown.height(); ++y) {
-                for (int x = 0; x < shown.width(); ++x) {
-                    if (qAlpha(shown.pixel(x, y)) == 255)
-                        return shown.pixel(x, y);
-                }
+    FakeColorSchemeSource desktop;
+    const KitAppearance appearance(desktop);
+    SystemRig rig;
+    SettingsViewState state(SettingsPage::system);
+    ControlWindow window(*rig.app, state);
+    window.show();
+    // Charging: green, whose shade differs between light and dark while the picture stays.
+    rig.power->send(PowerSnapshot{57, true, true});
+    const auto *image = window.findChild<QLabel *>(QStringLiteral("batteryImage"));
+    ASSERT_NE(image, nullptr);
+    const auto inkShown = [image]() -> QString {
+        const QImage shown = image->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                if (qAlpha(shown.pixel(x, y)) == 255)
+                    return QColor(shown.pixel(x, y)).name();
             }
-            return QRgb(0);
-        };
-        for (const ColorSchemePreference wish :
-             {ColorSchemePreference::noPreference, ColorSchemePreference::dark, ColorSchemePreference::light,
-              ColorSchemePreference::dark}) {
-            desktop.set(wish);
-            QDeadlineTimer deadline(10000);
-            while (inkShown() != KitStyle::color(ColorRole::green).rgb() && !deadline.hasExpired())
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-            EXPECT_EQ(QColor(inkShown()).name().toStdString(), KitStyle::color(ColorRole::green).name().toStdString()) << int(wish);
         }
+        return {};
+    };
+    for (const ColorSchemePreference wish : {ColorSchemePreference::noPreference, ColorSchemePreference::dark,
+                                             ColorSchemePreference::light, ColorSchemePreference::dark}) {
+        desktop.set(wish);
+        EXPECT_TRUE(ViewRig::waitFor([&] { return inkShown() == KitStyle::color(ColorRole::green).name(); }))
+            << int(wish) << " " << inkShown().toStdString();
     }
-    QApplication::setPalette(saved);
 }
 
 TEST(SystemPage, PowerSleepAndArrivalControlsFollowTheirSwitches)
