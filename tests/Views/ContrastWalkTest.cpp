@@ -8,9 +8,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QFontInfo>
 #include <QHash>
 #include <QLabel>
@@ -88,7 +91,7 @@ QColor mostDistinct(const QImage &shot, const QRect &area, const QColor &backgro
 
 // Checks every visible, enabled button title under `root` (selected and checked ones as they
 // are drawn) against the button's own fill, away from its rounded corners, and the edge of
-// every field, push button and picker against what lies just outside it.
+// every field, push button, picker and check box square against what lies just outside it.
 void checkControls(QWidget *root, const QString &where)
 {
     const QImage shot = root->grab().toImage();
@@ -128,6 +131,19 @@ void checkControls(QWidget *root, const QString &where)
                    .toStdString()
             << "\" " << edge.name().toStdString() << " on "
             << outside.name().toStdString();
+    }
+    for (QCheckBox *box : root->findChildren<QCheckBox *>()) {
+        if (!box->isVisibleTo(root) || !box->isEnabled())
+            continue;
+        QStyleOptionButton option;
+        option.initFrom(box);
+        const QRect square = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+        const QPoint origin = box->mapTo(root, square.topLeft());
+        const QColor outside = QColor::fromRgb(shot.pixel(box->mapTo(root, QPoint(0, 0)).x() - 2, origin.y() + 2));
+        const QColor edge = mostDistinct(shot, QRect(origin.x(), origin.y() + square.height() / 2 - 2, 2, 5), outside);
+        EXPECT_GE(Contrast::ratio(edge, outside), Contrast::large)
+            << where.toStdString() << ": square of \"" << box->text().toStdString() << "\" " << edge.name().toStdString()
+            << " on " << outside.name().toStdString();
     }
     EXPECT_GT(checked, 0) << where.toStdString();
 }

@@ -6,6 +6,7 @@
 #include "Views/Kit/SymbolIcon.h"
 #include "Views/Kit/WheelGuard.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -96,6 +97,22 @@ QComboBox *TextLabels::picker(QWidget *parent)
         combo->setFont(KitStyle::font(FontRole::body));
     });
     return combo;
+}
+
+QCheckBox *TextLabels::checkBox(const QString &text, QWidget *parent)
+{
+    auto *box = new QCheckBox(text, parent);
+    SchemeFollower::follow(box, [box] {
+        // Fusion draws the square's edge from the window colour, darkened by 140 % and lightened
+        // by 110 %, which vanishes on a dark card; a window colour that lands on the kit's edge
+        // keeps it visible. Other styles draw their own square and are left alone.
+        if (box->style()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0)
+            return;
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Window, KitStyle::color(ColorRole::controlEdge).lighter(127));
+        box->setPalette(palette);
+    });
+    return box;
 }
 
 QLineEdit *TextLabels::textField(QWidget *parent)

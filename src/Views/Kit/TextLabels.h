@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -29,6 +30,8 @@ QPushButton *borderedButton(const QString &symbol, const QString &text, QWidget 
                             ColorRole content = ColorRole::primary, const QString &extraStyle = {});
 // A wheel-safe picker whose edge stands out from the card in both schemes.
 QComboBox *picker(QWidget *parent = nullptr);
+// A check box whose square stands out from the card in both schemes.
+QCheckBox *checkBox(const QString &text, QWidget *parent = nullptr);
 // A one-line text field with the kit's rounded corners and padding.
 QLineEdit *textField(QWidget *parent = nullptr);
 }

@@ -299,7 +299,7 @@ QWidget *ClipStudioView::buildPackSection()
     m_rights = field(QStringLiteral("License / permission to share"), &ClipStudioModel::setRights);
     layout->addWidget(TextLabels::hint(QStringLiteral("Only share audio you have permission to distribute. Unknown "
                                                       "does not grant others redistribution rights.")));
-    m_reactionPack = new QCheckBox(QStringLiteral("Reaction pack (all assignments must be Reaction)"));
+    m_reactionPack = TextLabels::checkBox(QStringLiteral("Reaction pack (all assignments must be Reaction)"));
     connect(m_reactionPack, &QCheckBox::toggled, this, [this](bool on) { m_model->setReactionPack(on); });
     layout->addWidget(m_reactionPack);
 
