@@ -1,6 +1,6 @@
 # The tray icon opens the panel next to it; the panel pauses effects, switches the keyboard
 # pack (the next key plays the new pack, captured with SDL's "disk" driver), opens the control
-# window on Home with Ctrl+, and quits cleanly with Ctrl+Q. Without a tray host, the control
+# window on Home with Ctrl+, (building it again after a close) and quits cleanly with Ctrl+Q. Without a tray host, the control
 # window still opens at launch.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -38,7 +38,7 @@ xev -geometry 400x300+100+400 -name "Typing target" >/dev/null 2>&1 &
 target_pid=$!
 wait_for 10 has_window_named "Typing target" || fail "the target window did not appear"
 
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$output" "$PLINKLY" >"$E2E_WORK/plinkly.log" 2>&1 &
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$output" "$PLINKLY" >"$E2E_WORK/plinkly.log" 2>&1 &
 plinkly=$!
 visible_plinkly() { xdotool search --onlyvisible --name '^Plinkly$' 2>/dev/null || true; }
 # Our shown windows by width: the control window (760), the panel (330); the tray icon is one too.
@@ -109,6 +109,17 @@ got = left[start : start + len(expected)]
 if len(got) < len(expected) or any(abs(a - b) > 1e-6 for a, b in zip(got, expected)):
     sys.exit("the new sample is not intact at frame %d" % start)
 PY
+
+# A closed control window is freed; Ctrl+, in the panel builds it again, shown and reachable
+# by a screen reader like the first.
+xdotool windowactivate --sync "$control" key alt+F4
+no_control_window() { ! window_of_width 760 >/dev/null; }
+wait_for 5 no_control_window || fail "the control window did not close"
+open_panel
+xdotool key ctrl+comma
+wait_for 10 window_of_width 760 || { screenshot e2e-tray-panel-failed; fail "Ctrl+, did not open the control window again"; }
+control=$(window_of_width 760)
+wait_for 10 ui_showing --in Plinkly --role "push button" Sounds || fail "the reopened control window is not on the accessibility bus"
 
 # Move the control window off Home, then Ctrl+, in the panel brings it back there.
 origin_x=$(xwininfo -id "$control" | sed -n 's/.*Absolute upper-left X: *//p')
