@@ -24,6 +24,16 @@ has_window_named() {
   [[ -n "$(window_named "$1")" ]]
 }
 
+# type_in WINDOW COMMAND ARGS...: fronts WINDOW, then presses through XTEST as a keyboard would
+# ("key a", "keydown a"). A window Plinkly shows meanwhile may have taken the focus, and keys sent
+# to a window without it are synthetic events that no global reader hears.
+type_in() {
+  local window=$1
+  shift
+  xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+  xdotool "$@"
+}
+
 screenshot() {
   import -window root "$BUILD_DIR/$1.png"
 }

@@ -96,12 +96,13 @@ type_until() {
   deadline=$((SECONDS + seconds))
   until "$@"; do
     ((SECONDS < deadline)) || return 1
-    xdotool key --window "$target" a
+    type_in "$target" key a
     sleep 1
   done
 }
 
-type_until 10 heard "$E2E_WORK/pipewire.wav" || fail "no key heard through PipeWire (peak $(peak "$E2E_WORK/pipewire.wav"))"
+type_until 30 heard "$E2E_WORK/pipewire.wav" ||
+  fail "no key heard through PipeWire (peak $(peak "$E2E_WORK/pipewire.wav"); $(grep "sound goes through" "$E2E_WORK/plinkly.log" | tail -n1); nodes: $(plinkly_nodes | tr '\n' ' '))"
 road_taken pipewire || fail "the log does not say PipeWire played: $(grep audio "$E2E_WORK/plinkly.log")"
 heard "$E2E_WORK/pulse.raw" && fail "a key was played through PulseAudio as well"
 
@@ -121,7 +122,7 @@ road_taken pulse || fail "the log does not say PulseAudio took over: $(grep audi
 
 # Then PulseAudio goes away too: the keys fall through to SDL and Plinkly stays responsive
 # and idle.
-xdotool key --window "$target" a
+type_in "$target" key a
 kill -9 "$pulse_pid"
 type_until 10 road_taken sdl || fail "the sound did not fall through to SDL: $(grep audio "$E2E_WORK/plinkly.log")"
 kill -0 "$app" || fail "Plinkly is gone"

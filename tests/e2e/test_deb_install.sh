@@ -54,14 +54,15 @@ wait_for 20 test -f "$XDG_DATA_HOME/Knockwell/Keyboard Packs/recorded-cherry/man
 # sample starts.
 target=$(window_named "Typing target")
 xdotool windowactivate --sync "$target"
-for _ in $(seq 10); do
-  xdotool key --window "$target" a
+for _ in $(seq 30); do
+  type_in "$target" key a
   sleep 1
   [[ -s $output ]] && break
 done
-xdotool keydown --window "$target" a
+[[ -s $output ]] || fail "no key opened the output in 30 s: $(tail -n5 "$E2E_WORK/plinkly.log")"
+type_in "$target" keydown a
 sleep 0.5
-xdotool keyup --window "$target" a
+type_in "$target" keyup a
 sleep 1
 
 python3 - "$output" "$root/usr/share/plinkly/KnockwellResources/KeyboardPacks/recorded-cherry" \

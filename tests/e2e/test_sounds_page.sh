@@ -84,7 +84,7 @@ sleep 3
 rm -f "$output"
 
 xdotool windowactivate --sync "$(window_named "Typing target")"
-xdotool key --window "$(window_named "Typing target")" a
+type_in "$(window_named "Typing target")" key a
 sleep 1
 python3 - "$output" <<'PY' || fail "the new pack's press sample is not in the output"
 import struct, sys

@@ -96,7 +96,7 @@ rm -f "$output"
 
 xdotool windowactivate --sync "$(window_named "Typing target")"
 # Only the press: the pack has no release sample, so a release would play the press again.
-xdotool keydown --window "$(window_named "Typing target")" a
+type_in "$(window_named "Typing target")" keydown a
 sample_played() {
   python3 - "$output" "$samples/0.wav" <<'PY'
 import struct, sys
@@ -128,7 +128,7 @@ wait_for 5 sample_played || {
   fail "the new pack's sample is not in the output"
 }
 
-xdotool keyup --window "$(window_named "Typing target")" a
+type_in "$(window_named "Typing target")" keyup a
 kill "$app" "$target_pid"
 wait "$app" || true
 echo "studio: ok"

@@ -94,7 +94,7 @@ wait_for 5 panel_closed || fail "Esc did not close the panel"
 # Every engine opened so far has gone idle and closed its output; the next open starts the file afresh.
 sleep 3
 xdotool windowactivate --sync "$(window_named "Typing target")"
-xdotool key --window "$(window_named "Typing target")" a
+type_in "$(window_named "Typing target")" key a
 sleep 1
 python3 - "$output" <<'PY' || fail "the new pack's press sample is not in the output"
 import struct, sys

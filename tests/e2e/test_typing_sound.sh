@@ -20,7 +20,7 @@ sleep 1
 [[ ! -e "$output" ]] || fail "an output was opened before any sound played"
 
 xdotool windowactivate --sync "$(window_named "Typing target")"
-xdotool key --window "$(window_named "Typing target")" a
+type_in "$(window_named "Typing target")" key a
 sleep 1
 
 python3 - "$output" <<'PY' || fail "the press sample is not in the output"
