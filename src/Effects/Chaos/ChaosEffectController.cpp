@@ -2,6 +2,7 @@
 
 #include "Effects/Chaos/ChaosPanel.h"
 #include "Effects/Chaos/DesktopItems.h"
+#include "Foundation/FreedMemory.h"
 #include "Foundation/WhenFinished.h"
 #include "Foundation/ScreenGeometry.h"
 #include "Platform/DesktopIconLocator.h"
@@ -9,6 +10,7 @@
 #include "Platform/OverlayWindowSupport.h"
 
 #include <QGuiApplication>
+#include <QPixmapCache>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QtConcurrent>
@@ -208,6 +210,9 @@ void ChaosEffectController::present(ChaosMode mode, const std::vector<ChaosScree
     const std::vector<DesktopVisualItem> found = DesktopItems::load(desktopFolder(), icons);
     const ChaosEffectPlan plan = planBuilder(mode, int(found.size()), int(kept.size()));
     const std::vector<DesktopVisualItem> items = DesktopItems::expandedItems(found, plan.itemsPerDisplay);
+    // Reading the icons left their theme files, up to 1 MiB each, in Qt's pixmap cache; the
+    // items hold their own pictures.
+    QPixmapCache::clear();
     const qreal primaryScreenTop = kept.front().frame.bottom();
     const size_t shown = std::min(size_t(std::max(plan.displayCount, 0)), kept.size());
     for (size_t i = 0; i < shown; ++i)
@@ -255,6 +260,12 @@ ChaosPanel *ChaosEffectController::makePanel(const ChaosScreen &screen, ChaosMod
             controller->reset();
     };
     auto *panel = new ChaosPanel(std::move(scene), !hearsGlobalKeys());
+    ++m_openPanels;
+    // The run's pictures and windows go with its last panel.
+    connect(panel, &QObject::destroyed, this, [this] {
+        if (--m_openPanels == 0 && m_panels.empty())
+            FreedMemory::giveBack();
+    });
     panel->onEscape = [this] { scheduleReset(); };
     panel->winId();
     if (QWindow *window = panel->windowHandle())

@@ -103,6 +103,8 @@ private:
     std::optional<ChaosMode> m_activeMode;
     QString m_lastEffectName = readyName;
     std::vector<QPointer<ChaosPanel>> m_panels;
+    // Panels not yet destroyed, those of ended runs included.
+    int m_openPanels = 0;
     bool m_listensForEscape = false;
     QObject *m_screenWatch = nullptr;
     bool m_screenResetQueued = false;

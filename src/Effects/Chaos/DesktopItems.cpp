@@ -35,9 +35,13 @@ QImage themedImage(const QStringList &iconNames)
     if (QIcon::fallbackThemeName() == QLatin1String("hicolor"))
         QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
     for (const QString &name : iconNames) {
-        const QIcon icon = QIcon::fromTheme(name);
-        if (!icon.isNull())
-            return icon.pixmap(iconPixels, iconPixels).toImage();
+        QIcon icon = QIcon::fromTheme(name);
+        if (icon.isNull())
+            continue;
+        // Qt keeps themed icons for the whole process, each with the largest file it drew
+        // from (1 MiB for a 512-pixel one); a copy of our own reads it and lets it go.
+        icon.detach();
+        return icon.pixmap(iconPixels, iconPixels).toImage();
     }
     return {};
 }

@@ -8,7 +8,10 @@
 #include "../EventWait.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QIcon>
+#include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -16,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <linux/input-event-codes.h>
+#include <malloc.h>
 
 namespace {
 class ChaosEffectControllerTest : public ::testing::Test {
@@ -322,4 +326,43 @@ TEST_F(ChaosEffectControllerTest, TheDesktopPictureArrivesLaterAndOnlyForItsOwnR
         controller.reset();
         settle();
     }
+}
+
+// Qt keeps themed icons and the files they were read from for the whole process; a run
+// must not leave its icons' full-size files there.
+TEST_F(ChaosEffectControllerTest, AnEndedRunLeavesNoIconFilesInMemory)
+{
+    QTemporaryDir themes;
+    const QString places = themes.filePath(QStringLiteral("Large/512x512/places"));
+    ASSERT_TRUE(QDir().mkpath(places));
+    QFile index(themes.filePath(QStringLiteral("Large/index.theme")));
+    ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+    index.write("[Icon Theme]\nName=Large\nDirectories=512x512/places\n\n"
+                "[512x512/places]\nSize=512\nMinSize=16\nType=Scalable\n");
+    index.close();
+    QImage picture(512, 512, QImage::Format_ARGB32);
+    picture.fill(Qt::darkCyan);
+    for (const char *name : {"folder", "text-x-generic", "image-x-generic", "dialog-information",
+                             "package-x-generic", "audio-x-generic"})
+        ASSERT_TRUE(picture.save(places + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png")));
+    const QStringList searchPaths = QIcon::themeSearchPaths();
+    const QString themeName = QIcon::themeName();
+    QIcon::setThemeSearchPaths({themes.path()});
+    QIcon::setThemeName(QStringLiteral("Large"));
+    const auto inUse = [] {
+        const struct mallinfo2 info = mallinfo2();
+        return qint64(info.uordblks + info.hblkhd);
+    };
+
+    setScreens(1);
+    controller.start();
+    const qint64 before = inUse();
+    controller.trigger(ChaosMode::gravity);
+    ASSERT_EQ(livePanels().front()->scene().itemCount(), 12);
+    controller.reset();
+    settle();
+    const qint64 kept = inUse() - before;
+    QIcon::setThemeName(themeName);
+    QIcon::setThemeSearchPaths(searchPaths);
+    EXPECT_LT(kept, 1024 * 1024) << "one 512-pixel icon file is 1 MiB";
 }
