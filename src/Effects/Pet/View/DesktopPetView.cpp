@@ -3,6 +3,7 @@
 #include "Effects/Pet/PetPresentation.h"
 #include "Effects/Pet/View/PetPictures.h"
 #include "Effects/Pet/View/PetFigure.h"
+#include "Effects/Pet/View/WrappedLines.h"
 #include "Foundation/Scheduler.h"
 
 #include <QHash>
@@ -10,7 +11,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -169,25 +169,8 @@ QStringList DesktopPetView::capsuleLines() const
         return {};
     if (line == m_capsuleText)
         return m_capsuleLines;
-    const QFont font = capsuleFont();
-    const double textWidth = capsuleMaxWidth - 2 * capsulePaddingX;
-    QTextLayout layout(*line, font);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    QStringList lines;
-    layout.beginLayout();
-    for (QTextLine textLine = layout.createLine(); textLine.isValid(); textLine = layout.createLine()) {
-        textLine.setLineWidth(textWidth);
-        if (lines.size() == 1) {
-            // The second line carries the rest of the text, cut at the end when it is too long.
-            const QString rest = line->mid(textLine.textStart()).trimmed();
-            lines << QFontMetricsF(font).elidedText(rest, Qt::ElideRight, textWidth);
-            break;
-        }
-        lines << line->mid(textLine.textStart(), textLine.textLength()).trimmed();
-    }
-    layout.endLayout();
+    // The second line carries the rest of the text, cut at the end when it is too long.
+    const QStringList lines = wrappedLines(*line, capsuleFont(), capsuleMaxWidth - 2 * capsulePaddingX, 2);
     m_capsuleText = line;
     m_capsuleLines = lines;
     return lines;

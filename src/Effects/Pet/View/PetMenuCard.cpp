@@ -1,9 +1,10 @@
 #include "Effects/Pet/View/PetMenuCard.h"
 
+#include "Effects/Pet/View/WrappedLines.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
-#include <QTextLayout>
 
 #include <algorithm>
 
@@ -29,29 +30,6 @@ QFont font(int pixelSize, QFont::Weight weight)
     f.setPixelSize(pixelSize);
     f.setWeight(weight);
     return f;
-}
-
-// The text wrapped at word boundaries (anywhere inside a word too long for a line) into at most
-// `maxLines` lines, the last one carrying the rest cut at the end.
-QStringList wrappedLines(const QString &text, const QFont &font, double width, int maxLines)
-{
-    QTextLayout layout(text, font);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    QStringList lines;
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width);
-        if (lines.size() == maxLines - 1) {
-            const QString rest = text.mid(line.textStart()).trimmed();
-            lines << QFontMetricsF(font).elidedText(rest, Qt::ElideRight, width);
-            break;
-        }
-        lines << text.mid(line.textStart(), line.textLength()).trimmed();
-    }
-    layout.endLayout();
-    return lines;
 }
 
 QFont headlineFont()

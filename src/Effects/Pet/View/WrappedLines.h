@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QFont>
+#include <QStringList>
+
+// The text wrapped at word boundaries (anywhere inside a word too long for a line) into at most
+// `maxLines` lines of `width`, the last one carrying the rest cut at the end.
+QStringList wrappedLines(const QString &text, const QFont &font, double width, int maxLines);
