@@ -1,5 +1,6 @@
 #include "Effects/ScreenToys/ScreenToyCanvasPainter.h"
 
+#include "Effects/BandPainting.h"
 #include "Effects/ScreenToys/ScreenToyArtwork.h"
 #include "Effects/ScreenToys/ScreenToyGrenadePainter.h"
 #include "Effects/ScreenToys/ScreenToyPOV.h"
@@ -226,7 +227,7 @@ void drawDrips(QPainter &painter, const Wet &wet, double reach, std::uint64_t se
         drip.closeSubpath();
         painter.setPen(QPen(grey(0.94, 0.1 * wet.opacity), 0.65));
         painter.setBrush(grey(0.08, 0.16 * wet.opacity));
-        painter.drawPath(drip);
+        BandPainting::paintInBands(painter, drip.boundingRect().adjusted(-1, -1, 1, 1), [&] { painter.drawPath(drip); });
         drawLiquidBead(painter, tip, wet.k * (j == 0 ? 5.5 : 8), wet.opacity);
     }
 }
@@ -341,12 +342,19 @@ void drawPOV(QPainter &painter, const ScreenToyScene &scene, QPointF target, con
 namespace ScreenToyCanvasPainter {
 void drawImage(QPainter &painter, const QRectF &target, const QImage &image, const QRectF &source)
 {
+    const QRectF part = source.isNull() ? QRectF(image.rect()) : source;
+    const QRectF upright(0, 0, target.width(), target.height());
     painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.translate(target.left(), target.bottom());
     painter.scale(1, -1);
-    painter.drawImage(QRectF(0, 0, target.width(), target.height()), image,
-                      source.isNull() ? QRectF(image.rect()) : source);
+    // Drawn pixel for pixel, an image needs no filtering, and unfiltered Qt blends it directly.
+    const bool oneToOne = painter.deviceTransform().type() <= QTransform::TxTranslate && upright.size() == part.size()
+        && image.devicePixelRatio() == 1;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, !oneToOne);
+    // The artwork is transparent at its edges (the arms run on into the sleeves), which so need
+    // no antialiasing; a turned edge antialiased would break each row into a span per pixel.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    BandPainting::paintInBands(painter, upright, [&] { painter.drawImage(upright, image, part); });
     painter.restore();
 }
 

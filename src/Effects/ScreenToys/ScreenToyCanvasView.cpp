@@ -1,5 +1,6 @@
 #include "Effects/ScreenToys/ScreenToyCanvasView.h"
 
+#include "Effects/BandPainting.h"
 #include "Effects/ScreenToys/ScreenToyCanvasPainter.h"
 
 #include <QPaintEvent>
@@ -59,7 +60,7 @@ void ScreenToyCanvasView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.fillRect(event->rect(), Qt::transparent);
+    BandPainting::paintInBands(painter, event->rect(), [&] { painter.fillRect(event->rect(), Qt::transparent); });
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setClipRegion(event->region());
     flipToCanvas(painter, height());

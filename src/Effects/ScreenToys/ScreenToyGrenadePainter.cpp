@@ -1,5 +1,6 @@
 #include "Effects/ScreenToys/ScreenToyGrenadePainter.h"
 
+#include "Effects/BandPainting.h"
 #include "Effects/ScreenToys/ScreenToyArtwork.h"
 #include "Effects/ScreenToys/ScreenToyCanvasPainter.h"
 
@@ -113,7 +114,12 @@ void drawFlashAndDebris(QPainter &painter, const Blast &blast)
         flash.setColorAt(0, QColor::fromRgbF(1.0f, 0.72f, 0.32f, alpha));
         flash.setColorAt(1, QColor::fromRgbF(1.0f, 0.72f, 0.32f, 0));
         painter.setBrush(flash);
-        painter.drawEllipse(blast.centre, flashRadius, flashRadius);
+        // The gradient ends transparent, so the edge needs no antialiasing (which would break
+        // the rows near the top and bottom into a span per pixel).
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        const QRectF disc(blast.centre - QPointF(flashRadius, flashRadius), QSizeF(2 * flashRadius, 2 * flashRadius));
+        BandPainting::paintInBands(painter, disc, [&] { painter.drawEllipse(disc); });
+        painter.setRenderHint(QPainter::Antialiasing);
     }
     if (b >= 1.8)
         return;

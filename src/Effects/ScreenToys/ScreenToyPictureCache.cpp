@@ -1,5 +1,7 @@
 #include "Effects/ScreenToys/ScreenToyPictureCache.h"
 
+#include "Effects/BandPainting.h"
+
 #include <cmath>
 #include <iterator>
 #include <utility>
@@ -41,7 +43,10 @@ void ScreenToyPictureCache::draw(QPainter &painter, const Key &key, QPointF at, 
     const QTransform unscaled = painter.deviceTransform();
     picture.image.setDevicePixelRatio(unscaled.m11());
     painter.setOpacity(painter.opacity() * opacity);
-    painter.drawImage(unscaled.inverted().map(QPointF(topLeft)), picture.image);
+    // Pixel for pixel: unfiltered, Qt blends the picture directly.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const QRectF area(unscaled.inverted().map(QPointF(topLeft)), picture.image.deviceIndependentSize());
+    BandPainting::paintInBands(painter, area, [&] { painter.drawImage(area.topLeft(), picture.image); });
     painter.restore();
 }
 

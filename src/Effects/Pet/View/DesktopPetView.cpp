@@ -1,5 +1,6 @@
 #include "Effects/Pet/View/DesktopPetView.h"
 
+#include "Effects/BandPainting.h"
 #include "Effects/Pet/PetPresentation.h"
 #include "Effects/Pet/View/PetPictures.h"
 #include "Effects/Pet/View/PetFigure.h"
@@ -549,7 +550,7 @@ void DesktopPetView::paintEvent(QPaintEvent *event)
     if (!cardRect() && figurePlacement().type() <= QTransform::TxTranslate)
         paintContent(painter);
     else
-        PetPictures::paintInBands(painter, event->rect(), [&] { paintContent(painter); });
+        BandPainting::paintInBands(painter, event->rect(), [&] { paintContent(painter); });
 }
 
 const DesktopPetView::DrawnFigure &DesktopPetView::figurePicture(double ratio)
@@ -567,8 +568,8 @@ const DesktopPetView::DrawnFigure &DesktopPetView::figurePicture(double ratio)
     image.fill(Qt::transparent);
     QPainter figurePainter(&image);
     figurePainter.translate(-figureBounds.topLeft());
-    PetPictures::paintInBands(figurePainter, figureBounds.toAlignedRect(),
-                              [&] { PetFigure::paint(figurePainter, figure); });
+    BandPainting::paintInBands(figurePainter, figureBounds.toAlignedRect(),
+                               [&] { PetFigure::paint(figurePainter, figure); });
     figurePainter.end();
     const QRect pixels = PetPictures::opaqueBounds(image);
     const QRectF bounds(figureBounds.topLeft() + QPointF(pixels.topLeft()) / ratio, QSizeF(pixels.size()) / ratio);

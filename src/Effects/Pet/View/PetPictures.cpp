@@ -5,9 +5,6 @@
 #include <vector>
 
 namespace {
-// An antialiased edge on each side makes up to three spans a row.
-constexpr int bandDeviceRows = 20;
-
 // A box blur run three times along each axis comes close to a Gaussian of the same radius.
 void boxBlurAlpha(std::vector<float> &alpha, int width, int height, int radius)
 {
@@ -94,18 +91,5 @@ QRect opaqueBounds(const QImage &image)
         }
     }
     return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
-}
-
-void paintInBands(QPainter &painter, const QRect &area, const std::function<void()> &paint)
-{
-    const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-    const int band = std::max(1, int(bandDeviceRows / ratio));
-    for (int top = area.top(); top <= area.bottom(); top += band) {
-        painter.save();
-        painter.setClipRect(QRect(area.left(), top, area.width(), std::min(band, area.bottom() + 1 - top)),
-                            Qt::IntersectClip);
-        paint();
-        painter.restore();
-    }
 }
 }

@@ -2,10 +2,7 @@
 
 #include <QColor>
 #include <QImage>
-#include <QPainter>
 #include <QRect>
-
-#include <functional>
 
 // Picture operations the pet's drawing prepares once and then reuses.
 namespace PetPictures {
@@ -18,9 +15,4 @@ QImage blurredShape(const QImage &image, const QColor &color, double radius);
 
 // The smallest rectangle of `image`'s pixels holding every pixel that is not fully transparent.
 QRect opaqueBounds(const QImage &image);
-
-// Runs `paint` once per band of a few device rows of `area` (in the painter's logical
-// coordinates), clipped to it. Qt hands any fill of more than 96 spans to its thread pool,
-// whose wakeups cost far more than the pet's few pixels; a band never reaches that.
-void paintInBands(QPainter &painter, const QRect &area, const std::function<void()> &paint);
 }
