@@ -6,6 +6,8 @@
 # Extra settings lines ("key=value") may be given in IDLE_SETTINGS, separated by spaces; the
 # measurement starts IDLE_SETTLE seconds (5) after the window is closed, e.g. 25 with
 # IDLE_SETTINGS=petStayPut=false for a pet that has walked, grown bored and fallen asleep.
+# With IDLE_PERF=1 the window is also timed by `perf stat -e task-clock`, finer than the
+# kernel's 10 ms ticks.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
@@ -76,14 +78,21 @@ for run in $(seq "$runs"); do
 
   switches "$app" >"$work/before"
   cpu0=$(cpu_ticks "$app")
-  sleep "$seconds"
+  task_clock=
+  if [[ -n "${IDLE_PERF:-}" ]]; then
+    perf stat -x, -e task-clock -p "$app" -o "$work/perf" -- sleep "$seconds"
+    task_clock=$(awk -F, '$3 ~ /^task-clock/ { printf ", task-clock %.1f ms", $1 }' "$work/perf")
+  else
+    sleep "$seconds"
+  fi
   switches "$app" >"$work/after"
   cpu1=$(cpu_ticks "$app")
   read -r all main < <(wakeups_between "$work/before" "$work/after" "$app")
   awk -v a="$all" -v m="$main" -v c=$((cpu1 - cpu0)) -v t="$ticks" -v s="$seconds" \
     -v rss="$(smaps_kib "$app" Rss)" -v pss="$(smaps_kib "$app" Pss)" -v run="$run" \
-    'BEGIN { printf "run %d: wakeups %.1f/s (main thread %.1f/s), CPU %.3f %% of a core, RSS %.1f MiB, PSS %.1f MiB\n",
-             run, a / s, m / s, 100 * c / t / s, rss / 1024, pss / 1024 }'
+    -v tc="$task_clock" \
+    'BEGIN { printf "run %d: wakeups %.1f/s (main thread %.1f/s), CPU %.3f %% of a core%s, RSS %.1f MiB, PSS %.1f MiB\n",
+             run, a / s, m / s, 100 * c / t / s, tc, rss / 1024, pss / 1024 }'
   if [[ -n "${IDLE_SMAPS:-}" ]]; then
     # Resident memory by mapping (the heap, anonymous memory, each file), then by kind.
     awk '/^[0-9a-f]+-[0-9a-f]+ / { name = (NF >= 6 ? $6 : "[anon]") }
