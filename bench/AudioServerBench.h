@@ -376,10 +376,8 @@ inline std::vector<double> calibrate(MonitorRecording &recording, const std::fun
 // A key sound of 40 ms at a steady level, so a gap inside it shows in the recording.
 inline std::shared_ptr<SoundBank> steadyKeySound(int rate)
 {
-    auto press = std::make_shared<DecodedSample>();
-    press->channels = 1;
-    press->sampleRate = rate;
-    press->samples.assign(std::size_t(rate / 25), 0.3f);
+    auto press = std::make_shared<const PlaybackSample>(
+        PlaybackSample::from(DecodedSample{std::vector<float>(std::size_t(rate / 25), 0.3f), 1, rate}));
     auto bank = std::make_shared<SoundBank>(rate, 1.0f);
     bank->add(KeyGroup::regular, KeyPhase::down, press);
     return bank;

@@ -81,10 +81,8 @@ void keyToFirstSample(benchmark::State &state)
     router.setTypingTuning({true, 0.72, true, 0.012, 0.045});
 
     // A short click, over within one buffer, so each event starts from silence.
-    auto click = std::make_shared<DecodedSample>();
-    click->channels = 1;
-    click->sampleRate = sampleRate;
-    click->samples.assign(24, 0.5f);
+    auto click = std::make_shared<const PlaybackSample>(
+        PlaybackSample::from(DecodedSample{std::vector<float>(24, 0.5f), 1, sampleRate}));
     auto bank = std::make_shared<SoundBank>(sampleRate, 1.0f);
     bank->add(KeyGroup::regular, KeyPhase::down, click);
     typing.setSounds(bank);

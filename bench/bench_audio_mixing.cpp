@@ -14,18 +14,16 @@ constexpr int sampleRate = 48000;
 constexpr int bufferFrames = 128;
 constexpr int voices = 12;
 
-std::shared_ptr<const DecodedSample> tone(int channels, double hertz)
+std::shared_ptr<const PlaybackSample> tone(int channels, double hertz)
 {
-    auto sample = std::make_shared<DecodedSample>();
-    sample->channels = channels;
-    sample->sampleRate = sampleRate;
+    DecodedSample sample{{}, channels, sampleRate};
     const int frames = 2 * sampleRate;
     for (int i = 0; i < frames; ++i) {
         const float value = float(0.3 * std::sin(2 * std::numbers::pi * hertz * i / sampleRate));
         for (int c = 0; c < channels; ++c)
-            sample->samples.push_back(value);
+            sample.samples.push_back(value);
     }
-    return sample;
+    return std::make_shared<const PlaybackSample>(PlaybackSample::from(sample));
 }
 
 void mixTwelveBusyVoices(benchmark::State &state)

@@ -33,14 +33,13 @@ void mixFourBusyToyVoices(benchmark::State &state)
     AudioMixer mixer(ScreenToySound::voiceCount, ScreenToySound::limiterReleaseSeconds);
     mixer.prepare(ScreenToySound::sampleRate);
     mixer.setPreGain(2.7f);
-    auto sample = std::make_shared<DecodedSample>();
-    sample->channels = 1;
-    sample->sampleRate = ScreenToySound::sampleRate;
+    DecodedSample decoded{{}, 1, ScreenToySound::sampleRate};
     // Long enough that every voice sounds for the whole second.
-    while (sample->samples.size() < 2 * ScreenToySound::sampleRate) {
+    while (decoded.samples.size() < 2 * ScreenToySound::sampleRate) {
         const auto grenade = ScreenToySound::fallbackSamples(ScreenToyKind::grenade);
-        sample->samples.insert(sample->samples.end(), grenade.begin(), grenade.end());
+        decoded.samples.insert(decoded.samples.end(), grenade.begin(), grenade.end());
     }
+    const auto sample = std::make_shared<const PlaybackSample>(PlaybackSample::from(decoded));
     std::vector<float> buffer(bufferFrames * 2);
     std::chrono::steady_clock::duration spent{};
     for (auto _ : state) {

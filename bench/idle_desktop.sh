@@ -6,6 +6,8 @@
 # Extra settings lines ("key=value") may be given in IDLE_SETTINGS, separated by spaces; the
 # measurement starts IDLE_SETTLE seconds (5) after the window is closed, e.g. 25 with
 # IDLE_SETTINGS=petStayPut=false for a pet that has walked, grown bored and fallen asleep.
+# With IDLE_PERF=1 the window is also timed by `perf stat -e task-clock`, finer than the
+# kernel's 10 ms ticks.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
@@ -67,20 +69,42 @@ for run in $(seq "$runs"); do
 
   switches "$app" >"$work/before"
   cpu0=$(cpu_ticks "$app")
-  sleep "$seconds"
+  task_clock=
+  if [[ -n "${IDLE_PERF:-}" ]]; then
+    perf stat -x, -e task-clock -p "$app" -o "$work/perf" -- sleep "$seconds"
+    task_clock=$(awk -F, '$3 ~ /^task-clock/ { printf ", task-clock %.1f ms", $1 }' "$work/perf")
+  else
+    sleep "$seconds"
+  fi
   switches "$app" >"$work/after"
   cpu1=$(cpu_ticks "$app")
   read -r all main < <(wakeups_between "$work/before" "$work/after" "$app")
   awk -v a="$all" -v m="$main" -v c=$((cpu1 - cpu0)) -v t="$ticks" -v s="$seconds" \
     -v rss="$(smaps_kib "$app" Rss)" -v pss="$(smaps_kib "$app" Pss)" -v run="$run" \
-    'BEGIN { printf "run %d: wakeups %.1f/s (main thread %.1f/s), CPU %.3f %% of a core, RSS %.1f MiB, PSS %.1f MiB\n",
-             run, a / s, m / s, 100 * c / t / s, rss / 1024, pss / 1024 }'
+    -v tc="$task_clock" \
+    'BEGIN { printf "run %d: wakeups %.1f/s (main thread %.1f/s), CPU %.3f %% of a core%s, RSS %.1f MiB, PSS %.1f MiB\n",
+             run, a / s, m / s, 100 * c / t / s, tc, rss / 1024, pss / 1024 }'
   if [[ -n "${IDLE_SMAPS:-}" ]]; then
-    # Resident memory by mapping: the heap, anonymous memory, and each file.
+    # Resident memory by mapping (the heap, anonymous memory, each file), then by kind.
     awk '/^[0-9a-f]+-[0-9a-f]+ / { name = (NF >= 6 ? $6 : "[anon]") }
          $1 == "Rss:" { rss[name] += $2 } $1 == "Pss:" { pss[name] += $2 }
-         END { for (n in rss) if (rss[n] >= 256) printf "%8.1f %8.1f  %s\n", rss[n] / 1024, pss[n] / 1024, n }' \
+         END { for (n in rss) if (rss[n] > 0) printf "%8.2f %8.2f  %s\n", rss[n] / 1024, pss[n] / 1024, n }' \
       "/proc/$app/smaps" | sort -rn >"$IDLE_SMAPS.$run"
+    awk -v exe="$build/plinkly" '
+      function kind(n) {
+        if (n == "[heap]") return "heap"
+        if (n ~ /^\[/) return "anonymous (arenas, stacks)"
+        if (n == exe) return "the executable"
+        if (n ~ /\/plugins\//) return "Qt plugins"
+        if (n ~ /libQt6/) return "Qt libraries"
+        if (n ~ /SDL2|pipewire|spa-0|pulse|asound|sndfile|FLAC|vorbis|opus|ogg|mpg123|mp3lame|samplerate/) return "audio libraries"
+        if (n ~ /memfd:xorg|SYSV/) return "X shared-memory images"
+        if (n ~ /\/fonts\/|fontconfig/ && n !~ /\.so/) return "fonts and font caches"
+        if (n ~ /\.so/) return "other shared libraries"
+        return "other files (locale, icon cache)"
+      }
+      { n = $3; for (i = 4; i <= NF; i++) n = n " " $i; k = kind(n); r[k] += $1; p[k] += $2 }
+      END { for (k in r) printf "%8.1f %8.1f  %s\n", r[k], p[k], k }' "$IDLE_SMAPS.$run" | sort -rn >"$IDLE_SMAPS.$run.kinds"
   fi
   kill "$app"
   wait "$app" 2>/dev/null || true

@@ -62,4 +62,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 # The dependencies come from the libraries the program links; Qt's X11 and SVG plugins ship
 # in those libraries' packages.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded when an archive is imported, so no link names it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libzip4")
 include(CPack)

@@ -2,6 +2,7 @@
 #include "App/AppWindows.h"
 #include "App/LaunchOrder.h"
 
+#include "Services/Audio/AudioTestSounds.h"
 #include "Services/Packs/SoundFiles.h"
 #include "fakes/FakeAppShell.h"
 #include "fakes/FakeAudioOutput.h"
@@ -147,7 +148,7 @@ TEST(AppControllerSound, MakesThreeEnginesAndOpensNoOutputBeforeASound)
     while (!f.controller->pendingSoundPackIDs().isEmpty())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     settings.setPitchVariation(0.0);
-    EXPECT_NEAR(f.typingLevel(), 0.1, 1e-6);
+    EXPECT_NEAR(f.typingLevel(), 0.1, AudioTestSounds::quantum);
 }
 
 TEST(AppControllerSound, FirstStartChoosesTheDefaultPacksAndVariationsOnce)
@@ -181,7 +182,7 @@ TEST(AppControllerSound, SelectingAPackLoadsItThenWritesTheSelection)
     EXPECT_EQ(pending.count(), 2);
     EXPECT_EQ(f.controller->settings().selectedKeyboardPack(), "bright");
     EXPECT_FALSE(f.controller->keyboardAudioError());
-    EXPECT_NEAR(f.typingLevel(), 0.4, 1e-6);
+    EXPECT_NEAR(f.typingLevel(), 0.4, AudioTestSounds::quantum);
 }
 
 TEST(AppControllerSound, AFailedLoadKeepsThePreviousPackAndSaysWhy)
@@ -206,7 +207,7 @@ TEST(AppControllerSound, AFailedLoadKeepsThePreviousPackAndSaysWhy)
         EXPECT_EQ(f.controller->keyboardAudioError(), failurePrefix + c.reason) << c.name;
         EXPECT_EQ(f.controller->settings().selectedKeyboardPack(), "recorded-cherry") << c.name;
         EXPECT_TRUE(f.controller->pendingSoundPackIDs().isEmpty()) << c.name;
-        EXPECT_NEAR(f.typingLevel(), 0.1, 1e-6) << c.name;
+        EXPECT_NEAR(f.typingLevel(), 0.1, AudioTestSounds::quantum) << c.name;
 
         EXPECT_TRUE(f.finish(f.controller->selectSoundPack("recorded-cherry", SoundChannel::keyboard)));
         EXPECT_FALSE(f.controller->keyboardAudioError()) << c.name;
@@ -234,7 +235,7 @@ TEST(AppControllerSound, AFailedChoiceAfterACommittedOneKeepsItWhileTheEngineIsB
     f.controller->typingEngine().flush();
 
     EXPECT_EQ(f.controller->settings().selectedKeyboardPack(), "bright");
-    EXPECT_NEAR(f.typingLevel(), 0.4, 1e-6);
+    EXPECT_NEAR(f.typingLevel(), 0.4, AudioTestSounds::quantum);
 }
 
 TEST(AppControllerSound, ASupersededLoadYieldsFalseAndChangesNothing)
@@ -256,7 +257,7 @@ TEST(AppControllerSound, ASupersededLoadYieldsFalseAndChangesNothing)
     EXPECT_TRUE(f.finish(second));
     EXPECT_EQ(pending.join(u','), "first,second,-");
     EXPECT_EQ(f.controller->settings().selectedKeyboardPack(), "second");
-    EXPECT_NEAR(f.typingLevel(), 0.3, 1e-6);
+    EXPECT_NEAR(f.typingLevel(), 0.3, AudioTestSounds::quantum);
 }
 
 // Loads on all three channels still run when the controller goes: none may report to it
@@ -293,7 +294,7 @@ TEST(AppControllerSound, WritingTheSelectionDirectlyLoadsThatPack)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     f.controller->settings().setPitchVariation(0.0);
     f.controller->settings().setVolumeVariation(0.0);
-    EXPECT_NEAR(f.typingLevel(), 0.4, 1e-6);
+    EXPECT_NEAR(f.typingLevel(), 0.4, AudioTestSounds::quantum);
 }
 
 TEST(AppControllerSound, KeyboardPreviewPlaysPressThenRelease)
@@ -303,11 +304,11 @@ TEST(AppControllerSound, KeyboardPreviewPlaysPressThenRelease)
     f.controller->settings().setKeyboardVolume(0.5);
     f.controller->previewKeyboard();
     f.controller->typingEngine().flush();
-    EXPECT_NEAR(f.devices[0]->render(1)[0], 0.05, 1e-6);
+    EXPECT_NEAR(f.devices[0]->render(1)[0], 0.05, AudioTestSounds::quantum);
     f.devices[0]->render(48000);
     f.scheduler->advance(80ms);
     f.controller->typingEngine().flush();
-    EXPECT_NEAR(f.devices[0]->render(1)[0], 0.025, 1e-6);
+    EXPECT_NEAR(f.devices[0]->render(1)[0], 0.025, AudioTestSounds::quantum);
 
     f.controller->settings().setKeyboardVolume(std::numeric_limits<double>::quiet_NaN());
     f.devices[0]->render(48000);
@@ -323,7 +324,7 @@ TEST(AppControllerSound, ReactionPreviewAndTapsUseTheReactionPack)
     f.controller->settings().setReactionVolume(1.0);
     f.controller->previewReaction();
     f.controller->reactionEngine().flush();
-    EXPECT_NEAR(f.devices[2]->render(1)[0], 0.3, 1e-6);
+    EXPECT_NEAR(f.devices[2]->render(1)[0], 0.3, AudioTestSounds::quantum);
 
     f.devices[2]->render(48000);
     f.controller->settings().setSlapEnabled(false);

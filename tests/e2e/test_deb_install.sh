@@ -19,6 +19,7 @@ field() { dpkg-deb --field "$deb" "$1"; }
   fail "the control fields are incomplete: $(dpkg-deb --field "$deb")"
 [[ $(field Depends) == *libqt6widgets6* && $(field Depends) == *libsdl2* ]] ||
   fail "the dependencies were not computed from the program: $(field Depends)"
+[[ $(field Depends) == *libzip4* ]] || fail "the archive library, loaded on import, is not a dependency: $(field Depends)"
 dpkg-deb --control "$deb" "$E2E_WORK/control"
 [[ $(ls "$E2E_WORK/control") == $'control\nmd5sums' ]] || fail "the package has scripts: $(ls "$E2E_WORK/control")"
 outside=$(dpkg-deb --contents "$deb" | awk '{print $6}' | grep -v '^\./usr/' | grep -v '^\./$' || true)

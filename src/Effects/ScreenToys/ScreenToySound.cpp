@@ -29,11 +29,8 @@ std::optional<DecodedSample> decodeRecording(const QString &audioFolder, const Q
 
 ScreenToySound::Buffer monoBuffer(std::vector<float> samples)
 {
-    auto buffer = std::make_shared<DecodedSample>();
-    buffer->channels = 1;
-    buffer->sampleRate = ScreenToySound::sampleRate;
-    buffer->samples = std::move(samples);
-    return buffer;
+    return std::make_shared<const PlaybackSample>(
+        PlaybackSample::from(DecodedSample{std::move(samples), 1, ScreenToySound::sampleRate}));
 }
 
 std::size_t kindIndex(ScreenToyKind kind)
@@ -211,7 +208,7 @@ ScreenToySound::Buffer ScreenToySound::loadThrowRecording(const QString &audioFo
     auto converted = SampleRateConverter::convert(std::move(*decoded), sampleRate);
     if (!converted || converted->frames() == 0)
         return nullptr;
-    return std::make_shared<const DecodedSample>(std::move(*converted));
+    return std::make_shared<const PlaybackSample>(PlaybackSample::from(*converted));
 }
 
 void ScreenToySound::play(ScreenToyKind kind, float volume)

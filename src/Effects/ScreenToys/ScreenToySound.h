@@ -30,7 +30,7 @@ public:
     static constexpr double limiterReleaseSeconds = 0.025;
 
     // Mono samples at 48 kHz.
-    using Buffer = std::shared_ptr<const DecodedSample>;
+    using Buffer = std::shared_ptr<const PlaybackSample>;
     // Runs a task once after a delay, on any thread.
     using DelayedCall = std::function<void(std::chrono::milliseconds delay, std::function<void()> task)>;
 

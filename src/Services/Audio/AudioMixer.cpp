@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstring>
 
-#if defined(__SSE__)
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#elif defined(__SSE__)
 #include <xmmintrin.h>
 #endif
 
@@ -48,7 +50,7 @@ bool AudioMixer::post(Sound &&sound)
 
 void AudioMixer::releaseFinished()
 {
-    std::shared_ptr<const DecodedSample> finished;
+    std::shared_ptr<const PlaybackSample> finished;
     while (m_released.pop(finished))
         finished.reset();
 }
@@ -89,12 +91,21 @@ void AudioMixer::start(Sound &sound) noexcept
 
 void AudioMixer::mix(Playback &playback, float *out, int frames) noexcept
 {
-    const DecodedSample &sample = *playback.sample;
-    const float *data = sample.samples.data();
+    const PlaybackSample &sample = *playback.sample;
+    const std::int16_t *data = sample.samples.data();
     const qint64 length = sample.frames();
     const bool stereo = sample.channels == 2;
+    // The sample's scale rides on the gains: at full scale a power of two, so the result is the
+    // same to the bit as scaling each value.
+    const float gainLeft = playback.gainLeft * sample.scale;
+    const float gainRight = playback.gainRight * sample.scale;
+    const double step = playback.step;
+    const float fadeStep = playback.fadeStep;
     double position = playback.position;
     float fade = playback.fade;
+#if defined(__SSE2__)
+    const __m128 gains = _mm_setr_ps(gainLeft, gainRight, 0.0f, 0.0f);
+#endif
     for (int i = 0; i < frames; ++i) {
         const qint64 index = qint64(position);
         if (index >= length || fade <= 0.0f) {
@@ -102,23 +113,43 @@ void AudioMixer::mix(Playback &playback, float *out, int frames) noexcept
             break;
         }
         const float fraction = float(position - double(index));
-        const bool hasNext = index + 1 < length;
-        float left;
-        float right;
-        if (stereo) {
-            const float *frame = data + 2 * index;
-            const float nextLeft = hasNext ? frame[2] : 0.0f;
-            const float nextRight = hasNext ? frame[3] : 0.0f;
-            left = frame[0] + (nextLeft - frame[0]) * fraction;
-            right = frame[1] + (nextRight - frame[1]) * fraction;
-        } else {
-            const float next = hasNext ? data[index + 1] : 0.0f;
-            left = right = data[index] + (next - data[index]) * fraction;
+        const std::int16_t *frame = data + (stereo ? 2 * index : index);
+#if defined(__SSE2__)
+        if (index + 1 < length) {
+            // Both frames widened at once: left, right, next left, next right (mono: the two values).
+            __m128i raw;
+            if (stereo) {
+                raw = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(frame));
+            } else {
+                std::int32_t pair;
+                std::memcpy(&pair, frame, sizeof pair);
+                raw = _mm_cvtsi32_si128(pair);
+            }
+            const __m128 values = _mm_cvtepi32_ps(_mm_srai_epi32(_mm_unpacklo_epi16(raw, raw), 16));
+            const __m128 current = stereo ? values : _mm_shuffle_ps(values, values, _MM_SHUFFLE(0, 0, 0, 0));
+            const __m128 next = stereo ? _mm_movehl_ps(values, values)
+                                       : _mm_shuffle_ps(values, values, _MM_SHUFFLE(1, 1, 1, 1));
+            const __m128 mixed = _mm_add_ps(current, _mm_mul_ps(_mm_sub_ps(next, current), _mm_set1_ps(fraction)));
+            const __m128 scaled = _mm_mul_ps(_mm_mul_ps(mixed, gains), _mm_set1_ps(fade));
+            float *target = out + 2 * i;
+            const __m128 sum = _mm_add_ps(_mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(target))), scaled);
+            _mm_storel_pi(reinterpret_cast<__m64 *>(target), sum);
+            position += step;
+            fade -= fadeStep;
+            continue;
         }
-        out[2 * i] += left * playback.gainLeft * fade;
-        out[2 * i + 1] += right * playback.gainRight * fade;
-        position += playback.step;
-        fade -= playback.fadeStep;
+#endif
+        const bool hasNext = index + 1 < length;
+        const float thisLeft = frame[0];
+        const float thisRight = frame[stereo ? 1 : 0];
+        const float nextLeft = hasNext ? frame[stereo ? 2 : 1] : 0.0f;
+        const float nextRight = hasNext ? frame[stereo ? 3 : 1] : 0.0f;
+        const float left = thisLeft + (nextLeft - thisLeft) * fraction;
+        const float right = thisRight + (nextRight - thisRight) * fraction;
+        out[2 * i] += left * gainLeft * fade;
+        out[2 * i + 1] += right * gainRight * fade;
+        position += step;
+        fade -= fadeStep;
     }
     playback.position = position;
     playback.fade = fade;

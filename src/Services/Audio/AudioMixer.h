@@ -2,7 +2,7 @@
 
 #include "Platform/AudioOutput.h"
 #include "Services/Audio/PeakLimiter.h"
-#include "Services/Audio/SampleDecoder.h"
+#include "Services/Audio/PlaybackSample.h"
 #include "Services/Audio/SpscRing.h"
 
 #include <atomic>
@@ -19,7 +19,7 @@ public:
     static constexpr double stealFadeSeconds = 0.0015;
 
     struct Sound {
-        std::shared_ptr<const DecodedSample> sample;
+        std::shared_ptr<const PlaybackSample> sample;
         int voice = 0;
         float gainLeft = 0.0f;
         float gainRight = 0.0f;
@@ -47,7 +47,7 @@ public:
 
 private:
     struct Playback {
-        std::shared_ptr<const DecodedSample> sample;
+        std::shared_ptr<const PlaybackSample> sample;
         double position = 0.0;
         double step = 1.0;
         float gainLeft = 0.0f;
@@ -78,7 +78,7 @@ private:
     PeakLimiter m_limiter;
     float m_fadeStep = 1.0f;
     SpscRing<Sound, commandCapacity> m_commands;
-    SpscRing<std::shared_ptr<const DecodedSample>, releaseCapacity> m_released;
+    SpscRing<std::shared_ptr<const PlaybackSample>, releaseCapacity> m_released;
     // Sounds posted, and sounds the callback has taken in; the callback publishes its count
     // of active playbacks before its count of sounds taken.
     std::uint64_t m_posted = 0;

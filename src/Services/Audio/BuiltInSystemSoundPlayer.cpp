@@ -53,7 +53,7 @@ std::shared_ptr<const SoundBank> BuiltInSystemSoundPlayer::bank(const QString &n
     if (!converted)
         return nullptr;
     auto sounds = std::make_shared<SoundBank>(converted->sampleRate, 1.0f);
-    sounds->add(KeyGroup::regular, KeyPhase::down, std::make_shared<const DecodedSample>(std::move(*converted)));
+    sounds->add(KeyGroup::regular, KeyPhase::down, std::make_shared<const PlaybackSample>(PlaybackSample::from(*converted)));
     m_banks.insert(name, sounds);
     return sounds;
 }

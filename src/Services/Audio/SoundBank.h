@@ -2,7 +2,7 @@
 
 #include "Models/KeyGroup.h"
 #include "Models/KeyPhase.h"
-#include "Services/Audio/SampleDecoder.h"
+#include "Services/Audio/PlaybackSample.h"
 
 #include <array>
 #include <memory>
@@ -12,7 +12,7 @@
 // the output they were prepared for, with the gain that matches the pack's loudness.
 class SoundBank {
 public:
-    using Sample = std::shared_ptr<const DecodedSample>;
+    using Sample = std::shared_ptr<const PlaybackSample>;
     using SampleList = std::vector<Sample>;
 
     SoundBank(int sampleRate, float loudnessGain) : m_sampleRate(sampleRate), m_loudnessGain(loudnessGain) {}

@@ -20,7 +20,11 @@ Result<std::shared_ptr<const SoundBank>> SoundBankLoader::load(const LoadedSound
 {
     const SampleDecoder::Limits limits = PackImportLimits::sampleLimits();
     // A file listed under several groups is decoded once and shared.
-    QHash<QString, SoundBank::Sample> decoded;
+    struct Decoded {
+        SoundBank::Sample sample;
+        double loudness = 0.0;
+    };
+    QHash<QString, Decoded> decoded;
     std::vector<Listed> listed;
     std::vector<double> pressLoudness;
     qint64 totalBytes = 0;
@@ -31,8 +35,8 @@ Result<std::shared_ptr<const SoundBank>> SoundBankLoader::load(const LoadedSound
                 if (cancelled && cancelled->load(std::memory_order_relaxed))
                     return failure(SampleDecoder::domain, SoundBankLoader::cancelled,
                                    QStringLiteral("Loading the sounds was cancelled."));
-                SoundBank::Sample sample = decoded.value(path);
-                if (!sample) {
+                Decoded sample = decoded.value(path);
+                if (!sample.sample) {
                     auto bytes = PackFileReader::read(pack.directory, path, PackImportLimits::maxSampleBytes,
                                                       PackFileReader::Ownership::currentUser);
                     if (!bytes)
@@ -47,12 +51,13 @@ Result<std::shared_ptr<const SoundBank>> SoundBankLoader::load(const LoadedSound
                     if (totalBytes > maxDecodedBytes)
                         return failure(SampleDecoder::domain, tooLarge,
                                        QStringLiteral("The library’s sounds are too large to load together."));
-                    sample = std::make_shared<const DecodedSample>(std::move(*converted));
+                    sample = {std::make_shared<const PlaybackSample>(PlaybackSample::from(*converted)),
+                              LoudnessPolicy::sampleLoudness(*converted)};
                     decoded.insert(path, sample);
                 }
                 if (phase == KeyPhase::down)
-                    pressLoudness.push_back(LoudnessPolicy::sampleLoudness(*sample));
-                listed.push_back({group, phase, std::move(sample)});
+                    pressLoudness.push_back(sample.loudness);
+                listed.push_back({group, phase, std::move(sample.sample)});
             }
         }
     }

@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <dlfcn.h>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -21,6 +23,57 @@ namespace {
 std::unexpected<Error> refuse(ZipImportError::Code code)
 {
     return std::unexpected(ZipImportError::make(code));
+}
+
+// libzip, and the crypto library it brings along (1.4 MiB resident), is loaded with the first
+// archive opened rather than at start: most runs never import one. It stays loaded after that.
+struct LibZip {
+    decltype(&zip_fdopen) fdopen = nullptr;
+    decltype(&zip_discard) discard = nullptr;
+    decltype(&zip_get_num_entries) getNumEntries = nullptr;
+    decltype(&zip_get_name) getName = nullptr;
+    decltype(&zip_stat_init) statInit = nullptr;
+    decltype(&zip_stat_index) statIndex = nullptr;
+    decltype(&zip_file_get_external_attributes) externalAttributes = nullptr;
+    decltype(&zip_compression_method_supported) compressionSupported = nullptr;
+    decltype(&zip_fopen_index) fopenIndex = nullptr;
+    decltype(&zip_fread) fread = nullptr;
+    decltype(&zip_fclose) fclose = nullptr;
+
+    // Null when the library or one of its functions is missing.
+    static const LibZip *get()
+    {
+        static const std::optional<LibZip> loaded = []() -> std::optional<LibZip> {
+            void *library = ::dlopen("libzip.so.4", RTLD_NOW | RTLD_LOCAL);
+            if (!library)
+                return std::nullopt;
+            LibZip lib;
+            bool complete = true;
+            const auto bind = [&](auto &function, const char *name) {
+                function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(::dlsym(library, name));
+                complete = complete && function;
+            };
+            bind(lib.fdopen, "zip_fdopen");
+            bind(lib.discard, "zip_discard");
+            bind(lib.getNumEntries, "zip_get_num_entries");
+            bind(lib.getName, "zip_get_name");
+            bind(lib.statInit, "zip_stat_init");
+            bind(lib.statIndex, "zip_stat_index");
+            bind(lib.externalAttributes, "zip_file_get_external_attributes");
+            bind(lib.compressionSupported, "zip_compression_method_supported");
+            bind(lib.fopenIndex, "zip_fopen_index");
+            bind(lib.fread, "zip_fread");
+            bind(lib.fclose, "zip_fclose");
+            return complete ? std::optional(lib) : std::nullopt;
+        }();
+        return loaded ? &*loaded : nullptr;
+    }
+};
+
+// Only reached through an archive, which exists only once the library loaded.
+const LibZip &libZip()
+{
+    return *LibZip::get();
 }
 
 constexpr std::array<quint32, 256> crcTable = [] {
@@ -38,7 +91,7 @@ ZipArchive::EntryType entryType(zip_t *archive, zip_uint64_t index, const QStrin
 {
     zip_uint8_t system = 0;
     zip_uint32_t attributes = 0;
-    if (zip_file_get_external_attributes(archive, index, 0, &system, &attributes) == 0 && system == ZIP_OPSYS_UNIX) {
+    if (libZip().externalAttributes(archive, index, 0, &system, &attributes) == 0 && system == ZIP_OPSYS_UNIX) {
         const mode_t mode = mode_t(attributes >> 16);
         switch (mode & S_IFMT) {
         case 0:
@@ -116,7 +169,7 @@ bool hasUndecodableName(int fd)
 }
 
 struct ZipFileCloser {
-    void operator()(zip_file_t *file) const { zip_fclose(file); }
+    void operator()(zip_file_t *file) const { libZip().fclose(file); }
 };
 
 }
@@ -135,12 +188,15 @@ Result<ZipArchive> ZipArchive::open(const QString &path, qint64 maxBytes)
     if (!handle)
         return refuse(handle.error().code == CocoaError::fileReadTooLarge ? ZipImportError::archiveTooLarge
                                                                           : ZipImportError::unreadableArchive);
+    const LibZip *lib = LibZip::get();
+    if (!lib)
+        return refuse(ZipImportError::unreadableArchive);
     // libzip closes the descriptor it is given, also when it fails; ours stays open to tell why.
     const int own = ::fcntl(handle->get(), F_DUPFD_CLOEXEC, 0);
     if (own < 0)
         return refuse(ZipImportError::unreadableArchive);
     int error = 0;
-    zip_t *archive = zip_fdopen(own, ZIP_CHECKCONS, &error);
+    zip_t *archive = lib->fdopen(own, ZIP_CHECKCONS, &error);
     if (!archive) {
         if (error == ZIP_ER_EXISTS)
             return refuse(ZipImportError::duplicateEntry);
@@ -157,7 +213,7 @@ ZipArchive &ZipArchive::operator=(ZipArchive &&other) noexcept
 {
     if (this != &other) {
         if (m_archive)
-            zip_discard(m_archive);
+            libZip().discard(m_archive);
         m_archive = std::exchange(other.m_archive, nullptr);
     }
     return *this;
@@ -167,20 +223,20 @@ ZipArchive::~ZipArchive()
 {
     // Discard, never close: closing would try to write the archive back.
     if (m_archive)
-        zip_discard(m_archive);
+        libZip().discard(m_archive);
 }
 
 qint64 ZipArchive::entryCount() const
 {
-    return zip_get_num_entries(m_archive, 0);
+    return libZip().getNumEntries(m_archive, 0);
 }
 
 Result<ZipArchive::Entry> ZipArchive::entry(qint64 index) const
 {
-    const char *name = zip_get_name(m_archive, zip_uint64_t(index), ZIP_FL_ENC_GUESS);
+    const char *name = libZip().getName(m_archive, zip_uint64_t(index), ZIP_FL_ENC_GUESS);
     zip_stat_t stat;
-    zip_stat_init(&stat);
-    if (!name || zip_stat_index(m_archive, zip_uint64_t(index), 0, &stat) != 0)
+    libZip().statInit(&stat);
+    if (!name || libZip().statIndex(m_archive, zip_uint64_t(index), 0, &stat) != 0)
         return refuse(ZipImportError::damagedEntry);
 
     Entry entry;
@@ -191,7 +247,7 @@ Result<ZipArchive::Entry> ZipArchive::entry(qint64 index) const
     entry.crc32 = (stat.valid & ZIP_STAT_CRC) ? stat.crc : 0;
     entry.encrypted = (stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE;
     entry.compressionSupported =
-        !(stat.valid & ZIP_STAT_COMP_METHOD) || zip_compression_method_supported(stat.comp_method, 0);
+        !(stat.valid & ZIP_STAT_COMP_METHOD) || libZip().compressionSupported(stat.comp_method, 0);
     return entry;
 }
 
@@ -202,7 +258,7 @@ Result<void> ZipArchive::extract(const Entry &entry, qint64 maxBytes, const Sink
         return refuse(ZipImportError::encrypted);
     if (!entry.compressionSupported)
         return refuse(ZipImportError::unsupportedCompression);
-    std::unique_ptr<zip_file_t, ZipFileCloser> file(zip_fopen_index(m_archive, zip_uint64_t(entry.index), 0));
+    std::unique_ptr<zip_file_t, ZipFileCloser> file(libZip().fopenIndex(m_archive, zip_uint64_t(entry.index), 0));
     if (!file)
         return refuse(ZipImportError::damagedEntry);
 
@@ -212,7 +268,7 @@ Result<void> ZipArchive::extract(const Entry &entry, qint64 maxBytes, const Sink
     for (;;) {
         if (cancellation && cancellation->isCancelled())
             return std::unexpected(PackImportError::make(PackImportError::cancelled));
-        const zip_int64_t got = zip_fread(file.get(), buffer.data(), buffer.size());
+        const zip_int64_t got = libZip().fread(file.get(), buffer.data(), buffer.size());
         if (got < 0)
             return refuse(ZipImportError::damagedEntry);
         if (got == 0)
@@ -225,7 +281,7 @@ Result<void> ZipArchive::extract(const Entry &entry, qint64 maxBytes, const Sink
         if (auto accepted = sink(chunk); !accepted)
             return accepted;
     }
-    if (zip_fclose(file.release()) != 0 || quint64(produced) != entry.uncompressedSize || crc != entry.crc32)
+    if (libZip().fclose(file.release()) != 0 || quint64(produced) != entry.uncompressedSize || crc != entry.crc32)
         return refuse(ZipImportError::damagedEntry);
     return {};
 }

@@ -31,7 +31,7 @@ Result<StudioPreviewPlayer::Sound> StudioPreviewPlayer::prepare(const QString &p
     auto converted = SampleRateConverter::convert(DecodedSample{*clip->samples, 1, int(clip->sampleRate)}, sampleRate);
     if (!converted)
         return std::unexpected(converted.error());
-    return std::make_shared<const DecodedSample>(std::move(*converted));
+    return std::make_shared<const PlaybackSample>(PlaybackSample::from(*converted));
 }
 
 Result<void> StudioPreviewPlayer::play(Sound sound)

@@ -11,7 +11,7 @@
 // voice from typing. Starting a preview stops the one before it.
 class StudioPreviewPlayer {
 public:
-    using Sound = std::shared_ptr<const DecodedSample>;
+    using Sound = std::shared_ptr<const PlaybackSample>;
 
     // `output` null: the machine has no sound output and every preview is refused.
     StudioPreviewPlayer(std::unique_ptr<AudioOutput> output, const Clock &clock);

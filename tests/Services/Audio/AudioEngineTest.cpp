@@ -15,6 +15,7 @@
 using namespace std::chrono_literals;
 using AudioTestSounds::bankWith;
 using AudioTestSounds::constant;
+using AudioTestSounds::playable;
 
 namespace {
 struct EngineFixture {
@@ -87,17 +88,15 @@ TEST(AudioEngine, PansAMonoSampleAndKeepsAStereoSampleItsOwnSides)
     EXPECT_NEAR(mono[0], 0.25 * std::sqrt(2.0), 1e-5);
     EXPECT_NEAR(mono[1], 0.0, 1e-6);
 
-    auto stereo = std::make_shared<DecodedSample>();
-    stereo->channels = 2;
-    stereo->sampleRate = 48000;
+    DecodedSample stereo{{}, 2, 48000};
     for (int i = 0; i < 480; ++i)
-        stereo->samples.insert(stereo->samples.end(), {0.2f, 0.4f});
-    f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, stereo));
+        stereo.samples.insert(stereo.samples.end(), {0.25f, 0.5f});
+    f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, playable(stereo)));
     f.render(1024);
     f.play(request());
     const std::vector<float> frame = f.render(4);
-    EXPECT_NEAR(frame[0], 0.2, 1e-6);
-    EXPECT_NEAR(frame[1], 0.4, 1e-6);
+    EXPECT_NEAR(frame[0], 0.25, 1e-6);
+    EXPECT_NEAR(frame[1], 0.5, 1e-6);
 }
 
 TEST(AudioEngine, PitchAndVolumeVaryWithinTheirSettings)
@@ -147,8 +146,8 @@ TEST(AudioEngine, VoicesAreUsedInTurnAndATakenVoiceFadesOutQuickly)
         f.play(request(KeyGroup::enter));
         const std::vector<float> left = f.renderLeft(256);
         if (!c.firstIsCut) {
-            EXPECT_NEAR(left[0], 0.111, 1e-6);
-            EXPECT_NEAR(left[255], 0.111, 1e-6);
+            EXPECT_NEAR(left[0], 0.111, AudioTestSounds::quantum);
+            EXPECT_NEAR(left[255], 0.111, AudioTestSounds::quantum);
             continue;
         }
         // The tail of the cut sound ramps down over 1–2 ms, never jumping.
@@ -158,7 +157,7 @@ TEST(AudioEngine, VoicesAreUsedInTurnAndATakenVoiceFadesOutQuickly)
             EXPECT_LT(left[i - 1] - left[i], 0.1 / 40) << i;
         }
         EXPECT_GT(left[47], 0.011 + 1e-4);
-        EXPECT_NEAR(left[96], 0.011, 1e-6);
+        EXPECT_NEAR(left[96], 0.011, AudioTestSounds::quantum);
     }
 }
 
@@ -169,7 +168,7 @@ TEST(AudioEngine, LoudnessMatchingAppliesThePacksGainWhenOn)
         f.engine->setLoudnessMatching(matching);
         f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 480), 2.5f));
         f.play(request());
-        EXPECT_NEAR(f.renderLeft(4)[0], matching ? 0.25 : 0.1, 1e-6) << matching;
+        EXPECT_NEAR(f.renderLeft(4)[0], matching ? 0.25 : 0.1, AudioTestSounds::quantum) << matching;
     }
 }
 
@@ -230,7 +229,7 @@ TEST(AudioEngine, UnusableRequestsAreDroppedAndLoudOnesClamped)
         EngineFixture f;
         f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 480)));
         f.play(c.request);
-        EXPECT_NEAR(f.renderLeft(4)[0], c.expected, 1e-6) << c.name;
+        EXPECT_NEAR(f.renderLeft(4)[0], c.expected, AudioTestSounds::quantum) << c.name;
     }
 }
 
@@ -261,7 +260,7 @@ TEST(AudioEngine, StopsAfterTwoIdleSecondsAndTheNextSoundStartsInTheFirstBuffer)
     f.play(request());
     EXPECT_TRUE(f.engine->isRunning());
     EXPECT_EQ(f.device->opens, 2);
-    EXPECT_NEAR(f.renderLeft(1)[0], 0.1, 1e-6);
+    EXPECT_NEAR(f.renderLeft(1)[0], 0.1, AudioTestSounds::quantum);
 }
 
 // The sound that resumes a stream is in its first buffer; each later one is announced, so an
@@ -302,7 +301,7 @@ TEST(AudioEngine, AStarvedStreamWidensItsMarginAndNarrowsItAfterAQuietStretch)
         EXPECT_EQ(f.device->opens, whilePlaying ? 1 : 2);
         if (!whilePlaying) {
             EXPECT_EQ(f.device->openedMargin.load(), LatencyMargin::step);
-            EXPECT_NEAR(f.renderLeft(1)[0], 0.1, 1e-6) << "the sound that reopened it plays at once";
+            EXPECT_NEAR(f.renderLeft(1)[0], 0.1, AudioTestSounds::quantum) << "the sound that reopened it plays at once";
         }
         // Typing on without running dry: one step back down after the quiet stretch, and the
         // same underrun count seen again widens nothing.
@@ -358,7 +357,7 @@ TEST(AudioEngine, WithoutADeviceItReportsAndTriesAgainOnALaterSound)
     f.play(request());
     EXPECT_TRUE(f.engine->isRunning());
     EXPECT_FALSE(f.engine->outputError());
-    EXPECT_NEAR(f.renderLeft(1)[0], 0.1, 1e-6);
+    EXPECT_NEAR(f.renderLeft(1)[0], 0.1, AudioTestSounds::quantum);
 }
 
 TEST(AudioEngine, ALostDeviceIsOpenedAgainOnTheNextSound)
@@ -369,7 +368,7 @@ TEST(AudioEngine, ALostDeviceIsOpenedAgainOnTheNextSound)
     f.device->lost = true;
     f.play(request());
     EXPECT_EQ(f.device->opens, 2);
-    EXPECT_NEAR(f.renderLeft(1)[0], 0.1, 1e-6);
+    EXPECT_NEAR(f.renderLeft(1)[0], 0.1, AudioTestSounds::quantum);
 }
 
 TEST(AudioEngine, WithoutAnOutputNothingPlays)

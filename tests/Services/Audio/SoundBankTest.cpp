@@ -31,7 +31,7 @@ TEST(SoundBank, LookupFallsBackFromGroupAndPhaseToRegularAndPress)
     };
     for (const LookupCase &c : cases) {
         SoundBank bank(48000, 1.0f);
-        std::map<std::pair<KeyGroup, KeyPhase>, const DecodedSample *> added;
+        std::map<std::pair<KeyGroup, KeyPhase>, const PlaybackSample *> added;
         for (const auto &[group, phase] : c.present) {
             auto sample = AudioTestSounds::constant(0.1f, 4);
             added[{group, phase}] = sample.get();

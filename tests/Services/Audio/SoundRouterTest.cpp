@@ -95,8 +95,8 @@ TEST(SoundRouter, KeyRoadChecksTheEventAndTheTypingTuning)
         roads.router.setTypingTuning(c.tuning);
         EXPECT_EQ(roads.router.playKey(c.event), c.queued) << c.name;
         const auto [left, right] = roads.heard(roads.typing, 0);
-        EXPECT_NEAR(left, c.left, 1e-6) << c.name;
-        EXPECT_NEAR(right, c.right, 1e-6) << c.name;
+        EXPECT_NEAR(left, c.left, AudioTestSounds::quantum) << c.name;
+        EXPECT_NEAR(right, c.right, AudioTestSounds::quantum) << c.name;
     }
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 // Real audio files made in memory with libsndfile, for tests that need sound on disk.
@@ -44,8 +45,10 @@ inline sf_count_t write(const void *source, sf_count_t count, void *user)
 }
 inline sf_count_t tell(void *user) { return static_cast<Buffer *>(user)->position; }
 
-// Encodes interleaved samples; an empty result means libsndfile refused the format.
-inline QByteArray encode(int format, int sampleRate, int channels, const std::vector<float> &interleaved)
+// Encodes interleaved floats, or 16-bit values as they stand; an empty result means libsndfile
+// refused the format.
+template <typename Value>
+QByteArray encode(int format, int sampleRate, int channels, const std::vector<Value> &interleaved)
 {
     Buffer buffer;
     SF_VIRTUAL_IO io{length, seek, read, write, tell};
@@ -56,7 +59,10 @@ inline QByteArray encode(int format, int sampleRate, int channels, const std::ve
     SNDFILE *file = sf_open_virtual(&io, SFM_WRITE, &info, &buffer);
     if (!file)
         return {};
-    sf_writef_float(file, interleaved.data(), sf_count_t(interleaved.size()) / channels);
+    if constexpr (std::is_same_v<Value, short>)
+        sf_writef_short(file, interleaved.data(), sf_count_t(interleaved.size()) / channels);
+    else
+        sf_writef_float(file, interleaved.data(), sf_count_t(interleaved.size()) / channels);
     sf_close(file);
     return buffer.bytes;
 }

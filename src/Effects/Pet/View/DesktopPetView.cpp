@@ -3,8 +3,9 @@
 #include "Effects/BandPainting.h"
 #include "Effects/OpaqueBounds.h"
 #include "Effects/Pet/PetPresentation.h"
-#include "Effects/Pet/View/PetPictures.h"
+#include "Effects/Pet/View/DirectPaint.h"
 #include "Effects/Pet/View/PetFigure.h"
+#include "Effects/Pet/View/PetPictures.h"
 #include "Effects/Pet/View/WrappedLines.h"
 #include "Foundation/Scheduler.h"
 
@@ -277,7 +278,7 @@ PetFigureState DesktopPetView::figureState() const
             p.focusTimeLabel(), p.focusIsPaused()};
 }
 
-void DesktopPetView::retarget(PetCurve curve)
+void DesktopPetView::retarget(PetCurve curve, Start start)
 {
     // A moving pose is brought up to now first, so the new course starts from where it is.
     if (m_frameTimer.isActive())
@@ -285,7 +286,12 @@ void DesktopPetView::retarget(PetCurve curve)
     m_animator.setTargets(PetPose::targets(poseState()), curve);
     // A new course, and the picture that came with it, shows with its first whole pixel of
     // movement when that is near, rather than in a frame of its own.
-    const auto next = planFrame();
+    auto next = planFrame();
+    if (start == Start::atFirstPixel && next && *next <= changeWaitsForMotionSeconds) {
+        m_animator.advance(*next);
+        planFrame();
+        next.reset();
+    }
     if (!next || *next > changeWaitsForMotionSeconds)
         refreshFigure();
     emit appearanceChanged();
@@ -338,7 +344,9 @@ void DesktopPetView::refreshFigure()
         return;
     }
     // Painted at once rather than through a posted request: a frame is the whole of its wakeup.
-    repaint(m_paintedFigure.united(figureArea(figurePicture(devicePixelRatioF()))));
+    const QRect area = m_paintedFigure.united(figureArea(figurePicture(devicePixelRatioF())));
+    if (!DirectPaint::paint(*this, area, [&](QPainter &painter) { paintArea(painter, area); }))
+        repaint(area);
     emit pictureMoved();
 }
 
@@ -489,7 +497,9 @@ void DesktopPetView::idleStep(int step, std::uint64_t generation)
         case 0:
         case 1:
             m_bobbing = step == 0;
-            retarget(bobCurve);
+            // The cycle's waits are not kept to the millisecond: the bob starts as far back as
+            // its first pixel of movement lies ahead, so that pixel is this wakeup's frame.
+            retarget(bobCurve, Start::atFirstPixel);
             break;
         default:
             m_blinking = step == 2;
@@ -546,12 +556,17 @@ void DesktopPetView::physicsStep(std::uint64_t generation)
 
 void DesktopPetView::paintEvent(QPaintEvent *event)
 {
-    // The backing store hands over the area cleared to transparent.
     QPainter painter(this);
+    paintArea(painter, event->rect());
+}
+
+void DesktopPetView::paintArea(QPainter &painter, const QRect &area)
+{
+    // The backing store hands over the area cleared to transparent.
     if (!cardRect() && figurePlacement().type() <= QTransform::TxTranslate)
         paintContent(painter);
     else
-        BandPainting::paintInBands(painter, event->rect(), [&] { paintContent(painter); });
+        BandPainting::paintInBands(painter, area, [&] { paintContent(painter); });
 }
 
 const DesktopPetView::DrawnFigure &DesktopPetView::figurePicture(double ratio)

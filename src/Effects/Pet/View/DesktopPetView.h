@@ -75,12 +75,16 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
-    void retarget(PetCurve curve);
+    // When a new course starts: now, or back as far as its first pixel of movement lies ahead.
+    enum class Start { now, atFirstPixel };
+    void retarget(PetCurve curve, Start start = Start::now);
     // Times the next frame; returns how far away it is, none when the pose came to rest.
     std::optional<double> planFrame();
     // Real time since the last frame, at most a little past the frame's due time.
     double elapsedSinceFrame();
     void refresh();
+    // What a paint of `area` draws, on a painter clipped to it.
+    void paintArea(QPainter &painter, const QRect &area);
     // Repaints only where the figure was and now is, unless the card, which moves with the
     // pose too, is open.
     void refreshFigure();

@@ -2,8 +2,10 @@
 #include "Effects/Pet/View/DesktopPetView.h"
 #include "fakes/ManualClock.h"
 
+#include <QBackingStore>
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QTest>
 
 #include <set>
 
@@ -137,6 +139,8 @@ TEST(DesktopPetView, ThePointersRegionIsWhereTheBobEndsNotWhereEachFrameIs)
     ASSERT_TRUE(rig.view.poseState().bobbing);
     const QRegion raised = rig.view.inputRegion();
     EXPECT_NE(raised, resting) << "the region moves as soon as the bob heads up";
+    EXPECT_LE(rig.view.figureHitArea().boundingRect().top(), resting.boundingRect().top() - 1)
+        << "the bob's first pixel of movement shows in the wakeup that starts it";
     std::set<qreal> tops;
     for (int frame = 0; frame < 60 && rig.view.isAnimating(); ++frame) {
         rig.view.advanceAnimation(1.0 / 60);
@@ -145,4 +149,62 @@ TEST(DesktopPetView, ThePointersRegionIsWhereTheBobEndsNotWhereEachFrameIs)
     }
     EXPECT_GT(tops.size(), 2u) << "the figure itself moved frame by frame";
     EXPECT_EQ(raised.boundingRect(), rig.view.figureHitArea().boundingRect().toAlignedRect());
+}
+
+TEST(DesktopPetView, FramesGoStraightToTheWindowWhereAFullRepaintWouldDraw)
+{
+    QWidget window;
+    ViewRig rig;
+    window.resize(200, 160);
+    rig.view.setParent(&window);
+    const QPoint offset(10, 20);
+    rig.view.move(offset);
+    rig.presentation.cursorNudged();
+    const auto capsule = rig.view.capsuleRect();
+    ASSERT_TRUE(capsule) << "the capsule lies outside the frames and must stay as drawn";
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QCoreApplication::processEvents();
+    const auto storeImage = [&] {
+        QPaintDevice *device = window.backingStore()->paintDevice();
+        return device->devType() == QInternal::Image ? static_cast<QImage *>(device)->copy() : QImage();
+    };
+    const QRect capsuleArea = capsule->toAlignedRect().translated(offset);
+    const QImage before = storeImage().copy(capsuleArea);
+    ASSERT_FALSE(before.isNull());
+
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    rig.view.installEventFilter(&counter);
+    rig.scheduler.advance(1900ms);
+    int frames = 0;
+    for (; frames < 60 && rig.view.isAnimating(); ++frames)
+        rig.view.advanceAnimation(1.0 / 60);
+    EXPECT_GT(frames, 2);
+    EXPECT_EQ(counter.paints, 0) << "no frame went through Qt's repaint";
+
+    const QImage shown = storeImage();
+    EXPECT_TRUE(shown.copy(capsuleArea) == before) << "a frame drew over what it did not clear";
+    // Where the figure is opaque, the window shows it where a full repaint puts it. (Text is
+    // blended differently on the opaque test window, so the capsule is left out.)
+    const QImage fresh = rig.view.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    int opaque = 0;
+    int misplaced = 0;
+    for (int y = 0; y < fresh.height(); ++y) {
+        for (int x = 0; x < fresh.width(); ++x) {
+            const QRgb pixel = fresh.pixel(x, y);
+            if (qAlpha(pixel) < 255 || capsuleArea.contains(QPoint(x, y) + offset))
+                continue;
+            ++opaque;
+            misplaced += (shown.pixel(QPoint(x, y) + offset) & 0xffffff) != (pixel & 0xffffff);
+        }
+    }
+    EXPECT_GT(opaque, 1000);
+    EXPECT_EQ(misplaced, 0);
 }
