@@ -188,16 +188,44 @@ public:
         return std::nullopt;
     }
 
-    // Whether the sound that starts at `onset` falls silent anywhere within `length`.
-    bool hasGap(const Onset &onset, Steady::duration length, float floor = 0.02f) const
+    // How the sound that starts at `onset`, `length` long, came out of the recording. A cycle
+    // the server played without it leaves a silent hole with sound after it; a cycle the
+    // recorder lost only shortens the sound.
+    enum class Shape { whole, hole, cutShort };
+    Shape shapeOf(const Onset &onset, Steady::duration length, float floor = 0.02f, float threshold = 0.1f) const
+    {
+        using namespace std::chrono_literals;
+        std::lock_guard lock(m_mutex);
+        const auto frames = [&](Steady::duration d) { return std::size_t(std::chrono::duration<double>(d).count() * m_rate); };
+        const auto level = [&](std::size_t i) { return std::max(std::fabs(m_left[i]), std::fabs(m_right[i])); };
+        const std::size_t end = std::min(onset.frame + frames(length + 30ms), m_left.size());
+        std::size_t silent = onset.frame;
+        while (silent < end && level(silent) >= floor)
+            ++silent;
+        for (std::size_t i = silent; i < end; ++i) {
+            if (level(i) > threshold)
+                return Shape::hole;
+        }
+        return silent + frames(3ms) < onset.frame + frames(length) ? Shape::cutShort : Shape::whole;
+    }
+
+    // How far the recording fell behind the clock between two times: frames the recorder
+    // dropped. The earliest arrival within a second on either side stands for each end, so a
+    // reader that was late only for a moment does not count.
+    double lostMilliseconds(Steady::time_point from, Steady::time_point to) const
     {
         std::lock_guard lock(m_mutex);
-        const auto count = std::size_t(std::chrono::duration<double>(length).count() * m_rate);
-        for (std::size_t i = onset.frame; i < std::min(onset.frame + count, m_left.size()); ++i) {
-            if (std::max(std::fabs(m_left[i]), std::fabs(m_right[i])) < floor)
-                return true;
-        }
-        return false;
+        const auto earliest = [&](Steady::time_point start) {
+            std::optional<double> lag;
+            for (const Chunk &chunk : m_chunks) {
+                if (chunk.arrived < start || chunk.arrived > start + std::chrono::seconds(1))
+                    continue;
+                const double ms = Milliseconds(chunk.arrived.time_since_epoch()).count() - 1000.0 * double(chunk.end) / m_rate;
+                lag = std::min(lag.value_or(ms), ms);
+            }
+            return lag.value_or(0.0);
+        };
+        return earliest(to - std::chrono::seconds(1)) - earliest(from);
     }
 
 private:
@@ -343,6 +371,8 @@ struct Figures {
     int keys = 0;
     int unheard = 0;
     int gaps = 0;
+    int cutShort = 0;
+    double recorderLostMs = 0.0;
     int outputUnderruns = 0;
     int opens = 0;
     double largestMarginMs = 0.0;
@@ -405,8 +435,16 @@ inline void type(Figures &f, SoundRouter &router, const AudioEngine &engine, con
             ++f.unheard;
             return std::optional<double>();
         }
-        if (recording.hasGap(*onset, 35ms))
+        switch (recording.shapeOf(*onset, 40ms)) {
+        case MonitorRecording::Shape::hole:
             ++f.gaps;
+            break;
+        case MonitorRecording::Shape::cutShort:
+            ++f.cutShort;
+            break;
+        case MonitorRecording::Shape::whole:
+            break;
+        }
         return std::optional(Milliseconds(onset->at - key).count());
     };
 
@@ -421,12 +459,14 @@ inline void type(Figures &f, SoundRouter &router, const AudioEngine &engine, con
         margins.push_back(int(output.margin.load().count() / 1000));
         router.playKey(down);
     }
-    f.typingSeconds = std::chrono::duration<double>(Steady::now() - start).count();
+    const auto typed = Steady::now();
+    f.typingSeconds = std::chrono::duration<double>(typed - start).count();
     f.appCpuTyping = appCpu() - app;
     f.serverCpuTyping = serverCpu() - server;
     f.keys = int(keys.size()) - 1;
-    // The first key opened the stream; the rest found it running.
     std::this_thread::sleep_for(200ms);
+    f.recorderLostMs = recording.lostMilliseconds(start, typed);
+    // The first key opened the stream; the rest found it running.
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const auto heard = measure(keys[i]);
         if (heard && i > 0) {
@@ -486,6 +526,8 @@ inline void printTable(const char *road, int load, const Figures &f)
     std::printf("  keys whose sound had a gap (ran dry while playing): %d; underruns the output saw: %d;"
                 " largest margin %.1f ms; streams opened %d\n",
                 f.gaps, f.outputUnderruns, f.largestMarginMs, f.opens);
+    std::printf("  keys the recording cut short (no gap, sound ends early): %d; the recorder lost %.1f ms while typing\n",
+                f.cutShort, f.recorderLostMs);
     std::printf("  CPU while typing: app %.2f%%, server %.2f%% of one core; idle (output closed): app %.3f%%"
                 " (%.2f wakeups/s), server %.3f%%\n",
                 100.0 * f.appCpuTyping / f.typingSeconds, 100.0 * f.serverCpuTyping / f.typingSeconds,
@@ -512,6 +554,7 @@ inline void typeThrough(benchmark::State &state, const char *name, std::unique_p
     printTable(name, load, figures);
     state.counters["chain_p50_ms"] = percentile(figures.calibration, 0.5);
     state.counters["gaps"] = figures.gaps;
+    state.counters["cut_short"] = figures.cutShort;
     state.counters["output_underruns"] = figures.outputUnderruns;
 }
 }

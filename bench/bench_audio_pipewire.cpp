@@ -116,6 +116,12 @@ void typingThroughPipeWire(benchmark::State &state)
     }
 
     typeThrough(state, "PipeWire", std::move(road), recording, {server.processId()}, busyProcesses, figures);
+    // dbus-run-session leaves its bus running when it is stopped itself: its children go first.
+    const std::string children = "/proc/" + std::to_string(sessionManager.processId()) + "/task/"
+        + std::to_string(sessionManager.processId()) + "/children";
+    std::ifstream childList(children);
+    for (pid_t child; childList >> child;)
+        kill(child, SIGTERM);
     sessionManager.terminate();
     sessionManager.waitForFinished(5000);
     server.terminate();

@@ -1,5 +1,7 @@
 #include "Platform/Linux/PipeWireAudioOutput.h"
 
+#include "Platform/Linux/RealtimeThread.h"
+
 #include <pipewire/pipewire.h>
 #include <spa/param/audio/format-utils.h>
 #include <spa/node/io.h>
@@ -9,7 +11,6 @@
 #include <cerrno>
 #include <cstring>
 #include <mutex>
-#include <sched.h>
 
 namespace {
 const QString pipeWireDomain = QStringLiteral("PipeWire");
@@ -20,6 +21,8 @@ constexpr std::int64_t startTimeoutNs = 2'000'000'000;
 constexpr std::uint32_t frameBytes = 2 * sizeof(float);
 // What PipeWire gives its clients' data threads, below its own.
 constexpr int clientPriority = 83;
+// The control loop: above ordinary work, below every audio data thread.
+constexpr int loopPriority = 4;
 }
 
 struct PipeWireAudioOutput::Impl {
@@ -85,6 +88,9 @@ void onCoreInfo(void *data, const pw_core_info *info)
 void onCoreDone(void *data, uint32_t id, int seq)
 {
     auto &impl = *static_cast<Impl *>(data);
+    // A parked stream's restart is sent to the server from this loop: on a busy machine an
+    // ordinary thread would hold the first sound after idle back. It sleeps while parked.
+    makeThisThreadRealtime(loopPriority);
     if (id == PW_ID_CORE && seq == impl.pendingSync) {
         impl.synced = true;
         pw_thread_loop_signal(impl.loop, false);
@@ -135,11 +141,7 @@ void onProcess(void *data)
     // be none: where the system allows it, the thread takes a priority below the server's.
     if (!impl.realtimeTried) {
         impl.realtimeTried = true;
-        if (sched_getscheduler(0) == SCHED_OTHER) {
-            sched_param priority{};
-            priority.sched_priority = clientPriority;
-            sched_setscheduler(0, SCHED_FIFO | SCHED_RESET_ON_FORK, &priority);
-        }
+        makeThisThreadRealtime(clientPriority);
     }
     pw_buffer *buffer = pw_stream_dequeue_buffer(impl.stream);
     if (!buffer)

@@ -1,12 +1,13 @@
 #include "Platform/Linux/PulseAudioOutput.h"
 
+#include "Platform/Linux/RealtimeThread.h"
+
 #include <pulse/pulseaudio.h>
 #include <pulse/rtclock.h>
 
 #include <algorithm>
 #include <atomic>
 #include <optional>
-#include <sched.h>
 
 namespace {
 const QString pulseDomain = QStringLiteral("PulseAudio");
@@ -179,11 +180,8 @@ std::optional<QString> PulseAudioOutput::connect()
         }
         // The loop renders the sound: it runs ahead of ordinary work where the system allows
         // it, below the server's own priority.
-        pa_threaded_mainloop_once_unlocked(impl.loop, [](pa_threaded_mainloop *, void *) {
-            sched_param priority{};
-            priority.sched_priority = 4;
-            sched_setscheduler(0, SCHED_FIFO | SCHED_RESET_ON_FORK, &priority);
-        }, nullptr);
+        pa_threaded_mainloop_once_unlocked(impl.loop, [](pa_threaded_mainloop *, void *) { makeThisThreadRealtime(4); },
+                                           nullptr);
     }
     impl.lost.store(false, std::memory_order_relaxed);
     pa_threaded_mainloop_lock(impl.loop);

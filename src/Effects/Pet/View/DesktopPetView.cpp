@@ -1,6 +1,7 @@
 #include "Effects/Pet/View/DesktopPetView.h"
 
 #include "Effects/BandPainting.h"
+#include "Effects/OpaqueBounds.h"
 #include "Effects/Pet/PetPresentation.h"
 #include "Effects/Pet/View/DirectPaint.h"
 #include "Effects/Pet/View/PetFigure.h"
@@ -624,7 +625,7 @@ const DesktopPetView::DrawnFigure &DesktopPetView::figurePicture(double ratio)
     BandPainting::paintInBands(figurePainter, figureBounds.toAlignedRect(),
                                [&] { PetFigure::paint(figurePainter, figure); });
     figurePainter.end();
-    const QRect pixels = PetPictures::opaqueBounds(image);
+    const QRect pixels = opaqueBounds(image);
     const QRectF bounds(figureBounds.topLeft() + QPointF(pixels.topLeft()) / ratio, QSizeF(pixels.size()) / ratio);
     if (m_figures.size() == keptFigures)
         m_figures.pop_back();
