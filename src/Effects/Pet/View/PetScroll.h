@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+
+#include <optional>
+
+// A frame that shows the same picture moved by whole pixels, shown by moving the pixels the view
+// already shows: the area to move and how far.
+struct PetScroll {
+    QRect from;
+    QPoint delta;
+
+    // From where a picture on transparent pixels is shown to where it is now, in `view`; none
+    // when some pixel the view must show now is not in the view to be moved (a picture reaching
+    // past its edge) or the pictures differ in size.
+    static std::optional<PetScroll> between(const QRect &shown, const QRect &now, const QRect &view);
+};
