@@ -376,10 +376,15 @@ bool DesktopPetView::scrollFigure(const DrawnFigure &picture)
     const auto scroll = PetScroll::between(m_shown->pixels, *pixels, rect());
     if (!scroll)
         return false;
-    const QRect touched = scroll->from.united(scroll->from.translated(scroll->delta));
+    QRect touched = scroll->move.from.united(scroll->move.from.translated(scroll->move.delta));
+    if (scroll->blank)
+        touched |= scroll->blank->from.united(scroll->blank->from.translated(scroll->blank->delta));
     if (const auto capsule = capsuleRect(); capsule && capsule->intersects(touched))
         return false;
-    if (!scroll->delta.isNull() && !DirectPaint::scroll(*this, scroll->from, scroll->delta))
+    if (!scroll->move.delta.isNull() && !DirectPaint::scroll(*this, scroll->move.from, scroll->move.delta))
+        return false;
+    // A blank that cannot follow the move leaves the frame to a paint of both places.
+    if (scroll->blank && !DirectPaint::scroll(*this, scroll->blank->from, scroll->blank->delta))
         return false;
     m_shown->pixels = *pixels;
     m_paintedFigure = figureArea(picture);

@@ -32,7 +32,9 @@ TEST(PetScroll, MovingTheShownPixelsShowsThePictureWhereItIsNow)
         {{44, 40}, {44, 39}, true},   // up
         {{44, 40}, {46, 37}, true},   // a late frame, several pixels at once
         {{44, 44}, {44, 45}, true},   // down, past the bottom edge: what leaves is hidden anyway
+        {{44, 44}, {44, 42}, true},   // up from the bottom edge: the rows it leaves are blanked
         {{44, 45}, {44, 44}, false},  // up from past the bottom: its hidden rows are not there to move
+        {{44, 44}, {45, 43}, false},  // the same, sideways too
         {{-1, 40}, {0, 40}, false},   // off the left edge
     };
     for (const auto &[shown, now, scrolls] : cases) {
@@ -43,11 +45,15 @@ TEST(PetScroll, MovingTheShownPixelsShowsThePictureWhereItIsNow)
         if (!scroll)
             continue;
         QImage shownImage = viewWith(view.size(), from);
-        const QImage moved = shownImage.copy(scroll->from);
-        QPainter painter(&shownImage);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(scroll->from.topLeft() + scroll->delta, moved);
-        painter.end();
+        const auto move = [&](const PetScroll::Move &m) {
+            const QImage moved = shownImage.copy(m.from);
+            QPainter painter(&shownImage);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.drawImage(m.from.topLeft() + m.delta, moved);
+        };
+        move(scroll->move);
+        if (scroll->blank)
+            move(*scroll->blank);
         EXPECT_TRUE(shownImage == viewWith(view.size(), to)) << now.x() << "," << now.y();
     }
     EXPECT_FALSE(PetScroll::between(QRect(0, 0, 10, 10), QRect(1, 0, 11, 10), view)) << "another picture";
