@@ -348,10 +348,13 @@ void DesktopPetView::refreshFigure()
     const DrawnFigure &picture = figurePicture(devicePixelRatioF());
     if (!scrollFigure(picture)) {
         const QRect area = m_paintedFigure.united(figureArea(picture));
+        // Taken before painting, which may keep another picture and so move this one.
+        const auto pixels = placedPixels(picture);
+        const ShownFigure shown{picture.state, picture.ratio, pixels.value_or(QRect())};
         m_shown.reset();
         if (DirectPaint::paint(*this, area, [&](QPainter &painter) { paintArea(painter, area); })) {
-            if (const auto pixels = placedPixels(picture))
-                m_shown = ShownFigure{picture.state, picture.ratio, *pixels};
+            if (pixels && m_paintedRatio == shown.ratio)
+                m_shown = shown;
         } else {
             repaint(area);
         }
@@ -663,6 +666,7 @@ void DesktopPetView::paintContent(QPainter &painter)
     const DrawnFigure &picture = figurePicture(ratio);
     const QTransform placement = figurePlacement();
     m_paintedFigure = figureArea(picture);
+    m_paintedRatio = ratio;
     painter.save();
     if (placement.type() <= QTransform::TxTranslate) {
         painter.drawImage(QPointF(placedAt(ratio)) / ratio, picture.image);

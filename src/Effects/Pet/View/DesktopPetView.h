@@ -171,8 +171,9 @@ private:
     std::vector<DrawnFigure> m_figures;
     const DrawnFigure &figurePicture(double ratio);
     QRect figureArea(const DrawnFigure &picture) const;
-    // Where the figure was last painted, in view coordinates.
+    // Where the figure was last painted, in view coordinates, and for which pixel ratio.
     QRect m_paintedFigure;
+    double m_paintedRatio = 0;
     // Where the picture's pixels lie, in device pixels, for a pose that only moves it.
     QPoint placedAt(double ratio) const;
     std::optional<QRect> placedPixels(const DrawnFigure &picture) const;
