@@ -58,12 +58,21 @@ for run in $(seq "$runs"); do
   "$build/plinkly" >"$work/plinkly-$run.log" 2>&1 &
   app=$!
   for _ in $(seq 100); do
-    window=$(xdotool search --name '^Plinkly$' 2>/dev/null | head -n1 || true)
+    window=$(xdotool search --onlyvisible --name '^Plinkly$' 2>/dev/null | head -n1 || true)
     [[ -n "$window" ]] && break
     sleep 0.2
   done
-  # The control window opens at start; the resting program has it closed.
-  [[ -n "${window:-}" ]] && xdotool windowclose "$window" 2>/dev/null || true
+  # The control window opens at start; the resting program has it closed the way a user closes
+  # it, through the window manager, so the program frees it (destroying the X window would not,
+  # and a hidden window of the program bears the same name).
+  for _ in $(seq 20); do
+    [[ -n "${window:-}" ]] && xdotool search --onlyvisible --name '^Plinkly$' >/dev/null 2>&1 || break
+    xdotool windowactivate "$window" 2>/dev/null && sleep 0.2 && xdotool key --clearmodifiers alt+F4 || true
+    sleep 0.3
+  done
+  if [[ -n "${window:-}" ]] && xdotool search --onlyvisible --name '^Plinkly$' >/dev/null 2>&1; then
+    echo "run $run: the control window did not close" >&2
+  fi
   xdotool mousemove 5 400
   sleep "${IDLE_SETTLE:-5}"
 

@@ -4,6 +4,8 @@
 #include "App/TrayHost.h"
 #include "Foundation/FreedMemory.h"
 
+#include <QTimer>
+
 AppWindows::AppWindows(AppController &controller)
     : m_controller(controller)
 {
@@ -39,7 +41,9 @@ void AppWindows::showControlPanel(SettingsPage page)
         m_controlState->setPage(page);
         m_controlWindow = new ControlWindow(m_controller, *m_controlState);
         connect(m_controlWindow, &ControlWindow::closed, this, &AppWindows::releaseControlWindow);
-        connect(m_controlWindow, &QObject::destroyed, this, [] { FreedMemory::giveBack(); });
+        // Handed back after the deletion: `destroyed` comes before the window's children are freed.
+        connect(m_controlWindow, &QObject::destroyed, this,
+                [] { QTimer::singleShot(0, [] { FreedMemory::giveBack(); }); });
         if (m_controlGeometry)
             m_controlWindow->setGeometry(*m_controlGeometry);
         else

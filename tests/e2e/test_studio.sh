@@ -114,12 +114,15 @@ if len(sample) >= 72000 or abs(sample[0]) > 1e-3:
 # The clip fades in from silence: match from its first clearly audible frame.
 first = next(i for i, v in enumerate(sample) if abs(v) > 0.01)
 expected = sample[first : first + 2000]
-start = next((i for i, v in enumerate(mixed) if abs(v - expected[0]) < 1e-6 and
-              all(abs(a - b) < 1e-5 for a, b in zip(mixed[i : i + 50], expected[:50]))), None)
+# Sounds are held as 16-bit frames for playback: each value within half a 16-bit step.
+step = 1 / 32768
+close = lambda a, b: abs(a - b) <= step / 2 + 1e-7
+start = next((i for i, v in enumerate(mixed) if close(v, expected[0]) and
+              all(close(a, b) for a, b in zip(mixed[i : i + 50], expected[:50]))), None)
 if start is None:
     sys.exit("no stretch of the sample found in %d frames" % len(mixed))
 got = mixed[start : start + len(expected)]
-if len(got) < len(expected) or any(abs(a - b) > 1e-5 for a, b in zip(got, expected)):
+if len(got) < len(expected) or not all(close(a, b) for a, b in zip(got, expected)):
     sys.exit("the sample is not intact at frame %d" % start)
 PY
 }

@@ -1,6 +1,7 @@
 #include "Effects/ScreenToys/ScreenToyCanvasPainter.h"
 
 #include "Effects/BandPainting.h"
+#include "Effects/OpaqueBounds.h"
 #include "Effects/ScreenToys/ScreenToyArtwork.h"
 #include "Effects/ScreenToys/ScreenToyGrenadePainter.h"
 #include "Effects/ScreenToys/ScreenToyPOV.h"
@@ -312,7 +313,8 @@ QTransform povTransform(const ScreenToyPOVLayout &layout, double recoil)
     return transform;
 }
 
-void drawPOV(QPainter &painter, const ScreenToyScene &scene, QPointF target, const QRectF &screenFrame)
+void drawPOV(QPainter &painter, ScreenToyPictureCache &pictures, const ScreenToyScene &scene, QPointF target,
+             const QRectF &screenFrame)
 {
     const QImage image = ScreenToyArtwork::artwork(scene.toy, scene.handTone);
     if (image.isNull())
@@ -329,13 +331,22 @@ void drawPOV(QPainter &painter, const ScreenToyScene &scene, QPointF target, con
             source.moveLeft(source.width());
     }
     const POVPlacement placement = povPlacement(layout, image, scene.toy, screenFrame);
-    painter.save();
-    painter.setTransform(povTransform(layout, recoil), true);
-    ScreenToyCanvasPainter::drawImageAtFixedSize(painter, placement.picture, image, source);
-    // The sleeves run straight at the picture's bottom edge: its last row, stretched on.
-    const QRectF lastRow(source.left(), image.height() - 1, source.width(), 1);
-    ScreenToyCanvasPainter::drawImageAtFixedSize(painter, placement.sleeves, image, lastRow);
-    painter.restore();
+    // Turned about the pivot, which the recoil kicks down: the turned hands are pictured while
+    // the aim holds still, and the kick only moves the picture. The picture holds what may show
+    // on the display at any kick; the sleeves run far off it.
+    const QPolygonF turned = povTransform(layout, 0).map(QPolygonF(placement.picture.united(placement.sleeves)));
+    const QRectF extent = turned.intersected(QPolygonF(bounds(screenFrame).adjusted(-20, -20, 20, 20)))
+                              .boundingRect()
+                              .translated(-layout.pivot);
+    const ScreenToyPictureCache::Key key{-10 - int(scene.toy), layout.angle, source.left(), double(int(scene.handTone))};
+    pictures.drawOnceStill(painter, key, layout.pivot - QPointF(0, recoil), extent, 1, [&](QPainter &on) {
+        on.rotate(qRadiansToDegrees(-layout.angle));
+        on.translate(-layout.pivot);
+        ScreenToyCanvasPainter::drawImageAtFixedSize(on, placement.picture, image, source);
+        // The sleeves run straight at the picture's bottom edge: its last row, stretched on.
+        const QRectF lastRow(source.left(), image.height() - 1, source.width(), 1);
+        ScreenToyCanvasPainter::drawImageAtFixedSize(on, placement.sleeves, image, lastRow);
+    });
 }
 }
 
@@ -372,11 +383,26 @@ void drawImageAtFixedSize(QPainter &painter, const QRectF &target, const QImage 
                             .arg(size.width())
                             .arg(size.height());
     const QImage scaled = ScreenToyArtwork::derived(key, [&] {
-        return image.copy(part.toAlignedRect())
-            .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        const QImage whole = image.copy(part.toAlignedRect())
+                                 .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                 .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        // Only the part that shows, with one clear pixel around it for a smoothed edge to fade
+        // into: a transparent margin costs as much to draw as the rest.
+        const QRect shown = opaqueBounds(whole).adjusted(-1, -1, 1, 1) & whole.rect();
+        if (shown.isEmpty())
+            return QImage();
+        QImage cropped = whole.copy(shown);
+        cropped.setOffset(shown.topLeft());
+        return cropped;
     });
-    drawImage(painter, target, scaled);
+    if (scaled.isNull())
+        return;
+    const double sx = target.width() / size.width();
+    const double sy = target.height() / size.height();
+    drawImage(painter,
+              QRectF(target.left() + sx * scaled.offset().x(), target.bottom() - sy * (scaled.offset().y() + scaled.height()),
+                     sx * scaled.width(), sy * scaled.height()),
+              scaled);
 }
 
 bool isMarkVisible(const ScreenToyMark &mark, double displayTime, const QRectF &screenFrame)
@@ -445,7 +471,7 @@ void paint(QPainter &painter, const ScreenToyScene &scene, const QRectF &screenF
     case ScreenToyKind::waterGun:
     case ScreenToyKind::ak47:
         if (pointerHere)
-            drawPOV(painter, scene, *scene.pointer, screenFrame);
+            drawPOV(painter, pictures, scene, *scene.pointer, screenFrame);
         break;
     }
     pictures.endPaint();

@@ -45,6 +45,23 @@ QImage makeSmoke()
     return out;
 }
 
+// A disc of `colour` fading to transparent at its radius. The gradient stays transparent beyond,
+// so the disc is filled as its square, whose straight edges fill faster than a circle's and
+// need no antialiasing.
+void fillGlow(QPainter &painter, QPointF centre, double radius, const QColor &colour)
+{
+    QRadialGradient glow(centre, radius);
+    glow.setColorAt(0, colour);
+    QColor clear = colour;
+    clear.setAlphaF(0);
+    glow.setColorAt(1, clear);
+    const QRectF square(centre - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius));
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    BandPainting::paintInBands(painter, square, [&] { painter.fillRect(square, glow); });
+    painter.restore();
+}
+
 void drawFlight(QPainter &painter, const ScreenToyGrenade &grenade, const ScreenToyScene &scene,
                 const QRectF &screenFrame, double elapsed)
 {
@@ -56,12 +73,7 @@ void drawFlight(QPainter &painter, const ScreenToyGrenade &grenade, const Screen
     const double progress = std::min(elapsed / ScreenToyGrenade::flightSeconds, 1.0);
     const double size = ScreenToyGrenadePainter::projectileSize(elapsed);
     painter.save();
-    QRadialGradient shadow(target - QPointF(0, 25), 32);
-    shadow.setColorAt(0, QColor::fromRgbF(0, 0, 0, float(0.3 * progress)));
-    shadow.setColorAt(1, QColor::fromRgbF(0, 0, 0, 0));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(shadow);
-    painter.drawEllipse(target - QPointF(0, 25), 32, 32);
+    fillGlow(painter, target - QPointF(0, 25), 32, QColor::fromRgbF(0, 0, 0, float(0.3 * progress)));
     painter.translate(position);
     painter.rotate(qRadiansToDegrees(ScreenToyGrenadePainter::projectileRotation(elapsed, scene.reduceMotion)));
     ScreenToyCanvasPainter::drawImage(painter, QRectF(-size / 2, -size, size, 2 * size), body);
@@ -108,18 +120,8 @@ void drawFlashAndDebris(QPainter &painter, const Blast &blast)
 {
     const double b = blast.since;
     if (b < 0.3) {
-        const double flashRadius = 90 + 1050 * b;
         const float alpha = float(std::max((1 - b / 0.3) * 0.75, 0.0));
-        QRadialGradient flash(blast.centre, flashRadius);
-        flash.setColorAt(0, QColor::fromRgbF(1.0f, 0.72f, 0.32f, alpha));
-        flash.setColorAt(1, QColor::fromRgbF(1.0f, 0.72f, 0.32f, 0));
-        painter.setBrush(flash);
-        // The gradient ends transparent, so the edge needs no antialiasing (which would break
-        // the rows near the top and bottom into a span per pixel).
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        const QRectF disc(blast.centre - QPointF(flashRadius, flashRadius), QSizeF(2 * flashRadius, 2 * flashRadius));
-        BandPainting::paintInBands(painter, disc, [&] { painter.drawEllipse(disc); });
-        painter.setRenderHint(QPainter::Antialiasing);
+        fillGlow(painter, blast.centre, 90 + 1050 * b, QColor::fromRgbF(1.0f, 0.72f, 0.32f, alpha));
     }
     if (b >= 1.8)
         return;

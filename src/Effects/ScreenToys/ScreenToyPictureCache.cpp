@@ -1,7 +1,9 @@
 #include "Effects/ScreenToys/ScreenToyPictureCache.h"
 
 #include "Effects/BandPainting.h"
+#include "Effects/OpaqueBounds.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <utility>
@@ -16,28 +18,58 @@ QTransform linearPart(const QTransform &t)
 void ScreenToyPictureCache::draw(QPainter &painter, const Key &key, QPointF at, const QRectF &extent, double opacity,
                                  const std::function<void(QPainter &)> &draw)
 {
+    drawPicture(painter, key, at, extent, opacity, draw, false);
+}
+
+void ScreenToyPictureCache::drawOnceStill(QPainter &painter, const Key &key, QPointF at, const QRectF &extent,
+                                          double opacity, const std::function<void(QPainter &)> &draw)
+{
+    if (m_pictures.contains(key) || std::find(m_drawnStraightBefore.begin(), m_drawnStraightBefore.end(), key)
+                                        != m_drawnStraightBefore.end()) {
+        drawPicture(painter, key, at, extent, opacity, draw, true);
+        return;
+    }
+    m_drawnStraight.push_back(key);
+    if (opacity <= 0)
+        return;
+    painter.save();
+    painter.setOpacity(painter.opacity() * opacity);
+    painter.translate(at);
+    draw(painter);
+    painter.restore();
+}
+
+void ScreenToyPictureCache::drawPicture(QPainter &painter, const Key &key, QPointF at, const QRectF &extent,
+                                        double opacity, const std::function<void(QPainter &)> &draw, bool keepPhase)
+{
     if (opacity <= 0)
         return;
     const QTransform device = painter.deviceTransform();
     const QTransform linear = linearPart(device);
+    const QPointF anchor = device.map(at);
     auto found = m_pictures.find(key);
     if (found == m_pictures.end() || found->second.linear != linear) {
-        const QRect box = linear.mapRect(extent).toAlignedRect();
-        Picture picture{QImage(box.size(), QImage::Format_ARGB32_Premultiplied), box.topLeft(), linear};
+        const QPointF phase = keepPhase ? anchor - QPointF(std::floor(anchor.x()), std::floor(anchor.y())) : QPointF();
+        const QRect box = linear.mapRect(extent).translated(phase).toAlignedRect();
+        Picture picture{QImage(box.size(), QImage::Format_ARGB32_Premultiplied), box.topLeft(), linear, phase};
         picture.image.fill(Qt::transparent);
         QPainter on(&picture.image);
         on.setRenderHint(QPainter::Antialiasing);
         on.setRenderHint(QPainter::SmoothPixmapTransform);
-        on.setTransform(linear * QTransform::fromTranslate(-box.left(), -box.top()));
+        on.setTransform(linear * QTransform::fromTranslate(phase.x() - box.left(), phase.y() - box.top()));
         draw(on);
         on.end();
+        // Only the part that shows: blitting the clear rest costs as much.
+        const QRect shown = opaqueBounds(picture.image);
+        picture.image = shown.isEmpty() ? QImage() : picture.image.copy(shown);
+        picture.offset += shown.topLeft();
         found = m_pictures.insert_or_assign(key, std::move(picture)).first;
     }
     Picture &picture = found->second;
     picture.used = true;
     // Whole device pixels, so the blit needs no resampling; the picture moves by under half a pixel.
-    const QPointF anchor = device.map(at);
-    const QPoint topLeft = QPoint(int(std::lround(anchor.x())), int(std::lround(anchor.y()))) + picture.offset;
+    const QPointF origin = anchor - picture.phase;
+    const QPoint topLeft = QPoint(int(std::lround(origin.x())), int(std::lround(origin.y()))) + picture.offset;
     painter.save();
     painter.resetTransform();
     const QTransform unscaled = painter.deviceTransform();
@@ -52,6 +84,7 @@ void ScreenToyPictureCache::draw(QPainter &painter, const Key &key, QPointF at, 
 
 void ScreenToyPictureCache::endPaint()
 {
+    m_drawnStraightBefore = std::exchange(m_drawnStraight, {});
     for (auto entry = m_pictures.begin(); entry != m_pictures.end();)
         entry = std::exchange(entry->second.used, false) ? std::next(entry) : m_pictures.erase(entry);
 }

@@ -23,6 +23,18 @@ ScreenToyMark markAt(QPointF point, double time)
 {
     return ScreenToyMark{ScreenToyKind::whip, point, time, std::nullopt};
 }
+
+// One frame as a canvas paints it, with the canvas's picture cache.
+QImage paintedFrame(const ScreenToyScene &scene, ScreenToyPictureCache &pictures)
+{
+    QImage canvas(1440, 900, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    QPainter painter(&canvas);
+    painter.translate(0, canvas.height());
+    painter.scale(1, -1);
+    ScreenToyCanvasPainter::paint(painter, scene, display, pictures);
+    return canvas;
+}
 }
 
 TEST(ScreenToyPOV, HandsSquareAndMuzzleOnTheLineToThePointer)
@@ -139,13 +151,7 @@ TEST(ScreenToyCanvasPainter, CachedPicturesFadeEachFrameAndLeaveWithTheirItems)
     ScreenToyPictureCache pictures;
     const auto frame = [&](double time) {
         scene.displayTime = time;
-        QImage canvas(1440, 900, QImage::Format_ARGB32_Premultiplied);
-        canvas.fill(Qt::transparent);
-        QPainter painter(&canvas);
-        painter.translate(0, canvas.height());
-        painter.scale(1, -1);
-        ScreenToyCanvasPainter::paint(painter, scene, display, pictures);
-        return canvas;
+        return paintedFrame(scene, pictures);
     };
     const auto fresh = [&](double time) {
         ScreenToyPictureCache once;
@@ -230,5 +236,48 @@ TEST(ScreenToyCanvas, HeldToysArmsLeaveTheScreenAtItsEdgeAtEveryTurn)
             EXPECT_TRUE(anyPainted(canvas.render(), corner.edge));
             EXPECT_TRUE(ScreenToyCanvasPainter::damage(scene, display).intersects(corner.edge));
         }
+    }
+}
+
+// The aimed hands cost a turned draw each frame; held still they are pictured once and then
+// only blitted, and must look as drawn straight; a shot's kick moves the picture in whole
+// pixels, and the sleeves must still reach the edge.
+TEST(ScreenToyCanvasPainter, HandsHeldStillArePicturedOnceAndLookAsDrawnStraight)
+{
+    ScreenToyScene scene;
+    scene.toy = ScreenToyKind::waterGun;
+    scene.displayTime = 10;
+    ScreenToyPictureCache pictures;
+    const auto paint = [&](ScreenToyPictureCache &cache) { return paintedFrame(scene, cache); };
+    const auto worstAlphaStep = [&](const QImage &a, const QImage &b) {
+        int worst = 0;
+        for (int y = 0; y < a.height(); y += 2)
+            for (int x = 0; x < a.width(); x += 2)
+                worst = std::max(worst, std::abs(qAlpha(a.pixel(x, y)) - qAlpha(b.pixel(x, y))));
+        return worst;
+    };
+    for (int step = 0; step < 3; ++step) {
+        scene.pointer = QPointF(300 + 40 * step, 700);
+        paint(pictures);
+        EXPECT_EQ(pictures.size(), 0) << "no picture while the aim moves";
+    }
+    paint(pictures);
+    EXPECT_EQ(pictures.size(), 1) << "pictured on the second paint at one aim";
+    for (const double kick : {0.0, 0.02, 0.06}) {
+        scene.marks = {{ScreenToyKind::waterGun, QPointF(-500, -500), 10 - kick,
+                        ScreenToyShot{QPointF(0, 0), QPointF(-500, -500), 10 - kick, ScreenToyKind::waterGun}}};
+        const QImage pictured = paint(pictures);
+        EXPECT_EQ(pictures.size(), 1);
+        ScreenToyPictureCache none;
+        const QImage straight = paint(none);
+        if (kick == 0) {
+            EXPECT_LE(worstAlphaStep(pictured, straight), 2);
+        }
+        int picturedEdge = 0, straightEdge = 0;
+        for (int x = 0; x < 1440; ++x) {
+            picturedEdge += qAlpha(pictured.pixel(x, 899)) > 0;
+            straightEdge += qAlpha(straight.pixel(x, 899)) > 0;
+        }
+        EXPECT_NEAR(picturedEdge, straightEdge, 2) << "the sleeves reach the edge at a kick of " << kick;
     }
 }

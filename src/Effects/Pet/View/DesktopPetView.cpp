@@ -1,10 +1,12 @@
 #include "Effects/Pet/View/DesktopPetView.h"
 
 #include "Effects/BandPainting.h"
+#include "Effects/OpaqueBounds.h"
 #include "Effects/Pet/PetPresentation.h"
 #include "Effects/Pet/View/DirectPaint.h"
 #include "Effects/Pet/View/PetFigure.h"
 #include "Effects/Pet/View/PetPictures.h"
+#include "Effects/Pet/View/PetScroll.h"
 #include "Effects/Pet/View/WrappedLines.h"
 #include "Foundation/Scheduler.h"
 
@@ -343,10 +345,50 @@ void DesktopPetView::refreshFigure()
         return;
     }
     // Painted at once rather than through a posted request: a frame is the whole of its wakeup.
-    const QRect area = m_paintedFigure.united(figureArea(figurePicture(devicePixelRatioF())));
-    if (!DirectPaint::paint(*this, area, [&](QPainter &painter) { paintArea(painter, area); }))
-        repaint(area);
+    const DrawnFigure &picture = figurePicture(devicePixelRatioF());
+    if (!scrollFigure(picture)) {
+        const QRect area = m_paintedFigure.united(figureArea(picture));
+        m_shown.reset();
+        if (DirectPaint::paint(*this, area, [&](QPainter &painter) { paintArea(painter, area); })) {
+            if (const auto pixels = placedPixels(picture))
+                m_shown = ShownFigure{picture.state, picture.ratio, *pixels};
+        } else {
+            repaint(area);
+        }
+    }
     emit pictureMoved();
+}
+
+std::optional<QRect> DesktopPetView::placedPixels(const DrawnFigure &picture) const
+{
+    if (figurePlacement().type() > QTransform::TxTranslate)
+        return std::nullopt;
+    return picture.opaquePixels.translated(placedAt(picture.ratio));
+}
+
+bool DesktopPetView::scrollFigure(const DrawnFigure &picture)
+{
+    // The same picture moved by whole pixels is the pixels the window already shows, moved.
+    // Backing stores scroll by whole points, so this is for screens of one pixel a point.
+    const auto pixels = placedPixels(picture);
+    if (!m_shown || !pixels || m_shown->state != picture.state || m_shown->ratio != 1 || picture.ratio != 1)
+        return false;
+    const auto scroll = PetScroll::between(m_shown->pixels, *pixels, rect());
+    if (!scroll)
+        return false;
+    QRect touched = scroll->move.from.united(scroll->move.from.translated(scroll->move.delta));
+    if (scroll->blank)
+        touched |= scroll->blank->from.united(scroll->blank->from.translated(scroll->blank->delta));
+    if (const auto capsule = capsuleRect(); capsule && capsule->intersects(touched))
+        return false;
+    if (!scroll->move.delta.isNull() && !DirectPaint::scroll(*this, scroll->move.from, scroll->move.delta))
+        return false;
+    // A blank that cannot follow the move leaves the frame to a paint of both places.
+    if (scroll->blank && !DirectPaint::scroll(*this, scroll->blank->from, scroll->blank->delta))
+        return false;
+    m_shown->pixels = *pixels;
+    m_paintedFigure = figureArea(picture);
+    return true;
 }
 
 void DesktopPetView::updateAccessibleName()
@@ -555,6 +597,8 @@ void DesktopPetView::physicsStep(std::uint64_t generation)
 
 void DesktopPetView::paintEvent(QPaintEvent *event)
 {
+    // What Qt paints is its own: the next frame paints rather than moves pixels.
+    m_shown.reset();
     QPainter painter(this);
     paintArea(painter, event->rect());
 }
@@ -586,17 +630,25 @@ const DesktopPetView::DrawnFigure &DesktopPetView::figurePicture(double ratio)
     BandPainting::paintInBands(figurePainter, figureBounds.toAlignedRect(),
                                [&] { PetFigure::paint(figurePainter, figure); });
     figurePainter.end();
-    const QRect pixels = PetPictures::opaqueBounds(image);
+    const QRect pixels = opaqueBounds(image);
     const QRectF bounds(figureBounds.topLeft() + QPointF(pixels.topLeft()) / ratio, QSizeF(pixels.size()) / ratio);
     if (m_figures.size() == keptFigures)
         m_figures.pop_back();
-    return *m_figures.insert(m_figures.begin(), {figure, ratio, std::move(image), bounds});
+    return *m_figures.insert(m_figures.begin(), {figure, ratio, std::move(image), bounds, pixels});
 }
 
 QRect DesktopPetView::figureArea(const DrawnFigure &picture) const
 {
     // A pixel more on each side for the edge a smoothed or rounded placement spreads into.
     return figurePlacement().mapRect(picture.drawnBounds).toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
+QPoint DesktopPetView::placedAt(double ratio) const
+{
+    // A pose that only moves the figure puts its picture on whole device pixels, where Qt copies
+    // it as it is, without a filter or its thread pool.
+    const QPointF at = figurePlacement().map(figureBounds.topLeft()) * ratio;
+    return {int(std::lround(at.x())), int(std::lround(at.y()))};
 }
 
 void DesktopPetView::paintContent(QPainter &painter)
@@ -613,10 +665,7 @@ void DesktopPetView::paintContent(QPainter &painter)
     m_paintedFigure = figureArea(picture);
     painter.save();
     if (placement.type() <= QTransform::TxTranslate) {
-        // A pose that only moves the figure puts its picture on whole device pixels, where Qt
-        // copies it as it is, without a filter or its thread pool.
-        const QPointF at = placement.map(figureBounds.topLeft()) * ratio;
-        painter.drawImage(QPointF(std::round(at.x()), std::round(at.y())) / ratio, picture.image);
+        painter.drawImage(QPointF(placedAt(ratio)) / ratio, picture.image);
     } else {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.setTransform(placement, true);

@@ -164,12 +164,25 @@ private:
         PetFigureState state;
         double ratio = 0;
         QImage image;
-        // What the picture covers, in figure coordinates.
+        // What the picture covers, in figure coordinates, and in its own pixels.
         QRectF drawnBounds;
+        QRect opaquePixels;
     };
     std::vector<DrawnFigure> m_figures;
     const DrawnFigure &figurePicture(double ratio);
     QRect figureArea(const DrawnFigure &picture) const;
     // Where the figure was last painted, in view coordinates.
     QRect m_paintedFigure;
+    // Where the picture's pixels lie, in device pixels, for a pose that only moves it.
+    QPoint placedAt(double ratio) const;
+    std::optional<QRect> placedPixels(const DrawnFigure &picture) const;
+    // Shows a frame by moving the pixels the window shows; false when that cannot show it.
+    bool scrollFigure(const DrawnFigure &picture);
+    // The figure as the window shows it after this view's own frames, until Qt paints it.
+    struct ShownFigure {
+        PetFigureState state;
+        double ratio = 0;
+        QRect pixels;
+    };
+    std::optional<ShownFigure> m_shown;
 };

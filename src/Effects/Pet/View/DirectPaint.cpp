@@ -5,15 +5,27 @@
 #include <QWidget>
 #include <QWindow>
 
-bool DirectPaint::paint(QWidget &widget, const QRect &area, const std::function<void(QPainter &)> &draw)
+namespace {
+// The window's backing store when it can take a direct change now, with the widget's place in it.
+QBackingStore *readyStore(QWidget &widget, QPoint &offset)
 {
     QWidget *window = widget.window();
     QWindow *handle = window->windowHandle();
     QBackingStore *store = widget.backingStore();
     if (!widget.isVisible() || !store || !handle || !handle->isExposed() || store->size() != window->size())
+        return nullptr;
+    offset = widget.mapTo(window, QPoint());
+    return store;
+}
+}
+
+bool DirectPaint::paint(QWidget &widget, const QRect &area, const std::function<void(QPainter &)> &draw)
+{
+    QPoint offset;
+    QBackingStore *store = readyStore(widget, offset);
+    if (!store)
         return false;
-    const QPoint offset = widget.mapTo(window, QPoint());
-    const QRegion region = QRegion(area.translated(offset)) & QRect(offset, widget.size()) & window->rect();
+    const QRegion region = QRegion(area.translated(offset)) & QRect(offset, widget.size());
     if (region.isEmpty())
         return true;
     store->beginPaint(region);
@@ -25,6 +37,19 @@ bool DirectPaint::paint(QWidget &widget, const QRect &area, const std::function<
         draw(painter);
     }
     store->endPaint();
-    store->flush(region, handle);
+    store->flush(region, widget.window()->windowHandle());
+    return true;
+}
+
+bool DirectPaint::scroll(QWidget &widget, const QRect &area, QPoint delta)
+{
+    QPoint offset;
+    QBackingStore *store = readyStore(widget, offset);
+    const QRect from = area.translated(offset);
+    const QRect inside(offset, widget.size());
+    if (!store || !inside.contains(from) || !inside.contains(from.translated(delta))
+        || !store->scroll(from, delta.x(), delta.y()))
+        return false;
+    store->flush(QRegion(from) | from.translated(delta), widget.window()->windowHandle());
     return true;
 }
