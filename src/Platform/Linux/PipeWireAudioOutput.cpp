@@ -62,8 +62,7 @@ struct PipeWireAudioOutput::Impl {
     {
         pw_properties *result = pw_properties_new(PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, "Playback",
                                                   PW_KEY_APP_NAME, "Plinkly", PW_KEY_NODE_NAME, "plinkly", nullptr);
-        pw_properties_setf(result, PW_KEY_NODE_LATENCY, "%d/%d", latencyFrames + int(margin.count() * rate / 1'000'000),
-                           rate);
+        pw_properties_setf(result, PW_KEY_NODE_LATENCY, "%d/%d", nodeLatencyFrames(latencyFrames, margin, rate), rate);
         return result;
     }
 
@@ -193,6 +192,15 @@ bool waitFor(Impl &impl, Predicate done)
     }
     return done();
 }
+}
+
+int PipeWireAudioOutput::nodeLatencyFrames(int latencyFrames, std::chrono::microseconds margin, int rate)
+{
+    const std::int64_t wanted = latencyFrames + margin.count() * rate / 1'000'000;
+    std::int64_t below = 1;
+    while (below * 2 <= wanted)
+        below *= 2;
+    return int(wanted - below < 2 * below - wanted ? below : 2 * below);
 }
 
 PipeWireAudioOutput::PipeWireAudioOutput() : m_impl(std::make_unique<Impl>()) {}

@@ -17,6 +17,11 @@ public:
     // The cycle asked for when nothing ran dry, in frames at the stream's rate.
     static constexpr int baseLatencyFrames = 256;
 
+    // The cycle to ask the graph for: the shortest cycle plus the margin, to the nearest power
+    // of two, because the graph rounds any other request down to one and would pass over the
+    // first steps of the margin.
+    static int nodeLatencyFrames(int latencyFrames, std::chrono::microseconds margin, int rate);
+
     PipeWireAudioOutput();
     ~PipeWireAudioOutput() override;
     PipeWireAudioOutput(const PipeWireAudioOutput &) = delete;
