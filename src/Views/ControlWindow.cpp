@@ -8,7 +8,6 @@
 #include "Views/HeaderPills.h"
 #include "Views/Kit/DividerLine.h"
 #include "Views/Kit/KitStyle.h"
-#include "Views/Kit/SchemeFollower.h"
 #include "Views/Kit/WindowPlacement.h"
 #include "Views/PageBar.h"
 #include "Views/Pages/FocusPage.h"
@@ -20,6 +19,7 @@
 #include "Views/Pages/ToysPage.h"
 #include "Views/StudioSheet.h"
 #include "Views/StudioSheetBody.h"
+#include "Views/WindowSync.h"
 
 #include <QCloseEvent>
 #include <QMessageBox>
@@ -55,6 +55,7 @@ ControlWindow::ControlWindow(AppModel &app, SettingsViewState &state)
     : QWidget(nullptr, Qt::Window)
     , m_app(app)
     , m_state(state)
+    , m_sync(new WindowSync(this, app, [this] { sync(); }))
 {
     setWindowTitle(QStringLiteral("Plinkly"));
     setObjectName(QStringLiteral("controlWindow"));
@@ -62,16 +63,6 @@ ControlWindow::ControlWindow(AppModel &app, SettingsViewState &state)
     setMinimumSize(620, 500);
     buildLayout();
 
-    m_syncTimer.setSingleShot(true);
-    m_syncTimer.setInterval(0);
-    connect(&m_syncTimer, &QTimer::timeout, this, &ControlWindow::sync);
-    connect(&m_app, &AppModel::changed, &m_syncTimer, qOverload<>(&QTimer::start));
-    // Colours set while syncing are set again in the new scheme, the window's own palette
-    // (links, dimmed sliders) among them.
-    SchemeFollower::follow(this, [this] {
-        m_accent = QColor();
-        m_syncTimer.start();
-    });
     connect(&m_state, &SettingsViewState::pageChanged, this, &ControlWindow::showCurrentPage);
     connect(&m_state, &SettingsViewState::clipStudioPresentedChanged, this, &ControlWindow::presentStudio);
     // The page bar publishes the page it shows; buttons inside pages change only the page.
@@ -140,16 +131,13 @@ void ControlWindow::centerOnScreen()
 
 void ControlWindow::sync()
 {
-    m_syncTimer.stop();
+    m_sync->clearRequest();
     // A closed window catches up when it is shown again.
     if (!isVisible())
         return;
-    const QColor accent = KitStyle::accent(m_app.settings());
-    if (accent != m_accent) {
-        m_accent = accent;
-        KitStyle::applyWindowPalette(this, accent);
-        m_header->setAccent(accent);
-        m_pageBar->setAccent(accent);
+    if (const auto accent = m_sync->refreshAccent()) {
+        m_header->setAccent(*accent);
+        m_pageBar->setAccent(*accent);
     }
     const FocusSessionController &session = m_app.focusController().session();
     const std::optional<double> focusRemaining =
@@ -187,7 +175,7 @@ void ControlWindow::refreshImportAlert()
                                         QString(), QMessageBox::Ok, this);
         m_importAlert->setObjectName(QStringLiteral("importAlert"));
         m_importAlert->setWindowModality(Qt::WindowModal);
-        KitStyle::applyWindowPalette(m_importAlert, m_accent);
+        KitStyle::applyWindowPalette(m_importAlert, m_sync->accent());
         m_importAlert->setText(QStringLiteral("<b>Couldn’t import that sound pack</b>"));
         // Every way of closing the alert (OK, Escape, the window's close button) clears the error.
         connect(m_importAlert, &QMessageBox::finished, this, [this] {
@@ -212,7 +200,7 @@ void ControlWindow::presentStudio(bool presented)
     if (m_studio)
         return;
     m_studio = new StudioSheet(makeStudioSheetBody(m_app), this);
-    KitStyle::applyWindowPalette(m_studio, m_accent);
+    KitStyle::applyWindowPalette(m_studio, m_sync->accent());
     connect(m_studio, &QDialog::finished, this, [this] { m_state.setClipStudioPresented(false); });
     m_studio->open();
 }

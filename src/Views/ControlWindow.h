@@ -5,12 +5,12 @@
 #include "Views/StudioSheet.h"
 
 #include <QPointer>
-#include <QTimer>
 #include <QWidget>
 
 #include <array>
 
 class AppModel;
+class WindowSync;
 class ControlHeader;
 class ControlPage;
 class PageBar;
@@ -66,6 +66,5 @@ private:
     std::array<ControlPage *, 7> m_pages{};
     QMessageBox *m_importAlert = nullptr;
     QPointer<StudioSheet> m_studio;
-    QTimer m_syncTimer;
-    QColor m_accent;
+    WindowSync *m_sync;
 };

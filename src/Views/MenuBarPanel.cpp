@@ -3,7 +3,6 @@
 #include "Views/AppModel.h"
 #include "Views/Kit/DividerLine.h"
 #include "Views/Kit/KitStyle.h"
-#include "Views/Kit/SchemeFollower.h"
 #include "Views/Kit/WindowPlacement.h"
 #include "Views/Panel/PanelChaosRow.h"
 #include "Views/Panel/PanelEffectControls.h"
@@ -12,22 +11,24 @@
 #include "Views/Panel/PanelHeader.h"
 #include "Views/Panel/PanelSoundGroup.h"
 #include "Views/Panel/PanelToyMenu.h"
+#include "Views/WindowSync.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QVBoxLayout>
 
 MenuBarPanel::MenuBarPanel(AppModel &app)
     : QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint)
     , m_app(app)
+    , m_sync(new WindowSync(this, app, [this] { sync(); }))
 {
     setObjectName(QStringLiteral("menuBarPanel"));
     setWindowTitle(QStringLiteral("Plinkly"));
     setFixedWidth(panelWidth);
     // Styled before it is first shown: a palette change while a popup is open makes its pickers
     // rebuild their own popups, which closes this one.
-    m_accent = KitStyle::accent(app.settings());
-    KitStyle::applyWindowPalette(this, m_accent);
+    m_sync->refreshAccent();
     m_sections = {new PanelHeader(app, this),     new PanelEffectControls(app, this), new PanelChaosRow(app, this),
                   new PanelToyMenu(app, this),    new PanelFocusRow(app, this),       new PanelSoundGroup(app, this),
                   new PanelFooter(app, this)};
@@ -39,16 +40,6 @@ MenuBarPanel::MenuBarPanel(AppModel &app)
     for (std::size_t index = 1; index < m_sections.size(); ++index)
         column->addWidget(m_sections[index]);
 
-    m_syncTimer.setSingleShot(true);
-    m_syncTimer.setInterval(0);
-    connect(&m_syncTimer, &QTimer::timeout, this, &MenuBarPanel::sync);
-    connect(&m_app, &AppModel::changed, &m_syncTimer, qOverload<>(&QTimer::start));
-    // Colours set while syncing are set again in the new scheme, the window's own palette
-    // (links, dimmed sliders) among them.
-    SchemeFollower::follow(this, [this] {
-        m_accent = QColor();
-        m_syncTimer.start();
-    });
 }
 
 void MenuBarPanel::popUp(const QRect &anchor, const QRect &available)
@@ -68,12 +59,8 @@ void MenuBarPanel::sync()
 
 void MenuBarPanel::refresh()
 {
-    m_syncTimer.stop();
-    const QColor accent = KitStyle::accent(m_app.settings());
-    if (accent != m_accent) {
-        m_accent = accent;
-        KitStyle::applyWindowPalette(this, accent);
-    }
+    m_sync->clearRequest();
+    m_sync->refreshAccent();
     for (PanelSection *section : m_sections)
         section->sync();
     // Rows come and go with their conditions, and wrapped lines grow; the height follows them at

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QTimer>
 #include <QWidget>
 
 #include <array>
 
 class AppModel;
+class WindowSync;
 class PanelSection;
 
 // The panel the tray icon opens: one fixed-width column of the application's quick controls.
@@ -38,7 +38,6 @@ private:
 
     AppModel &m_app;
     std::array<PanelSection *, 7> m_sections{};
-    QTimer m_syncTimer;
-    QColor m_accent;
+    WindowSync *m_sync;
     QRect m_anchor;
 };

@@ -5,14 +5,15 @@
 #include "Views/Kit/CardFrame.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/ProminentButton.h"
-#include "Views/Kit/SchemeFollower.h"
 #include "Views/Kit/TextLabels.h"
 #include "Views/Kit/WindowPlacement.h"
 #include "Views/Onboarding/OnboardingPageView.h"
+#include "Views/WindowSync.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -39,6 +40,7 @@ OnboardingPageView::Content sensorContent(bool detected)
 OnboardingWindow::OnboardingWindow(AppModel &app)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_app(app)
+    , m_sync(new WindowSync(this, app, [this] { sync(); }))
 {
     setWindowTitle(QStringLiteral("Welcome to Plinkly"));
     setObjectName(QStringLiteral("onboardingWindow"));
@@ -68,18 +70,6 @@ OnboardingWindow::OnboardingWindow(AppModel &app)
     layout->addWidget(pageArea, 1);
     layout->addLayout(footer);
 
-    m_syncTimer.setSingleShot(true);
-    m_syncTimer.setInterval(0);
-    connect(&m_syncTimer, &QTimer::timeout, this, &OnboardingWindow::sync);
-    connect(&m_app, &AppModel::changed, &m_syncTimer, qOverload<>(&QTimer::start));
-    // Colours set while syncing are set again in the new scheme, the window's own palette
-    // (links, dimmed sliders) among them.
-    SchemeFollower::follow(this, [this] {
-        m_accent = QColor();
-        m_syncTimer.start();
-    });
-    // A window closed for good is deleted a turn later and may outlive the application.
-    connect(&m_app, &QObject::destroyed, &m_syncTimer, &QTimer::stop);
     setPage(welcomePage);
     sync();
 }
@@ -150,15 +140,12 @@ void OnboardingWindow::centerOnScreen()
 
 void OnboardingWindow::sync()
 {
-    m_syncTimer.stop();
-    const QColor accent = KitStyle::accent(m_app.settings());
-    if (accent != m_accent) {
-        m_accent = accent;
-        KitStyle::applyWindowPalette(this, accent);
-        m_primary->setTint(accent);
-        m_grant->setTint(accent);
+    m_sync->clearRequest();
+    if (const auto accent = m_sync->refreshAccent()) {
+        m_primary->setTint(*accent);
+        m_grant->setTint(*accent);
         for (OnboardingPageView *view : m_pages)
-            view->setAccent(accent);
+            view->setAccent(*accent);
     }
     m_pages[sensorPage]->setContent(sensorContent(m_app.input().impacts().hardwareDetected()));
 }

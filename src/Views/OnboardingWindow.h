@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QColor>
-#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -11,6 +9,7 @@ class OnboardingPageView;
 class ProminentButton;
 class QPushButton;
 class QStackedWidget;
+class WindowSync;
 
 // The welcome flow shown until onboarding is completed: four pages (welcome, input access,
 // the tap sensor, sounds to try) with Back and Continue, and Done on the last. Only Done
@@ -47,6 +46,5 @@ private:
     QPushButton *m_back = nullptr;
     ProminentButton *m_primary = nullptr;
     ProminentButton *m_grant = nullptr;
-    QTimer m_syncTimer;
-    QColor m_accent;
+    WindowSync *m_sync;
 };
