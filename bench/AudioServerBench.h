@@ -24,6 +24,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <sched.h>
 #include <sstream>
 #include <thread>
 #include <unistd.h>
@@ -48,6 +49,35 @@ inline int takeLoadOption(int &argc, char **argv)
         break;
     }
     return load;
+}
+
+// Takes `flag` out of the arguments; whether it was there.
+inline bool takeFlag(int &argc, char **argv, const char *flag)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], flag) != 0)
+            continue;
+        std::copy(argv + i + 1, argv + argc, argv + i);
+        --argc;
+        return true;
+    }
+    return false;
+}
+
+// `--server-main-rt`: the sound server's main thread is put at a realtime priority by hand,
+// below its data threads and ours, to show what its ordinary priority costs on this kernel.
+inline bool serverMainRealtime = false;
+constexpr int serverMainPriority = 80;
+
+inline void makeServerMainRealtime(qint64 pid)
+{
+    if (!serverMainRealtime)
+        return;
+    const sched_param parameter{serverMainPriority};
+    if (sched_setscheduler(pid_t(pid), SCHED_FIFO, &parameter) != 0)
+        std::fprintf(stderr, "could not make the server's main thread realtime: %s\n", std::strerror(errno));
+    else
+        std::printf("the server's main thread runs at SCHED_FIFO %d\n", serverMainPriority);
 }
 
 // Child processes that keep a core busy each until destroyed.

@@ -4,7 +4,8 @@
 // clicks rendered into an idle stream, then plays a key sound through the PipeWire road at 10
 // keys a second for a minute and once after 3, 10 and 60 s of silence. Reports key -> sound
 // (less the chain), keys whose sound had a gap, and CPU.
-//   bench_audio_pipewire [--load N]   N busy processes run beside it
+//   bench_audio_pipewire [--load N] [--server-main-rt]
+//     N busy processes run beside it; the server's main thread at a realtime priority
 #include "AudioServerBench.h"
 #include "BenchMain.h"
 #include "Platform/Linux/PipeWireAudioOutput.h"
@@ -74,6 +75,7 @@ void typingThroughPipeWire(benchmark::State &state)
         state.SkipWithError("PipeWire did not start");
         return;
     }
+    makeServerMainRealtime(server.processId());
     // The session manager links new streams; it wants a session bus.
     QProcess sessionManager;
     sessionManager.setProcessEnvironment(environment);
@@ -134,6 +136,7 @@ BENCHMARK(typingThroughPipeWire)->Iterations(1)->Unit(benchmark::kSecond)->UseRe
 int main(int argc, char **argv)
 {
     busyProcesses = takeLoadOption(argc, argv);
+    serverMainRealtime = takeFlag(argc, argv, "--server-main-rt");
     BusyProcesses busy(busyProcesses);
     return runEventLoopBenchmarks(argc, argv);
 }

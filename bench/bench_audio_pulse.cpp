@@ -3,7 +3,8 @@
 // recording chain with clicks written into an idle stream, then plays a key sound through the
 // PulseAudio road at 10 keys a second for a minute and once after 3, 10 and 60 s of silence.
 // Reports key -> sound (less the chain), keys whose sound had a gap, and CPU.
-//   bench_audio_pulse [--load N]   N busy processes run beside it
+//   bench_audio_pulse [--load N] [--server-main-rt]
+//     N busy processes run beside it; the server's main thread at a realtime priority
 #include "AudioServerBench.h"
 #include "BenchMain.h"
 #include "Platform/Linux/PulseAudioOutput.h"
@@ -48,6 +49,7 @@ void typingThroughPulseAudio(benchmark::State &state)
         state.SkipWithError("PulseAudio did not start");
         return;
     }
+    makeServerMainRealtime(server.processId());
     qputenv("PULSE_SERVER", ("unix:" + socket).toUtf8());
 
     auto road = std::make_unique<PulseAudioOutput>();
@@ -95,6 +97,7 @@ BENCHMARK(typingThroughPulseAudio)->Iterations(1)->Unit(benchmark::kSecond)->Use
 int main(int argc, char **argv)
 {
     busyProcesses = takeLoadOption(argc, argv);
+    serverMainRealtime = takeFlag(argc, argv, "--server-main-rt");
     BusyProcesses busy(busyProcesses);
     return runEventLoopBenchmarks(argc, argv);
 }

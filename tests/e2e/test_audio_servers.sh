@@ -1,6 +1,6 @@
 # Keys typed in another application are heard through a real PipeWire server and a real
-# PulseAudio server, each with a null sink whose monitor is recorded. Killing a server, with its
-# stream parked or playing, sends the next key down the next road, without a hang or a spinning
+# PulseAudio server, each with a null sink whose monitor is recorded. An idle stream is parked
+# and taken up again by the next key. Killing a server, with its stream parked or playing, sends the next key down the next road, without a hang or a spinning
 # thread.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -119,6 +119,37 @@ wait_for 10 all_parked || fail "the idle stream was not parked: $(plinkly_nodes)
 kill -9 "$pipewire_pid" "$wireplumber_pid"
 type_until 10 heard "$E2E_WORK/pulse.raw" || fail "no key heard through PulseAudio once PipeWire was gone"
 road_taken pulse || fail "the log does not say PulseAudio took over: $(grep audio "$E2E_WORK/plinkly.log")"
+
+# pulse_streams: "INDEX CORKED" of each of Plinkly's PulseAudio streams.
+pulse_streams() {
+  pactl list sink-inputs 2>/dev/null | awk '
+    /^Sink Input #/ { index_ = substr($3, 2); corked = "" }
+    /^[ \t]*Corked:/ { corked = $2 }
+    /application.name = "Plinkly"/ { print index_, corked }'
+}
+pulse_parked() {
+  local streams
+  streams=$(pulse_streams)
+  [[ -n $streams && $streams != *no* ]]
+}
+# Idle, the PulseAudio stream is corked, and the next key uncorks that same stream.
+wait_for 10 pulse_parked || fail "the idle PulseAudio stream was not corked: $(pulse_streams)"
+parked=$(pulse_streams | cut -d' ' -f1 | sort)
+recorded=$(stat -c %s "$E2E_WORK/pulse.raw")
+type_until 10 heard "$E2E_WORK/pulse.raw" "$recorded" || fail "the key after idle was not heard through PulseAudio"
+[[ $(pulse_streams | cut -d' ' -f1 | sort) == "$parked" ]] || fail "a new stream played the key after idle: $(pulse_streams), corked $parked"
+# Another program playing would run the device at the corked stream's short latency: the corked
+# stream goes, and the next key is heard through a new one.
+wait_for 10 pulse_parked || fail "the idle PulseAudio stream was not corked again: $(pulse_streams)"
+pacat --latency-msec=200 /dev/zero &
+other_pid=$!
+server_pids+=("$other_pid")
+no_pulse_stream() { [[ -z $(pulse_streams) ]]; }
+wait_for 10 no_pulse_stream ||
+  fail "the corked stream stayed while another program played: $(pulse_streams)"
+recorded=$(stat -c %s "$E2E_WORK/pulse.raw")
+type_until 10 heard "$E2E_WORK/pulse.raw" "$recorded" || fail "no key heard through PulseAudio beside another program"
+kill "$other_pid"
 
 # Then PulseAudio goes away too: the keys fall through to SDL and Plinkly stays responsive
 # and idle.

@@ -7,7 +7,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <optional>
+
+#include <unistd.h>
 
 namespace {
 const QString pulseDomain = QStringLiteral("PulseAudio");
@@ -26,8 +29,12 @@ struct PulseAudioOutput::Impl {
     pa_sample_spec sampleSpec{};
     std::chrono::microseconds margin{0};
 
+    // The margin the stream's buffer was last set for.
+    std::chrono::microseconds streamMargin{0};
     // How much of what was written last is silence, in bytes.
     std::size_t silentTail = 0;
+    // The stream is corked and empty, waiting for the next sound.
+    bool parked = false;
 
     AudioRenderer *renderer = nullptr;
     std::atomic<bool> running{false};
@@ -48,6 +55,41 @@ struct PulseAudioOutput::Impl {
         attributes.minreq = bytesFor(requestLength);
         attributes.fragsize = std::uint32_t(-1);
         return attributes;
+    }
+
+    void setBufferAttributes()
+    {
+        const pa_buffer_attr attributes = bufferAttributes();
+        if (pa_operation *operation = pa_stream_set_buffer_attr(stream, &attributes, nullptr, nullptr))
+            pa_operation_unref(operation);
+        streamMargin = margin;
+    }
+
+    // The next two with the loop's lock held, or on its thread.
+    void dropStream()
+    {
+        if (!stream)
+            return;
+        pa_stream_set_state_callback(stream, nullptr, nullptr);
+        pa_stream_set_write_callback(stream, nullptr, nullptr);
+        pa_stream_set_underflow_callback(stream, nullptr, nullptr);
+        pa_stream_disconnect(stream);
+        pa_stream_unref(stream);
+        stream = nullptr;
+        parked = false;
+        running.store(false, std::memory_order_relaxed);
+    }
+
+    // A corked stream still counts towards the latency the server runs its device at, so one
+    // is kept only while no other program plays through the server.
+    void dropIfOthersPlay(const pa_sink_input_info *info)
+    {
+        if (!parked || !info || info->corked || info->index == pa_stream_get_index(stream))
+            return;
+        const char *pid = pa_proplist_gets(info->proplist, PA_PROP_APPLICATION_PROCESS_ID);
+        if (pid && std::strtol(pid, nullptr, 10) == long(getpid()))
+            return;
+        dropStream();
     }
 
     // On the main-loop thread, or with its lock held: no allocation, logging or Qt call of
@@ -124,6 +166,20 @@ void onUnderflow(pa_stream *, void *data)
     static_cast<Impl *>(data)->underruns.fetch_add(1, std::memory_order_relaxed);
 }
 
+void onSinkInput(pa_context *, const pa_sink_input_info *info, int, void *data)
+{
+    static_cast<Impl *>(data)->dropIfOthersPlay(info);
+}
+
+void onSubscription(pa_context *context, pa_subscription_event_type_t event, std::uint32_t index, void *data)
+{
+    auto &impl = *static_cast<Impl *>(data);
+    if (!impl.parked || (event & PA_SUBSCRIPTION_EVENT_TYPE_MASK) == PA_SUBSCRIPTION_EVENT_REMOVE)
+        return;
+    if (pa_operation *operation = pa_context_get_sink_input_info(context, index, onSinkInput, &impl))
+        pa_operation_unref(operation);
+}
+
 struct Timeout {
     pa_threaded_mainloop *loop = nullptr;
     bool passed = false;
@@ -191,6 +247,9 @@ std::optional<QString> PulseAudioOutput::connect()
     bool ready = pa_context_connect(impl.context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0
         && waitFor(impl, [&] { return pa_context_get_state(impl.context) == PA_CONTEXT_READY; });
     if (ready) {
+        pa_context_set_subscribe_callback(impl.context, onSubscription, &impl);
+        if (pa_operation *operation = pa_context_subscribe(impl.context, PA_SUBSCRIPTION_MASK_SINK_INPUT, nullptr, nullptr))
+            pa_operation_unref(operation);
         impl.answered = false;
         if (pa_operation *operation = pa_context_get_server_info(impl.context, onServerInfo, &impl)) {
             ready = waitFor(impl, [&] { return impl.answered; });
@@ -209,10 +268,11 @@ std::optional<QString> PulseAudioOutput::connect()
 void PulseAudioOutput::disconnect()
 {
     Impl &impl = *m_impl;
-    close();
     if (!impl.context)
         return;
     pa_threaded_mainloop_lock(impl.loop);
+    impl.dropStream();
+    pa_context_set_subscribe_callback(impl.context, nullptr, nullptr);
     pa_context_set_state_callback(impl.context, nullptr, nullptr);
     pa_context_disconnect(impl.context);
     pa_context_unref(impl.context);
@@ -232,11 +292,18 @@ Result<AudioOutput::Format> PulseAudioOutput::open(int, AudioRenderer &renderer)
         return failure(pulseDomain, 1, *error);
     Impl &impl = *m_impl;
     pa_threaded_mainloop_lock(impl.loop);
-    impl.sampleSpec = {PA_SAMPLE_FLOAT32NE, std::uint32_t(impl.serverRate), 2};
     impl.renderer = &renderer;
-    impl.running.store(false, std::memory_order_relaxed);
     impl.underruns.store(0, std::memory_order_relaxed);
+    if (impl.parked && !impl.lost.load(std::memory_order_acquire)) {
+        const pa_buffer_attr *granted = pa_stream_get_buffer_attr(impl.stream);
+        const int frames = granted ? int(granted->tlength / frameBytes) : 0;
+        pa_threaded_mainloop_unlock(impl.loop);
+        return Format{int(impl.sampleSpec.rate), frames};
+    }
+    impl.dropStream();
+    impl.sampleSpec = {PA_SAMPLE_FLOAT32NE, std::uint32_t(impl.serverRate), 2};
     impl.silentTail = 0;
+    impl.streamMargin = impl.margin;
     impl.stream = pa_stream_new(impl.context, "Plinkly", &impl.sampleSpec, nullptr);
     if (!impl.stream) {
         const QString reason = QString::fromUtf8(pa_strerror(pa_context_errno(impl.context)));
@@ -267,13 +334,23 @@ void PulseAudioOutput::resume()
     Impl &impl = *m_impl;
     if (!impl.stream)
         return;
-    // The server asked for its first buffer while the stream was paused: that buffer now
-    // carries the sound that opened the stream, from its first frame.
+    // The server asked for its first buffer while the stream was paused or parked: that buffer
+    // now carries the sound that opened the stream, from its first frame. A parked stream is
+    // uncorked only once it is written, so the full buffer starts it without waiting for more.
     pa_threaded_mainloop_lock(impl.loop);
     impl.running.store(true, std::memory_order_release);
     const std::size_t writable = pa_stream_writable_size(impl.stream);
     if (writable != std::size_t(-1))
         impl.fill(writable);
+    if (impl.parked) {
+        impl.parked = false;
+        if (pa_operation *operation = pa_stream_cork(impl.stream, 0, nullptr, nullptr))
+            pa_operation_unref(operation);
+        // A parked stream whose buffer shrank would wait for the server's outstanding request;
+        // with the buffer full again it takes any new length safely.
+        if (impl.streamMargin != impl.margin)
+            impl.setBufferAttributes();
+    }
     pa_threaded_mainloop_unlock(impl.loop);
 }
 
@@ -298,13 +375,22 @@ void PulseAudioOutput::close()
     if (!impl.stream)
         return;
     pa_threaded_mainloop_lock(impl.loop);
-    pa_stream_set_state_callback(impl.stream, nullptr, nullptr);
-    pa_stream_set_write_callback(impl.stream, nullptr, nullptr);
-    pa_stream_set_underflow_callback(impl.stream, nullptr, nullptr);
-    pa_stream_disconnect(impl.stream);
-    pa_stream_unref(impl.stream);
-    impl.stream = nullptr;
-    impl.running.store(false, std::memory_order_relaxed);
+    if (impl.lost.load(std::memory_order_acquire) || pa_stream_get_state(impl.stream) != PA_STREAM_READY) {
+        impl.dropStream();
+    } else if (!impl.parked) {
+        // Kept corked and empty rather than closed: making a stream costs the next sound
+        // several round trips to the server, uncorking this one none. A corked stream asks the
+        // server for nothing, so it costs nothing while idle.
+        impl.running.store(false, std::memory_order_relaxed);
+        impl.parked = true;
+        impl.silentTail = 0;
+        for (pa_operation *operation : {pa_stream_cork(impl.stream, 1, nullptr, nullptr),
+                                        pa_stream_flush(impl.stream, nullptr, nullptr),
+                                        pa_context_get_sink_input_info_list(impl.context, onSinkInput, &impl)}) {
+            if (operation)
+                pa_operation_unref(operation);
+        }
+    }
     pa_threaded_mainloop_unlock(impl.loop);
 }
 
@@ -327,11 +413,8 @@ bool PulseAudioOutput::setMargin(std::chrono::microseconds margin)
     }
     pa_threaded_mainloop_lock(impl.loop);
     impl.margin = margin;
-    if (impl.stream) {
-        const pa_buffer_attr attributes = impl.bufferAttributes();
-        if (pa_operation *operation = pa_stream_set_buffer_attr(impl.stream, &attributes, nullptr, nullptr))
-            pa_operation_unref(operation);
-    }
+    if (impl.stream && !impl.parked)
+        impl.setBufferAttributes();
     pa_threaded_mainloop_unlock(impl.loop);
     return true;
 }

@@ -8,7 +8,8 @@
 #include <optional>
 
 // A playback stream of a PulseAudio server (or a server speaking its protocol). The connection
-// stays up for the object's life, so reopening after idle only creates a new stream. The
+// stays up for the object's life. Closing corks the stream and empties it, and the next open
+// takes it up again, unless another program has started playing meanwhile. The
 // stream keeps only a few milliseconds queued and the server asks often for little; the
 // renderer runs on the client's main-loop thread as each request comes in. A sound posted
 // while all that is queued is silence is written over the queue, just ahead of where the
