@@ -33,7 +33,9 @@ struct PulseAudioOutput::Impl {
     std::chrono::microseconds streamMargin{0};
     // How much of what was written last is silence, in bytes.
     std::size_t silentTail = 0;
-    // The stream is corked and empty, waiting for the next sound.
+    // The stream is corked and empty; parked while it waits for the next open, in which time
+    // it may be dropped.
+    bool corked = false;
     bool parked = false;
 
     AudioRenderer *renderer = nullptr;
@@ -76,6 +78,7 @@ struct PulseAudioOutput::Impl {
         pa_stream_disconnect(stream);
         pa_stream_unref(stream);
         stream = nullptr;
+        corked = false;
         parked = false;
         running.store(false, std::memory_order_relaxed);
     }
@@ -178,6 +181,24 @@ void onSubscription(pa_context *context, pa_subscription_event_type_t event, std
         return;
     if (pa_operation *operation = pa_context_get_sink_input_info(context, index, onSinkInput, &impl))
         pa_operation_unref(operation);
+}
+
+// Kept corked and empty rather than closed: making a stream costs the next sound several round
+// trips to the server, uncorking this one none. A corked stream asks the server for nothing, so
+// it costs nothing while idle.
+void park(Impl &impl)
+{
+    impl.parked = true;
+    if (impl.corked)
+        return;
+    impl.running.store(false, std::memory_order_relaxed);
+    impl.corked = true;
+    impl.silentTail = 0;
+    for (pa_operation *operation : {pa_stream_cork(impl.stream, 1, nullptr, nullptr), pa_stream_flush(impl.stream, nullptr, nullptr),
+                                    pa_context_get_sink_input_info_list(impl.context, onSinkInput, &impl)}) {
+        if (operation)
+            pa_operation_unref(operation);
+    }
 }
 
 struct Timeout {
@@ -295,6 +316,7 @@ Result<AudioOutput::Format> PulseAudioOutput::open(int, AudioRenderer &renderer)
     impl.renderer = &renderer;
     impl.underruns.store(0, std::memory_order_relaxed);
     if (impl.parked && !impl.lost.load(std::memory_order_acquire)) {
+        impl.parked = false;
         const pa_buffer_attr *granted = pa_stream_get_buffer_attr(impl.stream);
         const int frames = granted ? int(granted->tlength / frameBytes) : 0;
         pa_threaded_mainloop_unlock(impl.loop);
@@ -342,8 +364,8 @@ void PulseAudioOutput::resume()
     const std::size_t writable = pa_stream_writable_size(impl.stream);
     if (writable != std::size_t(-1))
         impl.fill(writable);
-    if (impl.parked) {
-        impl.parked = false;
+    if (impl.corked) {
+        impl.corked = false;
         if (pa_operation *operation = pa_stream_cork(impl.stream, 0, nullptr, nullptr))
             pa_operation_unref(operation);
         // A parked stream whose buffer shrank would wait for the server's outstanding request;
@@ -372,25 +394,14 @@ void PulseAudioOutput::soundPosted()
 void PulseAudioOutput::close()
 {
     Impl &impl = *m_impl;
-    if (!impl.stream)
+    if (!impl.loop)
         return;
+    // A parked stream may be dropped on the loop's thread meanwhile.
     pa_threaded_mainloop_lock(impl.loop);
-    if (impl.lost.load(std::memory_order_acquire) || pa_stream_get_state(impl.stream) != PA_STREAM_READY) {
+    if (impl.stream && (impl.lost.load(std::memory_order_acquire) || pa_stream_get_state(impl.stream) != PA_STREAM_READY))
         impl.dropStream();
-    } else if (!impl.parked) {
-        // Kept corked and empty rather than closed: making a stream costs the next sound
-        // several round trips to the server, uncorking this one none. A corked stream asks the
-        // server for nothing, so it costs nothing while idle.
-        impl.running.store(false, std::memory_order_relaxed);
-        impl.parked = true;
-        impl.silentTail = 0;
-        for (pa_operation *operation : {pa_stream_cork(impl.stream, 1, nullptr, nullptr),
-                                        pa_stream_flush(impl.stream, nullptr, nullptr),
-                                        pa_context_get_sink_input_info_list(impl.context, onSinkInput, &impl)}) {
-            if (operation)
-                pa_operation_unref(operation);
-        }
-    }
+    else if (impl.stream)
+        park(impl);
     pa_threaded_mainloop_unlock(impl.loop);
 }
 
@@ -413,7 +424,7 @@ bool PulseAudioOutput::setMargin(std::chrono::microseconds margin)
     }
     pa_threaded_mainloop_lock(impl.loop);
     impl.margin = margin;
-    if (impl.stream && !impl.parked)
+    if (impl.stream && !impl.corked)
         impl.setBufferAttributes();
     pa_threaded_mainloop_unlock(impl.loop);
     return true;
