@@ -7,7 +7,8 @@
 # measurement starts IDLE_SETTLE seconds (5) after the window is closed, e.g. 25 with
 # IDLE_SETTINGS=petStayPut=false for a pet that has walked, grown bored and fallen asleep.
 # With IDLE_PERF=1 the window is also timed by `perf stat -e task-clock`, finer than the
-# kernel's 10 ms ticks.
+# kernel's 10 ms ticks. With IDLE_PIPEWIRE=1 each run has a PipeWire server and its session
+# manager, as a desktop does (otherwise no sound server runs and every road to sound is tried).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
@@ -24,7 +25,15 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 work=$(mktemp -d /tmp/plinkly-idle-XXXXXX)
-trap 'rm -rf "$work"' EXIT
+pipewire_pid= wireplumber_pid=
+stop_pipewire() {
+  [[ -n "$pipewire_pid" ]] || return 0
+  kill "$pipewire_pid" "$wireplumber_pid" 2>/dev/null || true
+  wait "$pipewire_pid" "$wireplumber_pid" 2>/dev/null || true
+  pipewire_pid= wireplumber_pid=
+}
+trap 'stop_pipewire; rm -rf "$work"' EXIT
+source "$root/tests/e2e/pipewire-server.sh"
 ticks=$(getconf CLK_TCK)
 
 # Wakeups (voluntary context switches) per thread, as "tid count" lines.
@@ -54,6 +63,10 @@ for run in $(seq "$runs"); do
   printf '[General]\nhasCompletedOnboarding=true\ndidRequestInputMonitoringV2=true\npetStayPut=true\n' \
     >"$XDG_CONFIG_HOME/plinkly/plinkly.ini"
   for line in ${IDLE_SETTINGS:-}; do echo "$line" >>"$XDG_CONFIG_HOME/plinkly/plinkly.ini"; done
+  if [[ -n "${IDLE_PIPEWIRE:-}" ]]; then
+    mkdir -p "$work/logs-$run"
+    start_pipewire "$work/logs-$run"
+  fi
 
   "$build/plinkly" >"$work/plinkly-$run.log" 2>&1 &
   app=$!
@@ -115,6 +128,12 @@ for run in $(seq "$runs"); do
       { n = $3; for (i = 4; i <= NF; i++) n = n " " $i; k = kind(n); r[k] += $1; p[k] += $2 }
       END { for (k in r) printf "%8.1f %8.1f  %s\n", r[k], p[k], k }' "$IDLE_SMAPS.$run" | sort -rn >"$IDLE_SMAPS.$run.kinds"
   fi
+  if [[ -n "${IDLE_SMAPS:-}" ]]; then
+    # The roads' client libraries mapped at rest.
+    echo "audio client libraries mapped: $(grep -oE 'lib(pipewire-0\.3|pulse|SDL2-2\.0|asound)\.so[^ ]*' "/proc/$app/maps" |
+      sed 's/\.so.*//' | sort -u | tr '\n' ' ')" >>"$IDLE_SMAPS.$run.kinds"
+  fi
   kill "$app"
   wait "$app" 2>/dev/null || true
+  stop_pipewire
 done

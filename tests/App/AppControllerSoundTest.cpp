@@ -14,9 +14,11 @@
 #include <QDeadlineTimer>
 #include <QSignalSpy>
 #include <QThreadPool>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <future>
 #include <map>
 
@@ -236,6 +238,36 @@ TEST(AppControllerSound, AFailedChoiceAfterACommittedOneKeepsItWhileTheEngineIsB
 
     EXPECT_EQ(f.controller->settings().selectedKeyboardPack(), "bright");
     EXPECT_NEAR(f.typingLevel(), 0.4, AudioTestSounds::quantum);
+}
+
+// The output learns its rate from the sound server, which may take seconds to answer or never
+// does: the launch and the event loop go on meanwhile, and the pack loads once it answers.
+TEST(AppControllerSound, ASoundServerSlowToTellItsRateHoldsNeitherTheLaunchNorTheEventLoop)
+{
+    SoundFixture f;
+    std::promise<void> release;
+    std::shared_future<void> gate = release.get_future().share();
+    auto answered = std::make_shared<std::atomic<bool>>(false);
+    f.devices[0]->beforeRate = [gate, answered] {
+        gate.wait_for(10s);
+        *answered = true;
+    };
+    f.controller->settings().setInstalledCC0AudioUpgrade1(true);
+    f.controller->start();
+    EXPECT_FALSE(*answered) << "the launch waited for the rate";
+    bool ticked = false;
+    QTimer::singleShot(0, [&ticked] { ticked = true; });
+    QDeadlineTimer deadline(5s);
+    while (!ticked && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_TRUE(ticked);
+    EXPECT_FALSE(*answered) << "the event loop waited for the rate";
+
+    release.set_value();
+    deadline.setRemainingTime(30s);
+    while (!f.controller->pendingSoundPackIDs().isEmpty() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_NEAR(f.typingLevel(), 0.1, AudioTestSounds::quantum);
 }
 
 TEST(AppControllerSound, ASupersededLoadYieldsFalseAndChangesNothing)

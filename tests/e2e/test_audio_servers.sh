@@ -13,13 +13,9 @@ server_pids=()
 trap 'kill "${server_pids[@]}" 2>/dev/null || true' EXIT
 
 # PipeWire, with its session manager to link new streams, on the run's own runtime folder.
-pipewire -c "$(cd "$(dirname "$0")" && pwd)/pipewire-null-sink.conf" >"$E2E_WORK/pipewire.log" 2>&1 &
-pipewire_pid=$!
-server_pids+=("$pipewire_pid")
-wait_for 10 test -S "$XDG_RUNTIME_DIR/pipewire-0" || fail "PipeWire did not start: $(tail -5 "$E2E_WORK/pipewire.log")"
-wireplumber >"$E2E_WORK/wireplumber.log" 2>&1 &
-wireplumber_pid=$!
-server_pids+=("$wireplumber_pid")
+source "$(dirname "$0")/pipewire-server.sh"
+start_pipewire "$E2E_WORK" || fail "no PipeWire server"
+server_pids+=("$pipewire_pid" "$wireplumber_pid")
 
 # PulseAudio beside it, on a folder of its own.
 export PULSE_RUNTIME_PATH="$E2E_WORK/pulse"

@@ -78,7 +78,13 @@ write_exact_sound_settings selectedKeyboardPack=e2e-keys selectedMousePack=e2e-c
 # after a rest: the keys are checked before the typing engine rests and the click opens the
 # mouse engine.
 output="$E2E_WORK/sound.raw"
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$output" "$PLINKLY" >"$E2E_WORK/plinkly.log" 2>&1 &
+# PipeWire's client library is loaded when its road is first tried; one that cannot be loaded
+# sends the sound down the next road, and the log says why.
+standins="$E2E_WORK/standins"
+mkdir -p "$standins"
+echo "not a library" >"$standins/libpipewire-0.3.so.0"
+env -u PLINKLY_AUDIO LD_LIBRARY_PATH="$standins" QT_LOGGING_RULES="plinkly.audio=true" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$output" \
+  "$PLINKLY" >"$E2E_WORK/plinkly.log" 2>&1 &
 app=$!
 wait_for 20 has_window_named "Plinkly" || fail "the control window did not appear"
 sleep 1
@@ -101,6 +107,8 @@ sleep 1
 cp "$output" "$E2E_WORK/click.raw"
 kill "$app"
 wait "$app" || true
+grep "sound goes through sdl" "$E2E_WORK/plinkly.log" | grep -q "standins/libpipewire-0.3.so.0" ||
+  fail "the log does not say why PipeWire was passed over: $(grep -i "sound\|road" "$E2E_WORK/plinkly.log")"
 
 # find RAW START STEP: how many intact copies of that ramp, centred, the output holds.
 count_ramps() {

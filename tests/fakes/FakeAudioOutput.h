@@ -32,8 +32,10 @@ public:
         std::atomic<std::chrono::microseconds> openedMargin{std::chrono::microseconds(0)};
         bool marginWhilePlaying = false;
         std::atomic<AudioRenderer *> renderer{nullptr};
-        // Runs on the engine's queue at each open, so a test can hold the queue there.
+        // Run on the engine's queue at each open and each question for the rate, so a test can
+        // hold the queue there as a slow sound server would.
         std::function<void()> beforeOpen;
+        std::function<void()> beforeRate;
 
         // One buffer of interleaved stereo frames; silence while the device is closed or paused.
         std::vector<float> render(int frames)
@@ -47,7 +49,12 @@ public:
 
     explicit FakeAudioOutput(std::shared_ptr<State> state) : m_state(std::move(state)) {}
 
-    int preferredSampleRate() override { return m_state->sampleRate; }
+    int preferredSampleRate() override
+    {
+        if (m_state->beforeRate)
+            m_state->beforeRate();
+        return m_state->sampleRate;
+    }
     Result<Format> open(int requestedFrames, AudioRenderer &renderer) override
     {
         if (m_state->beforeOpen)

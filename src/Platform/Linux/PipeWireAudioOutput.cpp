@@ -1,5 +1,6 @@
 #include "Platform/Linux/PipeWireAudioOutput.h"
 
+#include "Foundation/DynamicLibrary.h"
 #include "Platform/Linux/RealtimeThread.h"
 
 #include <pipewire/pipewire.h>
@@ -23,6 +24,82 @@ constexpr std::uint32_t frameBytes = 2 * sizeof(float);
 constexpr int clientPriority = 83;
 // The control loop: above ordinary work, below every audio data thread.
 constexpr int loopPriority = 4;
+
+// The client library, with the modules it loads when a context is made, is loaded the first
+// time this road is tried. Like every library loaded so, it stays: the data and loop threads
+// it started, and the handlers it installed, would outlive an unload.
+struct PipeWireLibrary {
+    decltype(&pw_init) init = nullptr;
+    decltype(&pw_thread_loop_new) threadLoopNew = nullptr;
+    decltype(&pw_thread_loop_get_loop) threadLoopGetLoop = nullptr;
+    decltype(&pw_thread_loop_start) threadLoopStart = nullptr;
+    decltype(&pw_thread_loop_stop) threadLoopStop = nullptr;
+    decltype(&pw_thread_loop_destroy) threadLoopDestroy = nullptr;
+    decltype(&pw_thread_loop_lock) threadLoopLock = nullptr;
+    decltype(&pw_thread_loop_unlock) threadLoopUnlock = nullptr;
+    decltype(&pw_thread_loop_signal) threadLoopSignal = nullptr;
+    decltype(&pw_thread_loop_get_time) threadLoopGetTime = nullptr;
+    decltype(&pw_thread_loop_timed_wait_full) threadLoopTimedWaitFull = nullptr;
+    decltype(&pw_context_new) contextNew = nullptr;
+    decltype(&pw_context_connect) contextConnect = nullptr;
+    decltype(&pw_context_destroy) contextDestroy = nullptr;
+    decltype(&pw_context_get_data_loop) contextGetDataLoop = nullptr;
+    decltype(&pw_data_loop_get_loop) dataLoopGetLoop = nullptr;
+    decltype(&pw_core_disconnect) coreDisconnect = nullptr;
+    decltype(&pw_properties_new) propertiesNew = nullptr;
+    decltype(&pw_properties_setf) propertiesSetf = nullptr;
+    decltype(&pw_properties_free) propertiesFree = nullptr;
+    decltype(&pw_stream_new) streamNew = nullptr;
+    decltype(&pw_stream_add_listener) streamAddListener = nullptr;
+    decltype(&pw_stream_connect) streamConnect = nullptr;
+    decltype(&pw_stream_destroy) streamDestroy = nullptr;
+    decltype(&pw_stream_set_active) streamSetActive = nullptr;
+    decltype(&pw_stream_update_properties) streamUpdateProperties = nullptr;
+    decltype(&pw_stream_dequeue_buffer) streamDequeueBuffer = nullptr;
+    decltype(&pw_stream_queue_buffer) streamQueueBuffer = nullptr;
+};
+
+const std::expected<PipeWireLibrary, QString> &pipeWireLibrary()
+{
+    static const auto loaded = DynamicLibrary::load<PipeWireLibrary>(
+        "libpipewire-0.3.so.0", [](DynamicLibrary &library, PipeWireLibrary &pw) {
+            library.bind(pw.init, "pw_init");
+            library.bind(pw.threadLoopNew, "pw_thread_loop_new");
+            library.bind(pw.threadLoopGetLoop, "pw_thread_loop_get_loop");
+            library.bind(pw.threadLoopStart, "pw_thread_loop_start");
+            library.bind(pw.threadLoopStop, "pw_thread_loop_stop");
+            library.bind(pw.threadLoopDestroy, "pw_thread_loop_destroy");
+            library.bind(pw.threadLoopLock, "pw_thread_loop_lock");
+            library.bind(pw.threadLoopUnlock, "pw_thread_loop_unlock");
+            library.bind(pw.threadLoopSignal, "pw_thread_loop_signal");
+            library.bind(pw.threadLoopGetTime, "pw_thread_loop_get_time");
+            library.bind(pw.threadLoopTimedWaitFull, "pw_thread_loop_timed_wait_full");
+            library.bind(pw.contextNew, "pw_context_new");
+            library.bind(pw.contextConnect, "pw_context_connect");
+            library.bind(pw.contextDestroy, "pw_context_destroy");
+            library.bind(pw.contextGetDataLoop, "pw_context_get_data_loop");
+            library.bind(pw.dataLoopGetLoop, "pw_data_loop_get_loop");
+            library.bind(pw.coreDisconnect, "pw_core_disconnect");
+            library.bind(pw.propertiesNew, "pw_properties_new");
+            library.bind(pw.propertiesSetf, "pw_properties_setf");
+            library.bind(pw.propertiesFree, "pw_properties_free");
+            library.bind(pw.streamNew, "pw_stream_new");
+            library.bind(pw.streamAddListener, "pw_stream_add_listener");
+            library.bind(pw.streamConnect, "pw_stream_connect");
+            library.bind(pw.streamDestroy, "pw_stream_destroy");
+            library.bind(pw.streamSetActive, "pw_stream_set_active");
+            library.bind(pw.streamUpdateProperties, "pw_stream_update_properties");
+            library.bind(pw.streamDequeueBuffer, "pw_stream_dequeue_buffer");
+            library.bind(pw.streamQueueBuffer, "pw_stream_queue_buffer");
+        });
+    return loaded;
+}
+
+// Only reached once the library loaded: every object of the road is made through it.
+const PipeWireLibrary &pw()
+{
+    return *pipeWireLibrary();
+}
 }
 
 struct PipeWireAudioOutput::Impl {
@@ -60,17 +137,17 @@ struct PipeWireAudioOutput::Impl {
     // The stream's properties, with the cycle to ask the graph for as "frames/rate".
     pw_properties *properties() const
     {
-        pw_properties *result = pw_properties_new(PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, "Playback",
+        pw_properties *result = pw().propertiesNew(PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, "Playback",
                                                   PW_KEY_APP_NAME, "Plinkly", PW_KEY_NODE_NAME, "plinkly", nullptr);
-        pw_properties_setf(result, PW_KEY_NODE_LATENCY, "%d/%d", nodeLatencyFrames(latencyFrames, margin, rate), rate);
+        pw().propertiesSetf(result, PW_KEY_NODE_LATENCY, "%d/%d", nodeLatencyFrames(latencyFrames, margin, rate), rate);
         return result;
     }
 
     void updateLatency()
     {
         pw_properties *changed = properties();
-        pw_stream_update_properties(stream, &changed->dict);
-        pw_properties_free(changed);
+        pw().streamUpdateProperties(stream, &changed->dict);
+        pw().propertiesFree(changed);
     }
 };
 
@@ -92,7 +169,7 @@ void onCoreDone(void *data, uint32_t id, int seq)
     makeThisThreadRealtime(loopPriority);
     if (id == PW_ID_CORE && seq == impl.pendingSync) {
         impl.synced = true;
-        pw_thread_loop_signal(impl.loop, false);
+        pw().threadLoopSignal(impl.loop, false);
     }
 }
 
@@ -102,7 +179,7 @@ void onCoreError(void *data, uint32_t id, int seq, int res, const char *message)
     // A broken pipe on the core: the server went away.
     if (id == PW_ID_CORE && res == -EPIPE) {
         impl.lost.store(true, std::memory_order_release);
-        pw_thread_loop_signal(impl.loop, false);
+        pw().threadLoopSignal(impl.loop, false);
     }
 }
 
@@ -123,7 +200,7 @@ void onStateChanged(void *data, pw_stream_state, pw_stream_state state, const ch
         impl.streamError = QString::fromUtf8(error ? error : "stream error");
         impl.lost.store(true, std::memory_order_release);
     }
-    pw_thread_loop_signal(impl.loop, false);
+    pw().threadLoopSignal(impl.loop, false);
 }
 
 void onIoChanged(void *data, uint32_t id, void *area, uint32_t)
@@ -142,7 +219,7 @@ void onProcess(void *data)
         impl.realtimeTried = true;
         makeThisThreadRealtime(clientPriority);
     }
-    pw_buffer *buffer = pw_stream_dequeue_buffer(impl.stream);
+    pw_buffer *buffer = pw().streamDequeueBuffer(impl.stream);
     if (!buffer)
         return;
     spa_data &plane = buffer->buffer->datas[0];
@@ -168,7 +245,7 @@ void onProcess(void *data)
         impl.lastPosition = now;
         impl.lastDuration = position->clock.duration;
     }
-    pw_stream_queue_buffer(impl.stream, buffer);
+    pw().streamQueueBuffer(impl.stream, buffer);
 }
 
 const pw_stream_events streamEvents = [] {
@@ -185,9 +262,9 @@ template <typename Predicate>
 bool waitFor(Impl &impl, Predicate done)
 {
     timespec deadline{};
-    pw_thread_loop_get_time(impl.loop, &deadline, startTimeoutNs);
+    pw().threadLoopGetTime(impl.loop, &deadline, startTimeoutNs);
     while (!done() && !impl.lost.load(std::memory_order_acquire)) {
-        if (pw_thread_loop_timed_wait_full(impl.loop, &deadline) != 0)
+        if (pw().threadLoopTimedWaitFull(impl.loop, &deadline) != 0)
             break;
     }
     return done();
@@ -218,22 +295,24 @@ std::optional<QString> PipeWireAudioOutput::connect()
     if (impl.core)
         return std::nullopt;
     impl.lost.store(false, std::memory_order_relaxed);
+    if (!pipeWireLibrary())
+        return pipeWireLibrary().error();
     if (!impl.loop) {
         static std::once_flag initialised;
-        std::call_once(initialised, [] { pw_init(nullptr, nullptr); });
-        impl.loop = pw_thread_loop_new("plinkly-pw", nullptr);
-        impl.context = impl.loop ? pw_context_new(pw_thread_loop_get_loop(impl.loop), nullptr, 0) : nullptr;
+        std::call_once(initialised, [] { pw().init(nullptr, nullptr); });
+        impl.loop = pw().threadLoopNew("plinkly-pw", nullptr);
+        impl.context = impl.loop ? pw().contextNew(pw().threadLoopGetLoop(impl.loop), nullptr, 0) : nullptr;
         impl.realtimeTried = false;
-        if (!impl.context || pw_thread_loop_start(impl.loop) != 0) {
+        if (!impl.context || pw().threadLoopStart(impl.loop) != 0) {
             disconnect();
             return QStringLiteral("PipeWire could not start its client");
         }
     }
-    pw_thread_loop_lock(impl.loop);
-    impl.core = pw_context_connect(impl.context, nullptr, 0);
+    pw().threadLoopLock(impl.loop);
+    impl.core = pw().contextConnect(impl.context, nullptr, 0);
     if (!impl.core) {
         const int error = errno;
-        pw_thread_loop_unlock(impl.loop);
+        pw().threadLoopUnlock(impl.loop);
         return QStringLiteral("no PipeWire server (%1)").arg(QString::fromLocal8Bit(std::strerror(error)));
     }
     pw_core_add_listener(impl.core, &impl.coreListener, &coreEvents, &impl);
@@ -241,7 +320,7 @@ std::optional<QString> PipeWireAudioOutput::connect()
     impl.synced = false;
     impl.pendingSync = pw_core_sync(impl.core, PW_ID_CORE, 0);
     const bool answered = waitFor(impl, [&] { return impl.synced; });
-    pw_thread_loop_unlock(impl.loop);
+    pw().threadLoopUnlock(impl.loop);
     if (!answered) {
         disconnect();
         return QStringLiteral("the PipeWire server did not answer");
@@ -254,18 +333,18 @@ void PipeWireAudioOutput::disconnect()
     Impl &impl = *m_impl;
     destroyStream();
     if (impl.loop)
-        pw_thread_loop_stop(impl.loop);
+        pw().threadLoopStop(impl.loop);
     if (impl.core) {
         spa_hook_remove(&impl.coreListener);
-        pw_core_disconnect(impl.core);
+        pw().coreDisconnect(impl.core);
         impl.core = nullptr;
     }
     if (impl.context) {
-        pw_context_destroy(impl.context);
+        pw().contextDestroy(impl.context);
         impl.context = nullptr;
     }
     if (impl.loop) {
-        pw_thread_loop_destroy(impl.loop);
+        pw().threadLoopDestroy(impl.loop);
         impl.loop = nullptr;
     }
 }
@@ -274,9 +353,9 @@ int PipeWireAudioOutput::preferredSampleRate()
 {
     if (connect())
         return 0;
-    pw_thread_loop_lock(m_impl->loop);
+    pw().threadLoopLock(m_impl->loop);
     const int rate = m_impl->graphRate > 0 ? m_impl->graphRate : fallbackSampleRate;
-    pw_thread_loop_unlock(m_impl->loop);
+    pw().threadLoopUnlock(m_impl->loop);
     return rate;
 }
 
@@ -287,20 +366,20 @@ Result<AudioOutput::Format> PipeWireAudioOutput::open(int requestedBufferFrames,
         return failure(pipeWireDomain, 1, *error);
     Impl &impl = *m_impl;
     const int latencyFrames = std::max(requestedBufferFrames, baseLatencyFrames);
-    pw_thread_loop_lock(impl.loop);
+    pw().threadLoopLock(impl.loop);
     impl.renderer = &renderer;
     impl.running.store(false, std::memory_order_relaxed);
     impl.underruns.store(0, std::memory_order_relaxed);
     // A parked stream is still linked and agreed on its format: it only needs to run again.
     if (impl.stream && impl.state != PW_STREAM_STATE_ERROR && impl.latencyFrames == latencyFrames) {
-        pw_stream_set_active(impl.stream, true);
+        pw().streamSetActive(impl.stream, true);
         impl.active = true;
-        pw_thread_loop_unlock(impl.loop);
+        pw().threadLoopUnlock(impl.loop);
         return Format{impl.rate, impl.latencyFrames};
     }
-    pw_thread_loop_unlock(impl.loop);
+    pw().threadLoopUnlock(impl.loop);
     destroyStream();
-    pw_thread_loop_lock(impl.loop);
+    pw().threadLoopLock(impl.loop);
     impl.rate = impl.graphRate > 0 ? impl.graphRate : fallbackSampleRate;
     impl.latencyFrames = latencyFrames;
     impl.position.store(nullptr, std::memory_order_relaxed);
@@ -308,12 +387,12 @@ Result<AudioOutput::Format> PipeWireAudioOutput::open(int requestedBufferFrames,
     impl.state = PW_STREAM_STATE_UNCONNECTED;
     impl.streamError.clear();
 
-    impl.stream = pw_stream_new(impl.core, "Plinkly", impl.properties());
+    impl.stream = pw().streamNew(impl.core, "Plinkly", impl.properties());
     if (!impl.stream) {
-        pw_thread_loop_unlock(impl.loop);
+        pw().threadLoopUnlock(impl.loop);
         return failure(pipeWireDomain, 2, QStringLiteral("PipeWire refused a new stream"));
     }
-    pw_stream_add_listener(impl.stream, &impl.streamListener, &streamEvents, &impl);
+    pw().streamAddListener(impl.stream, &impl.streamListener, &streamEvents, &impl);
 
     std::uint8_t podBuffer[512];
     spa_pod_builder builder{};
@@ -326,7 +405,7 @@ Result<AudioOutput::Format> PipeWireAudioOutput::open(int requestedBufferFrames,
     info.position[1] = SPA_AUDIO_CHANNEL_FR;
     const spa_pod *format = spa_format_audio_raw_build(&builder, SPA_PARAM_EnumFormat, &info);
     const auto flags = pw_stream_flags(PW_STREAM_FLAG_AUTOCONNECT | PW_STREAM_FLAG_MAP_BUFFERS | PW_STREAM_FLAG_RT_PROCESS);
-    int result = pw_stream_connect(impl.stream, PW_DIRECTION_OUTPUT, PW_ID_ANY, flags, &format, 1);
+    int result = pw().streamConnect(impl.stream, PW_DIRECTION_OUTPUT, PW_ID_ANY, flags, &format, 1);
     // Streaming once the session manager has linked it and the graph runs it.
     const bool streaming = result == 0 && waitFor(impl, [&] {
         return impl.state == PW_STREAM_STATE_STREAMING || impl.state == PW_STREAM_STATE_ERROR;
@@ -336,7 +415,7 @@ Result<AudioOutput::Format> PipeWireAudioOutput::open(int requestedBufferFrames,
         reason = result != 0 ? QString::fromLocal8Bit(std::strerror(-result))
             : impl.lost.load() ? QStringLiteral("the PipeWire server went away")
                                : QStringLiteral("the stream was not linked to a sink in time");
-    pw_thread_loop_unlock(impl.loop);
+    pw().threadLoopUnlock(impl.loop);
     if (!streaming) {
         destroyStream();
         return failure(pipeWireDomain, 3, reason);
@@ -361,14 +440,14 @@ void PipeWireAudioOutput::close()
     }
     // The stream stays linked but leaves the graph's cycle, so an idle stream wakes nothing
     // and the next sound does not wait for the session manager to link a new one.
-    pw_thread_loop_lock(impl.loop);
+    pw().threadLoopLock(impl.loop);
     impl.running.store(false, std::memory_order_release);
     impl.active = false;
-    pw_stream_set_active(impl.stream, false);
-    pw_thread_loop_unlock(impl.loop);
+    pw().streamSetActive(impl.stream, false);
+    pw().threadLoopUnlock(impl.loop);
     // A cycle already under way finishes before this returns; the next one after
     // reactivating starts counting underruns afresh.
-    pw_loop_invoke(pw_data_loop_get_loop(pw_context_get_data_loop(impl.context)),
+    pw_loop_invoke(pw().dataLoopGetLoop(pw().contextGetDataLoop(impl.context)),
                    [](spa_loop *, bool, uint32_t, const void *, size_t, void *data) {
                        static_cast<Impl *>(data)->counting = false;
                        return 0;
@@ -382,12 +461,12 @@ void PipeWireAudioOutput::destroyStream()
     if (!impl.stream)
         return;
     // Destroying the stream takes its node out of the realtime thread and waits for that.
-    pw_thread_loop_lock(impl.loop);
+    pw().threadLoopLock(impl.loop);
     spa_hook_remove(&impl.streamListener);
-    pw_stream_destroy(impl.stream);
+    pw().streamDestroy(impl.stream);
     impl.stream = nullptr;
     impl.active = false;
-    pw_thread_loop_unlock(impl.loop);
+    pw().threadLoopUnlock(impl.loop);
     impl.running.store(false, std::memory_order_relaxed);
     impl.position.store(nullptr, std::memory_order_relaxed);
 }
@@ -409,10 +488,10 @@ bool PipeWireAudioOutput::setMargin(std::chrono::microseconds margin)
         impl.margin = margin;
         return true;
     }
-    pw_thread_loop_lock(impl.loop);
+    pw().threadLoopLock(impl.loop);
     impl.margin = margin;
     if (impl.stream)
         impl.updateLatency();
-    pw_thread_loop_unlock(impl.loop);
+    pw().threadLoopUnlock(impl.loop);
     return true;
 }

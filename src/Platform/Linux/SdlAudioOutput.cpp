@@ -1,5 +1,6 @@
 #include "Platform/Linux/SdlAudioOutput.h"
 
+#include "Foundation/DynamicLibrary.h"
 #include "Foundation/LogCategories.h"
 
 #include <SDL.h>
@@ -12,6 +13,45 @@ namespace {
 
 constexpr int fallbackSampleRate = 48000;
 const QString sdlDomain = QStringLiteral("SDL");
+
+// SDL, and the sound, display and input libraries it brings along, are loaded the first time
+// this road is tried: a desktop with a sound server never gets this far.
+struct SdlLibrary {
+    decltype(&SDL_SetHint) setHint = nullptr;
+    decltype(&SDL_InitSubSystem) initSubSystem = nullptr;
+    decltype(&SDL_QuitSubSystem) quitSubSystem = nullptr;
+    decltype(&SDL_GetError) getError = nullptr;
+    decltype(&SDL_GetDefaultAudioInfo) getDefaultAudioInfo = nullptr;
+    decltype(&SDL_GetCurrentAudioDriver) getCurrentAudioDriver = nullptr;
+    decltype(&SDL_OpenAudioDevice) openAudioDevice = nullptr;
+    decltype(&SDL_PauseAudioDevice) pauseAudioDevice = nullptr;
+    decltype(&SDL_CloseAudioDevice) closeAudioDevice = nullptr;
+    decltype(&SDL_GetAudioDeviceStatus) getAudioDeviceStatus = nullptr;
+};
+
+const std::expected<SdlLibrary, QString> &sdlLibrary()
+{
+    static const auto loaded =
+        DynamicLibrary::load<SdlLibrary>("libSDL2-2.0.so.0", [](DynamicLibrary &library, SdlLibrary &sdl) {
+            library.bind(sdl.setHint, "SDL_SetHint");
+            library.bind(sdl.initSubSystem, "SDL_InitSubSystem");
+            library.bind(sdl.quitSubSystem, "SDL_QuitSubSystem");
+            library.bind(sdl.getError, "SDL_GetError");
+            library.bind(sdl.getDefaultAudioInfo, "SDL_GetDefaultAudioInfo");
+            library.bind(sdl.getCurrentAudioDriver, "SDL_GetCurrentAudioDriver");
+            library.bind(sdl.openAudioDevice, "SDL_OpenAudioDevice");
+            library.bind(sdl.pauseAudioDevice, "SDL_PauseAudioDevice");
+            library.bind(sdl.closeAudioDevice, "SDL_CloseAudioDevice");
+            library.bind(sdl.getAudioDeviceStatus, "SDL_GetAudioDeviceStatus");
+        });
+    return loaded;
+}
+
+// Only reached once the subsystem started, which takes the library.
+const SdlLibrary &sdl()
+{
+    return *sdlLibrary();
+}
 
 // SDL's audio calls are not safe to make from several threads at once, and every engine
 // drives its output from its own queue.
@@ -49,17 +89,17 @@ SdlAudioOutput::~SdlAudioOutput()
     close();
     std::lock_guard lock(sdlMutex());
     if (m_subsystemReady)
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdl().quitSubSystem(SDL_INIT_AUDIO);
 }
 
 bool SdlAudioOutput::ensureSubsystem()
 {
     // A failed start (no sound server yet) is tried again on the next call.
-    if (!m_subsystemReady) {
+    if (!m_subsystemReady && sdlLibrary()) {
         // SDL's audio brings up its event layer, which would otherwise take over SIGINT and
         // SIGTERM and leave the application deaf to them.
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        m_subsystemReady = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+        sdl().setHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        m_subsystemReady = sdl().initSubSystem(SDL_INIT_AUDIO) == 0;
     }
     return m_subsystemReady;
 }
@@ -86,7 +126,7 @@ int SdlAudioOutput::preferredSampleRate()
 {
     std::lock_guard lock(sdlMutex());
     SDL_AudioSpec deviceFormat{};
-    if (!ensureSubsystem() || SDL_GetDefaultAudioInfo(nullptr, &deviceFormat, 0) != 0 || deviceFormat.freq <= 0)
+    if (!ensureSubsystem() || sdl().getDefaultAudioInfo(nullptr, &deviceFormat, 0) != 0 || deviceFormat.freq <= 0)
         return fallbackSampleRate;
     return deviceFormat.freq;
 }
@@ -95,21 +135,25 @@ Result<AudioOutput::Format> SdlAudioOutput::open(int requestedBufferFrames, Audi
 {
     close();
     std::lock_guard lock(sdlMutex());
+    if (!sdlLibrary()) {
+        qCInfo(logAudio).noquote() << "SDL could not be loaded:" << sdlLibrary().error();
+        return failure(sdlDomain, 1, sdlLibrary().error());
+    }
     if (!ensureSubsystem()) {
-        qCInfo(logAudio) << "SDL audio could not start:" << SDL_GetError();
-        return failure(sdlDomain, 1, QString::fromUtf8(SDL_GetError()));
+        qCInfo(logAudio) << "SDL audio could not start:" << sdl().getError();
+        return failure(sdlDomain, 1, QString::fromUtf8(sdl().getError()));
     }
 
     SDL_AudioSpec deviceFormat{};
     int rate = fallbackSampleRate;
-    if (SDL_GetDefaultAudioInfo(nullptr, &deviceFormat, 0) == 0 && deviceFormat.freq > 0)
+    if (sdl().getDefaultAudioInfo(nullptr, &deviceFormat, 0) == 0 && deviceFormat.freq > 0)
         rate = deviceFormat.freq;
 
     SDL_AudioSpec wanted{};
     wanted.freq = rate;
     wanted.format = AUDIO_F32SYS;
     wanted.channels = 2;
-    const QString driver = QString::fromUtf8(SDL_GetCurrentAudioDriver());
+    const QString driver = QString::fromUtf8(sdl().getCurrentAudioDriver());
     wanted.samples = Uint16(bufferFramesFor(driver, requestedBufferFrames, m_margin, rate));
     wanted.callback = renderCallback;
     wanted.userdata = &m_callback;
@@ -120,13 +164,13 @@ Result<AudioOutput::Format> SdlAudioOutput::open(int requestedBufferFrames, Audi
     SDL_AudioSpec obtained{};
     // Format and channel count are fixed (SDL converts if it must); rate and buffer length
     // are whatever the device prefers.
-    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(
+    const SDL_AudioDeviceID device = sdl().openAudioDevice(
         nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
     if (device == 0) {
-        qCInfo(logAudio) << "no audio device opened through the" << SDL_GetCurrentAudioDriver() << "driver:" << SDL_GetError();
-        return failure(sdlDomain, 2, QString::fromUtf8(SDL_GetError()));
+        qCInfo(logAudio) << "no audio device opened through the" << sdl().getCurrentAudioDriver() << "driver:" << sdl().getError();
+        return failure(sdlDomain, 2, QString::fromUtf8(sdl().getError()));
     }
-    qCInfo(logAudio) << "audio device opened through the" << SDL_GetCurrentAudioDriver() << "driver at" << obtained.freq
+    qCInfo(logAudio) << "audio device opened through the" << sdl().getCurrentAudioDriver() << "driver at" << obtained.freq
                      << "Hz, buffer of" << obtained.samples << "frames";
     m_device = device;
     // The file and null drivers have no clock of their own that could run dry.
@@ -144,7 +188,7 @@ void SdlAudioOutput::resume()
 {
     std::lock_guard lock(sdlMutex());
     if (m_device != 0)
-        SDL_PauseAudioDevice(m_device, 0);
+        sdl().pauseAudioDevice(m_device, 0);
 }
 
 void SdlAudioOutput::close()
@@ -153,12 +197,12 @@ void SdlAudioOutput::close()
     if (m_device == 0)
         return;
     // Waits for a running callback to return.
-    SDL_CloseAudioDevice(m_device);
+    sdl().closeAudioDevice(m_device);
     m_device = 0;
 }
 
 bool SdlAudioOutput::isLost() const
 {
     std::lock_guard lock(sdlMutex());
-    return m_device != 0 && SDL_GetAudioDeviceStatus(m_device) == SDL_AUDIO_STOPPED;
+    return m_device != 0 && sdl().getAudioDeviceStatus(m_device) == SDL_AUDIO_STOPPED;
 }

@@ -68,15 +68,29 @@ void AudioEngine::setSounds(std::shared_ptr<const SoundBank> sounds, std::functi
 
 int AudioEngine::sampleRate()
 {
-    int rate = m_sampleRate.load(std::memory_order_acquire);
-    if (rate > 0)
+    if (const int rate = m_sampleRate.load(std::memory_order_acquire); rate > 0)
         return rate;
-    m_queue.sync([this] {
-        if (m_sampleRate.load(std::memory_order_relaxed) == 0)
-            m_sampleRate.store(m_output ? m_output->preferredSampleRate() : fallbackSampleRate,
-                               std::memory_order_release);
+    int rate = 0;
+    m_queue.sync([this, &rate] { rate = sampleRateOnQueue(); });
+    return rate;
+}
+
+int AudioEngine::sampleRateOnQueue()
+{
+    if (m_sampleRate.load(std::memory_order_relaxed) == 0)
+        m_sampleRate.store(m_output ? m_output->preferredSampleRate() : fallbackSampleRate, std::memory_order_release);
+    return m_sampleRate.load(std::memory_order_relaxed);
+}
+
+void AudioEngine::playPrepared(std::function<std::shared_ptr<const SoundBank>(int sampleRate)> prepare,
+                               const SoundRequest &request)
+{
+    m_queue.async([this, prepare = std::move(prepare), request] {
+        if (auto sounds = prepare(sampleRateOnQueue())) {
+            m_sounds = std::move(sounds);
+            playNow(request);
+        }
     });
-    return m_sampleRate.load(std::memory_order_acquire);
 }
 
 std::optional<Error> AudioEngine::outputError() const

@@ -62,8 +62,13 @@ public:
     void setSounds(std::shared_ptr<const SoundBank> sounds, std::function<bool()> stillWanted = {});
     void setLoudnessMatching(bool enabled) { m_loudnessMatching.store(enabled, std::memory_order_relaxed); }
 
-    // The rate sounds should be prepared at: the output device's own.
+    // The rate sounds should be prepared at: the output device's own. The first call asks the
+    // output, which may wait on a sound server: never from the GUI thread.
     int sampleRate();
+    // Makes the sounds at the engine's rate on its queue, then plays the request from them;
+    // nothing plays when `prepare` yields none. From any thread; returns at once.
+    void playPrepared(std::function<std::shared_ptr<const SoundBank>(int sampleRate)> prepare,
+                      const SoundRequest &request);
     bool isRunning() const { return m_running.load(std::memory_order_acquire); }
     // Why the output could not be opened the last time it was tried; empty once it opens.
     std::optional<Error> outputError() const;
@@ -74,6 +79,7 @@ public:
     static std::pair<float, float> panGains(double pan);
 
 private:
+    int sampleRateOnQueue();
     void playNow(const SoundRequest &request);
     bool openOutput();
     void applyMargin();

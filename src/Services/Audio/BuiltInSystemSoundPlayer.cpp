@@ -25,20 +25,17 @@ bool BuiltInSystemSoundPlayer::isKnownName(const QString &name)
 
 void BuiltInSystemSoundPlayer::play(const QString &name)
 {
-    std::shared_ptr<const SoundBank> sounds = bank(name);
-    if (!sounds)
-        return;
-    // Both are queued on the engine, in order: the sound plays from the bank just set, and
-    // one still ringing from the previous bank rings out.
-    m_engine->setSounds(std::move(sounds));
-    m_engine->play(SoundRequest{KeyGroup::regular, KeyPhase::down, 0.0, systemSoundVolume, 0.0, 0.0});
-}
-
-std::shared_ptr<const SoundBank> BuiltInSystemSoundPlayer::bank(const QString &name)
-{
     // Only the fixed names: a name never becomes an arbitrary path.
     if (!isKnownName(name))
-        return nullptr;
+        return;
+    // Decoded on the engine's queue at its rate, which the first time means asking the sound
+    // server; a sound still ringing from the previous bank rings out.
+    m_engine->playPrepared([this, name](int sampleRate) { return bank(name, sampleRate); },
+                           SoundRequest{KeyGroup::regular, KeyPhase::down, 0.0, systemSoundVolume, 0.0, 0.0});
+}
+
+std::shared_ptr<const SoundBank> BuiltInSystemSoundPlayer::bank(const QString &name, int sampleRate)
+{
     if (auto cached = m_banks.value(name))
         return cached;
 
@@ -49,7 +46,7 @@ std::shared_ptr<const SoundBank> BuiltInSystemSoundPlayer::bank(const QString &n
     auto decoded = SampleDecoder::decode(*bytes, PackImportLimits::sampleLimits());
     if (!decoded)
         return nullptr;
-    auto converted = SampleRateConverter::convert(std::move(*decoded), m_engine->sampleRate());
+    auto converted = SampleRateConverter::convert(std::move(*decoded), sampleRate);
     if (!converted)
         return nullptr;
     auto sounds = std::make_shared<SoundBank>(converted->sampleRate, 1.0f);

@@ -10,8 +10,8 @@
 #include <memory>
 
 // Plays the system sounds of the resource bundle ("SystemSounds/<name>.wav") on an engine
-// of their own, so a reaction never takes a voice from typing. Each sound is decoded the
-// first time it is asked for and kept.
+// of their own, so a reaction never takes a voice from typing. Each sound is decoded on the
+// engine's queue the first time it is asked for and kept there.
 class BuiltInSystemSoundPlayer final : public SystemSoundPlayer {
 public:
     BuiltInSystemSoundPlayer(QString resourceFolder, std::unique_ptr<AudioEngine> engine);
@@ -21,9 +21,11 @@ public:
     static bool isKnownName(const QString &name);
 
 private:
-    std::shared_ptr<const SoundBank> bank(const QString &name);
+    // On the engine's queue.
+    std::shared_ptr<const SoundBank> bank(const QString &name, int sampleRate);
 
     QString m_resourceFolder;
-    std::unique_ptr<AudioEngine> m_engine;
     QHash<QString, std::shared_ptr<const SoundBank>> m_banks;
+    // Last, so its queue stops before the banks it fills go.
+    std::unique_ptr<AudioEngine> m_engine;
 };

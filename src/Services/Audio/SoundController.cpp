@@ -10,6 +10,7 @@
 #include <QPromise>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -204,21 +205,26 @@ QFuture<bool> SoundController::loadSoundPack(const QString &id, SoundChannel cha
 
     const std::optional<LoadedSoundPack> pack = m_packs->pack(id, packKind(channel));
     AudioEngine *target = &engine(channel);
-    const int sampleRate = target->sampleRate();
-    // Another channel playing the very same pack at the same rate lends its decoded sounds.
-    std::shared_ptr<const SoundBank> decoded;
+    // Another channel playing the very same pack at the engine's rate lends its decoded sounds.
+    std::vector<std::shared_ptr<const SoundBank>> lenders;
     for (const PackLoad &other : m_packLoads) {
-        if (pack && other.bank && other.pack == *pack && other.sampleRate == sampleRate)
-            decoded = other.bank;
+        if (pack && other.bank && other.pack == *pack)
+            lenders.push_back(other.bank);
     }
     // The engine takes the sounds straight from the worker, so the first keys after launch
-    // are heard without waiting for the GUI thread, which may still be building windows.
+    // are heard without waiting for the GUI thread, which may still be building windows. The
+    // rate is asked for here too: the output learns it from the sound server, which may be
+    // slow to answer.
     QFuture<LoadedSounds> work =
-        QtConcurrent::run([pack, sampleRate, cancelled, target, decoded, latest = load.latest, generation]() -> LoadedSounds {
+        QtConcurrent::run([pack, lenders, cancelled, target, latest = load.latest, generation]() -> LoadedSounds {
             if (!pack)
                 return failure(SoundPackError::domain, SoundPackError::invalid,
                                QStringLiteral("Choose an available sound library."));
-            LoadedSounds loaded = decoded ? LoadedSounds(decoded) : SoundBankLoader::load(*pack, sampleRate, cancelled.get());
+            const int sampleRate = target->sampleRate();
+            const auto lender = std::ranges::find_if(
+                lenders, [sampleRate](const auto &bank) { return bank->sampleRate() == sampleRate; });
+            LoadedSounds loaded = lender != lenders.end() ? LoadedSounds(*lender)
+                                                          : SoundBankLoader::load(*pack, sampleRate, cancelled.get());
             if (loaded)
                 target->setSounds(*loaded, [latest, generation] { return latest->load() == generation; });
             return loaded;
@@ -229,12 +235,11 @@ QFuture<bool> SoundController::loadSoundPack(const QString &id, SoundChannel cha
     outcome->start();
     // Delivered from the event loop even when the load finished at once, so the caller
     // always sees the pending state first.
-    whenFinished(work, this, [this, outcome, id, channel, commit, generation, pack, sampleRate](const LoadedSounds &loaded) {
+    whenFinished(work, this, [this, outcome, id, channel, commit, generation, pack](const LoadedSounds &loaded) {
         const bool committed = finishSoundPackLoad(id, channel, commit, generation, loaded);
         if (committed) {
             PackLoad &current = m_packLoads[std::size_t(channel)];
             current.pack = *pack;
-            current.sampleRate = sampleRate;
             current.bank = *loaded;
         }
         outcome->addResult(committed);

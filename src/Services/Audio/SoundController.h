@@ -96,9 +96,8 @@ private:
         // The generation the worker threads compare theirs with before the engine swaps.
         std::shared_ptr<std::atomic<quint64>> latest = std::make_shared<std::atomic<quint64>>(0);
         std::shared_ptr<std::atomic<bool>> cancelled;
-        // What the engine plays now: the pack, the rate it was decoded at, and the sounds.
+        // What the engine plays now: the pack and its sounds, decoded at the bank's rate.
         std::optional<LoadedSoundPack> pack;
-        int sampleRate = 0;
         std::shared_ptr<const SoundBank> bank;
     };
     std::array<PackLoad, 3> m_packLoads;

@@ -1,5 +1,6 @@
 #include "Services/Packs/ZipArchive.h"
 
+#include "Foundation/DynamicLibrary.h"
 #include "Services/Packs/ImportProgress.h"
 #include "Services/Packs/PackFileReader.h"
 #include "Services/Packs/PackImportErrors.h"
@@ -11,9 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <dlfcn.h>
 #include <fcntl.h>
-#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -26,7 +25,7 @@ std::unexpected<Error> refuse(ZipImportError::Code code)
 }
 
 // libzip, and the crypto library it brings along (1.4 MiB resident), is loaded with the first
-// archive opened rather than at start: most runs never import one. It stays loaded after that.
+// archive opened rather than at start: most runs never import one.
 struct LibZip {
     decltype(&zip_fdopen) fdopen = nullptr;
     decltype(&zip_discard) discard = nullptr;
@@ -39,41 +38,30 @@ struct LibZip {
     decltype(&zip_fopen_index) fopenIndex = nullptr;
     decltype(&zip_fread) fread = nullptr;
     decltype(&zip_fclose) fclose = nullptr;
-
-    // Null when the library or one of its functions is missing.
-    static const LibZip *get()
-    {
-        static const std::optional<LibZip> loaded = []() -> std::optional<LibZip> {
-            void *library = ::dlopen("libzip.so.4", RTLD_NOW | RTLD_LOCAL);
-            if (!library)
-                return std::nullopt;
-            LibZip lib;
-            bool complete = true;
-            const auto bind = [&](auto &function, const char *name) {
-                function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(::dlsym(library, name));
-                complete = complete && function;
-            };
-            bind(lib.fdopen, "zip_fdopen");
-            bind(lib.discard, "zip_discard");
-            bind(lib.getNumEntries, "zip_get_num_entries");
-            bind(lib.getName, "zip_get_name");
-            bind(lib.statInit, "zip_stat_init");
-            bind(lib.statIndex, "zip_stat_index");
-            bind(lib.externalAttributes, "zip_file_get_external_attributes");
-            bind(lib.compressionSupported, "zip_compression_method_supported");
-            bind(lib.fopenIndex, "zip_fopen_index");
-            bind(lib.fread, "zip_fread");
-            bind(lib.fclose, "zip_fclose");
-            return complete ? std::optional(lib) : std::nullopt;
-        }();
-        return loaded ? &*loaded : nullptr;
-    }
 };
+
+const std::expected<LibZip, QString> &libZipLibrary()
+{
+    static const auto loaded = DynamicLibrary::load<LibZip>("libzip.so.4", [](DynamicLibrary &library, LibZip &zip) {
+        library.bind(zip.fdopen, "zip_fdopen");
+        library.bind(zip.discard, "zip_discard");
+        library.bind(zip.getNumEntries, "zip_get_num_entries");
+        library.bind(zip.getName, "zip_get_name");
+        library.bind(zip.statInit, "zip_stat_init");
+        library.bind(zip.statIndex, "zip_stat_index");
+        library.bind(zip.externalAttributes, "zip_file_get_external_attributes");
+        library.bind(zip.compressionSupported, "zip_compression_method_supported");
+        library.bind(zip.fopenIndex, "zip_fopen_index");
+        library.bind(zip.fread, "zip_fread");
+        library.bind(zip.fclose, "zip_fclose");
+    });
+    return loaded;
+}
 
 // Only reached through an archive, which exists only once the library loaded.
 const LibZip &libZip()
 {
-    return *LibZip::get();
+    return *libZipLibrary();
 }
 
 constexpr std::array<quint32, 256> crcTable = [] {
@@ -188,15 +176,14 @@ Result<ZipArchive> ZipArchive::open(const QString &path, qint64 maxBytes)
     if (!handle)
         return refuse(handle.error().code == CocoaError::fileReadTooLarge ? ZipImportError::archiveTooLarge
                                                                           : ZipImportError::unreadableArchive);
-    const LibZip *lib = LibZip::get();
-    if (!lib)
+    if (!libZipLibrary())
         return refuse(ZipImportError::unreadableArchive);
     // libzip closes the descriptor it is given, also when it fails; ours stays open to tell why.
     const int own = ::fcntl(handle->get(), F_DUPFD_CLOEXEC, 0);
     if (own < 0)
         return refuse(ZipImportError::unreadableArchive);
     int error = 0;
-    zip_t *archive = lib->fdopen(own, ZIP_CHECKCONS, &error);
+    zip_t *archive = libZip().fdopen(own, ZIP_CHECKCONS, &error);
     if (!archive) {
         if (error == ZIP_ER_EXISTS)
             return refuse(ZipImportError::duplicateEntry);

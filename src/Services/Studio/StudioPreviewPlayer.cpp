@@ -9,7 +9,7 @@ constexpr std::chrono::milliseconds idleTimeout{2000};
 }
 
 StudioPreviewPlayer::StudioPreviewPlayer(std::unique_ptr<AudioOutput> output, const Clock &clock)
-    : m_engine(std::make_unique<AudioEngine>(1, idleTimeout, std::move(output), clock))
+    : m_engine(std::make_shared<AudioEngine>(1, idleTimeout, std::move(output), clock))
 {
 }
 
@@ -18,9 +18,12 @@ StudioPreviewPlayer::~StudioPreviewPlayer()
     stop();
 }
 
-int StudioPreviewPlayer::sampleRate()
+std::function<int()> StudioPreviewPlayer::sampleRateQuery() const
 {
-    return m_engine->sampleRate();
+    return [engine = std::weak_ptr(m_engine)] {
+        const std::shared_ptr<AudioEngine> alive = engine.lock();
+        return alive ? alive->sampleRate() : 0;
+    };
 }
 
 Result<StudioPreviewPlayer::Sound> StudioPreviewPlayer::prepare(const QString &path, int sampleRate)

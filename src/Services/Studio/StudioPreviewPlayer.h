@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 // Plays one studio preview once through an engine of its own, so a preview never takes a
@@ -19,8 +20,9 @@ public:
     StudioPreviewPlayer(const StudioPreviewPlayer &) = delete;
     StudioPreviewPlayer &operator=(const StudioPreviewPlayer &) = delete;
 
-    // The rate previews are prepared at: the output's own.
-    int sampleRate();
+    // The rate previews are prepared at, the output's own, for a worker to ask: the first
+    // answer may wait on the sound server. Yields 0 once the player is gone.
+    std::function<int()> sampleRateQuery() const;
     // Reads a preview file and converts it to `sampleRate`; from any thread, since a long clip
     // takes a while.
     static Result<Sound> prepare(const QString &path, int sampleRate);
@@ -30,5 +32,5 @@ public:
     void stop();
 
 private:
-    std::unique_ptr<AudioEngine> m_engine;
+    std::shared_ptr<AudioEngine> m_engine;
 };

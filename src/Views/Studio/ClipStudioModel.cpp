@@ -269,16 +269,17 @@ void ClipStudioModel::preview()
     const QString path = m_previewFolder->filePath(QStringLiteral("knockwell-preview-%1.wav").arg(upperUuid()));
     m_previewPath = path;
     const quint64 generation = ++m_previewGeneration;
-    // Writing and reading back 30 s at 192 kHz takes far longer than a frame.
+    // Writing and reading back 30 s at 192 kHz takes far longer than a frame, and the output's
+    // rate may wait on the sound server.
     // The worker shares the folder, so a studio closed meanwhile leaves it to the worker to remove.
     // It lets go before its result is delivered: the pool destroys a finished task's captures
     // only later, and a close after the result must remove the folder at once.
     auto work = QtConcurrent::run([clip = *m_clip, edit = m_draft->edit(), path, folder = m_previewFolder,
-                                   rate = m_player->sampleRate()]() mutable -> Result<StudioPreviewPlayer::Sound> {
+                                   rate = m_player->sampleRateQuery()]() mutable -> Result<StudioPreviewPlayer::Sound> {
         auto sound = [&]() -> Result<StudioPreviewPlayer::Sound> {
             if (auto written = ClipFile::exportClip(clip.view(), clip.sampleRate, edit, path); !written)
                 return std::unexpected(written.error());
-            return StudioPreviewPlayer::prepare(path, rate);
+            return StudioPreviewPlayer::prepare(path, rate());
         }();
         folder.reset();
         return sound;

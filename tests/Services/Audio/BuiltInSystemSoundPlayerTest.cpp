@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <future>
 #include <cmath>
 
 using namespace std::chrono_literals;
@@ -53,4 +55,20 @@ TEST(BuiltInSystemSoundPlayer, OtherNamesPlayNothingAndReachNoFile)
         player.player->play(QString::fromUtf8(name));
         EXPECT_EQ(player.loudestOfNextTenthSecond(), 0.0f) << name;
     }
+}
+
+TEST(BuiltInSystemSoundPlayer, PlayReturnsWhileTheSoundServerIsSlowToTellItsRate)
+{
+    Player player;
+    std::promise<void> release;
+    std::shared_future<void> gate = release.get_future().share();
+    auto answered = std::make_shared<std::atomic<bool>>(false);
+    player.device->beforeRate = [gate, answered] {
+        gate.wait_for(10s);
+        *answered = true;
+    };
+    player.player->play(QStringLiteral("Glass"));
+    EXPECT_FALSE(*answered);
+    release.set_value();
+    EXPECT_GT(player.loudestOfNextTenthSecond(), 0.01f);
 }
