@@ -64,5 +64,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded when first needed, so no link names them: libzip when an archive is imported, each
 # road's client library when the road is tried (the lowest versions with every function used).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libzip4, libpipewire-0.3-0 (>= 0.3.8), libsdl2-2.0-0 (>= 2.24.0)")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libzip4, libpipewire-0.3-0 (>= 0.3.56), libpulse0 (>= 12.99.2), libsdl2-2.0-0 (>= 2.24.0)")
 include(CPack)

@@ -1,5 +1,6 @@
 #include "Platform/Linux/PulseAudioOutput.h"
 
+#include "Foundation/DynamicLibrary.h"
 #include "Platform/Linux/RealtimeThread.h"
 
 #include <pulse/pulseaudio.h>
@@ -16,6 +17,117 @@ namespace {
 const QString pulseDomain = QStringLiteral("PulseAudio");
 constexpr pa_usec_t answerTimeoutUs = 2'000'000;
 constexpr std::size_t frameBytes = 2 * sizeof(float);
+
+// The client library, with its common library, D-Bus and systemd's, is loaded the first time
+// this road is tried: a PipeWire desktop never gets this far.
+struct PulseLibrary {
+    decltype(&pa_context_connect) contextConnect = nullptr;
+    decltype(&pa_context_disconnect) contextDisconnect = nullptr;
+    decltype(&pa_context_errno) contextErrno = nullptr;
+    decltype(&pa_context_get_server_info) contextGetServerInfo = nullptr;
+    decltype(&pa_context_get_state) contextGetState = nullptr;
+    decltype(&pa_context_new) contextNew = nullptr;
+    decltype(&pa_context_rttime_new) contextRttimeNew = nullptr;
+    decltype(&pa_context_set_state_callback) contextSetStateCallback = nullptr;
+    decltype(&pa_context_unref) contextUnref = nullptr;
+    decltype(&pa_operation_unref) operationUnref = nullptr;
+    decltype(&pa_rtclock_now) rtclockNow = nullptr;
+    decltype(&pa_stream_begin_write) streamBeginWrite = nullptr;
+    decltype(&pa_stream_cancel_write) streamCancelWrite = nullptr;
+    decltype(&pa_stream_connect_playback) streamConnectPlayback = nullptr;
+    decltype(&pa_stream_disconnect) streamDisconnect = nullptr;
+    decltype(&pa_stream_get_buffer_attr) streamGetBufferAttr = nullptr;
+    decltype(&pa_stream_get_state) streamGetState = nullptr;
+    decltype(&pa_stream_new) streamNew = nullptr;
+    decltype(&pa_stream_set_buffer_attr) streamSetBufferAttr = nullptr;
+    decltype(&pa_stream_set_state_callback) streamSetStateCallback = nullptr;
+    decltype(&pa_stream_set_underflow_callback) streamSetUnderflowCallback = nullptr;
+    decltype(&pa_stream_set_write_callback) streamSetWriteCallback = nullptr;
+    decltype(&pa_stream_unref) streamUnref = nullptr;
+    decltype(&pa_stream_writable_size) streamWritableSize = nullptr;
+    decltype(&pa_stream_write) streamWrite = nullptr;
+    decltype(&pa_strerror) strerror = nullptr;
+    decltype(&pa_threaded_mainloop_free) threadedMainloopFree = nullptr;
+    decltype(&pa_threaded_mainloop_get_api) threadedMainloopGetApi = nullptr;
+    decltype(&pa_threaded_mainloop_lock) threadedMainloopLock = nullptr;
+    decltype(&pa_threaded_mainloop_new) threadedMainloopNew = nullptr;
+    decltype(&pa_threaded_mainloop_once_unlocked) threadedMainloopOnceUnlocked = nullptr;
+    decltype(&pa_threaded_mainloop_set_name) threadedMainloopSetName = nullptr;
+    decltype(&pa_threaded_mainloop_signal) threadedMainloopSignal = nullptr;
+    decltype(&pa_threaded_mainloop_start) threadedMainloopStart = nullptr;
+    decltype(&pa_threaded_mainloop_stop) threadedMainloopStop = nullptr;
+    decltype(&pa_threaded_mainloop_unlock) threadedMainloopUnlock = nullptr;
+    decltype(&pa_threaded_mainloop_wait) threadedMainloopWait = nullptr;
+    decltype(&pa_usec_to_bytes) usecToBytes = nullptr;
+    decltype(&pa_context_get_sink_input_info) contextGetSinkInputInfo = nullptr;
+    decltype(&pa_context_get_sink_input_info_list) contextGetSinkInputInfoList = nullptr;
+    decltype(&pa_context_set_subscribe_callback) contextSetSubscribeCallback = nullptr;
+    decltype(&pa_context_subscribe) contextSubscribe = nullptr;
+    decltype(&pa_proplist_gets) proplistGets = nullptr;
+    decltype(&pa_stream_cork) streamCork = nullptr;
+    decltype(&pa_stream_flush) streamFlush = nullptr;
+    decltype(&pa_stream_get_index) streamGetIndex = nullptr;
+};
+
+const std::expected<PulseLibrary, QString> &pulseLibrary()
+{
+    static const auto loaded =
+        DynamicLibrary::load<PulseLibrary>("libpulse.so.0", [](DynamicLibrary &library, PulseLibrary &pulse) {
+            library.bind(pulse.contextConnect, "pa_context_connect");
+            library.bind(pulse.contextDisconnect, "pa_context_disconnect");
+            library.bind(pulse.contextErrno, "pa_context_errno");
+            library.bind(pulse.contextGetServerInfo, "pa_context_get_server_info");
+            library.bind(pulse.contextGetState, "pa_context_get_state");
+            library.bind(pulse.contextNew, "pa_context_new");
+            library.bind(pulse.contextRttimeNew, "pa_context_rttime_new");
+            library.bind(pulse.contextSetStateCallback, "pa_context_set_state_callback");
+            library.bind(pulse.contextUnref, "pa_context_unref");
+            library.bind(pulse.operationUnref, "pa_operation_unref");
+            library.bind(pulse.rtclockNow, "pa_rtclock_now");
+            library.bind(pulse.streamBeginWrite, "pa_stream_begin_write");
+            library.bind(pulse.streamCancelWrite, "pa_stream_cancel_write");
+            library.bind(pulse.streamConnectPlayback, "pa_stream_connect_playback");
+            library.bind(pulse.streamDisconnect, "pa_stream_disconnect");
+            library.bind(pulse.streamGetBufferAttr, "pa_stream_get_buffer_attr");
+            library.bind(pulse.streamGetState, "pa_stream_get_state");
+            library.bind(pulse.streamNew, "pa_stream_new");
+            library.bind(pulse.streamSetBufferAttr, "pa_stream_set_buffer_attr");
+            library.bind(pulse.streamSetStateCallback, "pa_stream_set_state_callback");
+            library.bind(pulse.streamSetUnderflowCallback, "pa_stream_set_underflow_callback");
+            library.bind(pulse.streamSetWriteCallback, "pa_stream_set_write_callback");
+            library.bind(pulse.streamUnref, "pa_stream_unref");
+            library.bind(pulse.streamWritableSize, "pa_stream_writable_size");
+            library.bind(pulse.streamWrite, "pa_stream_write");
+            library.bind(pulse.strerror, "pa_strerror");
+            library.bind(pulse.threadedMainloopFree, "pa_threaded_mainloop_free");
+            library.bind(pulse.threadedMainloopGetApi, "pa_threaded_mainloop_get_api");
+            library.bind(pulse.threadedMainloopLock, "pa_threaded_mainloop_lock");
+            library.bind(pulse.threadedMainloopNew, "pa_threaded_mainloop_new");
+            library.bind(pulse.threadedMainloopOnceUnlocked, "pa_threaded_mainloop_once_unlocked");
+            library.bind(pulse.threadedMainloopSetName, "pa_threaded_mainloop_set_name");
+            library.bind(pulse.threadedMainloopSignal, "pa_threaded_mainloop_signal");
+            library.bind(pulse.threadedMainloopStart, "pa_threaded_mainloop_start");
+            library.bind(pulse.threadedMainloopStop, "pa_threaded_mainloop_stop");
+            library.bind(pulse.threadedMainloopUnlock, "pa_threaded_mainloop_unlock");
+            library.bind(pulse.threadedMainloopWait, "pa_threaded_mainloop_wait");
+            library.bind(pulse.usecToBytes, "pa_usec_to_bytes");
+            library.bind(pulse.contextGetSinkInputInfo, "pa_context_get_sink_input_info");
+            library.bind(pulse.contextGetSinkInputInfoList, "pa_context_get_sink_input_info_list");
+            library.bind(pulse.contextSetSubscribeCallback, "pa_context_set_subscribe_callback");
+            library.bind(pulse.contextSubscribe, "pa_context_subscribe");
+            library.bind(pulse.proplistGets, "pa_proplist_gets");
+            library.bind(pulse.streamCork, "pa_stream_cork");
+            library.bind(pulse.streamFlush, "pa_stream_flush");
+            library.bind(pulse.streamGetIndex, "pa_stream_get_index");
+        });
+    return loaded;
+}
+
+// Only reached once the library loaded: every object of the road is made through it.
+const PulseLibrary &pa()
+{
+    return *pulseLibrary();
+}
 }
 
 struct PulseAudioOutput::Impl {
@@ -45,7 +157,7 @@ struct PulseAudioOutput::Impl {
 
     std::uint32_t bytesFor(std::chrono::microseconds length) const
     {
-        return std::uint32_t(pa_usec_to_bytes(pa_usec_t(length.count()), &sampleSpec));
+        return std::uint32_t(pa().usecToBytes(pa_usec_t(length.count()), &sampleSpec));
     }
 
     pa_buffer_attr bufferAttributes() const
@@ -62,8 +174,8 @@ struct PulseAudioOutput::Impl {
     void setBufferAttributes()
     {
         const pa_buffer_attr attributes = bufferAttributes();
-        if (pa_operation *operation = pa_stream_set_buffer_attr(stream, &attributes, nullptr, nullptr))
-            pa_operation_unref(operation);
+        if (pa_operation *operation = pa().streamSetBufferAttr(stream, &attributes, nullptr, nullptr))
+            pa().operationUnref(operation);
         streamMargin = margin;
     }
 
@@ -72,11 +184,11 @@ struct PulseAudioOutput::Impl {
     {
         if (!stream)
             return;
-        pa_stream_set_state_callback(stream, nullptr, nullptr);
-        pa_stream_set_write_callback(stream, nullptr, nullptr);
-        pa_stream_set_underflow_callback(stream, nullptr, nullptr);
-        pa_stream_disconnect(stream);
-        pa_stream_unref(stream);
+        pa().streamSetStateCallback(stream, nullptr, nullptr);
+        pa().streamSetWriteCallback(stream, nullptr, nullptr);
+        pa().streamSetUnderflowCallback(stream, nullptr, nullptr);
+        pa().streamDisconnect(stream);
+        pa().streamUnref(stream);
         stream = nullptr;
         corked = false;
         parked = false;
@@ -87,9 +199,9 @@ struct PulseAudioOutput::Impl {
     // is kept only while no other program plays through the server.
     void dropIfOthersPlay(const pa_sink_input_info *info)
     {
-        if (!parked || !info || info->corked || info->index == pa_stream_get_index(stream))
+        if (!parked || !info || info->corked || info->index == pa().streamGetIndex(stream))
             return;
-        const char *pid = pa_proplist_gets(info->proplist, PA_PROP_APPLICATION_PROCESS_ID);
+        const char *pid = pa().proplistGets(info->proplist, PA_PROP_APPLICATION_PROCESS_ID);
         if (pid && std::strtol(pid, nullptr, 10) == long(getpid()))
             return;
         dropStream();
@@ -105,11 +217,11 @@ struct PulseAudioOutput::Impl {
         while (bytes >= frameBytes) {
             void *buffer = nullptr;
             std::size_t length = bytes;
-            if (pa_stream_begin_write(stream, &buffer, &length) < 0 || !buffer)
+            if (pa().streamBeginWrite(stream, &buffer, &length) < 0 || !buffer)
                 return;
             length -= length % frameBytes;
             if (length == 0) {
-                pa_stream_cancel_write(stream);
+                pa().streamCancelWrite(stream);
                 return;
             }
             auto *frames = static_cast<float *>(buffer);
@@ -120,9 +232,9 @@ struct PulseAudioOutput::Impl {
             const auto silent = std::size_t(loud - std::make_reverse_iterator(frames + samples)) * sizeof(float);
             silentTail = silent == length ? silentTail + length : silent;
             if (ahead)
-                pa_stream_write(stream, buffer, length, nullptr, *ahead, PA_SEEK_RELATIVE_ON_READ);
+                pa().streamWrite(stream, buffer, length, nullptr, *ahead, PA_SEEK_RELATIVE_ON_READ);
             else
-                pa_stream_write(stream, buffer, length, nullptr, 0, PA_SEEK_RELATIVE);
+                pa().streamWrite(stream, buffer, length, nullptr, 0, PA_SEEK_RELATIVE);
             ahead.reset();
             bytes -= std::min(bytes, length);
         }
@@ -135,10 +247,10 @@ using Impl = PulseAudioOutput::Impl;
 void onContextState(pa_context *context, void *data)
 {
     auto &impl = *static_cast<Impl *>(data);
-    const pa_context_state_t state = pa_context_get_state(context);
+    const pa_context_state_t state = pa().contextGetState(context);
     if (state == PA_CONTEXT_FAILED || state == PA_CONTEXT_TERMINATED)
         impl.lost.store(true, std::memory_order_release);
-    pa_threaded_mainloop_signal(impl.loop, 0);
+    pa().threadedMainloopSignal(impl.loop, 0);
 }
 
 void onServerInfo(pa_context *, const pa_server_info *info, void *data)
@@ -147,16 +259,16 @@ void onServerInfo(pa_context *, const pa_server_info *info, void *data)
     if (info)
         impl.serverRate = int(info->sample_spec.rate);
     impl.answered = true;
-    pa_threaded_mainloop_signal(impl.loop, 0);
+    pa().threadedMainloopSignal(impl.loop, 0);
 }
 
 void onStreamState(pa_stream *stream, void *data)
 {
     auto &impl = *static_cast<Impl *>(data);
-    const pa_stream_state_t state = pa_stream_get_state(stream);
+    const pa_stream_state_t state = pa().streamGetState(stream);
     if (state == PA_STREAM_FAILED || state == PA_STREAM_TERMINATED)
         impl.lost.store(true, std::memory_order_release);
-    pa_threaded_mainloop_signal(impl.loop, 0);
+    pa().threadedMainloopSignal(impl.loop, 0);
 }
 
 void onWrite(pa_stream *, std::size_t bytes, void *data)
@@ -179,8 +291,8 @@ void onSubscription(pa_context *context, pa_subscription_event_type_t event, std
     auto &impl = *static_cast<Impl *>(data);
     if (!impl.parked || (event & PA_SUBSCRIPTION_EVENT_TYPE_MASK) == PA_SUBSCRIPTION_EVENT_REMOVE)
         return;
-    if (pa_operation *operation = pa_context_get_sink_input_info(context, index, onSinkInput, &impl))
-        pa_operation_unref(operation);
+    if (pa_operation *operation = pa().contextGetSinkInputInfo(context, index, onSinkInput, &impl))
+        pa().operationUnref(operation);
 }
 
 // Kept corked and empty rather than closed: making a stream costs the next sound several round
@@ -194,10 +306,10 @@ void park(Impl &impl)
     impl.running.store(false, std::memory_order_relaxed);
     impl.corked = true;
     impl.silentTail = 0;
-    for (pa_operation *operation : {pa_stream_cork(impl.stream, 1, nullptr, nullptr), pa_stream_flush(impl.stream, nullptr, nullptr),
-                                    pa_context_get_sink_input_info_list(impl.context, onSinkInput, &impl)}) {
+    for (pa_operation *operation : {pa().streamCork(impl.stream, 1, nullptr, nullptr), pa().streamFlush(impl.stream, nullptr, nullptr),
+                                    pa().contextGetSinkInputInfoList(impl.context, onSinkInput, &impl)}) {
         if (operation)
-            pa_operation_unref(operation);
+            pa().operationUnref(operation);
     }
 }
 
@@ -210,7 +322,7 @@ void onTimeout(pa_mainloop_api *, pa_time_event *, const timeval *, void *data)
 {
     auto &timeout = *static_cast<Timeout *>(data);
     timeout.passed = true;
-    pa_threaded_mainloop_signal(timeout.loop, 0);
+    pa().threadedMainloopSignal(timeout.loop, 0);
 }
 
 // Waits on the locked loop until `done` holds, the server is lost, or the time is up.
@@ -218,11 +330,11 @@ template <typename Predicate>
 bool waitFor(Impl &impl, Predicate done)
 {
     Timeout timeout{impl.loop};
-    pa_time_event *timer = pa_context_rttime_new(impl.context, pa_rtclock_now() + answerTimeoutUs, onTimeout, &timeout);
+    pa_time_event *timer = pa().contextRttimeNew(impl.context, pa().rtclockNow() + answerTimeoutUs, onTimeout, &timeout);
     while (!done() && !timeout.passed && !impl.lost.load(std::memory_order_acquire))
-        pa_threaded_mainloop_wait(impl.loop);
+        pa().threadedMainloopWait(impl.loop);
     if (timer)
-        pa_threaded_mainloop_get_api(impl.loop)->time_free(timer);
+        pa().threadedMainloopGetApi(impl.loop)->time_free(timer);
     return done();
 }
 }
@@ -233,8 +345,8 @@ PulseAudioOutput::~PulseAudioOutput()
 {
     disconnect();
     if (m_impl->loop) {
-        pa_threaded_mainloop_stop(m_impl->loop);
-        pa_threaded_mainloop_free(m_impl->loop);
+        pa().threadedMainloopStop(m_impl->loop);
+        pa().threadedMainloopFree(m_impl->loop);
     }
 }
 
@@ -245,40 +357,42 @@ std::optional<QString> PulseAudioOutput::connect()
         disconnect();
     if (impl.context)
         return std::nullopt;
+    if (!pulseLibrary())
+        return pulseLibrary().error();
     if (!impl.loop) {
-        impl.loop = pa_threaded_mainloop_new();
+        impl.loop = pa().threadedMainloopNew();
         if (!impl.loop)
             return QStringLiteral("PulseAudio could not start its client");
-        pa_threaded_mainloop_set_name(impl.loop, "plinkly-pulse");
-        if (pa_threaded_mainloop_start(impl.loop) < 0) {
-            pa_threaded_mainloop_free(impl.loop);
+        pa().threadedMainloopSetName(impl.loop, "plinkly-pulse");
+        if (pa().threadedMainloopStart(impl.loop) < 0) {
+            pa().threadedMainloopFree(impl.loop);
             impl.loop = nullptr;
             return QStringLiteral("PulseAudio could not start its client");
         }
         // The loop renders the sound: it runs ahead of ordinary work where the system allows
         // it, below the server's own priority.
-        pa_threaded_mainloop_once_unlocked(impl.loop, [](pa_threaded_mainloop *, void *) { makeThisThreadRealtime(4); },
+        pa().threadedMainloopOnceUnlocked(impl.loop, [](pa_threaded_mainloop *, void *) { makeThisThreadRealtime(4); },
                                            nullptr);
     }
     impl.lost.store(false, std::memory_order_relaxed);
-    pa_threaded_mainloop_lock(impl.loop);
-    impl.context = pa_context_new(pa_threaded_mainloop_get_api(impl.loop), "Plinkly");
-    pa_context_set_state_callback(impl.context, onContextState, &impl);
+    pa().threadedMainloopLock(impl.loop);
+    impl.context = pa().contextNew(pa().threadedMainloopGetApi(impl.loop), "Plinkly");
+    pa().contextSetStateCallback(impl.context, onContextState, &impl);
     // Plinkly never starts a sound server of its own.
-    bool ready = pa_context_connect(impl.context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0
-        && waitFor(impl, [&] { return pa_context_get_state(impl.context) == PA_CONTEXT_READY; });
+    bool ready = pa().contextConnect(impl.context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0
+        && waitFor(impl, [&] { return pa().contextGetState(impl.context) == PA_CONTEXT_READY; });
     if (ready) {
-        pa_context_set_subscribe_callback(impl.context, onSubscription, &impl);
-        if (pa_operation *operation = pa_context_subscribe(impl.context, PA_SUBSCRIPTION_MASK_SINK_INPUT, nullptr, nullptr))
-            pa_operation_unref(operation);
+        pa().contextSetSubscribeCallback(impl.context, onSubscription, &impl);
+        if (pa_operation *operation = pa().contextSubscribe(impl.context, PA_SUBSCRIPTION_MASK_SINK_INPUT, nullptr, nullptr))
+            pa().operationUnref(operation);
         impl.answered = false;
-        if (pa_operation *operation = pa_context_get_server_info(impl.context, onServerInfo, &impl)) {
+        if (pa_operation *operation = pa().contextGetServerInfo(impl.context, onServerInfo, &impl)) {
             ready = waitFor(impl, [&] { return impl.answered; });
-            pa_operation_unref(operation);
+            pa().operationUnref(operation);
         }
     }
-    const QString reason = QString::fromUtf8(pa_strerror(pa_context_errno(impl.context)));
-    pa_threaded_mainloop_unlock(impl.loop);
+    const QString reason = QString::fromUtf8(pa().strerror(pa().contextErrno(impl.context)));
+    pa().threadedMainloopUnlock(impl.loop);
     if (!ready) {
         disconnect();
         return QStringLiteral("no PulseAudio server (%1)").arg(reason);
@@ -291,14 +405,14 @@ void PulseAudioOutput::disconnect()
     Impl &impl = *m_impl;
     if (!impl.context)
         return;
-    pa_threaded_mainloop_lock(impl.loop);
+    pa().threadedMainloopLock(impl.loop);
     impl.dropStream();
-    pa_context_set_subscribe_callback(impl.context, nullptr, nullptr);
-    pa_context_set_state_callback(impl.context, nullptr, nullptr);
-    pa_context_disconnect(impl.context);
-    pa_context_unref(impl.context);
+    pa().contextSetSubscribeCallback(impl.context, nullptr, nullptr);
+    pa().contextSetStateCallback(impl.context, nullptr, nullptr);
+    pa().contextDisconnect(impl.context);
+    pa().contextUnref(impl.context);
     impl.context = nullptr;
-    pa_threaded_mainloop_unlock(impl.loop);
+    pa().threadedMainloopUnlock(impl.loop);
 }
 
 int PulseAudioOutput::preferredSampleRate()
@@ -312,38 +426,38 @@ Result<AudioOutput::Format> PulseAudioOutput::open(int, AudioRenderer &renderer)
     if (const auto error = connect())
         return failure(pulseDomain, 1, *error);
     Impl &impl = *m_impl;
-    pa_threaded_mainloop_lock(impl.loop);
+    pa().threadedMainloopLock(impl.loop);
     impl.renderer = &renderer;
     impl.underruns.store(0, std::memory_order_relaxed);
     if (impl.parked && !impl.lost.load(std::memory_order_acquire)) {
         impl.parked = false;
-        const pa_buffer_attr *granted = pa_stream_get_buffer_attr(impl.stream);
+        const pa_buffer_attr *granted = pa().streamGetBufferAttr(impl.stream);
         const int frames = granted ? int(granted->tlength / frameBytes) : 0;
-        pa_threaded_mainloop_unlock(impl.loop);
+        pa().threadedMainloopUnlock(impl.loop);
         return Format{int(impl.sampleSpec.rate), frames};
     }
     impl.dropStream();
     impl.sampleSpec = {PA_SAMPLE_FLOAT32NE, std::uint32_t(impl.serverRate), 2};
     impl.silentTail = 0;
     impl.streamMargin = impl.margin;
-    impl.stream = pa_stream_new(impl.context, "Plinkly", &impl.sampleSpec, nullptr);
+    impl.stream = pa().streamNew(impl.context, "Plinkly", &impl.sampleSpec, nullptr);
     if (!impl.stream) {
-        const QString reason = QString::fromUtf8(pa_strerror(pa_context_errno(impl.context)));
-        pa_threaded_mainloop_unlock(impl.loop);
+        const QString reason = QString::fromUtf8(pa().strerror(pa().contextErrno(impl.context)));
+        pa().threadedMainloopUnlock(impl.loop);
         return failure(pulseDomain, 2, reason);
     }
-    pa_stream_set_state_callback(impl.stream, onStreamState, &impl);
-    pa_stream_set_write_callback(impl.stream, onWrite, &impl);
-    pa_stream_set_underflow_callback(impl.stream, onUnderflow, &impl);
+    pa().streamSetStateCallback(impl.stream, onStreamState, &impl);
+    pa().streamSetWriteCallback(impl.stream, onWrite, &impl);
+    pa().streamSetUnderflowCallback(impl.stream, onUnderflow, &impl);
     const pa_buffer_attr attributes = impl.bufferAttributes();
-    const bool ready = pa_stream_connect_playback(impl.stream, nullptr, &attributes, PA_STREAM_ADJUST_LATENCY, nullptr,
+    const bool ready = pa().streamConnectPlayback(impl.stream, nullptr, &attributes, PA_STREAM_ADJUST_LATENCY, nullptr,
                                                   nullptr) >= 0
-        && waitFor(impl, [&] { return pa_stream_get_state(impl.stream) == PA_STREAM_READY; });
-    const QString reason = QString::fromUtf8(pa_strerror(pa_context_errno(impl.context)));
+        && waitFor(impl, [&] { return pa().streamGetState(impl.stream) == PA_STREAM_READY; });
+    const QString reason = QString::fromUtf8(pa().strerror(pa().contextErrno(impl.context)));
     int frames = 0;
-    if (const pa_buffer_attr *granted = ready ? pa_stream_get_buffer_attr(impl.stream) : nullptr)
+    if (const pa_buffer_attr *granted = ready ? pa().streamGetBufferAttr(impl.stream) : nullptr)
         frames = int(granted->tlength / frameBytes);
-    pa_threaded_mainloop_unlock(impl.loop);
+    pa().threadedMainloopUnlock(impl.loop);
     if (!ready) {
         close();
         return failure(pulseDomain, 3, QStringLiteral("the server refused the stream (%1)").arg(reason));
@@ -359,21 +473,21 @@ void PulseAudioOutput::resume()
     // The server asked for its first buffer while the stream was paused or parked: that buffer
     // now carries the sound that opened the stream, from its first frame. A parked stream is
     // uncorked only once it is written, so the full buffer starts it without waiting for more.
-    pa_threaded_mainloop_lock(impl.loop);
+    pa().threadedMainloopLock(impl.loop);
     impl.running.store(true, std::memory_order_release);
-    const std::size_t writable = pa_stream_writable_size(impl.stream);
+    const std::size_t writable = pa().streamWritableSize(impl.stream);
     if (writable != std::size_t(-1))
         impl.fill(writable);
     if (impl.corked) {
         impl.corked = false;
-        if (pa_operation *operation = pa_stream_cork(impl.stream, 0, nullptr, nullptr))
-            pa_operation_unref(operation);
+        if (pa_operation *operation = pa().streamCork(impl.stream, 0, nullptr, nullptr))
+            pa().operationUnref(operation);
         // A parked stream whose buffer shrank would wait for the server's outstanding request;
         // with the buffer full again it takes any new length safely.
         if (impl.streamMargin != impl.margin)
             impl.setBufferAttributes();
     }
-    pa_threaded_mainloop_unlock(impl.loop);
+    pa().threadedMainloopUnlock(impl.loop);
 }
 
 void PulseAudioOutput::soundPosted()
@@ -381,14 +495,14 @@ void PulseAudioOutput::soundPosted()
     Impl &impl = *m_impl;
     if (!impl.stream)
         return;
-    pa_threaded_mainloop_lock(impl.loop);
-    const pa_buffer_attr *attributes = pa_stream_get_buffer_attr(impl.stream);
+    pa().threadedMainloopLock(impl.loop);
+    const pa_buffer_attr *attributes = pa().streamGetBufferAttr(impl.stream);
     const std::uint32_t lead = impl.bytesFor(leadLength) / frameBytes * frameBytes;
     // Everything still queued is silence: the sound replaces it from just ahead of the read
     // position, and the queue ends where it did.
     if (attributes && attributes->tlength > lead && impl.silentTail >= attributes->tlength)
         impl.fill(attributes->tlength - lead, lead);
-    pa_threaded_mainloop_unlock(impl.loop);
+    pa().threadedMainloopUnlock(impl.loop);
 }
 
 void PulseAudioOutput::close()
@@ -397,12 +511,12 @@ void PulseAudioOutput::close()
     if (!impl.loop)
         return;
     // A parked stream may be dropped on the loop's thread meanwhile.
-    pa_threaded_mainloop_lock(impl.loop);
-    if (impl.stream && (impl.lost.load(std::memory_order_acquire) || pa_stream_get_state(impl.stream) != PA_STREAM_READY))
+    pa().threadedMainloopLock(impl.loop);
+    if (impl.stream && (impl.lost.load(std::memory_order_acquire) || pa().streamGetState(impl.stream) != PA_STREAM_READY))
         impl.dropStream();
     else if (impl.stream)
         park(impl);
-    pa_threaded_mainloop_unlock(impl.loop);
+    pa().threadedMainloopUnlock(impl.loop);
 }
 
 bool PulseAudioOutput::isLost() const
@@ -422,10 +536,10 @@ bool PulseAudioOutput::setMargin(std::chrono::microseconds margin)
         impl.margin = margin;
         return true;
     }
-    pa_threaded_mainloop_lock(impl.loop);
+    pa().threadedMainloopLock(impl.loop);
     impl.margin = margin;
     if (impl.stream && !impl.corked)
         impl.setBufferAttributes();
-    pa_threaded_mainloop_unlock(impl.loop);
+    pa().threadedMainloopUnlock(impl.loop);
     return true;
 }
