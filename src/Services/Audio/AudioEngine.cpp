@@ -53,6 +53,11 @@ void AudioEngine::stop()
     m_queue.sync([this] { closeOutput(); });
 }
 
+void AudioEngine::stopSoon()
+{
+    m_queue.async([this] { closeOutput(); });
+}
+
 void AudioEngine::play(const SoundRequest &request)
 {
     m_queue.async([this, request] { playNow(request); });
@@ -102,6 +107,11 @@ std::optional<Error> AudioEngine::outputError() const
 void AudioEngine::flush()
 {
     m_queue.sync([] {});
+}
+
+void AudioEngine::afterQueued(std::function<void()> task)
+{
+    m_queue.async(std::move(task));
 }
 
 void AudioEngine::playNow(const SoundRequest &request)

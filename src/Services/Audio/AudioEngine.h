@@ -55,6 +55,8 @@ public:
 
     // Closes the output at once (waits for it).
     void stop();
+    // Closes the output once what is queued before it has run; returns at once.
+    void stopSoon();
     // From any thread; returns at once.
     void play(const SoundRequest &request);
     // The pack to play from now on; sounds already playing ring out. From any thread; when
@@ -74,6 +76,8 @@ public:
     std::optional<Error> outputError() const;
     // Waits until everything queued so far has run.
     void flush();
+    // Runs `task` on the engine's queue once everything queued so far has run; returns at once.
+    void afterQueued(std::function<void()> task);
 
     // Left and right gains of a constant-power pan, unity for both at the centre.
     static std::pair<float, float> panGains(double pan);

@@ -15,7 +15,8 @@ StudioPreviewPlayer::StudioPreviewPlayer(std::unique_ptr<AudioOutput> output, co
 
 StudioPreviewPlayer::~StudioPreviewPlayer()
 {
-    stop();
+    // Waits, so no `Started` is told after the player is gone.
+    m_engine->stop();
 }
 
 std::function<int()> StudioPreviewPlayer::sampleRateQuery() const
@@ -37,21 +38,20 @@ Result<StudioPreviewPlayer::Sound> StudioPreviewPlayer::prepare(const QString &p
     return std::make_shared<const PlaybackSample>(PlaybackSample::from(*converted));
 }
 
-Result<void> StudioPreviewPlayer::play(Sound sound)
+void StudioPreviewPlayer::play(Sound sound, Started started)
 {
     stop();
-    auto sounds = std::make_shared<SoundBank>(sound->sampleRate, 1.0f);
-    sounds->add(KeyGroup::regular, KeyPhase::down, std::move(sound));
-    m_engine->setSounds(std::move(sounds));
-    m_engine->play(SoundRequest{});
-    // The output opens with the first sound; say so when it could not.
-    m_engine->flush();
-    if (std::optional<Error> failed = m_engine->outputError())
-        return std::unexpected(*failed);
-    return {};
+    m_engine->playPrepared(
+        [sound = std::move(sound)](int) {
+            auto sounds = std::make_shared<SoundBank>(sound->sampleRate, 1.0f);
+            sounds->add(KeyGroup::regular, KeyPhase::down, sound);
+            return sounds;
+        },
+        SoundRequest{});
+    m_engine->afterQueued([engine = m_engine.get(), started = std::move(started)] { started(engine->outputError()); });
 }
 
 void StudioPreviewPlayer::stop()
 {
-    m_engine->stop();
+    m_engine->stopSoon();
 }

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 // Plays one studio preview once through an engine of its own, so a preview never takes a
 // voice from typing. Starting a preview stops the one before it.
@@ -26,9 +27,14 @@ public:
     // Reads a preview file and converts it to `sampleRate`; from any thread, since a long clip
     // takes a while.
     static Result<Sound> prepare(const QString &path, int sampleRate);
-    // Starts a prepared preview; refused when no sound output opens.
-    Result<void> play(Sound sound);
-    // Silences the preview at once and lets the output go.
+    // Told on the engine's thread, once a preview has been started, why no sound output
+    // opened for it, if none did.
+    using Started = std::function<void(std::optional<Error> failure)>;
+
+    // Starts a prepared preview and returns at once: opening the output may wait on the sound
+    // server.
+    void play(Sound sound, Started started);
+    // Silences the preview and lets the output go; returns at once.
     void stop();
 
 private:

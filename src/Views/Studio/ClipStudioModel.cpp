@@ -300,8 +300,15 @@ void ClipStudioModel::finishPreview(quint64 generation, const QString &path, Res
         setError(sound.error().message);
         return;
     }
-    auto played = m_player->play(std::move(*sound));
-    setError(played ? std::nullopt : std::optional<QString>(played.error().message));
+    m_player->play(std::move(*sound), [this, generation](std::optional<Error> failure) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, failure] {
+                if (generation == m_previewGeneration)
+                    setError(failure ? std::optional<QString>(failure->message) : std::nullopt);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 bool ClipStudioModel::prepareExport()

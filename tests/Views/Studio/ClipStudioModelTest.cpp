@@ -1,11 +1,15 @@
 #include "Services/Studio/ClipSelection.h"
 #include "Views/Studio/StudioFixture.h"
 
+#include <QElapsedTimer>
 #include <QThreadPool>
+#include <QTimer>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <functional>
+#include <future>
 
 #include <gtest/gtest.h>
 
@@ -258,6 +262,58 @@ TEST(ClipStudioModel, APreviewStillBeingPreparedIsDroppedByALoadOrTheStudioClosi
         EXPECT_TRUE(std::all_of(rendered.begin(), rendered.end(), [](float value) { return value == 0; })) << name;
         EXPECT_FALSE(QFile::exists(path)) << name;
     }
+}
+
+// Opening the output may wait on the sound server: the studio goes on meanwhile, and what the
+// open came to is said only while its preview is still the one wanted.
+TEST(ClipStudioModel, APreviewWaitingForTheSoundOutputHoldsNotTheStudio)
+{
+    using namespace std::chrono_literals;
+    StudioFixture studio;
+    studio.load(studio.writeTone("tone.wav", 4800, 0.25f));
+    ClipStudioModel &model = *studio.model;
+    std::promise<void> release;
+    std::shared_future<void> gate = release.get_future().share();
+    auto reached = std::make_shared<std::atomic<bool>>(false);
+    auto answered = std::make_shared<std::atomic<bool>>(false);
+    studio.output->available = false;
+    studio.output->beforeOpen = [gate, reached, answered] {
+        *reached = true;
+        gate.wait_for(10s);
+        *answered = true;
+    };
+    QElapsedTimer waited;
+    waited.start();
+    model.preview();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reached->load(); }, 5000));
+    bool ticked = false;
+    QTimer::singleShot(0, [&ticked] { ticked = true; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticked; }, 5000));
+    EXPECT_LT(waited.elapsed(), 5000) << "the event loop waited for the output";
+    EXPECT_FALSE(*answered);
+
+    // Another clip replaces the preview before its open fails: that failure is not shown.
+    studio.load(studio.writeTone("other.wav", 4800, 0.25f));
+    release.set_value();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answered->load(); }, 5000));
+    QTest::qWait(50);
+    EXPECT_FALSE(model.error()) << text(model.error()).toStdString();
+
+    // The preview still wanted says why it is silent, and the next one plays once sound is back.
+    studio.output->beforeOpen = {};
+    model.preview();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.error().has_value(); }, 5000));
+    EXPECT_TRUE(model.error()->startsWith("No sound output is available")) << model.error()->toStdString();
+    studio.output->available = true;
+    QTest::qWait(int((AudioEngine::reopenDelay + 100ms).count()));
+    model.preview();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const std::vector<float> rendered = studio.output->render(4800);
+            return std::any_of(rendered.begin(), rendered.end(), [](float value) { return value != 0; });
+        },
+        5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !model.error(); }, 5000)) << text(model.error()).toStdString();
 }
 
 TEST(ClipStudioModel, TakesExactlyOneLocalFileWhileIdle)
