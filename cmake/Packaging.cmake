@@ -62,8 +62,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 # The dependencies come from the libraries the program links; Qt's X11 and SVG plugins ship
 # in those libraries' packages.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded when first needed, so no link names them: libzip when an archive is imported, each
-# road's client library when the road is tried (the lowest versions with every function used).
+# Loaded when first needed, so no link names them: libzip when an archive is imported,
+# libsndfile while sounds are decoded or a clip written (1.1.0 reads MP3), each road's client
+# library when the road is tried (the lowest versions with every function used).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libzip4, libpipewire-0.3-0 (>= 0.3.56), libpulse0 (>= 12.99.2), libsdl2-2.0-0 (>= 2.24.0)")
+    "libzip4, libsndfile1 (>= 1.1.0), libpipewire-0.3-0 (>= 0.3.56), libpulse0 (>= 12.99.2), libsdl2-2.0-0 (>= 2.24.0)")
 include(CPack)

@@ -16,3 +16,8 @@ void *DynamicLibrary::symbol(const char *name)
         m_error = QString::fromLocal8Bit(::dlerror());
     return found;
 }
+
+void DynamicLibrary::Closer::operator()(void *handle) const
+{
+    ::dlclose(handle);
+}

@@ -18,8 +18,9 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [[ $(field Package) == plinkly && $(field Section) == sound && -n $(field Maintainer) ]] ||
   fail "the control fields are incomplete: $(dpkg-deb --field "$deb")"
 [[ $(field Depends) == *libqt6widgets6* ]] || fail "the dependencies were not computed from the program: $(field Depends)"
-# Loaded when first needed (an archive imported, a road to sound tried), so no link names them.
-for loaded in libzip4 libpipewire-0.3-0 libpulse0 libsdl2-2.0-0; do
+# Loaded when first needed (an archive imported, sounds decoded, a road to sound tried), so no
+# link names them.
+for loaded in libzip4 libsndfile1 libpipewire-0.3-0 libpulse0 libsdl2-2.0-0; do
   [[ $(field Depends) == *"$loaded"* ]] || fail "$loaded, loaded when needed, is not a dependency: $(field Depends)"
 done
 dpkg-deb --control "$deb" "$E2E_WORK/control"

@@ -1,6 +1,6 @@
 #include "Services/Audio/SampleDecoder.h"
 
-#include <sndfile.h>
+#include "Services/Audio/SndFileLibrary.h"
 
 #include <algorithm>
 #include <cmath>
@@ -62,7 +62,8 @@ std::unexpected<Error> refuse(SampleDecoder::Code code)
 }
 
 struct SoundFileCloser {
-    void operator()(SNDFILE *file) const { sf_close(file); }
+    const SndFileLibrary *sndfile = nullptr;
+    void operator()(SNDFILE *file) const { sndfile->close(file); }
 };
 
 }
@@ -93,6 +94,8 @@ QString SampleDecoder::message(Code code)
         return QStringLiteral("The sound file contains no audio.");
     case damaged:
         return QStringLiteral("The sound file is damaged.");
+    case decoderMissing:
+        return QStringLiteral("The sound file couldn’t be decoded: the audio decoder could not be loaded.");
     }
     return {};
 }
@@ -102,10 +105,18 @@ Result<DecodedSample> SampleDecoder::decode(const QByteArray &bytes, const Limit
     if (bytes.size() > limits.maxBytes)
         return refuse(fileTooLarge);
 
+    // Declared before the file, so the library is let go only after the file is closed.
+    const auto sndfile = SndFileLibrary::acquire();
+    if (!sndfile)
+        return failure(domain, decoderMissing,
+                       QStringLiteral("The sound file couldn’t be decoded (%1).").arg(sndfile.error()));
+    const SndFileLibrary &library = **sndfile;
+
     MemoryStream stream{&bytes, 0};
     SF_VIRTUAL_IO io{streamLength, streamSeek, streamRead, streamWrite, streamTell};
     SF_INFO info{};
-    std::unique_ptr<SNDFILE, SoundFileCloser> file(sf_open_virtual(&io, SFM_READ, &info, &stream));
+    std::unique_ptr<SNDFILE, SoundFileCloser> file(library.openVirtual(&io, SFM_READ, &info, &stream),
+                                                   SoundFileCloser{&library});
     if (!file)
         return refuse(unreadable);
 
@@ -128,7 +139,7 @@ Result<DecodedSample> SampleDecoder::decode(const QByteArray &bytes, const Limit
     std::vector<float> chunk(size_t(chunkFrames) * size_t(info.channels));
     qint64 framesRead = 0;
     for (;;) {
-        const sf_count_t got = sf_readf_float(file.get(), chunk.data(), chunkFrames);
+        const sf_count_t got = library.readFloat(file.get(), chunk.data(), chunkFrames);
         if (got <= 0)
             break;
         framesRead += got;
@@ -136,7 +147,7 @@ Result<DecodedSample> SampleDecoder::decode(const QByteArray &bytes, const Limit
             return refuse(tooLong);
         decoded.samples.insert(decoded.samples.end(), chunk.begin(), chunk.begin() + got * info.channels);
     }
-    if (sf_error(file.get()) != SF_ERR_NO_ERROR)
+    if (library.error(file.get()) != SF_ERR_NO_ERROR)
         return refuse(damaged);
     if (framesRead == 0)
         return refuse(empty);

@@ -28,6 +28,7 @@ enum Code : int {
     tooLong = 5,
     empty = 6,
     damaged = 7,
+    decoderMissing = 8,
 };
 
 struct Limits {
@@ -43,6 +44,6 @@ Limits defaultLimits();
 
 Result<DecodedSample> decode(const QByteArray &bytes, const Limits &limits);
 
-// The sentence a failure with `code` carries.
+// The sentence a failure with `code` carries; a missing decoder's failure also says why.
 QString message(Code code);
 }

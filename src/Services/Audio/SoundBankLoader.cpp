@@ -2,6 +2,7 @@
 
 #include "Services/Audio/LoudnessPolicy.h"
 #include "Services/Audio/SampleRateConverter.h"
+#include "Services/Audio/SndFileLibrary.h"
 #include "Services/Packs/PackFileReader.h"
 #include "Services/Packs/PackImportLimits.h"
 
@@ -29,6 +30,8 @@ Result<std::shared_ptr<const SoundBank>> SoundBankLoader::load(const LoadedSound
     std::vector<double> pressLoudness;
     qint64 totalBytes = 0;
 
+    // Held across the files, so that the decoder's library is opened once for them all.
+    const auto sndfile = SndFileLibrary::acquire();
     for (const auto &[group, set] : pack.manifest.groups) {
         for (const KeyPhase phase : allCases<KeyPhase>()) {
             for (const QString &path : phase == KeyPhase::down ? set.down : set.up) {

@@ -1,6 +1,7 @@
 #include "Services/Packs/AudioFilesImporter.h"
 
 #include "Services/Audio/SampleDecoder.h"
+#include "Services/Audio/SndFileLibrary.h"
 #include "Services/Packs/ImportProgress.h"
 #include "Services/Packs/PackFileReader.h"
 #include "Services/Packs/PackImportErrors.h"
@@ -95,6 +96,8 @@ Result<LoadedSoundPack> AudioFilesImporter::importFiles(const QStringList &audio
 
     QStringList samplePaths;
     qint64 totalBytes = 0;
+    // Held across the files, so that the decoder's library is opened once for them all.
+    const auto sndfile = SndFileLibrary::acquire();
     for (int i = 0; i < audioPaths.size(); ++i) {
         if (cancellation && cancellation->isCancelled())
             return std::unexpected(PackImportError::make(PackImportError::cancelled));

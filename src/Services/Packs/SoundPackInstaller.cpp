@@ -3,6 +3,7 @@
 #include "Foundation/SafeFiles.h"
 #include "Foundation/UniqueFd.h"
 #include "Services/Audio/SampleDecoder.h"
+#include "Services/Audio/SndFileLibrary.h"
 #include "Services/Packs/ImportProgress.h"
 #include "Services/Packs/PackFileReader.h"
 #include "Services/Packs/PackImportErrors.h"
@@ -182,6 +183,8 @@ Result<LoadedSoundPack> install(const QString &source, const QString &destinatio
 
     qint64 totalBytes = manifestFile->bytes.size();
 
+    // Held across the files, so that the decoder's library is opened once for them all.
+    const auto sndfile = SndFileLibrary::acquire();
     for (const QString &path : listedPaths(manifest)) {
         if (isCancelled(cancellation))
             return refuse(PackImportError::cancelled);

@@ -1,6 +1,7 @@
 #include "Services/Studio/ClipFile.h"
 
 #include "Foundation/UniqueFd.h"
+#include "Services/Audio/SndFileLibrary.h"
 #include "Services/Studio/ClipProcessor.h"
 #include "Services/Studio/StudioFileError.h"
 #include "Services/Studio/TemporaryItem.h"
@@ -8,8 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-
-#include <sndfile.h>
 
 #include <cerrno>
 #include <cmath>
@@ -42,15 +41,17 @@ QString sndfileReason(const char *text)
 }
 
 // libsndfile's own failure; `file` null means the failed open.
-std::unexpected<Error> sndfileFailure(SNDFILE *file, const QString &sentence)
+std::unexpected<Error> sndfileFailure(const SndFileLibrary &sndfile, SNDFILE *file, const QString &sentence)
 {
-    return failure(sndfileDomain, sf_error(file), sentence.arg(sndfileReason(sf_strerror(file))));
+    return failure(sndfileDomain, sndfile.error(file), sentence.arg(sndfileReason(sndfile.errorText(file))));
 }
 
+// Keeps the library open for as long as the file is.
 class SoundFile {
 public:
-    explicit SoundFile(SNDFILE *file)
-        : m_file(file)
+    SoundFile(std::shared_ptr<const SndFileLibrary> sndfile, SNDFILE *file)
+        : m_sndfile(std::move(sndfile))
+        , m_file(file)
     {
     }
     SoundFile(const SoundFile &) = delete;
@@ -58,30 +59,38 @@ public:
     ~SoundFile()
     {
         if (m_file)
-            sf_close(m_file);
+            m_sndfile->close(m_file);
     }
     SNDFILE *get() const { return m_file; }
-    int close() { return sf_close(std::exchange(m_file, nullptr)); }
+    int close() { return m_sndfile->close(std::exchange(m_file, nullptr)); }
 
 private:
+    std::shared_ptr<const SndFileLibrary> m_sndfile;
     SNDFILE *m_file;
 };
 
 Result<void> writeWav(int fd, const std::vector<float> &rendered, double sampleRate, const QString &name)
 {
+    auto sndfile = SndFileLibrary::acquire();
+    if (!sndfile)
+        return failure(CocoaError::domain, CocoaError::fileWriteUnknown,
+                       QStringLiteral("“%1” couldn’t be written as WAV audio (%2).").arg(name, sndfile.error()));
+    const SndFileLibrary &library = **sndfile;
     SF_INFO format{};
     format.samplerate = int(std::lround(sampleRate));
     format.channels = 1;
     format.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-    SoundFile file(sf_open_fd(fd, SFM_WRITE, &format, SF_FALSE));
+    SoundFile file(*sndfile, library.openFd(fd, SFM_WRITE, &format, SF_FALSE));
     if (!file.get())
-        return sndfileFailure(nullptr, QStringLiteral("“%1” couldn’t be written as WAV audio (%2).").arg(name));
+        return sndfileFailure(library, nullptr,
+                              QStringLiteral("“%1” couldn’t be written as WAV audio (%2).").arg(name));
     const sf_count_t frames = sf_count_t(rendered.size());
-    if (sf_writef_float(file.get(), rendered.data(), frames) != frames)
-        return sndfileFailure(file.get(), QStringLiteral("“%1” couldn’t be written (%2).").arg(name));
+    if (library.writeFloat(file.get(), rendered.data(), frames) != frames)
+        return sndfileFailure(library, file.get(), QStringLiteral("“%1” couldn’t be written (%2).").arg(name));
     if (const int closed = file.close(); closed != SF_ERR_NO_ERROR)
         return failure(sndfileDomain, closed,
-                       QStringLiteral("“%1” couldn’t be written (%2).").arg(name, sndfileReason(sf_error_number(closed))));
+                       QStringLiteral("“%1” couldn’t be written (%2).")
+                           .arg(name, sndfileReason(library.errorNumberText(closed))));
     // On disk before it gets its real name, so a crash never leaves a truncated clip there.
     if (::fdatasync(fd) != 0)
         return std::unexpected(StudioFileError::writing(errno, name));
@@ -107,10 +116,16 @@ Result<DecodedClip> ClipFile::load(const QString &path)
     if (!S_ISREG(status.st_mode))
         return corruptFile(QStringLiteral("“%1” isn’t an audio file.").arg(name));
 
+    auto sndfile = SndFileLibrary::acquire();
+    if (!sndfile)
+        return failure(CocoaError::domain, CocoaError::fileReadUnknown,
+                       QStringLiteral("“%1” couldn’t be opened as audio (%2).").arg(name, sndfile.error()));
+    const SndFileLibrary &library = **sndfile;
     SF_INFO format{};
-    SoundFile file(sf_open_fd(fd.get(), SFM_READ, &format, SF_FALSE));
+    SoundFile file(*sndfile, library.openFd(fd.get(), SFM_READ, &format, SF_FALSE));
     if (!file.get())
-        return sndfileFailure(nullptr, QStringLiteral("“%1” couldn’t be opened as audio (%2).").arg(name));
+        return sndfileFailure(library, nullptr,
+                              QStringLiteral("“%1” couldn’t be opened as audio (%2).").arg(name));
 
     // Every limit is judged from the header, before any sample memory is taken.
     const double sampleRate = format.samplerate;
@@ -129,9 +144,9 @@ Result<DecodedClip> ClipFile::load(const QString &path)
 
     const int channels = format.channels;
     std::vector<float> samples(std::size_t(format.frames) * std::size_t(channels));
-    const sf_count_t read = sf_readf_float(file.get(), samples.data(), format.frames);
-    if (sf_error(file.get()) != SF_ERR_NO_ERROR)
-        return sndfileFailure(file.get(), QStringLiteral("“%1” couldn’t be read (%2).").arg(name));
+    const sf_count_t read = library.readFloat(file.get(), samples.data(), format.frames);
+    if (library.error(file.get()) != SF_ERR_NO_ERROR)
+        return sndfileFailure(library, file.get(), QStringLiteral("“%1” couldn’t be read (%2).").arg(name));
     if (read < 1)
         return corruptFile(QStringLiteral("“%1” contains no audio.").arg(name));
 

@@ -1,9 +1,13 @@
 #include "Services/Audio/SampleDecoder.h"
+#include "Services/Audio/SndFileLibrary.h"
 #include "Services/Packs/SoundFiles.h"
+#include "support/TestSndFile.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <limits>
+#include <thread>
 
 namespace {
 
@@ -101,4 +105,48 @@ TEST(SampleDecoder, RefusesOversizedInputAndNonFiniteSamples)
                                      SampleDecoder::defaultLimits());
     ASSERT_FALSE(nan);
     EXPECT_EQ(nan.error().code, SampleDecoder::damaged);
+}
+
+// The decoder's library and the codecs it brings are mapped only while something decodes:
+// decodes at once share it, the last to finish closes it, and a decode after that opens it
+// anew and finds each codec working again.
+TEST(SampleDecoder, KeepsItsLibraryOnlyWhileDecoding)
+{
+    if (TestSndFile::pulseAudioMapped())
+        GTEST_SKIP() << "PulseAudio's client library keeps libsndfile mapped";
+    const auto tone = SoundFiles::tone(4800, 1, 48000);
+    const QByteArray encoded[] = {
+        SoundFiles::pcmWav(4800),
+        SoundFiles::encode(SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 48000, 1, tone),
+        SoundFiles::encode(SF_FORMAT_OGG | SF_FORMAT_VORBIS, 48000, 1, tone),
+        SoundFiles::encode(SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 48000, 1, tone),
+    };
+    ASSERT_FALSE(TestSndFile::mapped());
+
+    std::atomic<int> failures = 0;
+    std::vector<std::thread> decoders;
+    for (int thread = 0; thread < 8; ++thread) {
+        decoders.emplace_back([&encoded, &failures, thread] {
+            for (int round = 0; round < 24; ++round) {
+                const auto decoded =
+                    SampleDecoder::decode(encoded[(thread + round) % 4], SampleDecoder::defaultLimits());
+                if (!decoded || decoded->frames() < 4800)
+                    ++failures;
+            }
+        });
+    }
+    for (std::thread &decoder : decoders)
+        decoder.join();
+    EXPECT_EQ(failures, 0);
+    EXPECT_FALSE(TestSndFile::mapped());
+
+    for (const QByteArray &bytes : encoded) {
+        const auto held = SndFileLibrary::acquire();
+        ASSERT_TRUE(held) << held.error().toStdString();
+        EXPECT_TRUE(TestSndFile::mapped());
+        const auto decoded = SampleDecoder::decode(bytes, SampleDecoder::defaultLimits());
+        ASSERT_TRUE(decoded) << decoded.error().message.toStdString();
+        EXPECT_GE(decoded->frames(), 4800);
+    }
+    EXPECT_FALSE(TestSndFile::mapped());
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QByteArray>
+#include "support/TestSndFile.h"
 
-#include <sndfile.h>
+#include <QByteArray>
 
 #include <algorithm>
 #include <cmath>
@@ -50,20 +50,21 @@ inline sf_count_t tell(void *user) { return static_cast<Buffer *>(user)->positio
 template <typename Value>
 QByteArray encode(int format, int sampleRate, int channels, const std::vector<Value> &interleaved)
 {
+    const auto sndfile = TestSndFile::acquire();
     Buffer buffer;
     SF_VIRTUAL_IO io{length, seek, read, write, tell};
     SF_INFO info{};
     info.samplerate = sampleRate;
     info.channels = channels;
     info.format = format;
-    SNDFILE *file = sf_open_virtual(&io, SFM_WRITE, &info, &buffer);
+    SNDFILE *file = sndfile->openVirtual(&io, SFM_WRITE, &info, &buffer);
     if (!file)
         return {};
     if constexpr (std::is_same_v<Value, short>)
-        sf_writef_short(file, interleaved.data(), sf_count_t(interleaved.size()) / channels);
+        sndfile->writeShort(file, interleaved.data(), sf_count_t(interleaved.size()) / channels);
     else
-        sf_writef_float(file, interleaved.data(), sf_count_t(interleaved.size()) / channels);
-    sf_close(file);
+        sndfile->writeFloat(file, interleaved.data(), sf_count_t(interleaved.size()) / channels);
+    sndfile->close(file);
     return buffer.bytes;
 }
 

@@ -216,3 +216,29 @@ TEST(ClipFile, AWriteThatFailsHalfWayLeavesNothingBehind)
     ASSERT_FALSE(exported);
     EXPECT_TRUE(folderEntries(folder.path()).isEmpty()) << folderEntries(folder.path()).join(", ").toStdString();
 }
+
+// libsndfile is opened for each file read or written and closed after it, whether the file was
+// accepted or not, and opening it again finds it working.
+TEST(ClipFile, LetsItsLibraryGoAfterEachFile)
+{
+    if (TestSndFile::pulseAudioMapped())
+        GTEST_SKIP() << "PulseAudio's client library keeps libsndfile mapped";
+    TestFolder folder;
+    const QString source = folder.filePath("source.wav");
+    ASSERT_TRUE(writeTestAudio(source, 48000, 2, tone(2000)));
+    const QString notAudio = folder.write("notes.wav", "these are not samples, just words");
+    ASSERT_FALSE(TestSndFile::mapped());
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        const auto loaded = ClipFile::load(source);
+        ASSERT_TRUE(loaded) << loaded.error().message.toStdString();
+        EXPECT_FALSE(TestSndFile::mapped());
+        EXPECT_FALSE(ClipFile::load(notAudio));
+        EXPECT_FALSE(TestSndFile::mapped());
+        const QString exported = folder.filePath(QStringLiteral("edited-%1.wav").arg(round));
+        ASSERT_TRUE(ClipFile::exportClip(*loaded->samples, loaded->sampleRate, {0, 1000, 1.0f, 0, 0}, exported));
+        EXPECT_FALSE(TestSndFile::mapped());
+        EXPECT_EQ(readTestAudio(exported).interleaved.size(), 1000u);
+    }
+}

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "support/TestSndFile.h"
+
 #include <QFile>
 #include <QString>
-
-#include <sndfile.h>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -15,16 +15,17 @@
 inline bool writeTestAudio(const QString &path, int sampleRate, int channels, const std::vector<float> &interleaved,
                            int format = SF_FORMAT_WAV | SF_FORMAT_FLOAT)
 {
+    const auto sndfile = TestSndFile::acquire();
     SF_INFO info{};
     info.samplerate = sampleRate;
     info.channels = channels;
     info.format = format;
-    SNDFILE *file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
+    SNDFILE *file = sndfile->open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
     if (!file)
         return false;
     const sf_count_t frames = sf_count_t(interleaved.size()) / channels;
-    const bool written = sf_writef_float(file, interleaved.data(), frames) == frames;
-    return sf_close(file) == 0 && written;
+    const bool written = sndfile->writeFloat(file, interleaved.data(), frames) == frames;
+    return sndfile->close(file) == 0 && written;
 }
 
 struct TestAudio {
@@ -37,14 +38,15 @@ struct TestAudio {
 // Reads a file back exactly as stored.
 inline TestAudio readTestAudio(const QString &path)
 {
+    const auto sndfile = TestSndFile::acquire();
     SF_INFO info{};
-    SNDFILE *file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
+    SNDFILE *file = sndfile->open(QFile::encodeName(path).constData(), SFM_READ, &info);
     if (!file)
         return {};
     TestAudio audio{info.samplerate, info.channels, info.format,
                     std::vector<float>(std::size_t(info.frames * info.channels))};
-    sf_readf_float(file, audio.interleaved.data(), info.frames);
-    sf_close(file);
+    sndfile->readFloat(file, audio.interleaved.data(), info.frames);
+    sndfile->close(file);
     return audio;
 }
 
