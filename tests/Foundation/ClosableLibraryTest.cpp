@@ -1,52 +1,47 @@
 #include "Foundation/ClosableLibrary.h"
+#include "support/TestSndFile.h"
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 namespace {
-// A library the test program neither links nor otherwise loads.
+// A library the test program does not link.
 constexpr const char *libraryName = "libsndfile.so.1";
 
 struct VersionLibrary {
     const char *(*version)() = nullptr;
     const char *(*missing)() = nullptr;
 };
-
-bool mapped()
-{
-    QFile maps(QStringLiteral("/proc/self/maps"));
-    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/libsndfile.so");
-}
 }
 
 TEST(ClosableLibrary, StaysOpenWhileAnyHandleLives)
 {
+    if (TestSndFile::pulseAudioMapped())
+        GTEST_SKIP() << "PulseAudio's client library keeps libsndfile mapped";
     ClosableLibrary<VersionLibrary> library(libraryName, [](DynamicLibrary &loaded, VersionLibrary &table) {
         loaded.bind(table.version, "sf_version_string");
     });
-    ASSERT_FALSE(mapped());
+    ASSERT_FALSE(TestSndFile::mapped());
 
     auto first = library.acquire();
     ASSERT_TRUE(first) << first.error().toStdString();
     auto second = library.acquire();
     ASSERT_TRUE(second);
     EXPECT_EQ(first->get(), second->get());
-    EXPECT_TRUE(mapped());
+    EXPECT_TRUE(TestSndFile::mapped());
 
     first->reset();
-    EXPECT_TRUE(mapped());
+    EXPECT_TRUE(TestSndFile::mapped());
     EXPECT_TRUE(QByteArray((*second)->version()).startsWith("libsndfile"));
     second->reset();
-    EXPECT_FALSE(mapped());
+    EXPECT_FALSE(TestSndFile::mapped());
 
     const auto again = library.acquire();
     ASSERT_TRUE(again);
-    EXPECT_TRUE(mapped());
+    EXPECT_TRUE(TestSndFile::mapped());
     EXPECT_TRUE(QByteArray((*again)->version()).startsWith("libsndfile"));
 }
 
-// A missing library or function is an answer, asked anew each time and never left open.
+// A missing library or function gives the reason, never a table, and leaves nothing open.
 TEST(ClosableLibrary, SaysWhyItCannotOpen)
 {
     ClosableLibrary<VersionLibrary> absent("libplinkly-absent.so.0", [](DynamicLibrary &loaded, VersionLibrary &table) {
@@ -65,5 +60,6 @@ TEST(ClosableLibrary, SaysWhyItCannotOpen)
     const auto handle = lacking.acquire();
     ASSERT_FALSE(handle);
     EXPECT_TRUE(handle.error().contains("plinkly_no_such_function")) << handle.error().toStdString();
-    EXPECT_FALSE(mapped());
+    if (!TestSndFile::pulseAudioMapped())
+        EXPECT_FALSE(TestSndFile::mapped());
 }
