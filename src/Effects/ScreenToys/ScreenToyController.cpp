@@ -177,7 +177,7 @@ void ScreenToyController::stop()
     // What only a toy in the hand needs goes with it.
     const bool held = ScreenToyArtwork::isLoaded() || (m_sound && m_sound->isLoaded());
     if (m_sound) {
-        m_sound->stop();
+        m_sound->stopSoon();
         m_sound->release();
     }
     ScreenToyArtwork::release();

@@ -286,6 +286,11 @@ void ScreenToySound::stop()
     m_queue.sync([this] { closeOutput(); });
 }
 
+void ScreenToySound::stopSoon()
+{
+    m_queue.async([this] { closeOutput(); });
+}
+
 void ScreenToySound::flush()
 {
     m_queue.sync([] {});

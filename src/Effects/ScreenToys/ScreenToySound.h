@@ -53,6 +53,9 @@ public:
     void playBuffer(Buffer buffer, float requestedGain);
     // Waits until every voice is silent and the output closed.
     void stop();
+    // Silences every voice and closes the output once what is queued has run; returns at once,
+    // since an output still opening may be waiting on the sound server.
+    void stopSoon();
 
     const Buffer &buffer(ScreenToyKind kind) const;
     // Null when the throw recording is missing or unusable.

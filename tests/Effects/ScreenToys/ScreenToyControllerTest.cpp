@@ -16,6 +16,10 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <atomic>
+#include <future>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
@@ -168,6 +172,40 @@ TEST(ScreenToyController, PuttingTheToyAwayFreesItsArtworkAndSounds)
         EXPECT_FALSE(ScreenToyArtwork::isLoaded()) << name;
         EXPECT_FALSE(f.toys->sound()->isLoaded()) << name;
     }
+}
+
+// The output may still be opening, waiting on a sound server slow to answer, when the toy is
+// put away: the interface goes on, and the output is closed once the open is done.
+TEST(ScreenToyController, PuttingTheToyAwayWaitsNotForTheSoundOutput)
+{
+    ToyFixture f;
+    std::promise<void> release;
+    std::shared_future<void> gate = release.get_future().share();
+    auto reached = std::make_shared<std::atomic<bool>>(false);
+    f.device->beforeOpen = [gate, reached] {
+        *reached = true;
+        gate.wait_for(10s);
+    };
+    ASSERT_TRUE(f.toys->equip(ScreenToyKind::grenade));
+    f.clickAt(QPointF(600, 400));
+    f.run(1500ms);
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (!*reached && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(1ms);
+    ASSERT_TRUE(*reached);
+
+    const auto before = std::chrono::steady_clock::now();
+    f.toys->stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 1s);
+    EXPECT_EQ(f.toys->activeToy(), std::nullopt);
+
+    release.set_value();
+    const auto closing = std::chrono::steady_clock::now() + 5s;
+    while (f.device->closes < 1 && std::chrono::steady_clock::now() < closing)
+        std::this_thread::sleep_for(1ms);
+    EXPECT_EQ(f.device->opens, 1);
+    EXPECT_EQ(f.device->closes, 1);
+    EXPECT_FALSE(f.toys->sound()->isRunning());
 }
 
 TEST(ScreenToyController, WithoutAGlobalEscTheToyStillWorksAndSaysSo)
