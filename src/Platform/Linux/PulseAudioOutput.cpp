@@ -128,6 +128,13 @@ const PulseLibrary &pa()
 {
     return *pulseLibrary();
 }
+
+// For a request whose outcome nobody waits on: the server carries it out all the same.
+void letGo(pa_operation *operation)
+{
+    if (operation)
+        pa().operationUnref(operation);
+}
 }
 
 struct PulseAudioOutput::Impl {
@@ -174,8 +181,7 @@ struct PulseAudioOutput::Impl {
     void setBufferAttributes()
     {
         const pa_buffer_attr attributes = bufferAttributes();
-        if (pa_operation *operation = pa().streamSetBufferAttr(stream, &attributes, nullptr, nullptr))
-            pa().operationUnref(operation);
+        letGo(pa().streamSetBufferAttr(stream, &attributes, nullptr, nullptr));
         streamMargin = margin;
     }
 
@@ -291,8 +297,7 @@ void onSubscription(pa_context *context, pa_subscription_event_type_t event, std
     auto &impl = *static_cast<Impl *>(data);
     if (!impl.parked || (event & PA_SUBSCRIPTION_EVENT_TYPE_MASK) == PA_SUBSCRIPTION_EVENT_REMOVE)
         return;
-    if (pa_operation *operation = pa().contextGetSinkInputInfo(context, index, onSinkInput, &impl))
-        pa().operationUnref(operation);
+    letGo(pa().contextGetSinkInputInfo(context, index, onSinkInput, &impl));
 }
 
 // Kept corked and empty rather than closed: making a stream costs the next sound several round
@@ -306,11 +311,9 @@ void park(Impl &impl)
     impl.running.store(false, std::memory_order_relaxed);
     impl.corked = true;
     impl.silentTail = 0;
-    for (pa_operation *operation : {pa().streamCork(impl.stream, 1, nullptr, nullptr), pa().streamFlush(impl.stream, nullptr, nullptr),
-                                    pa().contextGetSinkInputInfoList(impl.context, onSinkInput, &impl)}) {
-        if (operation)
-            pa().operationUnref(operation);
-    }
+    letGo(pa().streamCork(impl.stream, 1, nullptr, nullptr));
+    letGo(pa().streamFlush(impl.stream, nullptr, nullptr));
+    letGo(pa().contextGetSinkInputInfoList(impl.context, onSinkInput, &impl));
 }
 
 struct Timeout {
@@ -383,8 +386,7 @@ std::optional<QString> PulseAudioOutput::connect()
         && waitFor(impl, [&] { return pa().contextGetState(impl.context) == PA_CONTEXT_READY; });
     if (ready) {
         pa().contextSetSubscribeCallback(impl.context, onSubscription, &impl);
-        if (pa_operation *operation = pa().contextSubscribe(impl.context, PA_SUBSCRIPTION_MASK_SINK_INPUT, nullptr, nullptr))
-            pa().operationUnref(operation);
+        letGo(pa().contextSubscribe(impl.context, PA_SUBSCRIPTION_MASK_SINK_INPUT, nullptr, nullptr));
         impl.answered = false;
         if (pa_operation *operation = pa().contextGetServerInfo(impl.context, onServerInfo, &impl)) {
             ready = waitFor(impl, [&] { return impl.answered; });
@@ -480,8 +482,7 @@ void PulseAudioOutput::resume()
         impl.fill(writable);
     if (impl.corked) {
         impl.corked = false;
-        if (pa_operation *operation = pa().streamCork(impl.stream, 0, nullptr, nullptr))
-            pa().operationUnref(operation);
+        letGo(pa().streamCork(impl.stream, 0, nullptr, nullptr));
         // A parked stream whose buffer shrank would wait for the server's outstanding request;
         // with the buffer full again it takes any new length safely.
         if (impl.streamMargin != impl.margin)
