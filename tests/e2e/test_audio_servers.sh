@@ -97,6 +97,17 @@ type_until() {
   done
 }
 
+# same_stream_after_idle LIST RECORDING SERVER: the next key is heard in RECORDING, played by
+# the very streams LIST shows parked now.
+same_stream_after_idle() {
+  local list=$1 recording=$2 server=$3 parked recorded
+  parked=$("$list" | cut -d' ' -f1 | sort)
+  recorded=$(stat -c %s "$recording")
+  type_until 10 heard "$recording" "$recorded" || fail "the key after idle was not heard through $server"
+  [[ $("$list" | cut -d' ' -f1 | sort) == "$parked" ]] ||
+    fail "a new stream played the key after idle: $("$list"), parked $parked"
+}
+
 type_until 30 heard "$E2E_WORK/pipewire.wav" ||
   fail "no key heard through PipeWire (peak $(peak "$E2E_WORK/pipewire.wav"); $(grep "sound goes through" "$E2E_WORK/plinkly.log" | tail -n1); nodes: $(plinkly_nodes | tr '\n' ' '))"
 road_taken pipewire || fail "the log does not say PipeWire played: $(grep audio "$E2E_WORK/plinkly.log")"
@@ -105,10 +116,7 @@ heard "$E2E_WORK/pulse.raw" && fail "a key was played through PulseAudio as well
 # Once idle the stream is parked, still linked but out of the graph's cycle; the next key runs
 # that same stream again.
 wait_for 10 all_parked || fail "the idle stream was not parked: $(plinkly_nodes)"
-parked=$(plinkly_nodes | cut -d' ' -f1 | sort)
-recorded=$(stat -c %s "$E2E_WORK/pipewire.wav")
-type_until 10 heard "$E2E_WORK/pipewire.wav" "$recorded" || fail "the key after idle was not heard through PipeWire"
-[[ $(plinkly_nodes | cut -d' ' -f1 | sort) == "$parked" ]] || fail "a new stream played the key after idle: $(plinkly_nodes), parked $parked"
+same_stream_after_idle plinkly_nodes "$E2E_WORK/pipewire.wav" PipeWire
 
 # The PipeWire server goes away while the stream is parked: the next keys go through PulseAudio.
 wait_for 10 all_parked || fail "the idle stream was not parked: $(plinkly_nodes)"
@@ -130,10 +138,7 @@ pulse_parked() {
 }
 # Idle, the PulseAudio stream is corked, and the next key uncorks that same stream.
 wait_for 10 pulse_parked || fail "the idle PulseAudio stream was not corked: $(pulse_streams)"
-parked=$(pulse_streams | cut -d' ' -f1 | sort)
-recorded=$(stat -c %s "$E2E_WORK/pulse.raw")
-type_until 10 heard "$E2E_WORK/pulse.raw" "$recorded" || fail "the key after idle was not heard through PulseAudio"
-[[ $(pulse_streams | cut -d' ' -f1 | sort) == "$parked" ]] || fail "a new stream played the key after idle: $(pulse_streams), corked $parked"
+same_stream_after_idle pulse_streams "$E2E_WORK/pulse.raw" PulseAudio
 # Another program playing would run the device at the corked stream's short latency: the corked
 # stream goes, and the next key is heard through a new one.
 wait_for 10 pulse_parked || fail "the idle PulseAudio stream was not corked again: $(pulse_streams)"
