@@ -180,3 +180,23 @@ ui_drag() {
   xdotool mousemove $((left + from)) "$y" mousedown 1 mousemove $((left + (from + to) / 2)) "$y" \
     mousemove $((left + to)) "$y" mouseup 1
 }
+
+# use_real_portal: lets the session bus start the installed settings portal with its GTK
+# backend, the permission store, the document portal and dconf, as a GNOME desktop has them.
+# Their settings and runtime files stay in the run's home and runtime folder.
+use_real_portal() {
+  local name dir found
+  for name in org.freedesktop.portal.Desktop org.freedesktop.impl.portal.desktop.gtk \
+    org.freedesktop.impl.portal.PermissionStore org.freedesktop.portal.Documents ca.desrt.dconf; do
+    found=
+    for dir in /usr/local/share /usr/share; do
+      [[ -f "$dir/dbus-1/services/$name.service" ]] && found="$dir/dbus-1/services/$name.service" && break
+    done
+    [[ -n $found ]] || fail "$name is not installed: run setup.sh"
+    cp "$found" "$E2E_SERVICES/"
+  done
+  # The portal picks its backend by desktop; only the services see this desktop name.
+  dbus-update-activation-environment XDG_CURRENT_DESKTOP=GNOME
+  gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+    --method org.freedesktop.DBus.ReloadConfig >/dev/null
+}

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# desktop-session.sh leaves nothing behind however a test ends: passing with a service that
+# ignores TERM, failing, terminated, or killed by ctest's timeout. Each run starts the real
+# settings portal, whose document portal mounts a FUSE file system in the run's runtime folder.
+#   session-cleanup.sh
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+check=$(mktemp -d /tmp/plinkly-cleanup-check-XXXXXX)
+trap 'rm -rf "$check"' EXIT
+# Its own suite, within the caller's, so its check sees its own runs only.
+export PLINKLY_E2E_SUITE="${PLINKLY_E2E_SUITE:+$PLINKLY_E2E_SUITE-}cleanup$$"
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+cat >"$check/busy.sh" <<SH
+source "$here/lib.sh"
+use_real_portal
+gdbus call --session --dest org.freedesktop.portal.Desktop --object-path /org/freedesktop/portal/desktop \\
+  --method org.freedesktop.portal.Settings.Read org.freedesktop.appearance color-scheme >/dev/null
+wait_for 10 grep -q " \$XDG_RUNTIME_DIR/doc " /proc/self/mountinfo || fail "the document portal mounted nothing"
+gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus --method org.a11y.Bus.GetAddress >/dev/null
+# A child that shrugs off TERM and still holds the test's output.
+bash -c 'trap "" TERM; sleep 1000' &
+echo ready >"\$READY_FILE"
+case \$ENDING in
+  pass) exit 0 ;;
+  fail) exit 3 ;;
+  *) sleep 1000 ;;
+esac
+SH
+
+# clean WHAT: the suite left no process, mount or folder.
+clean() {
+  "$here/hygiene.sh" --suite "$PLINKLY_E2E_SUITE" >/dev/null || fail "$1 left something behind (listed above)"
+}
+
+# Ends normally: the status is the test's own.
+for ending in pass fail; do
+  status=0
+  ENDING=$ending READY_FILE="$check/ready-$ending" \
+    "$here/desktop-session.sh" "$check/busy.sh" /bin/true "$check" >"$check/$ending.log" 2>&1 || status=$?
+  [[ -s "$check/ready-$ending" ]] || fail "the $ending run did not come up: $(cat "$check/$ending.log")"
+  expected=0
+  [[ $ending == pass ]] || expected=3
+  ((status == expected)) || fail "a run that ends with $expected ended with $status: $(cat "$check/$ending.log")"
+  grep -q "cleanup of" "$check/$ending.log" && fail "cleanup of the $ending run complained: $(cat "$check/$ending.log")"
+  clean "the $ending run"
+done
+
+# Terminated from outside while it runs; its output must close as the run ends.
+ENDING=hang READY_FILE="$check/ready-term" \
+  "$here/desktop-session.sh" "$check/busy.sh" /bin/true "$check" >"$check/term.log" 2>&1 &
+session=$!
+for _ in $(seq 300); do [[ -s "$check/ready-term" ]] && break; sleep 0.1; done
+[[ -s "$check/ready-term" ]] || fail "the terminated run did not come up: $(cat "$check/term.log")"
+kill -TERM "$session"
+status=0
+wait "$session" || status=$?
+((status == 143)) || fail "a terminated run ended with $status"
+clean "the terminated run"
+
+# Killed by ctest's timeout: ctest must not wait for the run's services, and the reaper,
+# outliving the killed script, must end them.
+mkdir -p "$check/project"
+cat >"$check/project/CMakeLists.txt" <<CMAKE
+cmake_minimum_required(VERSION 3.16)
+project(cleanup NONE)
+enable_testing()
+add_test(NAME hang COMMAND "$here/desktop-session.sh" "$check/busy.sh" /bin/true "$check")
+set_tests_properties(hang PROPERTIES TIMEOUT 10 ENVIRONMENT "ENDING=hang;READY_FILE=$check/ready-timeout")
+CMAKE
+cmake -S "$check/project" -B "$check/project/build" >/dev/null
+status=0
+(cd "$check/project/build" && timeout 120 ctest --output-on-failure >"$check/timeout.log" 2>&1) || status=$?
+((status != 124)) || fail "ctest still waited on the killed run after 120 s: $(cat "$check/timeout.log")"
+[[ -s "$check/ready-timeout" ]] || fail "the timed-out run did not come up: $(cat "$check/timeout.log")"
+grep -q "Timeout" "$check/timeout.log" || fail "the run was not ended by the timeout: $(cat "$check/timeout.log")"
+for _ in $(seq 100); do "$here/hygiene.sh" --suite "$PLINKLY_E2E_SUITE" >/dev/null 2>&1 && break; sleep 0.1; done
+clean "the timed-out run"
+echo "session cleanup: ok"
