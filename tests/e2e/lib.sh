@@ -200,3 +200,23 @@ use_real_portal() {
   gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
     --method org.freedesktop.DBus.ReloadConfig >/dev/null
 }
+
+# window_of_width WIDTH: Plinkly's shown window of that width: the control window (760), the
+# tray panel (330); the tray icon is one too.
+window_of_width() {
+  local w
+  for w in $(xdotool search --onlyvisible --name '^Plinkly$' 2>/dev/null || true); do
+    [[ "$(xwininfo -id "$w" | awk '/Width:/ {print $NF}')" == "$1" ]] && { echo "$w"; return 0; }
+  done
+  return 1
+}
+
+# tray_icon: "WIDTH HEIGHT LEFT TOP" of Plinkly's icon, once trayer has docked it (within 10 s)
+# inside its panel window; the icon window carries the application's name.
+tray_icon_line() {
+  xdotool search --class trayer | while read -r w; do xwininfo -tree -id "$w"; done | grep '"Plinkly"' | head -n1
+}
+tray_icon() {
+  wait_for 10 tray_icon_line || return 1
+  tray_icon_line | sed -n 's/.*  \([0-9]\+\)x\([0-9]\+\)+-\?[0-9]\++-\?[0-9]\+  +\(-\?[0-9]\+\)+\(-\?[0-9]\+\).*/\1 \2 \3 \4/p'
+}
