@@ -37,6 +37,22 @@ clean() {
   "$here/hygiene.sh" --suite "$PLINKLY_E2E_SUITE" >/dev/null || fail "$1 left something behind (listed above)"
 }
 
+# The check itself sees what a run leaves: a marked process and a folder, nothing of other suites.
+mkdir "/tmp/plinkly-desktop-$PLINKLY_E2E_SUITE-left"
+PLINKLY_E2E_RUN="/tmp/plinkly-desktop-$PLINKLY_E2E_SUITE-left" sleep 100 &
+leftover=$!
+PLINKLY_E2E_RUN="/tmp/plinkly-desktop-other$$-left" sleep 100 &
+other=$!
+status=0
+"$here/hygiene.sh" --suite "$PLINKLY_E2E_SUITE" 2>"$check/hygiene.log" || status=$?
+kill "$leftover" "$other"
+rmdir "/tmp/plinkly-desktop-$PLINKLY_E2E_SUITE-left"
+((status == 1)) || fail "the hygiene check passed with a process and a folder left"
+grep -q "process $leftover " "$check/hygiene.log" || fail "the hygiene check missed the process: $(cat "$check/hygiene.log")"
+grep -q "folder /tmp/plinkly-desktop-$PLINKLY_E2E_SUITE-left" "$check/hygiene.log" || fail "the hygiene check missed the folder"
+grep -q "process $other " "$check/hygiene.log" && fail "the hygiene check listed another suite's process"
+wait "$leftover" "$other" 2>/dev/null || true
+
 # Ends normally: the status is the test's own.
 for ending in pass fail; do
   status=0
