@@ -3,6 +3,7 @@
 import os
 import subprocess
 import sys
+import time
 import unittest
 from pathlib import Path
 
@@ -60,6 +61,14 @@ class LiveProcesses(unittest.TestCase):
         self.assertIsNotNone(started)
         self.assertEqual(runs.start_time(os.getpid()), started)
         self.assertIsNone(runs.start_time(2 ** 22 + 1))
+        # A process started later tells apart from this one.
+        time.sleep(0.05)
+        later = subprocess.Popen(["sleep", "10"])
+        try:
+            self.assertNotEqual(runs.start_time(later.pid), started)
+        finally:
+            later.kill()
+            later.wait()
 
 
 if __name__ == "__main__":

@@ -31,6 +31,8 @@ class Contrast(unittest.TestCase):
             ((0x76, 0x76, 0x76), WHITE, 4.54, 4.55),  # the lightest grey that passes on white
             ((0x77, 0x77, 0x77), WHITE, 4.47, 4.49),
             ((255, 0, 0), WHITE, 3.99, 4.0),
+            ((0, 128, 0), WHITE, 5.13, 5.14),
+            ((0, 0, 255), WHITE, 8.59, 8.60),
             (DARK, DARK, 1.0, 1.0),
         ]:
             with self.subTest(a=a, b=b):
@@ -48,6 +50,8 @@ class Regions(unittest.TestCase):
             ("dark text on light", LIGHT, BLACK, "light", None),
             ("a light fill asked dark", LIGHT, BLACK, "dark", "fill (245, 245, 247) is light"),
             ("a dark fill asked light", DARK, WHITE, "light", "fill (28, 28, 30) is dark"),
+            ("a mid grey asked dark", (150, 150, 150), BLACK, "dark", "is light (luminance 0.30)"),
+            ("a mid grey asked light", (150, 150, 150), BLACK, "light", "is dark (luminance 0.30)"),
             ("text in the fill's own shade", LIGHT, (225, 225, 228), "light", "text stands at 1.20:1"),
             ("grey just short of 4.5:1", WHITE, (0x77, 0x77, 0x77), "light", "text stands at 4.48:1"),
             ("grey just reaching it", WHITE, (0x76, 0x76, 0x76), "light", None),

@@ -17,6 +17,10 @@ fail() {
 
 cat >"$check/busy.sh" <<SH
 source "$here/lib.sh"
+bus() { gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus --method "\$@"; }
+# The bus offers nothing of the host's until the test asks for it.
+names=\$(bus org.freedesktop.DBus.ListActivatableNames)
+[[ \$names == "(['org.freedesktop.DBus', 'org.a11y.Bus'],)" ]] || fail "the bus offers more than asked: \$names"
 use_real_portal
 gdbus call --session --dest org.freedesktop.portal.Desktop --object-path /org/freedesktop/portal/desktop \\
   --method org.freedesktop.portal.Settings.Read org.freedesktop.appearance color-scheme >/dev/null
@@ -24,7 +28,19 @@ wait_for 10 grep -q " \$XDG_RUNTIME_DIR/doc " /proc/self/mountinfo || fail "the 
 gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus --method org.a11y.Bus.GetAddress >/dev/null
 # A child that shrugs off TERM and still holds the test's output.
 bash -c 'trap "" TERM; sleep 1000' &
-echo ready >"\$READY_FILE"
+# The processes to be gone afterwards, found without the run's marker: this script and its
+# child, the session's own (display, bus, window manager, ...), the services the bus started,
+# and the children of all of them (the document portal's mount helper among them).
+{
+  pids="\$\$ \$! \$(pgrep -P \$PPID | tr '\\n' ' ')"
+  for name in org.freedesktop.portal.Desktop org.freedesktop.portal.Documents org.a11y.Bus; do
+    pids+=" \$(bus org.freedesktop.DBus.GetConnectionUnixProcessID \$name | tr -dc '0-9')"
+  done
+  for pid in \$pids; do
+    echo \$pid
+    pgrep -P \$pid
+  done
+} | sort -u | tr '\\n' ' ' >"\$READY_FILE"
 case \$ENDING in
   pass) exit 0 ;;
   fail) exit 3 ;;
@@ -32,9 +48,15 @@ case \$ENDING in
 esac
 SH
 
-# clean WHAT: the suite left no process, mount or folder.
+# clean WHAT READY_FILE: the suite left no process, mount or folder, and none of the processes
+# the run listed is still there.
 clean() {
+  local pid
   "$here/hygiene.sh" --suite "$PLINKLY_E2E_SUITE" >/dev/null || fail "$1 left something behind (listed above)"
+  for pid in $(cat "$2"); do
+    [[ $(ps -o stat= -p "$pid" 2>/dev/null) == [^Z]* ]] && fail "$1 left $(ps -o args= -p "$pid")"
+  done
+  return 0
 }
 
 # The check itself sees what a run leaves: a marked process and a folder, nothing of other suites.
@@ -63,7 +85,7 @@ for ending in pass fail; do
   [[ $ending == pass ]] || expected=3
   ((status == expected)) || fail "a run that ends with $expected ended with $status: $(cat "$check/$ending.log")"
   grep -q "cleanup of" "$check/$ending.log" && fail "cleanup of the $ending run complained: $(cat "$check/$ending.log")"
-  clean "the $ending run"
+  clean "the $ending run" "$check/ready-$ending"
 done
 
 # Terminated from outside while it runs; its output must close as the run ends.
@@ -76,7 +98,7 @@ kill -TERM "$session"
 status=0
 wait "$session" || status=$?
 ((status == 143)) || fail "a terminated run ended with $status"
-clean "the terminated run"
+clean "the terminated run" "$check/ready-term"
 
 # Killed by ctest's timeout: ctest must not wait for the run's services, and the reaper,
 # outliving the killed script, must end them.
@@ -95,5 +117,5 @@ status=0
 [[ -s "$check/ready-timeout" ]] || fail "the timed-out run did not come up: $(cat "$check/timeout.log")"
 grep -q "Timeout" "$check/timeout.log" || fail "the run was not ended by the timeout: $(cat "$check/timeout.log")"
 for _ in $(seq 100); do "$here/hygiene.sh" --suite "$PLINKLY_E2E_SUITE" >/dev/null 2>&1 && break; sleep 0.1; done
-clean "the timed-out run"
+clean "the timed-out run" "$check/ready-timeout"
 echo "session cleanup: ok"
