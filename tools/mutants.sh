@@ -65,7 +65,7 @@ else
 fi
 
 jobs=${PLINKLY_JOBS:-$(nproc)}
-build() { cmake --build build --parallel "$jobs" --target "${targets[@]}" >"$work/build.log" 2>&1; }
+build() { cmake --build build --parallel "$jobs" --target "${targets[@]}" </dev/null >"$work/build.log" 2>&1; }
 [[ -f build/build.ninja ]] || ./build.sh >/dev/null
 build || { echo "the unmutated tree does not build:" >&2; tail -20 "$work/build.log" >&2; exit 1; }
 (cd build && ctest "${ctest_args[@]}" --parallel "$jobs" >"$work/ctest.log" 2>&1) ||
@@ -77,19 +77,25 @@ while IFS=$'\t' read -r id file line operator before after; do
   cp -p "$file" "$work/original"
   current=$file
   cp "$work/mutants/$id.src" "$file"
+  status=0
   if ! build; then
     verdict="did not build"
     unbuilt=$((unbuilt + 1))
-  elif (cd build && timeout "$timeout" ctest "${ctest_args[@]}" --parallel "$jobs" >"$work/ctest.log" 2>&1); then
+  elif (cd build && timeout "$timeout" ctest "${ctest_args[@]}" --parallel "$jobs" </dev/null >"$work/ctest.log" 2>&1) || status=$?
+    ((status == 0)); then
     verdict=SURVIVED
     survived=$((survived + 1))
     survivors+=("$file:$line ($operator)"$'\n'"  - $before"$'\n'"  + $after")
+  elif ((status == 124)); then
+    verdict="killed (tests ran past ${timeout} s)"
+    killed=$((killed + 1))
   else
-    verdict=killed
+    # The tests that caught it, so a kill by a flaky test can be told apart.
+    verdict="killed by $(sed -n 's/^[[:space:]]*[0-9]\+ - \([^ ]*\).*/\1/p' "$work/ctest.log" | head -3 | paste -sd, -)"
     killed=$((killed + 1))
   fi
   restore
-  printf '%s %-13s %s:%s %s: %s  =>  %s\n' "$id" "$verdict" "$file" "$line" "$operator" "$before" "$after"
+  printf '%s %s: %s:%s %s: %s  =>  %s\n' "$id" "$verdict" "$file" "$line" "$operator" "$before" "$after"
 done <"$work/mutants/mutants.tsv"
 # Leave build/ matching the restored sources.
 build || echo "rebuilding the restored sources failed: see $work/build.log" >&2
