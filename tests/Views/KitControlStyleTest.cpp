@@ -119,43 +119,47 @@ TEST(KitControlStyle, SliderHasARoundHandleAnAccentFillAndAVisibleGrooveInBothSc
     const SchemeGuard guard;
     auto *slider = new QSlider(Qt::Horizontal);
     slider->setRange(0, 100);
-    slider->setValue(50);
+    slider->setValue(25);
     Card card(slider, {200, 20});
     const int middle = 4 + 10;
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = Qt::Horizontal;
+    option.maximum = 100;
+    option.sliderPosition = option.sliderValue = 25;
+    const QRect knob =
+        slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider).translated(4, 4);
+    // A quarter of the way along what the handle can travel.
+    EXPECT_NEAR(knob.center().x(), 4 + 8 + 184 / 4, 1);
     for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
         setScheme(scheme);
         for (bool enabled : {true, false}) {
             slider->setEnabled(enabled);
-            const QImage shot = card.shot();
-            const QColor behind = pixel(shot, {1, 1});
-            const QColor empty = mostDistinct(shot, column(4 + 180, middle - 3, middle + 3), behind);
-            const QColor filled = mostDistinct(shot, column(4 + 20, middle - 3, middle + 3), behind);
-            const std::string where = std::string(name(scheme)) + (enabled ? " enabled" : " disabled");
-            if (enabled) {
-                EXPECT_GE(Contrast::ratio(empty, behind), Contrast::large) << where;
-                EXPECT_GE(Contrast::ratio(filled, behind), Contrast::large) << where;
-                EXPECT_GT(saturation(filled), 0.3) << where << ": the filled part is the accent";
-                EXPECT_LT(saturation(empty), 0.15) << where << ": the empty part is not";
-            } else {
-                EXPECT_LT(Contrast::ratio(empty, behind), Contrast::large) << where;
-                EXPECT_LT(saturation(filled), 0.15) << where << ": a disabled slider shows no accent";
+            // Every theme's accent, as the window hands it down.
+            for (InterfaceTheme theme : allCases<InterfaceTheme>()) {
+                KitStyle::applyWindowPalette(&card.host, InterfaceThemes::accent(theme));
+                const QImage shot = card.shot();
+                const QColor behind = pixel(shot, {1, 1});
+                const QColor empty = mostDistinct(shot, column(4 + 180, middle - 3, middle + 3), behind);
+                const QColor filled = mostDistinct(shot, column(4 + 20, middle - 3, middle + 3), behind);
+                const std::string where = std::string(name(scheme)) + (enabled ? " enabled " : " disabled ") +
+                                          rawValue(theme).toStdString();
+                if (enabled) {
+                    EXPECT_GE(Contrast::ratio(empty, behind), Contrast::large) << where;
+                    EXPECT_GE(Contrast::ratio(filled, behind), Contrast::large) << where;
+                    EXPECT_GT(saturation(filled), 0.3) << where << ": the filled part is the accent";
+                    EXPECT_LT(saturation(empty), 0.15) << where << ": the empty part is not";
+                } else {
+                    EXPECT_LT(Contrast::ratio(empty, behind), Contrast::large) << where;
+                    EXPECT_LT(saturation(filled), 0.15) << where << ": a disabled slider shows no accent";
+                }
+                // Round: the handle's bounding corners show the card, its outline stands out.
+                EXPECT_EQ(pixel(shot, knob.topLeft()), behind) << where;
+                EXPECT_EQ(pixel(shot, knob.bottomRight()), behind) << where;
+                EXPECT_GE(Contrast::ratio(mostDistinct(shot, row(knob.center().y(), knob.left(), knob.right()), behind), behind),
+                          enabled ? Contrast::large : 1.0)
+                    << where << ": the handle's outline";
             }
-            // Round: the handle's bounding corners show the card, its centre does not.
-            QStyleOptionSlider option;
-            option.initFrom(slider);
-            option.orientation = Qt::Horizontal;
-            option.minimum = 0;
-            option.maximum = 100;
-            option.sliderPosition = option.sliderValue = 50;
-            option.rect = slider->rect();
-            const QRect knob =
-                slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider).translated(4, 4);
-            EXPECT_NEAR(knob.center().x(), 4 + 100, 2) << where;
-            EXPECT_EQ(pixel(shot, knob.topLeft()), behind) << where;
-            EXPECT_EQ(pixel(shot, knob.bottomRight()), behind) << where;
-            EXPECT_GE(Contrast::ratio(mostDistinct(shot, row(knob.center().y(), knob.left(), knob.right()), behind), behind),
-                      enabled ? Contrast::large : 1.0)
-                << where << ": the handle's outline";
         }
     }
 }
