@@ -110,13 +110,14 @@ const SceneRegistrar kitControls{QStringLiteral("kit/controls"), [](SceneRig &ri
     QWidget *window = controls(rig);
     window->show();
     rig.capture(QStringLiteral("kit/controls"), window);
-    // The other scheme and back, live, on the same widgets.
+    // The other scheme and back, live, on the same widgets; each picture's name ends in the
+    // scheme it shows, so "-live-switch-dark" is the light window switched to dark.
     const QPalette shown = QApplication::palette();
     const ColorScheme other = KitStyle::scheme(shown) == ColorScheme::dark ? ColorScheme::light : ColorScheme::dark;
     QApplication::setPalette(KitStyle::palette(other));
-    rig.capture(QStringLiteral("kit/controls-switched"), window);
+    rig.capture(QStringLiteral("kit/controls-live-switch"), window);
     QApplication::setPalette(shown);
-    rig.capture(QStringLiteral("kit/controls-switched-back"), window);
+    rig.capture(QStringLiteral("kit/controls-live-switch-back"), window);
     delete window;
 }};
 
