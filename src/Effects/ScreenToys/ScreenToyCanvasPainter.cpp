@@ -280,7 +280,7 @@ void drawSleeve(QPainter &painter, const ScreenToyCanvasPainter::Sleeve &sleeve)
 // middle, with its arm down to a shoulder below the display, in the hand tone.
 ScreenToyHandsLayout::Hand whipHand(QPointF anchor)
 {
-    return {anchor + QPointF(12, 0), QPointF(1, 0), QPointF(0.45, -0.89), 300};
+    return {anchor + QPointF(12, 0), QPointF(1, 0), QPointF(-0.3, -0.954), 300};
 }
 
 ScreenToyCanvasPainter::Sleeve whipSleeve(QPointF anchor, const QRectF &display)
@@ -291,7 +291,8 @@ ScreenToyCanvasPainter::Sleeve whipSleeve(QPointF anchor, const QRectF &display)
     sleeve.direction = hand.towardsWrist;
     sleeve.width = ScreenToyHandsLayout::wristWidth * hand.size;
     const double side = std::min(display.width(), display.height()) * 0.6;
-    sleeve.shoulder = QPointF(std::clamp(sleeve.wrist.x() + 0.25 * side, 0.0, display.width()),
+    // Down and a little in from the wrist, never out past a side edge.
+    sleeve.shoulder = QPointF(std::clamp(sleeve.wrist.x() - 0.1 * side, 0.15 * side, display.width() - 0.15 * side),
                               -ScreenToyCanvasPainter::shoulderDepth * side);
     ScreenToyCanvasPainter::shapeSleeve(sleeve, 0.15 * side, 0.35 * side, 1.0);
     return sleeve;
