@@ -235,8 +235,8 @@ void waterGun(QPainter &p, int)
     p.setBrush(rgb(1, 1, 1, 0.75));
     p.drawRoundedRect(QRectF(tank.right() - 0.035, tank.top() + 0.04, 0.016, tank.height() - 0.1), 0.008, 0.008);
     p.restore();
-    // The tank's cap.
-    part(p, rounded(QRectF(0.06, 0.345, 0.06, 0.03), 0.008), rgb(1.0, 0.48, 0.1));
+    // The tank's filler cap at its front, above the hands, where nothing is recoloured.
+    part(p, rounded(QRectF(0.06, 0.065, 0.06, 0.03), 0.008), rgb(1.0, 0.48, 0.1));
     p.restore();
     for (const auto &h : ScreenToyHandsLayout::hands(ScreenToyKind::waterGun))
         hand(p, h);

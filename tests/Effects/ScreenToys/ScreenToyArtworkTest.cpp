@@ -150,17 +150,30 @@ TEST(ScreenToyArtwork, TonesRecolourTheHandsAndNothingElse)
             const QImage tinted = ScreenToyArtwork::artwork(kind, tone).convertToFormat(QImage::Format_ARGB32);
             int wrongly = 0;
             int woodChanged = 0;
+            // Clearly skin left as it was, and warm colours that are not clearly skin (the
+            // grenade's yellow band) changed.
+            int skinKept = 0;
+            int warmChanged = 0;
             for (int y = 0; y < original.height(); y += 2) {
                 for (int x = 0; x < original.width(); x += 2) {
                     const QRgb before = original.pixel(x, y);
-                    if (before == tinted.pixel(x, y) || qAlpha(before) == 0)
+                    if (qAlpha(before) < 255)
                         continue;
+                    const QColor c = QColor::fromRgba(before);
+                    const double strength = ScreenToyRecolouring::skinStrength(c.redF(), c.greenF(), c.blueF());
+                    const bool clearlySkin = strength == 1 && c.redF() - c.greenF() > 0.1;
                     const QPointF unit(double(x % side) / side, double(y) / side);
+                    if (before == tinted.pixel(x, y)) {
+                        const bool protectedHere = unit.y() < regions.handRegionStartsAt
+                            || (regions.protectedWarmPath && regions.protectedWarmPath->contains(unit));
+                        skinKept += clearlySkin && !protectedHere;
+                        continue;
+                    }
+                    warmChanged += strength > 0 && c.redF() - c.greenF() <= 0.07;
                     bool highlighted = false;
                     for (const QRectF &zone : regions.skinHighlightRegions)
                         highlighted |= zone.contains(unit);
-                    const QColor c = QColor::fromRgba(before);
-                    if (!highlighted && ScreenToyRecolouring::skinStrength(c.redF(), c.greenF(), c.blueF()) == 0)
+                    if (!highlighted && strength == 0)
                         ++wrongly;
                     if (kind == ScreenToyKind::ak47 && wood.contains(unit))
                         ++woodChanged;
@@ -169,6 +182,8 @@ TEST(ScreenToyArtwork, TonesRecolourTheHandsAndNothingElse)
             EXPECT_EQ(wrongly, 0) << "pixels that are not skin changed";
             // Only the odd pixel where the wood's edge meets a hand's.
             EXPECT_LE(woodChanged, 4);
+            EXPECT_LE(skinKept, 20) << "skin left in the original tone";
+            EXPECT_LE(warmChanged, 50);
             for (const ScreenToyHandsLayout::Hand &hand : ScreenToyHandsLayout::hands(kind)) {
                 // The back of each hand, a little towards the wrist from the grip.
                 const QPointF back = hand.transform().map(QPointF(0.0, 0.03));
@@ -263,6 +278,16 @@ TEST(ScreenToyArtwork, ArmsEnterFromTheBottomWithBoundedLengthAtEveryTurn)
                 EXPECT_LT(length, 0.85 * side);
                 EXPECT_LT(sleeve.wrist.y(), 0.75 * side) << "the hands stay low";
             }
+            // Each arm leaves its hand away from it, and the arms do not cross on the way down.
+            const QTransform turn = ScreenToyCanvasPainter::povTransform(layout);
+            const auto hands = ScreenToyHandsLayout::hands(kind);
+            for (std::size_t i = 0; i < sleeves.size(); ++i) {
+                const QPointF grip = turn.map(QPointF(layout.handsFrame.left() + hands[i].centre.x() * side,
+                                                      layout.handsFrame.top() + (1 - hands[i].centre.y()) * side));
+                EXPECT_GT(QPointF::dotProduct(sleeves[i].direction, sleeves[i].wrist - grip), 0);
+            }
+            const bool firstLeft = sleeves[0].wrist.x() < sleeves[1].wrist.x();
+            EXPECT_EQ(firstLeft, sleeves[0].shoulder.x() < sleeves[1].shoulder.x());
             const QImage frame = paintedFrame(aimed(kind, aim.pointer));
             int bottomRow = 0;
             int sides = 0;
@@ -275,9 +300,10 @@ TEST(ScreenToyArtwork, ArmsEnterFromTheBottomWithBoundedLengthAtEveryTurn)
             // Drawn the way the canvas paints it, damage included.
             const QRegion damage = ScreenToyCanvasPainter::damage(aimed(kind, aim.pointer), display);
             for (const auto &sleeve : sleeves) {
-                if (sleeve.wrist.y() >= 0) {
-                    EXPECT_TRUE(damage.contains(QPoint(int(sleeve.wrist.x()), 899 - int(sleeve.wrist.y()))))
-                        << sleeve.wrist.x() << "," << sleeve.wrist.y();
+                for (const QPointF &p : sleeve.outline) {
+                    if (p.y() >= 0 && p.y() < 900) {
+                        EXPECT_TRUE(damage.contains(QPoint(int(p.x()), 899 - int(p.y())))) << p.x() << "," << p.y();
+                    }
                 }
             }
         }

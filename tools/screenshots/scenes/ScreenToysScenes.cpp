@@ -106,16 +106,17 @@ void clickAndWait(SceneRig &rig, ScreenToyController &toys, const std::vector<QP
     toys.tick();
 }
 
-// A toy in hand fired at `clicks`, framed `later` after with the pointer moved aside, over
+// A toy in hand fired at `clicks`, framed `later` after with the pointer moved to `rest`, over
 // each backdrop.
-Scene shot(const QString &name, ScreenToyKind kind, const std::vector<QPoint> &clicks, std::chrono::milliseconds later)
+Scene shot(const QString &name, ScreenToyKind kind, const std::vector<QPoint> &clicks, std::chrono::milliseconds later,
+           QPoint rest = QPoint(760, 330))
 {
     return {name,
             [=](SceneRig &rig) {
                 for (const auto &[wallpaper, wallName] : wallpapers) {
                     const auto window = backdrop(rig, wallpaper);
                     ScreenToyController &toys = equipped(rig, kind);
-                    clickAndWait(rig, toys, clicks, QPoint(760, 330), later);
+                    clickAndWait(rig, toys, clicks, rest, later);
                     rig.capture(name + QLatin1Char('-') + QString::fromUtf8(wallName), toys.canvases().front());
                     toys.stop();
                 }
@@ -136,9 +137,9 @@ const SceneRegistrar ak47Marks{shot(QStringLiteral("toys/ak47-marks"),
 const SceneRegistrar waterGun{shot(QStringLiteral("toys/watergun-patches"),
     ScreenToyKind::waterGun, {{500, 350}, {505, 352}, {800, 300}, {420, 520}}, 900ms)};
 const SceneRegistrar waterStream{shot(QStringLiteral("toys/watergun-stream"),
-    ScreenToyKind::waterGun, {{760, 330}}, 60ms)};
+    ScreenToyKind::waterGun, {{520, 120}}, 60ms, {520, 120})};
 const SceneRegistrar waterSplash{shot(QStringLiteral("toys/watergun-splash"),
-    ScreenToyKind::waterGun, {{760, 330}}, 200ms)};
+    ScreenToyKind::waterGun, {{520, 120}}, 200ms, {520, 120})};
 const SceneRegistrar grenadeFlight{shot(QStringLiteral("toys/grenade-flight"),
     ScreenToyKind::grenade, {{640, 300}}, 300ms)};
 const SceneRegistrar grenadeFireball{shot(QStringLiteral("toys/grenade-fireball"),
