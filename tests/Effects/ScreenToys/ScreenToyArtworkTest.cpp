@@ -145,6 +145,9 @@ TEST(ScreenToyArtwork, TonesRecolourTheHandsAndNothingElse)
         const int frames = ScreenToyArtwork::frameCount(kind);
         const int side = original.width() / frames;
         const QPainterPath wood = ScreenToyHandsLayout::rifleWood();
+        QList<QPainterPath> hands;
+        for (const ScreenToyHandsLayout::Hand &hand : ScreenToyHandsLayout::hands(kind))
+            hands.append(hand.transform().map(ScreenToyHandsLayout::handOutline()));
         for (ScreenToyHandTone tone : {ScreenToyHandTone::light, ScreenToyHandTone::deep}) {
             SCOPED_TRACE(rawValue(kind).toStdString() + " " + rawValue(tone).toStdString());
             const QImage tinted = ScreenToyArtwork::artwork(kind, tone).convertToFormat(QImage::Format_ARGB32);
@@ -164,9 +167,13 @@ TEST(ScreenToyArtwork, TonesRecolourTheHandsAndNothingElse)
                     const bool clearlySkin = strength == 1 && c.redF() - c.greenF() > 0.1;
                     const QPointF unit(double(x % side) / side, double(y) / side);
                     if (before == tinted.pixel(x, y)) {
-                        const bool protectedHere = unit.y() < regions.handRegionStartsAt
-                            || (regions.protectedWarmPath && regions.protectedWarmPath->contains(unit));
-                        skinKept += clearlySkin && !protectedHere;
+                        // Inside a hand's outline (where the artwork has hands), else anywhere
+                        // the recolouring may touch.
+                        bool inHand = hands.isEmpty() && unit.y() >= regions.handRegionStartsAt
+                            && !(regions.protectedWarmPath && regions.protectedWarmPath->contains(unit));
+                        for (const QPainterPath &outline : hands)
+                            inHand |= outline.contains(unit);
+                        skinKept += clearlySkin && inHand;
                         continue;
                     }
                     warmChanged += strength > 0 && c.redF() - c.greenF() <= 0.07;
@@ -411,4 +418,25 @@ TEST(ScreenToyArtwork, WhipIsHeldInAHandInItsTone)
             }
         }
     }
+}
+
+// The blast opens with a white-hot fireball that has burnt out, leaving the dark crater, by
+// the time the smoke rises.
+TEST(ScreenToyArtwork, ExplosionOpensWithAFireballThatBurnsOut)
+{
+    const auto centreLightness = [](double sinceBlast) {
+        ScreenToyScene scene;
+        scene.toy = ScreenToyKind::whip;
+        scene.displayTime = 10 + ScreenToyGrenade::detonationSeconds + sinceBlast;
+        scene.reduceMotion = true;
+        scene.grenades.push_back({QPointF(720, 100), QPointF(720, 450), 10, true});
+        const QImage frame = paintedFrame(scene);
+        double sum = 0;
+        for (int y = 440; y < 460; ++y)
+            for (int x = 710; x < 730; ++x)
+                sum += QColor::fromRgba(frame.pixel(x, y)).lightnessF() * qAlpha(frame.pixel(x, y)) / 255.0;
+        return sum / 400;
+    };
+    EXPECT_GT(centreLightness(0.1), 0.55);
+    EXPECT_LT(centreLightness(0.9), 0.3);
 }
