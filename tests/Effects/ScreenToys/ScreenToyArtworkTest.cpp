@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainterPathStroker>
+
 #include <cmath>
 
 namespace {
@@ -146,8 +148,14 @@ TEST(ScreenToyArtwork, TonesRecolourTheHandsAndNothingElse)
         const int side = original.width() / frames;
         const QPainterPath wood = ScreenToyHandsLayout::rifleWood();
         QList<QPainterPath> hands;
-        for (const ScreenToyHandsLayout::Hand &hand : ScreenToyHandsLayout::hands(kind))
+        // The same grown by the outline's stroke and its smoothing, where the hands' edge is.
+        QPainterPath aroundHands;
+        for (const ScreenToyHandsLayout::Hand &hand : ScreenToyHandsLayout::hands(kind)) {
             hands.append(hand.transform().map(ScreenToyHandsLayout::handOutline()));
+            QPainterPathStroker edge;
+            edge.setWidth(0.014);
+            aroundHands = aroundHands.united(hands.back()).united(edge.createStroke(hands.back()));
+        }
         for (ScreenToyHandTone tone : {ScreenToyHandTone::light, ScreenToyHandTone::deep}) {
             SCOPED_TRACE(rawValue(kind).toStdString() + " " + rawValue(tone).toStdString());
             const QImage tinted = ScreenToyArtwork::artwork(kind, tone).convertToFormat(QImage::Format_ARGB32);
@@ -157,6 +165,8 @@ TEST(ScreenToyArtwork, TonesRecolourTheHandsAndNothingElse)
             // grenade's yellow band) changed.
             int skinKept = 0;
             int warmChanged = 0;
+            // Changed, yet off the held toy's hands: the weapon's paint.
+            int offHands = 0;
             for (int y = 0; y < original.height(); y += 2) {
                 for (int x = 0; x < original.width(); x += 2) {
                     const QRgb before = original.pixel(x, y);
@@ -177,6 +187,7 @@ TEST(ScreenToyArtwork, TonesRecolourTheHandsAndNothingElse)
                         continue;
                     }
                     warmChanged += strength > 0 && c.redF() - c.greenF() <= 0.07;
+                    offHands += !hands.isEmpty() && !aroundHands.contains(unit);
                     bool highlighted = false;
                     for (const QRectF &zone : regions.skinHighlightRegions)
                         highlighted |= zone.contains(unit);
@@ -191,6 +202,7 @@ TEST(ScreenToyArtwork, TonesRecolourTheHandsAndNothingElse)
             EXPECT_LE(woodChanged, 4);
             EXPECT_LE(skinKept, 20) << "skin left in the original tone";
             EXPECT_LE(warmChanged, 50);
+            EXPECT_LE(offHands, 20);
             for (const ScreenToyHandsLayout::Hand &hand : ScreenToyHandsLayout::hands(kind)) {
                 // The back of each hand, a little towards the wrist from the grip.
                 const QPointF back = hand.transform().map(QPointF(0.0, 0.03));
