@@ -384,6 +384,7 @@ TEST(ScreenToyArtwork, EffectsHaveABrightCoreAndSoftEdges)
     EXPECT_LT(flashCore.hsvSaturationF(), 0.2) << "white, not yellow, at the core";
     const QImage &fire = ScreenToyArtwork::grenadeFire();
     EXPECT_GT(QColor::fromRgba(fire.pixel(64, 230)).lightnessF(), QColor::fromRgba(fire.pixel(64, 90)).lightnessF());
+    EXPECT_LT(QColor::fromRgba(fire.pixel(64, 236)).hsvSaturationF(), 0.35) << "a pale core low in the flame";
 
     const QImage &crater = ScreenToyArtwork::grenadeCrater();
     const int c = crater.width() / 2;
