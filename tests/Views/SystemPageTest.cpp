@@ -21,6 +21,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
 
@@ -43,8 +44,11 @@ struct SystemRig {
     QList<SystemReactionEvent> systemEvents;
     QList<ArrivalReactionEvent> arrivalEvents;
 
-    explicit SystemRig(bool lidSensor = true)
+    // `defaults`: the settings file an earlier run left.
+    explicit SystemRig(bool lidSensor = true, const QByteArray &defaults = {})
     {
+        if (!defaults.isEmpty())
+            folder.write(QStringLiteral("defaults.ini"), defaults);
         TestPlatform base(folder);
         Platform platform = std::move(base.platform);
         if (lidSensor)
@@ -391,6 +395,28 @@ TEST(SystemPage, PreciseDropRowFollowsWhatTheIconLocatorFound)
     rig.sync();
     EXPECT_TRUE(rig.shows("Precise file manager positions available"));
     EXPECT_FALSE(rig.named("Enable precise icon drop")->isVisibleTo(rig.page.get()));
+
+    // The next start shows the last answer without asking; a later answer of none stands too.
+    const auto restarted = [](SystemRig &before) {
+        before.app->defaults().sync();
+        QFile file(before.folder.filePath(QStringLiteral("defaults.ini")));
+        return std::make_unique<SystemRig>(true, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+    };
+    auto again = restarted(rig);
+    EXPECT_EQ(again->icons->lookups, 0);
+    EXPECT_TRUE(again->shows("Precise file manager positions available"));
+    EXPECT_FALSE(again->named("Enable precise icon drop")->isVisibleTo(again->page.get()));
+    // The bus going away is looked at, as after the click.
+    QSignalSpy lost(&again->app->chaosEffects(), &ChaosEffectController::hasIconPositionsChanged);
+    again->probe->accessibilityGranted = true;
+    again->app->permissions().refreshAccessibility();
+    again->icons->setFrames({});
+    again->probe->accessibilityGranted = false;
+    again->app->permissions().refreshAccessibility();
+    ASSERT_TRUE(lost.wait(2000));
+    auto third = restarted(*again);
+    EXPECT_TRUE(third->named("Enable precise icon drop")->isVisibleTo(third->page.get()));
+    EXPECT_FALSE(third->shows("Precise file manager positions available"));
 }
 
 TEST(SystemPage, DesktopIconsAreReadOnlyForARunOrAtTheUsersWord)
