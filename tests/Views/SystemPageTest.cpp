@@ -45,7 +45,8 @@ struct SystemRig {
     QList<ArrivalReactionEvent> arrivalEvents;
 
     // `defaults`: the settings file an earlier run left.
-    explicit SystemRig(bool lidSensor = true, const QByteArray &defaults = {})
+    explicit SystemRig(bool lidSensor = true, const QByteArray &defaults = {},
+                       const std::function<void(Platform &)> &arrange = {})
     {
         if (!defaults.isEmpty())
             folder.write(QStringLiteral("defaults.ini"), defaults);
@@ -63,6 +64,8 @@ struct SystemRig {
         auto fakeProbe = std::make_unique<FakePermissionProbe>();
         probe = fakeProbe.get();
         platform.permissionProbe = std::move(fakeProbe);
+        if (arrange)
+            arrange(platform);
         app = std::make_unique<AppController>(std::move(platform));
         SystemReactionController &system = app->systemReactions();
         system.onReaction = [this](const SystemReactionEvent &event) { systemEvents << event; };
@@ -462,4 +465,41 @@ TEST(SystemPage, DesktopIconsAreReadOnlyForARunOrAtTheUsersWord)
     rig.app->permissions().refreshAccessibility();
     EXPECT_EQ(rig.icons->lookups, 3);
     chaos.stop();
+}
+
+// The watchers' status lines say what runs: on with their switch after a start, off with it
+// or while effects are paused, over two rounds.
+TEST(SystemPage, WatcherStatusLinesFollowWhatRuns)
+{
+    SystemRig rig(true, {}, [](Platform &platform) {
+        platform.reactions.mounts = std::make_unique<FakeMountWatcher>();
+        platform.reactions.downloads = std::make_unique<FakeDirectoryWatcher>();
+        platform.reactions.screenshots = std::make_unique<FakeDirectoryWatcher>();
+        platform.reactions.downloadsFolder = QStringLiteral("/home/u/Downloads");
+        platform.reactions.screenshotFolder = ScreenshotLocation::Folder{QStringLiteral("/home/u/Pictures"), false};
+    });
+    rig.app->effectsController().start();
+    const auto running = [&rig] {
+        return std::pair{!rig.shows(QStringLiteral("Arrival listeners are off")),
+                         !rig.shows(QStringLiteral("Watcher is off"))};
+    };
+    for (int round = 0; round < 2; ++round) {
+        rig.settings().setArrivalReactionsEnabled(true);
+        rig.settings().setScreenshotReactionsEnabled(true);
+        rig.sync();
+        EXPECT_EQ(running(), std::pair(true, true)) << "round " << round;
+        EXPECT_EQ(rig.app->arrivalReactions().isObserving(), true);
+
+        rig.settings().setArrivalReactionsEnabled(false);
+        rig.settings().setScreenshotReactionsEnabled(false);
+        rig.sync();
+        EXPECT_EQ(running(), std::pair(false, false)) << "round " << round;
+
+        rig.settings().setArrivalReactionsEnabled(true);
+        rig.settings().setScreenshotReactionsEnabled(true);
+        rig.settings().setEffectsPaused(true);
+        rig.sync();
+        EXPECT_EQ(running(), std::pair(false, false)) << "paused, round " << round;
+        rig.settings().setEffectsPaused(false);
+    }
 }
