@@ -12,6 +12,9 @@
 #include "support/TestPlatform.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QScopeGuard>
 #include <QLineEdit>
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -279,6 +282,43 @@ TEST(ControlWindow, EverythingFitsAtTheMinimumSize)
             EXPECT_EQ(view->verticalScrollBar()->isVisible(), view->widget()->height() > view->viewport()->height())
                 << rawValue(page).toStdString();
             EXPECT_LE(view->widget()->minimumSizeHint().width(), view->viewport()->width());
+        }
+    }
+}
+
+// Every page at the smallest and the usual width, with long texts where users write them: no
+// label is cut without an ellipsis and every page-bar tab shows its whole title.
+TEST(ControlWindow, NoTextIsCutWithoutAnEllipsis)
+{
+    // The font the pictures are made with, so what is measured here is what they show.
+    const QFont before = QApplication::font();
+    QFont pinned(QStringLiteral("DejaVu Sans"));
+    pinned.setPixelSize(13);
+    QApplication::setFont(pinned);
+    const auto restore = qScopeGuard([&before] { QApplication::setFont(before); });
+    WindowRig rig({QStringLiteral("focusGoal=Write the whole introduction of the report before lunch today")});
+    ControlWindow &window = rig.open(SettingsPage::home);
+    const auto cut = [](const QWidget *root) {
+        QStringList found;
+        for (const QLabel *label : root->findChildren<QLabel *>()) {
+            if (!label->isVisibleTo(root) || label->wordWrap() || label->text().isEmpty()
+                || Qt::mightBeRichText(label->text()) || label->text().contains(QChar(0x2026)))
+                continue;
+            const int need = label->fontMetrics().horizontalAdvance(label->text());
+            if (need > label->contentsRect().width() + 1)
+                found << label->text() + QStringLiteral(" (%1 of %2)").arg(label->contentsRect().width()).arg(need);
+        }
+        return found;
+    };
+    for (const int width : {620, 760}) {
+        window.resize(width, 600);
+        for (SettingsPage page : allCases<SettingsPage>()) {
+            rig.controller->showControlPanel(page);
+            QCoreApplication::processEvents();
+            EXPECT_EQ(cut(window.pageView(page)), QStringList()) << rawValue(page).toStdString() << " at " << width;
+            for (QAbstractButton *tab : window.findChild<PageBar *>()->findChildren<QAbstractButton *>())
+                EXPECT_GE(tab->width() - 6, tab->fontMetrics().horizontalAdvance(tab->text()))
+                    << tab->text().toStdString() << " at " << width;
         }
     }
 }
