@@ -1,5 +1,6 @@
 #include "App/AppController.h"
 #include "App/AppWindows.h"
+#include "Focus/FocusJournalStore.h"
 #include "Views/ControlWindow.h"
 #include "Services/InterfaceTheme.h"
 #include "Views/ControlHeader.h"
@@ -296,7 +297,14 @@ TEST(ControlWindow, NoTextIsCutWithoutAnEllipsis)
     pinned.setPixelSize(13);
     QApplication::setFont(pinned);
     const auto restore = qScopeGuard([&before] { QApplication::setFont(before); });
-    WindowRig rig({QStringLiteral("focusGoal=Write the whole introduction of the report before lunch today")});
+    const QString longText = QStringLiteral("Write the whole introduction of the quarterly report, then a paragraph "
+                                            "on every chapter and the closing summary");
+    WindowRig rig({QStringLiteral("focusGoal=") + longText,
+                   QStringLiteral("focusAllowedBundleIDs=org.example.MusicPlayerWithAVeryLongNameIndeedForSure")});
+    FocusJournalStore &journal = rig.controller->journal();
+    const QDateTime end = QDateTime::currentDateTime();
+    journal.recordSession({longText, end.addSecs(-1500), end, 25, true, 1500});
+    journal.saveSetup(longText, 50, {QStringLiteral("org.example.editor")});
     ControlWindow &window = rig.open(SettingsPage::home);
     const auto cut = [](const QWidget *root) {
         QStringList found;
@@ -315,7 +323,8 @@ TEST(ControlWindow, NoTextIsCutWithoutAnEllipsis)
         for (SettingsPage page : allCases<SettingsPage>()) {
             rig.controller->showControlPanel(page);
             QCoreApplication::processEvents();
-            EXPECT_EQ(cut(window.pageView(page)), QStringList()) << rawValue(page).toStdString() << " at " << width;
+            EXPECT_EQ(cut(window.pageView(page)).join(QStringLiteral("; ")).toStdString(), "")
+                << rawValue(page).toStdString() << " at " << width;
             for (QAbstractButton *tab : window.findChild<PageBar *>()->findChildren<QAbstractButton *>())
                 EXPECT_GE(tab->width() - 6, tab->fontMetrics().horizontalAdvance(tab->text()))
                     << tab->text().toStdString() << " at " << width;
