@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QLineEdit>
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -354,6 +355,19 @@ TEST(ControlWindow, StudioOpensAsAFreshDialogAndCloseDismissesIt)
     window.state().setClipStudioPresented(true);
     ASSERT_NE(window.studioSheet(), nullptr);
     EXPECT_TRUE(window.studioSheet()->isVisible());
+    window.state().setClipStudioPresented(false);
+    QCoreApplication::processEvents();
+
+    // A window lower than the studio's ideal page: the sheet fits it, and the page scrolls.
+    for (const int height : {705, 500}) {
+        window.resize(760, height);
+        window.state().setClipStudioPresented(true);
+        ASSERT_NE(window.studioSheet(), nullptr);
+        EXPECT_LE(window.studioSheet()->height(), window.height()) << height;
+        EXPECT_LE(window.studioSheet()->height(), window.screen()->availableGeometry().height()) << height;
+        window.state().setClipStudioPresented(false);
+        QCoreApplication::processEvents();
+    }
 }
 
 TEST(ControlWindow, ChangesRedrawOnceTheEventLoopTurns)
