@@ -137,6 +137,10 @@ TEST(LaunchAtLoginManager, KeepsAnOldEntryItCannotReplace)
     EXPECT_TRUE(QFile::exists(autostart + QStringLiteral("/plinkly.desktop")));
     EXPECT_TRUE(login.isEnabled());
     EXPECT_TRUE(login.errorMessage().startsWith(QStringLiteral("Couldn’t add Plinkly")));
+    // Switching it on again fails the same way and still keeps the old entry.
+    login.setEnabled(true);
+    EXPECT_TRUE(QFile::exists(autostart + QStringLiteral("/plinkly.desktop")));
+    EXPECT_TRUE(login.isEnabled());
     login.setEnabled(false);
     EXPECT_FALSE(login.isEnabled());
     EXPECT_FALSE(QFile::exists(autostart + QStringLiteral("/plinkly.desktop")));
@@ -228,6 +232,11 @@ TEST(LaunchAtLoginManager, QuotesExecutablePathsAsDesktopEntriesRequireAndReadsT
         {QStringLiteral("/opt/a\"b"), QStringLiteral("\"/opt/a\\\\\"b\"")},
         {QStringLiteral("/opt/a`b\\c"), QStringLiteral("\"/opt/a\\\\`b\\\\\\\\c\"")},
     };
+    // Escapes other programs write: \s for a space inside a quoted argument; unquoted, it parts
+    // the arguments like any space.
+    EXPECT_EQ(LaunchAtLoginManager::programOf(QStringLiteral("\"/opt/my\\sapp/run\" --x")), QStringLiteral("/opt/my app/run"));
+    EXPECT_EQ(LaunchAtLoginManager::programOf(QStringLiteral("/opt/my\\sapp/run --x")), QStringLiteral("/opt/my"));
+    EXPECT_EQ(LaunchAtLoginManager::programOf(QStringLiteral("\"/opt/my app/run\" --x")), QStringLiteral("/opt/my app/run"));
     for (const auto &[path, exec] : cases) {
         EXPECT_EQ(LaunchAtLoginManager::execValue(path), exec) << path.toStdString();
         EXPECT_EQ(LaunchAtLoginManager::programOf(exec + QStringLiteral(" --flag")), path) << exec.toStdString();

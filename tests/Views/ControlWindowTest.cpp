@@ -4,6 +4,7 @@
 #include "Views/ControlWindow.h"
 #include "Services/InterfaceTheme.h"
 #include "Views/ControlHeader.h"
+#include "Views/Kit/ElidedLabel.h"
 #include "Views/Kit/StatusPill.h"
 #include "Views/Kit/VolumeControl.h"
 #include "Views/MenuBarPanel.h"
@@ -311,7 +312,13 @@ TEST(ControlWindow, NoTextIsCutWithoutAnEllipsis)
         QStringList found;
         for (const QLabel *label : root->findChildren<QLabel *>()) {
             if (!label->isVisibleTo(root) || label->wordWrap() || label->text().isEmpty()
-                || Qt::mightBeRichText(label->text()) || label->text().contains(QChar(0x2026)))
+                || Qt::mightBeRichText(label->text()))
+                continue;
+            // A cut text tells the whole of itself in its tooltip, and its ellipsis shows.
+            const auto *elided = qobject_cast<const ElidedLabel *>(label);
+            if (elided && elided->text() != elided->fullText() && elided->toolTip() != elided->fullText())
+                found << label->text() + QStringLiteral(" (no tooltip)");
+            if (label->text().contains(QChar(0x2026)) && !elided)
                 continue;
             const int need = label->fontMetrics().horizontalAdvance(label->text());
             if (need > label->contentsRect().width() + 1)

@@ -417,6 +417,13 @@ TEST_F(DesktopPetControllerTest, StandsClearOfAWindowWhileItIsOpenAndComesBackAf
             if (!shownBefore)
                 t.controller.show();
             clear("opened");
+            // Beside the window the shortest way: from over its centre that is straight up.
+            if (c.fits && shownBefore && !home.intersects(window)) {
+                EXPECT_EQ(t.panel().rect, home) << c.name << ": already clear, not moved";
+            } else if (c.fits && shownBefore) {
+                EXPECT_EQ(t.panel().rect.left(), home.left()) << c.name;
+                EXPECT_GT(t.panel().rect.top(), home.top()) << c.name;
+            }
             t.scheduler.advance(30s);
             clear("after the idle wait");
             t.openMenu(true);

@@ -242,7 +242,7 @@ TEST(PetFigure, BadgeAndCountdownMoveToTheSideWithRoomOnScreen)
         double badgeSide, countdownSide;
     } cases[] = {
         {1, true, true, 1, 1},    {1, true, false, -1, -1}, {1, false, true, 1, 1},  {-1, true, true, -1, 1},
-        {-1, false, true, 1, 1},  {-1, true, false, -1, -1}, {1, false, false, 1, 1},
+        {-1, false, true, 1, 1},  {-1, true, false, -1, -1}, {1, false, false, 1, 1}, {-1, false, false, -1, 1},
     };
     const QColor plate = QColor::fromRgbF(0.32f, 0.24f, 0.52f);
     for (const auto &c : cases) {
