@@ -276,7 +276,16 @@ PetFigureState DesktopPetView::figureState() const
     return {p.mood(),        p.colorID(),   p.accessoryID(), p.faceID(),
             p.facingDirection(), p.isWalking(), m_walkingStep,  m_bobbing,
             m_blinking,      m_gaze,        m_shownMoment,   poseValues().momentProgress,
-            p.focusTimeLabel(), p.focusIsPaused()};
+            p.focusTimeLabel(), p.focusIsPaused(), m_roomOnLeft, m_roomOnRight};
+}
+
+void DesktopPetView::setRoomBeside(bool left, bool right)
+{
+    if (left == m_roomOnLeft && right == m_roomOnRight)
+        return;
+    m_roomOnLeft = left;
+    m_roomOnRight = right;
+    refresh();
 }
 
 void DesktopPetView::retarget(PetCurve curve, Start start)

@@ -1,9 +1,17 @@
+#include "Effects/Pet/PetGeometry.h"
+#include "Effects/Pet/PetPresentation.h"
+#include "Effects/Pet/View/DesktopPetView.h"
 #include "Effects/Pet/View/PetBodyImage.h"
 #include "Effects/Pet/View/PetFace.h"
 #include "Effects/Pet/View/PetFigure.h"
+#include "Effects/Pet/View/PetWindow.h"
+#include "fakes/FakeOverlayWindowSupport.h"
+#include "fakes/ManualClock.h"
 #include "support/TestFolders.h"
 
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -222,4 +230,73 @@ TEST(PetBodyImage, TheFirstReadableFileWinsAndASymbolStandsInForNone)
     const QImage symbol = PetBodyImage::load({folder.filePath("missing/body.png")});
     EXPECT_FALSE(symbol.isNull());
     EXPECT_EQ(symbol.deviceIndependentSize(), QSizeF(64, 62));
+}
+
+// The badge sits behind the pet and the countdown at its upper right unless the screen ends
+// there: then each moves to the other side, if that side has room.
+TEST(PetFigure, BadgeAndCountdownMoveToTheSideWithRoomOnScreen)
+{
+    const struct {
+        double facing;
+        bool roomLeft, roomRight;
+        double badgeSide, countdownSide;
+    } cases[] = {
+        {1, true, true, 1, 1},    {1, true, false, -1, -1}, {1, false, true, 1, 1},  {-1, true, true, -1, 1},
+        {-1, false, true, 1, 1},  {-1, true, false, -1, -1}, {1, false, false, 1, 1}, {-1, false, false, -1, 1},
+    };
+    const QColor plate = QColor::fromRgbF(0.32f, 0.24f, 0.52f);
+    for (const auto &c : cases) {
+        PetFigureState state;
+        state.moment = PetMoment::camera;
+        state.momentProgress = 1;
+        state.focusTimeLabel = QStringLiteral("24:59");
+        state.facingDirection = c.facing;
+        state.roomOnLeft = c.roomLeft;
+        state.roomOnRight = c.roomRight;
+        const QImage image = drawn(state);
+        const std::string name = "facing " + std::to_string(c.facing) + (c.roomLeft ? " room left" : "")
+            + (c.roomRight ? " room right" : "");
+        EXPECT_TRUE(near(at(image, {36 * c.badgeSide, 0}), plate)) << name;
+        EXPECT_TRUE(isBlank(image, {-c.badgeSide * 45 - 5, -2, 10, 6})) << name;
+        EXPECT_GT(at(image, {40 * c.countdownSide, -36}).alpha(), 200) << name;
+        EXPECT_TRUE(isBlank(image, {-c.countdownSide * 58 - 4, -36, 8, 2})) << name;
+    }
+}
+
+TEST(PetGeometry, RoomBesideTheFigureEndsAtTheScreensEdges)
+{
+    const struct {
+        double centre;
+        bool left, right;
+    } cases[] = {{720, true, true}, {1399, true, false}, {1362, true, true}, {1363, true, false},
+                 {41, false, true}, {78, true, true},    {77, false, true}};
+    for (const auto &c : cases) {
+        const PetGeometry::RoomBeside room = PetGeometry::roomBeside(c.centre, 0, 1440);
+        EXPECT_EQ(room.left, c.left) << c.centre;
+        EXPECT_EQ(room.right, c.right) << c.centre;
+    }
+}
+
+// At the default place the panel hangs past the right edge: the window tells its view so.
+TEST(PetWindow, TellsItsViewWhichSidesOfTheFigureAreOnScreen)
+{
+    ManualClock clock;
+    ManualScheduler scheduler{clock};
+    PetPresentation presentation{scheduler};
+    FakeOverlayWindowSupport support;
+    PetWindow window(presentation, scheduler, support, {});
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const double width = PetGeometry::closedPanelSize.width();
+    const struct {
+        double x;
+        bool left, right;
+    } places[] = {{screen.right() + 1 - width + PetGeometry::overhang(PetGeometry::closedPanelSize), true, false},
+                  {-PetGeometry::overhang(PetGeometry::closedPanelSize), false, true},
+                  {screen.center().x() - width / 2, true, true},
+                  {screen.right() + 1 - width + PetGeometry::overhang(PetGeometry::closedPanelSize), true, false}};
+    for (const auto &p : places) {
+        window.setFrame({QPointF(p.x, 100), PetGeometry::closedPanelSize});
+        EXPECT_EQ(window.view().figureState().roomOnLeft, p.left) << p.x;
+        EXPECT_EQ(window.view().figureState().roomOnRight, p.right) << p.x;
+    }
 }
