@@ -1,5 +1,5 @@
 #include "Views/ControlWindow.h"
-#include "Views/Kit/Contrast.h"
+#include "Foundation/Contrast.h"
 #include "Views/Kit/KitAppearance.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/TextLabels.h"
@@ -10,7 +10,9 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -32,7 +34,7 @@ QPalette breezeDark()
 
 }
 
-TEST(KitStyle, FontRolesKeepTheirRatiosToTheBodyAndNeverGoBelowTheSmallestReadableSize)
+TEST(KitStyle, FontRolesKeepTheirRatiosToTheBodyAndNeverGoBelowADesktopsSmallestReadableSize)
 {
     struct Case {
         FontRole role;
@@ -41,8 +43,11 @@ TEST(KitStyle, FontRolesKeepTheirRatiosToTheBodyAndNeverGoBelowTheSmallestReadab
     for (const Case &c : {Case{FontRole::body, 10, 8, 10}, Case{FontRole::largeTitle, 10, 8, 20},
                           Case{FontRole::title3, 13, 8, 15}, Case{FontRole::caption, 13, 8, 10},
                           Case{FontRole::caption, 10, 8, 8}, Case{FontRole::subheadline, 9, 8.5, 8.5},
-                          // A smallest size above the body (no desktop value) holds small roles at the body.
-                          Case{FontRole::caption2, 9, 12, 9}, Case{FontRole::title2, 9, 12, 9 * 17.0 / 13}})
+                          // No smallest size from the desktop: Qt hands the body font itself, or its
+                          // default, which may be larger. The roles keep their ratios.
+                          Case{FontRole::caption, 13, 13, 10}, Case{FontRole::subheadline, 13, 13, 11},
+                          Case{FontRole::callout, 13, 13, 12}, Case{FontRole::caption2, 9, 12, 9 * 10.0 / 13},
+                          Case{FontRole::title2, 9, 12, 9 * 17.0 / 13}})
         EXPECT_NEAR(KitStyle::fontSize(c.role, c.body, c.smallest), c.expected, 0.01) << int(c.role) << " " << c.body;
 }
 
@@ -159,5 +164,33 @@ TEST(KitAppearance, WindowsRemakeTheirOwnPaletteInEachNewScheme)
                                        KitStyle::color(ColorRole::windowBackground)) >= Contrast::text;
             })) << int(wish) << " " << shown->metaObject()->className();
         }
+    }
+}
+
+TEST(KitAppearance, TheFirstWindowWaitsForTheDesktopsAnswerOrTheDeadlineWhicheverComesFirst)
+{
+    const PaletteGuard guard;
+    QApplication::setPalette(KitStyle::palette(ColorScheme::light));
+    QObject context;
+    // The desktop answers dark after some time, or never; the deadline is 150 ms.
+    for (const std::optional<int> answerAfterMs : {std::optional(20), std::optional<int>(), std::optional(400)}) {
+        FakeColorSchemeSource source;
+        KitAppearance appearance(source);
+        std::vector<ColorScheme> runs;
+        appearance.whenKnown(&context, [&] { runs.push_back(KitStyle::scheme(QApplication::palette())); },
+                             std::chrono::milliseconds(150));
+        if (answerAfterMs)
+            QTimer::singleShot(*answerAfterMs, &context, [&] { source.set(ColorSchemePreference::dark); });
+        QDeadlineTimer later(500);
+        while (!later.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        // Once, and after an answer in time already in its scheme; a late answer restyles later.
+        const ColorScheme first = answerAfterMs && *answerAfterMs < 150 ? ColorScheme::dark : ColorScheme::light;
+        EXPECT_EQ(runs, std::vector{first}) << answerAfterMs.value_or(-1);
+        // Once known, later work runs at once.
+        bool ranAtOnce = false;
+        appearance.whenKnown(&context, [&] { ranAtOnce = true; }, std::chrono::milliseconds(150));
+        EXPECT_EQ(ranAtOnce, answerAfterMs.has_value());
+        QApplication::setPalette(KitStyle::palette(ColorScheme::light));
     }
 }

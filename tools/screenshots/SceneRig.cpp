@@ -37,6 +37,7 @@ SceneRig::SceneRig(const QString &outputFolder, const QStringList &settings,
 
 SceneRig::~SceneRig()
 {
+    m_wallpaper.reset();
     m_windows.reset();
     m_app.reset();
 }
@@ -56,6 +57,24 @@ void SceneRig::settle(int milliseconds)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         QThread::msleep(10);
     }
+}
+
+void SceneRig::showWallpaper()
+{
+    if (m_wallpaper)
+        return;
+    auto window = std::make_unique<QWidget>();
+    window->setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint);
+    window->setAutoFillBackground(true);
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, KitStyle::scheme(QApplication::palette()) == ColorScheme::dark
+                                           ? QColor(0x1f, 0x23, 0x2b)
+                                           : QColor(0xd8, 0xdc, 0xe6));
+    window->setPalette(palette);
+    window->setGeometry(QGuiApplication::primaryScreen()->geometry());
+    window->show();
+    m_wallpaper = std::move(window);
+    settle();
 }
 
 void SceneRig::capture(const QString &name, QWidget *window)

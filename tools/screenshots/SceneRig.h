@@ -32,6 +32,9 @@ public:
     ControlWindow &controlWindow(SettingsPage page);
     // Lets the window manager, the compositor and queued work settle.
     void settle(int milliseconds = 250);
+    // Shows a full-screen window under every other, light or dark with the scheme, standing in
+    // for the desktop's wallpaper behind the translucent surfaces, for the rest of the scene.
+    void showWallpaper();
     // Saves the screen area of a top-level window, frame and anything stacked over it included.
     void capture(const QString &name, QWidget *window);
     // Saves a widget's own pixels, for content taller than the screen. Without settling, the
@@ -47,6 +50,7 @@ private:
     FakeGlobalPointer *m_pointer = nullptr;
     std::unique_ptr<AppController> m_app;
     std::unique_ptr<AppWindows> m_windows;
+    std::unique_ptr<QWidget> m_wallpaper;
 };
 
 // A scene: one state of one or more windows, saved as one or more PNGs named after it.

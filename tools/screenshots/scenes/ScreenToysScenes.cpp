@@ -12,18 +12,6 @@
 
 namespace {
 
-// A light window under the canvases, standing in for whatever the user has open.
-std::unique_ptr<QWidget> backdrop(SceneRig &rig)
-{
-    auto window = std::make_unique<QWidget>();
-    window->setWindowFlags(Qt::FramelessWindowHint);
-    window->setStyleSheet(QStringLiteral("background: #d8dce6;"));
-    window->setGeometry(QGuiApplication::primaryScreen()->geometry());
-    window->show();
-    rig.settle();
-    return window;
-}
-
 ScreenToyController &equipped(SceneRig &rig, ScreenToyKind kind)
 {
     rig.app().permissions().refresh();
@@ -51,7 +39,7 @@ Scene shot(const QString &name, ScreenToyKind kind, const std::vector<QPoint> &c
 {
     return {name,
             [=](SceneRig &rig) {
-                const auto window = backdrop(rig);
+                rig.showWallpaper();
                 ScreenToyController &toys = equipped(rig, kind);
                 clickAndWait(rig, toys, clicks, QPoint(760, 330), later);
                 rig.capture(name, toys.canvases().front());
@@ -80,7 +68,7 @@ const SceneRegistrar grenadeCrater{shot(QStringLiteral("toys/grenade-crater"),
     ScreenToyKind::grenade, {{640, 300}}, 4000ms)};
 
 const SceneRegistrar whip{QStringLiteral("toys/whip"), [](SceneRig &rig) {
-    const auto window = backdrop(rig);
+    rig.showWallpaper();
     ScreenToyController &toys = equipped(rig, ScreenToyKind::whip);
     for (int step = 0; step < 90; ++step) {
         rig.platform().clock->advance(16ms);
@@ -91,7 +79,7 @@ const SceneRegistrar whip{QStringLiteral("toys/whip"), [](SceneRig &rig) {
 }, {}, withToyPointer};
 
 const SceneRegistrar tones{QStringLiteral("toys/tone"), [](SceneRig &rig) {
-    const auto window = backdrop(rig);
+    rig.showWallpaper();
     for (ScreenToyHandTone tone : allCases<ScreenToyHandTone>()) {
         rig.app().settings().setToyHandToneID(rawValue(tone));
         for (ScreenToyKind kind : {ScreenToyKind::blaster, ScreenToyKind::grenade}) {
@@ -109,7 +97,7 @@ const SceneRegistrar tones{QStringLiteral("toys/tone"), [](SceneRig &rig) {
 // The held toys turned as far as the pointer can take them, both ways: towards the top
 // corners and down to the bottom corners; the arms run off the screen's edge every time.
 const SceneRegistrar turns{QStringLiteral("toys/turn"), [](SceneRig &rig) {
-    const auto window = backdrop(rig);
+    rig.showWallpaper();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const std::pair<const char *, QPoint> corners[] = {{"top-left", screen.topLeft()},
                                                        {"top-right", screen.topRight()},

@@ -1,12 +1,15 @@
 #include "Effects/Pet/View/PetBodyImage.h"
 #include "Effects/Pet/View/PetFace.h"
 #include "Effects/Pet/View/PetFigure.h"
+#include "Foundation/Contrast.h"
 #include "support/TestFolders.h"
 
+#include <QHash>
 #include <QPainter>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -113,6 +116,42 @@ TEST(PetFigure, APausedCountdownIsOrange)
     EXPECT_EQ(paused.red(), 255);
     EXPECT_GT(paused.green(), 120);
     EXPECT_LT(paused.blue(), 20);
+}
+
+// The countdown's text reads on its fill, running and paused, and the capsule's rounded ends
+// blend into what lies behind them rather than stepping.
+TEST(PetFigure, TheCountdownReadsOnItsFillAndItsEndsAreSmooth)
+{
+    for (const bool paused : {false, true}) {
+        PetFigureState state;
+        state.focusTimeLabel = QStringLiteral("59:59");
+        state.focusIsPaused = paused;
+        const QImage withCountdown = drawn(state);
+        state.focusTimeLabel.reset();
+        const QImage without = drawn(state);
+        QHash<QRgb, int> counts;
+        int partial = 0;
+        for (int y = 0; y < withCountdown.height(); ++y) {
+            for (int x = 0; x < withCountdown.width(); ++x) {
+                const QRgb pixel = withCountdown.pixel(x, y);
+                if (pixel == without.pixel(x, y))
+                    continue;
+                ++counts[pixel];
+                partial += qAlpha(without.pixel(x, y)) == 0 && qAlpha(pixel) > 0 && qAlpha(pixel) < 255;
+            }
+        }
+        ASSERT_FALSE(counts.isEmpty());
+        const QRgb fill = std::max_element(counts.keyValueBegin(), counts.keyValueEnd(),
+                                           [](auto a, auto b) { return a.second < b.second; })->first;
+        double best = 1;
+        for (auto it = counts.keyValueBegin(); it != counts.keyValueEnd(); ++it) {
+            if (qAlpha(it->first) == 255)
+                best = std::max(best, Contrast::ratio(QColor::fromRgb(it->first), QColor::fromRgb(fill)));
+        }
+        EXPECT_GE(best, Contrast::text) << (paused ? "paused" : "running");
+        // Each rounded end spreads over a few pixels of partial cover on a clear background.
+        EXPECT_GE(partial, 8) << (paused ? "paused" : "running");
+    }
 }
 
 TEST(PetFigure, TheTintReachesOnlyTheBodyAndFlippers)
