@@ -37,7 +37,8 @@ public:
     void showWallpaper();
     // Saves the screen area of a top-level window, frame and anything stacked over it included.
     void capture(const QString &name, QWidget *window);
-    // Saves a widget's own pixels, for content taller than the screen. Without settling, the
+    // Saves a widget's own pixels (over the wallpaper, when one is shown), for content taller
+    // than the screen. Without settling, the
     // pixels are those of this moment, before queued work (a finishing load) changes them.
     void captureContent(const QString &name, QWidget *widget, bool settleFirst = true);
 
