@@ -83,11 +83,6 @@ ColorScheme Appearance::scheme(const QPalette &palette)
                : ColorScheme::light;
 }
 
-ColorScheme Appearance::scheme()
-{
-    return scheme(QGuiApplication::palette());
-}
-
 QColor Appearance::color(ColorRole role, double opacity)
 {
     return color(QGuiApplication::palette(), role, opacity);

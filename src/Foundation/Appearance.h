@@ -41,8 +41,6 @@ QColor color(ColorRole role, double opacity = 1.0);
 // The role as it comes out of `palette`; text roles are readable on its backgrounds.
 QColor color(const QPalette &palette, ColorRole role, double opacity = 1.0);
 ColorScheme scheme(const QPalette &palette);
-// The scheme of the application palette.
-ColorScheme scheme();
 // `from` with `to` laid over it at `amount` (0 to 1).
 QColor mix(const QColor &from, const QColor &to, double amount);
 // `color` with its alpha multiplied by `opacity`.

@@ -12,7 +12,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QLabel>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -80,6 +79,11 @@ TEST(KitStyle, TextRolesAreReadableOnEveryBackgroundOfLightAndDarkPalettes)
                 EXPECT_GE(Contrast::ratio(KitStyle::color(palette, role), background), Contrast::text)
                     << int(role) << " on " << background.name().toStdString();
             EXPECT_GE(Contrast::ratio(KitStyle::color(palette, ColorRole::controlEdge), background), Contrast::large);
+            // Primary, secondary and tertiary text step down in weight.
+            EXPECT_GT(Contrast::ratio(KitStyle::color(palette, ColorRole::primary), background),
+                      Contrast::ratio(KitStyle::color(palette, ColorRole::secondary), background));
+            EXPECT_GT(Contrast::ratio(KitStyle::color(palette, ColorRole::secondary), background),
+                      Contrast::ratio(KitStyle::color(palette, ColorRole::tertiary), background));
         }
     }
 }
@@ -170,27 +174,57 @@ TEST(KitAppearance, WindowsRemakeTheirOwnPaletteInEachNewScheme)
 TEST(KitAppearance, TheFirstWindowWaitsForTheDesktopsAnswerOrTheDeadlineWhicheverComesFirst)
 {
     const PaletteGuard guard;
-    QApplication::setPalette(KitStyle::palette(ColorScheme::light));
-    QObject context;
-    // The desktop answers dark after some time, or never; the deadline is 150 ms.
-    for (const std::optional<int> answerAfterMs : {std::optional(20), std::optional<int>(), std::optional(400)}) {
-        FakeColorSchemeSource source;
-        KitAppearance appearance(source);
-        std::vector<ColorScheme> runs;
-        appearance.whenKnown(&context, [&] { runs.push_back(KitStyle::scheme(QApplication::palette())); },
-                             std::chrono::milliseconds(150));
-        if (answerAfterMs)
-            QTimer::singleShot(*answerAfterMs, &context, [&] { source.set(ColorSchemePreference::dark); });
-        QDeadlineTimer later(500);
+    const auto runEventsFor = [](int milliseconds) {
+        QDeadlineTimer later(milliseconds);
         while (!later.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        // Once, and after an answer in time already in its scheme; a late answer restyles later.
-        const ColorScheme first = answerAfterMs && *answerAfterMs < 150 ? ColorScheme::dark : ColorScheme::light;
-        EXPECT_EQ(runs, std::vector{first}) << answerAfterMs.value_or(-1);
+    };
+    const auto scheme = [] { return KitStyle::scheme(QApplication::palette()); };
+    using Schemes = std::vector<ColorScheme>;
+    constexpr std::chrono::milliseconds deadline(150);
+    {
+        // The answer first: the work runs with it, in its scheme, and not again at the deadline.
+        QApplication::setPalette(KitStyle::palette(ColorScheme::light));
+        FakeColorSchemeSource source;
+        KitAppearance appearance(source);
+        QObject context;
+        Schemes runs;
+        appearance.whenKnown(&context, [&] { runs.push_back(scheme()); }, deadline);
+        EXPECT_TRUE(runs.empty());
+        source.set(ColorSchemePreference::dark);
+        EXPECT_EQ(runs, Schemes{ColorScheme::dark});
+        runEventsFor(300);
+        EXPECT_EQ(runs, Schemes{ColorScheme::dark});
         // Once known, later work runs at once.
         bool ranAtOnce = false;
-        appearance.whenKnown(&context, [&] { ranAtOnce = true; }, std::chrono::milliseconds(150));
-        EXPECT_EQ(ranAtOnce, answerAfterMs.has_value());
+        appearance.whenKnown(&context, [&] { ranAtOnce = true; }, deadline);
+        EXPECT_TRUE(ranAtOnce);
+    }
+    {
+        // No answer in time: the deadline runs it once; a late answer restyles and runs nothing.
         QApplication::setPalette(KitStyle::palette(ColorScheme::light));
+        FakeColorSchemeSource source;
+        KitAppearance appearance(source);
+        QObject context;
+        Schemes runs;
+        appearance.whenKnown(&context, [&] { runs.push_back(scheme()); }, deadline);
+        runEventsFor(300);
+        EXPECT_EQ(runs, Schemes{ColorScheme::light});
+        source.set(ColorSchemePreference::dark);
+        EXPECT_EQ(scheme(), ColorScheme::dark);
+        EXPECT_EQ(runs, Schemes{ColorScheme::light});
+    }
+    {
+        // Work whose context is gone runs neither at the answer nor at the deadline.
+        QApplication::setPalette(KitStyle::palette(ColorScheme::light));
+        FakeColorSchemeSource source;
+        KitAppearance appearance(source);
+        auto context = std::make_unique<QObject>();
+        Schemes runs;
+        appearance.whenKnown(context.get(), [&] { runs.push_back(scheme()); }, deadline);
+        context.reset();
+        source.set(ColorSchemePreference::dark);
+        runEventsFor(300);
+        EXPECT_TRUE(runs.empty());
     }
 }

@@ -4,6 +4,7 @@
 #include "Foundation/Contrast.h"
 #include "support/TestFolders.h"
 
+#include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
 
@@ -154,6 +155,31 @@ TEST(PetFigure, TheCountdownReadsOnItsFillAndItsEndsAreSmooth)
     }
 }
 
+// The countdown is set in the desktop's font: a larger one makes a larger capsule.
+TEST(PetFigure, TheCountdownGrowsWithTheDesktopsFont)
+{
+    const QFont saved = QGuiApplication::font();
+    const auto capsulePixels = [](int bodyPixels) {
+        QFont body = QGuiApplication::font();
+        body.setPixelSize(bodyPixels);
+        QGuiApplication::setFont(body);
+        PetFigureState state;
+        const QImage without = drawn(state);
+        state.focusTimeLabel = QStringLiteral("25:00");
+        const QImage with = drawn(state);
+        int count = 0;
+        for (int y = 0; y < with.height(); ++y) {
+            for (int x = 0; x < with.width(); ++x)
+                count += with.pixel(x, y) != without.pixel(x, y);
+        }
+        return count;
+    };
+    const int small = capsulePixels(10);
+    const int large = capsulePixels(18);
+    QGuiApplication::setFont(saved);
+    EXPECT_GT(large, small * 1.4);
+}
+
 TEST(PetFigure, TheTintReachesOnlyTheBodyAndFlippers)
 {
     PetFigureState cream;
@@ -197,6 +223,31 @@ TEST(PetFace, MoodsOverrideTheFaceAndOnlyOrdinaryEyesBlink)
     EXPECT_DOUBLE_EQ(open.rightEye.x(), 4);
     EXPECT_NEAR(open.mouth.y() - blink.mouth.y(), 2.75, 1e-9);
     EXPECT_EQ(PetFace::mouth("sleepy").cell, QSizeF(4, 4));
+}
+
+// The happy face's mouth curves down in its middle: a smile, not a frown.
+TEST(PetFace, TheSmileIsLowerInTheMiddleThanAtItsEnds)
+{
+    PetFigureState state;
+    const QImage image = drawn(state);
+    const QImage noMouth = [] {
+        QImage blank(320, 240, QImage::Format_ARGB32_Premultiplied);
+        blank.setDevicePixelRatio(2);
+        blank.fill(Qt::transparent);
+        return blank;
+    }();
+    QImage face = noMouth;
+    {
+        QPainter painter(&face);
+        painter.translate(80, 60);
+        PetFace::paintFace(painter, PetMood::idle, QStringLiteral("happy"), false);
+    }
+    const QPointF mouth = PetFace::layout(QStringLiteral("happy"), false).mouth;
+    const auto inkAt = [&](QPointF point) { return at(face, point).alpha() > 100; };
+    EXPECT_TRUE(inkAt(mouth + QPointF(0, 1.5)));
+    EXPECT_FALSE(inkAt(mouth + QPointF(0, -2)));
+    EXPECT_TRUE(inkAt(mouth + QPointF(-2, -1)) || inkAt(mouth + QPointF(-2, -0.5)));
+    EXPECT_FALSE(image.isNull());
 }
 
 TEST(PetFace, CrownPointsAndHeadphoneBandEnds)
