@@ -9,6 +9,7 @@
 #include "Platform/Linux/TerminationSignals.h"
 #include "Services/ResourceBundle.h"
 #include "Views/Kit/KitAppearance.h"
+#include "Views/Kit/KitControlStyle.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -23,6 +24,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Plinkly"));
     QApplication::setDesktopFileName(applicationId);
     QApplication::setQuitOnLastWindowClosed(false);
+    KitControlStyle::install();
     // Light or dark as the desktop wishes, followed while running.
     PortalColorSchemeSource colorScheme(QDBusConnection::sessionBus());
     KitAppearance appearance(colorScheme);

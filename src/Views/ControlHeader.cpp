@@ -52,8 +52,9 @@ void ControlHeader::setAccent(const QColor &accent)
     if (accent == m_accent)
         return;
     m_accent = accent;
-    m_tile->setFill(KitStyle::withOpacity(accent, 0.10));
-    m_icon->setPixmap(SymbolIcon::icon(QStringLiteral("keyboard"), accent).pixmap(20, 20));
+    const KitStyle::TintedTile tile = KitStyle::tintedTile(accent, 0.10);
+    m_tile->setFill(tile.fill);
+    m_icon->setPixmap(SymbolIcon::icon(QStringLiteral("keyboard"), tile.ink).pixmap(20, 20));
 }
 
 void ControlHeader::setPills(const HeaderPills::Pill &effects, const HeaderPills::Pill &input)

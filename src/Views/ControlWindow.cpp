@@ -171,12 +171,11 @@ void ControlWindow::refreshImportAlert()
     if (!error || !isVisible())
         return;
     if (!m_importAlert) {
-        m_importAlert = new QMessageBox(QMessageBox::Warning, QStringLiteral("Couldn’t import that sound pack"),
-                                        QString(), QMessageBox::Ok, this);
+        const QString heading = QStringLiteral("Couldn’t import that sound pack");
+        m_importAlert = new QMessageBox(QMessageBox::Warning, heading, heading, QMessageBox::Ok, this);
         m_importAlert->setObjectName(QStringLiteral("importAlert"));
         m_importAlert->setWindowModality(Qt::WindowModal);
         KitStyle::applyWindowPalette(m_importAlert, m_sync->accent());
-        m_importAlert->setText(QStringLiteral("<b>Couldn’t import that sound pack</b>"));
         // Every way of closing the alert (OK, Escape, the window's close button) clears the error.
         connect(m_importAlert, &QMessageBox::finished, this, [this] {
             if (m_app.sound().packs().lastError())

@@ -38,6 +38,12 @@ QColor KitStyle::readable(const QColor &ink)
                                     color(ColorRole::barBackground)});
 }
 
+KitStyle::TintedTile KitStyle::tintedTile(const QColor &accent, double tint)
+{
+    const QColor fill = withOpacity(accent, tint);
+    return {fill, Contrast::readable(accent, {Contrast::over(fill, color(ColorRole::controlBackground))}, Contrast::large)};
+}
+
 QColor KitStyle::accent(const SettingsStore &settings)
 {
     return InterfaceThemes::accent(settings.interfaceThemeID());

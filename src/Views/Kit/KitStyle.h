@@ -21,6 +21,13 @@ QPalette palette(ColorScheme scheme);
 QColor accent(const SettingsStore &settings);
 // `ink` (an accent used for text) made readable on the window, control and bar backgrounds.
 QColor readable(const QColor &ink);
+// A symbol's tile tinted with `accent` on a card: the tile's fill, and the accent made to
+// stand out from that fill as the symbol's ink.
+struct TintedTile {
+    QColor fill;
+    QColor ink;
+};
+TintedTile tintedTile(const QColor &accent, double tint);
 // Gives a window the accent as highlight and link colour and the body font; every other
 // colour it takes from the application palette, so it follows a change of scheme.
 void applyWindowPalette(QWidget *window, const QColor &accent);
