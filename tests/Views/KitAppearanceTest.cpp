@@ -181,50 +181,48 @@ TEST(KitAppearance, TheFirstWindowWaitsForTheDesktopsAnswerOrTheDeadlineWhicheve
     };
     const auto scheme = [] { return KitStyle::scheme(QApplication::palette()); };
     using Schemes = std::vector<ColorScheme>;
-    constexpr std::chrono::milliseconds deadline(150);
+    // A light start whose first window waits, noting the scheme it shows in.
+    struct Start {
+        FakeColorSchemeSource source;
+        std::optional<KitAppearance> appearance;
+        std::unique_ptr<QObject> context = std::make_unique<QObject>();
+        Schemes runs;
+        explicit Start(const std::function<ColorScheme()> &scheme)
+        {
+            QApplication::setPalette(KitStyle::palette(ColorScheme::light));
+            appearance.emplace(source);
+            appearance->whenKnown(context.get(), [this, scheme] { runs.push_back(scheme()); },
+                                  std::chrono::milliseconds(150));
+        }
+    };
     {
         // The answer first: the work runs with it, in its scheme, and not again at the deadline.
-        QApplication::setPalette(KitStyle::palette(ColorScheme::light));
-        FakeColorSchemeSource source;
-        KitAppearance appearance(source);
-        QObject context;
-        Schemes runs;
-        appearance.whenKnown(&context, [&] { runs.push_back(scheme()); }, deadline);
-        EXPECT_TRUE(runs.empty());
-        source.set(ColorSchemePreference::dark);
-        EXPECT_EQ(runs, Schemes{ColorScheme::dark});
+        Start start(scheme);
+        EXPECT_TRUE(start.runs.empty());
+        start.source.set(ColorSchemePreference::dark);
+        EXPECT_EQ(start.runs, Schemes{ColorScheme::dark});
         runEventsFor(300);
-        EXPECT_EQ(runs, Schemes{ColorScheme::dark});
+        EXPECT_EQ(start.runs, Schemes{ColorScheme::dark});
         // Once known, later work runs at once.
         bool ranAtOnce = false;
-        appearance.whenKnown(&context, [&] { ranAtOnce = true; }, deadline);
+        start.appearance->whenKnown(start.context.get(), [&] { ranAtOnce = true; }, std::chrono::milliseconds(150));
         EXPECT_TRUE(ranAtOnce);
     }
     {
         // No answer in time: the deadline runs it once; a late answer restyles and runs nothing.
-        QApplication::setPalette(KitStyle::palette(ColorScheme::light));
-        FakeColorSchemeSource source;
-        KitAppearance appearance(source);
-        QObject context;
-        Schemes runs;
-        appearance.whenKnown(&context, [&] { runs.push_back(scheme()); }, deadline);
+        Start start(scheme);
         runEventsFor(300);
-        EXPECT_EQ(runs, Schemes{ColorScheme::light});
-        source.set(ColorSchemePreference::dark);
+        EXPECT_EQ(start.runs, Schemes{ColorScheme::light});
+        start.source.set(ColorSchemePreference::dark);
         EXPECT_EQ(scheme(), ColorScheme::dark);
-        EXPECT_EQ(runs, Schemes{ColorScheme::light});
+        EXPECT_EQ(start.runs, Schemes{ColorScheme::light});
     }
     {
         // Work whose context is gone runs neither at the answer nor at the deadline.
-        QApplication::setPalette(KitStyle::palette(ColorScheme::light));
-        FakeColorSchemeSource source;
-        KitAppearance appearance(source);
-        auto context = std::make_unique<QObject>();
-        Schemes runs;
-        appearance.whenKnown(context.get(), [&] { runs.push_back(scheme()); }, deadline);
-        context.reset();
-        source.set(ColorSchemePreference::dark);
+        Start start(scheme);
+        start.context.reset();
+        start.source.set(ColorSchemePreference::dark);
         runEventsFor(300);
-        EXPECT_TRUE(runs.empty());
+        EXPECT_TRUE(start.runs.empty());
     }
 }
