@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QDBusConnection>
-#include <QTimer>
 
 int main(int argc, char **argv)
 {
@@ -43,7 +42,9 @@ int main(int argc, char **argv)
             controller.saveState();
     });
 
-    QTimer::singleShot(0, &controller, [&] {
+    // The first window shows in the desktop's scheme: the portal usually answers within a few
+    // milliseconds; a slow one is not waited for long, and its answer restyles what is shown.
+    appearance.whenKnown(&controller, [&] {
         if (!InstallLocationNotice::allowsLaunch(shell)) {
             QCoreApplication::quit();
             return;
@@ -56,6 +57,6 @@ int main(int argc, char **argv)
                                                          "reaction sounds stay silent. Reinstall Plinkly to get them "
                                                          "back."));
         LaunchOrder::start(controller, windows);
-    });
+    }, std::chrono::milliseconds(400));
     return app.exec();
 }

@@ -12,10 +12,9 @@
 ControlHeader::ControlHeader(QWidget *parent)
     : QWidget(parent)
 {
+    // A palette role rather than a colour, so the fill follows a change of scheme.
     setAutoFillBackground(true);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, KitStyle::color(ColorRole::controlBackground));
-    setPalette(background);
+    setBackgroundRole(QPalette::Base);
 
     m_tile = new CardFrame(10, Qt::transparent, Qt::transparent, this);
     m_tile->setFixedSize(40, 40);

@@ -1,6 +1,6 @@
 #include "Foundation/RawEnum.h"
 #include "Services/InterfaceTheme.h"
-#include "Views/Kit/Contrast.h"
+#include "Foundation/Contrast.h"
 #include "Views/Kit/DashboardCard.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SelectableTile.h"

@@ -156,6 +156,8 @@ private:
         std::optional<std::size_t> pressed;
         QSizeF size;
         double ratio = 0;
+        // The application palette the card was drawn in: a new scheme draws it again.
+        qint64 palette = 0;
         friend bool operator==(const CardKey &, const CardKey &) = default;
     };
     mutable CardKey m_cardKey;

@@ -4,6 +4,7 @@
 #include "Effects/Pet/View/PetPictures.h"
 #include "Effects/Pet/View/PetFace.h"
 #include "Effects/Pet/View/PetGlyph.h"
+#include "Foundation/Appearance.h"
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -175,13 +176,9 @@ void paintSparkles(QPainter &painter)
     PetGlyphs::draw(painter, PetGlyph::starFill, QRectF(-58 - 5.5, -27 - 5.5, 11, 11), yellow);
 }
 
-// The countdown's font: the desktop's own, bold, at 11.
 QFont capsuleFont()
 {
-    QFont font = QGuiApplication::font();
-    font.setPixelSize(11);
-    font.setBold(true);
-    return font;
+    return Appearance::font(FontRole::subheadline, QFont::Bold);
 }
 
 // Every digit takes the width of the widest, so the capsule keeps its size while the
@@ -222,14 +219,17 @@ void paintFocusCapsule(QPainter &painter, const QString &label, bool paused, dou
     const QSizeF content(glyphWidth + tabularAdvance(metrics, label), std::max(metrics.height(), 8.0));
     const QSizeF padded(content.width() + 14, content.height() + 6);
     const QRectF capsule(QPointF(side * 40 - padded.width() / 2, -33 - padded.height() / 2), padded);
+    // White reads on the running capsule's violet but not on the paused one's orange.
+    const QColor ink = paused ? QColor(28, 28, 30) : QColor(Qt::white);
     painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(paused ? orange : rgb(0.34, 0.25, 0.56));
     painter.drawRoundedRect(capsule, padded.height() / 2, padded.height() / 2);
     const double left = capsule.left() + 7;
     if (paused)
-        PetGlyphs::draw(painter, PetGlyph::pauseFill, QRectF(left, capsule.center().y() - 4, 8, 8), Qt::white);
-    painter.setPen(Qt::white);
+        PetGlyphs::draw(painter, PetGlyph::pauseFill, QRectF(left, capsule.center().y() - 4, 8, 8), ink);
+    painter.setPen(ink);
     painter.setFont(font);
     drawTabular(painter, metrics, label, QPointF(left + glyphWidth, capsule.top() + 3 + metrics.ascent()));
     painter.restore();

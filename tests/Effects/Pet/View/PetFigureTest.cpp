@@ -5,16 +5,19 @@
 #include "Effects/Pet/View/PetFace.h"
 #include "Effects/Pet/View/PetFigure.h"
 #include "Effects/Pet/View/PetWindow.h"
+#include "Foundation/Contrast.h"
 #include "fakes/FakeOverlayWindowSupport.h"
 #include "fakes/ManualClock.h"
 #include "support/TestFolders.h"
 
 #include <QGuiApplication>
+#include <QHash>
 #include <QPainter>
 #include <QScreen>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -123,6 +126,67 @@ TEST(PetFigure, APausedCountdownIsOrange)
     EXPECT_LT(paused.blue(), 20);
 }
 
+// The countdown's text reads on its fill, running and paused, and the capsule's rounded ends
+// blend into what lies behind them rather than stepping.
+TEST(PetFigure, TheCountdownReadsOnItsFillAndItsEndsAreSmooth)
+{
+    for (const bool paused : {false, true}) {
+        PetFigureState state;
+        state.focusTimeLabel = QStringLiteral("59:59");
+        state.focusIsPaused = paused;
+        const QImage withCountdown = drawn(state);
+        state.focusTimeLabel.reset();
+        const QImage without = drawn(state);
+        QHash<QRgb, int> counts;
+        int partial = 0;
+        for (int y = 0; y < withCountdown.height(); ++y) {
+            for (int x = 0; x < withCountdown.width(); ++x) {
+                const QRgb pixel = withCountdown.pixel(x, y);
+                if (pixel == without.pixel(x, y))
+                    continue;
+                ++counts[pixel];
+                partial += qAlpha(without.pixel(x, y)) == 0 && qAlpha(pixel) > 0 && qAlpha(pixel) < 255;
+            }
+        }
+        ASSERT_FALSE(counts.isEmpty());
+        const QRgb fill = std::max_element(counts.keyValueBegin(), counts.keyValueEnd(),
+                                           [](auto a, auto b) { return a.second < b.second; })->first;
+        double best = 1;
+        for (auto it = counts.keyValueBegin(); it != counts.keyValueEnd(); ++it) {
+            if (qAlpha(it->first) == 255)
+                best = std::max(best, Contrast::ratio(QColor::fromRgb(it->first), QColor::fromRgb(fill)));
+        }
+        EXPECT_GE(best, Contrast::text) << (paused ? "paused" : "running");
+        // Each rounded end spreads over a few pixels of partial cover on a clear background.
+        EXPECT_GE(partial, 8) << (paused ? "paused" : "running");
+    }
+}
+
+// The countdown is set in the desktop's font: a larger one makes a larger capsule.
+TEST(PetFigure, TheCountdownGrowsWithTheDesktopsFont)
+{
+    const QFont saved = QGuiApplication::font();
+    const auto capsulePixels = [](int bodyPixels) {
+        QFont body = QGuiApplication::font();
+        body.setPixelSize(bodyPixels);
+        QGuiApplication::setFont(body);
+        PetFigureState state;
+        const QImage without = drawn(state);
+        state.focusTimeLabel = QStringLiteral("25:00");
+        const QImage with = drawn(state);
+        int count = 0;
+        for (int y = 0; y < with.height(); ++y) {
+            for (int x = 0; x < with.width(); ++x)
+                count += with.pixel(x, y) != without.pixel(x, y);
+        }
+        return count;
+    };
+    const int small = capsulePixels(10);
+    const int large = capsulePixels(18);
+    QGuiApplication::setFont(saved);
+    EXPECT_GT(large, small * 1.4);
+}
+
 TEST(PetFigure, TheTintReachesOnlyTheBodyAndFlippers)
 {
     PetFigureState cream;
@@ -166,6 +230,31 @@ TEST(PetFace, MoodsOverrideTheFaceAndOnlyOrdinaryEyesBlink)
     EXPECT_DOUBLE_EQ(open.rightEye.x(), 4);
     EXPECT_NEAR(open.mouth.y() - blink.mouth.y(), 2.75, 1e-9);
     EXPECT_EQ(PetFace::mouth("sleepy").cell, QSizeF(4, 4));
+}
+
+// The happy face's mouth curves down in its middle: a smile, not a frown.
+TEST(PetFace, TheSmileIsLowerInTheMiddleThanAtItsEnds)
+{
+    PetFigureState state;
+    const QImage image = drawn(state);
+    const QImage noMouth = [] {
+        QImage blank(320, 240, QImage::Format_ARGB32_Premultiplied);
+        blank.setDevicePixelRatio(2);
+        blank.fill(Qt::transparent);
+        return blank;
+    }();
+    QImage face = noMouth;
+    {
+        QPainter painter(&face);
+        painter.translate(80, 60);
+        PetFace::paintFace(painter, PetMood::idle, QStringLiteral("happy"), false);
+    }
+    const QPointF mouth = PetFace::layout(QStringLiteral("happy"), false).mouth;
+    const auto inkAt = [&](QPointF point) { return at(face, point).alpha() > 100; };
+    EXPECT_TRUE(inkAt(mouth + QPointF(0, 1.5)));
+    EXPECT_FALSE(inkAt(mouth + QPointF(0, -2)));
+    EXPECT_TRUE(inkAt(mouth + QPointF(-2, -1)) || inkAt(mouth + QPointF(-2, -0.5)));
+    EXPECT_FALSE(image.isNull());
 }
 
 TEST(PetFace, CrownPointsAndHeadphoneBandEnds)
