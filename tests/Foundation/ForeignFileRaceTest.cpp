@@ -20,8 +20,11 @@ namespace {
 // at the name and then opens it may find the other thing in between.
 class Swapper {
 public:
-    Swapper(QString path, QByteArray plain, std::function<void(const QByteArray &)> makeOther)
+    // `reader`: the thread that reads the name, watched for waiting in the open of a FIFO.
+    Swapper(QString path, QByteArray plain, std::function<void(const QByteArray &)> makeOther,
+            pid_t reader = ::gettid())
         : m_path(QFile::encodeName(path))
+        , m_readerWait(QStringLiteral("/proc/self/task/%1/wchan").arg(reader))
         , m_thread([this, plain = std::move(plain), makeOther = std::move(makeOther)] {
             const QByteArray plainTemp = m_path + ".plain";
             const QByteArray otherTemp = m_path + ".other";
@@ -29,8 +32,10 @@ public:
                 const int fd = ::open(plainTemp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
                 (void)::write(fd, plain.constData(), size_t(plain.size()));
                 ::close(fd);
-                // A reader stuck in the open of a FIFO about to be replaced is let go; it then
-                // reads the FIFO's end instead of waiting for ever.
+                // A reader stuck in the open of a FIFO about to be replaced is noted and let
+                // go; it then reads the FIFO's end instead of waiting for ever.
+                if (readerWaitsOnFifo())
+                    ++m_waits;
                 const int writer = ::open(m_path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
                 if (writer >= 0)
                     ::close(writer);
@@ -48,9 +53,19 @@ public:
         m_thread.join();
     }
     int swaps() const { return m_swaps; }
+    // How often the reader was found waiting for a FIFO's writer.
+    int readerWaits() const { return m_waits; }
 
 private:
+    bool readerWaitsOnFifo() const
+    {
+        QFile wait(m_readerWait);
+        return wait.open(QIODevice::ReadOnly) && wait.readAll() == "wait_for_partner";
+    }
+
     QByteArray m_path;
+    QString m_readerWait;
+    std::atomic<int> m_waits = 0;
     std::atomic<bool> m_stop = false;
     std::atomic<int> m_swaps = 0;
     std::thread m_thread;
@@ -112,6 +127,7 @@ TEST(ForeignFileRace, AFifoSwappedInAfterTheLookIsNeitherWaitedOnNorRead)
     const QByteArray plain = "[Desktop Entry]\n";
     const Swapper swapper(path, plain, [](const QByteArray &at) { ::mkfifo(at.constData(), 0600); });
     const Outcomes outcomes = readWhileSwapped(path, linked, plain, swapper);
+    EXPECT_EQ(swapper.readerWaits(), 0);
     EXPECT_TRUE(outcomes.wrong.isEmpty()) << "read " << outcomes.wrong.size() << " times something else, first \""
                                           << outcomes.wrong.value(0).toStdString() << "\"";
     EXPECT_GT(outcomes.plain, 0);

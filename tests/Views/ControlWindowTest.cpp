@@ -50,6 +50,14 @@ struct WindowRig {
         return *windows->controlWindow();
     }
 
+    // The window on the Sounds page with its studio presented.
+    ControlWindow &openWithStudio()
+    {
+        ControlWindow &window = open(SettingsPage::sounds);
+        window.state().setClipStudioPresented(true);
+        return window;
+    }
+
     QMap<QString, QVariant> storedSettings()
     {
         controller->defaults().sync();
@@ -247,8 +255,7 @@ TEST(ControlWindow, EverythingFitsAtTheMinimumSize)
 TEST(ControlWindow, StudioOpensAsAFreshDialogAndCloseDismissesIt)
 {
     WindowRig rig;
-    ControlWindow &window = rig.open(SettingsPage::sounds);
-    window.state().setClipStudioPresented(true);
+    ControlWindow &window = rig.openWithStudio();
     QPointer<StudioSheet> first = window.studioSheet();
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(first->isVisible());
@@ -273,8 +280,7 @@ TEST(ControlWindow, StudioOpensAsAFreshDialogAndCloseDismissesIt)
 TEST(ControlWindow, AWindowBuiltAgainBringsBackItsStudioAndKeepsInStep)
 {
     WindowRig rig;
-    ControlWindow &first = rig.open(SettingsPage::sounds);
-    first.state().setClipStudioPresented(true);
+    ControlWindow &first = rig.openWithStudio();
     QPointer<StudioSheet> firstStudio = first.studioSheet();
     ASSERT_NE(firstStudio, nullptr);
     first.close();
