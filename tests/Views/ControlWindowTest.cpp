@@ -58,6 +58,14 @@ struct WindowRig {
         return *windows->controlWindow();
     }
 
+    // The window on the Sounds page with its studio presented.
+    ControlWindow &openWithStudio()
+    {
+        ControlWindow &window = open(SettingsPage::sounds);
+        window.state().setClipStudioPresented(true);
+        return window;
+    }
+
     QMap<QString, QVariant> storedSettings()
     {
         controller->defaults().sync();
@@ -345,8 +353,7 @@ TEST(ControlWindow, NoTextIsCutWithoutAnEllipsis)
 TEST(ControlWindow, StudioOpensAsAFreshDialogAndCloseDismissesIt)
 {
     WindowRig rig;
-    ControlWindow &window = rig.open(SettingsPage::sounds);
-    window.state().setClipStudioPresented(true);
+    ControlWindow &window = rig.openWithStudio();
     QPointer<StudioSheet> first = window.studioSheet();
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(first->isVisible());
@@ -377,6 +384,50 @@ TEST(ControlWindow, StudioOpensAsAFreshDialogAndCloseDismissesIt)
         window.state().setClipStudioPresented(false);
         QCoreApplication::processEvents();
     }
+}
+
+// A window closed with its studio open is freed; the one built when it opens again brings the
+// studio back in the window's accent of the moment, and follows the app as the first did.
+TEST(ControlWindow, AWindowBuiltAgainBringsBackItsStudioAndKeepsInStep)
+{
+    WindowRig rig;
+    ControlWindow &first = rig.openWithStudio();
+    QPointer<StudioSheet> firstStudio = first.studioSheet();
+    ASSERT_NE(firstStudio, nullptr);
+    first.close();
+    rig.controller->settings().setInterfaceThemeID(QStringLiteral("rose"));
+    rig.controller->settings().setEffectsPaused(true);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(firstStudio.isNull());
+    const QColor rose = InterfaceThemes::accent(InterfaceTheme::rose);
+
+    for (int opening = 0; opening < 2; ++opening) {
+        SCOPED_TRACE(opening);
+        ControlWindow &again = rig.open(SettingsPage::sounds);
+        EXPECT_EQ(again.palette().color(QPalette::Highlight), rose);
+        EXPECT_EQ(again.header()->effectsPill()->text(), "Paused");
+        ASSERT_NE(again.studioSheet(), nullptr);
+        EXPECT_TRUE(again.studioSheet()->isVisible());
+        EXPECT_EQ(again.studioSheet()->palette().color(QPalette::Highlight), rose);
+
+        // The rebuilt window follows later changes too.
+        rig.controller->settings().setEffectsPaused(false);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(again.header()->effectsPill()->text(), "Effects live");
+        rig.controller->settings().setEffectsPaused(true);
+        QCoreApplication::processEvents();
+        again.close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Put away before the window closed, the studio stays away.
+    ControlWindow &third = rig.open(SettingsPage::sounds);
+    third.state().setClipStudioPresented(false);
+    QCoreApplication::processEvents();
+    third.close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(rig.open(SettingsPage::sounds).studioSheet(), nullptr);
 }
 
 TEST(ControlWindow, ChangesRedrawOnceTheEventLoopTurns)

@@ -252,6 +252,44 @@ TEST_F(DesktopPetControllerTest, TheChaseCoversTwoHundredFortyPointsASecond)
     EXPECT_NEAR(QLineF(before, panel().rect.topLeft()).length(), 2 * PetMotion::speed, 3);
 }
 
+// The chase keeps its speed in every direction from its first tick, takes one longest step
+// after a stall, and goes on from wherever something else (a drag, the window manager) put
+// the window instead of jumping back.
+TEST_F(DesktopPetControllerTest, TheChaseGoesOnFromAWindowMovedBySomethingElse)
+{
+    const QPointF pointers[] = {{100, 800}, {1300, 800}, {300, 140}, {400, 700}};
+    for (const QPointF pointer : pointers) {
+        SCOPED_TRACE(::testing::Message() << pointer.x() << "," << pointer.y());
+        DesktopPetControllerTest t;
+        t.controller.show();
+        t.desktop.pointerAt = pointer;
+        const QPointF placed = t.panel().rect.topLeft();
+        t.scheduler.advance(12s);
+        ASSERT_EQ(t.pet().mood(), PetMood::bored);
+        EXPECT_EQ(t.panel().rect.topLeft(), placed) << "the chase starts where the pet stands";
+        t.scheduler.advance(160ms);
+        EXPECT_NEAR(QLineF(placed, t.panel().rect.topLeft()).length(), 0.16 * PetMotion::speed, 1.5);
+        const QPointF before = t.panel().rect.topLeft();
+        // 62 ticks of 16 ms.
+        t.scheduler.advance(992ms);
+        EXPECT_NEAR(QLineF(before, t.panel().rect.topLeft()).length(), 0.992 * PetMotion::speed, 2);
+
+        // A stall: the next tick comes half a second late.
+        const QPointF stalled = t.panel().rect.topLeft();
+        t.clock.advance(500ms);
+        t.scheduler.advance(0ms);
+        EXPECT_NEAR(QLineF(stalled, t.panel().rect.topLeft()).length(),
+                    PetMotion::longestTimeStep * PetMotion::speed, 1.5);
+
+        const QPoint movedTo(720, 430);
+        t.panel().rect.moveTopLeft(movedTo);
+        t.scheduler.advance(16ms);
+        EXPECT_NEAR(QLineF(movedTo, t.panel().rect.topLeft()).length(), 0.016 * PetMotion::speed, 1.5);
+        t.scheduler.advance(496ms);
+        EXPECT_NEAR(QLineF(movedTo, t.panel().rect.topLeft()).length(), 0.512 * PetMotion::speed, 2);
+    }
+}
+
 TEST_F(DesktopPetControllerTest, TheChaseFollowsThePointerOntoAnotherDisplay)
 {
     desktop.displays = {mainDisplay, rightDisplay};
