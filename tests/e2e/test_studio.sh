@@ -57,7 +57,7 @@ ui_showing "${studio[@]}" "Selection must contain audio, and fades must fit insi
 ui_click "${studio[@]}" "Preview"
 wait_for 5 compgen -G "$TMPDIR/knockwell-studio-*/knockwell-preview-*.wav" || fail "no preview file was written"
 
-ui_click "${studio[@]}" "Creator name"
+ui_click "${studio[@]}" --role text "Creator name"
 xdotool type --delay 20 "E2E Tester"
 for count in 1 2 3; do
   ui_click "${studio[@]}" "Add to Pack"
