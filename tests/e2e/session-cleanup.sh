@@ -26,15 +26,21 @@ gdbus call --session --dest org.freedesktop.portal.Desktop --object-path /org/fr
   --method org.freedesktop.portal.Settings.Read org.freedesktop.appearance color-scheme >/dev/null
 wait_for 10 grep -q " \$XDG_RUNTIME_DIR/doc " /proc/self/mountinfo || fail "the document portal mounted nothing"
 gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus --method org.a11y.Bus.GetAddress >/dev/null
+# The document portal gone without unmounting (as when a timeout kills its helper first): the
+# mount stays, its file system no longer answers.
+pid_of() { bus org.freedesktop.DBus.GetConnectionUnixProcessID "\$1" | awk '{print \$2}' | tr -dc '0-9'; }
+pkill -KILL -f "^fusermount3 .* \$XDG_RUNTIME_DIR/doc\\\$"
+kill -KILL "\$(pid_of org.freedesktop.portal.Documents)"
+grep -q " \$XDG_RUNTIME_DIR/doc " /proc/self/mountinfo || fail "the mount went with the document portal"
 # A child that shrugs off TERM and still holds the test's output.
 bash -c 'trap "" TERM; sleep 1000' &
 # The processes to be gone afterwards, found without the run's marker: this script and its
 # child, the session's own (display, bus, window manager, ...), the services the bus started,
-# and the children of all of them (the document portal's mount helper among them).
+# and the children of all of them.
 {
   pids="\$\$ \$! \$(pgrep -P \$PPID | tr '\\n' ' ')"
-  for name in org.freedesktop.portal.Desktop org.freedesktop.portal.Documents org.a11y.Bus; do
-    pids+=" \$(bus org.freedesktop.DBus.GetConnectionUnixProcessID \$name | tr -dc '0-9')"
+  for name in org.freedesktop.portal.Desktop org.a11y.Bus; do
+    pids+=" \$(pid_of \$name)"
   done
   for pid in \$pids; do
     echo \$pid
