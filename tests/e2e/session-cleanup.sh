@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # desktop-session.sh leaves nothing behind however a test ends: passing with a service that
-# ignores TERM, failing, terminated, or killed by ctest's timeout. Each run starts the real
-# settings portal, whose document portal mounts a FUSE file system in the run's runtime folder.
+# ignores TERM, failing, terminated, killed with its process group, or killed by ctest's
+# timeout. Each run starts the real settings portal, and leaves the document portal's FUSE
+# mount in its runtime folder dangling.
 #   session-cleanup.sh
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -105,6 +106,15 @@ status=0
 wait "$session" || status=$?
 ((status == 143)) || fail "a terminated run ended with $status"
 clean "the terminated run" "$check/ready-term"
+
+# Killed with its whole process group, as timeout(1) does.
+status=0
+ENDING=hang READY_FILE="$check/ready-group" timeout -s KILL 12 \
+  "$here/desktop-session.sh" "$check/busy.sh" /bin/true "$check" >"$check/group.log" 2>&1 || status=$?
+((status == 137)) || fail "the run killed with its group ended with $status: $(cat "$check/group.log")"
+[[ -s "$check/ready-group" ]] || fail "the run killed with its group did not come up: $(cat "$check/group.log")"
+for _ in $(seq 100); do "$here/hygiene.sh" --suite "$PLINKLY_E2E_SUITE" >/dev/null 2>&1 && break; sleep 0.1; done
+clean "the run killed with its group" "$check/ready-group"
 
 # Killed by ctest's timeout: ctest must not wait for the run's services, and the reaper,
 # outliving the killed script, must end them.
