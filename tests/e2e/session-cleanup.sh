@@ -70,7 +70,8 @@ clean() {
 mkdir "/tmp/plinkly-desktop-$PLINKLY_E2E_SUITE-left"
 PLINKLY_E2E_RUN="/tmp/plinkly-desktop-$PLINKLY_E2E_SUITE-left" sleep 100 &
 leftover=$!
-PLINKLY_E2E_RUN="/tmp/plinkly-desktop-other$$-left" sleep 100 &
+# A suite whose name begins with this one's is another suite.
+PLINKLY_E2E_RUN="/tmp/plinkly-desktop-${PLINKLY_E2E_SUITE}0-left" sleep 100 &
 other=$!
 status=0
 "$here/hygiene.sh" --suite "$PLINKLY_E2E_SUITE" 2>"$check/hygiene.log" || status=$?
