@@ -39,7 +39,9 @@ work=$(mktemp -d /tmp/plinkly-mutants-XXXXXX)
 current=
 restore() {
   if [[ -n $current ]]; then
-    cp -p "$work/original" "$current"
+    # A fresh time stamp: the original's own is older than the mutant's objects, and the
+    # build would keep them.
+    cp "$work/original" "$current"
     current=
   fi
 }
@@ -74,7 +76,7 @@ build || { echo "the unmutated tree does not build:" >&2; tail -20 "$work/build.
 killed=0 survived=0 unbuilt=0
 survivors=()
 while IFS=$'\t' read -r id file line operator before after; do
-  cp -p "$file" "$work/original"
+  cp "$file" "$work/original"
   current=$file
   cp "$work/mutants/$id.src" "$file"
   status=0

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # desktop-session.sh leaves nothing behind however a test ends: passing with a service that
-# ignores TERM, failing, terminated, or killed by ctest's timeout. Each run starts the real
-# settings portal, whose document portal mounts a FUSE file system in the run's runtime folder.
+# ignores TERM, failing, terminated, killed with its process group, or killed by ctest's
+# timeout. Each run starts the real settings portal, and leaves the document portal's FUSE
+# mount in its runtime folder dangling.
 #   session-cleanup.sh
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -26,15 +27,21 @@ gdbus call --session --dest org.freedesktop.portal.Desktop --object-path /org/fr
   --method org.freedesktop.portal.Settings.Read org.freedesktop.appearance color-scheme >/dev/null
 wait_for 10 grep -q " \$XDG_RUNTIME_DIR/doc " /proc/self/mountinfo || fail "the document portal mounted nothing"
 gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus --method org.a11y.Bus.GetAddress >/dev/null
+# The document portal gone without unmounting (as when a timeout kills its helper first): the
+# mount stays, its file system no longer answers.
+pid_of() { bus org.freedesktop.DBus.GetConnectionUnixProcessID "\$1" | awk '{print \$2}' | tr -dc '0-9'; }
+pkill -KILL -f "^fusermount3 .* \$XDG_RUNTIME_DIR/doc\\\$"
+kill -KILL "\$(pid_of org.freedesktop.portal.Documents)"
+grep -q " \$XDG_RUNTIME_DIR/doc " /proc/self/mountinfo || fail "the mount went with the document portal"
 # A child that shrugs off TERM and still holds the test's output.
 bash -c 'trap "" TERM; sleep 1000' &
 # The processes to be gone afterwards, found without the run's marker: this script and its
 # child, the session's own (display, bus, window manager, ...), the services the bus started,
-# and the children of all of them (the document portal's mount helper among them).
+# and the children of all of them.
 {
   pids="\$\$ \$! \$(pgrep -P \$PPID | tr '\\n' ' ')"
-  for name in org.freedesktop.portal.Desktop org.freedesktop.portal.Documents org.a11y.Bus; do
-    pids+=" \$(bus org.freedesktop.DBus.GetConnectionUnixProcessID \$name | tr -dc '0-9')"
+  for name in org.freedesktop.portal.Desktop org.a11y.Bus; do
+    pids+=" \$(pid_of \$name)"
   done
   for pid in \$pids; do
     echo \$pid
@@ -63,7 +70,8 @@ clean() {
 mkdir "/tmp/plinkly-desktop-$PLINKLY_E2E_SUITE-left"
 PLINKLY_E2E_RUN="/tmp/plinkly-desktop-$PLINKLY_E2E_SUITE-left" sleep 100 &
 leftover=$!
-PLINKLY_E2E_RUN="/tmp/plinkly-desktop-other$$-left" sleep 100 &
+# A suite whose name begins with this one's is another suite.
+PLINKLY_E2E_RUN="/tmp/plinkly-desktop-${PLINKLY_E2E_SUITE}0-left" sleep 100 &
 other=$!
 status=0
 "$here/hygiene.sh" --suite "$PLINKLY_E2E_SUITE" 2>"$check/hygiene.log" || status=$?
@@ -99,6 +107,15 @@ status=0
 wait "$session" || status=$?
 ((status == 143)) || fail "a terminated run ended with $status"
 clean "the terminated run" "$check/ready-term"
+
+# Killed with its whole process group, as timeout(1) does.
+status=0
+ENDING=hang READY_FILE="$check/ready-group" timeout -s KILL 12 \
+  "$here/desktop-session.sh" "$check/busy.sh" /bin/true "$check" >"$check/group.log" 2>&1 || status=$?
+((status == 137)) || fail "the run killed with its group ended with $status: $(cat "$check/group.log")"
+[[ -s "$check/ready-group" ]] || fail "the run killed with its group did not come up: $(cat "$check/group.log")"
+for _ in $(seq 100); do "$here/hygiene.sh" --suite "$PLINKLY_E2E_SUITE" >/dev/null 2>&1 && break; sleep 0.1; done
+clean "the run killed with its group" "$check/ready-group"
 
 # Killed by ctest's timeout: ctest must not wait for the run's services, and the reaper,
 # outliving the killed script, must end them.
