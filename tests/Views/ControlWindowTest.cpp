@@ -327,6 +327,18 @@ void addLongPack(const QString &root, const QString &id, SoundPackManifest::Pack
 // Labels on a page that are cut without an ellipsis: a line wider than the label, lines taller
 // than it (a wrapped text cut through its last line), a label running off the page, or a cut
 // text whose tooltip does not tell the whole of it.
+// The part of a widget its parents leave visible, up to `root`, in the widget's coordinates.
+QRect unclipped(const QWidget *widget, const QWidget *root)
+{
+    QRect shown = widget->rect();
+    QPoint offset;
+    for (const QWidget *child = widget; child != root; child = child->parentWidget()) {
+        offset += child->pos();
+        shown &= child->parentWidget()->rect().translated(-offset);
+    }
+    return shown;
+}
+
 QStringList cutLabels(const QScrollArea *view)
 {
     const QWidget *root = view->widget();
@@ -359,8 +371,10 @@ QStringList cutLabels(const QScrollArea *view)
             continue;
         }
         const QStringList lines = text.split(QLatin1Char('\n'));
-        if (box.height() < lines.size() * metrics.lineSpacing() - metrics.leading())
-            found << text.left(40) + QStringLiteral(" (%1 lines in %2 px)").arg(lines.size()).arg(box.height());
+        const int shownHeight = (box & unclipped(label, root)).height();
+        const int drawnHeight = metrics.boundingRect(QRect(QPoint(), box.size()), int(Qt::AlignLeft | Qt::AlignTop), text).height();
+        if (shownHeight < drawnHeight)
+            found << text.left(40) + QStringLiteral(" (%1 lines in %2 px)").arg(lines.size()).arg(shownHeight);
         for (const QString &line : lines) {
             const int need = metrics.horizontalAdvance(line);
             if (need > box.width() + 1)

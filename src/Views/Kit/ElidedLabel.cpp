@@ -40,7 +40,7 @@ ElidedLabel::Fitted ElidedLabel::fit(int width) const
     const QFontMetrics metrics = fontMetrics();
     if (m_maximumLines == 1) {
         const QString shown = metrics.elidedText(m_fullText, Qt::ElideRight, width);
-        return {shown, 1, shown != m_fullText};
+        return {shown, shown != m_fullText};
     }
     QString text = m_fullText;
     text.replace(QChar('\n'), QChar::LineSeparator);
@@ -62,7 +62,7 @@ ElidedLabel::Fitted ElidedLabel::fit(int width) const
         lines << text.mid(line.textStart(), line.textLength()).trimmed();
     }
     layout.endLayout();
-    return {lines.join(QChar('\n')), int(std::max<qsizetype>(1, lines.size())), cut};
+    return {lines.join(QChar(0x0A)), cut};
 }
 
 QSize ElidedLabel::sizeHint() const
@@ -80,8 +80,11 @@ QSize ElidedLabel::minimumSizeHint() const
 int ElidedLabel::heightForWidth(int width) const
 {
     const QMargins margins = contentsMargins();
-    const int lines = fit(width - margins.left() - margins.right()).lines;
-    return lines * fontMetrics().lineSpacing() + margins.top() + margins.bottom();
+    const int inner = width - margins.left() - margins.right();
+    // Measured as the label draws the lines, so a glyph taken from a fallback font still fits.
+    const int height = fontMetrics().boundingRect(QRect(0, 0, std::max(1, inner), QWIDGETSIZE_MAX),
+                                                  int(Qt::AlignLeft | Qt::AlignTop), fit(inner).text).height();
+    return std::max(height, fontMetrics().height()) + margins.top() + margins.bottom();
 }
 
 void ElidedLabel::resizeEvent(QResizeEvent *event)

@@ -28,7 +28,6 @@ protected:
 private:
     struct Fitted {
         QString text;
-        int lines = 1;
         bool cut = false;
     };
     Fitted fit(int width) const;

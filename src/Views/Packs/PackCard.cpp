@@ -50,7 +50,10 @@ PackCard::PackCard(QWidget *parent)
     m_detail = textLabel(FontRole::caption2, ColorRole::secondary, this);
     m_detail->setMaximumLines(2);
     // Every card keeps room for two detail lines, so a row of cards lines up.
-    m_detail->setFixedHeight(2 * QFontMetrics(m_detail->font()).lineSpacing());
+    m_detail->setFixedHeight(QFontMetrics(m_detail->font())
+                                 .boundingRect(QRect(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX),
+                                               int(Qt::AlignLeft | Qt::AlignTop), QStringLiteral("Ag\nAg"))
+                                 .height());
 
     auto *top = new QHBoxLayout;
     top->setContentsMargins(0, 0, 0, 0);
