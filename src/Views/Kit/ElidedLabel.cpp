@@ -2,6 +2,8 @@
 
 #include <QTextLayout>
 
+#include <cmath>
+
 namespace {
 constexpr QChar ellipsis(0x2026);
 }
@@ -68,7 +70,8 @@ ElidedLabel::Fitted ElidedLabel::fit(int width) const
 QSize ElidedLabel::sizeHint() const
 {
     const QMargins margins = contentsMargins();
-    const int width = fontMetrics().horizontalAdvance(m_fullText) + margins.left() + margins.right();
+    // Rounded up: a width rounded to the nearest pixel can fall short of the text and cut it.
+    const int width = int(std::ceil(QFontMetricsF(font()).horizontalAdvance(m_fullText))) + margins.left() + margins.right();
     return {width, hasHeightForWidth() ? heightForWidth(width) : QLabel::minimumSizeHint().height()};
 }
 
