@@ -14,6 +14,7 @@
 #include "fakes/FakeReactionSources.h"
 #include "fakes/FakeWorkspace.h"
 #include "Services/Packs/SoundFiles.h"
+#include "support/LabelText.h"
 #include "support/TestPlatform.h"
 
 #include <QAbstractButton>
@@ -419,10 +420,19 @@ TEST(ControlWindow, NoTextIsCutWithoutAnEllipsis)
     rig.controller->arrivalReactions().setLastEventText(longName + QStringLiteral(".tar.gz downloaded"));
     FocusJournalStore &journal = rig.controller->journal();
     const QDateTime end = QDateTime::currentDateTime();
-    journal.saveReflection(longText.repeated(3), journal.recordSession({longText, end.addSecs(-1500), end, 25, true, 1500}));
+    const QString reflection = longText + QStringLiteral(", ") + longText + QStringLiteral(" and every appendix");
+    journal.saveReflection(reflection, journal.recordSession({longText, end.addSecs(-1500), end, 25, true, 1500}));
     journal.recordSession({QString(), end.addSecs(-600), end, 10, false, 600});
     journal.addCheckIn(longText.repeated(3), QString());
     journal.saveSetup(longText, 50, {QStringLiteral("org.example.editor")});
+    // The long writing is on its page, so the walk measures it.
+    const QMultiMap<SettingsPage, QString> planted{{SettingsPage::sounds, longText.left(70)},
+                                                   {SettingsPage::sounds, longText},
+                                                   {SettingsPage::reactions, longText},
+                                                   {SettingsPage::system, longName + QStringLiteral(".tar.gz downloaded")},
+                                                   {SettingsPage::system, QStringLiteral("Watching ") + longName},
+                                                   {SettingsPage::focus, longText.repeated(3)},
+                                                   {SettingsPage::focus, reflection}};
     ControlWindow &window = rig.open(SettingsPage::home);
     for (const int width : {620, 760}) {
         window.resize(width, 600);
@@ -432,6 +442,13 @@ TEST(ControlWindow, NoTextIsCutWithoutAnEllipsis)
             const auto *view = static_cast<const QScrollArea *>(window.pageView(page));
             EXPECT_EQ(cutLabels(view).join(QStringLiteral("; ")).toStdString(), "")
                 << rawValue(page).toStdString() << " at " << width;
+            QStringList shown;
+            for (const QLabel *label : view->widget()->findChildren<QLabel *>()) {
+                if (label->isVisibleTo(view->widget()))
+                    shown << QString(wholeText(label)).remove(QChar(0x200B));
+            }
+            for (const QString &text : planted.values(page))
+                EXPECT_TRUE(shown.contains(text)) << text.left(40).toStdString() << " at " << width;
             for (QAbstractButton *tab : window.findChild<PageBar *>()->findChildren<QAbstractButton *>())
                 EXPECT_GE(tab->width() - 6, tab->fontMetrics().horizontalAdvance(tab->text()))
                     << tab->text().toStdString() << " at " << width;

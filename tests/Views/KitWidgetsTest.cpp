@@ -339,7 +339,9 @@ TEST(ElidedLabel, WrapsOntoItsLinesAndEndsTheLastInAnEllipsis)
 {
     ElidedLabel label;
     label.setMaximumLines(2);
-    const int width = label.fontMetrics().horizontalAdvance(QStringLiteral("a paragraph that goes on"));
+    // Margins of unequal sides, so the text's own room is what is measured.
+    label.setContentsMargins(3, 2, 9, 4);
+    const int width = label.fontMetrics().horizontalAdvance(QStringLiteral("a paragraph that goes on")) + 12;
     struct Case {
         QString text;
         qsizetype lines;
@@ -356,7 +358,15 @@ TEST(ElidedLabel, WrapsOntoItsLinesAndEndsTheLastInAnEllipsis)
         EXPECT_EQ(label.text().endsWith(QChar(0x2026)), c.cut) << c.text.toStdString();
         EXPECT_EQ(label.toolTip(), c.cut ? c.text : QString());
         for (const QString &line : lines)
-            EXPECT_LE(label.fontMetrics().horizontalAdvance(line), width) << line.toStdString();
-        EXPECT_GE(label.heightForWidth(width), c.lines * label.fontMetrics().height());
+            EXPECT_LE(label.fontMetrics().horizontalAdvance(line), label.contentsRect().width()) << line.toStdString();
+        EXPECT_GE(label.contentsRect().height(), c.lines * label.fontMetrics().height());
+        EXPECT_LT(label.contentsRect().height(), (c.lines + 1) * label.fontMetrics().height());
     }
+
+    // One line asks for the room its whole text needs, and is whole in it.
+    ElidedLabel line(QStringLiteral("Watching Screenshots"));
+    line.setContentsMargins(3, 2, 9, 4);
+    line.resize(line.sizeHint());
+    EXPECT_EQ(line.text(), "Watching Screenshots");
+    EXPECT_EQ(line.toolTip(), "");
 }
