@@ -341,6 +341,7 @@ TEST(ElidedLabel, WrapsOntoItsLinesAndEndsTheLastInAnEllipsis)
     label.setMaximumLines(2);
     // Margins of unequal sides, so the text's own room is what is measured.
     label.setContentsMargins(3, 2, 9, 4);
+    label.show();
     const int width = label.fontMetrics().horizontalAdvance(QStringLiteral("a paragraph that goes on")) + 12;
     struct Case {
         QString text;
@@ -353,6 +354,7 @@ TEST(ElidedLabel, WrapsOntoItsLinesAndEndsTheLastInAnEllipsis)
                           Case{QString(200, u'x'), 2, true}, Case{QStringLiteral("short"), 1, false}}) {
         label.setFullText(c.text);
         label.resize(width, label.heightForWidth(width));
+        QCoreApplication::processEvents();
         const QStringList lines = label.text().split(QLatin1Char('\n'));
         EXPECT_EQ(lines.size(), c.lines) << c.text.toStdString();
         EXPECT_EQ(label.text().endsWith(QChar(0x2026)), c.cut) << c.text.toStdString();
@@ -366,7 +368,9 @@ TEST(ElidedLabel, WrapsOntoItsLinesAndEndsTheLastInAnEllipsis)
     // One line asks for the room its whole text needs, and is whole in it.
     ElidedLabel line(QStringLiteral("Watching Screenshots"));
     line.setContentsMargins(3, 2, 9, 4);
+    line.show();
     line.resize(line.sizeHint());
+    QCoreApplication::processEvents();
     EXPECT_EQ(line.text(), "Watching Screenshots");
     EXPECT_EQ(line.toolTip(), "");
 }
