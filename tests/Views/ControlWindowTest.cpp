@@ -1,6 +1,7 @@
 #include "App/AppController.h"
 #include "App/AppWindows.h"
 #include "Focus/FocusJournalStore.h"
+#include "Services/Packs/SoundPackManager.h"
 #include "Views/ControlWindow.h"
 #include "Services/InterfaceTheme.h"
 #include "Views/ControlHeader.h"
@@ -10,7 +11,10 @@
 #include "Views/MenuBarPanel.h"
 #include "Views/Pages/ControlPage.h"
 #include "Views/PageBar.h"
+#include "fakes/FakeReactionSources.h"
 #include "fakes/FakeWorkspace.h"
+#include "Services/Packs/SoundFiles.h"
+#include "support/LabelText.h"
 #include "support/TestPlatform.h"
 
 #include <QAbstractButton>
@@ -20,6 +24,9 @@
 #include <QScreen>
 #include <QLineEdit>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -40,13 +47,16 @@ struct WindowRig {
     std::unique_ptr<AppController> controller;
     std::unique_ptr<AppWindows> windows;
 
-    explicit WindowRig(const QStringList &settings = {}, std::unique_ptr<Workspace> workspace = nullptr)
+    explicit WindowRig(const QStringList &settings = {}, std::unique_ptr<Workspace> workspace = nullptr,
+                       const std::function<void(Platform &)> &adjust = {})
     {
         writeSettledDefaults(folder, settings);
         TestPlatform base(folder);
         base.platform.packLibraryRoot = folder.makeDir(QStringLiteral("packs"));
         if (workspace)
             base.platform.workspace = std::move(workspace);
+        if (adjust)
+            adjust(base.platform);
         controller = std::make_unique<AppController>(std::move(base.platform));
         windows = std::make_unique<AppWindows>(*controller);
     }
@@ -299,8 +309,94 @@ TEST(ControlWindow, EverythingFitsAtTheMinimumSize)
     }
 }
 
-// Every page at the smallest and the usual width, with long texts where users write them: no
-// label is cut without an ellipsis and every page-bar tab shows its whole title.
+namespace {
+
+// A pack in the library whose name and description run far past a card.
+void addLongPack(const QString &root, const QString &id, SoundPackManifest::PackKind kind, const QString &longText)
+{
+    QDir().mkpath(root + QLatin1Char('/') + id);
+    QFile sample(root + QLatin1Char('/') + id + QStringLiteral("/press.wav"));
+    ASSERT_TRUE(sample.open(QIODevice::WriteOnly));
+    sample.write(SoundFiles::encode(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 48000, 1, std::vector<float>(480, 0.2f)));
+    sample.close();
+    SoundPackManifest manifest;
+    manifest.id = id;
+    manifest.name = longText.left(70);
+    manifest.author = QStringLiteral("Tests");
+    manifest.switchType = longText;
+    manifest.kind = kind;
+    manifest.metadata = std::map<QString, QString>{{QStringLiteral("description"), longText}};
+    const bool keyboard = kind == SoundPackManifest::PackKind::keyboard;
+    manifest.groups[keyboard ? KeyGroup::regular : KeyGroup::reaction].down = {QStringLiteral("press.wav")};
+    QFile file(root + QLatin1Char('/') + id + QStringLiteral("/manifest.json"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(manifest.toJson());
+}
+
+// Labels on a page that are cut without an ellipsis: a line wider than the label, lines taller
+// than it (a wrapped text cut through its last line), a label running off the page, or a cut
+// text whose tooltip does not tell the whole of it.
+// The part of a widget its parents leave visible, up to `root`, in the widget's coordinates.
+QRect unclipped(const QWidget *widget, const QWidget *root)
+{
+    QRect shown = widget->rect();
+    QPoint offset;
+    for (const QWidget *child = widget; child != root; child = child->parentWidget()) {
+        offset += child->pos();
+        shown &= child->parentWidget()->rect().translated(-offset);
+    }
+    return shown;
+}
+
+QStringList cutLabels(const QScrollArea *view)
+{
+    const QWidget *root = view->widget();
+    const QRect visible = view->viewport()->rect();
+    QStringList found;
+    for (const QLabel *label : root->findChildren<QLabel *>()) {
+        if (!label->isVisibleTo(root) || label->text().isEmpty() || Qt::mightBeRichText(label->text()))
+            continue;
+        const QString text = label->text();
+        const QRect box = label->contentsRect();
+        const QRect onPage(label->mapTo(view->viewport(), box.topLeft()), box.size());
+        if (onPage.right() > visible.right())
+            found << text.left(40) + QStringLiteral(" (runs off the page)");
+        const auto *elided = qobject_cast<const ElidedLabel *>(label);
+        if (elided) {
+            static const QRegularExpression blank(QStringLiteral("[\\s\u200B]"));
+            const QString shown = QString(text).remove(blank);
+            if (shown != QString(elided->fullText()).remove(blank)
+                && (!shown.endsWith(QChar(0x2026)) || elided->toolTip() != elided->fullText()))
+                found << text.left(40) + QStringLiteral(" (cut without ellipsis or tooltip)");
+        }
+        // Only a label that knows its whole text can tell it when cut.
+        if (!elided && text.contains(QChar(0x2026)))
+            found << text.left(40) + QStringLiteral(" (an ellipsis with no whole text)");
+        const QFontMetrics metrics = label->fontMetrics();
+        if (label->wordWrap()) {
+            if (label->height() < label->heightForWidth(label->width()))
+                found << text.left(40) + QStringLiteral(" (lines cut: %1 of %2 high)").arg(label->height())
+                                             .arg(label->heightForWidth(label->width()));
+            continue;
+        }
+        const QStringList lines = text.split(QLatin1Char('\n'));
+        const int shownHeight = (box & unclipped(label, root)).height();
+        const int drawnHeight = metrics.boundingRect(QRect(QPoint(), box.size()), int(Qt::AlignLeft | Qt::AlignTop), text).height();
+        if (shownHeight < drawnHeight)
+            found << text.left(40) + QStringLiteral(" (%1 lines in %2 px)").arg(lines.size()).arg(shownHeight);
+        for (const QString &line : lines) {
+            const int need = metrics.horizontalAdvance(line);
+            if (need > box.width() + 1)
+                found << line.left(40) + QStringLiteral(" (%1 of %2)").arg(box.width()).arg(need);
+        }
+    }
+    return found;
+}
+
+}
+
+// Every page at the smallest and the usual width, with long texts where users and their files
+// put them: no label is cut without an ellipsis and every page-bar tab shows its whole title.
 TEST(ControlWindow, NoTextIsCutWithoutAnEllipsis)
 {
     // The font the pictures are made with, so what is measured here is what they show.
@@ -311,38 +407,56 @@ TEST(ControlWindow, NoTextIsCutWithoutAnEllipsis)
     const auto restore = qScopeGuard([&before] { QApplication::setFont(before); });
     const QString longText = QStringLiteral("Write the whole introduction of the quarterly report, then a paragraph "
                                             "on every chapter and the closing summary");
+    const QString longName = QStringLiteral("Holiday Photographs From The Long Summer Trip Along The Coast");
     WindowRig rig({QStringLiteral("focusGoal=") + longText,
-                   QStringLiteral("focusAllowedBundleIDs=org.example.MusicPlayerWithAVeryLongNameIndeedForSure")});
+                   QStringLiteral("focusAllowedBundleIDs=org.example.MusicPlayerWithAVeryLongNameIndeedForSure"),
+                   QStringLiteral("arrivalReactionsEnabled=true"), QStringLiteral("screenshotReactionsEnabled=true")},
+                  nullptr, [&longName](Platform &platform) {
+                      platform.reactions.mounts = std::make_unique<FakeMountWatcher>();
+                      platform.reactions.downloads = std::make_unique<FakeDirectoryWatcher>();
+                      platform.reactions.screenshots = std::make_unique<FakeDirectoryWatcher>();
+                      platform.reactions.downloadsFolder = QStringLiteral("/home/u/Downloads");
+                      platform.reactions.screenshotFolder = ScreenshotLocation::Folder{QStringLiteral("/home/u/") + longName, false};
+                  });
+    SoundPackManager &packs = rig.controller->packs();
+    addLongPack(packs.keyboardRoot(), QStringLiteral("long-keys"), SoundPackManifest::PackKind::keyboard, longText);
+    addLongPack(packs.reactionRoot(), QStringLiteral("long-taps"), SoundPackManifest::PackKind::reaction, longText);
+    ASSERT_TRUE(packs.reload().has_value());
+    ASSERT_EQ(packs.keyboardPacks().size(), 1);
+    ASSERT_EQ(packs.reactionPacks().size(), 1);
+    rig.controller->effectsController().start();
+    rig.controller->arrivalReactions().setLastEventText(longName + QStringLiteral(".tar.gz downloaded"));
     FocusJournalStore &journal = rig.controller->journal();
     const QDateTime end = QDateTime::currentDateTime();
-    journal.recordSession({longText, end.addSecs(-1500), end, 25, true, 1500});
+    const QString reflection = longText + QStringLiteral(", ") + longText + QStringLiteral(" and every appendix");
+    journal.saveReflection(reflection, journal.recordSession({longText, end.addSecs(-1500), end, 25, true, 1500}));
+    journal.recordSession({QString(), end.addSecs(-600), end, 10, false, 600});
+    journal.addCheckIn(longText.repeated(3), QString());
     journal.saveSetup(longText, 50, {QStringLiteral("org.example.editor")});
+    // The long writing is on its page, so the walk measures it.
+    const QMultiMap<SettingsPage, QString> planted{{SettingsPage::sounds, longText.left(70)},
+                                                   {SettingsPage::sounds, longText},
+                                                   {SettingsPage::reactions, longText},
+                                                   {SettingsPage::system, longName + QStringLiteral(".tar.gz downloaded")},
+                                                   {SettingsPage::system, QStringLiteral("Watching ") + longName},
+                                                   {SettingsPage::focus, longText.repeated(3)},
+                                                   {SettingsPage::focus, reflection}};
     ControlWindow &window = rig.open(SettingsPage::home);
-    const auto cut = [](const QWidget *root) {
-        QStringList found;
-        for (const QLabel *label : root->findChildren<QLabel *>()) {
-            if (!label->isVisibleTo(root) || label->wordWrap() || label->text().isEmpty()
-                || Qt::mightBeRichText(label->text()))
-                continue;
-            // A cut text tells the whole of itself in its tooltip, and its ellipsis shows.
-            const auto *elided = qobject_cast<const ElidedLabel *>(label);
-            if (elided && elided->text() != elided->fullText() && elided->toolTip() != elided->fullText())
-                found << label->text() + QStringLiteral(" (no tooltip)");
-            if (label->text().contains(QChar(0x2026)) && !elided)
-                continue;
-            const int need = label->fontMetrics().horizontalAdvance(label->text());
-            if (need > label->contentsRect().width() + 1)
-                found << label->text() + QStringLiteral(" (%1 of %2)").arg(label->contentsRect().width()).arg(need);
-        }
-        return found;
-    };
     for (const int width : {620, 760}) {
         window.resize(width, 600);
         for (SettingsPage page : allCases<SettingsPage>()) {
             rig.controller->showControlPanel(page);
             QCoreApplication::processEvents();
-            EXPECT_EQ(cut(window.pageView(page)).join(QStringLiteral("; ")).toStdString(), "")
+            const auto *view = static_cast<const QScrollArea *>(window.pageView(page));
+            EXPECT_EQ(cutLabels(view).join(QStringLiteral("; ")).toStdString(), "")
                 << rawValue(page).toStdString() << " at " << width;
+            QStringList shown;
+            for (const QLabel *label : view->widget()->findChildren<QLabel *>()) {
+                if (label->isVisibleTo(view->widget()))
+                    shown << QString(wholeText(label)).remove(QChar(0x200B));
+            }
+            for (const QString &text : planted.values(page))
+                EXPECT_TRUE(shown.contains(text)) << text.left(40).toStdString() << " at " << width;
             for (QAbstractButton *tab : window.findChild<PageBar *>()->findChildren<QAbstractButton *>())
                 EXPECT_GE(tab->width() - 6, tab->fontMetrics().horizontalAdvance(tab->text()))
                     << tab->text().toStdString() << " at " << width;

@@ -1,4 +1,6 @@
 #include "Views/Kit/DashboardCard.h"
+#include "Views/Kit/ElidedLabel.h"
+#include "Views/Kit/SymbolLabel.h"
 #include "Views/Kit/ColorSwatch.h"
 #include "Views/Kit/Disclosure.h"
 #include "Views/Kit/FlowGrid.h"
@@ -13,6 +15,7 @@
 #include "Views/Kit/SettingsText.h"
 
 #include <QAbstractButton>
+#include <QHBoxLayout>
 #include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
@@ -291,4 +294,83 @@ TEST(PageBar, TitlesGoUnderTheirSymbolsOnlyWhenOneWouldNotFitBeside)
     };
     EXPECT_FALSE(titlesStacked(760));
     EXPECT_TRUE(titlesStacked(480));
+}
+
+// A text beside a symbol is whole wherever its row has room, also after it changes, and ends in
+// an ellipsis with the whole text as tooltip where the row has none; a longer text that then
+// fits again drops the tooltip.
+TEST(SymbolLabel, WholeWhereTheRowHasRoomCutWithAnEllipsisWhereItHasNot)
+{
+    QWidget row;
+    auto *layout = new QHBoxLayout(&row);
+    // A size between whole pixels, as desktop fonts in points often are.
+    QFont font;
+    font.setPointSizeF(9.7);
+    auto *label = new SymbolLabel(QStringLiteral("eye.fill"), QString(), font, ColorRole::secondary, &row);
+    layout->addWidget(label);
+    layout->addStretch(1);
+    layout->addWidget(new QPushButton(QStringLiteral("Preview Flash"), &row));
+    const QString folder = QStringLiteral("Watching Screenshots");
+    // Given before the row is first laid out, as a page is built before it shows.
+    label->setText(folder);
+    row.resize(700, 40);
+    row.show();
+    const QString longFolder = QStringLiteral("Watching ") + QString(QStringLiteral("Holiday Photographs ")).repeated(8);
+    const auto shown = [label] { return label->findChild<ElidedLabel *>(); };
+    struct Step {
+        int width;
+        QString text;
+        bool cut;
+    };
+    for (const Step &step : {Step{700, folder, false}, Step{700, longFolder, true}, Step{700, folder, false},
+                             Step{150, folder, true}, Step{700, folder, false}}) {
+        row.resize(step.width, 40);
+        label->setText(step.text);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(label->text(), step.text);
+        EXPECT_EQ(shown()->text().endsWith(QChar(0x2026)), step.cut) << step.width << shown()->text().toStdString();
+        EXPECT_EQ(shown()->toolTip(), step.cut ? step.text : QString()) << step.width;
+        EXPECT_LE(label->geometry().right(), row.width()) << step.width;
+    }
+}
+
+// Lines wrap at words and never pass the last allowed one; a run with no space breaks anywhere.
+TEST(ElidedLabel, WrapsOntoItsLinesAndEndsTheLastInAnEllipsis)
+{
+    ElidedLabel label;
+    label.setMaximumLines(2);
+    // Margins of unequal sides, so the text's own room is what is measured.
+    label.setContentsMargins(3, 2, 9, 4);
+    label.show();
+    const int width = label.fontMetrics().horizontalAdvance(QStringLiteral("a paragraph that goes on")) + 12;
+    struct Case {
+        QString text;
+        qsizetype lines;
+        bool cut;
+    };
+    for (const Case &c : {Case{QStringLiteral("short"), 1, false},
+                          Case{QStringLiteral("a paragraph that goes on a paragraph"), 2, false},
+                          Case{QStringLiteral("a paragraph that goes on ").repeated(4), 2, true},
+                          Case{QString(200, u'x'), 2, true}, Case{QStringLiteral("short"), 1, false}}) {
+        label.setFullText(c.text);
+        label.resize(width, label.heightForWidth(width));
+        QCoreApplication::processEvents();
+        const QStringList lines = label.text().split(QLatin1Char('\n'));
+        EXPECT_EQ(lines.size(), c.lines) << c.text.toStdString();
+        EXPECT_EQ(label.text().endsWith(QChar(0x2026)), c.cut) << c.text.toStdString();
+        EXPECT_EQ(label.toolTip(), c.cut ? c.text : QString());
+        for (const QString &line : lines)
+            EXPECT_LE(label.fontMetrics().horizontalAdvance(line), label.contentsRect().width()) << line.toStdString();
+        EXPECT_GE(label.contentsRect().height(), c.lines * label.fontMetrics().height());
+        EXPECT_LT(label.contentsRect().height(), (c.lines + 1) * label.fontMetrics().height());
+    }
+
+    // One line asks for the room its whole text needs, and is whole in it.
+    ElidedLabel line(QStringLiteral("Watching Screenshots"));
+    line.setContentsMargins(3, 2, 9, 4);
+    line.show();
+    line.resize(line.sizeHint());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(line.text(), "Watching Screenshots");
+    EXPECT_EQ(line.toolTip(), "");
 }

@@ -1,9 +1,12 @@
+#include "Views/Kit/ElidedLabel.h"
 #include "Views/Packs/PackCard.h"
 #include "Views/Packs/PackLibraryGrid.h"
 #include "Views/Packs/PackSelection.h"
 
 #include <QCoreApplication>
+#include <QLayout>
 #include <QPromise>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -174,4 +177,48 @@ TEST(PackLibraryGrid, CardsFollowTheListAndShowTheDescriptionOrTheSwitchType)
     rig.packs.clear();
     rig.sync();
     EXPECT_TRUE(rig.grid->cards().isEmpty());
+}
+
+// Fewer packs than columns share the row instead of cutting their texts beside empty columns;
+// a full row keeps the columns the width holds. A cut name or description ends in an ellipsis
+// and tells its whole text on hover, while a press on it still chooses the card.
+TEST(PackLibraryGrid, FewCardsShareTheRowAndCutTextsTellTheirWholeText)
+{
+    const QString longText = QStringLiteral("A warm, round thock recorded on a lubed board with foam under the plate");
+    GridRig rig;
+    rig.packs = {pack("a", std::map<QString, QString>{{QStringLiteral("description"), longText}}), pack("b")};
+    rig.packs[0].manifest.name = longText;
+    rig.sync();
+    rig.grid->resize(700, 300);
+    rig.grid->show();
+    QCoreApplication::processEvents();
+    // 700 px hold four columns of 150 px; two cards take half the row each.
+    for (const int count : {2, 3, 5}) {
+        QList<LoadedSoundPack> packs = rig.packs.first(2);
+        for (int index = 2; index < count; ++index)
+            packs.append(pack(QStringLiteral("p%1").arg(index)));
+        rig.packs = packs;
+        rig.sync();
+        rig.grid->layout()->activate();
+        QCoreApplication::processEvents();
+        const int columns = std::min(count, 4);
+        EXPECT_EQ(rig.grid->card("b")->width(), (700 - (columns - 1) * 10) / columns) << count;
+        EXPECT_EQ(rig.grid->card("b")->y(), 0) << count;
+    }
+    rig.grid->resize(320, 300);
+    QCoreApplication::processEvents();
+
+    PackCard *card = rig.grid->card("a");
+    const QList<ElidedLabel *> texts = card->findChildren<ElidedLabel *>();
+    ASSERT_EQ(texts.size(), 2);
+    for (ElidedLabel *text : texts) {
+        EXPECT_EQ(text->fullText(), longText);
+        EXPECT_TRUE(text->text().endsWith(QChar(0x2026))) << text->text().toStdString();
+        EXPECT_EQ(text->toolTip(), longText);
+        EXPECT_LE(text->text().count(QLatin1Char('\n')) + 1, text == texts.last() ? 2 : 1);
+    }
+    EXPECT_EQ(card->toolTip(), "Linear \u00B7 CC0");
+    QTest::mouseClick(texts.first(), Qt::LeftButton);
+    EXPECT_EQ(rig.selection.loads.size(), 1u);
+    EXPECT_EQ(rig.selection.loads.front().id, "a");
 }

@@ -15,6 +15,7 @@
 #include "fakes/FakeOverlayWindowSupport.h"
 #include "fakes/FakePermissionProbe.h"
 #include "fakes/FakeReactionSources.h"
+#include "support/LabelText.h"
 #include "support/TestPlatform.h"
 #include "support/ViewRig.h"
 
@@ -98,7 +99,7 @@ struct SystemRig {
     bool shows(const QString &text) const
     {
         for (const QLabel *label : page->findChildren<QLabel *>()) {
-            if (label->text() == text && !label->isHidden() && label->isVisibleTo(page.get()))
+            if (wholeText(label) == text && !label->isHidden() && label->isVisibleTo(page.get()))
                 return true;
         }
         return false;

@@ -6,6 +6,7 @@
 #include "Views/Toys/HandTonePicker.h"
 #include "Views/Toys/ToyBlocking.h"
 #include "Views/Toys/ToyTileRow.h"
+#include "support/LabelText.h"
 #include "support/ViewRig.h"
 
 #include <QLabel>
@@ -33,7 +34,7 @@ struct ToysRig : ViewRig {
     bool showsText(const QString &text) const
     {
         for (const QLabel *label : page->findChildren<QLabel *>()) {
-            if (label->text() == text && label->isVisibleTo(page.get()))
+            if (wholeText(label) == text && label->isVisibleTo(page.get()))
                 return true;
         }
         return false;

@@ -39,10 +39,13 @@ public:
         m_goal->setFont(KitStyle::font(FontRole::subheadline, QFont::DemiBold));
         m_length = TextLabels::hint(QString(), this);
         m_length->setWordWrap(false);
-        m_reflection = TextLabels::hint(QString(), this);
-        m_reflection->setMaximumHeight(m_reflection->fontMetrics().lineSpacing() * 2);
-        m_reflection->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        m_reflection = new ElidedLabel(QString(), this);
+        m_reflection->setFont(KitStyle::font(FontRole::caption));
+        TextLabels::tint(m_reflection, ColorRole::secondary);
+        m_reflection->setMaximumLines(2);
         auto *line = new QHBoxLayout;
+        // The length keeps clear of a goal that ends in an ellipsis.
+        line->setSpacing(8);
         line->addWidget(m_icon);
         line->addWidget(m_goal, 1);
         line->addWidget(m_length);
@@ -62,7 +65,7 @@ public:
         }
         m_goal->setFullText(record.goal.isEmpty() ? QStringLiteral("Focus session") : JournalExcerpt::forLabel(record.goal));
         Bind::text(m_length, SettingsText::formatDuration(record.lengthSeconds()));
-        Bind::text(m_reflection, JournalExcerpt::forLabel(record.reflection));
+        m_reflection->setFullText(JournalExcerpt::forLabel(record.reflection));
         Bind::visible(m_reflection, !record.reflection.isEmpty());
     }
 
@@ -70,7 +73,7 @@ private:
     QLabel *m_icon = nullptr;
     ElidedLabel *m_goal = nullptr;
     QLabel *m_length = nullptr;
-    QLabel *m_reflection = nullptr;
+    ElidedLabel *m_reflection = nullptr;
     std::optional<bool> m_completed;
 };
 

@@ -27,7 +27,11 @@ int FlowGrid::columnsFor(int width) const
 int FlowGrid::columnsFor(int width, qsizetype itemCount) const
 {
     const int fitting = columnsFor(width);
-    if (m_rows == Rows::filled || itemCount == 0)
+    if (itemCount == 0)
+        return fitting;
+    if (m_fewItems == FewItems::widen && itemCount < fitting)
+        return int(itemCount);
+    if (m_rows == Rows::filled)
         return fitting;
     const int count = int(itemCount);
     const int rows = (count + fitting - 1) / fitting;

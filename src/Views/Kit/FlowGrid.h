@@ -14,6 +14,9 @@ public:
     // evened out (four items three to a row become two rows of two), the items then sharing
     // the whole width.
     enum class Rows { filled, balanced };
+    // Whether fewer items than the width has columns for keep their columns, or widen to
+    // share the whole row instead of leaving columns empty.
+    enum class FewItems { keepColumns, widen };
 
     FlowGrid(int minimumColumnWidth, int columnSpacing, int rowSpacing, QWidget *parent = nullptr);
     ~FlowGrid() override;
@@ -21,6 +24,7 @@ public:
     // How many columns a width holds.
     int columnsFor(int width) const;
     void setRows(Rows rows) { m_rows = rows; }
+    void setFewItems(FewItems fewItems) { m_fewItems = fewItems; }
 
     void addItem(QLayoutItem *item) override;
     int count() const override;
@@ -42,4 +46,5 @@ private:
     int m_columnSpacing;
     int m_rowSpacing;
     Rows m_rows = Rows::filled;
+    FewItems m_fewItems = FewItems::keepColumns;
 };

@@ -1,5 +1,6 @@
 #include "Views/Kit/SymbolLabel.h"
 
+#include "Views/Kit/ElidedLabel.h"
 #include "Views/Kit/SchemeFollower.h"
 #include "Views/Kit/SymbolIcon.h"
 
@@ -12,11 +13,13 @@ SymbolLabel::SymbolLabel(const QString &symbol, const QString &text, const QFont
                          QWidget *parent)
     : QWidget(parent)
     , m_icon(new QLabel(this))
-    , m_text(new QLabel(text, this))
+    , m_text(new ElidedLabel(text, this))
     , m_symbol(symbol)
     , m_role(color)
 {
     m_text->setFont(font);
+    // Whole where there is room; a file or folder name too long for the row ends in an ellipsis.
+    m_text->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(std::max(4, QFontInfo(font).pixelSize() / 2));
@@ -39,13 +42,12 @@ void SymbolLabel::setSymbol(const QString &symbol)
 
 void SymbolLabel::setText(const QString &text)
 {
-    if (m_text->text() != text)
-        m_text->setText(text);
+    m_text->setFullText(text);
 }
 
 QString SymbolLabel::text() const
 {
-    return m_text->text();
+    return m_text->fullText();
 }
 
 void SymbolLabel::setColor(const QColor &color)

@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class ElidedLabel;
 class QLabel;
 
 // A symbol followed by a text ("label with SF Symbol"): both in one colour and font.
@@ -28,7 +29,7 @@ private:
     void refreshIcon();
 
     QLabel *m_icon = nullptr;
-    QLabel *m_text = nullptr;
+    ElidedLabel *m_text = nullptr;
     QString m_symbol;
     QColor m_color;
     std::optional<ColorRole> m_role;

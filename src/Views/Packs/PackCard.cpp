@@ -1,6 +1,7 @@
 #include "Views/Packs/PackCard.h"
 
 #include "Views/Kit/Bind.h"
+#include "Views/Kit/ElidedLabel.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SettingsText.h"
 #include "Views/Kit/Spinner.h"
@@ -11,7 +12,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
-#include <QTextLayout>
 #include <QVBoxLayout>
 
 namespace {
@@ -20,38 +20,15 @@ constexpr int padding = 11;
 constexpr int symbolPixels = 18;
 constexpr int markSize = 16;
 
-QLabel *textLabel(FontRole role, ColorRole color, QWidget *parent)
+// Takes the mouse only to tell a cut text in its tooltip: presses pass on to the card.
+ElidedLabel *textLabel(FontRole role, ColorRole color, QWidget *parent)
 {
-    auto *label = new QLabel(parent);
+    auto *label = new ElidedLabel(QString(), parent);
     label->setFont(KitStyle::font(role, role == FontRole::subheadline ? std::optional(QFont::DemiBold) : std::nullopt));
     TextLabels::tint(label, color);
     // Inside a button a label would draw with the button's text colour instead.
     label->setForegroundRole(QPalette::WindowText);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
     return label;
-}
-
-// The text as it wraps at `width`, cut after its second line with an ellipsis.
-QString twoLines(const QString &text, const QFont &font, int width)
-{
-    QTextLayout layout(text, font);
-    layout.beginLayout();
-    int secondLineStart = -1;
-    for (int index = 0; index < 3; ++index) {
-        QTextLine line = layout.createLine();
-        if (!line.isValid())
-            break;
-        line.setLineWidth(width);
-        if (index == 1)
-            secondLineStart = line.textStart();
-        if (index == 2) {
-            layout.endLayout();
-            return text.left(secondLineStart)
-                + QFontMetrics(font).elidedText(text.mid(secondLineStart).simplified(), Qt::ElideRight, width);
-        }
-    }
-    layout.endLayout();
-    return text;
 }
 
 }
@@ -70,13 +47,13 @@ PackCard::PackCard(QWidget *parent)
     m_spinner->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_spinner->hide();
     m_name = textLabel(FontRole::subheadline, ColorRole::primary, this);
-    // The card elides the name to the width it gets; the name never widens the card.
-    m_name->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_detail = textLabel(FontRole::caption2, ColorRole::secondary, this);
-    m_detail->setWordWrap(true);
-    m_detail->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_detail->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    m_detail->setFixedHeight(2 * QFontMetrics(m_detail->font()).lineSpacing() + 2);
+    m_detail->setMaximumLines(2);
+    // Every card keeps room for two detail lines, so a row of cards lines up.
+    m_detail->setFixedHeight(QFontMetrics(m_detail->font())
+                                 .boundingRect(QRect(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX),
+                                               int(Qt::AlignLeft | Qt::AlignTop), QStringLiteral("Ag\nAg"))
+                                 .height());
 
     auto *top = new QHBoxLayout;
     top->setContentsMargins(0, 0, 0, 0);
@@ -107,7 +84,8 @@ void PackCard::setPack(const LoadedSoundPack &pack)
     setToolTip(tip);
     setAccessibleName(manifest.name);
     setAccessibleDescription(tip);
-    refreshTexts();
+    m_name->setFullText(manifest.name);
+    m_detail->setFullText(m_detailText);
 }
 
 void PackCard::setState(bool selected, bool pending, const QColor &accent)
@@ -143,19 +121,6 @@ void PackCard::refreshMark()
     const QIcon mark = m_selected ? SymbolIcon::icon(QStringLiteral("checkmark.circle.fill"), m_accent)
                                   : SymbolIcon::icon(QStringLiteral("circle"), KitStyle::color(ColorRole::secondary));
     m_mark->setPixmap(mark.pixmap(markSize, markSize));
-}
-
-void PackCard::refreshTexts()
-{
-    const int width = std::max(0, m_name->width());
-    Bind::text(m_name, QFontMetrics(m_name->font()).elidedText(m_manifest.name, Qt::ElideRight, width));
-    Bind::text(m_detail, twoLines(m_detailText, m_detail->font(), std::max(1, m_detail->width())));
-}
-
-void PackCard::resizeEvent(QResizeEvent *event)
-{
-    QAbstractButton::resizeEvent(event);
-    refreshTexts();
 }
 
 void PackCard::paintEvent(QPaintEvent *)

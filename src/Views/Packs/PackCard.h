@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 
+class ElidedLabel;
 class QLabel;
 class Spinner;
 
@@ -28,11 +29,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void refreshMark();
-    void refreshTexts();
 
     SoundPackManifest m_manifest;
     QString m_detailText;
@@ -42,6 +41,6 @@ private:
     QLabel *m_icon = nullptr;
     QLabel *m_mark = nullptr;
     Spinner *m_spinner = nullptr;
-    QLabel *m_name = nullptr;
-    QLabel *m_detail = nullptr;
+    ElidedLabel *m_name = nullptr;
+    ElidedLabel *m_detail = nullptr;
 };

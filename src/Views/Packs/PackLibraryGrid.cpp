@@ -12,7 +12,10 @@ PackLibraryGrid::PackLibraryGrid(PackSelection &selection, SoundChannel channel,
     , m_selection(selection)
     , m_channel(channel)
 {
-    m_rows = new KeyedRows(new FlowGrid(150, 10, 10), this);
+    auto *grid = new FlowGrid(150, 10, 10);
+    // A short list spreads over the row instead of cutting its texts beside empty columns.
+    grid->setFewItems(FlowGrid::FewItems::widen);
+    m_rows = new KeyedRows(grid, this);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_rows);

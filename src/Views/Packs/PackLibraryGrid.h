@@ -9,7 +9,8 @@ class KeyedRows;
 class PackCard;
 class PackSelection;
 
-// The packs of one kind as cards in adaptive columns at least 150 px wide, in the order given;
+// The packs of one kind as cards in adaptive columns at least 150 px wide (fewer packs than
+// columns share the row), in the order given;
 // a click loads that pack for the grid's channel and previews it once it is in place. The
 // grid keeps no state: sync() shows the list, the selection and the pending load.
 class PackLibraryGrid final : public QWidget {
