@@ -5,7 +5,8 @@
 
 namespace {
 constexpr std::int64_t frameBytes = 2 * sizeof(float);
-constexpr std::size_t largestWrite = 65536;
+// The library hands out buffers from its memory pool, in blocks of a limited size.
+constexpr std::size_t largestWrite = 4096;
 
 // The library's functions are plain C functions: they find the one server of the test here.
 FakePulseServer *current = nullptr;
@@ -189,7 +190,7 @@ struct FakePulseCalls {
             server().m_underflowCallback = callback;
             server().m_underflowData = data;
         };
-        pa.streamGetBufferAttr = [](const pa_stream *) -> const pa_buffer_attr * { return &server().m_attr; };
+        pa.streamGetBufferAttr = [](pa_stream *) -> const pa_buffer_attr * { return &server().m_attr; };
         pa.streamSetBufferAttr = [](pa_stream *, const pa_buffer_attr *attr, pa_stream_success_cb_t, void *) {
             FakePulseServer &s = server();
             s.m_attr.tlength = attr->tlength;

@@ -1,5 +1,6 @@
 #include "Platform/Linux/PulseAudioOutput.h"
 
+#include "Platform/Linux/PulseLibrary.h"
 #include "Platform/Linux/RealtimeThread.h"
 
 #include <algorithm>

@@ -98,6 +98,11 @@ void AudioEngine::playPrepared(std::function<std::shared_ptr<const SoundBank>(in
     });
 }
 
+void AudioEngine::onSampleRateChange(std::function<void(int sampleRate)> handler)
+{
+    m_queue.async([this, handler = std::move(handler)]() mutable { m_onSampleRateChange = std::move(handler); });
+}
+
 std::optional<Error> AudioEngine::outputError() const
 {
     std::lock_guard lock(m_errorMutex);
@@ -174,6 +179,11 @@ bool AudioEngine::openOutput()
         m_outputError.reset();
     }
     m_outputRate = format->sampleRate;
+    if (const int prepared = m_sampleRate.load(std::memory_order_relaxed); prepared != 0 && prepared != m_outputRate) {
+        m_sampleRate.store(m_outputRate, std::memory_order_release);
+        if (m_onSampleRateChange)
+            m_onSampleRateChange(m_outputRate);
+    }
     m_underrunsSeen = 0;
     m_mixer.prepare(m_outputRate);
     m_open = true;

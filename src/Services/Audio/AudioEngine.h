@@ -71,6 +71,10 @@ public:
     // nothing plays when `prepare` yields none. From any thread; returns at once.
     void playPrepared(std::function<std::shared_ptr<const SoundBank>(int sampleRate)> prepare,
                       const SoundRequest &request);
+    // Called on the engine's queue when the output opened at another rate than sounds were
+    // prepared at (the sink changed its rate, or another road took over): they still play at
+    // the right speed, and are best prepared again at the new rate. From any thread.
+    void onSampleRateChange(std::function<void(int sampleRate)> handler);
     bool isRunning() const { return m_running.load(std::memory_order_acquire); }
     // Why the output could not be opened the last time it was tried; empty once it opens.
     std::optional<Error> outputError() const;
@@ -106,6 +110,7 @@ private:
     int m_nextVoice = 0;
     int m_outputRate = 0;
     LatencyMargin m_margin;
+    std::function<void(int sampleRate)> m_onSampleRateChange;
     // The margin the output was last given, and the underruns of its open stream seen so far.
     std::chrono::microseconds m_appliedMargin{0};
     int m_underrunsSeen = 0;

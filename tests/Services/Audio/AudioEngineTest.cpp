@@ -393,3 +393,24 @@ TEST(AudioMixer, LeavesTheCallingThreadsFloatingPointModeAsItWas)
     EXPECT_EQ(_mm_getcsr(), before);
 }
 #endif
+
+// An output that comes back at another rate than the sounds were prepared at is announced once,
+// and the sounds still play at their own speed until they are prepared again.
+TEST(AudioEngine, AnnouncesAnOutputThatReopenedAtAnotherRate)
+{
+    EngineFixture f;
+    std::vector<int> announced;
+    f.engine->onSampleRateChange([&announced](int rate) { announced.push_back(rate); });
+    EXPECT_EQ(f.engine->sampleRate(), 48000);
+    f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 480)));
+    f.play(request());
+    for (int reopen = 0; reopen < 2; ++reopen) {
+        f.device->sampleRate = 44100;
+        f.device->lost = true;
+        f.play(request());
+    }
+    EXPECT_EQ(announced, std::vector<int>{44100});
+    EXPECT_EQ(f.engine->sampleRate(), 44100);
+    const std::vector<float> left = f.renderLeft(1024);
+    EXPECT_EQ(std::ranges::count_if(left, [](float v) { return v != 0.0f; }), 441);
+}
