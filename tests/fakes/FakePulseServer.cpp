@@ -299,6 +299,8 @@ void FakePulseServer::store(const float *data, std::int64_t index, std::size_t b
         std::memcpy(&m_queue[std::size_t(at / sizeof(float))], data + (at - index) / sizeof(float), frameBytes);
     }
     m_write = end;
+    if (queuedBytes() >= std::int64_t(std::max<std::uint32_t>(m_attr.prebuf, frameBytes)))
+        m_playing = true;
 }
 
 void FakePulseServer::advance(std::int64_t microseconds)

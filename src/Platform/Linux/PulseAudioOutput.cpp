@@ -44,6 +44,8 @@ struct PulseAudioOutput::Impl {
     // The frame of the output's timeline the next write after the queue carries: the
     // timeline starts with the stream's first write after each open.
     std::int64_t writtenFrames = 0;
+    // When the stream last started playing, on the library's clock.
+    pa_usec_t startedAt = 0;
     // The stream is corked and empty; parked while it waits for the next open, in which time
     // it may be dropped.
     bool corked = false;
@@ -169,10 +171,12 @@ struct PulseAudioOutput::Impl {
         if (!timing || timing->read_index_corrupt || timing->write_index_corrupt)
             return;
         // The read index is as of the last timing update; the server has read on since, at
-        // the stream's rate, while it plays.
-        std::int64_t read = timing->read_index;
-        if (timing->playing)
-            read += std::int64_t(pa->usecToBytes(pa->timevalAge(&timing->timestamp), &sampleSpec));
+        // the stream's rate, while it plays. An update from before the stream started (while
+        // parked, or before its first buffer) says it is not playing: it has played since.
+        const pa_usec_t age = pa->timevalAge(&timing->timestamp);
+        const pa_usec_t sinceStart = pa->rtclockNow() - startedAt;
+        const pa_usec_t played = timing->playing ? age : age >= sinceStart ? sinceStart : 0;
+        std::int64_t read = timing->read_index + std::int64_t(pa->usecToBytes(played, &sampleSpec));
         read -= read % std::int64_t(frameBytes);
         const std::int64_t from = read + std::int64_t(bytesFor(leadLength) / frameBytes * frameBytes);
         if (from >= timing->write_index)
@@ -236,9 +240,13 @@ void onWrite(pa_stream *, std::size_t bytes, void *data)
     static_cast<Impl *>(data)->fill(bytes);
 }
 
-void onUnderflow(pa_stream *, void *data)
+// The stream stops until it is filled again: a sound posted meanwhile needs to know where it
+// stands, rather than go by the last report of it playing.
+void onUnderflow(pa_stream *stream, void *data)
 {
-    static_cast<Impl *>(data)->underruns.fetch_add(1, std::memory_order_relaxed);
+    auto &impl = *static_cast<Impl *>(data);
+    impl.underruns.fetch_add(1, std::memory_order_relaxed);
+    letGo(*impl.pa, impl.pa->streamUpdateTimingInfo(stream, nullptr, nullptr));
 }
 
 void onSinkInput(pa_context *, const pa_sink_input_info *info, int, void *data)
@@ -472,6 +480,7 @@ void PulseAudioOutput::resume()
     // uncorked only once it is written, so the full buffer starts it without waiting for more.
     pa.threadedMainloopLock(impl.loop);
     impl.running.store(true, std::memory_order_release);
+    impl.startedAt = pa.rtclockNow();
     const std::size_t writable = pa.streamWritableSize(impl.stream);
     if (writable != std::size_t(-1))
         impl.fill(writable);

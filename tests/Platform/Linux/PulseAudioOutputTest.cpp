@@ -142,12 +142,14 @@ TEST(PulseAudioOutput, MixesAKeyIntoTheQueuedTailJustAheadOfTheSink)
 }
 
 // Closing parks the stream corked and empty, and the next open plays through it again: the
-// new sound from the first frame written, and a key after it mixed in as on a new stream. A
-// parked stream whose read position the client cannot know yet takes the key after its queue.
+// new sound from the first frame written, and a key after it mixed in as on a new stream,
+// whether the client's last report of the positions came after the stream started again or
+// while it was parked. With no report since it was emptied, the key follows the queue.
 TEST(PulseAudioOutput, ParksTheStreamAndTakesItUpAgainOnANewTimeline)
 {
-    for (const bool timingAnswered : {true, false}) {
-        SCOPED_TRACE(timingAnswered);
+    enum class Report { afterStart, whileParked, none };
+    for (const Report report : {Report::afterStart, Report::whileParked, Report::none}) {
+        SCOPED_TRACE(int(report));
         Road road;
         road.open();
         road.post(press(440));
@@ -156,9 +158,9 @@ TEST(PulseAudioOutput, ParksTheStreamAndTakesItUpAgainOnANewTimeline)
         road.output.close();
         EXPECT_TRUE(road.server.corked());
         EXPECT_EQ(road.server.queuedBytes(), 0);
-        road.play(1000ms);
+        road.play(1000ms, report == Report::whileParked);
 
-        road.server.answersTimingRequests = timingAnswered;
+        road.server.answersTimingRequests = report == Report::afterStart;
         road.mixer.reset();
         road.open();
         EXPECT_EQ(road.server.streamsMade, 1) << "taken up again, not made anew";
@@ -167,8 +169,8 @@ TEST(PulseAudioOutput, ParksTheStreamAndTakesItUpAgainOnANewTimeline)
         road.output.resume();
         EXPECT_FALSE(road.server.corked());
         road.play(30ms, false);
-        const std::int64_t start =
-            timingAnswered ? road.readFrame() + leadFrames : (road.server.writeIndex() - road.origin) / frameBytes;
+        const std::int64_t start = report == Report::none ? (road.server.writeIndex() - road.origin) / frameBytes
+                                                          : road.readFrame() + leadFrames;
         const auto second = press(700);
         road.post(second);
         road.output.soundPosted();

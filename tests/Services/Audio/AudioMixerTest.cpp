@@ -86,7 +86,7 @@ TEST(AudioMixer, RendersAStretchAgainWithANewSoundAsIfItHadBeenThereAllAlong)
             ASSERT_TRUE(reference.post({second, c.voices - 1, c.gain, c.gain * 0.5f, 1.0}));
             reference.render(expected.data() + 2 * start, int(length - start));
             EXPECT_EQ(heard, expected);
-            EXPECT_FALSE(live.isSilent());
+            EXPECT_TRUE(live.isSilent()) << "both rang out";
         }
     }
 }
