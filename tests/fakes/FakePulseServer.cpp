@@ -305,8 +305,9 @@ void FakePulseServer::store(const float *data, std::int64_t index, std::size_t b
 
 void FakePulseServer::advance(std::int64_t microseconds)
 {
-    m_nowUs += microseconds;
+    const std::int64_t start = m_nowUs;
     if (!m_streamExists || m_streamState != PA_STREAM_READY || m_corked) {
+        m_nowUs += microseconds;
         request();
         return;
     }
@@ -314,6 +315,7 @@ void FakePulseServer::advance(std::int64_t microseconds)
     const std::int64_t frames = m_readFraction / 1'000'000;
     m_readFraction %= 1'000'000;
     for (std::int64_t i = 0; i < frames; ++i) {
+        m_nowUs = start + i * microseconds / frames;
         request();
         if (!m_playing && queuedBytes() >= std::int64_t(std::max<std::uint32_t>(m_attr.prebuf, frameBytes)))
             m_playing = true;
@@ -336,6 +338,7 @@ void FakePulseServer::advance(std::int64_t microseconds)
         readSamples[2 * frame + 1] = m_queue[2 * frame + 1];
         m_read += frameBytes;
     }
+    m_nowUs = start + microseconds;
     request();
 }
 

@@ -44,8 +44,10 @@ struct PulseAudioOutput::Impl {
     // The frame of the output's timeline the next write after the queue carries: the
     // timeline starts with the stream's first write after each open.
     std::int64_t writtenFrames = 0;
-    // When the stream last started playing, on the library's clock.
+    // When the stream last started playing, on the library's clock, and whether it ran dry
+    // since: it starts again with the next write.
     pa_usec_t startedAt = 0;
+    bool dry = false;
     // The stream is corked and empty; parked while it waits for the next open, in which time
     // it may be dropped.
     bool corked = false;
@@ -152,8 +154,13 @@ struct PulseAudioOutput::Impl {
     // Writes what the server asks for after the queue.
     void fill(std::size_t bytes)
     {
-        if (running.load(std::memory_order_acquire))
-            write(bytes, writtenFrames, std::nullopt);
+        if (!running.load(std::memory_order_acquire))
+            return;
+        write(bytes, writtenFrames, std::nullopt);
+        if (dry) {
+            dry = false;
+            startedAt = pa->rtclockNow();
+        }
     }
 
     // Renders again everything queued from just ahead of where the server reads, with the
@@ -172,7 +179,8 @@ struct PulseAudioOutput::Impl {
             return;
         // The read index is as of the last timing update; the server has read on since, at
         // the stream's rate, while it plays. An update from before the stream started (while
-        // parked, or before its first buffer) says it is not playing: it has played since.
+        // parked, before its first buffer, or while it ran dry) says it is not playing: it has
+        // played since.
         const pa_usec_t age = pa->timevalAge(&timing->timestamp);
         const pa_usec_t sinceStart = pa->rtclockNow() - startedAt;
         const pa_usec_t played = timing->playing ? age : age >= sinceStart ? sinceStart : 0;
@@ -186,6 +194,9 @@ struct PulseAudioOutput::Impl {
         if (frame < 0)
             return;
         write(std::size_t(queued), frame, from);
+        // The library's own updates come less often the longer the stream plays; the next
+        // sound, often a fraction of a second away, goes by a fresh one.
+        letGo(*pa, pa->streamUpdateTimingInfo(stream, nullptr, nullptr));
     }
 };
 
@@ -240,13 +251,12 @@ void onWrite(pa_stream *, std::size_t bytes, void *data)
     static_cast<Impl *>(data)->fill(bytes);
 }
 
-// The stream stops until it is filled again: a sound posted meanwhile needs to know where it
-// stands, rather than go by the last report of it playing.
-void onUnderflow(pa_stream *stream, void *data)
+// The stream stops until it is filled again, and starts again from there.
+void onUnderflow(pa_stream *, void *data)
 {
     auto &impl = *static_cast<Impl *>(data);
     impl.underruns.fetch_add(1, std::memory_order_relaxed);
-    letGo(*impl.pa, impl.pa->streamUpdateTimingInfo(stream, nullptr, nullptr));
+    impl.dry = true;
 }
 
 void onSinkInput(pa_context *, const pa_sink_input_info *info, int, void *data)
@@ -481,6 +491,7 @@ void PulseAudioOutput::resume()
     pa.threadedMainloopLock(impl.loop);
     impl.running.store(true, std::memory_order_release);
     impl.startedAt = pa.rtclockNow();
+    impl.dry = false;
     const std::size_t writable = pa.streamWritableSize(impl.stream);
     if (writable != std::size_t(-1))
         impl.fill(writable);

@@ -90,3 +90,20 @@ TEST(AudioMixer, RendersAStretchAgainWithANewSoundAsIfItHadBeenThereAllAlong)
         }
     }
 }
+
+// Starts never go back in time: a sound handed over for a stretch from before the latest start
+// starts at that latest start, so a voice is never taken over before it last was, and nothing
+// sounds before it.
+TEST(AudioMixer, ASoundHandedOverForAnEarlierStretchStartsAtTheLatestStart)
+{
+    AudioMixer mixer(2);
+    mixer.prepare(48000);
+    const auto tone = AudioTestSounds::constant(0.25f, 1000);
+    std::vector<float> out(2 * 200, -1.0f);
+    ASSERT_TRUE(mixer.post({tone, 0, 1.0f, 1.0f, 1.0}));
+    ASSERT_TRUE(mixer.renderFrom(100, out.data() + 2 * 100, 100));
+    ASSERT_TRUE(mixer.post({tone, 1, 1.0f, 1.0f, 1.0}));
+    ASSERT_TRUE(mixer.renderFrom(50, out.data() + 2 * 50, 150));
+    for (int frame = 50; frame < 200; ++frame)
+        EXPECT_NEAR(out[std::size_t(2 * frame)], frame < 100 ? 0.0 : 0.5, 2 * AudioTestSounds::quantum) << frame;
+}
