@@ -166,7 +166,6 @@ struct FakePulseCalls {
                 return 0;
             }
             setStreamState(PA_STREAM_READY);
-            s.publishTiming();
             s.request();
             return 0;
         };
@@ -231,6 +230,7 @@ struct FakePulseCalls {
         };
         pa.streamCork = [](pa_stream *, int cork, pa_stream_success_cb_t, void *) {
             server().m_corked = cork != 0;
+            server().m_timing.read_index_corrupt = 1;
             if (!cork)
                 server().request();
             return operation();
@@ -239,7 +239,6 @@ struct FakePulseCalls {
             FakePulseServer &s = server();
             s.m_write = s.m_read;
             s.m_playing = false;
-            s.m_timing.read_index_corrupt = 1;
             s.m_timing.write_index_corrupt = 1;
             return operation();
         };

@@ -11,8 +11,9 @@
 // prebuffered, runs dry when the client falls behind (and waits to be filled again), asks for
 // what is missing once that reaches the least request, and takes writes anywhere by index,
 // overwriting what is queued there. Writes behind the read position are lost. The client's
-// view of the positions is refreshed only when the test says (or the client asks), as the
-// library's own timing updates would. Every callback runs on the test's thread, in the call
+// view of the positions is refreshed only when the client asks (and the test lets the answer
+// come) or the test says; corking leaves the read position unknown to it, emptying the write
+// position, as in the library. Every callback runs on the test's thread, in the call
 // that causes it, as the client's main loop would run it.
 class FakePulseServer {
 public:

@@ -160,8 +160,15 @@ struct PulseAudioOutput::Impl {
         if (dry) {
             dry = false;
             startedAt = pa->rtclockNow();
+            askForPositions();
         }
     }
+
+    // The client's view of the read and write positions is refreshed only when asked: at each
+    // start of the stream and after each sound written over the queue, so a sound placed over
+    // it goes by a report at most one key old, while an idle stream costs no wakeup. (The
+    // library's own periodic updates would wake a parked stream too.)
+    void askForPositions() { letGo(*pa, pa->streamUpdateTimingInfo(stream, nullptr, nullptr)); }
 
     // Renders again everything queued from just ahead of where the server reads, with the
     // sounds posted since mixed in from there, and writes it over the queue. The queue ends
@@ -194,9 +201,7 @@ struct PulseAudioOutput::Impl {
         if (frame < 0)
             return;
         write(std::size_t(queued), frame, from);
-        // The library's own updates come less often the longer the stream plays; the next
-        // sound, often a fraction of a second away, goes by a fresh one.
-        letGo(*pa, pa->streamUpdateTimingInfo(stream, nullptr, nullptr));
+        askForPositions();
     }
 };
 
@@ -462,10 +467,9 @@ Result<AudioOutput::Format> PulseAudioOutput::open(int, AudioRenderer &renderer)
     const pa_buffer_attr attributes = impl.bufferAttributes();
     // Early requests: the server runs its device at about one request's latency whatever the
     // queue's length, so the queue can be deep against stalls while a sound written over it
-    // is heard at once. The library keeps the read and write positions up to date by itself,
-    // which placing a sound over the queue relies on.
-    const auto flags = pa_stream_flags_t(PA_STREAM_EARLY_REQUESTS | PA_STREAM_AUTO_TIMING_UPDATE);
-    const bool ready = pa.streamConnectPlayback(impl.stream, nullptr, &attributes, flags, nullptr, nullptr) >= 0
+    // is heard at once.
+    const bool ready = pa.streamConnectPlayback(impl.stream, nullptr, &attributes, PA_STREAM_EARLY_REQUESTS, nullptr,
+                                                nullptr) >= 0
         && waitFor(impl, [&] { return pa.streamGetState(impl.stream) == PA_STREAM_READY; });
     const QString reason = QString::fromUtf8(pa.strerror(pa.contextErrno(impl.context)));
     int frames = 0;
@@ -498,14 +502,12 @@ void PulseAudioOutput::resume()
     if (impl.corked) {
         impl.corked = false;
         letGo(pa, pa.streamCork(impl.stream, 0, nullptr, nullptr));
-        // Emptying the parked stream left the client's read and write positions unknown; the
-        // next sound needs them.
-        letGo(pa, pa.streamUpdateTimingInfo(impl.stream, nullptr, nullptr));
         // A parked stream whose buffer shrank would wait for the server's outstanding request;
         // with the buffer full again it takes any new length safely.
         if (impl.streamMargin != impl.margin)
             impl.setBufferAttributes();
     }
+    impl.askForPositions();
     pa.threadedMainloopUnlock(impl.loop);
 }
 

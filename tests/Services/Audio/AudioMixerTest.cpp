@@ -49,17 +49,19 @@ TEST(AudioMixer, RendersAStretchAgainWithANewSoundAsIfItHadBeenThereAllAlong)
         float gain;
         int chunk;
         std::int64_t back; // how far before the end of what was rendered the new sound starts
+        qint64 firstFrames;
     } cases[] = {
-        {"within the last render", 4, 0.5f, 480, 100},
-        {"several renders back", 4, 0.5f, 97, 1000},
-        {"limited", 4, 3.0f, 256, 700},
-        {"the same voice taken over", 1, 3.0f, 200, 500},
+        {"within the last render", 4, 0.5f, 480, 100, 9000},
+        {"several renders back", 4, 0.5f, 97, 1000, 9000},
+        {"limited", 4, 3.0f, 256, 700, 9000},
+        {"the limiter recovering from a loud sound that ended", 4, 3.0f, 97, 1000, 2500},
+        {"the same voice taken over", 1, 3.0f, 200, 500, 9000},
     };
-    const auto first = AudioTestSounds::sine(0.8f, 300, 9000);
     const auto second = AudioTestSounds::sine(0.8f, 500, 6000);
     constexpr std::int64_t length = 12000;
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
+        const auto first = AudioTestSounds::sine(0.8f, 300, c.firstFrames);
         // The second session runs on the same mixer, from the timeline's start again.
         AudioMixer live(c.voices);
         for (int session = 0; session < 2; ++session) {
