@@ -56,6 +56,8 @@ struct Road {
         ASSERT_TRUE(format.has_value());
         ASSERT_EQ(format->sampleRate, rate);
         mixer.prepare(format->sampleRate);
+        // Nothing is written before the first sound, which starts the stream.
+        EXPECT_EQ(server.queuedBytes(), 0);
         origin = server.writeIndex();
     }
     void post(const SoundBank::Sample &sample) { mixer.post({sample, voice++, 1.0f, 1.0f, 1.0}); }
