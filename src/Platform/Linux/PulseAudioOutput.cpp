@@ -9,7 +9,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <mutex>
 #include <optional>
+
+#include <sys/stat.h>
 
 #include <unistd.h>
 
@@ -157,10 +160,17 @@ struct PulseAudioOutput::Impl {
     bool corked = false;
     bool parked = false;
 
+    // How the last wait on the server ended.
+    enum class Wait { answered, timedOut, lost, abandoned } lastWait = Wait::answered;
+    // Set from any thread; `loopMutex` keeps the loop alive while it is woken for it.
+    std::atomic<bool> abandoned{false};
+    std::mutex loopMutex;
+
     AudioRenderer *renderer = nullptr;
     std::atomic<bool> running{false};
     std::atomic<bool> lost{false};
     std::atomic<int> underruns{0};
+    std::atomic<int> postedOverSound{0};
 
     std::uint32_t bytesFor(std::chrono::microseconds length) const
     {
@@ -328,17 +338,52 @@ void onTimeout(pa_mainloop_api *, pa_time_event *, const timeval *, void *data)
     pa().threadedMainloopSignal(timeout.loop, 0);
 }
 
-// Waits on the locked loop until `done` holds, the server is lost, or the time is up.
+// Waits on the locked loop until `done` holds, the server is lost, the time is up or the
+// wait is abandoned.
 template <typename Predicate>
 bool waitFor(Impl &impl, Predicate done)
 {
     Timeout timeout{impl.loop};
     pa_time_event *timer = pa().contextRttimeNew(impl.context, pa().rtclockNow() + answerTimeoutUs, onTimeout, &timeout);
-    while (!done() && !timeout.passed && !impl.lost.load(std::memory_order_acquire))
+    while (!done() && !timeout.passed && !impl.lost.load(std::memory_order_acquire)
+           && !impl.abandoned.load(std::memory_order_acquire))
         pa().threadedMainloopWait(impl.loop);
     if (timer)
         pa().threadedMainloopGetApi(impl.loop)->time_free(timer);
+    impl.lastWait = done()                                             ? Impl::Wait::answered
+        : impl.abandoned.load(std::memory_order_acquire)              ? Impl::Wait::abandoned
+        : timeout.passed && !impl.lost.load(std::memory_order_acquire) ? Impl::Wait::timedOut
+                                                                       : Impl::Wait::lost;
     return done();
+}
+
+// The client library says "Connection refused" whether a server's socket is there or not.
+bool defaultSocketExists()
+{
+    if (!qEnvironmentVariableIsEmpty("PULSE_SERVER"))
+        return true;
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    struct stat status{};
+    return !runtime.isEmpty() && ::stat((runtime + "/pulse/native").constData(), &status) == 0;
+}
+
+// Why the last wait on the server failed, for the log; with the loop locked.
+QString failureReason(const Impl &impl)
+{
+    switch (impl.lastWait) {
+    case Impl::Wait::abandoned:
+        return QStringLiteral("abandoned");
+    case Impl::Wait::timedOut:
+        return QStringLiteral("the PulseAudio server did not answer within %1 s").arg(answerTimeoutUs / 1'000'000);
+    case Impl::Wait::answered:
+    case Impl::Wait::lost:
+        break;
+    }
+    const int error = pa().contextErrno(impl.context);
+    if (error == PA_ERR_CONNECTIONREFUSED)
+        return defaultSocketExists() ? QStringLiteral("the PulseAudio server refused the connection")
+                                     : QStringLiteral("no PulseAudio server is running");
+    return QStringLiteral("the PulseAudio server failed (%1)").arg(QString::fromUtf8(pa().strerror(error)));
 }
 }
 
@@ -347,6 +392,7 @@ PulseAudioOutput::PulseAudioOutput() : m_impl(std::make_unique<Impl>()) {}
 PulseAudioOutput::~PulseAudioOutput()
 {
     disconnect();
+    const std::lock_guard lock(m_impl->loopMutex);
     if (m_impl->loop) {
         pa().threadedMainloopStop(m_impl->loop);
         pa().threadedMainloopFree(m_impl->loop);
@@ -363,6 +409,7 @@ std::optional<QString> PulseAudioOutput::connect()
     if (!pulseLibrary())
         return pulseLibrary().error();
     if (!impl.loop) {
+        const std::lock_guard lock(impl.loopMutex);
         impl.loop = pa().threadedMainloopNew();
         if (!impl.loop)
             return QStringLiteral("PulseAudio could not start its client");
@@ -382,6 +429,7 @@ std::optional<QString> PulseAudioOutput::connect()
     impl.context = pa().contextNew(pa().threadedMainloopGetApi(impl.loop), "Plinkly");
     pa().contextSetStateCallback(impl.context, onContextState, &impl);
     // Plinkly never starts a sound server of its own.
+    impl.lastWait = Impl::Wait::lost;
     bool ready = pa().contextConnect(impl.context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0
         && waitFor(impl, [&] { return pa().contextGetState(impl.context) == PA_CONTEXT_READY; });
     if (ready) {
@@ -393,11 +441,11 @@ std::optional<QString> PulseAudioOutput::connect()
             pa().operationUnref(operation);
         }
     }
-    const QString reason = QString::fromUtf8(pa().strerror(pa().contextErrno(impl.context)));
+    const QString reason = ready ? QString() : failureReason(impl);
     pa().threadedMainloopUnlock(impl.loop);
     if (!ready) {
         disconnect();
-        return QStringLiteral("no PulseAudio server (%1)").arg(reason);
+        return reason;
     }
     return std::nullopt;
 }
@@ -452,17 +500,18 @@ Result<AudioOutput::Format> PulseAudioOutput::open(int, AudioRenderer &renderer)
     pa().streamSetWriteCallback(impl.stream, onWrite, &impl);
     pa().streamSetUnderflowCallback(impl.stream, onUnderflow, &impl);
     const pa_buffer_attr attributes = impl.bufferAttributes();
+    impl.lastWait = Impl::Wait::lost;
     const bool ready = pa().streamConnectPlayback(impl.stream, nullptr, &attributes, PA_STREAM_ADJUST_LATENCY, nullptr,
                                                   nullptr) >= 0
         && waitFor(impl, [&] { return pa().streamGetState(impl.stream) == PA_STREAM_READY; });
-    const QString reason = QString::fromUtf8(pa().strerror(pa().contextErrno(impl.context)));
+    const QString reason = ready ? QString() : failureReason(impl);
     int frames = 0;
     if (const pa_buffer_attr *granted = ready ? pa().streamGetBufferAttr(impl.stream) : nullptr)
         frames = int(granted->tlength / frameBytes);
     pa().threadedMainloopUnlock(impl.loop);
     if (!ready) {
         close();
-        return failure(pulseDomain, 3, QStringLiteral("the server refused the stream (%1)").arg(reason));
+        return failure(pulseDomain, 3, QStringLiteral("no stream: %1").arg(reason));
     }
     return Format{int(impl.sampleSpec.rate), frames};
 }
@@ -503,6 +552,8 @@ void PulseAudioOutput::soundPosted()
     // position, and the queue ends where it did.
     if (attributes && attributes->tlength > lead && impl.silentTail >= attributes->tlength)
         impl.fill(attributes->tlength - lead, lead);
+    else
+        impl.postedOverSound.fetch_add(1, std::memory_order_relaxed);
     pa().threadedMainloopUnlock(impl.loop);
 }
 
@@ -525,9 +576,26 @@ bool PulseAudioOutput::isLost() const
     return m_impl->stream && m_impl->lost.load(std::memory_order_acquire);
 }
 
+int PulseAudioOutput::postedOverSound() const
+{
+    return m_impl->postedOverSound.load(std::memory_order_relaxed);
+}
+
 int PulseAudioOutput::underruns() const
 {
     return m_impl->underruns.load(std::memory_order_relaxed);
+}
+
+void PulseAudioOutput::abandonOpens(bool abandoned)
+{
+    Impl &impl = *m_impl;
+    const std::lock_guard lock(impl.loopMutex);
+    impl.abandoned.store(abandoned, std::memory_order_release);
+    if (abandoned && impl.loop) {
+        pa().threadedMainloopLock(impl.loop);
+        pa().threadedMainloopSignal(impl.loop, 0);
+        pa().threadedMainloopUnlock(impl.loop);
+    }
 }
 
 bool PulseAudioOutput::setMargin(std::chrono::microseconds margin)

@@ -36,6 +36,10 @@ public:
     bool isLost() const override;
     int underruns() const override;
     bool setMargin(std::chrono::microseconds margin) override;
+    void abandonOpens(bool abandoned) override;
+    // Sounds posted while what was queued still held sound, so they waited behind it: for the
+    // benchmarks.
+    int postedOverSound() const;
 
     struct Impl;
 
