@@ -253,8 +253,8 @@ public:
     }
 
     // The first frame of `channel` (0 left, 1 right) at or after `from` and within `within`
-    // that rises past `threshold` out of a quieter stretch (below half of it for `quiet`), so
-    // the tail of an earlier sound on the channel is not taken for a new one.
+    // past `threshold` after at least `quiet` with no frame past it, so the tail of an earlier
+    // sound on the channel is not taken for a new one.
     std::optional<Onset> riseAfter(int channel, Steady::time_point from, Steady::duration within, float threshold,
                                    Steady::duration quiet) const
     {
@@ -266,10 +266,13 @@ public:
             const Steady::time_point at = timeOf(i);
             if (at > from + within)
                 break;
-            const float level = std::fabs(levels[i]);
-            if (level > threshold && quietRun >= quietFrames && at >= from)
+            if (std::fabs(levels[i]) <= threshold) {
+                ++quietRun;
+                continue;
+            }
+            if (quietRun >= quietFrames && at >= from)
                 return Onset{i, at};
-            quietRun = level < threshold / 2 ? quietRun + 1 : 0;
+            quietRun = 0;
         }
         return std::nullopt;
     }
@@ -790,13 +793,13 @@ inline RhythmFigures typeRhythm(const Rhythm &rhythm, SoundRouter &router, const
         return Milliseconds(onset->at - at).count();
     };
     for (const auto at : pressedAt) {
-        if (const auto heard = readBack(0, at, press, 1ms, f.unheardPresses))
+        if (const auto heard = readBack(0, at, press, 3ms, f.unheardPresses))
             f.pressRaw.push_back(*heard);
         else
             f.pressRaw.push_back(std::nan(""));
     }
     for (const auto at : releasedAt)
-        readBack(1, at, release, 1ms, f.unheardReleases);
+        readBack(1, at, release, 3ms, f.unheardReleases);
     return f;
 }
 
@@ -870,7 +873,7 @@ inline void typeRealKeysThrough(benchmark::State &state, const char *name, std::
             const auto key = Steady::now();
             engines.router.playKey({30, KeyGroup::regular, KeyPhase::down, -1.0, false, std::nullopt});
             std::this_thread::sleep_for(200ms);
-            if (const auto onset = recording.riseAfter(0, key, 150ms, 0.3f * press.peak, 1ms))
+            if (const auto onset = recording.riseAfter(0, key, 150ms, 0.3f * press.peak, 3ms))
                 std::printf("  first key after %2d s of silence: %.2f ms (raw %.2f)\n", silence,
                             Milliseconds(onset->at - key).count() - chain, Milliseconds(onset->at - key).count());
         }
