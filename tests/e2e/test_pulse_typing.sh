@@ -73,14 +73,17 @@ for path in glob.glob(pack + "/regular-down-*.wav"):
     audible.append(length)
 if not peaks:
     sys.exit("no press samples in " + pack)
-# Releases peak near half a press: a press is a rise past 0.7 of the quietest press peak out of
-# a millisecond below half of that.
-threshold, quiet = 0.7 * min(peaks), rate // 1000
-onsets, below = [], 0
+# Releases peak near half a press: a press is the first frame past 0.7 of the quietest press
+# peak after 3 ms with none.
+threshold, quiet = 0.7 * min(peaks), 3 * rate // 1000
+onsets, below = [], quiet
 for i, v in enumerate(level):
-    if v > threshold and below >= quiet:
+    if v <= threshold:
+        below += 1
+        continue
+    if below >= quiet:
         onsets.append(i)
-    below = below + 1 if v < threshold / 2 else 0
+    below = 0
 gaps = []
 for onset in onsets:
     run = 0
