@@ -23,14 +23,12 @@ pids+=($!)
 
 # The default pack, centred, at full volume, without loudness matching.
 write_exact_sound_settings
-xev -geometry 400x300+100+100 -name "Typing target" >/dev/null 2>&1 &
-pids+=($!)
-wait_for 10 has_window_named "Typing target" || fail "the target window did not appear"
+open_typing_target
+pids+=("$target_pid")
 QT_LOGGING_RULES="plinkly.audio=true" "$PLINKLY" >"$E2E_WORK/plinkly.log" 2>&1 &
 app=$!
 pids+=("$app")
 wait_for 20 has_window_named "Plinkly" || fail "the control window did not appear"
-target=$(window_named "Typing target")
 xdotool windowactivate --sync "$target"
 
 # A first key opens the stream; the run is typed once the stream is up.

@@ -12,10 +12,7 @@ wait_for 10 test -S "$XDG_RUNTIME_DIR/pulse/native" || fail "the silent sockets 
 
 settings="$XDG_CONFIG_HOME/plinkly/plinkly.ini"
 write_exact_sound_settings interactionStatsEnabled=true
-xev -geometry 400x300+100+100 -name "Typing target" >/dev/null 2>&1 &
-target_pid=$!
-wait_for 10 has_window_named "Typing target" || fail "the target window did not appear"
-target=$(window_named "Typing target")
+open_typing_target
 
 # type_then_quit SDL_DRIVER: nine seconds of typing, a key every 125 ms, while the roads wait on
 # servers that stay silent, then SIGTERM; Plinkly's log is left in $log.

@@ -56,8 +56,8 @@ public:
             }
             changed.notify_all();
         }
-        // False when the server stayed silent (the wait gives up after a minute so a broken
-        // engine fails its test rather than hanging it).
+        // False when the server stayed silent (the wait gives up after 5 s, as a road gives up
+        // after its time, so an engine that does not abandon fails its test rather than hanging).
         bool answers()
         {
             if (abandoned)
@@ -67,7 +67,7 @@ public:
             std::unique_lock lock(mutex);
             ++hungWaits;
             changed.notify_all();
-            if (changed.wait_for(lock, std::chrono::minutes(1), [this] { return abandoned.load(); }))
+            if (changed.wait_for(lock, std::chrono::seconds(5), [this] { return abandoned.load(); }))
                 ++abandonedWaits;
             return false;
         }

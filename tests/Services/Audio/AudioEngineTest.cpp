@@ -437,22 +437,28 @@ TEST(AudioEngine, KeysQueuedBehindASlowOpenAreDroppedWithoutAttemptsOfTheirOwn)
     }
 }
 
-// A key still plays when the queue was held up to the limit, and is dropped just past it.
+// A key still plays when the queue was held up to the limit, and is dropped just past it, on a
+// stream already open and on a closed one, which a late key does not open for itself.
 TEST(AudioEngine, AKeyThatCannotStartWithinTheLateLimitIsDropped)
 {
-    for (const auto &[held, plays] : {std::pair{AudioEngine::lateLimit, true}, {AudioEngine::lateLimit + 1ms, false}}) {
-        EngineFixture f;
-        f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 480)));
-        f.play(request());
-        f.render(1024);
-        std::promise<void> release;
-        std::shared_future<void> released = release.get_future().share();
-        f.engine->afterQueued([released] { released.wait(); });
-        f.engine->play(request());
-        f.clock.advance(held);
-        release.set_value();
-        f.engine->flush();
-        EXPECT_EQ(std::abs(f.renderLeft(1)[0] - 0.1f) < AudioTestSounds::quantum, plays) << held.count();
+    for (const bool streamOpen : {true, false}) {
+        for (const auto &[held, plays] : {std::pair{AudioEngine::lateLimit, true}, {AudioEngine::lateLimit + 1ms, false}}) {
+            EngineFixture f;
+            f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 480)));
+            if (streamOpen) {
+                f.play(request());
+                f.render(1024);
+            }
+            std::promise<void> release;
+            std::shared_future<void> released = release.get_future().share();
+            f.engine->afterQueued([released] { released.wait(); });
+            f.engine->play(request());
+            f.clock.advance(held);
+            release.set_value();
+            f.engine->flush();
+            EXPECT_EQ(std::abs(f.renderLeft(1)[0] - 0.1f) < AudioTestSounds::quantum, plays) << held.count();
+            EXPECT_EQ(f.device->attempts, streamOpen || plays ? 1 : 0) << streamOpen << " " << held.count();
+        }
     }
 }
 
