@@ -99,9 +99,11 @@ void AudioEngine::playPrepared(std::function<std::shared_ptr<const SoundBank>(in
                                const SoundRequest &request)
 {
     m_queue.async([this, prepare = std::move(prepare), request] {
+        const int rate = sampleRateOnQueue();
+        // A rate question abandoned for stop() has no answer to prepare sounds at.
         if (m_stopping.load(std::memory_order_acquire))
             return;
-        if (auto sounds = prepare(sampleRateOnQueue())) {
+        if (auto sounds = prepare(rate)) {
             m_sounds = std::move(sounds);
             playNow(request, m_clock.uptime());
         }

@@ -472,6 +472,11 @@ TEST(AudioEngine, StopAbandonsAWaitOnASilentServerFromEveryEntryPoint)
         f.device->hangs = true;
         f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 480)));
         std::thread asker;
+        std::atomic<int> prepared{0};
+        const auto prepare = [&prepared](int) {
+            ++prepared;
+            return bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 480));
+        };
         switch (entry) {
         case Entry::play:
             f.engine->play(request());
@@ -480,13 +485,13 @@ TEST(AudioEngine, StopAbandonsAWaitOnASilentServerFromEveryEntryPoint)
             asker = std::thread([&] { f.engine->sampleRate(); });
             break;
         case Entry::prepared:
-            f.engine->playPrepared([](int) { return bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 480)); },
-                                   request());
+            f.engine->playPrepared(prepare, request());
             break;
         }
         f.device->awaitHungWaits(1);
         for (int key = 0; key < 5; ++key)
             f.engine->play(request());
+        f.engine->playPrepared(prepare, request());
         f.engine->stop();
         if (asker.joinable())
             asker.join();
@@ -495,6 +500,7 @@ TEST(AudioEngine, StopAbandonsAWaitOnASilentServerFromEveryEntryPoint)
         EXPECT_LE(f.device->attempts, 1) << int(entry);
         EXPECT_FALSE(f.engine->outputError()) << "abandoning says nothing about the device " << int(entry);
         EXPECT_FALSE(f.device->abandoned) << int(entry);
+        EXPECT_EQ(prepared, 0) << "nothing is prepared for a rate nobody answered " << int(entry);
 
         f.device->hangs = false;
         f.play(request());
