@@ -49,4 +49,8 @@ public:
     // from now on. True when the open stream took it, or none is open and the next one will;
     // false when only a new stream can take it.
     virtual bool setMargin(std::chrono::microseconds margin) { return true; }
+    // From any thread. While abandoned, an open (or a question for the rate) waiting on a sound
+    // server on another thread gives up at once, and new ones fail without waiting, so closing
+    // never waits on a server that does not answer.
+    virtual void abandonOpens(bool abandoned) {}
 };

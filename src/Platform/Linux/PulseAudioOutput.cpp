@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <mutex>
 #include <optional>
+
+#include <sys/stat.h>
 
 #include <unistd.h>
 
@@ -44,6 +47,8 @@ struct PulseAudioOutput::Impl {
     // The frame of the output's timeline the next write after the queue carries: the
     // timeline starts with the stream's first write after each open.
     std::int64_t writtenFrames = 0;
+    // The timeline frame after the last one written that was not silence.
+    std::int64_t soundUntil = 0;
     // When the stream last started playing, on the library's clock, and whether it ran dry
     // since: it starts again with the next write.
     pa_usec_t startedAt = 0;
@@ -53,6 +58,12 @@ struct PulseAudioOutput::Impl {
     bool corked = false;
     bool parked = false;
 
+    // How the last wait on the server ended.
+    enum class Wait { answered, timedOut, lost, abandoned } lastWait = Wait::answered;
+    // Set from any thread; `loopMutex` keeps the loop alive while it is woken for it.
+    std::atomic<bool> abandoned{false};
+    std::mutex loopMutex;
+
     AudioRenderer *renderer = nullptr;
     std::atomic<bool> running{false};
     std::atomic<bool> lost{false};
@@ -60,6 +71,7 @@ struct PulseAudioOutput::Impl {
     // The default sink's rate, and whether the open stream plays at another one.
     std::atomic<int> sinkRate{0};
     std::atomic<bool> rateChanged{false};
+    std::atomic<int> postedOverSound{0};
 
     std::uint32_t bytesFor(std::chrono::microseconds length) const
     {
@@ -138,6 +150,7 @@ struct PulseAudioOutput::Impl {
                 }
                 renderer->render(frames, count);
             }
+            noteSound(frames, count, frame);
             if (index) {
                 pa->streamWrite(stream, buffer, length, nullptr, *index, PA_SEEK_ABSOLUTE);
                 *index += std::int64_t(length);
@@ -149,6 +162,16 @@ struct PulseAudioOutput::Impl {
             bytes -= length;
         }
         return true;
+    }
+
+    void noteSound(const float *frames, int count, std::int64_t frame)
+    {
+        for (int i = count * 2; i > 0; --i) {
+            if (frames[i - 1] != 0.0f) {
+                soundUntil = std::max(soundUntil, frame + (i + 1) / 2);
+                return;
+            }
+        }
     }
 
     // Writes what the server asks for after the queue.
@@ -200,6 +223,8 @@ struct PulseAudioOutput::Impl {
         const std::int64_t frame = writtenFrames - queued / std::int64_t(frameBytes);
         if (frame < 0)
             return;
+        if (frame < soundUntil)
+            postedOverSound.fetch_add(1, std::memory_order_relaxed);
         write(std::size_t(queued), frame, from);
         askForPositions();
     }
@@ -310,17 +335,23 @@ void onTimeout(pa_mainloop_api *, pa_time_event *, const timeval *, void *data)
     timeout.pa->threadedMainloopSignal(timeout.loop, 0);
 }
 
-// Waits on the locked loop until `done` holds, the server is lost, or the time is up.
+// Waits on the locked loop until `done` holds, the server is lost, the time is up or the
+// wait is abandoned.
 template <typename Predicate>
 bool waitFor(Impl &impl, Predicate done)
 {
     const PulseLibrary &pa = *impl.pa;
     Timeout timeout{&pa, impl.loop};
     pa_time_event *timer = pa.contextRttimeNew(impl.context, pa.rtclockNow() + answerTimeoutUs, onTimeout, &timeout);
-    while (!done() && !timeout.passed && !impl.lost.load(std::memory_order_acquire))
+    while (!done() && !timeout.passed && !impl.lost.load(std::memory_order_acquire)
+           && !impl.abandoned.load(std::memory_order_acquire))
         pa.threadedMainloopWait(impl.loop);
     if (timer)
         pa.threadedMainloopGetApi(impl.loop)->time_free(timer);
+    impl.lastWait = done()                                             ? Impl::Wait::answered
+        : impl.abandoned.load(std::memory_order_acquire)              ? Impl::Wait::abandoned
+        : timeout.passed && !impl.lost.load(std::memory_order_acquire) ? Impl::Wait::timedOut
+                                                                       : Impl::Wait::lost;
     return done();
 }
 
@@ -336,6 +367,35 @@ bool askAndWait(Impl &impl, Ask ask)
     impl.pa->operationUnref(operation);
     return answered;
 }
+
+// The client library says "Connection refused" whether a server's socket is there or not.
+bool defaultSocketExists()
+{
+    if (!qEnvironmentVariableIsEmpty("PULSE_SERVER"))
+        return true;
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    struct stat status{};
+    return !runtime.isEmpty() && ::stat((runtime + "/pulse/native").constData(), &status) == 0;
+}
+
+// Why the last wait on the server failed, for the log; with the loop locked.
+QString failureReason(const Impl &impl)
+{
+    switch (impl.lastWait) {
+    case Impl::Wait::abandoned:
+        return QStringLiteral("abandoned");
+    case Impl::Wait::timedOut:
+        return QStringLiteral("the PulseAudio server did not answer within %1 s").arg(answerTimeoutUs / 1'000'000);
+    case Impl::Wait::answered:
+    case Impl::Wait::lost:
+        break;
+    }
+    const int error = impl.pa->contextErrno(impl.context);
+    if (error == PA_ERR_CONNECTIONREFUSED)
+        return defaultSocketExists() ? QStringLiteral("the PulseAudio server refused the connection")
+                                     : QStringLiteral("no PulseAudio server is running");
+    return QStringLiteral("the PulseAudio server failed (%1)").arg(QString::fromUtf8(impl.pa->strerror(error)));
+}
 }
 
 PulseAudioOutput::PulseAudioOutput(const PulseLibrary *library) : m_impl(std::make_unique<Impl>(library)) {}
@@ -343,6 +403,7 @@ PulseAudioOutput::PulseAudioOutput(const PulseLibrary *library) : m_impl(std::ma
 PulseAudioOutput::~PulseAudioOutput()
 {
     disconnect();
+    const std::lock_guard lock(m_impl->loopMutex);
     if (m_impl->loop) {
         m_impl->pa->threadedMainloopStop(m_impl->loop);
         m_impl->pa->threadedMainloopFree(m_impl->loop);
@@ -363,6 +424,7 @@ std::optional<QString> PulseAudioOutput::connect()
     }
     const PulseLibrary &pa = *impl.pa;
     if (!impl.loop) {
+        const std::lock_guard lock(impl.loopMutex);
         impl.loop = pa.threadedMainloopNew();
         if (!impl.loop)
             return QStringLiteral("PulseAudio could not start its client");
@@ -382,6 +444,7 @@ std::optional<QString> PulseAudioOutput::connect()
     impl.context = pa.contextNew(pa.threadedMainloopGetApi(impl.loop), "Plinkly");
     pa.contextSetStateCallback(impl.context, onContextState, &impl);
     // Plinkly never starts a sound server of its own.
+    impl.lastWait = Impl::Wait::lost;
     bool ready = pa.contextConnect(impl.context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0
         && waitFor(impl, [&] { return pa.contextGetState(impl.context) == PA_CONTEXT_READY; });
     if (ready) {
@@ -397,11 +460,11 @@ std::optional<QString> PulseAudioOutput::connect()
                    return pa.contextGetSinkInfoByName(impl.context, defaultSink, onSinkInfo, &impl);
                });
     }
-    const QString reason = QString::fromUtf8(pa.strerror(pa.contextErrno(impl.context)));
+    const QString reason = ready ? QString() : failureReason(impl);
     pa.threadedMainloopUnlock(impl.loop);
     if (!ready) {
         disconnect();
-        return QStringLiteral("no PulseAudio server (%1)").arg(reason);
+        return reason;
     }
     return std::nullopt;
 }
@@ -443,6 +506,7 @@ Result<AudioOutput::Format> PulseAudioOutput::open(int, AudioRenderer &renderer)
     pa.threadedMainloopLock(impl.loop);
     impl.renderer = &renderer;
     impl.writtenFrames = 0;
+    impl.soundUntil = 0;
     impl.underruns.store(0, std::memory_order_relaxed);
     if (impl.parked && !impl.lost.load(std::memory_order_acquire)) {
         impl.parked = false;
@@ -468,17 +532,18 @@ Result<AudioOutput::Format> PulseAudioOutput::open(int, AudioRenderer &renderer)
     // Early requests: the server runs its device at about one request's latency whatever the
     // queue's length, so the queue can be deep against stalls while a sound written over it
     // is heard at once.
+    impl.lastWait = Impl::Wait::lost;
     const bool ready = pa.streamConnectPlayback(impl.stream, nullptr, &attributes, PA_STREAM_EARLY_REQUESTS, nullptr,
                                                 nullptr) >= 0
         && waitFor(impl, [&] { return pa.streamGetState(impl.stream) == PA_STREAM_READY; });
-    const QString reason = QString::fromUtf8(pa.strerror(pa.contextErrno(impl.context)));
+    const QString reason = ready ? QString() : failureReason(impl);
     int frames = 0;
     if (const pa_buffer_attr *granted = ready ? pa.streamGetBufferAttr(impl.stream) : nullptr)
         frames = int(granted->tlength / frameBytes);
     pa.threadedMainloopUnlock(impl.loop);
     if (!ready) {
         close();
-        return failure(pulseDomain, 3, QStringLiteral("the server refused the stream (%1)").arg(reason));
+        return failure(pulseDomain, 3, QStringLiteral("no stream: %1").arg(reason));
     }
     return Format{int(impl.sampleSpec.rate), frames};
 }
@@ -544,9 +609,26 @@ bool PulseAudioOutput::isLost() const
         && (m_impl->lost.load(std::memory_order_acquire) || m_impl->rateChanged.load(std::memory_order_acquire));
 }
 
+int PulseAudioOutput::postedOverSound() const
+{
+    return m_impl->postedOverSound.load(std::memory_order_relaxed);
+}
+
 int PulseAudioOutput::underruns() const
 {
     return m_impl->underruns.load(std::memory_order_relaxed);
+}
+
+void PulseAudioOutput::abandonOpens(bool abandoned)
+{
+    Impl &impl = *m_impl;
+    const std::lock_guard lock(impl.loopMutex);
+    impl.abandoned.store(abandoned, std::memory_order_release);
+    if (abandoned && impl.loop) {
+        impl.pa->threadedMainloopLock(impl.loop);
+        impl.pa->threadedMainloopSignal(impl.loop, 0);
+        impl.pa->threadedMainloopUnlock(impl.loop);
+    }
 }
 
 bool PulseAudioOutput::setMargin(std::chrono::microseconds margin)

@@ -36,9 +36,13 @@ public:
     // The buffer length asked for; a stream that runs dry keeps a wider margin beyond it for a
     // while (LatencyMargin).
     static constexpr int bufferFrames = 128;
-    // A failed open is not tried again for this long, so a machine without sound does not pay
-    // for a doomed open on every keystroke.
+    // A failed open is not tried again for this long after it gave up, so a machine without
+    // sound, or with a server that does not answer, does not pay for a doomed open on every
+    // keystroke.
     static constexpr std::chrono::milliseconds reopenDelay{1000};
+    // A sound that cannot start this soon after it was asked for is dropped: played later it
+    // would no longer belong to its key, and a backlog would sound all at once.
+    static constexpr std::chrono::milliseconds lateLimit{100};
 
     // Runs a task once after a delay; the task may run on any thread.
     using DelayedCall = std::function<void(std::chrono::milliseconds delay, std::function<void()> task)>;
@@ -53,7 +57,8 @@ public:
     AudioEngine(const AudioEngine &) = delete;
     AudioEngine &operator=(const AudioEngine &) = delete;
 
-    // Closes the output at once (waits for it).
+    // Closes the output at once (waits for it). Sounds still queued are dropped, and an open in
+    // progress is abandoned rather than waited for.
     void stop();
     // Closes the output once what is queued before it has run; returns at once.
     void stopSoon();
@@ -88,7 +93,8 @@ public:
 
 private:
     int sampleRateOnQueue();
-    void playNow(const SoundRequest &request);
+    void playNow(const SoundRequest &request, Clock::Uptime askedAt);
+    bool isLate(Clock::Uptime askedAt) const;
     bool openOutput();
     void applyMargin();
     void closeOutput();
@@ -123,6 +129,8 @@ private:
     std::atomic<int> m_sampleRate{0};
     std::atomic<bool> m_running{false};
     std::atomic<bool> m_loudnessMatching{true};
+    // Raised while stop() waits for the queue: what is still queued plays nothing.
+    std::atomic<bool> m_stopping{false};
     mutable std::mutex m_errorMutex;
     std::optional<Error> m_outputError;
 
