@@ -1,3 +1,5 @@
+#include "Views/Kit/KitControlStyle.h"
+
 #include <QApplication>
 #include <QStandardPaths>
 
@@ -11,6 +13,8 @@ int main(int argc, char **argv)
     // Standard locations point into throw-away test folders, never at the user's own files.
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
+    // The controls as the application draws them.
+    KitControlStyle::install();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

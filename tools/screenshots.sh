@@ -12,7 +12,7 @@ build="${PLINKLY_BUILD_DIR:-$root/build}"
 PLINKLY_JOBS="${PLINKLY_JOBS:-3}" "$root/build.sh" plinkly_screenshots >/dev/null
 out=$(mktemp -d /tmp/plinkly-screenshots-XXXXXX)
 
-# A throw-away home, fixed DPI, the bundled fonts and icons, the Fusion style.
+# A throw-away home, fixed DPI, the bundled fonts and icons, the kit's style over Fusion.
 run_scenes() {
   export HOME="$out/.home" XDG_CONFIG_HOME="$out/.home/.config" XDG_DATA_HOME="$out/.home/.local/share"
   export XDG_CACHE_HOME="$out/.home/.cache" XDG_RUNTIME_DIR="$out/.home/runtime"

@@ -74,6 +74,7 @@ bool AppController::startListening()
     if (!takeRunLock())
         return false;
     m_started = true;
+    m_login->renewEntry();
     m_sound->start();
     m_input->start();
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AppController::handleTermination);

@@ -26,10 +26,11 @@ bool InstallLocationNotice::allowsLaunch(AppShell &shell)
     if (!InstallLocationPolicy::shouldSuggestMove(executable, downloads, temporary))
         return true;
 
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Install Plinkly in Applications"),
-                    QStringLiteral("Plinkly is running from a download or temporary folder, which may be cleaned "
-                                   "up. Install it into ~/.local (the program in ~/.local/bin, its sounds in "
-                                   "~/.local/share/plinkly) so it keeps working and can start at login."));
+    const QString heading = QStringLiteral("Install Plinkly in Applications");
+    QMessageBox box(QMessageBox::Information, heading, heading);
+    box.setInformativeText(QStringLiteral("Plinkly is running from a download or temporary folder, which may be cleaned "
+                                          "up. Install it into ~/.local (the program in ~/.local/bin, its sounds in "
+                                          "~/.local/share/plinkly) so it keeps working and can start at login."));
     QPushButton *show = box.addButton(QStringLiteral("Show Applications"), QMessageBox::AcceptRole);
     QPushButton *here = box.addButton(QStringLiteral("Continue Here"), QMessageBox::ActionRole);
     box.addButton(QStringLiteral("Quit"), QMessageBox::RejectRole);

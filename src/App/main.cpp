@@ -9,10 +9,10 @@
 #include "Platform/Linux/TerminationSignals.h"
 #include "Services/ResourceBundle.h"
 #include "Views/Kit/KitAppearance.h"
+#include "Views/Kit/KitControlStyle.h"
 
 #include <QApplication>
 #include <QDBusConnection>
-#include <QTimer>
 
 int main(int argc, char **argv)
 {
@@ -24,6 +24,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Plinkly"));
     QApplication::setDesktopFileName(applicationId);
     QApplication::setQuitOnLastWindowClosed(false);
+    KitControlStyle::install();
     // Light or dark as the desktop wishes, followed while running.
     PortalColorSchemeSource colorScheme(QDBusConnection::sessionBus());
     KitAppearance appearance(colorScheme);
@@ -41,7 +42,9 @@ int main(int argc, char **argv)
             controller.saveState();
     });
 
-    QTimer::singleShot(0, &controller, [&] {
+    // The first window shows in the desktop's scheme: the portal usually answers within a few
+    // milliseconds; a slow one is not waited for long, and its answer restyles what is shown.
+    appearance.whenKnown(&controller, [&] {
         if (!InstallLocationNotice::allowsLaunch(shell)) {
             QCoreApplication::quit();
             return;
@@ -54,6 +57,6 @@ int main(int argc, char **argv)
                                                          "reaction sounds stay silent. Reinstall Plinkly to get them "
                                                          "back."));
         LaunchOrder::start(controller, windows);
-    });
+    }, std::chrono::milliseconds(400));
     return app.exec();
 }

@@ -189,6 +189,11 @@ void EffectsController::wireCursorAndHud()
     // Icon places are read over the accessibility bus, so its arrival may make them readable.
     connect(&m_input.permissions(), &PermissionManager::hasAccessibilityChanged, m_chaos.get(),
             &ChaosEffectController::accessibilityChanged);
+    // The last answer on icon places stands until the locator is asked again, across restarts.
+    if (m_settings.desktopIconPositionsFound())
+        m_chaos->restoreIconPositionsFound();
+    connect(m_chaos.get(), &ChaosEffectController::hasIconPositionsChanged, this,
+            [this](bool found) { m_settings.setDesktopIconPositionsFound(found); });
     connect(&m_input.impacts(), &ImpactController::hardwareDetectedChanged, this, [this] { refreshEffectCapabilities(); });
 }
 

@@ -1,5 +1,8 @@
 #include "Services/LaunchAtLoginManager.h"
 
+#include "Foundation/IniText.h"
+#include "Foundation/SafeFiles.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -9,32 +12,40 @@
 
 namespace {
 
-// Whether the file is a desktop entry the session starts: not hidden, not switched off.
-bool isActiveEntry(const QString &path)
+const QString mainGroup = QStringLiteral("Desktop Entry");
+
+// What an autostart entry says, read carefully: the file may be a link to anything.
+struct EntryFacts {
+    bool active = false; // the session starts it: not hidden, not switched off
+    QString program;     // the first argument of Exec
+    QByteArray text;
+};
+
+EntryFacts readEntry(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    const std::optional<QByteArray> text = SafeFiles::readForeign(path, ForeignFiles::desktopEntry);
+    if (!text)
+        return {};
+    const auto value = [&](const char *key) { return IniText::value(*text, mainGroup, QLatin1String(key)); };
+    const bool active = value("Type") == QStringLiteral("Application") && value("Hidden") != QStringLiteral("true")
+        && value("X-GNOME-Autostart-enabled") != QStringLiteral("false");
+    return {active, LaunchAtLoginManager::programOf(value("Exec").value_or(QString())), *text};
+}
+
+bool isRunnable(const QString &program)
+{
+    if (program.isEmpty())
         return false;
-    bool inEntry = false;
-    bool sawEntry = false;
-    bool active = true;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (line.startsWith(u'[')) {
-            inEntry = line == QLatin1String("[Desktop Entry]");
-            sawEntry = sawEntry || inEntry;
-            continue;
-        }
-        if (!inEntry)
-            continue;
-        const qsizetype equals = line.indexOf(u'=');
-        const QString key = line.left(equals).trimmed();
-        const QString value = line.mid(equals + 1).trimmed();
-        if ((key == QLatin1String("Hidden") && value == QLatin1String("true"))
-            || (key == QLatin1String("X-GNOME-Autostart-enabled") && value == QLatin1String("false")))
-            active = false;
-    }
-    return sawEntry && active;
+    if (!program.contains(u'/'))
+        return !QStandardPaths::findExecutable(program).isEmpty();
+    const QFileInfo file(program);
+    return file.isFile() && file.isExecutable();
+}
+
+// An entry claims to be on only while it can start something.
+bool startsAProgram(const EntryFacts &entry)
+{
+    return entry.active && isRunnable(entry.program);
 }
 
 }
@@ -51,7 +62,6 @@ LaunchAtLoginManager::LaunchAtLoginManager(QString autostartFolder, QString exec
     , m_autostartFolder(std::move(autostartFolder))
     , m_executablePath(std::move(executablePath))
 {
-    replaceLegacyEntry();
     m_isEnabled = readRegistration();
 }
 
@@ -97,30 +107,74 @@ void LaunchAtLoginManager::setEnabled(bool enabled)
     publish(readRegistration(), error);
 }
 
-void LaunchAtLoginManager::replaceLegacyEntry()
+QString LaunchAtLoginManager::programOf(const QString &execValue)
+{
+    // The value's own escapes first.
+    QString value;
+    for (qsizetype i = 0; i < execValue.size(); ++i) {
+        QChar c = execValue[i];
+        if (c == u'\\' && i + 1 < execValue.size()) {
+            c = execValue[++i];
+            c = c == u's' ? QChar(u' ') : c == u't' ? QChar(u'\t') : c == u'n' ? QChar(u'\n') : c == u'r' ? QChar(u'\r') : c;
+        }
+        value += c;
+    }
+    // Then the quoting of the first argument.
+    QString program;
+    const bool quoted = value.startsWith(u'"');
+    for (qsizetype i = quoted ? 1 : 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (quoted && c == u'"')
+            break;
+        if (!quoted && c.isSpace())
+            break;
+        if (quoted && c == u'\\' && i + 1 < value.size())
+            program += value[++i];
+        else if (c == u'%' && i + 1 < value.size() && value[i + 1] == u'%')
+            program += value[++i];
+        else
+            program += c;
+    }
+    return program;
+}
+
+void LaunchAtLoginManager::renewEntry()
 {
     const QString legacy = QDir(m_autostartFolder).filePath(legacyEntryName);
-    if (!QFileInfo::exists(legacy))
-        return;
-    // Kept when its replacement cannot be written, so the choice is not lost.
-    if (isActiveEntry(legacy) && !writeEntry().isEmpty())
-        return;
-    removeLegacyEntry();
+    const EntryFacts current = readEntry(entryPath());
+    const EntryFacts earlier = readEntry(legacy);
+    QString error;
+    // The choice stands even when the program an entry names has gone: it now names this one.
+    if (current.active || earlier.active) {
+        if (!current.active || current.text != entryText())
+            error = writeEntry();
+        // An old entry is kept when its replacement cannot be written, so the choice is not lost.
+        if (error.isEmpty())
+            removeLegacyEntry();
+    } else {
+        removeLegacyEntry();
+    }
+    publish(readRegistration(), error);
+}
+
+QByteArray LaunchAtLoginManager::entryText() const
+{
+    return QStringLiteral("[Desktop Entry]\n"
+                          "Type=Application\n"
+                          "Name=Plinkly\n"
+                          "Comment=Typing sounds and desktop reactions\n"
+                          "Exec=%1\n"
+                          "Icon=%2\n"
+                          "Terminal=false\n"
+                          "X-GNOME-Autostart-enabled=true\n")
+        .arg(execValue(m_executablePath), applicationId)
+        .toUtf8();
 }
 
 QString LaunchAtLoginManager::writeEntry() const
 {
-    const QString entry = QStringLiteral("[Desktop Entry]\n"
-                                         "Type=Application\n"
-                                         "Name=Plinkly\n"
-                                         "Comment=Typing sounds and desktop reactions\n"
-                                         "Exec=%1\n"
-                                         "Icon=%2\n"
-                                         "Terminal=false\n"
-                                         "X-GNOME-Autostart-enabled=true\n")
-                              .arg(execValue(m_executablePath), applicationId);
     QSaveFile file(entryPath());
-    if (QDir().mkpath(m_autostartFolder) && file.open(QIODevice::WriteOnly) && file.write(entry.toUtf8()) >= 0
+    if (QDir().mkpath(m_autostartFolder) && file.open(QIODevice::WriteOnly) && file.write(entryText()) >= 0
         && file.commit())
         return {};
     return QStringLiteral("Couldn’t add Plinkly to the programs started at login (%1).")
@@ -136,7 +190,8 @@ void LaunchAtLoginManager::removeLegacyEntry() const
 bool LaunchAtLoginManager::readRegistration() const
 {
     // An old entry that could not be replaced still starts Plinkly.
-    return isActiveEntry(entryPath()) || isActiveEntry(QDir(m_autostartFolder).filePath(legacyEntryName));
+    return startsAProgram(readEntry(entryPath()))
+        || startsAProgram(readEntry(QDir(m_autostartFolder).filePath(legacyEntryName)));
 }
 
 void LaunchAtLoginManager::publish(bool enabled, const QString &error)

@@ -27,10 +27,17 @@ public:
     QString errorMessage() const { return m_errorMessage; }
     void setEnabled(bool enabled);
 
+    // Called once Plinkly runs as the only copy: while launch at login is on, the entry (or an
+    // earlier version's) is written again to start the executable running now, so a build
+    // that replaced another, or an entry left by a removed package, starts this program.
+    void renewEntry();
+
     QString entryPath() const;
     // The Exec value that runs a program at this path, quoted and escaped as desktop entries
     // require.
     static QString execValue(const QString &executablePath);
+    // The program an Exec value starts: its first argument, unquoted.
+    static QString programOf(const QString &execValue);
 
 signals:
     void changed();
@@ -38,7 +45,7 @@ signals:
     void errorMessageChanged(const QString &value);
 
 private:
-    void replaceLegacyEntry();
+    QByteArray entryText() const;
     // The entry for this executable, written atomically; a failure's description, or empty.
     QString writeEntry() const;
     void removeLegacyEntry() const;

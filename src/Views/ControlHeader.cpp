@@ -12,10 +12,9 @@
 ControlHeader::ControlHeader(QWidget *parent)
     : QWidget(parent)
 {
+    // A palette role rather than a colour, so the fill follows a change of scheme.
     setAutoFillBackground(true);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, KitStyle::color(ColorRole::controlBackground));
-    setPalette(background);
+    setBackgroundRole(QPalette::Base);
 
     m_tile = new CardFrame(10, Qt::transparent, Qt::transparent, this);
     m_tile->setFixedSize(40, 40);
@@ -53,8 +52,9 @@ void ControlHeader::setAccent(const QColor &accent)
     if (accent == m_accent)
         return;
     m_accent = accent;
-    m_tile->setFill(KitStyle::withOpacity(accent, 0.10));
-    m_icon->setPixmap(SymbolIcon::icon(QStringLiteral("keyboard"), accent).pixmap(20, 20));
+    const KitStyle::TintedTile tile = KitStyle::tintedTile(accent, 0.10);
+    m_tile->setFill(tile.fill);
+    m_icon->setPixmap(SymbolIcon::icon(QStringLiteral("keyboard"), tile.ink).pixmap(20, 20));
 }
 
 void ControlHeader::setPills(const HeaderPills::Pill &effects, const HeaderPills::Pill &input)

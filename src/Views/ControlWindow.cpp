@@ -67,10 +67,11 @@ ControlWindow::ControlWindow(AppModel &app, SettingsViewState &state)
     connect(&m_state, &SettingsViewState::clipStudioPresentedChanged, this, &ControlWindow::presentStudio);
     // The page bar publishes the page it shows; buttons inside pages change only the page.
     connect(m_pageBar, &PageBar::pageClicked, this, [this](SettingsPage page) {
+        // A click on the tab of the page already shown looks at the running applications again.
+        const bool shownAlready = page == m_state.page();
         m_state.setPage(page);
         m_app.setRequestedSettingsPage(page);
-        // The app guard lists what runs now, as when the page is asked for from elsewhere.
-        if (page == SettingsPage::focus)
+        if (shownAlready && page == SettingsPage::focus)
             m_app.focusController().session().refreshAvailableApplications();
     });
 
@@ -119,6 +120,9 @@ void ControlWindow::showCurrentPage()
     ControlPage *view = pageView(m_state.page());
     m_pageBar->setPage(m_state.page());
     if (m_stack->currentWidget() != view) {
+        // The app guard lists what runs now, whichever way the Focus page was reached.
+        if (m_state.page() == SettingsPage::focus)
+            m_app.focusController().session().refreshAvailableApplications();
         view->sync();
         m_stack->setCurrentWidget(view);
     }
@@ -171,12 +175,11 @@ void ControlWindow::refreshImportAlert()
     if (!error || !isVisible())
         return;
     if (!m_importAlert) {
-        m_importAlert = new QMessageBox(QMessageBox::Warning, QStringLiteral("Couldn’t import that sound pack"),
-                                        QString(), QMessageBox::Ok, this);
+        const QString heading = QStringLiteral("Couldn’t import that sound pack");
+        m_importAlert = new QMessageBox(QMessageBox::Warning, heading, heading, QMessageBox::Ok, this);
         m_importAlert->setObjectName(QStringLiteral("importAlert"));
         m_importAlert->setWindowModality(Qt::WindowModal);
         KitStyle::applyWindowPalette(m_importAlert, m_sync->accent());
-        m_importAlert->setText(QStringLiteral("<b>Couldn’t import that sound pack</b>"));
         // Every way of closing the alert (OK, Escape, the window's close button) clears the error.
         connect(m_importAlert, &QMessageBox::finished, this, [this] {
             if (m_app.sound().packs().lastError())

@@ -1,6 +1,7 @@
 #include "Views/OnboardingWindow.h"
 
 #include "Effects/Pet/DesktopPetController.h"
+#include "Foundation/ScreenGeometry.h"
 #include "Views/AppModel.h"
 #include "Views/Kit/CardFrame.h"
 #include "Views/Kit/KitStyle.h"
@@ -153,7 +154,7 @@ void OnboardingWindow::sync()
 void OnboardingWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    m_app.effectsController().pet().setHeld(true);
+    keepPetClear();
     // Matters only when the window comes up before the launch path has started the application.
     // Belongs to the application, which the window may outlive.
     QTimer::singleShot(0, &m_app, [app = &m_app] { app->start(); });
@@ -162,5 +163,26 @@ void OnboardingWindow::showEvent(QShowEvent *event)
 void OnboardingWindow::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
-    m_app.effectsController().pet().setHeld(false);
+    m_app.effectsController().pet().keepClearOf(std::nullopt);
+}
+
+void OnboardingWindow::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    if (isVisible())
+        keepPetClear();
+}
+
+void OnboardingWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (isVisible())
+        keepPetClear();
+}
+
+void OnboardingWindow::keepPetClear()
+{
+    // The frame with the title bar, so the pet never stands on the window's title either.
+    m_app.effectsController().pet().keepClearOf(
+        ScreenGeometry::fromQt(QRectF(frameGeometry()), ScreenGeometry::primaryScreenHeight()));
 }

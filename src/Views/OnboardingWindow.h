@@ -29,11 +29,14 @@ public:
     void sync();
 
 protected:
-    // The pet stays where it is while this window is up, never walking onto it.
+    // While this window is up the pet stands clear of it and never walks onto it.
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void keepPetClear();
     void buildPages();
     void setPage(int page);
     void advance();

@@ -1,6 +1,6 @@
 #include "Views/PageBar.h"
 
-#include "Views/Kit/Contrast.h"
+#include "Foundation/Contrast.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SymbolIcon.h"
 
@@ -59,7 +59,12 @@ public:
     {
         return {QFontMetrics(font()).horizontalAdvance(text()) + 32, 44};
     }
-    QSize minimumSizeHint() const override { return {44, 44}; }
+    // Room for the whole title stacked under its symbol, so the bar shares its width out by
+    // need and no title is cut at the window's smallest width.
+    QSize minimumSizeHint() const override
+    {
+        return {std::max(44, QFontMetrics(font()).horizontalAdvance(text()) + 8), 44};
+    }
 
 protected:
     void paintEvent(QPaintEvent *) override

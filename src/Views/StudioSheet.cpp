@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 StudioSheet::StudioSheet(QWidget *body, QWidget *parent)
     : QDialog(parent)
 {
@@ -20,6 +22,10 @@ StudioSheet::StudioSheet(QWidget *body, QWidget *parent)
     layout->addWidget(close, 0, Qt::AlignHCenter);
     layout->addSpacing(8);
     // A window's first size is otherwise capped at two thirds of the screen; the body's ideal
-    // size is used wherever the screen has room for it.
-    resize(sizeHint().boundedTo(screen()->availableGeometry().size()));
+    // size is used wherever the screen has room for it. The sheet is no taller than the window
+    // it belongs to, so it never covers that window's title bar; the body scrolls instead.
+    QSize room = screen()->availableGeometry().size();
+    if (parent)
+        room.setHeight(std::min(room.height(), parent->window()->height()));
+    resize(sizeHint().boundedTo(room));
 }

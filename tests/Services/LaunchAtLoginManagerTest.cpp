@@ -1,4 +1,5 @@
 #include "Services/LaunchAtLoginManager.h"
+#include "support/HostileFiles.h"
 #include "support/TestFolders.h"
 
 #include <QDir>
@@ -7,12 +8,31 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+// A program an entry can name: an executable file in the test's folder.
+QString fakeProgram(const TestFolder &folder, const QString &relative)
+{
+    const QString path = folder.write(relative, "#!/bin/sh\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+QByteArray entryText(const QString &path)
+{
+    QFile entry(path);
+    return entry.open(QIODevice::ReadOnly) ? entry.readAll() : QByteArray();
+}
+
+}
+
 
 TEST(LaunchAtLoginManager, WritesAndRemovesTheAutostartEntry)
 {
     TestFolder folder;
     const QString autostart = folder.filePath(QStringLiteral("config/autostart"));
-    LaunchAtLoginManager login(autostart, QStringLiteral("/opt/plinkly/bin/plinkly"));
+    const QString program = fakeProgram(folder, QStringLiteral("opt/plinkly/bin/plinkly"));
+    LaunchAtLoginManager login(autostart, program);
     QSignalSpy changed(&login, &LaunchAtLoginManager::changed);
     EXPECT_FALSE(login.isEnabled());
 
@@ -24,7 +44,7 @@ TEST(LaunchAtLoginManager, WritesAndRemovesTheAutostartEntry)
     const QString text = QString::fromUtf8(entry.readAll());
     EXPECT_TRUE(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("\nType=Application\n")));
-    EXPECT_TRUE(text.contains(QStringLiteral("\nExec=/opt/plinkly/bin/plinkly\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\nExec=") + program + u'\n'));
     // A new process sees the same registration.
     EXPECT_TRUE(LaunchAtLoginManager(autostart, QStringLiteral("/x")).isEnabled());
 
@@ -34,20 +54,43 @@ TEST(LaunchAtLoginManager, WritesAndRemovesTheAutostartEntry)
     EXPECT_EQ(changed.count(), 2);
 }
 
-TEST(LaunchAtLoginManager, ReadsAnEntryTheDesktopSwitchedOff)
+// Whether an entry reads as on: it must be active and name a program that can run.
+TEST(LaunchAtLoginManager, AnEntryIsOnOnlyWhileActiveAndItsProgramExists)
 {
     TestFolder folder;
-    const QString entry = QStringLiteral("autostart/") + LaunchAtLoginManager::entryName;
-    folder.write(entry, "[Desktop Entry]\nType=Application\nExec=plinkly\nX-GNOME-Autostart-enabled=false\n");
-    EXPECT_FALSE(LaunchAtLoginManager(folder.filePath(QStringLiteral("autostart")), QStringLiteral("/x")).isEnabled());
-    folder.write(entry, "[Desktop Entry]\nType=Application\nHidden=true\n");
-    EXPECT_FALSE(LaunchAtLoginManager(folder.filePath(QStringLiteral("autostart")), QStringLiteral("/x")).isEnabled());
+    const QString program = fakeProgram(folder, QStringLiteral("bin/plinkly"));
+    const QString notExecutable = folder.write(QStringLiteral("bin/plain"), "data");
+    const struct {
+        const char *name;
+        QByteArray entry;
+        bool on;
+    } cases[]{
+        {"an active entry", "[Desktop Entry]\nType=Application\nExec=" + program.toUtf8() + " --quiet\n", true},
+        {"switched off by the desktop",
+         "[Desktop Entry]\nType=Application\nExec=" + program.toUtf8() + "\nX-GNOME-Autostart-enabled=false\n", false},
+        {"hidden", "[Desktop Entry]\nType=Application\nExec=" + program.toUtf8() + "\nHidden=true\n", false},
+        {"not an application", "[Desktop Entry]\nType=Link\nExec=" + program.toUtf8() + "\n", false},
+        {"keys outside the entry's group", "[Other]\nType=Application\nExec=" + program.toUtf8() + "\n", false},
+        {"a program that was removed", "[Desktop Entry]\nType=Application\nExec=/nonexistent/plinkly\n", false},
+        {"a file that is not executable", "[Desktop Entry]\nType=Application\nExec=" + notExecutable.toUtf8() + "\n", false},
+        {"a program found on the search path", "[Desktop Entry]\nType=Application\nExec=sh -c true\n", true},
+        {"a name not on the search path", "[Desktop Entry]\nType=Application\nExec=plinkly-not-installed\n", false},
+    };
+    for (const auto &c : cases) {
+        for (const QString &name : {LaunchAtLoginManager::entryName, LaunchAtLoginManager::legacyEntryName}) {
+            TestFolder autostart;
+            autostart.write(name, c.entry);
+            EXPECT_EQ(LaunchAtLoginManager(autostart.path(), program).isEnabled(), c.on) << c.name << " as " << name.toStdString();
+        }
+    }
 }
 
 TEST(LaunchAtLoginManager, ReplacesTheEntryOfAnEarlierVersion)
 {
-    const QByteArray active = "[Desktop Entry]\nType=Application\nExec=/home/u/.local/bin/plinkly\n";
-    const QByteArray switchedOff = "[Desktop Entry]\nType=Application\nExec=plinkly\nHidden=true\n";
+    TestFolder programs;
+    const QString running = fakeProgram(programs, QStringLiteral("usr/bin/plinkly"));
+    const QByteArray active = "[Desktop Entry]\nType=Application\nExec=" + fakeProgram(programs, QStringLiteral("local/plinkly")).toUtf8() + "\n";
+    const QByteArray switchedOff = "[Desktop Entry]\nType=Application\nExec=" + running.toUtf8() + "\nHidden=true\n";
     const struct {
         const char *name;
         QByteArray legacy;
@@ -56,7 +99,9 @@ TEST(LaunchAtLoginManager, ReplacesTheEntryOfAnEarlierVersion)
     } cases[]{
         {"an active old entry", active, {}, true},
         {"an old entry the desktop switched off", switchedOff, {}, false},
-        {"an old entry beside the current one", active, "[Desktop Entry]\nType=Application\nExec=/usr/bin/plinkly\n", true},
+        {"an old entry beside the current one", active, "[Desktop Entry]\nType=Application\nExec=" + running.toUtf8() + "\n", true},
+        {"an old entry beside a current one switched off", active,
+         "[Desktop Entry]\nType=Application\nExec=" + running.toUtf8() + "\nHidden=true\n", true},
     };
     for (const auto &c : cases) {
         TestFolder folder;
@@ -65,15 +110,14 @@ TEST(LaunchAtLoginManager, ReplacesTheEntryOfAnEarlierVersion)
         if (!c.current.isEmpty())
             folder.write(QStringLiteral("autostart/") + LaunchAtLoginManager::entryName, c.current);
 
-        LaunchAtLoginManager login(autostart, QStringLiteral("/usr/bin/plinkly"));
+        LaunchAtLoginManager login(autostart, running);
+        login.renewEntry();
         EXPECT_EQ(login.isEnabled(), c.enabled) << c.name;
         // One entry at most, so Plinkly is started once.
         const QStringList expected = c.enabled ? QStringList{LaunchAtLoginManager::entryName} : QStringList{};
         EXPECT_EQ(QDir(autostart).entryList(QDir::Files), expected) << c.name;
         if (c.enabled) {
-            QFile entry(login.entryPath());
-            ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
-            EXPECT_TRUE(entry.readAll().contains("\nExec=/usr/bin/plinkly\n")) << c.name;
+            EXPECT_TRUE(entryText(login.entryPath()).contains("\nExec=" + running.toUtf8() + "\n")) << c.name;
         }
         login.setEnabled(false);
         EXPECT_TRUE(QDir(autostart).entryList(QDir::Files).isEmpty()) << c.name;
@@ -83,16 +127,88 @@ TEST(LaunchAtLoginManager, ReplacesTheEntryOfAnEarlierVersion)
 TEST(LaunchAtLoginManager, KeepsAnOldEntryItCannotReplace)
 {
     TestFolder folder;
+    const QString program = fakeProgram(folder, QStringLiteral("bin/plinkly"));
     const QString autostart = folder.makeDir(QStringLiteral("autostart"));
-    folder.write(QStringLiteral("autostart/plinkly.desktop"), "[Desktop Entry]\nType=Application\nExec=plinkly\n");
+    folder.write(QStringLiteral("autostart/plinkly.desktop"), "[Desktop Entry]\nType=Application\nExec=" + program.toUtf8() + "\n");
     // A folder where the new entry belongs makes writing it fail.
     folder.makeDir(QStringLiteral("autostart/") + LaunchAtLoginManager::entryName);
-    LaunchAtLoginManager login(autostart, QStringLiteral("/usr/bin/plinkly"));
+    LaunchAtLoginManager login(autostart, program);
+    login.renewEntry();
+    EXPECT_TRUE(QFile::exists(autostart + QStringLiteral("/plinkly.desktop")));
+    EXPECT_TRUE(login.isEnabled());
+    EXPECT_TRUE(login.errorMessage().startsWith(QStringLiteral("Couldn’t add Plinkly")));
+    // Switching it on again fails the same way and still keeps the old entry.
+    login.setEnabled(true);
     EXPECT_TRUE(QFile::exists(autostart + QStringLiteral("/plinkly.desktop")));
     EXPECT_TRUE(login.isEnabled());
     login.setEnabled(false);
     EXPECT_FALSE(login.isEnabled());
     EXPECT_FALSE(QFile::exists(autostart + QStringLiteral("/plinkly.desktop")));
+}
+
+// A build started from a checkout, then the installed program, then the package removed and
+// the checkout's build started again: each start claims the entry for itself while it is on.
+TEST(LaunchAtLoginManager, EachStartWhileOnWritesTheEntryForTheProgramRunning)
+{
+    TestFolder folder;
+    const QString autostart = folder.filePath(QStringLiteral("autostart"));
+    const QString checkout = fakeProgram(folder, QStringLiteral("checkout/build/plinkly"));
+    const QString installed = fakeProgram(folder, QStringLiteral("usr/bin/plinkly"));
+    const QString entry = autostart + u'/' + LaunchAtLoginManager::entryName;
+    {
+        LaunchAtLoginManager first(autostart, checkout);
+        first.renewEntry();
+        EXPECT_FALSE(first.isEnabled());
+        EXPECT_FALSE(QFile::exists(entry)) << "starting never turns it on";
+        first.setEnabled(true);
+    }
+    {
+        LaunchAtLoginManager second(autostart, installed);
+        second.renewEntry();
+        EXPECT_TRUE(second.isEnabled());
+        EXPECT_TRUE(entryText(entry).contains("\nExec=" + installed.toUtf8() + "\n"));
+    }
+    // The package is removed: its entry names a program that is gone.
+    QFile::remove(installed);
+    EXPECT_FALSE(LaunchAtLoginManager(autostart, checkout).isEnabled());
+    {
+        LaunchAtLoginManager third(autostart, checkout);
+        QSignalSpy enabled(&third, &LaunchAtLoginManager::isEnabledChanged);
+        third.renewEntry();
+        EXPECT_TRUE(third.isEnabled());
+        EXPECT_EQ(enabled.count(), 1);
+        EXPECT_TRUE(entryText(entry).contains("\nExec=" + checkout.toUtf8() + "\n"));
+    }
+    // Where the entry cannot be written again, one naming a gone program does not read as on.
+    TestFolder blocked;
+    blocked.write(LaunchAtLoginManager::legacyEntryName, "[Desktop Entry]\nType=Application\nExec=/nonexistent/plinkly\n");
+    blocked.makeDir(LaunchAtLoginManager::entryName);
+    LaunchAtLoginManager fourth(blocked.path(), checkout);
+    fourth.renewEntry();
+    EXPECT_FALSE(fourth.isEnabled());
+    EXPECT_FALSE(fourth.errorMessage().isEmpty());
+}
+
+// The entry's place may hold a link to a FIFO or an endless device: start-up reads past it.
+TEST(LaunchAtLoginManager, AHostileEntryNeitherHangsStartUpNorReadsAsOn)
+{
+    TestFolder folder;
+    const QString program = fakeProgram(folder, QStringLiteral("bin/plinkly"));
+    const QString autostart = folder.makeDir(QStringLiteral("autostart"));
+    const HostileFiles hostile(folder.filePath(QStringLiteral("hostile")), QString());
+    for (const QString &target : hostile.paths) {
+        for (const QString &name : {LaunchAtLoginManager::entryName, LaunchAtLoginManager::legacyEntryName}) {
+            const QString entry = autostart + u'/' + name;
+            QFile::remove(entry);
+            QFile::link(target, entry);
+            FifoWatchdog watchdog(hostile.fifos);
+            LaunchAtLoginManager login(autostart, program);
+            login.renewEntry();
+            EXPECT_FALSE(watchdog.finish()) << "hung on " << target.toStdString() << " as " << name.toStdString();
+            EXPECT_FALSE(login.isEnabled()) << target.toStdString();
+            QFile::remove(entry);
+        }
+    }
 }
 
 TEST(LaunchAtLoginManager, ReportsAFolderItCannotCreate)
@@ -106,7 +222,7 @@ TEST(LaunchAtLoginManager, ReportsAFolderItCannotCreate)
     EXPECT_TRUE(login.errorMessage().startsWith(QStringLiteral("Couldn’t add Plinkly to the programs started at login (")));
 }
 
-TEST(LaunchAtLoginManager, QuotesExecutablePathsAsDesktopEntriesRequire)
+TEST(LaunchAtLoginManager, QuotesExecutablePathsAsDesktopEntriesRequireAndReadsThemBack)
 {
     const std::vector<std::pair<QString, QString>> cases{
         {QStringLiteral("/usr/bin/plinkly"), QStringLiteral("/usr/bin/plinkly")},
@@ -114,7 +230,15 @@ TEST(LaunchAtLoginManager, QuotesExecutablePathsAsDesktopEntriesRequire)
         {QStringLiteral("/home/$x/plinkly"), QStringLiteral("\"/home/\\\\$x/plinkly\"")},
         {QStringLiteral("/opt/100%/plinkly"), QStringLiteral("/opt/100%%/plinkly")},
         {QStringLiteral("/opt/a\"b"), QStringLiteral("\"/opt/a\\\\\"b\"")},
+        {QStringLiteral("/opt/a`b\\c"), QStringLiteral("\"/opt/a\\\\`b\\\\\\\\c\"")},
     };
-    for (const auto &[path, exec] : cases)
+    // Escapes other programs write: \s for a space inside a quoted argument; unquoted, it parts
+    // the arguments like any space.
+    EXPECT_EQ(LaunchAtLoginManager::programOf(QStringLiteral("\"/opt/my\\sapp/run\" --x")), QStringLiteral("/opt/my app/run"));
+    EXPECT_EQ(LaunchAtLoginManager::programOf(QStringLiteral("/opt/my\\sapp/run --x")), QStringLiteral("/opt/my"));
+    EXPECT_EQ(LaunchAtLoginManager::programOf(QStringLiteral("\"/opt/my app/run\" --x")), QStringLiteral("/opt/my app/run"));
+    for (const auto &[path, exec] : cases) {
         EXPECT_EQ(LaunchAtLoginManager::execValue(path), exec) << path.toStdString();
+        EXPECT_EQ(LaunchAtLoginManager::programOf(exec + QStringLiteral(" --flag")), path) << exec.toStdString();
+    }
 }

@@ -1,9 +1,19 @@
+#include "Effects/Chaos/ChaosScene.h"
+#include "Effects/Overlays/ReactionCardView.h"
+#include "Effects/Overlays/StatsOverlayView.h"
+#include "Effects/Pet/PetPresentation.h"
+#include "Effects/Pet/View/DesktopPetView.h"
+#include "Effects/StatsOverlayPresentation.h"
 #include "Foundation/RawEnum.h"
 #include "Views/ControlWindow.h"
-#include "Views/Kit/Contrast.h"
+#include "Foundation/Contrast.h"
+#include "Views/Kit/KitAppearance.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/PageScaffold.h"
 #include "Views/MenuBarPanel.h"
+#include "Views/OnboardingWindow.h"
+#include "fakes/FakeColorSchemeSource.h"
+#include "fakes/ManualClock.h"
 #include "support/ViewRig.h"
 
 #include <QAbstractButton>
@@ -17,6 +27,7 @@
 #include <QFontInfo>
 #include <QHash>
 #include <QLabel>
+#include <QPainter>
 #include <QTextDocument>
 
 #include <gtest/gtest.h>
@@ -28,6 +39,12 @@ struct SchemeGuard {
     explicit SchemeGuard(ColorScheme scheme) { QApplication::setPalette(KitStyle::palette(scheme)); }
     ~SchemeGuard() { QApplication::setPalette(saved); }
 };
+
+// What a desktop surface lies on: a wallpaper of the scheme's own brightness.
+QColor wallpaper(ColorScheme scheme)
+{
+    return scheme == ColorScheme::dark ? QColor(24, 26, 32) : QColor(216, 220, 230);
+}
 
 // What most of the label's own area shows: the colour behind its text.
 QColor colourBehind(const QImage &shot, const QRect &area)
@@ -148,6 +165,31 @@ void checkControls(QWidget *root, const QString &where)
     EXPECT_GT(checked, 0) << where.toStdString();
 }
 
+// A painted surface (card, capsule, banner) in `area` of `shot`: its fill is of the scheme's
+// brightness, and its text reads on it. The darkest pixel of small antialiased text falls short
+// of its colour, so a caption's is held to `minimum` below the text ratio.
+void checkSurface(const QImage &shot, const QRectF &area, ColorScheme scheme, const QString &where,
+                  double minimum = Contrast::text)
+{
+    const QRect inner = area.toAlignedRect().adjusted(4, 3, -4, -3).intersected(shot.rect());
+    ASSERT_FALSE(inner.isEmpty()) << where.toStdString();
+    const QColor fill = colourBehind(shot, inner);
+    const QColor ink = mostDistinct(shot, inner, fill);
+    EXPECT_GE(Contrast::ratio(ink, fill), minimum)
+        << where.toStdString() << ": " << ink.name().toStdString() << " on " << fill.name().toStdString();
+    EXPECT_EQ(Contrast::luminance(fill) < Contrast::luminance(ink), scheme == ColorScheme::dark)
+        << where.toStdString() << ": " << fill.name().toStdString() << " fill in the wrong scheme";
+}
+
+// What a translucent top-level widget shows over the scheme's wallpaper.
+QImage overWallpaper(QWidget *widget, ColorScheme scheme)
+{
+    QImage shot(widget->size(), QImage::Format_RGB32);
+    shot.fill(wallpaper(scheme));
+    widget->render(&shot, QPoint(), QRegion(), QWidget::DrawChildren);
+    return shot;
+}
+
 bool insidePage(QLabel *label)
 {
     for (QWidget *parent = label->parentWidget(); parent; parent = parent->parentWidget()) {
@@ -159,17 +201,58 @@ bool insidePage(QLabel *label)
 
 }
 
-TEST(ContrastWalk, EveryLabelOfEveryPageAndThePanelReadsInBothSchemes)
+// The surfaces every scheme switch must reach, built once in light and kept through
+// light -> dark -> light switches made the way the desktop makes them.
+TEST(ContrastWalk, EverySurfaceReadsInBothSchemesAcrossLiveSwitches)
 {
-    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
-        const SchemeGuard guard(scheme);
+    const SchemeGuard guard(ColorScheme::light);
+    FakeColorSchemeSource source;
+    const KitAppearance appearance(source);
+    ViewRig rig({QStringLiteral("typingEnabled=true"), QStringLiteral("mouseSoundsEnabled=true"),
+                 QStringLiteral("impactEnabled=true")});
+    SettingsViewState state(SettingsPage::home);
+    ControlWindow window(*rig.app, state);
+    window.resize(760, 620);
+    window.show();
+    MenuBarPanel panel(*rig.app);
+    panel.show();
+    OnboardingWindow onboarding(*rig.app);
+    onboarding.show();
+
+    ManualClock clock;
+    ManualScheduler scheduler{clock};
+    PetPresentation pet{scheduler};
+    DesktopPetView capsuleView(pet, scheduler, {});
+    capsuleView.resize(300, 200);
+    PetPresentation menuPet{scheduler};
+    DesktopPetView cardView(menuPet, scheduler, {});
+    cardView.resize(320, 420);
+    StatsOverlayPresentation typing(scheduler);
+    typing.showKey(QStringLiteral("A"));
+    StatsOverlayView hud(typing, true);
+    hud.resize(StatsOverlayView::panelSize);
+    ReactionCardView card({QStringLiteral("Charger connected"), OverlayGlyphs::Glyph::bolt, 1.0, QColor(255, 166, 40)},
+                          ReactionCardView::Blending::translucent);
+    card.resize(card.panelSize());
+    ChaosScene chaos(ChaosMode::gravity, {}, QRectF(0, 0, 800, 300), 300);
+    // The banner fully faded in.
+    for (int frame = 0; frame < 30; ++frame)
+        chaos.step();
+
+    window.state().setClipStudioPresented(true);
+    for (const auto &[wish, scheme] : {std::pair{ColorSchemePreference::noPreference, ColorScheme::light},
+                                       std::pair{ColorSchemePreference::dark, ColorScheme::dark},
+                                       std::pair{ColorSchemePreference::light, ColorScheme::light}}) {
+        source.set(wish);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(KitStyle::scheme(QApplication::palette()), scheme);
         const QString name = scheme == ColorScheme::dark ? QStringLiteral("dark ") : QStringLiteral("light ");
-        ViewRig rig({QStringLiteral("typingEnabled=true"), QStringLiteral("mouseSoundsEnabled=true"),
-                     QStringLiteral("impactEnabled=true")});
-        SettingsViewState state(SettingsPage::home);
-        ControlWindow window(*rig.app, state);
-        window.resize(760, 620);
-        window.show();
+
+        // The studio was open across the switch; then the pages behind it.
+        ASSERT_NE(window.studioSheet(), nullptr);
+        checkLabels(window.studioSheet(), name + QStringLiteral("studio"));
+        checkControls(window.studioSheet(), name + QStringLiteral("studio"));
+        window.state().setClipStudioPresented(false);
         QCoreApplication::processEvents();
         checkLabels(&window, name + QStringLiteral("window"), insidePage);
         checkControls(&window, name + QStringLiteral("window"));
@@ -183,16 +266,45 @@ TEST(ContrastWalk, EveryLabelOfEveryPageAndThePanelReadsInBothSchemes)
                 }
             }
         }
-        MenuBarPanel panel(*rig.app);
-        panel.show();
-        QCoreApplication::processEvents();
         checkLabels(&panel, name + QStringLiteral("panel"));
         checkControls(&panel, name + QStringLiteral("panel"));
+        checkLabels(&onboarding, name + QStringLiteral("onboarding"));
+        checkControls(&onboarding, name + QStringLiteral("onboarding"));
+
+        pet.showReaction(QStringLiteral("Boop! What’s the plan?"), 30);
+        capsuleView.advanceAnimation(1);
+        ASSERT_TRUE(capsuleView.capsuleRect());
+        checkSurface(overWallpaper(&capsuleView, scheme), *capsuleView.capsuleRect(), scheme, name + "speech capsule");
+        menuPet.showReaction(QStringLiteral("Boop! What’s the plan?"), 30);
+        menuPet.setDialogueVisible(true);
+        cardView.advanceAnimation(1);
+        ASSERT_TRUE(cardView.cardRect() && cardView.menuCard() && cardView.menuCard()->reactionRect());
+        const QImage cardShot = overWallpaper(&cardView, scheme);
+        const QPointF cardOrigin = cardView.cardRect()->topLeft();
+        checkSurface(cardShot, *cardView.cardRect(), scheme, name + "pet menu card");
+        checkSurface(cardShot, cardView.menuCard()->titleRect().translated(cardOrigin), scheme, name + "pet card title");
+        checkSurface(cardShot, cardView.menuCard()->reactionRect()->translated(cardOrigin), scheme,
+                     name + "pet card reaction line", Contrast::large);
+        // The keys, clicks and rate above their captions.
+        const QImage hudShot = overWallpaper(&hud, scheme);
+        checkSurface(hudShot, QRectF(16, 14, hudShot.width() - 86, 30), scheme, name + "typing HUD");
+        checkSurface(hudShot, QRectF(16, 44, hudShot.width() - 86, 20), scheme, name + "typing HUD captions",
+                     Contrast::large);
+        QImage reactionShot(card.frameAt(1.0).size(), QImage::Format_RGB32);
+        reactionShot.fill(wallpaper(scheme));
+        QPainter(&reactionShot).drawImage(0, 0, card.frameAt(1.0));
+        const QRectF reactionCard(QPointF(0, (card.panelSize().height() - card.cardSize().height()) / 2.0),
+                                  card.cardSize());
+        checkSurface(reactionShot, reactionCard.adjusted(reactionShot.width() / 3.0, 14, -40, -14), scheme,
+                     name + "reaction card");
+        QImage chaosShot(800, 300, QImage::Format_RGB32);
+        chaosShot.fill(wallpaper(scheme));
+        QPainter painter(&chaosShot);
+        chaos.paint(painter);
+        painter.end();
+        checkSurface(chaosShot, QRectF(140, 66, 520, 28), scheme, name + "chaos banner");
+
         window.state().setClipStudioPresented(true);
         QCoreApplication::processEvents();
-        ASSERT_NE(window.studioSheet(), nullptr);
-        checkLabels(window.studioSheet(), name + QStringLiteral("studio"));
-        checkControls(window.studioSheet(), name + QStringLiteral("studio"));
-        window.state().setClipStudioPresented(false);
     }
 }

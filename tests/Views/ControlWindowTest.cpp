@@ -1,8 +1,10 @@
 #include "App/AppController.h"
 #include "App/AppWindows.h"
+#include "Focus/FocusJournalStore.h"
 #include "Views/ControlWindow.h"
 #include "Services/InterfaceTheme.h"
 #include "Views/ControlHeader.h"
+#include "Views/Kit/ElidedLabel.h"
 #include "Views/Kit/StatusPill.h"
 #include "Views/Kit/VolumeControl.h"
 #include "Views/MenuBarPanel.h"
@@ -12,6 +14,10 @@
 #include "support/TestPlatform.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QScopeGuard>
+#include <QScreen>
 #include <QLineEdit>
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -23,6 +29,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -48,6 +56,14 @@ struct WindowRig {
         controller->showControlPanel(page);
         QCoreApplication::processEvents();
         return *windows->controlWindow();
+    }
+
+    // The window on the Sounds page with its studio presented.
+    ControlWindow &openWithStudio()
+    {
+        ControlWindow &window = open(SettingsPage::sounds);
+        window.state().setClipStudioPresented(true);
+        return window;
     }
 
     QMap<QString, QVariant> storedSettings()
@@ -101,29 +117,66 @@ TEST(ControlWindow, EveryRequestShowsItsPageEvenAfterAnInPageJump)
     EXPECT_EQ(window.page(), SettingsPage::sounds);
 }
 
-TEST(ControlWindow, TheFocusTabListsTheApplicationsRunningNow)
+// Every way onto the Focus page lists what runs at that moment, and again on the next visit.
+TEST(ControlWindow, EveryDoorOntoTheFocusPageListsTheApplicationsRunningNow)
 {
+    // A button of the Home page itself: the page bar has a "Focus" tab of its own.
+    const auto clickButton = [](ControlWindow &window, const QString &name) {
+        for (QAbstractButton *button : window.pageView(SettingsPage::home)->findChildren<QAbstractButton *>())
+            if (button->accessibleName() == name)
+                return button->click();
+        FAIL() << "no button " << name.toStdString();
+    };
+    const struct {
+        const char *door;
+        std::function<void(WindowRig &, ControlWindow &)> enter;
+    } doors[] = {
+        {"the page bar's tab", [](WindowRig &, ControlWindow &window) { clickPageBar(window, SettingsPage::focus); }},
+        {"Home's Focus button", [&](WindowRig &, ControlWindow &window) { clickButton(window, QStringLiteral("Focus")); }},
+        {"the Focus Buddy card",
+         [&](WindowRig &, ControlWindow &window) { clickButton(window, QStringLiteral("Focus Buddy")); }},
+        {"a request from the panel or the pet",
+         [](WindowRig &rig, ControlWindow &) { rig.controller->showControlPanel(SettingsPage::focus); }},
+    };
+    const WorkspaceApplication editor{QStringLiteral("org.editor"), QStringLiteral("Editor")};
+    const WorkspaceApplication browser{QStringLiteral("org.browser"), QStringLiteral("Browser")};
+    for (const auto &d : doors) {
+        auto owned = std::make_unique<FakeWorkspace>();
+        FakeWorkspace &workspace = *owned;
+        WindowRig rig({}, std::move(owned));
+        const auto listed = [&rig] {
+            QStringList names;
+            for (const FocusAppOption &option : rig.controller->focusController().session().availableApplications())
+                names.append(option.name);
+            return names;
+        };
+        ControlWindow &window = rig.open(SettingsPage::home);
+        workspace.running = {editor};
+        clickPageBar(window, SettingsPage::sounds);
+        EXPECT_TRUE(listed().isEmpty()) << d.door << ": only the Focus page looks";
+
+        clickPageBar(window, SettingsPage::home);
+        d.enter(rig, window);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window.page(), SettingsPage::focus) << d.door;
+        EXPECT_EQ(listed(), QStringList{QStringLiteral("Editor")}) << d.door;
+
+        // The editor quit and a browser started before the next visit.
+        workspace.running = {browser};
+        clickPageBar(window, SettingsPage::home);
+        d.enter(rig, window);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(listed(), QStringList{QStringLiteral("Browser")}) << d.door;
+    }
+
+    // The tab of the page already shown looks again too.
     auto owned = std::make_unique<FakeWorkspace>();
     FakeWorkspace &workspace = *owned;
     WindowRig rig({}, std::move(owned));
-    const auto listed = [&rig] {
-        QStringList names;
-        for (const FocusAppOption &option : rig.controller->focusController().session().availableApplications())
-            names.append(option.name);
-        return names;
-    };
-    ControlWindow &window = rig.open(SettingsPage::home);
-    workspace.running = {{QStringLiteral("org.editor"), QStringLiteral("Editor")}};
-    clickPageBar(window, SettingsPage::sounds);
-    EXPECT_TRUE(listed().isEmpty()) << "only the Focus tab looks";
+    ControlWindow &window = rig.open(SettingsPage::focus);
+    workspace.running = {editor};
     clickPageBar(window, SettingsPage::focus);
-    EXPECT_EQ(listed(), QStringList{QStringLiteral("Editor")});
-
-    // Back again after another application started: the list follows.
-    workspace.running.append({QStringLiteral("org.browser"), QStringLiteral("Browser")});
-    clickPageBar(window, SettingsPage::home);
-    clickPageBar(window, SettingsPage::focus);
-    EXPECT_EQ(listed(), (QStringList{QStringLiteral("Browser"), QStringLiteral("Editor")}));
+    ASSERT_EQ(rig.controller->focusController().session().availableApplications().size(), 1);
 }
 
 // A closed window is freed; the one built when it opens again shows what the user left.
@@ -166,6 +219,8 @@ TEST(ControlWindow, ImportAlertClearsTheErrorAndReturnsForTheNextOne)
     ASSERT_NE(alert, nullptr);
     EXPECT_TRUE(alert->isVisible());
     EXPECT_EQ(alert->windowTitle(), "Couldn’t import that sound pack");
+    // The heading stands in the box itself, not only in a title bar some desktops do not draw.
+    EXPECT_EQ(alert->text(), "Couldn’t import that sound pack");
     EXPECT_EQ(alert->informativeText(), "That folder has no manifest.");
     alert->button(QMessageBox::Ok)->click();
     QCoreApplication::processEvents();
@@ -244,11 +299,61 @@ TEST(ControlWindow, EverythingFitsAtTheMinimumSize)
     }
 }
 
+// Every page at the smallest and the usual width, with long texts where users write them: no
+// label is cut without an ellipsis and every page-bar tab shows its whole title.
+TEST(ControlWindow, NoTextIsCutWithoutAnEllipsis)
+{
+    // The font the pictures are made with, so what is measured here is what they show.
+    const QFont before = QApplication::font();
+    QFont pinned(QStringLiteral("DejaVu Sans"));
+    pinned.setPixelSize(13);
+    QApplication::setFont(pinned);
+    const auto restore = qScopeGuard([&before] { QApplication::setFont(before); });
+    const QString longText = QStringLiteral("Write the whole introduction of the quarterly report, then a paragraph "
+                                            "on every chapter and the closing summary");
+    WindowRig rig({QStringLiteral("focusGoal=") + longText,
+                   QStringLiteral("focusAllowedBundleIDs=org.example.MusicPlayerWithAVeryLongNameIndeedForSure")});
+    FocusJournalStore &journal = rig.controller->journal();
+    const QDateTime end = QDateTime::currentDateTime();
+    journal.recordSession({longText, end.addSecs(-1500), end, 25, true, 1500});
+    journal.saveSetup(longText, 50, {QStringLiteral("org.example.editor")});
+    ControlWindow &window = rig.open(SettingsPage::home);
+    const auto cut = [](const QWidget *root) {
+        QStringList found;
+        for (const QLabel *label : root->findChildren<QLabel *>()) {
+            if (!label->isVisibleTo(root) || label->wordWrap() || label->text().isEmpty()
+                || Qt::mightBeRichText(label->text()))
+                continue;
+            // A cut text tells the whole of itself in its tooltip, and its ellipsis shows.
+            const auto *elided = qobject_cast<const ElidedLabel *>(label);
+            if (elided && elided->text() != elided->fullText() && elided->toolTip() != elided->fullText())
+                found << label->text() + QStringLiteral(" (no tooltip)");
+            if (label->text().contains(QChar(0x2026)) && !elided)
+                continue;
+            const int need = label->fontMetrics().horizontalAdvance(label->text());
+            if (need > label->contentsRect().width() + 1)
+                found << label->text() + QStringLiteral(" (%1 of %2)").arg(label->contentsRect().width()).arg(need);
+        }
+        return found;
+    };
+    for (const int width : {620, 760}) {
+        window.resize(width, 600);
+        for (SettingsPage page : allCases<SettingsPage>()) {
+            rig.controller->showControlPanel(page);
+            QCoreApplication::processEvents();
+            EXPECT_EQ(cut(window.pageView(page)).join(QStringLiteral("; ")).toStdString(), "")
+                << rawValue(page).toStdString() << " at " << width;
+            for (QAbstractButton *tab : window.findChild<PageBar *>()->findChildren<QAbstractButton *>())
+                EXPECT_GE(tab->width() - 6, tab->fontMetrics().horizontalAdvance(tab->text()))
+                    << tab->text().toStdString() << " at " << width;
+        }
+    }
+}
+
 TEST(ControlWindow, StudioOpensAsAFreshDialogAndCloseDismissesIt)
 {
     WindowRig rig;
-    ControlWindow &window = rig.open(SettingsPage::sounds);
-    window.state().setClipStudioPresented(true);
+    ControlWindow &window = rig.openWithStudio();
     QPointer<StudioSheet> first = window.studioSheet();
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(first->isVisible());
@@ -266,6 +371,63 @@ TEST(ControlWindow, StudioOpensAsAFreshDialogAndCloseDismissesIt)
     window.state().setClipStudioPresented(true);
     ASSERT_NE(window.studioSheet(), nullptr);
     EXPECT_TRUE(window.studioSheet()->isVisible());
+    window.state().setClipStudioPresented(false);
+    QCoreApplication::processEvents();
+
+    // A window lower than the studio's ideal page: the sheet fits it, and the page scrolls.
+    for (const int height : {705, 500}) {
+        window.resize(760, height);
+        window.state().setClipStudioPresented(true);
+        ASSERT_NE(window.studioSheet(), nullptr);
+        EXPECT_LE(window.studioSheet()->height(), window.height()) << height;
+        EXPECT_LE(window.studioSheet()->height(), window.screen()->availableGeometry().height()) << height;
+        window.state().setClipStudioPresented(false);
+        QCoreApplication::processEvents();
+    }
+}
+
+// A window closed with its studio open is freed; the one built when it opens again brings the
+// studio back in the window's accent of the moment, and follows the app as the first did.
+TEST(ControlWindow, AWindowBuiltAgainBringsBackItsStudioAndKeepsInStep)
+{
+    WindowRig rig;
+    ControlWindow &first = rig.openWithStudio();
+    QPointer<StudioSheet> firstStudio = first.studioSheet();
+    ASSERT_NE(firstStudio, nullptr);
+    first.close();
+    rig.controller->settings().setInterfaceThemeID(QStringLiteral("rose"));
+    rig.controller->settings().setEffectsPaused(true);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(firstStudio.isNull());
+    const QColor rose = InterfaceThemes::accent(InterfaceTheme::rose);
+
+    for (int opening = 0; opening < 2; ++opening) {
+        SCOPED_TRACE(opening);
+        ControlWindow &again = rig.open(SettingsPage::sounds);
+        EXPECT_EQ(again.palette().color(QPalette::Highlight), rose);
+        EXPECT_EQ(again.header()->effectsPill()->text(), "Paused");
+        ASSERT_NE(again.studioSheet(), nullptr);
+        EXPECT_TRUE(again.studioSheet()->isVisible());
+        EXPECT_EQ(again.studioSheet()->palette().color(QPalette::Highlight), rose);
+
+        // The rebuilt window follows later changes too.
+        rig.controller->settings().setEffectsPaused(false);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(again.header()->effectsPill()->text(), "Effects live");
+        rig.controller->settings().setEffectsPaused(true);
+        QCoreApplication::processEvents();
+        again.close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Put away before the window closed, the studio stays away.
+    ControlWindow &third = rig.open(SettingsPage::sounds);
+    third.state().setClipStudioPresented(false);
+    QCoreApplication::processEvents();
+    third.close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(rig.open(SettingsPage::sounds).studioSheet(), nullptr);
 }
 
 TEST(ControlWindow, ChangesRedrawOnceTheEventLoopTurns)

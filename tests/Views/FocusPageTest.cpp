@@ -421,6 +421,64 @@ TEST(FocusPage, UnsavedDraftsOutliveARestartWithoutBecomingSavedText)
     EXPECT_EQ(rig.find<QLineEdit>(QStringLiteral("Add one clear next step"))->text(), "Write tests");
 }
 
+// Each draft on its own is kept across a restart, and emptied it is forgotten: a later
+// start shows nothing of it, not the text of the start before.
+TEST(FocusPage, EachDraftAloneIsKeptAcrossARestartAndForgottenOnceEmptied)
+{
+    struct Field {
+        const char *name;
+        std::function<void(FocusRig &, const QString &)> set;
+        std::function<QString(FocusRig &)> shown;
+        QString untouched;
+    };
+    const auto line = [](const char *name) {
+        return std::pair<std::function<void(FocusRig &, const QString &)>, std::function<QString(FocusRig &)>>{
+            [name](FocusRig &rig, const QString &text) { rig.type(rig.find<QLineEdit>(QString::fromLatin1(name)), text); },
+            [name](FocusRig &rig) { return rig.find<QLineEdit>(QString::fromLatin1(name))->text(); }};
+    };
+    const auto [setTask, task] = line("Add one clear next step");
+    const auto [setIntention, intention] = line("What matters most today?");
+    const std::vector<Field> fields{
+        {"task", setTask, task, QString()},
+        {"intention", setIntention, intention, QStringLiteral("stored intention")},
+        {"notes",
+         [](FocusRig &rig, const QString &text) {
+             rig.find<QPlainTextEdit>(QStringLiteral("Scratchpad"))->setPlainText(text);
+             rig.settle();
+         },
+         [](FocusRig &rig) { return rig.find<QPlainTextEdit>(QStringLiteral("Scratchpad"))->toPlainText(); },
+         QStringLiteral("stored notes")},
+        {"reflection", [](FocusRig &rig, const QString &text) { rig.window().state().reflectionDraft = text; },
+         [](FocusRig &rig) { return rig.window().state().reflectionDraft; }, QString()},
+    };
+    for (const Field &field : fields) {
+        SCOPED_TRACE(field.name);
+        FocusRig rig;
+        rig.journal().saveTodayPage(QStringLiteral("stored intention"), QStringLiteral("stored notes"));
+        rig.open();
+        field.set(rig, QStringLiteral("only this"));
+        rig.restart();
+        rig.open();
+        EXPECT_EQ(field.shown(rig), "only this");
+        for (const Field &other : fields) {
+            if (&other != &field) {
+                EXPECT_EQ(other.shown(rig), other.untouched) << other.name;
+            }
+        }
+
+        // Put back as it was: no draft is left, and the restart after next still shows none.
+        field.set(rig, field.untouched);
+        rig.restart();
+        EXPECT_TRUE(rig.journal().drafts().isEmpty());
+        rig.open();
+        rig.restart();
+        rig.open();
+        EXPECT_EQ(field.shown(rig), field.untouched);
+        EXPECT_EQ(rig.journal().todayPage().intention, "stored intention");
+        EXPECT_EQ(rig.journal().todayPage().notes, "stored notes");
+    }
+}
+
 TEST(FocusPage, AppGuardTogglesOpenAppsAndListsAllowedOnesThatAreClosed)
 {
     FocusRig rig({QStringLiteral("focusAllowedBundleIDs=org.example.Mail")});

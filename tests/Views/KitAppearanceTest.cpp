@@ -1,5 +1,5 @@
 #include "Views/ControlWindow.h"
-#include "Views/Kit/Contrast.h"
+#include "Foundation/Contrast.h"
 #include "Views/Kit/KitAppearance.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/TextLabels.h"
@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
 
 #include <gtest/gtest.h>
@@ -32,7 +33,7 @@ QPalette breezeDark()
 
 }
 
-TEST(KitStyle, FontRolesKeepTheirRatiosToTheBodyAndNeverGoBelowTheSmallestReadableSize)
+TEST(KitStyle, FontRolesKeepTheirRatiosToTheBodyAndNeverGoBelowADesktopsSmallestReadableSize)
 {
     struct Case {
         FontRole role;
@@ -41,8 +42,11 @@ TEST(KitStyle, FontRolesKeepTheirRatiosToTheBodyAndNeverGoBelowTheSmallestReadab
     for (const Case &c : {Case{FontRole::body, 10, 8, 10}, Case{FontRole::largeTitle, 10, 8, 20},
                           Case{FontRole::title3, 13, 8, 15}, Case{FontRole::caption, 13, 8, 10},
                           Case{FontRole::caption, 10, 8, 8}, Case{FontRole::subheadline, 9, 8.5, 8.5},
-                          // A smallest size above the body (no desktop value) holds small roles at the body.
-                          Case{FontRole::caption2, 9, 12, 9}, Case{FontRole::title2, 9, 12, 9 * 17.0 / 13}})
+                          // No smallest size from the desktop: Qt hands the body font itself, or its
+                          // default, which may be larger. The roles keep their ratios.
+                          Case{FontRole::caption, 13, 13, 10}, Case{FontRole::subheadline, 13, 13, 11},
+                          Case{FontRole::callout, 13, 13, 12}, Case{FontRole::caption2, 9, 12, 9 * 10.0 / 13},
+                          Case{FontRole::title2, 9, 12, 9 * 17.0 / 13}})
         EXPECT_NEAR(KitStyle::fontSize(c.role, c.body, c.smallest), c.expected, 0.01) << int(c.role) << " " << c.body;
 }
 
@@ -75,6 +79,11 @@ TEST(KitStyle, TextRolesAreReadableOnEveryBackgroundOfLightAndDarkPalettes)
                 EXPECT_GE(Contrast::ratio(KitStyle::color(palette, role), background), Contrast::text)
                     << int(role) << " on " << background.name().toStdString();
             EXPECT_GE(Contrast::ratio(KitStyle::color(palette, ColorRole::controlEdge), background), Contrast::large);
+            // Primary, secondary and tertiary text step down in weight.
+            EXPECT_GT(Contrast::ratio(KitStyle::color(palette, ColorRole::primary), background),
+                      Contrast::ratio(KitStyle::color(palette, ColorRole::secondary), background));
+            EXPECT_GT(Contrast::ratio(KitStyle::color(palette, ColorRole::secondary), background),
+                      Contrast::ratio(KitStyle::color(palette, ColorRole::tertiary), background));
         }
     }
 }
@@ -159,5 +168,61 @@ TEST(KitAppearance, WindowsRemakeTheirOwnPaletteInEachNewScheme)
                                        KitStyle::color(ColorRole::windowBackground)) >= Contrast::text;
             })) << int(wish) << " " << shown->metaObject()->className();
         }
+    }
+}
+
+TEST(KitAppearance, TheFirstWindowWaitsForTheDesktopsAnswerOrTheDeadlineWhicheverComesFirst)
+{
+    const PaletteGuard guard;
+    const auto runEventsFor = [](int milliseconds) {
+        QDeadlineTimer later(milliseconds);
+        while (!later.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    };
+    const auto scheme = [] { return KitStyle::scheme(QApplication::palette()); };
+    using Schemes = std::vector<ColorScheme>;
+    // A light start whose first window waits, noting the scheme it shows in.
+    struct Start {
+        FakeColorSchemeSource source;
+        std::optional<KitAppearance> appearance;
+        std::unique_ptr<QObject> context = std::make_unique<QObject>();
+        Schemes runs;
+        explicit Start(const std::function<ColorScheme()> &scheme)
+        {
+            QApplication::setPalette(KitStyle::palette(ColorScheme::light));
+            appearance.emplace(source);
+            appearance->whenKnown(context.get(), [this, scheme] { runs.push_back(scheme()); },
+                                  std::chrono::milliseconds(150));
+        }
+    };
+    {
+        // The answer first: the work runs with it, in its scheme, and not again at the deadline.
+        Start start(scheme);
+        EXPECT_TRUE(start.runs.empty());
+        start.source.set(ColorSchemePreference::dark);
+        EXPECT_EQ(start.runs, Schemes{ColorScheme::dark});
+        runEventsFor(300);
+        EXPECT_EQ(start.runs, Schemes{ColorScheme::dark});
+        // Once known, later work runs at once.
+        bool ranAtOnce = false;
+        start.appearance->whenKnown(start.context.get(), [&] { ranAtOnce = true; }, std::chrono::milliseconds(150));
+        EXPECT_TRUE(ranAtOnce);
+    }
+    {
+        // No answer in time: the deadline runs it once; a late answer restyles and runs nothing.
+        Start start(scheme);
+        runEventsFor(300);
+        EXPECT_EQ(start.runs, Schemes{ColorScheme::light});
+        start.source.set(ColorSchemePreference::dark);
+        EXPECT_EQ(scheme(), ColorScheme::dark);
+        EXPECT_EQ(start.runs, Schemes{ColorScheme::light});
+    }
+    {
+        // Work whose context is gone runs neither at the answer nor at the deadline.
+        Start start(scheme);
+        start.context.reset();
+        start.source.set(ColorSchemePreference::dark);
+        runEventsFor(300);
+        EXPECT_TRUE(start.runs.empty());
     }
 }

@@ -1,5 +1,9 @@
 #include "App/AppController.h"
 #include "App/AppWindows.h"
+#include "Effects/Pet/DesktopPetController.h"
+#include "Effects/Pet/PetGeometry.h"
+#include "Effects/Pet/View/QtPetDesktop.h"
+#include "Foundation/ScreenGeometry.h"
 #include "Views/ControlWindow.h"
 #include "Views/OnboardingWindow.h"
 #include "Views/Onboarding/OnboardingPageView.h"
@@ -22,10 +26,10 @@ struct FirstStart {
     std::unique_ptr<AppController> app;
     std::unique_ptr<AppWindows> windows;
 
-    explicit FirstStart(bool sensor = false)
+    explicit FirstStart(bool sensor = false, const QByteArray &settings = {})
     {
         folder.write(QStringLiteral("defaults.ini"),
-                     "[General]\ninstalledCC0AudioUpgrade1=true\ndidRequestInputMonitoringV2=true\n");
+                     "[General]\ninstalledCC0AudioUpgrade1=true\ndidRequestInputMonitoringV2=true\n" + settings);
         TestPlatform base(folder);
         base.platform.packLibraryRoot = folder.makeDir(QStringLiteral("packs"));
         auto fakeProbe = std::make_unique<FakePermissionProbe>();
@@ -133,4 +137,37 @@ TEST(Onboarding, DoneFinishesOnceAndClosingDoesNotFinish)
     EXPECT_EQ(start.windows->controlWindow()->page(), SettingsPage::home);
     EXPECT_FALSE(window->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The pet's real window and the welcome window: apart while it is open, at its own place after.
+TEST(Onboarding, ThePetStandsClearOfTheWelcomeWindowAndReturnsAfter)
+{
+    const struct {
+        const char *name;
+        QByteArray settings;
+    } starts[] = {
+        {"first start", {}},
+        {"stored place over the centre", "petPositionX=0.5\npetPositionY=0.5\n"},
+    };
+    for (const auto &s : starts) {
+        FirstStart start(false, s.settings);
+        DesktopPetController &pet = start.app->effectsController().pet();
+        ASSERT_NE(pet.panel(), nullptr) << s.name;
+        const auto qtFrame = [&pet] {
+            return ScreenGeometry::toQt(pet.panel()->frame(), ScreenGeometry::primaryScreenHeight()).toRect();
+        };
+        const QRect window = start.window()->frameGeometry();
+        EXPECT_FALSE(qtFrame().intersects(window)) << s.name;
+        // Moved by the user onto the pet's new place.
+        start.window()->move(qtFrame().center() - QPoint(window.width() / 2, window.height() / 2));
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(qtFrame().intersects(start.window()->frameGeometry())) << s.name << ", window moved";
+
+        start.window()->close();
+        QCoreApplication::processEvents();
+        const QRectF area = PetGeometry::placementArea(*QtPetDesktop().mainScreen(), pet.panel()->frame().size(), false);
+        EXPECT_EQ(pet.panel()->frame().topLeft(),
+                  PetGeometry::origin(area, pet.panel()->frame().size(), pet.savedPlacement().x, pet.savedPlacement().y))
+            << s.name << ": back at its place";
+    }
 }

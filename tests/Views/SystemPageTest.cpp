@@ -21,6 +21,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
 
@@ -43,8 +44,12 @@ struct SystemRig {
     QList<SystemReactionEvent> systemEvents;
     QList<ArrivalReactionEvent> arrivalEvents;
 
-    explicit SystemRig(bool lidSensor = true)
+    // `defaults`: the settings file an earlier run left.
+    explicit SystemRig(bool lidSensor = true, const QByteArray &defaults = {},
+                       const std::function<void(Platform &)> &arrange = {})
     {
+        if (!defaults.isEmpty())
+            folder.write(QStringLiteral("defaults.ini"), defaults);
         TestPlatform base(folder);
         Platform platform = std::move(base.platform);
         if (lidSensor)
@@ -59,6 +64,8 @@ struct SystemRig {
         auto fakeProbe = std::make_unique<FakePermissionProbe>();
         probe = fakeProbe.get();
         platform.permissionProbe = std::move(fakeProbe);
+        if (arrange)
+            arrange(platform);
         app = std::make_unique<AppController>(std::move(platform));
         SystemReactionController &system = app->systemReactions();
         system.onReaction = [this](const SystemReactionEvent &event) { systemEvents << event; };
@@ -391,6 +398,28 @@ TEST(SystemPage, PreciseDropRowFollowsWhatTheIconLocatorFound)
     rig.sync();
     EXPECT_TRUE(rig.shows("Precise file manager positions available"));
     EXPECT_FALSE(rig.named("Enable precise icon drop")->isVisibleTo(rig.page.get()));
+
+    // The next start shows the last answer without asking; a later answer of none stands too.
+    const auto restarted = [](SystemRig &before) {
+        before.app->defaults().sync();
+        QFile file(before.folder.filePath(QStringLiteral("defaults.ini")));
+        return std::make_unique<SystemRig>(true, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+    };
+    auto again = restarted(rig);
+    EXPECT_EQ(again->icons->lookups, 0);
+    EXPECT_TRUE(again->shows("Precise file manager positions available"));
+    EXPECT_FALSE(again->named("Enable precise icon drop")->isVisibleTo(again->page.get()));
+    // The bus going away is looked at, as after the click.
+    QSignalSpy lost(&again->app->chaosEffects(), &ChaosEffectController::hasIconPositionsChanged);
+    again->probe->accessibilityGranted = true;
+    again->app->permissions().refreshAccessibility();
+    again->icons->setFrames({});
+    again->probe->accessibilityGranted = false;
+    again->app->permissions().refreshAccessibility();
+    ASSERT_TRUE(lost.wait(2000));
+    auto third = restarted(*again);
+    EXPECT_TRUE(third->named("Enable precise icon drop")->isVisibleTo(third->page.get()));
+    EXPECT_FALSE(third->shows("Precise file manager positions available"));
 }
 
 TEST(SystemPage, DesktopIconsAreReadOnlyForARunOrAtTheUsersWord)
@@ -436,4 +465,41 @@ TEST(SystemPage, DesktopIconsAreReadOnlyForARunOrAtTheUsersWord)
     rig.app->permissions().refreshAccessibility();
     EXPECT_EQ(rig.icons->lookups, 3);
     chaos.stop();
+}
+
+// The watchers' status lines say what runs: on with their switch after a start, off with it
+// or while effects are paused, over two rounds.
+TEST(SystemPage, WatcherStatusLinesFollowWhatRuns)
+{
+    SystemRig rig(true, {}, [](Platform &platform) {
+        platform.reactions.mounts = std::make_unique<FakeMountWatcher>();
+        platform.reactions.downloads = std::make_unique<FakeDirectoryWatcher>();
+        platform.reactions.screenshots = std::make_unique<FakeDirectoryWatcher>();
+        platform.reactions.downloadsFolder = QStringLiteral("/home/u/Downloads");
+        platform.reactions.screenshotFolder = ScreenshotLocation::Folder{QStringLiteral("/home/u/Pictures"), false};
+    });
+    rig.app->effectsController().start();
+    const auto running = [&rig] {
+        return std::pair{!rig.shows(QStringLiteral("Arrival listeners are off")),
+                         !rig.shows(QStringLiteral("Watcher is off"))};
+    };
+    for (int round = 0; round < 2; ++round) {
+        rig.settings().setArrivalReactionsEnabled(true);
+        rig.settings().setScreenshotReactionsEnabled(true);
+        rig.sync();
+        EXPECT_EQ(running(), std::pair(true, true)) << "round " << round;
+        EXPECT_EQ(rig.app->arrivalReactions().isObserving(), true);
+
+        rig.settings().setArrivalReactionsEnabled(false);
+        rig.settings().setScreenshotReactionsEnabled(false);
+        rig.sync();
+        EXPECT_EQ(running(), std::pair(false, false)) << "round " << round;
+
+        rig.settings().setArrivalReactionsEnabled(true);
+        rig.settings().setScreenshotReactionsEnabled(true);
+        rig.settings().setEffectsPaused(true);
+        rig.sync();
+        EXPECT_EQ(running(), std::pair(false, false)) << "paused, round " << round;
+        rig.settings().setEffectsPaused(false);
+    }
 }

@@ -1,5 +1,6 @@
 #include "Views/Kit/ColorSwatch.h"
 #include "Views/Kit/SelectableTile.h"
+#include "Views/Kit/SymbolLabel.h"
 #include "Views/Pages/ToysPage.h"
 #include "Views/SettingsViewState.h"
 #include "Views/Toys/HandTonePicker.h"
@@ -155,4 +156,34 @@ TEST(ToysPage, ASwatchStoresItsToneAndCarriesTheMark)
     rig.page->sync();
     EXPECT_TRUE(tan->isSelected());
     EXPECT_FALSE(picker->swatch(ScreenToyHandTone::original)->isSelected());
+}
+
+// A toy in hand whose Esc reaches no further than Plinkly's own windows: the warning keeps its
+// look and the hint no longer promises Esc everywhere; the next toy with Esc heard is fine again.
+TEST(ToysPage, AnEscWarningWhileAToyIsActiveLooksLikeOneAndTheHintFollows)
+{
+    ToysRig rig;
+    const auto status = [&rig] {
+        for (const SymbolLabel *label : rig.page->findChildren<SymbolLabel *>())
+            if (label->isVisibleTo(rig.page.get()) && label->text().contains(QStringLiteral("Esc")))
+                return std::pair(label->text(), label->symbol());
+        return std::pair(QString(), QString());
+    };
+    for (int round = 0; round < 2; ++round) {
+        rig.capture->available = {};
+        rig.tile(ScreenToyKind::waterGun)->click();
+        ASSERT_EQ(rig.app->screenToys().activeToy(), ScreenToyKind::waterGun);
+        rig.page->sync();
+        EXPECT_EQ(status(), std::pair(ScreenToyController::escapeUnavailableText(), QStringLiteral("exclamationmark.circle")));
+        EXPECT_FALSE(rig.showsText(QStringLiteral("Esc to exit")));
+        rig.app->screenToys().stop();
+
+        rig.capture->available = {{InputCaptureLevel::eventTap, true}};
+        rig.tile(ScreenToyKind::waterGun)->click();
+        rig.page->sync();
+        EXPECT_EQ(status(), std::pair(ScreenToyController::activeText(ScreenToyKind::waterGun),
+                                      QStringLiteral("checkmark.circle.fill")));
+        EXPECT_TRUE(rig.showsText(QStringLiteral("Esc to exit")));
+        rig.app->screenToys().stop();
+    }
 }

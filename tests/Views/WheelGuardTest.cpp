@@ -4,6 +4,8 @@
 #include "Views/Kit/PageScaffold.h"
 #include "Views/Kit/SegmentedPicker.h"
 #include "Views/MenuBarPanel.h"
+#include "Views/Studio/ClipStudioView.h"
+#include "Views/Studio/StudioFixture.h"
 #include "support/ViewRig.h"
 
 #include <QAbstractSlider>
@@ -11,7 +13,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
+#include <QSlider>
+#include <QTest>
 #include <QWheelEvent>
 #include <QtTest/qtestspontaneevent.h>
 
@@ -132,5 +137,51 @@ TEST(WheelGuard, TheTrayPanelsSlidersAndPackPickersIgnoreAPassingWheel)
         QCoreApplication::processEvents();
         EXPECT_EQ(position(control), before) << control->accessibleName().toStdString();
         EXPECT_EQ(rig.storedSettings(), settings) << control->accessibleName().toStdString();
+    }
+}
+
+// The studio's sliders and pickers, with a clip loaded and the page scrolled part way: a
+// passing wheel scrolls the page, and only the control the user clicked or tabbed to takes it.
+TEST(WheelGuard, TheStudiosSlidersAndPickersTakeTheWheelOnlyWithFocus)
+{
+    StudioFixture studio;
+    ClipStudioView view(studio.packs.get(), studio.makePlayer(), &studio.shell,
+                        studio.writeTone(QStringLiteral("tone.wav"), 48000));
+    view.resize(680, 320);
+    view.show();
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.model().clip().has_value(); }, 30000));
+    QCoreApplication::processEvents();
+    auto *scroll = view.findChild<QScrollArea *>();
+    ASSERT_NE(scroll, nullptr);
+    QScrollBar *bar = scroll->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0) << "the page must scroll for the wheel to have somewhere to go";
+
+    const QList<QWidget *> controls = wheelableControls(&view);
+    EXPECT_GE(std::ranges::count_if(controls, [](QWidget *c) { return qobject_cast<QSlider *>(c) != nullptr; }), 4);
+    EXPECT_GE(std::ranges::count_if(controls, [](QWidget *c) { return qobject_cast<QComboBox *>(c) != nullptr; }), 2);
+    for (QWidget *control : controls) {
+        const std::string name = control->accessibleName().toStdString();
+        scroll->ensureWidgetVisible(control);
+        QCoreApplication::processEvents();
+        // Half way down a slider, so the wheel could move it either way.
+        if (auto *slider = qobject_cast<QAbstractSlider *>(control))
+            slider->setValue((slider->minimum() + slider->maximum()) / 2);
+        const bool up = bar->value() == bar->maximum();
+        const int scrolled = bar->value();
+        const int before = position(control);
+        wheel(control, up);
+        QCoreApplication::processEvents();
+        EXPECT_NE(bar->value(), scrolled) << name;
+        EXPECT_EQ(position(control), before) << name;
+
+        control->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(control->hasFocus()) << name;
+        const int reached = bar->value();
+        wheel(control, position(control) > 0);
+        QCoreApplication::processEvents();
+        EXPECT_NE(position(control), before) << name;
+        EXPECT_EQ(bar->value(), reached) << name;
+        control->clearFocus();
     }
 }

@@ -189,3 +189,43 @@ ui_drag() {
   xdotool mousemove $((left + from)) "$y" mousedown 1 mousemove $((left + (from + to) / 2)) "$y" \
     mousemove $((left + to)) "$y" mouseup 1
 }
+
+# use_real_portal: lets the session bus start the installed settings portal with its GTK
+# backend, the permission store, the document portal and dconf, as a GNOME desktop has them.
+# Their settings and runtime files stay in the run's home and runtime folder.
+use_real_portal() {
+  local name dir found
+  for name in org.freedesktop.portal.Desktop org.freedesktop.impl.portal.desktop.gtk \
+    org.freedesktop.impl.portal.PermissionStore org.freedesktop.portal.Documents ca.desrt.dconf; do
+    found=
+    for dir in /usr/local/share /usr/share; do
+      [[ -f "$dir/dbus-1/services/$name.service" ]] && found="$dir/dbus-1/services/$name.service" && break
+    done
+    [[ -n $found ]] || fail "$name is not installed: run setup.sh"
+    cp "$found" "$E2E_SERVICES/"
+  done
+  # The portal picks its backend by desktop; only the services see this desktop name.
+  dbus-update-activation-environment XDG_CURRENT_DESKTOP=GNOME
+  gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+    --method org.freedesktop.DBus.ReloadConfig >/dev/null
+}
+
+# window_of_width WIDTH: Plinkly's shown window of that width: the control window (760), the
+# tray panel (330); the tray icon is one too.
+window_of_width() {
+  local w
+  for w in $(xdotool search --onlyvisible --name '^Plinkly$' 2>/dev/null || true); do
+    [[ "$(xwininfo -id "$w" | awk '/Width:/ {print $NF}')" == "$1" ]] && { echo "$w"; return 0; }
+  done
+  return 1
+}
+
+# tray_icon: "WIDTH HEIGHT LEFT TOP" of Plinkly's icon, once trayer has docked it (within 10 s)
+# inside its panel window; the icon window carries the application's name.
+tray_icon_line() {
+  xdotool search --class trayer | while read -r w; do xwininfo -tree -id "$w"; done | grep '"Plinkly"' | head -n1
+}
+tray_icon() {
+  wait_for 10 tray_icon_line || return 1
+  tray_icon_line | sed -n 's/.*  \([0-9]\+\)x\([0-9]\+\)+-\?[0-9]\++-\?[0-9]\+  +\(-\?[0-9]\+\)+\(-\?[0-9]\+\).*/\1 \2 \3 \4/p'
+}

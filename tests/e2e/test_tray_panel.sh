@@ -40,23 +40,11 @@ wait_for 10 has_window_named "Typing target" || fail "the target window did not 
 
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$output" "$PLINKLY" >"$E2E_WORK/plinkly.log" 2>&1 &
 plinkly=$!
-visible_plinkly() { xdotool search --onlyvisible --name '^Plinkly$' 2>/dev/null || true; }
-# Our shown windows by width: the control window (760), the panel (330); the tray icon is one too.
-window_of_width() {
-  local w
-  for w in $(visible_plinkly); do
-    [[ "$(xwininfo -id "$w" | awk '/Width:/ {print $NF}')" == "$1" ]] && { echo "$w"; return 0; }
-  done
-  return 1
-}
 wait_for 20 window_of_width 760 || fail "the control window did not open at launch"
 control=$(window_of_width 760)
 
-# trayer docks the icon inside its panel window; the icon window carries the application's name.
-icon_line() { xdotool search --class trayer | while read -r w; do xwininfo -tree -id "$w"; done | grep '"Plinkly"' | head -n1; }
-wait_for 10 icon_line || fail "no tray icon was docked"
-read -r icon_w icon_h icon_x icon_y < <(icon_line | sed -n 's/.*  \([0-9]\+\)x\([0-9]\+\)+-\?[0-9]\++-\?[0-9]\+  +\(-\?[0-9]\+\)+\(-\?[0-9]\+\).*/\1 \2 \3 \4/p')
-[[ -n "$icon_x" ]] || fail "the icon's place is unknown: $(icon_line)"
+read -r icon_w icon_h icon_x icon_y <<<"$(tray_icon)"
+[[ -n "$icon_y" ]] || fail "no tray icon was docked"
 tray=$(xdotool search --class trayer | head -n1)
 
 # The panel: the shown window 330 px wide.

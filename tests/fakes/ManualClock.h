@@ -60,11 +60,15 @@ public:
                 break;
             Pending due = std::move(*next);
             m_pending.erase(next);
-            m_clock.advance(std::chrono::duration_cast<std::chrono::milliseconds>(due.due - m_clock.uptime()));
+            // A task overdue (the clock was moved on by itself, as in a stall) runs late, at
+            // the present; a steady clock never goes back.
+            if (due.due > m_clock.uptime())
+                m_clock.advance(std::chrono::duration_cast<std::chrono::milliseconds>(due.due - m_clock.uptime()));
             if (due.context)
                 due.task();
         }
-        m_clock.advance(std::chrono::duration_cast<std::chrono::milliseconds>(target - m_clock.uptime()));
+        if (target > m_clock.uptime())
+            m_clock.advance(std::chrono::duration_cast<std::chrono::milliseconds>(target - m_clock.uptime()));
     }
 
     std::size_t pendingCount() const { return m_pending.size(); }

@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QScreen>
 #include <QTextStream>
 #include <QThread>
@@ -37,6 +38,7 @@ SceneRig::SceneRig(const QString &outputFolder, const QStringList &settings,
 
 SceneRig::~SceneRig()
 {
+    m_wallpaper.reset();
     m_windows.reset();
     m_app.reset();
 }
@@ -58,6 +60,27 @@ void SceneRig::settle(int milliseconds)
     }
 }
 
+void SceneRig::showWallpaper()
+{
+    if (m_wallpaper)
+        return;
+    auto window = std::make_unique<QWidget>();
+    // Short of the whole screen and never focused: the window manager stacks a focused window
+    // as large as the screen above everything, the pet included.
+    window->setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint | Qt::WindowDoesNotAcceptFocus);
+    window->setAttribute(Qt::WA_ShowWithoutActivating);
+    window->setAutoFillBackground(true);
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, KitStyle::scheme(QApplication::palette()) == ColorScheme::dark
+                                           ? QColor(0x1f, 0x23, 0x2b)
+                                           : QColor(0xd8, 0xdc, 0xe6));
+    window->setPalette(palette);
+    window->setGeometry(QGuiApplication::primaryScreen()->geometry().adjusted(0, 1, 0, 0));
+    window->show();
+    m_wallpaper = std::move(window);
+    settle();
+}
+
 void SceneRig::capture(const QString &name, QWidget *window)
 {
     settle();
@@ -70,7 +93,16 @@ void SceneRig::captureContent(const QString &name, QWidget *widget, bool settleF
 {
     if (settleFirst)
         settle();
-    save(name, widget->grab());
+    if (!m_wallpaper) {
+        save(name, widget->grab());
+        return;
+    }
+    // A translucent widget's own pixels, as they show over the wallpaper.
+    QPixmap shot(widget->size() * widget->devicePixelRatioF());
+    shot.setDevicePixelRatio(widget->devicePixelRatioF());
+    shot.fill(m_wallpaper->palette().color(QPalette::Window));
+    QPainter(&shot).drawPixmap(0, 0, widget->grab());
+    save(name, shot);
 }
 
 void SceneRig::save(const QString &name, const QPixmap &shot)

@@ -32,9 +32,13 @@ public:
     ControlWindow &controlWindow(SettingsPage page);
     // Lets the window manager, the compositor and queued work settle.
     void settle(int milliseconds = 250);
+    // Shows a full-screen window under every other, light or dark with the scheme, standing in
+    // for the desktop's wallpaper behind the translucent surfaces, for the rest of the scene.
+    void showWallpaper();
     // Saves the screen area of a top-level window, frame and anything stacked over it included.
     void capture(const QString &name, QWidget *window);
-    // Saves a widget's own pixels, for content taller than the screen. Without settling, the
+    // Saves a widget's own pixels (over the wallpaper, when one is shown), for content taller
+    // than the screen. Without settling, the
     // pixels are those of this moment, before queued work (a finishing load) changes them.
     void captureContent(const QString &name, QWidget *widget, bool settleFirst = true);
 
@@ -47,6 +51,7 @@ private:
     FakeGlobalPointer *m_pointer = nullptr;
     std::unique_ptr<AppController> m_app;
     std::unique_ptr<AppWindows> m_windows;
+    std::unique_ptr<QWidget> m_wallpaper;
 };
 
 // A scene: one state of one or more windows, saved as one or more PNGs named after it.

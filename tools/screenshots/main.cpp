@@ -1,5 +1,6 @@
 #include "SceneRig.h"
 
+#include "Views/Kit/KitControlStyle.h"
 #include "Views/Kit/KitStyle.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@ int main(int argc, char **argv)
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    KitControlStyle::install();
     // A pinned font and palette keep the pictures comparable whatever the desktop uses.
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(13);

@@ -152,6 +152,12 @@ void ChaosEffectController::enablePreciseIconDrop()
     refreshIconPositions();
 }
 
+void ChaosEffectController::restoreIconPositionsFound()
+{
+    m_preciseIconDropEnabled = true;
+    setHasIconPositions(true);
+}
+
 void ChaosEffectController::accessibilityChanged()
 {
     if (m_preciseIconDropEnabled)

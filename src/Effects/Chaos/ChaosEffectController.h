@@ -70,6 +70,9 @@ public:
     // The desktop's icons are read only for a run or at the user's word: this asks now, and
     // from then on again whenever the accessibility bus comes or goes.
     void enablePreciseIconDrop();
+    // The answer kept from an earlier run: icons were found then, so precise drops are on
+    // and a change of the accessibility bus asks again.
+    void restoreIconPositionsFound();
     void accessibilityChanged();
 
     // A key from the application's global key source; may be called on any thread.

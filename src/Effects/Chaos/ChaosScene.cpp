@@ -1,6 +1,7 @@
 #include "Effects/Chaos/ChaosScene.h"
 
 #include "Effects/Chaos/ChaosPhysicsTuning.h"
+#include "Foundation/Appearance.h"
 
 #include <QDesktopServices>
 #include <QFontMetricsF>
@@ -41,11 +42,13 @@ QPointF fromWorld(b2Vec2 v)
     return {v.x * pointsPerMeter, v.y * pointsPerMeter};
 }
 
-QFont sceneFont(int pixelSize, QFont::Weight weight)
+// `font` at `scale` of its size, in whichever unit it is given.
+QFont scaled(QFont font, qreal scale)
 {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(pixelSize);
-    font.setWeight(weight);
+    if (font.pixelSize() > 0)
+        font.setPixelSize(int(std::lround(font.pixelSize() * scale)));
+    else
+        font.setPointSizeF(font.pointSizeF() * scale);
     return font;
 }
 
@@ -185,7 +188,7 @@ void ChaosScene::addItems()
 QImage ChaosScene::makePicture(const DesktopVisualItem &item) const
 {
     const QString label = labelText(item.name);
-    const QFont font = sceneFont(11, QFont::Medium);
+    const QFont font = Appearance::font(FontRole::subheadline, QFont::Medium);
     const qreal labelWidth = QFontMetricsF(font).horizontalAdvance(label);
     const QSizeF size(std::ceil(std::max(itemWidth, labelWidth + 4)), itemHeight);
     QImage picture((size * pictureScale).toSize(), QImage::Format_ARGB32_Premultiplied);
@@ -405,20 +408,21 @@ void ChaosScene::paint(QPainter &painter) const
     // wide takes two lines in a backing grown taller.
     const qreal width = 620;
     const qreal textWidth = width - 2 * 19;
-    QFont font = sceneFont(17, QFont::Bold);
+    const QFont full = Appearance::font(FontRole::title2, QFont::Bold);
+    QFont font = full;
     for (int size = 16; size >= 12 && QFontMetricsF(font).horizontalAdvance(bannerText()) > textWidth; --size)
-        font = sceneFont(size, QFont::Bold);
+        font = scaled(full, size / 17.0);
     const bool wraps = QFontMetricsF(font).horizontalAdvance(bannerText()) > textWidth;
     const qreal height = wraps ? 2 * QFontMetricsF(font).lineSpacing() + 14 : 38;
     const QRectF backing(centre.x() - width / 2, centre.y() - height / 2, width, height);
     QPainterPath path;
     path.addRoundedRect(backing, std::min(19.0, height / 2), std::min(19.0, height / 2));
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(path, QColor::fromRgbF(0, 0, 0, 0.64f));
-    painter.setPen(QPen(QColor::fromRgbF(1, 1, 1, 0.18f), 1));
+    painter.fillPath(path, Appearance::color(ColorRole::windowBackground, 0.9));
+    painter.setPen(QPen(Appearance::color(ColorRole::separator), 1));
     painter.drawPath(path);
     painter.setFont(font);
-    painter.setPen(QColor::fromRgbF(1, 1, 1, 0.9f));
+    painter.setPen(Appearance::color(ColorRole::primary));
     painter.drawText(backing.adjusted(19, 0, -19, 0), Qt::AlignCenter | Qt::TextWordWrap, bannerText());
     painter.restore();
 }

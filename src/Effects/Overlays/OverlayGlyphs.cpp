@@ -1,5 +1,7 @@
 #include "Effects/Overlays/OverlayGlyphs.h"
 
+#include "Foundation/Appearance.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -199,10 +201,10 @@ void OverlayGlyphs::drawCard(QPainter &painter, const QRectF &card, double opaci
         painter.drawRoundedRect(card.adjusted(-i * 1.5, -i * 0.5, i * 1.5, i * 2.5), 20 + i, 20 + i);
     }
     QLinearGradient fill(card.topLeft(), card.bottomLeft());
-    fill.setColorAt(0, QColor(40, 42, 54, 236));
-    fill.setColorAt(1, QColor(24, 25, 34, 236));
+    fill.setColorAt(0, Appearance::color(ColorRole::controlBackground, 0.93));
+    fill.setColorAt(1, Appearance::color(ColorRole::windowBackground, 0.93));
     painter.setBrush(fill);
-    painter.setPen(QPen(QColor(255, 255, 255, 34), 1));
+    painter.setPen(QPen(Appearance::color(ColorRole::separator), 1));
     painter.drawRoundedRect(card, 20, 20);
     painter.restore();
 }

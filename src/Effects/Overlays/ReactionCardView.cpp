@@ -1,6 +1,8 @@
 #include "Effects/Overlays/ReactionCardView.h"
 
 #include "Effects/Overlays/OverlayGlyphs.h"
+#include "Foundation/Appearance.h"
+#include "Foundation/Contrast.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -38,10 +40,7 @@ ReactionCardView::ReactionCardView(ReactionCard card, Blending blending, QWidget
 
 QFont ReactionCardView::titleFont()
 {
-    QFont font;
-    font.setPixelSize(15);
-    font.setWeight(QFont::DemiBold);
-    return font;
+    return Appearance::font(FontRole::title3, QFont::DemiBold);
 }
 
 void ReactionCardView::paintFrame(QPainter &painter, double elapsed)
@@ -77,12 +76,15 @@ void ReactionCardView::paintFrame(QPainter &painter, double elapsed)
         painter.rotate(7 * std::sin(elapsed * 34) * (1 - elapsed / 0.9));
     const double glyphSide = iconRadius * 1.15;
     OverlayGlyphs::draw(painter, m_card.glyph, QRectF(-glyphSide / 2, -glyphSide / 2, glyphSide, glyphSide),
-                        m_card.accent.lighter(135), m_card.glyphLevel);
+                        Contrast::readable(m_card.accent, {Appearance::color(ColorRole::controlBackground),
+                                                           Appearance::color(ColorRole::windowBackground)},
+                                           Contrast::large),
+                        m_card.glyphLevel);
     painter.restore();
 
     const QFont font = titleFont();
     painter.setFont(font);
-    painter.setPen(QColor(245, 246, 250));
+    painter.setPen(Appearance::color(ColorRole::primary));
     const QRectF textRect(iconCentre.x() + iconRadius + 14, card.top(), card.width() - chromeWidth, card.height());
     const QString title = QFontMetricsF(font).elidedText(m_card.title, Qt::ElideRight, textRect.width());
     painter.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft, title);

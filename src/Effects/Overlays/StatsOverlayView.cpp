@@ -2,6 +2,7 @@
 
 #include "Effects/Overlays/OverlayGlyphs.h"
 #include "Effects/StatsOverlayPresentation.h"
+#include "Foundation/Appearance.h"
 
 #include <QLocale>
 #include <QMouseEvent>
@@ -68,15 +69,15 @@ void StatsOverlayView::paintEvent(QPaintEvent *)
     for (int i = 0; i < 3; ++i) {
         const QRectF cell(card.left() + 12 + i * columnWidth, card.top() + 10, columnWidth, card.height() - 20);
         painter.setFont(valueFont);
-        painter.setPen(QColor(246, 247, 252));
+        painter.setPen(Appearance::color(ColorRole::primary));
         painter.drawText(cell.adjusted(0, 0, 0, -18), Qt::AlignHCenter | Qt::AlignBottom,
                          painter.fontMetrics().elidedText(columns[i].value, Qt::ElideRight, int(cell.width()) - 4));
         painter.setFont(captionFont);
-        painter.setPen(QColor(255, 255, 255, 140));
+        painter.setPen(Appearance::color(ColorRole::secondary));
         painter.drawText(cell.adjusted(0, cell.height() - 16, 0, 0), Qt::AlignHCenter | Qt::AlignTop,
                          columns[i].caption.toUpper());
         if (i > 0) {
-            painter.setPen(QPen(QColor(255, 255, 255, 26), 1));
+            painter.setPen(QPen(Appearance::color(ColorRole::separator), 1));
             painter.drawLine(QPointF(cell.left(), cell.top() + 6), QPointF(cell.left(), cell.bottom() - 6));
         }
     }
@@ -84,17 +85,14 @@ void StatsOverlayView::paintEvent(QPaintEvent *)
     if (!label.isEmpty()) {
         // The last key as a keycap.
         const QRectF cap(card.right() - 12 - 44, card.center().y() - 20, 44, 40);
-        painter.setPen(QPen(QColor(255, 255, 255, 60), 1));
-        QLinearGradient face(cap.topLeft(), cap.bottomLeft());
-        face.setColorAt(0, QColor(92, 96, 120));
-        face.setColorAt(1, QColor(62, 65, 84));
-        painter.setBrush(face);
+        painter.setPen(QPen(Appearance::color(ColorRole::controlEdge), 1));
+        painter.setBrush(Appearance::color(ColorRole::barBackground));
         painter.drawRoundedRect(cap, 8, 8);
         QFont keyFont = font();
         keyFont.setPixelSize(label.size() > 2 ? 12 : 17);
         keyFont.setWeight(QFont::DemiBold);
         painter.setFont(keyFont);
-        painter.setPen(QColor(250, 250, 255));
+        painter.setPen(Appearance::color(ColorRole::primary));
         painter.drawText(cap, Qt::AlignCenter, label);
     }
 }

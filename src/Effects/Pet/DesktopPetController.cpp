@@ -79,7 +79,8 @@ void DesktopPetController::show()
                                }});
     }
     position();
-    m_panel->orderFront();
+    if (!m_outOfSight)
+        m_panel->orderFront();
     setVisible(true);
     scheduleIdle();
 }
@@ -117,12 +118,16 @@ void DesktopPetController::setStaysPut(bool staysPut)
         scheduleIdle();
 }
 
-void DesktopPetController::setHeld(bool held)
+void DesktopPetController::keepClearOf(std::optional<QRectF> window)
 {
-    if (held == m_held)
+    if (window == m_clearOf)
         return;
-    m_held = held;
-    scheduleIdle();
+    const bool held = m_clearOf.has_value();
+    m_clearOf = window;
+    if (m_panel && m_isVisible)
+        position();
+    if (held != window.has_value())
+        scheduleIdle();
 }
 
 void DesktopPetController::setPlacement(PetPlacement placement)
@@ -144,6 +149,35 @@ void DesktopPetController::position()
     const QSizeF size = m_panel->frame().size();
     const QRectF area = PetGeometry::placementArea(*screen, size, menuOpen());
     m_panel->setFrame({PetGeometry::origin(area, size, m_savedPlacement.x, m_savedPlacement.y), size});
+    keepClear();
+}
+
+void DesktopPetController::keepClear()
+{
+    if (!m_panel)
+        return;
+    bool outOfSight = false;
+    if (m_clearOf) {
+        const QRectF frame = m_panel->frame();
+        std::optional<PetScreen> screen = PetGeometry::screenContaining(m_desktop.screens(), frame.center());
+        if (!screen)
+            screen = m_desktop.mainScreen();
+        const std::optional<QPointF> place =
+            screen ? PetGeometry::clearOf(frame, *m_clearOf, PetGeometry::placementArea(*screen, frame.size(), menuOpen()))
+                   : std::nullopt;
+        if (place && *place != frame.topLeft())
+            m_panel->setFrame({*place, frame.size()});
+        outOfSight = !place;
+    }
+    if (outOfSight == m_outOfSight)
+        return;
+    m_outOfSight = outOfSight;
+    if (!m_isVisible)
+        return;
+    if (outOfSight)
+        m_panel->orderOut();
+    else
+        m_panel->orderFront();
 }
 
 void DesktopPetController::stopBehavior()
@@ -156,7 +190,7 @@ void DesktopPetController::stopBehavior()
 bool DesktopPetController::mayIdle() const
 {
     const PetMood mood = m_presentation->mood();
-    return m_isVisible && !m_staysPut && !m_held && !m_presentation->focusRemainingSeconds() && !menuOpen()
+    return m_isVisible && !m_staysPut && !m_clearOf && !m_presentation->focusRemainingSeconds() && !menuOpen()
         && (mood == PetMood::idle || mood == PetMood::celebrating);
 }
 
@@ -308,6 +342,7 @@ void DesktopPetController::finishDraggingPet()
     if (onPlacementChanged)
         onPlacementChanged(m_savedPlacement);
     m_presentation->dragged();
+    keepClear();
     scheduleIdle();
     endDrag();
 }
@@ -332,6 +367,7 @@ void DesktopPetController::resizePanel(bool expanded)
     if (!screen)
         return;
     m_panel->setFrame(PetGeometry::resized(frame, target, *screen, expanded));
+    keepClear();
 }
 
 void DesktopPetController::menuVisibilityChanged()

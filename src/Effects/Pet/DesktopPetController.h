@@ -44,9 +44,11 @@ public:
     void reset();
     void update(PetMood mood, const QString &message);
     void setStaysPut(bool staysPut);
-    // While held the pet neither waits nor chases, so it cannot walk onto a window it must
-    // not cover; letting go starts the wait afresh.
-    void setHeld(bool held);
+    // While a window is given (its frame in global y-up coordinates) the pet neither waits nor
+    // chases, and stands clear of it: beside it when its place overlaps it, out of sight when
+    // no place beside it is free. Taking the window away brings the pet back to its place
+    // and starts the wait afresh.
+    void keepClearOf(std::optional<QRectF> window);
     // Ignored when equal to the saved placement, so echoes of our own reports do not move the
     // pet; fractions outside 0...1 are clamped and non-finite ones give the default.
     void setPlacement(PetPlacement placement);
@@ -60,6 +62,7 @@ signals:
 
 private:
     void position();
+    void keepClear();
     void scheduleIdle();
     void stopBehavior();
     bool mayIdle() const;
@@ -93,7 +96,9 @@ private:
     std::optional<QPointF> m_chaseOrigin;
     PetPlacement m_savedPlacement;
     bool m_staysPut = false;
-    bool m_held = false;
+    std::optional<QRectF> m_clearOf;
+    // Ordered out because no place clear of that window was free.
+    bool m_outOfSight = false;
     std::optional<QPointF> m_dragStartOrigin;
     bool m_menuWasOpen = false;
 };

@@ -35,6 +35,21 @@ QPointF chaseTarget(QPointF pointer, const PetScreen &screen, QSizeF panelSize);
 // area allows.
 QRectF resized(QRectF frame, QSizeF size, const PetScreen &screen, bool expanded);
 
+// How far the badge and the focus countdown reach from the figure's centre to either side.
+inline constexpr double extrasReach = 78;
+struct RoomBeside {
+    bool left = true;
+    bool right = true;
+};
+// Whether the badge and countdown fit on each side of a figure centred at x on a screen
+// spanning left...right.
+RoomBeside roomBeside(double figureCentreX, double screenLeft, double screenRight);
+
+// Where a panel with this frame goes to stay clear of a window by at least the screen margin:
+// where it is when already clear, else the nearest place beside the window inside the area;
+// none when no such place fits.
+std::optional<QPointF> clearOf(QRectF frame, QRectF window, QRectF area);
+
 // The first screen whose frame holds the point, else none.
 std::optional<PetScreen> screenContaining(const std::vector<PetScreen> &screens, QPointF point);
 }

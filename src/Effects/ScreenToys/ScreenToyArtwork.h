@@ -12,8 +12,8 @@
 // kept until `release` (while a toy is out); a file that fails to load stays missing until
 // then. Null images stand for missing artwork. Used on the GUI thread.
 namespace ScreenToyArtwork {
-// The first-person artwork of a kind (none for the whip): frames side by side, each a square
-// with, for the held toys, the arms running on below it.
+// The first-person artwork of a kind (none for the whip): square frames side by side; the held
+// toys' arms are carried on from the wrists by the canvas.
 const QImage &hands(ScreenToyKind kind);
 // How many frames a kind's artwork holds (rest and fired for the blaster and the AK-47).
 int frameCount(ScreenToyKind kind);

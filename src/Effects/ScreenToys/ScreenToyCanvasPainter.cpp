@@ -4,8 +4,10 @@
 #include "Effects/OpaqueBounds.h"
 #include "Effects/ScreenToys/ScreenToyArtwork.h"
 #include "Effects/ScreenToys/ScreenToyGrenadePainter.h"
+#include "Effects/ScreenToys/ScreenToyHandsLayout.h"
 #include "Effects/ScreenToys/ScreenToyPOV.h"
 #include "Effects/ScreenToys/ScreenToyPictureCache.h"
+#include "Effects/ScreenToys/ScreenToyRecolouring.h"
 
 #include <QLinearGradient>
 #include <QPainterPath>
@@ -98,21 +100,27 @@ void drawWaterMark(QPainter &painter, const ScreenToyScene &scene, const ScreenT
 {
     const QPointF origin = local(shot.origin, screenFrame);
     if (const auto projectile = shot.projectile(scene.displayTime, scene.reduceMotion)) {
+        // Clear water: a faint dark edge, a pale blue body and a bright highlight along it.
         const QPointF p = local(*projectile, screenFrame);
-        strokeLine(painter, origin, p, grey(0.85, 0.65), 2.1);
-        strokeLine(painter, origin + QPointF(0, 1), p + QPointF(0, 1), grey(1.0, 0.45), 0.7);
+        strokeLine(painter, origin, p, rgb(0.05, 0.2, 0.35, 0.35), 3.6);
+        strokeLine(painter, origin, p, rgb(0.72, 0.88, 1.0, 0.6), 2.1);
+        strokeLine(painter, origin + QPointF(0, 1), p + QPointF(0, 1), grey(1.0, 0.8), 0.8);
     }
     const double start = scene.reduceMotion ? 0 : 0.12;
     if (age < start || age >= 0.38)
         return;
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(grey(0.92, 0.55));
+    // Droplets thrown out of the splash: each a clear bead with a dark rim and a bright glint.
     for (int i = 0; i < 5; ++i) {
         const double angle = 0.3 + i * twoPi / 5;
         const double distance = (age - start) * 42 + 3 + (i % 3);
-        const double size = i % 2 == 0 ? 2.2 : 1.4;
+        const double size = 2 * (i % 2 == 0 ? 2.2 : 1.4);
         const QPointF centre(point.x() + distance * std::cos(angle), point.y() + 0.6 * distance * std::sin(angle));
+        painter.setPen(QPen(rgb(0.02, 0.1, 0.2, 0.95), 1.1));
+        painter.setBrush(rgb(0.78, 0.92, 1.0, 0.85));
         painter.drawEllipse(centre, size / 2, size / 2);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(grey(1.0, 0.95));
+        painter.drawEllipse(centre + QPointF(-size * 0.15, size * 0.15), size * 0.18, size * 0.18);
     }
 }
 
@@ -253,6 +261,69 @@ void drawWetPatch(QPainter &painter, ScreenToyPictureCache &pictures, const Scre
     }
 }
 
+void drawSleeve(QPainter &painter, const ScreenToyCanvasPainter::Sleeve &sleeve)
+{
+    // Cloth lit from the upper left: a lighter band on the side facing the light, and a cuff.
+    painter.setPen(QPen(rgb(0.03, 0.04, 0.06, 0.9), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const QPointF lit = sleeve.across.x() - sleeve.across.y() < 0 ? sleeve.across : -sleeve.across;
+    QLinearGradient across(sleeve.wrist + lit, sleeve.wrist - lit);
+    across.setColorAt(0, rgb(0.11, 0.13, 0.18, 1));
+    across.setColorAt(0.35, rgb(0.25, 0.3, 0.39, 1));
+    across.setColorAt(1, rgb(0.1, 0.12, 0.16, 1));
+    painter.setBrush(across);
+    painter.drawPolygon(sleeve.outline);
+    painter.setPen(QPen(rgb(0.06, 0.07, 0.1, 1), sleeve.cuffWidth, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(sleeve.wrist - sleeve.across * 1.02, sleeve.wrist + sleeve.across * 1.02);
+}
+
+// The hand that holds the whip's grip (which its handle draws over it), closed round the grip's
+// middle, with its arm down to a shoulder below the display, in the hand tone.
+ScreenToyHandsLayout::Hand whipHand(QPointF anchor)
+{
+    return {anchor + QPointF(12, 0), QPointF(1, 0), QPointF(-0.3, -0.954), 300};
+}
+
+ScreenToyCanvasPainter::Sleeve whipSleeve(QPointF anchor, const QRectF &display)
+{
+    const ScreenToyHandsLayout::Hand hand = whipHand(anchor);
+    ScreenToyCanvasPainter::Sleeve sleeve;
+    sleeve.wrist = hand.transform().map(QPointF(0, ScreenToyHandsLayout::wristReach));
+    sleeve.direction = hand.towardsWrist;
+    sleeve.width = ScreenToyHandsLayout::wristWidth * hand.size;
+    const double side = std::min(display.width(), display.height()) * 0.6;
+    // Down and a little in from the wrist, never out past a side edge.
+    sleeve.shoulder = QPointF(std::clamp(sleeve.wrist.x() - 0.1 * side, 0.15 * side, display.width() - 0.15 * side),
+                              -ScreenToyCanvasPainter::shoulderDepth * side);
+    ScreenToyCanvasPainter::shapeSleeve(sleeve, 0.15 * side, 0.35 * side, 1.0);
+    return sleeve;
+}
+
+void drawWhipHand(QPainter &painter, const ScreenToyScene &scene, QPointF anchor, const QRectF &display)
+{
+    const ScreenToyCanvasPainter::Sleeve sleeve = whipSleeve(anchor, display);
+    drawSleeve(painter, sleeve);
+    const ScreenToyHandsLayout::Hand hand = whipHand(anchor);
+    const QPainterPath outline = hand.transform().map(ScreenToyHandsLayout::handOutline());
+    const auto [red, green, blue] = ScreenToyRecolouring::multipliers(scene.handTone);
+    const auto skin = [&](double shade) {
+        return rgb(std::min(0.78 * red * shade, 1.0), std::min(0.57 * green * shade, 1.0),
+                   std::min(0.44 * blue * shade, 1.0), 1);
+    };
+    QLinearGradient shade(outline.boundingRect().topLeft(), outline.boundingRect().bottomRight());
+    shade.setColorAt(0, skin(1.1));
+    shade.setColorAt(1, skin(0.78));
+    painter.setPen(QPen(skin(0.42), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(shade);
+    painter.drawPath(outline);
+    painter.save();
+    painter.setClipPath(outline);
+    painter.setPen(QPen(skin(0.6), 1.0, Qt::SolidLine, Qt::RoundCap));
+    const QTransform t = hand.transform();
+    for (int i = 0; i < 3; ++i)
+        painter.drawLine(t.map(QPointF(-0.028 + 0.028 * i, -0.06)), t.map(QPointF(-0.028 + 0.028 * i, -0.018)));
+    painter.restore();
+}
+
 void drawWhip(QPainter &painter, const ScreenToyScene &scene, const QRectF &screenFrame)
 {
     const std::vector<QPointF> curve = ScreenToyCanvasPainter::whipCurve(scene.whipPoints, screenFrame);
@@ -272,6 +343,7 @@ void drawWhip(QPainter &painter, const ScreenToyScene &scene, const QRectF &scre
         strokeLine(painter, curve[i] + raise, curve[i + 1] + raise, rgb(0.48, 0.32, 0.22, 0.55 * alpha),
                    std::max(0.26 * width(i), 0.35));
     }
+    drawWhipHand(painter, scene, curve.front(), bounds(screenFrame));
 }
 
 // The newest mark of a kind that carries a shot, if any.
@@ -282,35 +354,6 @@ const ScreenToyShot *newestShot(const ScreenToyScene &scene, ScreenToyKind kind)
             return mark->shot ? &*mark->shot : nullptr;
     }
     return nullptr;
-}
-
-// Where the held toy's picture goes before it is turned, in canvas coordinates: its top square
-// is the layout's frame and the arms run on below; `sleeves` is the strip beneath, where the
-// picture's bottom row is carried on far enough to leave the screen at any turn.
-struct POVPlacement {
-    QRectF picture;
-    QRectF sleeves;
-};
-
-POVPlacement povPlacement(const ScreenToyPOVLayout &layout, const QImage &image, ScreenToyKind kind,
-                          const QRectF &screenFrame)
-{
-    const QRectF frame = layout.handsFrame;
-    const double frameWidth = double(image.width()) / ScreenToyArtwork::frameCount(kind);
-    const double depth = frame.width() * image.height() / std::max(frameWidth, 1.0);
-    const QRectF picture(frame.left(), frame.bottom() - depth, frame.width(), depth);
-    const double reach = std::hypot(screenFrame.width(), screenFrame.height());
-    return {picture, QRectF(frame.left(), picture.top() - reach, frame.width(), reach + 1)};
-}
-
-QTransform povTransform(const ScreenToyPOVLayout &layout, double recoil)
-{
-    QTransform transform;
-    transform.translate(0, -recoil);
-    transform.translate(layout.pivot.x(), layout.pivot.y());
-    transform.rotate(qRadiansToDegrees(-layout.angle));
-    transform.translate(-layout.pivot.x(), -layout.pivot.y());
-    return transform;
 }
 
 void drawPOV(QPainter &painter, ScreenToyPictureCache &pictures, const ScreenToyScene &scene, QPointF target,
@@ -330,27 +373,117 @@ void drawPOV(QPainter &painter, ScreenToyPictureCache &pictures, const ScreenToy
         if (shot && !scene.reduceMotion && elapsed >= 0.015 && elapsed < slideEnd)
             source.moveLeft(source.width());
     }
-    const POVPlacement placement = povPlacement(layout, image, scene.toy, screenFrame);
     // Turned about the pivot, which the recoil kicks down: the turned hands are pictured while
-    // the aim holds still, and the kick only moves the picture. The picture holds what may show
-    // on the display at any kick; the sleeves run far off it.
-    const QPolygonF turned = povTransform(layout, 0).map(QPolygonF(placement.picture.united(placement.sleeves)));
-    const QRectF extent = turned.intersected(QPolygonF(bounds(screenFrame).adjusted(-20, -20, 20, 20)))
-                              .boundingRect()
-                              .translated(-layout.pivot);
+    // the aim holds still, and the kick only moves the picture.
+    const QRectF extent = ScreenToyCanvasPainter::povExtent(layout, scene.toy, screenFrame).translated(-layout.pivot);
     const ScreenToyPictureCache::Key key{-10 - int(scene.toy), layout.angle, source.left(), double(int(scene.handTone))};
     pictures.drawOnceStill(painter, key, layout.pivot - QPointF(0, recoil), extent, 1, [&](QPainter &on) {
-        on.rotate(qRadiansToDegrees(-layout.angle));
         on.translate(-layout.pivot);
-        ScreenToyCanvasPainter::drawImageAtFixedSize(on, placement.picture, image, source);
-        // The sleeves run straight at the picture's bottom edge: its last row, stretched on.
-        const QRectF lastRow(source.left(), image.height() - 1, source.width(), 1);
-        ScreenToyCanvasPainter::drawImageAtFixedSize(on, placement.sleeves, image, lastRow);
+        for (const ScreenToyCanvasPainter::Sleeve &sleeve : ScreenToyCanvasPainter::sleeves(layout, scene.toy))
+            drawSleeve(on, sleeve);
+        on.setTransform(ScreenToyCanvasPainter::povTransform(layout), true);
+        ScreenToyCanvasPainter::drawImageAtFixedSize(on, layout.handsFrame, image, source);
     });
+}
+
+// A point on a cubic curve and its direction.
+QPointF cubicAt(const std::array<QPointF, 4> &c, double t)
+{
+    const double s = 1 - t;
+    return c[0] * s * s * s + c[1] * 3 * s * s * t + c[2] * 3 * s * t * t + c[3] * t * t * t;
 }
 }
 
 namespace ScreenToyCanvasPainter {
+bool isMirrored(const ScreenToyPOVLayout &layout)
+{
+    return layout.localTarget.x() > layout.pivot.x();
+}
+
+QTransform povTransform(const ScreenToyPOVLayout &layout)
+{
+    // Aimed to the right the artwork is mirrored, so the weapon's underside stays down: the
+    // mirrored muzzle lies as far the other side of the barrel line, so the turn that puts it
+    // on the line to the pointer is the aim's bearing plus that offset instead of minus it.
+    const QPointF toTarget = layout.localTarget - layout.pivot;
+    const double bearing = std::atan2(toTarget.x(), toTarget.y());
+    const bool mirrored = isMirrored(layout);
+    const double turn = mirrored ? 2 * bearing - layout.angle : layout.angle;
+    QTransform transform;
+    transform.translate(layout.pivot.x(), layout.pivot.y());
+    transform.rotate(qRadiansToDegrees(-turn));
+    if (mirrored)
+        transform.scale(-1, 1);
+    transform.translate(-layout.pivot.x(), -layout.pivot.y());
+    return transform;
+}
+
+std::vector<Sleeve> sleeves(const ScreenToyPOVLayout &layout, ScreenToyKind kind)
+{
+    const QRectF frame = layout.handsFrame;
+    const double side = frame.width();
+    const QTransform turn = povTransform(layout);
+    // From the artwork's unit coordinates (v down) into the canvas, turned.
+    const auto place = [&](QPointF unit) {
+        return turn.map(QPointF(frame.left() + unit.x() * side, frame.top() + (1 - unit.y()) * side));
+    };
+    std::vector<Sleeve> result;
+    for (const ScreenToyHandsLayout::Wrist &wrist : ScreenToyHandsLayout::wrists(kind)) {
+        Sleeve sleeve;
+        sleeve.wrist = place(wrist.centre);
+        const QPointF ahead = place(wrist.centre + wrist.direction * 0.1) - sleeve.wrist;
+        sleeve.direction = ahead / std::max(std::hypot(ahead.x(), ahead.y()), 1e-9);
+        sleeve.width = wrist.width * side;
+        result.push_back(sleeve);
+    }
+    // Each arm runs on to a shoulder below the bottom edge, out on its own side, so the arms
+    // never cross and always enter from the bottom, however far the hands are turned.
+    std::vector<std::size_t> order(result.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return result[a].wrist.x() < result[b].wrist.x(); });
+    for (std::size_t rank = 0; rank < order.size(); ++rank) {
+        Sleeve &sleeve = result[order[rank]];
+        const double outward = order.size() < 2 ? 0 : (rank == 0 ? -1 : 1);
+        sleeve.shoulder = QPointF(layout.pivot.x() + 1.2 * (sleeve.wrist.x() - layout.pivot.x()) + outward * 0.15 * side,
+                                  -shoulderDepth * side);
+        shapeSleeve(sleeve, 0.2 * side, 0.35 * side, 0.3);
+    }
+    return result;
+}
+
+void shapeSleeve(Sleeve &sleeve, double wristReach, double shoulderReach, double widening)
+{
+    const std::array<QPointF, 4> curve{sleeve.wrist, sleeve.wrist + sleeve.direction * wristReach,
+                                       sleeve.shoulder + QPointF(0, shoulderReach), sleeve.shoulder};
+    constexpr int steps = 16;
+    QPolygonF left;
+    QPolygonF right;
+    for (int i = 0; i <= steps; ++i) {
+        const double t = double(i) / steps;
+        const QPointF at = cubicAt(curve, t);
+        const QPointF next = cubicAt(curve, std::min(t + 0.02, 1.0)) - cubicAt(curve, std::max(t - 0.02, 0.0));
+        const QPointF normal = QPointF(-next.y(), next.x()) / std::max(std::hypot(next.x(), next.y()), 1e-9);
+        // Loose cloth: wider than the wrist at the cuff and wider again towards the shoulder.
+        const double half = sleeve.width * (0.62 + widening * t);
+        if (i == 0)
+            sleeve.across = normal * half;
+        left << at + normal * half;
+        right.prepend(at - normal * half);
+    }
+    sleeve.outline = left + right;
+    sleeve.cuffWidth = 0.12 * sleeve.width;
+}
+
+QRectF povExtent(const ScreenToyPOVLayout &layout, ScreenToyKind kind, const QRectF &screenFrame)
+{
+    QRectF extent = povTransform(layout).map(QPolygonF(layout.handsFrame)).boundingRect();
+    for (const Sleeve &sleeve : sleeves(layout, kind))
+        extent |= sleeve.outline.boundingRect();
+    return extent.adjusted(-3, -3, 3, 3) & bounds(screenFrame).adjusted(-20, -20, 20, 20);
+}
+
 void drawImage(QPainter &painter, const QRectF &target, const QImage &image, const QRectF &source)
 {
     const QRectF part = source.isNull() ? QRectF(image.rect()) : source;
@@ -517,21 +650,17 @@ QRegion damage(const ScreenToyScene &scene, const QRectF &screenFrame)
             for (QPointF p : curve)
                 around |= QRectF(p, QSizeF(0.01, 0.01));
             areas.push_back(around.adjusted(-14, -14, 14, 14));
+            areas.push_back(whipSleeve(curve.front(), display).outline.boundingRect().adjusted(-3, -3, 3, 3)
+                            | whipHand(curve.front()).transform().mapRect(QRectF(-0.1, -0.07, 0.2, 0.2)));
         }
     } else if (pointerHere && scene.toy == ScreenToyKind::grenade) {
         const double h = std::min(display.height() * 0.37, 330.0);
         areas.push_back(QRectF(display.center().x() - 0.8 * h, -140, 1.6 * h, h + 180));
     } else if (pointerHere) {
         const ScreenToyPOVLayout layout = ScreenToyPOV::layout(screenFrame, *scene.pointer, scene.toy);
-        const QImage &image = ScreenToyArtwork::hands(scene.toy);
-        if (!image.isNull()) {
-            // Turned, the picture and its sleeves; the recoil kicks them down by up to 15 pt.
-            const POVPlacement placement = povPlacement(layout, image, scene.toy, screenFrame);
-            // Only the part on the display counts: the sleeves mostly run off it.
-            const QTransform turn = povTransform(layout, 0);
-            const QPolygonF drawn = turn.map(QPolygonF(placement.picture.united(placement.sleeves)));
-            areas.push_back(drawn.intersected(QPolygonF(display.adjusted(-20, -20, 20, 20))).boundingRect()
-                                .adjusted(-2, -18, 2, 2));
+        if (!ScreenToyArtwork::hands(scene.toy).isNull()) {
+            // The recoil kicks the hands down by up to 15 pt.
+            areas.push_back(povExtent(layout, scene.toy, screenFrame).adjusted(-2, -18, 2, 2));
         }
     }
     QRegion region;

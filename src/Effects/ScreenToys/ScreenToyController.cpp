@@ -46,7 +46,7 @@ ScreenToyController::~ScreenToyController()
 
 QString ScreenToyController::permissionNeededText()
 {
-    return QStringLiteral("Input access is needed to use screen toys across apps.");
+    return QStringLiteral("Input Access is needed to use screen toys across apps.");
 }
 
 QString ScreenToyController::compositorNeededText()

@@ -100,8 +100,13 @@ void drawScorchAndCraterPicture(QPainter &painter, double radius)
         const double r = radius * (0.19 + 0.018 * std::sin(7.0 * i));
         scorch << QPointF(r * std::cos(angle), r * std::sin(angle));
     }
+    // Soot, solid in the middle and fading out towards the star's corners.
+    QRadialGradient soot(QPointF(0, 0), radius * 0.21);
+    soot.setColorAt(0, QColor::fromRgbF(0.025f, 0.025f, 0.025f, 1));
+    soot.setColorAt(0.6, QColor::fromRgbF(0.025f, 0.025f, 0.025f, 0.8f));
+    soot.setColorAt(1, QColor::fromRgbF(0.025f, 0.025f, 0.025f, 0));
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor::fromRgbF(0.025f, 0.025f, 0.025f, 1));
+    painter.setBrush(soot);
     painter.drawPolygon(scorch);
     if (const QImage crater = ScreenToyGrenadePainter::craterRaster(); !crater.isNull())
         ScreenToyCanvasPainter::drawImageAtFixedSize(painter, QRectF(-radius / 2, -radius / 2, radius, radius), crater);
@@ -116,13 +121,47 @@ void drawScorchAndCrater(QPainter &painter, ScreenToyPictureCache &pictures, con
                   [&](QPainter &on) { drawScorchAndCraterPicture(on, blast.radius); });
 }
 
+// The flash and, inside it, the fireball: a white-hot core in orange flame and dark red at its
+// edge, swelling over the first quarter second and burning out by 0.6 s. While the flash lasts
+// both are one gradient, so the fireball costs no fill of its own.
+void drawFlashAndFireball(QPainter &painter, const Blast &blast)
+{
+    const double b = blast.since;
+    const bool flash = b < 0.3;
+    const bool fireball = b < ScreenToyGrenadePainter::fireballSeconds;
+    if (!flash && !fireball)
+        return;
+    const double flashRadius = 90 + 1050 * b;
+    const double ballRadius = ScreenToyGrenadePainter::fireballRadius(b);
+    const double radius = flash ? std::max(flashRadius, ballRadius) : ballRadius;
+    const double edge = fireball ? ballRadius / radius : 0;
+    QRadialGradient glow(blast.centre, radius);
+    if (fireball) {
+        const float alpha = float(1 - b / ScreenToyGrenadePainter::fireballSeconds);
+        glow.setColorAt(0, QColor::fromRgbF(1.0f, 0.98f, 0.85f, alpha));
+        glow.setColorAt(0.3 * edge, QColor::fromRgbF(1.0f, 0.78f, 0.3f, alpha));
+        glow.setColorAt(0.65 * edge, QColor::fromRgbF(0.95f, 0.38f, 0.06f, 0.85f * alpha));
+        glow.setColorAt(0.88 * edge, QColor::fromRgbF(0.45f, 0.1f, 0.03f, 0.5f * alpha));
+    }
+    if (flash) {
+        // Beyond the fireball the flash fades out as it would alone.
+        const double alpha = std::max((1 - b / 0.3) * 0.75, 0.0);
+        glow.setColorAt(edge, QColor::fromRgbF(1.0f, 0.72f, 0.32f, float(alpha * (1 - edge))));
+        glow.setColorAt(1, QColor::fromRgbF(1.0f, 0.72f, 0.32f, 0));
+    } else {
+        glow.setColorAt(1, QColor::fromRgbF(0.2f, 0.05f, 0.02f, 0));
+    }
+    const QRectF square(blast.centre - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius));
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    BandPainting::paintInBands(painter, square, [&] { painter.fillRect(square, glow); });
+    painter.restore();
+}
+
 void drawFlashAndDebris(QPainter &painter, const Blast &blast)
 {
     const double b = blast.since;
-    if (b < 0.3) {
-        const float alpha = float(std::max((1 - b / 0.3) * 0.75, 0.0));
-        fillGlow(painter, blast.centre, 90 + 1050 * b, QColor::fromRgbF(1.0f, 0.72f, 0.32f, alpha));
-    }
+    drawFlashAndFireball(painter, blast);
     if (b >= 1.8)
         return;
     const QPolygonF shard({QPointF(-4, -2), QPointF(6, 0), QPointF(1, 8)});
@@ -276,6 +315,11 @@ double shakeOffset(double sinceBlast, bool reduceMotion)
 double explosionFade(double elapsed)
 {
     return std::clamp((ScreenToyGrenade::lifetimeSeconds - elapsed) / 1.4, 0.0, 1.0);
+}
+
+double fireballRadius(double sinceBlast)
+{
+    return 40 + 120 * std::clamp(sinceBlast / 0.25, 0.0, 1.0);
 }
 
 double craterSide(const QRectF &bounds)

@@ -30,6 +30,9 @@ double throwSwing(const ScreenToyScene &scene);
 QRectF handRect(const QRectF &bounds, double swing);
 // The side of the crater square on a canvas of the given bounds.
 double craterSide(const QRectF &bounds);
+// The fireball at the heart of the blast: how long it burns and its radius a time after the blast.
+inline constexpr double fireballSeconds = 0.6;
+double fireballRadius(double sinceBlast);
 // The projectile's drawn height at `elapsed` seconds after the throw, and its spin in radians.
 double projectileSize(double elapsed);
 double projectileRotation(double elapsed, bool reduceMotion);

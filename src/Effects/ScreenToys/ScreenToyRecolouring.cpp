@@ -1,29 +1,13 @@
 #include "Effects/ScreenToys/ScreenToyRecolouring.h"
 
+#include "Effects/ScreenToys/ScreenToyHandsLayout.h"
+
 #include <QPainter>
-#include <QPolygonF>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-// A closed polygon given in pixels of a square artwork of `side` pixels, in unit coordinates.
-QPainterPath unitPolygon(std::initializer_list<QPointF> pixels, double side)
-{
-    QPolygonF polygon;
-    for (QPointF p : pixels)
-        polygon << p / side;
-    QPainterPath path;
-    path.addPolygon(polygon);
-    path.closeSubpath();
-    return path;
-}
-
-QRectF unitRect(double x, double y, double width, double height, double side)
-{
-    return {x / side, y / side, width / side, height / side};
-}
-
 // The protected path rasterised over one frame `side` pixels wide: a pixel is inside when the
 // path contains the pixel's top-left corner, the point its unit coordinates name.
 QImage protectionMask(const QPainterPath &unitPath, int side, int height)
@@ -89,26 +73,15 @@ Regions regions(ScreenToyKind kind)
     case ScreenToyKind::waterGun:
         return {0.5, std::nullopt, false, {}};
     case ScreenToyKind::ak47:
-        return {0.2,
-                unitPolygon({{399, 165}, {472, 165}, {517, 247}, {467, 264}, {437, 327}, {413, 350}, {398, 350},
-                             {398, 252}},
-                            887),
-                false,
-                {}};
+        return {0.2, ScreenToyHandsLayout::rifleWood(), false, {}};
     case ScreenToyKind::grenade: {
+        // The projectile's strip and the grenade in the hand keep their colour, all but the
+        // fingers closed over it.
         QPainterPath path;
         path.setFillRule(Qt::WindingFill);
         path.addRect(QRectF(0.61, 0, 0.39, 1));
-        path.addPath(unitPolygon({{225, 180}, {420, 180}, {554, 552}, {518, 512}, {490, 495}, {305, 479},
-                                  {298, 548}, {390, 613}, {443, 626}, {427, 789}, {372, 889}, {322, 908},
-                                  {302, 874}, {318, 831}, {291, 809}, {246, 800}, {186, 759}, {187, 695},
-                                  {224, 660}, {236, 610}, {221, 570}, {185, 542}, {212, 502}, {224, 449},
-                                  {225, 383}, {205, 370}, {250, 322}},
-                                 1254));
-        return {0, path, true,
-                {unitRect(300, 470, 120, 105, 1254), unitRect(122, 410, 100, 115, 1254),
-                 unitRect(115, 575, 110, 115, 1254), unitRect(165, 715, 110, 115, 1254),
-                 unitRect(215, 840, 115, 110, 1254)}};
+        path.addPath(ScreenToyHandsLayout::grenadeInHand());
+        return {0, path, true, ScreenToyHandsLayout::grenadeKnuckles()};
     }
     }
     return {};

@@ -12,8 +12,8 @@
 
 // Shifts the skin of the toys' artwork towards a hand tone and leaves the weapons alone.
 // Regions are in unit coordinates of one frame: u across, v down, both divided by the frame's
-// pixel width, so an image of two frames side by side uses them per frame, and rows below the
-// frame's top square (arms running on) have v above 1.
+// pixel width, so an image of two frames side by side uses them per frame, and any rows below
+// the frame's top square have v above 1.
 namespace ScreenToyRecolouring {
 struct Regions {
     // Rows above this fraction of the frame's side are never touched.

@@ -11,7 +11,8 @@
 
 void LinuxAppShell::showCriticalAlert(const QString &title, const QString &text)
 {
-    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Warning, title, title, QMessageBox::Ok);
+    box.setInformativeText(text);
     box.exec();
 }
 

@@ -77,8 +77,8 @@ void LinuxPermissionProbe::show(QPointer<QMessageBox> &box, const QString &title
                                 const QString &details)
 {
     if (!box) {
-        box = new QMessageBox(QMessageBox::Information, title, text, QMessageBox::Ok);
-        box->setInformativeText(details);
+        box = new QMessageBox(QMessageBox::Information, title, title, QMessageBox::Ok);
+        box->setInformativeText(text + QStringLiteral("\n\n") + details);
         box->setTextInteractionFlags(Qt::TextSelectableByMouse);
         box->setAttribute(Qt::WA_DeleteOnClose);
     }

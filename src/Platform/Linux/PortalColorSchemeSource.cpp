@@ -59,8 +59,14 @@ void PortalColorSchemeSource::readFinished(QDBusPendingCallWatcher *call, const 
     const QDBusPendingReply<QDBusVariant> reply = *call;
     if (reply.isError()) {
         // Portals before version 2 know only Read, which wraps the value once more.
-        if (method == QLatin1String("ReadOne") && reply.error().type() == QDBusError::UnknownMethod)
+        if (method == QLatin1String("ReadOne") && reply.error().type() == QDBusError::UnknownMethod) {
             read(QStringLiteral("Read"));
+            return;
+        }
+        // No portal, or one without the setting: the desktop states no wish, and says so at
+        // once rather than leaving the first window waiting.
+        if (!m_heardChange)
+            report(ColorSchemePreference::noPreference);
         return;
     }
     if (!m_heardChange)

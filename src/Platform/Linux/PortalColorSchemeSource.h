@@ -11,7 +11,7 @@ class QDBusPendingCallWatcher;
 
 // The freedesktop settings portal's `org.freedesktop.appearance` `color-scheme`: read once
 // without blocking (ReadOne, or Read on older portals) and followed through SettingChanged.
-// Without a portal nothing is reported.
+// Without a portal, or when it does not know the setting, no preference is reported.
 class PortalColorSchemeSource final : public QObject, public ColorSchemeSource {
     Q_OBJECT
 

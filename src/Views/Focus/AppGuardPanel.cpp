@@ -6,6 +6,7 @@
 #include "Views/Kit/Disclosure.h"
 #include "Views/Kit/FlowGrid.h"
 #include "Views/Kit/KeyedRows.h"
+#include "Views/Kit/ElidedLabel.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SelectableTile.h"
 #include "Views/Kit/TextLabels.h"
@@ -29,8 +30,7 @@ public:
     UnavailableRow(AppModel &app, const FocusAppOption &option, QWidget *parent)
         : QWidget(parent)
     {
-        auto *name = new QLabel(option.name, this);
-        name->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        auto *name = new ElidedLabel(option.name, this);
         auto *remove = TextLabels::borderedButton(QString(), QStringLiteral("Remove"), this);
         remove->setAccessibleName(QStringLiteral("Remove ") + option.name);
         auto *layout = new QHBoxLayout(this);
@@ -139,6 +139,7 @@ void AppGuardPanel::sync(const QColor &accent)
         auto *tile = new SelectableTile(QStringLiteral("circle"), option.name, SelectableTile::Arrangement::inlined,
                                         m_grid);
         tile->setAccessibleName(option.name);
+        tile->setToolTip(option.name);
         tile->setContentAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         const QString identifier = option.bundleIdentifier;
         connect(tile, &QAbstractButton::clicked, this, [this, identifier] {

@@ -6,6 +6,7 @@
 #include "Views/Focus/RelativeDate.h"
 #include "Views/Kit/Bind.h"
 #include "Views/Kit/KeyedRows.h"
+#include "Views/Kit/ElidedLabel.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/MetricTile.h"
 #include "Views/Kit/SettingsText.h"
@@ -34,9 +35,8 @@ public:
         : QWidget(parent)
     {
         m_icon = new QLabel(this);
-        m_goal = new QLabel(this);
+        m_goal = new ElidedLabel(QString(), this);
         m_goal->setFont(KitStyle::font(FontRole::subheadline, QFont::DemiBold));
-        m_goal->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         m_length = TextLabels::hint(QString(), this);
         m_length->setWordWrap(false);
         m_reflection = TextLabels::hint(QString(), this);
@@ -60,7 +60,7 @@ public:
             setSymbol(m_icon, record.completed ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("stop.circle"),
                       KitStyle::color(record.completed ? ColorRole::green : ColorRole::secondary));
         }
-        Bind::text(m_goal, record.goal.isEmpty() ? QStringLiteral("Focus session") : JournalExcerpt::forLabel(record.goal));
+        m_goal->setFullText(record.goal.isEmpty() ? QStringLiteral("Focus session") : JournalExcerpt::forLabel(record.goal));
         Bind::text(m_length, SettingsText::formatDuration(record.lengthSeconds()));
         Bind::text(m_reflection, JournalExcerpt::forLabel(record.reflection));
         Bind::visible(m_reflection, !record.reflection.isEmpty());
@@ -68,7 +68,7 @@ public:
 
 private:
     QLabel *m_icon = nullptr;
-    QLabel *m_goal = nullptr;
+    ElidedLabel *m_goal = nullptr;
     QLabel *m_length = nullptr;
     QLabel *m_reflection = nullptr;
     std::optional<bool> m_completed;

@@ -5,6 +5,7 @@
 #include "Views/Focus/JournalExcerpt.h"
 #include "Views/Kit/Bind.h"
 #include "Views/Kit/KeyedRows.h"
+#include "Views/Kit/ElidedLabel.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/ProminentButton.h"
 #include "Views/Kit/SymbolButton.h"
@@ -31,9 +32,8 @@ public:
     SetupRow(AppModel &app, const QUuid &id, QWidget *parent)
         : QWidget(parent)
     {
-        m_goal = new QLabel(this);
+        m_goal = new ElidedLabel(QString(), this);
         m_goal->setFont(KitStyle::font(FontRole::subheadline, QFont::DemiBold));
-        m_goal->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         m_summary = TextLabels::hint(QString(), this);
         m_summary->setWordWrap(false);
         auto *text = new QVBoxLayout;
@@ -64,13 +64,13 @@ public:
 
     void present(const FocusSetup &setup, const QColor &accent)
     {
-        Bind::text(m_goal, JournalExcerpt::forLabel(setup.goal));
+        m_goal->setFullText(JournalExcerpt::forLabel(setup.goal));
         Bind::text(m_summary, QStringLiteral("%1m · %2 on-task apps").arg(setup.minutes).arg(setup.allowedBundleIDs.size()));
         m_start->setTint(accent);
     }
 
 private:
-    QLabel *m_goal = nullptr;
+    ElidedLabel *m_goal = nullptr;
     QLabel *m_summary = nullptr;
     ProminentButton *m_start = nullptr;
 };

@@ -21,7 +21,7 @@ OverviewPanel::OverviewPanel(AppModel &app, SettingsViewState &state, QWidget *p
     QPushButton *reset = TextLabels::borderedButton(QStringLiteral("arrow.counterclockwise"),
                                                     QStringLiteral("Reset visuals"), this);
     connect(reset, &QPushButton::clicked, this, [this] { m_app.resetVisuals(); });
-    // Only the window's own page changes: nothing is published and nothing refreshed.
+    // Only the window's own page changes: nothing is published.
     QPushButton *focus = TextLabels::borderedButton(QStringLiteral("timer"), QStringLiteral("Focus"), this);
     connect(focus, &QPushButton::clicked, this, [&state] { state.setPage(SettingsPage::focus); });
 

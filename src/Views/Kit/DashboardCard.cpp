@@ -1,6 +1,7 @@
 #include "Views/Kit/DashboardCard.h"
 
 #include "Views/Kit/KitStyle.h"
+#include "Views/Kit/SchemeFollower.h"
 #include "Views/Kit/SwitchToggle.h"
 #include "Views/Kit/SymbolIcon.h"
 #include "Views/Kit/TextLabels.h"
@@ -80,7 +81,8 @@ DashboardCard::DashboardCard(const QString &title, const QString &subtitle, cons
                                .pixmap(14, 14));
         rowLayout->addWidget(chevron);
     }
-    refreshIcon();
+    // The symbol's ink depends on the card beneath it, which changes with the scheme.
+    SchemeFollower::follow(m_iconTile, [this] { refreshIcon(); });
     sync();
 }
 
@@ -107,6 +109,7 @@ void DashboardCard::sync()
 
 void DashboardCard::refreshIcon()
 {
-    m_iconTile->setFill(KitStyle::withOpacity(m_accent, 0.09));
-    m_icon->setPixmap(SymbolIcon::icon(m_symbol, m_accent).pixmap(19, 19));
+    const KitStyle::TintedTile tile = KitStyle::tintedTile(m_accent, 0.09);
+    m_iconTile->setFill(tile.fill);
+    m_icon->setPixmap(SymbolIcon::icon(m_symbol, tile.ink).pixmap(19, 19));
 }

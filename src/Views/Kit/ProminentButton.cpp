@@ -1,6 +1,6 @@
 #include "Views/Kit/ProminentButton.h"
 
-#include "Views/Kit/Contrast.h"
+#include "Foundation/Contrast.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SchemeFollower.h"
 #include "Views/Kit/SymbolIcon.h"

@@ -1,6 +1,6 @@
 #include "Views/Kit/SelectableTile.h"
 
-#include "Views/Kit/Contrast.h"
+#include "Foundation/Contrast.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SymbolIcon.h"
 
@@ -105,7 +105,7 @@ void SelectableTile::paintEvent(QPaintEvent *)
     path.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), m_radius, m_radius);
     painter.fillPath(path, fill);
     if (!m_selected) {
-        painter.setPen(QPen(KitStyle::color(ColorRole::secondary, 0.15), 1));
+        painter.setPen(QPen(KitStyle::color(ColorRole::controlEdge, isEnabled() ? 1.0 : 0.4), 1));
         painter.drawPath(path);
     }
     if (hasFocus()) {

@@ -22,6 +22,7 @@ public:
     void setText(const QString &text);
     void setColor(const QColor &color);
     QString text() const;
+    QString symbol() const { return m_symbol; }
 
 private:
     void refreshIcon();

@@ -85,34 +85,16 @@ QPushButton *TextLabels::borderedButton(const QString &symbol, const QString &te
 
 QComboBox *TextLabels::picker(QWidget *parent)
 {
+    // The kit's style draws its frame and arrow in the colours of the scheme of the moment.
     auto *combo = WheelGuard::guard(new QComboBox(parent));
-    SchemeFollower::follow(combo, [combo] {
-        combo->setStyleSheet(QStringLiteral("QComboBox { border: 1px solid %1; border-radius: 3px; padding: 3px 8px;"
-                                            " background: %2; color: %3; }"
-                                            "QComboBox:disabled { color: %4; }")
-                                 .arg(KitStyle::color(ColorRole::controlEdge).name(QColor::HexArgb),
-                                      KitStyle::color(ColorRole::controlBackground).name(),
-                                      KitStyle::color(ColorRole::primary).name(),
-                                      KitStyle::color(ColorRole::tertiary).name()));
-        combo->setFont(KitStyle::font(FontRole::body));
-    });
+    combo->setFont(KitStyle::font(FontRole::body));
     return combo;
 }
 
 QCheckBox *TextLabels::checkBox(const QString &text, QWidget *parent)
 {
-    auto *box = new QCheckBox(text, parent);
-    SchemeFollower::follow(box, [box] {
-        // Fusion draws the square's edge from the window colour, darkened by 140 % and lightened
-        // by 110 %, which vanishes on a dark card; a window colour that lands on the kit's edge
-        // keeps it visible. Other styles draw their own square and are left alone.
-        if (box->style()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0)
-            return;
-        QPalette palette = box->palette();
-        palette.setColor(QPalette::Window, KitStyle::color(ColorRole::controlEdge).lighter(127));
-        box->setPalette(palette);
-    });
-    return box;
+    // The kit's style draws the square with the kit's edge.
+    return new QCheckBox(text, parent);
 }
 
 QLineEdit *TextLabels::textField(QWidget *parent)

@@ -59,10 +59,24 @@ ToysPage::ToysPage(AppModel &app, SettingsViewState &state, QWidget *parent)
     actions->addWidget(m_clearMarks);
     actions->addWidget(m_stopToy);
     actions->addStretch();
-    actions->addWidget(TextLabels::hint(QStringLiteral("Esc to exit"), panel));
+    m_exitHint = TextLabels::hint(QStringLiteral("Esc to exit"), panel);
+    actions->addWidget(m_exitHint);
     panel->add(actions);
     panel->add(TextLabels::hint(QStringLiteral("Temporary visuals only. Your apps, windows, and files are never changed."), panel));
     addSection(panel);
+}
+
+namespace {
+// How a toy in hand is put away, as far as Esc reaches.
+QString exitHint(ScreenToyController::EscapeReach reach)
+{
+    switch (reach) {
+    case ScreenToyController::EscapeReach::desktop: return QStringLiteral("Esc to exit");
+    case ScreenToyController::EscapeReach::ownWindows: return QStringLiteral("Esc exits in Plinkly’s windows");
+    case ScreenToyController::EscapeReach::none: return QStringLiteral("Stop toy to exit");
+    }
+    return {};
+}
 }
 
 void ToysPage::sync()
@@ -78,10 +92,14 @@ void ToysPage::sync()
 
     const std::optional<QString> &status = toys.status();
     if (status) {
+        // Only the toy's own "active" line is good news; a warning while a toy is in hand
+        // (Esc or the pointer out of reach) keeps the warning's look.
+        const bool good = toyActive && *status == ScreenToyController::activeText(*toys.activeToy());
         m_status->setText(*status);
-        m_status->setSymbol(toyActive ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("exclamationmark.circle"));
-        m_status->setColor(KitStyle::color(toyActive ? ColorRole::secondary : ColorRole::orange));
+        m_status->setSymbol(good ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("exclamationmark.circle"));
+        m_status->setColor(KitStyle::color(good ? ColorRole::secondary : ColorRole::orange));
     }
+    Bind::text(m_exitHint, exitHint(toyActive ? toys.escapeReach() : ScreenToyController::EscapeReach::desktop));
     Bind::visible(m_status, status.has_value());
     Bind::visible(m_inputAccess, !app().input().permissions().hasInputMonitoring());
 

@@ -23,6 +23,7 @@ private:
     ToyTileRow *m_tiles = nullptr;
     QLabel *m_blocked = nullptr;
     SymbolLabel *m_status = nullptr;
+    QLabel *m_exitHint = nullptr;
     QPushButton *m_inputAccess = nullptr;
     HandTonePicker *m_handTones = nullptr;
     VolumeControl *m_volume = nullptr;

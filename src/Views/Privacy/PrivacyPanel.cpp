@@ -17,7 +17,7 @@ const QString statement = QStringLiteral(
     "Plinkly reads transient key events to choose sounds. Optional stats save only key and click totals; the mini "
     "HUD briefly displays the actual last key, then clears it without saving. The system does not tell Plinkly when "
     "you type a password, so hide the HUD when typing secrets. During an optional Focus session, Plinkly sees the "
-    "name and application ID of the frontmost app, never tabs or screen contents. Arrival reactions notice "
+    "name and application ID of the app whose window has focus, never tabs or screen contents. Arrival reactions notice "
     "completed Downloads or mounted devices but never open their contents or save filenames. Optional Desktop "
     "Physics reads the file manager\u2019s icon names and positions only when you run it, without saving them. "
     "Goals, tasks, check-ins, reflections, and session history stay on this computer. Plinkly has no analytics or "
@@ -55,6 +55,7 @@ PrivacyPanel::PrivacyPanel(AppModel &app, QWidget *parent)
     QPushButton *request = TextLabels::borderedButton({}, QStringLiteral("Request Permission"), this);
     connect(request, &QPushButton::clicked, this, [&permissions] { permissions.request(); });
     QPushButton *retry = TextLabels::borderedButton({}, QStringLiteral("Retry Monitor"), this);
+    retry->setToolTip(QStringLiteral("Checks input access again and restarts listening for keys and clicks"));
     connect(retry, &QPushButton::clicked, this, [this] { m_app.input().retryInputMonitoring(); });
     QPushButton *help = TextLabels::borderedButton({}, QStringLiteral("How to Grant Access"), this);
     connect(help, &QPushButton::clicked, this, [&permissions] { permissions.showInputMonitoringHelp(); });

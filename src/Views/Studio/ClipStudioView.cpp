@@ -291,7 +291,14 @@ QWidget *ClipStudioView::buildPackSection()
         edit->setAccessibleName(placeholder);
         connect(edit, &QLineEdit::textEdited, this,
                 [model = m_model, write](const QString &text) { (model->*write)(text); });
-        layout->addWidget(edit);
+        // The placeholder goes once the field is filled in; the label above it stays.
+        QLabel *title = label(placeholder, FontRole::caption, ColorRole::secondary);
+        title->setBuddy(edit);
+        auto *labelled = new QVBoxLayout;
+        labelled->setSpacing(4);
+        labelled->addWidget(title);
+        labelled->addWidget(edit);
+        layout->addLayout(labelled);
         return edit;
     };
     m_packName = field(QStringLiteral("Pack name"), &ClipStudioModel::setPackName);

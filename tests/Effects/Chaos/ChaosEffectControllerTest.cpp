@@ -328,6 +328,45 @@ TEST_F(ChaosEffectControllerTest, TheDesktopPictureArrivesLaterAndOnlyForItsOwnR
     }
 }
 
+// A run replaced while the picture work is still busy with an earlier one never has its own
+// picture looked for: only the newest run's is.
+TEST_F(ChaosEffectControllerTest, APictureWaitingBehindAnotherIsSkippedOnceItsRunIsReplaced)
+{
+    QTemporaryDir folder;
+    const QString small = folder.filePath(QStringLiteral("small.png"));
+    QImage image(QSize(60, 40), QImage::Format_RGB32);
+    image.fill(QColor(40, 200, 40));
+    ASSERT_TRUE(image.save(small));
+    pictures.setFile(small);
+    setScreens(1);
+    controller.start();
+
+    const std::vector<std::pair<const char *, std::function<void()>>> replacements{
+        {"trigger", [] {}},
+        {"reset", [this] { controller.reset(); }},
+        {"stop", [this] { controller.stop(); controller.start(); }},
+        {"screen change", [this] { controller.screensChanged(); settle(); }},
+    };
+    for (const auto &[name, replace] : replacements) {
+        SCOPED_TRACE(name);
+        pictures.hold(true);
+        const int before = pictures.asked();
+        controller.trigger(ChaosMode::gravity);
+        ASSERT_TRUE(waitUntil([&] { return pictures.asked() > before; }));
+        // Queued behind the first, then replaced before the work reaches it.
+        controller.trigger(ChaosMode::vortex);
+        replace();
+        controller.trigger(ChaosMode::gravity);
+        pictures.hold(false);
+        auto panels = livePanels();
+        ASSERT_EQ(panels.size(), 1u);
+        ASSERT_TRUE(waitUntil([&] { return panels[0]->scene().hasBackdrop(); }));
+        EXPECT_EQ(pictures.asked(), before + 2);
+        controller.reset();
+        settle();
+    }
+}
+
 // Qt keeps themed icons and the files they were read from for the whole process; a run
 // must not leave its icons' full-size files there.
 TEST_F(ChaosEffectControllerTest, AnEndedRunLeavesNoIconFilesInMemory)

@@ -162,7 +162,7 @@ TEST_F(DesktopPetControllerTest, AnIdlePetChasesAfterTwelveSecondsUnlessHeldBack
         {"idle", [](DesktopPetControllerTest &) {}, true},
         {"focus session", [](DesktopPetControllerTest &t) { t.pet().setFocusRemainingSeconds(600, false); }, false},
         {"stay put", [](DesktopPetControllerTest &t) { t.controller.setStaysPut(true); }, false},
-        {"held", [](DesktopPetControllerTest &t) { t.controller.setHeld(true); }, false},
+        {"a window to keep clear of", [](DesktopPetControllerTest &t) { t.controller.keepClearOf(QRectF()); }, false},
         {"menu open", [](DesktopPetControllerTest &t) { t.openMenu(true); }, false},
         {"focused mood", [](DesktopPetControllerTest &t) { t.controller.update(PetMood::focused, "Go"); }, false},
     };
@@ -252,6 +252,44 @@ TEST_F(DesktopPetControllerTest, TheChaseCoversTwoHundredFortyPointsASecond)
     EXPECT_NEAR(QLineF(before, panel().rect.topLeft()).length(), 2 * PetMotion::speed, 3);
 }
 
+// The chase keeps its speed in every direction from its first tick, takes one longest step
+// after a stall, and goes on from wherever something else (a drag, the window manager) put
+// the window instead of jumping back.
+TEST_F(DesktopPetControllerTest, TheChaseGoesOnFromAWindowMovedBySomethingElse)
+{
+    const QPointF pointers[] = {{100, 800}, {1300, 800}, {300, 140}, {400, 700}};
+    for (const QPointF pointer : pointers) {
+        SCOPED_TRACE(::testing::Message() << pointer.x() << "," << pointer.y());
+        DesktopPetControllerTest t;
+        t.controller.show();
+        t.desktop.pointerAt = pointer;
+        const QPointF placed = t.panel().rect.topLeft();
+        t.scheduler.advance(12s);
+        ASSERT_EQ(t.pet().mood(), PetMood::bored);
+        EXPECT_EQ(t.panel().rect.topLeft(), placed) << "the chase starts where the pet stands";
+        t.scheduler.advance(160ms);
+        EXPECT_NEAR(QLineF(placed, t.panel().rect.topLeft()).length(), 0.16 * PetMotion::speed, 1.5);
+        const QPointF before = t.panel().rect.topLeft();
+        // 62 ticks of 16 ms.
+        t.scheduler.advance(992ms);
+        EXPECT_NEAR(QLineF(before, t.panel().rect.topLeft()).length(), 0.992 * PetMotion::speed, 2);
+
+        // A stall: the next tick comes half a second late.
+        const QPointF stalled = t.panel().rect.topLeft();
+        t.clock.advance(500ms);
+        t.scheduler.advance(0ms);
+        EXPECT_NEAR(QLineF(stalled, t.panel().rect.topLeft()).length(),
+                    PetMotion::longestTimeStep * PetMotion::speed, 1.5);
+
+        const QPoint movedTo(720, 430);
+        t.panel().rect.moveTopLeft(movedTo);
+        t.scheduler.advance(16ms);
+        EXPECT_NEAR(QLineF(movedTo, t.panel().rect.topLeft()).length(), 0.016 * PetMotion::speed, 1.5);
+        t.scheduler.advance(496ms);
+        EXPECT_NEAR(QLineF(movedTo, t.panel().rect.topLeft()).length(), 0.512 * PetMotion::speed, 2);
+    }
+}
+
 TEST_F(DesktopPetControllerTest, TheChaseFollowsThePointerOntoAnotherDisplay)
 {
     desktop.displays = {mainDisplay, rightDisplay};
@@ -316,16 +354,18 @@ TEST_F(DesktopPetControllerTest, ResetPutsThePetBackAndStartsItsWaitAfresh)
 
 TEST_F(DesktopPetControllerTest, LettingGoOfStayPutOrAHoldStartsTheWholeWaitAgain)
 {
-    const std::pair<const char *, void (DesktopPetController::*)(bool)> switches[] = {
-        {"stay put", &DesktopPetController::setStaysPut}, {"held", &DesktopPetController::setHeld}};
+    const std::pair<const char *, std::function<void(DesktopPetController &, bool)>> switches[] = {
+        {"stay put", [](DesktopPetController &pet, bool on) { pet.setStaysPut(on); }},
+        {"a window to keep clear of",
+         [](DesktopPetController &pet, bool on) { pet.keepClearOf(on ? std::optional(QRectF(0, 0, 10, 10)) : std::nullopt); }}};
     for (const auto &[name, hold] : switches) {
         DesktopPetControllerTest t;
         t.controller.show();
         t.scheduler.advance(10s);
-        (t.controller.*hold)(true);
+        hold(t.controller, true);
         t.scheduler.advance(5s);
         EXPECT_EQ(t.pet().mood(), PetMood::idle) << name;
-        (t.controller.*hold)(false);
+        hold(t.controller, false);
         t.scheduler.advance(11900ms);
         EXPECT_EQ(t.pet().mood(), PetMood::idle) << name << ": the wait counted the time held";
         t.scheduler.advance(200ms);
@@ -369,5 +409,85 @@ TEST(PetMotion, NextOriginSteps)
         const QPointF next = PetMotion::nextOrigin({0, 0}, c.target, c.deltaTime);
         EXPECT_NEAR(next.x(), c.expected.x(), 1e-9) << c.name;
         EXPECT_NEAR(next.y(), c.expected.y(), 1e-9) << c.name;
+    }
+}
+
+// A window the pet must not cover (the welcome window): the pet steps beside it, or out of
+// sight where nothing beside it is free, and comes back to its place when the window goes.
+TEST_F(DesktopPetControllerTest, StandsClearOfAWindowWhileItIsOpenAndComesBackAfter)
+{
+    const PetScreen small{{0, 0, 640, 480}, {0, 0, 640, 480}};
+    const auto centred = [](const PetScreen &screen) {
+        return QRectF(screen.frame.center() - QPointF(260, 190), QSizeF(520, 380));
+    };
+    const struct {
+        const char *name;
+        PetScreen screen;
+        PetPlacement placement;
+        bool showFirst; // the pet was out before the window came up
+        bool fits;      // a place beside the window exists
+    } cases[] = {
+        {"default place", mainDisplay, {1, 0}, true, true},
+        {"stored place over the centre", mainDisplay, {0.5, 0.5}, true, true},
+        {"shown while the window is up", mainDisplay, {0.5, 0.5}, false, true},
+        {"640 x 480 screen", small, {1, 0}, true, false},
+        {"640 x 480 screen, shown while the window is up", small, {0.5, 0.5}, false, false},
+    };
+    for (const auto &c : cases) {
+        DesktopPetControllerTest t;
+        t.desktop.displays = {c.screen};
+        t.controller.setPlacement(c.placement);
+        const QRectF window = centred(c.screen);
+        const auto clear = [&](const char *step) {
+            if (t.panel().onScreen) {
+                EXPECT_FALSE(t.panel().rect.intersects(window)) << c.name << ", " << step;
+            }
+            EXPECT_EQ(t.panel().onScreen, c.fits) << c.name << ", " << step;
+            EXPECT_TRUE(t.controller.isVisible()) << c.name << ", " << step;
+        };
+        // Two rounds in the same fixture: the second starts from what the first left.
+        for (int round = 0; round < 2; ++round) {
+            const bool shownBefore = c.showFirst || round > 0;
+            if (shownBefore)
+                t.controller.show();
+            const QRectF home = shownBefore ? t.panel().rect : QRectF();
+            t.controller.keepClearOf(window);
+            if (!shownBefore)
+                t.controller.show();
+            clear("opened");
+            // Beside the window the shortest way: from over its centre that is straight up.
+            if (c.fits && shownBefore && !home.intersects(window)) {
+                EXPECT_EQ(t.panel().rect, home) << c.name << ": already clear, not moved";
+            } else if (c.fits && shownBefore) {
+                EXPECT_EQ(t.panel().rect.left(), home.left()) << c.name;
+                EXPECT_GT(t.panel().rect.top(), home.top()) << c.name;
+            }
+            t.scheduler.advance(30s);
+            clear("after the idle wait");
+            t.openMenu(true);
+            clear("menu open");
+            t.openMenu(false);
+            clear("menu closed");
+            // The window moved onto wherever the pet stepped to.
+            const QRectF moved = window.translated(t.panel().rect.center() - window.center());
+            t.controller.keepClearOf(moved);
+            if (t.panel().onScreen) {
+                EXPECT_FALSE(t.panel().rect.intersects(moved)) << c.name << ", window moved";
+            }
+            t.controller.keepClearOf(window);
+            clear("window back");
+
+            t.controller.keepClearOf(std::nullopt);
+            EXPECT_TRUE(t.panel().onScreen) << c.name << ", closed";
+            const QSizeF size = t.panel().rect.size();
+            EXPECT_EQ(t.panel().rect.topLeft(),
+                      PetGeometry::origin(PetGeometry::placementArea(c.screen, size, false), size, c.placement.x,
+                                          c.placement.y)
+                          .toPoint())
+                << c.name << ", back at its place";
+            if (shownBefore) {
+                EXPECT_EQ(t.panel().rect, home) << c.name;
+            }
+        }
     }
 }

@@ -212,33 +212,6 @@ TEST(ScreenToyCanvasPainter, FixedSizeImagesStayRightPastTheCachesBound)
     EXPECT_EQ(drawn(images.back(), 20, QRectF(4, 0, 4, 8)), images.back().pixelColor(7, 0));
 }
 
-TEST(ScreenToyCanvas, HeldToysArmsLeaveTheScreenAtItsEdgeAtEveryTurn)
-{
-    ScreenToyCanvasView canvas(display, QRect(0, 0, 1440, 900));
-    struct Corner {
-        const char *name;
-        QPointF pointer;
-        QRect edge; // widget coordinates, y down
-    };
-    // Aimed at a top corner the arms run off the bottom edge; aimed at a bottom corner, turned
-    // past the horizontal, they run off the far side.
-    const Corner corners[] = {{"top left", QPointF(0, 899), QRect(0, 899, 1440, 1)},
-                              {"top right", QPointF(1439, 899), QRect(0, 899, 1440, 1)},
-                              {"bottom left", QPointF(0, 0), QRect(1439, 0, 1, 900)},
-                              {"bottom right", QPointF(1439, 0), QRect(0, 0, 1, 900)}};
-    for (ScreenToyKind kind : {ScreenToyKind::blaster, ScreenToyKind::ak47, ScreenToyKind::waterGun}) {
-        for (const Corner &corner : corners) {
-            SCOPED_TRACE(rawValue(kind).toStdString() + " " + corner.name);
-            ScreenToyScene scene;
-            scene.toy = kind;
-            scene.pointer = corner.pointer;
-            canvas.setScene(scene);
-            EXPECT_TRUE(anyPainted(canvas.render(), corner.edge));
-            EXPECT_TRUE(ScreenToyCanvasPainter::damage(scene, display).intersects(corner.edge));
-        }
-    }
-}
-
 // The aimed hands cost a turned draw each frame; held still they are pictured once and then
 // only blitted, and must look as drawn straight; a shot's kick moves the picture in whole
 // pixels, and the sleeves must still reach the edge.

@@ -17,6 +17,7 @@
 #include <QGuiApplication>
 
 #include <atomic>
+#include <set>
 #include <future>
 #include <thread>
 
@@ -265,6 +266,54 @@ TEST(ScreenToyController, AutomaticFireIsTenRoundsASecondAtTheTimersTick)
     for (auto held = tick; held < 1s; held += tick)
         f.wait(tick);
     EXPECT_EQ(f.toys->markStore().marks.size(), 10u);
+}
+
+// A stall (a busy event loop, a suspended process) fires one round, not the rounds it
+// missed, and the cadence goes on from the stall; a new press after a release fires at once
+// and keeps its own cadence.
+TEST(ScreenToyController, AutomaticFireAfterAStallOrANewPressKeepsTheCadence)
+{
+    ToyFixture f;
+    ASSERT_TRUE(f.toys->equip(ScreenToyKind::ak47));
+    f.pointAt(QPointF(500, 500));
+    // Marks fade after a while; every round leaves one at its own moment.
+    std::set<double> fired;
+    const auto rounds = [&] {
+        for (const ScreenToyMark &mark : f.toys->markStore().marks)
+            fired.insert(mark.time);
+        return fired.size();
+    };
+    const auto wait = [&](std::chrono::milliseconds step) {
+        f.wait(step);
+        return rounds();
+    };
+    for (int burst = 0; burst < 2; ++burst) {
+        SCOPED_TRACE(burst);
+        const std::size_t start = rounds();
+        f.pointer.press();
+        EXPECT_EQ(rounds(), start + 1) << "fires at once";
+        EXPECT_EQ(wait(30ms), start + 1);
+        EXPECT_EQ(wait(1000ms), start + 2) << "one round for the stall";
+        EXPECT_EQ(wait(16ms), start + 2);
+        EXPECT_EQ(wait(90ms), start + 3) << "the next one a round's interval after the stall";
+        // Steady again: a round each tenth of a second, whatever the tick.
+        for (int tick = 0; tick < 60; ++tick)
+            wait(16ms);
+        EXPECT_EQ(rounds(), start + 12);
+        f.pointer.release();
+        const std::size_t released = wait(16ms);
+        EXPECT_EQ(wait(300ms), released) << "nothing after the release";
+    }
+
+    // Released and pressed again between two ticks: the new press fires at once and counts
+    // its interval from itself.
+    f.pointer.press();
+    const std::size_t held = wait(50ms);
+    f.pointer.release();
+    f.pointer.press();
+    EXPECT_EQ(rounds(), held + 1);
+    EXPECT_EQ(wait(60ms), held + 1);
+    EXPECT_EQ(wait(48ms), held + 2);
 }
 
 TEST(ScreenToyController, MarksAndPatchesExpireAndTheTickStops)

@@ -77,8 +77,8 @@ TEST(ScreenToyRecolouring, ProtectedRegionsKeepTheirColour)
         {"blaster above a third, second frame", ScreenToyKind::blaster, 100, 2, QPoint(150, 32), QPoint(150, 34)},
         {"blaster with arms below, second frame", ScreenToyKind::blaster, 100, 2, QPoint(150, 32), QPoint(150, 34),
          50},
-        {"ak47 handguard", ScreenToyKind::ak47, 887, 1, QPoint(430, 250), QPoint(300, 250)},
-        {"ak47 handguard, second frame, arms below", ScreenToyKind::ak47, 887, 2, QPoint(887 + 430, 250),
+        {"ak47 stock", ScreenToyKind::ak47, 887, 1, QPoint(413, 772), QPoint(300, 250)},
+        {"ak47 stock, second frame, rows below", ScreenToyKind::ak47, 887, 2, QPoint(887 + 413, 772),
          QPoint(887 + 300, 250), 400},
         {"grenade body strip", ScreenToyKind::grenade, 1254, 1, QPoint(800, 600), QPoint(376, 600)},
     };
@@ -92,13 +92,14 @@ TEST(ScreenToyRecolouring, ProtectedRegionsKeepTheirColour)
         EXPECT_EQ(redAt(*tinted, c.recoloured.x(), c.recoloured.y()), 78);
     }
 
-    // Warm but not clearly skin (R − G under 0.07) inside polygon G keeps its colour; a
-    // highlight zone recolours it all the same.
+    // Warm but not clearly skin (R − G under 0.07) on the grenade in the hand keeps its colour;
+    // a highlight zone recolours it all the same.
     const QImage warm = filled(1254, qRgba(200, 190, 120, 255));
-    const auto grenade = ScreenToyRecolouring::apply(ScreenToyHandTone::deep, warm,
-                                                     ScreenToyRecolouring::regions(ScreenToyKind::grenade));
-    EXPECT_EQ(redAt(*grenade, 376, 300), 200);
-    EXPECT_LT(redAt(*grenade, 360, 522), 200) << "centre of the first highlight zone";
+    const auto grenadeRegions = ScreenToyRecolouring::regions(ScreenToyKind::grenade);
+    const auto grenade = ScreenToyRecolouring::apply(ScreenToyHandTone::deep, warm, grenadeRegions);
+    EXPECT_EQ(redAt(*grenade, 400, 420), 200);
+    const QPointF zone = grenadeRegions.skinHighlightRegions.front().center() * 1254;
+    EXPECT_LT(redAt(*grenade, int(zone.x()), int(zone.y())), 200) << "centre of the first highlight zone";
 }
 
 TEST(ScreenToyRecolouring, EachKindAndToneIsRecolouredOnce)

@@ -93,4 +93,37 @@ TEST(DesktopEntryIndexTest, HostileEntriesAreSkippedWhetherReadAheadOrOnDemand)
     ASSERT_TRUE(ahead.entry("draw"));
 }
 
+
+// Flatpak exports its entries as relative links through links of its own ("current",
+// "active"); Snap and others link absolutely to files elsewhere. Both are read; a link that
+// leads nowhere or to a folder is skipped.
+TEST(DesktopEntryIndexTest, EntriesThatAreLinksToFilesElsewhereAreRead)
+{
+    TestFolder flatpak;
+    const QString exported = flatpak.makeDir("exports/share/applications");
+    flatpak.write("app/org.example.Flat/x86_64/stable/1a2b/export/share/applications/org.example.Flat.desktop",
+                  desktopFile("Flat", "StartupWMClass=flat-main\n"));
+    QFile::link("x86_64/stable", flatpak.filePath("app/org.example.Flat/current"));
+    QFile::link("1a2b", flatpak.filePath("app/org.example.Flat/current/active"));
+    QFile::link("../../../app/org.example.Flat/current/active/export/share/applications/org.example.Flat.desktop",
+                exported + "/org.example.Flat.desktop");
+    TestFolder snap;
+    const QString snapped = snap.write("snap/calc/current/meta/gui/calc.desktop", desktopFile("Snap Calc"));
+    QFile::link(snapped, exported + "/calc_calc.desktop");
+    QFile::link(snap.filePath("gone.desktop"), exported + "/gone.desktop");
+    QFile::link(snap.makeDir("folder.desktop"), exported + "/folder.desktop");
+
+    for (bool ahead : {false, true}) {
+        DesktopEntryIndex index{{exported}, "en_US"};
+        if (ahead)
+            index.prefetch();
+        ASSERT_TRUE(index.entry("org.example.Flat")) << "read ahead: " << ahead;
+        EXPECT_EQ(index.entry("org.example.Flat")->name, "Flat");
+        EXPECT_EQ(index.application({{}, {}, "flat", "flat-main"}).identifier, "org.example.Flat");
+        ASSERT_TRUE(index.entry("calc_calc"));
+        EXPECT_EQ(index.entry("calc_calc")->name, "Snap Calc");
+        EXPECT_FALSE(index.entry("gone"));
+        EXPECT_FALSE(index.entry("folder"));
+    }
+}
 }

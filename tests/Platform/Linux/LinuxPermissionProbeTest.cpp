@@ -2,6 +2,9 @@
 #include "PrivateBus.h"
 #include "Platform/Linux/LinuxPermissionProbe.h"
 
+#include <QApplication>
+#include <QMessageBox>
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -54,6 +57,46 @@ TEST(LinuxPermissionProbe, AsksTheAccessibilityBusWithoutWaitingForIt)
         ASSERT_TRUE(waitUntil([&] { return answer.has_value(); }));
         EXPECT_EQ(*answer, c.trusted);
     }
+}
+
+TEST(LinuxPermissionProbe, HelpOpensOneBoxPerKindWithItsHeadingAndTheStepsWithoutWaiting)
+{
+    struct Case {
+        void (LinuxPermissionProbe::*show)();
+        QString heading;
+        QString step;
+    };
+    const Case cases[] = {
+        {&LinuxPermissionProbe::showInputMonitoringHelp, QStringLiteral("Allow Plinkly to read input devices"),
+         QStringLiteral("sudo usermod -aG input $USER")},
+        {&LinuxPermissionProbe::showAccessibilityHelp, QStringLiteral("Turn on the accessibility bus"),
+         QStringLiteral("toolkit-accessibility true")},
+    };
+    const auto boxes = [] {
+        QList<QMessageBox *> shown;
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (auto *box = qobject_cast<QMessageBox *>(window); box && box->isVisible())
+                shown.append(box);
+        }
+        return shown;
+    };
+    LinuxPermissionProbe probe(QDBusConnection(QStringLiteral("none")));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.heading.toStdString());
+        // Asked twice, as a second press of the button does: the same box comes to the front.
+        (probe.*c.show)();
+        (probe.*c.show)();
+        QMessageBox *found = nullptr;
+        for (QMessageBox *box : boxes()) {
+            if (box->text() == c.heading) {
+                EXPECT_EQ(found, nullptr) << "one box per kind";
+                found = box;
+            }
+        }
+        ASSERT_NE(found, nullptr);
+        EXPECT_TRUE(found->informativeText().contains(c.step));
+    }
+    EXPECT_EQ(boxes().size(), 2);
 }
 
 #include "LinuxPermissionProbeTest.moc"

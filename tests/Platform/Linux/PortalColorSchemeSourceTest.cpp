@@ -93,7 +93,7 @@ TEST(PortalColorSchemeSource, ReadsTheAppearanceSettingAndFollowsItsChanges)
     EXPECT_EQ(portal.reads, 1);
 }
 
-TEST(PortalColorSchemeSource, FallsBackToReadOnOlderPortalsAndStaysSilentWithoutOne)
+TEST(PortalColorSchemeSource, FallsBackToReadOnOlderPortalsAndAnswersNoPreferenceWithoutOne)
 {
     PrivateBus bus;
     ASSERT_TRUE(bus.isRunning());
@@ -108,10 +108,12 @@ TEST(PortalColorSchemeSource, FallsBackToReadOnOlderPortalsAndStaysSilentWithout
     PrivateBus empty;
     ASSERT_TRUE(empty.isRunning());
     PortalColorSchemeSource absent(empty.connect(QStringLiteral("client")));
-    Heard nothing;
-    absent.start(nothing.handler());
+    Heard none;
+    absent.start(none.handler());
+    // Once, so a first window waiting for the answer shows at once.
+    ASSERT_TRUE(waitUntil([&] { return !none.all.empty(); }));
     waitUntil([] { return false; }, 300);
-    EXPECT_TRUE(nothing.all.empty());
+    EXPECT_EQ(none.all, std::vector{ColorSchemePreference::noPreference});
 }
 
 TEST(PortalColorSchemeSource, ReadsTheValueHoweverDeeplyItIsWrapped)

@@ -33,6 +33,43 @@ TEST(MountinfoWatcher, ReadsThisProcesssTable)
     watcher.stop();
 }
 
+// A host with many mounts (containers, snaps) has a table far longer than a device
+// attribute; the table has a limit of its own, and is still refused when it is a link.
+TEST(MountinfoWatcher, ALongTableIsReadWholeAndALinkOrAnEndlessOneIsNot)
+{
+    TestFolder folder;
+    QByteArray table;
+    constexpr int mountCount = 20000;
+    for (int i = 0; i < mountCount; ++i)
+        table += QByteArray::number(100 + i) + " 22 0:" + QByteArray::number(60 + i) + " / /var/lib/containers/c" +
+                 QByteArray::number(i) + "/merged rw,relatime shared:7 - overlay overlay rw,lowerdir=/l\n";
+    ASSERT_GT(table.size(), 1 << 20);
+    const QString path = folder.write("mountinfo", table);
+    const QString link = folder.filePath("mountinfo-link");
+    QFile::link(path, link);
+    const QString endless = folder.filePath("endless");
+    QFile::link(QStringLiteral("/dev/zero"), endless);
+    const QString oversized = folder.write("oversized", {});
+    QFile(oversized).resize(qint64(16 << 20) + 1);
+
+    struct Case {
+        QString path;
+        qsizetype mounts;
+        bool watched;
+    };
+    const Case cases[] = {{path, mountCount, true}, {link, 0, false}, {endless, 0, false}, {oversized, 0, false}};
+    for (const Case &c : cases) {
+        MountinfoWatcher watcher(c.path);
+        const QList<MountEntry> mounts = watcher.mounts();
+        EXPECT_EQ(mounts.size(), c.mounts) << c.path.toStdString();
+        if (!mounts.isEmpty()) {
+            EXPECT_EQ(mounts.last().mountPoint, QStringLiteral("/var/lib/containers/c%1/merged").arg(mountCount - 1));
+        }
+        EXPECT_EQ(watcher.start([] {}), c.watched) << c.path.toStdString();
+        watcher.stop();
+    }
+}
+
 namespace {
 void device(const TestFolder &root, const QString &name, const std::map<QString, QByteArray> &attributes)
 {

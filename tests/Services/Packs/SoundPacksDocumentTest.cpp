@@ -20,14 +20,45 @@ QString document()
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-QList<QByteArray> jsonBlocks(const QString &markdown)
+// One example as the document shows it: the manifest and the folder tree drawn before it.
+struct Example {
+    QByteArray manifest;
+    QStringList files; // relative to the pack folder, as the tree shows them
+};
+
+// The files of a folder tree drawn with ├── └── and │ indents of four characters.
+QStringList treeFiles(const QString &tree)
 {
-    QList<QByteArray> blocks;
-    static const QRegularExpression fence(QStringLiteral("```json\\n(.*?)```"),
+    QStringList folders;
+    QStringList files;
+    for (const QString &line : tree.split(u'\n', Qt::SkipEmptyParts)) {
+        const qsizetype branch = std::max(line.indexOf(QStringLiteral("├── ")), line.indexOf(QStringLiteral("└── ")));
+        if (branch < 0)
+            continue; // the pack folder itself
+        const qsizetype depth = branch / 4;
+        const QString name = line.mid(branch + 4).trimmed();
+        folders.resize(depth);
+        if (name.endsWith(u'/'))
+            folders.append(name.chopped(1));
+        else
+            files.append((folders + QStringList{name}).join(u'/'));
+    }
+    return files;
+}
+
+QList<Example> examples(const QString &markdown)
+{
+    QList<Example> found;
+    QStringList lastTree;
+    static const QRegularExpression fence(QStringLiteral("```(json)?\\n(.*?)```"),
                                           QRegularExpression::DotMatchesEverythingOption);
-    for (const QRegularExpressionMatch &match : fence.globalMatch(markdown))
-        blocks.append(match.captured(1).toUtf8());
-    return blocks;
+    for (const QRegularExpressionMatch &match : fence.globalMatch(markdown)) {
+        if (match.captured(1).isEmpty())
+            lastTree = treeFiles(match.captured(2));
+        else
+            found.append({match.captured(2).toUtf8(), lastTree});
+    }
+    return found;
 }
 
 // A short tone in the format the file's extension names.
@@ -45,24 +76,29 @@ QByteArray audioFile(const QString &path)
 
 TEST(SoundPacksDocument, ExamplePacksImportAsWritten)
 {
-    const QList<QByteArray> examples = jsonBlocks(document());
-    ASSERT_EQ(examples.size(), 2);
+    const QList<Example> shown = examples(document());
+    ASSERT_EQ(shown.size(), 2);
     TestFolder folder;
     SoundPackManager manager(folder.filePath(QStringLiteral("data/Knockwell")),
                              folder.makeDir(QStringLiteral("KnockwellResources")));
     ASSERT_TRUE(manager.prepareLibrary());
     QSet<PackKind> kinds;
-    for (const QByteArray &json : examples) {
-        const auto manifest = SoundPackManifest::fromJson(json);
+    for (const Example &example : shown) {
+        const auto manifest = SoundPackManifest::fromJson(example.manifest);
         ASSERT_TRUE(manifest) << manifest.error().message.toStdString();
         kinds.insert(manifest->kind);
+        // The folder is made from the tree alone: a sound the manifest lists but the tree
+        // leaves out is missing, as it would be for a reader following the document.
+        ASSERT_TRUE(example.files.contains(QStringLiteral("manifest.json"))) << manifest->id.toStdString();
         const QString pack = folder.makeDir(QStringLiteral("made-by-hand/") + manifest->id);
-        folder.write(QStringLiteral("made-by-hand/%1/manifest.json").arg(manifest->id), json);
-        for (const QString &path : PackFixtures::listedPaths(*manifest)) {
-            const QByteArray audio = audioFile(path);
-            ASSERT_FALSE(audio.isEmpty()) << path.toStdString();
-            folder.write(QStringLiteral("made-by-hand/%1/%2").arg(manifest->id, path), audio);
+        for (const QString &path : example.files) {
+            const QByteArray content = path == u"manifest.json" ? example.manifest : audioFile(path);
+            ASSERT_FALSE(content.isEmpty()) << path.toStdString();
+            folder.write(QStringLiteral("made-by-hand/%1/%2").arg(manifest->id, path), content);
         }
+        for (const QString &path : PackFixtures::listedPaths(*manifest))
+            EXPECT_TRUE(example.files.contains(path)) << manifest->id.toStdString() << " lists " << path.toStdString()
+                                                      << ", which its folder does not show";
 
         QSignalSpy finished(&manager, &SoundPackManager::importFinished);
         manager.importPaths({pack}, manifest->kind);

@@ -3,6 +3,7 @@
 #include "Views/Studio/StudioWaveformView.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
 
@@ -58,4 +59,21 @@ TEST(ClipStudioView, HandlesAndSlidersWriteTheSameSelection)
 
     named<QPushButton>(view, "Apply Edit")->click();
     EXPECT_EQ(model.error().value_or(QString()), ClipStudioModel::selectionRefused);
+}
+
+// A filled-in pack field still says what it is: each has a label above it, not only its placeholder.
+TEST(ClipStudioView, PackFieldsKeepTheirLabelsOnceFilledIn)
+{
+    StudioFixture studio;
+    ClipStudioView view(studio.packs.get(), studio.makePlayer(), &studio.shell, QString());
+    for (const char *name : {"Pack name", "Creator name", "License / permission to share"}) {
+        auto *field = named<QLineEdit>(view, QString::fromUtf8(name));
+        ASSERT_NE(field, nullptr) << name;
+        const QLabel *title = nullptr;
+        for (const QLabel *label : view.findChildren<QLabel *>())
+            if (label->buddy() == field)
+                title = label;
+        ASSERT_NE(title, nullptr) << name;
+        EXPECT_EQ(title->text(), QString::fromUtf8(name));
+    }
 }

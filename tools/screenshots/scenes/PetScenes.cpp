@@ -25,6 +25,7 @@ void settle(SceneRig &rig, int milliseconds = 400)
 // The pet in the middle of the bottom edge, holding still.
 PetWindow &shownPet(SceneRig &rig)
 {
+    rig.showWallpaper();
     DesktopPetController &pet = rig.app().pet();
     pet.setPlacement({0.5, 0});
     pet.setStaysPut(true);
@@ -144,6 +145,7 @@ const SceneRegistrar longNames{QStringLiteral("pet/menu-long-name"), [](SceneRig
 
 // The card over a window full of dark text: none of it may show through the card.
 const SceneRegistrar overText{QStringLiteral("pet/menu-over-text"), [](SceneRig &rig) {
+    rig.showWallpaper();
     QLabel text;
     text.setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint);
     text.setStyleSheet(QStringLiteral("background: white; color: black; font-size: 15px;"));

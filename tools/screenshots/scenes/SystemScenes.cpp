@@ -9,6 +9,7 @@
 #include "Views/System/SystemReactionsPanel.h"
 #include "fakes/FakeDesktopIconLocator.h"
 #include "fakes/FakeLidAngleReading.h"
+#include "fakes/FakeReactionSources.h"
 
 #include <QScrollArea>
 #include <QScrollBar>
@@ -38,15 +39,30 @@ std::function<void(Platform &)> laptop(PowerSnapshot battery)
     };
 }
 
+// The folder and device watchers a desktop session has, so the status lines show them running.
+std::function<void(Platform &)> withWatchers(std::function<void(Platform &)> more = {})
+{
+    return [more](Platform &platform) {
+        platform.reactions.mounts = std::make_unique<FakeMountWatcher>();
+        platform.reactions.downloads = std::make_unique<FakeDirectoryWatcher>();
+        platform.reactions.screenshots = std::make_unique<FakeDirectoryWatcher>();
+        platform.reactions.downloadsFolder = QStringLiteral("/home/user/Downloads");
+        platform.reactions.screenshotFolder = ScreenshotLocation::Folder{QStringLiteral("/home/user/Pictures/Screenshots"), true};
+        if (more)
+            more(platform);
+    };
+}
+
 QWidget *systemPageContent(SceneRig &rig)
 {
     return static_cast<QScrollArea *>(rig.controlWindow(SettingsPage::system).pageView(SettingsPage::system))->widget();
 }
 
 const SceneRegistrar desktop{QStringLiteral("system/desktop"), [](SceneRig &rig) {
+    rig.app().start();
     rig.capture(QStringLiteral("system/desktop-window"), &rig.controlWindow(SettingsPage::system));
     rig.captureContent(QStringLiteral("system/desktop-page"), systemPageContent(rig));
-}};
+}, {}, withWatchers()};
 
 const SceneRegistrar laptopScene{QStringLiteral("system/laptop"), [](SceneRig &rig) {
     rig.app().start();
@@ -56,7 +72,7 @@ const SceneRegistrar laptopScene{QStringLiteral("system/laptop"), [](SceneRig &r
 }, {QStringLiteral("lidDanceEnabled=true"), QStringLiteral("lidDanceStyleID=aurora"),
     QStringLiteral("chargingVisualStyleID=quiet"), QStringLiteral("cursorEffectStyleID=neon"),
     QStringLiteral("interfaceThemeID=ocean")},
-   laptop({57, false, false})};
+   withWatchers(laptop({57, false, false}))};
 
 const SceneRegistrar lowOnCharger{QStringLiteral("system/battery-low-charging"), [](SceneRig &rig) {
     systemPageContent(rig);

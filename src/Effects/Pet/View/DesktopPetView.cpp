@@ -8,8 +8,10 @@
 #include "Effects/Pet/View/PetPictures.h"
 #include "Effects/Pet/View/PetScroll.h"
 #include "Effects/Pet/View/WrappedLines.h"
+#include "Foundation/Appearance.h"
 #include "Foundation/Scheduler.h"
 
+#include <QGuiApplication>
 #include <QHash>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -72,10 +74,7 @@ std::chrono::milliseconds millis(double seconds)
 
 QFont capsuleFont()
 {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(10);
-    font.setWeight(QFont::DemiBold);
-    return font;
+    return Appearance::font(FontRole::caption, QFont::DemiBold);
 }
 }
 
@@ -276,7 +275,16 @@ PetFigureState DesktopPetView::figureState() const
     return {p.mood(),        p.colorID(),   p.accessoryID(), p.faceID(),
             p.facingDirection(), p.isWalking(), m_walkingStep,  m_bobbing,
             m_blinking,      m_gaze,        m_shownMoment,   poseValues().momentProgress,
-            p.focusTimeLabel(), p.focusIsPaused()};
+            p.focusTimeLabel(), p.focusIsPaused(), m_roomOnLeft, m_roomOnRight};
+}
+
+void DesktopPetView::setRoomBeside(bool left, bool right)
+{
+    if (left == m_roomOnLeft && right == m_roomOnRight)
+        return;
+    m_roomOnLeft = left;
+    m_roomOnRight = right;
+    refresh();
 }
 
 void DesktopPetView::retarget(PetCurve curve, Start start)
@@ -680,10 +688,10 @@ void DesktopPetView::paintContent(QPainter &painter)
 
 void DesktopPetView::paintCapsule(QPainter &painter, const QRectF &rect) const
 {
-    painter.setPen(QPen(QColor(0, 0, 0, 30), 0.5));
-    painter.setBrush(QColor(246, 246, 248, 235));
+    painter.setPen(QPen(Appearance::color(ColorRole::separator), 0.5));
+    painter.setBrush(Appearance::color(ColorRole::windowBackground, 0.92));
     painter.drawRoundedRect(rect, rect.height() / 2, rect.height() / 2);
-    painter.setPen(QColor(28, 28, 30));
+    painter.setPen(Appearance::color(ColorRole::primary));
     painter.setFont(capsuleFont());
     const QFontMetricsF metrics(capsuleFont());
     double y = rect.top() + capsulePaddingY;
@@ -713,7 +721,8 @@ void DesktopPetView::paintCard(QPainter &painter, const QRectF &rect) const
     // A still card is drawn once and then copied, until what it shows changes.
     const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     const CardKey key{m_presentation.name(), m_presentation.reactionLine(), m_presentation.staysPut(), m_menuCategory,
-                      m_pressedItem,         rect.size(),                  ratio};
+                      m_pressedItem,         rect.size(),                  ratio,
+                      QGuiApplication::palette().cacheKey()};
     if (key != m_cardKey) {
         m_cardKey = key;
         m_cardImage = QImage((rect.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);

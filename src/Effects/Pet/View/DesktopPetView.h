@@ -55,6 +55,8 @@ public:
     const PetPoseValues &poseValues() const { return m_animator.values(); }
     QPointF gaze() const { return m_gaze; }
     bool isAnimating() const { return m_frameTimer.isActive(); }
+    // Which sides of the figure have room on screen for its badge and countdown.
+    void setRoomBeside(bool left, bool right);
     // Moves the animation on by `seconds`, as the frame timer does.
     void advanceAnimation(double seconds);
     void paintContent(QPainter &painter);
@@ -121,6 +123,8 @@ private:
 
     bool m_bobbing = false;
     bool m_blinking = false;
+    bool m_roomOnLeft = true;
+    bool m_roomOnRight = true;
     bool m_hovering = false;
     QPointF m_gaze;
     bool m_walkingStep = false;
@@ -152,6 +156,8 @@ private:
         std::optional<std::size_t> pressed;
         QSizeF size;
         double ratio = 0;
+        // The application palette the card was drawn in: a new scheme draws it again.
+        qint64 palette = 0;
         friend bool operator==(const CardKey &, const CardKey &) = default;
     };
     mutable CardKey m_cardKey;

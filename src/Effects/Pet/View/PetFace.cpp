@@ -1,8 +1,8 @@
 #include "Effects/Pet/View/PetFace.h"
 
-#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPainterPath>
 
 namespace PetFace {
 namespace {
@@ -11,14 +11,15 @@ const QColor yellow = QColor::fromRgbF(1.0f, 0.8f, 0.0f);
 const QColor orange = QColor::fromRgbF(1.0f, 0.58f, 0.0f);
 const QColor purple = QColor::fromRgbF(0.69f, 0.32f, 0.87f);
 const QColor pink = QColor::fromRgbF(1.0f, 0.18f, 0.33f);
-const QString smileCharacter = QString(QChar(0x1D17));
+// The smile is drawn as a stroke rather than a glyph, so no font has to offer it.
+const QSizeF smileCell(6, 11);
 
-QFont smileFont()
+QPainterPath smilePath(const QRectF &cell)
 {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(9);
-    font.setBold(true);
-    return font;
+    const double top = cell.center().y() - 1.5;
+    QPainterPath path(QPointF(cell.left() + 1, top));
+    path.cubicTo(QPointF(cell.left() + 1, top + 4), QPointF(cell.right() - 1, top + 4), QPointF(cell.right() - 1, top));
+    return path;
 }
 
 QColor faded(QColor color, double alpha)
@@ -99,19 +100,15 @@ EyeShape eye(const QString &face, bool left, bool blinking)
 MouthShape mouth(const QString &face)
 {
     using Kind = MouthShape::Kind;
-    static const QSizeF textSize = [] {
-        const QFontMetricsF metrics(smileFont());
-        return QSizeF(metrics.horizontalAdvance(smileCharacter), metrics.height());
-    }();
     if (face == QLatin1String("sleepy"))
         return {Kind::circleOutline, {4, 4}, 0};
     if (face == QLatin1String("cheeky"))
-        return {Kind::smile, textSize, -8};
+        return {Kind::smile, smileCell, -8};
     if (face == QLatin1String("grumpy"))
         return {Kind::capsule, {8, 1.7}, -7};
     if (face == QLatin1String("innocent"))
         return {Kind::circleOutline, {4, 5}, 0};
-    return {Kind::smile, textSize, 0};
+    return {Kind::smile, smileCell, 0};
 }
 
 FaceLayout layout(const QString &face, bool blinking)
@@ -140,9 +137,9 @@ void paintFace(QPainter &painter, PetMood mood, const QString &faceID, bool blin
     const QRectF cell = centred(places.mouth, shape.cell);
     switch (shape.kind) {
     case MouthShape::Kind::smile:
-        painter.setPen(eyeColor);
-        painter.setFont(smileFont());
-        painter.drawText(cell, Qt::AlignCenter, smileCharacter);
+        painter.setPen(QPen(eyeColor, 1.6, Qt::SolidLine, Qt::RoundCap));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(smilePath(cell));
         break;
     case MouthShape::Kind::circleOutline:
         painter.setPen(QPen(eyeColor, 1.5));

@@ -4,6 +4,7 @@
 #include "Effects/Pet/View/PetPictures.h"
 #include "Effects/Pet/View/PetFace.h"
 #include "Effects/Pet/View/PetGlyph.h"
+#include "Foundation/Appearance.h"
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -155,15 +156,15 @@ const Badge &badge(PetMoment moment)
     return *found;
 }
 
-void paintBadge(QPainter &painter, PetMoment moment, double progress)
+void paintBadge(QPainter &painter, PetMoment moment, double progress, bool otherSide)
 {
     const Badge &drawn = badge(moment);
     const double scale = 0.4 + 0.6 * std::clamp(progress, 0.0, 1.0);
     painter.save();
     painter.setOpacity(painter.opacity() * std::clamp(progress, 0.0, 1.0));
     painter.scale(scale, scale);
-    painter.translate(drawn.offset);
-    painter.rotate(drawn.rotation);
+    painter.translate(otherSide ? -drawn.offset.x() : drawn.offset.x(), drawn.offset.y());
+    painter.rotate(otherSide ? -drawn.rotation : drawn.rotation);
     const QSizeF size = drawn.image.deviceIndependentSize();
     painter.drawImage(QPointF(-size.width() / 2, -size.height() / 2), drawn.image);
     painter.restore();
@@ -175,13 +176,9 @@ void paintSparkles(QPainter &painter)
     PetGlyphs::draw(painter, PetGlyph::starFill, QRectF(-58 - 5.5, -27 - 5.5, 11, 11), yellow);
 }
 
-// The countdown's font: the desktop's own, bold, at 11.
 QFont capsuleFont()
 {
-    QFont font = QGuiApplication::font();
-    font.setPixelSize(11);
-    font.setBold(true);
-    return font;
+    return Appearance::font(FontRole::subheadline, QFont::Bold);
 }
 
 // Every digit takes the width of the widest, so the capsule keeps its size while the
@@ -214,22 +211,25 @@ void drawTabular(QPainter &painter, const QFontMetricsF &metrics, const QString 
     }
 }
 
-void paintFocusCapsule(QPainter &painter, const QString &label, bool paused)
+void paintFocusCapsule(QPainter &painter, const QString &label, bool paused, double side)
 {
     const QFont font = capsuleFont();
     const QFontMetricsF metrics(font);
     const double glyphWidth = paused ? 8 + 3 : 0;
     const QSizeF content(glyphWidth + tabularAdvance(metrics, label), std::max(metrics.height(), 8.0));
     const QSizeF padded(content.width() + 14, content.height() + 6);
-    const QRectF capsule(QPointF(40 - padded.width() / 2, -33 - padded.height() / 2), padded);
+    const QRectF capsule(QPointF(side * 40 - padded.width() / 2, -33 - padded.height() / 2), padded);
+    // White reads on the running capsule's violet but not on the paused one's orange.
+    const QColor ink = paused ? QColor(28, 28, 30) : QColor(Qt::white);
     painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(paused ? orange : rgb(0.34, 0.25, 0.56));
     painter.drawRoundedRect(capsule, padded.height() / 2, padded.height() / 2);
     const double left = capsule.left() + 7;
     if (paused)
-        PetGlyphs::draw(painter, PetGlyph::pauseFill, QRectF(left, capsule.center().y() - 4, 8, 8), Qt::white);
-    painter.setPen(Qt::white);
+        PetGlyphs::draw(painter, PetGlyph::pauseFill, QRectF(left, capsule.center().y() - 4, 8, 8), ink);
+    painter.setPen(ink);
     painter.setFont(font);
     drawTabular(painter, metrics, label, QPointF(left + glyphWidth, capsule.top() + 3 + metrics.ascent()));
     painter.restore();
@@ -292,12 +292,16 @@ void paint(QPainter &painter, const PetFigureState &state)
     paintFlipper(painter, {10, 16}, turn.frontFlipper, {7, 18}, tint);
     PetFace::paintFace(painter, state.mood, state.faceID, state.blinking);
     PetFace::paintAccessory(painter, state.accessoryID);
+    // The badge sits on the side the pet faces away from, unless only the other has room.
+    const bool badgeOnRight = state.facingDirection >= 0;
+    const bool badgeMoves = badgeOnRight ? !state.roomOnRight && state.roomOnLeft : !state.roomOnLeft && state.roomOnRight;
     if (state.moment && state.momentProgress > 0)
-        paintBadge(painter, *state.moment, state.momentProgress);
+        paintBadge(painter, *state.moment, state.momentProgress, badgeMoves);
     if (state.mood == PetMood::celebrating)
         paintSparkles(painter);
     painter.restore();
     if (state.focusTimeLabel)
-        paintFocusCapsule(painter, *state.focusTimeLabel, state.focusIsPaused);
+        paintFocusCapsule(painter, *state.focusTimeLabel, state.focusIsPaused,
+                          !state.roomOnRight && state.roomOnLeft ? -1 : 1);
 }
 }

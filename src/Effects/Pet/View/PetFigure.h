@@ -28,6 +28,10 @@ struct PetFigureState {
     double momentProgress = 0;
     std::optional<QString> focusTimeLabel;
     bool focusIsPaused = false;
+    // Which sides of the body have room on screen for the badge and the countdown: each goes
+    // to the other side where its own has none.
+    bool roomOnLeft = true;
+    bool roomOnRight = true;
 
     friend bool operator==(const PetFigureState &, const PetFigureState &) = default;
 };

@@ -1,6 +1,7 @@
 #include "Effects/Pet/View/PetMenuCard.h"
 
 #include "Effects/Pet/View/WrappedLines.h"
+#include "Foundation/Appearance.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -19,34 +20,35 @@ constexpr double pauseRowHeight = 16;
 constexpr double smallestTitleScale = 0.75;
 constexpr int titleMaxLines = 2;
 
-const QColor textColor(28, 28, 30);
-const QColor secondaryColor(60, 60, 67, 153);
-const QColor buttonFill(120, 120, 128, 30);
-const QColor buttonPressedFill(120, 120, 128, 70);
-
-QFont font(int pixelSize, QFont::Weight weight)
+// The card's colours are read as it paints, so it follows the scheme.
+QColor textColor()
 {
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(pixelSize);
-    f.setWeight(weight);
-    return f;
+    return Appearance::color(ColorRole::primary);
+}
+QColor secondaryColor()
+{
+    return Appearance::color(ColorRole::secondary);
+}
+QColor buttonFill(bool isPressed)
+{
+    return Appearance::color(ColorRole::tertiary, isPressed ? 0.3 : 0.14);
 }
 
 QFont headlineFont()
 {
-    return font(13, QFont::Bold);
+    return Appearance::font(FontRole::headline, QFont::Bold);
 }
 QFont captionFont()
 {
-    return font(10, QFont::Normal);
+    return Appearance::font(FontRole::caption);
 }
 QFont tileTitleFont()
 {
-    return font(10, QFont::Bold);
+    return Appearance::font(FontRole::caption, QFont::Bold);
 }
 QFont rowFont()
 {
-    return font(11, QFont::DemiBold);
+    return Appearance::font(FontRole::subheadline, QFont::DemiBold);
 }
 
 // The tile's title on one line, centred in `box`: shrunk down to three quarters of its size,
@@ -70,13 +72,13 @@ void drawTileTitle(QPainter &painter, const QString &title, const QRectF &box)
 void paintTile(QPainter &painter, const PetMenuItem &item, bool isPressed)
 {
     painter.setPen(Qt::NoPen);
-    painter.setBrush(isPressed ? buttonPressedFill : buttonFill);
+    painter.setBrush(buttonFill(isPressed));
     painter.drawRoundedRect(item.rect, 8, 8);
     const QFontMetricsF titleMetrics(tileTitleFont());
     const double block = 22 + 5 + titleMetrics.height();
     const double top = item.rect.center().y() - block / 2;
-    PetGlyphs::draw(painter, item.glyph, QRectF(item.rect.center().x() - 11, top, 22, 22), textColor);
-    painter.setPen(textColor);
+    PetGlyphs::draw(painter, item.glyph, QRectF(item.rect.center().x() - 11, top, 22, 22), textColor());
+    painter.setPen(textColor());
     drawTileTitle(painter, item.title,
                   QRectF(item.rect.left() + 4, top + 27, item.rect.width() - 8, titleMetrics.height()));
 }
@@ -87,7 +89,7 @@ void paintPauseRow(QPainter &painter, const PetMenuItem &item, bool isPressed)
     const QFontMetricsF metrics(captionFont());
     const double textWidth = metrics.horizontalAdvance(item.title);
     const double left = item.rect.center().x() - (textWidth + 14) / 2;
-    const QColor color = isPressed ? secondaryColor : textColor;
+    const QColor color = isPressed ? secondaryColor() : textColor();
     PetGlyphs::draw(painter, item.glyph, QRectF(left, item.rect.center().y() - 5.5, 11, 11), color);
     painter.setPen(color);
     painter.drawText(QRectF(left + 14, item.rect.top(), textWidth + 1, item.rect.height()),
@@ -97,11 +99,11 @@ void paintPauseRow(QPainter &painter, const PetMenuItem &item, bool isPressed)
 void paintRow(QPainter &painter, const PetMenuItem &item, bool isPressed)
 {
     painter.setPen(Qt::NoPen);
-    painter.setBrush(isPressed ? buttonPressedFill : buttonFill);
+    painter.setBrush(buttonFill(isPressed));
     painter.drawRoundedRect(item.rect, 6, 6);
     PetGlyphs::draw(painter, item.glyph, QRectF(item.rect.left() + 7, item.rect.center().y() - 6.5, 13, 13),
-                    textColor);
-    painter.setPen(textColor);
+                    textColor());
+    painter.setPen(textColor());
     painter.setFont(rowFont());
     painter.drawText(item.rect.adjusted(26, 0, -6, 0), Qt::AlignLeft | Qt::AlignVCenter, item.title);
 }
@@ -112,7 +114,7 @@ void paintItem(QPainter &painter, const PetMenuItem &item, bool isPressed)
     switch (item.kind) {
     case Kind::back:
     case Kind::close:
-        PetGlyphs::draw(painter, item.glyph, item.rect, isPressed ? textColor : secondaryColor);
+        PetGlyphs::draw(painter, item.glyph, item.rect, isPressed ? textColor() : secondaryColor());
         break;
     case Kind::tile:
         paintTile(painter, item, isPressed);
@@ -240,16 +242,16 @@ void PetMenuCard::paint(QPainter &painter, std::optional<std::size_t> pressed, d
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF card(0, 0, width, m_height);
-    painter.setPen(QPen(QColor(255, 255, 255, 77), 1));
+    painter.setPen(QPen(Appearance::color(ColorRole::separator), 1));
     // Thick enough that nothing behind the card shows through its text.
-    painter.setBrush(QColor(246, 246, 248, 252));
+    painter.setBrush(Appearance::color(ColorRole::windowBackground, 0.99));
     painter.drawRoundedRect(card.adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius, cornerRadius);
 
-    painter.setPen(textColor);
+    painter.setPen(textColor());
     painter.setFont(headlineFont());
     painter.drawText(m_titleRect, Qt::AlignLeft | Qt::AlignVCenter, m_titleLines.join(QLatin1Char('\n')));
     if (m_reactionRect) {
-        painter.setPen(secondaryColor);
+        painter.setPen(secondaryColor());
         painter.setFont(captionFont());
         painter.drawText(*m_reactionRect, Qt::AlignLeft | Qt::AlignVCenter,
                          QFontMetricsF(captionFont()).elidedText(*m_state.reactionLine, Qt::ElideRight,
@@ -259,7 +261,7 @@ void PetMenuCard::paint(QPainter &painter, std::optional<std::size_t> pressed, d
     const double cardOpacity = painter.opacity();
     if (m_dividerRect) {
         painter.setOpacity(cardOpacity * contentOpacity);
-        painter.fillRect(*m_dividerRect, QColor(60, 60, 67, 50));
+        painter.fillRect(*m_dividerRect, Appearance::color(ColorRole::separator));
     }
     for (std::size_t i = 0; i < m_items.size(); ++i) {
         const PetMenuItem &item = m_items[i];

@@ -58,6 +58,7 @@ public:
     QString title() const;
     // The title as drawn: wrapped to at most two lines, the second cut at the end.
     const QStringList &titleLines() const { return m_titleLines; }
+    const QRectF &titleRect() const { return m_titleRect; }
     double height() const { return m_height; }
     const std::vector<PetMenuItem> &items() const { return m_items; }
     // The reaction line's rectangle, when there is one.

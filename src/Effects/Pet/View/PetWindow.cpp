@@ -6,7 +6,9 @@
 #include "Foundation/ScreenGeometry.h"
 #include "Platform/OverlayWindowSupport.h"
 
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
 #include <QWindow>
 
 PetWindow::PetWindow(PetPresentation &presentation, Scheduler &scheduler, const OverlayWindowSupport &support,
@@ -42,7 +44,18 @@ QRectF PetWindow::frame() const
 
 void PetWindow::setFrame(const QRectF &frame)
 {
-    setGeometry(ScreenGeometry::toQt(frame, ScreenGeometry::primaryScreenHeight()).toRect());
+    const QRect placed = ScreenGeometry::toQt(frame, ScreenGeometry::primaryScreenHeight()).toRect();
+    setGeometry(placed);
+    // Horizontal places are the same in Qt's coordinates and the y-up ones.
+    const int centreX = placed.x() + qRound(m_view->figureFrame().center().x());
+    const QScreen *screen = QGuiApplication::screenAt({centreX, placed.center().y()});
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect bounds = screen->geometry();
+        const PetGeometry::RoomBeside room = PetGeometry::roomBeside(centreX, bounds.left(), bounds.x() + bounds.width());
+        m_view->setRoomBeside(room.left, room.right);
+    }
 }
 
 void PetWindow::orderFront()

@@ -1,12 +1,23 @@
+#include "Effects/Pet/PetGeometry.h"
+#include "Effects/Pet/PetPresentation.h"
+#include "Effects/Pet/View/DesktopPetView.h"
 #include "Effects/Pet/View/PetBodyImage.h"
 #include "Effects/Pet/View/PetFace.h"
 #include "Effects/Pet/View/PetFigure.h"
+#include "Effects/Pet/View/PetWindow.h"
+#include "Foundation/Contrast.h"
+#include "fakes/FakeOverlayWindowSupport.h"
+#include "fakes/ManualClock.h"
 #include "support/TestFolders.h"
 
+#include <QGuiApplication>
+#include <QHash>
 #include <QPainter>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -115,6 +126,67 @@ TEST(PetFigure, APausedCountdownIsOrange)
     EXPECT_LT(paused.blue(), 20);
 }
 
+// The countdown's text reads on its fill, running and paused, and the capsule's rounded ends
+// blend into what lies behind them rather than stepping.
+TEST(PetFigure, TheCountdownReadsOnItsFillAndItsEndsAreSmooth)
+{
+    for (const bool paused : {false, true}) {
+        PetFigureState state;
+        state.focusTimeLabel = QStringLiteral("59:59");
+        state.focusIsPaused = paused;
+        const QImage withCountdown = drawn(state);
+        state.focusTimeLabel.reset();
+        const QImage without = drawn(state);
+        QHash<QRgb, int> counts;
+        int partial = 0;
+        for (int y = 0; y < withCountdown.height(); ++y) {
+            for (int x = 0; x < withCountdown.width(); ++x) {
+                const QRgb pixel = withCountdown.pixel(x, y);
+                if (pixel == without.pixel(x, y))
+                    continue;
+                ++counts[pixel];
+                partial += qAlpha(without.pixel(x, y)) == 0 && qAlpha(pixel) > 0 && qAlpha(pixel) < 255;
+            }
+        }
+        ASSERT_FALSE(counts.isEmpty());
+        const QRgb fill = std::max_element(counts.keyValueBegin(), counts.keyValueEnd(),
+                                           [](auto a, auto b) { return a.second < b.second; })->first;
+        double best = 1;
+        for (auto it = counts.keyValueBegin(); it != counts.keyValueEnd(); ++it) {
+            if (qAlpha(it->first) == 255)
+                best = std::max(best, Contrast::ratio(QColor::fromRgb(it->first), QColor::fromRgb(fill)));
+        }
+        EXPECT_GE(best, Contrast::text) << (paused ? "paused" : "running");
+        // Each rounded end spreads over a few pixels of partial cover on a clear background.
+        EXPECT_GE(partial, 8) << (paused ? "paused" : "running");
+    }
+}
+
+// The countdown is set in the desktop's font: a larger one makes a larger capsule.
+TEST(PetFigure, TheCountdownGrowsWithTheDesktopsFont)
+{
+    const QFont saved = QGuiApplication::font();
+    const auto capsulePixels = [](int bodyPixels) {
+        QFont body = QGuiApplication::font();
+        body.setPixelSize(bodyPixels);
+        QGuiApplication::setFont(body);
+        PetFigureState state;
+        const QImage without = drawn(state);
+        state.focusTimeLabel = QStringLiteral("25:00");
+        const QImage with = drawn(state);
+        int count = 0;
+        for (int y = 0; y < with.height(); ++y) {
+            for (int x = 0; x < with.width(); ++x)
+                count += with.pixel(x, y) != without.pixel(x, y);
+        }
+        return count;
+    };
+    const int small = capsulePixels(10);
+    const int large = capsulePixels(18);
+    QGuiApplication::setFont(saved);
+    EXPECT_GT(large, small * 1.4);
+}
+
 TEST(PetFigure, TheTintReachesOnlyTheBodyAndFlippers)
 {
     PetFigureState cream;
@@ -158,6 +230,31 @@ TEST(PetFace, MoodsOverrideTheFaceAndOnlyOrdinaryEyesBlink)
     EXPECT_DOUBLE_EQ(open.rightEye.x(), 4);
     EXPECT_NEAR(open.mouth.y() - blink.mouth.y(), 2.75, 1e-9);
     EXPECT_EQ(PetFace::mouth("sleepy").cell, QSizeF(4, 4));
+}
+
+// The happy face's mouth curves down in its middle: a smile, not a frown.
+TEST(PetFace, TheSmileIsLowerInTheMiddleThanAtItsEnds)
+{
+    PetFigureState state;
+    const QImage image = drawn(state);
+    const QImage noMouth = [] {
+        QImage blank(320, 240, QImage::Format_ARGB32_Premultiplied);
+        blank.setDevicePixelRatio(2);
+        blank.fill(Qt::transparent);
+        return blank;
+    }();
+    QImage face = noMouth;
+    {
+        QPainter painter(&face);
+        painter.translate(80, 60);
+        PetFace::paintFace(painter, PetMood::idle, QStringLiteral("happy"), false);
+    }
+    const QPointF mouth = PetFace::layout(QStringLiteral("happy"), false).mouth;
+    const auto inkAt = [&](QPointF point) { return at(face, point).alpha() > 100; };
+    EXPECT_TRUE(inkAt(mouth + QPointF(0, 1.5)));
+    EXPECT_FALSE(inkAt(mouth + QPointF(0, -2)));
+    EXPECT_TRUE(inkAt(mouth + QPointF(-2, -1)) || inkAt(mouth + QPointF(-2, -0.5)));
+    EXPECT_FALSE(image.isNull());
 }
 
 TEST(PetFace, CrownPointsAndHeadphoneBandEnds)
@@ -222,4 +319,73 @@ TEST(PetBodyImage, TheFirstReadableFileWinsAndASymbolStandsInForNone)
     const QImage symbol = PetBodyImage::load({folder.filePath("missing/body.png")});
     EXPECT_FALSE(symbol.isNull());
     EXPECT_EQ(symbol.deviceIndependentSize(), QSizeF(64, 62));
+}
+
+// The badge sits behind the pet and the countdown at its upper right unless the screen ends
+// there: then each moves to the other side, if that side has room.
+TEST(PetFigure, BadgeAndCountdownMoveToTheSideWithRoomOnScreen)
+{
+    const struct {
+        double facing;
+        bool roomLeft, roomRight;
+        double badgeSide, countdownSide;
+    } cases[] = {
+        {1, true, true, 1, 1},    {1, true, false, -1, -1}, {1, false, true, 1, 1},  {-1, true, true, -1, 1},
+        {-1, false, true, 1, 1},  {-1, true, false, -1, -1}, {1, false, false, 1, 1}, {-1, false, false, -1, 1},
+    };
+    const QColor plate = QColor::fromRgbF(0.32f, 0.24f, 0.52f);
+    for (const auto &c : cases) {
+        PetFigureState state;
+        state.moment = PetMoment::camera;
+        state.momentProgress = 1;
+        state.focusTimeLabel = QStringLiteral("24:59");
+        state.facingDirection = c.facing;
+        state.roomOnLeft = c.roomLeft;
+        state.roomOnRight = c.roomRight;
+        const QImage image = drawn(state);
+        const std::string name = "facing " + std::to_string(c.facing) + (c.roomLeft ? " room left" : "")
+            + (c.roomRight ? " room right" : "");
+        EXPECT_TRUE(near(at(image, {36 * c.badgeSide, 0}), plate)) << name;
+        EXPECT_TRUE(isBlank(image, {-c.badgeSide * 45 - 5, -2, 10, 6})) << name;
+        EXPECT_GT(at(image, {40 * c.countdownSide, -36}).alpha(), 200) << name;
+        EXPECT_TRUE(isBlank(image, {-c.countdownSide * 58 - 4, -36, 8, 2})) << name;
+    }
+}
+
+TEST(PetGeometry, RoomBesideTheFigureEndsAtTheScreensEdges)
+{
+    const struct {
+        double centre;
+        bool left, right;
+    } cases[] = {{720, true, true}, {1399, true, false}, {1362, true, true}, {1363, true, false},
+                 {41, false, true}, {78, true, true},    {77, false, true}};
+    for (const auto &c : cases) {
+        const PetGeometry::RoomBeside room = PetGeometry::roomBeside(c.centre, 0, 1440);
+        EXPECT_EQ(room.left, c.left) << c.centre;
+        EXPECT_EQ(room.right, c.right) << c.centre;
+    }
+}
+
+// At the default place the panel hangs past the right edge: the window tells its view so.
+TEST(PetWindow, TellsItsViewWhichSidesOfTheFigureAreOnScreen)
+{
+    ManualClock clock;
+    ManualScheduler scheduler{clock};
+    PetPresentation presentation{scheduler};
+    FakeOverlayWindowSupport support;
+    PetWindow window(presentation, scheduler, support, {});
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const double width = PetGeometry::closedPanelSize.width();
+    const struct {
+        double x;
+        bool left, right;
+    } places[] = {{screen.right() + 1 - width + PetGeometry::overhang(PetGeometry::closedPanelSize), true, false},
+                  {-PetGeometry::overhang(PetGeometry::closedPanelSize), false, true},
+                  {screen.center().x() - width / 2, true, true},
+                  {screen.right() + 1 - width + PetGeometry::overhang(PetGeometry::closedPanelSize), true, false}};
+    for (const auto &p : places) {
+        window.setFrame({QPointF(p.x, 100), PetGeometry::closedPanelSize});
+        EXPECT_EQ(window.view().figureState().roomOnLeft, p.left) << p.x;
+        EXPECT_EQ(window.view().figureState().roomOnRight, p.right) << p.x;
+    }
 }

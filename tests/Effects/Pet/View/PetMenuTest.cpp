@@ -4,6 +4,7 @@
 #include "fakes/ManualClock.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMouseEvent>
 
 #include <gtest/gtest.h>
@@ -204,4 +205,26 @@ TEST(PetMenu, ALongNameTakesTwoHeaderLinesThenIsCutAndTilesKeepTheirHeight)
                 EXPECT_GE(item.rect.height(), 53);
         }
     }
+}
+
+// The card's lines are set in the desktop's font roles: a caption under a headline, each
+// growing with the desktop's font.
+TEST(PetMenu, TheCardsLinesFollowTheDesktopsFontRoles)
+{
+    const QFont saved = QGuiApplication::font();
+    std::vector<double> titleHeights, lineHeights;
+    for (const int bodyPixels : {12, 20}) {
+        QFont body = saved;
+        body.setPixelSize(bodyPixels);
+        QGuiApplication::setFont(body);
+        const PetMenuCard card({QStringLiteral("Bloopy"), QStringLiteral("A line"), false, std::nullopt});
+        ASSERT_TRUE(card.reactionRect());
+        titleHeights.push_back(card.titleRect().height());
+        lineHeights.push_back(card.reactionRect()->height());
+    }
+    QGuiApplication::setFont(saved);
+    for (std::size_t i = 0; i < 2; ++i)
+        EXPECT_LT(lineHeights[i], titleHeights[i] * 0.9) << i;
+    EXPECT_GT(titleHeights[1], titleHeights[0] * 1.4);
+    EXPECT_GT(lineHeights[1], lineHeights[0] * 1.4);
 }

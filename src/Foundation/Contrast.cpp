@@ -1,4 +1,4 @@
-#include "Views/Kit/Contrast.h"
+#include "Foundation/Contrast.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,0 +1,418 @@
+#include "Views/Kit/KitControlStyle.h"
+
+#include "Foundation/Contrast.h"
+#include "Views/Kit/KitStyle.h"
+#include "Views/Kit/SymbolIcon.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollBar>
+#include <QStyleFactory>
+#include <QStyleOption>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int handleDiameter = 16;
+constexpr qreal grooveThickness = 4;
+constexpr int scrollBarExtent = 12;
+constexpr int thinThumb = 4;
+constexpr int wideThumb = 8;
+constexpr int thumbMargin = 2;
+constexpr int shortestThumb = 24;
+constexpr int messageIconSize = 32;
+// Disabled controls keep their shape at this share of their colour.
+constexpr double dimmed = 0.4;
+
+bool enabled(const QStyleOption *option)
+{
+    return option->state & QStyle::State_Enabled;
+}
+
+QColor backed(const QColor &color)
+{
+    return Contrast::over(color, KitStyle::color(ColorRole::controlBackground));
+}
+
+// The widget's accent (the window's highlight) made to stand out from the backgrounds the
+// kit puts controls on, and from `extra` where the accent lies on a track.
+QColor accentInk(const QStyleOption *option, std::optional<QColor> extra = std::nullopt)
+{
+    const QColor accent = option->palette.color(QPalette::Active, QPalette::Highlight);
+    const QColor window = KitStyle::color(ColorRole::windowBackground);
+    const QColor base = KitStyle::color(ColorRole::controlBackground);
+    const QColor bar = KitStyle::color(ColorRole::barBackground);
+    return extra ? Contrast::readable(accent, {window, base, bar, *extra}, Contrast::large)
+                 : Contrast::readable(accent, {window, base, bar}, Contrast::large);
+}
+
+void drawCapsule(QPainter *painter, const QRectF &box, const QColor &fill)
+{
+    const qreal radius = std::min(box.width(), box.height()) / 2;
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(fill);
+    painter->drawRoundedRect(box, radius, radius);
+}
+
+QRect sliderHandle(const QStyleOptionSlider *slider)
+{
+    const QRect area = slider->rect;
+    const bool horizontal = slider->orientation == Qt::Horizontal;
+    const int span = std::max(0, (horizontal ? area.width() : area.height()) - handleDiameter);
+    const int offset = QStyle::sliderPositionFromValue(slider->minimum, slider->maximum, slider->sliderPosition, span,
+                                                       slider->upsideDown);
+    return horizontal ? QRect(area.x() + offset, area.y() + (area.height() - handleDiameter) / 2, handleDiameter,
+                              handleDiameter)
+                      : QRect(area.x() + (area.width() - handleDiameter) / 2, area.y() + offset, handleDiameter,
+                              handleDiameter);
+}
+
+void drawSlider(const QStyleOptionSlider *slider, QPainter *painter)
+{
+    const bool on = enabled(slider);
+    const bool horizontal = slider->orientation == Qt::Horizontal;
+    const QRectF area = slider->rect;
+    const QRectF handle = QRectF(sliderHandle(slider)).adjusted(0.5, 0.5, -0.5, -0.5);
+    const qreal inset = handleDiameter / 2.0;
+    const QRectF groove = horizontal ? QRectF(area.left() + inset, area.center().y() - grooveThickness / 2,
+                                              area.width() - 2 * inset, grooveThickness)
+                                     : QRectF(area.center().x() - grooveThickness / 2, area.top() + inset,
+                                              grooveThickness, area.height() - 2 * inset);
+    const QColor edge = KitStyle::color(ColorRole::controlEdge);
+    drawCapsule(painter, groove, on ? edge : KitStyle::withOpacity(edge, dimmed));
+
+    // The filled part runs from the minimum's end to the handle's centre.
+    const QPointF centre = handle.center();
+    const bool fromFarEnd = slider->upsideDown;
+    QRectF filled = groove;
+    if (horizontal && fromFarEnd)
+        filled.setLeft(centre.x());
+    else if (horizontal)
+        filled.setRight(centre.x());
+    else if (fromFarEnd)
+        filled.setTop(centre.y());
+    else
+        filled.setBottom(centre.y());
+    drawCapsule(painter, filled, on ? accentInk(slider) : KitStyle::color(ColorRole::tertiary, 0.6));
+
+    const bool hovered = on && (slider->state & QStyle::State_MouseOver) &&
+                         (slider->activeSubControls & QStyle::SC_SliderHandle);
+    painter->setPen(QPen(on ? (hovered ? accentInk(slider) : edge) : KitStyle::withOpacity(edge, dimmed), 1));
+    painter->setBrush(on ? QColor(Qt::white) : KitStyle::color(ColorRole::controlBackground));
+    painter->drawEllipse(handle);
+    if (on && (slider->state & QStyle::State_HasFocus)) {
+        painter->setPen(QPen(KitStyle::withOpacity(accentInk(slider), 0.5), 2));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawEllipse(handle.adjusted(-1.5, -1.5, 1.5, 1.5));
+    }
+}
+
+QRect scrollThumb(const QStyleOptionSlider *bar)
+{
+    const QRect area = bar->rect;
+    const bool horizontal = bar->orientation == Qt::Horizontal;
+    const int length = horizontal ? area.width() : area.height();
+    const qint64 range = qint64(bar->maximum) - bar->minimum;
+    const int size = range <= 0 ? length
+                                : std::clamp(int(qint64(length) * bar->pageStep / (range + bar->pageStep)),
+                                             std::min(shortestThumb, length), length);
+    const int offset = QStyle::sliderPositionFromValue(bar->minimum, bar->maximum, bar->sliderPosition,
+                                                       length - size, bar->upsideDown);
+    return horizontal ? QRect(area.x() + offset, area.y(), size, area.height())
+                      : QRect(area.x(), area.y() + offset, area.width(), size);
+}
+
+void drawScrollBar(const QStyleOptionSlider *bar, QPainter *painter)
+{
+    if (bar->maximum <= bar->minimum)
+        return;
+    const bool on = enabled(bar);
+    const bool horizontal = bar->orientation == Qt::Horizontal;
+    const bool pressed = (bar->state & QStyle::State_Sunken) && (bar->activeSubControls & QStyle::SC_ScrollBarSlider);
+    // Thin while the pointer is elsewhere, so the bar takes little from the page it scrolls.
+    const bool wide = on && ((bar->state & QStyle::State_MouseOver) || pressed);
+    const int thickness = wide ? wideThumb : thinThumb;
+    const auto across = [&](const QRectF &box) {
+        return horizontal ? QRectF(box.left(), box.bottom() - thumbMargin - thickness, box.width(), thickness)
+                          : QRectF(box.right() - thumbMargin - thickness, box.top(), thickness, box.height());
+    };
+    if (wide)
+        drawCapsule(painter, across(bar->rect).adjusted(-1, -1, 1, 1), KitStyle::color(ColorRole::barBackground));
+    const QRectF thumb = across(scrollThumb(bar));
+    const bool hoveredThumb = wide && (bar->activeSubControls & QStyle::SC_ScrollBarSlider);
+    const QColor edge = KitStyle::color(ColorRole::controlEdge);
+    drawCapsule(painter, thumb,
+                !on                          ? KitStyle::withOpacity(edge, dimmed)
+                : hoveredThumb || pressed ? KitStyle::color(ColorRole::secondary)
+                                             : edge);
+}
+
+void drawPicker(const QStyleOptionComboBox *combo, QPainter *painter, const QStyle *style, const QWidget *widget)
+{
+    const bool on = enabled(combo);
+    const QColor edge = KitStyle::color(ColorRole::controlEdge);
+    if (combo->subControls & QStyle::SC_ComboBoxFrame) {
+        const QColor outline = !on                                         ? KitStyle::withOpacity(edge, dimmed)
+                               : combo->state & QStyle::State_HasFocus ? accentInk(combo)
+                                                                          : edge;
+        painter->setPen(QPen(outline, 1));
+        painter->setBrush(on ? KitStyle::color(ColorRole::controlBackground) : KitStyle::color(ColorRole::windowBackground));
+        painter->drawRoundedRect(QRectF(combo->rect).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+    }
+    if (combo->subControls & QStyle::SC_ComboBoxArrow) {
+        const QRectF arrow = style->subControlRect(QStyle::CC_ComboBox, combo, QStyle::SC_ComboBoxArrow, widget);
+        const QPointF centre = arrow.center();
+        QPainterPath chevron;
+        chevron.moveTo(centre + QPointF(-4, -2));
+        chevron.lineTo(centre + QPointF(0, 2));
+        chevron.lineTo(centre + QPointF(4, -2));
+        const QColor ink = on ? KitStyle::color(ColorRole::secondary) : KitStyle::color(ColorRole::tertiary, 0.6);
+        painter->setPen(QPen(ink, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawPath(chevron);
+    }
+}
+
+void drawCheckBox(const QStyleOption *option, QPainter *painter)
+{
+    const bool on = enabled(option);
+    const bool checked = option->state & QStyle::State_On;
+    const bool partly = option->state & QStyle::State_NoChange;
+    const QColor accent = accentInk(option);
+    const QColor edge = checked || partly ? accent : KitStyle::color(ColorRole::controlEdge);
+    const QRectF box = QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5);
+    painter->setPen(QPen(on ? edge : KitStyle::withOpacity(edge, dimmed), 1));
+    painter->setBrush(checked || partly ? (on ? accent : KitStyle::withOpacity(accent, dimmed))
+                                        : KitStyle::color(ColorRole::controlBackground));
+    painter->drawRoundedRect(box, 3, 3);
+    if (!checked && !partly)
+        return;
+    const QPointF centre = box.center();
+    const qreal size = box.width();
+    QPainterPath mark;
+    if (checked) {
+        mark.moveTo(centre + QPointF(-0.28 * size, 0));
+        mark.lineTo(centre + QPointF(-0.08 * size, 0.2 * size));
+        mark.lineTo(centre + QPointF(0.28 * size, -0.2 * size));
+    } else {
+        mark.moveTo(centre + QPointF(-0.25 * size, 0));
+        mark.lineTo(centre + QPointF(0.25 * size, 0));
+    }
+    painter->setPen(QPen(Qt::white, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawPath(mark);
+}
+
+QColor progressTrack()
+{
+    return backed(KitStyle::color(ColorRole::controlEdge, 0.45));
+}
+
+bool drawProgressContents(const QStyleOptionProgressBar *bar, QPainter *painter)
+{
+    const qint64 span = qint64(bar->maximum) - bar->minimum;
+    if (span <= 0 || !(bar->state & QStyle::State_Horizontal))
+        return false;
+    const double fraction = std::clamp(double(qint64(bar->progress) - bar->minimum) / double(span), 0.0, 1.0);
+    const QRectF area = bar->rect;
+    const qreal width = area.width() * fraction;
+    if (width <= 0)
+        return true;
+    // A sliver shorter than the bar is high still reads as a round end.
+    const qreal shown = std::max(width, std::min(area.height(), area.width()));
+    const bool fromRight = bar->invertedAppearance != (bar->direction == Qt::RightToLeft);
+    const QRectF filled = fromRight ? QRectF(area.right() - shown, area.top(), shown, area.height())
+                                    : QRectF(area.left(), area.top(), shown, area.height());
+    const QColor ink = accentInk(bar, progressTrack());
+    drawCapsule(painter, filled, enabled(bar) ? ink : KitStyle::withOpacity(ink, dimmed));
+    return true;
+}
+
+// The message box kinds as the kit's symbols, in their meaning's colour.
+std::optional<std::pair<QString, ColorRole>> messageSymbol(QStyle::StandardPixmap pixmap)
+{
+    switch (pixmap) {
+    case QStyle::SP_MessageBoxInformation:
+    case QStyle::SP_MessageBoxQuestion: return std::pair{QStringLiteral("info.circle"), ColorRole::cyan};
+    case QStyle::SP_MessageBoxWarning: return std::pair{QStringLiteral("exclamationmark.triangle.fill"), ColorRole::orange};
+    case QStyle::SP_MessageBoxCritical: return std::pair{QStringLiteral("exclamationmark.circle"), ColorRole::red};
+    default: return std::nullopt;
+    }
+}
+
+QLabel *messageHeading(QMessageBox *box)
+{
+    return box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+}
+
+}
+
+KitControlStyle::KitControlStyle(const QString &baseKey)
+    : QProxyStyle(baseKey)
+{
+}
+
+void KitControlStyle::install()
+{
+    QApplication::setStyle(new KitControlStyle(QApplication::style()->name()));
+}
+
+void KitControlStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                                         const QWidget *widget) const
+{
+    const QStyleOptionComboBox *combo = qstyleoption_cast<const QStyleOptionComboBox *>(option);
+    const QStyleOptionSlider *slider = qstyleoption_cast<const QStyleOptionSlider *>(option);
+    const bool ours = (control == CC_Slider && slider) || (control == CC_ScrollBar && slider) ||
+                      (control == CC_ComboBox && combo && !combo->editable);
+    if (!ours) {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        return;
+    }
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    if (control == CC_Slider)
+        drawSlider(slider, painter);
+    else if (control == CC_ScrollBar)
+        drawScrollBar(slider, painter);
+    else
+        drawPicker(combo, painter, this, widget);
+    painter->restore();
+}
+
+void KitControlStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                                    const QWidget *widget) const
+{
+    if (element != PE_IndicatorCheckBox) {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        return;
+    }
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    drawCheckBox(option, painter);
+    painter->restore();
+}
+
+void KitControlStyle::drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                                  const QWidget *widget) const
+{
+    const auto *bar = qstyleoption_cast<const QStyleOptionProgressBar *>(option);
+    if (bar && element == CE_ProgressBarGroove && (bar->state & State_Horizontal)) {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        const QColor track = progressTrack();
+        drawCapsule(painter, bar->rect, enabled(bar) ? track : KitStyle::withOpacity(track, dimmed));
+        painter->restore();
+        return;
+    }
+    if (bar && element == CE_ProgressBarContents) {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        const bool drawn = drawProgressContents(bar, painter);
+        painter->restore();
+        if (drawn)
+            return;
+    }
+    QProxyStyle::drawControl(element, option, painter, widget);
+}
+
+QRect KitControlStyle::subControlRect(ComplexControl control, const QStyleOptionComplex *option,
+                                      SubControl subControl, const QWidget *widget) const
+{
+    const auto *slider = qstyleoption_cast<const QStyleOptionSlider *>(option);
+    if (control == CC_Slider && slider) {
+        if (subControl == SC_SliderHandle)
+            return sliderHandle(slider);
+        if (subControl == SC_SliderGroove)
+            return slider->rect;
+    }
+    if (control == CC_ScrollBar && slider) {
+        const QRect thumb = scrollThumb(slider);
+        const bool horizontal = slider->orientation == Qt::Horizontal;
+        const QRect area = slider->rect;
+        switch (subControl) {
+        case SC_ScrollBarSlider: return thumb;
+        case SC_ScrollBarGroove: return area;
+        case SC_ScrollBarSubPage:
+            return horizontal ? QRect(area.topLeft(), QPoint(thumb.left() - 1, area.bottom()))
+                              : QRect(area.topLeft(), QPoint(area.right(), thumb.top() - 1));
+        case SC_ScrollBarAddPage:
+            return horizontal ? QRect(QPoint(thumb.right() + 1, area.top()), area.bottomRight())
+                              : QRect(QPoint(area.left(), thumb.bottom() + 1), area.bottomRight());
+        // No arrow buttons and no jump buttons: the thumb and the page areas are the whole bar.
+        default: return {};
+        }
+    }
+    return QProxyStyle::subControlRect(control, option, subControl, widget);
+}
+
+int KitControlStyle::pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const
+{
+    switch (metric) {
+    case PM_SliderLength:
+    case PM_SliderControlThickness: return handleDiameter;
+    case PM_SliderThickness: return handleDiameter + 4;
+    case PM_ScrollBarExtent: return scrollBarExtent;
+    case PM_ScrollBarSliderMin: return shortestThumb;
+    case PM_MessageBoxIconSize: return messageIconSize;
+    default: return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+}
+
+int KitControlStyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                               QStyleHintReturn *returnData) const
+{
+    // Buttons say what they do in words; a stock icon beside "OK" adds nothing.
+    if (hint == SH_DialogButtonBox_ButtonsHaveIcons)
+        return 0;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+}
+
+QIcon KitControlStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption *option,
+                                    const QWidget *widget) const
+{
+    if (const auto symbol = messageSymbol(standardIcon))
+        return SymbolIcon::icon(symbol->first, KitStyle::color(symbol->second));
+    return QProxyStyle::standardIcon(standardIcon, option, widget);
+}
+
+void KitControlStyle::polish(QWidget *widget)
+{
+    QProxyStyle::polish(widget);
+    if (qobject_cast<QScrollBar *>(widget))
+        widget->setAttribute(Qt::WA_Hover);
+    if (auto *box = qobject_cast<QMessageBox *>(widget)) {
+        // The box is the kit's card; its text says what happened first, as a heading.
+        box->setBackgroundRole(QPalette::Base);
+        if (QLabel *heading = messageHeading(box))
+            heading->setFont(KitStyle::font(FontRole::headline));
+        box->installEventFilter(this);
+    }
+}
+
+void KitControlStyle::unpolish(QWidget *widget)
+{
+    if (qobject_cast<QScrollBar *>(widget))
+        widget->setAttribute(Qt::WA_Hover, false);
+    if (auto *box = qobject_cast<QMessageBox *>(widget)) {
+        box->removeEventFilter(this);
+        box->setBackgroundRole(QPalette::Window);
+        if (QLabel *heading = messageHeading(box))
+            heading->setFont(QFont());
+    }
+    QProxyStyle::unpolish(widget);
+}
+
+bool KitControlStyle::eventFilter(QObject *watched, QEvent *event)
+{
+    // The box keeps its icon as a picture: a new scheme needs it drawn again in the new colour.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange) {
+        if (auto *box = qobject_cast<QMessageBox *>(watched); box && box->icon() != QMessageBox::NoIcon)
+            box->setIcon(box->icon());
+    }
+    return QProxyStyle::eventFilter(watched, event);
+}

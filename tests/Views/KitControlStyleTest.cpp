@@ -1,0 +1,508 @@
+#include "Foundation/RawEnum.h"
+#include "Services/InterfaceTheme.h"
+#include "Foundation/Contrast.h"
+#include "Views/Kit/DashboardCard.h"
+#include "Views/Kit/KitStyle.h"
+#include "Views/Kit/SelectableTile.h"
+#include "Views/Kit/SwitchToggle.h"
+#include "Views/Kit/TextLabels.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QStyleOption>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+// Every check renders a control on the kit's card, first in light and then, without rebuilding
+// it, in dark: colours taken once at construction would fail the second scheme.
+namespace {
+
+const QColor violet = InterfaceThemes::accent(InterfaceTheme::violet);
+
+struct SchemeGuard {
+    QPalette saved = QApplication::palette();
+    ~SchemeGuard() { QApplication::setPalette(saved); }
+};
+
+const char *name(ColorScheme scheme)
+{
+    return scheme == ColorScheme::dark ? "dark" : "light";
+}
+
+// A card of the kit's control background holding one control at a fixed size, with the
+// window's accent as the control's highlight, as the pages give it.
+struct Card {
+    QWidget host;
+    explicit Card(QWidget *control, QSize size)
+    {
+        host.setAutoFillBackground(true);
+        host.setBackgroundRole(QPalette::Base);
+        KitStyle::applyWindowPalette(&host, violet);
+        control->setParent(&host);
+        control->setGeometry(QRect(QPoint(4, 4), size));
+        host.resize(size + QSize(8, 8));
+        host.ensurePolished();
+        control->ensurePolished();
+    }
+    QImage shot() { return host.grab().toImage(); }
+};
+
+QColor pixel(const QImage &image, QPoint at)
+{
+    return QColor::fromRgb(image.pixel(at));
+}
+
+double saturation(const QColor &color)
+{
+    return color.toHsv().hsvSaturationF();
+}
+
+// The pixel along `line` that stands out most from `background`.
+QColor mostDistinct(const QImage &image, const QList<QPoint> &line, const QColor &background)
+{
+    QColor best = background;
+    for (const QPoint &point : line) {
+        if (Contrast::ratio(pixel(image, point), background) > Contrast::ratio(best, background))
+            best = pixel(image, point);
+    }
+    return best;
+}
+
+QList<QPoint> row(int y, int from, int to)
+{
+    QList<QPoint> points;
+    for (int x = from; x <= to; ++x)
+        points.append({x, y});
+    return points;
+}
+
+QList<QPoint> column(int x, int from, int to)
+{
+    QList<QPoint> points;
+    for (int y = from; y <= to; ++y)
+        points.append({x, y});
+    return points;
+}
+
+QList<QPoint> area(const QRect &box)
+{
+    QList<QPoint> points;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        points.append(row(y, box.left(), box.right()));
+    return points;
+}
+
+int countDistinct(const QImage &image, const QList<QPoint> &line, const QColor &background, double ratio)
+{
+    return int(std::count_if(line.begin(), line.end(),
+                             [&](const QPoint &point) { return Contrast::ratio(pixel(image, point), background) >= ratio; }));
+}
+
+void setScheme(ColorScheme scheme)
+{
+    QApplication::setPalette(KitStyle::palette(scheme));
+    QCoreApplication::processEvents();
+}
+
+}
+
+TEST(KitControlStyle, SliderHasARoundHandleAnAccentFillAndAVisibleGrooveInBothSchemesAndDimsWhenDisabled)
+{
+    const SchemeGuard guard;
+    auto *slider = new QSlider(Qt::Horizontal);
+    slider->setRange(0, 100);
+    slider->setValue(25);
+    Card card(slider, {200, 20});
+    const int middle = 4 + 10;
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = Qt::Horizontal;
+    option.maximum = 100;
+    option.sliderPosition = option.sliderValue = 25;
+    const QRect knob =
+        slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider).translated(4, 4);
+    // A quarter of the way along what the handle can travel.
+    EXPECT_NEAR(knob.center().x(), 4 + 8 + 184 / 4, 1);
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        setScheme(scheme);
+        for (bool enabled : {true, false}) {
+            slider->setEnabled(enabled);
+            // Every theme's accent, as the window hands it down.
+            for (InterfaceTheme theme : allCases<InterfaceTheme>()) {
+                KitStyle::applyWindowPalette(&card.host, InterfaceThemes::accent(theme));
+                const QImage shot = card.shot();
+                const QColor behind = pixel(shot, {1, 1});
+                const QColor empty = mostDistinct(shot, column(4 + 180, middle - 3, middle + 3), behind);
+                const QColor filled = mostDistinct(shot, column(4 + 20, middle - 3, middle + 3), behind);
+                const std::string where = std::string(name(scheme)) + (enabled ? " enabled " : " disabled ") +
+                                          rawValue(theme).toStdString();
+                if (enabled) {
+                    EXPECT_GE(Contrast::ratio(empty, behind), Contrast::large) << where;
+                    EXPECT_GE(Contrast::ratio(filled, behind), Contrast::large) << where;
+                    EXPECT_GT(saturation(filled), 0.3) << where << ": the filled part is the accent";
+                    EXPECT_LT(saturation(empty), 0.15) << where << ": the empty part is not";
+                } else {
+                    EXPECT_LT(Contrast::ratio(empty, behind), Contrast::large) << where;
+                    EXPECT_LT(saturation(filled), 0.15) << where << ": a disabled slider shows no accent";
+                }
+                // Round: the handle's bounding corners show the card, its outline stands out.
+                EXPECT_EQ(pixel(shot, knob.topLeft()), behind) << where;
+                EXPECT_EQ(pixel(shot, knob.bottomRight()), behind) << where;
+                EXPECT_GE(Contrast::ratio(mostDistinct(shot, row(knob.center().y(), knob.left(), knob.right()), behind), behind),
+                          enabled ? Contrast::large : 1.0)
+                    << where << ": the handle's outline";
+            }
+        }
+        // Under the pointer the enabled handle's outline takes the accent.
+        slider->setEnabled(true);
+        slider->setAttribute(Qt::WA_UnderMouse, true);
+        const QPoint onHandle = knob.center() - QPoint(4, 4);
+        QHoverEvent hover(QEvent::HoverMove, onHandle, onHandle, onHandle);
+        QCoreApplication::sendEvent(slider, &hover);
+        const QImage hovered = card.shot();
+        EXPECT_GT(saturation(pixel(hovered, {knob.left(), knob.center().y()})), 0.3) << name(scheme);
+        slider->setAttribute(Qt::WA_UnderMouse, false);
+        QHoverEvent leave(QEvent::HoverLeave, QPointF(-1, -1), QPointF(-1, -1), onHandle);
+        QCoreApplication::sendEvent(slider, &leave);
+    }
+}
+
+TEST(KitControlStyle, SliderFillRunsFromTheMinimumWhicheverWayTheSliderLies)
+{
+    struct Case {
+        Qt::Orientation orientation;
+        bool inverted;
+        QSize size;
+        QPoint filledAt, emptyAt;
+    };
+    const SchemeGuard guard;
+    setScheme(ColorScheme::dark);
+    for (const Case &c : {Case{Qt::Horizontal, false, {200, 20}, {4 + 30, 14}, {4 + 170, 14}},
+                          Case{Qt::Horizontal, true, {200, 20}, {4 + 170, 14}, {4 + 30, 14}},
+                          Case{Qt::Vertical, false, {20, 200}, {14, 4 + 170}, {14, 4 + 30}}}) {
+        auto *slider = new QSlider(c.orientation);
+        slider->setRange(0, 100);
+        slider->setValue(50);
+        slider->setInvertedAppearance(c.inverted);
+        Card card(slider, c.size);
+        const QImage shot = card.shot();
+        EXPECT_GT(saturation(pixel(shot, c.filledAt)), 0.3) << int(c.orientation) << c.inverted;
+        EXPECT_LT(saturation(pixel(shot, c.emptyAt)), 0.15) << int(c.orientation) << c.inverted;
+    }
+}
+
+TEST(KitControlStyle, ScrollBarHasNoArrowsAThumbThatStandsOutAndWidensOnHover)
+{
+    const SchemeGuard guard;
+    auto *bar = new QScrollBar(Qt::Vertical);
+    bar->setRange(0, 100);
+    bar->setPageStep(100);
+    Card card(bar, {12, 200});
+    EXPECT_TRUE(bar->testAttribute(Qt::WA_Hover));
+    int middle = 0;
+    const auto thumbWidth = [&](const QImage &shot, const QColor &trough) {
+        return countDistinct(shot, row(middle, 4, 4 + 11), trough, Contrast::large);
+    };
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        setScheme(scheme);
+        for (int value : {0, 100}) {
+            bar->setValue(value);
+            bar->setAttribute(Qt::WA_UnderMouse, false);
+            // Half the content fits: the thumb is the half of the bar at the value's end.
+            middle = value == 0 ? 4 + 50 : 4 + 150;
+            const QImage resting = card.shot();
+            const QColor behind = pixel(resting, {1, 1});
+            const std::string where = std::string(name(scheme)) + " at " + std::to_string(value);
+            // Without arrow buttons the thumb reaches the very end it lies at.
+            const int end = value == 0 ? 4 + 1 : 4 + 198;
+            const int otherEnd = value == 0 ? 4 + 198 : 4 + 1;
+            EXPECT_GT(thumbWidth(resting, behind), 0) << where;
+            EXPECT_GE(Contrast::ratio(mostDistinct(resting, row(end, 4, 15), behind), behind), Contrast::large) << where;
+            EXPECT_EQ(mostDistinct(resting, row(otherEnd, 4, 15), behind), behind) << where << ": no arrow at the far end";
+
+            bar->setAttribute(Qt::WA_UnderMouse, true);
+            const QImage hovered = card.shot();
+            const QColor trough = pixel(hovered, {4 + 10, value == 0 ? 4 + 190 : 4 + 10});
+            EXPECT_NE(trough, behind) << where << ": the hovered bar shows its trough";
+            EXPECT_GE(Contrast::ratio(mostDistinct(hovered, row(middle, 4, 15), trough), trough), Contrast::large) << where;
+            EXPECT_GT(thumbWidth(hovered, trough), thumbWidth(resting, behind)) << where << ": thin until hovered";
+        }
+    }
+    bar->setValue(0);
+    bar->setAttribute(Qt::WA_UnderMouse, false);
+    for (QStyle::SubControl arrow : {QStyle::SC_ScrollBarAddLine, QStyle::SC_ScrollBarSubLine}) {
+        QStyleOptionSlider option;
+        option.initFrom(bar);
+        option.orientation = Qt::Vertical;
+        option.maximum = 100;
+        option.pageStep = 100;
+        EXPECT_TRUE(bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, arrow, bar).isEmpty());
+    }
+    bar->setEnabled(false);
+    middle = 4 + 50;
+    const QImage disabled = card.shot();
+    const QColor behind = pixel(disabled, {1, 1});
+    EXPECT_LT(Contrast::ratio(mostDistinct(disabled, row(middle, 4, 15), behind), behind), Contrast::large);
+    // Nothing to scroll: no thumb at all rather than one as long as the bar.
+    bar->setEnabled(true);
+    bar->setRange(0, 0);
+    EXPECT_EQ(mostDistinct(card.shot(), row(middle, 4, 15), behind), behind);
+}
+
+TEST(KitControlStyle, ScrollBarThumbFollowsTheValueAndPageAndClicksAboveItPageUp)
+{
+    const SchemeGuard guard;
+    setScheme(ColorScheme::light);
+    auto *bar = new QScrollBar(Qt::Vertical);
+    bar->setRange(0, 300);
+    bar->setPageStep(100);
+    Card card(bar, {12, 200});
+    bar->setValue(150);
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = Qt::Vertical;
+    option.maximum = 300;
+    option.pageStep = 100;
+    option.sliderPosition = option.sliderValue = 150;
+    const QRect thumb = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+    // A quarter of the length for a page of a quarter of the content, halfway along the rest.
+    EXPECT_NEAR(thumb.height(), 50, 1);
+    EXPECT_NEAR(thumb.top(), 75, 1);
+    EXPECT_EQ(bar->style()->hitTestComplexControl(QStyle::CC_ScrollBar, &option, {6, 10}, bar), QStyle::SC_ScrollBarSubPage);
+    EXPECT_EQ(bar->style()->hitTestComplexControl(QStyle::CC_ScrollBar, &option, {6, 100}, bar), QStyle::SC_ScrollBarSlider);
+    EXPECT_EQ(bar->style()->hitTestComplexControl(QStyle::CC_ScrollBar, &option, {6, 190}, bar), QStyle::SC_ScrollBarAddPage);
+}
+
+TEST(KitControlStyle, PickerShowsAChevronOnItsOwnFillWithNoBoxAndARoundedEdge)
+{
+    const SchemeGuard guard;
+    QComboBox *picker = TextLabels::picker();
+    picker->addItems({QStringLiteral("Cream"), QStringLiteral("Blue")});
+    Card card(picker, {160, 28});
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        setScheme(scheme);
+        for (bool enabled : {true, false}) {
+            picker->setEnabled(enabled);
+            const std::string where = std::string(name(scheme)) + (enabled ? " enabled" : " disabled");
+            const QImage shot = card.shot();
+            const QColor behind = pixel(shot, {1, 1});
+            const QColor fill = pixel(shot, {4 + 6, 4 + 4});
+            QStyleOptionComboBox option;
+            option.initFrom(picker);
+            option.rect = picker->rect();
+            const QRect arrow =
+                picker->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, picker).translated(4, 4);
+            ASSERT_FALSE(arrow.isEmpty()) << where;
+            // A box around the arrow would draw a line down its side and along its top.
+            const int middle = arrow.center().y();
+            EXPECT_EQ(countDistinct(shot, column(arrow.left() + 1, arrow.top() + 3, arrow.bottom() - 3), fill, 1.3), 0) << where;
+            EXPECT_EQ(countDistinct(shot, row(arrow.top() + 3, arrow.left() + 1, arrow.right() - 3), fill, 1.3), 0) << where;
+            const QColor chevron = mostDistinct(shot, column(arrow.center().x(), middle - 3, middle + 3), fill);
+            const QColor edge = mostDistinct(shot, row(middle, 3, 7), behind);
+            if (enabled) {
+                EXPECT_GE(Contrast::ratio(chevron, fill), Contrast::large) << where;
+                EXPECT_GE(Contrast::ratio(edge, behind), Contrast::large) << where;
+            } else {
+                EXPECT_GT(Contrast::ratio(chevron, fill), 1.2) << where << ": still there";
+                EXPECT_LT(Contrast::ratio(chevron, fill), Contrast::large) << where << ": dimmed";
+                EXPECT_LT(Contrast::ratio(edge, behind), Contrast::large) << where;
+            }
+            EXPECT_EQ(pixel(shot, {4, 4}), behind) << where << ": rounded corner";
+        }
+    }
+}
+
+TEST(KitControlStyle, LevelBarFillsItsShareInTheAccentVisibleOnTheCardAndTheTrack)
+{
+    const SchemeGuard guard;
+    auto *bar = new QProgressBar;
+    bar->setRange(200, 1200);
+    bar->setTextVisible(false);
+    Card card(bar, {200, 6});
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        setScheme(scheme);
+        for (const auto &[value, filledTo] : {std::pair{700, 100}, std::pair{200, 0}, std::pair{1200, 200}}) {
+            bar->setValue(value);
+            const QImage shot = card.shot();
+            const QColor behind = pixel(shot, {1, 1});
+            const std::string where = std::string(name(scheme)) + " at " + std::to_string(value);
+            int filled = 0;
+            for (int x = 4 + 4; x < 4 + 196; ++x)
+                filled += saturation(pixel(shot, {x, 4 + 3})) > 0.3 ? 1 : 0;
+            const QColor ink = pixel(shot, {4 + 50, 4 + 3});
+            const QColor track = pixel(shot, {4 + 150, 4 + 3});
+            EXPECT_NEAR(filled, std::clamp(4 + filledTo, 8, 200) - 8, 2) << where;
+            if (filled > 0) {
+                EXPECT_GE(Contrast::ratio(ink, behind), Contrast::large) << where;
+            }
+            if (filledTo < 200) {
+                EXPECT_GT(Contrast::ratio(track, behind), 1.4) << where << ": the empty track shows";
+            }
+            if (filled > 0 && filledTo < 200) {
+                EXPECT_GE(Contrast::ratio(ink, track), Contrast::large) << where;
+            }
+        }
+    }
+}
+
+TEST(KitControlStyle, DisabledSwitchDimsItsKnobAndTrackInBothSchemesYetKeepsTheKnobVisible)
+{
+    const SchemeGuard guard;
+    auto *toggle = new SwitchToggle(QStringLiteral("Typing sounds"));
+    toggle->setAccent(violet);
+    Card card(toggle, {38, 22});
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        setScheme(scheme);
+        for (bool checked : {false, true}) {
+            toggle->setChecked(checked);
+            struct Look {
+                QColor knob, track;
+            };
+            const auto look = [&](bool enabled) {
+                toggle->setEnabled(enabled);
+                const QImage shot = card.shot();
+                const int knobX = checked ? 4 + 27 : 4 + 11;
+                const int trackX = checked ? 4 + 8 : 4 + 30;
+                return Look{pixel(shot, {knobX, 4 + 11}), pixel(shot, {trackX, 4 + 11})};
+            };
+            const Look on = look(true);
+            const Look off = look(false);
+            const QColor behind = pixel(card.shot(), {1, 1});
+            const std::string where = std::string(name(scheme)) + (checked ? " on" : " off");
+            EXPECT_LT(Contrast::ratio(off.track, behind), Contrast::ratio(on.track, behind)) << where;
+            EXPECT_LT(Contrast::ratio(off.knob, off.track), Contrast::ratio(on.knob, on.track)) << where;
+            EXPECT_GT(Contrast::ratio(off.knob, off.track), 1.2) << where << ": the knob still tells the state";
+            EXPECT_LT(saturation(off.track), 0.15) << where;
+            if (scheme == ColorScheme::dark) {
+                EXPECT_LT(Contrast::ratio(off.knob, behind), 0.6 * Contrast::ratio(on.knob, behind)) << where;
+            }
+        }
+    }
+}
+
+TEST(KitControlStyle, MessageBoxIsACardWithASymbolicIconAHeadingAndNoButtonIcons)
+{
+    const SchemeGuard guard;
+    struct Case {
+        QMessageBox::Icon icon;
+        ColorRole meaning;
+    };
+    for (const Case &c : {Case{QMessageBox::Warning, ColorRole::orange}, Case{QMessageBox::Information, ColorRole::cyan},
+                          Case{QMessageBox::Critical, ColorRole::red}}) {
+        setScheme(ColorScheme::light);
+        QMessageBox box(c.icon, QStringLiteral("Couldn’t import that sound pack"),
+                        QStringLiteral("Couldn’t import that sound pack"), QMessageBox::Ok);
+        box.setInformativeText(QStringLiteral("Choose a folder that holds a manifest.json."));
+        box.open();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(box.backgroundRole(), QPalette::Base);
+        EXPECT_TRUE(box.button(QMessageBox::Ok)->icon().isNull());
+        QLabel *heading = nullptr;
+        for (QLabel *label : box.findChildren<QLabel *>()) {
+            if (label->text() == box.text())
+                heading = label;
+        }
+        ASSERT_NE(heading, nullptr);
+        EXPECT_GE(heading->font().weight(), QFont::DemiBold);
+        for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+            setScheme(scheme);
+            const QImage icon = box.iconPixmap().toImage();
+            EXPECT_LE(icon.width(), 32 * icon.devicePixelRatio());
+            const QColor card = KitStyle::color(ColorRole::controlBackground);
+            QColor ink = card;
+            for (int y = 0; y < icon.height(); ++y) {
+                for (int x = 0; x < icon.width(); ++x) {
+                    const QColor here = Contrast::over(QColor::fromRgba(icon.pixel(x, y)), card);
+                    if (Contrast::ratio(here, card) > Contrast::ratio(ink, card))
+                        ink = here;
+                }
+            }
+            const std::string where = std::string(name(scheme)) + " icon " + std::to_string(int(c.icon));
+            EXPECT_GE(Contrast::ratio(ink, card), Contrast::large) << where;
+            // The icon is a picture: it must be drawn again in the new scheme's colour.
+            const QColor meaning = KitStyle::color(c.meaning);
+            EXPECT_NEAR(ink.red(), meaning.red(), 12) << where;
+            EXPECT_NEAR(ink.green(), meaning.green(), 12) << where;
+            EXPECT_NEAR(ink.blue(), meaning.blue(), 12) << where;
+        }
+        box.close();
+    }
+}
+
+TEST(KitControlStyle, TileAndChipEdgesAndSymbolsOnTintedTilesStandOutInBothSchemes)
+{
+    const SchemeGuard guard;
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        setScheme(scheme);
+        for (InterfaceTheme theme : allCases<InterfaceTheme>()) {
+            const KitStyle::TintedTile tile = KitStyle::tintedTile(InterfaceThemes::accent(theme), 0.10);
+            const QColor fill = Contrast::over(tile.fill, KitStyle::color(ColorRole::controlBackground));
+            EXPECT_GE(Contrast::ratio(tile.ink, fill), Contrast::large) << name(scheme) << " " << rawValue(theme).toStdString();
+            EXPECT_LT(Contrast::ratio(fill, KitStyle::color(ColorRole::controlBackground)), 1.3) << "a tint, not a block";
+        }
+    }
+    auto *tile = new SelectableTile(QStringLiteral("scope"), QStringLiteral("Target"), SelectableTile::Arrangement::stacked);
+    Card card(tile, {90, 76});
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        setScheme(scheme);
+        const QImage shot = card.shot();
+        const QColor behind = pixel(shot, {1, 1});
+        EXPECT_GE(Contrast::ratio(mostDistinct(shot, row(4 + 38, 3, 6), behind), behind), Contrast::large) << name(scheme);
+    }
+}
+
+TEST(KitControlStyle, DashboardCardRedrawsItsSymbolForTheNewScheme)
+{
+    const SchemeGuard guard;
+    setScheme(ColorScheme::light);
+    auto *dashboard = new DashboardCard(QStringLiteral("Focus"), QStringLiteral("Start a session with a goal"),
+                                        QStringLiteral("timer"), std::nullopt, [] {});
+    dashboard->setAccent(violet);
+    Card card(dashboard, {260, 78});
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        setScheme(scheme);
+        QLabel *symbol = nullptr;
+        for (QLabel *label : dashboard->findChildren<QLabel *>()) {
+            if (!label->pixmap().isNull() && label->width() == 40)
+                symbol = label;
+        }
+        ASSERT_NE(symbol, nullptr);
+        const QImage shot = card.shot();
+        const QPoint origin = symbol->mapTo(&card.host, QPoint(0, 0));
+        const QColor tile = pixel(shot, origin + QPoint(3, 20));
+        const QColor ink = mostDistinct(shot, area(QRect(origin + QPoint(10, 10), QSize(20, 20))), tile);
+        EXPECT_GE(Contrast::ratio(ink, tile), Contrast::large) << name(scheme);
+    }
+}
+
+TEST(KitControlStyle, CheckBoxSquareHasTheKitEdgeAndTheAccentWhenChecked)
+{
+    const SchemeGuard guard;
+    QCheckBox *box = TextLabels::checkBox(QStringLiteral("Reaction pack"));
+    Card card(box, {160, 22});
+    QStyleOptionButton option;
+    option.initFrom(box);
+    const QRect square = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box).translated(4, 4);
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        setScheme(scheme);
+        for (const auto &[checked, enabled] : {std::pair{false, true}, std::pair{true, true}, std::pair{false, false}}) {
+            box->setChecked(checked);
+            box->setEnabled(enabled);
+            const QImage shot = card.shot();
+            const QColor behind = pixel(shot, {1, 1});
+            const std::string where = std::string(name(scheme)) + (checked ? " checked" : "") + (enabled ? "" : " disabled");
+            const QColor edge = mostDistinct(shot, row(square.center().y(), square.left(), square.left() + 1), behind);
+            const QColor inside = pixel(shot, square.topLeft() + QPoint(3, 3));
+            EXPECT_EQ(Contrast::ratio(edge, behind) >= Contrast::large, enabled) << where;
+            EXPECT_EQ(saturation(inside) > 0.3, checked) << where;
+        }
+    }
+}
