@@ -20,6 +20,9 @@ wait_for 10 pactl info || fail "PulseAudio did not start: $(tail -5 "$E2E_WORK/p
 parec -d plinkly-null.monitor --raw --format=float32le --rate=48000 --channels=2 --latency-msec=20 \
   >"$E2E_WORK/pulse.raw" 2>"$E2E_WORK/parec.log" &
 pids+=($!)
+# An idle null sink renders a block of up to 2 s ahead and plays nothing else until its end;
+# the recording's first frames say that block is over.
+wait_for 10 test -s "$E2E_WORK/pulse.raw" || fail "nothing was recorded: $(cat "$E2E_WORK/parec.log")"
 
 # The default pack, centred, at full volume, without loudness matching.
 write_exact_sound_settings
@@ -72,14 +75,15 @@ for path in glob.glob(pack + "/regular-down-*.wav"):
 if not peaks:
     sys.exit("no press samples in " + pack)
 # Releases peak near half a press: a press is the first frame past 0.7 of the quietest press
-# peak after 3 ms with none.
-threshold, quiet = 0.7 * min(peaks), 3 * rate // 1000
+# peak after 3 ms with none. A press can dip that long below it within its first 40 ms; keys
+# come 80 ms apart.
+threshold, quiet, settle = 0.7 * min(peaks), 3 * rate // 1000, 40 * rate // 1000
 onsets, below = [], quiet
 for i, v in enumerate(level):
     if v <= threshold:
         below += 1
         continue
-    if below >= quiet:
+    if below >= quiet and (not onsets or i - onsets[-1] >= settle):
         onsets.append(i)
     below = 0
 gaps = []
