@@ -148,6 +148,7 @@ struct FakePulseCalls {
             s.m_streamState = PA_STREAM_UNCONNECTED;
             s.m_read = s.m_write = 0;
             s.m_corked = s.m_playing = false;
+            s.m_startAtUs = -1;
             s.m_queue.clear();
             s.readSamples.clear();
             s.readFrames.clear();
@@ -239,6 +240,7 @@ struct FakePulseCalls {
             FakePulseServer &s = server();
             s.m_write = s.m_read;
             s.m_playing = false;
+            s.m_startAtUs = -1;
             s.m_timing.write_index_corrupt = 1;
             return operation();
         };
@@ -298,8 +300,13 @@ void FakePulseServer::store(const float *data, std::int64_t index, std::size_t b
         std::memcpy(&m_queue[std::size_t(at / sizeof(float))], data + (at - index) / sizeof(float), frameBytes);
     }
     m_write = end;
-    if (queuedBytes() >= std::int64_t(std::max<std::uint32_t>(m_attr.prebuf, frameBytes)))
-        m_playing = true;
+    if (!m_playing && m_startAtUs < 0 && prebuffered())
+        m_startAtUs = m_nowUs + startLagUs;
+}
+
+bool FakePulseServer::prebuffered() const
+{
+    return queuedBytes() >= std::int64_t(std::max<std::uint32_t>(m_attr.prebuf, frameBytes));
 }
 
 void FakePulseServer::advance(std::int64_t microseconds)
@@ -316,12 +323,16 @@ void FakePulseServer::advance(std::int64_t microseconds)
     for (std::int64_t i = 0; i < frames; ++i) {
         m_nowUs = start + i * microseconds / frames;
         request();
-        if (!m_playing && queuedBytes() >= std::int64_t(std::max<std::uint32_t>(m_attr.prebuf, frameBytes)))
-            m_playing = true;
+        if (!m_playing && prebuffered()) {
+            if (m_startAtUs < 0)
+                m_startAtUs = m_nowUs + startLagUs;
+            m_playing = m_nowUs >= m_startAtUs;
+        }
         if (!m_playing)
             continue;
         if (queuedBytes() < frameBytes) {
             m_playing = false;
+            m_startAtUs = -1;
             ++underflows;
             if (m_underflowCallback)
                 m_underflowCallback(handle<pa_stream>(streamObject), m_underflowData);

@@ -7,8 +7,8 @@
 
 // A PulseAudio server in the test's hands, reached through the same table of functions as the
 // real client library. One context and one stream at a time. The sink reads the stream at its
-// rate as the test moves the clock on; the stream's queue has the server's rules: it plays once
-// prebuffered, runs dry when the client falls behind (and waits to be filled again), asks for
+// rate as the test moves the clock on; the stream's queue has the server's rules: it plays from
+// the sink's next period once prebuffered, runs dry when the client falls behind (and waits to be filled again), asks for
 // what is missing once that reaches the least request, and takes writes anywhere by index,
 // overwriting what is queued there. Writes behind the read position are lost. The client's
 // view of the positions is refreshed only when the client asks (and the test lets the answer
@@ -32,6 +32,8 @@ public:
     bool clientStalled = false;
     // Whether the client's own request for a timing update is answered at once.
     bool answersTimingRequests = true;
+    // How long after it is prebuffered the sink starts reading a stream (its next period).
+    std::int64_t startLagUs = 0;
 
     // Moves the clock on; the sink reads what plays meanwhile.
     void advance(std::int64_t microseconds);
@@ -61,6 +63,7 @@ private:
     friend struct FakePulseCalls;
 
     void request();
+    bool prebuffered() const;
     void store(const float *data, std::int64_t index, std::size_t bytes);
 
     PulseLibrary m_library;
@@ -91,6 +94,7 @@ private:
     std::int64_t m_write = 0;
     bool m_corked = false;
     bool m_playing = false;
+    std::int64_t m_startAtUs = -1;
     std::vector<float> m_queue;
     std::vector<char> m_writeBuffer;
     pa_timing_info m_timing{};

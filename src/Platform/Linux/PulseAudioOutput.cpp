@@ -208,12 +208,14 @@ struct PulseAudioOutput::Impl {
         if (!timing || timing->read_index_corrupt || timing->write_index_corrupt)
             return;
         // The read index is as of the last timing update; the server has read on since, at
-        // the stream's rate, while it plays. An update from before the stream started (while
-        // parked, before its first buffer, or while it ran dry) says it is not playing: it has
-        // played since.
+        // the stream's rate, while it plays. An update that says it is not playing came before
+        // the sink took up the filled stream (while parked, before its first buffer, while it
+        // ran dry, or in the sink's period after the start): it has played since the later of
+        // that update and the start. Taking it as not playing at all would put the sound where
+        // the sink has long read, so it would never be heard.
         const pa_usec_t age = pa->timevalAge(&timing->timestamp);
         const pa_usec_t sinceStart = pa->rtclockNow() - startedAt;
-        const pa_usec_t played = timing->playing ? age : age >= sinceStart ? sinceStart : 0;
+        const pa_usec_t played = timing->playing ? age : std::min(age, sinceStart);
         std::int64_t read = timing->read_index + std::int64_t(pa->usecToBytes(played, &sampleSpec));
         read -= read % std::int64_t(frameBytes);
         const std::int64_t from = read + std::int64_t(bytesFor(leadLength) / frameBytes * frameBytes);
