@@ -216,6 +216,9 @@ struct FakePulseCalls {
             const std::int64_t index = seek == PA_SEEK_ABSOLUTE ? offset
                 : seek == PA_SEEK_RELATIVE_ON_READ           ? s.m_read + offset
                                                              : s.m_write + offset;
+            if (seek == PA_SEEK_ABSOLUTE && index != s.m_overwriteEnd)
+                s.overwriteStart = index;
+            s.m_overwriteEnd = seek == PA_SEEK_ABSOLUTE ? index + std::int64_t(bytes) : -1;
             s.store(static_cast<const float *>(data), index, bytes);
             // The client keeps its write index up to date for the seeks it can follow.
             if (seek == PA_SEEK_ABSOLUTE) {
@@ -312,16 +315,22 @@ bool FakePulseServer::prebuffered() const
 void FakePulseServer::advance(std::int64_t microseconds)
 {
     const std::int64_t start = m_nowUs;
-    if (!m_streamExists || m_streamState != PA_STREAM_READY || m_corked) {
-        m_nowUs += microseconds;
+    const std::int64_t end = start + microseconds;
+    // A sink with periods takes each one's sound as the period begins.
+    const std::int64_t sinkEnd = sinkPeriodUs > 0 ? (end + sinkPeriodUs - 1) / sinkPeriodUs * sinkPeriodUs : end;
+    const std::int64_t sinkFrom = std::max(m_sinkUs, start);
+    if (!m_streamExists || m_streamState != PA_STREAM_READY || m_corked || sinkEnd <= sinkFrom) {
+        m_nowUs = end;
         request();
         return;
     }
-    m_readFraction += microseconds * std::int64_t(m_spec.rate);
+    m_sinkUs = sinkEnd;
+    const std::int64_t span = sinkEnd - sinkFrom;
+    m_readFraction += span * std::int64_t(m_spec.rate);
     const std::int64_t frames = m_readFraction / 1'000'000;
     m_readFraction %= 1'000'000;
     for (std::int64_t i = 0; i < frames; ++i) {
-        m_nowUs = start + i * microseconds / frames;
+        m_nowUs = std::clamp(sinkFrom + i * span / frames - sinkPeriodUs, start, end);
         request();
         if (!m_playing && prebuffered()) {
             if (m_startAtUs < 0)
@@ -348,7 +357,7 @@ void FakePulseServer::advance(std::int64_t microseconds)
         readSamples[2 * frame + 1] = m_queue[2 * frame + 1];
         m_read += frameBytes;
     }
-    m_nowUs = start + microseconds;
+    m_nowUs = end;
     request();
 }
 

@@ -34,6 +34,9 @@ public:
     bool answersTimingRequests = true;
     // How long after it is prebuffered the sink starts reading a stream (its next period).
     std::int64_t startLagUs = 0;
+    // The sink's period: it takes each period's sound from the queue as the period begins, so
+    // its read position runs up to a period ahead of the clock. 0: frame by frame.
+    std::int64_t sinkPeriodUs = 0;
 
     // Moves the clock on; the sink reads what plays meanwhile.
     void advance(std::int64_t microseconds);
@@ -51,6 +54,8 @@ public:
     std::int64_t queuedBytes() const { return m_write - m_read; }
     // Frames written behind the read position, which nobody hears.
     std::int64_t lateFrames = 0;
+    // Where the last stretch written over the queue began.
+    std::int64_t overwriteStart = -1;
     int streamsMade = 0;
     int underflows = 0;
     bool corked() const { return m_corked; }
@@ -95,6 +100,9 @@ private:
     bool m_corked = false;
     bool m_playing = false;
     std::int64_t m_startAtUs = -1;
+    // Up to when the sink has read.
+    std::int64_t m_sinkUs = 0;
+    std::int64_t m_overwriteEnd = -1;
     std::vector<float> m_queue;
     std::vector<char> m_writeBuffer;
     pa_timing_info m_timing{};

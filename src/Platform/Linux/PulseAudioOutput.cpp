@@ -4,6 +4,7 @@
 #include "Platform/Linux/RealtimeThread.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstring>
 #include <mutex>
@@ -53,6 +54,14 @@ struct PulseAudioOutput::Impl {
     // since: it starts again with the next write.
     pa_usec_t startedAt = 0;
     bool dry = false;
+    // How far the sink's read position ran ahead of a straight line from the report before,
+    // over the last reports: the sink takes its sound in periods, so a report can catch it just
+    // before one. The lead of a sound written over the queue covers the largest of them.
+    std::array<std::int64_t, 32> readAhead{};
+    std::size_t readAheadNext = 0;
+    // The last report while playing, on the library's clock: compared with the next one.
+    std::optional<std::pair<pa_usec_t, std::int64_t>> lastReport;
+
     // The stream is corked and empty; parked while it waits for the next open, in which time
     // it may be dropped.
     bool corked = false;
@@ -182,6 +191,7 @@ struct PulseAudioOutput::Impl {
         write(bytes, writtenFrames, std::nullopt);
         if (dry) {
             dry = false;
+            lastReport.reset();
             startedAt = pa->rtclockNow();
             askForPositions();
         }
@@ -192,6 +202,20 @@ struct PulseAudioOutput::Impl {
     // it goes by a report at most one key old, while an idle stream costs no wakeup. (The
     // library's own periodic updates would wake a parked stream too.)
     void askForPositions() { letGo(*pa, pa->streamUpdateTimingInfo(stream, nullptr, nullptr)); }
+
+    // A report taken at `at` while playing: how far the sink had read past where the one
+    // before said it would be by then.
+    void noteReport(pa_usec_t at, std::int64_t read)
+    {
+        if (lastReport && at > lastReport->first) {
+            const std::int64_t expected
+                = lastReport->second + std::int64_t(pa->usecToBytes(at - lastReport->first, &sampleSpec));
+            readAhead[readAheadNext] = std::max<std::int64_t>(read - expected, 0);
+            readAheadNext = (readAheadNext + 1) % readAhead.size();
+        }
+        if (!lastReport || at > lastReport->first)
+            lastReport = {at, read};
+    }
 
     // Renders again everything queued from just ahead of where the server reads, with the
     // sounds posted since mixed in from there, and writes it over the queue. The queue ends
@@ -213,12 +237,17 @@ struct PulseAudioOutput::Impl {
         // ran dry, or in the sink's period after the start): it has played since the later of
         // that update and the start. Taking it as not playing at all would put the sound where
         // the sink has long read, so it would never be heard.
+        const pa_usec_t now = pa->rtclockNow();
         const pa_usec_t age = pa->timevalAge(&timing->timestamp);
-        const pa_usec_t sinceStart = pa->rtclockNow() - startedAt;
+        const pa_usec_t sinceStart = now - startedAt;
         const pa_usec_t played = timing->playing ? age : std::min(age, sinceStart);
+        if (timing->playing)
+            noteReport(now - age, timing->read_index);
         std::int64_t read = timing->read_index + std::int64_t(pa->usecToBytes(played, &sampleSpec));
         read -= read % std::int64_t(frameBytes);
-        const std::int64_t from = read + std::int64_t(bytesFor(leadLength) / frameBytes * frameBytes);
+        const std::int64_t lead = std::min(std::int64_t(bytesFor(leadLength)) + *std::ranges::max_element(readAhead),
+                                           std::int64_t(bytesFor(longestLead)));
+        const std::int64_t from = read + lead / std::int64_t(frameBytes) * std::int64_t(frameBytes);
         if (from >= timing->write_index)
             return;
         const std::int64_t queued = timing->write_index - from;
@@ -563,6 +592,7 @@ void PulseAudioOutput::resume()
     impl.running.store(true, std::memory_order_release);
     impl.startedAt = pa.rtclockNow();
     impl.dry = false;
+    impl.lastReport.reset();
     const std::size_t writable = pa.streamWritableSize(impl.stream);
     if (writable != std::size_t(-1))
         impl.fill(writable);

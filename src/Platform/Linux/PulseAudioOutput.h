@@ -22,8 +22,10 @@ public:
     // What the stream keeps queued when nothing ran dry, and the least the server asks for.
     static constexpr std::chrono::microseconds targetLength{24000};
     static constexpr std::chrono::microseconds requestLength{2000};
-    // How far ahead of the server's read position a sound written over the queue starts.
+    // How far ahead of the server's read position a sound written over the queue starts, at
+    // least, and at most however far the sink was seen to read ahead of its reports.
     static constexpr std::chrono::microseconds leadLength{1500};
+    static constexpr std::chrono::microseconds longestLead{6000};
 
     // Without a library, PulseAudio's own is loaded on first use.
     explicit PulseAudioOutput(const PulseLibrary *library = nullptr);

@@ -189,6 +189,37 @@ TEST(PulseAudioOutput, PlacesAKeyByAReportFromBeforeTheSinkStarted)
     road.expectHeard({{0, first}, {start, second}});
 }
 
+// A sink that takes its sound a period at a time reads up to a period past where a report
+// taken just before that period would put it. Once a few reports have shown how far, a key is
+// written ahead of it, and by no more than that reach and the lead.
+TEST(PulseAudioOutput, LeadsASinkThatReadsAPeriodAhead)
+{
+    constexpr std::int64_t periodUs = 4000;
+    constexpr std::int64_t periodBytes = periodUs * rate / 1'000'000 * frameBytes;
+    Road road;
+    road.server.sinkPeriodUs = periodUs;
+    road.open();
+    road.post(press(440));
+    road.output.resume();
+    road.play(40ms);
+    std::int64_t lateAfterLearning = 0;
+    for (int key = 0; key < 24; ++key) {
+        // A key every 81 ms, so keys fall at every phase of the sink's period.
+        road.play(81ms, false);
+        if (key == 4)
+            lateAfterLearning = road.server.lateFrames;
+        road.server.advance(113);
+        const std::int64_t read = road.server.readIndex();
+        road.post(press(300 + 20 * key));
+        road.output.soundPosted();
+        if (key > 4)
+            EXPECT_LE(road.server.overwriteStart - read, periodBytes + leadFrames * frameBytes + frameBytes)
+                << "key " << key;
+    }
+    road.play(200ms);
+    EXPECT_EQ(road.server.lateFrames, lateAfterLearning) << "keys written where the sink had already read";
+}
+
 // Closing parks the stream corked and empty, and the next open plays through it again: the
 // new sound from the first frame written, and a key after it mixed in as on a new stream. As
 // long as the client has heard nothing of the positions since the stream was emptied, the
