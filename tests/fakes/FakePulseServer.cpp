@@ -12,7 +12,7 @@ constexpr std::size_t largestWrite = 4096;
 FakePulseServer *current = nullptr;
 
 // Distinct addresses standing for the library's objects.
-char loopObject, contextObject, streamObject, operationObject, timerObject;
+char loopObject, contextObject, streamObject, operationObject, timerObject, deferObject;
 
 template <typename T>
 T *handle(char &object)
@@ -46,11 +46,37 @@ struct FakePulseCalls {
         server().m_timerData = nullptr;
     }
 
+    // One deferred event at a time; enabled, it runs when the loop next runs: as the clock
+    // moves on, before any time passes.
+    static pa_defer_event *deferNew(pa_mainloop_api *, pa_defer_event_cb_t callback, void *data)
+    {
+        server().m_deferCallback = callback;
+        server().m_deferData = data;
+        ++server().deferEvents;
+        return handle<pa_defer_event>(deferObject);
+    }
+    static void deferEnable(pa_defer_event *, int enable) { server().m_deferEnabled = enable != 0; }
+    static void deferFree(pa_defer_event *)
+    {
+        server().m_deferCallback = nullptr;
+        server().m_deferEnabled = false;
+        --server().deferEvents;
+    }
+    static void runDeferred()
+    {
+        FakePulseServer &s = server();
+        if (s.m_deferEnabled && s.m_deferCallback)
+            s.m_deferCallback(api(), handle<pa_defer_event>(deferObject), s.m_deferData);
+    }
+
     static pa_mainloop_api *api()
     {
         static pa_mainloop_api api = [] {
             pa_mainloop_api made{};
             made.time_free = &FakePulseCalls::timeFree;
+            made.defer_new = &FakePulseCalls::deferNew;
+            made.defer_enable = &FakePulseCalls::deferEnable;
+            made.defer_free = &FakePulseCalls::deferFree;
             return made;
         }();
         return &api;
@@ -314,6 +340,7 @@ bool FakePulseServer::prebuffered() const
 
 void FakePulseServer::advance(std::int64_t microseconds)
 {
+    FakePulseCalls::runDeferred();
     const std::int64_t start = m_nowUs;
     const std::int64_t end = start + microseconds;
     // A sink with periods takes each one's sound as the period begins.

@@ -57,6 +57,8 @@ public:
     // Where the last stretch written over the queue began.
     std::int64_t overwriteStart = -1;
     int streamsMade = 0;
+    // Deferred events the client holds.
+    int deferEvents = 0;
     int underflows = 0;
     bool corked() const { return m_corked; }
     bool hasStream() const { return m_streamExists; }
@@ -80,6 +82,9 @@ private:
     void *m_contextStateData = nullptr;
     pa_context_subscribe_cb_t m_subscribeCallback = nullptr;
     void *m_subscribeData = nullptr;
+    pa_defer_event_cb_t m_deferCallback = nullptr;
+    void *m_deferData = nullptr;
+    bool m_deferEnabled = false;
     pa_time_event_cb_t m_timerCallback = nullptr;
     void *m_timerData = nullptr;
 

@@ -36,6 +36,10 @@ struct PulseAudioOutput::Impl {
     pa_threaded_mainloop *loop = nullptr;
     pa_context *context = nullptr;
     pa_stream *stream = nullptr;
+    // Mixes the sounds posted into the queue on the loop's own thread, which runs ahead of
+    // ordinary work: a poster preempted while it held the loop's lock through a whole render
+    // would hold up the loop's answers to the server.
+    pa_defer_event *mixEvent = nullptr;
 
     // Main-loop side: guarded by the loop's lock.
     int serverRate = 0;
@@ -320,6 +324,12 @@ void onUnderflow(pa_stream *, void *data)
     impl.dry = true;
 }
 
+void onMixPosted(pa_mainloop_api *api, pa_defer_event *event, void *data)
+{
+    api->defer_enable(event, 0);
+    static_cast<Impl *>(data)->mixIntoQueue();
+}
+
 void onSinkInput(pa_context *, const pa_sink_input_info *info, int, void *data)
 {
     static_cast<Impl *>(data)->dropIfOthersPlay(info);
@@ -479,6 +489,9 @@ std::optional<QString> PulseAudioOutput::connect()
     bool ready = pa.contextConnect(impl.context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0
         && waitFor(impl, [&] { return pa.contextGetState(impl.context) == PA_CONTEXT_READY; });
     if (ready) {
+        impl.mixEvent = pa.threadedMainloopGetApi(impl.loop)->defer_new(pa.threadedMainloopGetApi(impl.loop),
+                                                                        onMixPosted, &impl);
+        pa.threadedMainloopGetApi(impl.loop)->defer_enable(impl.mixEvent, 0);
         pa.contextSetSubscribeCallback(impl.context, onSubscription, &impl);
         letGo(pa, pa.contextSubscribe(
                       impl.context,
@@ -508,6 +521,10 @@ void PulseAudioOutput::disconnect()
     const PulseLibrary &pa = *impl.pa;
     pa.threadedMainloopLock(impl.loop);
     impl.dropStream();
+    if (impl.mixEvent) {
+        pa.threadedMainloopGetApi(impl.loop)->defer_free(impl.mixEvent);
+        impl.mixEvent = nullptr;
+    }
     pa.contextSetSubscribeCallback(impl.context, nullptr, nullptr);
     pa.contextSetStateCallback(impl.context, nullptr, nullptr);
     pa.contextDisconnect(impl.context);
@@ -614,7 +631,8 @@ void PulseAudioOutput::soundPosted()
     if (!impl.stream)
         return;
     impl.pa->threadedMainloopLock(impl.loop);
-    impl.mixIntoQueue();
+    if (impl.mixEvent)
+        impl.pa->threadedMainloopGetApi(impl.loop)->defer_enable(impl.mixEvent, 1);
     impl.pa->threadedMainloopUnlock(impl.loop);
 }
 

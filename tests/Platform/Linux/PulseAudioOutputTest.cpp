@@ -148,7 +148,9 @@ TEST(PulseAudioOutput, MixesAKeyIntoTheQueuedTailJustAheadOfTheSink)
         const std::int64_t start = road.readFrame() + leadFrames;
         const auto second = press(660);
         road.post(second);
+        const std::int64_t overwritten = road.server.overwriteStart;
         road.output.soundPosted();
+        EXPECT_EQ(road.server.overwriteStart, overwritten) << "rendered by the poster, not by the loop";
         road.play(60ms);
         // A third key within the second's queue, with no timing update since the second.
         const std::int64_t third = road.readFrame() + leadFrames;
@@ -302,6 +304,7 @@ TEST(PulseAudioOutput, PlaysAtTheSinksRateAndFollowsItsChanges)
     EXPECT_EQ(road.server.streamRate(), 44100);
     EXPECT_EQ(road.server.streamsMade, 2);
     EXPECT_FALSE(road.output.isLost());
+    EXPECT_EQ(road.server.deferEvents, 1);
 }
 
 // A margin given while the stream plays deepens its queue at once; one given while parked is
