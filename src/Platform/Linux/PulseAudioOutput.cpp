@@ -195,7 +195,6 @@ struct PulseAudioOutput::Impl {
         write(bytes, writtenFrames, std::nullopt);
         if (dry) {
             dry = false;
-            lastReport.reset();
             startedAt = pa->rtclockNow();
             askForPositions();
         }
@@ -208,7 +207,7 @@ struct PulseAudioOutput::Impl {
     void askForPositions() { letGo(*pa, pa->streamUpdateTimingInfo(stream, nullptr, nullptr)); }
 
     // A report taken at `at` while playing: how far the sink had read past where the one
-    // before said it would be by then.
+    // before said it would be by then. Across a stop it has read less, which counts as none.
     void noteReport(pa_usec_t at, std::int64_t read)
     {
         if (lastReport && at > lastReport->first) {
@@ -609,7 +608,6 @@ void PulseAudioOutput::resume()
     impl.running.store(true, std::memory_order_release);
     impl.startedAt = pa.rtclockNow();
     impl.dry = false;
-    impl.lastReport.reset();
     const std::size_t writable = pa.streamWritableSize(impl.stream);
     if (writable != std::size_t(-1))
         impl.fill(writable);

@@ -158,6 +158,13 @@ TEST(PulseAudioOutput, MixesAKeyIntoTheQueuedTailJustAheadOfTheSink)
         road.output.soundPosted();
         road.play(200ms);
         road.expectHeard({{0, first}, {start, second}, {third, press(880)}});
+        EXPECT_EQ(road.output.postedOverSound(), 2) << "both keys came over a sounding tail";
+        // A key after the tails have ended, on the same stream, lands on silence.
+        road.play(300ms);
+        road.post(press(990));
+        road.output.soundPosted();
+        road.play(10ms);
+        EXPECT_EQ(road.output.postedOverSound(), 2);
     }
 }
 
