@@ -4,7 +4,12 @@
 // `--load N`, a recorder of the null sink's monitor whose every sample carries the time it
 // reached the benchmark, the typing itself and the table of figures.
 
+#include "Services/Audio/SoundBankLoader.h"
+#include "Services/Packs/SoundPackLibrary.h"
+#include "Services/ResourceBundle.h"
 #include "TypingEngines.h"
+
+#include <QDir>
 
 #include <QProcessEnvironment>
 #include <QString>
@@ -15,14 +20,17 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <mutex>
+#include <numbers>
 #include <optional>
 #include <sched.h>
 #include <sstream>
@@ -36,19 +44,24 @@ namespace AudioServerBench {
 using Steady = std::chrono::steady_clock;
 using Milliseconds = std::chrono::duration<double, std::milli>;
 
+// Takes `option N` out of the arguments; `fallback` without it.
+inline int takeNumberOption(int &argc, char **argv, const char *option, int fallback)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], option) != 0 || i + 1 >= argc)
+            continue;
+        const int value = std::atoi(argv[i + 1]);
+        std::copy(argv + i + 2, argv + argc, argv + i);
+        argc -= 2;
+        return value;
+    }
+    return fallback;
+}
+
 // Takes `--load N` out of the arguments; 0 without it.
 inline int takeLoadOption(int &argc, char **argv)
 {
-    int load = 0;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--load") != 0 || i + 1 >= argc)
-            continue;
-        load = std::atoi(argv[i + 1]);
-        std::copy(argv + i + 2, argv + argc, argv + i);
-        argc -= 2;
-        break;
-    }
-    return load;
+    return takeNumberOption(argc, argv, "--load", 0);
 }
 
 // Takes `flag` out of the arguments; whether it was there.
@@ -237,6 +250,46 @@ public:
                 return Shape::hole;
         }
         return silent + frames(3ms) < onset.frame + frames(length) ? Shape::cutShort : Shape::whole;
+    }
+
+    // The first frame of `channel` (0 left, 1 right) at or after `from` and within `within`
+    // past `threshold` after at least `quiet` with no frame past it, so the tail of an earlier
+    // sound on the channel is not taken for a new one.
+    std::optional<Onset> riseAfter(int channel, Steady::time_point from, Steady::duration within, float threshold,
+                                   Steady::duration quiet) const
+    {
+        std::lock_guard lock(m_mutex);
+        const std::vector<float> &levels = channel == 0 ? m_left : m_right;
+        const auto quietFrames = std::size_t(std::chrono::duration<double>(quiet).count() * m_rate);
+        std::size_t quietRun = 0;
+        for (std::size_t i = firstFrameAt(from - quiet); i < levels.size(); ++i) {
+            const Steady::time_point at = timeOf(i);
+            if (at > from + within)
+                break;
+            if (std::fabs(levels[i]) <= threshold) {
+                ++quietRun;
+                continue;
+            }
+            if (quietRun >= quietFrames && at >= from)
+                return Onset{i, at};
+            quietRun = 0;
+        }
+        return std::nullopt;
+    }
+
+    // Runs of exact silence at least `shortest` frames long on `channel` within `length`
+    // frames from `frame`: a stretch the server played with nothing in it.
+    int silentRuns(int channel, std::size_t frame, std::size_t length, std::size_t shortest) const
+    {
+        std::lock_guard lock(m_mutex);
+        const std::vector<float> &levels = channel == 0 ? m_left : m_right;
+        int runs = 0;
+        std::size_t run = 0;
+        for (std::size_t i = frame; i < std::min(frame + length, levels.size()); ++i) {
+            run = levels[i] == 0.0f ? run + 1 : 0;
+            runs += run == shortest ? 1 : 0;
+        }
+        return runs;
     }
 
     // How far the recording fell behind the clock between two times: frames the recorder
@@ -586,5 +639,251 @@ inline void typeThrough(benchmark::State &state, const char *name, std::unique_p
     state.counters["gaps"] = figures.gaps;
     state.counters["cut_short"] = figures.cutShort;
     state.counters["output_underruns"] = figures.outputUnderruns;
+}
+
+// `--typing`: keys play the built-in default pack's own press and release samples, held 60 ms,
+// at a person's rhythms, in place of the tone. Presses sound on the left channel only and
+// releases on the right, so each is found in the recording though their tails overlap.
+inline bool realTyping = false;
+inline int keysPerRhythm = 600;
+
+struct Rhythm {
+    const char *name;
+    std::chrono::milliseconds apart;
+    int burst;
+    std::chrono::milliseconds pause;
+};
+inline const std::vector<Rhythm> rhythms{{"a key every 150 ms", std::chrono::milliseconds(150), 1, {}},
+                                         {"a key every 80 ms", std::chrono::milliseconds(80), 1, {}},
+                                         {"bursts of 5 keys 40 ms apart", std::chrono::milliseconds(40), 5,
+                                          std::chrono::milliseconds(400)}};
+constexpr auto keyHold = std::chrono::milliseconds(60);
+constexpr double typingVolume = 0.5;
+
+// The default pack at `rate`; null when the resource bundle is not built.
+inline std::shared_ptr<const SoundBank> defaultPackSounds(int rate)
+{
+    const auto packs = SoundPackLibrary::load(QDir(ResourceBundle::path()).filePath(QStringLiteral("KeyboardPacks")),
+                                              SoundPackManifest::PackKind::keyboard);
+    for (const LoadedSoundPack &pack : packs.value_or(QList<LoadedSoundPack>())) {
+        if (pack.id() == QLatin1String("recorded-cherry")) {
+            auto bank = SoundBankLoader::load(pack, rate);
+            return bank ? *bank : nullptr;
+        }
+    }
+    return nullptr;
+}
+
+// What the recording should show of one phase's samples, whichever is picked: how long each
+// sounds before its own first stretch of exact silence (the shortest), and its peak (the
+// lowest), at the level a key plays it.
+struct PhaseSpan {
+    std::size_t audibleFrames = 0;
+    float peak = 0.0f;
+};
+
+inline PhaseSpan spanOf(const SoundBank &bank, KeyPhase phase, std::size_t shortestGap)
+{
+    PhaseSpan span{std::numeric_limits<std::size_t>::max(), std::numeric_limits<float>::max()};
+    const float gain = float(typingVolume * std::numbers::sqrt2);
+    const SoundBank::SampleList *samples = bank.lookup(KeyGroup::regular, phase);
+    for (const auto &sample : samples ? *samples : SoundBank::SampleList()) {
+        std::size_t run = 0;
+        std::size_t audible = std::size_t(sample->frames());
+        float peak = 0.0f;
+        for (std::size_t frame = 0; frame < std::size_t(sample->frames()); ++frame) {
+            float level = 0.0f;
+            for (int channel = 0; channel < sample->channels; ++channel)
+                level = std::max(level, std::fabs(sample->at(frame * std::size_t(sample->channels) + std::size_t(channel))));
+            peak = std::max(peak, level);
+            run = level == 0.0f ? run + 1 : 0;
+            if (run == shortestGap && audible == std::size_t(sample->frames()))
+                audible = frame + 1 - run;
+        }
+        span.audibleFrames = std::min(span.audibleFrames, audible);
+        span.peak = std::min(span.peak, peak * gain);
+    }
+    return span;
+}
+
+struct RhythmFigures {
+    std::vector<double> pressRaw;
+    std::vector<int> marginMs;
+    int keys = 0;
+    int unheardPresses = 0;
+    int unheardReleases = 0;
+    int gaps = 0;
+    int keysWithGap = 0;
+    int underruns = 0;
+    int postedOverSound = -1;
+    int posted = 0;
+    double appCpu = 0.0;
+    double serverCpu = 0.0;
+    double seconds = 0.0;
+};
+
+// Types one rhythm through `router` and reads it back from the recording. `postedOverSound`,
+// where the road can tell, counts the sounds posted while what was queued still held sound.
+inline RhythmFigures typeRhythm(const Rhythm &rhythm, SoundRouter &router, const CountingOutput &output,
+                                const MonitorRecording &recording, const std::vector<qint64> &serverPids, int rate,
+                                const PhaseSpan &press, const PhaseSpan &release,
+                                const std::function<int()> &postedOverSound)
+{
+    using namespace std::chrono_literals;
+    RhythmFigures f;
+    const auto serverCpu = [&] {
+        double seconds = 0.0;
+        for (qint64 pid : serverPids)
+            seconds += cpuSeconds(pid);
+        return seconds;
+    };
+    struct Event {
+        Steady::time_point at;
+        KeyPhase phase;
+    };
+    std::vector<Steady::time_point> keys;
+    const auto start = Steady::now() + 200ms;
+    auto next = start;
+    for (int key = 0; key < keysPerRhythm; ++key) {
+        keys.push_back(next);
+        next += (key + 1) % rhythm.burst == 0 && rhythm.burst > 1 ? rhythm.apart + rhythm.pause : rhythm.apart;
+    }
+    std::vector<Event> events;
+    for (const auto key : keys) {
+        events.push_back({key, KeyPhase::down});
+        events.push_back({key + keyHold, KeyPhase::up});
+    }
+    std::ranges::stable_sort(events, {}, &Event::at);
+
+    const int underrunsBefore = output.totalUnderruns();
+    const int overBefore = postedOverSound ? postedOverSound() : 0;
+    const double app = processCpuSeconds() - recording.readerCpuSeconds();
+    const double server = serverCpu();
+    std::vector<Steady::time_point> pressedAt;
+    std::vector<Steady::time_point> releasedAt;
+    for (const Event &event : events) {
+        std::this_thread::sleep_until(event.at);
+        const bool down = event.phase == KeyPhase::down;
+        (down ? pressedAt : releasedAt).push_back(Steady::now());
+        if (down)
+            f.marginMs.push_back(int(output.margin.load().count() / 1000));
+        router.playKey({30, KeyGroup::regular, event.phase, down ? -1.0 : 1.0, false, std::nullopt});
+    }
+    const auto typed = Steady::now();
+    f.seconds = std::chrono::duration<double>(typed - start).count();
+    f.appCpu = processCpuSeconds() - recording.readerCpuSeconds() - app;
+    f.serverCpu = serverCpu() - server;
+    f.underruns = output.totalUnderruns() - underrunsBefore;
+    f.postedOverSound = postedOverSound ? postedOverSound() - overBefore : -1;
+    f.posted = int(events.size());
+    f.keys = keysPerRhythm;
+    std::this_thread::sleep_for(400ms);
+
+    const auto shortestGap = std::size_t(rate / 4000);
+    const auto readBack = [&](int channel, Steady::time_point at, const PhaseSpan &span, Steady::duration quiet,
+                              int &unheard) -> std::optional<double> {
+        const auto onset = recording.riseAfter(channel, at, 150ms, 0.3f * span.peak, quiet);
+        if (!onset) {
+            ++unheard;
+            return std::nullopt;
+        }
+        const int gaps = recording.silentRuns(channel, onset->frame, span.audibleFrames, shortestGap);
+        f.gaps += gaps;
+        f.keysWithGap += gaps > 0 ? 1 : 0;
+        return Milliseconds(onset->at - at).count();
+    };
+    for (const auto at : pressedAt) {
+        if (const auto heard = readBack(0, at, press, 3ms, f.unheardPresses))
+            f.pressRaw.push_back(*heard);
+        else
+            f.pressRaw.push_back(std::nan(""));
+    }
+    for (const auto at : releasedAt)
+        readBack(1, at, release, 3ms, f.unheardReleases);
+    return f;
+}
+
+inline void printRhythm(const char *road, int load, const Rhythm &rhythm, const RhythmFigures &f, double chain)
+{
+    std::vector<double> steady;
+    std::map<int, std::vector<double>> byMargin;
+    // The first key opened the stream; the rest found it running.
+    for (std::size_t i = 1; i < f.pressRaw.size(); ++i) {
+        if (std::isnan(f.pressRaw[i]))
+            continue;
+        steady.push_back(f.pressRaw[i] - chain);
+        byMargin[f.marginMs[i]].push_back(f.pressRaw[i] - chain);
+    }
+    std::printf("\n%s, %s, real samples, %d busy processes beside it\n", road, rhythm.name, load);
+    std::printf("  key -> press sound (less the chain of %.2f ms): median %.2f ms, p90 %.2f, p99 %.2f, max %.2f"
+                " (%zu presses found of %d; %d presses and %d releases not found)\n",
+                chain, percentile(steady, 0.5), percentile(steady, 0.9), percentile(steady, 0.99), percentile(steady, 1.0),
+                steady.size(), f.keys, f.unheardPresses, f.unheardReleases);
+    std::printf("  by the margin in effect:");
+    for (const auto &[margin, delays] : byMargin)
+        std::printf(" %d ms: median %.2f (%zu keys);", margin, percentile(delays, 0.5), delays.size());
+    std::printf("\n  gaps (exact silence >= 0.25 ms inside a sound): %d, in %d sounds; underruns the server reported: %d\n",
+                f.gaps, f.keysWithGap, f.underruns);
+    if (f.postedOverSound >= 0)
+        std::printf("  sounds posted while the queue still held sound: %d of %d (%.0f%%)\n", f.postedOverSound, f.posted,
+                    100.0 * f.postedOverSound / std::max(f.posted, 1));
+    std::printf("  CPU while typing: app %.2f%%, server %.2f%% of one core\n", 100.0 * f.appCpu / f.seconds,
+                100.0 * f.serverCpu / f.seconds);
+}
+
+// The typing mode of typeThrough: each rhythm in turn, then one key after 3 and 10 s of silence.
+inline void typeRealKeysThrough(benchmark::State &state, const char *name, std::unique_ptr<AudioOutput> road,
+                                const MonitorRecording &recording, const std::vector<qint64> &serverPids, int load,
+                                Figures &figures, const std::function<int()> &postedOverSound)
+{
+    using namespace std::chrono_literals;
+    SystemClock clock;
+    auto output = std::make_unique<CountingOutput>(std::move(road));
+    CountingOutput &counted = *output;
+    TypingEngines engines(std::move(output), clock);
+    engines.router.setTypingTuning({true, typingVolume, true, 0.0, 0.0});
+    engines.typing.setLoudnessMatching(false);
+    const int rate = engines.typing.sampleRate();
+    const auto sounds = defaultPackSounds(rate);
+    if (!sounds) {
+        state.SkipWithError("the default pack could not be loaded (is the resource bundle built?)");
+        return;
+    }
+    engines.typing.setSounds(sounds);
+    const auto shortestGap = std::size_t(rate / 4000);
+    const PhaseSpan press = spanOf(*sounds, KeyPhase::down, shortestGap);
+    const PhaseSpan release = spanOf(*sounds, KeyPhase::up, shortestGap);
+    const double chain = percentile(figures.calibration, 0.5);
+    std::printf("\nthe default pack at %d Hz: presses sound %.1f ms before any silence (peak %.3f), releases %.1f ms"
+                " (peak %.3f)\n", rate, 1000.0 * double(press.audibleFrames) / rate, press.peak,
+                1000.0 * double(release.audibleFrames) / rate, release.peak);
+    int gaps = 0;
+    int underruns = 0;
+    for (auto _ : state) {
+        for (const Rhythm &rhythm : rhythms) {
+            const RhythmFigures f = typeRhythm(rhythm, engines.router, counted, recording, serverPids, rate, press, release,
+                                               postedOverSound);
+            printRhythm(name, load, rhythm, f, chain);
+            gaps += f.gaps;
+            underruns += f.underruns;
+            std::this_thread::sleep_for(3s);
+        }
+        for (const int silence : {3, 10}) {
+            std::this_thread::sleep_for(std::chrono::seconds(silence));
+            const auto key = Steady::now();
+            engines.router.playKey({30, KeyGroup::regular, KeyPhase::down, -1.0, false, std::nullopt});
+            std::this_thread::sleep_for(200ms);
+            if (const auto onset = recording.riseAfter(0, key, 150ms, 0.3f * press.peak, 3ms))
+                std::printf("  first key after %2d s of silence: %.2f ms (raw %.2f)\n", silence,
+                            Milliseconds(onset->at - key).count() - chain, Milliseconds(onset->at - key).count());
+        }
+    }
+    engines.typing.stop();
+    std::printf("  recording chain (click into an idle stream): median %.2f ms, p90 %.2f ms, min %.2f, max %.2f (%zu clicks)\n",
+                chain, percentile(figures.calibration, 0.9), percentile(figures.calibration, 0.0),
+                percentile(figures.calibration, 1.0), figures.calibration.size());
+    state.counters["chain_p50_ms"] = chain;
+    state.counters["gaps"] = gaps;
+    state.counters["server_underruns"] = underruns;
 }
 }

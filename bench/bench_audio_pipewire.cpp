@@ -4,8 +4,11 @@
 // clicks rendered into an idle stream, then plays a key sound through the PipeWire road at 10
 // keys a second for a minute and once after 3, 10 and 60 s of silence. Reports key -> sound
 // (less the chain), keys whose sound had a gap, and CPU.
-//   bench_audio_pipewire [--load N] [--server-main-rt]
+//   bench_audio_pipewire [--load N] [--server-main-rt] [--typing [--keys N]]
 //     N busy processes run beside it; the server's main thread at a realtime priority
+//     --typing: the default pack's press and release samples, held 60 ms, a key every 150 ms,
+//     every 80 ms and in bursts of 5 keys 40 ms apart, N keys each (600); gaps are runs of exact
+//     silence of 0.25 ms or more inside a sound
 #include "AudioServerBench.h"
 #include "BenchMain.h"
 #include "Platform/Linux/PipeWireAudioOutput.h"
@@ -117,7 +120,10 @@ void typingThroughPipeWire(benchmark::State &state)
         }
     }
 
-    typeThrough(state, "PipeWire", std::move(road), recording, {server.processId()}, busyProcesses, figures);
+    if (realTyping)
+        typeRealKeysThrough(state, "PipeWire", std::move(road), recording, {server.processId()}, busyProcesses, figures, {});
+    else
+        typeThrough(state, "PipeWire", std::move(road), recording, {server.processId()}, busyProcesses, figures);
     // dbus-run-session leaves its bus running when it is stopped itself: its children go first.
     const std::string children = "/proc/" + std::to_string(sessionManager.processId()) + "/task/"
         + std::to_string(sessionManager.processId()) + "/children";
@@ -137,6 +143,8 @@ int main(int argc, char **argv)
 {
     busyProcesses = takeLoadOption(argc, argv);
     serverMainRealtime = takeFlag(argc, argv, "--server-main-rt");
+    realTyping = takeFlag(argc, argv, "--typing");
+    keysPerRhythm = takeNumberOption(argc, argv, "--keys", keysPerRhythm);
     BusyProcesses busy(busyProcesses);
     return runEventLoopBenchmarks(argc, argv);
 }

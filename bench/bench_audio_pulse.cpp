@@ -3,8 +3,11 @@
 // recording chain with clicks written into an idle stream, then plays a key sound through the
 // PulseAudio road at 10 keys a second for a minute and once after 3, 10 and 60 s of silence.
 // Reports key -> sound (less the chain), keys whose sound had a gap, and CPU.
-//   bench_audio_pulse [--load N] [--server-main-rt]
+//   bench_audio_pulse [--load N] [--server-main-rt] [--typing [--keys N]]
 //     N busy processes run beside it; the server's main thread at a realtime priority
+//     --typing: the default pack's press and release samples, held 60 ms, a key every 150 ms,
+//     every 80 ms and in bursts of 5 keys 40 ms apart, N keys each (600); gaps are runs of exact
+//     silence of 0.25 ms or more inside a sound
 #include "AudioServerBench.h"
 #include "BenchMain.h"
 #include "Platform/Linux/PulseAudioOutput.h"
@@ -86,7 +89,13 @@ void typingThroughPulseAudio(benchmark::State &state)
         pa_simple_free(idle);
     }
 
-    typeThrough(state, "PulseAudio", std::move(road), recording, {server.processId()}, busyProcesses, figures);
+    if (realTyping) {
+        const PulseAudioOutput &pulse = *road;
+        typeRealKeysThrough(state, "PulseAudio", std::move(road), recording, {server.processId()}, busyProcesses, figures,
+                            [&pulse] { return pulse.postedOverSound(); });
+    } else {
+        typeThrough(state, "PulseAudio", std::move(road), recording, {server.processId()}, busyProcesses, figures);
+    }
     server.terminate();
     server.waitForFinished(5000);
 }
@@ -98,6 +107,8 @@ int main(int argc, char **argv)
 {
     busyProcesses = takeLoadOption(argc, argv);
     serverMainRealtime = takeFlag(argc, argv, "--server-main-rt");
+    realTyping = takeFlag(argc, argv, "--typing");
+    keysPerRhythm = takeNumberOption(argc, argv, "--keys", keysPerRhythm);
     BusyProcesses busy(busyProcesses);
     return runEventLoopBenchmarks(argc, argv);
 }

@@ -3,6 +3,7 @@
 #include "Foundation/Error.h"
 
 #include <chrono>
+#include <cstdint>
 
 // Fills output buffers: interleaved float32 stereo frames.
 class AudioRenderer {
@@ -10,6 +11,13 @@ public:
     virtual ~AudioRenderer() = default;
     // Called on the device's real-time thread: must not block, lock, allocate or free.
     virtual void render(float *interleaved, int frames) noexcept = 0;
+    // As render, from frame `from` of the output's timeline (frames since the stream started),
+    // again when that stretch was rendered before: sounds handed over since the last call
+    // start at `from`. False, with nothing rendered, where the renderer cannot go back there.
+    virtual bool renderFrom(std::int64_t from, float *interleaved, int frames) noexcept
+    {
+        return false;
+    }
 };
 
 // One stereo float32 output stream of the platform's sound system.
@@ -41,4 +49,8 @@ public:
     // from now on. True when the open stream took it, or none is open and the next one will;
     // false when only a new stream can take it.
     virtual bool setMargin(std::chrono::microseconds margin) { return true; }
+    // From any thread. While abandoned, an open (or a question for the rate) waiting on a sound
+    // server on another thread gives up at once, and new ones fail without waiting, so closing
+    // never waits on a server that does not answer.
+    virtual void abandonOpens(bool abandoned) {}
 };

@@ -37,6 +37,9 @@ Result<AudioOutput::Format> AudioOutputLadder::open(int requestedBufferFrames, A
     const std::optional<std::size_t> previous = m_last;
     QStringList passedOver;
     for (std::size_t i : order) {
+        // An abandoned open does not go on to the next road.
+        if (m_abandoned.load(std::memory_order_acquire))
+            return failure(QStringLiteral("Plinkly.AudioOutput"), 2, QStringLiteral("abandoned"));
         Road &road = m_roads[i];
         road.output->setMargin(m_margin);
         auto format = road.output->open(requestedBufferFrames, renderer);
@@ -97,6 +100,13 @@ bool AudioOutputLadder::setMargin(std::chrono::microseconds margin)
 {
     m_margin = margin;
     return !m_open || m_roads[*m_last].output->setMargin(margin);
+}
+
+void AudioOutputLadder::abandonOpens(bool abandoned)
+{
+    m_abandoned.store(abandoned, std::memory_order_release);
+    for (Road &road : m_roads)
+        road.output->abandonOpens(abandoned);
 }
 
 std::optional<QString> AudioOutputLadder::road() const

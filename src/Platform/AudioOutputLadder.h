@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -31,6 +32,7 @@ public:
     bool isLost() const override;
     int underruns() const override;
     bool setMargin(std::chrono::microseconds margin) override;
+    void abandonOpens(bool abandoned) override;
 
     // The road of the open stream, or of the last one.
     std::optional<QString> road() const;
@@ -41,4 +43,5 @@ private:
     bool m_open = false;
     bool m_lastWasLost = false;
     std::chrono::microseconds m_margin{0};
+    std::atomic<bool> m_abandoned{false};
 };

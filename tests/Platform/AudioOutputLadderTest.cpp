@@ -4,6 +4,9 @@
 
 #include <QLoggingCategory>
 
+#include <optional>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
@@ -132,4 +135,28 @@ TEST(AudioOutputLadder, TheRateIsTheFirstRoadsThatCanTellOne)
     f.devices[1]->available = false;
     ASSERT_TRUE(f.open());
     EXPECT_EQ(f.ladder->preferredSampleRate(), 48000);
+}
+
+// Closing while the first road waits on a silent server: the wait ends at once and the roads
+// below it are not tried; once that is over, opens go down the ladder as before.
+TEST(AudioOutputLadder, AnAbandonedOpenStopsWhereItIsAndTheNextOpenGoesOn)
+{
+    LadderFixture f;
+    f.devices[0]->hangs = true;
+    std::optional<bool> opened;
+    std::thread opener([&] { opened = f.open(); });
+    f.devices[0]->awaitHungWaits(1);
+    f.ladder->abandonOpens(true);
+    opener.join();
+    EXPECT_EQ(opened, false);
+    EXPECT_EQ(f.devices[0]->abandonedWaits, 1);
+    EXPECT_EQ(f.tries, (std::vector<int>{1, 0, 0}));
+    for (const auto &device : f.devices)
+        EXPECT_TRUE(device->abandoned) << "every road gives up its waits";
+
+    f.ladder->abandonOpens(false);
+    f.devices[0]->hangs = false;
+    f.devices[0]->available = false;
+    ASSERT_TRUE(f.open());
+    EXPECT_EQ(f.ladder->road(), "pulse");
 }

@@ -34,6 +34,15 @@ type_in() {
   xdotool "$@"
 }
 
+# open_typing_target: a window of another application to type into; sets target (its id) and
+# target_pid.
+open_typing_target() {
+  xev -geometry 400x300+100+100 -name "Typing target" >/dev/null 2>&1 &
+  target_pid=$!
+  wait_for 10 has_window_named "Typing target" || fail "the target window did not appear"
+  target=$(window_named "Typing target")
+}
+
 screenshot() {
   import -window root "$BUILD_DIR/$1.png"
 }

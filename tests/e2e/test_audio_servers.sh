@@ -41,13 +41,10 @@ server_pids+=("$parec_pid")
 
 install_ramp_pack
 write_exact_sound_settings selectedKeyboardPack=e2e-ramp
-xev -geometry 400x300+100+100 -name "Typing target" >/dev/null 2>&1 &
-target_pid=$!
-wait_for 10 has_window_named "Typing target" || fail "the target window did not appear"
+open_typing_target
 QT_LOGGING_RULES="plinkly.audio=true" "$PLINKLY" >"$E2E_WORK/plinkly.log" 2>&1 &
 app=$!
 wait_for 20 has_window_named "Plinkly" || fail "the control window did not appear"
-target=$(window_named "Typing target")
 xdotool windowactivate --sync "$target"
 
 # peak FILE [FROM]: the loudest sample of a 16-bit stereo recording (raw, or a WAV whose header

@@ -7,10 +7,7 @@ source "$(dirname "$0")/lib.sh"
 settings="$XDG_CONFIG_HOME/plinkly/plinkly.ini"
 write_exact_sound_settings interactionStatsEnabled=true
 
-xev -geometry 400x300+100+100 -name "Typing target" >/dev/null 2>&1 &
-target_pid=$!
-wait_for 10 has_window_named "Typing target" || fail "the target window did not appear"
-target=$(window_named "Typing target")
+open_typing_target
 
 expected=0
 for signal in TERM HUP INT; do

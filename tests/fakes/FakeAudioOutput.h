@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 // An output device the test drives by hand: render() pulls buffers through the same mixing
@@ -20,6 +22,8 @@ public:
         std::atomic<bool> available{true};
         std::atomic<bool> lost{false};
         std::atomic<int> opens{0};
+        // Every open tried, whether it opened or not.
+        std::atomic<int> attempts{0};
         std::atomic<int> closes{0};
         // The length the last open asked for; it is granted, but never below bufferFrames.
         std::atomic<int> requestedFrames{0};
@@ -36,6 +40,45 @@ public:
         // hold the queue there as a slow sound server would.
         std::function<void()> beforeOpen;
         std::function<void()> beforeRate;
+        // A server that takes the connection and never answers: an open or a question for the
+        // rate waits until it is abandoned, as a real road waits out its time, and then fails.
+        std::atomic<bool> hangs{false};
+        // How many waits on the silent server have begun, and how many ended abandoned.
+        std::atomic<int> hungWaits{0};
+        std::atomic<int> abandonedWaits{0};
+        std::atomic<bool> abandoned{false};
+
+        void abandon(bool value)
+        {
+            {
+                std::lock_guard lock(mutex);
+                abandoned = value;
+            }
+            changed.notify_all();
+        }
+        // False when the server stayed silent (the wait gives up after 5 s, as a road gives up
+        // after its time, so an engine that does not abandon fails its test rather than hanging).
+        bool answers()
+        {
+            if (abandoned)
+                return false;
+            if (!hangs)
+                return true;
+            std::unique_lock lock(mutex);
+            ++hungWaits;
+            changed.notify_all();
+            if (changed.wait_for(lock, std::chrono::seconds(5), [this] { return abandoned.load(); }))
+                ++abandonedWaits;
+            return false;
+        }
+        // Until `count` waits on the silent server have begun.
+        void awaitHungWaits(int count)
+        {
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return hungWaits >= count; });
+        }
+        std::mutex mutex;
+        std::condition_variable changed;
 
         // One buffer of interleaved stereo frames; silence while the device is closed or paused.
         std::vector<float> render(int frames)
@@ -53,12 +96,15 @@ public:
     {
         if (m_state->beforeRate)
             m_state->beforeRate();
-        return m_state->sampleRate;
+        return m_state->answers() ? m_state->sampleRate : 0;
     }
     Result<Format> open(int requestedFrames, AudioRenderer &renderer) override
     {
+        ++m_state->attempts;
         if (m_state->beforeOpen)
             m_state->beforeOpen();
+        if (!m_state->answers())
+            return failure(QStringLiteral("Fake"), 2, QStringLiteral("no answer"));
         if (!m_state->available)
             return failure(QStringLiteral("Fake"), 1, QStringLiteral("no device"));
         ++m_state->opens;
@@ -85,6 +131,7 @@ public:
     }
     bool isLost() const override { return m_state->lost; }
     int underruns() const override { return m_state->underruns; }
+    void abandonOpens(bool abandoned) override { m_state->abandon(abandoned); }
     bool setMargin(std::chrono::microseconds margin) override
     {
         m_state->margin = margin;

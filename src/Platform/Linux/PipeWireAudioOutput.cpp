@@ -122,6 +122,10 @@ struct PipeWireAudioOutput::Impl {
     int latencyFrames = baseLatencyFrames;
     std::chrono::microseconds margin{0};
 
+    // Set from any thread; `loopMutex` keeps the loop alive while it is woken for it.
+    std::atomic<bool> abandoned{false};
+    std::mutex loopMutex;
+
     // Read by the realtime thread.
     AudioRenderer *renderer = nullptr;
     std::atomic<bool> running{false};
@@ -257,13 +261,14 @@ const pw_stream_events streamEvents = [] {
     return events;
 }();
 
-// Waits on the locked loop until `done` holds, the server is lost, or the time is up.
+// Waits on the locked loop until `done` holds, the server is lost, the time is up or the
+// wait is abandoned.
 template <typename Predicate>
 bool waitFor(Impl &impl, Predicate done)
 {
     timespec deadline{};
     pw().threadLoopGetTime(impl.loop, &deadline, startTimeoutNs);
-    while (!done() && !impl.lost.load(std::memory_order_acquire)) {
+    while (!done() && !impl.lost.load(std::memory_order_acquire) && !impl.abandoned.load(std::memory_order_acquire)) {
         if (pw().threadLoopTimedWaitFull(impl.loop, &deadline) != 0)
             break;
     }
@@ -300,7 +305,10 @@ std::optional<QString> PipeWireAudioOutput::connect()
     if (!impl.loop) {
         static std::once_flag initialised;
         std::call_once(initialised, [] { pw().init(nullptr, nullptr); });
-        impl.loop = pw().threadLoopNew("plinkly-pw", nullptr);
+        {
+            const std::lock_guard lock(impl.loopMutex);
+            impl.loop = pw().threadLoopNew("plinkly-pw", nullptr);
+        }
         impl.context = impl.loop ? pw().contextNew(pw().threadLoopGetLoop(impl.loop), nullptr, 0) : nullptr;
         impl.realtimeTried = false;
         if (!impl.context || pw().threadLoopStart(impl.loop) != 0) {
@@ -313,6 +321,10 @@ std::optional<QString> PipeWireAudioOutput::connect()
     if (!impl.core) {
         const int error = errno;
         pw().threadLoopUnlock(impl.loop);
+        if (error == ENOENT)
+            return QStringLiteral("no PipeWire server is running");
+        if (error == ECONNREFUSED)
+            return QStringLiteral("the PipeWire server refused the connection");
         return QStringLiteral("no PipeWire server (%1)").arg(QString::fromLocal8Bit(std::strerror(error)));
     }
     pw_core_add_listener(impl.core, &impl.coreListener, &coreEvents, &impl);
@@ -323,7 +335,11 @@ std::optional<QString> PipeWireAudioOutput::connect()
     pw().threadLoopUnlock(impl.loop);
     if (!answered) {
         disconnect();
-        return QStringLiteral("the PipeWire server did not answer");
+        if (impl.abandoned.load(std::memory_order_acquire))
+            return QStringLiteral("abandoned");
+        if (impl.lost.load(std::memory_order_acquire))
+            return QStringLiteral("the PipeWire server closed the connection");
+        return QStringLiteral("the PipeWire server did not answer within %1 s").arg(startTimeoutNs / 1'000'000'000);
     }
     return std::nullopt;
 }
@@ -344,6 +360,7 @@ void PipeWireAudioOutput::disconnect()
         impl.context = nullptr;
     }
     if (impl.loop) {
+        const std::lock_guard lock(impl.loopMutex);
         pw().threadLoopDestroy(impl.loop);
         impl.loop = nullptr;
     }
@@ -479,6 +496,18 @@ bool PipeWireAudioOutput::isLost() const
 int PipeWireAudioOutput::underruns() const
 {
     return m_impl->underruns.load(std::memory_order_relaxed);
+}
+
+void PipeWireAudioOutput::abandonOpens(bool abandoned)
+{
+    Impl &impl = *m_impl;
+    const std::lock_guard lock(impl.loopMutex);
+    impl.abandoned.store(abandoned, std::memory_order_release);
+    if (abandoned && impl.loop) {
+        pw().threadLoopLock(impl.loop);
+        pw().threadLoopSignal(impl.loop, false);
+        pw().threadLoopUnlock(impl.loop);
+    }
 }
 
 bool PipeWireAudioOutput::setMargin(std::chrono::microseconds margin)

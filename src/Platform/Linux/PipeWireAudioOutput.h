@@ -35,6 +35,7 @@ public:
     bool isLost() const override;
     int underruns() const override;
     bool setMargin(std::chrono::microseconds margin) override;
+    void abandonOpens(bool abandoned) override;
 
     struct Impl;
 

@@ -1,15 +1,16 @@
 #include "Platform/Linux/PulseAudioOutput.h"
 
-#include "Foundation/DynamicLibrary.h"
+#include "Platform/Linux/PulseLibrary.h"
 #include "Platform/Linux/RealtimeThread.h"
 
-#include <pulse/pulseaudio.h>
-#include <pulse/rtclock.h>
-
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstring>
+#include <mutex>
 #include <optional>
+
+#include <sys/stat.h>
 
 #include <unistd.h>
 
@@ -17,130 +18,28 @@ namespace {
 const QString pulseDomain = QStringLiteral("PulseAudio");
 constexpr pa_usec_t answerTimeoutUs = 2'000'000;
 constexpr std::size_t frameBytes = 2 * sizeof(float);
-
-// The client library, with its common library, D-Bus and systemd's, is loaded the first time
-// this road is tried: a PipeWire desktop never gets this far.
-struct PulseLibrary {
-    decltype(&pa_context_connect) contextConnect = nullptr;
-    decltype(&pa_context_disconnect) contextDisconnect = nullptr;
-    decltype(&pa_context_errno) contextErrno = nullptr;
-    decltype(&pa_context_get_server_info) contextGetServerInfo = nullptr;
-    decltype(&pa_context_get_state) contextGetState = nullptr;
-    decltype(&pa_context_new) contextNew = nullptr;
-    decltype(&pa_context_rttime_new) contextRttimeNew = nullptr;
-    decltype(&pa_context_set_state_callback) contextSetStateCallback = nullptr;
-    decltype(&pa_context_unref) contextUnref = nullptr;
-    decltype(&pa_operation_unref) operationUnref = nullptr;
-    decltype(&pa_rtclock_now) rtclockNow = nullptr;
-    decltype(&pa_stream_begin_write) streamBeginWrite = nullptr;
-    decltype(&pa_stream_cancel_write) streamCancelWrite = nullptr;
-    decltype(&pa_stream_connect_playback) streamConnectPlayback = nullptr;
-    decltype(&pa_stream_disconnect) streamDisconnect = nullptr;
-    decltype(&pa_stream_get_buffer_attr) streamGetBufferAttr = nullptr;
-    decltype(&pa_stream_get_state) streamGetState = nullptr;
-    decltype(&pa_stream_new) streamNew = nullptr;
-    decltype(&pa_stream_set_buffer_attr) streamSetBufferAttr = nullptr;
-    decltype(&pa_stream_set_state_callback) streamSetStateCallback = nullptr;
-    decltype(&pa_stream_set_underflow_callback) streamSetUnderflowCallback = nullptr;
-    decltype(&pa_stream_set_write_callback) streamSetWriteCallback = nullptr;
-    decltype(&pa_stream_unref) streamUnref = nullptr;
-    decltype(&pa_stream_writable_size) streamWritableSize = nullptr;
-    decltype(&pa_stream_write) streamWrite = nullptr;
-    decltype(&pa_strerror) strerror = nullptr;
-    decltype(&pa_threaded_mainloop_free) threadedMainloopFree = nullptr;
-    decltype(&pa_threaded_mainloop_get_api) threadedMainloopGetApi = nullptr;
-    decltype(&pa_threaded_mainloop_lock) threadedMainloopLock = nullptr;
-    decltype(&pa_threaded_mainloop_new) threadedMainloopNew = nullptr;
-    decltype(&pa_threaded_mainloop_once_unlocked) threadedMainloopOnceUnlocked = nullptr;
-    decltype(&pa_threaded_mainloop_set_name) threadedMainloopSetName = nullptr;
-    decltype(&pa_threaded_mainloop_signal) threadedMainloopSignal = nullptr;
-    decltype(&pa_threaded_mainloop_start) threadedMainloopStart = nullptr;
-    decltype(&pa_threaded_mainloop_stop) threadedMainloopStop = nullptr;
-    decltype(&pa_threaded_mainloop_unlock) threadedMainloopUnlock = nullptr;
-    decltype(&pa_threaded_mainloop_wait) threadedMainloopWait = nullptr;
-    decltype(&pa_usec_to_bytes) usecToBytes = nullptr;
-    decltype(&pa_context_get_sink_input_info) contextGetSinkInputInfo = nullptr;
-    decltype(&pa_context_get_sink_input_info_list) contextGetSinkInputInfoList = nullptr;
-    decltype(&pa_context_set_subscribe_callback) contextSetSubscribeCallback = nullptr;
-    decltype(&pa_context_subscribe) contextSubscribe = nullptr;
-    decltype(&pa_proplist_gets) proplistGets = nullptr;
-    decltype(&pa_stream_cork) streamCork = nullptr;
-    decltype(&pa_stream_flush) streamFlush = nullptr;
-    decltype(&pa_stream_get_index) streamGetIndex = nullptr;
-};
-
-const std::expected<PulseLibrary, QString> &pulseLibrary()
-{
-    static const auto loaded =
-        DynamicLibrary::load<PulseLibrary>("libpulse.so.0", [](DynamicLibrary &library, PulseLibrary &pulse) {
-            library.bind(pulse.contextConnect, "pa_context_connect");
-            library.bind(pulse.contextDisconnect, "pa_context_disconnect");
-            library.bind(pulse.contextErrno, "pa_context_errno");
-            library.bind(pulse.contextGetServerInfo, "pa_context_get_server_info");
-            library.bind(pulse.contextGetState, "pa_context_get_state");
-            library.bind(pulse.contextNew, "pa_context_new");
-            library.bind(pulse.contextRttimeNew, "pa_context_rttime_new");
-            library.bind(pulse.contextSetStateCallback, "pa_context_set_state_callback");
-            library.bind(pulse.contextUnref, "pa_context_unref");
-            library.bind(pulse.operationUnref, "pa_operation_unref");
-            library.bind(pulse.rtclockNow, "pa_rtclock_now");
-            library.bind(pulse.streamBeginWrite, "pa_stream_begin_write");
-            library.bind(pulse.streamCancelWrite, "pa_stream_cancel_write");
-            library.bind(pulse.streamConnectPlayback, "pa_stream_connect_playback");
-            library.bind(pulse.streamDisconnect, "pa_stream_disconnect");
-            library.bind(pulse.streamGetBufferAttr, "pa_stream_get_buffer_attr");
-            library.bind(pulse.streamGetState, "pa_stream_get_state");
-            library.bind(pulse.streamNew, "pa_stream_new");
-            library.bind(pulse.streamSetBufferAttr, "pa_stream_set_buffer_attr");
-            library.bind(pulse.streamSetStateCallback, "pa_stream_set_state_callback");
-            library.bind(pulse.streamSetUnderflowCallback, "pa_stream_set_underflow_callback");
-            library.bind(pulse.streamSetWriteCallback, "pa_stream_set_write_callback");
-            library.bind(pulse.streamUnref, "pa_stream_unref");
-            library.bind(pulse.streamWritableSize, "pa_stream_writable_size");
-            library.bind(pulse.streamWrite, "pa_stream_write");
-            library.bind(pulse.strerror, "pa_strerror");
-            library.bind(pulse.threadedMainloopFree, "pa_threaded_mainloop_free");
-            library.bind(pulse.threadedMainloopGetApi, "pa_threaded_mainloop_get_api");
-            library.bind(pulse.threadedMainloopLock, "pa_threaded_mainloop_lock");
-            library.bind(pulse.threadedMainloopNew, "pa_threaded_mainloop_new");
-            library.bind(pulse.threadedMainloopOnceUnlocked, "pa_threaded_mainloop_once_unlocked");
-            library.bind(pulse.threadedMainloopSetName, "pa_threaded_mainloop_set_name");
-            library.bind(pulse.threadedMainloopSignal, "pa_threaded_mainloop_signal");
-            library.bind(pulse.threadedMainloopStart, "pa_threaded_mainloop_start");
-            library.bind(pulse.threadedMainloopStop, "pa_threaded_mainloop_stop");
-            library.bind(pulse.threadedMainloopUnlock, "pa_threaded_mainloop_unlock");
-            library.bind(pulse.threadedMainloopWait, "pa_threaded_mainloop_wait");
-            library.bind(pulse.usecToBytes, "pa_usec_to_bytes");
-            library.bind(pulse.contextGetSinkInputInfo, "pa_context_get_sink_input_info");
-            library.bind(pulse.contextGetSinkInputInfoList, "pa_context_get_sink_input_info_list");
-            library.bind(pulse.contextSetSubscribeCallback, "pa_context_set_subscribe_callback");
-            library.bind(pulse.contextSubscribe, "pa_context_subscribe");
-            library.bind(pulse.proplistGets, "pa_proplist_gets");
-            library.bind(pulse.streamCork, "pa_stream_cork");
-            library.bind(pulse.streamFlush, "pa_stream_flush");
-            library.bind(pulse.streamGetIndex, "pa_stream_get_index");
-        });
-    return loaded;
-}
-
-// Only reached once the library loaded: every object of the road is made through it.
-const PulseLibrary &pa()
-{
-    return *pulseLibrary();
-}
+constexpr const char *defaultSink = "@DEFAULT_SINK@";
 
 // For a request whose outcome nobody waits on: the server carries it out all the same.
-void letGo(pa_operation *operation)
+void letGo(const PulseLibrary &pa, pa_operation *operation)
 {
     if (operation)
-        pa().operationUnref(operation);
+        pa.operationUnref(operation);
 }
 }
 
 struct PulseAudioOutput::Impl {
+    explicit Impl(const PulseLibrary *library) : pa(library) {}
+
+    // Set once the library has loaded (or given by the caller).
+    const PulseLibrary *pa = nullptr;
     pa_threaded_mainloop *loop = nullptr;
     pa_context *context = nullptr;
     pa_stream *stream = nullptr;
+    // Mixes the sounds posted into the queue on the loop's own thread, which runs ahead of
+    // ordinary work: a poster preempted while it held the loop's lock through a whole render
+    // would hold up the loop's answers to the server.
+    pa_defer_event *mixEvent = nullptr;
 
     // Main-loop side: guarded by the loop's lock.
     int serverRate = 0;
@@ -150,21 +49,46 @@ struct PulseAudioOutput::Impl {
 
     // The margin the stream's buffer was last set for.
     std::chrono::microseconds streamMargin{0};
-    // How much of what was written last is silence, in bytes.
-    std::size_t silentTail = 0;
+    // The frame of the output's timeline the next write after the queue carries: the
+    // timeline starts with the stream's first write after each open.
+    std::int64_t writtenFrames = 0;
+    // The timeline frame after the last one written that was not silence.
+    std::int64_t soundUntil = 0;
+    // When the stream last started playing, on the library's clock, and whether it ran dry
+    // since: it starts again with the next write.
+    pa_usec_t startedAt = 0;
+    bool dry = false;
+    // How far the sink's read position ran ahead of a straight line from the report before,
+    // over the last reports: the sink takes its sound in periods, so a report can catch it just
+    // before one. The lead of a sound written over the queue covers the largest of them.
+    std::array<std::int64_t, 32> readAhead{};
+    std::size_t readAheadNext = 0;
+    // The last report while playing, on the library's clock: compared with the next one.
+    std::optional<std::pair<pa_usec_t, std::int64_t>> lastReport;
+
     // The stream is corked and empty; parked while it waits for the next open, in which time
     // it may be dropped.
     bool corked = false;
     bool parked = false;
 
+    // How the last wait on the server ended.
+    enum class Wait { answered, timedOut, lost, abandoned } lastWait = Wait::answered;
+    // Set from any thread; `loopMutex` keeps the loop alive while it is woken for it.
+    std::atomic<bool> abandoned{false};
+    std::mutex loopMutex;
+
     AudioRenderer *renderer = nullptr;
     std::atomic<bool> running{false};
     std::atomic<bool> lost{false};
     std::atomic<int> underruns{0};
+    // The default sink's rate, and whether the open stream plays at another one.
+    std::atomic<int> sinkRate{0};
+    std::atomic<bool> rateChanged{false};
+    std::atomic<int> postedOverSound{0};
 
     std::uint32_t bytesFor(std::chrono::microseconds length) const
     {
-        return std::uint32_t(pa().usecToBytes(pa_usec_t(length.count()), &sampleSpec));
+        return std::uint32_t(pa->usecToBytes(pa_usec_t(length.count()), &sampleSpec));
     }
 
     pa_buffer_attr bufferAttributes() const
@@ -181,7 +105,7 @@ struct PulseAudioOutput::Impl {
     void setBufferAttributes()
     {
         const pa_buffer_attr attributes = bufferAttributes();
-        letGo(pa().streamSetBufferAttr(stream, &attributes, nullptr, nullptr));
+        letGo(*pa, pa->streamSetBufferAttr(stream, &attributes, nullptr, nullptr));
         streamMargin = margin;
     }
 
@@ -190,11 +114,11 @@ struct PulseAudioOutput::Impl {
     {
         if (!stream)
             return;
-        pa().streamSetStateCallback(stream, nullptr, nullptr);
-        pa().streamSetWriteCallback(stream, nullptr, nullptr);
-        pa().streamSetUnderflowCallback(stream, nullptr, nullptr);
-        pa().streamDisconnect(stream);
-        pa().streamUnref(stream);
+        pa->streamSetStateCallback(stream, nullptr, nullptr);
+        pa->streamSetWriteCallback(stream, nullptr, nullptr);
+        pa->streamSetUnderflowCallback(stream, nullptr, nullptr);
+        pa->streamDisconnect(stream);
+        pa->streamUnref(stream);
         stream = nullptr;
         corked = false;
         parked = false;
@@ -205,45 +129,138 @@ struct PulseAudioOutput::Impl {
     // is kept only while no other program plays through the server.
     void dropIfOthersPlay(const pa_sink_input_info *info)
     {
-        if (!parked || !info || info->corked || info->index == pa().streamGetIndex(stream))
+        if (!parked || !info || info->corked || info->index == pa->streamGetIndex(stream))
             return;
-        const char *pid = pa().proplistGets(info->proplist, PA_PROP_APPLICATION_PROCESS_ID);
+        const char *pid = pa->proplistGets(info->proplist, PA_PROP_APPLICATION_PROCESS_ID);
         if (pid && std::strtol(pid, nullptr, 10) == long(getpid()))
             return;
         dropStream();
     }
 
     // On the main-loop thread, or with its lock held: no allocation, logging or Qt call of
-    // ours (the server's memory pool hands out the buffer). Renders `bytes` and writes them
-    // after what was written last, or from `ahead` bytes past the server's read position.
-    void fill(std::size_t bytes, std::optional<std::int64_t> ahead = std::nullopt)
+    // ours (the server's memory pool hands out the buffer). Renders the timeline from `frame`
+    // on into `bytes` and writes them from the stream's byte `index` on, or after the queue.
+    // False when the renderer cannot go back to `frame`: nothing was written.
+    bool write(std::size_t bytes, std::int64_t frame, std::optional<std::int64_t> index)
     {
-        if (!running.load(std::memory_order_acquire))
-            return;
         while (bytes >= frameBytes) {
             void *buffer = nullptr;
             std::size_t length = bytes;
-            if (pa().streamBeginWrite(stream, &buffer, &length) < 0 || !buffer)
-                return;
+            if (pa->streamBeginWrite(stream, &buffer, &length) < 0 || !buffer)
+                return true;
+            length = std::min(length, bytes);
             length -= length % frameBytes;
             if (length == 0) {
-                pa().streamCancelWrite(stream);
-                return;
+                pa->streamCancelWrite(stream);
+                return true;
             }
             auto *frames = static_cast<float *>(buffer);
-            renderer->render(frames, int(length / frameBytes));
-            const std::size_t samples = length / sizeof(float);
-            const auto loud = std::find_if(std::make_reverse_iterator(frames + samples),
-                                           std::make_reverse_iterator(frames), [](float v) { return v != 0.0f; });
-            const auto silent = std::size_t(loud - std::make_reverse_iterator(frames + samples)) * sizeof(float);
-            silentTail = silent == length ? silentTail + length : silent;
-            if (ahead)
-                pa().streamWrite(stream, buffer, length, nullptr, *ahead, PA_SEEK_RELATIVE_ON_READ);
-            else
-                pa().streamWrite(stream, buffer, length, nullptr, 0, PA_SEEK_RELATIVE);
-            ahead.reset();
-            bytes -= std::min(bytes, length);
+            const int count = int(length / frameBytes);
+            if (!renderer->renderFrom(frame, frames, count)) {
+                if (index) {
+                    pa->streamCancelWrite(stream);
+                    return false;
+                }
+                renderer->render(frames, count);
+            }
+            noteSound(frames, count, frame);
+            if (index) {
+                pa->streamWrite(stream, buffer, length, nullptr, *index, PA_SEEK_ABSOLUTE);
+                *index += std::int64_t(length);
+            } else {
+                pa->streamWrite(stream, buffer, length, nullptr, 0, PA_SEEK_RELATIVE);
+                writtenFrames += count;
+            }
+            frame += count;
+            bytes -= length;
         }
+        return true;
+    }
+
+    void noteSound(const float *frames, int count, std::int64_t frame)
+    {
+        for (int i = count * 2; i > 0; --i) {
+            if (frames[i - 1] != 0.0f) {
+                soundUntil = std::max(soundUntil, frame + (i + 1) / 2);
+                return;
+            }
+        }
+    }
+
+    // Writes what the server asks for after the queue.
+    void fill(std::size_t bytes)
+    {
+        if (!running.load(std::memory_order_acquire))
+            return;
+        write(bytes, writtenFrames, std::nullopt);
+        if (dry) {
+            dry = false;
+            startedAt = pa->rtclockNow();
+            askForPositions();
+        }
+    }
+
+    // The client's view of the read and write positions is refreshed only when asked: at each
+    // start of the stream and after each sound written over the queue, so a sound placed over
+    // it goes by a report at most one key old, while an idle stream costs no wakeup. (The
+    // library's own periodic updates would wake a parked stream too.)
+    void askForPositions() { letGo(*pa, pa->streamUpdateTimingInfo(stream, nullptr, nullptr)); }
+
+    // A report taken at `at` while playing: how far the sink had read past where the one
+    // before said it would be by then. Across a stop it has read less, which counts as none.
+    void noteReport(pa_usec_t at, std::int64_t read)
+    {
+        if (lastReport && at > lastReport->first) {
+            const std::int64_t expected
+                = lastReport->second + std::int64_t(pa->usecToBytes(at - lastReport->first, &sampleSpec));
+            readAhead[readAheadNext] = std::max<std::int64_t>(read - expected, 0);
+            readAheadNext = (readAheadNext + 1) % readAhead.size();
+        }
+        if (!lastReport || at > lastReport->first)
+            lastReport = {at, read};
+    }
+
+    // Renders again everything queued from just ahead of where the server reads, with the
+    // sounds posted since mixed in from there, and writes it over the queue. The queue ends
+    // where it did. Each byte goes back to the index it has in the stream (an absolute seek),
+    // so an estimate of the read position that is off moves only where the new sound starts,
+    // never the rest of the queue; a seek relative to the read position would shift the whole
+    // stretch by the error, repeating or skipping that much, and leave the client's write
+    // index unknown until the next timing update.
+    void mixIntoQueue()
+    {
+        if (!running.load(std::memory_order_acquire))
+            return;
+        const pa_timing_info *timing = pa->streamGetTimingInfo(stream);
+        if (!timing || timing->read_index_corrupt || timing->write_index_corrupt)
+            return;
+        // The read index is as of the last timing update; the server has read on since, at
+        // the stream's rate, while it plays. An update that says it is not playing came before
+        // the sink took up the filled stream (while parked, before its first buffer, while it
+        // ran dry, or in the sink's period after the start): it has played since the later of
+        // that update and the start. Taking it as not playing at all would put the sound where
+        // the sink has long read, so it would never be heard.
+        const pa_usec_t now = pa->rtclockNow();
+        const pa_usec_t age = pa->timevalAge(&timing->timestamp);
+        const pa_usec_t sinceStart = now - startedAt;
+        const pa_usec_t played = timing->playing ? age : std::min(age, sinceStart);
+        if (timing->playing)
+            noteReport(now - age, timing->read_index);
+        std::int64_t read = timing->read_index + std::int64_t(pa->usecToBytes(played, &sampleSpec));
+        read -= read % std::int64_t(frameBytes);
+        const std::int64_t lead = std::min(std::int64_t(bytesFor(leadLength)) + *std::ranges::max_element(readAhead),
+                                           std::int64_t(bytesFor(longestLead)));
+        const std::int64_t from = read + lead / std::int64_t(frameBytes) * std::int64_t(frameBytes);
+        if (from >= timing->write_index)
+            return;
+        const std::int64_t queued = timing->write_index - from;
+        const std::int64_t frame = writtenFrames - queued / std::int64_t(frameBytes);
+        if (frame < 0)
+            return;
+        if (frame < soundUntil)
+            postedOverSound.fetch_add(1, std::memory_order_relaxed);
+        write(std::size_t(queued), frame, from);
+        askForPositions();
     }
 };
 
@@ -253,10 +270,10 @@ using Impl = PulseAudioOutput::Impl;
 void onContextState(pa_context *context, void *data)
 {
     auto &impl = *static_cast<Impl *>(data);
-    const pa_context_state_t state = pa().contextGetState(context);
+    const pa_context_state_t state = impl.pa->contextGetState(context);
     if (state == PA_CONTEXT_FAILED || state == PA_CONTEXT_TERMINATED)
         impl.lost.store(true, std::memory_order_release);
-    pa().threadedMainloopSignal(impl.loop, 0);
+    impl.pa->threadedMainloopSignal(impl.loop, 0);
 }
 
 void onServerInfo(pa_context *, const pa_server_info *info, void *data)
@@ -265,16 +282,32 @@ void onServerInfo(pa_context *, const pa_server_info *info, void *data)
     if (info)
         impl.serverRate = int(info->sample_spec.rate);
     impl.answered = true;
-    pa().threadedMainloopSignal(impl.loop, 0);
+    impl.pa->threadedMainloopSignal(impl.loop, 0);
+}
+
+// The default sink's rate, at connection and whenever the default sink or its rate changes:
+// a stream at another rate has the server resample every sound, so it is given up for one at
+// the new rate.
+void onSinkInfo(pa_context *, const pa_sink_info *info, int, void *data)
+{
+    auto &impl = *static_cast<Impl *>(data);
+    if (info) {
+        const int rate = int(info->sample_spec.rate);
+        impl.sinkRate.store(rate, std::memory_order_release);
+        if (impl.stream && rate != int(impl.sampleSpec.rate))
+            impl.rateChanged.store(true, std::memory_order_release);
+    }
+    impl.answered = true;
+    impl.pa->threadedMainloopSignal(impl.loop, 0);
 }
 
 void onStreamState(pa_stream *stream, void *data)
 {
     auto &impl = *static_cast<Impl *>(data);
-    const pa_stream_state_t state = pa().streamGetState(stream);
+    const pa_stream_state_t state = impl.pa->streamGetState(stream);
     if (state == PA_STREAM_FAILED || state == PA_STREAM_TERMINATED)
         impl.lost.store(true, std::memory_order_release);
-    pa().threadedMainloopSignal(impl.loop, 0);
+    impl.pa->threadedMainloopSignal(impl.loop, 0);
 }
 
 void onWrite(pa_stream *, std::size_t bytes, void *data)
@@ -282,9 +315,18 @@ void onWrite(pa_stream *, std::size_t bytes, void *data)
     static_cast<Impl *>(data)->fill(bytes);
 }
 
+// The stream stops until it is filled again, and starts again from there.
 void onUnderflow(pa_stream *, void *data)
 {
-    static_cast<Impl *>(data)->underruns.fetch_add(1, std::memory_order_relaxed);
+    auto &impl = *static_cast<Impl *>(data);
+    impl.underruns.fetch_add(1, std::memory_order_relaxed);
+    impl.dry = true;
+}
+
+void onMixPosted(pa_mainloop_api *api, pa_defer_event *event, void *data)
+{
+    api->defer_enable(event, 0);
+    static_cast<Impl *>(data)->mixIntoQueue();
 }
 
 void onSinkInput(pa_context *, const pa_sink_input_info *info, int, void *data)
@@ -295,9 +337,14 @@ void onSinkInput(pa_context *, const pa_sink_input_info *info, int, void *data)
 void onSubscription(pa_context *context, pa_subscription_event_type_t event, std::uint32_t index, void *data)
 {
     auto &impl = *static_cast<Impl *>(data);
+    const auto facility = event & PA_SUBSCRIPTION_EVENT_FACILITY_MASK;
+    if (facility == PA_SUBSCRIPTION_EVENT_SERVER || facility == PA_SUBSCRIPTION_EVENT_SINK) {
+        letGo(*impl.pa, impl.pa->contextGetSinkInfoByName(context, defaultSink, onSinkInfo, &impl));
+        return;
+    }
     if (!impl.parked || (event & PA_SUBSCRIPTION_EVENT_TYPE_MASK) == PA_SUBSCRIPTION_EVENT_REMOVE)
         return;
-    letGo(pa().contextGetSinkInputInfo(context, index, onSinkInput, &impl));
+    letGo(*impl.pa, impl.pa->contextGetSinkInputInfo(context, index, onSinkInput, &impl));
 }
 
 // Kept corked and empty rather than closed: making a stream costs the next sound several round
@@ -310,13 +357,13 @@ void park(Impl &impl)
         return;
     impl.running.store(false, std::memory_order_relaxed);
     impl.corked = true;
-    impl.silentTail = 0;
-    letGo(pa().streamCork(impl.stream, 1, nullptr, nullptr));
-    letGo(pa().streamFlush(impl.stream, nullptr, nullptr));
-    letGo(pa().contextGetSinkInputInfoList(impl.context, onSinkInput, &impl));
+    letGo(*impl.pa, impl.pa->streamCork(impl.stream, 1, nullptr, nullptr));
+    letGo(*impl.pa, impl.pa->streamFlush(impl.stream, nullptr, nullptr));
+    letGo(*impl.pa, impl.pa->contextGetSinkInputInfoList(impl.context, onSinkInput, &impl));
 }
 
 struct Timeout {
+    const PulseLibrary *pa = nullptr;
     pa_threaded_mainloop *loop = nullptr;
     bool passed = false;
 };
@@ -325,31 +372,81 @@ void onTimeout(pa_mainloop_api *, pa_time_event *, const timeval *, void *data)
 {
     auto &timeout = *static_cast<Timeout *>(data);
     timeout.passed = true;
-    pa().threadedMainloopSignal(timeout.loop, 0);
+    timeout.pa->threadedMainloopSignal(timeout.loop, 0);
 }
 
-// Waits on the locked loop until `done` holds, the server is lost, or the time is up.
+// Waits on the locked loop until `done` holds, the server is lost, the time is up or the
+// wait is abandoned.
 template <typename Predicate>
 bool waitFor(Impl &impl, Predicate done)
 {
-    Timeout timeout{impl.loop};
-    pa_time_event *timer = pa().contextRttimeNew(impl.context, pa().rtclockNow() + answerTimeoutUs, onTimeout, &timeout);
-    while (!done() && !timeout.passed && !impl.lost.load(std::memory_order_acquire))
-        pa().threadedMainloopWait(impl.loop);
+    const PulseLibrary &pa = *impl.pa;
+    Timeout timeout{&pa, impl.loop};
+    pa_time_event *timer = pa.contextRttimeNew(impl.context, pa.rtclockNow() + answerTimeoutUs, onTimeout, &timeout);
+    while (!done() && !timeout.passed && !impl.lost.load(std::memory_order_acquire)
+           && !impl.abandoned.load(std::memory_order_acquire))
+        pa.threadedMainloopWait(impl.loop);
     if (timer)
-        pa().threadedMainloopGetApi(impl.loop)->time_free(timer);
+        pa.threadedMainloopGetApi(impl.loop)->time_free(timer);
+    impl.lastWait = done()                                             ? Impl::Wait::answered
+        : impl.abandoned.load(std::memory_order_acquire)              ? Impl::Wait::abandoned
+        : timeout.passed && !impl.lost.load(std::memory_order_acquire) ? Impl::Wait::timedOut
+                                                                       : Impl::Wait::lost;
     return done();
+}
+
+// Asks the server and waits for the answer; false when it did not come.
+template <typename Ask>
+bool askAndWait(Impl &impl, Ask ask)
+{
+    impl.answered = false;
+    pa_operation *operation = ask();
+    if (!operation)
+        return false;
+    const bool answered = waitFor(impl, [&] { return impl.answered; });
+    impl.pa->operationUnref(operation);
+    return answered;
+}
+
+// The client library says "Connection refused" whether a server's socket is there or not.
+bool defaultSocketExists()
+{
+    if (!qEnvironmentVariableIsEmpty("PULSE_SERVER"))
+        return true;
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    struct stat status{};
+    return !runtime.isEmpty() && ::stat((runtime + "/pulse/native").constData(), &status) == 0;
+}
+
+// Why the last wait on the server failed, for the log; with the loop locked.
+QString failureReason(const Impl &impl)
+{
+    switch (impl.lastWait) {
+    case Impl::Wait::abandoned:
+        return QStringLiteral("abandoned");
+    case Impl::Wait::timedOut:
+        return QStringLiteral("the PulseAudio server did not answer within %1 s").arg(answerTimeoutUs / 1'000'000);
+    case Impl::Wait::answered:
+    case Impl::Wait::lost:
+        break;
+    }
+    const int error = impl.pa->contextErrno(impl.context);
+    if (error == PA_ERR_CONNECTIONREFUSED)
+        return defaultSocketExists() ? QStringLiteral("the PulseAudio server refused the connection")
+                                     : QStringLiteral("no PulseAudio server is running");
+    return QStringLiteral("the PulseAudio server failed (%1)").arg(QString::fromUtf8(impl.pa->strerror(error)));
 }
 }
 
-PulseAudioOutput::PulseAudioOutput() : m_impl(std::make_unique<Impl>()) {}
+PulseAudioOutput::PulseAudioOutput(const PulseLibrary *library) : m_impl(std::make_unique<Impl>(library)) {}
 
 PulseAudioOutput::~PulseAudioOutput()
 {
     disconnect();
+    const std::lock_guard lock(m_impl->loopMutex);
     if (m_impl->loop) {
-        pa().threadedMainloopStop(m_impl->loop);
-        pa().threadedMainloopFree(m_impl->loop);
+        m_impl->pa->threadedMainloopStop(m_impl->loop);
+        m_impl->pa->threadedMainloopFree(m_impl->loop);
     }
 }
 
@@ -360,44 +457,57 @@ std::optional<QString> PulseAudioOutput::connect()
         disconnect();
     if (impl.context)
         return std::nullopt;
-    if (!pulseLibrary())
-        return pulseLibrary().error();
+    if (!impl.pa) {
+        if (!PulseLibrary::load())
+            return PulseLibrary::load().error();
+        impl.pa = &*PulseLibrary::load();
+    }
+    const PulseLibrary &pa = *impl.pa;
     if (!impl.loop) {
-        impl.loop = pa().threadedMainloopNew();
+        const std::lock_guard lock(impl.loopMutex);
+        impl.loop = pa.threadedMainloopNew();
         if (!impl.loop)
             return QStringLiteral("PulseAudio could not start its client");
-        pa().threadedMainloopSetName(impl.loop, "plinkly-pulse");
-        if (pa().threadedMainloopStart(impl.loop) < 0) {
-            pa().threadedMainloopFree(impl.loop);
+        pa.threadedMainloopSetName(impl.loop, "plinkly-pulse");
+        if (pa.threadedMainloopStart(impl.loop) < 0) {
+            pa.threadedMainloopFree(impl.loop);
             impl.loop = nullptr;
             return QStringLiteral("PulseAudio could not start its client");
         }
         // The loop renders the sound: it runs ahead of ordinary work where the system allows
         // it, below the server's own priority.
-        pa().threadedMainloopOnceUnlocked(impl.loop, [](pa_threaded_mainloop *, void *) { makeThisThreadRealtime(4); },
-                                           nullptr);
+        pa.threadedMainloopOnceUnlocked(impl.loop, [](pa_threaded_mainloop *, void *) { makeThisThreadRealtime(4); },
+                                        nullptr);
     }
     impl.lost.store(false, std::memory_order_relaxed);
-    pa().threadedMainloopLock(impl.loop);
-    impl.context = pa().contextNew(pa().threadedMainloopGetApi(impl.loop), "Plinkly");
-    pa().contextSetStateCallback(impl.context, onContextState, &impl);
+    pa.threadedMainloopLock(impl.loop);
+    impl.context = pa.contextNew(pa.threadedMainloopGetApi(impl.loop), "Plinkly");
+    pa.contextSetStateCallback(impl.context, onContextState, &impl);
     // Plinkly never starts a sound server of its own.
-    bool ready = pa().contextConnect(impl.context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0
-        && waitFor(impl, [&] { return pa().contextGetState(impl.context) == PA_CONTEXT_READY; });
+    impl.lastWait = Impl::Wait::lost;
+    bool ready = pa.contextConnect(impl.context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0
+        && waitFor(impl, [&] { return pa.contextGetState(impl.context) == PA_CONTEXT_READY; });
     if (ready) {
-        pa().contextSetSubscribeCallback(impl.context, onSubscription, &impl);
-        letGo(pa().contextSubscribe(impl.context, PA_SUBSCRIPTION_MASK_SINK_INPUT, nullptr, nullptr));
-        impl.answered = false;
-        if (pa_operation *operation = pa().contextGetServerInfo(impl.context, onServerInfo, &impl)) {
-            ready = waitFor(impl, [&] { return impl.answered; });
-            pa().operationUnref(operation);
-        }
+        impl.mixEvent = pa.threadedMainloopGetApi(impl.loop)->defer_new(pa.threadedMainloopGetApi(impl.loop),
+                                                                        onMixPosted, &impl);
+        pa.threadedMainloopGetApi(impl.loop)->defer_enable(impl.mixEvent, 0);
+        pa.contextSetSubscribeCallback(impl.context, onSubscription, &impl);
+        letGo(pa, pa.contextSubscribe(
+                      impl.context,
+                      pa_subscription_mask_t(PA_SUBSCRIPTION_MASK_SINK_INPUT | PA_SUBSCRIPTION_MASK_SINK
+                                             | PA_SUBSCRIPTION_MASK_SERVER),
+                      nullptr, nullptr));
+        impl.sinkRate.store(0, std::memory_order_relaxed);
+        ready = askAndWait(impl, [&] { return pa.contextGetServerInfo(impl.context, onServerInfo, &impl); })
+            && askAndWait(impl, [&] {
+                   return pa.contextGetSinkInfoByName(impl.context, defaultSink, onSinkInfo, &impl);
+               });
     }
-    const QString reason = QString::fromUtf8(pa().strerror(pa().contextErrno(impl.context)));
-    pa().threadedMainloopUnlock(impl.loop);
+    const QString reason = ready ? QString() : failureReason(impl);
+    pa.threadedMainloopUnlock(impl.loop);
     if (!ready) {
         disconnect();
-        return QStringLiteral("no PulseAudio server (%1)").arg(reason);
+        return reason;
     }
     return std::nullopt;
 }
@@ -407,19 +517,30 @@ void PulseAudioOutput::disconnect()
     Impl &impl = *m_impl;
     if (!impl.context)
         return;
-    pa().threadedMainloopLock(impl.loop);
+    const PulseLibrary &pa = *impl.pa;
+    pa.threadedMainloopLock(impl.loop);
     impl.dropStream();
-    pa().contextSetSubscribeCallback(impl.context, nullptr, nullptr);
-    pa().contextSetStateCallback(impl.context, nullptr, nullptr);
-    pa().contextDisconnect(impl.context);
-    pa().contextUnref(impl.context);
+    if (impl.mixEvent) {
+        pa.threadedMainloopGetApi(impl.loop)->defer_free(impl.mixEvent);
+        impl.mixEvent = nullptr;
+    }
+    pa.contextSetSubscribeCallback(impl.context, nullptr, nullptr);
+    pa.contextSetStateCallback(impl.context, nullptr, nullptr);
+    pa.contextDisconnect(impl.context);
+    pa.contextUnref(impl.context);
     impl.context = nullptr;
-    pa().threadedMainloopUnlock(impl.loop);
+    pa.threadedMainloopUnlock(impl.loop);
+}
+
+int PulseAudioOutput::rate() const
+{
+    const int sink = m_impl->sinkRate.load(std::memory_order_acquire);
+    return sink > 0 ? sink : m_impl->serverRate;
 }
 
 int PulseAudioOutput::preferredSampleRate()
 {
-    return connect() ? 0 : m_impl->serverRate;
+    return connect() ? 0 : rate();
 }
 
 Result<AudioOutput::Format> PulseAudioOutput::open(int, AudioRenderer &renderer)
@@ -428,41 +549,48 @@ Result<AudioOutput::Format> PulseAudioOutput::open(int, AudioRenderer &renderer)
     if (const auto error = connect())
         return failure(pulseDomain, 1, *error);
     Impl &impl = *m_impl;
-    pa().threadedMainloopLock(impl.loop);
+    const PulseLibrary &pa = *impl.pa;
+    pa.threadedMainloopLock(impl.loop);
     impl.renderer = &renderer;
+    impl.writtenFrames = 0;
+    impl.soundUntil = 0;
     impl.underruns.store(0, std::memory_order_relaxed);
     if (impl.parked && !impl.lost.load(std::memory_order_acquire)) {
         impl.parked = false;
-        const pa_buffer_attr *granted = pa().streamGetBufferAttr(impl.stream);
+        const pa_buffer_attr *granted = pa.streamGetBufferAttr(impl.stream);
         const int frames = granted ? int(granted->tlength / frameBytes) : 0;
-        pa().threadedMainloopUnlock(impl.loop);
+        pa.threadedMainloopUnlock(impl.loop);
         return Format{int(impl.sampleSpec.rate), frames};
     }
     impl.dropStream();
-    impl.sampleSpec = {PA_SAMPLE_FLOAT32NE, std::uint32_t(impl.serverRate), 2};
-    impl.silentTail = 0;
+    impl.rateChanged.store(false, std::memory_order_relaxed);
+    impl.sampleSpec = {PA_SAMPLE_FLOAT32NE, std::uint32_t(rate()), 2};
     impl.streamMargin = impl.margin;
-    impl.stream = pa().streamNew(impl.context, "Plinkly", &impl.sampleSpec, nullptr);
+    impl.stream = pa.streamNew(impl.context, "Plinkly", &impl.sampleSpec, nullptr);
     if (!impl.stream) {
-        const QString reason = QString::fromUtf8(pa().strerror(pa().contextErrno(impl.context)));
-        pa().threadedMainloopUnlock(impl.loop);
+        const QString reason = QString::fromUtf8(pa.strerror(pa.contextErrno(impl.context)));
+        pa.threadedMainloopUnlock(impl.loop);
         return failure(pulseDomain, 2, reason);
     }
-    pa().streamSetStateCallback(impl.stream, onStreamState, &impl);
-    pa().streamSetWriteCallback(impl.stream, onWrite, &impl);
-    pa().streamSetUnderflowCallback(impl.stream, onUnderflow, &impl);
+    pa.streamSetStateCallback(impl.stream, onStreamState, &impl);
+    pa.streamSetWriteCallback(impl.stream, onWrite, &impl);
+    pa.streamSetUnderflowCallback(impl.stream, onUnderflow, &impl);
     const pa_buffer_attr attributes = impl.bufferAttributes();
-    const bool ready = pa().streamConnectPlayback(impl.stream, nullptr, &attributes, PA_STREAM_ADJUST_LATENCY, nullptr,
-                                                  nullptr) >= 0
-        && waitFor(impl, [&] { return pa().streamGetState(impl.stream) == PA_STREAM_READY; });
-    const QString reason = QString::fromUtf8(pa().strerror(pa().contextErrno(impl.context)));
+    // Early requests: the server runs its device at about one request's latency whatever the
+    // queue's length, so the queue can be deep against stalls while a sound written over it
+    // is heard at once.
+    impl.lastWait = Impl::Wait::lost;
+    const bool ready = pa.streamConnectPlayback(impl.stream, nullptr, &attributes, PA_STREAM_EARLY_REQUESTS, nullptr,
+                                                nullptr) >= 0
+        && waitFor(impl, [&] { return pa.streamGetState(impl.stream) == PA_STREAM_READY; });
+    const QString reason = ready ? QString() : failureReason(impl);
     int frames = 0;
-    if (const pa_buffer_attr *granted = ready ? pa().streamGetBufferAttr(impl.stream) : nullptr)
+    if (const pa_buffer_attr *granted = ready ? pa.streamGetBufferAttr(impl.stream) : nullptr)
         frames = int(granted->tlength / frameBytes);
-    pa().threadedMainloopUnlock(impl.loop);
+    pa.threadedMainloopUnlock(impl.loop);
     if (!ready) {
         close();
-        return failure(pulseDomain, 3, QStringLiteral("the server refused the stream (%1)").arg(reason));
+        return failure(pulseDomain, 3, QStringLiteral("no stream: %1").arg(reason));
     }
     return Format{int(impl.sampleSpec.rate), frames};
 }
@@ -472,23 +600,27 @@ void PulseAudioOutput::resume()
     Impl &impl = *m_impl;
     if (!impl.stream)
         return;
+    const PulseLibrary &pa = *impl.pa;
     // The server asked for its first buffer while the stream was paused or parked: that buffer
     // now carries the sound that opened the stream, from its first frame. A parked stream is
     // uncorked only once it is written, so the full buffer starts it without waiting for more.
-    pa().threadedMainloopLock(impl.loop);
+    pa.threadedMainloopLock(impl.loop);
     impl.running.store(true, std::memory_order_release);
-    const std::size_t writable = pa().streamWritableSize(impl.stream);
+    impl.startedAt = pa.rtclockNow();
+    impl.dry = false;
+    const std::size_t writable = pa.streamWritableSize(impl.stream);
     if (writable != std::size_t(-1))
         impl.fill(writable);
     if (impl.corked) {
         impl.corked = false;
-        letGo(pa().streamCork(impl.stream, 0, nullptr, nullptr));
+        letGo(pa, pa.streamCork(impl.stream, 0, nullptr, nullptr));
         // A parked stream whose buffer shrank would wait for the server's outstanding request;
         // with the buffer full again it takes any new length safely.
         if (impl.streamMargin != impl.margin)
             impl.setBufferAttributes();
     }
-    pa().threadedMainloopUnlock(impl.loop);
+    impl.askForPositions();
+    pa.threadedMainloopUnlock(impl.loop);
 }
 
 void PulseAudioOutput::soundPosted()
@@ -496,14 +628,10 @@ void PulseAudioOutput::soundPosted()
     Impl &impl = *m_impl;
     if (!impl.stream)
         return;
-    pa().threadedMainloopLock(impl.loop);
-    const pa_buffer_attr *attributes = pa().streamGetBufferAttr(impl.stream);
-    const std::uint32_t lead = impl.bytesFor(leadLength) / frameBytes * frameBytes;
-    // Everything still queued is silence: the sound replaces it from just ahead of the read
-    // position, and the queue ends where it did.
-    if (attributes && attributes->tlength > lead && impl.silentTail >= attributes->tlength)
-        impl.fill(attributes->tlength - lead, lead);
-    pa().threadedMainloopUnlock(impl.loop);
+    impl.pa->threadedMainloopLock(impl.loop);
+    if (impl.mixEvent)
+        impl.pa->threadedMainloopGetApi(impl.loop)->defer_enable(impl.mixEvent, 1);
+    impl.pa->threadedMainloopUnlock(impl.loop);
 }
 
 void PulseAudioOutput::close()
@@ -511,23 +639,44 @@ void PulseAudioOutput::close()
     Impl &impl = *m_impl;
     if (!impl.loop)
         return;
-    // A parked stream may be dropped on the loop's thread meanwhile.
-    pa().threadedMainloopLock(impl.loop);
-    if (impl.stream && (impl.lost.load(std::memory_order_acquire) || pa().streamGetState(impl.stream) != PA_STREAM_READY))
+    // A parked stream may be dropped on the loop's thread meanwhile. One at a rate the sink no
+    // longer runs at is not kept.
+    impl.pa->threadedMainloopLock(impl.loop);
+    if (impl.stream
+        && (impl.lost.load(std::memory_order_acquire) || impl.rateChanged.load(std::memory_order_acquire)
+            || impl.pa->streamGetState(impl.stream) != PA_STREAM_READY))
         impl.dropStream();
     else if (impl.stream)
         park(impl);
-    pa().threadedMainloopUnlock(impl.loop);
+    impl.pa->threadedMainloopUnlock(impl.loop);
 }
 
 bool PulseAudioOutput::isLost() const
 {
-    return m_impl->stream && m_impl->lost.load(std::memory_order_acquire);
+    return m_impl->stream
+        && (m_impl->lost.load(std::memory_order_acquire) || m_impl->rateChanged.load(std::memory_order_acquire));
+}
+
+int PulseAudioOutput::postedOverSound() const
+{
+    return m_impl->postedOverSound.load(std::memory_order_relaxed);
 }
 
 int PulseAudioOutput::underruns() const
 {
     return m_impl->underruns.load(std::memory_order_relaxed);
+}
+
+void PulseAudioOutput::abandonOpens(bool abandoned)
+{
+    Impl &impl = *m_impl;
+    const std::lock_guard lock(impl.loopMutex);
+    impl.abandoned.store(abandoned, std::memory_order_release);
+    if (abandoned && impl.loop) {
+        impl.pa->threadedMainloopLock(impl.loop);
+        impl.pa->threadedMainloopSignal(impl.loop, 0);
+        impl.pa->threadedMainloopUnlock(impl.loop);
+    }
 }
 
 bool PulseAudioOutput::setMargin(std::chrono::microseconds margin)
@@ -537,10 +686,10 @@ bool PulseAudioOutput::setMargin(std::chrono::microseconds margin)
         impl.margin = margin;
         return true;
     }
-    pa().threadedMainloopLock(impl.loop);
+    impl.pa->threadedMainloopLock(impl.loop);
     impl.margin = margin;
     if (impl.stream && !impl.corked)
         impl.setBufferAttributes();
-    pa().threadedMainloopUnlock(impl.loop);
+    impl.pa->threadedMainloopUnlock(impl.loop);
     return true;
 }

@@ -7,27 +7,33 @@
 #include <memory>
 #include <optional>
 
-// A playback stream of a PulseAudio server (or a server speaking its protocol). The connection
-// stays up for the object's life. Closing corks the stream and empties it, and the next open
-// takes it up again, unless another program has started playing meanwhile. The
-// stream keeps only a few milliseconds queued and the server asks often for little; the
-// renderer runs on the client's main-loop thread as each request comes in. A sound posted
-// while all that is queued is silence is written over the queue, just ahead of where the
-// server reads, so the margin against running dry does not delay it.
+struct PulseLibrary;
+
+// A playback stream of a PulseAudio server (or a server speaking its protocol), at the rate of
+// the default sink. The connection stays up for the object's life. Closing corks the stream
+// and empties it, and the next open takes it up again, unless another program has started
+// playing meanwhile or the sink's rate changed. The stream keeps a deep queue, so a stall of
+// the client or the server does not run it dry; the renderer runs on the client's main-loop
+// thread as each request comes in. A sound posted is mixed into what is queued: everything
+// from just ahead of where the server reads is rendered again with it and written over the
+// queue, so the depth of the queue does not delay it.
 class PulseAudioOutput final : public AudioOutput {
 public:
     // What the stream keeps queued when nothing ran dry, and the least the server asks for.
-    static constexpr std::chrono::microseconds targetLength{6000};
-    static constexpr std::chrono::microseconds requestLength{1500};
-    // How far ahead of the server's read position a sound written over the queue starts.
+    static constexpr std::chrono::microseconds targetLength{24000};
+    static constexpr std::chrono::microseconds requestLength{2000};
+    // How far ahead of the server's read position a sound written over the queue starts, at
+    // least, and at most however far the sink was seen to read ahead of its reports.
     static constexpr std::chrono::microseconds leadLength{1500};
+    static constexpr std::chrono::microseconds longestLead{6000};
 
-    PulseAudioOutput();
+    // Without a library, PulseAudio's own is loaded on first use.
+    explicit PulseAudioOutput(const PulseLibrary *library = nullptr);
     ~PulseAudioOutput() override;
     PulseAudioOutput(const PulseAudioOutput &) = delete;
     PulseAudioOutput &operator=(const PulseAudioOutput &) = delete;
 
-    // The server's own rate; 0 when no server answers.
+    // The default sink's rate; 0 when no server answers.
     int preferredSampleRate() override;
     Result<Format> open(int requestedBufferFrames, AudioRenderer &renderer) override;
     void resume() override;
@@ -36,11 +42,16 @@ public:
     bool isLost() const override;
     int underruns() const override;
     bool setMargin(std::chrono::microseconds margin) override;
+    void abandonOpens(bool abandoned) override;
+    // Sounds mixed into a queue that still held sound where they start: for the benchmarks.
+    int postedOverSound() const;
 
     struct Impl;
 
 private:
     std::optional<QString> connect();
+    // The default sink's rate, else the server's.
+    int rate() const;
     void disconnect();
 
     std::unique_ptr<Impl> m_impl;

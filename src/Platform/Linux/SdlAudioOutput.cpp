@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <condition_variable>
 #include <mutex>
+#include <thread>
 
 namespace {
 
@@ -53,12 +55,64 @@ const SdlLibrary &sdl()
     return *sdlLibrary();
 }
 
+// How long an open may take before it is given up, as long as the sound servers' roads wait.
+constexpr auto openTimeout = std::chrono::seconds(2);
+
 // SDL's audio calls are not safe to make from several threads at once, and every engine
-// drives its output from its own queue.
-std::mutex &sdlMutex()
+// drives its output from its own queue. SDL's open can block without end (ALSA's default
+// device may be a sound server's plugin, which waits on a server that never answers): a call
+// that finds SDL still busy after the time an open may take gives SDL's audio up for the
+// process, and nothing waits behind it any more.
+class SdlGate {
+public:
+    // Waits for the call before; false once SDL's audio was given up.
+    bool try_lock()
+    {
+        std::unique_lock lock(m_mutex);
+        if (!m_changed.wait_for(lock, openTimeout, [this] { return !m_busy || m_givenUp; }))
+            m_givenUp = true;
+        if (m_givenUp)
+            return false;
+        m_busy = true;
+        return true;
+    }
+    // Without waiting: false while a call is under way.
+    bool takeIfFree()
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_busy || m_givenUp)
+            return false;
+        m_busy = true;
+        return true;
+    }
+    void unlock()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_busy = false;
+        }
+        m_changed.notify_all();
+    }
+    void giveUp()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_givenUp = true;
+        }
+        m_changed.notify_all();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_busy = false;
+    bool m_givenUp = false;
+};
+
+SdlGate &sdlGate()
 {
-    static std::mutex mutex;
-    return mutex;
+    static SdlGate gate;
+    return gate;
 }
 
 // Sound servers buffer what a client writes, so a buffer of this length still keeps the
@@ -87,9 +141,11 @@ SdlAudioOutput::SdlAudioOutput() = default;
 SdlAudioOutput::~SdlAudioOutput()
 {
     close();
-    std::lock_guard lock(sdlMutex());
-    if (m_subsystemReady)
+    // Not while an abandoned open still runs: the subsystem then stays up until the end.
+    if (m_subsystemReady && sdlGate().takeIfFree()) {
         sdl().quitSubSystem(SDL_INIT_AUDIO);
+        sdlGate().unlock();
+    }
 }
 
 bool SdlAudioOutput::ensureSubsystem()
@@ -117,16 +173,16 @@ int SdlAudioOutput::bufferFramesFor(const QString &driver, int requestedFrames, 
 
 bool SdlAudioOutput::setMargin(std::chrono::microseconds margin)
 {
-    std::lock_guard lock(sdlMutex());
+    std::unique_lock lock(sdlGate(), std::try_to_lock);
     m_margin = margin;
     return m_device == 0;
 }
 
 int SdlAudioOutput::preferredSampleRate()
 {
-    std::lock_guard lock(sdlMutex());
+    std::unique_lock lock(sdlGate(), std::try_to_lock);
     SDL_AudioSpec deviceFormat{};
-    if (!ensureSubsystem() || sdl().getDefaultAudioInfo(nullptr, &deviceFormat, 0) != 0 || deviceFormat.freq <= 0)
+    if (!lock || !ensureSubsystem() || sdl().getDefaultAudioInfo(nullptr, &deviceFormat, 0) != 0 || deviceFormat.freq <= 0)
         return fallbackSampleRate;
     return deviceFormat.freq;
 }
@@ -134,7 +190,9 @@ int SdlAudioOutput::preferredSampleRate()
 Result<AudioOutput::Format> SdlAudioOutput::open(int requestedBufferFrames, AudioRenderer &renderer)
 {
     close();
-    std::lock_guard lock(sdlMutex());
+    std::unique_lock lock(sdlGate(), std::try_to_lock);
+    if (!lock)
+        return failure(sdlDomain, 3, QStringLiteral("SDL's audio was given up: an earlier open never returned"));
     if (!sdlLibrary()) {
         qCInfo(logAudio).noquote() << "SDL could not be loaded:" << sdlLibrary().error();
         return failure(sdlDomain, 1, sdlLibrary().error());
@@ -161,14 +219,65 @@ Result<AudioOutput::Format> SdlAudioOutput::open(int requestedBufferFrames, Audi
     m_callback.last = {};
     m_callback.calls = 0;
     m_callback.underruns.store(0, std::memory_order_relaxed);
+    // The device opens on a thread of its own, which holds the gate until SDL returns.
+    auto opening = std::make_shared<Opening>();
+    {
+        std::lock_guard openingLock(m_openingMutex);
+        m_opening = opening;
+        opening->abandoned = m_abandoned;
+    }
+    lock.release();
+    std::thread([opening, wanted]() mutable {
+        SDL_AudioSpec obtained{};
+        // Format and channel count are fixed (SDL converts if it must); rate and buffer length
+        // are whatever the device prefers.
+        const SDL_AudioDeviceID device = sdl().openAudioDevice(
+            nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
+        const QString error = device == 0 ? QString::fromUtf8(sdl().getError()) : QString();
+        bool stillWanted = false;
+        {
+            std::lock_guard openingLock(opening->mutex);
+            opening->done = true;
+            stillWanted = !opening->givenUp;
+            opening->device = device;
+            opening->rate = obtained.freq;
+            opening->frames = obtained.samples;
+            opening->error = error;
+        }
+        opening->changed.notify_all();
+        // Opened paused: nothing was rendered into a device nobody waits for any more.
+        if (!stillWanted && device != 0)
+            sdl().closeAudioDevice(device);
+        sdlGate().unlock();
+    }).detach();
+    std::unique_lock openingLock(opening->mutex);
+    opening->changed.wait_for(openingLock, openTimeout, [&] { return opening->done || opening->abandoned; });
+    if (!opening->done) {
+        opening->givenUp = true;
+        openingLock.unlock();
+        if (opening->abandoned)
+            return failure(sdlDomain, 3, QStringLiteral("abandoned"));
+        sdlGate().giveUp();
+        const QString reason = QStringLiteral("the %1 driver did not open a device within %2 s")
+                                   .arg(QString::fromUtf8(sdl().getCurrentAudioDriver()))
+                                   .arg(openTimeout.count());
+        qCInfo(logAudio).noquote() << reason << "- SDL's audio is given up";
+        return failure(sdlDomain, 4, reason);
+    }
+    const SDL_AudioDeviceID device = opening->device;
     SDL_AudioSpec obtained{};
-    // Format and channel count are fixed (SDL converts if it must); rate and buffer length
-    // are whatever the device prefers.
-    const SDL_AudioDeviceID device = sdl().openAudioDevice(
-        nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
+    obtained.freq = opening->rate;
+    obtained.samples = Uint16(opening->frames);
+    const QString error = opening->error;
+    openingLock.unlock();
+    lock = std::unique_lock(sdlGate(), std::try_to_lock);
+    if (!lock) {
+        // Abandoned meanwhile by the only other road into SDL: the device is not ours to keep.
+        return failure(sdlDomain, 3, QStringLiteral("SDL's audio was given up: an earlier open never returned"));
+    }
     if (device == 0) {
-        qCInfo(logAudio) << "no audio device opened through the" << sdl().getCurrentAudioDriver() << "driver:" << sdl().getError();
-        return failure(sdlDomain, 2, QString::fromUtf8(sdl().getError()));
+        qCInfo(logAudio) << "no audio device opened through the" << sdl().getCurrentAudioDriver() << "driver:" << error;
+        return failure(sdlDomain, 2, error);
     }
     qCInfo(logAudio) << "audio device opened through the" << sdl().getCurrentAudioDriver() << "driver at" << obtained.freq
                      << "Hz, buffer of" << obtained.samples << "frames";
@@ -186,15 +295,17 @@ Result<AudioOutput::Format> SdlAudioOutput::open(int requestedBufferFrames, Audi
 
 void SdlAudioOutput::resume()
 {
-    std::lock_guard lock(sdlMutex());
-    if (m_device != 0)
+    std::unique_lock lock(sdlGate(), std::try_to_lock);
+    if (lock && m_device != 0)
         sdl().pauseAudioDevice(m_device, 0);
 }
 
 void SdlAudioOutput::close()
 {
-    std::lock_guard lock(sdlMutex());
     if (m_device == 0)
+        return;
+    std::unique_lock lock(sdlGate(), std::try_to_lock);
+    if (!lock)
         return;
     // Waits for a running callback to return.
     sdl().closeAudioDevice(m_device);
@@ -203,6 +314,21 @@ void SdlAudioOutput::close()
 
 bool SdlAudioOutput::isLost() const
 {
-    std::lock_guard lock(sdlMutex());
-    return m_device != 0 && sdl().getAudioDeviceStatus(m_device) == SDL_AUDIO_STOPPED;
+    if (m_device == 0)
+        return false;
+    std::unique_lock lock(sdlGate(), std::try_to_lock);
+    return !lock || sdl().getAudioDeviceStatus(m_device) == SDL_AUDIO_STOPPED;
+}
+
+void SdlAudioOutput::abandonOpens(bool abandoned)
+{
+    std::lock_guard lock(m_openingMutex);
+    m_abandoned = abandoned;
+    if (m_opening) {
+        {
+            std::lock_guard openingLock(m_opening->mutex);
+            m_opening->abandoned = abandoned;
+        }
+        m_opening->changed.notify_all();
+    }
 }

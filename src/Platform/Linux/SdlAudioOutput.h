@@ -6,10 +6,15 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 
 // An output stream through SDL's audio subsystem. The subsystem stays initialised for the
-// object's life, so reopening the device after idle only creates a new stream.
+// object's life, so reopening the device after idle only creates a new stream. An open runs
+// on a thread of its own: one that does not return within 2 s is given up, and SDL's audio
+// with it for the rest of the process; one abandoned is left to finish there.
 class SdlAudioOutput final : public AudioOutput {
 public:
     SdlAudioOutput();
@@ -25,6 +30,7 @@ public:
     int underruns() const override { return m_callback.underruns.load(std::memory_order_relaxed); }
     // Taken by the next stream: SDL cannot change the buffer of an open one.
     bool setMargin(std::chrono::microseconds margin) override;
+    void abandonOpens(bool abandoned) override;
 
     // The buffer length to ask the driver for: sound servers (PulseAudio, PipeWire) schedule
     // their clients less tightly than a device does, so short buffers run dry there. The
@@ -42,7 +48,24 @@ public:
     };
 
 private:
+    // An open under way on its own thread, shared with that thread.
+    struct Opening {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool done = false;
+        bool abandoned = false;
+        bool givenUp = false;
+        std::uint32_t device = 0;
+        int rate = 0;
+        int frames = 0;
+        QString error;
+    };
+
     bool ensureSubsystem();
+
+    std::mutex m_openingMutex;
+    std::shared_ptr<Opening> m_opening;
+    bool m_abandoned = false;
 
     bool m_subsystemReady = false;
     std::uint32_t m_device = 0;

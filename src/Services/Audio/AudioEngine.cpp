@@ -50,7 +50,15 @@ std::pair<float, float> AudioEngine::panGains(double pan)
 
 void AudioEngine::stop()
 {
-    m_queue.sync([this] { closeOutput(); });
+    m_stopping.store(true, std::memory_order_release);
+    if (m_output)
+        m_output->abandonOpens(true);
+    m_queue.sync([this] {
+        closeOutput();
+        if (m_output)
+            m_output->abandonOpens(false);
+    });
+    m_stopping.store(false, std::memory_order_release);
 }
 
 void AudioEngine::stopSoon()
@@ -60,7 +68,7 @@ void AudioEngine::stopSoon()
 
 void AudioEngine::play(const SoundRequest &request)
 {
-    m_queue.async([this, request] { playNow(request); });
+    m_queue.async([this, request, askedAt = m_clock.uptime()] { playNow(request, askedAt); });
 }
 
 void AudioEngine::setSounds(std::shared_ptr<const SoundBank> sounds, std::function<bool()> stillWanted)
@@ -91,11 +99,20 @@ void AudioEngine::playPrepared(std::function<std::shared_ptr<const SoundBank>(in
                                const SoundRequest &request)
 {
     m_queue.async([this, prepare = std::move(prepare), request] {
-        if (auto sounds = prepare(sampleRateOnQueue())) {
+        const int rate = sampleRateOnQueue();
+        // A rate question abandoned for stop() has no answer to prepare sounds at.
+        if (m_stopping.load(std::memory_order_acquire))
+            return;
+        if (auto sounds = prepare(rate)) {
             m_sounds = std::move(sounds);
-            playNow(request);
+            playNow(request, m_clock.uptime());
         }
     });
+}
+
+void AudioEngine::onSampleRateChange(std::function<void(int sampleRate)> handler)
+{
+    m_queue.async([this, handler = std::move(handler)]() mutable { m_onSampleRateChange = std::move(handler); });
 }
 
 std::optional<Error> AudioEngine::outputError() const
@@ -114,16 +131,27 @@ void AudioEngine::afterQueued(std::function<void()> task)
     m_queue.async(std::move(task));
 }
 
-void AudioEngine::playNow(const SoundRequest &request)
+bool AudioEngine::isLate(Clock::Uptime askedAt) const
 {
-    if (!m_sounds || !allFinite(request))
+    return m_clock.uptime() - askedAt > lateLimit;
+}
+
+void AudioEngine::playNow(const SoundRequest &request, Clock::Uptime askedAt)
+{
+    if (m_stopping.load(std::memory_order_acquire) || !m_sounds || !allFinite(request))
         return;
     const SoundBank::SampleList *samples = m_sounds->lookup(request.group, request.phase);
-    if (!samples)
+    // A sound that waited behind a slow open is dropped before it makes an attempt of its own.
+    if (!samples || isLate(askedAt))
         return;
     applyMargin();
     if (!openOutput())
         return;
+    if (isLate(askedAt)) {
+        // The stream it opened still closes after the idle time.
+        noteActivity();
+        return;
+    }
 
     const double pitchVariation = std::clamp(request.pitchVariation, 0.0, 0.5);
     const double volumeVariation = std::clamp(request.volumeVariation, 0.0, 1.0);
@@ -154,13 +182,17 @@ bool AudioEngine::openOutput()
         closeOutput();
     if (m_open)
         return true;
-    const auto now = m_clock.uptime();
-    if (m_lastFailure && now - *m_lastFailure < reopenDelay)
+    if (m_lastFailure && m_clock.uptime() - *m_lastFailure < reopenDelay)
         return false;
     const auto format = m_output ? m_output->open(bufferFrames, m_mixer)
                                  : Result<AudioOutput::Format>(failure(audioDomain, outputUnavailable, {}));
     if (!format) {
-        m_lastFailure = now;
+        // An open abandoned for stop() says nothing about the device.
+        if (m_stopping.load(std::memory_order_acquire))
+            return false;
+        // Measured from when the open gave up: one that waited out a server's time would
+        // otherwise be due again at once.
+        m_lastFailure = m_clock.uptime();
         const QString reason = format.error().message;
         std::lock_guard lock(m_errorMutex);
         m_outputError = Error{audioDomain, outputUnavailable,
@@ -174,6 +206,11 @@ bool AudioEngine::openOutput()
         m_outputError.reset();
     }
     m_outputRate = format->sampleRate;
+    if (const int prepared = m_sampleRate.load(std::memory_order_relaxed); prepared != 0 && prepared != m_outputRate) {
+        m_sampleRate.store(m_outputRate, std::memory_order_release);
+        if (m_onSampleRateChange)
+            m_onSampleRateChange(m_outputRate);
+    }
     m_underrunsSeen = 0;
     m_mixer.prepare(m_outputRate);
     m_open = true;

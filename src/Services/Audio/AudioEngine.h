@@ -36,9 +36,13 @@ public:
     // The buffer length asked for; a stream that runs dry keeps a wider margin beyond it for a
     // while (LatencyMargin).
     static constexpr int bufferFrames = 128;
-    // A failed open is not tried again for this long, so a machine without sound does not pay
-    // for a doomed open on every keystroke.
+    // A failed open is not tried again for this long after it gave up, so a machine without
+    // sound, or with a server that does not answer, does not pay for a doomed open on every
+    // keystroke.
     static constexpr std::chrono::milliseconds reopenDelay{1000};
+    // A sound that cannot start this soon after it was asked for is dropped: played later it
+    // would no longer belong to its key, and a backlog would sound all at once.
+    static constexpr std::chrono::milliseconds lateLimit{100};
 
     // Runs a task once after a delay; the task may run on any thread.
     using DelayedCall = std::function<void(std::chrono::milliseconds delay, std::function<void()> task)>;
@@ -53,7 +57,8 @@ public:
     AudioEngine(const AudioEngine &) = delete;
     AudioEngine &operator=(const AudioEngine &) = delete;
 
-    // Closes the output at once (waits for it).
+    // Closes the output at once (waits for it). Sounds still queued are dropped, and an open in
+    // progress is abandoned rather than waited for.
     void stop();
     // Closes the output once what is queued before it has run; returns at once.
     void stopSoon();
@@ -71,6 +76,10 @@ public:
     // nothing plays when `prepare` yields none. From any thread; returns at once.
     void playPrepared(std::function<std::shared_ptr<const SoundBank>(int sampleRate)> prepare,
                       const SoundRequest &request);
+    // Called on the engine's queue when the output opened at another rate than sounds were
+    // prepared at (the sink changed its rate, or another road took over): they still play at
+    // the right speed, and are best prepared again at the new rate. From any thread.
+    void onSampleRateChange(std::function<void(int sampleRate)> handler);
     bool isRunning() const { return m_running.load(std::memory_order_acquire); }
     // Why the output could not be opened the last time it was tried; empty once it opens.
     std::optional<Error> outputError() const;
@@ -84,7 +93,8 @@ public:
 
 private:
     int sampleRateOnQueue();
-    void playNow(const SoundRequest &request);
+    void playNow(const SoundRequest &request, Clock::Uptime askedAt);
+    bool isLate(Clock::Uptime askedAt) const;
     bool openOutput();
     void applyMargin();
     void closeOutput();
@@ -106,6 +116,7 @@ private:
     int m_nextVoice = 0;
     int m_outputRate = 0;
     LatencyMargin m_margin;
+    std::function<void(int sampleRate)> m_onSampleRateChange;
     // The margin the output was last given, and the underruns of its open stream seen so far.
     std::chrono::microseconds m_appliedMargin{0};
     int m_underrunsSeen = 0;
@@ -118,6 +129,8 @@ private:
     std::atomic<int> m_sampleRate{0};
     std::atomic<bool> m_running{false};
     std::atomic<bool> m_loudnessMatching{true};
+    // Raised while stop() waits for the queue: what is still queued plays nothing.
+    std::atomic<bool> m_stopping{false};
     mutable std::mutex m_errorMutex;
     std::optional<Error> m_outputError;
 

@@ -32,6 +32,10 @@ void AudioMixer::reset()
     for (Voice &voice : m_voices)
         voice = {};
     m_limiter.reset();
+    m_nextFrame = 0;
+    m_latestStart = 0;
+    m_checkpoints.fill({});
+    m_nextCheckpoint = 0;
     m_posted = 0;
     m_started.store(0, std::memory_order_relaxed);
     m_activeCount.store(0, std::memory_order_relaxed);
@@ -65,31 +69,42 @@ void AudioMixer::retire(Playback &playback) noexcept
 {
     if (playback.sample)
         m_released.push(std::move(playback.sample));
-    playback.active = false;
 }
 
-void AudioMixer::start(Sound &sound) noexcept
+bool AudioMixer::sounds(const Playback &playback, std::int64_t frame) noexcept
+{
+    if (!playback.sample)
+        return false;
+    const std::int64_t since = std::max<std::int64_t>(frame - playback.startFrame, 0);
+    if (std::int64_t(double(since) * playback.step) >= playback.sample->frames())
+        return false;
+    return frame < playback.fadeFrame || 1.0f - float(frame - playback.fadeFrame) * playback.fadeStep > 0.0f;
+}
+
+void AudioMixer::start(Sound &sound, std::int64_t frame) noexcept
 {
     Voice &voice = m_voices[std::size_t(sound.voice)];
     retire(voice.fading);
-    if (voice.current.active) {
+    if (sounds(voice.current, frame)) {
         voice.fading = std::move(voice.current);
+        voice.fading.fadeFrame = frame;
         voice.fading.fadeStep = m_fadeStep;
     } else {
         retire(voice.current);
     }
     Playback &playback = voice.current;
     playback.sample = std::move(sound.sample);
-    playback.position = 0.0;
+    playback.startFrame = frame;
     playback.step = sound.step;
     playback.gainLeft = sound.gainLeft;
     playback.gainRight = sound.gainRight;
-    playback.fade = 1.0f;
+    playback.fadeFrame = never;
     playback.fadeStep = 0.0f;
-    playback.active = true;
 }
 
-void AudioMixer::mix(Playback &playback, float *out, int frames) noexcept
+// Every value is worked out from the frame's distance to the start and the fade, never carried
+// from the frame before, so a stretch comes out the same to the bit however it is split up.
+void AudioMixer::mix(const Playback &playback, float *out, std::int64_t from, int frames) noexcept
 {
     const PlaybackSample &sample = *playback.sample;
     const std::int16_t *data = sample.samples.data();
@@ -100,18 +115,17 @@ void AudioMixer::mix(Playback &playback, float *out, int frames) noexcept
     const float gainLeft = playback.gainLeft * sample.scale;
     const float gainRight = playback.gainRight * sample.scale;
     const double step = playback.step;
-    const float fadeStep = playback.fadeStep;
-    double position = playback.position;
-    float fade = playback.fade;
 #if defined(__SSE2__)
     const __m128 gains = _mm_setr_ps(gainLeft, gainRight, 0.0f, 0.0f);
 #endif
-    for (int i = 0; i < frames; ++i) {
+    for (int i = int(std::clamp<std::int64_t>(playback.startFrame - from, 0, frames)); i < frames; ++i) {
+        const std::int64_t frameIndex = from + i;
+        const double position = double(frameIndex - playback.startFrame) * step;
+        const float fade =
+            frameIndex < playback.fadeFrame ? 1.0f : 1.0f - float(frameIndex - playback.fadeFrame) * playback.fadeStep;
         const qint64 index = qint64(position);
-        if (index >= length || fade <= 0.0f) {
-            playback.active = false;
+        if (index >= length || fade <= 0.0f)
             break;
-        }
         const float fraction = float(position - double(index));
         const std::int16_t *frame = data + (stereo ? 2 * index : index);
 #if defined(__SSE2__)
@@ -134,8 +148,6 @@ void AudioMixer::mix(Playback &playback, float *out, int frames) noexcept
             float *target = out + 2 * i;
             const __m128 sum = _mm_add_ps(_mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(target))), scaled);
             _mm_storel_pi(reinterpret_cast<__m64 *>(target), sum);
-            position += step;
-            fade -= fadeStep;
             continue;
         }
 #endif
@@ -148,11 +160,7 @@ void AudioMixer::mix(Playback &playback, float *out, int frames) noexcept
         const float right = thisRight + (nextRight - thisRight) * fraction;
         out[2 * i] += left * gainLeft * fade;
         out[2 * i + 1] += right * gainRight * fade;
-        position += step;
-        fade -= fadeStep;
     }
-    playback.position = position;
-    playback.fade = fade;
 }
 
 namespace {
@@ -170,32 +178,83 @@ private:
 };
 }
 
-void AudioMixer::render(float *interleaved, int frames) noexcept
+int AudioMixer::mixVoices(float *out, std::int64_t from, int frames) noexcept
 {
-    const FlushDenormals flushDenormals;
-    Sound sound;
-    std::uint64_t started = 0;
-    while (m_commands.pop(sound)) {
-        start(sound);
-        ++started;
-    }
-
-    std::memset(interleaved, 0, sizeof(float) * 2 * std::size_t(frames));
+    std::memset(out, 0, sizeof(float) * 2 * std::size_t(frames));
     int active = 0;
     for (Voice &voice : m_voices) {
-        for (Playback *playback : {&voice.fading, &voice.current}) {
-            if (!playback->active)
+        for (const Playback *playback : {&voice.fading, &voice.current}) {
+            if (!sounds(*playback, from))
                 continue;
-            mix(*playback, interleaved, frames);
-            active += playback->active ? 1 : 0;
+            mix(*playback, out, from, frames);
+            active += sounds(*playback, from + frames) ? 1 : 0;
         }
     }
+    return active;
+}
+
+void AudioMixer::finish(float *interleaved, int frames) noexcept
+{
     if (const float preGain = m_preGain.load(std::memory_order_relaxed); preGain != 1.0f) {
         for (int i = 0; i < 2 * frames; ++i)
             interleaved[i] *= preGain;
     }
     m_limiter.process(interleaved, frames);
+}
+
+// Back to the limiter's state at `frame`: from the latest checkpoint at or before it, the
+// stretch up to it is mixed again into a scratch buffer and only the gain is kept.
+void AudioMixer::rewindTo(std::int64_t frame) noexcept
+{
+    const Checkpoint *base = nullptr;
+    for (Checkpoint &checkpoint : m_checkpoints) {
+        if (checkpoint.frame > frame)
+            checkpoint = {};
+        else if (checkpoint.frame >= 0 && (!base || checkpoint.frame > base->frame))
+            base = &checkpoint;
+    }
+    if (!base)
+        return;
+    m_limiter.restoreGain(base->limiterGain);
+    constexpr int scratchFrames = 256;
+    float scratch[2 * scratchFrames];
+    for (std::int64_t at = base->frame; at < frame;) {
+        const int frames = int(std::min<std::int64_t>(scratchFrames, frame - at));
+        mixVoices(scratch, at, frames);
+        finish(scratch, frames);
+        at += frames;
+    }
+}
+
+void AudioMixer::render(float *interleaved, int frames) noexcept
+{
+    renderFrom(m_nextFrame, interleaved, frames);
+}
+
+bool AudioMixer::renderFrom(std::int64_t from, float *interleaved, int frames) noexcept
+{
+    const FlushDenormals flushDenormals;
+    if (from < m_nextFrame)
+        rewindTo(from);
+    // Starts never go back in time, so a voice is never taken over before the frame it was
+    // last taken over at.
+    const std::int64_t startFrame = std::max(from, m_latestStart);
+    Sound sound;
+    std::uint64_t started = 0;
+    while (m_commands.pop(sound)) {
+        start(sound, startFrame);
+        ++started;
+    }
+    if (started > 0)
+        m_latestStart = startFrame;
+
+    const int active = mixVoices(interleaved, from, frames);
+    m_checkpoints[m_nextCheckpoint] = {from, m_limiter.gain()};
+    m_nextCheckpoint = (m_nextCheckpoint + 1) % checkpointCount;
+    finish(interleaved, frames);
+    m_nextFrame = from + frames;
     m_activeCount.store(active, std::memory_order_relaxed);
     if (started > 0)
         m_started.fetch_add(started, std::memory_order_release);
+    return true;
 }

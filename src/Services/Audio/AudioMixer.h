@@ -5,8 +5,10 @@
 #include "Services/Audio/PlaybackSample.h"
 #include "Services/Audio/SpscRing.h"
 
+#include <array>
 #include <atomic>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -14,6 +16,8 @@
 // One thread (the engine's queue) posts sounds; the device thread renders. The render path
 // never allocates, frees, locks or decodes: samples arrive decoded, and the references the
 // callback lets go of travel back through a second ring to be dropped on the posting side.
+// Each voice keeps the frame of the output's timeline it started at, so a stretch already
+// rendered can be rendered again with a new sound mixed in from a given frame on.
 class AudioMixer final : public AudioRenderer {
 public:
     static constexpr double stealFadeSeconds = 0.0015;
@@ -44,17 +48,26 @@ public:
     bool isSilent() const;
 
     void render(float *interleaved, int frames) noexcept override;
+    bool renderFrom(std::int64_t from, float *interleaved, int frames) noexcept override;
 
 private:
+    static constexpr std::int64_t never = std::numeric_limits<std::int64_t>::max();
+
     struct Playback {
         std::shared_ptr<const PlaybackSample> sample;
-        double position = 0.0;
+        std::int64_t startFrame = 0;
         double step = 1.0;
         float gainLeft = 0.0f;
         float gainRight = 0.0f;
-        float fade = 1.0f;
+        // The timeline frame its fade-out begins at.
+        std::int64_t fadeFrame = never;
         float fadeStep = 0.0f;
-        bool active = false;
+    };
+    // The limiter's state as a render began at a frame, so a stretch rendered again starts
+    // from the same gain.
+    struct Checkpoint {
+        std::int64_t frame = -1;
+        float limiterGain = 1.0f;
     };
     // A voice keeps the sound it plays and, for a moment after being taken over, the tail of
     // the sound before it fading out, so the cut is not heard as a click.
@@ -64,19 +77,32 @@ private:
     };
 
     static constexpr std::size_t commandCapacity = 64;
+    static constexpr std::size_t checkpointCount = 64;
     // Each post empties this ring first, and each command retires at most two references,
     // so it can never fill up.
     static constexpr std::size_t releaseCapacity = 256;
     static_assert(releaseCapacity >= 2 * (commandCapacity + 1));
 
     void releaseFinished();
-    void start(Sound &sound) noexcept;
+    void start(Sound &sound, std::int64_t frame) noexcept;
     void retire(Playback &playback) noexcept;
-    static void mix(Playback &playback, float *out, int frames) noexcept;
+    void rewindTo(std::int64_t frame) noexcept;
+    // Mixes the voices into `out` and returns how many still sound after its last frame.
+    int mixVoices(float *out, std::int64_t from, int frames) noexcept;
+    // The pre-gain and the limiter, in place.
+    void finish(float *interleaved, int frames) noexcept;
+    static bool sounds(const Playback &playback, std::int64_t frame) noexcept;
+    static void mix(const Playback &playback, float *out, std::int64_t from, int frames) noexcept;
 
     std::vector<Voice> m_voices;
     PeakLimiter m_limiter;
     float m_fadeStep = 1.0f;
+    // Render-side timeline: the frame the next render continues from, the latest start, and
+    // the limiter's state at the start of recent renders.
+    std::int64_t m_nextFrame = 0;
+    std::int64_t m_latestStart = 0;
+    std::array<Checkpoint, checkpointCount> m_checkpoints{};
+    std::size_t m_nextCheckpoint = 0;
     SpscRing<Sound, commandCapacity> m_commands;
     SpscRing<std::shared_ptr<const PlaybackSample>, releaseCapacity> m_released;
     // Sounds posted, and sounds the callback has taken in; the callback publishes its count

@@ -11,6 +11,9 @@ public:
 
     void prepare(int sampleRate);
     void reset() { m_gain = 1.0f; }
+    // The gain the next frame recovers from, to go back to a moment already processed.
+    float gain() const { return m_gain; }
+    void restoreGain(float gain) { m_gain = gain; }
     // In place; every sample written is finite and within ±ceiling.
     void process(float *interleaved, int frames) noexcept;
 

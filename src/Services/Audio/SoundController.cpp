@@ -46,6 +46,18 @@ SoundController::SoundController(Platform &platform, SettingsStore &settings, QO
     m_typingEngine = makeEngine(12);
     m_mouseEngine = makeEngine(8);
     m_reactionEngine = makeEngine(1);
+    // Sounds decoded at the rate the output left are decoded again at its new one.
+    for (const SoundChannel channel : {SoundChannel::keyboard, SoundChannel::mouse, SoundChannel::reaction}) {
+        engine(channel).onSampleRateChange([this, channel](int) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, channel] {
+                    if (const auto &pack = m_packLoads[std::size_t(channel)].pack)
+                        loadSoundPack(pack->id(), channel, SelectionCommit::keep);
+                },
+                Qt::QueuedConnection);
+        });
+    }
     m_soundRouter = std::make_unique<SoundRouter>(*m_typingEngine, *m_mouseEngine, *m_reactionEngine);
     m_systemSounds = std::make_unique<BuiltInSystemSoundPlayer>(
         platform.packResourceBundle.isEmpty() ? ResourceBundle::path() : platform.packResourceBundle, makeEngine(2));
