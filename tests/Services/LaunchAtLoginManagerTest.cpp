@@ -242,3 +242,23 @@ TEST(LaunchAtLoginManager, QuotesExecutablePathsAsDesktopEntriesRequireAndReadsT
         EXPECT_EQ(LaunchAtLoginManager::programOf(exec + QStringLiteral(" --flag")), path) << exec.toStdString();
     }
 }
+
+TEST(LaunchAtLoginManager, ReadsTheProgramOutOfExecValuesOtherProgramsWrite)
+{
+    // Exec values as they stand in the file, and the program each starts.
+    const std::vector<std::pair<QString, QString>> cases{
+        {QStringLiteral(R"(/usr/bin/plinkly %U)"), QStringLiteral("/usr/bin/plinkly")},
+        {QStringLiteral(R"("/opt/my app/run" %f --x)"), QStringLiteral("/opt/my app/run")},
+        {QStringLiteral(R"("/opt/my\sapp/run")"), QStringLiteral("/opt/my app/run")},
+        {QStringLiteral(R"("/opt/a\\"b/run" --x)"), QStringLiteral("/opt/a\"b/run")},
+        {QStringLiteral(R"("/opt/a\\\\b/run")"), QStringLiteral("/opt/a\\b/run")},
+        {QStringLiteral(R"(/opt/100%%/run %%u)"), QStringLiteral("/opt/100%/run")},
+        {QStringLiteral(R"(/opt/100%%%%)"), QStringLiteral("/opt/100%%")},
+        // A lone backslash at the end stays as written.
+        {QStringLiteral(R"(/opt/run\)"), QStringLiteral("/opt/run\\")},
+        // A quote never closed takes the rest of the value, its escapes still applied.
+        {QStringLiteral(R"("/opt/a b\\\\)"), QStringLiteral("/opt/a b\\")},
+    };
+    for (const auto &[exec, program] : cases)
+        EXPECT_EQ(LaunchAtLoginManager::programOf(exec), program) << exec.toStdString();
+}

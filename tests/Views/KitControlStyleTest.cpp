@@ -1,7 +1,9 @@
 #include "Foundation/RawEnum.h"
 #include "Services/InterfaceTheme.h"
 #include "Foundation/Contrast.h"
+#include "Foundation/Appearance.h"
 #include "Views/Kit/DashboardCard.h"
+#include "Views/Kit/KitControlStyle.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SelectableTile.h"
 #include "Views/Kit/SwitchToggle.h"
@@ -12,6 +14,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -504,5 +507,97 @@ TEST(KitControlStyle, CheckBoxSquareHasTheKitEdgeAndTheAccentWhenChecked)
             EXPECT_EQ(Contrast::ratio(edge, behind) >= Contrast::large, enabled) << where;
             EXPECT_EQ(saturation(inside) > 0.3, checked) << where;
         }
+    }
+}
+
+TEST(KitControlStyle, ScrollBarPagesAndThumbCoverTheBarWithoutGapsAndAnyRangeLeavesTheThumbRoomToMove)
+{
+    const SchemeGuard guard;
+    setScheme(ColorScheme::light);
+    for (const Qt::Orientation orientation : {Qt::Vertical, Qt::Horizontal}) {
+        auto *bar = new QScrollBar(orientation);
+        const bool vertical = orientation == Qt::Vertical;
+        Card card(bar, vertical ? QSize(12, 200) : QSize(200, 12));
+        for (const auto &[maximum, value] : {std::pair{1, 0}, std::pair{1, 1}, std::pair{300, 150}}) {
+            QStyleOptionSlider option;
+            option.initFrom(bar);
+            option.orientation = orientation;
+            option.maximum = maximum;
+            option.pageStep = 10;
+            option.sliderPosition = option.sliderValue = value;
+            const auto rect = [&](QStyle::SubControl part) {
+                return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
+            };
+            const QRect thumb = rect(QStyle::SC_ScrollBarSlider);
+            const QString what = QStringLiteral("%1 max %2 at %3").arg(vertical ? "vertical" : "horizontal").arg(maximum).arg(value);
+            // A range of one step still scrolls, so the thumb is shorter than the bar.
+            EXPECT_LT(vertical ? thumb.height() : thumb.width(), 200) << what.toStdString();
+            QRegion covered;
+            int parts = 0;
+            for (const QStyle::SubControl part : {QStyle::SC_ScrollBarSubPage, QStyle::SC_ScrollBarSlider, QStyle::SC_ScrollBarAddPage}) {
+                const QRect r = rect(part);
+                EXPECT_FALSE(covered.intersects(r)) << what.toStdString();
+                covered += r;
+                parts += r.width() * r.height();
+            }
+            EXPECT_EQ(covered, QRegion(option.rect)) << what.toStdString();
+            EXPECT_EQ(parts, option.rect.width() * option.rect.height()) << what.toStdString();
+        }
+    }
+}
+
+TEST(KitControlStyle, ControlsTheKitLeavesAloneAreStillDrawnAndAScrollBarLeavingTheStyleStopsTrackingHover)
+{
+    const SchemeGuard guard;
+    setScheme(ColorScheme::light);
+    QImage image(120, 30, QImage::Format_ARGB32_Premultiplied);
+    const QStyle *style = QApplication::style();
+    const auto drawn = [&](QStyle::ComplexControl control, QStyleOptionComplex &option) {
+        image.fill(Qt::transparent);
+        option.rect = image.rect();
+        option.palette = QApplication::palette();
+        option.state = QStyle::State_Enabled;
+        QPainter painter(&image);
+        style->drawComplexControl(control, &option, &painter);
+        painter.end();
+        int inked = 0;
+        for (const QPoint &point : area(image.rect()))
+            inked += qAlpha(image.pixel(point)) > 0;
+        return inked;
+    };
+    QStyleOptionComboBox editable;
+    editable.editable = true;
+    EXPECT_GT(drawn(QStyle::CC_ComboBox, editable), 0);
+    QStyleOptionSpinBox spin;
+    spin.subControls = QStyle::SC_All;
+    EXPECT_GT(drawn(QStyle::CC_SpinBox, spin), 0);
+
+    for (const QString &base : {QStringLiteral("Fusion"), QStringLiteral("Windows")}) {
+        KitControlStyle kit(base);
+        QScrollBar bar;
+        kit.polish(&bar);
+        EXPECT_TRUE(bar.testAttribute(Qt::WA_Hover)) << base.toStdString();
+        kit.unpolish(&bar);
+        EXPECT_FALSE(bar.testAttribute(Qt::WA_Hover)) << base.toStdString();
+    }
+}
+
+TEST(KitControlStyle, DarkHuesAreTheLighterDesignAndStandAsTheyAreWhileEveryHueIsReadable)
+{
+    const SchemeGuard guard;
+    // The dark scheme's hues are designed light enough for its window; the contrast rule only
+    // has to darken some light-scheme hues on the light window.
+    const std::vector<std::pair<ColorRole, QColor>> darkHues{
+        {ColorRole::green, QColor(48, 209, 88)}, {ColorRole::orange, QColor(255, 159, 10)},
+        {ColorRole::red, QColor(255, 105, 97)},  {ColorRole::yellow, QColor(255, 214, 10)},
+        {ColorRole::cyan, QColor(100, 210, 255)}, {ColorRole::pink, QColor(255, 100, 140)},
+    };
+    const QPalette dark = KitStyle::palette(ColorScheme::dark);
+    const QPalette light = KitStyle::palette(ColorScheme::light);
+    for (const auto &[role, designed] : darkHues) {
+        EXPECT_EQ(Appearance::color(dark, role), designed) << int(role);
+        for (const QPalette &palette : {dark, light})
+            EXPECT_GE(Contrast::ratio(Appearance::color(palette, role), palette.color(QPalette::Window)), Contrast::text)
+                << int(role);
     }
 }

@@ -254,3 +254,24 @@ TEST(ScreenToyCanvasPainter, HandsHeldStillArePicturedOnceAndLookAsDrawnStraight
         EXPECT_NEAR(picturedEdge, straightEdge, 2) << "the sleeves reach the edge at a kick of " << kick;
     }
 }
+
+TEST(ScreenToyCanvasPainter, ASleeveBendsAlongItsCurveFromTheWristToTheShoulder)
+{
+    // Leaving the wrist sideways and arriving at the shoulder from above: the middle of the sleeve
+    // is pulled towards both turns, as a cubic curve through the four points is.
+    ScreenToyCanvasPainter::Sleeve sleeve;
+    sleeve.wrist = QPointF(0, 0);
+    sleeve.direction = QPointF(1, 0);
+    sleeve.shoulder = QPointF(0, -100);
+    sleeve.width = 10;
+    ScreenToyCanvasPainter::shapeSleeve(sleeve, 40, 30, 0);
+    const QPolygonF &outline = sleeve.outline;
+    ASSERT_EQ(outline.size(), 34);
+    const std::vector<std::pair<int, QPointF>> along{{0, QPointF(0, 0)}, {4, QPointF(16.875, -11.40625)},
+                                                     {8, QPointF(15, -38.75)}, {16, QPointF(0, -100)}};
+    for (const auto &[step, expected] : along) {
+        const QPointF middle = (outline[step] + outline[outline.size() - 1 - step]) / 2;
+        EXPECT_NEAR(middle.x(), expected.x(), 0.01) << step;
+        EXPECT_NEAR(middle.y(), expected.y(), 0.01) << step;
+    }
+}
