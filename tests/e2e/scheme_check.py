@@ -37,12 +37,12 @@ def pixels(shot, width, left, top, w, h):
             yield tuple(row[i:i + 3])
 
 
-def check(shot, width, scheme, name, spec):
-    parts = spec.split(",")
+def check(shot, width, scheme, name, region):
+    parts = region.split(",")
     left, top, w, h = (int(v) for v in parts[:4])
     counts = collections.Counter(pixels(shot, width, left, top, w, h))
     if not counts:
-        return f"{name}: the region {spec} is off the screen"
+        return f"{name}: the region {region} is off the screen"
     fill = counts.most_common(1)[0][0]
     problems = []
     fill_luminance = luminance(fill)

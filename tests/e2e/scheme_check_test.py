@@ -40,8 +40,8 @@ class Contrast(unittest.TestCase):
 
 
 class Regions(unittest.TestCase):
-    def check(self, shot, scheme, spec):
-        return scheme_check.check(shot, WIDTH, scheme, "r", spec)
+    def check(self, shot, scheme, region):
+        return scheme_check.check(shot, WIDTH, scheme, "r", region)
 
     def test_fill_and_text_in_each_scheme(self):
         text = (20, 4, 10, 3)
