@@ -231,6 +231,19 @@ public:
         return std::nullopt;
     }
 
+    // The loudest frame on `channel` within `within` of `from`, and when it reached us.
+    std::pair<float, Steady::time_point> loudestWithin(int channel, Steady::time_point from, Steady::duration within) const
+    {
+        std::lock_guard lock(m_mutex);
+        const std::vector<float> &levels = channel == 0 ? m_left : m_right;
+        std::pair<float, Steady::time_point> loudest{0.0f, from};
+        for (std::size_t i = firstFrameAt(from); i < levels.size() && timeOf(i) <= from + within; ++i) {
+            if (std::fabs(levels[i]) > loudest.first)
+                loudest = {std::fabs(levels[i]), timeOf(i)};
+        }
+        return loudest;
+    }
+
     // How the sound that starts at `onset`, `length` long, came out of the recording. A cycle
     // the server played without it leaves a silent hole with sound after it; a cycle the
     // recorder lost only shortens the sound.
@@ -262,7 +275,10 @@ public:
         const std::vector<float> &levels = channel == 0 ? m_left : m_right;
         const auto quietFrames = std::size_t(std::chrono::duration<double>(quiet).count() * m_rate);
         std::size_t quietRun = 0;
-        for (std::size_t i = firstFrameAt(from - quiet); i < levels.size(); ++i) {
+        // The frames before `from` by count, not by time: after a silence the monitor delivers
+        // in bursts, and the frames it held back map to less than their length before it.
+        const std::size_t first = firstFrameAt(from);
+        for (std::size_t i = first - std::min(first, quietFrames); i < levels.size(); ++i) {
             const Steady::time_point at = timeOf(i);
             if (at > from + within)
                 break;
@@ -270,7 +286,9 @@ public:
                 ++quietRun;
                 continue;
             }
-            if (quietRun >= quietFrames && at >= from)
+            // A sound that takes a fraction of a millisecond may be stamped a little before its
+            // key: the recording's time stamps are as fine as the calibration's spread.
+            if (quietRun >= quietFrames && at >= from - std::chrono::milliseconds(1))
                 return Onset{i, at};
             quietRun = 0;
         }
@@ -416,8 +434,16 @@ public:
         ++opens;
         return m_road->open(frames, renderer);
     }
-    void resume() override { m_road->resume(); }
-    void soundPosted() override { m_road->soundPosted(); }
+    void resume() override
+    {
+        notePost();
+        m_road->resume();
+    }
+    void soundPosted() override
+    {
+        notePost();
+        m_road->soundPosted();
+    }
     void close() override { m_road->close(); }
     bool isLost() const override { return m_road->isLost(); }
     int underruns() const override { return m_road->underruns(); }
@@ -428,13 +454,28 @@ public:
         return m_road->setMargin(margin);
     }
     int totalUnderruns() const { return m_seen + m_road->underruns(); }
+    // When each sound was handed to the road, in order: the engine's thread writes, the
+    // typist reads once typing is over.
+    std::size_t postsSoFar() const { return m_posts.load(std::memory_order_acquire); }
+    Steady::time_point postAt(std::size_t index) const { return m_postTimes[index]; }
     int opens = 0;
     std::chrono::microseconds largestMargin{0};
     std::atomic<std::chrono::microseconds> margin{std::chrono::microseconds(0)};
 
 private:
+    void notePost()
+    {
+        const std::size_t index = m_posts.load(std::memory_order_relaxed);
+        if (index < m_postTimes.size()) {
+            m_postTimes[index] = Steady::now();
+            m_posts.store(index + 1, std::memory_order_release);
+        }
+    }
+
     std::unique_ptr<AudioOutput> m_road;
     int m_seen = 0;
+    std::vector<Steady::time_point> m_postTimes = std::vector<Steady::time_point>(1 << 16);
+    std::atomic<std::size_t> m_posts{0};
 };
 
 inline double percentile(std::vector<double> values, double p)
@@ -708,6 +749,8 @@ inline PhaseSpan spanOf(const SoundBank &bank, KeyPhase phase, std::size_t short
 
 struct RhythmFigures {
     std::vector<double> pressRaw;
+    // Each press's key -> handed to the road, where every sound reached it in order.
+    std::vector<double> pressPosted;
     std::vector<int> marginMs;
     int keys = 0;
     int unheardPresses = 0;
@@ -755,6 +798,7 @@ inline RhythmFigures typeRhythm(const Rhythm &rhythm, SoundRouter &router, const
     }
     std::ranges::stable_sort(events, {}, &Event::at);
 
+    const std::size_t postsBefore = output.postsSoFar();
     const int underrunsBefore = output.totalUnderruns();
     const int overBefore = postedOverSound ? postedOverSound() : 0;
     const double app = processCpuSeconds() - recording.readerCpuSeconds();
@@ -778,6 +822,13 @@ inline RhythmFigures typeRhythm(const Rhythm &rhythm, SoundRouter &router, const
     f.posted = int(events.size());
     f.keys = keysPerRhythm;
     std::this_thread::sleep_for(400ms);
+    if (output.postsSoFar() - postsBefore == events.size()) {
+        std::size_t press = 0;
+        for (std::size_t i = 0; i < events.size(); ++i) {
+            if (events[i].phase == KeyPhase::down)
+                f.pressPosted.push_back(Milliseconds(output.postAt(postsBefore + i) - pressedAt[press++]).count());
+        }
+    }
 
     const auto shortestGap = std::size_t(rate / 4000);
     const auto readBack = [&](int channel, Steady::time_point at, const PhaseSpan &span, Steady::duration quiet,
@@ -819,6 +870,19 @@ inline void printRhythm(const char *road, int load, const Rhythm &rhythm, const 
                 " (%zu presses found of %d; %d presses and %d releases not found)\n",
                 chain, percentile(steady, 0.5), percentile(steady, 0.9), percentile(steady, 0.99), percentile(steady, 1.0),
                 steady.size(), f.keys, f.unheardPresses, f.unheardReleases);
+    if (!f.pressPosted.empty()) {
+        const std::vector<double> posted(f.pressPosted.begin() + 1, f.pressPosted.end());
+        std::vector<double> road;
+        for (std::size_t i = 1; i < f.pressRaw.size(); ++i) {
+            if (!std::isnan(f.pressRaw[i]))
+                road.push_back(f.pressRaw[i] - chain - f.pressPosted[i]);
+        }
+        std::printf("  of which key -> handed to the road: median %.2f ms, p99 %.2f, max %.2f; road -> sound: median %.2f,"
+                    " p99 %.2f, max %.2f\n", percentile(posted, 0.5), percentile(posted, 0.99), percentile(posted, 1.0),
+                    percentile(road, 0.5), percentile(road, 0.99), percentile(road, 1.0));
+    } else {
+        std::printf("  (a sound was dropped or lost on its way to the road: no split of the delay)\n");
+    }
     std::printf("  by the margin in effect:");
     for (const auto &[margin, delays] : byMargin)
         std::printf(" %d ms: median %.2f (%zu keys);", margin, percentile(delays, 0.5), delays.size());
@@ -876,6 +940,15 @@ inline void typeRealKeysThrough(benchmark::State &state, const char *name, std::
             if (const auto onset = recording.riseAfter(0, key, 150ms, 0.3f * press.peak, 3ms))
                 std::printf("  first key after %2d s of silence: %.2f ms (raw %.2f)\n", silence,
                             Milliseconds(onset->at - key).count() - chain, Milliseconds(onset->at - key).count());
+            else if (const auto late = recording.onsetAfter(key, 1s, 0.001f)) {
+                const auto [level, at] = recording.loudestWithin(0, key, 1s);
+                std::printf("  first key after %2d s of silence: not heard within 150 ms; first sound %.2f ms after it,"
+                            " loudest %.3f (a press peaks at %.3f) %.2f ms after it\n",
+                            silence, Milliseconds(late->at - key).count(), level, press.peak,
+                            Milliseconds(at - key).count());
+            }
+            else
+                std::printf("  first key after %2d s of silence: no sound within 1 s\n", silence);
         }
     }
     engines.typing.stop();

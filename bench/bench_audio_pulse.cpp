@@ -3,8 +3,9 @@
 // recording chain with clicks written into an idle stream, then plays a key sound through the
 // PulseAudio road at 10 keys a second for a minute and once after 3, 10 and 60 s of silence.
 // Reports key -> sound (less the chain), keys whose sound had a gap, and CPU.
-//   bench_audio_pulse [--load N] [--server-main-rt] [--typing [--keys N]]
-//     N busy processes run beside it; the server's main thread at a realtime priority
+//   bench_audio_pulse [--load N] [--server-main-rt] [--sink-rate HZ] [--typing [--keys N]]
+//     N busy processes run beside it; the server's main thread at a realtime priority; the
+//     null sink at HZ rather than the server's default rate
 //     --typing: the default pack's press and release samples, held 60 ms, a key every 150 ms,
 //     every 80 ms and in bursts of 5 keys 40 ms apart, N keys each (600); gaps are runs of exact
 //     silence of 0.25 ms or more inside a sound
@@ -25,6 +26,7 @@ using namespace AudioServerBench;
 
 namespace {
 int busyProcesses = 0;
+int sinkRate = 0;
 
 void typingThroughPulseAudio(benchmark::State &state)
 {
@@ -43,7 +45,9 @@ void typingThroughPulseAudio(benchmark::State &state)
     server.setProcessEnvironment(environment);
     server.start(QStringLiteral("pulseaudio"),
                  {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
-                  QStringLiteral("--disallow-exit"), QStringLiteral("-L"), QStringLiteral("module-null-sink sink_name=plinkly-null"),
+                  QStringLiteral("--disallow-exit"), QStringLiteral("-L"),
+                  QStringLiteral("module-null-sink sink_name=plinkly-null")
+                      + (sinkRate > 0 ? QStringLiteral(" rate=%1").arg(sinkRate) : QString()),
                   QStringLiteral("-L"), QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") + socket});
     const auto serverDeadline = Steady::now() + std::chrono::seconds(10);
     while (!QFile::exists(socket) && Steady::now() < serverDeadline)
@@ -109,6 +113,7 @@ int main(int argc, char **argv)
     serverMainRealtime = takeFlag(argc, argv, "--server-main-rt");
     realTyping = takeFlag(argc, argv, "--typing");
     keysPerRhythm = takeNumberOption(argc, argv, "--keys", keysPerRhythm);
+    sinkRate = takeNumberOption(argc, argv, "--sink-rate", 0);
     BusyProcesses busy(busyProcesses);
     return runEventLoopBenchmarks(argc, argv);
 }

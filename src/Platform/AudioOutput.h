@@ -18,6 +18,8 @@ public:
     {
         return false;
     }
+    // Whether sounds were handed over that no render has started yet; on the rendering side.
+    virtual bool soundsWaiting() const noexcept { return false; }
 };
 
 // One stereo float32 output stream of the platform's sound system.

@@ -312,7 +312,12 @@ void onStreamState(pa_stream *stream, void *data)
 
 void onWrite(pa_stream *, std::size_t bytes, void *data)
 {
-    static_cast<Impl *>(data)->fill(bytes);
+    auto &impl = *static_cast<Impl *>(data);
+    // A sound posted just before the server asked for more is mixed in where the sink reads
+    // first: the render after the queue would start it a whole queue late.
+    if (impl.renderer && impl.renderer->soundsWaiting())
+        impl.mixIntoQueue();
+    impl.fill(bytes);
 }
 
 // The stream stops until it is filled again, and starts again from there.
@@ -326,7 +331,10 @@ void onUnderflow(pa_stream *, void *data)
 void onMixPosted(pa_mainloop_api *api, pa_defer_event *event, void *data)
 {
     api->defer_enable(event, 0);
-    static_cast<Impl *>(data)->mixIntoQueue();
+    // Already started where a request for more came first.
+    auto &impl = *static_cast<Impl *>(data);
+    if (impl.renderer && impl.renderer->soundsWaiting())
+        impl.mixIntoQueue();
 }
 
 void onSinkInput(pa_context *, const pa_sink_input_info *info, int, void *data)

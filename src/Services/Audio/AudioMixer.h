@@ -49,6 +49,7 @@ public:
 
     void render(float *interleaved, int frames) noexcept override;
     bool renderFrom(std::int64_t from, float *interleaved, int frames) noexcept override;
+    bool soundsWaiting() const noexcept override { return !m_commands.empty(); }
 
 private:
     static constexpr std::int64_t never = std::numeric_limits<std::int64_t>::max();

@@ -168,6 +168,33 @@ TEST(PulseAudioOutput, MixesAKeyIntoTheQueuedTailJustAheadOfTheSink)
     }
 }
 
+// The server's request for more can reach the loop between a key's post and the loop's turn to
+// mix it: the key still starts just ahead of the sink, not after the queue, and the mix that
+// follows has nothing left to do.
+TEST(PulseAudioOutput, MixesAKeyPostedJustBeforeARequestAheadOfTheSink)
+{
+    Road road;
+    road.open();
+    const auto first = press(440);
+    road.post(first);
+    road.output.resume();
+    road.play(40ms);
+    const std::int64_t overwritten = road.server.overwriteStart;
+    const std::int64_t readBefore = road.readFrame();
+    const auto second = press(660);
+    road.post(second);
+    road.play(3ms);
+    ASSERT_NE(road.server.overwriteStart, overwritten) << "started after the queue";
+    const std::int64_t start = (road.server.overwriteStart - road.origin) / frameBytes;
+    EXPECT_GE(start, readBefore + leadFrames);
+    EXPECT_LE(start, road.readFrame() + leadFrames);
+    road.output.soundPosted();
+    road.play(1ms);
+    EXPECT_EQ((road.server.overwriteStart - road.origin) / frameBytes, start) << "mixed twice";
+    road.play(200ms);
+    road.expectHeard({{0, first}, {start, second}});
+}
+
 // The sink starts a filled stream at its next period, so the report the output asks for at the
 // start can say it is not playing yet. A key a second later, with no report since, still starts
 // just ahead of the sink (late by at most that wait), and nothing is written where the sink
@@ -262,7 +289,7 @@ TEST(PulseAudioOutput, ParksTheStreamAndTakesItUpAgainOnANewTimeline)
         const auto second = press(700);
         road.post(second);
         road.output.soundPosted();
-        road.play(200ms);
+        road.play(200ms, report == Report::afterStart);
         road.expectHeard({{0, first}, {start, second}});
     }
 }
