@@ -510,6 +510,22 @@ TEST(AudioEngine, StopAbandonsAWaitOnASilentServerFromEveryEntryPoint)
     }
 }
 
+// Stop closes an open stream at once, and the next sound opens it again and is heard.
+TEST(AudioEngine, StopClosesTheOutputAndTheNextSoundOpensItAgain)
+{
+    EngineFixture f;
+    f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 480)));
+    f.play(request());
+    ASSERT_TRUE(f.engine->isRunning());
+    f.engine->stop();
+    EXPECT_FALSE(f.engine->isRunning());
+    EXPECT_EQ(f.device->closes, 1);
+    f.play(request());
+    EXPECT_TRUE(f.engine->isRunning());
+    EXPECT_EQ(f.device->opens, 2);
+    EXPECT_NEAR(f.renderLeft(1)[0], 0.1, AudioTestSounds::quantum);
+}
+
 // The destructor stops the same way: an engine torn down mid-open returns.
 TEST(AudioEngine, DestroyingTheEngineDuringAnOpenOnASilentServerReturns)
 {
