@@ -1,6 +1,7 @@
 #include "fakes/FakePulseServer.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 namespace {
@@ -69,6 +70,23 @@ struct FakePulseCalls {
             s.m_deferCallback(api(), handle<pa_defer_event>(deferObject), s.m_deferData);
     }
 
+    static void runAnswers()
+    {
+        FakePulseServer &s = server();
+        while (!s.m_answers.empty()) {
+            const std::function<void()> next = std::move(s.m_answers.front());
+            s.m_answers.erase(s.m_answers.begin());
+            next();
+        }
+    }
+
+    // An answer the server sends, if it answers at all.
+    static void answer(std::function<void()> reply)
+    {
+        if (server().answers)
+            server().m_answers.push_back(std::move(reply));
+    }
+
     static pa_mainloop_api *api()
     {
         static pa_mainloop_api api = [] {
@@ -87,46 +105,74 @@ struct FakePulseCalls {
         pa.threadedMainloopNew = [] { return handle<pa_threaded_mainloop>(loopObject); };
         pa.threadedMainloopFree = [](pa_threaded_mainloop *) {};
         pa.threadedMainloopGetApi = [](pa_threaded_mainloop *) { return api(); };
-        pa.threadedMainloopLock = [](pa_threaded_mainloop *) {};
-        pa.threadedMainloopUnlock = [](pa_threaded_mainloop *) {};
+        pa.threadedMainloopLock = [](pa_threaded_mainloop *) { server().m_loopMutex.lock(); };
+        pa.threadedMainloopUnlock = [](pa_threaded_mainloop *) { server().m_loopMutex.unlock(); };
         pa.threadedMainloopOnceUnlocked = [](pa_threaded_mainloop *, void (*)(pa_threaded_mainloop *, void *),
                                              void *) {};
         pa.threadedMainloopSetName = [](pa_threaded_mainloop *, const char *) {};
-        pa.threadedMainloopSignal = [](pa_threaded_mainloop *, int) {};
+        pa.threadedMainloopSignal = [](pa_threaded_mainloop *, int) { server().m_loopSignal.notify_all(); };
         pa.threadedMainloopStart = [](pa_threaded_mainloop *) { return 0; };
         pa.threadedMainloopStop = [](pa_threaded_mainloop *) {};
-        // Nothing else can happen while the client waits: the time it gives the server runs out.
+        // The loop runs while the client waits, with its lock let go.
         pa.threadedMainloopWait = [](pa_threaded_mainloop *) {
-            if (auto callback = server().m_timerCallback)
-                callback(api(), handle<pa_time_event>(timerObject), nullptr, server().m_timerData);
+            FakePulseServer &s = server();
+            if (!s.m_answers.empty()) {
+                runAnswers();
+                return;
+            }
+            if (!s.holdsWaits) {
+                if (auto callback = s.m_timerCallback)
+                    callback(api(), handle<pa_time_event>(timerObject), nullptr, s.m_timerData);
+                return;
+            }
+            std::unique_lock lock(s.m_loopMutex, std::adopt_lock);
+            ++s.m_heldWaits;
+            s.m_loopSignal.notify_all();
+            s.m_loopSignal.wait(lock);
+            lock.release();
         };
         pa.rtclockNow = [] { return pa_usec_t(server().m_nowUs); };
-        pa.contextRttimeNew = [](const pa_context *, pa_usec_t, pa_time_event_cb_t callback, void *data) {
+        pa.contextRttimeNew = [](const pa_context *, pa_usec_t due, pa_time_event_cb_t callback, void *data) {
             server().m_timerCallback = callback;
             server().m_timerData = data;
+            server().m_timerDueUs = std::int64_t(due);
             return handle<pa_time_event>(timerObject);
         };
         pa.operationUnref = [](pa_operation *) {};
-        pa.strerror = [](int) { return "OK"; };
+        pa.strerror = [](int error) { return error == PA_ERR_ACCESS ? "Access denied" : "OK"; };
         pa.usecToBytes = [](pa_usec_t usec, const pa_sample_spec *spec) {
             return std::size_t(usec * spec->rate / 1'000'000) * std::size_t(frameBytes);
         };
         pa.timevalAge = [](const timeval *tv) {
             return pa_usec_t(server().m_nowUs - (std::int64_t(tv->tv_sec) * 1'000'000 + tv->tv_usec));
         };
-        pa.proplistGets = [](const pa_proplist *, const char *) -> const char * { return nullptr; };
+        // A stream's properties are its process id alone.
+        pa.proplistGets = [](const pa_proplist *properties, const char *key) -> const char * {
+            if (!properties || std::strcmp(key, PA_PROP_APPLICATION_PROCESS_ID) != 0)
+                return nullptr;
+            return reinterpret_cast<const std::string *>(properties)->c_str();
+        };
 
         pa.contextNew = [](pa_mainloop_api *, const char *) {
+            ++server().contextsMade;
             server().m_contextState = PA_CONTEXT_UNCONNECTED;
+            server().m_error = 0;
             return handle<pa_context>(contextObject);
         };
         pa.contextConnect = [](pa_context *, const char *, pa_context_flags_t, const pa_spawn_api *) {
-            setContextState(server().answers ? PA_CONTEXT_READY : PA_CONTEXT_CONNECTING);
+            setContextState(PA_CONTEXT_CONNECTING);
+            answer([] {
+                server().m_error = server().connectError;
+                setContextState(server().connectError ? PA_CONTEXT_FAILED : PA_CONTEXT_READY);
+            });
             return 0;
         };
-        pa.contextDisconnect = [](pa_context *) { server().m_contextState = PA_CONTEXT_TERMINATED; };
+        pa.contextDisconnect = [](pa_context *) {
+            server().m_answers.clear();
+            setContextState(PA_CONTEXT_TERMINATED);
+        };
         pa.contextUnref = [](pa_context *) {};
-        pa.contextErrno = [](const pa_context *) { return 0; };
+        pa.contextErrno = [](const pa_context *) { return server().m_error; };
         pa.contextGetState = [](const pa_context *) { return server().m_contextState; };
         pa.contextSetStateCallback = [](pa_context *, pa_context_notify_cb_t callback, void *data) {
             server().m_contextStateCallback = callback;
@@ -140,29 +186,43 @@ struct FakePulseCalls {
             return operation();
         };
         pa.contextGetServerInfo = [](pa_context *context, pa_server_info_cb_t callback, void *data) {
-            if (server().answers) {
+            answer([context, callback, data] {
                 pa_server_info info{};
                 info.sample_spec = {PA_SAMPLE_S16LE, std::uint32_t(server().serverRate), 2};
                 callback(context, &info, data);
-            }
+            });
             return operation();
         };
         pa.contextGetSinkInfoByName = [](pa_context *context, const char *, pa_sink_info_cb_t callback, void *data) {
-            if (server().answers) {
+            answer([context, callback, data] {
                 pa_sink_info info{};
                 info.sample_spec = {PA_SAMPLE_S16LE, std::uint32_t(server().sinkRate), 2};
                 callback(context, &info, 0, data);
                 callback(context, nullptr, 1, data);
-            }
+            });
             return operation();
         };
-        pa.contextGetSinkInputInfo = [](pa_context *context, std::uint32_t, pa_sink_input_info_cb_t callback,
+        pa.contextGetSinkInputInfo = [](pa_context *context, std::uint32_t index, pa_sink_input_info_cb_t callback,
                                         void *data) {
-            callback(context, nullptr, 1, data);
+            answer([context, index, callback, data] {
+                for (const FakePulseServer::OtherStream &other : server().m_otherStreams) {
+                    if (other.index == index) {
+                        const pa_sink_input_info info = FakePulseServer::infoOf(other);
+                        callback(context, &info, 0, data);
+                    }
+                }
+                callback(context, nullptr, 1, data);
+            });
             return operation();
         };
         pa.contextGetSinkInputInfoList = [](pa_context *context, pa_sink_input_info_cb_t callback, void *data) {
-            callback(context, nullptr, 1, data);
+            answer([context, callback, data] {
+                for (const FakePulseServer::OtherStream &other : server().m_otherStreams) {
+                    const pa_sink_input_info info = FakePulseServer::infoOf(other);
+                    callback(context, &info, 0, data);
+                }
+                callback(context, nullptr, 1, data);
+            });
             return operation();
         };
 
@@ -188,17 +248,17 @@ struct FakePulseCalls {
             s.m_attr = *attr;
             if (s.m_attr.prebuf == std::uint32_t(-1))
                 s.m_attr.prebuf = s.m_attr.tlength;
-            if (!s.answers) {
-                s.m_streamState = PA_STREAM_CREATING;
-                return 0;
-            }
-            setStreamState(PA_STREAM_READY);
-            s.request();
+            setStreamState(PA_STREAM_CREATING);
+            answer([] {
+                setStreamState(PA_STREAM_READY);
+                server().request();
+            });
             return 0;
         };
         pa.streamDisconnect = [](pa_stream *) {
             server().m_streamExists = false;
-            server().m_streamState = PA_STREAM_TERMINATED;
+            server().m_answers.clear();
+            setStreamState(PA_STREAM_TERMINATED);
             return 0;
         };
         pa.streamUnref = [](pa_stream *) {};
@@ -297,6 +357,7 @@ FakePulseServer::~FakePulseServer()
 
 void FakePulseServer::publishTiming()
 {
+    const std::lock_guard lock(m_loopMutex);
     m_timing.read_index = m_read;
     m_timing.write_index = m_write;
     m_timing.read_index_corrupt = 0;
@@ -338,9 +399,36 @@ bool FakePulseServer::prebuffered() const
     return queuedBytes() >= std::int64_t(std::max<std::uint32_t>(m_attr.prebuf, frameBytes));
 }
 
+void FakePulseServer::runLoop()
+{
+    const std::lock_guard lock(m_loopMutex);
+    FakePulseCalls::runAnswers();
+    FakePulseCalls::runDeferred();
+}
+
+bool FakePulseServer::awaitHeldWaits(int count)
+{
+    std::unique_lock lock(m_loopMutex);
+    return m_loopSignal.wait_for(lock, std::chrono::seconds(10), [&] { return m_heldWaits >= count; });
+}
+
 void FakePulseServer::advance(std::int64_t microseconds)
 {
+    const std::lock_guard lock(m_loopMutex);
+    FakePulseCalls::runAnswers();
     FakePulseCalls::runDeferred();
+    read(microseconds);
+    fireDueTimer();
+}
+
+void FakePulseServer::fireDueTimer()
+{
+    if (m_timerCallback && m_nowUs >= m_timerDueUs)
+        m_timerCallback(FakePulseCalls::api(), handle<pa_time_event>(timerObject), nullptr, m_timerData);
+}
+
+void FakePulseServer::read(std::int64_t microseconds)
+{
     const std::int64_t start = m_nowUs;
     const std::int64_t end = start + microseconds;
     // A sink with periods takes each one's sound as the period begins.
@@ -353,9 +441,11 @@ void FakePulseServer::advance(std::int64_t microseconds)
     }
     m_sinkUs = sinkEnd;
     const std::int64_t span = sinkEnd - sinkFrom;
-    m_readFraction += span * std::int64_t(m_spec.rate);
-    const std::int64_t frames = m_readFraction / 1'000'000;
-    m_readFraction %= 1'000'000;
+    // In frames times a million millionths: the sink's clock runs its own pace.
+    constexpr std::int64_t scale = 1'000'000'000'000;
+    m_readFraction += span * std::int64_t(m_spec.rate) * (1'000'000 + sinkClockPpm);
+    const std::int64_t frames = m_readFraction / scale;
+    m_readFraction %= scale;
     for (std::int64_t i = 0; i < frames; ++i) {
         m_nowUs = std::clamp(sinkFrom + i * span / frames - sinkPeriodUs, start, end);
         request();
@@ -390,14 +480,39 @@ void FakePulseServer::advance(std::int64_t microseconds)
 
 void FakePulseServer::changeSinkRate(int rate)
 {
+    const std::lock_guard lock(m_loopMutex);
     sinkRate = rate;
     if (m_subscribeCallback)
         m_subscribeCallback(handle<pa_context>(contextObject),
                             pa_subscription_event_type_t(PA_SUBSCRIPTION_EVENT_SINK | PA_SUBSCRIPTION_EVENT_CHANGE), 0,
                             m_subscribeData);
+    FakePulseCalls::runAnswers();
+}
+
+void FakePulseServer::addOtherStream(long processId, bool corked)
+{
+    const std::lock_guard lock(m_loopMutex);
+    // The client's own stream has index 7.
+    const auto index = std::uint32_t(20 + m_otherStreams.size());
+    m_otherStreams.push_back({index, corked, std::to_string(processId)});
+    if (m_subscribeCallback)
+        m_subscribeCallback(handle<pa_context>(contextObject),
+                            pa_subscription_event_type_t(PA_SUBSCRIPTION_EVENT_SINK_INPUT | PA_SUBSCRIPTION_EVENT_NEW),
+                            index, m_subscribeData);
+    FakePulseCalls::runAnswers();
+}
+
+pa_sink_input_info FakePulseServer::infoOf(const OtherStream &stream)
+{
+    pa_sink_input_info info{};
+    info.index = stream.index;
+    info.corked = stream.corked ? 1 : 0;
+    info.proplist = reinterpret_cast<pa_proplist *>(const_cast<std::string *>(&stream.processId));
+    return info;
 }
 
 void FakePulseServer::failStream()
 {
+    const std::lock_guard lock(m_loopMutex);
     FakePulseCalls::setStreamState(PA_STREAM_FAILED);
 }

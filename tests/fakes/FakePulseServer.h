@@ -2,7 +2,12 @@
 
 #include "Platform/Linux/PulseLibrary.h"
 
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
 #include <vector>
 
 // A PulseAudio server in the test's hands, reached through the same table of functions as the
@@ -13,8 +18,12 @@
 // overwriting what is queued there. Writes behind the read position are lost. The client's
 // view of the positions is refreshed only when the client asks (and the test lets the answer
 // come) or the test says; corking leaves the read position unknown to it, emptying the write
-// position, as in the library. Every callback runs on the test's thread, in the call
-// that causes it, as the client's main loop would run it.
+// position, as in the library. The sink's clock can drift from the system's, as a device's
+// does. Answers to the client's questions (the connection made, the server's and the sink's
+// formats, the stream ready) come when its main loop next runs: while the client waits on
+// it, or as the clock moves on. Every other callback runs in the call that causes it, on the
+// calling thread, as the client's main loop would run it. The loop's lock is a real one, so a
+// client thread waiting on the server can be woken from another.
 class FakePulseServer {
 public:
     FakePulseServer();
@@ -28,6 +37,8 @@ public:
     int serverRate = 44100;
     int sinkRate = 48000;
     bool answers = true;
+    // The error the server ends a connection with instead of making it; 0: it makes it.
+    int connectError = 0;
     // While stalled, the client's write callbacks wait (a client busy elsewhere).
     bool clientStalled = false;
     // Whether the client's own request for a timing update is answered at once.
@@ -37,13 +48,27 @@ public:
     // The sink's period: it takes each period's sound from the queue as the period begins, so
     // its read position runs up to a period ahead of the clock. 0: frame by frame.
     std::int64_t sinkPeriodUs = 0;
+    // How much faster the sink's clock runs than the system's, in millionths.
+    std::int64_t sinkClockPpm = 0;
+    // While set, a client's wait that nothing answers blocks until another thread signals the
+    // loop or the clock passes the wait's time-out; otherwise nothing else can happen while it
+    // waits, and its time runs out at once.
+    bool holdsWaits = false;
 
     // Moves the clock on; the sink reads what plays meanwhile.
     void advance(std::int64_t microseconds);
+    // The client's main loop runs what is due, with no time passing.
+    void runLoop();
+    // Until `count` held waits have begun on the client's side; false after ten seconds.
+    bool awaitHeldWaits(int count);
+    int heldWaits() const { return m_heldWaits; }
     // A timing update reaches the client: it sees the positions as they are now.
     void publishTiming();
     void changeSinkRate(int rate);
     void failStream();
+    // Another stream on the server: of a program with this process id, corked or playing. The
+    // client hears of it if it subscribed.
+    void addOtherStream(long processId, bool corked);
 
     // What the sink read, by the stream's byte index over frames (left, right); frames never
     // read, because the stream ran dry or was dropped, are absent from `readFrames`.
@@ -57,6 +82,7 @@ public:
     // Where the last stretch written over the queue began.
     std::int64_t overwriteStart = -1;
     int streamsMade = 0;
+    int contextsMade = 0;
     // Deferred events the client holds.
     int deferEvents = 0;
     int underflows = 0;
@@ -70,6 +96,8 @@ private:
     friend struct FakePulseCalls;
 
     void request();
+    void read(std::int64_t microseconds);
+    void fireDueTimer();
     bool prebuffered() const;
     void store(const float *data, std::int64_t index, std::size_t bytes);
 
@@ -77,6 +105,16 @@ private:
     std::int64_t m_nowUs = 1'000'000;
     std::int64_t m_readFraction = 0;
 
+    struct OtherStream {
+        std::uint32_t index = 0;
+        bool corked = false;
+        std::string processId;
+    };
+    std::vector<OtherStream> m_otherStreams;
+    // What the client hears of another stream, as the server answers.
+    static pa_sink_input_info infoOf(const OtherStream &stream);
+
+    int m_error = 0;
     pa_context_state_t m_contextState = PA_CONTEXT_UNCONNECTED;
     pa_context_notify_cb_t m_contextStateCallback = nullptr;
     void *m_contextStateData = nullptr;
@@ -87,6 +125,13 @@ private:
     bool m_deferEnabled = false;
     pa_time_event_cb_t m_timerCallback = nullptr;
     void *m_timerData = nullptr;
+    std::int64_t m_timerDueUs = 0;
+
+    std::recursive_mutex m_loopMutex;
+    std::condition_variable_any m_loopSignal;
+    std::atomic<int> m_heldWaits{0};
+    // Answers on their way to the client, in order.
+    std::vector<std::function<void()>> m_answers;
 
     bool m_streamExists = false;
     pa_sample_spec m_spec{};

@@ -4,7 +4,15 @@
 #include "Services/Audio/AudioTestSounds.h"
 #include "fakes/FakePulseServer.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
+
+#include <future>
+
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 
@@ -60,7 +68,12 @@ struct Road {
         EXPECT_EQ(server.queuedBytes(), 0);
         origin = server.writeIndex();
     }
-    void post(const SoundBank::Sample &sample) { mixer.post({sample, voice++, 1.0f, 1.0f, 1.0}); }
+    // Voices taken in turn, as the engine takes them.
+    void post(const SoundBank::Sample &sample)
+    {
+        ASSERT_TRUE(mixer.post({sample, voice, 1.0f, 1.0f, 1.0}));
+        voice = (voice + 1) % mixer.voiceCount();
+    }
     // Time passing with the library's timing updates every millisecond.
     void play(std::chrono::milliseconds length, bool timingUpdates = true)
     {
@@ -134,9 +147,11 @@ TEST(PulseAudioOutput, MixesAKeyIntoTheQueuedTailJustAheadOfTheSink)
             break;
         case Before::underrun:
         case Before::underrunUnreported:
-            // Only the report from while it was dry, when it played nothing, if any.
+            // Only the reports from while it was dry, when it played nothing, the last of them
+            // well before it was filled again, if any.
             road.server.clientStalled = true;
             road.play(40ms);
+            road.play(20ms, false);
             road.server.clientStalled = false;
             road.server.answersTimingRequests = before == Before::underrun;
             road.play(40ms, before == Before::underrun);
@@ -195,34 +210,38 @@ TEST(PulseAudioOutput, MixesAKeyPostedJustBeforeARequestAheadOfTheSink)
     road.expectHeard({{0, first}, {start, second}});
 }
 
-// The sink starts a filled stream at its next period, so the report the output asks for at the
-// start can say it is not playing yet. A key a second later, with no report since, still starts
-// just ahead of the sink (late by at most that wait), and nothing is written where the sink
-// has already read.
+// The sink starts a filled stream at its next period, so a report taken after the start can
+// say it is not playing yet. A key a second later, with no report since, still starts just
+// ahead of the sink, late by no more than the time from that report to the sink's start, and
+// nothing is written where the sink has already read.
 TEST(PulseAudioOutput, PlacesAKeyByAReportFromBeforeTheSinkStarted)
 {
     constexpr std::int64_t lagUs = 5000;
-    Road road;
-    road.server.startLagUs = lagUs;
-    road.server.answersTimingRequests = false;
-    road.open();
-    const auto first = press(440);
-    road.post(first);
-    road.output.resume();
-    road.play(1ms, false);
-    road.server.publishTiming();
-    road.play(1000ms, false);
-    const std::int64_t earliest = road.readFrame() + leadFrames;
-    const auto second = press(660);
-    road.post(second);
-    road.output.soundPosted();
-    road.play(200ms);
+    for (const auto reportedAfter : {1ms, 4ms}) {
+        SCOPED_TRACE(reportedAfter.count());
+        Road road;
+        road.server.startLagUs = lagUs;
+        road.server.answersTimingRequests = false;
+        road.open();
+        const auto first = press(440);
+        road.post(first);
+        road.output.resume();
+        road.play(reportedAfter, false);
+        road.server.publishTiming();
+        road.play(1000ms, false);
+        const std::int64_t earliest = road.readFrame() + leadFrames;
+        const std::int64_t latest = earliest + (lagUs - reportedAfter.count() * 1000) * rate / 1'000'000;
+        const auto second = press(660);
+        road.post(second);
+        road.output.soundPosted();
+        road.play(200ms);
 
-    std::int64_t start = earliest;
-    while (start <= earliest + lagUs * rate / 1'000'000 && road.mismatches({{0, first}, {start, second}}) != 0)
-        ++start;
-    EXPECT_LE(start, earliest + lagUs * rate / 1'000'000) << "the second key is not heard where it may start";
-    road.expectHeard({{0, first}, {start, second}});
+        std::int64_t start = earliest;
+        while (start <= latest && road.mismatches({{0, first}, {start, second}}) != 0)
+            ++start;
+        EXPECT_LE(start, latest) << "the second key is not heard where it may start";
+        road.expectHeard({{0, first}, {start, second}});
+    }
 }
 
 // A sink that takes its sound a period at a time reads up to a period past where a report
@@ -248,6 +267,7 @@ TEST(PulseAudioOutput, LeadsASinkThatReadsAPeriodAhead)
         const std::int64_t read = road.server.readIndex();
         road.post(press(300 + 20 * key));
         road.output.soundPosted();
+        road.server.runLoop();
         if (key > 4)
             EXPECT_LE(road.server.overwriteStart - read, periodBytes + leadFrames * frameBytes + frameBytes)
                 << "key " << key;
@@ -256,10 +276,38 @@ TEST(PulseAudioOutput, LeadsASinkThatReadsAPeriodAhead)
     EXPECT_EQ(road.server.lateFrames, lateAfterLearning) << "keys written where the sink had already read";
 }
 
+// A sink whose clock runs at its own pace drifts away from where an old report puts it. Each
+// key is placed by a report at most one key old, so it starts the lead ahead of the sink
+// however long the typing goes on, and the sink's reach is measured from the report just
+// before, not from the first.
+TEST(PulseAudioOutput, PlacesEveryKeyByAFreshReportOnASinkWhoseClockDrifts)
+{
+    Road road;
+    road.server.sinkClockPpm = 1000;
+    road.open();
+    road.post(press(440));
+    road.output.resume();
+    road.play(40ms, false);
+    // How far the sink drifts between two keys, and a frame for rounding.
+    constexpr double drift = 0.150 * rate * 1000 / 1e6 + 1;
+    for (int key = 0; key < 20; ++key) {
+        road.play(150ms, false);
+        const std::int64_t read = road.server.readIndex();
+        road.post(press(300 + 20 * key));
+        road.output.soundPosted();
+        road.server.runLoop();
+        EXPECT_NEAR(double(road.server.overwriteStart - read) / frameBytes, double(leadFrames), 2 * drift)
+            << "key " << key;
+    }
+    road.play(200ms, false);
+    EXPECT_EQ(road.server.lateFrames, 0);
+}
+
 // Closing parks the stream corked and empty, and the next open plays through it again: the
 // new sound from the first frame written, and a key after it mixed in as on a new stream. As
 // long as the client has heard nothing of the positions since the stream was emptied, the
-// key follows the queue.
+// key follows the queue. What sounded in the last session does not count as sound under a
+// key of the next.
 TEST(PulseAudioOutput, ParksTheStreamAndTakesItUpAgainOnANewTimeline)
 {
     enum class Report { afterStart, none };
@@ -267,7 +315,7 @@ TEST(PulseAudioOutput, ParksTheStreamAndTakesItUpAgainOnANewTimeline)
         SCOPED_TRACE(int(report));
         Road road;
         road.open();
-        road.post(press(440));
+        road.post(AudioTestSounds::sine(0.4f, 440, rate));
         road.output.resume();
         road.play(300ms);
         road.output.close();
@@ -289,8 +337,18 @@ TEST(PulseAudioOutput, ParksTheStreamAndTakesItUpAgainOnANewTimeline)
         const auto second = press(700);
         road.post(second);
         road.output.soundPosted();
+        road.play(200ms, false);
+        // Without positions the key follows the queue, over sound or not.
+        const int over = report == Report::afterStart ? 1 : 0;
+        EXPECT_EQ(road.output.postedOverSound(), over);
+        // Past both tails, and still before where the last session's sound ended.
+        const std::int64_t third = report == Report::none ? (road.server.writeIndex() - road.origin) / frameBytes
+                                                          : road.readFrame() + leadFrames;
+        road.post(press(800));
+        road.output.soundPosted();
         road.play(200ms, report == Report::afterStart);
-        road.expectHeard({{0, first}, {start, second}});
+        EXPECT_EQ(road.output.postedOverSound(), over) << "a key on silence";
+        road.expectHeard({{0, first}, {start, second}, {third, press(800)}});
     }
 }
 
@@ -337,8 +395,159 @@ TEST(PulseAudioOutput, PlaysAtTheSinksRateAndFollowsItsChanges)
     EXPECT_EQ(format->sampleRate, 44100);
     EXPECT_EQ(road.server.streamRate(), 44100);
     EXPECT_EQ(road.server.streamsMade, 2);
+    EXPECT_EQ(road.server.contextsMade, 1) << "on the same connection";
     EXPECT_FALSE(road.output.isLost());
     EXPECT_EQ(road.server.deferEvents, 1);
+}
+
+// A parked stream still holds the server's device at its latency, so it gives way once another
+// program plays, whether that one already played when the stream was parked or starts after;
+// a corked stream of another program, or another stream of this process, does not count. A
+// stream that gave way is made anew by the next open, and plays.
+TEST(PulseAudioOutput, AParkedStreamGivesWayToAnotherProgramPlaying)
+{
+    enum class Other { startsPlaying, alreadyPlaying, corked, thisProcess };
+    const long otherProgram = long(getpid()) + 1;
+    for (const Other other : {Other::startsPlaying, Other::alreadyPlaying, Other::corked, Other::thisProcess}) {
+        SCOPED_TRACE(int(other));
+        Road road;
+        road.open();
+        road.post(press(440));
+        road.output.resume();
+        road.play(50ms);
+        if (other == Other::alreadyPlaying) {
+            road.server.addOtherStream(otherProgram, false);
+            EXPECT_TRUE(road.server.hasStream()) << "a stream in use is kept";
+        }
+        road.output.close();
+        road.server.runLoop();
+        switch (other) {
+        case Other::startsPlaying:
+            road.server.addOtherStream(otherProgram, false);
+            break;
+        case Other::corked:
+            road.server.addOtherStream(otherProgram, true);
+            break;
+        case Other::thisProcess:
+            road.server.addOtherStream(long(getpid()), false);
+            break;
+        case Other::alreadyPlaying:
+            break;
+        }
+        const bool givesWay = other == Other::startsPlaying || other == Other::alreadyPlaying;
+        EXPECT_EQ(road.server.hasStream(), !givesWay);
+        road.mixer.reset();
+        road.open();
+        EXPECT_EQ(road.server.streamsMade, givesWay ? 2 : 1);
+        const auto key = press(520);
+        road.post(key);
+        road.output.resume();
+        road.play(50ms);
+        road.expectHeard({{0, key}});
+    }
+}
+
+// A key counts as mixed over sound where the last tail still sounds under its start, by as
+// little as a frame, and not where the tail ended just before it.
+TEST(PulseAudioOutput, CountsAKeyOverSoundOnlyWhereATailStillSoundsUnderIt)
+{
+    for (const auto after : {100ms, 101ms}) {
+        for (const int overlap : {1, 0}) {
+            SCOPED_TRACE(testing::Message() << after.count() << " ms, overlap " << overlap);
+            Road road;
+            road.open();
+            const std::int64_t start = after.count() * rate / 1000 + leadFrames;
+            const auto tail = AudioTestSounds::constant(0.25f, start + overlap);
+            road.post(tail);
+            road.output.resume();
+            road.play(after);
+            ASSERT_EQ(road.readFrame() + leadFrames, start);
+            const auto key = press(660);
+            road.post(key);
+            road.output.soundPosted();
+            road.play(200ms);
+            EXPECT_EQ(road.output.postedOverSound(), overlap);
+            road.expectHeard({{0, tail}, {start, key}});
+        }
+    }
+}
+
+namespace {
+// Sets where the client looks for a server, and puts back what was there.
+class ServerEnvironment {
+public:
+    ServerEnvironment(const QByteArray &runtime, const QByteArray &server)
+        : m_runtime(qgetenv("XDG_RUNTIME_DIR"))
+        , m_server(qgetenv("PULSE_SERVER"))
+    {
+        set("XDG_RUNTIME_DIR", runtime);
+        set("PULSE_SERVER", server);
+    }
+    ~ServerEnvironment()
+    {
+        set("XDG_RUNTIME_DIR", m_runtime);
+        set("PULSE_SERVER", m_server);
+    }
+    ServerEnvironment(const ServerEnvironment &) = delete;
+    ServerEnvironment &operator=(const ServerEnvironment &) = delete;
+
+private:
+    static void set(const char *name, const QByteArray &value)
+    {
+        if (value.isEmpty())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+
+    QByteArray m_runtime;
+    QByteArray m_server;
+};
+}
+
+// Why an open failed, as the log tells it: a server that took the connection and never
+// answered, one that refused it (a socket is there, or a server is named), none at all, or
+// another failure in the server's own words.
+TEST(PulseAudioOutput, SaysWhyItCouldNotReachAServer)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QByteArray withSocket = QFile::encodeName(folder.filePath(QStringLiteral("with")));
+    const QByteArray withoutSocket = QFile::encodeName(folder.filePath(QStringLiteral("without")));
+    ASSERT_TRUE(QDir().mkpath(QFile::decodeName(withSocket + "/pulse")));
+    ASSERT_TRUE(QDir().mkpath(QFile::decodeName(withoutSocket)));
+    QFile socket(QFile::decodeName(withSocket + "/pulse/native"));
+    ASSERT_TRUE(socket.open(QIODevice::WriteOnly));
+    socket.close();
+    const struct {
+        const char *name;
+        bool answers;
+        int error;
+        QByteArray runtime;
+        QByteArray server;
+        const char *expected;
+    } cases[] = {
+        {"silent", false, 0, withSocket, {}, "the PulseAudio server did not answer within 2 s"},
+        {"refused at its socket", true, PA_ERR_CONNECTIONREFUSED, withSocket, {}, "the PulseAudio server refused the connection"},
+        {"refused by a named server", true, PA_ERR_CONNECTIONREFUSED, withoutSocket, "tcp:localhost",
+         "the PulseAudio server refused the connection"},
+        {"no socket", true, PA_ERR_CONNECTIONREFUSED, withoutSocket, {}, "no PulseAudio server is running"},
+        {"no runtime folder", true, PA_ERR_CONNECTIONREFUSED, {}, {}, "no PulseAudio server is running"},
+        {"denied", true, PA_ERR_ACCESS, withSocket, {}, "the PulseAudio server failed (Access denied)"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const ServerEnvironment environment(c.runtime, c.server);
+        FakePulseServer server;
+        server.answers = c.answers;
+        server.connectError = c.error;
+        PulseAudioOutput output(&server.library());
+        AudioMixer mixer(2);
+        const auto opened = output.open(128, mixer);
+        ASSERT_FALSE(opened.has_value());
+        EXPECT_EQ(opened.error().message.toStdString(), c.expected);
+        EXPECT_EQ(output.preferredSampleRate(), 0);
+    }
 }
 
 // A margin given while the stream plays deepens its queue at once; one given while parked is
@@ -379,5 +588,43 @@ TEST(PulseAudioOutput, AppliesMarginsAndReopensWhatWasLost)
     road.open();
     EXPECT_EQ(road.server.streamsMade, 2);
     EXPECT_FALSE(road.output.isLost());
+}
 
+// An open waiting on a server that took the connection and never answers ends at once when
+// it is abandoned from another thread, and one begun while abandoned fails without waiting.
+// Taken back, the next open waits for its answers again and opens.
+TEST(PulseAudioOutput, AnOpenWaitingOnASilentServerEndsWhenAbandoned)
+{
+    FakePulseServer server;
+    server.answers = false;
+    server.holdsWaits = true;
+    AudioMixer mixer(2);
+    PulseAudioOutput output(&server.library());
+    // The open's outcome once it returned; one still waiting is let go by its time-out.
+    const auto openElsewhere = [&] {
+        auto opening = std::async(std::launch::async, [&] { return output.open(128, mixer); });
+        if (opening.wait_for(10s) != std::future_status::ready) {
+            ADD_FAILURE() << "the open still waits";
+            server.advance(3'000'000);
+        }
+        return opening.get();
+    };
+
+    auto opening = std::async(std::launch::async, openElsewhere);
+    ASSERT_TRUE(server.awaitHeldWaits(1));
+    output.abandonOpens(true);
+    const auto abandoned = opening.get();
+    ASSERT_FALSE(abandoned.has_value());
+    EXPECT_EQ(abandoned.error().message, "abandoned");
+
+    const auto refused = openElsewhere();
+    ASSERT_FALSE(refused.has_value());
+    EXPECT_EQ(refused.error().message, "abandoned");
+    EXPECT_EQ(server.heldWaits(), 1) << "no wait while abandoned";
+
+    output.abandonOpens(false);
+    server.answers = true;
+    const auto opened = openElsewhere();
+    ASSERT_TRUE(opened.has_value()) << opened.error().message.toStdString();
+    EXPECT_EQ(opened->sampleRate, rate);
 }

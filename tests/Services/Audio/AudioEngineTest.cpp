@@ -245,25 +245,34 @@ TEST(AudioEngine, SamplesAtAnotherRateKeepTheirPitch)
     EXPECT_EQ(std::ranges::count_if(left, [](float v) { return v != 0.0f; }), 480);
 }
 
-TEST(AudioEngine, StopsAfterTwoIdleSecondsAndTheNextSoundStartsInTheFirstBuffer)
+// The output closes after two idle seconds, or at once on stop, and the next sound opens it
+// again and starts in its first buffer.
+TEST(AudioEngine, ClosesWhenIdleOrStoppedAndTheNextSoundStartsInTheFirstBuffer)
 {
-    EngineFixture f;
-    f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 480)));
-    EXPECT_FALSE(f.engine->isRunning());
-    f.play(request());
-    EXPECT_TRUE(f.engine->isRunning());
-    f.render(1024);
+    for (const bool stopped : {false, true}) {
+        SCOPED_TRACE(stopped ? "stopped" : "idle");
+        EngineFixture f;
+        f.engine->setSounds(bankWith(KeyGroup::regular, KeyPhase::down, constant(0.1f, 480)));
+        EXPECT_FALSE(f.engine->isRunning());
+        f.play(request());
+        EXPECT_TRUE(f.engine->isRunning());
+        f.render(1024);
 
-    f.idle(1999ms);
-    EXPECT_TRUE(f.engine->isRunning());
-    f.idle(1ms);
-    EXPECT_FALSE(f.engine->isRunning());
-    EXPECT_EQ(f.device->closes, 1);
+        if (stopped) {
+            f.engine->stop();
+        } else {
+            f.idle(1999ms);
+            EXPECT_TRUE(f.engine->isRunning());
+            f.idle(1ms);
+        }
+        EXPECT_FALSE(f.engine->isRunning());
+        EXPECT_EQ(f.device->closes, 1);
 
-    f.play(request());
-    EXPECT_TRUE(f.engine->isRunning());
-    EXPECT_EQ(f.device->opens, 2);
-    EXPECT_NEAR(f.renderLeft(1)[0], 0.1, AudioTestSounds::quantum);
+        f.play(request());
+        EXPECT_TRUE(f.engine->isRunning());
+        EXPECT_EQ(f.device->opens, 2);
+        EXPECT_NEAR(f.renderLeft(1)[0], 0.1, AudioTestSounds::quantum);
+    }
 }
 
 // The sound that resumes a stream is in its first buffer; each later one is announced, so an
