@@ -192,7 +192,7 @@ struct FakePipeWireCalls {
         if (s.answers && !core.broken) {
             s.post(s.answerDelayNs, [&s, coreId = core.id, id, seq] {
                 if (s.m_core && s.m_core->id == coreId)
-                    spa_hook_list_call(&s.m_core->listeners, pw_core_events, done, 0, id, seq);
+                    spa_hook_list_call_simple(&s.m_core->listeners, pw_core_events, done, 0, id, seq);
             });
         }
         return seq;
@@ -296,7 +296,7 @@ struct FakePipeWireCalls {
             deadline->tv_nsec = at % 1'000'000'000;
             return 0;
         };
-        pw.threadLoopTimedWaitFull = [](pw_thread_loop *loop, const timespec *deadline) {
+        pw.threadLoopTimedWaitFull = [](pw_thread_loop *loop, timespec *deadline) {
             if (!isLoop(loop, "pw_thread_loop_timed_wait_full"))
                 return -EINVAL;
             return server().timedWait(deadline);
@@ -362,7 +362,7 @@ struct FakePipeWireCalls {
                     info.name = "pipewire-0";
                     info.change_mask = PW_CORE_CHANGE_MASK_PROPS;
                     info.props = &settings;
-                    spa_hook_list_call(&s.m_core->listeners, pw_core_events, info, 0, &info);
+                    spa_hook_list_call_simple(&s.m_core->listeners, pw_core_events, info, 0, &info);
                 });
             }
             s.m_core = std::move(made);
@@ -439,8 +439,8 @@ struct FakePipeWireCalls {
                     if (!s.m_stream || s.m_stream->id != id)
                         return;
                     s.m_stream->linked = true;
-                    spa_hook_list_call(&s.m_stream->listeners, pw_stream_events, io_changed, 0, SPA_IO_Position,
-                                       &s.m_position, std::uint32_t(sizeof s.m_position));
+                    spa_hook_list_call_simple(&s.m_stream->listeners, pw_stream_events, io_changed, 0,
+                                              SPA_IO_Position, &s.m_position, std::uint32_t(sizeof s.m_position));
                     s.setStreamState(PW_STREAM_STATE_PAUSED, nullptr);
                 });
                 s.post(s.linkDelayNs, [&s, id] {
@@ -465,7 +465,7 @@ struct FakePipeWireCalls {
             auto *made = stream(handle, "pw_stream_destroy");
             if (!made)
                 return;
-            spa_hook_list_call(&made->listeners, pw_stream_events, destroy, 0);
+            spa_hook_list_call_simple(&made->listeners, pw_stream_events, destroy, 0);
             spa_hook_list_clean(&made->listeners);
             s.m_stream.reset();
         };
@@ -635,7 +635,7 @@ void FakePipeWireServer::setStreamState(pw_stream_state state, const char *error
     if (old == state && state != PW_STREAM_STATE_ERROR)
         return;
     m_stream->state = state;
-    spa_hook_list_call(&m_stream->listeners, pw_stream_events, state_changed, 0, old, state, error);
+    spa_hook_list_call_simple(&m_stream->listeners, pw_stream_events, state_changed, 0, old, state, error);
 }
 
 bool FakePipeWireServer::locked(const char *call)
@@ -656,7 +656,7 @@ void FakePipeWireServer::cycle(std::uint32_t frames)
         ++processCalls;
         {
             const BorrowedThread thread;
-            spa_hook_list_call(&m_stream->listeners, pw_stream_events, process, 0);
+            spa_hook_list_call_simple(&m_stream->listeners, pw_stream_events, process, 0);
         }
         for (Stream::Buffer *buffer : m_stream->queued) {
             const spa_chunk &chunk = buffer->chunk;
@@ -695,8 +695,8 @@ void FakePipeWireServer::loseServer()
         m_core->broken = true;
         post(0, [this, coreId = m_core->id] {
             if (m_core && m_core->id == coreId)
-                spa_hook_list_call(&m_core->listeners, pw_core_events, error, 0, PW_ID_CORE, 0, -EPIPE,
-                                   "connection error");
+                spa_hook_list_call_simple(&m_core->listeners, pw_core_events, error, 0, PW_ID_CORE, 0, -EPIPE,
+                                          "connection error");
         });
         if (m_stream) {
             post(0, [this, id = m_stream->id] {

@@ -139,8 +139,8 @@ TEST(PipeWireAudioOutput, OpensOnceStreamingOrSaysWhyNot)
     };
     const Case cases[] = {
         {"links at once", [](Road &) {}, "", 0},
-        {"links after a while", [](Road &r) { r.server.linkDelayNs = 1500'000'000; }, "", 1500'000'000},
-        {"answers after a while", [](Road &r) { r.server.answerDelayNs = 1500'000'000; }, "", 1500'000'000},
+        {"links after a while", [](Road &r) { r.server.linkDelayNs = 1'500'000'000; }, "", 1'500'000'000},
+        {"answers after a while", [](Road &r) { r.server.answerDelayNs = 1'500'000'000; }, "", 1'500'000'000},
         {"link fails",
          [](Road &r) {
              r.server.linking = FakePipeWireServer::Linking::fails;
@@ -155,7 +155,7 @@ TEST(PipeWireAudioOutput, OpensOnceStreamingOrSaysWhyNot)
          "stream error", 0},
         {"never links", [](Road &r) { r.server.linking = FakePipeWireServer::Linking::never; },
          "the stream was not linked to a sink in time", startTimeout},
-        {"links too late", [](Road &r) { r.server.linkDelayNs = 2500'000'000; },
+        {"links too late", [](Road &r) { r.server.linkDelayNs = 2'500'000'000; },
          "the stream was not linked to a sink in time", startTimeout},
         {"gone while linking",
          [](Road &r) {
@@ -165,7 +165,7 @@ TEST(PipeWireAudioOutput, OpensOnceStreamingOrSaysWhyNot)
          "the PipeWire server went away", 0},
         {"never answers", [](Road &r) { r.server.answers = false; },
          "the PipeWire server did not answer within 2 s", startTimeout},
-        {"answers too late", [](Road &r) { r.server.answerDelayNs = 2500'000'000; },
+        {"answers too late", [](Road &r) { r.server.answerDelayNs = 2'500'000'000; },
          "the PipeWire server did not answer within 2 s", startTimeout},
         {"gone while connecting",
          [](Road &r) {
@@ -239,8 +239,9 @@ TEST(PipeWireAudioOutput, AbandonedOpensGiveUpAtOnce)
         const auto abandoned = road.open();
         ASSERT_FALSE(abandoned.has_value());
         EXPECT_EQ(road.server.nowNs(), start) << "waited on after it was abandoned";
-        if (waiting == Waiting::forTheServer)
+        if (waiting == Waiting::forTheServer) {
             EXPECT_EQ(abandoned.error().message.toStdString(), "abandoned");
+        }
 
         // A server that would answer and link, but only after a while.
         road.server.answers = true;
@@ -409,8 +410,9 @@ TEST(PipeWireAudioOutput, AsksForTheCycleOfTheMargin)
     for (const Before before : {Before::nothing, Before::rateAsked}) {
         SCOPED_TRACE(int(before));
         Road road;
-        if (before == Before::rateAsked)
+        if (before == Before::rateAsked) {
             EXPECT_EQ(road.output->preferredSampleRate(), 48000);
+        }
         EXPECT_TRUE(road.output->setMargin(8ms));
         EXPECT_THAT(road.server.nodeLatencies, IsEmpty());
         ASSERT_TRUE(road.open(256).has_value());
