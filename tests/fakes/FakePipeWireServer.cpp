@@ -245,6 +245,8 @@ struct FakePipeWireCalls {
         pw.threadLoopStart = [](pw_thread_loop *loop) {
             if (!isLoop(loop, "pw_thread_loop_start"))
                 return -EINVAL;
+            if (!server().loopStarts)
+                return -EAGAIN;
             server().m_loopStarted = true;
             return 0;
         };

@@ -36,6 +36,8 @@ public:
 
     const PipeWireLibrary &library() const { return m_library; }
 
+    // Whether the client library can start its loop's thread.
+    bool loopStarts = true;
     // Server side. Whether a server listens on the socket, and why connecting fails if not.
     bool running = true;
     int connectErrno = ENOENT;

@@ -73,7 +73,8 @@ struct Road {
 }
 
 // The graph rounds a requested cycle down to a power of two: every margin step has to ask for
-// one that survives the rounding, and the widest margin must not ask past the ceiling.
+// one that survives the rounding, and the widest margin must not ask past the ceiling. Halfway
+// between two, the margin is kept.
 TEST(PipeWireAudioOutput, AsksTheGraphForTheNearestPowerOfTwoCycle)
 {
     struct Case {
@@ -82,7 +83,8 @@ TEST(PipeWireAudioOutput, AsksTheGraphForTheNearestPowerOfTwoCycle)
         int expected;
     };
     for (const Case c : {Case{0us, 48000, 256}, Case{4000us, 48000, 512}, Case{8000us, 48000, 512},
-                         Case{12000us, 48000, 1024}, Case{20000us, 48000, 1024}, Case{4000us, 44100, 512}}) {
+                         Case{12000us, 48000, 1024}, Case{20000us, 48000, 1024}, Case{4000us, 44100, 512},
+                         Case{4000us, 32000, 512}}) {
         EXPECT_EQ(PipeWireAudioOutput::nodeLatencyFrames(PipeWireAudioOutput::baseLatencyFrames, c.margin, c.rate),
                   c.expected)
             << c.margin.count() << " us at " << c.rate;
@@ -173,6 +175,7 @@ TEST(PipeWireAudioOutput, OpensOnceStreamingOrSaysWhyNot)
              r.server.whileWaiting = [&r] { r.server.loseServer(); };
          },
          "the PipeWire server closed the connection", 0},
+        {"no client", [](Road &r) { r.server.loopStarts = false; }, "PipeWire could not start its client", 0},
         {"no server", [](Road &r) { r.server.running = false; }, "no PipeWire server is running", 0},
         {"refused",
          [](Road &r) {
@@ -203,6 +206,7 @@ TEST(PipeWireAudioOutput, OpensOnceStreamingOrSaysWhyNot)
             ASSERT_TRUE(format.has_value()) << format.error().message.toStdString();
         }
 
+        road.server.loopStarts = true;
         road.server.running = true;
         road.server.answers = true;
         road.server.answerDelayNs = 0;
@@ -272,8 +276,8 @@ TEST(PipeWireAudioOutput, RendersTheFramesTheGraphAsksForOnceResumed)
         std::uint32_t cycleFrames;
         std::uint32_t expected;
     };
-    for (const Case c : {Case{true, 8192, 256, 256}, Case{true, 8192, 1024, 1024}, Case{false, 1024, 256, 1024},
-                         Case{true, 512, 1024, 512}}) {
+    for (const Case c : {Case{true, 8192, 256, 256}, Case{true, 8192, 1024, 1024}, Case{true, 8192, 1, 1},
+                         Case{false, 1024, 256, 1024}, Case{true, 512, 1024, 512}}) {
         SCOPED_TRACE(c.cycleFrames);
         Road road;
         road.server.requestsFrames = c.requestsFrames;
@@ -461,6 +465,8 @@ TEST(PipeWireAudioOutput, ConnectsAgainAfterLosingTheServer)
         else
             road.server.loseServer();
         EXPECT_TRUE(road.output->isLost());
+        road.output->close();
+        EXPECT_EQ(road.server.hasStream(), loss == Loss::serverWhileParked) << "a lost stream is dropped, not parked";
         const int processCalls = road.server.processCalls;
         road.cycles(2);
         EXPECT_EQ(road.server.processCalls, processCalls);
