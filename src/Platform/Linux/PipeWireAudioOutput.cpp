@@ -1,9 +1,8 @@
 #include "Platform/Linux/PipeWireAudioOutput.h"
 
-#include "Foundation/DynamicLibrary.h"
+#include "Platform/Linux/PipeWireLibrary.h"
 #include "Platform/Linux/RealtimeThread.h"
 
-#include <pipewire/pipewire.h>
 #include <spa/param/audio/format-utils.h>
 #include <spa/node/io.h>
 
@@ -24,85 +23,13 @@ constexpr std::uint32_t frameBytes = 2 * sizeof(float);
 constexpr int clientPriority = 83;
 // The control loop: above ordinary work, below every audio data thread.
 constexpr int loopPriority = 4;
-
-// The client library, with the modules it loads when a context is made, is loaded the first
-// time this road is tried. Like every library loaded so, it stays: the data and loop threads
-// it started, and the handlers it installed, would outlive an unload.
-struct PipeWireLibrary {
-    decltype(&pw_init) init = nullptr;
-    decltype(&pw_thread_loop_new) threadLoopNew = nullptr;
-    decltype(&pw_thread_loop_get_loop) threadLoopGetLoop = nullptr;
-    decltype(&pw_thread_loop_start) threadLoopStart = nullptr;
-    decltype(&pw_thread_loop_stop) threadLoopStop = nullptr;
-    decltype(&pw_thread_loop_destroy) threadLoopDestroy = nullptr;
-    decltype(&pw_thread_loop_lock) threadLoopLock = nullptr;
-    decltype(&pw_thread_loop_unlock) threadLoopUnlock = nullptr;
-    decltype(&pw_thread_loop_signal) threadLoopSignal = nullptr;
-    decltype(&pw_thread_loop_get_time) threadLoopGetTime = nullptr;
-    decltype(&pw_thread_loop_timed_wait_full) threadLoopTimedWaitFull = nullptr;
-    decltype(&pw_context_new) contextNew = nullptr;
-    decltype(&pw_context_connect) contextConnect = nullptr;
-    decltype(&pw_context_destroy) contextDestroy = nullptr;
-    decltype(&pw_context_get_data_loop) contextGetDataLoop = nullptr;
-    decltype(&pw_data_loop_get_loop) dataLoopGetLoop = nullptr;
-    decltype(&pw_core_disconnect) coreDisconnect = nullptr;
-    decltype(&pw_properties_new) propertiesNew = nullptr;
-    decltype(&pw_properties_setf) propertiesSetf = nullptr;
-    decltype(&pw_properties_free) propertiesFree = nullptr;
-    decltype(&pw_stream_new) streamNew = nullptr;
-    decltype(&pw_stream_add_listener) streamAddListener = nullptr;
-    decltype(&pw_stream_connect) streamConnect = nullptr;
-    decltype(&pw_stream_destroy) streamDestroy = nullptr;
-    decltype(&pw_stream_set_active) streamSetActive = nullptr;
-    decltype(&pw_stream_update_properties) streamUpdateProperties = nullptr;
-    decltype(&pw_stream_dequeue_buffer) streamDequeueBuffer = nullptr;
-    decltype(&pw_stream_queue_buffer) streamQueueBuffer = nullptr;
-};
-
-const std::expected<PipeWireLibrary, QString> &pipeWireLibrary()
-{
-    static const auto loaded = DynamicLibrary::load<PipeWireLibrary>(
-        "libpipewire-0.3.so.0", [](DynamicLibrary &library, PipeWireLibrary &pw) {
-            library.bind(pw.init, "pw_init");
-            library.bind(pw.threadLoopNew, "pw_thread_loop_new");
-            library.bind(pw.threadLoopGetLoop, "pw_thread_loop_get_loop");
-            library.bind(pw.threadLoopStart, "pw_thread_loop_start");
-            library.bind(pw.threadLoopStop, "pw_thread_loop_stop");
-            library.bind(pw.threadLoopDestroy, "pw_thread_loop_destroy");
-            library.bind(pw.threadLoopLock, "pw_thread_loop_lock");
-            library.bind(pw.threadLoopUnlock, "pw_thread_loop_unlock");
-            library.bind(pw.threadLoopSignal, "pw_thread_loop_signal");
-            library.bind(pw.threadLoopGetTime, "pw_thread_loop_get_time");
-            library.bind(pw.threadLoopTimedWaitFull, "pw_thread_loop_timed_wait_full");
-            library.bind(pw.contextNew, "pw_context_new");
-            library.bind(pw.contextConnect, "pw_context_connect");
-            library.bind(pw.contextDestroy, "pw_context_destroy");
-            library.bind(pw.contextGetDataLoop, "pw_context_get_data_loop");
-            library.bind(pw.dataLoopGetLoop, "pw_data_loop_get_loop");
-            library.bind(pw.coreDisconnect, "pw_core_disconnect");
-            library.bind(pw.propertiesNew, "pw_properties_new");
-            library.bind(pw.propertiesSetf, "pw_properties_setf");
-            library.bind(pw.propertiesFree, "pw_properties_free");
-            library.bind(pw.streamNew, "pw_stream_new");
-            library.bind(pw.streamAddListener, "pw_stream_add_listener");
-            library.bind(pw.streamConnect, "pw_stream_connect");
-            library.bind(pw.streamDestroy, "pw_stream_destroy");
-            library.bind(pw.streamSetActive, "pw_stream_set_active");
-            library.bind(pw.streamUpdateProperties, "pw_stream_update_properties");
-            library.bind(pw.streamDequeueBuffer, "pw_stream_dequeue_buffer");
-            library.bind(pw.streamQueueBuffer, "pw_stream_queue_buffer");
-        });
-    return loaded;
-}
-
-// Only reached once the library loaded: every object of the road is made through it.
-const PipeWireLibrary &pw()
-{
-    return *pipeWireLibrary();
-}
 }
 
 struct PipeWireAudioOutput::Impl {
+    explicit Impl(const PipeWireLibrary *library) : pw(library) {}
+
+    // Set once the library has loaded (or given by the caller).
+    const PipeWireLibrary *pw = nullptr;
     pw_thread_loop *loop = nullptr;
     pw_context *context = nullptr;
     pw_core *core = nullptr;
@@ -141,17 +68,17 @@ struct PipeWireAudioOutput::Impl {
     // The stream's properties, with the cycle to ask the graph for as "frames/rate".
     pw_properties *properties() const
     {
-        pw_properties *result = pw().propertiesNew(PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, "Playback",
-                                                  PW_KEY_APP_NAME, "Plinkly", PW_KEY_NODE_NAME, "plinkly", nullptr);
-        pw().propertiesSetf(result, PW_KEY_NODE_LATENCY, "%d/%d", nodeLatencyFrames(latencyFrames, margin, rate), rate);
+        pw_properties *result = pw->propertiesNew(PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, "Playback",
+                                                 PW_KEY_APP_NAME, "Plinkly", PW_KEY_NODE_NAME, "plinkly", nullptr);
+        pw->propertiesSetf(result, PW_KEY_NODE_LATENCY, "%d/%d", nodeLatencyFrames(latencyFrames, margin, rate), rate);
         return result;
     }
 
     void updateLatency()
     {
         pw_properties *changed = properties();
-        pw().streamUpdateProperties(stream, &changed->dict);
-        pw().propertiesFree(changed);
+        pw->streamUpdateProperties(stream, &changed->dict);
+        pw->propertiesFree(changed);
     }
 };
 
@@ -173,7 +100,7 @@ void onCoreDone(void *data, uint32_t id, int seq)
     makeThisThreadRealtime(loopPriority);
     if (id == PW_ID_CORE && seq == impl.pendingSync) {
         impl.synced = true;
-        pw().threadLoopSignal(impl.loop, false);
+        impl.pw->threadLoopSignal(impl.loop, false);
     }
 }
 
@@ -183,7 +110,7 @@ void onCoreError(void *data, uint32_t id, int seq, int res, const char *message)
     // A broken pipe on the core: the server went away.
     if (id == PW_ID_CORE && res == -EPIPE) {
         impl.lost.store(true, std::memory_order_release);
-        pw().threadLoopSignal(impl.loop, false);
+        impl.pw->threadLoopSignal(impl.loop, false);
     }
 }
 
@@ -204,7 +131,7 @@ void onStateChanged(void *data, pw_stream_state, pw_stream_state state, const ch
         impl.streamError = QString::fromUtf8(error ? error : "stream error");
         impl.lost.store(true, std::memory_order_release);
     }
-    pw().threadLoopSignal(impl.loop, false);
+    impl.pw->threadLoopSignal(impl.loop, false);
 }
 
 void onIoChanged(void *data, uint32_t id, void *area, uint32_t)
@@ -223,7 +150,7 @@ void onProcess(void *data)
         impl.realtimeTried = true;
         makeThisThreadRealtime(clientPriority);
     }
-    pw_buffer *buffer = pw().streamDequeueBuffer(impl.stream);
+    pw_buffer *buffer = impl.pw->streamDequeueBuffer(impl.stream);
     if (!buffer)
         return;
     spa_data &plane = buffer->buffer->datas[0];
@@ -249,7 +176,7 @@ void onProcess(void *data)
         impl.lastPosition = now;
         impl.lastDuration = position->clock.duration;
     }
-    pw().streamQueueBuffer(impl.stream, buffer);
+    impl.pw->streamQueueBuffer(impl.stream, buffer);
 }
 
 const pw_stream_events streamEvents = [] {
@@ -267,9 +194,9 @@ template <typename Predicate>
 bool waitFor(Impl &impl, Predicate done)
 {
     timespec deadline{};
-    pw().threadLoopGetTime(impl.loop, &deadline, startTimeoutNs);
+    impl.pw->threadLoopGetTime(impl.loop, &deadline, startTimeoutNs);
     while (!done() && !impl.lost.load(std::memory_order_acquire) && !impl.abandoned.load(std::memory_order_acquire)) {
-        if (pw().threadLoopTimedWaitFull(impl.loop, &deadline) != 0)
+        if (impl.pw->threadLoopTimedWaitFull(impl.loop, &deadline) != 0)
             break;
     }
     return done();
@@ -285,7 +212,7 @@ int PipeWireAudioOutput::nodeLatencyFrames(int latencyFrames, std::chrono::micro
     return int(wanted - below < 2 * below - wanted ? below : 2 * below);
 }
 
-PipeWireAudioOutput::PipeWireAudioOutput() : m_impl(std::make_unique<Impl>()) {}
+PipeWireAudioOutput::PipeWireAudioOutput(const PipeWireLibrary *library) : m_impl(std::make_unique<Impl>(library)) {}
 
 PipeWireAudioOutput::~PipeWireAudioOutput()
 {
@@ -300,27 +227,28 @@ std::optional<QString> PipeWireAudioOutput::connect()
     if (impl.core)
         return std::nullopt;
     impl.lost.store(false, std::memory_order_relaxed);
-    if (!pipeWireLibrary())
-        return pipeWireLibrary().error();
+    if (!impl.pw) {
+        if (!PipeWireLibrary::load())
+            return PipeWireLibrary::load().error();
+        impl.pw = &*PipeWireLibrary::load();
+    }
     if (!impl.loop) {
-        static std::once_flag initialised;
-        std::call_once(initialised, [] { pw().init(nullptr, nullptr); });
         {
             const std::lock_guard lock(impl.loopMutex);
-            impl.loop = pw().threadLoopNew("plinkly-pw", nullptr);
+            impl.loop = impl.pw->threadLoopNew("plinkly-pw", nullptr);
         }
-        impl.context = impl.loop ? pw().contextNew(pw().threadLoopGetLoop(impl.loop), nullptr, 0) : nullptr;
+        impl.context = impl.loop ? impl.pw->contextNew(impl.pw->threadLoopGetLoop(impl.loop), nullptr, 0) : nullptr;
         impl.realtimeTried = false;
-        if (!impl.context || pw().threadLoopStart(impl.loop) != 0) {
+        if (!impl.context || impl.pw->threadLoopStart(impl.loop) != 0) {
             disconnect();
             return QStringLiteral("PipeWire could not start its client");
         }
     }
-    pw().threadLoopLock(impl.loop);
-    impl.core = pw().contextConnect(impl.context, nullptr, 0);
+    impl.pw->threadLoopLock(impl.loop);
+    impl.core = impl.pw->contextConnect(impl.context, nullptr, 0);
     if (!impl.core) {
         const int error = errno;
-        pw().threadLoopUnlock(impl.loop);
+        impl.pw->threadLoopUnlock(impl.loop);
         if (error == ENOENT)
             return QStringLiteral("no PipeWire server is running");
         if (error == ECONNREFUSED)
@@ -332,7 +260,7 @@ std::optional<QString> PipeWireAudioOutput::connect()
     impl.synced = false;
     impl.pendingSync = pw_core_sync(impl.core, PW_ID_CORE, 0);
     const bool answered = waitFor(impl, [&] { return impl.synced; });
-    pw().threadLoopUnlock(impl.loop);
+    impl.pw->threadLoopUnlock(impl.loop);
     if (!answered) {
         disconnect();
         if (impl.abandoned.load(std::memory_order_acquire))
@@ -349,19 +277,19 @@ void PipeWireAudioOutput::disconnect()
     Impl &impl = *m_impl;
     destroyStream();
     if (impl.loop)
-        pw().threadLoopStop(impl.loop);
+        impl.pw->threadLoopStop(impl.loop);
     if (impl.core) {
         spa_hook_remove(&impl.coreListener);
-        pw().coreDisconnect(impl.core);
+        impl.pw->coreDisconnect(impl.core);
         impl.core = nullptr;
     }
     if (impl.context) {
-        pw().contextDestroy(impl.context);
+        impl.pw->contextDestroy(impl.context);
         impl.context = nullptr;
     }
     if (impl.loop) {
         const std::lock_guard lock(impl.loopMutex);
-        pw().threadLoopDestroy(impl.loop);
+        impl.pw->threadLoopDestroy(impl.loop);
         impl.loop = nullptr;
     }
 }
@@ -370,9 +298,9 @@ int PipeWireAudioOutput::preferredSampleRate()
 {
     if (connect())
         return 0;
-    pw().threadLoopLock(m_impl->loop);
+    m_impl->pw->threadLoopLock(m_impl->loop);
     const int rate = m_impl->graphRate > 0 ? m_impl->graphRate : fallbackSampleRate;
-    pw().threadLoopUnlock(m_impl->loop);
+    m_impl->pw->threadLoopUnlock(m_impl->loop);
     return rate;
 }
 
@@ -383,20 +311,20 @@ Result<AudioOutput::Format> PipeWireAudioOutput::open(int requestedBufferFrames,
         return failure(pipeWireDomain, 1, *error);
     Impl &impl = *m_impl;
     const int latencyFrames = std::max(requestedBufferFrames, baseLatencyFrames);
-    pw().threadLoopLock(impl.loop);
+    impl.pw->threadLoopLock(impl.loop);
     impl.renderer = &renderer;
     impl.running.store(false, std::memory_order_relaxed);
     impl.underruns.store(0, std::memory_order_relaxed);
     // A parked stream is still linked and agreed on its format: it only needs to run again.
     if (impl.stream && impl.state != PW_STREAM_STATE_ERROR && impl.latencyFrames == latencyFrames) {
-        pw().streamSetActive(impl.stream, true);
+        impl.pw->streamSetActive(impl.stream, true);
         impl.active = true;
-        pw().threadLoopUnlock(impl.loop);
+        impl.pw->threadLoopUnlock(impl.loop);
         return Format{impl.rate, impl.latencyFrames};
     }
-    pw().threadLoopUnlock(impl.loop);
+    impl.pw->threadLoopUnlock(impl.loop);
     destroyStream();
-    pw().threadLoopLock(impl.loop);
+    impl.pw->threadLoopLock(impl.loop);
     impl.rate = impl.graphRate > 0 ? impl.graphRate : fallbackSampleRate;
     impl.latencyFrames = latencyFrames;
     impl.position.store(nullptr, std::memory_order_relaxed);
@@ -404,12 +332,12 @@ Result<AudioOutput::Format> PipeWireAudioOutput::open(int requestedBufferFrames,
     impl.state = PW_STREAM_STATE_UNCONNECTED;
     impl.streamError.clear();
 
-    impl.stream = pw().streamNew(impl.core, "Plinkly", impl.properties());
+    impl.stream = impl.pw->streamNew(impl.core, "Plinkly", impl.properties());
     if (!impl.stream) {
-        pw().threadLoopUnlock(impl.loop);
+        impl.pw->threadLoopUnlock(impl.loop);
         return failure(pipeWireDomain, 2, QStringLiteral("PipeWire refused a new stream"));
     }
-    pw().streamAddListener(impl.stream, &impl.streamListener, &streamEvents, &impl);
+    impl.pw->streamAddListener(impl.stream, &impl.streamListener, &streamEvents, &impl);
 
     std::uint8_t podBuffer[512];
     spa_pod_builder builder{};
@@ -422,7 +350,7 @@ Result<AudioOutput::Format> PipeWireAudioOutput::open(int requestedBufferFrames,
     info.position[1] = SPA_AUDIO_CHANNEL_FR;
     const spa_pod *format = spa_format_audio_raw_build(&builder, SPA_PARAM_EnumFormat, &info);
     const auto flags = pw_stream_flags(PW_STREAM_FLAG_AUTOCONNECT | PW_STREAM_FLAG_MAP_BUFFERS | PW_STREAM_FLAG_RT_PROCESS);
-    int result = pw().streamConnect(impl.stream, PW_DIRECTION_OUTPUT, PW_ID_ANY, flags, &format, 1);
+    int result = impl.pw->streamConnect(impl.stream, PW_DIRECTION_OUTPUT, PW_ID_ANY, flags, &format, 1);
     // Streaming once the session manager has linked it and the graph runs it.
     const bool streaming = result == 0 && waitFor(impl, [&] {
         return impl.state == PW_STREAM_STATE_STREAMING || impl.state == PW_STREAM_STATE_ERROR;
@@ -432,7 +360,7 @@ Result<AudioOutput::Format> PipeWireAudioOutput::open(int requestedBufferFrames,
         reason = result != 0 ? QString::fromLocal8Bit(std::strerror(-result))
             : impl.lost.load() ? QStringLiteral("the PipeWire server went away")
                                : QStringLiteral("the stream was not linked to a sink in time");
-    pw().threadLoopUnlock(impl.loop);
+    impl.pw->threadLoopUnlock(impl.loop);
     if (!streaming) {
         destroyStream();
         return failure(pipeWireDomain, 3, reason);
@@ -457,14 +385,14 @@ void PipeWireAudioOutput::close()
     }
     // The stream stays linked but leaves the graph's cycle, so an idle stream wakes nothing
     // and the next sound does not wait for the session manager to link a new one.
-    pw().threadLoopLock(impl.loop);
+    impl.pw->threadLoopLock(impl.loop);
     impl.running.store(false, std::memory_order_release);
     impl.active = false;
-    pw().streamSetActive(impl.stream, false);
-    pw().threadLoopUnlock(impl.loop);
+    impl.pw->streamSetActive(impl.stream, false);
+    impl.pw->threadLoopUnlock(impl.loop);
     // A cycle already under way finishes before this returns; the next one after
     // reactivating starts counting underruns afresh.
-    pw_loop_invoke(pw().dataLoopGetLoop(pw().contextGetDataLoop(impl.context)),
+    pw_loop_invoke(impl.pw->dataLoopGetLoop(impl.pw->contextGetDataLoop(impl.context)),
                    [](spa_loop *, bool, uint32_t, const void *, size_t, void *data) {
                        static_cast<Impl *>(data)->counting = false;
                        return 0;
@@ -478,12 +406,12 @@ void PipeWireAudioOutput::destroyStream()
     if (!impl.stream)
         return;
     // Destroying the stream takes its node out of the realtime thread and waits for that.
-    pw().threadLoopLock(impl.loop);
+    impl.pw->threadLoopLock(impl.loop);
     spa_hook_remove(&impl.streamListener);
-    pw().streamDestroy(impl.stream);
+    impl.pw->streamDestroy(impl.stream);
     impl.stream = nullptr;
     impl.active = false;
-    pw().threadLoopUnlock(impl.loop);
+    impl.pw->threadLoopUnlock(impl.loop);
     impl.running.store(false, std::memory_order_relaxed);
     impl.position.store(nullptr, std::memory_order_relaxed);
 }
@@ -504,9 +432,9 @@ void PipeWireAudioOutput::abandonOpens(bool abandoned)
     const std::lock_guard lock(impl.loopMutex);
     impl.abandoned.store(abandoned, std::memory_order_release);
     if (abandoned && impl.loop) {
-        pw().threadLoopLock(impl.loop);
-        pw().threadLoopSignal(impl.loop, false);
-        pw().threadLoopUnlock(impl.loop);
+        impl.pw->threadLoopLock(impl.loop);
+        impl.pw->threadLoopSignal(impl.loop, false);
+        impl.pw->threadLoopUnlock(impl.loop);
     }
 }
 
@@ -517,10 +445,10 @@ bool PipeWireAudioOutput::setMargin(std::chrono::microseconds margin)
         impl.margin = margin;
         return true;
     }
-    pw().threadLoopLock(impl.loop);
+    impl.pw->threadLoopLock(impl.loop);
     impl.margin = margin;
     if (impl.stream)
         impl.updateLatency();
-    pw().threadLoopUnlock(impl.loop);
+    impl.pw->threadLoopUnlock(impl.loop);
     return true;
 }

@@ -7,6 +7,8 @@
 #include <memory>
 #include <optional>
 
+struct PipeWireLibrary;
+
 // A playback stream of the PipeWire graph. The connection to the server stays up for the
 // object's life (an idle connection costs nothing), and closing only parks the stream: it
 // stays linked to its sink but leaves the graph's cycle, so reopening after idle just sets it
@@ -22,7 +24,8 @@ public:
     // first steps of the margin.
     static int nodeLatencyFrames(int latencyFrames, std::chrono::microseconds margin, int rate);
 
-    PipeWireAudioOutput();
+    // Without a library, PipeWire's own is loaded on first use.
+    explicit PipeWireAudioOutput(const PipeWireLibrary *library = nullptr);
     ~PipeWireAudioOutput() override;
     PipeWireAudioOutput(const PipeWireAudioOutput &) = delete;
     PipeWireAudioOutput &operator=(const PipeWireAudioOutput &) = delete;
