@@ -36,9 +36,14 @@ public:
         m_shown.fill(Qt::transparent);
     }
 
-    // Shows the scene and returns where what shows differs from the frame drawn whole: ink
-    // left behind by an earlier frame, or ink of this one that was never repainted.
-    QRegion show(const ScreenToyScene &scene)
+    struct Faults {
+        // Ink of the frame outside its own damage: the next frame may leave it behind.
+        QRegion unclaimed;
+        // Where what shows differs from the frame drawn whole: ink left behind or never drawn.
+        QRegion wrong;
+    };
+
+    Faults show(const ScreenToyScene &scene)
     {
         const QRegion now = ScreenToyCanvasPainter::damage(scene, m_screenFrame);
         const QImage whole = paintedCanvas(scene, m_screenFrame, m_pictures);
@@ -48,20 +53,25 @@ public:
         painter.drawImage(0, 0, whole);
         painter.end();
         m_drawn = now;
-        QRegion wrong;
+        QImage claimed(whole.size(), QImage::Format_Grayscale8);
+        claimed.fill(0);
+        QPainter mask(&claimed);
+        for (const QRect &area : now)
+            mask.fillRect(area, Qt::white);
+        mask.end();
+        Faults faults;
         for (int y = 0; y < whole.height(); ++y) {
             const auto *shown = reinterpret_cast<const QRgb *>(m_shown.constScanLine(y));
             const auto *drawn = reinterpret_cast<const QRgb *>(whole.constScanLine(y));
+            const uchar *inside = claimed.constScanLine(y);
             for (int x = 0; x < whole.width(); ++x) {
-                int run = 0;
-                while (x + run < whole.width() && shown[x + run] != drawn[x + run])
-                    ++run;
-                if (run > 0)
-                    wrong += QRect(x, y, run, 1);
-                x += run;
+                if (shown[x] != drawn[x])
+                    faults.wrong += QRect(x, y, 1, 1);
+                if (qAlpha(drawn[x]) > 0 && inside[x] == 0)
+                    faults.unclaimed += QRect(x, y, 1, 1);
             }
         }
-        return wrong;
+        return faults;
     }
 
 private:
@@ -404,15 +414,38 @@ TEST(ScreenToyCanvasPainter, RepaintingOnlyTheDamageShowsEveryFrameWhole)
             frames.push_back(scene);
         }
         runs.push_back({"marks and a wet patch", display, frames});
+        // Each mark alone, its shot fired from straight below, and a grenade thrown to the left.
+        frames.clear();
+        for (const ScreenToyKind kind : {ScreenToyKind::blaster, ScreenToyKind::ak47, ScreenToyKind::waterGun, ScreenToyKind::whip}) {
+            for (const double age : {0.01, 0.05, 0.2}) {
+                ScreenToyScene scene = heldAt(ScreenToyKind::whip, std::nullopt, 10 + age);
+                std::optional<ScreenToyShot> shot;
+                if (kind != ScreenToyKind::whip)
+                    shot = ScreenToyShot{QPointF(700.5, 60.5), QPointF(700.5, 500.5), 10, kind};
+                scene.marks.push_back({kind, QPointF(700.5, 500.5), 10, shot});
+                frames.push_back(scene);
+                frames.push_back(heldAt(ScreenToyKind::whip, std::nullopt, 10 + age));
+            }
+        }
+        const ScreenToyGrenade leftwards{QPointF(785, 130), QPointF(200.5, 500.5), 10, false};
+        for (const double time : {10.1, 10.3, 10.5, 10.7, 10.9}) {
+            ScreenToyScene scene = heldAt(ScreenToyKind::whip, std::nullopt, time);
+            scene.grenades.push_back(leftwards);
+            frames.push_back(scene);
+            frames.push_back(heldAt(ScreenToyKind::whip, std::nullopt, time));
+        }
+        runs.push_back({"lone marks and a grenade's flight", display, frames});
     }
 
     for (const Run &run : runs) {
         RepaintedCanvas canvas(run.screenFrame);
         for (std::size_t i = 0; i < run.frames.size(); ++i) {
-            const QRegion wrong = canvas.show(run.frames[i]);
-            const QRect box = wrong.boundingRect();
-            EXPECT_TRUE(wrong.isEmpty()) << run.name << ", frame " << i << ": " << box.x() << "," << box.y() << " "
-                                         << box.width() << "x" << box.height();
+            const auto [unclaimed, wrong] = canvas.show(run.frames[i]);
+            for (const auto &[what, region] : {std::pair{"ink outside its damage", unclaimed}, std::pair{"shown wrong", wrong}}) {
+                const QRect box = region.boundingRect();
+                EXPECT_TRUE(region.isEmpty()) << run.name << ", frame " << i << ": " << what << " at " << box.x() << ","
+                                              << box.y() << " " << box.width() << "x" << box.height();
+            }
         }
     }
 }
