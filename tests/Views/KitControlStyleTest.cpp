@@ -202,6 +202,12 @@ TEST(KitControlStyle, SliderFillRunsFromTheMinimumWhicheverWayTheSliderLies)
         const QImage shot = card.shot();
         EXPECT_GT(saturation(pixel(shot, c.filledAt)), 0.3) << int(c.orientation) << c.inverted;
         EXPECT_LT(saturation(pixel(shot, c.emptyAt)), 0.15) << int(c.orientation) << c.inverted;
+        // The groove stops where the handle's centre can go no further, short of either end.
+        const QColor behind = pixel(shot, {1, 1});
+        for (const int along : {4 + 1, 4 + 198}) {
+            const QPoint end = c.orientation == Qt::Horizontal ? QPoint(along, 14) : QPoint(14, along);
+            EXPECT_EQ(pixel(shot, end), behind) << int(c.orientation) << c.inverted << " at " << along;
+        }
     }
 }
 
