@@ -159,6 +159,10 @@ TEST(KitControlStyle, SliderHasARoundHandleAnAccentFillAndAVisibleGrooveInBothSc
                     EXPECT_LT(Contrast::ratio(empty, behind), Contrast::large) << where;
                     EXPECT_LT(saturation(filled), 0.15) << where << ": a disabled slider shows no accent";
                 }
+                // A hairline edge: the handle's face shows right inside it.
+                if (enabled) {
+                    EXPECT_LT(Contrast::ratio(pixel(shot, {knob.left() + 1, knob.center().y()}), Qt::white), 1.3) << where;
+                }
                 // Round: the handle's bounding corners show the card, its outline stands out.
                 EXPECT_EQ(pixel(shot, knob.topLeft()), behind) << where;
                 EXPECT_EQ(pixel(shot, knob.bottomRight()), behind) << where;
