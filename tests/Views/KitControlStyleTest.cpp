@@ -24,6 +24,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <map>
+
 // Every check renders a control on the kit's card, first in light and then, without rebuilding
 // it, in dark: colours taken once at construction would fail the second scheme.
 namespace {
@@ -156,6 +159,10 @@ TEST(KitControlStyle, SliderHasARoundHandleAnAccentFillAndAVisibleGrooveInBothSc
                     EXPECT_LT(Contrast::ratio(empty, behind), Contrast::large) << where;
                     EXPECT_LT(saturation(filled), 0.15) << where << ": a disabled slider shows no accent";
                 }
+                // A hairline edge: the handle's face shows right inside it.
+                if (enabled) {
+                    EXPECT_LT(Contrast::ratio(pixel(shot, {knob.left() + 1, knob.center().y()}), Qt::white), 1.3) << where;
+                }
                 // Round: the handle's bounding corners show the card, its outline stands out.
                 EXPECT_EQ(pixel(shot, knob.topLeft()), behind) << where;
                 EXPECT_EQ(pixel(shot, knob.bottomRight()), behind) << where;
@@ -199,6 +206,12 @@ TEST(KitControlStyle, SliderFillRunsFromTheMinimumWhicheverWayTheSliderLies)
         const QImage shot = card.shot();
         EXPECT_GT(saturation(pixel(shot, c.filledAt)), 0.3) << int(c.orientation) << c.inverted;
         EXPECT_LT(saturation(pixel(shot, c.emptyAt)), 0.15) << int(c.orientation) << c.inverted;
+        // The groove stops where the handle's centre can go no further, short of either end.
+        const QColor behind = pixel(shot, {1, 1});
+        for (const int along : {4 + 1, 4 + 198}) {
+            const QPoint end = c.orientation == Qt::Horizontal ? QPoint(along, 14) : QPoint(14, along);
+            EXPECT_EQ(pixel(shot, end), behind) << int(c.orientation) << c.inverted << " at " << along;
+        }
     }
 }
 
@@ -228,6 +241,7 @@ TEST(KitControlStyle, ScrollBarHasNoArrowsAThumbThatStandsOutAndWidensOnHover)
             const int end = value == 0 ? 4 + 1 : 4 + 198;
             const int otherEnd = value == 0 ? 4 + 198 : 4 + 1;
             EXPECT_GT(thumbWidth(resting, behind), 0) << where;
+            EXPECT_EQ(pixel(resting, {4 + 11, middle}), behind) << where << ": the thumb keeps clear of the bar's edge";
             EXPECT_GE(Contrast::ratio(mostDistinct(resting, row(end, 4, 15), behind), behind), Contrast::large) << where;
             EXPECT_EQ(mostDistinct(resting, row(otherEnd, 4, 15), behind), behind) << where << ": no arrow at the far end";
 
@@ -599,5 +613,107 @@ TEST(KitControlStyle, DarkHuesAreTheLighterDesignAndStandAsTheyAreWhileEveryHueI
         for (const QPalette &palette : {dark, light})
             EXPECT_GE(Contrast::ratio(Appearance::color(palette, role), palette.color(QPalette::Window)), Contrast::text)
                 << int(role);
+    }
+}
+
+// The picker's chevron is a V pointing down, the same on both sides of the arrow's middle: its
+// arms end as far out and as high on each side, and it comes to a point below them.
+TEST(KitControlStyle, PickerChevronIsAnEvenVPointingDownInBothSchemes)
+{
+    const SchemeGuard guard;
+    QComboBox *picker = TextLabels::picker();
+    picker->addItems({QStringLiteral("Cream"), QStringLiteral("Blue")});
+    Card card(picker, {160, 28});
+    QStyleOptionComboBox option;
+    option.initFrom(picker);
+    option.rect = picker->rect();
+    const QRect arrow =
+        picker->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, picker).translated(4, 4);
+    // Column x mirrors column mirror - x about the arrow's middle; the picker's edge left out.
+    const int mirror = arrow.left() + arrow.right();
+    const QRect inside = arrow.adjusted(3, 3, -3, -3);
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        setScheme(scheme);
+        const QImage shot = card.shot();
+        const QColor fill = pixel(shot, {4 + 6, 4 + 4});
+        const double strongest = Contrast::ratio(mostDistinct(shot, area(inside), fill), fill);
+        ASSERT_GE(strongest, Contrast::large) << name(scheme);
+        // How much of the chevron's ink a pixel holds, 0 on the fill and 1 on its strongest.
+        const auto ink = [&](QPoint at) { return (Contrast::ratio(pixel(shot, at), fill) - 1) / (strongest - 1); };
+        double worst = 0;
+        QRect inked;
+        for (const QPoint &at : area(inside)) {
+            worst = std::max(worst, std::abs(ink(at) - ink({mirror - at.x(), at.y()})));
+            if (ink(at) > 0.25)
+                inked |= QRect(at, QSize(1, 1));
+        }
+        EXPECT_LT(worst, 0.2) << name(scheme) << ": the arms mirror each other";
+        EXPECT_NEAR(inked.width(), 9, 1) << name(scheme);
+        EXPECT_NEAR(inked.height(), 5, 1) << name(scheme);
+        EXPECT_LE(std::abs(inked.center().y() - arrow.center().y()), 1) << name(scheme);
+        // The arms' ends on the top row, and only the point on the bottom one.
+        const int middle = mirror / 2;
+        EXPECT_GT(ink({inked.left(), inked.top()}), 0.25) << name(scheme);
+        EXPECT_LT(ink({middle, inked.top()}), 0.25) << name(scheme);
+        EXPECT_GT(ink({middle, inked.bottom()}), 0.25) << name(scheme);
+        EXPECT_LT(ink({inked.left(), inked.bottom()}), 0.25) << name(scheme);
+    }
+}
+
+// A checked box shows a tick: ink along its short stroke down from the left, at the point where
+// it turns and along its long stroke up to the right, none in the corners the tick leaves clear.
+// A partly checked box shows a level dash instead, and an unchecked one no mark at all.
+TEST(KitControlStyle, CheckBoxMarksATickInTwoStrokesADashWhenPartlyCheckedAndNothingWhenUnchecked)
+{
+    const SchemeGuard guard;
+    QCheckBox *box = TextLabels::checkBox(QStringLiteral("Reaction pack"));
+    box->setTristate(true);
+    Card card(box, {160, 22});
+    QStyleOptionButton option;
+    option.initFrom(box);
+    const QRect square = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box).translated(4, 4);
+    const QRectF inner = QRectF(square).adjusted(0.5, 0.5, -0.5, -0.5);
+    // A place in the box in shares of its side from its middle, y down.
+    const auto at = [&](double u, double v) {
+        const QPointF point = inner.center() + QPointF(u, v) * inner.width();
+        return QPoint(int(std::floor(point.x())), int(std::floor(point.y())));
+    };
+    struct Place {
+        const char *name;
+        QPointF share;
+    };
+    const Place shortStroke{"short stroke", {-0.18, 0.1}}, turn{"turn", {-0.08, 0.2}},
+        longStroke{"long stroke", {0.1, 0.0}}, longEnd{"long stroke's end", {0.22, -0.15}},
+        dashLeft{"dash's left", {-0.15, 0}}, dashRight{"dash's right", {0.15, 0}}, topLeft{"top left", {-0.22, -0.22}},
+        bottomRight{"bottom right", {0.22, 0.25}}, below{"below the middle", {0, 0.25}},
+        above{"above the middle", {0, -0.25}};
+    struct Case {
+        Qt::CheckState state;
+        std::vector<Place> inked, clear;
+    };
+    const Case cases[] = {
+        {Qt::Checked, {shortStroke, turn, longStroke, longEnd}, {topLeft, bottomRight, above}},
+        {Qt::PartiallyChecked, {dashLeft, dashRight}, {turn, longEnd, below, above}},
+        {Qt::Unchecked, {}, {shortStroke, turn, longStroke, longEnd, dashLeft, dashRight, topLeft, bottomRight}},
+    };
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        setScheme(scheme);
+        for (const Case &c : cases) {
+            box->setCheckState(c.state);
+            const QImage shot = card.shot();
+            // The box's own fill: the colour most of its inside shows.
+            std::map<QRgb, int> counts;
+            for (const QPoint &point : area(square.adjusted(2, 2, -2, -2)))
+                ++counts[shot.pixel(point)];
+            const QColor fill = QColor::fromRgb(
+                std::max_element(counts.begin(), counts.end(), [](auto &a, auto &b) { return a.second < b.second; })->first);
+            const std::string where = std::string(name(scheme)) + " state " + std::to_string(int(c.state)) + ": ";
+            for (const Place &place : c.inked)
+                EXPECT_GE(Contrast::ratio(pixel(shot, at(place.share.x(), place.share.y())), fill), 1.5)
+                    << where << place.name;
+            for (const Place &place : c.clear)
+                EXPECT_LT(Contrast::ratio(pixel(shot, at(place.share.x(), place.share.y())), fill), 1.1)
+                    << where << place.name;
+        }
     }
 }

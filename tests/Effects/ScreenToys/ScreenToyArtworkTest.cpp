@@ -5,6 +5,7 @@
 #include "Effects/ScreenToys/ScreenToyHandsLayout.h"
 #include "Effects/ScreenToys/ScreenToyPOV.h"
 #include "Effects/ScreenToys/ScreenToyRecolouring.h"
+#include "support/CanvasFrame.h"
 
 #include <gtest/gtest.h>
 
@@ -48,16 +49,10 @@ double contrast(QColor a, QColor b)
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-QImage paintedFrame(const ScreenToyScene &scene)
+QImage paintedFrame(const ScreenToyScene &scene, const QRectF &screenFrame = display)
 {
-    QImage canvas(1440, 900, QImage::Format_ARGB32_Premultiplied);
-    canvas.fill(Qt::transparent);
-    QPainter painter(&canvas);
-    painter.translate(0, canvas.height());
-    painter.scale(1, -1);
     ScreenToyPictureCache pictures;
-    ScreenToyCanvasPainter::paint(painter, scene, display, pictures);
-    return canvas;
+    return paintedCanvas(scene, screenFrame, pictures);
 }
 
 // Where the artwork's muzzle sits in canvas coordinates before it is turned: the layout's
@@ -316,6 +311,14 @@ TEST(ScreenToyArtwork, ArmsEnterFromTheBottomWithBoundedLengthAtEveryTurn)
                 sides += (qAlpha(frame.pixel(0, y)) > 0) + (qAlpha(frame.pixel(1439, y)) > 0);
             EXPECT_GT(bottomRow, 40);
             EXPECT_EQ(sides, 0) << "nothing enters from the side edges";
+            // Cloth, not a veil: solid along its middle below the wrist.
+            for (const auto &sleeve : sleeves) {
+                for (const int step : {5, 8}) {
+                    const QPointF middle = (sleeve.outline[step] + sleeve.outline[sleeve.outline.size() - 1 - step]) / 2;
+                    if (middle.y() > 2)
+                        EXPECT_EQ(qAlpha(frame.pixel(int(middle.x()), 899 - int(middle.y()))), 255) << "sleeve at " << step;
+                }
+            }
             // Drawn the way the canvas paints it, damage included.
             const QRegion damage = ScreenToyCanvasPainter::damage(aimed(kind, aim.pointer), display);
             for (const auto &sleeve : sleeves) {
@@ -419,6 +422,17 @@ TEST(ScreenToyArtwork, WhipIsHeldInAHandInItsTone)
     EXPECT_EQ(held.alpha(), 255);
     EXPECT_GT(ScreenToyRecolouring::skinStrength(held.redF(), held.greenF(), held.blueF()), 0.5) << "skin at the grip";
     EXPECT_LT(QColor::fromRgba(deep.pixel(1012, 399)).lightnessF(), held.lightnessF() - 0.15) << "in the tone";
+    // Closed round the grip's middle: on the rope's row the skin reaches well past it either way.
+    int first = 1440;
+    int last = -1;
+    for (int x = 900; x < 1120; ++x) {
+        const QColor c = QColor::fromRgba(drawn.pixel(x, 399));
+        if (c.alpha() == 255 && ScreenToyRecolouring::skinStrength(c.redF(), c.greenF(), c.blueF()) > 0.5) {
+            first = std::min(first, x);
+            last = x;
+        }
+    }
+    EXPECT_GE(std::min(1012 - first, last - 1012), 8) << first << ".." << last;
     int bottomRow = 0;
     for (int x = 800; x < 1440; ++x)
         bottomRow += qAlpha(drawn.pixel(x, 899)) > 0;
@@ -452,4 +466,58 @@ TEST(ScreenToyArtwork, ExplosionOpensWithAFireballThatBurnsOut)
     };
     EXPECT_GT(centreLightness(0.1), 0.55);
     EXPECT_LT(centreLightness(0.9), 0.3);
+}
+
+// The fireball is white-hot at its heart, not orange, once the debris has flown clear of it.
+TEST(ScreenToyArtwork, FireballIsWhiteHotAtItsHeart)
+{
+    ScreenToyScene scene;
+    scene.toy = ScreenToyKind::whip;
+    scene.displayTime = 10 + ScreenToyGrenade::detonationSeconds + 0.2;
+    scene.reduceMotion = true;
+    scene.grenades.push_back({QPointF(720, 100), QPointF(720, 450), 10, true});
+    const QImage frame = paintedFrame(scene);
+    for (int y = 446; y <= 454; ++y) {
+        for (int x = 716; x <= 724; ++x) {
+            const QColor here = QColor::fromRgba(frame.pixel(x, y));
+            EXPECT_LT(here.hsvSaturationF(), 0.3) << x << "," << y;
+            EXPECT_GT(here.valueF(), 0.6) << x << "," << y;
+        }
+    }
+}
+
+// The blast's flash thins out to nothing: past the crater no ring, no rising step and no square
+// edge where it is filled as a square, and it is gone before a small display's edge.
+TEST(ScreenToyArtwork, BlastFlashThinsOutToNothingAtItsRim)
+{
+    const QRectF small(0, 0, 400, 300);
+    const QPoint centre(200, 100);
+    const int craterEdge = int(ScreenToyGrenadePainter::craterSide(small) / 2) + 4;
+    for (const double sinceBlast : {0.02, 0.05}) {
+        ScreenToyScene scene;
+        scene.toy = ScreenToyKind::whip;
+        scene.reduceMotion = true;
+        scene.displayTime = 10 + ScreenToyGrenade::detonationSeconds + sinceBlast;
+        scene.grenades.push_back({QPointF(200, 20), QPointF(centre.x(), small.height() - centre.y()), 10, true});
+        const QImage frame = paintedFrame(scene, small);
+        // Down and to either side: the smoke rises above the blast.
+        for (const QPoint direction : {QPoint(0, 1), QPoint(-1, 0), QPoint(1, 0)}) {
+            SCOPED_TRACE(std::to_string(sinceBlast) + " towards " + std::to_string(direction.x()) + ","
+                         + std::to_string(direction.y()));
+            int previous = qAlpha(frame.pixel(centre + direction * craterEdge));
+            int steepest = 0;
+            int rising = 0;
+            QPoint at = centre + direction * craterEdge;
+            for (; frame.rect().contains(at + direction); at += direction) {
+                const int alpha = qAlpha(frame.pixel(at + direction));
+                steepest = std::max(steepest, std::abs(alpha - previous));
+                rising += alpha > previous + 1;
+                previous = alpha;
+            }
+            EXPECT_GT(qAlpha(frame.pixel(centre + direction * craterEdge)), 10) << "the flash reaches past the crater";
+            EXPECT_LE(steepest, 6);
+            EXPECT_EQ(rising, 0);
+            EXPECT_LE(previous, 2) << "gone by the display's edge";
+        }
+    }
 }

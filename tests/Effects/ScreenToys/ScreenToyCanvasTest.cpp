@@ -2,6 +2,7 @@
 #include "Effects/ScreenToys/ScreenToyCanvasView.h"
 #include "Effects/ScreenToys/ScreenToyGrenadePainter.h"
 #include "Effects/ScreenToys/ScreenToyPOV.h"
+#include "support/CanvasFrame.h"
 
 #include <gtest/gtest.h>
 
@@ -24,16 +25,80 @@ ScreenToyMark markAt(QPointF point, double time)
     return ScreenToyMark{ScreenToyKind::whip, point, time, std::nullopt};
 }
 
-// One frame as a canvas paints it, with the canvas's picture cache.
-QImage paintedFrame(const ScreenToyScene &scene, ScreenToyPictureCache &pictures)
+// A display's canvas as the screen shows it: each frame repaints only its own damage and the
+// previous frame's, and every other pixel keeps what was shown before.
+class RepaintedCanvas {
+public:
+    explicit RepaintedCanvas(const QRectF &screenFrame)
+        : m_screenFrame(screenFrame)
+        , m_shown(screenFrame.size().toSize(), QImage::Format_ARGB32_Premultiplied)
+    {
+        m_shown.fill(Qt::transparent);
+    }
+
+    struct Faults {
+        // Ink of the frame outside its own damage: the next frame may leave it behind.
+        QRegion unclaimed;
+        // Where what shows differs from the frame drawn whole: ink left behind or never drawn.
+        QRegion wrong;
+    };
+
+    Faults show(const ScreenToyScene &scene)
+    {
+        const QRegion now = ScreenToyCanvasPainter::damage(scene, m_screenFrame);
+        const QImage whole = paintedCanvas(scene, m_screenFrame, m_pictures);
+        QPainter painter(&m_shown);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.setClipRegion(now | m_drawn);
+        painter.drawImage(0, 0, whole);
+        painter.end();
+        m_drawn = now;
+        QImage claimed(whole.size(), QImage::Format_Grayscale8);
+        claimed.fill(0);
+        QPainter mask(&claimed);
+        for (const QRect &area : now)
+            mask.fillRect(area, Qt::white);
+        mask.end();
+        Faults faults;
+        for (int y = 0; y < whole.height(); ++y) {
+            const auto *shown = reinterpret_cast<const QRgb *>(m_shown.constScanLine(y));
+            const auto *drawn = reinterpret_cast<const QRgb *>(whole.constScanLine(y));
+            const uchar *inside = claimed.constScanLine(y);
+            for (int x = 0; x < whole.width(); ++x) {
+                if (shown[x] != drawn[x])
+                    faults.wrong += QRect(x, y, 1, 1);
+                if (qAlpha(drawn[x]) > 0 && inside[x] == 0)
+                    faults.unclaimed += QRect(x, y, 1, 1);
+            }
+        }
+        return faults;
+    }
+
+private:
+    QRectF m_screenFrame;
+    QImage m_shown;
+    QRegion m_drawn;
+    ScreenToyPictureCache m_pictures;
+};
+
+ScreenToyScene heldAt(ScreenToyKind kind, std::optional<QPointF> pointer, double time)
 {
-    QImage canvas(1440, 900, QImage::Format_ARGB32_Premultiplied);
-    canvas.fill(Qt::transparent);
-    QPainter painter(&canvas);
-    painter.translate(0, canvas.height());
-    painter.scale(1, -1);
-    ScreenToyCanvasPainter::paint(painter, scene, display, pictures);
-    return canvas;
+    ScreenToyScene scene;
+    scene.toy = kind;
+    scene.pointer = pointer;
+    scene.displayTime = time;
+    return scene;
+}
+
+// The whip's rope from the hand at `anchor`, trailing along `step` per joint.
+ScreenToyScene whipFrom(QPointF anchor, QPointF step)
+{
+    ScreenToyScene scene;
+    scene.toy = ScreenToyKind::whip;
+    scene.displayTime = 10;
+    for (int i = 0; i < 11; ++i)
+        scene.whipPoints.push_back(anchor + step * i);
+    return scene;
 }
 }
 
@@ -151,7 +216,7 @@ TEST(ScreenToyCanvasPainter, CachedPicturesFadeEachFrameAndLeaveWithTheirItems)
     ScreenToyPictureCache pictures;
     const auto frame = [&](double time) {
         scene.displayTime = time;
-        return paintedFrame(scene, pictures);
+        return paintedCanvas(scene, display, pictures);
     };
     const auto fresh = [&](double time) {
         ScreenToyPictureCache once;
@@ -221,7 +286,7 @@ TEST(ScreenToyCanvasPainter, HandsHeldStillArePicturedOnceAndLookAsDrawnStraight
     scene.toy = ScreenToyKind::waterGun;
     scene.displayTime = 10;
     ScreenToyPictureCache pictures;
-    const auto paint = [&](ScreenToyPictureCache &cache) { return paintedFrame(scene, cache); };
+    const auto paint = [&](ScreenToyPictureCache &cache) { return paintedCanvas(scene, display, cache); };
     const auto worstAlphaStep = [&](const QImage &a, const QImage &b) {
         int worst = 0;
         for (int y = 0; y < a.height(); y += 2)
@@ -273,5 +338,114 @@ TEST(ScreenToyCanvasPainter, ASleeveBendsAlongItsCurveFromTheWristToTheShoulder)
         const QPointF middle = (outline[step] + outline[outline.size() - 1 - step]) / 2;
         EXPECT_NEAR(middle.x(), expected.x(), 0.01) << step;
         EXPECT_NEAR(middle.y(), expected.y(), 0.01) << step;
+    }
+}
+
+// Frames shown one after another as a canvas shows them, repainting only what the painter says
+// changed: from nothing, at a place, held still (then blitted from a picture), kicked by a shot,
+// moved, and gone again. What shows must be each frame drawn whole, however close the ink
+// comes to its repaint area: the antialiased rims of sleeves and cuffs at their widest, a
+// hand at a display's edge, the kick, a second display away from the origin.
+TEST(ScreenToyCanvasPainter, RepaintingOnlyTheDamageShowsEveryFrameWhole)
+{
+    struct Run {
+        std::string name;
+        QRectF screenFrame;
+        std::vector<ScreenToyScene> frames;
+    };
+    std::vector<Run> runs;
+    const QRectF second(1440, 120, 1280, 800);
+    for (const ScreenToyKind kind : {ScreenToyKind::blaster, ScreenToyKind::ak47, ScreenToyKind::waterGun}) {
+        // A shot whose kick is at its deepest at the frame's time, its mark off every display.
+        const double peak = kind == ScreenToyKind::ak47 ? 0.0114 : 0.0216;
+        for (const auto &[where, screenFrame, first, then] :
+             {std::tuple{"left and up", display, QPointF(0.4, 450.3), QPointF(1439.6, 899.5)},
+              std::tuple{"right and down", display, QPointF(1439.5, 0.5), QPointF(300.25, 120.75)},
+              std::tuple{"up and over", display, QPointF(720.5, 899), QPointF(1100.3, 640.6)},
+              std::tuple{"second display", second, QPointF(1441.2, 600.4), QPointF(2719, 121)}}) {
+            ScreenToyScene kicked = heldAt(kind, first, 10);
+            kicked.marks.push_back({kind, QPointF(-900, -900), 10 - peak,
+                                    ScreenToyShot{QPointF(0, 0), QPointF(-900, -900), 10 - peak, kind}});
+            runs.push_back({rawValue(kind).toStdString() + " " + where, screenFrame,
+                            {heldAt(kind, std::nullopt, 9.9), heldAt(kind, first, 9.95), heldAt(kind, first, 9.98),
+                             kicked, heldAt(kind, then, 10.1), heldAt(kind, then, 10.12),
+                             heldAt(kind, std::nullopt, 10.2)}});
+        }
+    }
+    for (const auto &[where, screenFrame, anchor, step] :
+         {std::tuple{"whip low at the left edge", display, QPointF(6.5, 40.5), QPointF(24, 9)},
+          std::tuple{"whip low at the right edge", display, QPointF(1433.4, 30.2), QPointF(-24, 12)},
+          std::tuple{"whip in the middle", display, QPointF(720.3, 450.7), QPointF(-24, -3)},
+          std::tuple{"whip at the top", display, QPointF(300.5, 880.5), QPointF(20, -15)},
+          std::tuple{"whip on the second display", second, QPointF(1460.5, 150.5), QPointF(24, 20)}}) {
+        ScreenToyScene none = whipFrom(anchor, step);
+        none.whipPoints.clear();
+        runs.push_back({where, screenFrame,
+                        {none, whipFrom(anchor, step), whipFrom(anchor + QPointF(3.3, 7.7), step * 1.2),
+                         whipFrom(anchor + QPointF(-2.6, 15.1), step * 0.7), none}});
+    }
+    {
+        // The throwing hand, a grenade's flight and its blast, and the marks the other toys leave.
+        std::vector<ScreenToyScene> frames;
+        const ScreenToyGrenade grenade{QPointF(785, 130), QPointF(1000.5, 600.5), 10, false};
+        for (const double time : {9.0, 9.5, 10.1, 10.4, 10.7, 11.0, 11.2, 12.0}) {
+            ScreenToyScene scene = heldAt(ScreenToyKind::grenade, QPointF(700, 400), time);
+            if (time >= 10)
+                scene.grenades.push_back(grenade);
+            frames.push_back(scene);
+        }
+        runs.push_back({"grenade", display, frames});
+        frames.clear();
+        for (const double time : {9.0, 10.05, 10.2, 10.5, 12.0, 13.5, 14.0}) {
+            ScreenToyScene scene = heldAt(ScreenToyKind::whip, std::nullopt, time);
+            if (time >= 10) {
+                scene.marks.push_back({ScreenToyKind::blaster, QPointF(1300.5, 820.5), 10,
+                                       ScreenToyShot{QPointF(720, 300), QPointF(1300.5, 820.5), 10, ScreenToyKind::blaster}});
+                scene.marks.push_back({ScreenToyKind::waterGun, QPointF(200.5, 100.5), 10,
+                                       ScreenToyShot{QPointF(720, 300), QPointF(200.5, 100.5), 10, ScreenToyKind::waterGun}});
+                scene.marks.push_back({ScreenToyKind::whip, QPointF(30.5, 880.5), 10, std::nullopt});
+                ScreenToyWetPatch patch;
+                patch.center = QPointF(600.5, 700.5);
+                patch.createdAt = 10;
+                patch.seed = 99;
+                patch.volume = 2;
+                scene.wetPatches.push_back(patch);
+            }
+            frames.push_back(scene);
+        }
+        runs.push_back({"marks and a wet patch", display, frames});
+        // Each mark alone, its shot fired from straight below, and a grenade thrown to the left.
+        frames.clear();
+        for (const ScreenToyKind kind : {ScreenToyKind::blaster, ScreenToyKind::ak47, ScreenToyKind::waterGun, ScreenToyKind::whip}) {
+            for (const double age : {0.01, 0.05, 0.2}) {
+                ScreenToyScene scene = heldAt(ScreenToyKind::whip, std::nullopt, 10 + age);
+                std::optional<ScreenToyShot> shot;
+                if (kind != ScreenToyKind::whip)
+                    shot = ScreenToyShot{QPointF(700.5, 60.5), QPointF(700.5, 500.5), 10, kind};
+                scene.marks.push_back({kind, QPointF(700.5, 500.5), 10, shot});
+                frames.push_back(scene);
+                frames.push_back(heldAt(ScreenToyKind::whip, std::nullopt, 10 + age));
+            }
+        }
+        const ScreenToyGrenade leftwards{QPointF(785, 130), QPointF(200.5, 500.5), 10, false};
+        for (const double time : {10.1, 10.3, 10.5, 10.7, 10.9}) {
+            ScreenToyScene scene = heldAt(ScreenToyKind::whip, std::nullopt, time);
+            scene.grenades.push_back(leftwards);
+            frames.push_back(scene);
+            frames.push_back(heldAt(ScreenToyKind::whip, std::nullopt, time));
+        }
+        runs.push_back({"lone marks and a grenade's flight", display, frames});
+    }
+
+    for (const Run &run : runs) {
+        RepaintedCanvas canvas(run.screenFrame);
+        for (std::size_t i = 0; i < run.frames.size(); ++i) {
+            const auto [unclaimed, wrong] = canvas.show(run.frames[i]);
+            for (const auto &[what, region] : {std::pair{"ink outside its damage", unclaimed}, std::pair{"shown wrong", wrong}}) {
+                const QRect box = region.boundingRect();
+                EXPECT_TRUE(region.isEmpty()) << run.name << ", frame " << i << ": " << what << " at " << box.x() << ","
+                                              << box.y() << " " << box.width() << "x" << box.height();
+            }
+        }
     }
 }
