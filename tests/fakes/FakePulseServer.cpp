@@ -110,19 +110,27 @@ struct FakePulseCalls {
         pa.threadedMainloopOnceUnlocked = [](pa_threaded_mainloop *, void (*)(pa_threaded_mainloop *, void *),
                                              void *) {};
         pa.threadedMainloopSetName = [](pa_threaded_mainloop *, const char *) {};
-        pa.threadedMainloopSignal = [](pa_threaded_mainloop *, int) { server().m_loopSignal.notify_all(); };
+        pa.threadedMainloopSignal = [](pa_threaded_mainloop *, int) {
+            ++server().m_signalsSent;
+            server().m_loopSignal.notify_all();
+        };
         pa.threadedMainloopStart = [](pa_threaded_mainloop *) { return 0; };
         pa.threadedMainloopStop = [](pa_threaded_mainloop *) {};
         // The loop runs while the client waits, with its lock let go.
         pa.threadedMainloopWait = [](pa_threaded_mainloop *) {
             FakePulseServer &s = server();
             if (!s.m_answers.empty()) {
+                const int signalsBefore = s.m_signalsSent;
                 runAnswers();
-                return;
+                // An answer that signals nobody leaves the client asleep until its time-out.
+                if (s.m_signalsSent != signalsBefore)
+                    return;
             }
             if (!s.holdsWaits) {
-                if (auto callback = s.m_timerCallback)
+                if (auto callback = s.m_timerCallback) {
+                    s.m_nowUs = std::max(s.m_nowUs, s.m_timerDueUs);
                     callback(api(), handle<pa_time_event>(timerObject), nullptr, s.m_timerData);
+                }
                 return;
             }
             std::unique_lock lock(s.m_loopMutex, std::adopt_lock);

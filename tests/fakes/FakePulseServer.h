@@ -126,6 +126,7 @@ private:
     pa_time_event_cb_t m_timerCallback = nullptr;
     void *m_timerData = nullptr;
     std::int64_t m_timerDueUs = 0;
+    int m_signalsSent = 0;
 
     std::recursive_mutex m_loopMutex;
     std::condition_variable_any m_loopSignal;

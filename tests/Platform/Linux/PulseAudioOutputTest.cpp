@@ -60,8 +60,10 @@ struct Road {
 
     void open()
     {
+        const pa_usec_t before = server.library().rtclockNow();
         const auto format = output.open(128, mixer);
         ASSERT_TRUE(format.has_value());
+        EXPECT_EQ(server.library().rtclockNow(), before) << "waited out the time-out for an answer that had come";
         ASSERT_EQ(format->sampleRate, rate);
         mixer.prepare(format->sampleRate);
         // Nothing is written before the first sound, which starts the stream.
