@@ -1,5 +1,7 @@
 #include "fakes/FakePulseServer.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstring>
@@ -20,6 +22,31 @@ T *handle(char &object)
 {
     return reinterpret_cast<T *>(&object);
 }
+}
+
+namespace {
+// How deep this thread holds the loop's lock: the library's rules ask for it around every call
+// on the loop's objects and around a signal.
+thread_local int loopLockDepth = 0;
+
+class LoopLock {
+public:
+    explicit LoopLock(std::recursive_mutex &mutex) : m_mutex(mutex)
+    {
+        m_mutex.lock();
+        ++loopLockDepth;
+    }
+    ~LoopLock()
+    {
+        --loopLockDepth;
+        m_mutex.unlock();
+    }
+    LoopLock(const LoopLock &) = delete;
+    LoopLock &operator=(const LoopLock &) = delete;
+
+private:
+    std::recursive_mutex &m_mutex;
+};
 }
 
 struct FakePulseCalls {
@@ -105,12 +132,24 @@ struct FakePulseCalls {
         pa.threadedMainloopNew = [] { return handle<pa_threaded_mainloop>(loopObject); };
         pa.threadedMainloopFree = [](pa_threaded_mainloop *) {};
         pa.threadedMainloopGetApi = [](pa_threaded_mainloop *) { return api(); };
-        pa.threadedMainloopLock = [](pa_threaded_mainloop *) { server().m_loopMutex.lock(); };
-        pa.threadedMainloopUnlock = [](pa_threaded_mainloop *) { server().m_loopMutex.unlock(); };
+        pa.threadedMainloopLock = [](pa_threaded_mainloop *) {
+            server().m_loopMutex.lock();
+            ++loopLockDepth;
+        };
+        pa.threadedMainloopUnlock = [](pa_threaded_mainloop *) {
+            if (loopLockDepth == 0) {
+                ++server().m_misuses;
+                return;
+            }
+            --loopLockDepth;
+            server().m_loopMutex.unlock();
+        };
         pa.threadedMainloopOnceUnlocked = [](pa_threaded_mainloop *, void (*)(pa_threaded_mainloop *, void *),
                                              void *) {};
         pa.threadedMainloopSetName = [](pa_threaded_mainloop *, const char *) {};
         pa.threadedMainloopSignal = [](pa_threaded_mainloop *, int) {
+            if (loopLockDepth == 0)
+                ++server().m_misuses;
             ++server().m_signalsSent;
             server().m_loopSignal.notify_all();
         };
@@ -360,12 +399,13 @@ FakePulseServer::FakePulseServer()
 
 FakePulseServer::~FakePulseServer()
 {
+    EXPECT_EQ(m_misuses, 0) << "the loop was signalled or unlocked by a thread not holding its lock";
     current = nullptr;
 }
 
 void FakePulseServer::publishTiming()
 {
-    const std::lock_guard lock(m_loopMutex);
+    const LoopLock lock(m_loopMutex);
     m_timing.read_index = m_read;
     m_timing.write_index = m_write;
     m_timing.read_index_corrupt = 0;
@@ -409,7 +449,7 @@ bool FakePulseServer::prebuffered() const
 
 void FakePulseServer::runLoop()
 {
-    const std::lock_guard lock(m_loopMutex);
+    const LoopLock lock(m_loopMutex);
     FakePulseCalls::runAnswers();
     FakePulseCalls::runDeferred();
 }
@@ -422,7 +462,7 @@ bool FakePulseServer::awaitHeldWaits(int count)
 
 void FakePulseServer::advance(std::int64_t microseconds)
 {
-    const std::lock_guard lock(m_loopMutex);
+    const LoopLock lock(m_loopMutex);
     FakePulseCalls::runAnswers();
     FakePulseCalls::runDeferred();
     read(microseconds);
@@ -488,7 +528,7 @@ void FakePulseServer::read(std::int64_t microseconds)
 
 void FakePulseServer::changeSinkRate(int rate)
 {
-    const std::lock_guard lock(m_loopMutex);
+    const LoopLock lock(m_loopMutex);
     sinkRate = rate;
     if (m_subscribeCallback)
         m_subscribeCallback(handle<pa_context>(contextObject),
@@ -499,7 +539,7 @@ void FakePulseServer::changeSinkRate(int rate)
 
 void FakePulseServer::addOtherStream(long processId, bool corked)
 {
-    const std::lock_guard lock(m_loopMutex);
+    const LoopLock lock(m_loopMutex);
     // The client's own stream has index 7.
     const auto index = std::uint32_t(20 + m_otherStreams.size());
     m_otherStreams.push_back({index, corked, std::to_string(processId)});
@@ -521,6 +561,6 @@ pa_sink_input_info FakePulseServer::infoOf(const OtherStream &stream)
 
 void FakePulseServer::failStream()
 {
-    const std::lock_guard lock(m_loopMutex);
+    const LoopLock lock(m_loopMutex);
     FakePulseCalls::setStreamState(PA_STREAM_FAILED);
 }

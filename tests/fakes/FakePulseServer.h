@@ -127,6 +127,7 @@ private:
     void *m_timerData = nullptr;
     std::int64_t m_timerDueUs = 0;
     int m_signalsSent = 0;
+    std::atomic<int> m_misuses{0};
 
     std::recursive_mutex m_loopMutex;
     std::condition_variable_any m_loopSignal;
