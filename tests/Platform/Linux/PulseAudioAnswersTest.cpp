@@ -1,0 +1,88 @@
+#include "Platform/Linux/PulseAudioOutput.h"
+
+#include "Services/Audio/AudioMixer.h"
+#include "fakes/FakePulseServer.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace {
+// The fake server answers inside the call that asks. The real one answers on its loop's
+// thread while the client waits, and the client's wait ends only when a callback signals it,
+// or else at the answer timeout. This table holds each answer back until the client waits,
+// and counts the waits that no answer ended.
+struct LateAnswers {
+    static inline const PulseLibrary *fake = nullptr;
+    static inline std::vector<std::function<void()>> held;
+    static inline bool signalled = false;
+    static inline int timeouts = 0;
+    PulseLibrary library;
+
+    explicit LateAnswers(const PulseLibrary &server) : library(server)
+    {
+        fake = &server;
+        held.clear();
+        timeouts = 0;
+        library.contextConnect = [](pa_context *context, const char *name, pa_context_flags_t flags,
+                                    const pa_spawn_api *spawn) {
+            held.push_back([=] { fake->contextConnect(context, name, flags, spawn); });
+            return 0;
+        };
+        library.contextGetServerInfo = [](pa_context *context, pa_server_info_cb_t callback, void *data) {
+            held.push_back([=] { fake->operationUnref(fake->contextGetServerInfo(context, callback, data)); });
+            return pending();
+        };
+        library.contextGetSinkInfoByName = [](pa_context *context, const char *sink, pa_sink_info_cb_t callback,
+                                              void *data) {
+            held.push_back(
+                [=] { fake->operationUnref(fake->contextGetSinkInfoByName(context, sink, callback, data)); });
+            return pending();
+        };
+        library.streamConnectPlayback = [](pa_stream *stream, const char *device, const pa_buffer_attr *attributes,
+                                           pa_stream_flags_t flags, const pa_cvolume *volume, pa_stream *sync) {
+            held.push_back([=, asked = *attributes] {
+                fake->streamConnectPlayback(stream, device, &asked, flags, volume, sync);
+            });
+            return 0;
+        };
+        library.threadedMainloopSignal = [](pa_threaded_mainloop *, int) { signalled = true; };
+        library.threadedMainloopWait = [](pa_threaded_mainloop *loop) {
+            signalled = false;
+            for (const auto &answer : std::exchange(held, {}))
+                answer();
+            if (!signalled) {
+                ++timeouts;
+                fake->threadedMainloopWait(loop);
+            }
+        };
+    }
+
+    static pa_operation *pending()
+    {
+        static int operation;
+        return reinterpret_cast<pa_operation *>(&operation);
+    }
+};
+}
+
+// Connecting asks three things of the server and opening a stream one more; each answer wakes
+// the wait for it, so none takes the two seconds of the timeout. A stream lost and made anew
+// is waited for the same way.
+TEST(PulseAudioOutput, EachAnswerThatComesWhileItWaitsEndsTheWait)
+{
+    FakePulseServer server;
+    LateAnswers late(server.library());
+    PulseAudioOutput output(&late.library);
+    AudioMixer mixer(8);
+    for (int stream = 1; stream <= 2; ++stream) {
+        const auto format = output.open(128, mixer);
+        ASSERT_TRUE(format.has_value()) << "stream " << stream;
+        EXPECT_EQ(format->sampleRate, server.sinkRate) << "stream " << stream;
+        EXPECT_EQ(server.streamsMade, stream);
+        EXPECT_EQ(LateAnswers::timeouts, 0) << "stream " << stream;
+        server.failStream();
+    }
+}
