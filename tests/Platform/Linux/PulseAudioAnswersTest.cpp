@@ -10,15 +10,19 @@
 #include <vector>
 
 namespace {
-// The fake server answers inside the call that asks. The real one answers on its loop's
-// thread while the client waits, and the client's wait ends only when a callback signals it,
-// or else at the answer timeout. This table holds each answer back until the client waits,
-// and counts the waits that no answer ended.
+// The fake server answers inside the call that asks, and its loop has no lock. The real one
+// answers on its loop's thread while the client waits, the client's wait ends only when a
+// callback signals it, or else at the answer timeout, and the loop's lock is a mutex: waiting
+// needs it held, and releasing it unheld aborts the process. This table holds each answer
+// back until the client waits, counts the waits that no answer ended, and keeps the lock's
+// count.
 struct LateAnswers {
     static inline const PulseLibrary *fake = nullptr;
     static inline std::vector<std::function<void()>> held;
     static inline bool signalled = false;
     static inline int timeouts = 0;
+    static inline int locks = 0;
+    static inline int lockMisuses = 0;
     PulseLibrary library;
 
     explicit LateAnswers(const PulseLibrary &server) : library(server)
@@ -26,6 +30,15 @@ struct LateAnswers {
         fake = &server;
         held.clear();
         timeouts = 0;
+        locks = 0;
+        lockMisuses = 0;
+        library.threadedMainloopLock = [](pa_threaded_mainloop *) { ++locks; };
+        library.threadedMainloopUnlock = [](pa_threaded_mainloop *) {
+            if (locks == 0)
+                ++lockMisuses;
+            else
+                --locks;
+        };
         library.contextConnect = [](pa_context *context, const char *name, pa_context_flags_t flags,
                                     const pa_spawn_api *spawn) {
             held.push_back([=] { fake->contextConnect(context, name, flags, spawn); });
@@ -50,6 +63,7 @@ struct LateAnswers {
         };
         library.threadedMainloopSignal = [](pa_threaded_mainloop *, int) { signalled = true; };
         library.threadedMainloopWait = [](pa_threaded_mainloop *loop) {
+            lockMisuses += locks == 0;
             signalled = false;
             for (const auto &answer : std::exchange(held, {}))
                 answer();
@@ -85,4 +99,29 @@ TEST(PulseAudioOutput, EachAnswerThatComesWhileItWaitsEndsTheWait)
         EXPECT_EQ(LateAnswers::timeouts, 0) << "stream " << stream;
         server.failStream();
     }
+}
+
+// Abandoning wakes a wait that may be under way, under the loop's lock; taking the opens up
+// again later, and opening, parking and closing, leave the lock as they found it.
+TEST(PulseAudioOutput, EveryTurnOfTheLoopsLockIsTakenAndGivenBack)
+{
+    FakePulseServer server;
+    LateAnswers late(server.library());
+    {
+        PulseAudioOutput output(&late.library);
+        AudioMixer mixer(8);
+        ASSERT_TRUE(output.open(128, mixer).has_value());
+        output.resume();
+        output.close();
+        // The parked stream is lost, so the next open must wait for the server.
+        server.failStream();
+        output.abandonOpens(true);
+        EXPECT_FALSE(output.open(128, mixer).has_value()) << "the server is not waited for while abandoned";
+        output.abandonOpens(false);
+        ASSERT_TRUE(output.open(128, mixer).has_value());
+        output.close();
+        EXPECT_EQ(LateAnswers::locks, 0);
+    }
+    EXPECT_EQ(LateAnswers::lockMisuses, 0);
+    EXPECT_EQ(LateAnswers::locks, 0);
 }
