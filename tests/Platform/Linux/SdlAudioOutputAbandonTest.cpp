@@ -24,7 +24,7 @@ TEST(SdlAudioOutput, OpensAbandonedMidwayLeaveNoDeviceOpen)
     SdlAudioOutput output;
     output.abandonOpens(true);
     int abandoned = 0;
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < 64; ++i)
         abandoned += !output.open(AudioEngine::bufferFrames, renderer).has_value();
     ASSERT_GT(abandoned, 16) << "too few opens were given up before SDL had opened the device";
     output.abandonOpens(false);
