@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPainterPath>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -366,6 +367,50 @@ TEST(KitControlStyle, LevelBarFillsItsShareInTheAccentVisibleOnTheCardAndTheTrac
             if (filled > 0 && filledTo < 200) {
                 EXPECT_GE(Contrast::ratio(ink, track), Contrast::large) << where;
             }
+        }
+    }
+}
+
+// A bar's track and fill are capsules: each end a half circle of the bar's height, not a
+// stretched half ellipse. The bar is drawn tall enough for the difference to show, and
+// compared with a capsule made of two circles and the rectangle between them.
+TEST(KitControlStyle, LevelBarEndsAreHalfCirclesOfItsHeight)
+{
+    const SchemeGuard guard;
+    auto *bar = new QProgressBar;
+    bar->setRange(0, 100);
+    bar->setTextVisible(false);
+    Card card(bar, {200, 24});
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        setScheme(scheme);
+        for (const int value : {0, 100}) {
+            bar->setValue(value);
+            const QImage shot = card.shot();
+            const QColor behind = pixel(shot, {1, 1});
+            const QColor ink = pixel(shot, {4 + 100, 4 + 12});
+            QImage capsule(shot.size(), QImage::Format_RGB32);
+            capsule.fill(behind);
+            {
+                QPainter painter(&capsule);
+                painter.setRenderHint(QPainter::Antialiasing);
+                QPainterPath path;
+                path.setFillRule(Qt::WindingFill);
+                path.addEllipse(QRectF(4, 4, 24, 24));
+                path.addEllipse(QRectF(4 + 200 - 24, 4, 24, 24));
+                path.addRect(QRectF(4 + 12, 4, 200 - 24, 24));
+                painter.fillPath(path, ink);
+            }
+            int worst = 0;
+            for (const int left : {4, 4 + 200 - 12}) {
+                for (const QPoint &point : area(QRect(left, 4, 12, 24))) {
+                    const QColor drawn = pixel(shot, point), round = pixel(capsule, point);
+                    worst = std::max({worst, std::abs(drawn.red() - round.red()), std::abs(drawn.green() - round.green()),
+                                      std::abs(drawn.blue() - round.blue())});
+                }
+            }
+            const int span = std::max({std::abs(ink.red() - behind.red()), std::abs(ink.green() - behind.green()),
+                                       std::abs(ink.blue() - behind.blue())});
+            EXPECT_LE(worst, span / 4) << name(scheme) << " at " << value << ", of " << span;
         }
     }
 }

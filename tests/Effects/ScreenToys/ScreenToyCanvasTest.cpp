@@ -449,3 +449,25 @@ TEST(ScreenToyCanvasPainter, RepaintingOnlyTheDamageShowsEveryFrameWhole)
         }
     }
 }
+
+// The crater's artwork lets a little of the desktop through its middle; the soot laid under it
+// is solid there, so the blast's centre hides the desktop, drawn fresh and from the cache alike,
+// until the explosion's last fade.
+TEST(ScreenToyCanvasPainter, SootUnderTheCraterHidesTheDesktopAtTheBlastsCentre)
+{
+    ScreenToyScene scene;
+    scene.grenades.push_back({QPointF(200, 100), QPointF(720, 450), 0.0, true});
+    ScreenToyPictureCache pictures;
+    // After the flash, the debris and the fire's ring have left the middle; the smoke rises above it.
+    for (const double time : {3.55, 3.6, 5.5}) {
+        scene.displayTime = time;
+        const QImage image = paintedCanvas(scene, display, pictures);
+        for (int r = 0; r <= 50; r += 5) {
+            for (const QPoint offset : {QPoint(r, 0), QPoint(-r, 0), QPoint(0, r), QPoint(0, -r)}) {
+                const QColor pixel = image.pixelColor(QPoint(720, 450) + offset);
+                EXPECT_GE(pixel.alpha(), 250) << "at " << time << " s, " << offset.x() << "," << offset.y();
+                EXPECT_LT(pixel.lightness(), 120) << "at " << time << " s, " << offset.x() << "," << offset.y();
+            }
+        }
+    }
+}

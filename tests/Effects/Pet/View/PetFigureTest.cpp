@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 // The figure drawn at 2x on a transparent canvas with its centre at (80, 60) points.
@@ -126,11 +127,12 @@ TEST(PetFigure, APausedCountdownIsOrange)
     EXPECT_LT(paused.blue(), 20);
 }
 
-// The countdown's text reads on its fill, running and paused, and the capsule's rounded ends
-// blend into what lies behind them rather than stepping.
+// The countdown's text reads on its fill, running and paused: white on the violet, the dark
+// label grey on the orange, where white would not read. The capsule's rounded ends blend into
+// what lies behind them rather than stepping.
 TEST(PetFigure, TheCountdownReadsOnItsFillAndItsEndsAreSmooth)
 {
-    for (const bool paused : {false, true}) {
+    for (const auto &[paused, ink] : {std::pair{false, QColor(Qt::white)}, std::pair{true, QColor(28, 28, 30)}}) {
         PetFigureState state;
         state.focusTimeLabel = QStringLiteral("59:59");
         state.focusIsPaused = paused;
@@ -152,11 +154,16 @@ TEST(PetFigure, TheCountdownReadsOnItsFillAndItsEndsAreSmooth)
         const QRgb fill = std::max_element(counts.keyValueBegin(), counts.keyValueEnd(),
                                            [](auto a, auto b) { return a.second < b.second; })->first;
         double best = 1;
+        QColor drawnInk;
         for (auto it = counts.keyValueBegin(); it != counts.keyValueEnd(); ++it) {
-            if (qAlpha(it->first) == 255)
-                best = std::max(best, Contrast::ratio(QColor::fromRgb(it->first), QColor::fromRgb(fill)));
+            const double ratio = Contrast::ratio(QColor::fromRgb(it->first), QColor::fromRgb(fill));
+            if (qAlpha(it->first) == 255 && ratio > best) {
+                best = ratio;
+                drawnInk = QColor::fromRgb(it->first);
+            }
         }
         EXPECT_GE(best, Contrast::text) << (paused ? "paused" : "running");
+        EXPECT_TRUE(near(drawnInk, ink)) << (paused ? "paused " : "running ") << drawnInk.name().toStdString();
         // Each rounded end spreads over a few pixels of partial cover on a clear background.
         EXPECT_GE(partial, 8) << (paused ? "paused" : "running");
     }
@@ -255,6 +262,45 @@ TEST(PetFace, TheSmileIsLowerInTheMiddleThanAtItsEnds)
     EXPECT_FALSE(inkAt(mouth + QPointF(0, -2)));
     EXPECT_TRUE(inkAt(mouth + QPointF(-2, -1)) || inkAt(mouth + QPointF(-2, -0.5)));
     EXPECT_FALSE(image.isNull());
+}
+
+// The smile stands for the glyph ᴗ at 9 pt: its 6 x 11 line hangs from the bottom of the eye
+// row plus 8, and the curve fills the middle of that line, 4.5 to 7.5 pt below the face centre
+// with the eyes open. A blink lifts it with the line by 2.75.
+TEST(PetFace, TheSmileSitsInTheMiddleOfItsGlyphsLine)
+{
+    const struct {
+        const char *face;
+        bool blinking;
+        double top, bottom;
+    } cases[] = {{"happy", false, -7 + 4.5, -7 + 7.5}, {"happy", true, -7 + 1.75, -7 + 4.75},
+                 {"someone else's", false, -7 + 4.5, -7 + 7.5}};
+    constexpr double ratio = 4, halfStroke = 0.8;
+    for (const auto &c : cases) {
+        QImage face(int(160 * ratio), int(120 * ratio), QImage::Format_ARGB32_Premultiplied);
+        face.setDevicePixelRatio(ratio);
+        face.fill(Qt::transparent);
+        QPainter painter(&face);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.translate(80, 60);
+        PetFace::paintFace(painter, PetMood::idle, QString::fromUtf8(c.face), c.blinking);
+        painter.end();
+        // Between the eyes, where only the mouth is drawn.
+        std::optional<double> top, bottom;
+        for (int y = 0; y < face.height(); ++y) {
+            for (double x = -5.5; x <= -0.5; x += 1 / ratio) {
+                if (qAlpha(face.pixel(int((x + 80) * ratio), y)) > 128) {
+                    const double row = y / ratio - 60;
+                    top = top.value_or(row);
+                    bottom = row + 1 / ratio;
+                    break;
+                }
+            }
+        }
+        ASSERT_TRUE(top && bottom) << c.face;
+        EXPECT_NEAR(*top, c.top - halfStroke, 0.25) << c.face << (c.blinking ? " blinking" : "");
+        EXPECT_NEAR(*bottom, c.bottom + halfStroke, 0.25) << c.face << (c.blinking ? " blinking" : "");
+    }
 }
 
 TEST(PetFace, CrownPointsAndHeadphoneBandEnds)

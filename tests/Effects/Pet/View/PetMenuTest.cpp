@@ -1,11 +1,15 @@
 #include "Effects/Pet/PetPresentation.h"
 #include "Effects/Pet/View/DesktopPetView.h"
 #include "Effects/Pet/View/PetMenuCard.h"
+#include "Foundation/Appearance.h"
+#include "Foundation/Contrast.h"
+#include "Views/Kit/KitStyle.h"
 #include "fakes/ManualClock.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -227,4 +231,35 @@ TEST(PetMenu, TheCardsLinesFollowTheDesktopsFontRoles)
         EXPECT_LT(lineHeights[i], titleHeights[i] * 0.9) << i;
     EXPECT_GT(titleHeights[1], titleHeights[0] * 1.4);
     EXPECT_GT(lineHeights[1], lineHeights[0] * 1.4);
+}
+
+// The card's rim is the scheme's separator over what lies behind the card, and follows a
+// switch of scheme: one card painted light, dark, then light again.
+TEST(PetMenu, TheCardsRimIsTheSeparatorOfTheSchemeShown)
+{
+    const QPalette saved = QGuiApplication::palette();
+    const PetMenuCard card({QStringLiteral("Bloopy"), QStringLiteral("A line"), false, std::nullopt});
+    for (const ColorScheme scheme : {ColorScheme::light, ColorScheme::dark, ColorScheme::light}) {
+        const char *name = scheme == ColorScheme::dark ? "dark" : "light";
+        QGuiApplication::setPalette(KitStyle::palette(scheme));
+        // A wallpaper of the scheme's own brightness.
+        const QColor behind = scheme == ColorScheme::dark ? QColor(24, 26, 32) : QColor(216, 220, 230);
+        QImage image(int(PetMenuCard::width * 2), int(card.height() * 2), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(2);
+        image.fill(behind);
+        QPainter painter(&image);
+        card.paint(painter, std::nullopt, 1.0);
+        painter.end();
+        // The outermost pixel row and columns of the card's straight edges hold only the rim
+        // (the card's height, set by its text, need not end on a whole pixel).
+        const QColor rim = Contrast::over(Appearance::color(ColorRole::separator), behind);
+        const QPoint edges[] = {{image.width() / 2, 0}, {0, image.height() / 2}, {image.width() - 1, image.height() / 2}};
+        for (const QPoint edge : edges) {
+            const QColor drawn = image.pixelColor(edge);
+            EXPECT_NEAR(drawn.red(), rim.red(), 2) << name << " at " << edge.x() << "," << edge.y();
+            EXPECT_NEAR(drawn.green(), rim.green(), 2) << name << " at " << edge.x() << "," << edge.y();
+            EXPECT_NEAR(drawn.blue(), rim.blue(), 2) << name << " at " << edge.x() << "," << edge.y();
+        }
+    }
+    QGuiApplication::setPalette(saved);
 }
