@@ -187,8 +187,8 @@ struct FakePulseCalls {
         };
         pa.operationUnref = [](pa_operation *) {};
         pa.strerror = [](int error) { return error == PA_ERR_ACCESS ? "Access denied" : "OK"; };
-        pa.usecToBytes = [](pa_usec_t usec, const pa_sample_spec *spec) {
-            return std::size_t(usec * spec->rate / 1'000'000) * std::size_t(frameBytes);
+        pa.usecToBytes = [](pa_usec_t usec, const pa_sample_spec *format) {
+            return std::size_t(usec * format->rate / 1'000'000) * std::size_t(frameBytes);
         };
         pa.timevalAge = [](const timeval *tv) {
             return pa_usec_t(server().m_nowUs - (std::int64_t(tv->tv_sec) * 1'000'000 + tv->tv_usec));
@@ -273,11 +273,11 @@ struct FakePulseCalls {
             return operation();
         };
 
-        pa.streamNew = [](pa_context *, const char *, const pa_sample_spec *spec, const pa_channel_map *) {
+        pa.streamNew = [](pa_context *, const char *, const pa_sample_spec *format, const pa_channel_map *) {
             FakePulseServer &s = server();
             ++s.streamsMade;
             s.m_streamExists = true;
-            s.m_spec = *spec;
+            s.m_format = *format;
             s.m_streamState = PA_STREAM_UNCONNECTED;
             s.m_read = s.m_write = 0;
             s.m_corked = s.m_playing = false;
@@ -491,7 +491,7 @@ void FakePulseServer::read(std::int64_t microseconds)
     const std::int64_t span = sinkEnd - sinkFrom;
     // In frames times a million millionths: the sink's clock runs its own pace.
     constexpr std::int64_t scale = 1'000'000'000'000;
-    m_readFraction += span * std::int64_t(m_spec.rate) * (1'000'000 + sinkClockPpm);
+    m_readFraction += span * std::int64_t(m_format.rate) * (1'000'000 + sinkClockPpm);
     const std::int64_t frames = m_readFraction / scale;
     m_readFraction %= scale;
     for (std::int64_t i = 0; i < frames; ++i) {

@@ -88,7 +88,7 @@ public:
     int underflows = 0;
     bool corked() const { return m_corked; }
     bool hasStream() const { return m_streamExists; }
-    int streamRate() const { return int(m_spec.rate); }
+    int streamRate() const { return int(m_format.rate); }
     const pa_buffer_attr &bufferAttr() const { return m_attr; }
     pa_stream_flags_t streamFlags() const { return m_flags; }
 
@@ -136,7 +136,7 @@ private:
     std::vector<std::function<void()>> m_answers;
 
     bool m_streamExists = false;
-    pa_sample_spec m_spec{};
+    pa_sample_spec m_format{};
     pa_buffer_attr m_attr{};
     pa_stream_flags_t m_flags{};
     pa_stream_state_t m_streamState = PA_STREAM_UNCONNECTED;

@@ -227,6 +227,13 @@ struct PulseAudioOutput::Impl {
     // never the rest of the queue; a seek relative to the read position would shift the whole
     // stretch by the error, repeating or skipping that much, and leave the client's write
     // index unknown until the next timing update.
+    // The sounds posted since the last mix, if any, mixed into the queue.
+    void mixWaiting()
+    {
+        if (renderer && renderer->soundsWaiting())
+            mixIntoQueue();
+    }
+
     void mixIntoQueue()
     {
         if (!running.load(std::memory_order_acquire))
@@ -315,8 +322,7 @@ void onWrite(pa_stream *, std::size_t bytes, void *data)
     auto &impl = *static_cast<Impl *>(data);
     // A sound posted just before the server asked for more is mixed in where the sink reads
     // first: the render after the queue would start it a whole queue late.
-    if (impl.renderer && impl.renderer->soundsWaiting())
-        impl.mixIntoQueue();
+    impl.mixWaiting();
     impl.fill(bytes);
 }
 
@@ -332,9 +338,7 @@ void onMixPosted(pa_mainloop_api *api, pa_defer_event *event, void *data)
 {
     api->defer_enable(event, 0);
     // Already started where a request for more came first.
-    auto &impl = *static_cast<Impl *>(data);
-    if (impl.renderer && impl.renderer->soundsWaiting())
-        impl.mixIntoQueue();
+    static_cast<Impl *>(data)->mixWaiting();
 }
 
 void onSinkInput(pa_context *, const pa_sink_input_info *info, int, void *data)
