@@ -158,6 +158,8 @@ struct FakePulseCalls {
         // The loop runs while the client waits, with its lock let go.
         pa.threadedMainloopWait = [](pa_threaded_mainloop *) {
             FakePulseServer &s = server();
+            if (loopLockDepth == 0)
+                ++s.m_misuses;
             if (!s.m_answers.empty()) {
                 const int signalsBefore = s.m_signalsSent;
                 runAnswers();
@@ -397,9 +399,14 @@ FakePulseServer::FakePulseServer()
     FakePulseCalls::bind(m_library);
 }
 
+int FakePulseServer::loopLocksHeld() const
+{
+    return loopLockDepth;
+}
+
 FakePulseServer::~FakePulseServer()
 {
-    EXPECT_EQ(m_misuses, 0) << "the loop was signalled or unlocked by a thread not holding its lock";
+    EXPECT_EQ(m_misuses, 0) << "the loop was waited on, signalled or unlocked by a thread not holding its lock";
     current = nullptr;
 }
 

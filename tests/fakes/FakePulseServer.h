@@ -62,6 +62,10 @@ public:
     // Until `count` held waits have begun on the client's side; false after ten seconds.
     bool awaitHeldWaits(int count);
     int heldWaits() const { return m_heldWaits; }
+    // How deep the calling thread holds the loop's lock, and the calls the library forbids
+    // without it (a wait, a signal, an unlock).
+    int loopLocksHeld() const;
+    int loopMisuses() const { return m_misuses; }
     // A timing update reaches the client: it sees the positions as they are now.
     void publishTiming();
     void changeSinkRate(int rate);

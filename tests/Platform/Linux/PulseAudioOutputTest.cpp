@@ -630,3 +630,27 @@ TEST(PulseAudioOutput, AnOpenWaitingOnASilentServerEndsWhenAbandoned)
     ASSERT_TRUE(opened.has_value()) << opened.error().message.toStdString();
     EXPECT_EQ(opened->sampleRate, rate);
 }
+
+// Abandoning wakes a wait that may be under way, under the loop's lock; taking the opens up
+// again later, and opening, parking and closing, leave the lock as they found it.
+TEST(PulseAudioOutput, EveryTurnOfTheLoopsLockIsTakenAndGivenBack)
+{
+    FakePulseServer server;
+    {
+        PulseAudioOutput output(&server.library());
+        AudioMixer mixer(8);
+        ASSERT_TRUE(output.open(128, mixer).has_value());
+        output.resume();
+        output.close();
+        // The parked stream is lost, so the next open must wait for the server.
+        server.failStream();
+        output.abandonOpens(true);
+        EXPECT_FALSE(output.open(128, mixer).has_value()) << "the server is not waited for while abandoned";
+        output.abandonOpens(false);
+        ASSERT_TRUE(output.open(128, mixer).has_value());
+        output.close();
+        EXPECT_EQ(server.loopLocksHeld(), 0);
+    }
+    EXPECT_EQ(server.loopMisuses(), 0);
+    EXPECT_EQ(server.loopLocksHeld(), 0);
+}
