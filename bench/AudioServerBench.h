@@ -715,34 +715,49 @@ inline std::shared_ptr<const SoundBank> defaultPackSounds(int rate)
     return nullptr;
 }
 
-// What the recording should show of one phase's samples, whichever is picked: how long each
-// sounds before its own first stretch of exact silence (the shortest), and its peak (the
-// lowest), at the level a key plays it.
+// What the recording should show of one phase's samples, whichever is picked, at the level a
+// key plays it: its peak (the lowest), the level the onset detector looks for, and how long
+// each sounds from where that level is first passed to its own first stretch of exact silence
+// (the shortest). Gaps are looked for in that stretch only: measured from the sound's first
+// frame instead, it would reach past the end of a sound that rises over a few frames.
 struct PhaseSpan {
     std::size_t audibleFrames = 0;
     float peak = 0.0f;
+    float onsetLevel() const { return 0.3f * peak; }
 };
 
 inline PhaseSpan spanOf(const SoundBank &bank, KeyPhase phase, std::size_t shortestGap)
 {
-    PhaseSpan span{std::numeric_limits<std::size_t>::max(), std::numeric_limits<float>::max()};
     const float gain = float(typingVolume * std::numbers::sqrt2);
     const SoundBank::SampleList *samples = bank.lookup(KeyGroup::regular, phase);
+    const auto levelAt = [gain](const PlaybackSample &sample, std::size_t frame) {
+        float level = 0.0f;
+        for (int channel = 0; channel < sample.channels; ++channel)
+            level = std::max(level, std::fabs(sample.at(frame * std::size_t(sample.channels) + std::size_t(channel))));
+        return level * gain;
+    };
+    PhaseSpan span{std::numeric_limits<std::size_t>::max(), std::numeric_limits<float>::max()};
     for (const auto &sample : samples ? *samples : SoundBank::SampleList()) {
+        float peak = 0.0f;
+        for (std::size_t frame = 0; frame < std::size_t(sample->frames()); ++frame)
+            peak = std::max(peak, levelAt(*sample, frame));
+        span.peak = std::min(span.peak, peak);
+    }
+    for (const auto &sample : samples ? *samples : SoundBank::SampleList()) {
+        std::optional<std::size_t> rise;
         std::size_t run = 0;
         std::size_t audible = std::size_t(sample->frames());
-        float peak = 0.0f;
         for (std::size_t frame = 0; frame < std::size_t(sample->frames()); ++frame) {
-            float level = 0.0f;
-            for (int channel = 0; channel < sample->channels; ++channel)
-                level = std::max(level, std::fabs(sample->at(frame * std::size_t(sample->channels) + std::size_t(channel))));
-            peak = std::max(peak, level);
+            const float level = levelAt(*sample, frame);
+            if (!rise && level > span.onsetLevel())
+                rise = frame;
             run = level == 0.0f ? run + 1 : 0;
-            if (run == shortestGap && audible == std::size_t(sample->frames()))
+            if (rise && run == shortestGap) {
                 audible = frame + 1 - run;
+                break;
+            }
         }
-        span.audibleFrames = std::min(span.audibleFrames, audible);
-        span.peak = std::min(span.peak, peak * gain);
+        span.audibleFrames = std::min(span.audibleFrames, audible - rise.value_or(0));
     }
     return span;
 }
@@ -833,7 +848,7 @@ inline RhythmFigures typeRhythm(const Rhythm &rhythm, SoundRouter &router, const
     const auto shortestGap = std::size_t(rate / 4000);
     const auto readBack = [&](int channel, Steady::time_point at, const PhaseSpan &span, Steady::duration quiet,
                               int &unheard) -> std::optional<double> {
-        const auto onset = recording.riseAfter(channel, at, 150ms, 0.3f * span.peak, quiet);
+        const auto onset = recording.riseAfter(channel, at, 150ms, span.onsetLevel(), quiet);
         if (!onset) {
             ++unheard;
             return std::nullopt;
@@ -918,7 +933,8 @@ inline void typeRealKeysThrough(benchmark::State &state, const char *name, std::
     const PhaseSpan press = spanOf(*sounds, KeyPhase::down, shortestGap);
     const PhaseSpan release = spanOf(*sounds, KeyPhase::up, shortestGap);
     const double chain = percentile(figures.calibration, 0.5);
-    std::printf("\nthe default pack at %d Hz: presses sound %.1f ms before any silence (peak %.3f), releases %.1f ms"
+    std::printf("\nthe default pack at %d Hz: presses sound %.1f ms from their onset before any silence (peak %.3f),"
+                " releases %.1f ms"
                 " (peak %.3f)\n", rate, 1000.0 * double(press.audibleFrames) / rate, press.peak,
                 1000.0 * double(release.audibleFrames) / rate, release.peak);
     int gaps = 0;
@@ -937,7 +953,7 @@ inline void typeRealKeysThrough(benchmark::State &state, const char *name, std::
             const auto key = Steady::now();
             engines.router.playKey({30, KeyGroup::regular, KeyPhase::down, -1.0, false, std::nullopt});
             std::this_thread::sleep_for(200ms);
-            if (const auto onset = recording.riseAfter(0, key, 150ms, 0.3f * press.peak, 3ms))
+            if (const auto onset = recording.riseAfter(0, key, 150ms, press.onsetLevel(), 3ms))
                 std::printf("  first key after %2d s of silence: %.2f ms (raw %.2f)\n", silence,
                             Milliseconds(onset->at - key).count() - chain, Milliseconds(onset->at - key).count());
             else if (const auto late = recording.onsetAfter(key, 1s, 0.001f)) {
