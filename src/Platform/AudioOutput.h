@@ -13,10 +13,15 @@ public:
     virtual void render(float *interleaved, int frames) noexcept = 0;
     // As render, from frame `from` of the output's timeline (frames since the stream started),
     // again when that stretch was rendered before: sounds handed over since the last call
-    // start at `from`. False, with nothing rendered, where the renderer cannot go back there.
-    virtual bool renderFrom(std::int64_t from, float *interleaved, int frames) noexcept
+    // start at `from`, or, without `startWaiting`, keep waiting for a later call. False, with
+    // nothing rendered, where the renderer cannot go back there.
+    virtual bool renderFrom(std::int64_t from, float *interleaved, int frames, bool startWaiting) noexcept
     {
         return false;
+    }
+    bool renderFrom(std::int64_t from, float *interleaved, int frames) noexcept
+    {
+        return renderFrom(from, interleaved, frames, true);
     }
     // Whether sounds were handed over that no render has started yet; on the rendering side.
     virtual bool soundsWaiting() const noexcept { return false; }

@@ -339,6 +339,8 @@ struct FakePulseCalls {
         };
         pa.streamBeginWrite = [](pa_stream *, void **data, std::size_t *bytes) {
             FakePulseServer &s = server();
+            if (s.whileWriting)
+                s.whileWriting();
             s.m_writeBuffer.assign(std::min(*bytes, largestWrite), 0);
             *data = s.m_writeBuffer.data();
             *bytes = s.m_writeBuffer.size();

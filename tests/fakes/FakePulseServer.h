@@ -55,6 +55,9 @@ public:
     // waits, and its time runs out at once.
     bool holdsWaits = false;
 
+    // Runs as the client begins each write: another of its threads acting meanwhile.
+    std::function<void()> whileWriting;
+
     // Moves the clock on; the sink reads what plays meanwhile.
     void advance(std::int64_t microseconds);
     // The client's main loop runs what is due, with no time passing.

@@ -140,8 +140,11 @@ struct PulseAudioOutput::Impl {
     // On the main-loop thread, or with its lock held: no allocation, logging or Qt call of
     // ours (the server's memory pool hands out the buffer). Renders the timeline from `frame`
     // on into `bytes` and writes them from the stream's byte `index` on, or after the queue.
-    // False when the renderer cannot go back to `frame`: nothing was written.
-    bool write(std::size_t bytes, std::int64_t frame, std::optional<std::int64_t> index)
+    // Sounds posted meanwhile start at `frame` if `startWaiting`; a sound posted after the
+    // first piece is left for the mix its post asks for, which starts it ahead of the sink,
+    // not where the piece begins. False when the renderer cannot go back to `frame`: nothing
+    // was written.
+    bool write(std::size_t bytes, std::int64_t frame, std::optional<std::int64_t> index, bool startWaiting)
     {
         while (bytes >= frameBytes) {
             void *buffer = nullptr;
@@ -156,13 +159,14 @@ struct PulseAudioOutput::Impl {
             }
             auto *frames = static_cast<float *>(buffer);
             const int count = int(length / frameBytes);
-            if (!renderer->renderFrom(frame, frames, count)) {
+            if (!renderer->renderFrom(frame, frames, count, startWaiting)) {
                 if (index) {
                     pa->streamCancelWrite(stream);
                     return false;
                 }
                 renderer->render(frames, count);
             }
+            startWaiting = false;
             noteSound(frames, count, frame);
             if (index) {
                 pa->streamWrite(stream, buffer, length, nullptr, *index, PA_SEEK_ABSOLUTE);
@@ -187,12 +191,15 @@ struct PulseAudioOutput::Impl {
         }
     }
 
-    // Writes what the server asks for after the queue.
-    void fill(std::size_t bytes)
+    // Writes what the server asks for after the queue. Sounds posted meanwhile start there
+    // only where nothing is queued before it (the stream starting, or starting again after it
+    // ran dry); otherwise they wait for a mix over the queue, which starts them ahead of the
+    // sink rather than a whole queue late.
+    void fill(std::size_t bytes, bool startWaiting)
     {
         if (!running.load(std::memory_order_acquire))
             return;
-        write(bytes, writtenFrames, std::nullopt);
+        write(bytes, writtenFrames, std::nullopt, startWaiting || dry);
         if (dry) {
             dry = false;
             startedAt = pa->rtclockNow();
@@ -220,27 +227,28 @@ struct PulseAudioOutput::Impl {
             lastReport = {at, read};
     }
 
+    // The sounds posted since the last mix, if any, mixed into the queue; where they cannot go
+    // there (no usable report, or less queued than the lead), they start right after it.
+    void mixWaiting()
+    {
+        if (!renderer || !renderer->soundsWaiting() || !running.load(std::memory_order_acquire))
+            return;
+        if (!mixIntoQueue())
+            write(bytesFor(requestLength), writtenFrames, std::nullopt, true);
+    }
+
     // Renders again everything queued from just ahead of where the server reads, with the
     // sounds posted since mixed in from there, and writes it over the queue. The queue ends
     // where it did. Each byte goes back to the index it has in the stream (an absolute seek),
     // so an estimate of the read position that is off moves only where the new sound starts,
     // never the rest of the queue; a seek relative to the read position would shift the whole
     // stretch by the error, repeating or skipping that much, and leave the client's write
-    // index unknown until the next timing update.
-    // The sounds posted since the last mix, if any, mixed into the queue.
-    void mixWaiting()
+    // index unknown until the next timing update. False, with nothing written, where it cannot.
+    bool mixIntoQueue()
     {
-        if (renderer && renderer->soundsWaiting())
-            mixIntoQueue();
-    }
-
-    void mixIntoQueue()
-    {
-        if (!running.load(std::memory_order_acquire))
-            return;
         const pa_timing_info *timing = pa->streamGetTimingInfo(stream);
         if (!timing || timing->read_index_corrupt || timing->write_index_corrupt)
-            return;
+            return false;
         // The read index is as of the last timing update; the server has read on since, at
         // the stream's rate, while it plays. An update that says it is not playing came before
         // the sink took up the filled stream (while parked, before its first buffer, while it
@@ -259,15 +267,16 @@ struct PulseAudioOutput::Impl {
                                            std::int64_t(bytesFor(longestLead)));
         const std::int64_t from = read + lead / std::int64_t(frameBytes) * std::int64_t(frameBytes);
         if (from >= timing->write_index)
-            return;
+            return false;
         const std::int64_t queued = timing->write_index - from;
         const std::int64_t frame = writtenFrames - queued / std::int64_t(frameBytes);
-        if (frame < 0)
-            return;
-        if (frame < soundUntil)
+        const bool overSound = frame < soundUntil;
+        if (frame < 0 || !write(std::size_t(queued), frame, from, true))
+            return false;
+        if (overSound)
             postedOverSound.fetch_add(1, std::memory_order_relaxed);
-        write(std::size_t(queued), frame, from);
         askForPositions();
+        return true;
     }
 };
 
@@ -320,10 +329,10 @@ void onStreamState(pa_stream *stream, void *data)
 void onWrite(pa_stream *, std::size_t bytes, void *data)
 {
     auto &impl = *static_cast<Impl *>(data);
-    // A sound posted just before the server asked for more is mixed in where the sink reads
-    // first: the render after the queue would start it a whole queue late.
+    // A sound posted just before the server asked for more, or while it is answered, is mixed
+    // in where the sink reads, not started after the queue.
+    impl.fill(bytes, false);
     impl.mixWaiting();
-    impl.fill(bytes);
 }
 
 // The stream stops until it is filled again, and starts again from there.
@@ -622,7 +631,7 @@ void PulseAudioOutput::resume()
     impl.dry = false;
     const std::size_t writable = pa.streamWritableSize(impl.stream);
     if (writable != std::size_t(-1))
-        impl.fill(writable);
+        impl.fill(writable, true);
     if (impl.corked) {
         impl.corked = false;
         letGo(pa, pa.streamCork(impl.stream, 0, nullptr, nullptr));

@@ -231,7 +231,7 @@ void AudioMixer::render(float *interleaved, int frames) noexcept
     renderFrom(m_nextFrame, interleaved, frames);
 }
 
-bool AudioMixer::renderFrom(std::int64_t from, float *interleaved, int frames) noexcept
+bool AudioMixer::renderFrom(std::int64_t from, float *interleaved, int frames, bool startWaiting) noexcept
 {
     const FlushDenormals flushDenormals;
     if (from < m_nextFrame)
@@ -241,7 +241,7 @@ bool AudioMixer::renderFrom(std::int64_t from, float *interleaved, int frames) n
     const std::int64_t startFrame = std::max(from, m_latestStart);
     Sound sound;
     std::uint64_t started = 0;
-    while (m_commands.pop(sound)) {
+    while (startWaiting && m_commands.pop(sound)) {
         start(sound, startFrame);
         ++started;
     }

@@ -48,7 +48,8 @@ public:
     bool isSilent() const;
 
     void render(float *interleaved, int frames) noexcept override;
-    bool renderFrom(std::int64_t from, float *interleaved, int frames) noexcept override;
+    using AudioRenderer::renderFrom;
+    bool renderFrom(std::int64_t from, float *interleaved, int frames, bool startWaiting) noexcept override;
     bool soundsWaiting() const noexcept override { return !m_commands.empty(); }
 
 private:

@@ -185,31 +185,59 @@ TEST(PulseAudioOutput, MixesAKeyIntoTheQueuedTailJustAheadOfTheSink)
     }
 }
 
-// The server's request for more can reach the loop between a key's post and the loop's turn to
-// mix it: the key still starts just ahead of the sink, not after the queue, and the mix that
-// follows has nothing left to do.
-TEST(PulseAudioOutput, MixesAKeyPostedJustBeforeARequestAheadOfTheSink)
+// A key posted as the loop is about to answer the server's request for more, or while it
+// answers it, still starts just ahead of the sink, not after the queue, and the mix its post
+// asks for has nothing left to do. One posted while another key is being mixed in starts with
+// that key, not where the piece of the queue being written began.
+TEST(PulseAudioOutput, MixesAKeyPostedAroundARequestAheadOfTheSink)
 {
-    Road road;
-    road.open();
-    const auto first = press(440);
-    road.post(first);
-    road.output.resume();
-    road.play(40ms);
-    const std::int64_t overwritten = road.server.overwriteStart;
-    const std::int64_t readBefore = road.readFrame();
-    const auto second = press(660);
-    road.post(second);
-    road.play(3ms);
-    ASSERT_NE(road.server.overwriteStart, overwritten) << "started after the queue";
-    const std::int64_t start = (road.server.overwriteStart - road.origin) / frameBytes;
-    EXPECT_GE(start, readBefore + leadFrames);
-    EXPECT_LE(start, road.readFrame() + leadFrames);
-    road.output.soundPosted();
-    road.play(1ms);
-    EXPECT_EQ((road.server.overwriteStart - road.origin) / frameBytes, start) << "mixed twice";
-    road.play(200ms);
-    road.expectHeard({{0, first}, {start, second}});
+    enum class Posted { beforeARequest, whileAnsweringIt, duringAMix };
+    for (const Posted posted : {Posted::beforeARequest, Posted::whileAnsweringIt, Posted::duringAMix}) {
+        SCOPED_TRACE(int(posted));
+        Road road;
+        road.open();
+        const auto first = press(440);
+        road.post(first);
+        road.output.resume();
+        road.play(40ms);
+        const std::int64_t overwritten = road.server.overwriteStart;
+        const std::int64_t readBefore = road.readFrame();
+        const auto second = press(660);
+        const auto third = press(880);
+        // Posts on the writer's `piece`th piece from now: the loop's thread was about to write.
+        const auto postOnPiece = [&](int piece, const SoundBank::Sample &sample) {
+            road.server.whileWriting = [&road, &sample, piece, pieces = 0]() mutable {
+                if (++pieces == piece)
+                    road.post(sample);
+            };
+        };
+        if (posted == Posted::beforeARequest) {
+            road.post(second);
+            road.play(3ms);
+        } else if (posted == Posted::whileAnsweringIt) {
+            postOnPiece(1, second);
+            road.play(3ms);
+        } else {
+            postOnPiece(2, third);
+            road.post(second);
+            road.output.soundPosted();
+            road.server.runLoop();
+        }
+        road.server.whileWriting = nullptr;
+        ASSERT_NE(road.server.overwriteStart, overwritten) << "started after the queue";
+        const std::int64_t start = (road.server.overwriteStart - road.origin) / frameBytes;
+        EXPECT_GE(start, readBefore + leadFrames);
+        EXPECT_LE(start, road.readFrame() + leadFrames);
+        road.output.soundPosted();
+        road.play(1ms);
+        if (posted != Posted::duringAMix)
+            EXPECT_EQ((road.server.overwriteStart - road.origin) / frameBytes, start) << "mixed twice";
+        road.play(200ms);
+        if (posted == Posted::duringAMix)
+            road.expectHeard({{0, first}, {start, second}, {start, third}});
+        else
+            road.expectHeard({{0, first}, {start, second}});
+    }
 }
 
 // The sink starts a filled stream at its next period, so a report taken after the start can
@@ -356,21 +384,34 @@ TEST(PulseAudioOutput, ParksTheStreamAndTakesItUpAgainOnANewTimeline)
 
 // The server asks for what is missing whenever the sink has read a request's worth; running
 // dry is counted once per time, not once per request it missed, and a new open starts again.
-TEST(PulseAudioOutput, CountsEachTimeTheStreamRanDry)
+// A key posted while the stream was dry starts with the first frame written when it is filled
+// again, with nothing queued before it.
+TEST(PulseAudioOutput, CountsEachTimeTheStreamRanDryAndStartsAKeyWhereItIsFilledAgain)
 {
     Road road;
     road.open();
-    road.post(press(440));
+    const auto first = press(440);
+    road.post(first);
     road.output.resume();
     road.play(50ms);
     EXPECT_EQ(road.output.underruns(), 0);
+    std::int64_t refilled = 0;
+    const auto second = press(660);
     for (int time = 1; time <= 2; ++time) {
         road.server.clientStalled = true;
         road.play(100ms);
+        if (time == 2) {
+            refilled = (road.server.writeIndex() - road.origin) / frameBytes;
+            road.post(second);
+        }
+        // The server's request comes first.
         road.server.clientStalled = false;
-        road.play(100ms);
+        road.play(1ms);
+        road.output.soundPosted();
+        road.play(99ms);
         EXPECT_EQ(road.output.underruns(), time);
     }
+    road.expectHeard({{0, first}, {refilled, second}});
     road.output.close();
     road.mixer.reset();
     road.open();
