@@ -256,7 +256,9 @@ std::optional<QString> PipeWireAudioOutput::connect()
         return QStringLiteral("no PipeWire server (%1)").arg(QString::fromLocal8Bit(std::strerror(error)));
     }
     pw_core_add_listener(impl.core, &impl.coreListener, &coreEvents, &impl);
-    // One round trip: the server answers, and its settings (the graph's rate) have arrived.
+    // One round trip: the server answers, and its settings (the graph's rate) have arrived. A
+    // server started again may not say its rate: the last one's is not kept.
+    impl.graphRate = 0;
     impl.synced = false;
     impl.pendingSync = pw_core_sync(impl.core, PW_ID_CORE, 0);
     const bool answered = waitFor(impl, [&] { return impl.synced; });
@@ -359,7 +361,8 @@ Result<AudioOutput::Format> PipeWireAudioOutput::open(int requestedBufferFrames,
     if (reason.isEmpty())
         reason = result != 0 ? QString::fromLocal8Bit(std::strerror(-result))
             : impl.lost.load() ? QStringLiteral("the PipeWire server went away")
-                               : QStringLiteral("the stream was not linked to a sink in time");
+            : impl.abandoned.load(std::memory_order_acquire) ? QStringLiteral("abandoned")
+                                                             : QStringLiteral("the stream was not linked to a sink in time");
     impl.pw->threadLoopUnlock(impl.loop);
     if (!streaming) {
         destroyStream();

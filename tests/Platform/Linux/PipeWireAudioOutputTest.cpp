@@ -92,16 +92,18 @@ TEST(PipeWireAudioOutput, AsksTheGraphForTheNearestPowerOfTwoCycle)
 }
 
 // The stream runs at the graph's own rate, so nothing is resampled on the way; a graph that
-// does not say plays at 48 kHz. A server started again at another rate is followed.
+// does not say plays at 48 kHz. A server started again at another rate, or with none said, is
+// followed.
 TEST(PipeWireAudioOutput, PlaysAtTheGraphsRate)
 {
     struct Case {
         int graphRate;
         int expected;
         int restartedRate;
+        int restartedExpected;
     };
-    for (const Case c : {Case{48000, 48000, 44100}, Case{44100, 44100, 96000}, Case{96000, 96000, 48000},
-                         Case{0, 48000, 44100}}) {
+    for (const Case c : {Case{48000, 48000, 44100, 44100}, Case{44100, 44100, 96000, 96000},
+                         Case{96000, 96000, 0, 48000}, Case{0, 48000, 44100, 44100}}) {
         SCOPED_TRACE(c.graphRate);
         Road road;
         road.server.clockRate = c.graphRate;
@@ -120,11 +122,11 @@ TEST(PipeWireAudioOutput, PlaysAtTheGraphsRate)
         road.server.loseServer();
         road.server.running = true;
         road.server.clockRate = c.restartedRate;
-        EXPECT_EQ(road.output->preferredSampleRate(), c.restartedRate);
+        EXPECT_EQ(road.output->preferredSampleRate(), c.restartedExpected);
         const auto again = road.open(256);
         ASSERT_TRUE(again.has_value());
-        EXPECT_EQ(again->sampleRate, c.restartedRate);
-        EXPECT_EQ(int(road.server.streamFormat.rate), c.restartedRate);
+        EXPECT_EQ(again->sampleRate, c.restartedExpected);
+        EXPECT_EQ(int(road.server.streamFormat.rate), c.restartedExpected);
     }
 }
 
@@ -243,9 +245,7 @@ TEST(PipeWireAudioOutput, AbandonedOpensGiveUpAtOnce)
         const auto abandoned = road.open();
         ASSERT_FALSE(abandoned.has_value());
         EXPECT_EQ(road.server.nowNs(), start) << "waited on after it was abandoned";
-        if (waiting == Waiting::forTheServer) {
-            EXPECT_EQ(abandoned.error().message.toStdString(), "abandoned");
-        }
+        EXPECT_EQ(abandoned.error().message.toStdString(), "abandoned");
 
         // A server that would answer and link, but only after a while.
         road.server.answers = true;
