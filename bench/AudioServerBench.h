@@ -267,18 +267,22 @@ public:
 
     // The first frame of `channel` (0 left, 1 right) at or after `from` and within `within`
     // past `threshold` after at least `quiet` with no frame past it, so the tail of an earlier
-    // sound on the channel is not taken for a new one.
+    // sound on the channel is not taken for a new one. A sound may be stamped up to `early`
+    // before its key: the recording's time stamps are as fine as the calibration's spread, and
+    // a sink that starts after a silence delivers its first period at once, ahead of the clock.
     std::optional<Onset> riseAfter(int channel, Steady::time_point from, Steady::duration within, float threshold,
-                                   Steady::duration quiet) const
+                                   Steady::duration quiet,
+                                   Steady::duration early) const
     {
         std::lock_guard lock(m_mutex);
         const std::vector<float> &levels = channel == 0 ? m_left : m_right;
-        const auto quietFrames = std::size_t(std::chrono::duration<double>(quiet).count() * m_rate);
+        const auto framesOf = [&](Steady::duration d) { return std::size_t(std::chrono::duration<double>(d).count() * m_rate); };
+        const std::size_t quietFrames = framesOf(quiet);
         std::size_t quietRun = 0;
         // The frames before `from` by count, not by time: after a silence the monitor delivers
         // in bursts, and the frames it held back map to less than their length before it.
         const std::size_t first = firstFrameAt(from);
-        for (std::size_t i = first - std::min(first, quietFrames); i < levels.size(); ++i) {
+        for (std::size_t i = first - std::min(first, quietFrames + framesOf(early)); i < levels.size(); ++i) {
             const Steady::time_point at = timeOf(i);
             if (at > from + within)
                 break;
@@ -286,13 +290,21 @@ public:
                 ++quietRun;
                 continue;
             }
-            // A sound that takes a fraction of a millisecond may be stamped a little before its
-            // key: the recording's time stamps are as fine as the calibration's spread.
-            if (quietRun >= quietFrames && at >= from - std::chrono::milliseconds(1))
+            if (quietRun >= quietFrames && at >= from - early)
                 return Onset{i, at};
             quietRun = 0;
         }
         return std::nullopt;
+    }
+
+    // `length` frames of `channel` from `frame` on, fewer at the recording's end.
+    std::vector<float> excerpt(int channel, std::size_t frame, std::size_t length) const
+    {
+        std::lock_guard lock(m_mutex);
+        const std::vector<float> &levels = channel == 0 ? m_left : m_right;
+        const std::size_t first = std::min(frame, levels.size());
+        const std::size_t last = std::min(frame + length, levels.size());
+        return {levels.begin() + std::ptrdiff_t(first), levels.begin() + std::ptrdiff_t(last)};
     }
 
     // Runs of exact silence at least `shortest` frames long on `channel` within `length`
@@ -715,51 +727,83 @@ inline std::shared_ptr<const SoundBank> defaultPackSounds(int rate)
     return nullptr;
 }
 
-// What the recording should show of one phase's samples, whichever is picked, at the level a
-// key plays it: its peak (the lowest), the level the onset detector looks for, and how long
-// each sounds from where that level is first passed to its own first stretch of exact silence
-// (the shortest). Gaps are looked for in that stretch only: measured from the sound's first
-// frame instead, it would reach past the end of a sound that rises over a few frames.
-struct PhaseSpan {
-    std::size_t audibleFrames = 0;
-    float peak = 0.0f;
-    float onsetLevel() const { return 0.3f * peak; }
+// One phase's samples as a key plays them on its channel (presses left, releases right), so each sound in the recording can
+// be told apart: which sample it is and from which of its frames the recording has it.
+struct KeySample {
+    std::vector<float> levels;
+    // The first frame past the onset detector's level, and the first of its own first stretch
+    // of exact silence (its length where it has none).
+    std::size_t rise = 0;
+    std::size_t silentAt = 0;
 };
 
-inline PhaseSpan spanOf(const SoundBank &bank, KeyPhase phase, std::size_t shortestGap)
+struct PhaseSamples {
+    std::vector<KeySample> samples;
+    // The lowest peak among them: the onset detector looks for a part of it.
+    float peak = 0.0f;
+    float onsetLevel() const { return 0.3f * peak; }
+    std::size_t shortest() const
+    {
+        std::size_t frames = std::numeric_limits<std::size_t>::max();
+        for (const KeySample &sample : samples)
+            frames = std::min(frames, sample.silentAt - sample.rise);
+        return frames;
+    }
+};
+
+inline PhaseSamples samplesOf(const SoundBank &bank, KeyPhase phase, int channel, std::size_t shortestGap)
 {
     const float gain = float(typingVolume * std::numbers::sqrt2);
+    PhaseSamples phaseSamples{{}, std::numeric_limits<float>::max()};
     const SoundBank::SampleList *samples = bank.lookup(KeyGroup::regular, phase);
-    const auto levelAt = [gain](const PlaybackSample &sample, std::size_t frame) {
-        float level = 0.0f;
-        for (int channel = 0; channel < sample.channels; ++channel)
-            level = std::max(level, std::fabs(sample.at(frame * std::size_t(sample.channels) + std::size_t(channel))));
-        return level * gain;
-    };
-    PhaseSpan span{std::numeric_limits<std::size_t>::max(), std::numeric_limits<float>::max()};
     for (const auto &sample : samples ? *samples : SoundBank::SampleList()) {
-        float peak = 0.0f;
+        KeySample played;
         for (std::size_t frame = 0; frame < std::size_t(sample->frames()); ++frame)
-            peak = std::max(peak, levelAt(*sample, frame));
-        span.peak = std::min(span.peak, peak);
+            played.levels.push_back(
+                sample->at(frame * std::size_t(sample->channels) + std::size_t(std::min(channel, sample->channels - 1))) * gain);
+        phaseSamples.peak = std::min(phaseSamples.peak, std::fabs(std::ranges::max(played.levels, {}, [](float v) { return std::fabs(v); })));
+        phaseSamples.samples.push_back(std::move(played));
     }
-    for (const auto &sample : samples ? *samples : SoundBank::SampleList()) {
-        std::optional<std::size_t> rise;
+    for (KeySample &sample : phaseSamples.samples) {
+        const auto loud = std::ranges::find_if(sample.levels, [&](float v) { return std::fabs(v) > phaseSamples.onsetLevel(); });
+        sample.rise = std::size_t(loud - sample.levels.begin());
+        sample.silentAt = sample.levels.size();
         std::size_t run = 0;
-        std::size_t audible = std::size_t(sample->frames());
-        for (std::size_t frame = 0; frame < std::size_t(sample->frames()); ++frame) {
-            const float level = levelAt(*sample, frame);
-            if (!rise && level > span.onsetLevel())
-                rise = frame;
-            run = level == 0.0f ? run + 1 : 0;
-            if (rise && run == shortestGap) {
-                audible = frame + 1 - run;
+        for (std::size_t frame = sample.rise; frame < sample.levels.size(); ++frame) {
+            run = sample.levels[frame] == 0.0f ? run + 1 : 0;
+            if (run == shortestGap) {
+                sample.silentAt = frame + 1 - run;
                 break;
             }
         }
-        span.audibleFrames = std::min(span.audibleFrames, audible - rise.value_or(0));
     }
-    return span;
+    return phaseSamples;
+}
+
+// Which sample a sound the recording has from `heard` on is, and which of its frames the first
+// of `heard` is: the closest fit over its first frames. A sink that could not take the sound's
+// start in time (the server stalled as it came) plays it from a later frame than its rise.
+struct SampleFit {
+    const KeySample *sample = nullptr;
+    std::size_t frame = 0;
+};
+
+inline SampleFit fitSample(const PhaseSamples &phase, const std::vector<float> &heard, std::size_t latestFrame)
+{
+    SampleFit best;
+    double bestError = std::numeric_limits<double>::max();
+    for (const KeySample &sample : phase.samples) {
+        for (std::size_t frame = 0; frame <= latestFrame && frame + heard.size() <= sample.levels.size(); ++frame) {
+            double error = 0.0;
+            for (std::size_t i = 0; i < heard.size() && error < bestError; ++i)
+                error += double(heard[i] - sample.levels[frame + i]) * double(heard[i] - sample.levels[frame + i]);
+            if (error < bestError) {
+                bestError = error;
+                best = {&sample, frame};
+            }
+        }
+    }
+    return best;
 }
 
 struct RhythmFigures {
@@ -772,6 +816,9 @@ struct RhythmFigures {
     int unheardReleases = 0;
     int gaps = 0;
     int keysWithGap = 0;
+    // Sounds the sink played from past their first frames, and the most it left out.
+    int cutStarts = 0;
+    double longestCutMs = 0.0;
     int underruns = 0;
     int postedOverSound = -1;
     int posted = 0;
@@ -784,7 +831,7 @@ struct RhythmFigures {
 // where the road can tell, counts the sounds posted while what was queued still held sound.
 inline RhythmFigures typeRhythm(const Rhythm &rhythm, SoundRouter &router, const CountingOutput &output,
                                 const MonitorRecording &recording, const std::vector<qint64> &serverPids, int rate,
-                                const PhaseSpan &press, const PhaseSpan &release,
+                                const PhaseSamples &press, const PhaseSamples &release,
                                 const std::function<int()> &postedOverSound)
 {
     using namespace std::chrono_literals;
@@ -846,14 +893,27 @@ inline RhythmFigures typeRhythm(const Rhythm &rhythm, SoundRouter &router, const
     }
 
     const auto shortestGap = std::size_t(rate / 4000);
-    const auto readBack = [&](int channel, Steady::time_point at, const PhaseSpan &span, Steady::duration quiet,
+    // Keys on a channel come at least 40 ms apart: a rise stamped up to 5 ms before a key is
+    // its own sound, which a busy sink or recorder stamped early, not the key's before it.
+    constexpr auto earliestStamp = 5ms;
+    const auto frames = [rate](Steady::duration d) { return std::size_t(std::chrono::duration<double>(d).count() * rate); };
+    // Gaps are looked for from the onset to where the sample it is has its own first silence.
+    const auto readBack = [&](int channel, Steady::time_point at, const PhaseSamples &phase, Steady::duration quiet,
                               int &unheard) -> std::optional<double> {
-        const auto onset = recording.riseAfter(channel, at, 150ms, span.onsetLevel(), quiet);
+        const auto onset = recording.riseAfter(channel, at, 150ms, phase.onsetLevel(), quiet, earliestStamp);
         if (!onset) {
             ++unheard;
             return std::nullopt;
         }
-        const int gaps = recording.silentRuns(channel, onset->frame, span.audibleFrames, shortestGap);
+        const SampleFit fit = fitSample(phase, recording.excerpt(channel, onset->frame, frames(2ms)), frames(20ms));
+        if (!fit.sample)
+            return Milliseconds(onset->at - at).count();
+        if (fit.frame > fit.sample->rise + shortestGap) {
+            ++f.cutStarts;
+            f.longestCutMs = std::max(f.longestCutMs, 1000.0 * double(fit.frame - fit.sample->rise) / rate);
+        }
+        const std::size_t span = fit.sample->silentAt > fit.frame ? fit.sample->silentAt - fit.frame : 0;
+        const int gaps = recording.silentRuns(channel, onset->frame, span, shortestGap);
         f.gaps += gaps;
         f.keysWithGap += gaps > 0 ? 1 : 0;
         return Milliseconds(onset->at - at).count();
@@ -903,6 +963,8 @@ inline void printRhythm(const char *road, int load, const Rhythm &rhythm, const 
         std::printf(" %d ms: median %.2f (%zu keys);", margin, percentile(delays, 0.5), delays.size());
     std::printf("\n  gaps (exact silence >= 0.25 ms inside a sound): %d, in %d sounds; underruns the server reported: %d\n",
                 f.gaps, f.keysWithGap, f.underruns);
+    std::printf("  sounds the sink took up after their start (the server stalled as they came): %d, at most %.2f ms left out\n",
+                f.cutStarts, f.longestCutMs);
     if (f.postedOverSound >= 0)
         std::printf("  sounds posted while the queue still held sound: %d of %d (%.0f%%)\n", f.postedOverSound, f.posted,
                     100.0 * f.postedOverSound / std::max(f.posted, 1));
@@ -930,13 +992,12 @@ inline void typeRealKeysThrough(benchmark::State &state, const char *name, std::
     }
     engines.typing.setSounds(sounds);
     const auto shortestGap = std::size_t(rate / 4000);
-    const PhaseSpan press = spanOf(*sounds, KeyPhase::down, shortestGap);
-    const PhaseSpan release = spanOf(*sounds, KeyPhase::up, shortestGap);
+    const PhaseSamples press = samplesOf(*sounds, KeyPhase::down, 0, shortestGap);
+    const PhaseSamples release = samplesOf(*sounds, KeyPhase::up, 1, shortestGap);
     const double chain = percentile(figures.calibration, 0.5);
-    std::printf("\nthe default pack at %d Hz: presses sound %.1f ms from their onset before any silence (peak %.3f),"
-                " releases %.1f ms"
-                " (peak %.3f)\n", rate, 1000.0 * double(press.audibleFrames) / rate, press.peak,
-                1000.0 * double(release.audibleFrames) / rate, release.peak);
+    std::printf("\nthe default pack at %d Hz: presses sound at least %.1f ms from their onset before any silence (peak"
+                " %.3f), releases %.1f ms (peak %.3f)\n", rate, 1000.0 * double(press.shortest()) / rate, press.peak,
+                1000.0 * double(release.shortest()) / rate, release.peak);
     int gaps = 0;
     int underruns = 0;
     for (auto _ : state) {
@@ -953,7 +1014,8 @@ inline void typeRealKeysThrough(benchmark::State &state, const char *name, std::
             const auto key = Steady::now();
             engines.router.playKey({30, KeyGroup::regular, KeyPhase::down, -1.0, false, std::nullopt});
             std::this_thread::sleep_for(200ms);
-            if (const auto onset = recording.riseAfter(0, key, 150ms, press.onsetLevel(), 3ms))
+            // Nothing has sounded for seconds: a rise stamped well before the key is its sound.
+            if (const auto onset = recording.riseAfter(0, key, 150ms, press.onsetLevel(), 3ms, 10ms))
                 std::printf("  first key after %2d s of silence: %.2f ms (raw %.2f)\n", silence,
                             Milliseconds(onset->at - key).count() - chain, Milliseconds(onset->at - key).count());
             else if (const auto late = recording.onsetAfter(key, 1s, 0.001f)) {
