@@ -240,6 +240,36 @@ TEST(PulseAudioOutput, MixesAKeyPostedAroundARequestAheadOfTheSink)
     }
 }
 
+// A key posted when less than the lead is left queued (the loop was held up, and the stream is
+// about to run dry) starts right after what is queued, at once, and the stream plays on.
+TEST(PulseAudioOutput, StartsAKeyRightAfterAQueueShorterThanTheLead)
+{
+    Road road;
+    road.open();
+    const auto first = press(440);
+    road.post(first);
+    road.output.resume();
+    road.play(50ms);
+    road.server.clientStalled = true;
+    while (road.server.queuedBytes() > leadFrames * frameBytes) {
+        road.server.advance(100);
+        road.server.publishTiming();
+    }
+    ASSERT_GT(road.server.queuedBytes(), 0);
+    const std::int64_t end = (road.server.writeIndex() - road.origin) / frameBytes;
+    const auto second = press(660);
+    road.post(second);
+    road.output.soundPosted();
+    road.server.runLoop();
+    // The server's next request comes a little later still.
+    road.server.advance(500);
+    road.server.publishTiming();
+    road.server.clientStalled = false;
+    road.play(200ms);
+    EXPECT_EQ(road.output.underruns(), 0);
+    road.expectHeard({{0, first}, {end, second}});
+}
+
 // The sink starts a filled stream at its next period, so a report taken after the start can
 // say it is not playing yet. A key a second later, with no report since, still starts just
 // ahead of the sink, late by no more than the time from that report to the sink's start, and
