@@ -55,6 +55,7 @@ struct Road {
     AudioMixer mixer{8};
     PulseAudioOutput output{&server.library()};
     int voice = 0;
+    SoundBank::Sample first;
     // The stream's byte index of the timeline's first frame, for the open in progress.
     std::int64_t origin = 0;
 
@@ -69,6 +70,15 @@ struct Road {
         // Nothing is written before the first sound, which starts the stream.
         EXPECT_EQ(server.queuedBytes(), 0);
         origin = server.writeIndex();
+    }
+    // Opens and starts the stream with a first key, which plays on for `length`.
+    void openPlaying(std::chrono::milliseconds length)
+    {
+        open();
+        first = press(440);
+        post(first);
+        output.resume();
+        play(length);
     }
     // Voices taken in turn, as the engine takes them.
     void post(const SoundBank::Sample &sample)
@@ -131,11 +141,8 @@ TEST(PulseAudioOutput, MixesAKeyIntoTheQueuedTailJustAheadOfTheSink)
                                 Before::underrunUnreported}) {
         SCOPED_TRACE(int(before));
         Road road;
-        road.open();
-        const auto first = press(440);
-        road.post(first);
-        road.output.resume();
-        road.play(40ms);
+        road.openPlaying(40ms);
+        const auto &first = road.first;
         switch (before) {
         case Before::nothing:
             break;
@@ -195,11 +202,8 @@ TEST(PulseAudioOutput, MixesAKeyPostedAroundARequestAheadOfTheSink)
     for (const Posted posted : {Posted::beforeARequest, Posted::whileAnsweringIt, Posted::duringAMix}) {
         SCOPED_TRACE(int(posted));
         Road road;
-        road.open();
-        const auto first = press(440);
-        road.post(first);
-        road.output.resume();
-        road.play(40ms);
+        road.openPlaying(40ms);
+        const auto &first = road.first;
         const std::int64_t overwritten = road.server.overwriteStart;
         const std::int64_t readBefore = road.readFrame();
         const auto second = press(660);
@@ -230,8 +234,9 @@ TEST(PulseAudioOutput, MixesAKeyPostedAroundARequestAheadOfTheSink)
         EXPECT_LE(start, road.readFrame() + leadFrames);
         road.output.soundPosted();
         road.play(1ms);
-        if (posted != Posted::duringAMix)
+        if (posted != Posted::duringAMix) {
             EXPECT_EQ((road.server.overwriteStart - road.origin) / frameBytes, start) << "mixed twice";
+        }
         road.play(200ms);
         if (posted == Posted::duringAMix)
             road.expectHeard({{0, first}, {start, second}, {start, third}});
@@ -245,11 +250,8 @@ TEST(PulseAudioOutput, MixesAKeyPostedAroundARequestAheadOfTheSink)
 TEST(PulseAudioOutput, StartsAKeyRightAfterAQueueShorterThanTheLead)
 {
     Road road;
-    road.open();
-    const auto first = press(440);
-    road.post(first);
-    road.output.resume();
-    road.play(50ms);
+    road.openPlaying(50ms);
+    const auto &first = road.first;
     road.server.clientStalled = true;
     while (road.server.queuedBytes() > leadFrames * frameBytes) {
         road.server.advance(100);
@@ -313,10 +315,7 @@ TEST(PulseAudioOutput, LeadsASinkThatReadsAPeriodAhead)
     constexpr std::int64_t periodBytes = periodUs * rate / 1'000'000 * frameBytes;
     Road road;
     road.server.sinkPeriodUs = periodUs;
-    road.open();
-    road.post(press(440));
-    road.output.resume();
-    road.play(40ms);
+    road.openPlaying(40ms);
     std::int64_t lateAfterLearning = 0;
     for (int key = 0; key < 24; ++key) {
         // A key every 81 ms, so keys fall at every phase of the sink's period.
@@ -328,9 +327,10 @@ TEST(PulseAudioOutput, LeadsASinkThatReadsAPeriodAhead)
         road.post(press(300 + 20 * key));
         road.output.soundPosted();
         road.server.runLoop();
-        if (key > 4)
+        if (key > 4) {
             EXPECT_LE(road.server.overwriteStart - read, periodBytes + leadFrames * frameBytes + frameBytes)
                 << "key " << key;
+        }
     }
     road.play(200ms);
     EXPECT_EQ(road.server.lateFrames, lateAfterLearning) << "keys written where the sink had already read";
@@ -419,11 +419,8 @@ TEST(PulseAudioOutput, ParksTheStreamAndTakesItUpAgainOnANewTimeline)
 TEST(PulseAudioOutput, CountsEachTimeTheStreamRanDryAndStartsAKeyWhereItIsFilledAgain)
 {
     Road road;
-    road.open();
-    const auto first = press(440);
-    road.post(first);
-    road.output.resume();
-    road.play(50ms);
+    road.openPlaying(50ms);
+    const auto &first = road.first;
     EXPECT_EQ(road.output.underruns(), 0);
     std::int64_t refilled = 0;
     const auto second = press(660);
@@ -484,10 +481,7 @@ TEST(PulseAudioOutput, AParkedStreamGivesWayToAnotherProgramPlaying)
     for (const Other other : {Other::startsPlaying, Other::alreadyPlaying, Other::corked, Other::thisProcess}) {
         SCOPED_TRACE(int(other));
         Road road;
-        road.open();
-        road.post(press(440));
-        road.output.resume();
-        road.play(50ms);
+        road.openPlaying(50ms);
         if (other == Other::alreadyPlaying) {
             road.server.addOtherStream(otherProgram, false);
             EXPECT_TRUE(road.server.hasStream()) << "a stream in use is kept";
