@@ -210,6 +210,10 @@ public:
         return m_left.size();
     }
     double readerCpuSeconds() const { return m_readerCpu.load(); }
+    std::size_t framesIn(Steady::duration length) const
+    {
+        return std::size_t(std::chrono::duration<double>(length).count() * m_rate);
+    }
     pid_t readerThread() const { return m_readerThread.load(); }
     qint64 pid() const { return m_pid; }
 
@@ -252,9 +256,8 @@ public:
     {
         using namespace std::chrono_literals;
         std::lock_guard lock(m_mutex);
-        const auto frames = [&](Steady::duration d) { return std::size_t(std::chrono::duration<double>(d).count() * m_rate); };
         const auto level = [&](std::size_t i) { return std::max(std::fabs(m_left[i]), std::fabs(m_right[i])); };
-        const std::size_t end = std::min(onset.frame + frames(length + 30ms), m_left.size());
+        const std::size_t end = std::min(onset.frame + framesIn(length + 30ms), m_left.size());
         std::size_t silent = onset.frame;
         while (silent < end && level(silent) >= floor)
             ++silent;
@@ -262,7 +265,7 @@ public:
             if (level(i) > threshold)
                 return Shape::hole;
         }
-        return silent + frames(3ms) < onset.frame + frames(length) ? Shape::cutShort : Shape::whole;
+        return silent + framesIn(3ms) < onset.frame + framesIn(length) ? Shape::cutShort : Shape::whole;
     }
 
     // The first frame of `channel` (0 left, 1 right) at or after `from` and within `within`
@@ -276,13 +279,12 @@ public:
     {
         std::lock_guard lock(m_mutex);
         const std::vector<float> &levels = channel == 0 ? m_left : m_right;
-        const auto framesOf = [&](Steady::duration d) { return std::size_t(std::chrono::duration<double>(d).count() * m_rate); };
-        const std::size_t quietFrames = framesOf(quiet);
+        const std::size_t quietFrames = framesIn(quiet);
         std::size_t quietRun = 0;
         // The frames before `from` by count, not by time: after a silence the monitor delivers
         // in bursts, and the frames it held back map to less than their length before it.
         const std::size_t first = firstFrameAt(from);
-        for (std::size_t i = first - std::min(first, quietFrames + framesOf(early)); i < levels.size(); ++i) {
+        for (std::size_t i = first - std::min(first, quietFrames + framesIn(early)); i < levels.size(); ++i) {
             const Steady::time_point at = timeOf(i);
             if (at > from + within)
                 break;
@@ -727,8 +729,9 @@ inline std::shared_ptr<const SoundBank> defaultPackSounds(int rate)
     return nullptr;
 }
 
-// One phase's samples as a key plays them on its channel (presses left, releases right), so each sound in the recording can
-// be told apart: which sample it is and from which of its frames the recording has it.
+// One phase's samples as a key plays them on its channel (presses left, releases right), so
+// each sound in the recording can be told apart: which sample it is and from which of its
+// frames the recording has it.
 struct KeySample {
     std::vector<float> levels;
     // The first frame past the onset detector's level, and the first of its own first stretch
@@ -760,12 +763,15 @@ inline PhaseSamples samplesOf(const SoundBank &bank, KeyPhase phase, int channel
         KeySample played;
         for (std::size_t frame = 0; frame < std::size_t(sample->frames()); ++frame)
             played.levels.push_back(
-                sample->at(frame * std::size_t(sample->channels) + std::size_t(std::min(channel, sample->channels - 1))) * gain);
-        phaseSamples.peak = std::min(phaseSamples.peak, std::fabs(std::ranges::max(played.levels, {}, [](float v) { return std::fabs(v); })));
+                sample->at(frame * std::size_t(sample->channels) + std::size_t(std::min(channel, sample->channels - 1)))
+                * gain);
+        const float peak = std::fabs(std::ranges::max(played.levels, {}, [](float v) { return std::fabs(v); }));
+        phaseSamples.peak = std::min(phaseSamples.peak, peak);
         phaseSamples.samples.push_back(std::move(played));
     }
     for (KeySample &sample : phaseSamples.samples) {
-        const auto loud = std::ranges::find_if(sample.levels, [&](float v) { return std::fabs(v) > phaseSamples.onsetLevel(); });
+        const auto loud
+            = std::ranges::find_if(sample.levels, [&](float v) { return std::fabs(v) > phaseSamples.onsetLevel(); });
         sample.rise = std::size_t(loud - sample.levels.begin());
         sample.silentAt = sample.levels.size();
         std::size_t run = 0;
@@ -896,7 +902,6 @@ inline RhythmFigures typeRhythm(const Rhythm &rhythm, SoundRouter &router, const
     // Keys on a channel come at least 40 ms apart: a rise stamped up to 5 ms before a key is
     // its own sound, which a busy sink or recorder stamped early, not the key's before it.
     constexpr auto earliestStamp = 5ms;
-    const auto frames = [rate](Steady::duration d) { return std::size_t(std::chrono::duration<double>(d).count() * rate); };
     // Gaps are looked for from the onset to where the sample it is has its own first silence.
     const auto readBack = [&](int channel, Steady::time_point at, const PhaseSamples &phase, Steady::duration quiet,
                               int &unheard) -> std::optional<double> {
@@ -905,7 +910,8 @@ inline RhythmFigures typeRhythm(const Rhythm &rhythm, SoundRouter &router, const
             ++unheard;
             return std::nullopt;
         }
-        const SampleFit fit = fitSample(phase, recording.excerpt(channel, onset->frame, frames(2ms)), frames(20ms));
+        const SampleFit fit
+            = fitSample(phase, recording.excerpt(channel, onset->frame, recording.framesIn(2ms)), recording.framesIn(20ms));
         if (!fit.sample)
             return Milliseconds(onset->at - at).count();
         if (fit.frame > fit.sample->rise + shortestGap) {
@@ -963,8 +969,8 @@ inline void printRhythm(const char *road, int load, const Rhythm &rhythm, const 
         std::printf(" %d ms: median %.2f (%zu keys);", margin, percentile(delays, 0.5), delays.size());
     std::printf("\n  gaps (exact silence >= 0.25 ms inside a sound): %d, in %d sounds; underruns the server reported: %d\n",
                 f.gaps, f.keysWithGap, f.underruns);
-    std::printf("  sounds the sink took up after their start (the server stalled as they came): %d, at most %.2f ms left out\n",
-                f.cutStarts, f.longestCutMs);
+    std::printf("  sounds the sink took up after their start (the server stalled as they came): %d, at most %.2f ms"
+                " left out\n", f.cutStarts, f.longestCutMs);
     if (f.postedOverSound >= 0)
         std::printf("  sounds posted while the queue still held sound: %d of %d (%.0f%%)\n", f.postedOverSound, f.posted,
                     100.0 * f.postedOverSound / std::max(f.posted, 1));

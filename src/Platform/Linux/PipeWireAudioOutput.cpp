@@ -361,8 +361,9 @@ Result<AudioOutput::Format> PipeWireAudioOutput::open(int requestedBufferFrames,
     if (reason.isEmpty())
         reason = result != 0 ? QString::fromLocal8Bit(std::strerror(-result))
             : impl.lost.load() ? QStringLiteral("the PipeWire server went away")
-            : impl.abandoned.load(std::memory_order_acquire) ? QStringLiteral("abandoned")
-                                                             : QStringLiteral("the stream was not linked to a sink in time");
+            : impl.abandoned.load(std::memory_order_acquire)
+            ? QStringLiteral("abandoned")
+            : QStringLiteral("the stream was not linked to a sink in time");
     impl.pw->threadLoopUnlock(impl.loop);
     if (!streaming) {
         destroyStream();
