@@ -29,18 +29,22 @@ namespace {
 // on the loop's objects and around a signal.
 thread_local int loopLockDepth = 0;
 
+void lockLoop(std::recursive_mutex &mutex)
+{
+    mutex.lock();
+    ++loopLockDepth;
+}
+
+void unlockLoop(std::recursive_mutex &mutex)
+{
+    --loopLockDepth;
+    mutex.unlock();
+}
+
 class LoopLock {
 public:
-    explicit LoopLock(std::recursive_mutex &mutex) : m_mutex(mutex)
-    {
-        m_mutex.lock();
-        ++loopLockDepth;
-    }
-    ~LoopLock()
-    {
-        --loopLockDepth;
-        m_mutex.unlock();
-    }
+    explicit LoopLock(std::recursive_mutex &mutex) : m_mutex(mutex) { lockLoop(m_mutex); }
+    ~LoopLock() { unlockLoop(m_mutex); }
     LoopLock(const LoopLock &) = delete;
     LoopLock &operator=(const LoopLock &) = delete;
 
@@ -132,17 +136,13 @@ struct FakePulseCalls {
         pa.threadedMainloopNew = [] { return handle<pa_threaded_mainloop>(loopObject); };
         pa.threadedMainloopFree = [](pa_threaded_mainloop *) {};
         pa.threadedMainloopGetApi = [](pa_threaded_mainloop *) { return api(); };
-        pa.threadedMainloopLock = [](pa_threaded_mainloop *) {
-            server().m_loopMutex.lock();
-            ++loopLockDepth;
-        };
+        pa.threadedMainloopLock = [](pa_threaded_mainloop *) { lockLoop(server().m_loopMutex); };
         pa.threadedMainloopUnlock = [](pa_threaded_mainloop *) {
             if (loopLockDepth == 0) {
                 ++server().m_misuses;
                 return;
             }
-            --loopLockDepth;
-            server().m_loopMutex.unlock();
+            unlockLoop(server().m_loopMutex);
         };
         pa.threadedMainloopOnceUnlocked = [](pa_threaded_mainloop *, void (*)(pa_threaded_mainloop *, void *),
                                              void *) {};

@@ -95,7 +95,11 @@ struct Road {
                 server.publishTiming();
         }
     }
+    // Where on this open's timeline the sink reads, the queue ends, and the last stretch
+    // written over the queue began.
     std::int64_t readFrame() const { return (server.readIndex() - origin) / frameBytes; }
+    std::int64_t writeFrame() const { return (server.writeIndex() - origin) / frameBytes; }
+    std::int64_t overwriteFrame() const { return (server.overwriteStart - origin) / frameBytes; }
 
     // Samples the sink read for this open that differ from the offline render.
     int mismatches(const std::vector<Key> &keys) const
@@ -229,13 +233,13 @@ TEST(PulseAudioOutput, MixesAKeyPostedAroundARequestAheadOfTheSink)
         }
         road.server.whileWriting = nullptr;
         ASSERT_NE(road.server.overwriteStart, overwritten) << "started after the queue";
-        const std::int64_t start = (road.server.overwriteStart - road.origin) / frameBytes;
+        const std::int64_t start = road.overwriteFrame();
         EXPECT_GE(start, readBefore + leadFrames);
         EXPECT_LE(start, road.readFrame() + leadFrames);
         road.output.soundPosted();
         road.play(1ms);
         if (posted != Posted::duringAMix) {
-            EXPECT_EQ((road.server.overwriteStart - road.origin) / frameBytes, start) << "mixed twice";
+            EXPECT_EQ(road.overwriteFrame(), start) << "mixed twice";
         }
         road.play(200ms);
         if (posted == Posted::duringAMix)
@@ -258,7 +262,7 @@ TEST(PulseAudioOutput, StartsAKeyRightAfterAQueueShorterThanTheLead)
         road.server.publishTiming();
     }
     ASSERT_GT(road.server.queuedBytes(), 0);
-    const std::int64_t end = (road.server.writeIndex() - road.origin) / frameBytes;
+    const std::int64_t end = road.writeFrame();
     const auto second = press(660);
     road.post(second);
     road.output.soundPosted();
@@ -392,8 +396,7 @@ TEST(PulseAudioOutput, ParksTheStreamAndTakesItUpAgainOnANewTimeline)
         road.output.resume();
         EXPECT_FALSE(road.server.corked());
         road.play(30ms, false);
-        const std::int64_t start = report == Report::none ? (road.server.writeIndex() - road.origin) / frameBytes
-                                                          : road.readFrame() + leadFrames;
+        const std::int64_t start = report == Report::none ? road.writeFrame() : road.readFrame() + leadFrames;
         const auto second = press(700);
         road.post(second);
         road.output.soundPosted();
@@ -402,8 +405,7 @@ TEST(PulseAudioOutput, ParksTheStreamAndTakesItUpAgainOnANewTimeline)
         const int over = report == Report::afterStart ? 1 : 0;
         EXPECT_EQ(road.output.postedOverSound(), over);
         // Past both tails, and still before where the last session's sound ended.
-        const std::int64_t third = report == Report::none ? (road.server.writeIndex() - road.origin) / frameBytes
-                                                          : road.readFrame() + leadFrames;
+        const std::int64_t third = report == Report::none ? road.writeFrame() : road.readFrame() + leadFrames;
         road.post(press(800));
         road.output.soundPosted();
         road.play(200ms, report == Report::afterStart);
@@ -428,7 +430,7 @@ TEST(PulseAudioOutput, CountsEachTimeTheStreamRanDryAndStartsAKeyWhereItIsFilled
         road.server.clientStalled = true;
         road.play(100ms);
         if (time == 2) {
-            refilled = (road.server.writeIndex() - road.origin) / frameBytes;
+            refilled = road.writeFrame();
             road.post(second);
         }
         // The server's request comes first.
