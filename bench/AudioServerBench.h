@@ -274,8 +274,7 @@ public:
     // before its key: the recording's time stamps are as fine as the calibration's spread, and
     // a sink that starts after a silence delivers its first period at once, ahead of the clock.
     std::optional<Onset> riseAfter(int channel, Steady::time_point from, Steady::duration within, float threshold,
-                                   Steady::duration quiet,
-                                   Steady::duration early) const
+                                   Steady::duration quiet, Steady::duration early) const
     {
         std::lock_guard lock(m_mutex);
         const std::vector<float> &levels = channel == 0 ? m_left : m_right;
@@ -714,6 +713,11 @@ inline const std::vector<Rhythm> rhythms{{"a key every 150 ms", std::chrono::mil
                                           std::chrono::milliseconds(400)}};
 constexpr auto keyHold = std::chrono::milliseconds(60);
 constexpr double typingVolume = 0.5;
+// The shortest run of exact silence counted as a gap: 0.25 ms.
+constexpr std::size_t shortestGapFrames(int rate)
+{
+    return std::size_t(rate / 4000);
+}
 
 // The default pack at `rate`; null when the resource bundle is not built.
 inline std::shared_ptr<const SoundBank> defaultPackSounds(int rate)
@@ -898,7 +902,7 @@ inline RhythmFigures typeRhythm(const Rhythm &rhythm, SoundRouter &router, const
         }
     }
 
-    const auto shortestGap = std::size_t(rate / 4000);
+    const std::size_t shortestGap = shortestGapFrames(rate);
     // Keys on a channel come at least 40 ms apart: a rise stamped up to 5 ms before a key is
     // its own sound, which a busy sink or recorder stamped early, not the key's before it.
     constexpr auto earliestStamp = 5ms;
@@ -997,9 +1001,8 @@ inline void typeRealKeysThrough(benchmark::State &state, const char *name, std::
         return;
     }
     engines.typing.setSounds(sounds);
-    const auto shortestGap = std::size_t(rate / 4000);
-    const PhaseSamples press = samplesOf(*sounds, KeyPhase::down, 0, shortestGap);
-    const PhaseSamples release = samplesOf(*sounds, KeyPhase::up, 1, shortestGap);
+    const PhaseSamples press = samplesOf(*sounds, KeyPhase::down, 0, shortestGapFrames(rate));
+    const PhaseSamples release = samplesOf(*sounds, KeyPhase::up, 1, shortestGapFrames(rate));
     const double chain = percentile(figures.calibration, 0.5);
     std::printf("\nthe default pack at %d Hz: presses sound at least %.1f ms from their onset before any silence (peak"
                 " %.3f), releases %.1f ms (peak %.3f)\n", rate, 1000.0 * double(press.shortest()) / rate, press.peak,
@@ -1021,18 +1024,18 @@ inline void typeRealKeysThrough(benchmark::State &state, const char *name, std::
             engines.router.playKey({30, KeyGroup::regular, KeyPhase::down, -1.0, false, std::nullopt});
             std::this_thread::sleep_for(200ms);
             // Nothing has sounded for seconds: a rise stamped well before the key is its sound.
-            if (const auto onset = recording.riseAfter(0, key, 150ms, press.onsetLevel(), 3ms, 10ms))
+            if (const auto onset = recording.riseAfter(0, key, 150ms, press.onsetLevel(), 3ms, 10ms)) {
                 std::printf("  first key after %2d s of silence: %.2f ms (raw %.2f)\n", silence,
                             Milliseconds(onset->at - key).count() - chain, Milliseconds(onset->at - key).count());
-            else if (const auto late = recording.onsetAfter(key, 1s, 0.001f)) {
+            } else if (const auto late = recording.onsetAfter(key, 1s, 0.001f)) {
                 const auto [level, at] = recording.loudestWithin(0, key, 1s);
                 std::printf("  first key after %2d s of silence: not heard within 150 ms; first sound %.2f ms after it,"
                             " loudest %.3f (a press peaks at %.3f) %.2f ms after it\n",
                             silence, Milliseconds(late->at - key).count(), level, press.peak,
                             Milliseconds(at - key).count());
-            }
-            else
+            } else {
                 std::printf("  first key after %2d s of silence: no sound within 1 s\n", silence);
+            }
         }
     }
     engines.typing.stop();
