@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMap>
 #include <QThreadPool>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -160,15 +161,17 @@ QMap<QString, int> differences(const QImage &switched, const QImage &built, QWid
     return found;
 }
 
-// Every symbol shown on its own (a SymbolView, or a label showing a picture) stands out from
-// what lies around it as a control's edge must.
+// Every symbol shown on its own (a SymbolView, a label showing a picture, a button that is only
+// a symbol) stands out from what lies around it as a control's edge must.
 void checkMarks(const QImage &shot, QWidget *root, const std::string &where)
 {
     if (!root)
         return;
     for (QWidget *mark : root->findChildren<QWidget *>()) {
         const auto *label = qobject_cast<QLabel *>(mark);
-        const bool symbol = mark->inherits("SymbolView") || (label && !label->pixmap().isNull());
+        const auto *button = qobject_cast<QToolButton *>(mark);
+        const bool symbol = mark->inherits("SymbolView") || (label && !label->pixmap().isNull()) ||
+                            (button && button->text().isEmpty());
         if (!symbol || !mark->isVisibleTo(root) || !mark->isEnabled())
             continue;
         const QRect box = QRect(mark->mapTo(root, QPoint(0, 0)), mark->size()).intersected(shot.rect());
