@@ -3,6 +3,7 @@
 #include "Views/Kit/CardFrame.h"
 #include "Views/Kit/StatusPill.h"
 #include "Views/Kit/SymbolIcon.h"
+#include "Views/Kit/SymbolView.h"
 #include "Views/Kit/TextLabels.h"
 
 #include <QHBoxLayout>
@@ -18,9 +19,8 @@ ControlHeader::ControlHeader(QWidget *parent)
 
     m_tile = new CardFrame(10, Qt::transparent, Qt::transparent, this);
     m_tile->setFixedSize(40, 40);
-    m_icon = new QLabel(m_tile);
-    m_icon->setGeometry(0, 0, 40, 40);
-    m_icon->setAlignment(Qt::AlignCenter);
+    m_icon = new SymbolView(20, m_tile);
+    m_icon->move(10, 10);
 
     auto *title = new QLabel(QStringLiteral("Plinkly"), this);
     title->setFont(KitStyle::font(FontRole::title3, QFont::DemiBold));
@@ -52,9 +52,10 @@ void ControlHeader::setAccent(const QColor &accent)
     if (accent == m_accent)
         return;
     m_accent = accent;
-    const KitStyle::TintedTile tile = KitStyle::tintedTile(accent, 0.10);
-    m_tile->setFill(tile.fill);
-    m_icon->setPixmap(SymbolIcon::icon(QStringLiteral("keyboard"), tile.ink).pixmap(20, 20));
+    m_tile->setFill(KitStyle::tintedTile(accent, 0.10).fill);
+    // The ink stands out from the tile in the scheme of the moment.
+    m_icon->setIcon(
+        SymbolIcon::icon(QStringLiteral("keyboard"), [accent] { return KitStyle::tintedTile(accent, 0.10).ink; }));
 }
 
 void ControlHeader::setPills(const HeaderPills::Pill &effects, const HeaderPills::Pill &input)

@@ -5,8 +5,8 @@
 #include <QWidget>
 
 class CardFrame;
-class QLabel;
 class StatusPill;
+class SymbolView;
 
 // The control window's header: the app tile and name, then the effects and input pills.
 class ControlHeader final : public QWidget {
@@ -22,7 +22,7 @@ public:
 
 private:
     CardFrame *m_tile = nullptr;
-    QLabel *m_icon = nullptr;
+    SymbolView *m_icon = nullptr;
     StatusPill *m_effects = nullptr;
     StatusPill *m_input = nullptr;
     QColor m_accent;

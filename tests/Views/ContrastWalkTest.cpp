@@ -266,6 +266,18 @@ TEST(ContrastWalk, EverySurfaceReadsInBothSchemesAcrossLiveSwitches)
                 }
             }
         }
+        // A running session's card, its text on the card's own tint.
+        rig.app->startFocusSession();
+        window.openPage(SettingsPage::focus);
+        QCoreApplication::processEvents();
+        for (PageScaffold *scaffold : window.findChildren<PageScaffold *>()) {
+            // The countdown's digits fill most of its own area, hiding the colour behind them.
+            if (scaffold->isVisible())
+                checkLabels(scaffold->widget(), name + QStringLiteral("focus session"),
+                            [](QLabel *label) { return label->accessibleName() == QStringLiteral("Time left"); });
+        }
+        rig.app->focus().stop(false);
+        QCoreApplication::processEvents();
         checkLabels(&panel, name + QStringLiteral("panel"));
         checkControls(&panel, name + QStringLiteral("panel"));
         checkLabels(&onboarding, name + QStringLiteral("onboarding"));

@@ -2,8 +2,8 @@
 # backend reading org.gnome.desktop.interface color-scheme from dconf. Plinkly starts in
 # prefer-dark; the setting goes to default and back to prefer-dark while it runs. At the start
 # and after each switch, the real pixels of the control window's header and title, a page's
-# button and text field, the tray panel and the pet's menu card are in that scheme, with their
-# text at 4.5:1 against its fill. Screenshots of failed checks are left in the build folder.
+# button and text field, every page, the tray panel and the pet's menu card are in that
+# scheme, with their text at 4.5:1 against its fill. Screenshots of failed checks are left in the build folder.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
@@ -95,6 +95,17 @@ check_scheme() { # STAGE SCHEME
     "$(region button "$(ui_find --in Plinkly --role "push button" "Reset visuals")")" \
     "$(region field "$(ui_find --in Plinkly --role text "Dolphin name")")" \
     "$(region pet-card "$((x + 12)) $((y + 8)) 160 34")"
+
+  # Every page, below the page bar, as the switch left it.
+  local page bar_height
+  read -r _ _ _ bar_height <<<"$(ui_find --in Plinkly --role "push button" Home)"
+  for page in Home Sounds Reactions Toys System Focus Privacy; do
+    ui_click --in Plinkly --role "push button" "$page"
+    sleep 0.3
+    expect "$stage-$page" "$scheme" \
+      "$(region "page-$page" "$cx $((bar_top + bar_height + 4)) $cw $((cy + ch - bar_top - bar_height - 4))")"
+  done
+  ui_click --in Plinkly --role "push button" Home
 
   xdotool mousemove $((icon_x + icon_w / 2)) $((icon_y + icon_h / 2)) click 1
   wait_for 5 window_of_width 330 || fail "clicking the tray icon opened no panel"

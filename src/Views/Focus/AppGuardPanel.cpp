@@ -136,7 +136,7 @@ void AppGuardPanel::sync(const QColor &accent)
     m_grid->setIds(keys, [this, &available](const QString &key) {
         const FocusAppOption option = *std::find_if(available.begin(), available.end(),
                                                     [&key](const FocusAppOption &o) { return keyOf(o) == key; });
-        auto *tile = new SelectableTile(QStringLiteral("circle"), option.name, SelectableTile::Arrangement::inlined,
+        auto *tile = new SelectableTile(QStringLiteral("square"), option.name, SelectableTile::Arrangement::inlined,
                                         m_grid);
         tile->setAccessibleName(option.name);
         tile->setToolTip(option.name);
@@ -151,7 +151,8 @@ void AppGuardPanel::sync(const QColor &accent)
         auto *tile = static_cast<SelectableTile *>(m_grid->row(keyOf(option)));
         const bool isAllowed = allowed.contains(option.bundleIdentifier);
         tile->setSelected(isAllowed);
-        tile->setSymbol(isAllowed ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"));
+        // Any number of apps may be allowed: check boxes, not radio circles.
+        tile->setSymbol(isAllowed ? QStringLiteral("checkmark.square.fill") : QStringLiteral("square"));
         tile->setSelectionColor(accent);
     }
 

@@ -1,6 +1,7 @@
 #include "Views/Focus/FocusSessionCard.h"
 
 #include "Focus/FocusJournalStore.h"
+#include "Foundation/Contrast.h"
 #include "Views/AppModel.h"
 #include "Views/Focus/JournalExcerpt.h"
 #include "Views/Kit/Bind.h"
@@ -58,14 +59,34 @@ private:
     QLabel *m_title = nullptr;
 };
 
-QLabel *secondaryLabel(FontRole role, QWidget *parent, std::optional<QFont::Weight> weight = std::nullopt)
+const QColor heroBlue(0, 122, 255);
+
+// The card's tint at the two ends of its gradient.
+QColor tintStart()
+{
+    return KitStyle::withOpacity(heroBlue, 0.2);
+}
+
+QColor tintEnd(const QColor &accent)
+{
+    return KitStyle::withOpacity(accent.isValid() ? accent : heroBlue, 0.15);
+}
+
+}
+
+QLabel *FocusSessionCard::secondaryLabel(FontRole role, QWidget *parent, std::optional<QFont::Weight> weight)
 {
     auto *label = new QLabel(parent);
     label->setFont(KitStyle::font(role, weight));
-    TextLabels::tint(label, ColorRole::secondary);
+    m_secondaryLabels << label;
     return label;
 }
 
+QColor FocusSessionCard::ink(ColorRole role) const
+{
+    const QColor page = KitStyle::color(ColorRole::windowBackground);
+    return Contrast::readable(KitStyle::color(role),
+                              {Contrast::over(tintStart(), page), Contrast::over(tintEnd(m_accent), page)});
 }
 
 FocusSessionCard::StatusLook FocusSessionCard::statusLook(bool paused, const QString &statusText)
@@ -186,7 +207,16 @@ void FocusSessionCard::sync(const QColor &accent)
     Bind::text(m_goal, JournalExcerpt::forLabel(m_app.settings().focusGoal()));
     const StatusLook look = statusLook(session.isPaused(), session.statusText());
     m_status->setSymbol(look.symbol);
-    m_status->setColor(KitStyle::color(look.color));
+    m_status->setColor(ink(look.color));
+    // Synced again in a new scheme, so the inks follow it.
+    const QColor secondary = ink(ColorRole::secondary);
+    for (QLabel *label : std::as_const(m_secondaryLabels)) {
+        if (label->palette().color(QPalette::WindowText) != secondary) {
+            QPalette palette = label->palette();
+            palette.setColor(QPalette::WindowText, secondary);
+            label->setPalette(palette);
+        }
+    }
     m_status->setText(session.statusText());
     Bind::text(m_currentApp, QStringLiteral("Current app: ") + session.currentAppName());
 
@@ -230,9 +260,9 @@ void FocusSessionCard::paintEvent(QPaintEvent *)
     QPainterPath shape;
     shape.addRoundedRect(bounds, 20, 20);
     QLinearGradient gradient(bounds.topLeft(), bounds.bottomRight());
-    gradient.setColorAt(0, KitStyle::withOpacity(QColor(0, 122, 255), 0.2));
-    gradient.setColorAt(1, KitStyle::withOpacity(m_accent.isValid() ? m_accent : QColor(0, 122, 255), 0.15));
+    gradient.setColorAt(0, tintStart());
+    gradient.setColorAt(1, tintEnd(m_accent));
     painter.fillPath(shape, gradient);
-    painter.setPen(QPen(KitStyle::withOpacity(QColor(0, 122, 255), 0.32), 1));
+    painter.setPen(QPen(KitStyle::withOpacity(heroBlue, 0.32), 1));
     painter.drawPath(shape);
 }

@@ -41,6 +41,9 @@ private:
     QHBoxLayout *buildControls();
     void logCheckIn();
     void refreshLogEnabled();
+    QLabel *secondaryLabel(FontRole role, QWidget *parent, std::optional<QFont::Weight> weight = std::nullopt);
+    // The role's colour made readable on the card's own tint, which lies over the page.
+    QColor ink(ColorRole role) const;
 
     AppModel &m_app;
     SettingsViewState &m_state;
@@ -51,6 +54,7 @@ private:
     QLabel *m_currentApp = nullptr;
     QWidget *m_priorities = nullptr;
     QLabel *m_priorityCount = nullptr;
+    QList<QLabel *> m_secondaryLabels;
     KeyedRows *m_priorityRows = nullptr;
     QLineEdit *m_note = nullptr;
     QPushButton *m_log = nullptr;

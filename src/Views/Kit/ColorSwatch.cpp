@@ -1,5 +1,6 @@
 #include "Views/Kit/ColorSwatch.h"
 
+#include "Foundation/Contrast.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SymbolIcon.h"
 
@@ -26,7 +27,13 @@ void ColorSwatch::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF circle(5, 5, 28, 28);
-    painter.setPen(QPen(KitStyle::color(ColorRole::secondary, 0.25), 1));
+    // A colour too close to the card to stand out by itself (the darkest tone on a dark card)
+    // gets the kit's control edge around it.
+    const bool faint =
+        Contrast::ratio(m_color, KitStyle::color(palette(), ColorRole::controlBackground)) < Contrast::large;
+    painter.setPen(QPen(faint ? KitStyle::color(palette(), ColorRole::controlEdge)
+                              : KitStyle::color(palette(), ColorRole::secondary, 0.25),
+                        1));
     painter.setBrush(m_color);
     painter.drawEllipse(circle);
     if (!isChecked())

@@ -4,6 +4,7 @@
 #include "Views/Kit/SchemeFollower.h"
 #include "Views/Kit/SwitchToggle.h"
 #include "Views/Kit/SymbolIcon.h"
+#include "Views/Kit/SymbolView.h"
 #include "Views/Kit/TextLabels.h"
 
 #include <QAbstractButton>
@@ -76,9 +77,8 @@ DashboardCard::DashboardCard(const QString &title, const QString &subtitle, cons
         layout->addWidget(m_toggle);
         connect(m_toggle, &QAbstractButton::toggled, this, [this](bool on) { m_enabled->set(on); });
     } else {
-        auto *chevron = new QLabel(m_row);
-        chevron->setPixmap(SymbolIcon::icon(QStringLiteral("chevron.right"), KitStyle::color(ColorRole::tertiary))
-                               .pixmap(14, 14));
+        auto *chevron = new SymbolView(14, m_row);
+        chevron->setIcon(SymbolIcon::icon(QStringLiteral("chevron.right"), ColorRole::tertiary));
         rowLayout->addWidget(chevron);
     }
     // The symbol's ink depends on the card beneath it, which changes with the scheme.

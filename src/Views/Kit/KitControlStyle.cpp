@@ -34,19 +34,29 @@ bool enabled(const QStyleOption *option)
     return option->state & QStyle::State_Enabled;
 }
 
-QColor backed(const QColor &color)
+// The palette of the control being drawn, as Qt's own styles take it (the application palette
+// is its source), in its active colours: the kit dims a disabled control itself.
+QPalette inks(const QStyleOption *option)
 {
-    return Contrast::over(color, KitStyle::color(ColorRole::controlBackground));
+    QPalette palette = option->palette;
+    palette.setCurrentColorGroup(QPalette::Active);
+    return palette;
+}
+
+QColor backed(const QPalette &palette, const QColor &color)
+{
+    return Contrast::over(color, KitStyle::color(palette, ColorRole::controlBackground));
 }
 
 // The widget's accent (the window's highlight) made to stand out from the backgrounds the
 // kit puts controls on, and from `extra` where the accent lies on a track.
 QColor accentInk(const QStyleOption *option, std::optional<QColor> extra = std::nullopt)
 {
-    const QColor accent = option->palette.color(QPalette::Active, QPalette::Highlight);
-    const QColor window = KitStyle::color(ColorRole::windowBackground);
-    const QColor base = KitStyle::color(ColorRole::controlBackground);
-    const QColor bar = KitStyle::color(ColorRole::barBackground);
+    const QPalette palette = inks(option);
+    const QColor accent = palette.color(QPalette::Highlight);
+    const QColor window = KitStyle::color(palette, ColorRole::windowBackground);
+    const QColor base = KitStyle::color(palette, ColorRole::controlBackground);
+    const QColor bar = KitStyle::color(palette, ColorRole::barBackground);
     return extra ? Contrast::readable(accent, {window, base, bar, *extra}, Contrast::large)
                  : Contrast::readable(accent, {window, base, bar}, Contrast::large);
 }
@@ -74,6 +84,7 @@ QRect sliderHandle(const QStyleOptionSlider *slider)
 
 void drawSlider(const QStyleOptionSlider *slider, QPainter *painter)
 {
+    const QPalette palette = inks(slider);
     const bool on = enabled(slider);
     const bool horizontal = slider->orientation == Qt::Horizontal;
     const QRectF area = slider->rect;
@@ -83,7 +94,7 @@ void drawSlider(const QStyleOptionSlider *slider, QPainter *painter)
                                               area.width() - 2 * inset, grooveThickness)
                                      : QRectF(area.center().x() - grooveThickness / 2, area.top() + inset,
                                               grooveThickness, area.height() - 2 * inset);
-    const QColor edge = KitStyle::color(ColorRole::controlEdge);
+    const QColor edge = KitStyle::color(palette, ColorRole::controlEdge);
     drawCapsule(painter, groove, on ? edge : KitStyle::withOpacity(edge, dimmed));
 
     // The filled part runs from the minimum's end to the handle's centre.
@@ -98,12 +109,12 @@ void drawSlider(const QStyleOptionSlider *slider, QPainter *painter)
         filled.setTop(centre.y());
     else
         filled.setBottom(centre.y());
-    drawCapsule(painter, filled, on ? accentInk(slider) : KitStyle::color(ColorRole::tertiary, 0.6));
+    drawCapsule(painter, filled, on ? accentInk(slider) : KitStyle::color(palette, ColorRole::tertiary, 0.6));
 
     const bool hovered = on && (slider->state & QStyle::State_MouseOver) &&
                          (slider->activeSubControls & QStyle::SC_SliderHandle);
     painter->setPen(QPen(on ? (hovered ? accentInk(slider) : edge) : KitStyle::withOpacity(edge, dimmed), 1));
-    painter->setBrush(on ? QColor(Qt::white) : KitStyle::color(ColorRole::controlBackground));
+    painter->setBrush(on ? QColor(Qt::white) : KitStyle::color(palette, ColorRole::controlBackground));
     painter->drawEllipse(handle);
     if (on && (slider->state & QStyle::State_HasFocus)) {
         painter->setPen(QPen(KitStyle::withOpacity(accentInk(slider), 0.5), 2));
@@ -131,6 +142,7 @@ void drawScrollBar(const QStyleOptionSlider *bar, QPainter *painter)
 {
     if (bar->maximum <= bar->minimum)
         return;
+    const QPalette palette = inks(bar);
     const bool on = enabled(bar);
     const bool horizontal = bar->orientation == Qt::Horizontal;
     const bool pressed = (bar->state & QStyle::State_Sunken) && (bar->activeSubControls & QStyle::SC_ScrollBarSlider);
@@ -142,26 +154,28 @@ void drawScrollBar(const QStyleOptionSlider *bar, QPainter *painter)
                           : QRectF(box.right() - thumbMargin - thickness, box.top(), thickness, box.height());
     };
     if (wide)
-        drawCapsule(painter, across(bar->rect).adjusted(-1, -1, 1, 1), KitStyle::color(ColorRole::barBackground));
+        drawCapsule(painter, across(bar->rect).adjusted(-1, -1, 1, 1),
+                    KitStyle::color(palette, ColorRole::barBackground));
     const QRectF thumb = across(scrollThumb(bar));
     const bool hoveredThumb = wide && (bar->activeSubControls & QStyle::SC_ScrollBarSlider);
-    const QColor edge = KitStyle::color(ColorRole::controlEdge);
+    const QColor edge = KitStyle::color(palette, ColorRole::controlEdge);
     drawCapsule(painter, thumb,
                 !on                          ? KitStyle::withOpacity(edge, dimmed)
-                : hoveredThumb || pressed ? KitStyle::color(ColorRole::secondary)
+                : hoveredThumb || pressed ? KitStyle::color(palette, ColorRole::secondary)
                                              : edge);
 }
 
 void drawPicker(const QStyleOptionComboBox *combo, QPainter *painter, const QStyle *style, const QWidget *widget)
 {
+    const QPalette palette = inks(combo);
     const bool on = enabled(combo);
-    const QColor edge = KitStyle::color(ColorRole::controlEdge);
+    const QColor edge = KitStyle::color(palette, ColorRole::controlEdge);
     if (combo->subControls & QStyle::SC_ComboBoxFrame) {
         const QColor outline = !on                                         ? KitStyle::withOpacity(edge, dimmed)
                                : combo->state & QStyle::State_HasFocus ? accentInk(combo)
                                                                           : edge;
         painter->setPen(QPen(outline, 1));
-        painter->setBrush(on ? KitStyle::color(ColorRole::controlBackground) : KitStyle::color(ColorRole::windowBackground));
+        painter->setBrush(KitStyle::color(palette, on ? ColorRole::controlBackground : ColorRole::windowBackground));
         painter->drawRoundedRect(QRectF(combo->rect).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
     }
     if (combo->subControls & QStyle::SC_ComboBoxArrow) {
@@ -171,7 +185,8 @@ void drawPicker(const QStyleOptionComboBox *combo, QPainter *painter, const QSty
         chevron.moveTo(centre + QPointF(-4, -2));
         chevron.lineTo(centre + QPointF(0, 2));
         chevron.lineTo(centre + QPointF(4, -2));
-        const QColor ink = on ? KitStyle::color(ColorRole::secondary) : KitStyle::color(ColorRole::tertiary, 0.6);
+        const QColor ink =
+            on ? KitStyle::color(palette, ColorRole::secondary) : KitStyle::color(palette, ColorRole::tertiary, 0.6);
         painter->setPen(QPen(ink, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter->setBrush(Qt::NoBrush);
         painter->drawPath(chevron);
@@ -180,15 +195,16 @@ void drawPicker(const QStyleOptionComboBox *combo, QPainter *painter, const QSty
 
 void drawCheckBox(const QStyleOption *option, QPainter *painter)
 {
+    const QPalette palette = inks(option);
     const bool on = enabled(option);
     const bool checked = option->state & QStyle::State_On;
     const bool partly = option->state & QStyle::State_NoChange;
     const QColor accent = accentInk(option);
-    const QColor edge = checked || partly ? accent : KitStyle::color(ColorRole::controlEdge);
+    const QColor edge = checked || partly ? accent : KitStyle::color(palette, ColorRole::controlEdge);
     const QRectF box = QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5);
     painter->setPen(QPen(on ? edge : KitStyle::withOpacity(edge, dimmed), 1));
     painter->setBrush(checked || partly ? (on ? accent : KitStyle::withOpacity(accent, dimmed))
-                                        : KitStyle::color(ColorRole::controlBackground));
+                                        : KitStyle::color(palette, ColorRole::controlBackground));
     painter->drawRoundedRect(box, 3, 3);
     if (!checked && !partly)
         return;
@@ -208,9 +224,10 @@ void drawCheckBox(const QStyleOption *option, QPainter *painter)
     painter->drawPath(mark);
 }
 
-QColor progressTrack()
+QColor progressTrack(const QStyleOption *option)
 {
-    return backed(KitStyle::color(ColorRole::controlEdge, 0.45));
+    const QPalette palette = inks(option);
+    return backed(palette, KitStyle::color(palette, ColorRole::controlEdge, 0.45));
 }
 
 bool drawProgressContents(const QStyleOptionProgressBar *bar, QPainter *painter)
@@ -228,7 +245,7 @@ bool drawProgressContents(const QStyleOptionProgressBar *bar, QPainter *painter)
     const bool fromRight = bar->invertedAppearance != (bar->direction == Qt::RightToLeft);
     const QRectF filled = fromRight ? QRectF(area.right() - shown, area.top(), shown, area.height())
                                     : QRectF(area.left(), area.top(), shown, area.height());
-    const QColor ink = accentInk(bar, progressTrack());
+    const QColor ink = accentInk(bar, progressTrack(bar));
     drawCapsule(painter, filled, enabled(bar) ? ink : KitStyle::withOpacity(ink, dimmed));
     return true;
 }
@@ -304,7 +321,7 @@ void KitControlStyle::drawControl(ControlElement element, const QStyleOption *op
     if (bar && element == CE_ProgressBarGroove && (bar->state & State_Horizontal)) {
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
-        const QColor track = progressTrack();
+        const QColor track = progressTrack(bar);
         drawCapsule(painter, bar->rect, enabled(bar) ? track : KitStyle::withOpacity(track, dimmed));
         painter->restore();
         return;

@@ -5,8 +5,9 @@
 // The kit's look for Qt's own controls over the desktop's style: round-handled sliders with
 // an accent fill, arrowless scroll bars that widen on hover, a chevron for pickers, check
 // boxes with the kit's edge, a capsule progress bar and message boxes on the card with a symbolic icon and a heading. Colours are
-// read from the application palette when a control paints, so a change of scheme reaches
-// every control without rebuilding it.
+// read from the palette of the control being drawn when it paints, as Qt's own styles read
+// them; the application palette is that palette's source, so a change of scheme reaches every
+// control without rebuilding it.
 class KitControlStyle final : public QProxyStyle {
     Q_OBJECT
 

@@ -32,10 +32,11 @@ QPalette KitStyle::palette(ColorScheme scheme)
     return palette;
 }
 
-QColor KitStyle::readable(const QColor &ink)
+QColor KitStyle::readable(const QColor &ink, double minimum)
 {
     return Contrast::readable(ink, {color(ColorRole::windowBackground), color(ColorRole::controlBackground),
-                                    color(ColorRole::barBackground)});
+                                    color(ColorRole::barBackground)},
+                              minimum);
 }
 
 KitStyle::TintedTile KitStyle::tintedTile(const QColor &accent, double tint)

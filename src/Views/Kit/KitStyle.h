@@ -19,8 +19,9 @@ using Appearance::withOpacity;
 QPalette palette(ColorScheme scheme);
 // The accent of the stored theme, violet when the identifier names no theme.
 QColor accent(const SettingsStore &settings);
-// `ink` (an accent used for text) made readable on the window, control and bar backgrounds.
-QColor readable(const QColor &ink);
+// `ink` (an accent used for text, or at `minimum` 3 for a mark) made readable on the window,
+// control and bar backgrounds.
+QColor readable(const QColor &ink, double minimum = 4.5);
 // A symbol's tile tinted with `accent` on a card: the tile's fill, and the accent made to
 // stand out from that fill as the symbol's ink.
 struct TintedTile {

@@ -68,6 +68,12 @@ const QHash<QString, QByteArray> shapes{
     {QStringLiteral("chart.bar.xaxis"),
      R"(<rect x="4" y="11" width="4" height="8" rx="1"/><rect x="10" y="5" width="4" height="14" rx="1"/><rect x="16" y="8" width="4" height="11" rx="1"/><rect x="2" y="20.5" width="20" height="1.8" rx=".9"/>)"},
     {QStringLiteral("circle"), R"(<circle cx="12" cy="12" r="9.5" fill="none" stroke="#000" stroke-width="2"/>)"},
+    // A choice among several that may all be taken: a square, and the square checked.
+    {QStringLiteral("square"),
+     R"(<rect x="3" y="3" width="18" height="18" rx="4" fill="none" stroke="#000" stroke-width="2"/>)"},
+    {QStringLiteral("checkmark.square.fill"),
+     R"(<rect x="2" y="2" width="20" height="20" rx="5"/><path fill="none" stroke="#fff" stroke-width="2.4" )"
+     R"(stroke-linecap="round" stroke-linejoin="round" d="M7 12.5l3.2 3.2L17 9"/>)"},
     {QStringLiteral("circle.dotted.circle"),
      R"(<circle cx="12" cy="12" r="10" fill="none" stroke="#000" stroke-width="2" stroke-dasharray="2 2.2"/><circle cx="12" cy="12" r="5" fill="none" stroke="#000" stroke-width="2"/>)"},
     {QStringLiteral("circle.hexagongrid"),

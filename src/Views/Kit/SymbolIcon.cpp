@@ -106,14 +106,14 @@ QImage tinted(QImage image, const QColor &tint, InkModel model)
 class SymbolIconEngine final : public QIconEngine {
 public:
     // `trailingGap` is empty room after the symbol, a share of the icon's height.
-    SymbolIconEngine(QString symbol, QColor tint, double trailingGap = 0)
+    SymbolIconEngine(QString symbol, SymbolIcon::Ink ink, double trailingGap = 0)
         : m_symbol(std::move(symbol))
-        , m_tint(std::move(tint))
+        , m_ink(std::move(ink))
         , m_trailingGap(trailingGap)
     {
     }
 
-    QIconEngine *clone() const override { return new SymbolIconEngine(m_symbol, m_tint, m_trailingGap); }
+    QIconEngine *clone() const override { return new SymbolIconEngine(m_symbol, m_ink, m_trailingGap); }
     QString key() const override { return QStringLiteral("PlinklySymbol"); }
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State) override
@@ -151,14 +151,14 @@ private:
             QPainter painter(&source);
             themed.paint(&painter, box.toRect());
         }
-        QColor tint = m_tint;
+        QColor tint = m_ink();
         if (mode == QIcon::Disabled)
             tint.setAlphaF(tint.alphaF() * 0.35f);
         return tinted(source, tint, model);
     }
 
     QString m_symbol;
-    QColor m_tint;
+    SymbolIcon::Ink m_ink;
     double m_trailingGap = 0;
 };
 
@@ -170,6 +170,16 @@ constexpr int styleIconSpacing = 4;
 }
 
 QIcon SymbolIcon::icon(const QString &symbol, const QColor &tint)
+{
+    return icon(symbol, [tint] { return tint; });
+}
+
+QIcon SymbolIcon::icon(const QString &symbol, ColorRole role)
+{
+    return icon(symbol, [role] { return Appearance::color(role); });
+}
+
+QIcon SymbolIcon::icon(const QString &symbol, Ink ink)
 {
     if (!isKnown(symbol))
         return {};
@@ -187,7 +197,7 @@ QIcon SymbolIcon::icon(const QString &symbol, const QColor &tint)
         return true;
     }();
     Q_UNUSED(themeSet);
-    return QIcon(new SymbolIconEngine(symbol, tint));
+    return QIcon(new SymbolIconEngine(symbol, std::move(ink)));
 }
 
 void SymbolIcon::setLeadingIcon(QAbstractButton *button, const QString &symbol, const QColor &tint)
@@ -200,7 +210,7 @@ void SymbolIcon::setLeadingIcon(QAbstractButton *button, const QString &symbol, 
     // The rest of the gap is drawn into the icon itself.
     const int side = button->style()->pixelMetric(QStyle::PM_ButtonIconSize, nullptr, button);
     const int gap = leadingIconGap - styleIconSpacing;
-    button->setIcon(QIcon(new SymbolIconEngine(symbol, tint, double(gap) / side)));
+    button->setIcon(QIcon(new SymbolIconEngine(symbol, [tint] { return tint; }, double(gap) / side)));
     button->setIconSize(QSize(side + gap, side));
 }
 

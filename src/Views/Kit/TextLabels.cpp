@@ -100,14 +100,18 @@ QCheckBox *TextLabels::checkBox(const QString &text, QWidget *parent)
 QLineEdit *TextLabels::textField(QWidget *parent)
 {
     auto *field = new QLineEdit(parent);
+    field->setFont(KitStyle::font(FontRole::body));
     SchemeFollower::follow(field, [field] {
+        // A style sheet drops the font set on the field; the one it has (a caller's title
+        // font too) is set again after it.
+        const QFont font = field->font();
         field->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid %1; border-radius: 6px; padding: 4px 8px;"
                                             " background: %2; color: %3; }"
                                             "QLineEdit:focus { border-color: palette(highlight); }")
                                  .arg(KitStyle::color(ColorRole::controlEdge).name(QColor::HexArgb),
                                       KitStyle::color(ColorRole::textBackground).name(),
                                       KitStyle::color(ColorRole::primary).name()));
-        field->setFont(KitStyle::font(FontRole::body));
+        field->setFont(font);
     });
     return field;
 }

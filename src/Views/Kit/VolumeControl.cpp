@@ -19,7 +19,7 @@ QToolButton *stepButton(const QString &symbol, const QString &name, QWidget *par
 {
     auto *button = new QToolButton(parent);
     button->setAutoRaise(true);
-    button->setIcon(SymbolIcon::icon(symbol, KitStyle::color(ColorRole::secondary)));
+    button->setIcon(SymbolIcon::icon(symbol, ColorRole::secondary));
     button->setIconSize(QSize(16, 16));
     button->setAccessibleName(name);
     button->setFocusPolicy(Qt::TabFocus);

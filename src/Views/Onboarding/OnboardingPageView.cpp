@@ -1,8 +1,10 @@
 #include "Views/Onboarding/OnboardingPageView.h"
 
+#include "Foundation/Contrast.h"
 #include "Views/Kit/Bind.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SymbolIcon.h"
+#include "Views/Kit/SymbolView.h"
 #include "Views/Kit/TextLabels.h"
 
 #include <QLabel>
@@ -19,9 +21,7 @@ OnboardingPageView::OnboardingPageView(const Content &content, QWidget *parent)
     , m_content(content)
     , m_accent(KitStyle::color(ColorRole::primary))
 {
-    m_icon = new QLabel(this);
-    m_icon->setAlignment(Qt::AlignCenter);
-    m_icon->setFixedHeight(symbolSize);
+    m_icon = new SymbolView(symbolSize, this);
     m_title = new QLabel(content.title, this);
     m_title->setFont(KitStyle::font(FontRole::title2, QFont::Bold));
     m_title->setAlignment(Qt::AlignCenter);
@@ -85,5 +85,7 @@ QString OnboardingPageView::text() const
 
 void OnboardingPageView::refreshIcon()
 {
-    m_icon->setPixmap(SymbolIcon::icon(m_content.symbol, m_accent).pixmap(symbolSize, symbolSize));
+    // The accent as a mark that stands out from the window in the scheme of the moment.
+    m_icon->setIcon(
+        SymbolIcon::icon(m_content.symbol, [accent = m_accent] { return KitStyle::readable(accent, Contrast::large); }));
 }

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QLabel;
+class SymbolView;
 class QVBoxLayout;
 
 // One page of the onboarding flow: a large accent symbol, a bold title and a centred body
@@ -35,7 +36,7 @@ private:
 
     Content m_content;
     QColor m_accent;
-    QLabel *m_icon = nullptr;
+    SymbolView *m_icon = nullptr;
     QLabel *m_title = nullptr;
     QLabel *m_text = nullptr;
     QVBoxLayout *m_layout = nullptr;

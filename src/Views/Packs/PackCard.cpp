@@ -6,10 +6,10 @@
 #include "Views/Kit/SettingsText.h"
 #include "Views/Kit/Spinner.h"
 #include "Views/Kit/SymbolIcon.h"
+#include "Views/Kit/SymbolView.h"
 #include "Views/Kit/TextLabels.h"
 
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QVBoxLayout>
@@ -39,10 +39,8 @@ PackCard::PackCard(QWidget *parent)
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
-    m_icon = new QLabel(this);
-    m_icon->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_mark = new QLabel(this);
-    m_mark->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_icon = new SymbolView(symbolPixels, this);
+    m_mark = new SymbolView(markSize, this);
     m_spinner = new Spinner(14, this);
     m_spinner->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_spinner->hide();
@@ -74,11 +72,10 @@ PackCard::PackCard(QWidget *parent)
 void PackCard::setPack(const LoadedSoundPack &pack)
 {
     const SoundPackManifest &manifest = pack.manifest;
-    if (manifest == m_manifest && !m_icon->pixmap().isNull())
+    if (manifest == m_manifest && m_icon->hasIcon())
         return;
     m_manifest = manifest;
-    m_icon->setPixmap(SymbolIcon::icon(SettingsText::packIcon(manifest.id), KitStyle::color(ColorRole::primary))
-                          .pixmap(symbolPixels, symbolPixels));
+    m_icon->setIcon(SymbolIcon::icon(SettingsText::packIcon(manifest.id), ColorRole::primary));
     m_detailText = detail(manifest);
     const QString tip = manifest.switchType + QStringLiteral(" \u00B7 ") + manifest.license;
     setToolTip(tip);
@@ -90,7 +87,7 @@ void PackCard::setPack(const LoadedSoundPack &pack)
 
 void PackCard::setState(bool selected, bool pending, const QColor &accent)
 {
-    if (selected == m_selected && pending == m_pending && accent == m_accent && !m_mark->pixmap().isNull())
+    if (selected == m_selected && pending == m_pending && accent == m_accent && m_mark->hasIcon())
         return;
     m_selected = selected;
     m_pending = pending;
@@ -118,9 +115,10 @@ void PackCard::refreshMark()
 {
     Bind::visible(m_spinner, m_pending);
     Bind::visible(m_mark, !m_pending);
-    const QIcon mark = m_selected ? SymbolIcon::icon(QStringLiteral("checkmark.circle.fill"), m_accent)
-                                  : SymbolIcon::icon(QStringLiteral("circle"), KitStyle::color(ColorRole::secondary));
-    m_mark->setPixmap(mark.pixmap(markSize, markSize));
+    // The check stands out from the card's accent tint in the scheme of the moment.
+    m_mark->setIcon(m_selected ? SymbolIcon::icon(QStringLiteral("checkmark.circle.fill"),
+                                                  [accent = m_accent] { return KitStyle::tintedTile(accent, 0.1).ink; })
+                               : SymbolIcon::icon(QStringLiteral("circle"), ColorRole::secondary));
 }
 
 void PackCard::paintEvent(QPaintEvent *)

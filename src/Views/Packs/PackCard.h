@@ -5,8 +5,8 @@
 #include <QAbstractButton>
 
 class ElidedLabel;
-class QLabel;
 class Spinner;
+class SymbolView;
 
 // One pack of a library grid: its symbol, a mark (a spinner while it loads, a check when it
 // is the selection, a circle otherwise), its name on one line and a two-line detail. The
@@ -38,8 +38,8 @@ private:
     bool m_selected = false;
     bool m_pending = false;
     QColor m_accent;
-    QLabel *m_icon = nullptr;
-    QLabel *m_mark = nullptr;
+    SymbolView *m_icon = nullptr;
+    SymbolView *m_mark = nullptr;
     Spinner *m_spinner = nullptr;
     ElidedLabel *m_name = nullptr;
     ElidedLabel *m_detail = nullptr;

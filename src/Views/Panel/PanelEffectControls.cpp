@@ -19,7 +19,7 @@ PanelEffectControls::PanelEffectControls(AppModel &app, QWidget *parent)
     m_resume->setTint(KitStyle::color(ColorRole::green));
     for (ProminentButton *button : {m_pause, m_resume})
         connect(button, &QPushButton::clicked, this, [&settings] { settings.setEffectsPaused(!settings.effectsPaused()); });
-    m_reset = new SymbolButton(QStringLiteral("arrow.counterclockwise"), KitStyle::color(ColorRole::primary),
+    m_reset = new SymbolButton(QStringLiteral("arrow.counterclockwise"), ColorRole::primary,
                                QStringLiteral("Reset all effects"), 16, this);
     m_reset->setToolTip(QStringLiteral("Reset all effects"));
     connect(m_reset, &QToolButton::clicked, this, [&app] { app.resetVisuals(); });

@@ -1,9 +1,11 @@
 #include "Views/Panel/PanelHeader.h"
 
+#include "Foundation/Contrast.h"
 #include "Views/AppModel.h"
 #include "Views/Kit/CardFrame.h"
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SymbolIcon.h"
+#include "Views/Kit/SymbolView.h"
 #include "Views/Kit/TextLabels.h"
 
 #include <QHBoxLayout>
@@ -31,7 +33,7 @@ StatusDot statusDot(bool effectsPaused, bool monitorActive)
 PanelHeader::PanelHeader(AppModel &app, QWidget *parent)
     : PanelSection(app, parent)
 {
-    m_symbol = new QLabel(this);
+    m_symbol = new SymbolView(QFontMetrics(KitStyle::font(FontRole::title2)).height(), this);
     auto *title = new QLabel(QStringLiteral("Plinkly"), this);
     title->setFont(KitStyle::font(FontRole::headline));
     auto *subtitle = new QLabel(QStringLiteral("Your computer, with feedback"), this);
@@ -59,8 +61,9 @@ void PanelHeader::sync()
     const QColor tint = accent();
     if (tint != m_symbolTint) {
         m_symbolTint = tint;
-        const int side = QFontMetrics(KitStyle::font(FontRole::title2)).height();
-        m_symbol->setPixmap(SymbolIcon::icon(QStringLiteral("keyboard.badge.ellipsis"), tint).pixmap(side, side));
+        // The accent as a mark that stands out from the panel in the scheme of the moment.
+        m_symbol->setIcon(SymbolIcon::icon(QStringLiteral("keyboard.badge.ellipsis"),
+                                           [tint] { return KitStyle::readable(tint, Contrast::large); }));
     }
     const StatusDot dot = statusDot(app().settings().effectsPaused(), app().input().monitorActive());
     m_statusColor = KitStyle::color(dot.color);

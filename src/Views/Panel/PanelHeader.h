@@ -3,7 +3,7 @@
 #include "Views/Panel/PanelSection.h"
 
 class CardFrame;
-class QLabel;
+class SymbolView;
 
 // The panel's first row: the application's symbol and name, and a status dot whose colour
 // and help text say whether effects are paused, input is heard, or access is missing.
@@ -18,7 +18,7 @@ public:
     QString statusHelp() const;
 
 private:
-    QLabel *m_symbol = nullptr;
+    SymbolView *m_symbol = nullptr;
     QColor m_symbolTint;
     CardFrame *m_dot = nullptr;
     QColor m_statusColor;

@@ -3,6 +3,7 @@
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/SettingsText.h"
 #include "Views/Kit/SymbolIcon.h"
+#include "Views/Kit/SymbolView.h"
 #include "Views/Kit/WheelGuard.h"
 
 #include <QHBoxLayout>
@@ -41,8 +42,8 @@ PanelSliderRow::PanelSliderRow(const QString &title, Binding<double> value, doub
     m_slider->setAccessibleName(title);
     m_slider->setFixedWidth(volume ? 108 : 130);
     if (volume) {
-        auto *speaker = new QLabel(this);
-        speaker->setPixmap(SymbolIcon::icon(QStringLiteral("speaker.fill"), KitStyle::color(ColorRole::secondary)).pixmap(14, 14));
+        auto *speaker = new SymbolView(14, this);
+        speaker->setIcon(SymbolIcon::icon(QStringLiteral("speaker.fill"), ColorRole::secondary));
         layout->addWidget(speaker);
     }
     layout->addWidget(m_slider);

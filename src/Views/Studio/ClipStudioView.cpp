@@ -7,6 +7,7 @@
 #include "Views/Kit/KitStyle.h"
 #include "Views/Kit/Spinner.h"
 #include "Views/Kit/SymbolIcon.h"
+#include "Views/Kit/SymbolView.h"
 #include "Views/Kit/TextLabels.h"
 #include "Views/Kit/WheelGuard.h"
 #include "Views/Studio/StudioWaveformView.h"
@@ -141,10 +142,9 @@ QWidget *ClipStudioView::buildEmptyState()
     auto *layout = new QVBoxLayout(panel);
     layout->setContentsMargins(24, 32, 24, 32);
     layout->setSpacing(10);
-    auto *icon = new QLabel;
-    icon->setPixmap(SymbolIcon::icon(QStringLiteral("waveform"), KitStyle::color(ColorRole::secondary)).pixmap(40, 40));
-    icon->setAlignment(Qt::AlignCenter);
-    layout->addWidget(icon);
+    auto *icon = new SymbolView(40);
+    icon->setIcon(SymbolIcon::icon(QStringLiteral("waveform"), ColorRole::secondary));
+    layout->addWidget(icon, 0, Qt::AlignHCenter);
     auto *title = label(QStringLiteral("Make it yours"), FontRole::title2, ColorRole::primary, QFont::Bold);
     title->setAlignment(Qt::AlignCenter);
     layout->addWidget(title);
