@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
@@ -21,6 +22,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QStyleOption>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -496,6 +498,85 @@ TEST(KitControlStyle, MessageBoxIsACardWithASymbolicIconAHeadingAndNoButtonIcons
             EXPECT_NEAR(ink.blue(), meaning.blue(), 12) << where;
         }
         box.close();
+    }
+}
+
+// The dialogs' buttons are the kit's flat ones, not a gradient: the fill halfway between the
+// label and the top edge is the fill halfway to the bottom edge, for the plain and the default
+// button alike.
+TEST(KitControlStyle, DialogButtonsAreFlatLikeTheKitsOwn)
+{
+    const SchemeGuard guard;
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        setScheme(scheme);
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Heading"), QStringLiteral("Heading"),
+                        QMessageBox::Ok | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.open();
+        QCoreApplication::processEvents();
+        for (QMessageBox::StandardButton which : {QMessageBox::Ok, QMessageBox::Cancel}) {
+            QAbstractButton *button = box.button(which);
+            const QImage shot = button->grab().toImage();
+            const int x = shot.width() / 6;
+            const QColor upper = pixel(shot, {x, shot.height() / 4});
+            const QColor lower = pixel(shot, {x, shot.height() * 3 / 4});
+            EXPECT_LT(Contrast::ratio(upper, lower), 1.02)
+                << name(scheme) << " " << button->text().toStdString() << " " << upper.name().toStdString() << " "
+                << lower.name().toStdString();
+        }
+        box.close();
+    }
+}
+
+// A text field's menu and a tooltip, made in either scheme: each reads in the scheme of the
+// moment (its fill on the scheme's side, its text at least 4.5:1 on it), and the menu draws no
+// pictures of the desktop's icon theme.
+TEST(KitControlStyle, MenusAndTooltipsReadInTheSchemeOfTheMomentWithoutPictures)
+{
+    const SchemeGuard guard;
+    // The fill at `fillAt`; the text somewhere in `text`.
+    const auto reads = [](const QImage &shot, QPoint fillAt, const QRect &text, ColorScheme scheme,
+                          const std::string &where) {
+        const QColor fill = pixel(shot, fillAt);
+        EXPECT_EQ(Contrast::luminance(fill) < 0.2, scheme == ColorScheme::dark) << where << " " << fill.name().toStdString();
+        EXPECT_GE(Contrast::ratio(mostDistinct(shot, area(text), fill), fill), Contrast::text) << where;
+    };
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        setScheme(scheme);
+        const std::string where = name(scheme);
+        QMenu menu;
+        QPixmap red(16, 16);
+        red.fill(Qt::red);
+        menu.addAction(QIcon(red), QStringLiteral("Undo"));
+        menu.addAction(QStringLiteral("Select All"));
+        menu.popup(QPoint(100, 100));
+        QCoreApplication::processEvents();
+        const QImage items = menu.grab().toImage();
+        const QRect undo = menu.actionGeometry(menu.actions().first());
+        reads(items, undo.topLeft() + QPoint(2, 2), undo, scheme, where + " menu");
+        const QList<QPoint> inUndo = area(undo);
+        EXPECT_EQ(std::count_if(inUndo.begin(), inUndo.end(),
+                                [&](QPoint at) {
+                                    const QColor here = pixel(items, at);
+                                    return saturation(here) > 0.6 && (here.hsvHue() < 20 || here.hsvHue() > 340);
+                                }),
+                  0)
+            << where << ": the menu drew the item's picture";
+        menu.close();
+
+        QLabel owner(QStringLiteral("Reset"));
+        owner.show();
+        QToolTip::showText(owner.mapToGlobal(QPoint(4, 4)), QStringLiteral("Reset all effects"), &owner);
+        QCoreApplication::processEvents();
+        QWidget *tip = nullptr;
+        for (QWidget *widget : QApplication::allWidgets()) {
+            if (widget->inherits("QTipLabel"))
+                tip = widget;
+        }
+        ASSERT_NE(tip, nullptr) << where;
+        const QImage tipShot = tip->grab().toImage();
+        reads(tipShot, QPoint(2, 2), tipShot.rect(), scheme, where + " tooltip");
+        QToolTip::hideText();
     }
 }
 

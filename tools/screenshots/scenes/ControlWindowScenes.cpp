@@ -1,8 +1,11 @@
 // The control window: both sizes, every page, the header pills and the import alert.
 #include "SceneRig.h"
 
+#include "Services/Packs/PackImportErrors.h"
 #include "Services/Packs/SoundPackManager.h"
 #include "Views/ControlWindow.h"
+
+#include <QApplication>
 
 namespace {
 
@@ -31,7 +34,7 @@ const SceneRegistrar globalPills{
 
 const SceneRegistrar importAlert{QStringLiteral("control-window/import-alert"), [](SceneRig &rig) {
     ControlWindow &window = rig.controlWindow(SettingsPage::sounds);
-    rig.app().packs().setLastError(QStringLiteral("That folder has no manifest.json."));
+    rig.app().packs().setLastError(PackImportError::message(PackImportError::noManifest));
     rig.capture(QStringLiteral("control-window/import-alert"), &window);
 }};
 
@@ -39,6 +42,29 @@ const SceneRegistrar studio{QStringLiteral("control-window/studio-dialog"), [](S
     ControlWindow &window = rig.controlWindow(SettingsPage::sounds);
     window.state().setClipStudioPresented(true);
     rig.capture(QStringLiteral("control-window/studio-dialog"), &window);
+}};
+
+// The smallest window: the studio's frame stays inside its client area and the page scrolls.
+const SceneRegistrar studioSmallest{QStringLiteral("control-window/studio-620x500"), [](SceneRig &rig) {
+    ControlWindow &window = rig.controlWindow(SettingsPage::sounds);
+    window.resize(620, 500);
+    rig.settle();
+    window.state().setClipStudioPresented(true);
+    rig.capture(QStringLiteral("control-window/studio-620x500"), &window);
+}};
+
+// A desktop whose body font is 9 points and names no smaller readable size: hints, card
+// descriptions and tab titles stay at the readable size.
+const SceneRegistrar smallDesktopFont{QStringLiteral("control-window/desktop-font-9pt"), [](SceneRig &rig) {
+    const QFont saved = QApplication::font();
+    QFont small(saved.family());
+    small.setPointSizeF(9);
+    QApplication::setFont(small);
+    for (SettingsPage page : {SettingsPage::sounds, SettingsPage::reactions})
+        rig.capture(QStringLiteral("control-window/desktop-font-9pt-") + rawValue(page).toLower(),
+                    &rig.controlWindow(page));
+    rig.windows().controlWindow()->close();
+    QApplication::setFont(saved);
 }};
 
 const SceneRegistrar oceanTheme{QStringLiteral("control-window/theme-ocean"), [](SceneRig &rig) {
