@@ -534,6 +534,9 @@ TEST(KitControlStyle, DialogButtonsAreFlatLikeTheKitsOwn)
 TEST(KitControlStyle, MenusAndTooltipsReadInTheSchemeOfTheMomentWithoutPictures)
 {
     const SchemeGuard guard;
+    // A desktop theme hands Qt a tooltip palette of its own at the start, which Qt keeps.
+    const QPalette tooltips = QToolTip::palette();
+    QToolTip::setPalette(KitStyle::palette(ColorScheme::light));
     // The fill at `fillAt`; the text somewhere in `text`.
     const auto reads = [](const QImage &shot, QPoint fillAt, const QRect &text, ColorScheme scheme,
                           const std::string &where) {
@@ -578,6 +581,7 @@ TEST(KitControlStyle, MenusAndTooltipsReadInTheSchemeOfTheMomentWithoutPictures)
         reads(tipShot, QPoint(2, 2), tipShot.rect(), scheme, where + " tooltip");
         QToolTip::hideText();
     }
+    QToolTip::setPalette(tooltips);
 }
 
 TEST(KitControlStyle, TileAndChipEdgesAndSymbolsOnTintedTilesStandOutInBothSchemes)
