@@ -261,9 +261,11 @@ QLabel *messageHeading(QMessageBox *box)
 
 // Push buttons of dialogs (message boxes, file dialogs) drawn as the kit's own: a bordered
 // capsule-cornered button, and the default one filled with the accent.
-bool dialogButton(const QWidget *widget)
+// A button with a style sheet of its own (the kit's bordered buttons) is left to it.
+bool dialogButton(const QWidget *widget, const QStyle *kit)
 {
-    return qobject_cast<const QPushButton *>(widget) && qobject_cast<const QDialog *>(widget->window());
+    return qobject_cast<const QPushButton *>(widget) && widget->style() == kit &&
+           qobject_cast<const QDialog *>(widget->window());
 }
 
 bool prominent(const QStyleOption *option)
@@ -442,7 +444,7 @@ void KitControlStyle::drawPrimitive(PrimitiveElement element, const QStyleOption
 {
     const bool menu = qobject_cast<const QMenu *>(widget);
     const bool ours = element == PE_IndicatorCheckBox ||
-                      ((element == PE_PanelButtonCommand || element == PE_FrameFocusRect) && dialogButton(widget)) ||
+                      ((element == PE_PanelButtonCommand || element == PE_FrameFocusRect) && dialogButton(widget, this)) ||
                       ((element == PE_PanelMenu || element == PE_FrameMenu) && menu) || element == PE_PanelTipLabel;
     if (!ours) {
         QProxyStyle::drawPrimitive(element, option, painter, widget);
@@ -502,7 +504,7 @@ void KitControlStyle::drawControl(ControlElement element, const QStyleOption *op
         painter->restore();
         return;
     }
-    if (element == CE_PushButtonLabel && prominent(option) && dialogButton(widget)) {
+    if (element == CE_PushButtonLabel && prominent(option) && dialogButton(widget, this)) {
         QStyleOptionButton label = *qstyleoption_cast<const QStyleOptionButton *>(option);
         label.palette.setColor(QPalette::ButtonText, label.palette.color(QPalette::Active, QPalette::HighlightedText));
         QProxyStyle::drawControl(element, &label, painter, widget);
