@@ -12,6 +12,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -22,7 +25,9 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QStyleOption>
+#include <QTemporaryDir>
 #include <QToolTip>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -557,6 +562,9 @@ TEST(KitControlStyle, MenusAndTooltipsReadInTheSchemeOfTheMomentWithoutPictures)
         const QImage items = menu.grab().toImage();
         const QRect undo = menu.actionGeometry(menu.actions().first());
         reads(items, undo.topLeft() + QPoint(2, 2), undo, scheme, where + " menu");
+        // The window is cut to the card's rounded corners.
+        EXPECT_FALSE(menu.mask().contains(QPoint(0, 0))) << where;
+        EXPECT_TRUE(menu.mask().contains(menu.rect().center())) << where;
         const QList<QPoint> inUndo = area(undo);
         EXPECT_EQ(std::count_if(inUndo.begin(), inUndo.end(),
                                 [&](QPoint at) {
@@ -582,6 +590,37 @@ TEST(KitControlStyle, MenusAndTooltipsReadInTheSchemeOfTheMomentWithoutPictures)
         QToolTip::hideText();
     }
     QToolTip::setPalette(tooltips);
+}
+
+// Where the desktop offers no file chooser, Qt's own dialog shows every column's whole text:
+// names of some forty characters, sizes, kinds and dates, at the kit's own font.
+TEST(KitControlStyle, FileDialogShowsEveryColumnsWholeText)
+{
+    QTemporaryDir folder;
+    for (const auto &[name, bytes] : {std::pair{"Cream Switches.zip", 149'504}, std::pair{"bonk.wav", 88'200},
+                                      std::pair{"A pack with a rather long file name.zip", 2'411'724}}) {
+        QFile file(folder.filePath(QString::fromUtf8(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.resize(bytes);
+    }
+    QFileDialog dialog(nullptr, QStringLiteral("Open"));
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(13);
+    dialog.setFont(font);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.setDirectory(folder.path());
+    dialog.show();
+    auto *view = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
+    ASSERT_NE(view, nullptr);
+    const QDeadlineTimer deadline(5000);
+    while (view->model()->rowCount(view->rootIndex()) < 3 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    ASSERT_EQ(view->model()->rowCount(view->rootIndex()), 3);
+    QCoreApplication::processEvents();
+    const QAbstractItemView *items = view;
+    for (int column = 0; column < 4; ++column)
+        EXPECT_GE(view->columnWidth(column), items->sizeHintForColumn(column)) << column;
 }
 
 TEST(KitControlStyle, TileAndChipEdgesAndSymbolsOnTintedTilesStandOutInBothSchemes)

@@ -259,9 +259,9 @@ QLabel *messageHeading(QMessageBox *box)
     return box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
 }
 
-// Push buttons of dialogs (message boxes, file dialogs) drawn as the kit's own: a bordered
-// capsule-cornered button, and the default one filled with the accent.
-// A button with a style sheet of its own (the kit's bordered buttons) is left to it.
+// Push buttons of dialogs (message boxes, file dialogs) drawn as the kit's own: bordered and
+// rounded, the default one filled with the accent. A button with a style sheet of its own (the
+// kit's bordered buttons) is left to it.
 bool dialogButton(const QWidget *widget, const QStyle *kit)
 {
     return qobject_cast<const QPushButton *>(widget) && widget->style() == kit &&
@@ -381,6 +381,7 @@ void roundMenu(QWidget *menu)
 void widenFileDialog(QFileDialog *dialog)
 {
     auto *view = dialog->findChild<QTreeView *>(QStringLiteral("treeView"));
+
     if (!view)
         return;
     QHeaderView *header = view->header();
@@ -391,11 +392,10 @@ void widenFileDialog(QFileDialog *dialog)
     const QString longest[] = {
         QStringLiteral("999.9 KiB"), QStringLiteral("ZIP Archive"),
         QLocale::system().toString(QDateTime(QDate(2026, 12, 28), QTime(23, 59, 59)), QLocale::ShortFormat)};
-    const int columns[] = {1, 2, 3};
     int needed = 0;
-    for (int i = 0; i < 3; ++i) {
-        header->setSectionResizeMode(columns[i], QHeaderView::ResizeToContents);
-        needed += std::max(metrics.horizontalAdvance(longest[i]), header->sectionSizeHint(columns[i])) + padding;
+    for (int column = 1; column <= 3; ++column) {
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        needed += std::max(metrics.horizontalAdvance(longest[column - 1]), header->sectionSizeHint(column)) + padding;
     }
     // Room for a name of some forty characters beside them, and the side bar.
     const QWidget *sidebar = dialog->findChild<QWidget *>(QStringLiteral("sidebar"));
@@ -611,7 +611,7 @@ void KitControlStyle::polish(QWidget *widget)
     if (auto *menu = qobject_cast<QMenu *>(widget))
         menu->installEventFilter(this);
     if (auto *dialog = qobject_cast<QFileDialog *>(widget))
-        widenFileDialog(dialog);
+        dialog->installEventFilter(this);
     if (widget->inherits("QTipLabel")) {
         // Qt keeps the tooltips' palette from the start; each tip is made anew, in the scheme
         // of the moment.
@@ -630,6 +630,8 @@ void KitControlStyle::unpolish(QWidget *widget)
         menu->removeEventFilter(this);
         menu->clearMask();
     }
+    if (auto *dialog = qobject_cast<QFileDialog *>(widget))
+        dialog->removeEventFilter(this);
     if (auto *box = qobject_cast<QMessageBox *>(widget)) {
         box->removeEventFilter(this);
         box->setBackgroundRole(QPalette::Window);
@@ -644,6 +646,11 @@ bool KitControlStyle::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Resize) {
         if (auto *menu = qobject_cast<QMenu *>(watched))
             roundMenu(menu);
+    }
+    // Widened as it shows, once it has the size it would take.
+    if (event->type() == QEvent::Show) {
+        if (auto *dialog = qobject_cast<QFileDialog *>(watched))
+            widenFileDialog(dialog);
     }
     // The box keeps its icon as a picture: a new scheme needs it drawn again in the new colour.
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange) {
