@@ -4,8 +4,10 @@
 #include "Services/Packs/PackImportErrors.h"
 #include "Services/Packs/SoundPackManager.h"
 #include "Views/ControlWindow.h"
+#include "Views/Pages/ControlPage.h"
 
 #include <QApplication>
+#include <QDir>
 
 namespace {
 
@@ -60,11 +62,21 @@ const SceneRegistrar smallDesktopFont{QStringLiteral("control-window/desktop-fon
     QFont small(saved.family());
     small.setPointSizeF(9);
     QApplication::setFont(small);
-    for (SettingsPage page : {SettingsPage::sounds, SettingsPage::reactions})
-        rig.capture(QStringLiteral("control-window/desktop-font-9pt-") + rawValue(page).toLower(),
-                    &rig.controlWindow(page));
+    rig.app().start();
+    for (SettingsPage page : {SettingsPage::sounds, SettingsPage::reactions}) {
+        const QString name = QStringLiteral("control-window/desktop-font-9pt-") + rawValue(page).toLower();
+        ControlWindow &window = rig.controlWindow(page);
+        rig.capture(name, &window);
+        // The whole page, its pack cards and their descriptions included.
+        rig.captureContent(name + QStringLiteral("-content"), window.pageView(page)->widget());
+    }
     rig.windows().controlWindow()->close();
     QApplication::setFont(saved);
+}, {}, [](Platform &platform) {
+    // The bundled packs, so their cards and descriptions show; they live in the build tree, two
+    // levels above this program.
+    platform.packResourceBundle =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../../KnockwellResources"));
 }};
 
 const SceneRegistrar oceanTheme{QStringLiteral("control-window/theme-ocean"), [](SceneRig &rig) {
