@@ -67,4 +67,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # library when the road is tried (the lowest versions with every function used).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libzip4, libsndfile1 (>= 1.1.0), libpipewire-0.3-0 (>= 0.3.56), libpulse0 (>= 12.99.2), libsdl2-2.0-0 (>= 2.24.0)")
+# On GTK-based desktops Qt opens the desktop's own file chooser through this theme; without it
+# Qt's own dialog, drawn by the kit, stands in.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-gtk-platformtheme")
 include(CPack)

@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
+#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
@@ -44,12 +45,22 @@ QColor hue(ColorRole role, ColorScheme scheme)
 
 }
 
-qreal Appearance::fontSize(FontRole role, qreal body, qreal smallest)
+qreal Appearance::fontSize(FontRole role, qreal body, qreal smallest, qreal readable)
 {
-    const qreal size = body * ratio(role);
+    const qreal size = std::max(body * ratio(role), readable);
     // A desktop that names no smallest size hands the body font (or Qt's default, which may be
-    // larger) as the smallest: no floor then, or every small role would collapse to the body.
+    // larger) as the smallest: only the readable floor then, or every small role would
+    // collapse to the body.
     return smallest < body ? std::max(size, smallest) : size;
+}
+
+qreal Appearance::readableSize(const QFont &font)
+{
+    constexpr qreal points = 8;
+    if (font.pixelSize() <= 0)
+        return points;
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return points * (screen ? screen->logicalDotsPerInchY() : 96) / 72;
 }
 
 QFont Appearance::font(FontRole role, std::optional<QFont::Weight> weight)
@@ -57,10 +68,13 @@ QFont Appearance::font(FontRole role, std::optional<QFont::Weight> weight)
     QFont font = QGuiApplication::font();
     // Asking the desktop goes through fontconfig; its answer holds for the whole run.
     static const QFontInfo smallest(QFontDatabase::systemFont(QFontDatabase::SmallestReadableFont));
+    const qreal readable = readableSize(font);
+    // Whole pixels are rounded up at the floor, so the floor holds after rounding.
     if (font.pixelSize() > 0)
-        font.setPixelSize(int(std::lround(fontSize(role, font.pixelSize(), smallest.pixelSize()))));
+        font.setPixelSize(std::max(int(std::lround(fontSize(role, font.pixelSize(), smallest.pixelSize(), readable))),
+                                   int(std::ceil(readable))));
     else
-        font.setPointSizeF(fontSize(role, font.pointSizeF(), smallest.pointSizeF()));
+        font.setPointSizeF(fontSize(role, font.pointSizeF(), smallest.pointSizeF(), readable));
     font.setWeight(weight.value_or(role == FontRole::headline ? QFont::DemiBold : QFont::Normal));
     return font;
 }

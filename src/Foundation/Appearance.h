@@ -35,8 +35,12 @@ namespace Appearance {
 // The role's font; `weight` overrides the role's own weight (headline is semibold).
 QFont font(FontRole role, std::optional<QFont::Weight> weight = std::nullopt);
 // A role's size for a body size, in the body's unit. `smallest` is a floor only where it is
-// below the body: a desktop that names no smallest size hands the body font itself.
-qreal fontSize(FontRole role, qreal body, qreal smallest);
+// below the body: a desktop that names no smallest size hands the body font itself. No role
+// goes below `readable`, whatever the desktop says.
+qreal fontSize(FontRole role, qreal body, qreal smallest, qreal readable);
+// The least size text stays readable at, about 8 points at the screen's density: in points,
+// or in pixels for a font set in pixels.
+qreal readableSize(const QFont &font);
 QColor color(ColorRole role, double opacity = 1.0);
 // The role as it comes out of `palette`; text roles are readable on its backgrounds.
 QColor color(const QPalette &palette, ColorRole role, double opacity = 1.0);

@@ -1,12 +1,11 @@
 #include "Views/StudioSheet.h"
 
 #include "Views/Kit/TextLabels.h"
+#include "Views/Kit/WindowPlacement.h"
 
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 StudioSheet::StudioSheet(QWidget *body, QWidget *parent)
     : QDialog(parent)
@@ -21,11 +20,10 @@ StudioSheet::StudioSheet(QWidget *body, QWidget *parent)
     layout->addWidget(body, 1);
     layout->addWidget(close, 0, Qt::AlignHCenter);
     layout->addSpacing(8);
-    // A window's first size is otherwise capped at two thirds of the screen; the body's ideal
-    // size is used wherever the screen has room for it. The sheet is no taller than the window
-    // it belongs to, so it never covers that window's title bar; the body scrolls instead.
-    QSize room = screen()->availableGeometry().size();
+    // The body's ideal size where the window it belongs to has room for it, frame included;
+    // in a smaller window the sheet fits the window's client area and the body scrolls.
     if (parent)
-        room.setHeight(std::min(room.height(), parent->window()->height()));
-    resize(sizeHint().boundedTo(room));
+        WindowPlacement::placeSheet(this, parent);
+    else
+        resize(sizeHint().boundedTo(screen()->availableGeometry().size()));
 }

@@ -2,8 +2,9 @@
 
 #include <QDialog>
 
-// The window-modal dialog that hosts the sound studio over the control window: the body,
-// then a "Close" button. Each opening gets a fresh body; closing discards it.
+// The window-modal dialog that hosts the sound studio over the control window, centred on its
+// client area and no larger than it: the body, then a "Close" button. Each opening gets a
+// fresh body; closing discards it.
 class StudioSheet final : public QDialog {
     Q_OBJECT
 

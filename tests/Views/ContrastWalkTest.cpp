@@ -46,15 +46,19 @@ QColor wallpaper(ColorScheme scheme)
     return scheme == ColorScheme::dark ? QColor(24, 26, 32) : QColor(216, 220, 230);
 }
 
-// What most of the label's own area shows: the colour behind its text.
-QColor colourBehind(const QImage &shot, const QRect &area)
+// What most of the label's own area shows apart from its ink: the colour behind its text. On
+// a gradient no one background colour need outnumber the text's own flat ink.
+QColor colourBehind(const QImage &shot, const QRect &area, const QColor &ink = {})
 {
     QHash<QRgb, int> counts;
     for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x)
-            ++counts[shot.pixel(x, y)];
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (!ink.isValid() || shot.pixel(x, y) != ink.rgb())
+                ++counts[shot.pixel(x, y)];
+        }
     }
-    QRgb most = 0;
+    // Nothing but ink: the text stands on its own colour.
+    QRgb most = ink.isValid() ? ink.rgb() : 0;
     int best = -1;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
         if (it.value() > best) {
@@ -78,8 +82,9 @@ void checkLabels(QWidget *root, const QString &where, const std::function<bool(Q
         const QRect area = QRect(label->mapTo(root, QPoint(0, 0)), label->size()).intersected(shot.rect());
         if (area.isEmpty())
             continue;
-        const QColor behind = colourBehind(shot, area);
-        const QColor ink = Contrast::over(label->palette().color(QPalette::WindowText), behind);
+        const QColor text = label->palette().color(QPalette::WindowText);
+        const QColor behind = colourBehind(shot, area, text);
+        const QColor ink = Contrast::over(text, behind);
         const double minimum = QFontInfo(label->font()).pixelSize() >= 18 ? Contrast::large : Contrast::text;
         EXPECT_GE(Contrast::ratio(ink, behind), minimum)
             << where.toStdString() << ": \"" << label->text().toStdString() << "\" " << ink.name().toStdString()

@@ -3,6 +3,7 @@
 #include "Focus/FocusJournalStore.h"
 #include "Services/Packs/SoundPackManager.h"
 #include "Views/ControlWindow.h"
+#include "Views/Kit/WindowPlacement.h"
 #include "Services/InterfaceTheme.h"
 #include "Views/ControlHeader.h"
 #include "Views/Kit/ElidedLabel.h"
@@ -488,15 +489,33 @@ TEST(ControlWindow, StudioOpensAsAFreshDialogAndCloseDismissesIt)
     window.state().setClipStudioPresented(false);
     QCoreApplication::processEvents();
 
-    // A window lower than the studio's ideal page: the sheet fits it, and the page scrolls.
-    for (const int height : {705, 500}) {
-        window.resize(760, height);
+    // A window smaller than the studio's ideal page, down to the smallest: the sheet's frame
+    // lies inside the window's client area, and the page scrolls.
+    for (const QSize size : {QSize(760, 705), QSize(760, 500), QSize(620, 500)}) {
+        window.resize(size);
         window.state().setClipStudioPresented(true);
         ASSERT_NE(window.studioSheet(), nullptr);
-        EXPECT_LE(window.studioSheet()->height(), window.height()) << height;
-        EXPECT_LE(window.studioSheet()->height(), window.screen()->availableGeometry().height()) << height;
+        const QRect client(window.mapToGlobal(QPoint(0, 0)), window.size());
+        EXPECT_TRUE(client.contains(window.studioSheet()->frameGeometry()))
+            << size.width() << "x" << size.height();
         window.state().setClipStudioPresented(false);
         QCoreApplication::processEvents();
+    }
+}
+
+TEST(WindowPlacement, ASheetsFrameLiesInsideItsWindowsClientAreaAndKeepsItsCentre)
+{
+    const QMargins frame(2, 24, 2, 2);
+    for (const QRect client : {QRect(100, 80, 760, 680), QRect(100, 80, 620, 500), QRect(-300, 0, 620, 500)}) {
+        for (const QSize wanted : {QSize(680, 740), QSize(300, 200), QSize(900, 300)}) {
+            const QRect placed = WindowPlacement::sheetFrame(client, frame, wanted);
+            EXPECT_TRUE(client.contains(placed)) << client.width() << " " << wanted.width() << "x" << wanted.height();
+            EXPECT_LE((placed.center() - client.center()).manhattanLength(), 2);
+            // Where the window has room, the sheet gets its whole wish.
+            if (wanted.grownBy(frame).width() <= client.width()) {
+                EXPECT_EQ(placed.width(), wanted.grownBy(frame).width());
+            }
+        }
     }
 }
 

@@ -12,6 +12,9 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QLabel>
+#include <QScreen>
+
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -47,7 +50,33 @@ TEST(KitStyle, FontRolesKeepTheirRatiosToTheBodyAndNeverGoBelowADesktopsSmallest
                           Case{FontRole::caption, 13, 13, 10}, Case{FontRole::subheadline, 13, 13, 11},
                           Case{FontRole::callout, 13, 13, 12}, Case{FontRole::caption2, 9, 12, 9 * 10.0 / 13},
                           Case{FontRole::title2, 9, 12, 9 * 17.0 / 13}})
-        EXPECT_NEAR(KitStyle::fontSize(c.role, c.body, c.smallest), c.expected, 0.01) << int(c.role) << " " << c.body;
+        EXPECT_NEAR(KitStyle::fontSize(c.role, c.body, c.smallest, 0), c.expected, 0.01) << int(c.role) << " " << c.body;
+}
+
+// A desktop with a small body font and no smallest readable size of its own (XFCE, a bare X
+// session): every role, in points or in pixels, stays at the readable size or above it.
+TEST(KitStyle, NoTextRoleGoesBelowTheReadableSizeWhateverTheBody)
+{
+    const QFont saved = QApplication::font();
+    const qreal dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+    for (int points = 7; points <= 14; ++points) {
+        QFont inPoints = saved;
+        inPoints.setPointSizeF(points);
+        QFont inPixels = saved;
+        inPixels.setPixelSize(int(std::lround(points * dpi / 72)));
+        for (const QFont &body : {inPoints, inPixels}) {
+            QApplication::setFont(body);
+            for (FontRole role : {FontRole::largeTitle, FontRole::title2, FontRole::title3, FontRole::headline,
+                                  FontRole::subheadline, FontRole::body, FontRole::callout, FontRole::caption,
+                                  FontRole::caption2}) {
+                const QFont font = KitStyle::font(role);
+                const qreal size = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF();
+                EXPECT_GE(size, Appearance::readableSize(font))
+                    << points << " pt body" << (body.pixelSize() > 0 ? " in pixels" : "") << ", role " << int(role);
+            }
+        }
+    }
+    QApplication::setFont(saved);
 }
 
 TEST(KitStyle, FontsFollowTheApplicationFont)

@@ -11,8 +11,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileDialog>
 #include <QHoverEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
@@ -21,6 +25,9 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QStyleOption>
+#include <QTemporaryDir>
+#include <QToolTip>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -497,6 +504,123 @@ TEST(KitControlStyle, MessageBoxIsACardWithASymbolicIconAHeadingAndNoButtonIcons
         }
         box.close();
     }
+}
+
+// The dialogs' buttons are the kit's flat ones, not a gradient: the fill halfway between the
+// label and the top edge is the fill halfway to the bottom edge, for the plain and the default
+// button alike.
+TEST(KitControlStyle, DialogButtonsAreFlatLikeTheKitsOwn)
+{
+    const SchemeGuard guard;
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        setScheme(scheme);
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Heading"), QStringLiteral("Heading"),
+                        QMessageBox::Ok | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.open();
+        QCoreApplication::processEvents();
+        for (QMessageBox::StandardButton which : {QMessageBox::Ok, QMessageBox::Cancel}) {
+            QAbstractButton *button = box.button(which);
+            const QImage shot = button->grab().toImage();
+            const int x = shot.width() / 6;
+            const QColor upper = pixel(shot, {x, shot.height() / 4});
+            const QColor lower = pixel(shot, {x, shot.height() * 3 / 4});
+            EXPECT_LT(Contrast::ratio(upper, lower), 1.02)
+                << name(scheme) << " " << button->text().toStdString() << " " << upper.name().toStdString() << " "
+                << lower.name().toStdString();
+        }
+        box.close();
+    }
+}
+
+// A text field's menu and a tooltip, made in either scheme: each reads in the scheme of the
+// moment (its fill on the scheme's side, its text at least 4.5:1 on it), and the menu draws no
+// pictures of the desktop's icon theme.
+TEST(KitControlStyle, MenusAndTooltipsReadInTheSchemeOfTheMomentWithoutPictures)
+{
+    const SchemeGuard guard;
+    // A desktop theme hands Qt a tooltip palette of its own at the start, which Qt keeps.
+    const QPalette tooltips = QToolTip::palette();
+    QToolTip::setPalette(KitStyle::palette(ColorScheme::light));
+    // The fill at `fillAt`; the text somewhere in `text`.
+    const auto reads = [](const QImage &shot, QPoint fillAt, const QRect &text, ColorScheme scheme,
+                          const std::string &where) {
+        const QColor fill = pixel(shot, fillAt);
+        EXPECT_EQ(Contrast::luminance(fill) < 0.2, scheme == ColorScheme::dark) << where << " " << fill.name().toStdString();
+        EXPECT_GE(Contrast::ratio(mostDistinct(shot, area(text), fill), fill), Contrast::text) << where;
+    };
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        setScheme(scheme);
+        const std::string where = name(scheme);
+        QMenu menu;
+        QPixmap red(16, 16);
+        red.fill(Qt::red);
+        menu.addAction(QIcon(red), QStringLiteral("Undo"));
+        menu.addAction(QStringLiteral("Select All"));
+        menu.popup(QPoint(100, 100));
+        QCoreApplication::processEvents();
+        const QImage items = menu.grab().toImage();
+        const QRect undo = menu.actionGeometry(menu.actions().first());
+        reads(items, undo.topLeft() + QPoint(2, 2), undo, scheme, where + " menu");
+        // The window is cut to the card's rounded corners.
+        EXPECT_FALSE(menu.mask().contains(QPoint(0, 0))) << where;
+        EXPECT_TRUE(menu.mask().contains(menu.rect().center())) << where;
+        const QList<QPoint> inUndo = area(undo);
+        EXPECT_EQ(std::count_if(inUndo.begin(), inUndo.end(),
+                                [&](QPoint at) {
+                                    const QColor here = pixel(items, at);
+                                    return saturation(here) > 0.6 && (here.hsvHue() < 20 || here.hsvHue() > 340);
+                                }),
+                  0)
+            << where << ": the menu drew the item's picture";
+        menu.close();
+
+        QLabel owner(QStringLiteral("Reset"));
+        owner.show();
+        QToolTip::showText(owner.mapToGlobal(QPoint(4, 4)), QStringLiteral("Reset all effects"), &owner);
+        QCoreApplication::processEvents();
+        QWidget *tip = nullptr;
+        for (QWidget *widget : QApplication::allWidgets()) {
+            if (widget->inherits("QTipLabel"))
+                tip = widget;
+        }
+        ASSERT_NE(tip, nullptr) << where;
+        const QImage tipShot = tip->grab().toImage();
+        reads(tipShot, QPoint(2, 2), tipShot.rect(), scheme, where + " tooltip");
+        QToolTip::hideText();
+    }
+    QToolTip::setPalette(tooltips);
+}
+
+// Where the desktop offers no file chooser, Qt's own dialog shows every column's whole text:
+// names of some forty characters, sizes, kinds and dates, at the kit's own font.
+TEST(KitControlStyle, FileDialogShowsEveryColumnsWholeText)
+{
+    QTemporaryDir folder;
+    for (const auto &[name, bytes] : {std::pair{"Cream Switches.zip", 149'504}, std::pair{"bonk.wav", 88'200},
+                                      std::pair{"A pack with a rather long file name.zip", 2'411'724}}) {
+        QFile file(folder.filePath(QString::fromUtf8(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.resize(bytes);
+    }
+    QFileDialog dialog(nullptr, QStringLiteral("Open"));
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(13);
+    dialog.setFont(font);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.setDirectory(folder.path());
+    dialog.show();
+    auto *view = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
+    ASSERT_NE(view, nullptr);
+    const QDeadlineTimer deadline(5000);
+    while (view->model()->rowCount(view->rootIndex()) < 3 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    ASSERT_EQ(view->model()->rowCount(view->rootIndex()), 3);
+    QCoreApplication::processEvents();
+    const QAbstractItemView *items = view;
+    for (int column = 0; column < 4; ++column)
+        EXPECT_GE(view->columnWidth(column), items->sizeHintForColumn(column)) << column;
 }
 
 TEST(KitControlStyle, TileAndChipEdgesAndSymbolsOnTintedTilesStandOutInBothSchemes)

@@ -30,6 +30,27 @@ with wave.open(sys.argv[1], "wb") as w:
     w.writeframes(b"".join(values))
 PY
 
+# client_rect WINDOW / frame_rect WINDOW: "LEFT TOP WIDTH HEIGHT" of a window's client area on
+# the screen, and of the frame the window manager puts around it.
+client_rect() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+    /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF} END {print x, y, w, h}'
+}
+frame_rect() {
+  local x y w h left right top bottom
+  read -r x y w h < <(client_rect "$1")
+  read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+  echo "$((x - left)) $((y - top)) $((w + left + right)) $((h + top + bottom))"
+}
+# studio_inside_control WIDTH: the studio's frame lies inside the client area of the control
+# window of that width, clear of its title bar and sides.
+studio_inside_control() {
+  local sx sy sw sh cx cy cw ch
+  read -r sx sy sw sh < <(frame_rect "$(window_named "Sound Studio")")
+  read -r cx cy cw ch < <(client_rect "$(window_of_width "$1")")
+  ((sx >= cx && sy >= cy && sx + sw <= cx + cw && sy + sh <= cy + ch))
+}
+
 write_exact_sound_settings
 xev -geometry 300x200+900+500 -name "Typing target" >/dev/null 2>&1 &
 target_pid=$!
@@ -43,6 +64,8 @@ ui_click "${control[@]}" --role "push button" Sounds
 wait_for 10 ui_showing "${control[@]}" "Sound Studio…" || fail "the Sounds page did not open"
 ui_click "${control[@]}" "Sound Studio…"
 wait_for 10 ui_showing "${studio[@]}" "Open Audio…" || fail "the studio did not open"
+wait_for 5 studio_inside_control 760 || fail "the studio's frame reaches outside the control window: $(
+  frame_rect "$(window_named "Sound Studio")") over $(client_rect "$(window_of_width 760)")"
 
 ui_click "${studio[@]}" "Open Audio…"
 wait_for 10 has_window_named "Open Audio" || fail "the open panel did not appear"
@@ -76,6 +99,17 @@ samples="$(dirname "$manifest")/samples"
 
 ui_click "${studio[@]}" --role "push button" Close
 wait_for 10 bash -c '! xdotool search --name "^Sound Studio\$" >/dev/null' || fail "the studio did not close"
+
+# At the window's smallest size the studio still fits inside it.
+control_window=$(window_of_width 760)
+xdotool windowsize --sync "$control_window" 620 500
+ui_click "${control[@]}" "Sound Studio…"
+wait_for 10 ui_showing "${studio[@]}" "Open Audio…" || fail "the studio did not open again"
+wait_for 5 studio_inside_control 620 || fail "the studio's frame reaches outside the smallest control window: $(
+  frame_rect "$(window_named "Sound Studio")") over $(client_rect "$control_window")"
+ui_click "${studio[@]}" --role "push button" Close
+wait_for 10 bash -c '! xdotool search --name "^Sound Studio\$" >/dev/null' || fail "the studio did not close again"
+xdotool windowsize --sync "$control_window" 760 680
 no_temporary_files() {
   [[ -z "$(find "$TMPDIR" -mindepth 1 -print -quit)" ]]
 }

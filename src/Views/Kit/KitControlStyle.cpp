@@ -5,14 +5,23 @@
 #include "Views/Kit/SymbolIcon.h"
 
 #include <QApplication>
+#include <QDateTime>
+#include <QDialog>
 #include <QEvent>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyleFactory>
 #include <QStyleOption>
+#include <QTreeView>
 
 #include <algorithm>
 
@@ -267,6 +276,152 @@ QLabel *messageHeading(QMessageBox *box)
     return box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
 }
 
+// Push buttons of dialogs (message boxes, file dialogs) drawn as the kit's own: bordered and
+// rounded, the default one filled with the accent. A button with a style sheet of its own (the
+// kit's bordered buttons) is left to it.
+bool dialogButton(const QWidget *widget, const QStyle *kit)
+{
+    return qobject_cast<const QPushButton *>(widget) && widget->style() == kit &&
+           qobject_cast<const QDialog *>(widget->window());
+}
+
+bool prominent(const QStyleOption *option)
+{
+    const auto *button = qstyleoption_cast<const QStyleOptionButton *>(option);
+    return button && (button->features & QStyleOptionButton::DefaultButton);
+}
+
+void drawDialogButton(const QStyleOption *option, QPainter *painter)
+{
+    const QPalette &palette = option->palette;
+    const bool on = enabled(option);
+    const bool pressed = option->state & (QStyle::State_Sunken | QStyle::State_On);
+    const bool hovered = on && (option->state & QStyle::State_MouseOver);
+    const QRectF box = QRectF(option->rect).adjusted(1.5, 1.5, -1.5, -1.5);
+    QColor fill = KitStyle::color(palette, pressed   ? ColorRole::windowBackground
+                                           : hovered ? ColorRole::barBackground
+                                                     : ColorRole::controlBackground);
+    QColor edge = KitStyle::color(palette, ColorRole::controlEdge);
+    if (prominent(option)) {
+        const QColor accent = palette.color(QPalette::Active, QPalette::Highlight);
+        fill = pressed ? accent.darker(115) : hovered ? accent.lighter(110) : accent;
+        edge = fill;
+    }
+    painter->setPen(QPen(on ? edge : KitStyle::withOpacity(edge, dimmed), 1));
+    painter->setBrush(on || !prominent(option) ? fill : KitStyle::withOpacity(fill, dimmed));
+    painter->drawRoundedRect(box, 6, 6);
+    if (on && (option->state & QStyle::State_HasFocus)) {
+        painter->setPen(QPen(KitStyle::withOpacity(accentInk(option), 0.5), 2));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRoundedRect(box.adjusted(-1, -1, 1, 1), 7, 7);
+    }
+}
+
+constexpr int menuRadius = 8;
+constexpr int menuItemInset = 4;
+constexpr int menuTextMargin = 12;
+constexpr int menuCheckColumn = 20;
+
+// A menu's items on the kit's card: a rounded accent band under the chosen one, no pictures
+// (the desktop's full-colour icons would stand out of every scheme), the shortcut in the
+// secondary ink at the right.
+void drawMenuItem(const QStyleOptionMenuItem *item, QPainter *painter, const QStyle *style, const QWidget *widget)
+{
+    const QPalette &palette = item->palette;
+    const QRect area = item->rect;
+    if (item->menuItemType == QStyleOptionMenuItem::Separator) {
+        const int y = area.center().y();
+        painter->fillRect(QRect(area.left() + menuTextMargin, y, area.width() - 2 * menuTextMargin, 1),
+                          KitStyle::color(palette, ColorRole::separator));
+        return;
+    }
+    if (item->menuItemType == QStyleOptionMenuItem::EmptyArea)
+        return;
+    const bool on = enabled(item);
+    const bool chosen = on && (item->state & QStyle::State_Selected);
+    if (chosen) {
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(palette.color(QPalette::Active, QPalette::Highlight));
+        painter->drawRoundedRect(QRectF(area).adjusted(menuItemInset, 1, -menuItemInset, -1), 5, 5);
+    }
+    const QColor ink = chosen ? palette.color(QPalette::Active, QPalette::HighlightedText)
+                       : on   ? KitStyle::color(palette, ColorRole::primary)
+                              : KitStyle::color(palette, ColorRole::tertiary);
+    QRect text = area.adjusted(menuTextMargin, 0, -menuTextMargin, 0);
+    if (item->checkType != QStyleOptionMenuItem::NotCheckable) {
+        if (item->checked) {
+            const QPointF centre(text.left() + menuCheckColumn / 2.0 - 2, area.center().y() + 0.5);
+            QPainterPath mark;
+            mark.moveTo(centre + QPointF(-4, 0));
+            mark.lineTo(centre + QPointF(-1.5, 3));
+            mark.lineTo(centre + QPointF(4, -3.5));
+            painter->setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawPath(mark);
+        }
+        text.setLeft(text.left() + menuCheckColumn);
+    }
+    if (item->menuItemType == QStyleOptionMenuItem::SubMenu) {
+        const QPointF centre(text.right() - 3, area.center().y() + 0.5);
+        QPainterPath chevron;
+        chevron.moveTo(centre + QPointF(-2, -4));
+        chevron.lineTo(centre + QPointF(2, 0));
+        chevron.lineTo(centre + QPointF(-2, 4));
+        painter->setPen(QPen(ink, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawPath(chevron);
+        text.setRight(text.right() - 12);
+    }
+    const int mnemonic = style->styleHint(QStyle::SH_UnderlineShortcut, item, widget) ? Qt::TextShowMnemonic
+                                                                                       : Qt::TextHideMnemonic;
+    const qsizetype tab = item->text.indexOf(QLatin1Char('\t'));
+    painter->setFont(item->font);
+    if (tab >= 0) {
+        painter->setPen(chosen ? ink : on ? KitStyle::color(palette, ColorRole::secondary) : ink);
+        painter->drawText(text, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, item->text.mid(tab + 1));
+    }
+    painter->setPen(ink);
+    painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | mnemonic, item->text.left(tab));
+}
+
+// The menu's window cut to the card's rounded shape: without a compositor a translucent
+// corner would show black.
+void roundMenu(QWidget *menu)
+{
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(menu->rect()), menuRadius, menuRadius);
+    menu->setMask(QRegion(shape.toFillPolygon().toPolygon()));
+}
+
+// Qt's widget file dialog with room for every column's whole text: sizes and dates were cut
+// to "146…KiB" in its first width.
+void widenFileDialog(QFileDialog *dialog)
+{
+    auto *view = dialog->findChild<QTreeView *>(QStringLiteral("treeView"));
+
+    if (!view)
+        return;
+    QHeaderView *header = view->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    const QFontMetrics metrics(view->font());
+    const int padding = 2 * metrics.averageCharWidth() + view->style()->pixelMetric(QStyle::PM_HeaderMargin) * 2;
+    const QString longest[] = {
+        QStringLiteral("999.9 KiB"), QStringLiteral("ZIP Archive"),
+        QLocale::system().toString(QDateTime(QDate(2026, 12, 28), QTime(23, 59, 59)), QLocale::ShortFormat)};
+    int needed = 0;
+    for (int column = 1; column <= 3; ++column) {
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        needed += std::max(metrics.horizontalAdvance(longest[column - 1]), header->sectionSizeHint(column)) + padding;
+    }
+    // Room for a name of some forty characters beside them, and the side bar.
+    const QWidget *sidebar = dialog->findChild<QWidget *>(QStringLiteral("sidebar"));
+    const int nameWidth = 40 * metrics.averageCharWidth();
+    const int width = needed + nameWidth + (sidebar ? sidebar->sizeHint().width() : 0) + 48;
+    if (dialog->width() < width)
+        dialog->resize(std::min(width, dialog->screen()->availableSize().width()), dialog->height());
+}
+
 }
 
 KitControlStyle::KitControlStyle(const QString &baseKey)
@@ -304,13 +459,36 @@ void KitControlStyle::drawComplexControl(ComplexControl control, const QStyleOpt
 void KitControlStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                                     const QWidget *widget) const
 {
-    if (element != PE_IndicatorCheckBox) {
+    const bool menu = qobject_cast<const QMenu *>(widget);
+    const bool ours = element == PE_IndicatorCheckBox ||
+                      ((element == PE_PanelButtonCommand || element == PE_FrameFocusRect) && dialogButton(widget, this)) ||
+                      ((element == PE_PanelMenu || element == PE_FrameMenu) && menu) || element == PE_PanelTipLabel;
+    if (!ours) {
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;
     }
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
-    drawCheckBox(option, painter);
+    const QPalette &palette = option->palette;
+    switch (element) {
+    case PE_IndicatorCheckBox: drawCheckBox(option, painter); break;
+    case PE_PanelButtonCommand: drawDialogButton(option, painter); break;
+    // The button draws its own focus ring.
+    case PE_FrameFocusRect: break;
+    case PE_PanelMenu: painter->fillRect(option->rect, KitStyle::color(palette, ColorRole::controlBackground)); break;
+    case PE_FrameMenu:
+        painter->setPen(QPen(KitStyle::color(palette, ColorRole::controlEdge), 1));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRoundedRect(QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5), menuRadius, menuRadius);
+        break;
+    default:
+        // A tooltip: the kit's card with its edge; the text takes ToolTipText, set to the
+        // scheme's ink when the tip is polished.
+        painter->fillRect(option->rect, palette.color(QPalette::ToolTipBase));
+        painter->setPen(QPen(KitStyle::color(palette, ColorRole::controlEdge), 1));
+        painter->drawRect(QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5));
+        break;
+    }
     painter->restore();
 }
 
@@ -334,7 +512,42 @@ void KitControlStyle::drawControl(ControlElement element, const QStyleOption *op
         if (drawn)
             return;
     }
+    const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
+    if (item && (element == CE_MenuItem || element == CE_MenuEmptyArea) && qobject_cast<const QMenu *>(widget)) {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        if (element == CE_MenuItem)
+            drawMenuItem(item, painter, this, widget);
+        painter->restore();
+        return;
+    }
+    if (element == CE_PushButtonLabel && prominent(option) && dialogButton(widget, this)) {
+        QStyleOptionButton label = *qstyleoption_cast<const QStyleOptionButton *>(option);
+        label.palette.setColor(QPalette::ButtonText, label.palette.color(QPalette::Active, QPalette::HighlightedText));
+        QProxyStyle::drawControl(element, &label, painter, widget);
+        return;
+    }
     QProxyStyle::drawControl(element, option, painter, widget);
+}
+
+QSize KitControlStyle::sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
+                                        const QWidget *widget) const
+{
+    const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
+    if (type != CT_MenuItem || !item || !qobject_cast<const QMenu *>(widget))
+        return QProxyStyle::sizeFromContents(type, option, size, widget);
+    // No picture column; the text's margins and the check column as drawMenuItem lays them out.
+    QStyleOptionMenuItem bare = *item;
+    bare.icon = QIcon();
+    bare.maxIconWidth = 0;
+    QSize fitted = QProxyStyle::sizeFromContents(type, &bare, size, widget);
+    if (item->menuItemType != QStyleOptionMenuItem::Separator) {
+        const int check = item->checkType != QStyleOptionMenuItem::NotCheckable ? menuCheckColumn : 0;
+        fitted.setWidth(std::max(fitted.width(), size.width() + item->reservedShortcutWidth + 2 * menuTextMargin +
+                                                     check + 24));
+        fitted.setHeight(std::max(fitted.height(), QFontMetrics(item->font).height() + 10));
+    }
+    return fitted;
 }
 
 QRect KitControlStyle::subControlRect(ComplexControl control, const QStyleOptionComplex *option,
@@ -376,6 +589,9 @@ int KitControlStyle::pixelMetric(PixelMetric metric, const QStyleOption *option,
     case PM_ScrollBarExtent: return scrollBarExtent;
     case PM_ScrollBarSliderMin: return shortestThumb;
     case PM_MessageBoxIconSize: return messageIconSize;
+    // Room above and below the items for the menu's rounded corners.
+    case PM_MenuVMargin: return menuItemInset;
+    case PM_MenuPanelWidth: return 1;
     default: return QProxyStyle::pixelMetric(metric, option, widget);
     }
 }
@@ -409,12 +625,30 @@ void KitControlStyle::polish(QWidget *widget)
             heading->setFont(KitStyle::font(FontRole::headline));
         box->installEventFilter(this);
     }
+    if (auto *menu = qobject_cast<QMenu *>(widget))
+        menu->installEventFilter(this);
+    if (auto *dialog = qobject_cast<QFileDialog *>(widget))
+        dialog->installEventFilter(this);
+    if (widget->inherits("QTipLabel")) {
+        // Qt keeps the tooltips' palette from the start; each tip is made anew, in the scheme
+        // of the moment.
+        QPalette palette = QApplication::palette();
+        palette.setColor(QPalette::ToolTipBase, KitStyle::color(palette, ColorRole::controlBackground));
+        palette.setColor(QPalette::ToolTipText, KitStyle::color(palette, ColorRole::primary));
+        widget->setPalette(palette);
+    }
 }
 
 void KitControlStyle::unpolish(QWidget *widget)
 {
     if (qobject_cast<QScrollBar *>(widget))
         widget->setAttribute(Qt::WA_Hover, false);
+    if (auto *menu = qobject_cast<QMenu *>(widget)) {
+        menu->removeEventFilter(this);
+        menu->clearMask();
+    }
+    if (auto *dialog = qobject_cast<QFileDialog *>(widget))
+        dialog->removeEventFilter(this);
     if (auto *box = qobject_cast<QMessageBox *>(widget)) {
         box->removeEventFilter(this);
         box->setBackgroundRole(QPalette::Window);
@@ -426,6 +660,15 @@ void KitControlStyle::unpolish(QWidget *widget)
 
 bool KitControlStyle::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::Resize) {
+        if (auto *menu = qobject_cast<QMenu *>(watched))
+            roundMenu(menu);
+    }
+    // Widened as it shows, once it has the size it would take.
+    if (event->type() == QEvent::Show) {
+        if (auto *dialog = qobject_cast<QFileDialog *>(watched))
+            widenFileDialog(dialog);
+    }
     // The box keeps its icon as a picture: a new scheme needs it drawn again in the new colour.
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange) {
         if (auto *box = qobject_cast<QMessageBox *>(watched); box && box->icon() != QMessageBox::NoIcon)

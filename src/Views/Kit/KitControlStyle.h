@@ -4,10 +4,11 @@
 
 // The kit's look for Qt's own controls over the desktop's style: round-handled sliders with
 // an accent fill, arrowless scroll bars that widen on hover, a chevron for pickers, check
-// boxes with the kit's edge, a capsule progress bar and message boxes on the card with a symbolic icon and a heading. Colours are
-// read from the palette of the control being drawn when it paints, as Qt's own styles read
-// them; the application palette is that palette's source, so a change of scheme reaches every
-// control without rebuilding it.
+// boxes with the kit's edge, a capsule progress bar and message boxes on the card with a symbolic icon and a heading,
+// dialogs' buttons as the kit's, rounded menus without pictures, tooltips on the card, and
+// file dialogs wide enough for their columns. Colours are read from the palette of the control
+// being drawn when it paints, as Qt's own styles read them; the application palette is that
+// palette's source, so a change of scheme reaches every control without rebuilding it.
 class KitControlStyle final : public QProxyStyle {
     Q_OBJECT
 
@@ -24,6 +25,8 @@ public:
                        const QWidget *widget = nullptr) const override;
     void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
                      const QWidget *widget = nullptr) const override;
+    QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
+                           const QWidget *widget = nullptr) const override;
     QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option, SubControl subControl,
                          const QWidget *widget = nullptr) const override;
     int pixelMetric(PixelMetric metric, const QStyleOption *option = nullptr,

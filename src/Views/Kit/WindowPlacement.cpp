@@ -29,3 +29,22 @@ QPoint WindowPlacement::popupOrigin(const QRect &anchor, const QSize &size, cons
     y = std::clamp(y, available.top(), std::max(available.top(), available.bottom() + 1 - size.height()));
     return {x, y};
 }
+
+QRect WindowPlacement::sheetFrame(const QRect &client, const QMargins &frame, const QSize &wanted)
+{
+    const QSize framed = wanted.grownBy(frame).boundedTo(client.size());
+    const QSize spare = client.size() - framed;
+    return {client.topLeft() + QPoint(spare.width() / 2, spare.height() / 2), framed};
+}
+
+void WindowPlacement::placeSheet(QWidget *sheet, const QWidget *parent)
+{
+    const QWidget *window = parent->window();
+    const QRect outer = window->frameGeometry();
+    const QRect inner = window->geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    const QRect placed = sheetFrame(inner, frame, sheet->sizeHint());
+    sheet->resize(placed.size().shrunkBy(frame));
+    sheet->move(placed.topLeft());
+}

@@ -77,9 +77,10 @@ ClipStudioView::ClipStudioView(SoundPackManager *packManager, std::unique_ptr<St
     , m_startingAudioPath(startingAudioPath)
 {
     setAcceptDrops(true);
-    setMinimumWidth(pageWidth);
     setMaximumHeight(tallestPage);
 
+    // The page is laid out at its ideal width where the sheet has room; a narrower sheet lays it
+    // out narrower, down to what its rows need, and scrolls it sideways below that.
     auto *content = new QWidget;
     auto *page = new QVBoxLayout(content);
     page->setContentsMargins(24, 24, 24, 24);
@@ -109,7 +110,7 @@ ClipStudioView::ClipStudioView(SoundPackManager *packManager, std::unique_ptr<St
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroll);

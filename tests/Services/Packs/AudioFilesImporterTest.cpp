@@ -60,7 +60,7 @@ TEST(AudioFilesImporter, RefusesFilesItCannotUseLeavingNothingBehind)
         {"nothing chosen", {}, AudioImportError::noFiles, "Choose at least one audio file."},
         {"257 files", tooMany, AudioImportError::tooManyFiles,
          "A reaction pack holds at most 256 sounds. Choose fewer files."},
-        {"missing", {good, folder.filePath("gone.wav")}, AudioImportError::missingFile, "“gone.wav” couldn’t be found."},
+        {"missing", {good, folder.filePath("gone.wav")}, AudioImportError::missingFile, "“gone.wav” couldn’t be found. Choose the files again."},
         {"name not UTF-8", {good, latin1.fileName()}, AudioImportError::undecodableName,
          "“caf\uFFFD.wav” has a name that isn’t valid UTF-8 text. Rename the file and choose it again."},
         {"FIFO", {fifo}, AudioImportError::unreadableFile,

@@ -1,8 +1,13 @@
 // The control window: both sizes, every page, the header pills and the import alert.
 #include "SceneRig.h"
 
+#include "Services/Packs/PackImportErrors.h"
 #include "Services/Packs/SoundPackManager.h"
 #include "Views/ControlWindow.h"
+#include "Views/Pages/ControlPage.h"
+
+#include <QApplication>
+#include <QDir>
 
 namespace {
 
@@ -31,7 +36,7 @@ const SceneRegistrar globalPills{
 
 const SceneRegistrar importAlert{QStringLiteral("control-window/import-alert"), [](SceneRig &rig) {
     ControlWindow &window = rig.controlWindow(SettingsPage::sounds);
-    rig.app().packs().setLastError(QStringLiteral("That folder has no manifest.json."));
+    rig.app().packs().setLastError(PackImportError::message(PackImportError::noManifest));
     rig.capture(QStringLiteral("control-window/import-alert"), &window);
 }};
 
@@ -39,6 +44,39 @@ const SceneRegistrar studio{QStringLiteral("control-window/studio-dialog"), [](S
     ControlWindow &window = rig.controlWindow(SettingsPage::sounds);
     window.state().setClipStudioPresented(true);
     rig.capture(QStringLiteral("control-window/studio-dialog"), &window);
+}};
+
+// The smallest window: the studio's frame stays inside its client area and the page scrolls.
+const SceneRegistrar studioSmallest{QStringLiteral("control-window/studio-620x500"), [](SceneRig &rig) {
+    ControlWindow &window = rig.controlWindow(SettingsPage::sounds);
+    window.resize(620, 500);
+    rig.settle();
+    window.state().setClipStudioPresented(true);
+    rig.capture(QStringLiteral("control-window/studio-620x500"), &window);
+}};
+
+// A desktop whose body font is 9 points and names no smaller readable size: hints, card
+// descriptions and tab titles stay at the readable size.
+const SceneRegistrar smallDesktopFont{QStringLiteral("control-window/desktop-font-9pt"), [](SceneRig &rig) {
+    const QFont saved = QApplication::font();
+    QFont small(saved.family());
+    small.setPointSizeF(9);
+    QApplication::setFont(small);
+    rig.app().start();
+    for (SettingsPage page : {SettingsPage::sounds, SettingsPage::reactions}) {
+        const QString name = QStringLiteral("control-window/desktop-font-9pt-") + rawValue(page).toLower();
+        ControlWindow &window = rig.controlWindow(page);
+        rig.capture(name, &window);
+        // The whole page, its pack cards and their descriptions included.
+        rig.captureContent(name + QStringLiteral("-content"), window.pageView(page)->widget());
+    }
+    rig.windows().controlWindow()->close();
+    QApplication::setFont(saved);
+}, {}, [](Platform &platform) {
+    // The bundled packs, so their cards and descriptions show; they live in the build tree, two
+    // levels above this program.
+    platform.packResourceBundle =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../../KnockwellResources"));
 }};
 
 const SceneRegistrar oceanTheme{QStringLiteral("control-window/theme-ocean"), [](SceneRig &rig) {

@@ -1,6 +1,11 @@
 // Qt's own controls as the kit's style draws them: sliders, scroll bars, pickers, the level
-// bar and switches, enabled and disabled, and the message boxes.
+// bar and switches, enabled and disabled, the message boxes, Qt's file dialog where the desktop
+// offers none, a text field's menu and a tooltip on the panel.
 #include "SceneRig.h"
+
+#include "Services/Packs/PackOpenPanel.h"
+#include "Views/ControlWindow.h"
+#include "Views/MenuBarPanel.h"
 
 #include "Views/Kit/ChipButton.h"
 #include "Views/Kit/KitStyle.h"
@@ -12,6 +17,13 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QToolTip>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -137,6 +149,65 @@ const SceneRegistrar messageBoxes{QStringLiteral("kit/message-box"), [](SceneRig
         box.open();
         rig.capture(QStringLiteral("kit/message-box-") + shown.name, &box);
     }
+}};
+
+// The pack import's panel, Qt's own dialog, over a folder of packs and sounds in its detail view.
+const SceneRegistrar fileDialog{QStringLiteral("kit/file-dialog"), [](SceneRig &rig) {
+    QTemporaryDir folder;
+    QDir(folder.path()).mkdir(QStringLiteral("Clicky Pack"));
+    for (const auto &[name, bytes] : {std::pair{"Cream Switches.zip", 149'504}, std::pair{"bonk.wav", 88'200},
+                                      std::pair{"A pack with a rather long file name.zip", 2'411'724}}) {
+        QFile file(folder.filePath(QString::fromUtf8(name)));
+        if (file.open(QIODevice::WriteOnly))
+            file.resize(bytes);
+    }
+    PackOpenPanel panel(SoundPackManifest::PackKind::reaction);
+    panel.setDirectory(folder.path());
+    panel.setViewMode(QFileDialog::Detail);
+    panel.open();
+    rig.settle(600);
+    rig.capture(QStringLiteral("kit/file-dialog"), &panel);
+}};
+
+// A text field's own menu, its first item under the pointer.
+const SceneRegistrar contextMenu{QStringLiteral("kit/context-menu"), [](SceneRig &rig) {
+    QWidget window;
+    KitStyle::applyWindowPalette(&window, KitStyle::accent(rig.app().settings()));
+    auto *layout = new QVBoxLayout(&window);
+    QLineEdit *field = TextLabels::textField();
+    field->setText(QStringLiteral("Deep work"));
+    field->selectAll();
+    layout->addWidget(field);
+    layout->addStretch();
+    window.resize(340, 300);
+    window.show();
+    rig.settle();
+    std::unique_ptr<QMenu> menu(field->createStandardContextMenu());
+    menu->popup(field->mapToGlobal(QPoint(20, field->height())));
+    rig.settle();
+    for (QAction *action : menu->actions()) {
+        if (action->isEnabled() && !action->isSeparator()) {
+            menu->setActiveAction(action);
+            break;
+        }
+    }
+    rig.capture(QStringLiteral("kit/context-menu"), &window);
+    menu->hide();
+}};
+
+// A tooltip over the tray panel.
+const SceneRegistrar tooltip{QStringLiteral("kit/tooltip-panel"), [](SceneRig &rig) {
+    rig.app().start();
+    rig.settle();
+    if (ControlWindow *window = rig.windows().controlWindow())
+        window->close();
+    MenuBarPanel panel(rig.app());
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    panel.popUp(QRect(available.right() - 60, 0, 24, 24), available);
+    rig.settle();
+    QToolTip::showText(panel.mapToGlobal(QPoint(120, 60)), QStringLiteral("Reset all effects"), &panel);
+    rig.capture(QStringLiteral("kit/tooltip-panel"), &panel);
+    QToolTip::hideText();
 }};
 
 }

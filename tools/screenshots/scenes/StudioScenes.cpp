@@ -6,7 +6,6 @@
 #include "Views/ControlWindow.h"
 #include "Views/Studio/ClipStudioView.h"
 
-#include <QScreen>
 #include <QScrollArea>
 #include <QTemporaryDir>
 
@@ -19,12 +18,8 @@ ClipStudioView &openStudio(SceneRig &rig)
 {
     ControlWindow &window = rig.controlWindow(SettingsPage::sounds);
     window.state().setClipStudioPresented(true);
-    // The dialog is nearly as tall as the virtual screen: keep all of it, title bar included, on
-    // screen.
-    StudioSheet *sheet = window.studioSheet();
-    sheet->move(sheet->screen()->availableGeometry().topLeft() + QPoint(0, 28));
     rig.settle();
-    return *sheet->findChild<ClipStudioView *>();
+    return *window.studioSheet()->findChild<ClipStudioView *>();
 }
 
 // A plucked tone between two stretches of silence, loaded and cropped.

@@ -8,6 +8,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr double contentWidth = PetMenuCard::width - 2 * PetMenuCard::margin;
@@ -16,7 +17,8 @@ constexpr double tileHeight = 53;
 constexpr double columnSpacing = 8;
 constexpr double rowMinHeight = 22;
 constexpr double pauseRowHeight = 16;
-// A tile's title shrinks to this share of its size before it is cut.
+// A tile's title shrinks to this share of its size, never below the readable size, before it
+// is cut.
 constexpr double smallestTitleScale = 0.75;
 constexpr int titleMaxLines = 2;
 
@@ -51,21 +53,13 @@ QFont rowFont()
     return Appearance::font(FontRole::subheadline, QFont::DemiBold);
 }
 
-// The tile's title on one line, centred in `box`: shrunk down to three quarters of its size,
-// then cut at the end.
+// The tile's title on one line, centred in `box`.
 void drawTileTitle(QPainter &painter, const QString &title, const QRectF &box)
 {
-    const QFont font = tileTitleFont();
-    const QFontMetricsF metrics(font);
-    const double scale = std::clamp(box.width() / std::max(metrics.horizontalAdvance(title), 1.0),
-                                    smallestTitleScale, 1.0);
-    const QString text = metrics.elidedText(title, Qt::ElideRight, box.width() / scale);
+    const PetMenuCard::FittedText fitted = PetMenuCard::tileTitle(title, box.width());
     painter.save();
-    painter.setFont(font);
-    painter.translate(box.center());
-    painter.scale(scale, scale);
-    const QSizeF size(box.width() / scale, box.height() / scale);
-    painter.drawText(QRectF(QPointF(-size.width() / 2, -size.height() / 2), size), Qt::AlignCenter, text);
+    painter.setFont(fitted.font);
+    painter.drawText(box, Qt::AlignCenter, fitted.text);
     painter.restore();
 }
 
@@ -137,6 +131,21 @@ PetMenuCard::PetMenuCard(PetMenuState state) : m_state(std::move(state))
 QString PetMenuCard::categoryTitle(PetMenuCategory category, const QString &name)
 {
     return category == PetMenuCategory::bloopy ? name : rawValue(category);
+}
+
+PetMenuCard::FittedText PetMenuCard::tileTitle(const QString &title, double width)
+{
+    QFont font = tileTitleFont();
+    const bool inPixels = font.pixelSize() > 0;
+    const double size = inPixels ? font.pixelSize() : font.pointSizeF();
+    const double advance = std::max(QFontMetricsF(font).horizontalAdvance(title), 1.0);
+    const double smallest = std::min(size, std::max(size * smallestTitleScale, Appearance::readableSize(font)));
+    const double fitted = std::clamp(size * width / advance, smallest, size);
+    if (inPixels)
+        font.setPixelSize(std::max(int(std::floor(fitted)), int(std::ceil(smallest))));
+    else
+        font.setPointSizeF(fitted);
+    return {font, QFontMetricsF(font).elidedText(title, Qt::ElideRight, width)};
 }
 
 QString PetMenuCard::title() const
@@ -243,8 +252,9 @@ void PetMenuCard::paint(QPainter &painter, std::optional<std::size_t> pressed, d
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF card(0, 0, width, m_height);
     painter.setPen(QPen(Appearance::color(ColorRole::separator), 1));
-    // Thick enough that nothing behind the card shows through its text.
-    painter.setBrush(Appearance::color(ColorRole::windowBackground, 0.99));
+    // No window behind the card is blurred on X11: the material is the window's own fill, whole,
+    // so nothing behind it reads through its text.
+    painter.setBrush(Appearance::color(ColorRole::windowBackground));
     painter.drawRoundedRect(card.adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius, cornerRadius);
 
     painter.setPen(textColor());

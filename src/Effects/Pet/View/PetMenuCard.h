@@ -4,6 +4,7 @@
 #include "Effects/Pet/PetMenuCategory.h"
 #include "Effects/Pet/View/PetGlyph.h"
 
+#include <QFont>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
@@ -54,6 +55,13 @@ public:
 
     static std::vector<PetMenuRow> categoryOptions(PetMenuCategory category, bool staysPut);
     static QString categoryTitle(PetMenuCategory category, const QString &name);
+    // A tile's title as drawn on one line of `width`: shrunk a little if it must be, never
+    // below the readable size, then cut at the end.
+    struct FittedText {
+        QFont font;
+        QString text;
+    };
+    static FittedText tileTitle(const QString &title, double width);
 
     QString title() const;
     // The title as drawn: wrapped to at most two lines, the second cut at the end.

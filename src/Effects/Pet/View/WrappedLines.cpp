@@ -7,18 +7,20 @@ QStringList wrappedLines(const QString &text, const QFont &font, double width, i
 {
     QTextLayout layout(text, font);
     QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setWrapMode(QTextOption::WordWrap);
     layout.setTextOption(option);
+    const QFontMetricsF metrics(font);
     QStringList lines;
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(width);
-        if (lines.size() == maxLines - 1) {
-            const QString rest = text.mid(line.textStart()).trimmed();
-            lines << QFontMetricsF(font).elidedText(rest, Qt::ElideRight, width);
+        const QString own = text.mid(line.textStart(), line.textLength()).trimmed();
+        // The last line, or a word wider than a line, ends the text with "…".
+        if (lines.size() == maxLines - 1 || metrics.horizontalAdvance(own) > width) {
+            lines << metrics.elidedText(text.mid(line.textStart()).trimmed(), Qt::ElideRight, width);
             break;
         }
-        lines << text.mid(line.textStart(), line.textLength()).trimmed();
+        lines << own;
     }
     layout.endLayout();
     return lines;

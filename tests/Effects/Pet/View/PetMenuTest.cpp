@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 // A pet view in a menu-sized panel whose menu commands are recorded.
 struct MenuRig {
@@ -193,7 +195,7 @@ TEST(PetMenu, ALongNameTakesTwoHeaderLinesThenIsCutAndTilesKeepTheirHeight)
         bool cut;
     };
     for (const Case c : {Case{"Bloopy", 1, false}, Case{"Captain Bubblesworth", 2, false},
-                         Case{"Bubblesquidfinwhistle", 2, false},
+                         Case{"Bubblesquidfinwhistlewhoopsalot", 1, true},
                          Case{"Admiral Bubblesworth the Third of the Seven Seas", 2, true}}) {
         SCOPED_TRACE(c.name);
         const PetMenuCard page({QString::fromUtf8(c.name), QStringLiteral("A line"), false, PetMenuCategory::bloopy});
@@ -209,6 +211,28 @@ TEST(PetMenu, ALongNameTakesTwoHeaderLinesThenIsCutAndTilesKeepTheirHeight)
                 EXPECT_GE(item.rect.height(), 53);
         }
     }
+}
+
+// A name too long for its tile is cut with "…" in a readable size, at a small desktop font and
+// at the kit's own.
+TEST(PetMenu, ALongNameOnItsTileIsCutAtAReadableSize)
+{
+    const QFont saved = QGuiApplication::font();
+    QFont inPoints = saved;
+    inPoints.setPointSizeF(9);
+    QFont inPixels = saved;
+    inPixels.setPixelSize(13);
+    for (const QFont &body : {inPoints, inPixels}) {
+        QGuiApplication::setFont(body);
+        const PetMenuCard grid({QStringLiteral("Admiral Bubblesworth the Third"), std::nullopt, false, std::nullopt});
+        const auto tile = std::ranges::find(grid.items(), PetMenuCategory::bloopy, &PetMenuItem::category);
+        ASSERT_NE(tile, grid.items().end());
+        const PetMenuCard::FittedText fitted = PetMenuCard::tileTitle(tile->title, tile->rect.width() - 8);
+        EXPECT_TRUE(fitted.text.endsWith(QChar(0x2026))) << fitted.text.toStdString();
+        const double size = fitted.font.pixelSize() > 0 ? fitted.font.pixelSize() : fitted.font.pointSizeF();
+        EXPECT_GE(size, Appearance::readableSize(fitted.font)) << body.pixelSize();
+    }
+    QGuiApplication::setFont(saved);
 }
 
 // The card's lines are set in the desktop's font roles: a caption under a headline, each
@@ -231,6 +255,34 @@ TEST(PetMenu, TheCardsLinesFollowTheDesktopsFontRoles)
         EXPECT_LT(lineHeights[i], titleHeights[i] * 0.9) << i;
     EXPECT_GT(titleHeights[1], titleHeights[0] * 1.4);
     EXPECT_GT(lineHeights[1], lineHeights[0] * 1.4);
+}
+
+// Nothing behind the card reads through it: painted over black and over white, its inside is
+// the same, in both schemes.
+TEST(PetMenu, NothingBehindTheCardShowsThroughIt)
+{
+    const QPalette saved = QGuiApplication::palette();
+    const PetMenuCard card({QStringLiteral("Bloopy"), QStringLiteral("A line"), false, std::nullopt});
+    for (const ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        QGuiApplication::setPalette(KitStyle::palette(scheme));
+        std::vector<QImage> shots;
+        for (const QColor behind : {QColor(Qt::black), QColor(Qt::white)}) {
+            QImage image(int(PetMenuCard::width), int(card.height()), QImage::Format_ARGB32_Premultiplied);
+            image.fill(behind);
+            QPainter painter(&image);
+            card.paint(painter, std::nullopt, 1.0);
+            painter.end();
+            shots.push_back(image);
+        }
+        const int inset = int(PetMenuCard::cornerRadius);
+        int differing = 0;
+        for (int y = inset; y < shots[0].height() - inset; ++y) {
+            for (int x = 2; x < shots[0].width() - 2; ++x)
+                differing += shots[0].pixel(x, y) != shots[1].pixel(x, y);
+        }
+        EXPECT_EQ(differing, 0) << (scheme == ColorScheme::dark ? "dark" : "light");
+    }
+    QGuiApplication::setPalette(saved);
 }
 
 // The card's rim is the scheme's separator over what lies behind the card, and follows a
