@@ -170,6 +170,8 @@ void AudioEngine::playNow(const SoundRequest &request, Clock::Uptime askedAt)
     sound.gainLeft = float(gain) * left;
     sound.gainRight = float(gain) * right;
     sound.step = rate * double(sample->sampleRate) / double(m_outputRate);
+    // The uptime clock is the monotonic one the roads report in.
+    sound.deadline = std::chrono::duration_cast<std::chrono::nanoseconds>(askedAt.time_since_epoch() + lateLimit);
     m_nextVoice = (m_nextVoice + 1) % m_voiceCount;
     m_mixer.post(std::move(sound));
     resumeOutput();
