@@ -57,8 +57,10 @@ public:
     std::function<void()> whileWaiting;
 
     // One graph cycle of `frames`: the stream's process call, if it is active and linked, and
-    // the graph takes the buffer it queued.
+    // the graph takes the buffer it queued. The clock moves on by the cycle.
     void cycle(std::uint32_t frames);
+    // The graph's rate forced to another: the stream hears of its new format.
+    void forceRate(int rate);
     // Cycles that go by without this stream's sound.
     void missCycles(int count, std::uint32_t frames);
     // Time passes; what is due meanwhile arrives.
