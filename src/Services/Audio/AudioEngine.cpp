@@ -40,6 +40,10 @@ AudioEngine::AudioEngine(int voiceCount, std::chrono::milliseconds idleTimeout, 
 AudioEngine::~AudioEngine()
 {
     stop();
+    // The output's threads render through the mixer: the output goes first, threads and all,
+    // whatever the members' order. What is still queued after it finds none.
+    m_stopping.store(true, std::memory_order_release);
+    m_queue.sync([this] { m_output.reset(); });
 }
 
 std::pair<float, float> AudioEngine::panGains(double pan)

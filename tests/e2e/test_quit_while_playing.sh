@@ -1,0 +1,48 @@
+# Quitting while key sounds still play, through a real PulseAudio and a real PipeWire server,
+# ends cleanly every time: the road's own threads are stopped before anything they render
+# through goes away. Run against a sanitized build (tools/sanitize.sh), a touch of the mixer
+# while it is destroyed ends the program with an error instead of passing unseen.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+
+for tool in pipewire wireplumber pw-cli pulseaudio pactl; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (./setup.sh installs it)"
+done
+server_pids=()
+trap 'kill "${server_pids[@]}" 2>/dev/null || true' EXIT
+
+source "$(dirname "$0")/pipewire-server.sh"
+start_pipewire "$E2E_WORK" || fail "no PipeWire server"
+server_pids+=("$pipewire_pid" "$wireplumber_pid")
+export PULSE_RUNTIME_PATH="$E2E_WORK/pulse"
+mkdir -p "$PULSE_RUNTIME_PATH"
+pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --log-target=stderr \
+  -L "module-null-sink sink_name=plinkly-null" -L "module-native-protocol-unix auth-anonymous=1" \
+  >"$E2E_WORK/pulseaudio.log" 2>&1 &
+server_pids+=($!)
+export PULSE_SERVER="unix:$PULSE_RUNTIME_PATH/native"
+wait_for 10 pactl info || fail "PulseAudio did not start: $(tail -5 "$E2E_WORK/pulseaudio.log")"
+
+install_ramp_pack
+write_exact_sound_settings selectedKeyboardPack=e2e-ramp
+open_typing_target
+server_pids+=("$target_pid")
+
+# A few quits a road: the window in which a road's thread can still be rendering is short.
+for road in pulse pipewire; do
+  for run in 1 2 3; do
+    log="$E2E_WORK/plinkly-$road-$run.log"
+    PLINKLY_AUDIO=$road "$PLINKLY" >"$log" 2>&1 &
+    app=$!
+    wait_for 30 bash -c "xdotool search --onlyvisible --name '^Plinkly\$' | grep -q ." ||
+      fail "the control window did not appear ($road, run $run)"
+    type_in "$target" type --delay 40 "plinkplink"
+    sleep 0.3
+    kill -TERM "$app"
+    wait_for 10 bash -c "! kill -0 $app" || fail "Plinkly did not quit ($road, run $run)"
+    status=0
+    wait "$app" || status=$?
+    [[ $status -eq 0 ]] || fail "Plinkly ended with status $status ($road, run $run): $(grep -m3 -E 'runtime error|ERROR|SUMMARY' "$log")"
+  done
+done
+echo "quit while playing: ok"
