@@ -654,7 +654,7 @@ void FakePipeWireServer::cycle(std::uint32_t frames)
     m_position.clock.position = m_graphPosition;
     m_position.clock.duration = frames;
     m_position.clock.rate = SPA_FRACTION(1, std::uint32_t(clockRate > 0 ? clockRate : fallbackRate));
-    m_position.clock.nsec = std::uint64_t(m_nowNs);
+    m_position.clock.nsec = std::uint64_t(m_dueNs);
     if (m_stream && m_stream->linked && m_stream->active) {
         ++processCalls;
         {
@@ -676,7 +676,8 @@ void FakePipeWireServer::cycle(std::uint32_t frames)
         m_stream->queued.clear();
     }
     m_graphPosition += frames;
-    m_nowNs += std::int64_t(frames) * 1'000'000'000 / std::int64_t(m_position.clock.rate.denom);
+    m_dueNs += std::int64_t(frames) * 1'000'000'000 / std::int64_t(m_position.clock.rate.denom);
+    m_nowNs = std::max(m_nowNs, m_dueNs);
 }
 
 void FakePipeWireServer::forceRate(int rate)

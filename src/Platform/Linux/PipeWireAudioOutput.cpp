@@ -156,13 +156,15 @@ void onIoChanged(void *data, uint32_t id, void *area, uint32_t)
         static_cast<Impl *>(data)->position.store(static_cast<spa_io_position *>(area), std::memory_order_release);
 }
 
-// When a buffer filled in the cycle that began at the clock's time is heard: after the cycle,
-// which the driver plays next, and the delay behind it.
-std::chrono::nanoseconds heardAt(const spa_io_clock &clock)
+// When a buffer filled in this cycle is heard: after the cycle, which the driver plays next,
+// and the delay behind it. A driver stopped for a while runs the cycles it missed back to back,
+// each stamped with the time it was due: the cycle starts no earlier than now.
+std::chrono::nanoseconds heardAt(const spa_io_clock &clock, std::int64_t nowNs)
 {
     const std::int64_t ticks = std::int64_t(clock.duration) + std::max<std::int64_t>(-clock.delay, 0);
-    const std::int64_t ticksPerSecond = std::max<std::int64_t>(clock.rate.denom, 1) / std::max<std::int64_t>(clock.rate.num, 1);
-    return std::chrono::nanoseconds(std::int64_t(clock.nsec) + ticks * 1'000'000'000 / std::max<std::int64_t>(ticksPerSecond, 1));
+    const std::int64_t ticksPerSecond
+        = std::max<std::int64_t>(std::max<std::int64_t>(clock.rate.denom, 1) / std::max<std::int64_t>(clock.rate.num, 1), 1);
+    return std::chrono::nanoseconds(std::max(std::int64_t(clock.nsec), nowNs) + ticks * 1'000'000'000 / ticksPerSecond);
 }
 
 // The realtime thread: no lock, allocation, logging or Qt call from here on.
@@ -184,8 +186,11 @@ void onProcess(void *data)
         if (buffer->requested > 0)
             frames = std::min<std::uint32_t>(frames, std::uint32_t(buffer->requested));
         if (impl.running.load(std::memory_order_acquire)) {
-            if (const spa_io_position *position = impl.position.load(std::memory_order_acquire))
-                impl.renderer->nextRenderHeardAt(heardAt(position->clock));
+            if (const spa_io_position *position = impl.position.load(std::memory_order_acquire)) {
+                timespec now{};
+                impl.pw->threadLoopGetTime(impl.loop, &now, 0);
+                impl.renderer->nextRenderHeardAt(heardAt(position->clock, now.tv_sec * 1'000'000'000 + now.tv_nsec));
+            }
             impl.renderer->render(out, int(frames));
         }
         else
