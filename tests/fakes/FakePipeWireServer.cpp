@@ -291,6 +291,7 @@ struct FakePipeWireCalls {
             if (s.m_waiting)
                 s.m_signalled = true;
         };
+        pw.monotonicNanoseconds = [] { return server().m_nowNs; };
         pw.threadLoopGetTime = [](pw_thread_loop *loop, timespec *deadline, int64_t timeout) {
             isLoop(loop, "pw_thread_loop_get_time");
             const std::int64_t at = server().m_nowNs + timeout;

@@ -186,11 +186,8 @@ void onProcess(void *data)
         if (buffer->requested > 0)
             frames = std::min<std::uint32_t>(frames, std::uint32_t(buffer->requested));
         if (impl.running.load(std::memory_order_acquire)) {
-            if (const spa_io_position *position = impl.position.load(std::memory_order_acquire)) {
-                timespec now{};
-                impl.pw->threadLoopGetTime(impl.loop, &now, 0);
-                impl.renderer->nextRenderHeardAt(heardAt(position->clock, now.tv_sec * 1'000'000'000 + now.tv_nsec));
-            }
+            if (const spa_io_position *position = impl.position.load(std::memory_order_acquire))
+                impl.renderer->nextRenderHeardAt(heardAt(position->clock, impl.pw->monotonicNanoseconds()));
             impl.renderer->render(out, int(frames));
         }
         else
