@@ -28,9 +28,9 @@ write_exact_sound_settings selectedKeyboardPack=e2e-ramp
 open_typing_target
 server_pids+=("$target_pid")
 
-# A few quits a road: the window in which a road's thread can still be rendering is short.
+# A dozen quits a road: the window in which a road's thread can still reach the mixer is short.
 for road in pulse pipewire; do
-  for run in 1 2 3; do
+  for run in $(seq 12); do
     log="$E2E_WORK/plinkly-$road-$run.log"
     PLINKLY_AUDIO=$road "$PLINKLY" >"$log" 2>&1 &
     app=$!
