@@ -12,16 +12,11 @@ server_pids=()
 trap 'kill "${server_pids[@]}" 2>/dev/null || true' EXIT
 
 source "$(dirname "$0")/pipewire-server.sh"
+source "$(dirname "$0")/pulse-server.sh"
 start_pipewire "$E2E_WORK" || fail "no PipeWire server"
 server_pids+=("$pipewire_pid" "$wireplumber_pid")
-export PULSE_RUNTIME_PATH="$E2E_WORK/pulse"
-mkdir -p "$PULSE_RUNTIME_PATH"
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --log-target=stderr \
-  -L "module-null-sink sink_name=plinkly-null" -L "module-native-protocol-unix auth-anonymous=1" \
-  >"$E2E_WORK/pulseaudio.log" 2>&1 &
-server_pids+=($!)
-export PULSE_SERVER="unix:$PULSE_RUNTIME_PATH/native"
-wait_for 10 pactl info || fail "PulseAudio did not start: $(tail -5 "$E2E_WORK/pulseaudio.log")"
+start_pulseaudio "$E2E_WORK" || fail "no PulseAudio server"
+server_pids+=("$pulse_pid")
 
 install_ramp_pack
 write_exact_sound_settings selectedKeyboardPack=e2e-ramp

@@ -140,18 +140,11 @@ TEST(StaleKeySound, IsDroppedWhereverItWasHeldAndFreshOnesPlay)
                 // Keys typed while the server does not read, the first written before the
                 // stall shows.
                 road->stopServer();
-                road->play(10ms);
-                road->post(stale, road->now());
-                road->output().soundPosted();
-                road->play(125ms);
-                road->post(staler, road->now());
-                road->output().soundPosted();
-                road->play(125ms);
-                road->post(stalest, road->now());
-                road->output().soundPosted();
-                road->play(60ms);
-                road->post(fresh, road->now());
-                road->output().soundPosted();
+                for (const auto &[after, level] : {std::pair{10ms, stale}, {125ms, staler}, {125ms, stalest}, {60ms, fresh}}) {
+                    road->play(after);
+                    road->post(level, road->now());
+                    road->output().soundPosted();
+                }
                 road->play(60ms);
                 road->continueServer();
                 break;
