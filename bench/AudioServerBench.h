@@ -541,10 +541,11 @@ inline std::vector<double> calibrate(MonitorRecording &recording, const std::fun
 }
 
 // A key sound of 40 ms at a steady level, so a gap inside it shows in the recording.
+constexpr float steadyKeyLevel = 0.3f;
 inline std::shared_ptr<SoundBank> steadyKeySound(int rate)
 {
     auto press = std::make_shared<const PlaybackSample>(
-        PlaybackSample::from(DecodedSample{std::vector<float>(std::size_t(rate / 25), 0.3f), 1, rate}));
+        PlaybackSample::from(DecodedSample{std::vector<float>(std::size_t(rate / 25), steadyKeyLevel), 1, rate}));
     auto bank = std::make_shared<SoundBank>(rate, 1.0f);
     bank->add(KeyGroup::regular, KeyPhase::down, press);
     return bank;
@@ -693,6 +694,58 @@ inline void typeThrough(benchmark::State &state, const char *name, std::unique_p
     state.counters["gaps"] = figures.gaps;
     state.counters["cut_short"] = figures.cutShort;
     state.counters["output_underruns"] = figures.outputUnderruns;
+}
+
+// `--stall`: keys at 8 a second while the server is stopped (SIGSTOP) for 3 s, three times 10 s
+// apart. Per stall, the 10 ms stretches from its end on that are louder than one key's sound:
+// keys heard on top of one another.
+inline bool stallTyping = false;
+
+inline void typeThroughStalls(benchmark::State &state, const char *name, std::unique_ptr<AudioOutput> road,
+                              const MonitorRecording &recording, const std::vector<qint64> &serverPids)
+{
+    using namespace std::chrono_literals;
+    SystemClock clock;
+    TypingEngines engines(std::move(road), clock);
+    engines.router.setTypingTuning({true, 1.0, false, 0.0, 0.0});
+    engines.typing.setSounds(steadyKeySound(engines.typing.sampleRate()));
+    const KeySoundEvent down{30, KeyGroup::regular, KeyPhase::down, 0.0, false, std::nullopt};
+    const auto signalServers = [&](int signal) {
+        for (qint64 pid : serverPids)
+            kill(pid_t(pid), signal);
+    };
+    std::vector<Steady::time_point> resumed;
+    for (auto _ : state) {
+        const auto start = Steady::now();
+        for (auto next = start; next < start + 32s; next += 125ms) {
+            std::this_thread::sleep_until(next);
+            const auto intoCycle = (next - start) % 10s;
+            if (intoCycle >= 2s && intoCycle < 2s + 125ms && next < start + 30s)
+                signalServers(SIGSTOP);
+            if (intoCycle >= 5s && intoCycle < 5s + 125ms && next < start + 30s) {
+                signalServers(SIGCONT);
+                resumed.push_back(Steady::now());
+            }
+            engines.router.playKey(down);
+        }
+        std::this_thread::sleep_for(500ms);
+    }
+    engines.typing.stop();
+    std::printf("%s, stalls of 3 s while typing 8 keys a second: stretches louder than one sound, loudest\n", name);
+    int stacked = 0;
+    for (std::size_t i = 0; i < resumed.size(); ++i) {
+        int louder = 0;
+        float loudest = 0.0f;
+        for (auto at = resumed[i] - 200ms; at < resumed[i] + 2s; at += 10ms) {
+            const float level = std::max(recording.loudestWithin(0, at, 10ms).first,
+                                         recording.loudestWithin(1, at, 10ms).first);
+            loudest = std::max(loudest, level);
+            louder += level > steadyKeyLevel * 1.05f ? 1 : 0;
+        }
+        stacked += louder;
+        std::printf("  stall %zu: %d  %.3f\n", i + 1, louder, double(loudest));
+    }
+    state.counters["stacked_stretches"] = stacked;
 }
 
 // `--typing`: keys play the built-in default pack's own press and release samples, held 60 ms,

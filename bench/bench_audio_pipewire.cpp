@@ -4,7 +4,7 @@
 // clicks rendered into an idle stream, then plays a key sound through the PipeWire road at 10
 // keys a second for a minute and once after 3, 10 and 60 s of silence. Reports key -> sound
 // (less the chain), keys whose sound had a gap, and CPU.
-//   bench_audio_pipewire [--load N] [--server-main-rt] [--typing [--keys N]]
+//   bench_audio_pipewire [--load N] [--server-main-rt] [--typing [--keys N] | --stall]
 //     N busy processes run beside it; the server's main thread at a realtime priority
 //     --typing: the default pack's press and release samples, held 60 ms, a key every 150 ms,
 //     every 80 ms and in bursts of 5 keys 40 ms apart, N keys each (600); gaps are runs of exact
@@ -120,7 +120,9 @@ void typingThroughPipeWire(benchmark::State &state)
         }
     }
 
-    if (realTyping)
+    if (stallTyping)
+        typeThroughStalls(state, "PipeWire", std::move(road), recording, {server.processId()});
+    else if (realTyping)
         typeRealKeysThrough(state, "PipeWire", std::move(road), recording, {server.processId()}, busyProcesses, figures, {});
     else
         typeThrough(state, "PipeWire", std::move(road), recording, {server.processId()}, busyProcesses, figures);
@@ -144,6 +146,7 @@ int main(int argc, char **argv)
     busyProcesses = takeLoadOption(argc, argv);
     serverMainRealtime = takeFlag(argc, argv, "--server-main-rt");
     realTyping = takeFlag(argc, argv, "--typing");
+    stallTyping = takeFlag(argc, argv, "--stall");
     keysPerRhythm = takeNumberOption(argc, argv, "--keys", keysPerRhythm);
     BusyProcesses busy(busyProcesses);
     return runEventLoopBenchmarks(argc, argv);

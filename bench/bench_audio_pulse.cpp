@@ -3,7 +3,7 @@
 // recording chain with clicks written into an idle stream, then plays a key sound through the
 // PulseAudio road at 10 keys a second for a minute and once after 3, 10 and 60 s of silence.
 // Reports key -> sound (less the chain), keys whose sound had a gap, and CPU.
-//   bench_audio_pulse [--load N] [--server-main-rt] [--sink-rate HZ] [--typing [--keys N]]
+//   bench_audio_pulse [--load N] [--server-main-rt] [--sink-rate HZ] [--typing [--keys N] | --stall]
 //     N busy processes run beside it; the server's main thread at a realtime priority; the
 //     null sink at HZ rather than the server's default rate
 //     --typing: the default pack's press and release samples, held 60 ms, a key every 150 ms,
@@ -93,7 +93,9 @@ void typingThroughPulseAudio(benchmark::State &state)
         pa_simple_free(idle);
     }
 
-    if (realTyping) {
+    if (stallTyping) {
+        typeThroughStalls(state, "PulseAudio", std::move(road), recording, {server.processId()});
+    } else if (realTyping) {
         const PulseAudioOutput &pulse = *road;
         typeRealKeysThrough(state, "PulseAudio", std::move(road), recording, {server.processId()}, busyProcesses, figures,
                             [&pulse] { return pulse.postedOverSound(); });
@@ -112,6 +114,7 @@ int main(int argc, char **argv)
     busyProcesses = takeLoadOption(argc, argv);
     serverMainRealtime = takeFlag(argc, argv, "--server-main-rt");
     realTyping = takeFlag(argc, argv, "--typing");
+    stallTyping = takeFlag(argc, argv, "--stall");
     keysPerRhythm = takeNumberOption(argc, argv, "--keys", keysPerRhythm);
     sinkRate = takeNumberOption(argc, argv, "--sink-rate", 0);
     BusyProcesses busy(busyProcesses);

@@ -25,6 +25,10 @@ public:
     }
     // Whether sounds were handed over that no render has started yet; on the rendering side.
     virtual bool soundsWaiting() const noexcept { return false; }
+    // On the rendering side, before a render: when the listener hears the first frame the next
+    // call renders, on the monotonic clock, as the road's timing reports tell. A sound whose
+    // first frame would be heard after its deadline is not played.
+    virtual void nextRenderHeardAt(std::chrono::nanoseconds monotonic) noexcept {}
 };
 
 // One stereo float32 output stream of the platform's sound system.

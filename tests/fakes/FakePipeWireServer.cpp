@@ -291,6 +291,7 @@ struct FakePipeWireCalls {
             if (s.m_waiting)
                 s.m_signalled = true;
         };
+        pw.monotonicNanoseconds = [] { return server().m_nowNs; };
         pw.threadLoopGetTime = [](pw_thread_loop *loop, timespec *deadline, int64_t timeout) {
             isLoop(loop, "pw_thread_loop_get_time");
             const std::int64_t at = server().m_nowNs + timeout;
@@ -654,6 +655,7 @@ void FakePipeWireServer::cycle(std::uint32_t frames)
     m_position.clock.position = m_graphPosition;
     m_position.clock.duration = frames;
     m_position.clock.rate = SPA_FRACTION(1, std::uint32_t(clockRate > 0 ? clockRate : fallbackRate));
+    m_position.clock.nsec = std::uint64_t(m_dueNs);
     if (m_stream && m_stream->linked && m_stream->active) {
         ++processCalls;
         {
@@ -675,6 +677,25 @@ void FakePipeWireServer::cycle(std::uint32_t frames)
         m_stream->queued.clear();
     }
     m_graphPosition += frames;
+    m_dueNs += std::int64_t(frames) * 1'000'000'000 / std::int64_t(m_position.clock.rate.denom);
+    m_nowNs = std::max(m_nowNs, m_dueNs);
+}
+
+void FakePipeWireServer::forceRate(int rate)
+{
+    clockRate = rate;
+    post(0, [this, rate] {
+        if (!m_stream || !m_stream->linked)
+            return;
+        std::uint8_t podBuffer[512];
+        spa_pod_builder builder{};
+        spa_pod_builder_init(&builder, podBuffer, sizeof podBuffer);
+        spa_audio_info_raw info = streamFormat;
+        info.rate = std::uint32_t(rate);
+        const spa_pod *format = spa_format_audio_raw_build(&builder, SPA_PARAM_Format, &info);
+        spa_hook_list_call_simple(&m_stream->listeners, pw_stream_events, param_changed, 0, SPA_PARAM_Format, format);
+    });
+    deliver(false);
 }
 
 void FakePipeWireServer::missCycles(int count, std::uint32_t frames)

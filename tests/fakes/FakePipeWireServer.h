@@ -57,8 +57,11 @@ public:
     std::function<void()> whileWaiting;
 
     // One graph cycle of `frames`: the stream's process call, if it is active and linked, and
-    // the graph takes the buffer it queued.
+    // the graph takes the buffer it queued. The clock moves on by the cycle, unless the cycle
+    // was due before now.
     void cycle(std::uint32_t frames);
+    // The graph's rate forced to another: the stream hears of its new format.
+    void forceRate(int rate);
     // Cycles that go by without this stream's sound.
     void missCycles(int count, std::uint32_t frames);
     // Time passes; what is due meanwhile arrives.
@@ -106,6 +109,9 @@ private:
 
     PipeWireLibrary m_library;
     std::int64_t m_nowNs = 1'000'000'000'000;
+    // When the driver's next cycle is due: it keeps its own schedule, so after time passes
+    // without cycles it runs the missed ones back to back, each stamped with its due time.
+    std::int64_t m_dueNs = m_nowNs;
     std::vector<Event> m_events;
     bool m_delivering = false;
 

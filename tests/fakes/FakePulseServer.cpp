@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <utility>
 
 namespace {
 constexpr std::int64_t frameBytes = 2 * sizeof(float);
@@ -288,6 +289,7 @@ struct FakePulseCalls {
             s.readSamples.clear();
             s.readFrames.clear();
             s.m_timingValid = false;
+            s.m_timingRequests.clear();
             return handle<pa_stream>(streamObject);
         };
         pa.streamConnectPlayback = [](pa_stream *, const char *, const pa_buffer_attr *attr, pa_stream_flags_t flags,
@@ -387,9 +389,12 @@ struct FakePulseCalls {
         pa.streamGetTimingInfo = [](pa_stream *) -> const pa_timing_info * {
             return server().m_timingValid ? &server().m_timing : nullptr;
         };
-        pa.streamUpdateTimingInfo = [](pa_stream *, pa_stream_success_cb_t, void *) {
-            if (server().answersTimingRequests)
-                server().publishTiming();
+        pa.streamUpdateTimingInfo = [](pa_stream *, pa_stream_success_cb_t callback, void *data) {
+            FakePulseServer &s = server();
+            if (callback)
+                s.m_timingRequests.emplace_back(callback, data);
+            if (s.answersTimingRequests && !s.m_stopped)
+                s.publishTiming();
             return operation();
         };
     }
@@ -423,11 +428,28 @@ void FakePulseServer::publishTiming()
     m_timing.timestamp.tv_sec = time_t(m_nowUs / 1'000'000);
     m_timing.timestamp.tv_usec = suseconds_t(m_nowUs % 1'000'000);
     m_timingValid = true;
+    for (const auto &[callback, data] : std::exchange(m_timingRequests, {}))
+        callback(handle<pa_stream>(streamObject), 1, data);
+}
+
+void FakePulseServer::stopServer()
+{
+    const LoopLock lock(m_loopMutex);
+    m_stopped = true;
+}
+
+void FakePulseServer::continueServer()
+{
+    const LoopLock lock(m_loopMutex);
+    m_stopped = false;
+    if (!m_timingRequests.empty())
+        publishTiming();
+    request();
 }
 
 void FakePulseServer::request()
 {
-    if (clientStalled || !m_writeCallback || m_streamState != PA_STREAM_READY || m_corked)
+    if (m_stopped || clientStalled || !m_writeCallback || m_streamState != PA_STREAM_READY || m_corked)
         return;
     const std::int64_t missing = std::int64_t(m_attr.tlength) - queuedBytes();
     if (missing >= std::int64_t(m_attr.minreq))
@@ -491,6 +513,10 @@ void FakePulseServer::read(std::int64_t microseconds)
     // A sink with periods takes each one's sound as the period begins.
     const std::int64_t sinkEnd = sinkPeriodUs > 0 ? (end + sinkPeriodUs - 1) / sinkPeriodUs * sinkPeriodUs : end;
     const std::int64_t sinkFrom = std::max(m_sinkUs, start);
+    if (m_stopped) {
+        m_nowUs = end;
+        return;
+    }
     if (!m_streamExists || m_streamState != PA_STREAM_READY || m_corked || sinkEnd <= sinkFrom) {
         m_nowUs = end;
         request();

@@ -69,8 +69,13 @@ public:
     // without it (a wait, a signal, an unlock).
     int loopLocksHeld() const;
     int loopMisuses() const { return m_misuses; }
-    // A timing update reaches the client: it sees the positions as they are now.
+    // A timing update reaches the client: it sees the positions as they are now, and its
+    // requests for one are answered.
     void publishTiming();
+    // The server stops (SIGSTOP): the sink reads nothing, nothing is asked for or answered,
+    // and what the client sends waits for it. Going on, it answers at once.
+    void stopServer();
+    void continueServer();
     void changeSinkRate(int rate);
     void failStream();
     // Another stream on the server: of a program with this process id, corked or playing. The
@@ -166,4 +171,6 @@ private:
     std::vector<char> m_writeBuffer;
     pa_timing_info m_timing{};
     bool m_timingValid = false;
+    bool m_stopped = false;
+    std::vector<std::pair<pa_stream_success_cb_t, void *>> m_timingRequests;
 };

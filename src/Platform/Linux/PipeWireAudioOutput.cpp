@@ -57,6 +57,8 @@ struct PipeWireAudioOutput::Impl {
     AudioRenderer *renderer = nullptr;
     std::atomic<bool> running{false};
     std::atomic<bool> lost{false};
+    // The graph took the stream at another rate than it was made for.
+    std::atomic<bool> rateChanged{false};
     std::atomic<spa_io_position *> position{nullptr};
     std::atomic<int> underruns{0};
     // Realtime-thread only.
@@ -134,10 +136,35 @@ void onStateChanged(void *data, pw_stream_state, pw_stream_state state, const ch
     impl.pw->threadLoopSignal(impl.loop, false);
 }
 
+// The format the graph settled on, again whenever it changes (the graph's rate forced to
+// another): a stream rendered at one rate and taken at another plays too fast or too slow, so
+// it is given up, and the next one made at the graph's rate.
+void onParamChanged(void *data, uint32_t id, const spa_pod *param)
+{
+    auto &impl = *static_cast<Impl *>(data);
+    spa_audio_info_raw info{};
+    if (id != SPA_PARAM_Format || !param || spa_format_audio_raw_parse(param, &info) < 0 || info.rate == 0
+        || int(info.rate) == impl.rate)
+        return;
+    impl.graphRate = int(info.rate);
+    impl.rateChanged.store(true, std::memory_order_release);
+}
+
 void onIoChanged(void *data, uint32_t id, void *area, uint32_t)
 {
     if (id == SPA_IO_Position)
         static_cast<Impl *>(data)->position.store(static_cast<spa_io_position *>(area), std::memory_order_release);
+}
+
+// When a buffer filled in this cycle is heard: after the cycle, which the driver plays next,
+// and the delay behind it. A driver stopped for a while runs the cycles it missed back to back,
+// each stamped with the time it was due: the cycle starts no earlier than now.
+std::chrono::nanoseconds heardAt(const spa_io_clock &clock, std::int64_t nowNs)
+{
+    const std::int64_t ticks = std::int64_t(clock.duration) + std::max<std::int64_t>(-clock.delay, 0);
+    const std::int64_t ticksPerSecond
+        = std::max<std::int64_t>(std::max<std::int64_t>(clock.rate.denom, 1) / std::max<std::int64_t>(clock.rate.num, 1), 1);
+    return std::chrono::nanoseconds(std::max(std::int64_t(clock.nsec), nowNs) + ticks * 1'000'000'000 / ticksPerSecond);
 }
 
 // The realtime thread: no lock, allocation, logging or Qt call from here on.
@@ -158,8 +185,11 @@ void onProcess(void *data)
         std::uint32_t frames = plane.maxsize / frameBytes;
         if (buffer->requested > 0)
             frames = std::min<std::uint32_t>(frames, std::uint32_t(buffer->requested));
-        if (impl.running.load(std::memory_order_acquire))
+        if (impl.running.load(std::memory_order_acquire)) {
+            if (const spa_io_position *position = impl.position.load(std::memory_order_acquire))
+                impl.renderer->nextRenderHeardAt(heardAt(position->clock, impl.pw->monotonicNanoseconds()));
             impl.renderer->render(out, int(frames));
+        }
         else
             std::fill(out, out + 2 * frames, 0.0f);
         plane.chunk->offset = 0;
@@ -183,6 +213,7 @@ const pw_stream_events streamEvents = [] {
     pw_stream_events events{};
     events.version = PW_VERSION_STREAM_EVENTS;
     events.state_changed = onStateChanged;
+    events.param_changed = onParamChanged;
     events.io_changed = onIoChanged;
     events.process = onProcess;
     return events;
@@ -318,7 +349,8 @@ Result<AudioOutput::Format> PipeWireAudioOutput::open(int requestedBufferFrames,
     impl.running.store(false, std::memory_order_relaxed);
     impl.underruns.store(0, std::memory_order_relaxed);
     // A parked stream is still linked and agreed on its format: it only needs to run again.
-    if (impl.stream && impl.state != PW_STREAM_STATE_ERROR && impl.latencyFrames == latencyFrames) {
+    if (impl.stream && impl.state != PW_STREAM_STATE_ERROR && impl.latencyFrames == latencyFrames
+        && !impl.rateChanged.load(std::memory_order_acquire)) {
         impl.pw->streamSetActive(impl.stream, true);
         impl.active = true;
         impl.pw->threadLoopUnlock(impl.loop);
@@ -328,6 +360,7 @@ Result<AudioOutput::Format> PipeWireAudioOutput::open(int requestedBufferFrames,
     destroyStream();
     impl.pw->threadLoopLock(impl.loop);
     impl.rate = impl.graphRate > 0 ? impl.graphRate : fallbackSampleRate;
+    impl.rateChanged.store(false, std::memory_order_relaxed);
     impl.latencyFrames = latencyFrames;
     impl.position.store(nullptr, std::memory_order_relaxed);
     impl.counting = false;
@@ -383,7 +416,7 @@ void PipeWireAudioOutput::close()
     Impl &impl = *m_impl;
     if (!impl.stream || !impl.active)
         return;
-    if (impl.lost.load(std::memory_order_acquire)) {
+    if (impl.lost.load(std::memory_order_acquire) || impl.rateChanged.load(std::memory_order_acquire)) {
         destroyStream();
         return;
     }
@@ -422,7 +455,8 @@ void PipeWireAudioOutput::destroyStream()
 
 bool PipeWireAudioOutput::isLost() const
 {
-    return m_impl->stream && m_impl->lost.load(std::memory_order_acquire);
+    return m_impl->stream
+        && (m_impl->lost.load(std::memory_order_acquire) || m_impl->rateChanged.load(std::memory_order_acquire));
 }
 
 int PipeWireAudioOutput::underruns() const

@@ -4,6 +4,8 @@
 
 #include <pipewire/pipewire.h>
 
+#include <cstdint>
+#include <ctime>
 #include <expected>
 
 // The functions of PipeWire's client library the road calls, bound by name. The library, with
@@ -40,6 +42,12 @@ struct PipeWireLibrary {
     decltype(&pw_stream_update_properties) streamUpdateProperties = nullptr;
     decltype(&pw_stream_dequeue_buffer) streamDequeueBuffer = nullptr;
     decltype(&pw_stream_queue_buffer) streamQueueBuffer = nullptr;
+    // The monotonic clock the graph stamps its cycles with, in nanoseconds (the system's).
+    std::int64_t (*monotonicNanoseconds)() = [] {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        return std::int64_t(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+    };
 
     // Loads and initialises the library once; later calls give the same table or the same reason.
     static const std::expected<PipeWireLibrary, QString> &load();

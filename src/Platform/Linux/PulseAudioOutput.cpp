@@ -31,6 +31,9 @@ void letGo(const PulseLibrary &pa, pa_operation *operation)
 struct PulseAudioOutput::Impl {
     explicit Impl(const PulseLibrary *library) : pa(library) {}
 
+    // Whether sounds posted since the last render start in the stretch rendered next.
+    enum class Waiting { start, leave };
+
     // Set once the library has loaded (or given by the caller).
     const PulseLibrary *pa = nullptr;
     pa_threaded_mainloop *loop = nullptr;
@@ -56,15 +59,25 @@ struct PulseAudioOutput::Impl {
     std::int64_t soundUntil = 0;
     // When the stream last started playing, on the library's clock, and whether it ran dry
     // since: it starts again with the next write.
-    pa_usec_t startedAt = 0;
+    pa_usec_t startedAtUs = 0;
     bool dry = false;
     // How far the sink's read position ran ahead of a straight line from the report before,
     // over the last reports: the sink takes its sound in periods, so a report can catch it just
     // before one. The lead of a sound written over the queue covers the largest of them.
-    std::array<std::int64_t, 32> readAhead{};
+    std::array<std::int64_t, 32> readAheadBytes{};
     std::size_t readAheadNext = 0;
     // The last report while playing, on the library's clock: compared with the next one.
-    std::optional<std::pair<pa_usec_t, std::int64_t>> lastReport;
+    struct Report {
+        pa_usec_t atUs = 0;
+        std::int64_t readByte = 0;
+    };
+    std::optional<Report> lastReport;
+    // Since when a request for the positions waits for its answer, on the library's clock, and
+    // whether sounds were held for it.
+    std::optional<pa_usec_t> unansweredSinceUs;
+    bool heldForServer = false;
+    // When the server last asked for more sound.
+    pa_usec_t askedForDataAtUs = 0;
 
     // The stream is corked and empty; parked while it waits for the next open, in which time
     // it may be dropped.
@@ -122,6 +135,8 @@ struct PulseAudioOutput::Impl {
         stream = nullptr;
         corked = false;
         parked = false;
+        unansweredSinceUs.reset();
+        heldForServer = false;
         running.store(false, std::memory_order_relaxed);
     }
 
@@ -138,45 +153,79 @@ struct PulseAudioOutput::Impl {
     }
 
     // On the main-loop thread, or with its lock held: no allocation, logging or Qt call of
-    // ours (the server's memory pool hands out the buffer). Renders the timeline from `frame`
-    // on into `bytes` and writes them from the stream's byte `index` on, or after the queue.
-    // Sounds posted meanwhile start at `frame` if `startWaiting`; a sound posted after the
-    // first piece is left for the mix its post asks for, which starts it ahead of the sink,
-    // not where the piece begins. False when the renderer cannot go back to `frame`: nothing
-    // was written.
-    bool write(std::size_t bytes, std::int64_t frame, std::optional<std::int64_t> index, bool startWaiting)
+    // ours (the server's memory pool hands out the buffers).
+
+    // A buffer of the server's for the next piece of at most `bytes`, in whole frames.
+    struct Piece {
+        float *frames = nullptr;
+        std::size_t bytes = 0;
+        int frameCount = 0;
+    };
+    std::optional<Piece> beginPiece(std::size_t bytes)
     {
+        void *buffer = nullptr;
+        std::size_t length = bytes;
+        if (pa->streamBeginWrite(stream, &buffer, &length) < 0 || !buffer)
+            return std::nullopt;
+        length = std::min(length, bytes);
+        length -= length % frameBytes;
+        if (length == 0) {
+            pa->streamCancelWrite(stream);
+            return std::nullopt;
+        }
+        return Piece{static_cast<float *>(buffer), length, int(length / frameBytes)};
+    }
+
+    std::chrono::nanoseconds framesLength(std::int64_t frames) const
+    {
+        return std::chrono::nanoseconds(frames * 1'000'000'000 / std::int64_t(sampleSpec.rate));
+    }
+
+    // Renders `bytes` of the timeline on from where it was written to and writes them after the
+    // queue, heard at `heardAt` if known. Sounds posted meanwhile start there with
+    // Waiting::start; one posted after the first piece is left for the mix its post asks for,
+    // which starts it ahead of the sink, not where the piece begins.
+    void appendToQueue(std::size_t bytes, Waiting waiting, std::optional<std::chrono::nanoseconds> heardAt)
+    {
+        const std::int64_t firstFrame = writtenFrames;
         while (bytes >= frameBytes) {
-            void *buffer = nullptr;
-            std::size_t length = bytes;
-            if (pa->streamBeginWrite(stream, &buffer, &length) < 0 || !buffer)
+            const std::optional<Piece> piece = beginPiece(bytes);
+            if (!piece)
+                return;
+            if (heardAt)
+                renderer->nextRenderHeardAt(*heardAt + framesLength(writtenFrames - firstFrame));
+            if (!renderer->renderFrom(writtenFrames, piece->frames, piece->frameCount, waiting == Waiting::start))
+                renderer->render(piece->frames, piece->frameCount);
+            waiting = Waiting::leave;
+            noteSound(piece->frames, piece->frameCount, writtenFrames);
+            pa->streamWrite(stream, piece->frames, piece->bytes, nullptr, 0, PA_SEEK_RELATIVE);
+            writtenFrames += piece->frameCount;
+            bytes -= piece->bytes;
+        }
+    }
+
+    // Renders the queued timeline again from `fromFrame`, heard at `heardAt`, with the sounds
+    // posted meanwhile starting there, and writes it over the queue from the stream's byte
+    // `fromByte` on. False when the renderer cannot go back to `fromFrame`: nothing was written.
+    bool overwriteQueue(std::int64_t fromByte, std::int64_t fromFrame, std::size_t bytes,
+                        std::chrono::nanoseconds heardAt)
+    {
+        Waiting waiting = Waiting::start;
+        for (std::int64_t frame = fromFrame; bytes >= frameBytes;) {
+            const std::optional<Piece> piece = beginPiece(bytes);
+            if (!piece)
                 return true;
-            length = std::min(length, bytes);
-            length -= length % frameBytes;
-            if (length == 0) {
+            renderer->nextRenderHeardAt(heardAt + framesLength(frame - fromFrame));
+            if (!renderer->renderFrom(frame, piece->frames, piece->frameCount, waiting == Waiting::start)) {
                 pa->streamCancelWrite(stream);
-                return true;
+                return false;
             }
-            auto *frames = static_cast<float *>(buffer);
-            const int count = int(length / frameBytes);
-            if (!renderer->renderFrom(frame, frames, count, startWaiting)) {
-                if (index) {
-                    pa->streamCancelWrite(stream);
-                    return false;
-                }
-                renderer->render(frames, count);
-            }
-            startWaiting = false;
-            noteSound(frames, count, frame);
-            if (index) {
-                pa->streamWrite(stream, buffer, length, nullptr, *index, PA_SEEK_ABSOLUTE);
-                *index += std::int64_t(length);
-            } else {
-                pa->streamWrite(stream, buffer, length, nullptr, 0, PA_SEEK_RELATIVE);
-                writtenFrames += count;
-            }
-            frame += count;
-            bytes -= length;
+            waiting = Waiting::leave;
+            noteSound(piece->frames, piece->frameCount, frame);
+            pa->streamWrite(stream, piece->frames, piece->bytes, nullptr, fromByte, PA_SEEK_ABSOLUTE);
+            fromByte += std::int64_t(piece->bytes);
+            frame += piece->frameCount;
+            bytes -= piece->bytes;
         }
         return true;
     }
@@ -195,46 +244,122 @@ struct PulseAudioOutput::Impl {
     // only where nothing is queued before it (the stream starting, or starting again after it
     // ran dry); otherwise they wait for a mix over the queue, which starts them ahead of the
     // sink rather than a whole queue late.
-    void fill(std::size_t bytes, bool startWaiting)
+    void fill(std::size_t bytes, Waiting waiting)
     {
         if (!running.load(std::memory_order_acquire))
             return;
-        write(bytes, writtenFrames, std::nullopt, startWaiting || dry);
         if (dry) {
+            appendToQueue(bytes, Waiting::start, heardAfterStart());
             dry = false;
-            startedAt = pa->rtclockNow();
+            startedAtUs = pa->rtclockNow();
             askForPositions();
+            return;
         }
+        appendToQueue(bytes, waiting,
+                      waiting == Waiting::start ? std::optional(heardAfterStart()) : std::nullopt);
+    }
+
+    // When the first frame written to a stream that is not playing yet is heard: as soon as it
+    // starts, behind the sink's own latency as last reported.
+    std::chrono::nanoseconds heardAfterStart() const
+    {
+        const pa_timing_info *timing = pa->streamGetTimingInfo(stream);
+        return std::chrono::microseconds(pa->rtclockNow() + (timing ? timing->sink_usec : 0));
     }
 
     // The client's view of the read and write positions is refreshed only when asked: at each
     // start of the stream and after each sound written over the queue, so a sound placed over
     // it goes by a report at most one key old, while an idle stream costs no wakeup. (The
     // library's own periodic updates would wake a parked stream too.)
-    void askForPositions() { letGo(*pa, pa->streamUpdateTimingInfo(stream, nullptr, nullptr)); }
-
-    // A report taken at `at` while playing: how far the sink had read past where the one
-    // before said it would be by then. Across a stop it has read less, which counts as none.
-    void noteReport(pa_usec_t at, std::int64_t read)
+    void askForPositions()
     {
-        if (lastReport && at > lastReport->first) {
-            const std::int64_t expected
-                = lastReport->second + std::int64_t(pa->usecToBytes(at - lastReport->first, &sampleSpec));
-            readAhead[readAheadNext] = std::max<std::int64_t>(read - expected, 0);
-            readAheadNext = (readAheadNext + 1) % readAhead.size();
-        }
-        if (!lastReport || at > lastReport->first)
-            lastReport = {at, read};
+        if (!unansweredSinceUs)
+            unansweredSinceUs = pa->rtclockNow();
+        letGo(*pa, pa->streamUpdateTimingInfo(stream, onPositions, this));
     }
 
-    // The sounds posted since the last mix, if any, mixed into the queue; where they cannot go
-    // there (no usable report, or less queued than the lead), they start right after it.
+    // A request for the positions left unanswered this long, with no report and no request
+    // for more sound since, means the server stopped reading (stopped, or starved of time):
+    // until it answers nobody can tell when a sound written now is heard.
+    bool serverStalled() const
+    {
+        if (!unansweredSinceUs || askedForDataAtUs >= *unansweredSinceUs)
+            return false;
+        const pa_usec_t nowUs = pa->rtclockNow();
+        const pa_timing_info *timing = pa->streamGetTimingInfo(stream);
+        const bool reportedSince = timing && nowUs - pa->timevalAge(&timing->timestamp) >= *unansweredSinceUs;
+        return !reportedSince && nowUs - *unansweredSinceUs > pa_usec_t(stallLength.count());
+    }
+
+    static void onPositions(pa_stream *, int, void *data)
+    {
+        auto &impl = *static_cast<Impl *>(data);
+        impl.unansweredSinceUs.reset();
+        // What was written while it stalled may start too late now: rendered again from the
+        // fresh report, with the sounds held meanwhile.
+        if (std::exchange(impl.heldForServer, false) && impl.running.load(std::memory_order_acquire))
+            impl.mixQueue();
+    }
+
+    // A report taken at `atUs` while playing: how far the sink had read past where the one
+    // before said it would be by then. Across a stop it has read less, which counts as none.
+    void noteReport(pa_usec_t atUs, std::int64_t readByte)
+    {
+        if (lastReport && atUs > lastReport->atUs) {
+            const std::int64_t expectedByte
+                = lastReport->readByte + std::int64_t(pa->usecToBytes(atUs - lastReport->atUs, &sampleSpec));
+            readAheadBytes[readAheadNext] = std::max<std::int64_t>(readByte - expectedByte, 0);
+            readAheadNext = (readAheadNext + 1) % readAheadBytes.size();
+        }
+        if (!lastReport || atUs > lastReport->atUs)
+            lastReport = Report{atUs, readByte};
+    }
+
+    // The sounds posted since the last mix, if any, mixed into the queue; held while the server
+    // does not answer.
     void mixWaiting()
     {
-        if (!renderer || !renderer->soundsWaiting() || !running.load(std::memory_order_acquire))
+        if (!running.load(std::memory_order_acquire) || !renderer || !renderer->soundsWaiting())
             return;
-        if (!mixIntoQueue())
-            write(bytesFor(requestLength), writtenFrames, std::nullopt, true);
+        if (serverStalled()) {
+            heldForServer = true;
+            return;
+        }
+        mixQueue();
+    }
+
+    // Where the sounds cannot go over the queue (no usable report, or less queued than the
+    // lead), they start right after it.
+    void mixQueue()
+    {
+        if (!mixIntoQueue() && renderer->soundsWaiting())
+            appendToQueue(bytesFor(requestLength), Waiting::start, heardAfterQueue());
+    }
+
+    // When the frame after the queue is heard, by the last report; unknown without one.
+    std::optional<std::chrono::nanoseconds> heardAfterQueue() const
+    {
+        const pa_timing_info *timing = pa->streamGetTimingInfo(stream);
+        if (!timing || timing->read_index_corrupt || timing->write_index_corrupt)
+            return std::nullopt;
+        const pa_usec_t nowUs = pa->rtclockNow();
+        const std::int64_t aheadBytes = std::max<std::int64_t>(timing->write_index - readByteAt(*timing, nowUs), 0);
+        return std::chrono::microseconds(nowUs + timing->sink_usec) + framesLength(aheadBytes / std::int64_t(frameBytes));
+    }
+
+    // Where the server reads at `nowUs`. The read index is as of the last timing update; the
+    // server has read on since, at the stream's rate, while it plays. An update that says it
+    // is not playing came before the sink took up the filled stream (while parked, before its
+    // first buffer, while it ran dry, or in the sink's period after the start): it has played
+    // since the later of that update and the start. Taking it as not playing at all would put
+    // the sound where the sink has long read, so it would never be heard.
+    std::int64_t readByteAt(const pa_timing_info &timing, pa_usec_t nowUs) const
+    {
+        const pa_usec_t ageUs = pa->timevalAge(&timing.timestamp);
+        const pa_usec_t sinceStartUs = nowUs - startedAtUs;
+        const pa_usec_t playedUs = timing.playing ? ageUs : std::min(ageUs, sinceStartUs);
+        const std::int64_t readByte = timing.read_index + std::int64_t(pa->usecToBytes(playedUs, &sampleSpec));
+        return readByte - readByte % std::int64_t(frameBytes);
     }
 
     // Renders again everything queued from just ahead of where the server reads, with the
@@ -249,29 +374,22 @@ struct PulseAudioOutput::Impl {
         const pa_timing_info *timing = pa->streamGetTimingInfo(stream);
         if (!timing || timing->read_index_corrupt || timing->write_index_corrupt)
             return false;
-        // The read index is as of the last timing update; the server has read on since, at
-        // the stream's rate, while it plays. An update that says it is not playing came before
-        // the sink took up the filled stream (while parked, before its first buffer, while it
-        // ran dry, or in the sink's period after the start): it has played since the later of
-        // that update and the start. Taking it as not playing at all would put the sound where
-        // the sink has long read, so it would never be heard.
-        const pa_usec_t now = pa->rtclockNow();
-        const pa_usec_t age = pa->timevalAge(&timing->timestamp);
-        const pa_usec_t sinceStart = now - startedAt;
-        const pa_usec_t played = timing->playing ? age : std::min(age, sinceStart);
+        const pa_usec_t nowUs = pa->rtclockNow();
         if (timing->playing)
-            noteReport(now - age, timing->read_index);
-        std::int64_t read = timing->read_index + std::int64_t(pa->usecToBytes(played, &sampleSpec));
-        read -= read % std::int64_t(frameBytes);
-        const std::int64_t lead = std::min(std::int64_t(bytesFor(leadLength)) + *std::ranges::max_element(readAhead),
-                                           std::int64_t(bytesFor(longestLead)));
-        const std::int64_t from = read + lead / std::int64_t(frameBytes) * std::int64_t(frameBytes);
-        if (from >= timing->write_index)
+            noteReport(nowUs - pa->timevalAge(&timing->timestamp), timing->read_index);
+        const std::int64_t readByte = readByteAt(*timing, nowUs);
+        const std::int64_t leadBytes = std::min(
+            std::int64_t(bytesFor(leadLength)) + *std::ranges::max_element(readAheadBytes),
+            std::int64_t(bytesFor(longestLead)));
+        const std::int64_t fromByte = readByte + leadBytes / std::int64_t(frameBytes) * std::int64_t(frameBytes);
+        if (fromByte >= timing->write_index)
             return false;
-        const std::int64_t queued = timing->write_index - from;
-        const std::int64_t frame = writtenFrames - queued / std::int64_t(frameBytes);
-        const bool overSound = frame < soundUntil;
-        if (frame < 0 || !write(std::size_t(queued), frame, from, true))
+        const std::int64_t queuedBytes = timing->write_index - fromByte;
+        const std::int64_t fromFrame = writtenFrames - queuedBytes / std::int64_t(frameBytes);
+        const bool overSound = fromFrame < soundUntil;
+        const std::chrono::nanoseconds heardAt = std::chrono::microseconds(nowUs + timing->sink_usec)
+            + framesLength((fromByte - readByte) / std::int64_t(frameBytes));
+        if (fromFrame < 0 || !overwriteQueue(fromByte, fromFrame, std::size_t(queuedBytes), heardAt))
             return false;
         if (overSound)
             postedOverSound.fetch_add(1, std::memory_order_relaxed);
@@ -329,9 +447,10 @@ void onStreamState(pa_stream *stream, void *data)
 void onWrite(pa_stream *, std::size_t bytes, void *data)
 {
     auto &impl = *static_cast<Impl *>(data);
+    impl.askedForDataAtUs = impl.pa->rtclockNow();
     // A sound posted just before the server asked for more, or while it is answered, is mixed
     // in where the sink reads, not started after the queue.
-    impl.fill(bytes, false);
+    impl.fill(bytes, Impl::Waiting::leave);
     impl.mixWaiting();
 }
 
@@ -627,11 +746,11 @@ void PulseAudioOutput::resume()
     // uncorked only once it is written, so the full buffer starts it without waiting for more.
     pa.threadedMainloopLock(impl.loop);
     impl.running.store(true, std::memory_order_release);
-    impl.startedAt = pa.rtclockNow();
+    impl.startedAtUs = pa.rtclockNow();
     impl.dry = false;
     const std::size_t writable = pa.streamWritableSize(impl.stream);
     if (writable != std::size_t(-1))
-        impl.fill(writable, true);
+        impl.fill(writable, Impl::Waiting::start);
     if (impl.corked) {
         impl.corked = false;
         letGo(pa, pa.streamCork(impl.stream, 0, nullptr, nullptr));
@@ -661,8 +780,10 @@ void PulseAudioOutput::close()
     if (!impl.loop)
         return;
     // A parked stream may be dropped on the loop's thread meanwhile. One at a rate the sink no
-    // longer runs at is not kept.
+    // longer runs at is not kept. The loop's thread is done with the renderer either way.
     impl.pa->threadedMainloopLock(impl.loop);
+    impl.running.store(false, std::memory_order_relaxed);
+    impl.renderer = nullptr;
     if (impl.stream
         && (impl.lost.load(std::memory_order_acquire) || impl.rateChanged.load(std::memory_order_acquire)
             || impl.pa->streamGetState(impl.stream) != PA_STREAM_READY))

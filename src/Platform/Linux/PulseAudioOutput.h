@@ -26,6 +26,9 @@ public:
     // least, and at most however far the sink was seen to read ahead of its reports.
     static constexpr std::chrono::microseconds leadLength{1500};
     static constexpr std::chrono::microseconds longestLead{6000};
+    // A request for the read position unanswered this long: the server has stopped reading,
+    // and sounds wait for its answer, which says when they would be heard.
+    static constexpr std::chrono::microseconds stallLength{30000};
 
     // Without a library, PulseAudio's own is loaded on first use.
     explicit PulseAudioOutput(const PulseLibrary *library = nullptr);

@@ -40,6 +40,10 @@ AudioEngine::AudioEngine(int voiceCount, std::chrono::milliseconds idleTimeout, 
 AudioEngine::~AudioEngine()
 {
     stop();
+    // The output's threads render through the mixer: the output goes first, threads and all,
+    // whatever the members' order. What is still queued after it finds none.
+    m_stopping.store(true, std::memory_order_release);
+    m_queue.sync([this] { m_output.reset(); });
 }
 
 std::pair<float, float> AudioEngine::panGains(double pan)
@@ -170,6 +174,8 @@ void AudioEngine::playNow(const SoundRequest &request, Clock::Uptime askedAt)
     sound.gainLeft = float(gain) * left;
     sound.gainRight = float(gain) * right;
     sound.step = rate * double(sample->sampleRate) / double(m_outputRate);
+    // The uptime clock is the monotonic one the roads report in.
+    sound.deadline = std::chrono::duration_cast<std::chrono::nanoseconds>(askedAt.time_since_epoch() + lateLimit);
     m_nextVoice = (m_nextVoice + 1) % m_voiceCount;
     m_mixer.post(std::move(sound));
     resumeOutput();

@@ -41,7 +41,8 @@ public:
     // keystroke.
     static constexpr std::chrono::milliseconds reopenDelay{1000};
     // A sound that cannot start this soon after it was asked for is dropped: played later it
-    // would no longer belong to its key, and a backlog would sound all at once.
+    // would no longer belong to its key, and a backlog would sound all at once. The roads hold
+    // each sound to it up to when the listener would hear it.
     static constexpr std::chrono::milliseconds lateLimit{100};
 
     // Runs a task once after a delay; the task may run on any thread.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -20,6 +21,7 @@ void AudioMixer::prepare(int outputSampleRate)
 {
     reset();
     m_limiter.prepare(outputSampleRate);
+    m_sampleRate = outputSampleRate;
     m_fadeStep = float(1.0 / std::max(1.0, stealFadeSeconds * outputSampleRate));
 }
 
@@ -39,6 +41,7 @@ void AudioMixer::reset()
     m_posted = 0;
     m_started.store(0, std::memory_order_relaxed);
     m_activeCount.store(0, std::memory_order_relaxed);
+    m_nextHeardAt.reset();
 }
 
 bool AudioMixer::post(Sound &&sound)
@@ -100,6 +103,7 @@ void AudioMixer::start(Sound &sound, std::int64_t frame) noexcept
     playback.gainRight = sound.gainRight;
     playback.fadeFrame = never;
     playback.fadeStep = 0.0f;
+    playback.deadline = sound.deadline;
 }
 
 // Every value is worked out from the frame's distance to the start and the fade, never carried
@@ -231,19 +235,44 @@ void AudioMixer::render(float *interleaved, int frames) noexcept
     renderFrom(m_nextFrame, interleaved, frames);
 }
 
+std::chrono::nanoseconds AudioMixer::heardAt(std::int64_t frame, std::int64_t from,
+                                             std::chrono::nanoseconds fromHeardAt) const noexcept
+{
+    return fromHeardAt + std::chrono::nanoseconds((frame - from) * 1'000'000'000 / std::max(m_sampleRate, 1));
+}
+
+// Only a start not yet heard can go: one at or after the stretch being rendered again.
+void AudioMixer::dropLateStarts(std::int64_t from, std::chrono::nanoseconds fromHeardAt) noexcept
+{
+    for (Voice &voice : m_voices) {
+        Playback &current = voice.current;
+        if (current.sample && current.startFrame >= from
+            && heardAt(current.startFrame, from, fromHeardAt) > current.deadline)
+            retire(current);
+    }
+}
+
 bool AudioMixer::renderFrom(std::int64_t from, float *interleaved, int frames, bool startWaiting) noexcept
 {
     const FlushDenormals flushDenormals;
+    const std::optional<std::chrono::nanoseconds> fromHeardAt = std::exchange(m_nextHeardAt, std::nullopt);
     if (from < m_nextFrame)
         rewindTo(from);
+    if (fromHeardAt)
+        dropLateStarts(from, *fromHeardAt);
     // Starts never go back in time, so a voice is never taken over before the frame it was
     // last taken over at.
     const std::int64_t startFrame = std::max(from, m_latestStart);
     Sound sound;
     std::uint64_t started = 0;
     while (startWaiting && m_commands.pop(sound)) {
-        start(sound, startFrame);
+        // Taken in all the same, so the engine sees it gone.
         ++started;
+        if (fromHeardAt && heardAt(startFrame, from, *fromHeardAt) > sound.deadline) {
+            m_released.push(std::move(sound.sample));
+            continue;
+        }
+        start(sound, startFrame);
     }
     if (started > 0)
         m_latestStart = startFrame;

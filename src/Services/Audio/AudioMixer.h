@@ -6,6 +6,8 @@
 #include "Services/Audio/SpscRing.h"
 
 #include <array>
+#include <chrono>
+#include <optional>
 #include <atomic>
 #include <cstdint>
 #include <limits>
@@ -29,6 +31,9 @@ public:
         float gainRight = 0.0f;
         // Sample frames advanced per output frame: pitch times the ratio of the two rates.
         double step = 1.0;
+        // The latest its first frame may be heard, on the monotonic clock: later it no longer
+        // belongs to its key.
+        std::chrono::nanoseconds deadline = std::chrono::nanoseconds::max();
     };
 
     explicit AudioMixer(int voiceCount, double limiterReleaseSeconds = PeakLimiter::defaultReleaseSeconds);
@@ -51,6 +56,7 @@ public:
     using AudioRenderer::renderFrom;
     bool renderFrom(std::int64_t from, float *interleaved, int frames, bool startWaiting) noexcept override;
     bool soundsWaiting() const noexcept override { return !m_commands.empty(); }
+    void nextRenderHeardAt(std::chrono::nanoseconds monotonic) noexcept override { m_nextHeardAt = monotonic; }
 
 private:
     static constexpr std::int64_t never = std::numeric_limits<std::int64_t>::max();
@@ -64,6 +70,7 @@ private:
         // The timeline frame its fade-out begins at.
         std::int64_t fadeFrame = never;
         float fadeStep = 0.0f;
+        std::chrono::nanoseconds deadline = std::chrono::nanoseconds::max();
     };
     // The limiter's state as a render began at a frame, so a stretch rendered again starts
     // from the same gain.
@@ -89,6 +96,10 @@ private:
     void start(Sound &sound, std::int64_t frame) noexcept;
     void retire(Playback &playback) noexcept;
     void rewindTo(std::int64_t frame) noexcept;
+    // Drops the sounds starting in a stretch about to be rendered whose start would be heard
+    // after their deadline, now that the stretch is heard at `heardAt`.
+    void dropLateStarts(std::int64_t from, std::chrono::nanoseconds heardAt) noexcept;
+    std::chrono::nanoseconds heardAt(std::int64_t frame, std::int64_t from, std::chrono::nanoseconds fromHeardAt) const noexcept;
     // Mixes the voices into `out` and returns how many still sound after its last frame.
     int mixVoices(float *out, std::int64_t from, int frames) noexcept;
     // The pre-gain and the limiter, in place.
@@ -99,6 +110,9 @@ private:
     std::vector<Voice> m_voices;
     PeakLimiter m_limiter;
     float m_fadeStep = 1.0f;
+    int m_sampleRate = 0;
+    // When the next render is heard, if the road said.
+    std::optional<std::chrono::nanoseconds> m_nextHeardAt;
     // Render-side timeline: the frame the next render continues from, the latest start, and
     // the limiter's state at the start of recent renders.
     std::int64_t m_nextFrame = 0;

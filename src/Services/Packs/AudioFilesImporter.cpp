@@ -26,9 +26,8 @@ std::unexpected<Error> fileRefusal(const Error &error, const QString &file)
 {
     switch (error.code) {
     case CocoaError::fileReadNoSuchFile:
-        // A name whose bytes are not UTF-8 arrives with U+FFFD in their place, so it cannot be found.
-        return refuse(file.contains(QChar::ReplacementCharacter) ? AudioImportError::undecodableName
-                                                                 : AudioImportError::missingFile,
+        return refuse(AudioImportError::isUndecodableName(file) ? AudioImportError::undecodableName
+                                                                : AudioImportError::missingFile,
                       file);
     case CocoaError::fileReadTooLarge:
         return refuse(AudioImportError::fileTooLarge, file);

@@ -139,3 +139,8 @@ Error AudioImportError::make(Code code, const QString &file)
 {
     return withFile(domain, code, message(code), file);
 }
+
+bool AudioImportError::isUndecodableName(const QString &file)
+{
+    return file.contains(QChar::ReplacementCharacter);
+}

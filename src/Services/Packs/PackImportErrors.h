@@ -66,4 +66,6 @@ enum Code : int {
 };
 QString message(Code code);
 Error make(Code code, const QString &file = {});
+// A name whose bytes are not UTF-8 arrives with U+FFFD in their place, so it cannot be found.
+bool isUndecodableName(const QString &file);
 }

@@ -1,5 +1,7 @@
 #include "Services/Studio/StudioFileError.h"
 
+#include "Services/Packs/PackImportErrors.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -10,6 +12,9 @@ Error StudioFileError::reading(int errorNumber, const QString &itemName)
     switch (errorNumber) {
     case ENOENT:
     case ENOTDIR:
+        if (AudioImportError::isUndecodableName(itemName))
+            return Error{CocoaError::domain, CocoaError::fileReadNoSuchFile,
+                         AudioImportError::message(AudioImportError::undecodableName).arg(itemName)};
         return Error{CocoaError::domain, CocoaError::fileReadNoSuchFile,
                      QStringLiteral("The file “%1” couldn’t be opened because there is no such file.").arg(itemName)};
     case EACCES:

@@ -93,7 +93,8 @@ TEST(PipeWireAudioOutput, AsksTheGraphForTheNearestPowerOfTwoCycle)
 
 // The stream runs at the graph's own rate, so nothing is resampled on the way; a graph that
 // does not say plays at 48 kHz. A server started again at another rate, or with none said, is
-// followed.
+// followed, and so is a graph whose rate is forced to another while the stream plays: the
+// stream is given up, parked or not, and the next one made at the new rate.
 TEST(PipeWireAudioOutput, PlaysAtTheGraphsRate)
 {
     struct Case {
@@ -127,6 +128,18 @@ TEST(PipeWireAudioOutput, PlaysAtTheGraphsRate)
         ASSERT_TRUE(again.has_value());
         EXPECT_EQ(again->sampleRate, c.restartedExpected);
         EXPECT_EQ(int(road.server.streamFormat.rate), c.restartedExpected);
+
+        road.output->resume();
+        road.cycles(2);
+        EXPECT_FALSE(road.output->isLost());
+        road.server.forceRate(c.restartedExpected == 44100 ? 48000 : 44100);
+        EXPECT_TRUE(road.output->isLost()) << "plays on at a rate the graph no longer runs";
+        road.output->close();
+        const auto forced = road.open(256);
+        ASSERT_TRUE(forced.has_value());
+        EXPECT_EQ(forced->sampleRate, road.server.clockRate);
+        EXPECT_EQ(int(road.server.streamFormat.rate), road.server.clockRate);
+        EXPECT_FALSE(road.output->isLost());
     }
 }
 

@@ -659,6 +659,46 @@ TEST(PulseAudioOutput, AppliesMarginsAndReopensWhatWasLost)
     EXPECT_FALSE(road.output.isLost());
 }
 
+// Once closed, the loop's thread leaves the renderer alone, which its owner may then destroy:
+// neither a mix a key asked for just before nor a request of the server's after reaches it.
+TEST(PulseAudioOutput, LeavesTheRendererAloneOnceClosed)
+{
+    struct Watched final : AudioRenderer {
+        void render(float *interleaved, int frames) noexcept override
+        {
+            touchedAfterClose += closed;
+            mixer.render(interleaved, frames);
+        }
+        bool renderFrom(std::int64_t from, float *interleaved, int frames, bool startWaiting) noexcept override
+        {
+            touchedAfterClose += closed;
+            return mixer.renderFrom(from, interleaved, frames, startWaiting);
+        }
+        bool soundsWaiting() const noexcept override
+        {
+            touchedAfterClose += closed;
+            return mixer.soundsWaiting();
+        }
+        AudioMixer mixer{8};
+        bool closed = false;
+        mutable int touchedAfterClose = 0;
+    };
+    FakePulseServer server;
+    PulseAudioOutput output(&server.library());
+    Watched renderer;
+    ASSERT_TRUE(output.open(128, renderer).has_value());
+    renderer.mixer.prepare(rate);
+    renderer.mixer.post({press(440), 0, 1.0f, 1.0f, 1.0});
+    output.resume();
+    server.advance(20'000);
+    renderer.mixer.post({press(660), 1, 1.0f, 1.0f, 1.0});
+    output.soundPosted();
+    output.close();
+    renderer.closed = true;
+    server.advance(100'000);
+    EXPECT_EQ(renderer.touchedAfterClose, 0);
+}
+
 // An open waiting on a server that took the connection and never answers ends at once when
 // it is abandoned from another thread, and one begun while abandoned fails without waiting.
 // Taken back, the next open waits for its answers again and opens.

@@ -1,4 +1,5 @@
 #include "Services/Studio/ClipFile.h"
+#include "Services/Packs/PackImportErrors.h"
 #include "Services/Studio/ClipProcessor.h"
 #include "Services/Studio/StudioTestAudio.h"
 #include "support/TestFolders.h"
@@ -6,9 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <bit>
 #include <limits>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 QStringList folderEntries(const QString &folder)
@@ -101,6 +106,19 @@ TEST(ClipFile, PassesOnWhyAFileCannotBeRead)
     const auto missing = ClipFile::load(folder.filePath("absent.wav"));
     ASSERT_FALSE(missing);
     EXPECT_EQ(missing.error().code, CocoaError::fileReadNoSuchFile);
+
+    // A file that is there, chosen through a dialog under a name whose bytes are not UTF-8: it
+    // arrives decoded with U+FFFD and cannot be found, and the user is told why as the
+    // importer tells it.
+    const QByteArray latin1Name = QFile::encodeName(folder.path()) + "/caf\xE9.wav";
+    const int latin1Fd = ::open(latin1Name.constData(), O_WRONLY | O_CREAT, 0600);
+    ASSERT_GE(latin1Fd, 0);
+    ::close(latin1Fd);
+    const auto undecodable = ClipFile::load(QFile::decodeName(latin1Name));
+    ASSERT_FALSE(undecodable);
+    EXPECT_EQ(undecodable.error().message,
+              AudioImportError::make(AudioImportError::undecodableName, QFileInfo(QFile::decodeName(latin1Name)).fileName())
+                  .message);
 
     const auto text = ClipFile::load(folder.write("notes.wav", "these are not samples, just words"));
     ASSERT_FALSE(text);
