@@ -283,7 +283,14 @@ void ScreenToySound::scheduleIdleStop()
 
 void ScreenToySound::stop()
 {
-    m_queue.sync([this] { closeOutput(); });
+    // An open waiting on a server is abandoned rather than waited for.
+    if (m_output)
+        m_output->abandonOpens(true);
+    m_queue.sync([this] {
+        closeOutput();
+        if (m_output)
+            m_output->abandonOpens(false);
+    });
 }
 
 void ScreenToySound::stopSoon()

@@ -26,7 +26,7 @@ struct CountingRenderer final : AudioRenderer {
 TEST(SdlAudioOutput, OpensPausedRendersOnceResumedAndStopsOnClose)
 {
     SdlAudioOutput output;
-    EXPECT_GT(output.preferredSampleRate(), 0);
+    EXPECT_GT(output.preferredSampleRate().value_or(0), 0);
     CountingRenderer renderer;
     const auto format = output.open(AudioEngine::bufferFrames, renderer);
     ASSERT_TRUE(format) << format.error().message.toStdString();
