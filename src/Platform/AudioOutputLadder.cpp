@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <utility>
+
 namespace {
 QString partyOf(SoundServer server)
 {
@@ -69,13 +71,17 @@ OpenResult<int> AudioOutputLadder::preferredSampleRate()
     const auto rate = tryRoads<int>("tells the rate", [](AudioOutput &output) { return output.preferredSampleRate(); });
     if (!rate)
         return std::unexpected(rate.error());
+    // Sounds are prepared at that road's rate: the next open tries it first.
+    if (!m_open) {
+        m_last = rate->first;
+        m_lastWasLost = false;
+    }
     return rate->second;
 }
 
 OpenResult<AudioOutput::Format> AudioOutputLadder::open(int requestedBufferFrames, AudioRenderer &renderer)
 {
     close();
-    const std::optional<std::size_t> previous = m_last;
     const auto opened = tryRoads<Format>("plays", [&](AudioOutput &output) {
         output.setMargin(m_margin);
         return output.open(requestedBufferFrames, renderer);
@@ -88,7 +94,7 @@ OpenResult<AudioOutput::Format> AudioOutputLadder::open(int requestedBufferFrame
     m_last = opened->first;
     m_open = true;
     m_lastWasLost = false;
-    if (previous != m_last)
+    if (std::exchange(m_played, m_last) != m_last)
         qCInfo(logAudio).noquote() << "sound goes through" << m_roads[*m_last].name;
     return opened->second;
 }

@@ -47,7 +47,9 @@ private:
     OpenResult<std::pair<std::size_t, T>> tryRoads(const char *asking, const std::function<OpenResult<T>(AudioOutput &)> &step);
 
     std::vector<Road> m_roads;
+    // The road tried first (the one that played or told the rate last), and the one that played.
     std::optional<std::size_t> m_last;
+    std::optional<std::size_t> m_played;
     bool m_open = false;
     bool m_lastWasLost = false;
     std::chrono::microseconds m_margin{0};

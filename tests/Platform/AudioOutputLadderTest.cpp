@@ -165,3 +165,56 @@ TEST(AudioOutputLadder, AnAbandonedOpenStopsWhereItIsAndTheNextOpenGoesOn)
     ASSERT_TRUE(f.open());
     EXPECT_EQ(f.ladder->road(), "pulse");
 }
+
+// A server found silent on one road is not waited on again in the same attempt: a later road
+// to the same server is passed over, and the roads after it are told which servers to keep
+// away from. A server that failed at once is no reason to avoid it.
+TEST(AudioOutputLadder, AServerFoundSilentIsNotWaitedOnAgainInTheSameAttempt)
+{
+    struct Case {
+        const char *name;
+        bool firstSilent;
+        bool secondSilent;
+        SoundServers avoidedByTheLast;
+        std::vector<int> tries;
+    };
+    const Case cases[] = {
+        {"both silent", true, true, {SoundServer::pipeWire, SoundServer::pulseAudio}, {1, 0, 1, 1}},
+        {"the first silent", true, false, {SoundServer::pipeWire}, {1, 0, 1, 1}},
+        {"the second silent", false, true, {SoundServer::pulseAudio}, {1, 1, 1, 1}},
+        {"none silent", false, false, {}, {1, 1, 1, 1}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        // A second road to the first road's server, between the two.
+        std::vector<std::shared_ptr<FakeAudioOutput::State>> devices;
+        std::vector<int> tries(4, 0);
+        std::vector<AudioOutputLadder::Road> roads;
+        const std::optional<SoundServer> servers[] = {SoundServer::pipeWire, SoundServer::pipeWire,
+                                                      SoundServer::pulseAudio, std::nullopt};
+        for (const auto &server : servers) {
+            auto device = std::make_shared<FakeAudioOutput::State>();
+            device->server = server;
+            device->available = false;
+            device->beforeOpen = [&tries, index = devices.size()] { ++tries[index]; };
+            devices.push_back(device);
+            roads.push_back({QStringLiteral("road %1").arg(devices.size()), std::make_unique<FakeAudioOutput>(device)});
+        }
+        devices[0]->silent = c.firstSilent;
+        devices[2]->silent = c.secondSilent;
+        devices[3]->available = true;
+        AudioOutputLadder ladder(std::move(roads));
+        NullRenderer renderer;
+        const QStringList lines = logged([&] { ASSERT_TRUE(ladder.open(128, renderer)); });
+        EXPECT_EQ(tries, c.tries);
+        EXPECT_EQ(devices[3]->avoided, c.avoidedByTheLast);
+        EXPECT_TRUE(lines.filter("trying road 2").size() == 1) << lines.join('\n').toStdString();
+
+        // The next attempt begins afresh.
+        ladder.close();
+        for (auto &device : devices)
+            device->silent = false;
+        ASSERT_TRUE(ladder.open(128, renderer));
+        EXPECT_TRUE(devices[3]->avoided.empty());
+    }
+}

@@ -49,6 +49,11 @@ public:
         std::atomic<int> hungWaits{0};
         std::atomic<int> abandonedWaits{0};
         std::atomic<bool> abandoned{false};
+        // A server that gave no answer in its time: opens and questions fail as silent.
+        std::atomic<bool> silent{false};
+        // The server the road plays through, and the servers it was last told to avoid.
+        std::optional<SoundServer> server;
+        SoundServers avoided;
 
         void abandon(bool value)
         {
@@ -66,6 +71,8 @@ public:
             const OpenError abandonedError{OpenFailure::abandoned, QStringLiteral("abandoned")};
             if (abandoned)
                 return abandonedError;
+            if (silent)
+                return OpenError{OpenFailure::silent, QStringLiteral("no answer")};
             if (!hangs)
                 return std::nullopt;
             std::unique_lock lock(mutex);
@@ -143,6 +150,8 @@ public:
     bool isLost() const override { return m_state->lost; }
     int underruns() const override { return m_state->underruns; }
     void abandonOpens(bool abandoned) override { m_state->abandon(abandoned); }
+    std::optional<SoundServer> server() const override { return m_state->server; }
+    void avoidServers(const SoundServers &silent) override { m_state->avoided = silent; }
     bool setMargin(std::chrono::microseconds margin) override
     {
         m_state->margin = margin;
