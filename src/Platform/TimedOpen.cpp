@@ -25,3 +25,14 @@ OpenError TimedOpen::error(OpenFailure failure, const QString &party, const QStr
     }
     return {OpenFailure::abandoned, QStringLiteral("abandoned")};
 }
+
+void TimedOpen::syncAbandoningOpens(SerialQueue &queue, AudioOutput *output, const std::function<void()> &task)
+{
+    if (output)
+        output->abandonOpens(true);
+    queue.sync([&] {
+        task();
+        if (output)
+            output->abandonOpens(false);
+    });
+}

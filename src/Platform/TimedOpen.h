@@ -1,9 +1,11 @@
 #pragma once
 
+#include "Foundation/SerialQueue.h"
 #include "Platform/AudioOutput.h"
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <optional>
 
 // How every road to sound waits on its server. An open, or a question for the rate, is one
@@ -48,6 +50,10 @@ public:
     // The failure as the log and the engine's error tell it, of `party` ("the PulseAudio
     // server", "SDL's alsa driver"); `detail` is its own word, where it gave one.
     static OpenError error(OpenFailure failure, const QString &party, const QString &detail = {});
+
+    // Runs `task` on the queue that drives `output` (if any) and waits for it, with every open
+    // of the output abandoned until then, so the wait is never a wait on a sound server.
+    static void syncAbandoningOpens(SerialQueue &queue, AudioOutput *output, const std::function<void()> &task);
 
 private:
     std::atomic<bool> m_abandoned{false};

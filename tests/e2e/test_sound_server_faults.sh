@@ -13,10 +13,28 @@ for tool in pipewire wireplumber pw-record pulseaudio parec pactl; do
   command -v "$tool" >/dev/null || fail "$tool is missing (./setup.sh installs it)"
 done
 unset PLINKLY_AUDIO SDL_AUDIODRIVER PULSE_SERVER PULSE_RUNTIME_PATH
+
+# peak FILE...: the loudest sample of 16-bit recordings (raw, or WAV with a header that may be
+# unfinished), as a fraction of full scale.
+peak() {
+  python3 - "$@" <<'PY'
+import array, sys
+loudest = 0
+for path in sys.argv[1:]:
+    data = open(path, "rb").read()
+    if data[:4] == b"RIFF":
+        data = data[data.index(b"data") + 8:]
+    samples = array.array("h", data[: len(data) // 2 * 2])
+    loudest = max([loudest] + [abs(v) for v in samples])
+print("%.3f" % (loudest / 32768))
+PY
+}
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
 
 install_ramp_pack
+# How loud one key's sound is: its press sample's peak.
+one=$(peak "$XDG_DATA_HOME/Knockwell/Keyboard Packs/e2e-ramp/press.wav")
 write_exact_sound_settings selectedKeyboardPack=e2e-ramp interactionStatsEnabled=true
 settings="$XDG_CONFIG_HOME/plinkly/plinkly.ini"
 open_typing_target
@@ -55,40 +73,29 @@ start_pw() {
   pids+=("$recorder")
 }
 stop_servers() {
-  kill "${pids[@]:1}" 2>/dev/null || true
-  wait "${pids[@]:1}" 2>/dev/null || true
+  if ((${#pids[@]} > 1)); then
+    kill "${pids[@]:1}" 2>/dev/null || true
+    wait "${pids[@]:1}" 2>/dev/null || true
+  fi
   pids=("$target_pid")
   rm -rf "$XDG_RUNTIME_DIR/pipewire-0" "$XDG_RUNTIME_DIR/pipewire-0.lock" "$XDG_RUNTIME_DIR/pulse"
 }
 
-# peak FILE...: the loudest sample of 16-bit stereo recordings (raw, or WAV with a header that
-# may be unfinished), as a fraction of full scale.
-peak() {
-  python3 - "$@" <<'PY'
-import array, sys
-loudest = 0
-for path in sys.argv[1:]:
-    data = open(path, "rb").read()
-    if data[:4] == b"RIFF":
-        data = data[data.index(b"data") + 8:]
-    samples = array.array("h", data[: len(data) // 2 * 2])
-    loudest = max([loudest] + [abs(v) for v in samples])
-print("%.3f" % (loudest / 32768))
-PY
-}
-
-total=0
-# type_keys COUNT: keys 125 ms apart into the other application, counted into $total.
+# type_keys COUNT: keys 125 ms apart into the other application, counted into $typed, across
+# the rows.
+typed="$E2E_WORK/typed"
+echo 0 >"$typed"
 type_keys() {
   xdotool type --window "$target" --delay 125 "$(printf 'a%.0s' $(seq "$1"))"
-  total=$((total + $1))
+  echo $(($(cat "$typed") + $1)) >"$typed"
 }
 
 # row NAME SERVERS SILENT FAULT: SERVERS are started (pw, pulse, or none), SILENT names the
 # sockets that never answer (pw, pulse, both or none, each ":listen" for listening only), and
 # FAULT (stall or restart, or none) befalls the running server while keys are typed.
 row() {
-  local name=$1 servers=$2 silent=$3 fault=$4 silent_pid=
+  local name=$1 servers=$2 silent=$3 fault=$4
+  trap stop_servers EXIT
   recordings=()
   local sockets=() options=()
   [[ $silent == pw* || $silent == both* ]] && sockets+=("$XDG_RUNTIME_DIR/pipewire-0")
@@ -96,8 +103,7 @@ row() {
   [[ $silent == *:listen ]] && options=(--listen-only)
   if ((${#sockets[@]})); then
     python3 "$(dirname "$0")/silent_server.py" "${options[@]}" "${sockets[@]}" &
-    silent_pid=$!
-    pids+=("$silent_pid")
+    pids+=($!)
     for socket in "${sockets[@]}"; do wait_for 10 test -S "$socket" || fail "$name: no silent socket"; done
   fi
   [[ $servers == pw ]] && start_pw
@@ -107,6 +113,7 @@ row() {
   started=$(date +%s.%N)
   QT_LOGGING_RULES="plinkly.audio=true" "$PLINKLY" >"$log" 2>&1 &
   local app=$!
+  pids+=("$app")
   until xdotool search --onlyvisible --name '^Plinkly$' >/dev/null 2>&1; do
     over "$(elapsed "$started" "$(date +%s.%N)")" 20 && fail "$name: the control window did not appear"
     sleep 0.02
@@ -115,13 +122,13 @@ row() {
   over "$shown" 1 && fail "$name: the first window took $shown s"
   xdotool windowactivate --sync "$target"
 
-  # Keys a second apart until one is heard where a sink plays: how loud one key's sound alone is.
-  local alone=0 tries=0
+  # Keys a second apart until one is heard where a sink plays.
+  local heard tries=0
   type_keys 1
   sleep 1
   while ((${#recordings[@]})); do
-    alone=$(peak "${recordings[@]}")
-    over "$alone" 0.1 && break
+    heard=$(peak "${recordings[@]}")
+    over "$heard" "$(python3 -c "import sys; print(float(sys.argv[1]) / 2)" "$one")" && break
     ((++tries < 10)) || fail "$name: no key was heard: $(grep audio "$log" | tail -n3)"
     type_keys 1
     sleep 1
@@ -159,8 +166,8 @@ row() {
   took=$(elapsed "$asked" "$(date +%s.%N)")
   [[ $status -eq 0 ]] || fail "$name: Plinkly ended with status $status"
   over "$took" 1 && fail "$name: quitting took $took s: $(grep audio "$log" | tail -n3)"
-  grep -qx "interactionStatsKeys=$total" "$settings" ||
-    fail "$name: the file holds $(grep interactionStatsKeys "$settings" || echo no count), not $total keys"
+  grep -qx "interactionStatsKeys=$(cat "$typed")" "$settings" ||
+    fail "$name: the file holds $(grep interactionStatsKeys "$settings" || echo no count), not $(cat "$typed") keys"
 
   # The log says which server did not answer and which road was tried next.
   local said
@@ -174,7 +181,7 @@ row() {
       fail "$name: the log does not say PulseAudio did not answer: $said"
   fi
 
-  # The sink's monitor after the key heard alone: in the old file from its mark on, and all of
+  # The sink's monitor after the first key heard: in the old file from its mark on, and all of
   # any file a restarted server began.
   if ((${#recordings[@]})); then
     local after=()
@@ -189,24 +196,29 @@ row() {
     local loudest
     loudest=$(peak "${after[@]}")
     # Resampling may round a sound's peak a little either way; two keys together are far louder.
-    over "$loudest" "$(python3 -c "import sys; print(float(sys.argv[1]) * 1.05)" "$alone")" &&
-      fail "$name: sounds piled up after the fault: a peak of $loudest against $alone for one key"
+    over "$loudest" "$(python3 -c "import sys; print(float(sys.argv[1]) * 1.1)" "$one")" &&
+      fail "$name: sounds piled up after the fault: a peak of $loudest against $one for one key"
   fi
-  [[ -n $silent_pid ]] && { kill "$silent_pid"; wait "$silent_pid" 2>/dev/null || true; }
-  stop_servers
   echo "$name: window $shown s, quit $took s"
 }
 
-# Sockets that never answer. Behind a silent PipeWire socket, a real PulseAudio plays.
-row pw-silent pulse pw none
-row pw-listening pulse pw:listen none
-row pulse-silent none pulse none
-row pulse-listening none pulse:listen none
-row both-silent none both none
-row both-listening none both:listen none
-# Servers that stall, or go away and come back, while keys are typed.
-row pw-stopped pw none stall
-row pulse-stopped pulse none stall
-row pw-restarted pw none restart
-row pulse-restarted pulse none restart
+# Every row runs, each in a shell of its own, and the failures are told together. Behind a
+# silent PipeWire socket, a real PulseAudio plays.
+failed=()
+while read -r name servers silent fault; do
+  (row "$name" "$servers" "$silent" "$fault") || failed+=("$name")
+  stop_servers
+done <<'ROWS'
+pw-silent pulse pw none
+pw-listening pulse pw:listen none
+pulse-silent none pulse none
+pulse-listening none pulse:listen none
+both-silent none both none
+both-listening none both:listen none
+pw-stopped pw none stall
+pulse-stopped pulse none stall
+pw-restarted pw none restart
+pulse-restarted pulse none restart
+ROWS
+((${#failed[@]} == 0)) || fail "rows failed: ${failed[*]}"
 echo "sound server faults: ok"

@@ -1,5 +1,6 @@
 #include "Effects/ScreenToys/ScreenToySound.h"
 
+#include "Platform/TimedOpen.h"
 #include "Services/Audio/SampleRateConverter.h"
 #include "Services/Packs/PackFileReader.h"
 #include "Services/Packs/PackImportLimits.h"
@@ -283,14 +284,7 @@ void ScreenToySound::scheduleIdleStop()
 
 void ScreenToySound::stop()
 {
-    // An open waiting on a server is abandoned rather than waited for.
-    if (m_output)
-        m_output->abandonOpens(true);
-    m_queue.sync([this] {
-        closeOutput();
-        if (m_output)
-            m_output->abandonOpens(false);
-    });
+    TimedOpen::syncAbandoningOpens(m_queue, m_output.get(), [this] { closeOutput(); });
 }
 
 void ScreenToySound::stopSoon()

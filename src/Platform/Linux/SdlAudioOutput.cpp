@@ -64,7 +64,7 @@ const SdlLibrary &sdl()
 // it may still be inside SDL, waiting on a server that never answers, when the process ends.
 struct SdlAudio {
     SerialQueue thread{QStringLiteral("local.plinkly.sdl"), SerialQueue::Priority::userInitiated};
-    // Set while a call given up is still inside SDL: every other call fails at once.
+    // Set while a call given up as silent is still inside SDL: every other call fails at once.
     std::atomic<bool> stuck{false};
     // What the log calls SDL: its driver once one started.
     std::mutex partyMutex;
@@ -226,9 +226,11 @@ OpenResult<T> SdlAudioOutput::onSdlThread(Work work, Discard discard)
         });
     if (!failure)
         return std::move(**result);
-    // Set while the call cannot yet have seen it, so its end clears it.
+    // Set while the call cannot yet have seen it, so its end clears it. A call abandoned for a
+    // quit has not been waited on for long: the calls after it queue behind it.
     waiting->givenUp = true;
-    audio.stuck.store(true, std::memory_order_release);
+    if (*failure == OpenFailure::silent)
+        audio.stuck.store(true, std::memory_order_release);
     return std::unexpected(TimedOpen::error(*failure, audio.currentParty()));
 }
 

@@ -1,5 +1,7 @@
 #include "Services/Audio/AudioEngine.h"
 
+#include "Platform/TimedOpen.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -51,13 +53,7 @@ std::pair<float, float> AudioEngine::panGains(double pan)
 void AudioEngine::stop()
 {
     m_stopping.store(true, std::memory_order_release);
-    if (m_output)
-        m_output->abandonOpens(true);
-    m_queue.sync([this] {
-        closeOutput();
-        if (m_output)
-            m_output->abandonOpens(false);
-    });
+    TimedOpen::syncAbandoningOpens(m_queue, m_output.get(), [this] { closeOutput(); });
     m_stopping.store(false, std::memory_order_release);
 }
 
