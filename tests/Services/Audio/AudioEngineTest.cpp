@@ -576,3 +576,25 @@ TEST(AudioEngine, AnnouncesAnOutputThatReopenedAtAnotherRate)
     const std::vector<float> left = f.renderLeft(1024);
     EXPECT_EQ(std::ranges::count_if(left, [](float v) { return v != 0.0f; }), 441);
 }
+
+// The rate is never waited for: the first question is told the default at once, from any
+// thread, while the output is asked on the engine's queue; its answer at another rate is
+// announced once, so the sounds prepared at the default are prepared again.
+TEST(AudioEngine, TellsARateAtOnceAndAnnouncesTheOutputsOwnWhenItAnswers)
+{
+    EngineFixture f;
+    f.device->sampleRate = 44100;
+    std::promise<void> answer;
+    std::shared_future<void> answered = answer.get_future().share();
+    f.device->beforeRate = [answered] { answered.wait_for(5s); };
+    std::vector<int> announced;
+    f.engine->onSampleRateChange([&announced](int rate) { announced.push_back(rate); });
+    const int told = f.engine->sampleRate();
+    EXPECT_NE(told, f.device->sampleRate) << "waited for the output's answer";
+    EXPECT_EQ(f.engine->sampleRate(), told);
+    answer.set_value();
+    f.engine->flush();
+    EXPECT_EQ(announced, std::vector<int>{f.device->sampleRate});
+    EXPECT_EQ(f.engine->sampleRate(), f.device->sampleRate);
+    EXPECT_EQ(f.device->rateQuestions, 1);
+}
