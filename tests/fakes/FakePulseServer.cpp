@@ -119,6 +119,13 @@ struct FakePulseCalls {
             server().m_answers.emplace_back(server().m_nowUs + server().answerDelayUs, std::move(reply));
     }
 
+    // An answer to a question about the server or its sinks.
+    static void answerQuestion(std::function<void()> reply)
+    {
+        if (server().answersQuestions)
+            answer(std::move(reply));
+    }
+
     static pa_mainloop_api *api()
     {
         static pa_mainloop_api api = [] {
@@ -238,7 +245,7 @@ struct FakePulseCalls {
             return operation();
         };
         pa.contextGetServerInfo = [](pa_context *context, pa_server_info_cb_t callback, void *data) {
-            answer([context, callback, data] {
+            answerQuestion([context, callback, data] {
                 pa_server_info info{};
                 info.sample_spec = {PA_SAMPLE_S16LE, std::uint32_t(server().serverRate), 2};
                 callback(context, &info, data);
@@ -246,7 +253,7 @@ struct FakePulseCalls {
             return operation();
         };
         pa.contextGetSinkInfoByName = [](pa_context *context, const char *, pa_sink_info_cb_t callback, void *data) {
-            answer([context, callback, data] {
+            answerQuestion([context, callback, data] {
                 pa_sink_info info{};
                 info.sample_spec = {PA_SAMPLE_S16LE, std::uint32_t(server().sinkRate), 2};
                 callback(context, &info, 0, data);

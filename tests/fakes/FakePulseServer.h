@@ -37,8 +37,10 @@ public:
     int serverRate = 44100;
     int sinkRate = 48000;
     bool answers = true;
-    // How long each answer takes to arrive.
+    // How long each answer takes to arrive, and whether questions about the server and its
+    // sinks are answered once connected.
     std::int64_t answerDelayUs = 0;
+    bool answersQuestions = true;
     // The error the server ends a connection with instead of making it; 0: it makes it.
     int connectError = 0;
     // While stalled, the client's write callbacks wait (a client busy elsewhere).

@@ -595,8 +595,10 @@ TEST(PulseAudioOutput, SaysWhyItCouldNotReachAServer)
         QByteArray runtime;
         QByteArray server;
         OpenFailure expected;
+        bool answersQuestions = true;
     } cases[] = {
         {"silent", false, 0, withSocket, {}, OpenFailure::silent},
+        {"connects, then silent", true, 0, withSocket, {}, OpenFailure::silent, false},
         {"refused at its socket", true, PA_ERR_CONNECTIONREFUSED, withSocket, {}, OpenFailure::refused},
         {"refused by a named server", true, PA_ERR_CONNECTIONREFUSED, withoutSocket, "tcp:localhost",
          OpenFailure::refused},
@@ -610,6 +612,7 @@ TEST(PulseAudioOutput, SaysWhyItCouldNotReachAServer)
         FakePulseServer server;
         server.answers = c.answers;
         server.connectError = c.error;
+        server.answersQuestions = c.answersQuestions;
         PulseAudioOutput output(&server.library());
         AudioMixer mixer(2);
         const auto opened = output.open(128, mixer);

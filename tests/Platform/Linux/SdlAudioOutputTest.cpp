@@ -95,3 +95,18 @@ TEST(SdlAudioOutput, LeavesTerminationSignalsToTheApplication)
     EXPECT_EQ(action.sa_handler, SIG_DFL);
     output.close();
 }
+
+// SDL is kept from its own drivers for the servers found silent, and from those it takes only
+// when named; with nothing silent it makes its own choice.
+TEST(SdlAudioOutput, TriesNoDriverOfASilentServer)
+{
+    const QStringList available{"pulseaudio", "alsa", "sndio", "pipewire", "dsp", "disk", "dummy"};
+    struct Case {
+        SoundServers silent;
+        const char *expected;
+    };
+    for (const Case &c : {Case{{}, ""}, Case{{SoundServer::pulseAudio}, "alsa,sndio,pipewire,dsp"},
+                          Case{{SoundServer::pipeWire}, "pulseaudio,alsa,sndio,dsp"},
+                          Case{{SoundServer::pipeWire, SoundServer::pulseAudio}, "alsa,sndio,dsp"}})
+        EXPECT_EQ(SdlAudioOutput::driversAvoiding(available, c.silent), c.expected) << c.expected;
+}
