@@ -440,8 +440,8 @@ inline long contextSwitches(pid_t except)
 class CountingOutput final : public AudioOutput {
 public:
     explicit CountingOutput(std::unique_ptr<AudioOutput> road) : m_road(std::move(road)) {}
-    int preferredSampleRate() override { return m_road->preferredSampleRate(); }
-    Result<Format> open(int frames, AudioRenderer &renderer) override
+    OpenResult<int> preferredSampleRate() override { return m_road->preferredSampleRate(); }
+    OpenResult<Format> open(int frames, AudioRenderer &renderer) override
     {
         m_seen += m_road->underruns();
         ++opens;

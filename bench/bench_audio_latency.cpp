@@ -24,8 +24,8 @@ const auto bufferPeriod = std::chrono::nanoseconds(1'000'000'000LL * bufferFrame
 class PacedOutput final : public AudioOutput {
 public:
     ~PacedOutput() override { close(); }
-    int preferredSampleRate() override { return sampleRate; }
-    Result<Format> open(int, AudioRenderer &renderer) override
+    OpenResult<int> preferredSampleRate() override { return sampleRate; }
+    OpenResult<Format> open(int, AudioRenderer &renderer) override
     {
         m_renderer = &renderer;
         return Format{sampleRate, bufferFrames};

@@ -90,7 +90,7 @@ void typingThroughPipeWire(benchmark::State &state)
     qputenv("PIPEWIRE_RUNTIME_DIR", runtime.path().toUtf8());
 
     auto road = std::make_unique<PipeWireAudioOutput>();
-    const int rate = road->preferredSampleRate();
+    const int rate = road->preferredSampleRate().value_or(0);
     // The recorder asks for the same cycle as the road, so it does not shorten the graph's.
     // Until the session manager has taken in the null sink, it finds no target: try again.
     const QStringList recorder{QStringLiteral("chrt"), QStringLiteral("-f"), QStringLiteral("70"), QStringLiteral("pw-record"), QStringLiteral("--target"), QStringLiteral("plinkly-null"),

@@ -60,7 +60,7 @@ void typingThroughPulseAudio(benchmark::State &state)
     qputenv("PULSE_SERVER", ("unix:" + socket).toUtf8());
 
     auto road = std::make_unique<PulseAudioOutput>();
-    const int rate = road->preferredSampleRate();
+    const int rate = road->preferredSampleRate().value_or(0);
     MonitorRecording recording({QStringLiteral("chrt"), QStringLiteral("-f"), QStringLiteral("3"), QStringLiteral("parec"), QStringLiteral("-d"), QStringLiteral("plinkly-null.monitor"),
                                 QStringLiteral("--raw"), QStringLiteral("--format=float32le"),
                                 QStringLiteral("--rate=%1").arg(rate), QStringLiteral("--channels=2"),

@@ -40,8 +40,8 @@ using Clock = std::chrono::steady_clock;
 class ProbedOutput final : public AudioOutput, AudioRenderer {
 public:
     explicit ProbedOutput(std::atomic<Clock::rep> &heardAt) : m_heardAt(heardAt) {}
-    int preferredSampleRate() override { return m_sdl.preferredSampleRate(); }
-    Result<Format> open(int frames, AudioRenderer &renderer) override
+    OpenResult<int> preferredSampleRate() override { return m_sdl.preferredSampleRate(); }
+    OpenResult<Format> open(int frames, AudioRenderer &renderer) override
     {
         m_mixer = &renderer;
         return m_sdl.open(frames, *this);

@@ -1,9 +1,12 @@
 #pragma once
 
-#include "Foundation/Error.h"
+#include <QString>
 
 #include <chrono>
 #include <cstdint>
+#include <expected>
+#include <optional>
+#include <set>
 
 // Fills output buffers: interleaved float32 stereo frames.
 class AudioRenderer {
@@ -31,6 +34,37 @@ public:
     virtual void nextRenderHeardAt(std::chrono::nanoseconds monotonic) noexcept {}
 };
 
+// Why a road to sound did not open (or could not tell its rate), with one meaning on every road.
+enum class OpenFailure {
+    // The road cannot run here: its library is missing, or its client or driver could not start.
+    unavailable,
+    // Nothing listens where the server would.
+    noServer,
+    // A server is there and refused the connection.
+    refused,
+    // The server took the connection, or a request, and did not answer in the time allowed.
+    silent,
+    // The server went away while it was waited on.
+    gone,
+    // The server answered with a failure: no stream, no link, no device.
+    failed,
+    // Not tried: its server was found silent earlier in the same attempt.
+    avoided,
+    // A quit abandoned the wait.
+    abandoned,
+};
+
+struct OpenError {
+    OpenFailure failure = OpenFailure::failed;
+    QString message;
+};
+template <typename T>
+using OpenResult = std::expected<T, OpenError>;
+
+// The sound servers a road may reach.
+enum class SoundServer { pipeWire, pulseAudio };
+using SoundServers = std::set<SoundServer>;
+
 // One stereo float32 output stream of the platform's sound system.
 class AudioOutput {
 public:
@@ -41,10 +75,11 @@ public:
 
     virtual ~AudioOutput() = default;
 
-    // The rate the device runs at by itself, so sounds can be prepared at it ahead of time.
-    virtual int preferredSampleRate() = 0;
+    // The rate the device runs at by itself, so sounds can be prepared at it ahead of time. It
+    // may wait on a sound server, as an open does.
+    virtual OpenResult<int> preferredSampleRate() = 0;
     // Opens the device paused, asking for buffers of the given length and taking what it gives.
-    virtual Result<Format> open(int requestedBufferFrames, AudioRenderer &renderer) = 0;
+    virtual OpenResult<Format> open(int requestedBufferFrames, AudioRenderer &renderer) = 0;
     // Starts calling the renderer.
     virtual void resume() = 0;
     // A sound was just handed to the renderer of a resumed stream: an output that keeps sound
@@ -64,4 +99,9 @@ public:
     // server on another thread gives up at once, and new ones fail without waiting, so closing
     // never waits on a server that does not answer.
     virtual void abandonOpens(bool abandoned) {}
+    // The one server this output plays through, if it is one alone.
+    virtual std::optional<SoundServer> server() const { return std::nullopt; }
+    // Servers found silent earlier in the same attempt: opens and questions for the rate do not
+    // wait on them again through this output's own library.
+    virtual void avoidServers(const SoundServers &silent) {}
 };

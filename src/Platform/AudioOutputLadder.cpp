@@ -1,8 +1,18 @@
 #include "Platform/AudioOutputLadder.h"
 
 #include "Foundation/LogCategories.h"
+#include "Platform/TimedOpen.h"
 
 #include <QStringList>
+
+#include <utility>
+
+namespace {
+QString partyOf(SoundServer server)
+{
+    return server == SoundServer::pipeWire ? QStringLiteral("the PipeWire server") : QStringLiteral("the PulseAudio server");
+}
+}
 
 AudioOutputLadder::AudioOutputLadder(std::vector<Road> roads) : m_roads(std::move(roads)) {}
 
@@ -11,22 +21,10 @@ AudioOutputLadder::~AudioOutputLadder()
     close();
 }
 
-int AudioOutputLadder::preferredSampleRate()
+template <typename T>
+OpenResult<std::pair<std::size_t, T>> AudioOutputLadder::tryRoads(const char *asking,
+                                                                  const std::function<OpenResult<T>(AudioOutput &)> &step)
 {
-    if (m_last) {
-        if (const int rate = m_roads[*m_last].output->preferredSampleRate(); rate > 0)
-            return rate;
-    }
-    for (Road &road : m_roads) {
-        if (const int rate = road.output->preferredSampleRate(); rate > 0)
-            return rate;
-    }
-    return 0;
-}
-
-Result<AudioOutput::Format> AudioOutputLadder::open(int requestedBufferFrames, AudioRenderer &renderer)
-{
-    close();
     std::vector<std::size_t> order;
     if (m_last && !m_lastWasLost)
         order.push_back(*m_last);
@@ -34,32 +32,71 @@ Result<AudioOutput::Format> AudioOutputLadder::open(int requestedBufferFrames, A
         if (order.empty() || order.front() != i)
             order.push_back(i);
     }
-    const std::optional<std::size_t> previous = m_last;
+    SoundServers silent;
     QStringList passedOver;
-    for (std::size_t i : order) {
-        // An abandoned open does not go on to the next road.
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        // An abandoned attempt does not go on to the next road.
         if (m_abandoned.load(std::memory_order_acquire))
-            return failure(QStringLiteral("Plinkly.AudioOutput"), 2, QStringLiteral("abandoned"));
-        Road &road = m_roads[i];
-        road.output->setMargin(m_margin);
-        auto format = road.output->open(requestedBufferFrames, renderer);
-        if (!format) {
-            passedOver << QStringLiteral("%1: %2").arg(road.name, format.error().message);
-            continue;
+            return std::unexpected(TimedOpen::error(OpenFailure::abandoned, {}));
+        Road &road = m_roads[order[k]];
+        const std::optional<SoundServer> server = road.output->server();
+        OpenResult<T> result = std::unexpected(OpenError{});
+        if (server && silent.contains(*server)) {
+            result = std::unexpected(TimedOpen::error(OpenFailure::avoided, partyOf(*server)));
+        } else {
+            road.output->avoidServers(silent);
+            result = step(*road.output);
         }
-        m_last = i;
-        m_open = true;
-        m_lastWasLost = false;
-        if (previous != m_last || !passedOver.isEmpty()) {
-            qCInfo(logAudio).noquote() << "sound goes through" << road.name
-                                       << (passedOver.isEmpty() ? QString()
-                                                                : QStringLiteral("(passed over %1)").arg(passedOver.join(QStringLiteral("; "))));
+        if (result) {
+            if (!passedOver.isEmpty())
+                qCInfo(logAudio).noquote() << road.name << asking << "after passing over" << passedOver.join(QStringLiteral("; "));
+            return std::pair{order[k], *result};
         }
-        return format;
+        const OpenError &error = result.error();
+        if (error.failure == OpenFailure::abandoned)
+            return std::unexpected(error);
+        if (server && error.failure == OpenFailure::silent)
+            silent.insert(*server);
+        passedOver << QStringLiteral("%1: %2").arg(road.name, error.message);
+        // Said as it happens: a silent server has already held the sound back for its time.
+        qCInfo(logAudio).noquote() << QStringLiteral("%1: %2;").arg(road.name, error.message)
+                                   << (k + 1 < order.size() ? QStringLiteral("trying %1").arg(m_roads[order[k + 1]].name)
+                                                            : QStringLiteral("no road is left"));
     }
-    const QString reasons = passedOver.join(QStringLiteral("; "));
-    qCInfo(logAudio).noquote() << "no road to sound opened:" << reasons;
-    return failure(QStringLiteral("Plinkly.AudioOutput"), 1, reasons);
+    return std::unexpected(OpenError{OpenFailure::failed, passedOver.join(QStringLiteral("; "))});
+}
+
+OpenResult<int> AudioOutputLadder::preferredSampleRate()
+{
+    const auto rate = tryRoads<int>("tells the rate", [](AudioOutput &output) { return output.preferredSampleRate(); });
+    if (!rate)
+        return std::unexpected(rate.error());
+    // Sounds are prepared at that road's rate: the next open tries it first.
+    if (!m_open) {
+        m_last = rate->first;
+        m_lastWasLost = false;
+    }
+    return rate->second;
+}
+
+OpenResult<AudioOutput::Format> AudioOutputLadder::open(int requestedBufferFrames, AudioRenderer &renderer)
+{
+    close();
+    const auto opened = tryRoads<Format>("plays", [&](AudioOutput &output) {
+        output.setMargin(m_margin);
+        return output.open(requestedBufferFrames, renderer);
+    });
+    if (!opened) {
+        if (opened.error().failure != OpenFailure::abandoned)
+            qCInfo(logAudio).noquote() << "no road to sound opened:" << opened.error().message;
+        return std::unexpected(opened.error());
+    }
+    m_last = opened->first;
+    m_open = true;
+    m_lastWasLost = false;
+    if (std::exchange(m_played, m_last) != m_last)
+        qCInfo(logAudio).noquote() << "sound goes through" << m_roads[*m_last].name;
+    return opened->second;
 }
 
 void AudioOutputLadder::resume()

@@ -5,14 +5,17 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
 // One output made of several roads to sound, best first: each open tries the road that played
 // last, and from the top when that one fails or was lost, so a sound server that went away
-// falls through to the next road and one that comes back is taken again. The `plinkly.audio`
-// log says which road started and why the ones before it were passed over.
+// falls through to the next road and one that comes back is taken again. A server found silent
+// on one road is not waited on again through another in the same attempt. The `plinkly.audio`
+// log says at once why a road was passed over and which one is tried next, and which road
+// started.
 class AudioOutputLadder final : public AudioOutput {
 public:
     struct Road {
@@ -24,8 +27,8 @@ public:
     ~AudioOutputLadder() override;
 
     // The rate of the road that played last, else of the first road that can tell one.
-    int preferredSampleRate() override;
-    Result<Format> open(int requestedBufferFrames, AudioRenderer &renderer) override;
+    OpenResult<int> preferredSampleRate() override;
+    OpenResult<Format> open(int requestedBufferFrames, AudioRenderer &renderer) override;
     void resume() override;
     void soundPosted() override;
     void close() override;
@@ -38,8 +41,15 @@ public:
     std::optional<QString> road() const;
 
 private:
+    // Tries `step` on each road in turn, the last one to play first unless it was lost, until
+    // one succeeds; yields its index and result, or every road's reason joined.
+    template <typename T>
+    OpenResult<std::pair<std::size_t, T>> tryRoads(const char *asking, const std::function<OpenResult<T>(AudioOutput &)> &step);
+
     std::vector<Road> m_roads;
+    // The road tried first (the one that played or told the rate last), and the one that played.
     std::optional<std::size_t> m_last;
+    std::optional<std::size_t> m_played;
     bool m_open = false;
     bool m_lastWasLost = false;
     std::chrono::microseconds m_margin{0};

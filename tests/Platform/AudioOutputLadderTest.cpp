@@ -61,10 +61,12 @@ TEST(AudioOutputLadder, TakesTheFirstRoadThatOpensAndSaysWhyTheOthersWerePassedO
     f.devices[1]->available = false;
     const QStringList lines = logged([&] { EXPECT_TRUE(f.open()); });
     EXPECT_EQ(f.ladder->road(), "sdl");
-    ASSERT_EQ(lines.size(), 1);
-    EXPECT_TRUE(lines[0].contains("sdl")) << lines[0].toStdString();
-    EXPECT_TRUE(lines[0].contains("pipewire: no device")) << lines[0].toStdString();
-    EXPECT_TRUE(lines[0].contains("pulse: no device")) << lines[0].toStdString();
+    // Each road passed over is told as it fails, with the one tried next.
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0], "pipewire: no device; trying pulse");
+    EXPECT_EQ(lines[1], "pulse: no device; trying sdl");
+    EXPECT_TRUE(lines[2].contains("pipewire: no device; pulse: no device")) << lines[2].toStdString();
+    EXPECT_EQ(lines[3], "sound goes through sdl");
     f.ladder->resume();
     EXPECT_TRUE(f.devices[2]->playing);
 
@@ -127,14 +129,17 @@ TEST(AudioOutputLadder, TheMarginReachesWhicheverRoadOpens)
 TEST(AudioOutputLadder, TheRateIsTheFirstRoadsThatCanTellOne)
 {
     LadderFixture f;
-    f.devices[0]->sampleRate = 0;
+    f.devices[0]->available = false;
     f.devices[1]->sampleRate = 44100;
     f.devices[2]->sampleRate = 48000;
-    EXPECT_EQ(f.ladder->preferredSampleRate(), 44100);
-    f.devices[0]->available = false;
+    EXPECT_EQ(f.ladder->preferredSampleRate().value_or(0), 44100);
     f.devices[1]->available = false;
     ASSERT_TRUE(f.open());
-    EXPECT_EQ(f.ladder->preferredSampleRate(), 48000);
+    f.devices[0]->available = true;
+    EXPECT_EQ(f.ladder->preferredSampleRate().value_or(0), 48000) << "the road that plays first";
+    for (auto &device : f.devices)
+        device->available = false;
+    EXPECT_FALSE(f.ladder->preferredSampleRate().has_value());
 }
 
 // Closing while the first road waits on a silent server: the wait ends at once and the roads
@@ -159,4 +164,57 @@ TEST(AudioOutputLadder, AnAbandonedOpenStopsWhereItIsAndTheNextOpenGoesOn)
     f.devices[0]->available = false;
     ASSERT_TRUE(f.open());
     EXPECT_EQ(f.ladder->road(), "pulse");
+}
+
+// A server found silent on one road is not waited on again in the same attempt: a later road
+// to the same server is passed over, and the roads after it are told which servers to keep
+// away from. A server that failed at once is no reason to avoid it.
+TEST(AudioOutputLadder, AServerFoundSilentIsNotWaitedOnAgainInTheSameAttempt)
+{
+    struct Case {
+        const char *name;
+        bool firstSilent;
+        bool secondSilent;
+        SoundServers avoidedByTheLast;
+        std::vector<int> tries;
+    };
+    const Case cases[] = {
+        {"both silent", true, true, {SoundServer::pipeWire, SoundServer::pulseAudio}, {1, 0, 1, 1}},
+        {"the first silent", true, false, {SoundServer::pipeWire}, {1, 0, 1, 1}},
+        {"the second silent", false, true, {SoundServer::pulseAudio}, {1, 1, 1, 1}},
+        {"none silent", false, false, {}, {1, 1, 1, 1}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        // A second road to the first road's server, between the two.
+        std::vector<std::shared_ptr<FakeAudioOutput::State>> devices;
+        std::vector<int> tries(4, 0);
+        std::vector<AudioOutputLadder::Road> roads;
+        const std::optional<SoundServer> servers[] = {SoundServer::pipeWire, SoundServer::pipeWire,
+                                                      SoundServer::pulseAudio, std::nullopt};
+        for (const auto &server : servers) {
+            auto device = std::make_shared<FakeAudioOutput::State>();
+            device->server = server;
+            device->available = false;
+            device->beforeOpen = [&tries, index = devices.size()] { ++tries[index]; };
+            devices.push_back(device);
+            roads.push_back({QStringLiteral("road %1").arg(devices.size()), std::make_unique<FakeAudioOutput>(device)});
+        }
+        devices[0]->silent = c.firstSilent;
+        devices[2]->silent = c.secondSilent;
+        devices[3]->available = true;
+        AudioOutputLadder ladder(std::move(roads));
+        NullRenderer renderer;
+        const QStringList lines = logged([&] { ASSERT_TRUE(ladder.open(128, renderer)); });
+        EXPECT_EQ(tries, c.tries);
+        EXPECT_EQ(devices[3]->avoided, c.avoidedByTheLast);
+        EXPECT_TRUE(lines.filter("trying road 2").size() == 1) << lines.join('\n').toStdString();
+
+        // The next attempt begins afresh.
+        ladder.close();
+        for (auto &device : devices)
+            device->silent = false;
+        ASSERT_TRUE(ladder.open(128, renderer));
+        EXPECT_TRUE(devices[3]->avoided.empty());
+    }
 }

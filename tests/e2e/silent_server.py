@@ -1,12 +1,20 @@
-# A sound server's socket that takes every connection and never answers, as a frozen server
-# or a socket-activated one that never starts would: silent_server.py PATH...
+# A sound server's socket that never answers, as a frozen server or a socket-activated one that
+# never starts would: silent_server.py [--listen-only] PATH...
+# It takes every connection, or with --listen-only only listens: connections wait in its
+# backlog, never accepted.
 import os
 import select
 import socket
 import sys
 
+paths = sys.argv[1:]
+accepting = True
+if paths and paths[0] == "--listen-only":
+    accepting = False
+    paths = paths[1:]
+
 listeners = []
-for path in sys.argv[1:]:
+for path in paths:
     os.makedirs(os.path.dirname(path), exist_ok=True)
     if os.path.exists(path):
         os.unlink(path)
@@ -16,6 +24,8 @@ for path in sys.argv[1:]:
     listeners.append(listener)
 held = []
 while True:
+    if not accepting:
+        select.select([], [], [])
     ready, _, _ = select.select(listeners, [], [])
     for listener in ready:
         connection, _ = listener.accept()

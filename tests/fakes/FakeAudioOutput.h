@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 // An output device the test drives by hand: render() pulls buffers through the same mixing
@@ -22,8 +23,9 @@ public:
         std::atomic<bool> available{true};
         std::atomic<bool> lost{false};
         std::atomic<int> opens{0};
-        // Every open tried, whether it opened or not.
+        // Every open tried, whether it opened or not, and every question for the rate.
         std::atomic<int> attempts{0};
+        std::atomic<int> rateQuestions{0};
         std::atomic<int> closes{0};
         // The length the last open asked for; it is granted, but never below bufferFrames.
         std::atomic<int> requestedFrames{0};
@@ -47,6 +49,11 @@ public:
         std::atomic<int> hungWaits{0};
         std::atomic<int> abandonedWaits{0};
         std::atomic<bool> abandoned{false};
+        // A server that gave no answer in its time: opens and questions fail as silent.
+        std::atomic<bool> silent{false};
+        // The server the road plays through, and the servers it was last told to avoid.
+        std::optional<SoundServer> server;
+        SoundServers avoided;
 
         void abandon(bool value)
         {
@@ -56,20 +63,26 @@ public:
             }
             changed.notify_all();
         }
-        // False when the server stayed silent (the wait gives up after 5 s, as a road gives up
-        // after its time, so an engine that does not abandon fails its test rather than hanging).
-        bool answers()
+        // Why the server did not answer, if it did not: abandoned, or silent (a hung wait gives up
+        // after 5 s, as a road gives up after its time, so an engine that does not abandon fails
+        // its test rather than hanging).
+        std::optional<OpenError> silence()
         {
+            const OpenError abandonedError{OpenFailure::abandoned, QStringLiteral("abandoned")};
             if (abandoned)
-                return false;
+                return abandonedError;
+            if (silent)
+                return OpenError{OpenFailure::silent, QStringLiteral("no answer")};
             if (!hangs)
-                return true;
+                return std::nullopt;
             std::unique_lock lock(mutex);
             ++hungWaits;
             changed.notify_all();
-            if (changed.wait_for(lock, std::chrono::seconds(5), [this] { return abandoned.load(); }))
+            if (changed.wait_for(lock, std::chrono::seconds(5), [this] { return abandoned.load(); })) {
                 ++abandonedWaits;
-            return false;
+                return abandonedError;
+            }
+            return OpenError{OpenFailure::silent, QStringLiteral("no answer")};
         }
         // Until `count` waits on the silent server have begun.
         void awaitHungWaits(int count)
@@ -92,21 +105,26 @@ public:
 
     explicit FakeAudioOutput(std::shared_ptr<State> state) : m_state(std::move(state)) {}
 
-    int preferredSampleRate() override
+    OpenResult<int> preferredSampleRate() override
     {
+        ++m_state->rateQuestions;
         if (m_state->beforeRate)
             m_state->beforeRate();
-        return m_state->answers() ? m_state->sampleRate : 0;
+        if (const auto silent = m_state->silence())
+            return std::unexpected(*silent);
+        if (!m_state->available)
+            return std::unexpected(OpenError{OpenFailure::noServer, QStringLiteral("no device")});
+        return m_state->sampleRate;
     }
-    Result<Format> open(int requestedFrames, AudioRenderer &renderer) override
+    OpenResult<Format> open(int requestedFrames, AudioRenderer &renderer) override
     {
         ++m_state->attempts;
         if (m_state->beforeOpen)
             m_state->beforeOpen();
-        if (!m_state->answers())
-            return failure(QStringLiteral("Fake"), 2, QStringLiteral("no answer"));
+        if (const auto silent = m_state->silence())
+            return std::unexpected(*silent);
         if (!m_state->available)
-            return failure(QStringLiteral("Fake"), 1, QStringLiteral("no device"));
+            return std::unexpected(OpenError{OpenFailure::noServer, QStringLiteral("no device")});
         ++m_state->opens;
         m_state->lost = false;
         m_state->underruns = 0;
@@ -132,6 +150,8 @@ public:
     bool isLost() const override { return m_state->lost; }
     int underruns() const override { return m_state->underruns; }
     void abandonOpens(bool abandoned) override { m_state->abandon(abandoned); }
+    std::optional<SoundServer> server() const override { return m_state->server; }
+    void avoidServers(const SoundServers &silent) override { m_state->avoided = silent; }
     bool setMargin(std::chrono::microseconds margin) override
     {
         m_state->margin = margin;

@@ -102,21 +102,29 @@ struct FakePulseCalls {
             s.m_deferCallback(api(), handle<pa_defer_event>(deferObject), s.m_deferData);
     }
 
+    // The answers that have arrived by now, in order.
     static void runAnswers()
     {
         FakePulseServer &s = server();
-        while (!s.m_answers.empty()) {
-            const std::function<void()> next = std::move(s.m_answers.front());
+        while (!s.m_answers.empty() && s.m_answers.front().first <= s.m_nowUs) {
+            const std::function<void()> next = std::move(s.m_answers.front().second);
             s.m_answers.erase(s.m_answers.begin());
             next();
         }
     }
 
-    // An answer the server sends, if it answers at all.
+    // An answer the server sends, if it answers at all, `answerDelayUs` from now.
     static void answer(std::function<void()> reply)
     {
         if (server().answers)
-            server().m_answers.push_back(std::move(reply));
+            server().m_answers.emplace_back(server().m_nowUs + server().answerDelayUs, std::move(reply));
+    }
+
+    // An answer to a question about the server or its sinks.
+    static void answerQuestion(std::function<void()> reply)
+    {
+        if (server().answersQuestions)
+            answer(std::move(reply));
     }
 
     static pa_mainloop_api *api()
@@ -161,8 +169,10 @@ struct FakePulseCalls {
             FakePulseServer &s = server();
             if (loopLockDepth == 0)
                 ++s.m_misuses;
-            if (!s.m_answers.empty()) {
+            // Time passes to the next answer, unless the client's timer comes first.
+            if (!s.m_answers.empty() && (!s.m_timerCallback || s.m_answers.front().first < s.m_timerDueUs)) {
                 const int signalsBefore = s.m_signalsSent;
+                s.m_nowUs = std::max(s.m_nowUs, s.m_answers.front().first);
                 runAnswers();
                 // An answer that signals nobody leaves the client asleep until its time-out.
                 if (s.m_signalsSent != signalsBefore)
@@ -236,7 +246,7 @@ struct FakePulseCalls {
             return operation();
         };
         pa.contextGetServerInfo = [](pa_context *context, pa_server_info_cb_t callback, void *data) {
-            answer([context, callback, data] {
+            answerQuestion([context, callback, data] {
                 pa_server_info info{};
                 info.sample_spec = {PA_SAMPLE_S16LE, std::uint32_t(server().serverRate), 2};
                 callback(context, &info, data);
@@ -244,7 +254,7 @@ struct FakePulseCalls {
             return operation();
         };
         pa.contextGetSinkInfoByName = [](pa_context *context, const char *, pa_sink_info_cb_t callback, void *data) {
-            answer([context, callback, data] {
+            answerQuestion([context, callback, data] {
                 pa_sink_info info{};
                 info.sample_spec = {PA_SAMPLE_S16LE, std::uint32_t(server().sinkRate), 2};
                 callback(context, &info, 0, data);

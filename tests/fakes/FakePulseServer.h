@@ -37,6 +37,10 @@ public:
     int serverRate = 44100;
     int sinkRate = 48000;
     bool answers = true;
+    // How long each answer takes to arrive, and whether questions about the server and its
+    // sinks are answered once connected.
+    std::int64_t answerDelayUs = 0;
+    bool answersQuestions = true;
     // The error the server ends a connection with instead of making it; 0: it makes it.
     int connectError = 0;
     // While stalled, the client's write callbacks wait (a client busy elsewhere).
@@ -145,7 +149,7 @@ private:
     std::condition_variable_any m_loopSignal;
     std::atomic<int> m_heldWaits{0};
     // Answers on their way to the client, in order.
-    std::vector<std::function<void()>> m_answers;
+    std::vector<std::pair<std::int64_t, std::function<void()>>> m_answers;
 
     bool m_streamExists = false;
     pa_sample_spec m_format{};

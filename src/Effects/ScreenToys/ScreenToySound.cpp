@@ -1,5 +1,6 @@
 #include "Effects/ScreenToys/ScreenToySound.h"
 
+#include "Platform/TimedOpen.h"
 #include "Services/Audio/SampleRateConverter.h"
 #include "Services/Packs/PackFileReader.h"
 #include "Services/Packs/PackImportLimits.h"
@@ -283,7 +284,7 @@ void ScreenToySound::scheduleIdleStop()
 
 void ScreenToySound::stop()
 {
-    m_queue.sync([this] { closeOutput(); });
+    TimedOpen::syncAbandoningOpens(m_queue, m_output.get(), [this] { closeOutput(); });
 }
 
 void ScreenToySound::stopSoon()

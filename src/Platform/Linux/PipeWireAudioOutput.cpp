@@ -2,6 +2,7 @@
 
 #include "Platform/Linux/PipeWireLibrary.h"
 #include "Platform/Linux/RealtimeThread.h"
+#include "Platform/TimedOpen.h"
 
 #include <spa/param/audio/format-utils.h>
 #include <spa/node/io.h>
@@ -13,11 +14,8 @@
 #include <mutex>
 
 namespace {
-const QString pipeWireDomain = QStringLiteral("PipeWire");
+const QString pipeWireServer = QStringLiteral("the PipeWire server");
 constexpr int fallbackSampleRate = 48000;
-// Long enough for a busy session manager to link a new stream, short enough that a server
-// without one does not hold the sound back for long before the next road is tried.
-constexpr std::int64_t startTimeoutNs = 2'000'000'000;
 constexpr std::uint32_t frameBytes = 2 * sizeof(float);
 // What PipeWire gives its clients' data threads, below its own.
 constexpr int clientPriority = 83;
@@ -49,8 +47,8 @@ struct PipeWireAudioOutput::Impl {
     int latencyFrames = baseLatencyFrames;
     std::chrono::microseconds margin{0};
 
-    // Set from any thread; `loopMutex` keeps the loop alive while it is woken for it.
-    std::atomic<bool> abandoned{false};
+    // Abandoned from any thread; `loopMutex` keeps the loop alive while it is woken for it.
+    TimedOpen timed;
     std::mutex loopMutex;
 
     // Read by the realtime thread.
@@ -219,18 +217,23 @@ const pw_stream_events streamEvents = [] {
     return events;
 }();
 
-// Waits on the locked loop until `done` holds, the server is lost, the time is up or the
-// wait is abandoned.
-template <typename Predicate>
-bool waitFor(Impl &impl, Predicate done)
+// Now on the loop's clock.
+TimedOpen::Nanoseconds now(const Impl &impl)
 {
-    timespec deadline{};
-    impl.pw->threadLoopGetTime(impl.loop, &deadline, startTimeoutNs);
-    while (!done() && !impl.lost.load(std::memory_order_acquire) && !impl.abandoned.load(std::memory_order_acquire)) {
-        if (impl.pw->threadLoopTimedWaitFull(impl.loop, &deadline) != 0)
-            break;
-    }
-    return done();
+    timespec time{};
+    impl.pw->threadLoopGetTime(impl.loop, &time, 0);
+    return std::chrono::seconds(time.tv_sec) + std::chrono::nanoseconds(time.tv_nsec);
+}
+
+// Waits on the locked loop, under the timed open, until `done` holds.
+template <typename Predicate>
+std::optional<OpenFailure> waitFor(Impl &impl, TimedOpen::Nanoseconds deadline, Predicate done)
+{
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(deadline);
+    timespec until{time_t(seconds.count()), long((deadline - seconds).count())};
+    return impl.timed.wait(
+        deadline, done, [&] { return impl.lost.load(std::memory_order_acquire); },
+        [&](TimedOpen::Nanoseconds) { return impl.pw->threadLoopTimedWaitFull(impl.loop, &until) == 0; });
 }
 }
 
@@ -250,17 +253,22 @@ PipeWireAudioOutput::~PipeWireAudioOutput()
     disconnect();
 }
 
-std::optional<QString> PipeWireAudioOutput::connect()
+OpenResult<TimedOpen::Nanoseconds> PipeWireAudioOutput::connect()
 {
     Impl &impl = *m_impl;
+    if (impl.timed.isAbandoned())
+        return std::unexpected(TimedOpen::error(OpenFailure::abandoned, {}));
     if (impl.core && impl.lost.load(std::memory_order_acquire))
         disconnect();
     if (impl.core)
-        return std::nullopt;
+        return TimedOpen::deadlineFrom(now(impl));
     impl.lost.store(false, std::memory_order_relaxed);
+    const auto unavailable = [](const QString &detail = {}) {
+        return std::unexpected(TimedOpen::error(OpenFailure::unavailable, QStringLiteral("PipeWire's client"), detail));
+    };
     if (!impl.pw) {
         if (!PipeWireLibrary::load())
-            return PipeWireLibrary::load().error();
+            return unavailable(PipeWireLibrary::load().error());
         impl.pw = &*PipeWireLibrary::load();
     }
     if (!impl.loop) {
@@ -272,19 +280,22 @@ std::optional<QString> PipeWireAudioOutput::connect()
         impl.realtimeTried = false;
         if (!impl.context || impl.pw->threadLoopStart(impl.loop) != 0) {
             disconnect();
-            return QStringLiteral("PipeWire could not start its client");
+            return unavailable();
         }
     }
     impl.pw->threadLoopLock(impl.loop);
+    const TimedOpen::Nanoseconds deadline = TimedOpen::deadlineFrom(now(impl));
     impl.core = impl.pw->contextConnect(impl.context, nullptr, 0);
     if (!impl.core) {
         const int error = errno;
         impl.pw->threadLoopUnlock(impl.loop);
-        if (error == ENOENT)
-            return QStringLiteral("no PipeWire server is running");
+        // The client library says the host is down when no server's socket is there.
+        if (error == ENOENT || error == EHOSTDOWN)
+            return std::unexpected(TimedOpen::error(OpenFailure::noServer, pipeWireServer));
         if (error == ECONNREFUSED)
-            return QStringLiteral("the PipeWire server refused the connection");
-        return QStringLiteral("no PipeWire server (%1)").arg(QString::fromLocal8Bit(std::strerror(error)));
+            return std::unexpected(TimedOpen::error(OpenFailure::refused, pipeWireServer));
+        return std::unexpected(
+            TimedOpen::error(OpenFailure::failed, pipeWireServer, QString::fromLocal8Bit(std::strerror(error))));
     }
     pw_core_add_listener(impl.core, &impl.coreListener, &coreEvents, &impl);
     // One round trip: the server answers, and its settings (the graph's rate) have arrived. A
@@ -292,17 +303,13 @@ std::optional<QString> PipeWireAudioOutput::connect()
     impl.graphRate = 0;
     impl.synced = false;
     impl.pendingSync = pw_core_sync(impl.core, PW_ID_CORE, 0);
-    const bool answered = waitFor(impl, [&] { return impl.synced; });
+    const auto failure = waitFor(impl, deadline, [&] { return impl.synced; });
     impl.pw->threadLoopUnlock(impl.loop);
-    if (!answered) {
+    if (failure) {
         disconnect();
-        if (impl.abandoned.load(std::memory_order_acquire))
-            return QStringLiteral("abandoned");
-        if (impl.lost.load(std::memory_order_acquire))
-            return QStringLiteral("the PipeWire server closed the connection");
-        return QStringLiteral("the PipeWire server did not answer within %1 s").arg(startTimeoutNs / 1'000'000'000);
+        return std::unexpected(TimedOpen::error(*failure, pipeWireServer));
     }
-    return std::nullopt;
+    return deadline;
 }
 
 void PipeWireAudioOutput::disconnect()
@@ -327,21 +334,22 @@ void PipeWireAudioOutput::disconnect()
     }
 }
 
-int PipeWireAudioOutput::preferredSampleRate()
+OpenResult<int> PipeWireAudioOutput::preferredSampleRate()
 {
-    if (connect())
-        return 0;
+    if (const auto connected = connect(); !connected)
+        return std::unexpected(connected.error());
     m_impl->pw->threadLoopLock(m_impl->loop);
     const int rate = m_impl->graphRate > 0 ? m_impl->graphRate : fallbackSampleRate;
     m_impl->pw->threadLoopUnlock(m_impl->loop);
     return rate;
 }
 
-Result<AudioOutput::Format> PipeWireAudioOutput::open(int requestedBufferFrames, AudioRenderer &renderer)
+OpenResult<AudioOutput::Format> PipeWireAudioOutput::open(int requestedBufferFrames, AudioRenderer &renderer)
 {
     close();
-    if (const auto error = connect())
-        return failure(pipeWireDomain, 1, *error);
+    const auto deadline = connect();
+    if (!deadline)
+        return std::unexpected(deadline.error());
     Impl &impl = *m_impl;
     const int latencyFrames = std::max(requestedBufferFrames, baseLatencyFrames);
     impl.pw->threadLoopLock(impl.loop);
@@ -370,7 +378,7 @@ Result<AudioOutput::Format> PipeWireAudioOutput::open(int requestedBufferFrames,
     impl.stream = impl.pw->streamNew(impl.core, "Plinkly", impl.properties());
     if (!impl.stream) {
         impl.pw->threadLoopUnlock(impl.loop);
-        return failure(pipeWireDomain, 2, QStringLiteral("PipeWire refused a new stream"));
+        return std::unexpected(TimedOpen::error(OpenFailure::failed, pipeWireServer, QStringLiteral("no new stream")));
     }
     impl.pw->streamAddListener(impl.stream, &impl.streamListener, &streamEvents, &impl);
 
@@ -385,22 +393,22 @@ Result<AudioOutput::Format> PipeWireAudioOutput::open(int requestedBufferFrames,
     info.position[1] = SPA_AUDIO_CHANNEL_FR;
     const spa_pod *format = spa_format_audio_raw_build(&builder, SPA_PARAM_EnumFormat, &info);
     const auto flags = pw_stream_flags(PW_STREAM_FLAG_AUTOCONNECT | PW_STREAM_FLAG_MAP_BUFFERS | PW_STREAM_FLAG_RT_PROCESS);
-    int result = impl.pw->streamConnect(impl.stream, PW_DIRECTION_OUTPUT, PW_ID_ANY, flags, &format, 1);
-    // Streaming once the session manager has linked it and the graph runs it.
-    const bool streaming = result == 0 && waitFor(impl, [&] {
-        return impl.state == PW_STREAM_STATE_STREAMING || impl.state == PW_STREAM_STATE_ERROR;
-    }) && impl.state == PW_STREAM_STATE_STREAMING;
-    QString reason = impl.streamError;
-    if (reason.isEmpty())
-        reason = result != 0 ? QString::fromLocal8Bit(std::strerror(-result))
-            : impl.lost.load() ? QStringLiteral("the PipeWire server went away")
-            : impl.abandoned.load(std::memory_order_acquire)
-            ? QStringLiteral("abandoned")
-            : QStringLiteral("the stream was not linked to a sink in time");
+    const int result = impl.pw->streamConnect(impl.stream, PW_DIRECTION_OUTPUT, PW_ID_ANY, flags, &format, 1);
+    // Streaming once the session manager has linked it and the graph runs it. A stream that
+    // failed marks the server lost too: it is told apart by its error.
+    std::optional<OpenError> error;
+    if (result != 0) {
+        error = TimedOpen::error(OpenFailure::failed, pipeWireServer, QString::fromLocal8Bit(std::strerror(-result)));
+    } else if (const auto failure = waitFor(impl, *deadline, [&] { return impl.state == PW_STREAM_STATE_STREAMING; })) {
+        error = impl.state == PW_STREAM_STATE_ERROR ? TimedOpen::error(OpenFailure::failed, pipeWireServer, impl.streamError)
+            : *failure == OpenFailure::silent
+            ? TimedOpen::error(*failure, pipeWireServer, QStringLiteral("the stream was not linked to a sink"))
+            : TimedOpen::error(*failure, pipeWireServer);
+    }
     impl.pw->threadLoopUnlock(impl.loop);
-    if (!streaming) {
+    if (error) {
         destroyStream();
-        return failure(pipeWireDomain, 3, reason);
+        return std::unexpected(*error);
     }
     impl.active = true;
     return Format{impl.rate, impl.latencyFrames};
@@ -468,7 +476,7 @@ void PipeWireAudioOutput::abandonOpens(bool abandoned)
 {
     Impl &impl = *m_impl;
     const std::lock_guard lock(impl.loopMutex);
-    impl.abandoned.store(abandoned, std::memory_order_release);
+    impl.timed.abandon(abandoned);
     if (abandoned && impl.loop) {
         impl.pw->threadLoopLock(impl.loop);
         impl.pw->threadLoopSignal(impl.loop, false);

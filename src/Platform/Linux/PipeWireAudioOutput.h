@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/AudioOutput.h"
+#include "Platform/TimedOpen.h"
 
 #include <QString>
 
@@ -30,20 +31,23 @@ public:
     PipeWireAudioOutput(const PipeWireAudioOutput &) = delete;
     PipeWireAudioOutput &operator=(const PipeWireAudioOutput &) = delete;
 
-    // The graph's rate; 0 when no PipeWire server answers.
-    int preferredSampleRate() override;
-    Result<Format> open(int requestedBufferFrames, AudioRenderer &renderer) override;
+    // The graph's rate.
+    OpenResult<int> preferredSampleRate() override;
+    OpenResult<Format> open(int requestedBufferFrames, AudioRenderer &renderer) override;
     void resume() override;
     void close() override;
     bool isLost() const override;
     int underruns() const override;
     bool setMargin(std::chrono::microseconds margin) override;
     void abandonOpens(bool abandoned) override;
+    std::optional<SoundServer> server() const override { return SoundServer::pipeWire; }
 
     struct Impl;
 
 private:
-    std::optional<QString> connect();
+    // Begins an attempt: connected, the server having answered within its time, with the
+    // attempt's deadline on the loop's clock for what follows; or why not.
+    OpenResult<TimedOpen::Nanoseconds> connect();
     void disconnect();
     void destroyStream();
 

@@ -2,6 +2,7 @@
 
 #include "Platform/Linux/PulseLibrary.h"
 #include "Platform/Linux/RealtimeThread.h"
+#include "Platform/TimedOpen.h"
 
 #include <algorithm>
 #include <array>
@@ -15,8 +16,7 @@
 #include <unistd.h>
 
 namespace {
-const QString pulseDomain = QStringLiteral("PulseAudio");
-constexpr pa_usec_t answerTimeoutUs = 2'000'000;
+const QString pulseServer = QStringLiteral("the PulseAudio server");
 constexpr std::size_t frameBytes = 2 * sizeof(float);
 constexpr const char *defaultSink = "@DEFAULT_SINK@";
 
@@ -84,10 +84,8 @@ struct PulseAudioOutput::Impl {
     bool corked = false;
     bool parked = false;
 
-    // How the last wait on the server ended.
-    enum class Wait { answered, timedOut, lost, abandoned } lastWait = Wait::answered;
-    // Set from any thread; `loopMutex` keeps the loop alive while it is woken for it.
-    std::atomic<bool> abandoned{false};
+    // Abandoned from any thread; `loopMutex` keeps the loop alive while it is woken for it.
+    TimedOpen timed;
     std::mutex loopMutex;
 
     AudioRenderer *renderer = nullptr;
@@ -515,37 +513,42 @@ void onTimeout(pa_mainloop_api *, pa_time_event *, const timeval *, void *data)
     timeout.pa->threadedMainloopSignal(timeout.loop, 0);
 }
 
-// Waits on the locked loop until `done` holds, the server is lost, the time is up or the
-// wait is abandoned.
+TimedOpen::Nanoseconds now(const PulseLibrary &pa)
+{
+    return std::chrono::microseconds(pa.rtclockNow());
+}
+
+// Waits on the locked loop, under the timed open, until `done` holds.
 template <typename Predicate>
-bool waitFor(Impl &impl, Predicate done)
+std::optional<OpenFailure> waitFor(Impl &impl, TimedOpen::Nanoseconds deadline, Predicate done)
 {
     const PulseLibrary &pa = *impl.pa;
     Timeout timeout{&pa, impl.loop};
-    pa_time_event *timer = pa.contextRttimeNew(impl.context, pa.rtclockNow() + answerTimeoutUs, onTimeout, &timeout);
-    while (!done() && !timeout.passed && !impl.lost.load(std::memory_order_acquire)
-           && !impl.abandoned.load(std::memory_order_acquire))
-        pa.threadedMainloopWait(impl.loop);
+    pa_time_event *timer = pa.contextRttimeNew(
+        impl.context, pa_usec_t(std::chrono::duration_cast<std::chrono::microseconds>(deadline).count()), onTimeout,
+        &timeout);
+    const auto failure = impl.timed.wait(
+        deadline, done, [&] { return impl.lost.load(std::memory_order_acquire); },
+        [&](TimedOpen::Nanoseconds) {
+            pa.threadedMainloopWait(impl.loop);
+            return !timeout.passed;
+        });
     if (timer)
         pa.threadedMainloopGetApi(impl.loop)->time_free(timer);
-    impl.lastWait = done()                                             ? Impl::Wait::answered
-        : impl.abandoned.load(std::memory_order_acquire)              ? Impl::Wait::abandoned
-        : timeout.passed && !impl.lost.load(std::memory_order_acquire) ? Impl::Wait::timedOut
-                                                                       : Impl::Wait::lost;
-    return done();
+    return failure;
 }
 
-// Asks the server and waits for the answer; false when it did not come.
+// Asks the server and waits for the answer.
 template <typename Ask>
-bool askAndWait(Impl &impl, Ask ask)
+std::optional<OpenFailure> askAndWait(Impl &impl, TimedOpen::Nanoseconds deadline, Ask ask)
 {
     impl.answered = false;
     pa_operation *operation = ask();
     if (!operation)
-        return false;
-    const bool answered = waitFor(impl, [&] { return impl.answered; });
+        return OpenFailure::failed;
+    const auto failure = waitFor(impl, deadline, [&] { return impl.answered; });
     impl.pa->operationUnref(operation);
-    return answered;
+    return failure;
 }
 
 // The client library says "Connection refused" whether a server's socket is there or not.
@@ -558,23 +561,18 @@ bool defaultSocketExists()
     return !runtime.isEmpty() && ::stat((runtime + "/pulse/native").constData(), &status) == 0;
 }
 
-// Why the last wait on the server failed, for the log; with the loop locked.
-QString failureReason(const Impl &impl)
+// Why a wait on the server failed; with the loop locked. A connection that failed says why
+// in the library's words.
+OpenError errorOf(const Impl &impl, OpenFailure failure)
 {
-    switch (impl.lastWait) {
-    case Impl::Wait::abandoned:
-        return QStringLiteral("abandoned");
-    case Impl::Wait::timedOut:
-        return QStringLiteral("the PulseAudio server did not answer within %1 s").arg(answerTimeoutUs / 1'000'000);
-    case Impl::Wait::answered:
-    case Impl::Wait::lost:
-        break;
-    }
+    if (failure != OpenFailure::gone && failure != OpenFailure::failed)
+        return TimedOpen::error(failure, pulseServer);
     const int error = impl.pa->contextErrno(impl.context);
     if (error == PA_ERR_CONNECTIONREFUSED)
-        return defaultSocketExists() ? QStringLiteral("the PulseAudio server refused the connection")
-                                     : QStringLiteral("no PulseAudio server is running");
-    return QStringLiteral("the PulseAudio server failed (%1)").arg(QString::fromUtf8(impl.pa->strerror(error)));
+        return TimedOpen::error(defaultSocketExists() ? OpenFailure::refused : OpenFailure::noServer, pulseServer);
+    if (error == PA_ERR_CONNECTIONTERMINATED || error == PA_OK)
+        return TimedOpen::error(OpenFailure::gone, pulseServer);
+    return TimedOpen::error(OpenFailure::failed, pulseServer, QString::fromUtf8(impl.pa->strerror(error)));
 }
 }
 
@@ -590,29 +588,24 @@ PulseAudioOutput::~PulseAudioOutput()
     }
 }
 
-std::optional<QString> PulseAudioOutput::connect()
+std::optional<OpenError> PulseAudioOutput::connect(TimedOpen::Nanoseconds deadline)
 {
     Impl &impl = *m_impl;
     if (impl.context && impl.lost.load(std::memory_order_acquire))
         disconnect();
     if (impl.context)
         return std::nullopt;
-    if (!impl.pa) {
-        if (!PulseLibrary::load())
-            return PulseLibrary::load().error();
-        impl.pa = &*PulseLibrary::load();
-    }
     const PulseLibrary &pa = *impl.pa;
     if (!impl.loop) {
         const std::lock_guard lock(impl.loopMutex);
         impl.loop = pa.threadedMainloopNew();
         if (!impl.loop)
-            return QStringLiteral("PulseAudio could not start its client");
+            return TimedOpen::error(OpenFailure::unavailable, QStringLiteral("PulseAudio's client"));
         pa.threadedMainloopSetName(impl.loop, "plinkly-pulse");
         if (pa.threadedMainloopStart(impl.loop) < 0) {
             pa.threadedMainloopFree(impl.loop);
             impl.loop = nullptr;
-            return QStringLiteral("PulseAudio could not start its client");
+            return TimedOpen::error(OpenFailure::unavailable, QStringLiteral("PulseAudio's client"));
         }
         // The loop renders the sound: it runs ahead of ordinary work where the system allows
         // it, below the server's own priority.
@@ -624,10 +617,10 @@ std::optional<QString> PulseAudioOutput::connect()
     impl.context = pa.contextNew(pa.threadedMainloopGetApi(impl.loop), "Plinkly");
     pa.contextSetStateCallback(impl.context, onContextState, &impl);
     // Plinkly never starts a sound server of its own.
-    impl.lastWait = Impl::Wait::lost;
-    bool ready = pa.contextConnect(impl.context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0
-        && waitFor(impl, [&] { return pa.contextGetState(impl.context) == PA_CONTEXT_READY; });
-    if (ready) {
+    std::optional<OpenFailure> failure = pa.contextConnect(impl.context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0
+        ? OpenFailure::failed
+        : waitFor(impl, deadline, [&] { return pa.contextGetState(impl.context) == PA_CONTEXT_READY; });
+    if (!failure) {
         impl.mixEvent = pa.threadedMainloopGetApi(impl.loop)->defer_new(pa.threadedMainloopGetApi(impl.loop),
                                                                         onMixPosted, &impl);
         pa.threadedMainloopGetApi(impl.loop)->defer_enable(impl.mixEvent, 0);
@@ -638,18 +631,17 @@ std::optional<QString> PulseAudioOutput::connect()
                                              | PA_SUBSCRIPTION_MASK_SERVER),
                       nullptr, nullptr));
         impl.sinkRate.store(0, std::memory_order_relaxed);
-        ready = askAndWait(impl, [&] { return pa.contextGetServerInfo(impl.context, onServerInfo, &impl); })
-            && askAndWait(impl, [&] {
-                   return pa.contextGetSinkInfoByName(impl.context, defaultSink, onSinkInfo, &impl);
-               });
+        failure = askAndWait(impl, deadline, [&] { return pa.contextGetServerInfo(impl.context, onServerInfo, &impl); });
+        if (!failure)
+            failure = askAndWait(impl, deadline, [&] {
+                return pa.contextGetSinkInfoByName(impl.context, defaultSink, onSinkInfo, &impl);
+            });
     }
-    const QString reason = ready ? QString() : failureReason(impl);
+    const std::optional<OpenError> error = failure ? std::optional(errorOf(impl, *failure)) : std::nullopt;
     pa.threadedMainloopUnlock(impl.loop);
-    if (!ready) {
+    if (error)
         disconnect();
-        return reason;
-    }
-    return std::nullopt;
+    return error;
 }
 
 void PulseAudioOutput::disconnect()
@@ -678,16 +670,39 @@ int PulseAudioOutput::rate() const
     return sink > 0 ? sink : m_impl->serverRate;
 }
 
-int PulseAudioOutput::preferredSampleRate()
+OpenResult<TimedOpen::Nanoseconds> PulseAudioOutput::beginAttempt()
 {
-    return connect() ? 0 : rate();
+    Impl &impl = *m_impl;
+    if (impl.timed.isAbandoned())
+        return std::unexpected(TimedOpen::error(OpenFailure::abandoned, {}));
+    if (!impl.pa) {
+        if (!PulseLibrary::load())
+            return std::unexpected(TimedOpen::error(OpenFailure::unavailable, QStringLiteral("PulseAudio's client"),
+                                                    PulseLibrary::load().error()));
+        impl.pa = &*PulseLibrary::load();
+    }
+    return TimedOpen::deadlineFrom(now(*impl.pa));
 }
 
-Result<AudioOutput::Format> PulseAudioOutput::open(int, AudioRenderer &renderer)
+OpenResult<int> PulseAudioOutput::preferredSampleRate()
+{
+    const auto deadline = beginAttempt();
+    if (!deadline)
+        return std::unexpected(deadline.error());
+    if (const auto error = connect(*deadline))
+        return std::unexpected(*error);
+    return rate();
+}
+
+OpenResult<AudioOutput::Format> PulseAudioOutput::open(int, AudioRenderer &renderer)
 {
     close();
-    if (const auto error = connect())
-        return failure(pulseDomain, 1, *error);
+    const auto deadline = beginAttempt();
+    if (!deadline)
+        return std::unexpected(deadline.error());
+    const TimedOpen::Nanoseconds until = *deadline;
+    if (const auto error = connect(until))
+        return std::unexpected(*error);
     Impl &impl = *m_impl;
     const PulseLibrary &pa = *impl.pa;
     pa.threadedMainloopLock(impl.loop);
@@ -708,9 +723,9 @@ Result<AudioOutput::Format> PulseAudioOutput::open(int, AudioRenderer &renderer)
     impl.streamMargin = impl.margin;
     impl.stream = pa.streamNew(impl.context, "Plinkly", &impl.sampleSpec, nullptr);
     if (!impl.stream) {
-        const QString reason = QString::fromUtf8(pa.strerror(pa.contextErrno(impl.context)));
+        const OpenError error = errorOf(impl, OpenFailure::failed);
         pa.threadedMainloopUnlock(impl.loop);
-        return failure(pulseDomain, 2, reason);
+        return std::unexpected(error);
     }
     pa.streamSetStateCallback(impl.stream, onStreamState, &impl);
     pa.streamSetWriteCallback(impl.stream, onWrite, &impl);
@@ -719,18 +734,18 @@ Result<AudioOutput::Format> PulseAudioOutput::open(int, AudioRenderer &renderer)
     // Early requests: the server runs its device at about one request's latency whatever the
     // queue's length, so the queue can be deep against stalls while a sound written over it
     // is heard at once.
-    impl.lastWait = Impl::Wait::lost;
-    const bool ready = pa.streamConnectPlayback(impl.stream, nullptr, &attributes, PA_STREAM_EARLY_REQUESTS, nullptr,
-                                                nullptr) >= 0
-        && waitFor(impl, [&] { return pa.streamGetState(impl.stream) == PA_STREAM_READY; });
-    const QString reason = ready ? QString() : failureReason(impl);
+    const std::optional<OpenFailure> failure =
+        pa.streamConnectPlayback(impl.stream, nullptr, &attributes, PA_STREAM_EARLY_REQUESTS, nullptr, nullptr) < 0
+        ? OpenFailure::failed
+        : waitFor(impl, until, [&] { return pa.streamGetState(impl.stream) == PA_STREAM_READY; });
+    const std::optional<OpenError> error = failure ? std::optional(errorOf(impl, *failure)) : std::nullopt;
     int frames = 0;
-    if (const pa_buffer_attr *granted = ready ? pa.streamGetBufferAttr(impl.stream) : nullptr)
+    if (const pa_buffer_attr *granted = failure ? nullptr : pa.streamGetBufferAttr(impl.stream))
         frames = int(granted->tlength / frameBytes);
     pa.threadedMainloopUnlock(impl.loop);
-    if (!ready) {
+    if (error) {
         close();
-        return failure(pulseDomain, 3, QStringLiteral("no stream: %1").arg(reason));
+        return std::unexpected(*error);
     }
     return Format{int(impl.sampleSpec.rate), frames};
 }
@@ -813,7 +828,7 @@ void PulseAudioOutput::abandonOpens(bool abandoned)
 {
     Impl &impl = *m_impl;
     const std::lock_guard lock(impl.loopMutex);
-    impl.abandoned.store(abandoned, std::memory_order_release);
+    impl.timed.abandon(abandoned);
     if (abandoned && impl.loop) {
         impl.pa->threadedMainloopLock(impl.loop);
         impl.pa->threadedMainloopSignal(impl.loop, 0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/AudioOutput.h"
+#include "Platform/TimedOpen.h"
 
 #include <QString>
 
@@ -36,9 +37,9 @@ public:
     PulseAudioOutput(const PulseAudioOutput &) = delete;
     PulseAudioOutput &operator=(const PulseAudioOutput &) = delete;
 
-    // The default sink's rate; 0 when no server answers.
-    int preferredSampleRate() override;
-    Result<Format> open(int requestedBufferFrames, AudioRenderer &renderer) override;
+    // The default sink's rate.
+    OpenResult<int> preferredSampleRate() override;
+    OpenResult<Format> open(int requestedBufferFrames, AudioRenderer &renderer) override;
     void resume() override;
     void soundPosted() override;
     void close() override;
@@ -46,13 +47,18 @@ public:
     int underruns() const override;
     bool setMargin(std::chrono::microseconds margin) override;
     void abandonOpens(bool abandoned) override;
+    std::optional<SoundServer> server() const override { return SoundServer::pulseAudio; }
     // Sounds mixed into a queue that still held sound where they start: for the benchmarks.
     int postedOverSound() const;
 
     struct Impl;
 
 private:
-    std::optional<QString> connect();
+    // The deadline, on the library's clock, of an attempt beginning now, once the library is
+    // there and the road not abandoned.
+    OpenResult<TimedOpen::Nanoseconds> beginAttempt();
+    // Connected, having the sink's rate by `deadline`, or why not.
+    std::optional<OpenError> connect(TimedOpen::Nanoseconds deadline);
     // The default sink's rate, else the server's.
     int rate() const;
     void disconnect();

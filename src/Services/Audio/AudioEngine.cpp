@@ -1,5 +1,7 @@
 #include "Services/Audio/AudioEngine.h"
 
+#include "Platform/TimedOpen.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -55,13 +57,7 @@ std::pair<float, float> AudioEngine::panGains(double pan)
 void AudioEngine::stop()
 {
     m_stopping.store(true, std::memory_order_release);
-    if (m_output)
-        m_output->abandonOpens(true);
-    m_queue.sync([this] {
-        closeOutput();
-        if (m_output)
-            m_output->abandonOpens(false);
-    });
+    TimedOpen::syncAbandoningOpens(m_queue, m_output.get(), [this] { closeOutput(); });
     m_stopping.store(false, std::memory_order_release);
 }
 
@@ -85,29 +81,38 @@ void AudioEngine::setSounds(std::shared_ptr<const SoundBank> sounds, std::functi
 
 int AudioEngine::sampleRate()
 {
-    if (const int rate = m_sampleRate.load(std::memory_order_acquire); rate > 0)
+    int rate = m_sampleRate.load(std::memory_order_acquire);
+    if (rate > 0)
         return rate;
-    int rate = 0;
-    m_queue.sync([this, &rate] { rate = sampleRateOnQueue(); });
-    return rate;
+    // The first caller settles on the default; the output is asked on the queue, and an answer
+    // that differs announces itself as a change of rate.
+    if (m_sampleRate.compare_exchange_strong(rate, fallbackSampleRate, std::memory_order_acq_rel) && m_output)
+        m_queue.async([this] { askSampleRate(); });
+    return m_sampleRate.load(std::memory_order_acquire);
 }
 
-int AudioEngine::sampleRateOnQueue()
+void AudioEngine::askSampleRate()
 {
-    if (m_sampleRate.load(std::memory_order_relaxed) == 0)
-        m_sampleRate.store(m_output ? m_output->preferredSampleRate() : fallbackSampleRate, std::memory_order_release);
-    return m_sampleRate.load(std::memory_order_relaxed);
+    if (m_stopping.load(std::memory_order_acquire))
+        return;
+    if (const auto rate = m_output->preferredSampleRate())
+        learnSampleRate(*rate);
+}
+
+void AudioEngine::learnSampleRate(int rate)
+{
+    const int prepared = m_sampleRate.exchange(rate, std::memory_order_acq_rel);
+    if (prepared != 0 && prepared != rate && m_onSampleRateChange)
+        m_onSampleRateChange(rate);
 }
 
 void AudioEngine::playPrepared(std::function<std::shared_ptr<const SoundBank>(int sampleRate)> prepare,
                                const SoundRequest &request)
 {
     m_queue.async([this, prepare = std::move(prepare), request] {
-        const int rate = sampleRateOnQueue();
-        // A rate question abandoned for stop() has no answer to prepare sounds at.
         if (m_stopping.load(std::memory_order_acquire))
             return;
-        if (auto sounds = prepare(rate)) {
+        if (auto sounds = prepare(sampleRate())) {
             m_sounds = std::move(sounds);
             playNow(request, m_clock.uptime());
         }
@@ -191,7 +196,7 @@ bool AudioEngine::openOutput()
     if (m_lastFailure && m_clock.uptime() - *m_lastFailure < reopenDelay)
         return false;
     const auto format = m_output ? m_output->open(bufferFrames, m_mixer)
-                                 : Result<AudioOutput::Format>(failure(audioDomain, outputUnavailable, {}));
+                                 : OpenResult<AudioOutput::Format>(std::unexpected(OpenError{}));
     if (!format) {
         // An open abandoned for stop() says nothing about the device.
         if (m_stopping.load(std::memory_order_acquire))
@@ -212,11 +217,7 @@ bool AudioEngine::openOutput()
         m_outputError.reset();
     }
     m_outputRate = format->sampleRate;
-    if (const int prepared = m_sampleRate.load(std::memory_order_relaxed); prepared != 0 && prepared != m_outputRate) {
-        m_sampleRate.store(m_outputRate, std::memory_order_release);
-        if (m_onSampleRateChange)
-            m_onSampleRateChange(m_outputRate);
-    }
+    learnSampleRate(m_outputRate);
     m_underrunsSeen = 0;
     m_mixer.prepare(m_outputRate);
     m_open = true;

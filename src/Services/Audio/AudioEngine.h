@@ -70,16 +70,18 @@ public:
     void setSounds(std::shared_ptr<const SoundBank> sounds, std::function<bool()> stillWanted = {});
     void setLoudnessMatching(bool enabled) { m_loudnessMatching.store(enabled, std::memory_order_relaxed); }
 
-    // The rate sounds should be prepared at: the output device's own. The first call asks the
-    // output, which may wait on a sound server: never from the GUI thread.
+    // The rate sounds should be prepared at: the output device's own once known, a default
+    // until then. Returns at once, from any thread: the first call has the output asked on the
+    // engine's queue, and an answer at another rate is announced as a change of rate.
     int sampleRate();
     // Makes the sounds at the engine's rate on its queue, then plays the request from them;
     // nothing plays when `prepare` yields none. From any thread; returns at once.
     void playPrepared(std::function<std::shared_ptr<const SoundBank>(int sampleRate)> prepare,
                       const SoundRequest &request);
-    // Called on the engine's queue when the output opened at another rate than sounds were
-    // prepared at (the sink changed its rate, or another road took over): they still play at
-    // the right speed, and are best prepared again at the new rate. From any thread.
+    // Called on the engine's queue when the output's rate turns out to differ from the one
+    // sounds were prepared at (its answer came, the sink changed its rate, or another road
+    // took over): they still play at the right speed, and are best prepared again at the new
+    // rate. From any thread.
     void onSampleRateChange(std::function<void(int sampleRate)> handler);
     bool isRunning() const { return m_running.load(std::memory_order_acquire); }
     // Why the output could not be opened the last time it was tried; empty once it opens.
@@ -93,7 +95,9 @@ public:
     static std::pair<float, float> panGains(double pan);
 
 private:
-    int sampleRateOnQueue();
+    void askSampleRate();
+    // The output's rate, learnt on the queue: announced when sounds were prepared at another.
+    void learnSampleRate(int rate);
     void playNow(const SoundRequest &request, Clock::Uptime askedAt);
     bool isLate(Clock::Uptime askedAt) const;
     bool openOutput();

@@ -225,8 +225,7 @@ QFuture<bool> SoundController::loadSoundPack(const QString &id, SoundChannel cha
     }
     // The engine takes the sounds straight from the worker, so the first keys after launch
     // are heard without waiting for the GUI thread, which may still be building windows. The
-    // rate is asked for here too: the output learns it from the sound server, which may be
-    // slow to answer.
+    // sounds are decoded at the rate the engine knows now, a default until its output told it.
     QFuture<LoadedSounds> work =
         QtConcurrent::run([pack, lenders, cancelled, target, latest = load.latest, generation]() -> LoadedSounds {
             if (!pack)
@@ -253,6 +252,10 @@ QFuture<bool> SoundController::loadSoundPack(const QString &id, SoundChannel cha
             PackLoad &current = m_packLoads[std::size_t(channel)];
             current.pack = *pack;
             current.bank = *loaded;
+            // The output's rate came while the pack was decoded at the default: before this
+            // commit, so no announcement of it found a pack to decode again.
+            if (current.bank->sampleRate() != engine(channel).sampleRate())
+                loadSoundPack(id, channel, SelectionCommit::keep);
         }
         outcome->addResult(committed);
         outcome->finish();

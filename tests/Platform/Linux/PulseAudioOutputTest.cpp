@@ -452,14 +452,14 @@ TEST(PulseAudioOutput, CountsEachTimeTheStreamRanDryAndStartsAKeyWhereItIsFilled
 TEST(PulseAudioOutput, PlaysAtTheSinksRateAndFollowsItsChanges)
 {
     Road road;
-    EXPECT_EQ(road.output.preferredSampleRate(), rate);
+    EXPECT_EQ(road.output.preferredSampleRate().value_or(0), rate);
     road.open();
     EXPECT_EQ(road.server.streamRate(), rate);
     road.server.changeSinkRate(rate);
     EXPECT_FALSE(road.output.isLost()) << "an event that left the rate alone";
     road.server.changeSinkRate(44100);
     EXPECT_TRUE(road.output.isLost());
-    EXPECT_EQ(road.output.preferredSampleRate(), 44100);
+    EXPECT_EQ(road.output.preferredSampleRate().value_or(0), 44100);
     road.output.close();
     EXPECT_FALSE(road.server.hasStream());
     const auto format = road.output.open(128, road.mixer);
@@ -594,15 +594,17 @@ TEST(PulseAudioOutput, SaysWhyItCouldNotReachAServer)
         int error;
         QByteArray runtime;
         QByteArray server;
-        const char *expected;
+        OpenFailure expected;
+        bool answersQuestions = true;
     } cases[] = {
-        {"silent", false, 0, withSocket, {}, "the PulseAudio server did not answer within 2 s"},
-        {"refused at its socket", true, PA_ERR_CONNECTIONREFUSED, withSocket, {}, "the PulseAudio server refused the connection"},
+        {"silent", false, 0, withSocket, {}, OpenFailure::silent},
+        {"connects, then silent", true, 0, withSocket, {}, OpenFailure::silent, false},
+        {"refused at its socket", true, PA_ERR_CONNECTIONREFUSED, withSocket, {}, OpenFailure::refused},
         {"refused by a named server", true, PA_ERR_CONNECTIONREFUSED, withoutSocket, "tcp:localhost",
-         "the PulseAudio server refused the connection"},
-        {"no socket", true, PA_ERR_CONNECTIONREFUSED, withoutSocket, {}, "no PulseAudio server is running"},
-        {"no runtime folder", true, PA_ERR_CONNECTIONREFUSED, {}, {}, "no PulseAudio server is running"},
-        {"denied", true, PA_ERR_ACCESS, withSocket, {}, "the PulseAudio server failed (Access denied)"},
+         OpenFailure::refused},
+        {"no socket", true, PA_ERR_CONNECTIONREFUSED, withoutSocket, {}, OpenFailure::noServer},
+        {"no runtime folder", true, PA_ERR_CONNECTIONREFUSED, {}, {}, OpenFailure::noServer},
+        {"denied", true, PA_ERR_ACCESS, withSocket, {}, OpenFailure::failed},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -610,12 +612,15 @@ TEST(PulseAudioOutput, SaysWhyItCouldNotReachAServer)
         FakePulseServer server;
         server.answers = c.answers;
         server.connectError = c.error;
+        server.answersQuestions = c.answersQuestions;
         PulseAudioOutput output(&server.library());
         AudioMixer mixer(2);
         const auto opened = output.open(128, mixer);
         ASSERT_FALSE(opened.has_value());
-        EXPECT_EQ(opened.error().message.toStdString(), c.expected);
-        EXPECT_EQ(output.preferredSampleRate(), 0);
+        EXPECT_EQ(opened.error().failure, c.expected) << opened.error().message.toStdString();
+        const auto rate = output.preferredSampleRate();
+        ASSERT_FALSE(rate.has_value());
+        EXPECT_EQ(rate.error().failure, c.expected);
     }
 }
 
@@ -630,7 +635,7 @@ TEST(PulseAudioOutput, AppliesMarginsAndReopensWhatWasLost)
         PulseAudioOutput output(&silent.library());
         AudioMixer mixer(2);
         EXPECT_FALSE(output.open(128, mixer).has_value());
-        EXPECT_EQ(output.preferredSampleRate(), 0);
+        EXPECT_EQ(output.preferredSampleRate().value_or(0), 0);
     }
     const auto bytes = [](std::chrono::microseconds length) {
         return std::uint32_t(length.count() * rate / 1'000'000 * frameBytes);
@@ -724,11 +729,11 @@ TEST(PulseAudioOutput, AnOpenWaitingOnASilentServerEndsWhenAbandoned)
     output.abandonOpens(true);
     const auto abandoned = opening.get();
     ASSERT_FALSE(abandoned.has_value());
-    EXPECT_EQ(abandoned.error().message, "abandoned");
+    EXPECT_EQ(abandoned.error().failure, OpenFailure::abandoned);
 
     const auto refused = openElsewhere();
     ASSERT_FALSE(refused.has_value());
-    EXPECT_EQ(refused.error().message, "abandoned");
+    EXPECT_EQ(refused.error().failure, OpenFailure::abandoned);
     EXPECT_EQ(server.heldWaits(), 1) << "no wait while abandoned";
 
     output.abandonOpens(false);

@@ -26,7 +26,7 @@ struct CountingRenderer final : AudioRenderer {
 TEST(SdlAudioOutput, OpensPausedRendersOnceResumedAndStopsOnClose)
 {
     SdlAudioOutput output;
-    EXPECT_GT(output.preferredSampleRate(), 0);
+    EXPECT_GT(output.preferredSampleRate().value_or(0), 0);
     CountingRenderer renderer;
     const auto format = output.open(AudioEngine::bufferFrames, renderer);
     ASSERT_TRUE(format) << format.error().message.toStdString();
@@ -94,4 +94,19 @@ TEST(SdlAudioOutput, LeavesTerminationSignalsToTheApplication)
     sigaction(SIGTERM, nullptr, &action);
     EXPECT_EQ(action.sa_handler, SIG_DFL);
     output.close();
+}
+
+// SDL is kept from its own drivers for the servers found silent, and from those it takes only
+// when named; with nothing silent it makes its own choice.
+TEST(SdlAudioOutput, TriesNoDriverOfASilentServer)
+{
+    const QStringList available{"pulseaudio", "alsa", "sndio", "pipewire", "dsp", "disk", "dummy"};
+    struct Case {
+        SoundServers silent;
+        const char *expected;
+    };
+    for (const Case &c : {Case{{}, ""}, Case{{SoundServer::pulseAudio}, "alsa,sndio,pipewire,dsp"},
+                          Case{{SoundServer::pipeWire}, "pulseaudio,alsa,sndio,dsp"},
+                          Case{{SoundServer::pipeWire, SoundServer::pulseAudio}, "alsa,sndio,dsp"}})
+        EXPECT_EQ(SdlAudioOutput::driversAvoiding(available, c.silent), c.expected) << c.expected;
 }

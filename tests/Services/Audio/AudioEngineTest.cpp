@@ -510,7 +510,8 @@ TEST(AudioEngine, StopAbandonsAWaitOnASilentServerFromEveryEntryPoint)
         EXPECT_LE(f.device->attempts, 1) << int(entry);
         EXPECT_FALSE(f.engine->outputError()) << "abandoning says nothing about the device " << int(entry);
         EXPECT_FALSE(f.device->abandoned) << int(entry);
-        EXPECT_EQ(prepared, 0) << "nothing is prepared for a rate nobody answered " << int(entry);
+        // Sounds are prepared at the default rate at once; nothing queued behind the wait is.
+        EXPECT_EQ(prepared, entry == Entry::prepared ? 1 : 0) << int(entry);
 
         f.device->hangs = false;
         f.play(request());
@@ -574,4 +575,26 @@ TEST(AudioEngine, AnnouncesAnOutputThatReopenedAtAnotherRate)
     EXPECT_EQ(f.engine->sampleRate(), 44100);
     const std::vector<float> left = f.renderLeft(1024);
     EXPECT_EQ(std::ranges::count_if(left, [](float v) { return v != 0.0f; }), 441);
+}
+
+// The rate is never waited for: the first question is told the default at once, from any
+// thread, while the output is asked on the engine's queue; its answer at another rate is
+// announced once, so the sounds prepared at the default are prepared again.
+TEST(AudioEngine, TellsARateAtOnceAndAnnouncesTheOutputsOwnWhenItAnswers)
+{
+    EngineFixture f;
+    f.device->sampleRate = 44100;
+    std::promise<void> answer;
+    std::shared_future<void> answered = answer.get_future().share();
+    f.device->beforeRate = [answered] { answered.wait_for(5s); };
+    std::vector<int> announced;
+    f.engine->onSampleRateChange([&announced](int rate) { announced.push_back(rate); });
+    const int told = f.engine->sampleRate();
+    EXPECT_NE(told, f.device->sampleRate) << "waited for the output's answer";
+    EXPECT_EQ(f.engine->sampleRate(), told);
+    answer.set_value();
+    f.engine->flush();
+    EXPECT_EQ(announced, std::vector<int>{f.device->sampleRate});
+    EXPECT_EQ(f.engine->sampleRate(), f.device->sampleRate);
+    EXPECT_EQ(f.device->rateQuestions, 1);
 }
