@@ -339,6 +339,8 @@ DesktopPetController &EffectsController::pet()
                 return std::make_unique<PetWindow>(presentation, m_scheduler, m_overlaySupport, std::move(callbacks));
             });
         wirePet(*m_pet);
+        m_ownWindows = std::make_unique<OwnWindowWatcher>(
+            m_scheduler, [pet = m_pet.get()](std::vector<QRectF> frames) { pet->keepClearOf(std::move(frames)); });
     }
     return *m_pet;
 }
