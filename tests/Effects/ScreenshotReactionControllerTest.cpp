@@ -1,3 +1,4 @@
+#include "Effects/ArrivalReactionController.h"
 #include "Effects/EventWait.h"
 #include "Effects/ScreenshotFilePolicy.h"
 #include "Effects/ScreenshotReactionController.h"
@@ -36,8 +37,10 @@ TEST(ScreenshotLocation, PrefersTheDesktopsOwnFolderThenPicturesThenDesktop)
         {{"KDE", pictures, desktop, spectacleOld}, Folder{desktop, true}},
         {{"KDE", pictures, desktop, spectacleGone}, Folder{shots, true}},
         {{"XFCE", pictures, desktop, spectacle6}, Folder{pictures, false}},
-        {{"GNOME", home.filePath("Missing"), desktop, {}}, Folder{desktop, false}},
-        {{"", home.filePath("Missing"), home.filePath("Gone"), {}}, std::nullopt},
+        {{"GNOME", home.filePath("Missing"), desktop, {}}, Folder{home.filePath("Missing/Screenshots"), true}},
+        {{"XFCE", home.filePath("Missing"), desktop, {}}, Folder{desktop, false}},
+        {{"", home.filePath("Missing"), home.filePath("Gone"), {}}, Folder{home.filePath("Missing"), false}},
+        {{"", {}, home.filePath("Gone"), {}}, std::nullopt},
     };
     for (const Case &c : cases)
         EXPECT_EQ(ScreenshotLocation::resolve(c.environment), c.expected) << c.environment.currentDesktop.toStdString();
@@ -126,4 +129,64 @@ TEST(ScreenshotReactionController, WithoutAFolderItNeverObserves)
     controller.start();
     EXPECT_FALSE(controller.isObserving());
     EXPECT_EQ(controller.watchedDirectory(), std::nullopt);
+}
+
+// Both watchers over real folders that are missing at start, appear later, and are removed and
+// made again: each file finished in the folder reaches its reaction once, whenever it came.
+TEST(ScreenshotReactionController, DownloadsAndScreenshotFoldersThatAppearLaterAreWatched)
+{
+    struct Kind {
+        const char *name;
+        QString folder; // under the throw-away home, missing at start
+        QString part;   // written under this name, then renamed to the final one
+        QString final;
+    };
+    const Kind kinds[] = {
+        {"downloads", QStringLiteral("Downloads"), QStringLiteral("song.mp3.part"), QStringLiteral("song.mp3")},
+        {"screenshots", QStringLiteral("Pictures/Screenshots"), QStringLiteral(".Screenshot_1.png-XYZ"),
+         QStringLiteral("Screenshot_1.png")},
+    };
+    for (const Kind &kind : kinds) {
+        SCOPED_TRACE(kind.name);
+        TestFolder home;
+        const QString folder = home.filePath(kind.folder);
+        InotifyDirectoryWatcher watcher;
+        ManualClock clock;
+        FakeMountWatcher mounts;
+        FakeDisplayWatcher displays;
+        int arrivals = 0;
+        ArrivalReactionController downloads(&watcher, folder, &mounts, &displays, clock);
+        ScreenshotReactionController screenshots(&watcher, ScreenshotLocation::Folder{folder, true}, clock);
+        downloads.onReaction = [&](const ArrivalReactionEvent &) { ++arrivals; };
+        screenshots.onScreenshot = [&](const QUrl &) { ++arrivals; };
+        const bool isDownloads = kind.folder == QStringLiteral("Downloads");
+        if (isDownloads)
+            downloads.start();
+        else
+            screenshots.start();
+        EXPECT_TRUE(isDownloads ? downloads.isObserving() : screenshots.isObserving()) << "missing at start";
+
+        const auto finishFile = [&](int expected, const char *step) {
+            QFile file(QDir(folder).filePath(kind.part));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << step;
+            file.write(QByteArray(4096, 'x'));
+            file.close();
+            QFile::rename(file.fileName(), QDir(folder).filePath(kind.final));
+            EXPECT_TRUE(waitUntil([&] { return arrivals >= expected; }, 3000)) << step;
+            waitUntil([] { return false; }, 100);
+            EXPECT_EQ(arrivals, expected) << step;
+            clock.advance(std::chrono::seconds(10));
+        };
+        // The folder appears after start; its parent may have to appear first.
+        ASSERT_TRUE(QDir().mkpath(folder));
+        waitUntil([] { return false; }, 50);
+        finishFile(1, "appeared later");
+        for (int round = 2; round <= 3; ++round) {
+            ASSERT_TRUE(QDir(folder).removeRecursively());
+            waitUntil([] { return false; }, 50);
+            ASSERT_TRUE(QDir().mkpath(folder));
+            waitUntil([] { return false; }, 50);
+            finishFile(round, "removed and made again");
+        }
+    }
 }
