@@ -240,10 +240,8 @@ TEST(OverlayCoordinator, CardsKeepClearOfTheTypingHud)
         std::optional<QRect> hud;
         bool moves;
     } cases[] = {
-        {"no HUD", std::nullopt, false},
-        {"HUD at the bottom", QRect(1100, 800, 310, 72), false},
-        {"HUD at the same place", QRect(1100, 60, 310, 72), true},
-        {"HUD half under the card", QRect(1250, 90, 310, 72), true},
+        {"no HUD", std::nullopt, false},          {"HUD at the bottom", QRect(1100, 800, 310, 72), false},
+        {"HUD at the same place", QRect(1100, 60, 310, 72), true}, {"HUD half under", QRect(1250, 90, 310, 72), true},
         {"HUD across the top", QRect(0, 32, 1440, 120), true},
     };
     for (const auto &c : cases) {

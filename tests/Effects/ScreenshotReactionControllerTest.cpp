@@ -135,58 +135,39 @@ TEST(ScreenshotReactionController, WithoutAFolderItNeverObserves)
 // made again: each file finished in the folder reaches its reaction once, whenever it came.
 TEST(ScreenshotReactionController, DownloadsAndScreenshotFoldersThatAppearLaterAreWatched)
 {
-    struct Kind {
-        const char *name;
-        QString folder; // under the throw-away home, missing at start
-        QString part;   // written under this name, then renamed to the final one
-        QString final;
-    };
-    const Kind kinds[] = {
-        {"downloads", QStringLiteral("Downloads"), QStringLiteral("song.mp3.part"), QStringLiteral("song.mp3")},
-        {"screenshots", QStringLiteral("Pictures/Screenshots"), QStringLiteral(".Screenshot_1.png-XYZ"),
-         QStringLiteral("Screenshot_1.png")},
-    };
-    for (const Kind &kind : kinds) {
-        SCOPED_TRACE(kind.name);
+    using namespace std::chrono_literals;
+    for (const bool downloads : {true, false}) {
+        SCOPED_TRACE(downloads ? "downloads" : "screenshots");
         TestFolder home;
-        const QString folder = home.filePath(kind.folder);
+        const QDir folder(home.filePath(downloads ? "Downloads" : "Pictures/Screenshots"));
         InotifyDirectoryWatcher watcher;
         ManualClock clock;
         FakeMountWatcher mounts;
         FakeDisplayWatcher displays;
         int arrivals = 0;
-        ArrivalReactionController downloads(&watcher, folder, &mounts, &displays, clock);
-        ScreenshotReactionController screenshots(&watcher, ScreenshotLocation::Folder{folder, true}, clock);
-        downloads.onReaction = [&](const ArrivalReactionEvent &) { ++arrivals; };
-        screenshots.onScreenshot = [&](const QUrl &) { ++arrivals; };
-        const bool isDownloads = kind.folder == QStringLiteral("Downloads");
-        if (isDownloads)
-            downloads.start();
-        else
-            screenshots.start();
-        EXPECT_TRUE(isDownloads ? downloads.isObserving() : screenshots.isObserving()) << "missing at start";
-
-        const auto finishFile = [&](int expected, const char *step) {
-            QFile file(QDir(folder).filePath(kind.part));
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << step;
+        ArrivalReactionController arrival(&watcher, folder.path(), &mounts, &displays, clock);
+        ScreenshotReactionController screenshot(&watcher, ScreenshotLocation::Folder{folder.path(), true}, clock);
+        arrival.onReaction = [&](const ArrivalReactionEvent &) { ++arrivals; };
+        screenshot.onScreenshot = [&](const QUrl &) { ++arrivals; };
+        downloads ? arrival.start() : screenshot.start();
+        EXPECT_TRUE(downloads ? arrival.isObserving() : screenshot.isObserving()) << "missing at start";
+        for (int round = 1; round <= 3; ++round) {
+            // Appears later, then is removed and made again.
+            if (round > 1)
+                ASSERT_TRUE(QDir(folder).removeRecursively());
+            waitUntil([] { return false; }, 50);
+            ASSERT_TRUE(QDir().mkpath(folder.path()));
+            waitUntil([] { return false; }, 50);
+            const QString part = folder.filePath(downloads ? "song.mp3.part" : ".Screenshot_1.png-XYZ");
+            QFile file(part);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
             file.write(QByteArray(4096, 'x'));
             file.close();
-            QFile::rename(file.fileName(), QDir(folder).filePath(kind.final));
-            EXPECT_TRUE(waitUntil([&] { return arrivals >= expected; }, 3000)) << step;
+            QFile::rename(part, folder.filePath(downloads ? "song.mp3" : "Screenshot_1.png"));
+            EXPECT_TRUE(waitUntil([&] { return arrivals >= round; }, 3000)) << round;
             waitUntil([] { return false; }, 100);
-            EXPECT_EQ(arrivals, expected) << step;
-            clock.advance(std::chrono::seconds(10));
-        };
-        // The folder appears after start; its parent may have to appear first.
-        ASSERT_TRUE(QDir().mkpath(folder));
-        waitUntil([] { return false; }, 50);
-        finishFile(1, "appeared later");
-        for (int round = 2; round <= 3; ++round) {
-            ASSERT_TRUE(QDir(folder).removeRecursively());
-            waitUntil([] { return false; }, 50);
-            ASSERT_TRUE(QDir().mkpath(folder));
-            waitUntil([] { return false; }, 50);
-            finishFile(round, "removed and made again");
+            EXPECT_EQ(arrivals, round);
+            clock.advance(10s);
         }
     }
 }

@@ -32,36 +32,23 @@ TEST(OwnWindowWatcher, ThePetKeepsClearOfEveryWindowAUserWorksInAndComesBackAfte
     StatsOverlayPresentation hudPresentation(scheduler);
     PetPresentation otherPet(scheduler);
     using Clearance = OwnWindowWatcher::Clearance;
+    static constexpr auto translucent = OverlayPanel::Blending::translucent;
     const struct {
         const char *name;
         std::function<std::unique_ptr<QWidget>()> make;
         Clearance clearance;
     } kinds[] = {
         {"control window", [] { return std::make_unique<QWidget>(); }, Clearance::keptClear},
-        {"modal dialog",
-         [] {
-             auto dialog = std::make_unique<QDialog>();
-             dialog->setWindowModality(Qt::ApplicationModal);
-             return dialog;
-         },
-         Clearance::keptClear},
+        {"modal dialog", [] { auto d = std::make_unique<QDialog>(); d->setModal(true); return d; }, Clearance::keptClear},
         {"panel", [] { return std::make_unique<QWidget>(nullptr, Qt::Popup); }, Clearance::keptClear},
         {"typing HUD", [&] { return std::make_unique<StatsOverlayView>(hudPresentation, true); }, Clearance::keptClear},
-        {"arrival toast",
-         [] {
-             ReactionCard card;
-             card.title = QStringLiteral("Medium download landed");
-             return std::make_unique<ReactionCardView>(card, OverlayPanel::Blending::translucent);
-         },
-         Clearance::keptClear},
-        {"cursor ripple",
-         [] { return std::make_unique<CursorRippleView>(CursorRippleStyle::bubbles, OverlayPanel::Blending::translucent); },
+        {"arrival toast", [] { return std::make_unique<ReactionCardView>(ReactionCard(), translucent); }, Clearance::keptClear},
+        {"cursor ripple", [] { return std::make_unique<CursorRippleView>(CursorRippleStyle::bubbles, translucent); },
          Clearance::crossed},
         {"tooltip", [] { return std::make_unique<QWidget>(nullptr, Qt::ToolTip); }, Clearance::crossed},
         {"desktop layer below every window",
          [] { return std::make_unique<QWidget>(nullptr, Qt::Tool | Qt::WindowStaysOnBottomHint); }, Clearance::crossed},
-        {"the pet's own window",
-         [&] { return std::make_unique<PetWindow>(otherPet, scheduler, support, PetPanelCallbacks{}); },
+        {"the pet's own window", [&] { return std::make_unique<PetWindow>(otherPet, scheduler, support, PetPanelCallbacks{}); },
          Clearance::crossed},
     };
     const qreal primaryHeight = ScreenGeometry::primaryScreenHeight();
