@@ -12,7 +12,7 @@ packages=(
   xvfb xauth openbox xcompmgr trayer dbus dbus-x11 xdotool x11-utils imagemagick python3 strace
   at-spi2-core python3-pyatspi
   xdg-desktop-portal xdg-desktop-portal-gtk fuse3 dconf-cli dconf-gsettings-backend gsettings-desktop-schemas
-  libglib2.0-bin
+  libglib2.0-bin xdg-utils
   pipewire pipewire-bin wireplumber pulseaudio pulseaudio-utils
   adwaita-icon-theme fonts-dejavu fonts-noto-color-emoji
   librsvg2-bin desktop-file-utils appstream dpkg-dev

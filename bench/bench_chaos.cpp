@@ -93,7 +93,7 @@ BENCHMARK(backdropLoad2880x1800)->Unit(benchmark::kMillisecond);
 
 class NoIcons final : public DesktopIconLocator {
 public:
-    void findPositions(std::function<void(Positions)> answer) override { answer({}); }
+    void findPositions(std::function<void(Sight)> answer) override { answer({Sight::Look::unfinished, {}}); }
 };
 
 class NoPicture final : public DesktopPictureSource {

@@ -64,9 +64,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded when first needed, so no link names them: libzip when an archive is imported,
 # libsndfile while sounds are decoded or a clip written (1.1.0 reads MP3), each road's client
-# library when the road is tried (the lowest versions with every function used).
+# library when the road is tried (the lowest versions with every function used). Folders are
+# opened through xdg-open.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libzip4, libsndfile1 (>= 1.1.0), libpipewire-0.3-0 (>= 0.3.56), libpulse0 (>= 12.99.2), libsdl2-2.0-0 (>= 2.24.0)")
+    "libzip4, libsndfile1 (>= 1.1.0), libpipewire-0.3-0 (>= 0.3.56), libpulse0 (>= 12.99.2), libsdl2-2.0-0 (>= 2.24.0), xdg-utils")
 # On GTK-based desktops Qt opens the desktop's own file chooser through this theme; without it
 # Qt's own dialog, drawn by the kit, stands in.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-gtk-platformtheme")

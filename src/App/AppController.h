@@ -122,7 +122,7 @@ public:
     void finishOnboarding() override;
     void resetVisuals() override;
 
-    void openFolder(const QString &path) override { m_platform.shell->openFolder(path); }
+    bool openFolder(const QString &path) override { return m_platform.shell->openFolder(path); }
 
     SettingsPage requestedSettingsPage() const override { return m_requestedSettingsPage; }
     void setRequestedSettingsPage(SettingsPage page) override;

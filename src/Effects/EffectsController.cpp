@@ -64,6 +64,11 @@ EffectsController::EffectsController(Platform &platform, SettingsStore &settings
         m_lidReader = platform.makeLidAngleReader();
     m_lidAngle = std::make_unique<LidAngleController>(m_lidReader.get(), m_scheduler);
     m_overlays->setSoundPlayer(&sound.systemSounds());
+    m_overlays->cardsKeepClearOf = [hud = m_statsOverlay.get()]() -> std::optional<QRect> {
+        if (!hud->view() || !hud->view()->isVisible())
+            return std::nullopt;
+        return hud->view()->frameGeometry();
+    };
     m_chaosEscape = std::make_unique<EscapeKeyMonitor>(*platform.inputCapture);
     m_chaos = std::make_unique<ChaosEffectController>(*sources.overlays, *platform.desktopIcons, *platform.desktopPicture);
 
@@ -339,6 +344,8 @@ DesktopPetController &EffectsController::pet()
                 return std::make_unique<PetWindow>(presentation, m_scheduler, m_overlaySupport, std::move(callbacks));
             });
         wirePet(*m_pet);
+        m_ownWindows = std::make_unique<OwnWindowWatcher>(
+            m_scheduler, [pet = m_pet.get()](std::vector<QRectF> frames) { pet->keepClearOf(std::move(frames)); });
     }
     return *m_pet;
 }

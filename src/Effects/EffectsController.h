@@ -9,6 +9,7 @@
 #include "Effects/OverlayCoordinator.h"
 #include "Effects/Pet/DesktopPetController.h"
 #include "Effects/Pet/PetDesktop.h"
+#include "Effects/Pet/View/OwnWindowWatcher.h"
 #include "Effects/ScreenshotReactionController.h"
 #include "Effects/StatsOverlayController.h"
 #include "Effects/SystemReactionController.h"
@@ -90,6 +91,7 @@ private:
     std::unique_ptr<LidAngleController> m_lidAngle;
     std::unique_ptr<PetDesktop> m_petDesktop;
     std::unique_ptr<DesktopPetController> m_pet;
+    std::unique_ptr<OwnWindowWatcher> m_ownWindows;
     // Set while the pet's own report is written to the two position settings, so the halves
     // of that write do not move the pet back.
     bool m_writingPetPlacement = false;

@@ -4,6 +4,7 @@
 #include "Effects/Overlays/LidMotionView.h"
 #include "Effects/Overlays/ReactionCardView.h"
 #include "Effects/Overlays/ScreenshotFlashView.h"
+#include "Foundation/ClearPlace.h"
 #include "Foundation/Scheduler.h"
 #include "Foundation/ScreenGeometry.h"
 #include "Platform/OverlayWindowSupport.h"
@@ -283,7 +284,7 @@ void OverlayCoordinator::showSystemReaction(const SystemReactionEvent &event, Ch
     const QSize size = view->panelSize();
     const QRect geometry(area.center().x() - size.width() / 2, area.top() + cardInset - ReactionCardView::margin,
                          size.width(), size.height());
-    replaceCard(m_systemCard, view, geometry, systemCardSeconds);
+    replaceCard(m_systemCard, view, clearOfTheHud(geometry, area), systemCardSeconds);
 }
 
 void OverlayCoordinator::showArrival(const ArrivalReactionEvent &event)
@@ -298,7 +299,25 @@ void OverlayCoordinator::showArrival(const ArrivalReactionEvent &event)
     const QSize size = view->panelSize();
     const QRect geometry(area.right() + 1 - cardInset - view->cardSize().width() - ReactionCardView::margin,
                          area.top() + cardInset - ReactionCardView::margin, size.width(), size.height());
-    replaceCard(m_arrivalCard, view, geometry, arrivalCardSeconds);
+    replaceCard(m_arrivalCard, view, clearOfTheHud(geometry, area), arrivalCardSeconds);
+}
+
+QRect OverlayCoordinator::clearOfTheHud(const QRect &geometry, const QRect &area) const
+{
+    const int margin = ReactionCardView::margin;
+    const QRect card = geometry.adjusted(margin, margin, -margin, -margin);
+    const std::optional<QRect> hud = cardsKeepClearOf ? cardsKeepClearOf() : std::nullopt;
+    return cardPlace(card, hud, area).adjusted(-margin, -margin, margin, margin);
+}
+
+QRect OverlayCoordinator::cardPlace(const QRect &preferred, std::optional<QRect> keepClearOf, const QRect &area)
+{
+    if (!keepClearOf)
+        return preferred;
+    const QRectF window(*keepClearOf);
+    const QRectF inset = QRectF(area).adjusted(cardInset, cardInset, -cardInset, -cardInset);
+    const std::optional<QPointF> place = ClearPlace::nearest(QRectF(preferred), {&window, 1}, inset, cardInset);
+    return place ? QRect(place->toPoint(), preferred.size()) : preferred;
 }
 
 void OverlayCoordinator::updateLidMotion(double progress, double angle, LidDanceStyle style, bool visible)

@@ -11,6 +11,10 @@
 #include <QObject>
 #include <QPointF>
 #include <QPointer>
+#include <QRect>
+
+#include <functional>
+#include <optional>
 
 class LidMotionView;
 class OverlayPanel;
@@ -46,11 +50,20 @@ public:
     // The panels on screen now.
     QList<OverlayPanel *> panels() const;
 
+    // Where a card's visible part goes: where it prefers when that keeps the card inset's
+    // distance from the window given (the typing HUD), else the nearest such place inside the
+    // area inset alike; where it prefers when no place is clear. Qt global coordinates.
+    static QRect cardPlace(const QRect &preferred, std::optional<QRect> keepClearOf, const QRect &area);
+    // The frame of the window the cards keep clear of, none while it is hidden.
+    std::function<std::optional<QRect>()> cardsKeepClearOf;
+
     static QString soundName(const SystemReactionEvent &event);
     static QString soundName(const ArrivalReactionEvent &event);
 
 private:
     bool blendsTranslucent() const;
+    // A card window's geometry moved so its card keeps clear of the HUD.
+    QRect clearOfTheHud(const QRect &geometry, const QRect &area) const;
     void presentTransient(OverlayPanel *panel, const QRect &geometry, double lifetimeSeconds);
     void replaceCard(QPointer<OverlayPanel> &slot, OverlayPanel *card, const QRect &geometry, double lifetimeSeconds);
     void closePanel(OverlayPanel *panel);

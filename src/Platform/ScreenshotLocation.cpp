@@ -56,14 +56,17 @@ std::optional<ScreenshotLocation::Folder> ScreenshotLocation::resolve(const Envi
             return Folder{QDir::cleanPath(configured), true};
         if (isFolder(picturesScreenshots))
             return Folder{picturesScreenshots, true};
-    } else if (desktopIs(environment.currentDesktop, QLatin1String("GNOME"))) {
-        if (isFolder(picturesScreenshots))
-            return Folder{picturesScreenshots, true};
+    } else if (desktopIs(environment.currentDesktop, QLatin1String("GNOME")) && !picturesScreenshots.isEmpty()) {
+        // The desktop makes it with the first screenshot; it is watched for from its parent.
+        return Folder{picturesScreenshots, true};
     }
     if (isFolder(environment.picturesFolder))
         return Folder{QDir::cleanPath(environment.picturesFolder), false};
     if (isFolder(environment.desktopFolder))
         return Folder{QDir::cleanPath(environment.desktopFolder), false};
+    // Neither is there yet: Pictures is watched for until it appears.
+    if (!environment.picturesFolder.isEmpty())
+        return Folder{QDir::cleanPath(environment.picturesFolder), false};
     return std::nullopt;
 }
 

@@ -23,7 +23,8 @@ struct Folder {
     friend bool operator==(const Folder &, const Folder &) = default;
 };
 
-// The first candidate that exists as a folder, or nothing.
+// GNOME's own folder whether or not it exists yet; else the first candidate that exists as a
+// folder; else Pictures, which may appear later; nothing without a Pictures location.
 std::optional<Folder> resolve(const Environment &environment);
 
 // This session's environment: the standard locations and the desktop's name.

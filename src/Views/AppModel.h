@@ -44,8 +44,9 @@ public:
     // A focus session from the settings, and the applications allowed during it.
     virtual void startFocusSession() = 0;
     virtual void setFocusApp(const QString &bundleIdentifier, bool allowed) = 0;
-    // Shows a folder in the file manager; a missing folder is not reported.
-    virtual void openFolder(const QString &path) = 0;
+    // Shows a folder in the file manager; a missing folder is not reported. False when nothing
+    // could open it.
+    virtual bool openFolder(const QString &path) = 0;
     virtual SettingsPage requestedSettingsPage() const = 0;
     virtual void setRequestedSettingsPage(SettingsPage page) = 0;
 

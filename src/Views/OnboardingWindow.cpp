@@ -1,7 +1,5 @@
 #include "Views/OnboardingWindow.h"
 
-#include "Effects/Pet/DesktopPetController.h"
-#include "Foundation/ScreenGeometry.h"
 #include "Views/AppModel.h"
 #include "Views/Kit/CardFrame.h"
 #include "Views/Kit/KitStyle.h"
@@ -154,35 +152,8 @@ void OnboardingWindow::sync()
 void OnboardingWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    keepPetClear();
     // Matters only when the window comes up before the launch path has started the application.
     // Belongs to the application, which the window may outlive.
     QTimer::singleShot(0, &m_app, [app = &m_app] { app->start(); });
 }
 
-void OnboardingWindow::hideEvent(QHideEvent *event)
-{
-    QWidget::hideEvent(event);
-    m_app.effectsController().pet().keepClearOf(std::nullopt);
-}
-
-void OnboardingWindow::moveEvent(QMoveEvent *event)
-{
-    QWidget::moveEvent(event);
-    if (isVisible())
-        keepPetClear();
-}
-
-void OnboardingWindow::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    if (isVisible())
-        keepPetClear();
-}
-
-void OnboardingWindow::keepPetClear()
-{
-    // The frame with the title bar, so the pet never stands on the window's title either.
-    m_app.effectsController().pet().keepClearOf(
-        ScreenGeometry::fromQt(QRectF(frameGeometry()), ScreenGeometry::primaryScreenHeight()));
-}

@@ -29,14 +29,9 @@ public:
     void sync();
 
 protected:
-    // While this window is up the pet stands clear of it and never walks onto it.
     void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void keepPetClear();
     void buildPages();
     void setPage(int page);
     void advance();

@@ -227,3 +227,44 @@ TEST(OverlayCoordinator, WithoutACompositorPanelsAreShapedToWhatTheyDraw)
     EXPECT_FALSE(shape.contains(QPoint(2, 2)));
     EXPECT_TRUE(OverlayPanel::shapeOf(cards.front()->frameAt(5)).isEmpty());
 }
+
+// A card never lies over the typing HUD: it stays where it prefers when the HUD is elsewhere,
+// else moves inside the screen's free area to a place apart from the HUD.
+TEST(OverlayCoordinator, CardsKeepClearOfTheTypingHud)
+{
+    const QRect area(0, 32, 1440, 868);
+    const QRect arrival(1100, 60, 312, 64);
+    const QRect system(560, 60, 320, 64);
+    const struct {
+        const char *name;
+        std::optional<QRect> hud;
+        bool moves;
+    } cases[] = {
+        {"no HUD", std::nullopt, false},          {"HUD at the bottom", QRect(1100, 800, 310, 72), false},
+        {"HUD at the same place", QRect(1100, 60, 310, 72), true}, {"HUD half under", QRect(1250, 90, 310, 72), true},
+        {"HUD across the top", QRect(0, 32, 1440, 120), true},
+    };
+    for (const auto &c : cases) {
+        for (const QRect &preferred : {arrival, system}) {
+            const QRect placed = OverlayCoordinator::cardPlace(preferred, c.hud, area);
+            EXPECT_EQ(placed.size(), preferred.size()) << c.name;
+            EXPECT_EQ(placed != preferred, c.moves && c.hud->intersects(preferred)) << c.name;
+            EXPECT_TRUE(area.contains(placed)) << c.name;
+            if (c.hud) {
+                EXPECT_FALSE(placed.intersects(*c.hud)) << c.name;
+            }
+        }
+    }
+    // No place apart from a HUD over the whole screen: the card stays where it prefers.
+    EXPECT_EQ(OverlayCoordinator::cardPlace(arrival, area, area), arrival);
+
+    // The coordinator asks where the HUD is for every card.
+    CoordinatorFixture f;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    f.overlays.cardsKeepClearOf = [&screen] { return std::optional(screen.adjusted(0, 0, 0, -screen.height() / 2)); };
+    f.overlays.showArrival(ArrivalReactionEvent::download(DownloadWeight::medium));
+    const auto cards = f.open<ReactionCardView>();
+    ASSERT_EQ(cards.size(), 1);
+    const int margin = ReactionCardView::margin;
+    EXPECT_FALSE(cards[0]->geometry().adjusted(margin, margin, -margin, -margin).intersects(f.overlays.cardsKeepClearOf().value()));
+}

@@ -1,3 +1,4 @@
+#include "Effects/ArrivalReactionController.h"
 #include "Effects/EventWait.h"
 #include "Effects/ScreenshotFilePolicy.h"
 #include "Effects/ScreenshotReactionController.h"
@@ -36,8 +37,10 @@ TEST(ScreenshotLocation, PrefersTheDesktopsOwnFolderThenPicturesThenDesktop)
         {{"KDE", pictures, desktop, spectacleOld}, Folder{desktop, true}},
         {{"KDE", pictures, desktop, spectacleGone}, Folder{shots, true}},
         {{"XFCE", pictures, desktop, spectacle6}, Folder{pictures, false}},
-        {{"GNOME", home.filePath("Missing"), desktop, {}}, Folder{desktop, false}},
-        {{"", home.filePath("Missing"), home.filePath("Gone"), {}}, std::nullopt},
+        {{"GNOME", home.filePath("Missing"), desktop, {}}, Folder{home.filePath("Missing/Screenshots"), true}},
+        {{"XFCE", home.filePath("Missing"), desktop, {}}, Folder{desktop, false}},
+        {{"", home.filePath("Missing"), home.filePath("Gone"), {}}, Folder{home.filePath("Missing"), false}},
+        {{"", {}, home.filePath("Gone"), {}}, std::nullopt},
     };
     for (const Case &c : cases)
         EXPECT_EQ(ScreenshotLocation::resolve(c.environment), c.expected) << c.environment.currentDesktop.toStdString();
@@ -126,4 +129,45 @@ TEST(ScreenshotReactionController, WithoutAFolderItNeverObserves)
     controller.start();
     EXPECT_FALSE(controller.isObserving());
     EXPECT_EQ(controller.watchedDirectory(), std::nullopt);
+}
+
+// Both watchers over real folders that are missing at start, appear later, and are removed and
+// made again: each file finished in the folder reaches its reaction once, whenever it came.
+TEST(ScreenshotReactionController, DownloadsAndScreenshotFoldersThatAppearLaterAreWatched)
+{
+    using namespace std::chrono_literals;
+    for (const bool downloads : {true, false}) {
+        SCOPED_TRACE(downloads ? "downloads" : "screenshots");
+        TestFolder home;
+        const QDir folder(home.filePath(downloads ? "Downloads" : "Pictures/Screenshots"));
+        InotifyDirectoryWatcher watcher;
+        ManualClock clock;
+        FakeMountWatcher mounts;
+        FakeDisplayWatcher displays;
+        int arrivals = 0;
+        ArrivalReactionController arrival(&watcher, folder.path(), &mounts, &displays, clock);
+        ScreenshotReactionController screenshot(&watcher, ScreenshotLocation::Folder{folder.path(), true}, clock);
+        arrival.onReaction = [&](const ArrivalReactionEvent &) { ++arrivals; };
+        screenshot.onScreenshot = [&](const QUrl &) { ++arrivals; };
+        downloads ? arrival.start() : screenshot.start();
+        EXPECT_TRUE(downloads ? arrival.isObserving() : screenshot.isObserving()) << "missing at start";
+        for (int round = 1; round <= 3; ++round) {
+            // Appears later, then is removed and made again.
+            if (round > 1)
+                ASSERT_TRUE(QDir(folder).removeRecursively());
+            waitUntil([] { return false; }, 50);
+            ASSERT_TRUE(QDir().mkpath(folder.path()));
+            waitUntil([] { return false; }, 50);
+            const QString part = folder.filePath(downloads ? "song.mp3.part" : ".Screenshot_1.png-XYZ");
+            QFile file(part);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(4096, 'x'));
+            file.close();
+            QFile::rename(part, folder.filePath(downloads ? "song.mp3" : "Screenshot_1.png"));
+            EXPECT_TRUE(waitUntil([&] { return arrivals >= round; }, 3000)) << round;
+            waitUntil([] { return false; }, 100);
+            EXPECT_EQ(arrivals, round);
+            clock.advance(10s);
+        }
+    }
 }

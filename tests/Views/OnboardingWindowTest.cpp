@@ -23,6 +23,7 @@ namespace {
 struct FirstStart {
     TestFolder folder;
     FakePermissionProbe *probe = nullptr;
+    ManualScheduler *scheduler = nullptr;
     std::unique_ptr<AppController> app;
     std::unique_ptr<AppWindows> windows;
 
@@ -31,6 +32,7 @@ struct FirstStart {
         folder.write(QStringLiteral("defaults.ini"),
                      "[General]\ninstalledCC0AudioUpgrade1=true\ndidRequestInputMonitoringV2=true\n" + settings);
         TestPlatform base(folder);
+        scheduler = base.scheduler;
         base.platform.packLibraryRoot = folder.makeDir(QStringLiteral("packs"));
         auto fakeProbe = std::make_unique<FakePermissionProbe>();
         probe = fakeProbe.get();
@@ -156,15 +158,16 @@ TEST(Onboarding, ThePetStandsClearOfTheWelcomeWindowAndReturnsAfter)
         const auto qtFrame = [&pet] {
             return ScreenGeometry::toQt(pet.panel()->frame(), ScreenGeometry::primaryScreenHeight()).toRect();
         };
+        start.scheduler->advance(std::chrono::milliseconds(0));
         const QRect window = start.window()->frameGeometry();
         EXPECT_FALSE(qtFrame().intersects(window)) << s.name;
         // Moved by the user onto the pet's new place.
         start.window()->move(qtFrame().center() - QPoint(window.width() / 2, window.height() / 2));
-        QCoreApplication::processEvents();
+        start.scheduler->advance(std::chrono::milliseconds(0));
         EXPECT_FALSE(qtFrame().intersects(start.window()->frameGeometry())) << s.name << ", window moved";
 
         start.window()->close();
-        QCoreApplication::processEvents();
+        start.scheduler->advance(std::chrono::milliseconds(0));
         const QRectF area = PetGeometry::placementArea(*QtPetDesktop().mainScreen(), pet.panel()->frame().size(), false);
         EXPECT_EQ(pet.panel()->frame().topLeft(),
                   PetGeometry::origin(area, pet.panel()->frame().size(), pet.savedPlacement().x, pet.savedPlacement().y))

@@ -1,4 +1,5 @@
 #include "App/AppController.h"
+#include "Platform/AppShell.h"
 #include "Services/Packs/SoundFiles.h"
 #include "Views/Kit/MetricTile.h"
 #include "Views/Kit/PackImportBanner.h"
@@ -219,8 +220,22 @@ TEST(SoundsPages, SessionTilesSliderEndsAndShowPacks)
     rig.sync();
     EXPECT_EQ(cooldown->readoutText(), "1.50s");
 
-    rig.named<QPushButton>(rig.sounds.get(), QStringLiteral("Show Packs"))->click();
-    EXPECT_EQ(rig.shell->openedFolders, QStringList{rig.app->packs().libraryRoot()});
+    // Without a launcher the page says so, with the folder, until a later try opens it.
+    const QString root = rig.app->packs().libraryRoot();
+    const auto saysNotOpened = [&rig, &root] {
+        for (const QLabel *label : rig.sounds->findChildren<QLabel *>()) {
+            if (label->isVisibleTo(rig.sounds.get()) && label->text() == AppShell::folderNotOpenedText(root))
+                return true;
+        }
+        return false;
+    };
+    for (const bool launcher : {true, false, true}) {
+        rig.shell->launcherInstalled = launcher;
+        rig.named<QPushButton>(rig.sounds.get(), QStringLiteral("Show Packs"))->click();
+        EXPECT_EQ(rig.shell->openedFolders.last(), root);
+        EXPECT_EQ(saysNotOpened(), !launcher) << launcher;
+    }
+    EXPECT_TRUE(AppShell::folderNotOpenedText(root).endsWith(root));
     rig.named<QPushButton>(rig.sounds.get(), QStringLiteral("Sound Studio…"))->click();
     EXPECT_TRUE(rig.state.clipStudioPresented());
 }

@@ -410,7 +410,8 @@ TEST(SystemPage, PreciseDropRowFollowsWhatTheIconLocatorFound)
     EXPECT_EQ(again->icons->lookups, 0);
     EXPECT_TRUE(again->shows("Precise file manager positions available"));
     EXPECT_FALSE(again->named("Enable precise icon drop")->isVisibleTo(again->page.get()));
-    // The bus going away is looked at, as after the click.
+    // The bus going away is looked at, as after the click; a file manager that shows no icons
+    // any more is an answer of none.
     QSignalSpy lost(&again->app->chaosEffects(), &ChaosEffectController::hasIconPositionsChanged);
     again->probe->accessibilityGranted = true;
     again->app->permissions().refreshAccessibility();
@@ -421,6 +422,40 @@ TEST(SystemPage, PreciseDropRowFollowsWhatTheIconLocatorFound)
     auto third = restarted(*again);
     EXPECT_TRUE(third->named("Enable precise icon drop")->isVisibleTo(third->page.get()));
     EXPECT_FALSE(third->shows("Precise file manager positions available"));
+}
+
+// Only a look that reached the desktop's icons changes the stored answer; one that could not
+// look (no bus yet, no file manager started yet, no answer in time) keeps it.
+TEST(SystemPage, TheStoredIconDropAnswerChangesOnlyByALookThatReachedTheDesktop)
+{
+    using Look = DesktopIconLocator::Sight::Look;
+    const DesktopIconLocator::Positions icons{{QStringLiteral("notes.txt"), QRectF(10, 10, 64, 64)}};
+    const struct {
+        bool stored;
+        Look look;
+        bool sawIcons;
+        bool after;
+    } cases[] = {
+        {true, Look::unfinished, false, true},  {true, Look::finished, false, false},
+        {true, Look::finished, true, true},     {false, Look::unfinished, false, false},
+        {false, Look::unfinished, true, true},  {false, Look::finished, false, false},
+        {false, Look::finished, true, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(::testing::Message() << "stored " << c.stored << ", look " << int(c.look) << ", icons " << c.sawIcons);
+        SystemRig rig(true, c.stored ? "[General]\ndesktopIconPositionsFound=true\n" : "[General]\n");
+        rig.icons->look = c.look;
+        rig.icons->setFrames(c.sawIcons ? icons : DesktopIconLocator::Positions{});
+        // Granted at start: the stored answer is looked at again, as after a click.
+        rig.probe->accessibilityGranted = true;
+        rig.app->permissions().refreshAccessibility();
+        rig.app->chaosEffects().enablePreciseIconDrop();
+        QCoreApplication::processEvents();
+        EXPECT_GE(rig.icons->lookups, 1);
+        EXPECT_EQ(rig.settings().desktopIconPositionsFound(), c.after);
+        rig.sync();
+        EXPECT_EQ(rig.named("Enable precise icon drop")->isVisibleTo(rig.page.get()), !c.after);
+    }
 }
 
 TEST(SystemPage, DesktopIconsAreReadOnlyForARunOrAtTheUsersWord)

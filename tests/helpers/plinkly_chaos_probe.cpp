@@ -32,8 +32,8 @@ QString run(ChaosEffectController &chaos, DesktopIconLocator &icons, KeyboardMon
         DesktopIconLocator::Positions found;
         QEventLoop answered;
         bool done = false;
-        icons.findPositions([&](DesktopIconLocator::Positions positions) {
-            found = std::move(positions);
+        icons.findPositions([&](const DesktopIconLocator::Sight &sight) {
+            found = sight.positions;
             done = true;
             answered.quit();
         });

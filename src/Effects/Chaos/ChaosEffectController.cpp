@@ -129,18 +129,25 @@ void ChaosEffectController::setHasIconPositions(bool found)
     emit changed();
 }
 
+void ChaosEffectController::learnIconPositions(std::optional<bool> found)
+{
+    // A look that could not reach the desktop's icons leaves the last answer as it stands.
+    if (found)
+        setHasIconPositions(*found);
+}
+
 void ChaosEffectController::refreshIconPositions()
 {
     const quint64 probe = ++m_iconProbe;
-    m_iconLocator.findPositions([controller = QPointer(this), probe](DesktopIconLocator::Positions icons) {
+    m_iconLocator.findPositions([controller = QPointer(this), probe](const DesktopIconLocator::Sight &sight) {
         if (!controller)
             return;
         // Published from the event loop, never from inside the call.
         QMetaObject::invokeMethod(
             controller,
-            [controller, probe, found = !icons.isEmpty()] {
+            [controller, probe, found = sight.found()] {
                 if (controller && controller->m_iconProbe == probe)
-                    controller->setHasIconPositions(found);
+                    controller->learnIconPositions(found);
             },
             Qt::QueuedConnection);
     });
@@ -203,16 +210,17 @@ void ChaosEffectController::trigger(ChaosMode mode)
     // The icon frames take another program's answers; a reset or a later trigger before they
     // arrive makes them moot.
     const quint64 request = ++m_iconRequest;
-    m_iconLocator.findPositions([controller = QPointer(this), request, mode, kept](DesktopIconLocator::Positions icons) {
-        if (controller && controller->m_iconRequest == request && controller->m_enabled)
-            controller->present(mode, kept, icons);
+    m_iconLocator.findPositions([controller = QPointer(this), request, mode, kept](const DesktopIconLocator::Sight &sight) {
+        if (controller && controller->m_iconRequest == request && controller->m_enabled) {
+            controller->learnIconPositions(sight.found());
+            controller->present(mode, kept, sight.positions);
+        }
     });
 }
 
 void ChaosEffectController::present(ChaosMode mode, const std::vector<ChaosScreen> &kept,
                                     const DesktopIconLocator::Positions &icons)
 {
-    setHasIconPositions(!icons.isEmpty());
     const std::vector<DesktopVisualItem> found = DesktopItems::load(desktopFolder(), icons);
     const ChaosEffectPlan plan = planBuilder(mode, int(found.size()), int(kept.size()));
     const std::vector<DesktopVisualItem> items = DesktopItems::expandedItems(found, plan.itemsPerDisplay);

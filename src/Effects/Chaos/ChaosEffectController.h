@@ -98,6 +98,7 @@ private:
     void scheduleReset();
     void setLastEffectName(const QString &name);
     void setHasIconPositions(bool found);
+    void learnIconPositions(std::optional<bool> found);
 
     const OverlayWindowSupport &m_windows;
     DesktopIconLocator &m_iconLocator;

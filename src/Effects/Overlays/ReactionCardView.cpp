@@ -1,6 +1,7 @@
 #include "Effects/Overlays/ReactionCardView.h"
 
 #include "Effects/Overlays/OverlayGlyphs.h"
+#include "Effects/Pet/View/OwnWindowWatcher.h"
 #include "Foundation/Appearance.h"
 #include "Foundation/Contrast.h"
 
@@ -36,6 +37,8 @@ ReactionCardView::ReactionCardView(ReactionCard card, Blending blending, QWidget
 {
     const int needed = chromeWidth + int(std::ceil(QFontMetricsF(titleFont()).horizontalAdvance(m_card.title)));
     m_cardSize = QSize(std::clamp(needed, minimumCardSize.width(), maximumCardWidth), minimumCardSize.height());
+    // A card is read: the pet does not stand on it.
+    OwnWindowWatcher::keepPetClear(*this);
 }
 
 QFont ReactionCardView::titleFont()

@@ -3,6 +3,7 @@
 #include "Effects/Pet/PetGeometry.h"
 #include "Effects/Pet/PetMotion.h"
 #include "Effects/Pet/PetPresentation.h"
+#include "Foundation/ClearPlace.h"
 #include "Foundation/Scheduler.h"
 
 #include <QPointer>
@@ -118,16 +119,13 @@ void DesktopPetController::setStaysPut(bool staysPut)
         scheduleIdle();
 }
 
-void DesktopPetController::keepClearOf(std::optional<QRectF> window)
+void DesktopPetController::keepClearOf(std::vector<QRectF> windows)
 {
-    if (window == m_clearOf)
+    if (windows == m_clearOf)
         return;
-    const bool held = m_clearOf.has_value();
-    m_clearOf = window;
+    m_clearOf = std::move(windows);
     if (m_panel && m_isVisible)
-        position();
-    if (held != window.has_value())
-        scheduleIdle();
+        keepClear();
 }
 
 void DesktopPetController::setPlacement(PetPlacement placement)
@@ -148,36 +146,37 @@ void DesktopPetController::position()
         return;
     const QSizeF size = m_panel->frame().size();
     const QRectF area = PetGeometry::placementArea(*screen, size, menuOpen());
-    m_panel->setFrame({PetGeometry::origin(area, size, m_savedPlacement.x, m_savedPlacement.y), size});
+    m_ownFrame = {PetGeometry::origin(area, size, m_savedPlacement.x, m_savedPlacement.y), size};
     keepClear();
 }
 
-void DesktopPetController::keepClear()
+std::optional<QPointF> DesktopPetController::keepClear()
 {
     if (!m_panel)
-        return;
-    bool outOfSight = false;
-    if (m_clearOf) {
-        const QRectF frame = m_panel->frame();
-        std::optional<PetScreen> screen = PetGeometry::screenContaining(m_desktop.screens(), frame.center());
+        return std::nullopt;
+    std::optional<QPointF> place = m_ownFrame.topLeft();
+    if (!m_clearOf.empty()) {
+        std::optional<PetScreen> screen = PetGeometry::screenContaining(m_desktop.screens(), m_ownFrame.center());
         if (!screen)
             screen = m_desktop.mainScreen();
-        const std::optional<QPointF> place =
-            screen ? PetGeometry::clearOf(frame, *m_clearOf, PetGeometry::placementArea(*screen, frame.size(), menuOpen()))
-                   : std::nullopt;
-        if (place && *place != frame.topLeft())
-            m_panel->setFrame({*place, frame.size()});
-        outOfSight = !place;
+        const QSizeF size = m_ownFrame.size();
+        place = screen ? ClearPlace::nearest(m_ownFrame, m_clearOf, PetGeometry::placementArea(*screen, size, menuOpen()),
+                                             PetGeometry::screenMargin)
+                       : std::nullopt;
     }
-    if (outOfSight == m_outOfSight)
-        return;
-    m_outOfSight = outOfSight;
-    if (!m_isVisible)
-        return;
-    if (outOfSight)
-        m_panel->orderOut();
-    else
-        m_panel->orderFront();
+    // Out of sight the window still follows the pet's own place and size.
+    const QRectF shown(place.value_or(m_ownFrame.topLeft()), m_ownFrame.size());
+    if (shown.toRect() != m_panel->frame().toRect())
+        m_panel->setFrame(shown);
+    const bool outOfSight = !place;
+    if (outOfSight != m_outOfSight) {
+        m_outOfSight = outOfSight;
+        if (m_isVisible && outOfSight)
+            m_panel->orderOut();
+        else if (m_isVisible)
+            m_panel->orderFront();
+    }
+    return place;
 }
 
 void DesktopPetController::stopBehavior()
@@ -190,7 +189,7 @@ void DesktopPetController::stopBehavior()
 bool DesktopPetController::mayIdle() const
 {
     const PetMood mood = m_presentation->mood();
-    return m_isVisible && !m_staysPut && !m_clearOf && !m_presentation->focusRemainingSeconds() && !menuOpen()
+    return m_isVisible && !m_staysPut && !m_presentation->focusRemainingSeconds() && !menuOpen()
         && (mood == PetMood::idle || mood == PetMood::celebrating);
 }
 
@@ -264,8 +263,14 @@ void DesktopPetController::updateChase()
     const QPointF target = PetGeometry::chaseTarget(pointer, *screen, frame.size());
     const QPointF next = PetMotion::nextOrigin(origin, target, timeStep);
     m_chaseOrigin = next;
-    if (next != origin)
-        m_panel->setFrame({next, frame.size()});
+    if (next != origin) {
+        m_ownFrame = {next, frame.size()};
+        // Stopped beside one of our windows: the chase goes on from where the pet stands.
+        if (const std::optional<QPointF> shown = keepClear(); shown && *shown != next) {
+            m_ownFrame.moveTopLeft(*shown);
+            m_chaseOrigin = *shown;
+        }
+    }
     // A pet whose drawn place does not change must not walk.
     if (m_panel->frame().topLeft() != frame.topLeft())
         m_presentation->setMovement(next.x() - origin.x());
@@ -315,7 +320,8 @@ void DesktopPetController::dragPet(QSizeF translation)
     const QPointF wanted(m_dragStartOrigin->x() + translation.width(), m_dragStartOrigin->y() - translation.height());
     const QRectF area = PetGeometry::placementArea(*screen, frame.size(), menuOpen());
     const PetPlacement placement = PetPlacement::normalized(wanted, area, frame.size());
-    m_panel->setFrame({PetGeometry::origin(area, frame.size(), placement.x, placement.y), frame.size()});
+    m_ownFrame = {PetGeometry::origin(area, frame.size(), placement.x, placement.y), frame.size()};
+    m_panel->setFrame(m_ownFrame);
     m_presentation->setMovement(translation.width());
 }
 
@@ -339,6 +345,7 @@ void DesktopPetController::finishDraggingPet()
     }
     const QRectF area = PetGeometry::placementArea(*screen, frame.size(), menuOpen());
     m_savedPlacement = PetPlacement::normalized(frame.topLeft(), area, frame.size());
+    m_ownFrame = frame;
     if (onPlacementChanged)
         onPlacementChanged(m_savedPlacement);
     m_presentation->dragged();
@@ -352,12 +359,11 @@ void DesktopPetController::resizePanel(bool expanded)
     if (!m_panel)
         return;
     const QSizeF target = expanded ? PetGeometry::openPanelSize : PetGeometry::closedPanelSize;
-    const QRectF frame = m_panel->frame();
-    if (frame.size() == target)
+    if (m_panel->frame().size() == target)
         return;
     std::optional<PetScreen> screen;
     for (const PetScreen &candidate : m_desktop.screens()) {
-        if (candidate.frame.intersects(frame)) {
+        if (candidate.frame.intersects(m_ownFrame)) {
             screen = candidate;
             break;
         }
@@ -366,7 +372,7 @@ void DesktopPetController::resizePanel(bool expanded)
         screen = m_desktop.mainScreen();
     if (!screen)
         return;
-    m_panel->setFrame(PetGeometry::resized(frame, target, *screen, expanded));
+    m_ownFrame = PetGeometry::resized(m_ownFrame, target, *screen, expanded);
     keepClear();
 }
 

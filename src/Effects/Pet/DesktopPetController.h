@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class PetPresentation;
 class Scheduler;
@@ -44,11 +45,11 @@ public:
     void reset();
     void update(PetMood mood, const QString &message);
     void setStaysPut(bool staysPut);
-    // While a window is given (its frame in global y-up coordinates) the pet neither waits nor
-    // chases, and stands clear of it: beside it when its place overlaps it, out of sight when
-    // no place beside it is free. Taking the window away brings the pet back to its place
-    // and starts the wait afresh.
-    void keepClearOf(std::optional<QRectF> window);
+    // Our own windows the pet must not cover, their frames in global y-up coordinates. The pet
+    // stands clear of them wherever it goes, chasing included: beside them when its own place
+    // overlaps one, out of sight when no place beside them is free. It comes back to its own
+    // place when they go.
+    void keepClearOf(std::vector<QRectF> windows);
     // Ignored when equal to the saved placement, so echoes of our own reports do not move the
     // pet; fractions outside 0...1 are clamped and non-finite ones give the default.
     void setPlacement(PetPlacement placement);
@@ -62,7 +63,9 @@ signals:
 
 private:
     void position();
-    void keepClear();
+    // Shows the pet at its own place, or the nearest one clear of our windows; returns where
+    // it stands, none when out of sight.
+    std::optional<QPointF> keepClear();
     void scheduleIdle();
     void stopBehavior();
     bool mayIdle() const;
@@ -96,7 +99,9 @@ private:
     std::optional<QPointF> m_chaseOrigin;
     PetPlacement m_savedPlacement;
     bool m_staysPut = false;
-    std::optional<QRectF> m_clearOf;
+    std::vector<QRectF> m_clearOf;
+    // Where the pet stands when no window is in its way; the window shows it clear of them.
+    QRectF m_ownFrame;
     // Ordered out because no place clear of that window was free.
     bool m_outOfSight = false;
     std::optional<QPointF> m_dragStartOrigin;

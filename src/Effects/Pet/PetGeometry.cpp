@@ -1,7 +1,5 @@
 #include "Effects/Pet/PetGeometry.h"
 
-#include <QLineF>
-
 #include <algorithm>
 
 namespace PetGeometry {
@@ -48,29 +46,6 @@ QRectF resized(QRectF frame, QSizeF size, const PetScreen &screen, bool expanded
 RoomBeside roomBeside(double figureCentreX, double screenLeft, double screenRight)
 {
     return {figureCentreX - extrasReach >= screenLeft, figureCentreX + extrasReach <= screenRight};
-}
-
-std::optional<QPointF> clearOf(QRectF frame, QRectF window, QRectF area)
-{
-    const QRectF keepOut = window.adjusted(-screenMargin, -screenMargin, screenMargin, screenMargin);
-    if (!frame.intersects(keepOut))
-        return frame.topLeft();
-    const QSizeF size = frame.size();
-    const double x = std::max(area.left(), std::min(frame.left(), area.right() - size.width()));
-    const double y = std::max(area.top(), std::min(frame.top(), area.bottom() - size.height()));
-    const QPointF beside[] = {{keepOut.left() - size.width(), y}, {keepOut.right(), y},
-                              {x, keepOut.top() - size.height()}, {x, keepOut.bottom()}};
-    std::optional<QPointF> nearest;
-    for (const QPointF &place : beside) {
-        const QRectF moved(place, size);
-        const bool inside = moved.left() >= area.left() && moved.right() <= area.right() && moved.top() >= area.top()
-            && moved.bottom() <= area.bottom();
-        if (!inside || moved.intersects(keepOut))
-            continue;
-        if (!nearest || QLineF(frame.topLeft(), place).length() < QLineF(frame.topLeft(), *nearest).length())
-            nearest = place;
-    }
-    return nearest;
 }
 
 std::optional<PetScreen> screenContaining(const std::vector<PetScreen> &screens, QPointF point)

@@ -45,11 +45,6 @@ struct RoomBeside {
 // spanning left...right.
 RoomBeside roomBeside(double figureCentreX, double screenLeft, double screenRight);
 
-// Where a panel with this frame goes to stay clear of a window by at least the screen margin:
-// where it is when already clear, else the nearest place beside the window inside the area;
-// none when no such place fits.
-std::optional<QPointF> clearOf(QRectF frame, QRectF window, QRectF area);
-
 // The first screen whose frame holds the point, else none.
 std::optional<PetScreen> screenContaining(const std::vector<PetScreen> &screens, QPointF point);
 }

@@ -150,23 +150,27 @@ std::optional<QDBusConnection> accessibilityBus()
     return bus;
 }
 
-DesktopIconLocator::Positions walkDesktop()
+DesktopIconLocator::Sight walkDesktop()
 {
+    using Look = DesktopIconLocator::Sight::Look;
     const auto bus = accessibilityBus();
     if (!bus)
-        return {};
+        return {Look::unfinished, {}};
     auto walk = std::make_shared<const Walk>(Walk{*bus, QDeadlineTimer(walkTimeoutMs)});
     const AtspiNode registry(walk, {QStringLiteral("org.a11y.atspi.Registry"),
                                     QDBusObjectPath(QStringLiteral("/org/a11y/atspi/accessible/root"))});
     for (const auto &application : registry.children()) {
-        if (desktopManagerNames().contains(application->name(), Qt::CaseInsensitive))
-            return DesktopIconWalk::positions(*application);
+        if (desktopManagerNames().contains(application->name(), Qt::CaseInsensitive)) {
+            DesktopIconLocator::Positions positions = DesktopIconWalk::positions(*application);
+            // A walk cut short by its time limit has not seen the whole desktop.
+            return {walk->deadline.hasExpired() ? Look::unfinished : Look::finished, std::move(positions)};
+        }
     }
-    return {};
+    return {Look::unfinished, {}};
 }
 }
 
-void AtspiDesktopIconLocator::findPositions(std::function<void(Positions)> answer)
+void AtspiDesktopIconLocator::findPositions(std::function<void(Sight)> answer)
 {
     whenFinished(QtConcurrent::run(walkDesktop), &m_answers, std::move(answer));
 }

@@ -9,7 +9,7 @@
 // a desktop file manager on it, it finds nothing.
 class AtspiDesktopIconLocator final : public DesktopIconLocator {
 public:
-    void findPositions(std::function<void(Positions)> answer) override;
+    void findPositions(std::function<void(Sight)> answer) override;
 
 private:
     // Answers arrive through it, so none arrives once the locator is gone; a walk still running

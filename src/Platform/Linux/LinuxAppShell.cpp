@@ -22,24 +22,29 @@ void LinuxAppShell::quit()
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
-void LinuxAppShell::openFolder(const QString &path)
+bool LinuxAppShell::openFolder(const QString &path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // False without xdg-open or another launcher Qt knows.
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-void LinuxAppShell::revealItem(const QString &path)
+void LinuxAppShell::revealItem(const QString &path, std::function<void()> notShown)
 {
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
         QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
     call << QStringList{QUrl::fromLocalFile(path).toString()} << QString();
     auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), qApp);
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, qApp, [path](QDBusPendingCallWatcher *done) {
-        done->deleteLater();
-        // No file manager answers on the bus: open the item if it is a folder, else its folder.
-        if (done->isError()) {
-            const QFileInfo item(path);
-            QDesktopServices::openUrl(QUrl::fromLocalFile(item.isDir() ? path : item.absolutePath()));
-        }
-    });
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, qApp,
+                     [path, notShown = std::move(notShown)](QDBusPendingCallWatcher *done) {
+                         done->deleteLater();
+                         // No file manager answers on the bus: open the item if it is a folder,
+                         // else its folder.
+                         if (!done->isError())
+                             return;
+                         const QFileInfo item(path);
+                         if (!QDesktopServices::openUrl(QUrl::fromLocalFile(item.isDir() ? path : item.absolutePath()))
+                             && notShown)
+                             notShown();
+                     });
 }

@@ -6,6 +6,6 @@ class LinuxAppShell final : public AppShell {
 public:
     void showCriticalAlert(const QString &title, const QString &text) override;
     void quit() override;
-    void openFolder(const QString &path) override;
-    void revealItem(const QString &path) override;
+    bool openFolder(const QString &path) override;
+    void revealItem(const QString &path, std::function<void()> notShown) override;
 };

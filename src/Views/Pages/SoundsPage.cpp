@@ -1,5 +1,6 @@
 #include "Views/Pages/SoundsPage.h"
 
+#include "Platform/AppShell.h"
 #include "Views/AppModel.h"
 #include "Views/Kit/DividerLine.h"
 #include "Views/Kit/FlowGrid.h"
@@ -143,7 +144,13 @@ void SoundsPage::addPackButtons(SettingsPanel *panel)
     connect(m_import, &QPushButton::clicked, this, [&packs] { packs.importPack(SoundPackManager::PackKind::keyboard); });
     QPushButton *show = TextLabels::borderedButton(QStringLiteral("folder"), QStringLiteral("Show Packs"), panel);
     // The library root holds both the keyboard and the reaction folders.
-    connect(show, &QPushButton::clicked, this, [this, &packs] { app().openFolder(packs.libraryRoot()); });
+    auto *notOpened = TextLabels::error(panel);
+    notOpened->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    connect(show, &QPushButton::clicked, this, [this, &packs, notOpened] {
+        const QString root = packs.libraryRoot();
+        TextLabels::setError(notOpened, app().openFolder(root) ? std::nullopt
+                                                               : std::optional(AppShell::folderNotOpenedText(root)));
+    });
     QPushButton *studio = TextLabels::borderedButton(QStringLiteral("waveform"), QStringLiteral("Sound Studio…"), panel);
     connect(studio, &QPushButton::clicked, this, [this] { state().setClipStudioPresented(true); });
     // One row when the window is wide enough, two rows of two in a narrow one.
@@ -157,6 +164,7 @@ void SoundsPage::addPackButtons(SettingsPanel *panel)
     for (QPushButton *button : {preview, m_import, show, studio})
         grid->addWidget(button);
     panel->add(buttons);
+    panel->add(notOpened);
 }
 
 void SoundsPage::addPlaybackTuning(SettingsPanel *panel)

@@ -417,7 +417,10 @@ void ClipStudioModel::finishSave(const SaveOutcome &outcome)
     } else {
         setNotice(QStringLiteral("Exported to ") + outcome.destination);
         if (m_shell)
-            m_shell->revealItem(outcome.destination);
+            m_shell->revealItem(outcome.destination, [model = QPointer(this), folder = outcome.destination] {
+                if (model)
+                    model->setNotice(QStringLiteral("Exported. ") + AppShell::folderNotOpenedText(folder));
+            });
     }
     setBusy(false);
 }

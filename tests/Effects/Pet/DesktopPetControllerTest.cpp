@@ -162,7 +162,7 @@ TEST_F(DesktopPetControllerTest, AnIdlePetChasesAfterTwelveSecondsUnlessHeldBack
         {"idle", [](DesktopPetControllerTest &) {}, true},
         {"focus session", [](DesktopPetControllerTest &t) { t.pet().setFocusRemainingSeconds(600, false); }, false},
         {"stay put", [](DesktopPetControllerTest &t) { t.controller.setStaysPut(true); }, false},
-        {"a window to keep clear of", [](DesktopPetControllerTest &t) { t.controller.keepClearOf(QRectF()); }, false},
+        {"our windows open", [](DesktopPetControllerTest &t) { t.controller.keepClearOf({QRectF(400, 400, 300, 200)}); }, true},
         {"menu open", [](DesktopPetControllerTest &t) { t.openMenu(true); }, false},
         {"focused mood", [](DesktopPetControllerTest &t) { t.controller.update(PetMood::focused, "Go"); }, false},
     };
@@ -352,12 +352,10 @@ TEST_F(DesktopPetControllerTest, ResetPutsThePetBackAndStartsItsWaitAfresh)
     }
 }
 
-TEST_F(DesktopPetControllerTest, LettingGoOfStayPutOrAHoldStartsTheWholeWaitAgain)
+TEST_F(DesktopPetControllerTest, LettingGoOfStayPutStartsTheWholeWaitAgain)
 {
     const std::pair<const char *, std::function<void(DesktopPetController &, bool)>> switches[] = {
-        {"stay put", [](DesktopPetController &pet, bool on) { pet.setStaysPut(on); }},
-        {"a window to keep clear of",
-         [](DesktopPetController &pet, bool on) { pet.keepClearOf(on ? std::optional(QRectF(0, 0, 10, 10)) : std::nullopt); }}};
+        {"stay put", [](DesktopPetController &pet, bool on) { pet.setStaysPut(on); }}};
     for (const auto &[name, hold] : switches) {
         DesktopPetControllerTest t;
         t.controller.show();
@@ -412,35 +410,44 @@ TEST(PetMotion, NextOriginSteps)
     }
 }
 
-// A window the pet must not cover (the welcome window): the pet steps beside it, or out of
-// sight where nothing beside it is free, and comes back to its place when the window goes.
-TEST_F(DesktopPetControllerTest, StandsClearOfAWindowWhileItIsOpenAndComesBackAfter)
+// Our windows the pet must not cover (the welcome window, the control window, a dialog, the
+// HUD): the pet steps beside them, or out of sight where nothing beside them is free, and
+// comes back to its place when they go.
+TEST_F(DesktopPetControllerTest, StandsClearOfOurWindowsWhileTheyAreOpenAndComesBackAfter)
 {
     const PetScreen small{{0, 0, 640, 480}, {0, 0, 640, 480}};
     const auto centred = [](const PetScreen &screen) {
         return QRectF(screen.frame.center() - QPointF(260, 190), QSizeF(520, 380));
     };
+    // A HUD over the default place, and a window over the free room left of it.
+    const std::vector<QRectF> hudAndDialog{{1250, 60, 190, 150}, {900, 40, 340, 260}};
     const struct {
         const char *name;
         PetScreen screen;
         PetPlacement placement;
-        bool showFirst; // the pet was out before the window came up
-        bool fits;      // a place beside the window exists
+        bool showFirst; // the pet was out before the windows came up
+        bool fits;      // a place beside the windows exists
+        std::vector<QRectF> windows;
     } cases[] = {
-        {"default place", mainDisplay, {1, 0}, true, true},
-        {"stored place over the centre", mainDisplay, {0.5, 0.5}, true, true},
-        {"shown while the window is up", mainDisplay, {0.5, 0.5}, false, true},
-        {"640 x 480 screen", small, {1, 0}, true, false},
-        {"640 x 480 screen, shown while the window is up", small, {0.5, 0.5}, false, false},
+        {"default place", mainDisplay, {1, 0}, true, true, {centred(mainDisplay)}},
+        {"stored place over the centre", mainDisplay, {0.5, 0.5}, true, true, {centred(mainDisplay)}},
+        {"shown while the window is up", mainDisplay, {0.5, 0.5}, false, true, {centred(mainDisplay)}},
+        {"default place under a HUD beside a dialog", mainDisplay, {1, 0}, true, true, hudAndDialog},
+        {"640 x 480 screen", small, {1, 0}, true, false, {centred(small)}},
+        {"640 x 480 screen, shown while the window is up", small, {0.5, 0.5}, false, false, {centred(small)}},
     };
     for (const auto &c : cases) {
-        DesktopPetControllerTest t;
-        t.desktop.displays = {c.screen};
-        t.controller.setPlacement(c.placement);
-        const QRectF window = centred(c.screen);
-        const auto clear = [&](const char *step) {
-            if (t.panel().onScreen) {
-                EXPECT_FALSE(t.panel().rect.intersects(window)) << c.name << ", " << step;
+        // The twin takes the same steps with no window about.
+        DesktopPetControllerTest t, twin;
+        for (DesktopPetControllerTest *pet : {&t, &twin}) {
+            pet->desktop.displays = {c.screen};
+            pet->controller.setPlacement(c.placement);
+        }
+        const auto clearOf = [&](const std::vector<QRectF> &windows, const char *step) {
+            for (const QRectF &window : windows) {
+                if (t.panel().onScreen) {
+                    EXPECT_FALSE(t.panel().rect.intersects(window)) << c.name << ", " << step;
+                }
             }
             EXPECT_EQ(t.panel().onScreen, c.fits) << c.name << ", " << step;
             EXPECT_TRUE(t.controller.isVisible()) << c.name << ", " << step;
@@ -451,43 +458,67 @@ TEST_F(DesktopPetControllerTest, StandsClearOfAWindowWhileItIsOpenAndComesBackAf
             if (shownBefore)
                 t.controller.show();
             const QRectF home = shownBefore ? t.panel().rect : QRectF();
-            t.controller.keepClearOf(window);
+            twin.controller.show();
+            twin.openMenu(true);
+            twin.openMenu(false);
+            t.controller.keepClearOf(c.windows);
             if (!shownBefore)
                 t.controller.show();
-            clear("opened");
-            // Beside the window the shortest way: from over its centre that is straight up.
-            if (c.fits && shownBefore && !home.intersects(window)) {
+            clearOf(c.windows, "opened");
+            // Beside one window the shortest way: from over its centre that is straight up.
+            if (c.fits && shownBefore && c.windows.size() == 1 && !home.intersects(c.windows[0])) {
                 EXPECT_EQ(t.panel().rect, home) << c.name << ": already clear, not moved";
-            } else if (c.fits && shownBefore) {
+            } else if (c.fits && shownBefore && c.windows.size() == 1) {
                 EXPECT_EQ(t.panel().rect.left(), home.left()) << c.name;
                 EXPECT_GT(t.panel().rect.top(), home.top()) << c.name;
             }
-            t.scheduler.advance(30s);
-            clear("after the idle wait");
             t.openMenu(true);
-            clear("menu open");
+            clearOf(c.windows, "menu open");
             t.openMenu(false);
-            clear("menu closed");
-            // The window moved onto wherever the pet stepped to.
-            const QRectF moved = window.translated(t.panel().rect.center() - window.center());
+            clearOf(c.windows, "menu closed");
+            // The first window moved onto wherever the pet stepped to.
+            std::vector<QRectF> moved = c.windows;
+            moved[0].translate(t.panel().rect.center() - moved[0].center());
             t.controller.keepClearOf(moved);
             if (t.panel().onScreen) {
-                EXPECT_FALSE(t.panel().rect.intersects(moved)) << c.name << ", window moved";
+                EXPECT_FALSE(t.panel().rect.intersects(moved[0])) << c.name << ", window moved";
             }
-            t.controller.keepClearOf(window);
-            clear("window back");
+            t.controller.keepClearOf(c.windows);
+            clearOf(c.windows, "window back");
 
-            t.controller.keepClearOf(std::nullopt);
+            t.controller.keepClearOf({});
             EXPECT_TRUE(t.panel().onScreen) << c.name << ", closed";
-            const QSizeF size = t.panel().rect.size();
-            EXPECT_EQ(t.panel().rect.topLeft(),
-                      PetGeometry::origin(PetGeometry::placementArea(c.screen, size, false), size, c.placement.x,
-                                          c.placement.y)
-                          .toPoint())
-                << c.name << ", back at its place";
-            if (shownBefore) {
-                EXPECT_EQ(t.panel().rect, home) << c.name;
-            }
+            EXPECT_EQ(t.panel().rect, twin.panel().rect) << c.name << ", back at its place";
         }
+    }
+}
+
+// The chase and "stay in one spot" go on as they are, clear of our windows: a pointer over a
+// window draws the pet to its edge, never onto it, and a pet that stays put comes back to its
+// spot when the window goes.
+TEST_F(DesktopPetControllerTest, TheChaseAndAPetThatStaysPutKeepClearOfOurWindows)
+{
+    const QRectF window(500, 200, 500, 400);
+    for (const bool staysPut : {false, true}) {
+        DesktopPetControllerTest t;
+        t.controller.setPlacement({0.5, 0.2});
+        t.controller.setStaysPut(staysPut);
+        t.controller.show();
+        const QRectF home = t.panel().rect;
+        ASSERT_TRUE(home.intersects(window));
+        t.controller.keepClearOf({window});
+        t.desktop.pointerAt = window.center();
+        bool walked = false;
+        for (int tick = 0; tick < 20 * 60; ++tick) {
+            t.scheduler.advance(16ms);
+            walked = walked || t.pet().isWalking();
+            ASSERT_TRUE(t.panel().onScreen) << staysPut << " tick " << tick;
+            ASSERT_FALSE(t.panel().rect.intersects(window)) << staysPut << " tick " << tick;
+        }
+        EXPECT_EQ(walked, !staysPut);
+        EXPECT_EQ(t.pet().mood(), staysPut ? PetMood::idle : PetMood::sleeping);
+        const QRectF beside = t.panel().rect;
+        t.controller.keepClearOf({});
+        EXPECT_EQ(t.panel().rect, staysPut ? home : beside) << "a pet that stays put goes back to its spot";
     }
 }

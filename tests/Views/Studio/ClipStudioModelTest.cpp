@@ -1,3 +1,4 @@
+#include "Platform/AppShell.h"
 #include "Services/Studio/ClipSelection.h"
 #include "Views/Studio/StudioFixture.h"
 
@@ -422,6 +423,12 @@ TEST(ClipStudioModel, ExportsEachSaveIntoANewFolderAndRevealsIt)
     EXPECT_EQ(folders[0].size(), QString("Sound Pack 3F2A9C1B").size());
     EXPECT_EQ(text(model.notice()), "Exported to " + studio.shell.revealedItems.value(1));
     EXPECT_EQ(studio.shell.revealedItems.size(), 2);
+    // Nothing could show it: the notice says where it is.
+    studio.shell.launcherInstalled = false;
+    model.exportPack(parent);
+    studio.waitUntilIdle();
+    EXPECT_EQ(text(model.notice()), "Exported. " + AppShell::folderNotOpenedText(studio.shell.revealedItems.value(2)));
+    QDir(studio.shell.revealedItems.value(2)).removeRecursively();
     EXPECT_EQ(model.assignments().size(), 1u);
 }
 

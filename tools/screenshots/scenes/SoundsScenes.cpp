@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 
 namespace {
 
@@ -60,6 +61,19 @@ const SceneRegistrar soundsPage{QStringLiteral("sounds/page"), [](SceneRig &rig)
     rig.app().start();
     captureBothSizes(rig, SettingsPage::sounds, QStringLiteral("sounds/page"));
 }, statistics, bundledPacks};
+
+// "Show Packs" on a computer without a launcher: the page says where the folder is.
+const SceneRegistrar showPacksWithoutLauncher{QStringLiteral("sounds/show-packs-without-launcher"), [](SceneRig &rig) {
+    rig.app().start();
+    rig.platform().shell->launcherInstalled = false;
+    ControlWindow &window = rig.controlWindow(SettingsPage::sounds);
+    window.resize(760, 680);
+    for (QPushButton *button : window.findChildren<QPushButton *>()) {
+        if (button->accessibleName() == QStringLiteral("Show Packs"))
+            button->click();
+    }
+    rig.captureContent(QStringLiteral("sounds/show-packs-without-launcher"), window.pageView(SettingsPage::sounds)->widget());
+}, {}, bundledPacks};
 
 const SceneRegistrar reactionsPage{QStringLiteral("sounds/reactions-page"), [](SceneRig &rig) {
     rig.app().start();

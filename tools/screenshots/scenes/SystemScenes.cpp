@@ -3,6 +3,7 @@
 #include "SceneRig.h"
 
 #include "Effects/Chaos/ChaosPanel.h"
+#include "Effects/Overlays/ReactionCardView.h"
 #include "Views/ControlWindow.h"
 #include "Views/Pages/ControlPage.h"
 #include "Views/System/CursorClicksPanel.h"
@@ -11,6 +12,7 @@
 #include "fakes/FakeLidAngleReading.h"
 #include "fakes/FakeReactionSources.h"
 
+#include <QApplication>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -73,6 +75,24 @@ const SceneRegistrar laptopScene{QStringLiteral("system/laptop"), [](SceneRig &r
     QStringLiteral("chargingVisualStyleID=quiet"), QStringLiteral("cursorEffectStyleID=neon"),
     QStringLiteral("interfaceThemeID=ocean")},
    withWatchers(laptop({57, false, false}))};
+
+// An arrival toast where the typing HUD stands (both take the screen's top-right corner).
+const SceneRegistrar toastBesideHud{QStringLiteral("system/toast-beside-hud"), [](SceneRig &rig) {
+    rig.app().start();
+    rig.showWallpaper();
+    EffectsController &effects = rig.app().effectsController();
+    effects.overlays().showArrival(ArrivalReactionEvent::download(DownloadWeight::medium));
+    rig.settle(600);
+    QRect shown;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && (window == effects.statsOverlay().view() || qobject_cast<ReactionCardView *>(window)))
+            shown |= window->frameGeometry();
+    }
+    // Names the screen area to save; never shown.
+    QWidget area;
+    area.setGeometry(shown.adjusted(-24, -24, 24, 24));
+    rig.capture(QStringLiteral("system/toast-beside-hud"), &area);
+}, {QStringLiteral("interactionStatsEnabled=true"), QStringLiteral("statsOverlayEnabled=true")}};
 
 const SceneRegistrar lowOnCharger{QStringLiteral("system/battery-low-charging"), [](SceneRig &rig) {
     systemPageContent(rig);
