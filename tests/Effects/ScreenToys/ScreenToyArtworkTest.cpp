@@ -264,6 +264,43 @@ TEST(ScreenToyArtwork, WeaponStaysRightWayUpAtEveryAim)
     EXPECT_LT(differing, painted / 50) << "aiming right draws the mirror image of aiming left";
 }
 
+// At every aim the toy itself shows, not only the fists: most of the weapon's own (not skin)
+// pixels drawn straight up stay on the display once it is turned.
+TEST(ScreenToyArtwork, ToyShowsAtEveryAim)
+{
+    const auto weaponPixels = [](ScreenToyKind kind, QPointF pointer) {
+        const ScreenToyPOVLayout layout = ScreenToyPOV::layout(display, pointer, kind);
+        const QImage art = ScreenToyArtwork::hands(kind);
+        QImage canvas(display.size().toSize(), QImage::Format_ARGB32_Premultiplied);
+        canvas.fill(Qt::transparent);
+        QPainter painter(&canvas);
+        painter.translate(0, canvas.height());
+        painter.scale(1, -1);
+        painter.setTransform(ScreenToyCanvasPainter::povTransform(layout), true);
+        const QRectF frame(0, 0, double(art.width()) / ScreenToyArtwork::frameCount(kind), art.height());
+        ScreenToyCanvasPainter::drawImage(painter, layout.handsFrame, art, frame);
+        painter.end();
+        int count = 0;
+        for (int y = 0; y < canvas.height(); y += 2) {
+            for (int x = 0; x < canvas.width(); x += 2) {
+                const QColor c = QColor::fromRgba(canvas.pixel(x, y));
+                count += c.alpha() > 200 && ScreenToyRecolouring::skinStrength(c.redF(), c.greenF(), c.blueF()) < 0.5;
+            }
+        }
+        return count;
+    };
+    for (ScreenToyKind kind : heldKinds) {
+        const int upright = weaponPixels(kind, QPointF(720, 899));
+        ASSERT_GT(upright, 1000) << rawValue(kind).toStdString();
+        for (const Aim &aim : aims) {
+            for (const double nudge : {-1.0, 0.0, 1.0}) {
+                SCOPED_TRACE(rawValue(kind).toStdString() + " " + aim.name + " " + std::to_string(nudge));
+                EXPECT_GE(weaponPixels(kind, aim.pointer + QPointF(nudge, 0)), upright * 6 / 10);
+            }
+        }
+    }
+}
+
 // At every turn the arms come up from the bottom edge, never from a side, and are no longer
 // than a forearm and upper arm would show.
 TEST(ScreenToyArtwork, ArmsEnterFromTheBottomWithBoundedLengthAtEveryTurn)
@@ -315,8 +352,9 @@ TEST(ScreenToyArtwork, ArmsEnterFromTheBottomWithBoundedLengthAtEveryTurn)
             for (const auto &sleeve : sleeves) {
                 for (const int step : {5, 8}) {
                     const QPointF middle = (sleeve.outline[step] + sleeve.outline[sleeve.outline.size() - 1 - step]) / 2;
-                    if (middle.y() > 2)
+                    if (middle.y() > 2) {
                         EXPECT_EQ(qAlpha(frame.pixel(int(middle.x()), 899 - int(middle.y()))), 255) << "sleeve at " << step;
+                    }
                 }
             }
             // Drawn the way the canvas paints it, damage included.
@@ -378,6 +416,52 @@ TEST(ScreenToyArtwork, MarksReadOnLightAndDarkWallpapers)
     }
 }
 
+// The water gun's stream runs on into its splash, and the wet patch it leaves reads against a
+// light and a dark wallpaper: a third of it or more stands at 1.5:1 or more against each.
+TEST(ScreenToyArtwork, WaterReachesWhereItLandsAndReadsOnEveryWallpaper)
+{
+    const QPointF origin(720, 160);
+    const QPointF point(700, 600);
+    const QPointF way = (point - origin) / std::hypot(point.x() - origin.x(), point.y() - origin.y());
+    const ScreenToyShot shot{origin, point, 10, ScreenToyKind::waterGun};
+    // As the splash starts, 15 pt short of it (clear of its droplets) is still stream.
+    const QPointF before = point - 15 * way;
+    for (const int frame : {0, 1, 2}) {
+        ScreenToyScene scene;
+        scene.toy = ScreenToyKind::whip;
+        scene.displayTime = 10 + shot.flightSeconds() + frame / 60.0;
+        scene.marks.push_back({ScreenToyKind::waterGun, point, 10, shot});
+        EXPECT_GT(qAlpha(paintedFrame(scene).pixel(int(before.x()), 899 - int(before.y()))), 0) << "frame " << frame;
+    }
+
+    ScreenToyScene scene;
+    scene.toy = ScreenToyKind::whip;
+    scene.displayTime = 10.5;
+    scene.wetPatches.push_back({QPointF(700, 450), 10, 3, 1.0, std::nullopt});
+    const QImage drawn = paintedFrame(scene);
+    const QColor walls[] = {QColor(0xd8dce6), QColor(Qt::white), QColor(0x1b1e24), QColor(Qt::black)};
+    for (const QColor &wall : walls) {
+        SCOPED_TRACE(wall.name().toStdString());
+        int covered = 0;
+        int reading = 0;
+        for (int y = 400; y < 500; ++y) {
+            for (int x = 620; x < 780; ++x) {
+                const QRgb over = drawn.pixel(x, y);
+                const double alpha = qAlpha(over) / 255.0;
+                if (alpha < 0.05)
+                    continue;
+                ++covered;
+                const QColor seen = QColor::fromRgbF(float(qRed(over) / 255.0 + wall.redF() * (1 - alpha)),
+                                                     float(qGreen(over) / 255.0 + wall.greenF() * (1 - alpha)),
+                                                     float(qBlue(over) / 255.0 + wall.blueF() * (1 - alpha)));
+                reading += contrast(seen, wall) >= 1.5;
+            }
+        }
+        EXPECT_GT(covered, 400);
+        EXPECT_GE(reading, covered / 3) << reading << " of " << covered;
+    }
+}
+
 // The effects' images have their depth: a white-hot core in the muzzle flash and the flame,
 // a crater darkest in the middle that fades out to nothing at its edge.
 TEST(ScreenToyArtwork, EffectsHaveABrightCoreAndSoftEdges)
@@ -423,16 +507,22 @@ TEST(ScreenToyArtwork, WhipIsHeldInAHandInItsTone)
     EXPECT_GT(ScreenToyRecolouring::skinStrength(held.redF(), held.greenF(), held.blueF()), 0.5) << "skin at the grip";
     EXPECT_LT(QColor::fromRgba(deep.pixel(1012, 399)).lightnessF(), held.lightnessF() - 0.15) << "in the tone";
     // Closed round the grip's middle: on the rope's row the skin reaches well past it either way.
-    int first = 1440;
-    int last = -1;
-    for (int x = 900; x < 1120; ++x) {
+    const auto skinAt = [&](int x) {
         const QColor c = QColor::fromRgba(drawn.pixel(x, 399));
-        if (c.alpha() == 255 && ScreenToyRecolouring::skinStrength(c.redF(), c.greenF(), c.blueF()) > 0.5) {
-            first = std::min(first, x);
-            last = x;
-        }
-    }
+        return c.alpha() == 255 && ScreenToyRecolouring::skinStrength(c.redF(), c.greenF(), c.blueF()) > 0.5;
+    };
+    int first = 1012;
+    int last = 1012;
+    while (first > 900 && skinAt(first - 1))
+        --first;
+    while (last < 1120 && skinAt(last + 1))
+        ++last;
     EXPECT_GE(std::min(1012 - first, last - 1012), 8) << first << ".." << last;
+    // The fist holds the grip, drawn over it, and the grip's butt shows on past the fist.
+    int butt = 0;
+    for (int x = last + 2; x < last + 12; ++x)
+        butt += qAlpha(drawn.pixel(x, 399)) == 255;
+    EXPECT_GE(butt, 8) << "the grip past the fist";
     int bottomRow = 0;
     for (int x = 800; x < 1440; ++x)
         bottomRow += qAlpha(drawn.pixel(x, 899)) > 0;
