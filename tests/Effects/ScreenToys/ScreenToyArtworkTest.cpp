@@ -15,6 +15,8 @@
 
 namespace {
 const QRectF display(0, 0, 1440, 900);
+// Light and dark wallpapers the toys' marks are seen over.
+const QColor walls[] = {QColor(0xd8dce6), QColor(Qt::white), QColor(0x1b1e24), QColor(Qt::black)};
 const ScreenToyKind heldKinds[] = {ScreenToyKind::blaster, ScreenToyKind::ak47, ScreenToyKind::waterGun};
 
 // The eight aims of the screen's corners and edge middles, in global y-up points; the bottom
@@ -47,6 +49,31 @@ double contrast(QColor a, QColor b)
     const double la = luminance(a);
     const double lb = luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Of the pixels in `area` at least `minAlpha` opaque, how many there are and how many, seen over
+// `wall`, stand at `ratio` or more against it.
+struct Reading {
+    int covered = 0;
+    int reading = 0;
+};
+Reading readingOver(const QImage &drawn, const QRect &area, const QColor &wall, double minAlpha, double ratio)
+{
+    Reading result;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb over = drawn.pixel(x, y);
+            const double alpha = qAlpha(over) / 255.0;
+            if (alpha < minAlpha)
+                continue;
+            ++result.covered;
+            const QColor seen = QColor::fromRgbF(float(qRed(over) / 255.0 + wall.redF() * (1 - alpha)),
+                                                 float(qGreen(over) / 255.0 + wall.greenF() * (1 - alpha)),
+                                                 float(qBlue(over) / 255.0 + wall.blueF() * (1 - alpha)));
+            result.reading += contrast(seen, wall) >= ratio;
+        }
+    }
+    return result;
 }
 
 QImage paintedFrame(const ScreenToyScene &scene, const QRectF &screenFrame = display)
@@ -382,7 +409,6 @@ TEST(ScreenToyArtwork, MarksReadOnLightAndDarkWallpapers)
     const Mark marks[] = {{"bullet glass", ScreenToyKind::blaster, 0.2},
                           {"whip tear", ScreenToyKind::whip, 0.05},
                           {"water splash", ScreenToyKind::waterGun, 0.2}};
-    const QColor walls[] = {QColor(0xd8dce6), QColor(Qt::white), QColor(0x1b1e24), QColor(Qt::black)};
     const QPointF point(700, 450);
     for (const Mark &m : marks) {
         ScreenToyScene scene;
@@ -395,21 +421,7 @@ TEST(ScreenToyArtwork, MarksReadOnLightAndDarkWallpapers)
         const QImage drawn = paintedFrame(scene);
         for (const QColor &wall : walls) {
             SCOPED_TRACE(std::string(m.name) + " on " + wall.name().toStdString());
-            int covered = 0;
-            int reading = 0;
-            for (int y = 300; y < 600; ++y) {
-                for (int x = 550; x < 850; ++x) {
-                    const QRgb over = drawn.pixel(x, y);
-                    const double alpha = qAlpha(over) / 255.0;
-                    if (alpha < 0.3)
-                        continue;
-                    ++covered;
-                    const QColor seen = QColor::fromRgbF(float(qRed(over) / 255.0 + wall.redF() * (1 - alpha)),
-                                                         float(qGreen(over) / 255.0 + wall.greenF() * (1 - alpha)),
-                                                         float(qBlue(over) / 255.0 + wall.blueF() * (1 - alpha)));
-                    reading += contrast(seen, wall) >= 3.0;
-                }
-            }
+            const auto [covered, reading] = readingOver(drawn, QRect(550, 300, 300, 300), wall, 0.3, 3.0);
             EXPECT_GT(covered, 20);
             EXPECT_GE(reading, covered * 3 / 10) << reading << " of " << covered;
         }
@@ -439,24 +451,9 @@ TEST(ScreenToyArtwork, WaterReachesWhereItLandsAndReadsOnEveryWallpaper)
     scene.displayTime = 10.5;
     scene.wetPatches.push_back({QPointF(700, 450), 10, 3, 1.0, std::nullopt});
     const QImage drawn = paintedFrame(scene);
-    const QColor walls[] = {QColor(0xd8dce6), QColor(Qt::white), QColor(0x1b1e24), QColor(Qt::black)};
     for (const QColor &wall : walls) {
         SCOPED_TRACE(wall.name().toStdString());
-        int covered = 0;
-        int reading = 0;
-        for (int y = 400; y < 500; ++y) {
-            for (int x = 620; x < 780; ++x) {
-                const QRgb over = drawn.pixel(x, y);
-                const double alpha = qAlpha(over) / 255.0;
-                if (alpha < 0.05)
-                    continue;
-                ++covered;
-                const QColor seen = QColor::fromRgbF(float(qRed(over) / 255.0 + wall.redF() * (1 - alpha)),
-                                                     float(qGreen(over) / 255.0 + wall.greenF() * (1 - alpha)),
-                                                     float(qBlue(over) / 255.0 + wall.blueF() * (1 - alpha)));
-                reading += contrast(seen, wall) >= 1.5;
-            }
-        }
+        const auto [covered, reading] = readingOver(drawn, QRect(620, 400, 160, 100), wall, 0.05, 1.5);
         EXPECT_GT(covered, 400);
         EXPECT_GE(reading, covered / 3) << reading << " of " << covered;
     }
