@@ -4,6 +4,10 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./setup.sh
+# In CI a warning is an error, so a new one fails the run.
+if [[ ${CI:-} == true ]]; then
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLINKLY_WERROR=ON >/dev/null
+fi
 ./build.sh
 jobs=$(nproc)
 cd build

@@ -284,8 +284,9 @@ TEST(AppControllerSound, ASupersededLoadYieldsFalseAndChangesNothing)
     QFuture<bool> first = f.controller->selectSoundPack("first", SoundChannel::keyboard);
     QFuture<bool> second = f.controller->selectSoundPack("second", SoundChannel::keyboard);
     EXPECT_FALSE(f.finish(first));
-    if (!second.isFinished())
+    if (!second.isFinished()) {
         EXPECT_EQ(f.controller->pendingSoundPackIDs().value(SoundChannel::keyboard), "second");
+    }
     EXPECT_TRUE(f.finish(second));
     EXPECT_EQ(pending.join(u','), "first,second,-");
     EXPECT_EQ(f.controller->settings().selectedKeyboardPack(), "second");

@@ -28,8 +28,9 @@ TEST(TrayIconEngine, DrawsTheSymbolicArtworkInTheInkItIsGiven)
         // The keycap and its waves, not an empty or a filled square.
         EXPECT_GT(covered, 32 * 32 / 8);
         EXPECT_LT(covered, 32 * 32 / 2);
-        if (firstShape)
+        if (firstShape) {
             EXPECT_EQ(shape, *firstShape);
+        }
         firstShape = shape;
     }
 }

@@ -27,8 +27,9 @@ TEST(EscapeKeyMonitor, PrefersRawDisplayEventsThenDevicesAndNeverOnlyOurWindows)
         EscapeKeyMonitor monitor(capture);
         EXPECT_EQ(monitor.start(), c.starts);
         EXPECT_EQ(monitor.isListening(), c.starts);
-        if (c.running)
+        if (c.running) {
             EXPECT_TRUE(capture.sources.at(*c.running)->running);
+        }
         EXPECT_EQ(capture.sources.count(InputCaptureLevel::appOnly), 0u);
     }
 }

@@ -60,6 +60,7 @@ TEST(ClosableLibrary, SaysWhyItCannotOpen)
     const auto handle = lacking.acquire();
     ASSERT_FALSE(handle);
     EXPECT_TRUE(handle.error().contains("plinkly_no_such_function")) << handle.error().toStdString();
-    if (!TestSndFile::pulseAudioMapped())
+    if (!TestSndFile::pulseAudioMapped()) {
         EXPECT_FALSE(TestSndFile::mapped());
+    }
 }

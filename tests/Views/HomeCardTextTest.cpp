@@ -14,9 +14,9 @@ TEST(HomeCardText, SubtitlesFollowTheirFeatureState)
         {HomeCardText::focusBuddy(true, 45, QStringLiteral("Focused")), "00:45 \u00B7 Focused"},
         // Minutes are never folded into hours.
         {HomeCardText::focusBuddy(true, 3725, QStringLiteral("Paused")), "62:05 \u00B7 Paused"},
-        {HomeCardText::typingSounds(true, QStringLiteral("Cherry Blues")), "Cherry Blues is live"},
+        {HomeCardText::typingSounds(true, QStringLiteral("Classic Tactile")), "Classic Tactile is live"},
         {HomeCardText::typingSounds(true, std::nullopt), "Selected pack is live"},
-        {HomeCardText::typingSounds(false, QStringLiteral("Cherry Blues")), "Quiet mode"},
+        {HomeCardText::typingSounds(false, QStringLiteral("Classic Tactile")), "Quiet mode"},
         {HomeCardText::systemReactions(PowerSnapshot{80, true}), "Battery 80% \u00B7 plugged in"},
         {HomeCardText::systemReactions(PowerSnapshot{7, false}), "Battery 7% \u00B7 on battery"},
         {HomeCardText::systemReactions(std::nullopt), "Charging, battery, sleep, and wake"},

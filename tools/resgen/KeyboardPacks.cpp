@@ -27,7 +27,7 @@ struct SwitchCharacter {
 };
 
 const SwitchCharacter characters[] = {
-    {"recorded-cherry", "Cherry Classic", "Tactile", "A balanced, familiar tactile clack.",
+    {"recorded-cherry", "Classic Tactile", "Tactile", "A balanced, familiar tactile clack.",
      420, 0.022, 0.9, 1650, 0.009, 0.7, 2600, 0.9, 0.004, 0.9, 0.00015,
      0, 0, 0, 0, 0, 0, 0.55, 1.12, 0, 1.0},
     {"cream-thock", "Cream Thock", "Linear", "A deep, creamy thock from a heavy board.",
@@ -36,7 +36,7 @@ const SwitchCharacter characters[] = {
     {"blue-clicky", "Blue Clicky", "Clicky", "A crisp, bright click on every press.",
      520, 0.016, 0.7, 2100, 0.007, 0.6, 3200, 1.0, 0.003, 0.8, 0.0001,
      1.3, 5200, 0.007, 0, 0, 0, 0.6, 1.15, 0.7, 1.2},
-    {"topre-silent", "Topre Silent", "Electro-capacitive", "The muted, rounded thud of a silenced rubber dome.",
+    {"topre-silent", "Silent Dome", "Electro-capacitive", "The muted, rounded thud of a silenced rubber dome.",
      330, 0.020, 1.0, 760, 0.011, 0.5, 700, 0.6, 0.006, 0.5, 0.0009,
      0, 0, 0, 0, 0, 0, 0.35, 1.05, 0, 0.7},
     {"buckling-spring", "Buckling Spring", "Buckling spring", "A loud, springy clack with a metallic ring.",

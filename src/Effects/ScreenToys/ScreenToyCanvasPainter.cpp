@@ -98,13 +98,13 @@ void drawBlasterMark(QPainter &painter, ScreenToyPictureCache &pictures, const S
 void drawWaterMark(QPainter &painter, const ScreenToyScene &scene, const ScreenToyShot &shot, QPointF point,
                    double age, const QRectF &screenFrame)
 {
-    const QPointF origin = local(shot.origin, screenFrame);
-    if (const auto projectile = shot.projectile(scene.displayTime, scene.reduceMotion)) {
+    if (const auto stream = shot.stream(scene.displayTime, scene.reduceMotion)) {
         // Clear water: a faint dark edge, a pale blue body and a bright highlight along it.
-        const QPointF p = local(*projectile, screenFrame);
-        strokeLine(painter, origin, p, rgb(0.05, 0.2, 0.35, 0.35), 3.6);
-        strokeLine(painter, origin, p, rgb(0.72, 0.88, 1.0, 0.6), 2.1);
-        strokeLine(painter, origin + QPointF(0, 1), p + QPointF(0, 1), grey(1.0, 0.8), 0.8);
+        const QPointF tail = local(stream->first, screenFrame);
+        const QPointF head = local(stream->second, screenFrame);
+        strokeLine(painter, tail, head, rgb(0.05, 0.2, 0.35, 0.35), 3.6);
+        strokeLine(painter, tail, head, rgb(0.72, 0.88, 1.0, 0.6), 2.1);
+        strokeLine(painter, tail + QPointF(0, 1), head + QPointF(0, 1), grey(1.0, 0.8), 0.8);
     }
     const double start = scene.reduceMotion ? 0 : 0.12;
     if (age < start || age >= 0.38)
@@ -183,8 +183,15 @@ void drawWetBlobPicture(QPainter &painter, const std::vector<QPointF> &vertices)
     for (std::size_t i = 0; i < vertices.size(); ++i)
         blob.quadTo(vertices[i], (vertices[i] + vertices[(i + 1) % vertices.size()]) / 2);
     blob.closeSubpath();
+    // Water on glass catches the light on its upper left and darkens towards its lower right, so
+    // one side or the other stands out from a light wallpaper and from a dark one alike.
+    const QRectF around = blob.boundingRect();
+    QLinearGradient body(QPointF(around.left(), around.bottom()), QPointF(around.right(), around.top()));
+    body.setColorAt(0, grey(1.0, 0.5));
+    body.setColorAt(0.5, grey(0.45, 0.55));
+    body.setColorAt(1, grey(0.0, 0.5));
     painter.setPen(Qt::NoPen);
-    painter.setBrush(grey(0.04, 0.24));
+    painter.setBrush(body);
     painter.drawPath(blob);
     if (const QImage &texture = ScreenToyArtwork::wetGlass(); !texture.isNull()) {
         // The texture stretched over the blob's box grown by 12 pt, seen only inside the blob:
@@ -276,11 +283,42 @@ void drawSleeve(QPainter &painter, const ScreenToyCanvasPainter::Sleeve &sleeve)
     painter.drawLine(sleeve.wrist - sleeve.across * 1.02, sleeve.wrist + sleeve.across * 1.02);
 }
 
-// The hand that holds the whip's grip (which its handle draws over it), closed round the grip's
-// middle, with its arm down to a shoulder below the display, in the hand tone.
+// The hand that holds the whip's grip, closed round it a little in from the rope, with its arm
+// down to a shoulder below the display, in the hand tone.
 ScreenToyHandsLayout::Hand whipHand(QPointF anchor)
 {
     return {anchor + QPointF(12, 0), QPointF(1, 0), QPointF(-0.3, -0.954), 300};
+}
+
+// The whip's grip from the rope's start on, long enough for its butt to show past the fist.
+QRectF whipGrip(QPointF anchor)
+{
+    return QRectF(anchor.x() - 1, anchor.y() - 7, 44, 14);
+}
+
+// Braided leather with a soft shadow below it and a metal cap where the rope leaves it.
+void drawWhipGrip(QPainter &painter, QPointF anchor)
+{
+    const QRectF grip = whipGrip(anchor);
+    for (int ring = 4; ring >= 1; --ring) {
+        QPainterPath shadow;
+        shadow.addRoundedRect(grip.translated(0, -2).adjusted(-ring, -ring, ring, ring), 3 + ring, 3 + ring);
+        painter.fillPath(shadow, grey(0, 0.38 / 6));
+    }
+    QPainterPath body;
+    body.addRoundedRect(grip, 3, 3);
+    painter.fillPath(body, rgb(0.12, 0.075, 0.06, 1));
+    painter.save();
+    painter.setClipPath(body);
+    painter.setPen(QPen(rgb(0.49, 0.31, 0.21, 0.8), 0.8));
+    for (double x = grip.left() + 3; x <= grip.right() - 2; x += 3)
+        painter.drawLine(QPointF(x, grip.top() + 1), QPointF(x + 3, grip.bottom() - 1));
+    painter.restore();
+    QPainterPath cap;
+    cap.addRoundedRect(QRectF(grip.left() - 3, grip.top() - 1, 6, grip.height() + 2), 1, 1);
+    painter.fillPath(cap, rgb(0.28, 0.24, 0.20, 1));
+    strokeLine(painter, QPointF(grip.left() - 2, grip.bottom() + 0.2), QPointF(grip.left() + 2, grip.bottom() + 0.2),
+               grey(0.58, 0.65), 0.8);
 }
 
 ScreenToyCanvasPainter::Sleeve whipSleeve(QPointF anchor, const QRectF &display)
@@ -343,6 +381,8 @@ void drawWhip(QPainter &painter, const ScreenToyScene &scene, const QRectF &scre
         strokeLine(painter, curve[i] + raise, curve[i + 1] + raise, rgb(0.48, 0.32, 0.22, 0.55 * alpha),
                    std::max(0.26 * width(i), 0.35));
     }
+    // The fist over the grip, which it holds.
+    drawWhipGrip(painter, curve.front());
     drawWhipHand(painter, scene, curve.front(), bounds(screenFrame));
 }
 
@@ -397,7 +437,7 @@ QPointF cubicAt(const std::array<QPointF, 4> &c, double t)
 namespace ScreenToyCanvasPainter {
 bool isMirrored(const ScreenToyPOVLayout &layout)
 {
-    return layout.localTarget.x() > layout.pivot.x();
+    return layout.bearing > 0;
 }
 
 QTransform povTransform(const ScreenToyPOVLayout &layout)
@@ -405,10 +445,8 @@ QTransform povTransform(const ScreenToyPOVLayout &layout)
     // Aimed to the right the artwork is mirrored, so the weapon's underside stays down: the
     // mirrored muzzle lies as far the other side of the barrel line, so the turn that puts it
     // on the line to the pointer is the aim's bearing plus that offset instead of minus it.
-    const QPointF toTarget = layout.localTarget - layout.pivot;
-    const double bearing = std::atan2(toTarget.x(), toTarget.y());
     const bool mirrored = isMirrored(layout);
-    const double turn = mirrored ? 2 * bearing - layout.angle : layout.angle;
+    const double turn = mirrored ? 2 * layout.bearing - layout.angle : layout.angle;
     QTransform transform;
     transform.translate(layout.pivot.x(), layout.pivot.y());
     transform.rotate(qRadiansToDegrees(-turn));
@@ -651,7 +689,8 @@ QRegion damage(const ScreenToyScene &scene, const QRectF &screenFrame)
                 around |= QRectF(p, QSizeF(0.01, 0.01));
             areas.push_back(around.adjusted(-14, -14, 14, 14));
             areas.push_back(whipSleeve(curve.front(), display).outline.boundingRect().adjusted(-3, -3, 3, 3)
-                            | whipHand(curve.front()).transform().mapRect(QRectF(-0.1, -0.07, 0.2, 0.2)));
+                            | whipHand(curve.front()).transform().mapRect(QRectF(-0.1, -0.07, 0.2, 0.2))
+                            | whipGrip(curve.front()).adjusted(-8, -8, 6, 6));
         }
     } else if (pointerHere && scene.toy == ScreenToyKind::grenade) {
         const double h = std::min(display.height() * 0.37, 330.0);

@@ -2,6 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
+
+namespace {
+constexpr double maxTurn = 0.6 * std::numbers::pi;
+}
 
 ScreenToyPOVLayout ScreenToyPOV::layout(const QRectF &screenFrame, QPointF target, ScreenToyKind kind)
 {
@@ -12,8 +17,12 @@ ScreenToyPOVLayout ScreenToyPOV::layout(const QRectF &screenFrame, QPointF targe
     result.handsFrame = QRectF((width - side) / 2, 0, side, side);
     result.pivot = QPointF(width / 2, 0.28 * side);
     result.localTarget = target - screenFrame.topLeft();
-    const double theta =
-        std::atan2(result.localTarget.x() - result.pivot.x(), result.localTarget.y() - result.pivot.y());
+    // Turned further down, the toy would point into the bottom edge and leave only the fists in
+    // sight; aimed below that, the shot still flies from the muzzle to the target.
+    const double theta = std::clamp(
+        std::atan2(result.localTarget.x() - result.pivot.x(), result.localTarget.y() - result.pivot.y()),
+        -maxTurn, maxTurn);
+    result.bearing = theta;
     const double along = kind == ScreenToyKind::ak47 ? 0.70 * side
         : kind == ScreenToyKind::waterGun          ? 0.57 * side
                                                    : 0.62 * side;

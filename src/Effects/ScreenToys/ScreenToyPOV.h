@@ -12,6 +12,9 @@ struct ScreenToyPOVLayout {
     QPointF pivot;
     QPointF muzzle;
     QPointF localTarget;
+    // Where the barrel points from the pivot, clockwise in radians from straight up: towards the
+    // target, but never further down than the hands can turn the toy and keep it in sight.
+    double bearing = 0;
     // Clockwise turn of the artwork in radians; 0 points straight up.
     double angle = 0;
 };

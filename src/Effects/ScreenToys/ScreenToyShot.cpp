@@ -38,6 +38,19 @@ std::optional<QPointF> ScreenToyShot::projectile(double at, bool reduceMotion) c
     return origin + (target - origin) * (elapsed / flight);
 }
 
+std::optional<std::pair<QPointF, QPointF>> ScreenToyShot::stream(double at, bool reduceMotion) const
+{
+    if (reduceMotion)
+        return std::nullopt;
+    const double elapsed = at - firedAt;
+    const double flight = flightSeconds();
+    // The tail runs in twice as fast as the head flew.
+    if (elapsed < 0 || elapsed > 1.5 * flight)
+        return std::nullopt;
+    const QPointF way = target - origin;
+    return std::pair{origin + way * std::max(2 * (elapsed / flight - 1), 0.0), origin + way * std::min(elapsed / flight, 1.0)};
+}
+
 double ScreenToyShot::muzzleFlashOpacity(double at, bool reduceMotion) const
 {
     if (reduceMotion)

@@ -15,5 +15,5 @@ struct KeySoundEvent {
     KeyPhase phase = KeyPhase::down;
     double pan = 0.0; // -1 (left) ... 1 (right)
     bool isRepeat = false;
-    std::optional<QString> label; // at most four characters, only when the HUD may show it
+    std::optional<QString> label = std::nullopt; // at most four characters, only when the HUD may show it
 };

@@ -15,6 +15,8 @@
 
 namespace {
 const QRectF display(0, 0, 1440, 900);
+// Light and dark wallpapers the toys' marks are seen over.
+const QColor walls[] = {QColor(0xd8dce6), QColor(Qt::white), QColor(0x1b1e24), QColor(Qt::black)};
 const ScreenToyKind heldKinds[] = {ScreenToyKind::blaster, ScreenToyKind::ak47, ScreenToyKind::waterGun};
 
 // The eight aims of the screen's corners and edge middles, in global y-up points; the bottom
@@ -47,6 +49,31 @@ double contrast(QColor a, QColor b)
     const double la = luminance(a);
     const double lb = luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Of the pixels in `area` at least `minAlpha` opaque, how many there are and how many, seen over
+// `wall`, stand at `ratio` or more against it.
+struct Reading {
+    int covered = 0;
+    int reading = 0;
+};
+Reading readingOver(const QImage &drawn, const QRect &area, const QColor &wall, double minAlpha, double ratio)
+{
+    Reading result;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb over = drawn.pixel(x, y);
+            const double alpha = qAlpha(over) / 255.0;
+            if (alpha < minAlpha)
+                continue;
+            ++result.covered;
+            const QColor seen = QColor::fromRgbF(float(qRed(over) / 255.0 + wall.redF() * (1 - alpha)),
+                                                 float(qGreen(over) / 255.0 + wall.greenF() * (1 - alpha)),
+                                                 float(qBlue(over) / 255.0 + wall.blueF() * (1 - alpha)));
+            result.reading += contrast(seen, wall) >= ratio;
+        }
+    }
+    return result;
 }
 
 QImage paintedFrame(const ScreenToyScene &scene, const QRectF &screenFrame = display)
@@ -264,6 +291,43 @@ TEST(ScreenToyArtwork, WeaponStaysRightWayUpAtEveryAim)
     EXPECT_LT(differing, painted / 50) << "aiming right draws the mirror image of aiming left";
 }
 
+// At every aim the toy itself shows, not only the fists: most of the weapon's own (not skin)
+// pixels drawn straight up stay on the display once it is turned.
+TEST(ScreenToyArtwork, ToyShowsAtEveryAim)
+{
+    const auto weaponPixels = [](ScreenToyKind kind, QPointF pointer) {
+        const ScreenToyPOVLayout layout = ScreenToyPOV::layout(display, pointer, kind);
+        const QImage art = ScreenToyArtwork::hands(kind);
+        QImage canvas(display.size().toSize(), QImage::Format_ARGB32_Premultiplied);
+        canvas.fill(Qt::transparent);
+        QPainter painter(&canvas);
+        painter.translate(0, canvas.height());
+        painter.scale(1, -1);
+        painter.setTransform(ScreenToyCanvasPainter::povTransform(layout), true);
+        const QRectF frame(0, 0, double(art.width()) / ScreenToyArtwork::frameCount(kind), art.height());
+        ScreenToyCanvasPainter::drawImage(painter, layout.handsFrame, art, frame);
+        painter.end();
+        int count = 0;
+        for (int y = 0; y < canvas.height(); y += 2) {
+            for (int x = 0; x < canvas.width(); x += 2) {
+                const QColor c = QColor::fromRgba(canvas.pixel(x, y));
+                count += c.alpha() > 200 && ScreenToyRecolouring::skinStrength(c.redF(), c.greenF(), c.blueF()) < 0.5;
+            }
+        }
+        return count;
+    };
+    for (ScreenToyKind kind : heldKinds) {
+        const int upright = weaponPixels(kind, QPointF(720, 899));
+        ASSERT_GT(upright, 1000) << rawValue(kind).toStdString();
+        for (const Aim &aim : aims) {
+            for (const double nudge : {-1.0, 0.0, 1.0}) {
+                SCOPED_TRACE(rawValue(kind).toStdString() + " " + aim.name + " " + std::to_string(nudge));
+                EXPECT_GE(weaponPixels(kind, aim.pointer + QPointF(nudge, 0)), upright * 6 / 10);
+            }
+        }
+    }
+}
+
 // At every turn the arms come up from the bottom edge, never from a side, and are no longer
 // than a forearm and upper arm would show.
 TEST(ScreenToyArtwork, ArmsEnterFromTheBottomWithBoundedLengthAtEveryTurn)
@@ -315,8 +379,9 @@ TEST(ScreenToyArtwork, ArmsEnterFromTheBottomWithBoundedLengthAtEveryTurn)
             for (const auto &sleeve : sleeves) {
                 for (const int step : {5, 8}) {
                     const QPointF middle = (sleeve.outline[step] + sleeve.outline[sleeve.outline.size() - 1 - step]) / 2;
-                    if (middle.y() > 2)
+                    if (middle.y() > 2) {
                         EXPECT_EQ(qAlpha(frame.pixel(int(middle.x()), 899 - int(middle.y()))), 255) << "sleeve at " << step;
+                    }
                 }
             }
             // Drawn the way the canvas paints it, damage included.
@@ -344,7 +409,6 @@ TEST(ScreenToyArtwork, MarksReadOnLightAndDarkWallpapers)
     const Mark marks[] = {{"bullet glass", ScreenToyKind::blaster, 0.2},
                           {"whip tear", ScreenToyKind::whip, 0.05},
                           {"water splash", ScreenToyKind::waterGun, 0.2}};
-    const QColor walls[] = {QColor(0xd8dce6), QColor(Qt::white), QColor(0x1b1e24), QColor(Qt::black)};
     const QPointF point(700, 450);
     for (const Mark &m : marks) {
         ScreenToyScene scene;
@@ -357,24 +421,41 @@ TEST(ScreenToyArtwork, MarksReadOnLightAndDarkWallpapers)
         const QImage drawn = paintedFrame(scene);
         for (const QColor &wall : walls) {
             SCOPED_TRACE(std::string(m.name) + " on " + wall.name().toStdString());
-            int covered = 0;
-            int reading = 0;
-            for (int y = 300; y < 600; ++y) {
-                for (int x = 550; x < 850; ++x) {
-                    const QRgb over = drawn.pixel(x, y);
-                    const double alpha = qAlpha(over) / 255.0;
-                    if (alpha < 0.3)
-                        continue;
-                    ++covered;
-                    const QColor seen = QColor::fromRgbF(float(qRed(over) / 255.0 + wall.redF() * (1 - alpha)),
-                                                         float(qGreen(over) / 255.0 + wall.greenF() * (1 - alpha)),
-                                                         float(qBlue(over) / 255.0 + wall.blueF() * (1 - alpha)));
-                    reading += contrast(seen, wall) >= 3.0;
-                }
-            }
+            const auto [covered, reading] = readingOver(drawn, QRect(550, 300, 300, 300), wall, 0.3, 3.0);
             EXPECT_GT(covered, 20);
             EXPECT_GE(reading, covered * 3 / 10) << reading << " of " << covered;
         }
+    }
+}
+
+// The water gun's stream runs on into its splash, and the wet patch it leaves reads against a
+// light and a dark wallpaper: a third of it or more stands at 1.5:1 or more against each.
+TEST(ScreenToyArtwork, WaterReachesWhereItLandsAndReadsOnEveryWallpaper)
+{
+    const QPointF origin(720, 160);
+    const QPointF point(700, 600);
+    const QPointF way = (point - origin) / std::hypot(point.x() - origin.x(), point.y() - origin.y());
+    const ScreenToyShot shot{origin, point, 10, ScreenToyKind::waterGun};
+    // As the splash starts, 15 pt short of it (clear of its droplets) is still stream.
+    const QPointF before = point - 15 * way;
+    for (const int frame : {0, 1, 2}) {
+        ScreenToyScene scene;
+        scene.toy = ScreenToyKind::whip;
+        scene.displayTime = 10 + shot.flightSeconds() + frame / 60.0;
+        scene.marks.push_back({ScreenToyKind::waterGun, point, 10, shot});
+        EXPECT_GT(qAlpha(paintedFrame(scene).pixel(int(before.x()), 899 - int(before.y()))), 0) << "frame " << frame;
+    }
+
+    ScreenToyScene scene;
+    scene.toy = ScreenToyKind::whip;
+    scene.displayTime = 10.5;
+    scene.wetPatches.push_back({QPointF(700, 450), 10, 3, 1.0, std::nullopt});
+    const QImage drawn = paintedFrame(scene);
+    for (const QColor &wall : walls) {
+        SCOPED_TRACE(wall.name().toStdString());
+        const auto [covered, reading] = readingOver(drawn, QRect(620, 400, 160, 100), wall, 0.05, 1.5);
+        EXPECT_GT(covered, 400);
+        EXPECT_GE(reading, covered / 3) << reading << " of " << covered;
     }
 }
 
@@ -423,16 +504,22 @@ TEST(ScreenToyArtwork, WhipIsHeldInAHandInItsTone)
     EXPECT_GT(ScreenToyRecolouring::skinStrength(held.redF(), held.greenF(), held.blueF()), 0.5) << "skin at the grip";
     EXPECT_LT(QColor::fromRgba(deep.pixel(1012, 399)).lightnessF(), held.lightnessF() - 0.15) << "in the tone";
     // Closed round the grip's middle: on the rope's row the skin reaches well past it either way.
-    int first = 1440;
-    int last = -1;
-    for (int x = 900; x < 1120; ++x) {
+    const auto skinAt = [&](int x) {
         const QColor c = QColor::fromRgba(drawn.pixel(x, 399));
-        if (c.alpha() == 255 && ScreenToyRecolouring::skinStrength(c.redF(), c.greenF(), c.blueF()) > 0.5) {
-            first = std::min(first, x);
-            last = x;
-        }
-    }
+        return c.alpha() == 255 && ScreenToyRecolouring::skinStrength(c.redF(), c.greenF(), c.blueF()) > 0.5;
+    };
+    int first = 1012;
+    int last = 1012;
+    while (first > 900 && skinAt(first - 1))
+        --first;
+    while (last < 1120 && skinAt(last + 1))
+        ++last;
     EXPECT_GE(std::min(1012 - first, last - 1012), 8) << first << ".." << last;
+    // The fist holds the grip, drawn over it, and the grip's butt shows on past the fist.
+    int butt = 0;
+    for (int x = last + 2; x < last + 12; ++x)
+        butt += qAlpha(drawn.pixel(x, 399)) == 255;
+    EXPECT_GE(butt, 8) << "the grip past the fist";
     int bottomRow = 0;
     for (int x = 800; x < 1440; ++x)
         bottomRow += qAlpha(drawn.pixel(x, 899)) > 0;

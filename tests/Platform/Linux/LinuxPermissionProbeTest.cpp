@@ -48,8 +48,9 @@ TEST(LinuxPermissionProbe, AsksTheAccessibilityBusWithoutWaitingForIt)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        if (c.registered)
+        if (c.registered) {
             ASSERT_TRUE(service.registerService(QStringLiteral("org.a11y.Bus")));
+        }
         launcher.address = c.address;
         std::optional<bool> answer;
         probe.checkAccessibility([&](bool trusted) { answer = trusted; });

@@ -66,6 +66,9 @@ TEST(BuiltInPacks, KeyboardPacksCoverEveryKeyAndButtonWithDistinctCharacters)
         SCOPED_TRACE(pack.id().toStdString());
         EXPECT_TRUE(SoundPackValidation::validate(pack.manifest));
         EXPECT_TRUE(pack.manifest.metadata && pack.manifest.metadata->contains("description"));
+        // Shown names describe the sound; none names a maker of switches.
+        for (const char *maker : {"cherry", "topre", "gateron", "kailh", "alps", "outemu"})
+            EXPECT_FALSE(pack.manifest.name.contains(QLatin1String(maker), Qt::CaseInsensitive)) << maker;
         for (KeyGroup group : allCases<KeyGroup>()) {
             if (group == KeyGroup::reaction)
                 continue;

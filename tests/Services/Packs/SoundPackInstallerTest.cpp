@@ -105,8 +105,9 @@ TEST(SoundPackInstaller, InstallsAtTheSameTimeAddAnIdentityOnce)
         const auto succeeded = std::count_if(results.begin(), results.end(), [](const auto &r) { return bool(r); });
         EXPECT_EQ(succeeded, 1) << "round " << round;
         for (const auto &result : results) {
-            if (!result)
+            if (!result) {
                 EXPECT_EQ(result.error().code, PackImportError::duplicateIdentity) << result.error().message.toStdString();
+            }
         }
         EXPECT_EQ(PackFixtures::everythingIn(root), QStringList{"same-id"});
     }
@@ -209,8 +210,9 @@ TEST(SoundPackInstaller, RefusesHostileAndBrokenFoldersLeavingNothingBehind)
         {"sample that is not audio", [](const QString &s, const QString &) { writeBytes(s + "/samples/1.wav", "text"); },
          {PackImportError::domain, PackImportError::undecodableSample}},
         {"sample of another user", [root](const QString &s, const QString &) {
-             if (root)
+             if (root) {
                  EXPECT_EQ(::chown(QFile::encodeName(s + "/samples/1.wav").constData(), 4242, 4242), 0);
+             }
          }, root ? Refusal{PackImportError::domain, PackImportError::unreadableFile} : Refusal{}},
     };
     for (const auto &c : cases) {
@@ -238,8 +240,9 @@ TEST(SoundPackInstaller, CountsThePackTotalAgainstItsLimit)
     for (int i = 0; i < 6; ++i) {
         const QString path = QStringLiteral("samples/%1.wav").arg(i);
         manifest.groups[KeyGroup::reaction].down.append(path);
-        if (i > 0)
+        if (i > 0) {
             ASSERT_EQ(::link(QFile::encodeName(recording).constData(), QFile::encodeName(source + "/" + path).constData()), 0);
+        }
     }
     folder.write("source/manifest.json", manifest.toJson());
     const QString library = folder.filePath("library");

@@ -57,7 +57,7 @@ TEST(SoundPackManager, PreparesTheLibraryFromTheBundleWithoutReplacingUserPacks)
 {
     Library library;
     PackFixtures::writePack(library.bundle + "/KeyboardPacks/cherry",
-                            named(PackFixtures::studioManifest("recorded-cherry", PackKind::keyboard), "Cherry"));
+                            named(PackFixtures::studioManifest("recorded-cherry", PackKind::keyboard), "Classic"));
     PackFixtures::writePack(library.bundle + "/KeyboardPacks/thock",
                             named(PackFixtures::studioManifest("cream-thock", PackKind::keyboard), "Thock"));
     PackFixtures::writePack(library.bundle + "/ReactionPacks/ouch",

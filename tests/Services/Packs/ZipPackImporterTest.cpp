@@ -46,7 +46,7 @@ struct Packed {
 
 TEST(ZipPackImporter, InstallsAPackAtTheTopOrInItsSingleFolder)
 {
-    for (const QString prefix : {QString(), QStringLiteral("My Pack/")}) {
+    for (const QString &prefix : {QString(), QStringLiteral("My Pack/")}) {
         SCOPED_TRACE(prefix.toStdString());
         Packed packed;
         {

@@ -98,7 +98,7 @@ TEST(PetFigure, MirroringFlipsTheBadgeButNotTheCountdown)
     PetFigureState state;
     state.moment = PetMoment::camera;
     state.momentProgress = 1;
-    state.focusTimeLabel = QStringLiteral("25:00");
+    state.focusTimeLabel.emplace(QStringLiteral("25:00"));
     const QImage facingLeft = drawn(state);
     state.facingDirection = -1;
     const QImage facingRight = drawn(state);
@@ -117,7 +117,7 @@ TEST(PetFigure, MirroringFlipsTheBadgeButNotTheCountdown)
 TEST(PetFigure, APausedCountdownIsOrange)
 {
     PetFigureState state;
-    state.focusTimeLabel = QStringLiteral("9:59");
+    state.focusTimeLabel.emplace(QStringLiteral("9:59"));
     const QPointF edge(40, -38);
     EXPECT_TRUE(near(at(drawn(state), edge), QColor::fromRgbF(0.34f, 0.25f, 0.56f)));
     state.focusIsPaused = true;

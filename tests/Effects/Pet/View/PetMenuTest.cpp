@@ -201,14 +201,16 @@ TEST(PetMenu, ALongNameTakesTwoHeaderLinesThenIsCutAndTilesKeepTheirHeight)
         const PetMenuCard page({QString::fromUtf8(c.name), QStringLiteral("A line"), false, PetMenuCategory::bloopy});
         ASSERT_EQ(page.titleLines().size(), c.lines);
         EXPECT_EQ(page.titleLines().join(QString()).endsWith(QChar(0x2026)), c.cut);
-        if (!c.cut)
+        if (!c.cut) {
             EXPECT_EQ(page.titleLines().join(QString()).remove(QLatin1Char(' ')),
                       QString::fromUtf8(c.name).remove(QLatin1Char(' ')));
+        }
 
         const PetMenuCard grid({QString::fromUtf8(c.name), QStringLiteral("A line"), false, std::nullopt});
         for (const PetMenuItem &item : grid.items()) {
-            if (item.kind == PetMenuItem::Kind::tile)
+            if (item.kind == PetMenuItem::Kind::tile) {
                 EXPECT_GE(item.rect.height(), 53);
+            }
         }
     }
 }
