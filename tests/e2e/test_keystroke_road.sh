@@ -107,8 +107,11 @@ sleep 1
 cp "$output" "$E2E_WORK/click.raw"
 kill "$app"
 wait "$app" || true
-grep "sound goes through sdl" "$E2E_WORK/plinkly.log" | grep -q "standins/libpipewire-0.3.so.0" ||
-  fail "the log does not say why PipeWire was passed over: $(grep -i "sound\|road" "$E2E_WORK/plinkly.log")"
+# The road that first tells the rate is the one sound goes through; why PipeWire was passed over
+# is said when it fails.
+grep -q "sound goes through sdl" "$E2E_WORK/plinkly.log" &&
+  grep "pipewire: " "$E2E_WORK/plinkly.log" | grep -q "standins/libpipewire-0.3.so.0" ||
+  fail "the log does not say why PipeWire was passed over: $(grep "plinkly.audio" "$E2E_WORK/plinkly.log")"
 
 # find RAW START STEP: how many intact copies of that ramp, centred, the output holds.
 count_ramps() {
