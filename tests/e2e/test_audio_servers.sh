@@ -18,15 +18,9 @@ start_pipewire "$E2E_WORK" || fail "no PipeWire server"
 server_pids+=("$pipewire_pid" "$wireplumber_pid")
 
 # PulseAudio beside it, on a folder of its own.
-export PULSE_RUNTIME_PATH="$E2E_WORK/pulse"
-mkdir -p "$PULSE_RUNTIME_PATH"
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --log-target=stderr \
-  -L "module-null-sink sink_name=plinkly-null" -L "module-native-protocol-unix auth-anonymous=1" \
-  >"$E2E_WORK/pulseaudio.log" 2>&1 &
-pulse_pid=$!
+source "$(dirname "$0")/pulse-server.sh"
+start_pulseaudio "$E2E_WORK" || fail "no PulseAudio server"
 server_pids+=("$pulse_pid")
-export PULSE_SERVER="unix:$PULSE_RUNTIME_PATH/native"
-wait_for 10 pactl info || fail "PulseAudio did not start: $(tail -5 "$E2E_WORK/pulseaudio.log")"
 
 # The session manager has taken the null sink as the default output once it links a recorder
 # to it.

@@ -8,15 +8,10 @@ for tool in pulseaudio parec pactl; do
   command -v "$tool" >/dev/null || fail "$tool is missing (./setup.sh installs it)"
 done
 export PLINKLY_AUDIO=pulse
-export PULSE_RUNTIME_PATH="$E2E_WORK/pulse"
-mkdir -p "$PULSE_RUNTIME_PATH"
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --log-target=stderr \
-  -L "module-null-sink sink_name=plinkly-null" -L "module-native-protocol-unix auth-anonymous=1" \
-  >"$E2E_WORK/pulseaudio.log" 2>&1 &
-pids=($!)
+source "$(dirname "$0")/pulse-server.sh"
+start_pulseaudio "$E2E_WORK" || fail "no PulseAudio server"
+pids=("$pulse_pid")
 trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
-export PULSE_SERVER="unix:$PULSE_RUNTIME_PATH/native"
-wait_for 10 pactl info || fail "PulseAudio did not start: $(tail -5 "$E2E_WORK/pulseaudio.log")"
 parec -d plinkly-null.monitor --raw --format=float32le --rate=48000 --channels=2 --latency-msec=20 \
   >"$E2E_WORK/pulse.raw" 2>"$E2E_WORK/parec.log" &
 pids+=($!)
