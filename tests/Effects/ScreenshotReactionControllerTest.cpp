@@ -153,8 +153,9 @@ TEST(ScreenshotReactionController, DownloadsAndScreenshotFoldersThatAppearLaterA
         EXPECT_TRUE(downloads ? arrival.isObserving() : screenshot.isObserving()) << "missing at start";
         for (int round = 1; round <= 3; ++round) {
             // Appears later, then is removed and made again.
-            if (round > 1)
+            if (round > 1) {
                 ASSERT_TRUE(QDir(folder).removeRecursively());
+            }
             waitUntil([] { return false; }, 50);
             ASSERT_TRUE(QDir().mkpath(folder.path()));
             waitUntil([] { return false; }, 50);
