@@ -84,12 +84,15 @@ stop_servers() {
   rm -rf "$XDG_RUNTIME_DIR/pipewire-0" "$XDG_RUNTIME_DIR/pipewire-0.lock" "$XDG_RUNTIME_DIR/pulse"
 }
 
-# type_keys COUNT: keys 125 ms apart into the other application, counted into $typed, across
-# the rows.
+# type_keys COUNT: keys 160 ms apart into the other application, counted into $typed, across
+# the rows. Each key gets half of xdotool's delay. A key may be heard up to the late limit
+# (100 ms) behind its time, a reopen's first key about 50 ms, and one sound lasts 42 ms: keys
+# further apart than both together meet only when one was held past the limit, so a louder
+# moment is a pile-up and not a key played late within it.
 typed="$E2E_WORK/typed"
 echo 0 >"$typed"
 type_keys() {
-  xdotool type --window "$target" --delay 125 "$(printf 'a%.0s' $(seq "$1"))"
+  xdotool type --window "$target" --delay 320 "$(printf 'a%.0s' $(seq "$1"))"
   echo $(($(cat "$typed") + $1)) >"$typed"
 }
 
@@ -143,7 +146,7 @@ row() {
   stall)
     type_keys 8
     kill -STOP "$server_pid"
-    type_keys 24
+    type_keys 19
     kill -CONT "$server_pid"
     type_keys 16
     ;;
